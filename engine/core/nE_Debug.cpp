@@ -1,0 +1,32 @@
+#include "engine/core/nE_Debug.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "engine/core/nE_Mediator.h"
+#include "engine/core/nE_Messages.h"
+#include "pflib/pfDebug.h"
+
+static void deliver(const char* text) {
+    if (nE_Mediator* mediator = nE_Mediator::current()) {
+        const char* payload = text;
+        mediator->post(MSG_DEBUG_TEXT, const_cast<char*>(payload));
+    }
+    std::printf("%s\n", text);
+    std::fflush(stdout);
+}
+
+void nE_Debug::write(const char* text) {
+    pfWriteDbg(text);
+    deliver(text);
+}
+
+void nE_Debug::writef(const char* format, ...) {
+    char buffer[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    pfWriteDbg(buffer);
+    deliver(buffer);
+}

@@ -1,0 +1,3 @@
+#include "engine/script/nE_TimerHub.h"
+
+void nE_TimerHub::update(float) {}

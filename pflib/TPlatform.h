@@ -1,0 +1,86 @@
+// Process-wide platform services: configuration, display, cursor, exit, browser, run options.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "pflib/TTask.h"
+#include "pflib/pfTypes.h"
+
+namespace pf {
+
+// The display as set or obtained.
+struct TDisplay {
+    int width = 0, height = 0;
+    bool fullscreen = false;
+};
+
+// A display device as listed by EnumDisplayDevices.
+struct TDisplayDevice {
+    str name;
+    int stateFlags = 0;  // kDisplayAttachedToDesktop | kDisplayPrimary
+};
+constexpr int kDisplayAttachedToDesktop = 1;
+constexpr int kDisplayPrimary = 4;
+
+// A display mode as listed by EnumDisplaySettings.
+struct TDisplayMode {
+    int width = 0, height = 0;
+    int frequency = 0;
+    int bitsPerPixel = 0;
+    int displayFlags = 0;
+    int fixedOutput = 0;
+};
+// Mode index asking for the desktop's registry settings.
+constexpr int kEnumRegistrySettings = -2;
+
+// Options of this run, given by the program before pfExec.
+struct TRunOptions {
+    bool headless = false;    // offscreen window, dummy audio driver
+    bool fixedStep = false;   // the clock advances exactly one tick per loop, no waiting
+    str screenshot;           // PNG written with the last drawn frame at the end of the run
+    str inputFile;            // scripted events: "TICK TYPE CODE X Y" per line
+    str userDir;              // replaces the per-user data folder
+    str gameDir;              // the folder that holds "assets/"
+};
+
+class TPlatform {
+public:
+    static const char* const kPublisherName;
+    static const char* const kGameName;
+    static const char* const kWindowTitle;
+
+    static void SetConfig(const str& key, const str& value);
+    static str GetConfig(const str& key);
+
+    static TDisplay GetDisplay();
+    // Sets the window or full-screen mode; GetDisplay tells what was obtained.
+    static bool SetDisplay(int width, int height, bool fullscreen, bool vsync, int reserved);
+
+    // Device index → device; false past the last one.
+    static bool EnumDisplayDevices(int index, TDisplayDevice& device);
+    // Mode index (or kEnumRegistrySettings) of a device → mode; false past the last one.
+    static bool EnumDisplaySettings(const str& deviceName, int index, TDisplayMode& mode);
+
+    static void ShowCursor(bool show);
+    // Ends the run after the current loop step; shut-down still runs.
+    static void Exit(int code);
+    static bool ExitRequested();
+    // The platform owns the task and runs it after the device has lost its textures.
+    static void AdoptTextureRefreshListener(std::unique_ptr<TTask> task);
+    // Runs the adopted listeners (called by the backend after a device reset).
+    static void RunTextureRefreshListeners();
+    static bool OpenBrowser(const str& address);
+
+    static void SetRunOptions(const TRunOptions& options);
+    static const TRunOptions& GetRunOptions();
+
+    // The per-user data folder (from the publisher and game names, or the run options).
+    static str UserDir();
+    // The folder relative names resolve against ("." by default).
+    static str GameDir();
+    // "user:" names map to the user folder, absolute names stay, others join the game folder.
+    static str ResolvePath(const str& name);
+};
+
+}  // namespace pf

@@ -1,0 +1,61 @@
+// Textures: CPU pixels (RGBA, 4 bytes, alpha fourth) plus whatever the backend keeps on the GPU.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "pflib/pfTypes.h"
+
+namespace pf {
+
+class TTexture;
+
+// What a backend keeps per texture (GPU copy); told when pixels change or the texture goes.
+class TTextureBackend {
+public:
+    virtual ~TTextureBackend() = default;
+    virtual void Release(TTexture& texture) = 0;
+    // Copies GPU-side content (render targets) into the CPU pixels.
+    virtual void ReadBack(TTexture& texture) = 0;
+};
+
+class TTexture {
+public:
+    enum Type { kPlain = 0, kRenderTarget = 1 };
+
+    // Decodes a ".png" or ".jpg" file; empty handle when missing or corrupt.
+    static std::shared_ptr<TTexture> Get(const str& file);
+    // An empty (transparent black) texture; empty handle for a non-positive size.
+    static std::shared_ptr<TTexture> Create(int width, int height, bool flag, int type);
+
+    ~TTexture();
+    TTexture(const TTexture&) = delete;
+    TTexture& operator=(const TTexture&) = delete;
+
+    int GetWidth() const { return width_; }
+    int GetHeight() const { return height_; }
+    int GetType() const { return type_; }
+
+    // Pixels as 4-byte RGBA, pitch counted in 32-bit pixels. readOnly leaves the GPU copy alone.
+    bool Lock(uint8_t** pixels, int* pitch, bool readOnly);
+    void Unlock();
+
+    // Backend access.
+    std::vector<uint8_t>& Pixels() { return pixels_; }
+    uint32_t backendId = 0;     // e.g. the GL texture name
+    uint32_t backendExtra = 0;  // e.g. the framebuffer of a render target
+    bool dirty = true;          // CPU pixels newer than the GPU copy
+    bool gpuNewer = false;      // GPU content newer than the CPU pixels (render targets)
+    static void SetBackend(TTextureBackend* backend);
+    static size_t LiveCount();
+
+private:
+    TTexture(int width, int height, int type);
+    int width_, height_, type_;
+    bool locked_ = false;
+    bool lockReadOnly_ = false;
+    std::vector<uint8_t> pixels_;
+};
+
+}  // namespace pf
