@@ -36,6 +36,7 @@ private:
     int mode_ = kRead;
     str target_;   // resolved path
     str temp_;     // temporary path while writing in mode 1
+    bool failed_ = false;  // a write fell short; Close keeps the old file
 };
 
 }  // namespace pf

@@ -66,6 +66,10 @@ public:
     // Ends the run after the current loop step; shut-down still runs.
     static void Exit(int code);
     static bool ExitRequested();
+    // The code given to the last Exit (0 when none).
+    static int ExitCode();
+    // Forgets an exit request (a new run starts).
+    static void ClearExit();
     // The platform owns the task and runs it after the device has lost its textures.
     static void AdoptTextureRefreshListener(std::unique_ptr<TTask> task);
     // Runs the adopted listeners (called by the backend after a device reset).

@@ -18,6 +18,9 @@ public:
     virtual void Release(TTexture& texture) = 0;
     // Copies GPU-side content (render targets) into the CPU pixels.
     virtual void ReadBack(TTexture& texture) = 0;
+    // Called before the CPU pixels are locked: queued draws that read or write the texture
+    // must reach the GPU first.
+    virtual void BeforeLock(TTexture& texture, bool readOnly) { (void)texture, (void)readOnly; }
 };
 
 class TTexture {
@@ -40,6 +43,13 @@ public:
     // Pixels as 4-byte RGBA, pitch counted in 32-bit pixels. readOnly leaves the GPU copy alone.
     bool Lock(uint8_t** pixels, int* pitch, bool readOnly);
     void Unlock();
+
+    // Writes the texture (render targets: their current content) as a PNG file.
+    bool SavePng(const str& file);
+    // Writes tightly packed RGBA rows (top row first) as a PNG file.
+    static bool WritePng(const str& file, const uint8_t* rgba, int width, int height);
+    // The largest width or height Create and Get accept.
+    static constexpr int kMaxSize = 16384;
 
     // Backend access.
     std::vector<uint8_t>& Pixels() { return pixels_; }

@@ -22,16 +22,23 @@ struct nE_Vertex {
 
 class nE_Render {
 public:
-    virtual ~nE_Render() = default;
+    // A renderer that goes stops being the current one.
+    virtual ~nE_Render();
 
     virtual void init(float width, float height);
     virtual void shutdown() {}
     virtual void beginFrame() {}
+    // Fills the display with opaque black (the first step of every frame).
+    virtual void clear() {}
     virtual void endFrame() {}
     virtual void begin2d() {}
     virtual void end2d() {}
     virtual void beginTarget(int width, int height) { (void)width, (void)height; }
     virtual std::shared_ptr<nE_Texture> endTarget() { return nullptr; }
+    // Whether drawing currently goes into a render target.
+    virtual bool inRenderTarget() const { return false; }
+    // A soft-edged copy of the texture (zero sizes take the texture's own), drawn through beginTarget,
+    // drawTexture and endTarget; empty when the texture is empty or no target could be made.
     virtual std::shared_ptr<nE_Texture> makeGlow(const std::shared_ptr<nE_Texture>& texture, float width,
                                                  float height, float spread);
     virtual void drawTexture(const std::shared_ptr<nE_Texture>& texture, nE_RenderState& state) {
@@ -44,9 +51,11 @@ public:
     virtual void drawIndexedVertices(const std::shared_ptr<nE_Texture>& texture, nE_RenderState& state,
                                      const nE_Vertex* vertices, int count, const unsigned short* indices,
                                      int indexCount, bool absolute) {
-        (void)texture, (void)state, (void)vertices, (void)count, (void)indices, (void)indexCount, (void)absolute;
+        (void)texture, (void)state, (void)vertices, (void)count, (void)indices, (void)indexCount,
+            (void)absolute;
     }
-    virtual void drawLine(float x0, float y0, float x1, float y1, const pf::TColor& color, nE_RenderState& state) {
+    virtual void drawLine(float x0, float y0, float x1, float y1, const pf::TColor& color,
+                          nE_RenderState& state) {
         (void)x0, (void)y0, (void)x1, (void)y1, (void)color, (void)state;
     }
     // Refuses (false) a rectangle of zero width or height.

@@ -1,5 +1,156 @@
 #include "engine/script/nE_TriggerHub.h"
 
-bool nE_TriggerHub::queueCall(const std::string&, const std::string&) { return false; }
-bool nE_TriggerHub::executeNow(const std::string&, const std::string&) { return false; }
-void nE_TriggerHub::runQueue() {}
+#include <tinyxml2.h>
+
+#include <lua.hpp>
+
+#include "engine/script/nE_CallString.h"
+#include "engine/script/nE_Module.h"
+
+namespace {
+
+const char* attributeOr(const tinyxml2::XMLElement* element, const char* name, const char* fallback) {
+    const char* value = element->Attribute(name);
+    return value ? value : fallback;
+}
+
+const tinyxml2::XMLElement* findDump(const tinyxml2::XMLNode* node, const char* name) {
+    if (!node) return nullptr;
+    if (const tinyxml2::XMLElement* self = node->ToElement()) {
+        if (self->Name() && std::string(self->Name()) == name) return self;
+    }
+    return node->FirstChildElement(name);
+}
+
+}  // namespace
+
+bool nE_TriggerHub::registerTrigger(std::unique_ptr<nE_Trigger> trigger) {
+    if (!trigger) return false;
+    const std::string name = trigger->name;
+    return registry_.emplace(name, std::shared_ptr<nE_Trigger>(std::move(trigger))).second;
+}
+
+nE_Trigger* nE_TriggerHub::find(const std::string& name) const {
+    auto it = registry_.find(name);
+    return it == registry_.end() ? nullptr : it->second.get();
+}
+
+void nE_TriggerHub::remove(const std::string& name) {
+    registry_.erase(name);
+}
+
+std::optional<nE_TriggerCall> nE_TriggerHub::parseCall(const std::string& sender,
+                                                       const std::string& text) const {
+    std::string name, params;
+    if (!nE_CallString::split(text, name, params)) return std::nullopt;
+    auto it = registry_.find(name);
+    if (it == registry_.end()) return std::nullopt;
+    return nE_TriggerCall{it->second, params, sender};
+}
+
+bool nE_TriggerHub::queueCall(const std::string& sender, const std::string& call) {
+    std::optional<nE_TriggerCall> parsed = parseCall(sender, call);
+    if (!parsed) return false;
+    queue_.push_back(std::move(*parsed));
+    return true;
+}
+
+bool nE_TriggerHub::executeNow(const std::string& sender, const std::string& call) {
+    std::optional<nE_TriggerCall> parsed = parseCall(sender, call);
+    if (!parsed) return false;
+    execute(*parsed);
+    return true;
+}
+
+void nE_TriggerHub::runQueue() {
+    if (queue_.empty()) return;
+    std::vector<nE_TriggerCall> pending;
+    pending.swap(queue_);
+    for (const nE_TriggerCall& call : pending) execute(call);
+}
+
+void nE_TriggerHub::execute(const nE_TriggerCall& call) {
+    running_.push_back(call);
+    setParams(call);
+    // Hold the trigger: the code may delete it from the registry while it runs.
+    std::shared_ptr<nE_Trigger> trigger = call.trigger;
+    trigger->execute(lua_);
+    running_.pop_back();
+    if (!running_.empty()) setParams(running_.back());
+}
+
+void nE_TriggerHub::setParams(const nE_TriggerCall& call) {
+    if (!lua_) return;
+    lua_newtable(lua_);
+    const std::vector<std::string> pieces = nE_CallString::pieces(call.params);
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        const std::string key = "param_" + std::to_string(i);
+        lua_pushlstring(lua_, pieces[i].data(), pieces[i].size());
+        lua_setfield(lua_, -2, key.c_str());
+    }
+    lua_pushlstring(lua_, call.sender.data(), call.sender.size());
+    lua_setfield(lua_, -2, "sender");
+    lua_setglobal(lua_, "ne_params");
+}
+
+tinyxml2::XMLElement* nE_TriggerHub::dump(tinyxml2::XMLNode* parent) const {
+    if (!parent || !parent->GetDocument()) return nullptr;
+    tinyxml2::XMLDocument* doc = parent->GetDocument();
+    tinyxml2::XMLElement* root = doc->NewElement("trg_dump");
+    parent->InsertEndChild(root);
+    tinyxml2::XMLElement* queue = doc->NewElement("queue");
+    root->InsertEndChild(queue);
+    for (const nE_TriggerCall& call : queue_) {
+        tinyxml2::XMLElement* trig = doc->NewElement("trig");
+        trig->SetAttribute("name", call.trigger->name.c_str());
+        trig->SetAttribute("params", call.params.c_str());
+        trig->SetAttribute("sender", call.sender.c_str());
+        queue->InsertEndChild(trig);
+    }
+    tinyxml2::XMLElement* modules = doc->NewElement("used_modules");
+    root->InsertEndChild(modules);
+    for (const std::string& path : usedModules_) {
+        tinyxml2::XMLElement* module = doc->NewElement("module");
+        module->SetAttribute("name", path.c_str());
+        modules->InsertEndChild(module);
+    }
+    return root;
+}
+
+void nE_TriggerHub::restore(const tinyxml2::XMLNode* node) {
+    clear();
+    const tinyxml2::XMLElement* root = findDump(node, "trg_dump");
+    if (!root) return;
+    if (const tinyxml2::XMLElement* modules = root->FirstChildElement("used_modules")) {
+        for (const tinyxml2::XMLElement* module = modules->FirstChildElement(); module;
+             module = module->NextSiblingElement()) {
+            const char* path = module->Attribute("name");
+            if (!path) continue;
+            nE_Module::bringInWithoutObjects(nE_Module::load(path), *this);
+        }
+    }
+    if (const tinyxml2::XMLElement* queue = root->FirstChildElement("queue")) {
+        for (const tinyxml2::XMLElement* trig = queue->FirstChildElement(); trig;
+             trig = trig->NextSiblingElement()) {
+            const char* name = trig->Attribute("name");
+            if (!name) continue;
+            auto it = registry_.find(name);
+            if (it == registry_.end()) continue;
+            queue_.push_back(
+                nE_TriggerCall{it->second, attributeOr(trig, "params", ""), attributeOr(trig, "sender", "")});
+        }
+    }
+}
+
+void nE_TriggerHub::addUsedModule(const std::string& path) {
+    for (const std::string& used : usedModules_) {
+        if (used == path) return;
+    }
+    usedModules_.push_back(path);
+}
+
+void nE_TriggerHub::clear() {
+    registry_.clear();
+    queue_.clear();
+    usedModules_.clear();
+}

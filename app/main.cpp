@@ -1,0 +1,120 @@
+// The halvern program: parses its options, configures the platform and hands the game's callbacks to it.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "game/shell/nG_Application.h"
+#include "game/shell/nG_RunOptions.h"
+#include "pflib/TPlatform.h"
+#include "pflib/pfEntry.h"
+
+#ifndef HALVERN_SOURCE_DIR
+#define HALVERN_SOURCE_DIR "."
+#endif
+
+static const char* const kUsage =
+    "Usage: halvern [options]\n"
+    "\n"
+    "Runs Halvern on the game folder's assets.\n"
+    "\n"
+    "  -e                 developer start: level 1 at once, F1-F12 start levels 1-12,\n"
+    "                     profile files are neither read nor written\n"
+    "  --headless         no visible window, silent audio (software OpenGL, no display needed)\n"
+    "  --frames N         end the run through the normal shut-down after N update ticks\n"
+    "  --fixed-step       every update tick sees exactly 1/60 s, without waiting on the clock\n"
+    "  --screenshot FILE  write the last drawn frame to FILE (PNG) at the end of the run\n"
+    "  --input FILE       replay platform events, one per line: TICK TYPE CODE X Y\n"
+    "                     (TYPE: 1 button down, 3 button up, 4 pointer move, 5 pointer left,\n"
+    "                     7 key down, 8 key up, 12 activation (CODE 1/0), 13 display toggle, 0 quit)\n"
+    "  --game-dir DIR     the folder that holds assets/ (default: the bundled game)\n"
+    "  --user-dir DIR     the per-user data folder (settings, profiles, debug.log)\n"
+    "  --module PATH      open one module by itself in place of the menu (preview a scene)\n"
+    "  --help             show this text\n";
+
+static bool isDir(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The bundled game: assets/ beside the program or one folder up, else the source tree's.
+static std::string defaultGameDir() {
+    char exe[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (n > 0) {
+        exe[n] = 0;
+        std::string dir(exe);
+        dir = dir.substr(0, dir.rfind('/'));
+        if (isDir(dir + "/assets")) return dir;
+        const std::string up = dir.substr(0, dir.rfind('/'));
+        if (isDir(up + "/assets")) return up;
+    }
+    return HALVERN_SOURCE_DIR;
+}
+
+int main(int argc, char** argv) {
+    pf::TRunOptions platformOptions;
+    nG_RunOptions& runOptions = nG_RunOptions::get();
+    std::string commandLine;
+
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](const char* option) -> std::string {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "halvern: %s needs a value\n\n%s", option, kUsage);
+                std::exit(2);
+            }
+            return argv[++i];
+        };
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (arg == "--headless") {
+            platformOptions.headless = true;
+        } else if (arg == "--fixed-step") {
+            platformOptions.fixedStep = true;
+        } else if (arg == "--frames") {
+            const std::string v = value("--frames");
+            char* end = nullptr;
+            const long frames = std::strtol(v.c_str(), &end, 10);
+            if (v.empty() || *end || frames < 0 || frames > INT_MAX) {
+                std::fprintf(stderr, "halvern: --frames takes a whole number, not \"%s\"\n", v.c_str());
+                return 2;
+            }
+            runOptions.frames = static_cast<int>(frames);
+        } else if (arg == "--screenshot") {
+            platformOptions.screenshot = value("--screenshot");
+        } else if (arg == "--input") {
+            platformOptions.inputFile = value("--input");
+        } else if (arg == "--game-dir") {
+            platformOptions.gameDir = value("--game-dir");
+        } else if (arg == "--user-dir") {
+            platformOptions.userDir = value("--user-dir");
+        } else if (arg == "--module") {
+            runOptions.module = value("--module");
+        } else if (arg.rfind("--", 0) == 0) {
+            std::fprintf(stderr, "halvern: unknown option %s\n\n%s", arg.c_str(), kUsage);
+            return 2;
+        } else {
+            // Everything else is the game's own command line ("-e").
+            if (!commandLine.empty()) commandLine += ' ';
+            commandLine += arg;
+        }
+    }
+    if (platformOptions.gameDir.empty()) platformOptions.gameDir = defaultGameDir();
+    if (!isDir(platformOptions.gameDir)) {
+        std::fprintf(stderr, "halvern: the game folder \"%s\" does not exist\n", platformOptions.gameDir.c_str());
+        return 2;
+    }
+    pf::TPlatform::SetRunOptions(platformOptions);
+
+    pfInit();
+    pf::TPlatform::SetConfig(pf::TPlatform::kPublisherName, "Quillmoor");
+    pf::TPlatform::SetConfig(pf::TPlatform::kGameName, "Halvern CE");
+    return pfExec(nullptr, nullptr, commandLine.c_str(), 1, nG_Application::startup, nG_Application::event,
+                  nG_Application::draw, nG_Application::update, nG_Application::shutdown, false);
+}

@@ -1,0 +1,566 @@
+#include "engine/core/nE_Object.h"
+
+#include <tinyxml2.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/core/nE_AnimLine.h"
+#include "engine/core/nE_InputEvent.h"
+#include "engine/core/nE_Scene.h"
+#include "engine/script/nE_SLHelper.h"
+
+nE_Object::nE_Object() = default;
+
+nE_Object::~nE_Object() {
+    deactivate();
+    if (nE_Scene::hover() == this) {
+        queueEvent(kEventLeave);
+        nE_Scene::setHover(nullptr);
+    }
+    if (nE_Scene::dragged() == this) nE_Scene::setDragged(nullptr);
+    animLines.clear();
+    // The children are unlinked first so that each does not search this list on its way out.
+    std::vector<nE_Object*> doomed;
+    doomed.swap(children);
+    for (nE_Object* child : doomed) {
+        child->parent = nullptr;
+        delete child;
+    }
+    if (parent) parent->removeChild(this, false);
+}
+
+std::string nE_Object::getResourceName() const {
+    return resourceName;
+}
+
+void nE_Object::setResourceName(const std::string& newName) {
+    if (newName == resourceName) return;
+    resourceName = newName;
+    if (loaded) {
+        unloadResources();
+        loadResources();
+    }
+}
+
+std::shared_ptr<nE_Resource> nE_Object::getResource() {
+    return nullptr;
+}
+
+namespace {
+
+const char* const kEventKeys[nE_Object::kEventCount] = {
+    "event_mdown",       "event_mup",         "event_menter",   "event_mleave",
+    "event_menter_drag", "event_mleave_drag", "event_dragdrop", "event_drag"};
+
+// Largest number of "data" children read for one line; a description claiming more is cut there.
+const long long kMaxLineNumbers = 1 << 20;
+
+}  // namespace
+
+void nE_Object::loadProperties(nE_SLHelper& helper) {
+    helper.readString("name", name);
+    helper.readFloat("pos_x", localState.x);
+    helper.readFloat("pos_y", localState.y);
+    helper.readFloat("pos_z", localState.z);
+    helper.readFloat("ang", localState.angle);
+    helper.readFloat("scale_x", localState.scaleX);
+    helper.readFloat("scale_y", localState.scaleY);
+    helper.readFloat("alp", localState.alpha);
+    helper.readFloat("color_r", localState.red);
+    helper.readFloat("color_g", localState.green);
+    helper.readFloat("color_b", localState.blue);
+    helper.readInt("blendmode", localState.blendMode);
+    helper.readInt("attachtype", attachType);
+    helper.readBool("active", active);
+    helper.readBool("input", input);
+    helper.readBool("visible", visible);
+    helper.readBool("drag", drag);
+    helper.readBool("realdrag", realDrag);
+    helper.readBool("inputrect_init", inputRectSet);
+    if (inputRectSet) {
+        helper.readFloat("inputrect_x", inputRect.x);
+        helper.readFloat("inputrect_y", inputRect.y);
+        helper.readFloat("inputrect_w", inputRect.w);
+        helper.readFloat("inputrect_h", inputRect.h);
+    }
+    helper.readBool("croprect_init", cropRectSet);
+    if (cropRectSet) {
+        helper.readFloat("croprect_x", cropRect.x);
+        helper.readFloat("croprect_y", cropRect.y);
+        helper.readFloat("croprect_w", cropRect.w);
+        helper.readFloat("croprect_h", cropRect.h);
+    }
+    helper.readFloat("drawoff_x", localState.drawOffsetX);
+    helper.readFloat("drawoff_y", localState.drawOffsetY);
+    helper.readFloat("tiling_x", localState.tilingX);
+    helper.readFloat("tiling_y", localState.tilingY);
+    for (int i = 0; i < kEventCount; ++i) helper.readString(kEventKeys[i], eventTriggers[i]);
+
+    if (!helper.enterChild("animlines", 0)) return;
+    for (int i = 0; helper.enterChild("line", i); ++i) {
+        int type = 0, numPoints = 0;
+        bool relative = false, looped = false;
+        std::string endTrigger;
+        float curTime = 0;
+        helper.readInt("type", type);
+        helper.readBool("relative", relative);
+        helper.readBool("looped", looped);
+        helper.readString("endtrig", endTrigger);
+        helper.readInt("numpoints", numPoints);
+        helper.readFloat("curtime", curTime);
+        const int valuesPerKey = nE_AnimLine::valuesForType(type);
+        const long long wanted =
+            std::min(static_cast<long long>(numPoints) * (valuesPerKey + 1), kMaxLineNumbers);
+        // Missing "data" children end the list: the line gets the keys that are really there.
+        std::vector<float> numbers;
+        for (long long j = 0; j < wanted && helper.enterChild("data", static_cast<int>(j)); ++j) {
+            float value = 0;
+            helper.readFloat("val", value);
+            numbers.push_back(value);
+            helper.leaveChild();
+        }
+        helper.leaveChild();
+        auto line = std::make_unique<nE_AnimLine>(valuesPerKey, numbers.data(),
+                                                  static_cast<int>(numbers.size()), looped, endTrigger, name);
+        line->currentTime = curTime;
+        appendAnimLine(type, relative, std::move(line));
+    }
+    helper.leaveChild();
+}
+
+void nE_Object::saveProperties(nE_SLHelper& helper) {
+    helper.writeString("name", name);
+    helper.writeFloat("pos_x", localState.x, 0.0f);
+    helper.writeFloat("pos_y", localState.y, 0.0f);
+    helper.writeFloat("pos_z", localState.z, 0.0f);
+    helper.writeFloat("ang", localState.angle, 0.0f);
+    helper.writeFloat("scale_x", localState.scaleX, 1.0f);
+    helper.writeFloat("scale_y", localState.scaleY, 1.0f);
+    helper.writeFloat("alp", localState.alpha, 1.0f);
+    helper.writeFloat("color_r", localState.red, 1.0f);
+    helper.writeFloat("color_g", localState.green, 1.0f);
+    helper.writeFloat("color_b", localState.blue, 1.0f);
+    helper.writeInt("blendmode", localState.blendMode, 0);
+    helper.writeInt("attachtype", attachType, 0);
+    helper.writeBool("active", active, true);
+    helper.writeBool("input", input, true);
+    helper.writeBool("visible", visible, true);
+    helper.writeBool("drag", drag, false);
+    helper.writeBool("realdrag", realDrag, false);
+    helper.writeBool("inputrect_init", inputRectSet, false);
+    if (inputRectSet) {
+        helper.writeFloat("inputrect_x", inputRect.x);
+        helper.writeFloat("inputrect_y", inputRect.y);
+        helper.writeFloat("inputrect_w", inputRect.w);
+        helper.writeFloat("inputrect_h", inputRect.h);
+    }
+    helper.writeBool("croprect_init", cropRectSet, false);
+    if (cropRectSet) {
+        helper.writeFloat("croprect_x", cropRect.x);
+        helper.writeFloat("croprect_y", cropRect.y);
+        helper.writeFloat("croprect_w", cropRect.w);
+        helper.writeFloat("croprect_h", cropRect.h);
+    }
+    helper.writeFloat("drawoff_x", localState.drawOffsetX, 0.0f);
+    helper.writeFloat("drawoff_y", localState.drawOffsetY, 0.0f);
+    helper.writeFloat("tiling_x", localState.tilingX, 1.0f);
+    helper.writeFloat("tiling_y", localState.tilingY, 1.0f);
+    for (int i = 0; i < kEventCount; ++i) helper.writeString(kEventKeys[i], eventTriggers[i], std::string());
+
+    if (animLines.empty()) return;
+    helper.beginChild("animlines");
+    for (const AnimSlot& slot : animLines) {
+        const nE_AnimLine& line = *slot.line;
+        helper.beginChild("line");
+        helper.writeInt("type", slot.type);
+        helper.writeBool("looped", line.looped);
+        helper.writeBool("relative", slot.relative);
+        helper.writeString("endtrig", line.endTrigger);
+        helper.writeInt("numpoints", line.keyCount);
+        helper.writeFloat("curtime", line.currentTime);
+        for (const nE_AnimLine::Key& key : line.keys) {
+            helper.beginChild("data");
+            helper.writeFloat("val", key.time);
+            helper.endChild();
+            for (int v = 0; v < line.valuesPerKey && v < 3; ++v) {
+                helper.beginChild("data");
+                helper.writeFloat("val", key.value[v]);
+                helper.endChild();
+            }
+        }
+        helper.endChild();
+    }
+    helper.endChild();
+}
+
+std::string nE_Object::getTypeName() const {
+    return "obj";
+}
+
+nE_Rect nE_Object::getLocalRect() {
+    return nE_Rect{};
+}
+
+bool nE_Object::hitTestPoint(float x, float y, nE_RenderState& world) {
+    return pointInRect(x, y, inputRect, world.transform());
+}
+
+void nE_Object::restoreDeviceResources(bool recursive) {
+    if (!recursive) return;
+    for (size_t i = 0; i < children.size(); ++i) children[i]->restoreDeviceResources(true);
+}
+
+void nE_Object::findText(tinyxml2::XMLElement* node, const std::string& text, bool recursive) {
+    if (!node) return;
+    // An unnamed object would give an element without a name; its type stands in.
+    const std::string tag = name.empty() ? getTypeName() : name;
+    auto report = [&](const char* place) {
+        tinyxml2::XMLElement* found = node->GetDocument()->NewElement(tag.c_str());
+        found->SetAttribute("place", place);
+        node->InsertEndChild(found);
+    };
+    if (name.find(text) != std::string::npos) report("name");
+    for (const std::string& trigger : eventTriggers)
+        if (trigger.find(text) != std::string::npos) report("event");
+    if (resourceName.find(text) != std::string::npos) report("res");
+    if (!recursive) return;
+    for (size_t i = 0; i < children.size(); ++i) children[i]->findText(node, text, true);
+}
+
+void nE_Object::resetState() {
+    active = input = visible = updateChildren = inputChildren = drawChildren = true;
+    drag = realDrag = inputRectSet = cropRectSet = loaded = false;
+    attachType = 0;
+    // Leave the parent properly so that it keeps no link to an object that no longer names it.
+    if (parent) parent->removeChild(this, false);
+}
+
+void nE_Object::loadResources() {}
+
+void nE_Object::unloadResources() {}
+
+void nE_Object::update(float dt) {
+    animState = nE_RenderState();
+    for (size_t i = 0; i < animLines.size(); ++i) {
+        float value[3];
+        if (animLines[i].line->evaluate(dt, value))
+            applyAnimValues(animLines[i].type, animLines[i].relative, value);
+    }
+    animLines.erase(std::remove_if(animLines.begin(), animLines.end(),
+                                   [](const AnimSlot& slot) { return slot.line->finished; }),
+                    animLines.end());
+}
+
+bool nE_Object::handleInput(const nE_InputEvent& event, nE_RenderState& world) {
+    if (event.type == nE_InputEvent::kKeyDown || event.type == nE_InputEvent::kKeyUp) return false;
+    if (!hitTestPoint(event.x, event.y, world)) return false;
+    nE_Object* dragged = nE_Scene::dragged();
+    if (dragged == this) return false;
+    // Whatever lies under a dragged object takes the pointer quietly.
+    if (dragged) return true;
+    if (event.type == nE_InputEvent::kButtonDown)
+        queueEvent(kEventMouseDown);
+    else if (event.type == nE_InputEvent::kButtonUp)
+        queueEvent(kEventMouseUp);
+    return true;
+}
+
+void nE_Object::drawSelf(nE_Render*, nE_RenderState&) {}
+
+void nE_Object::childWasHit(nE_Object*, const nE_InputEvent&) {}
+
+void nE_Object::inputWentElsewhere(nE_Object* hit, const nE_InputEvent& event) {
+    if (!input || !inputChildren) return;
+    for (size_t i = children.size(); i-- > 0;) {
+        if (i < children.size()) children[i]->inputWentElsewhere(hit, event);
+    }
+}
+
+// --- tree ---
+
+bool nE_Object::addChild(nE_Object* child) {
+    if (!child || child == this || child->isAncestorOf(this)) return false;
+    // An unnamed parent has no name to look for; the link check above already rules out cycles.
+    if (!name.empty() && child->find(name, true)) return false;
+    if (child->parent) child->parent->removeChild(child, false);
+    child->parent = this;
+    auto byZ = [](const nE_Object* a, const nE_Object* b) { return a->localState.z < b->localState.z; };
+    if (std::is_sorted(children.begin(), children.end(), byZ)) {
+        // Same place an append and a stable sort would give: after every sibling of equal or lower z.
+        children.insert(std::upper_bound(children.begin(), children.end(), child, byZ), child);
+    } else {
+        children.push_back(child);
+        sortChildren();
+    }
+    return true;
+}
+
+nE_Object* nE_Object::removeChild(nE_Object* child, bool recursive) {
+    if (!child) return nullptr;
+    auto found = std::find(children.begin(), children.end(), child);
+    if (found != children.end()) {
+        children.erase(found);
+        child->parent = nullptr;
+        return child;
+    }
+    if (!recursive) return nullptr;
+    for (nE_Object* c : children)
+        if (nE_Object* removed = c->removeChild(child, true)) return removed;
+    return nullptr;
+}
+
+void nE_Object::removeAllChildren() {
+    std::vector<nE_Object*> doomed;
+    doomed.swap(children);
+    for (nE_Object* child : doomed) {
+        child->parent = nullptr;
+        delete child;
+    }
+}
+
+nE_Object* nE_Object::find(const std::string& wanted, bool recursive) {
+    for (nE_Object* child : children)
+        if (child->name == wanted) return child;
+    if (!recursive) return nullptr;
+    for (nE_Object* child : children)
+        if (nE_Object* found = child->find(wanted, true)) return found;
+    return nullptr;
+}
+
+bool nE_Object::isAncestorOf(const nE_Object* object) const {
+    for (const nE_Object* p = object ? object->parent : nullptr; p; p = p->parent)
+        if (p == this) return true;
+    return false;
+}
+
+void nE_Object::activate() {
+    if (loaded) return;
+    for (size_t i = 0; i < children.size(); ++i) children[i]->activate();
+    loadResources();
+    loaded = true;
+}
+
+void nE_Object::deactivate() {
+    if (!loaded) return;
+    unloadResources();
+    for (size_t i = 0; i < children.size(); ++i) children[i]->deactivate();
+    loaded = false;
+}
+
+void nE_Object::sortChildren() {
+    auto byZ = [](const nE_Object* a, const nE_Object* b) { return a->localState.z < b->localState.z; };
+    // Sorted lists (the usual case) are left alone; stable_sort would allocate every frame.
+    if (!std::is_sorted(children.begin(), children.end(), byZ))
+        std::stable_sort(children.begin(), children.end(), byZ);
+}
+
+// --- render state ---
+
+nE_RenderState nE_Object::combinedState(int reduction) const {
+    nE_RenderState s = localState;
+    const nE_RenderState& a = animState;
+    s.x += a.x;
+    s.y += a.y;
+    s.z += a.z;
+    s.angle += a.angle;
+    s.drawOffsetX += a.drawOffsetX;
+    s.drawOffsetY += a.drawOffsetY;
+    s.drawOffsetZ += a.drawOffsetZ;
+    s.scaleX *= a.scaleX;
+    s.scaleY *= a.scaleY;
+    s.alpha *= a.alpha;
+    s.red *= a.red;
+    s.green *= a.green;
+    s.blue *= a.blue;
+    s.tilingX *= a.tilingX;
+    s.tilingY *= a.tilingY;
+    if (reduction >= 1) s.angle = 0;
+    if (reduction >= 2) s.scaleX = s.scaleY = 1;
+    if (reduction >= 3) s.x = s.y = 0;
+    s.computeMatrix();
+    return s;
+}
+
+nE_RenderState nE_Object::worldState(const nE_RenderState* parentState, int reduction) {
+    nE_RenderState s = combinedState(reduction);
+    pf::TMat4 m = s.matrix;
+    if (parentState) {
+        s.alpha *= parentState->alpha;
+        s.red *= parentState->red;
+        s.green *= parentState->green;
+        s.blue *= parentState->blue;
+        if (attachType >= 1 && attachType <= 3 && parent) {
+            // Keep the grandparent's placement but only the parts of the parent's own state that the
+            // attach type does not drop.
+            nE_RenderState grand = parent->parent ? parent->parent->lastWorldState : nE_RenderState();
+            const pf::TMat4 p = parent->combinedState(attachType).matrix;
+            m = m * p * grand.transform();
+        } else if (parentState->matrixValid) {
+            m = m * parentState->matrix;
+        } else {
+            nE_RenderState ps = *parentState;
+            m = m * ps.transform();
+        }
+    }
+    if (reduction != 3 && nE_Scene::dragged() == this) {
+        m.m[12] = dragPosition.x;
+        m.m[13] = dragPosition.y;
+    }
+    s.matrix = m;
+    s.matrixValid = true;
+    if (parentState) lastWorldState = s;
+    return s;
+}
+
+nE_RenderState nE_Object::worldStateFromTop() {
+    if (!parent) return worldState(nullptr);
+    const nE_RenderState above = parent->worldStateFromTop();
+    return worldState(&above);
+}
+
+// --- walks ---
+
+void nE_Object::updateWalk(float dt) {
+    sortChildren();
+    if (!active) return;
+    update(dt);
+    if (!updateChildren) return;
+    for (size_t i = 0; i < children.size(); ++i) children[i]->updateWalk(dt);
+}
+
+void nE_Object::drawWalk(nE_Render* renderer, const nE_RenderState* parentState) {
+    if (!visible) return;
+    nE_RenderState world = worldState(parentState, 0);
+    bool clipped = false;
+    if (cropRectSet && renderer) {
+        const float* m = world.matrix.m;
+        const pf::TVec2 corner = world.matrix.Apply(cropRect.x, cropRect.y);
+        const float rowX = std::sqrt(m[0] * m[0] + m[1] * m[1] + m[2] * m[2]);
+        const float rowY = std::sqrt(m[4] * m[4] + m[5] * m[5] + m[6] * m[6]);
+        clipped = renderer->pushClip(nE_Rect{corner.x, corner.y, cropRect.w * rowX, cropRect.h * rowY});
+    }
+    drawSelf(renderer, world);
+    if (drawChildren) {
+        for (size_t i = 0; i < children.size(); ++i) children[i]->drawWalk(renderer, &world);
+    }
+    if (clipped) renderer->popClip();
+}
+
+nE_Object* nE_Object::hitTest(const nE_InputEvent& event, const nE_RenderState* parentState) {
+    if (!input) return nullptr;
+    nE_RenderState world = worldState(parentState, 0);
+    if (inputChildren && !children.empty()) {
+        // A copy: nothing done during the walk may shift the list under it.
+        const std::vector<nE_Object*> walk = children;
+        nE_Object* taken = nullptr;
+        for (size_t i = walk.size(); i-- > 0;) {
+            if (!taken)
+                taken = walk[i]->hitTest(event, &world);
+            else
+                walk[i]->inputWentElsewhere(taken, event);
+        }
+        if (taken) {
+            childWasHit(taken, event);
+            return taken;
+        }
+    }
+    return handleInput(event, world) ? this : nullptr;
+}
+
+// --- animation lines ---
+
+void nE_Object::appendAnimLine(int type, bool relative, std::unique_ptr<nE_AnimLine> line) {
+    if (!line) return;
+    AnimSlot slot;
+    slot.type = type;
+    slot.relative = relative;
+    slot.line = std::move(line);
+    animLines.push_back(std::move(slot));
+}
+
+bool nE_Object::removeAnimLine(int type) {
+    for (auto it = animLines.begin(); it != animLines.end(); ++it) {
+        if (it->type == type) {
+            animLines.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+static float clamp01(float v) {
+    return v < 0 ? 0 : v > 1 ? 1 : v;
+}
+
+void nE_Object::applyAnimValues(int type, bool relative, const float v[3]) {
+    // clang-format off
+    if (relative) {
+        nE_RenderState& a = animState;
+        switch (type) {
+            case 0: a.x += v[0]; break;
+            case 1: a.y += v[0]; break;
+            case 2: a.z += v[0]; break;
+            case 3: a.x += v[0], a.y += v[1]; break;
+            case 4: a.scaleX *= v[0]; break;
+            case 5: a.scaleY *= v[0]; break;
+            case 6: a.scaleX *= v[0], a.scaleY *= v[1]; break;
+            case 7: a.angle += v[0]; break;
+            case 8: a.alpha *= v[0]; break;
+            case 9: a.red *= v[0]; break;
+            case 10: a.green *= v[0]; break;
+            case 11: a.blue *= v[0]; break;
+            case 12: a.red *= v[0], a.green *= v[1], a.blue *= v[2]; break;
+            case 13: a.tilingX *= v[0]; break;
+            case 14: a.tilingY *= v[0]; break;
+            default: break;
+        }
+        return;
+    }
+    nE_RenderState& s = localState;
+    switch (type) {
+        case 0: s.x = v[0]; break;
+        case 1: s.y = v[0]; break;
+        case 2: s.z = v[0]; break;
+        case 3: s.x = v[0], s.y = v[1]; break;
+        case 4: s.scaleX = v[0]; break;
+        case 5: s.scaleY = v[0]; break;
+        case 6: s.scaleX = v[0], s.scaleY = v[1]; break;
+        case 7: s.angle = v[0]; break;
+        case 8: s.alpha = clamp01(v[0]); break;
+        case 9: s.red = clamp01(v[0]); break;
+        case 10: s.green = clamp01(v[0]); break;
+        case 11: s.blue = clamp01(v[0]); break;
+        case 12: s.red = clamp01(v[0]), s.green = clamp01(v[1]), s.blue = clamp01(v[2]); break;
+        case 13: s.tilingX = v[0]; break;
+        case 14: s.tilingY = v[0]; break;
+        default: break;
+    }
+    // clang-format on
+    s.matrixValid = false;
+}
+
+void nE_Object::queueEvent(int index) const {
+    if (index < 0 || index >= kEventCount) return;
+    nE_Scene::queueTrigger(name, eventTriggers[index]);
+}
+
+// --- geometry ---
+
+void nE_Object::rectCorners(const nE_Rect& rect, const pf::TMat4& matrix, pf::TVec2 out[4]) {
+    out[0] = matrix.Apply(rect.x, rect.y);
+    out[1] = matrix.Apply(rect.x + rect.w, rect.y);
+    out[2] = matrix.Apply(rect.x + rect.w, rect.y + rect.h);
+    out[3] = matrix.Apply(rect.x, rect.y + rect.h);
+}
+
+bool nE_Object::pointInRect(float x, float y, const nE_Rect& rect, const pf::TMat4& matrix) {
+    pf::TVec2 c[4];
+    rectCorners(rect, matrix, c);
+    bool inside = false;
+    for (int i = 0, j = 3; i < 4; j = i++) {
+        if ((c[i].y > y) != (c[j].y > y) && x < (c[j].x - c[i].x) * (y - c[i].y) / (c[j].y - c[i].y) + c[i].x)
+            inside = !inside;
+    }
+    return inside;
+}

@@ -1,0 +1,157 @@
+// The scene object: a named node of the scene tree with a local render state, flags, input and crop
+// rectangles, eight event triggers and keyframe animation lines. Every engine object and game widget
+// derives from it. A parent owns its children (plain pointers, deleted with the parent).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/core/nE_RenderState.h"
+#include "engine/media/nE_Render.h"
+
+class nE_AnimLine;
+class nE_Resource;
+class nE_SLHelper;
+struct nE_InputEvent;
+namespace tinyxml2 {
+class XMLElement;
+}
+
+class nE_Object {
+public:
+    // Indices into eventTriggers.
+    enum Event {
+        kEventMouseDown = 0,
+        kEventMouseUp = 1,
+        kEventEnter = 2,
+        kEventLeave = 3,
+        kEventEnterDrag = 4,
+        kEventLeaveDrag = 5,
+        kEventDrop = 6,
+        kEventDrag = 7,
+        kEventCount = 8
+    };
+
+    // One animation line with the property it drives and whether it only offsets this frame.
+    struct AnimSlot {
+        int type = 0;
+        bool relative = false;
+        std::unique_ptr<nE_AnimLine> line;
+    };
+
+    nE_Object();
+    nE_Object(const nE_Object&) = delete;
+    nE_Object& operator=(const nE_Object&) = delete;
+
+    // --- the 19 virtual operations, in their fixed order ---
+
+    // Unloads, leaves the hover and drag links, destroys the lines and the subtree, leaves the parent.
+    // A subclass holding resources calls deactivate() in its own destructor: virtual unloadResources
+    // no longer reaches it from here.
+    virtual ~nE_Object();
+    virtual std::string getResourceName() const;
+    // When the name changes on a loaded object its resources are reloaded.
+    virtual void setResourceName(const std::string& name);
+    virtual std::shared_ptr<nE_Resource> getResource();
+    virtual void loadProperties(nE_SLHelper& helper);
+    virtual void saveProperties(nE_SLHelper& helper);
+    virtual std::string getTypeName() const;
+    virtual nE_Rect getLocalRect();
+    // Whether the display point lies in inputRect as placed by the world matrix.
+    virtual bool hitTestPoint(float x, float y, nE_RenderState& world);
+    virtual void restoreDeviceResources(bool recursive);
+    // Appends one element per match of text in the name, the triggers and the resource name.
+    virtual void findText(tinyxml2::XMLElement* node, const std::string& text, bool recursive);
+    virtual void resetState();
+    virtual void loadResources();
+    virtual void unloadResources();
+    // Evaluates the animation lines.
+    virtual void update(float dt);
+    // Whether this object takes the event (the hit test has already reached it). Named apart from
+    // the field `input`, which says whether the object takes part in hit tests at all.
+    virtual bool handleInput(const nE_InputEvent& event, nE_RenderState& world);
+    virtual void drawSelf(nE_Render* renderer, nE_RenderState& world);
+    virtual void childWasHit(nE_Object* hit, const nE_InputEvent& event);
+    virtual void inputWentElsewhere(nE_Object* hit, const nE_InputEvent& event);
+
+    // --- tree ---
+
+    // Takes ownership. Refused (false) when that would make a cycle: the child is the parent or one of
+    // its ancestors, or an object below the child bears the parent's name.
+    bool addChild(nE_Object* child);
+    // Detaches the child (searched in the subtrees too when recursive); the caller owns the result.
+    nE_Object* removeChild(nE_Object* child, bool recursive);
+    // Detaches and destroys every child, first to last.
+    void removeAllChildren();
+    // Direct children first, then (recursive) each child's subtree in order.
+    nE_Object* find(const std::string& name, bool recursive);
+    // Whether object lies below this one.
+    bool isAncestorOf(const nE_Object* object) const;
+    // Recursive load: children first, then self.
+    void activate();
+    // Recursive unload: self first, then children.
+    void deactivate();
+    // Stable sort by ascending z: equal z keep their insertion order.
+    void sortChildren();
+
+    // --- render state ---
+
+    // localState combined with animState, reduced (1 no angle, 2 also scale 1, 3 also x, y = 0),
+    // matrix computed; no parent applied.
+    nE_RenderState combinedState(int reduction) const;
+    // The world state under the given parent state (none for a tree's top), after attachType and drag;
+    // with a parent it is remembered in lastWorldState.
+    nE_RenderState worldState(const nE_RenderState* parentState, int reduction = 0);
+    // The world state computed through the whole parent chain, as the draw walk would.
+    nE_RenderState worldStateFromTop();
+
+    // --- walks ---
+
+    void updateWalk(float dt);
+    void drawWalk(nE_Render* renderer, const nE_RenderState* parentState);
+    // The object that takes the event, topmost first, or none.
+    nE_Object* hitTest(const nE_InputEvent& event, const nE_RenderState* parentState);
+
+    // --- animation lines ---
+
+    // Appends the line without replacing one of its type (descriptions load this way).
+    void appendAnimLine(int type, bool relative, std::unique_ptr<nE_AnimLine> line);
+    // Destroys the first line of the type; false when there is none.
+    bool removeAnimLine(int type);
+    // Applies one line's values to animState (relative) or to the own properties (absolute).
+    void applyAnimValues(int type, bool relative, const float value[3]);
+
+    // Queues eventTriggers[index] with this object's name as sender; nothing when it is empty.
+    void queueEvent(int index) const;
+
+    // Whether the display point lies inside the quadrilateral of rect placed by matrix (even-odd rule).
+    static bool pointInRect(float x, float y, const nE_Rect& rect, const pf::TMat4& matrix);
+    // The four corners of rect placed by matrix, in the order (x, y), (x+w, y), (x+w, y+h), (x, y+h).
+    static void rectCorners(const nE_Rect& rect, const pf::TMat4& matrix, pf::TVec2 out[4]);
+
+    std::string name;
+    bool inputRectSet = false;
+    nE_Rect inputRect;
+    bool cropRectSet = false;
+    nE_Rect cropRect;
+    bool active = true;
+    bool input = true;
+    bool visible = true;
+    bool drag = false;
+    bool realDrag = false;
+    bool updateChildren = true;
+    bool inputChildren = true;
+    bool drawChildren = true;
+    std::vector<nE_Object*> children;
+    nE_Object* parent = nullptr;
+    std::string eventTriggers[kEventCount];
+    std::vector<AnimSlot> animLines;
+    nE_RenderState localState;
+    nE_RenderState animState;
+    pf::TVec2 dragPosition;
+    int attachType = 0;
+    nE_RenderState lastWorldState;
+    bool loaded = false;
+    std::string resourceName;
+};

@@ -1,0 +1,173 @@
+#include "engine/core/nE_Scene.h"
+
+#include "engine/core/nE_AnimLine.h"
+#include "engine/core/nE_Core.h"
+#include "engine/core/nE_InputEvent.h"
+#include "engine/core/nE_Object.h"
+#include "engine/media/nE_Cursor.h"
+#include "engine/script/nE_TriggerHub.h"
+
+namespace {
+nE_Object* g_hover = nullptr;
+nE_Object* g_dragged = nullptr;
+nE_Scene::QueueHook g_queueHook;
+}  // namespace
+
+nE_Scene::nE_Scene() : root_(new nE_Object()), storage_(new nE_Object()) {
+    root_->name = "ne_origin";
+    root_->loaded = true;
+    storage_->name = "ne_storage";
+}
+
+nE_Scene::~nE_Scene() {
+    root_.reset();
+    storage_.reset();
+    g_hover = nullptr;
+    g_dragged = nullptr;
+}
+
+nE_Object* nE_Scene::findObject(const std::string& name) const {
+    if (root_->name == name) return root_.get();
+    if (nE_Object* found = root_->find(name, true)) return found;
+    if (storage_->name == name) return storage_.get();
+    return storage_->find(name, true);
+}
+
+bool nE_Scene::isLive(const nE_Object* object) const {
+    return object == root_.get() || root_->isAncestorOf(object);
+}
+
+void nE_Scene::attach(nE_Object* newParent, nE_Object* object) {
+    if (!newParent || !object) return;
+    if (!newParent->addChild(object)) return;
+    if (isLive(newParent))
+        object->activate();
+    else if (newParent == storage_.get() || storage_->isAncestorOf(newParent))
+        object->deactivate();
+}
+
+void nE_Scene::park(nE_Object* object) {
+    attach(storage_.get(), object);
+}
+
+void nE_Scene::dispatch(const nE_InputEvent& event) {
+    nE_Object* hit = root_->hitTest(event, nullptr);
+    switch (event.type) {
+        case nE_InputEvent::kButtonDown:
+            if (!g_dragged) {
+                if (hit && hit->drag) startDrag(hit);
+            } else {
+                drop();
+            }
+            break;
+        case nE_InputEvent::kButtonUp:
+            if (g_dragged && g_dragged->realDrag) drop();
+            break;
+        case nE_InputEvent::kPointerMove: {
+            if (g_dragged && !dropPending) {
+                g_dragged->dragPosition = pf::TVec2{event.x, event.y};
+                g_dragged->queueEvent(nE_Object::kEventDrag);
+            }
+            if (hit == g_hover) break;
+            const bool dragging = g_dragged != nullptr;
+            if (g_hover) g_hover->queueEvent(dragging ? nE_Object::kEventLeaveDrag : nE_Object::kEventLeave);
+            g_hover = hit;
+            if (hit) hit->queueEvent(dragging ? nE_Object::kEventEnterDrag : nE_Object::kEventEnter);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void nE_Scene::update(float dt) {
+    if (dropPending) {
+        dropPending = false;
+        if (g_dragged) {
+            if (keepDragging) {
+                keepDragging = false;
+            } else {
+                g_dragged = nullptr;
+                if (g_hover) g_hover->queueEvent(nE_Object::kEventEnter);
+            }
+        }
+    }
+    root_->updateWalk(dt);
+}
+
+void nE_Scene::draw(nE_Render* renderer) {
+    root_->drawWalk(renderer, nullptr);
+}
+
+void nE_Scene::startDrag(nE_Object* object) {
+    if (!object) return;
+    if (object == g_hover) {
+        object->queueEvent(nE_Object::kEventLeave);
+        g_hover = nullptr;
+    }
+    const nE_Cursor* cursor = nE_Cursor::current();
+    object->dragPosition = cursor ? pf::TVec2{cursor->x, cursor->y} : pf::TVec2{0, 0};
+    g_dragged = object;
+}
+
+void nE_Scene::drop() {
+    if (!g_dragged) return;
+    g_dragged->queueEvent(nE_Object::kEventDrop);
+    dropPending = true;
+}
+
+void nE_Scene::addAnimLine(nE_Object* object, int type, bool relative, bool looped,
+                           const std::string& endTrigger, const float* numbers, int count) {
+    if (!object) return;
+    auto line = std::make_unique<nE_AnimLine>(nE_AnimLine::valuesForType(type), numbers, count, looped,
+                                              endTrigger, object->name);
+    object->removeAnimLine(type);
+    object->appendAnimLine(type, relative, std::move(line));
+}
+
+void nE_Scene::removeAnimLine(nE_Object* object, int type) {
+    if (object) object->removeAnimLine(type);
+}
+
+bool nE_Scene::intersect(nE_Object* a, nE_Object* b) {
+    if (!a || !b) return false;
+    nE_RenderState wa = a->worldStateFromTop();
+    nE_RenderState wb = b->worldStateFromTop();
+    pf::TVec2 corners[4];
+    nE_Object::rectCorners(a->inputRect, wa.transform(), corners);
+    for (const pf::TVec2& c : corners)
+        if (nE_Object::pointInRect(c.x, c.y, b->inputRect, wb.transform())) return true;
+    nE_Object::rectCorners(b->inputRect, wb.transform(), corners);
+    for (const pf::TVec2& c : corners)
+        if (nE_Object::pointInRect(c.x, c.y, a->inputRect, wa.transform())) return true;
+    return false;
+}
+
+nE_Object* nE_Scene::hover() {
+    return g_hover;
+}
+void nE_Scene::setHover(nE_Object* object) {
+    g_hover = object;
+}
+nE_Object* nE_Scene::dragged() {
+    return g_dragged;
+}
+void nE_Scene::setDragged(nE_Object* object) {
+    g_dragged = object;
+}
+
+void nE_Scene::queueTrigger(const std::string& sender, const std::string& call) {
+    if (call.empty()) return;
+    if (g_queueHook) {
+        g_queueHook(sender, call);
+        return;
+    }
+    // Never create the core from here: objects also die after it is gone (or in tests, without it).
+    if (nE_Core::exists()) {
+        if (nE_TriggerHub* hub = nE_Core::get()->triggerHubIfAlive()) hub->queueCall(sender, call);
+    }
+}
+
+void nE_Scene::setQueueHook(QueueHook hook) {
+    g_queueHook = std::move(hook);
+}

@@ -1,0 +1,28 @@
+// All user-visible text by key, loaded from an Excel 2003 XML spreadsheet (key in the first cell, text
+// in the second). Lookups expand %n% (caller arguments 1..5), %key% (other entries) and %% escapes.
+#pragma once
+
+#include <map>
+#include <string>
+
+class nE_StringTable {
+public:
+    // Clears the table and reads the file (".xml" added unless the path has it); false when the file
+    // cannot be read, leaving the table empty.
+    bool load(const std::string& path);
+
+    // The expanded text, or "#####" for a missing key or a failed escape.
+    std::string get(const std::string& key, const std::string& a1 = std::string(),
+                    const std::string& a2 = std::string(), const std::string& a3 = std::string(),
+                    const std::string& a4 = std::string(), const std::string& a5 = std::string()) const;
+
+    // The program's one table, or none.
+    static nE_StringTable* current();
+    static void setCurrent(nE_StringTable* table);
+
+    std::map<std::string, std::string> entries;
+
+private:
+    // Appends the expansion of one escape name; false when it fails.
+    bool expandEscape(const std::string& escape, const std::string* args, std::string& out) const;
+};

@@ -1,0 +1,95 @@
+#include "engine/media/nE_ResourceCache.h"
+
+#include "engine/media/nE_Font.h"
+#include "engine/media/nE_Resource.h"
+#include "engine/media/nE_Texture.h"
+#include "engine/media/platform/nE_FrameTexture_Pl5.h"
+#include "engine/media/platform/nE_Texture_Pl5.h"
+
+static nE_ResourceCache* g_cache = nullptr;
+
+static std::shared_ptr<nE_Resource> makeTexture() {
+    return std::make_shared<nE_Texture_Pl5>();
+}
+static std::shared_ptr<nE_Resource> makeFrameTexture() {
+    return std::make_shared<nE_FrameTexture_Pl5>();
+}
+
+nE_ResourceCache* nE_ResourceCache::create() {
+    destroy();
+    g_cache = new nE_ResourceCache();
+    return g_cache;
+}
+
+void nE_ResourceCache::destroy() {
+    delete g_cache;
+    g_cache = nullptr;
+}
+
+nE_ResourceCache* nE_ResourceCache::instance() {
+    return g_cache;
+}
+
+nE_ResourceCache::nE_ResourceCache() {
+    factories_[kTexture] = makeTexture;
+    factories_[kFrameTexture] = makeFrameTexture;
+    factories_[kFont] = nE_Font::create;
+}
+
+void nE_ResourceCache::setFactory(Kind kind, Factory factory) {
+    if (kind >= 0 && kind < kKindCount) factories_[kind] = factory;
+}
+
+std::shared_ptr<nE_Texture> nE_ResourceCache::getTexture(const std::string& name) {
+    return std::dynamic_pointer_cast<nE_Texture>(request(kTexture, name));
+}
+
+std::shared_ptr<nE_Texture> nE_ResourceCache::getFrameTexture(const std::string& name) {
+    return std::dynamic_pointer_cast<nE_Texture>(request(kFrameTexture, name));
+}
+
+std::shared_ptr<nE_Font> nE_ResourceCache::getFont(const std::string& name) {
+    return std::dynamic_pointer_cast<nE_Font>(request(kFont, name));
+}
+
+std::shared_ptr<nE_Resource> nE_ResourceCache::request(Kind kind, const std::string& name) {
+    if (++requests_ >= kSweepPeriod) {
+        requests_ = 0;
+        sweep();
+    }
+    if (name.empty() || kind < 0 || kind >= kKindCount) return nullptr;
+
+    Map& map = maps_[kind];
+    auto found = map.find(name);
+    if (found != map.end()) {
+        if (std::shared_ptr<nE_Resource> alive = found->second.lock()) return alive;
+    }
+
+    if (!factories_[kind]) return nullptr;
+    std::shared_ptr<nE_Resource> resource = factories_[kind]();
+    if (!resource) return nullptr;
+    // A failed load is not entered, so the next request tries (and reports) again.
+    if (resource->load(name)) map[name] = resource;
+    return resource;
+}
+
+void nE_ResourceCache::sweep() {
+    for (Map& map : maps_) {
+        for (auto it = map.begin(); it != map.end();) {
+            if (it->second.expired())
+                it = map.erase(it);
+            else
+                ++it;
+        }
+    }
+}
+
+void nE_ResourceCache::clear() {
+    for (Map& map : maps_) map.clear();
+}
+
+size_t nE_ResourceCache::entryCount() const {
+    size_t n = 0;
+    for (const Map& map : maps_) n += map.size();
+    return n;
+}

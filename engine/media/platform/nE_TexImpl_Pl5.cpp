@@ -1,0 +1,26 @@
+#include "engine/media/platform/nE_TexImpl_Pl5.h"
+
+#include <algorithm>
+
+#include "engine/core/nE_Debug.h"
+#include "pflib/TFile.h"
+
+bool nE_TexImpl_Pl5::loadImage(const std::string& name) {
+    std::string path = name;
+    std::replace(path.begin(), path.end(), '\\', '/');
+
+    std::string file = path + ".png";
+    if (!pf::TFile::Exists(file)) {
+        file = path + ".jpg";
+        if (!pf::TFile::Exists(file)) {
+            nE_Debug::writef("nE_Texture::Could not find \"%s\" file!\n", name.c_str());
+            return false;
+        }
+    }
+    platformTexture = pf::TTexture::Get(file);
+    return platformTexture != nullptr;
+}
+
+const std::shared_ptr<pf::TTexture>& nE_TexImpl_Pl5::platformTextureFor(int) const {
+    return platformTexture;
+}

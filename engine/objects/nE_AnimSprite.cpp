@@ -1,0 +1,225 @@
+#include "engine/objects/nE_AnimSprite.h"
+
+#include <tinyxml2.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Scene.h"
+#include "engine/media/nE_ResourceCache.h"
+#include "engine/media/nE_Texture.h"
+#include "engine/script/nE_SLHelper.h"
+#include "pflib/TFile.h"
+
+namespace {
+
+// Missing attributes read as empty text or 0.
+std::string textAttribute(const tinyxml2::XMLElement* element, const char* name) {
+    const char* value = element->Attribute(name);
+    return value ? value : "";
+}
+
+int intAttribute(const tinyxml2::XMLElement* element, const char* name) {
+    const char* value = element->Attribute(name);
+    return value ? std::atoi(value) : 0;
+}
+
+}  // namespace
+
+nE_AnimSprite::nE_AnimSprite() = default;
+
+nE_AnimSprite::~nE_AnimSprite() {
+    deactivate();
+    clearPlayback();
+    functions.clear();
+    texture.reset();
+}
+
+void nE_AnimSprite::clearPlayback() {
+    timer = 0;
+    playing = false;
+    position = 0;
+    currentFunction = -1;
+}
+
+void nE_AnimSprite::setResourceName(const std::string& newName) {
+    resourceName = newName;
+    clearPlayback();
+    functions.clear();
+    frameTextureName.clear();
+    readAnimationFile();
+    reloadIfLoaded();
+}
+
+void nE_AnimSprite::readAnimationFile() {
+    // Authoring tools write Windows paths; the folder separator is "/" here.
+    std::string path = resourceName;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    // A sprite that names no animation has no file to miss.
+    if (path.empty()) return;
+
+    std::string text;
+    tinyxml2::XMLDocument doc;
+    if (!pf::TFile::ReadAll(path + ".xml", text) ||
+        doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS) {
+        nE_Debug::writef("nE_AnimSprite: Could not find \"%s\" file!\n", resourceName.c_str());
+        return;
+    }
+    const tinyxml2::XMLElement* root = doc.FirstChildElement("animation");
+    if (!root) return;
+
+    const size_t slash = path.rfind('/');
+    const std::string directory = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    frameTextureName = directory + textAttribute(root, "frame_texture");
+
+    // The list starts at the first element of the wanted name and takes every element after it.
+    for (const tinyxml2::XMLElement* f = root->FirstChildElement("function"); f;
+         f = f->NextSiblingElement()) {
+        Function function;
+        function.name = textAttribute(f, "name");
+        function.frameTime = static_cast<float>(intAttribute(f, "frametime")) / 1000.0f;
+        function.looped = intAttribute(f, "loop") == 1;
+        for (const tinyxml2::XMLElement* e = f->FirstChildElement("frame"); e; e = e->NextSiblingElement())
+            function.frames.push_back(intAttribute(e, "idx"));
+        functions.push_back(std::move(function));
+    }
+}
+
+void nE_AnimSprite::loadProperties(nE_SLHelper& helper) {
+    nE_Object::loadProperties(helper);
+    const bool newResource = readResourceName(helper);
+
+    int frame = kNoFrame;
+    helper.readInt("frame", frame);
+    helper.readBool("playing", playing);
+    std::string function;
+    helper.readString("animfunc", function);
+    helper.readString("endtrig", endTrigger);
+
+    // The file is read afresh (not appended to the old list), so a changed "res" brings its own
+    // functions; the current function is looked up again by name.
+    const std::string currentName = current() ? current()->name : std::string();
+    functions.clear();
+    frameTextureName.clear();
+    readAnimationFile();
+    currentFunction = -1;
+    for (size_t i = 0; i < functions.size(); ++i) {
+        if (!currentName.empty() && functions[i].name == currentName) {
+            currentFunction = static_cast<int>(i);
+            break;
+        }
+    }
+    if (newResource) reloadIfLoaded();
+
+    if (frame != kNoFrame) showFrame(frame);
+    if (playing) play(function, endTrigger);
+}
+
+void nE_AnimSprite::saveProperties(nE_SLHelper& helper) {
+    nE_Sprite::saveProperties(helper);
+    helper.writeInt("frame", localState.frameIndex);
+    helper.writeBool("playing", playing);
+    helper.writeString("animfunc", current() ? current()->name : std::string());
+    helper.writeString("endtrig", endTrigger);
+}
+
+std::string nE_AnimSprite::getTypeName() const {
+    return "anim";
+}
+
+void nE_AnimSprite::findText(tinyxml2::XMLElement* node, const std::string& text, bool recursive) {
+    if (!node) return;
+    // The own matches come right after the base's own ones and before the children's.
+    nE_Object::findText(node, text, false);
+    const std::string tag = name.empty() ? getTypeName() : name;
+    auto report = [&](const char* place) {
+        tinyxml2::XMLElement* found = node->GetDocument()->NewElement(tag.c_str());
+        found->SetAttribute("place", place);
+        node->InsertEndChild(found);
+    };
+    if (endTrigger.find(text) != std::string::npos) report("event");
+    if (current() && current()->name.find(text) != std::string::npos) report("misc");
+    if (!recursive) return;
+    for (size_t i = 0; i < children.size(); ++i) children[i]->findText(node, text, true);
+}
+
+void nE_AnimSprite::resetState() {
+    nE_Sprite::resetState();
+    clearPlayback();
+}
+
+void nE_AnimSprite::loadResources() {
+    nE_ResourceCache* cache = nE_ResourceCache::instance();
+    texture = cache ? cache->getFrameTexture(frameTextureName) : nullptr;
+    fitInputRect();
+}
+
+void nE_AnimSprite::showFrame(int frame) {
+    localState.frameIndex = frame;
+    fitInputRect();
+}
+
+const nE_AnimSprite::Function* nE_AnimSprite::findFunction(const std::string& function) const {
+    for (const Function& f : functions)
+        if (f.name == function) return &f;
+    return nullptr;
+}
+
+const nE_AnimSprite::Function* nE_AnimSprite::current() const {
+    if (currentFunction < 0 || currentFunction >= static_cast<int>(functions.size())) return nullptr;
+    return &functions[static_cast<size_t>(currentFunction)];
+}
+
+void nE_AnimSprite::play(const std::string& function, const std::string& trigger) {
+    const Function* f = findFunction(function);
+    // Without frames there is nothing to show; starting would index past the list.
+    if (!f || f->frames.empty()) return;
+    currentFunction = static_cast<int>(f - functions.data());
+    endTrigger = trigger;
+    playing = true;
+    timer = f->frameTime;
+    position = 0;
+    showFrame(f->frames.front());
+}
+
+void nE_AnimSprite::stop() {
+    localState.frameIndex = 0;
+    playing = false;
+    currentFunction = -1;
+    position = 0;
+}
+
+void nE_AnimSprite::pause(int n) {
+    playing = n < 1;
+}
+
+int nE_AnimSprite::frameCount(const std::string& function) const {
+    if (!function.empty()) {
+        if (const Function* f = findFunction(function)) return static_cast<int>(f->frames.size());
+    }
+    if (playing && current()) return static_cast<int>(current()->frames.size());
+    return 0;
+}
+
+void nE_AnimSprite::update(float dt) {
+    nE_Sprite::update(dt);
+    const Function* f = current();
+    if (!playing || !f || f->frames.empty()) return;
+    if (timer > 0) {
+        timer -= dt;
+        return;
+    }
+    ++position;
+    if (position >= static_cast<int>(f->frames.size())) {
+        if (!f->looped) {
+            position = static_cast<int>(f->frames.size()) - 1;
+            playing = false;
+            nE_Scene::queueTrigger(name, endTrigger);
+            return;
+        }
+        position = 0;
+    }
+    timer += f->frameTime;
+    showFrame(f->frames[static_cast<size_t>(position)]);
+}

@@ -1,0 +1,19 @@
+// Loads and runs a piece of Lua source in a protected call, keeping the stack balanced and collecting a
+// traceback of a run-time error so authors can find where their script broke.
+#pragma once
+
+#include <string>
+
+struct lua_State;
+
+class nE_LuaChunk {
+  public:
+    // Loads `code` as a chunk named `chunkName` and calls it with no arguments. On failure returns false
+    // with the Lua error message in `error` and, for run-time errors, the stack traceback in `traceback`
+    // (for a chunk that does not load, `traceback` describes the caller's stack).
+    static bool run(lua_State* L, const std::string& code, const std::string& chunkName, std::string& error,
+                    std::string& traceback);
+
+    // A traceback of the Lua stack of L starting at `level`, in the form Lua's own debug library uses.
+    static std::string traceback(lua_State* L, int level);
+};

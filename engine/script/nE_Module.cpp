@@ -1,0 +1,107 @@
+#include "engine/script/nE_Module.h"
+
+#include <tinyxml2.h>
+
+#include "engine/core/nE_Core.h"
+#include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Object.h"
+#include "engine/core/nE_Scene.h"
+#include "engine/script/nE_LuaChunk.h"
+#include "engine/script/nE_SLHelper_XML.h"
+#include "engine/script/nE_TriggerHub.h"
+#include "pflib/TFile.h"
+
+nE_Module::nE_Module() = default;
+nE_Module::~nE_Module() = default;
+
+std::string nE_Module::fileName(const std::string& path) {
+    std::string file = path;
+    for (char& c : file) {
+        if (c == '\\') c = '/';
+    }
+    if (file.find(".xml") == std::string::npos) file += ".xml";
+    return file;
+}
+
+std::unique_ptr<nE_Module> nE_Module::load(const std::string& path) {
+    auto module = std::make_unique<nE_Module>();
+    module->path = path;
+    std::string text;
+    if (!pf::TFile::ReadAll(fileName(path), text)) return module;
+    tinyxml2::XMLDocument doc;
+    if (doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS) return module;
+
+    const tinyxml2::XMLElement* header = doc.FirstChildElement("module");
+    const char* name = header ? header->Attribute("name") : nullptr;
+    module->name = name ? name : path;
+
+    if (tinyxml2::XMLElement* objs = doc.FirstChildElement("objs")) {
+        if (tinyxml2::XMLElement* first = objs->FirstChildElement())
+            module->root = nE_SLHelper_XML::build(first);
+    }
+    if (const tinyxml2::XMLElement* trigs = doc.FirstChildElement("trigs")) {
+        for (const tinyxml2::XMLElement* trig = trigs->FirstChildElement("trig"); trig;
+             trig = trig->NextSiblingElement("trig")) {
+            const char* trigName = trig->Attribute("name");
+            const tinyxml2::XMLElement* codeElement = trig->FirstChildElement("code");
+            const char* code = codeElement ? codeElement->GetText() : nullptr;
+            module->triggers.push_back(
+                std::make_unique<nE_Trigger>(trigName ? trigName : "", code ? code : ""));
+        }
+    }
+    if (const tinyxml2::XMLElement* codeElement = doc.FirstChildElement("code")) {
+        const char* code = codeElement->GetText();
+        module->code = code ? code : "";
+    }
+    return module;
+}
+
+void nE_Module::registerTriggers(nE_TriggerHub& hub) {
+    for (std::unique_ptr<nE_Trigger>& trigger : triggers) hub.registerTrigger(std::move(trigger));
+    triggers.clear();
+}
+
+void nE_Module::runCode(nE_TriggerHub& hub) const {
+    lua_State* L = hub.luaState();
+    if (!L || code.empty()) return;
+    std::string error, traceback;
+    // Broken module code would otherwise go unnoticed by its author.
+    if (!nE_LuaChunk::run(L, code, path, error, traceback)) {
+        nE_Debug::writef("Module error: %s %s", path.c_str(), error.c_str());
+    }
+}
+
+void nE_Module::bringInWithObjects(std::unique_ptr<nE_Module> module, nE_Scene& scene,
+                                   nE_TriggerHub& triggers) {
+    if (!module) return;
+    if (module->root) {
+        // Walk a copy: each attach takes the child out of the root's list.
+        const std::vector<nE_Object*> children = module->root->children;
+        for (nE_Object* child : children) {
+            scene.attach(scene.storage(), child);
+            // A child the storage refuses (a name clash making a cycle) would stay with the root and
+            // be destroyed with it.
+        }
+        module->root.reset();
+    }
+    module->registerTriggers(triggers);
+    triggers.addUsedModule(module->path);
+    module->runCode(triggers);
+}
+
+void nE_Module::bringInWithoutObjects(std::unique_ptr<nE_Module> module, nE_TriggerHub& triggers) {
+    if (!module) return;
+    module->registerTriggers(triggers);
+    module->runCode(triggers);
+    triggers.addUsedModule(module->path);
+}
+
+void nE_Module::bringIn(const std::string& path, bool withObjects) {
+    nE_Core* core = nE_Core::get();
+    if (!core) return;
+    if (withObjects) {
+        bringInWithObjects(load(path), core->scene(), core->triggerHub());
+    } else {
+        bringInWithoutObjects(load(path), core->triggerHub());
+    }
+}

@@ -1,0 +1,78 @@
+#include "engine/script/nE_ScriptFunctions.h"
+
+#include "engine/script/nE_AnmFunctions.h"
+#include "engine/script/nE_ObjFunctions.h"
+#include "engine/script/nE_PsFunctions.h"
+#include "engine/script/nE_TimerFunctions.h"
+#include "engine/script/nE_TrgFunctions.h"
+
+namespace {
+
+// One line per function, in the order scripts and saved games expect. A family that has not landed
+// yet keeps a null function; its bindings replace the null in their own line.
+const nE_ScriptFunctions::Entry kTable[nE_ScriptFunctions::kCount] = {
+    {"ObjSet", nE_ObjFunctions::ObjSet},
+    {"ObjGet", nE_ObjFunctions::ObjGet},
+    {"ObjAttach", nE_ObjFunctions::ObjAttach},
+    {"ObjDetach", nE_ObjFunctions::ObjDetach},
+    {"ObjDelete", nE_ObjFunctions::ObjDelete},
+    {"ObjIntersect", nE_ObjFunctions::ObjIntersect},
+    {"ObjAnimate", nE_ObjFunctions::ObjAnimate},
+    {"ObjStopAnimate", nE_ObjFunctions::ObjStopAnimate},
+    {"ObjDoNotDrop", nE_ObjFunctions::ObjDoNotDrop},
+    {"ObjStopDrag", nE_ObjFunctions::ObjStopDrag},
+    {"ObjStartDrag", nE_ObjFunctions::ObjStartDrag},
+    {"TrgExecute", nE_TrgFunctions::TrgExecute},
+    {"TrgGet", nE_TrgFunctions::TrgGet},
+    {"TrgSet", nE_TrgFunctions::TrgSet},
+    {"TrgDelete", nE_TrgFunctions::TrgDelete},
+    {"DbgTrace", nE_TrgFunctions::DbgTrace},
+    {"ModLoad", nE_TrgFunctions::ModLoad},
+    {"SndPlay", nullptr},
+    {"SndStop", nullptr},
+    {"SndPauseAll", nullptr},
+    {"AnmPlay", nE_AnmFunctions::AnmPlay},
+    {"AnmStop", nE_AnmFunctions::AnmStop},
+    {"AnmPause", nE_AnmFunctions::AnmPause},
+    {"VidPlay", nullptr},
+    {"VidStop", nullptr},
+    {"VidPause", nullptr},
+    {"PsSetMaskObj", nE_PsFunctions::PsSetMaskObj},
+    {"PsStart", nE_PsFunctions::PsStart},
+    {"PsPause", nE_PsFunctions::PsPause},
+    {"PsStop", nE_PsFunctions::PsStop},
+    {"PartSysRestart", nE_PsFunctions::PartSysRestart},
+    {"SetCursor", nullptr},
+    {"CursorPosX", nullptr},
+    {"CursorPosY", nullptr},
+    {"TimerStart", nE_TimerFunctions::TimerStart},
+    {"TimerStop", nE_TimerFunctions::TimerStop},
+    {"TimerStopByTag", nE_TimerFunctions::TimerStopByTag},
+    {"TimerPause", nE_TimerFunctions::TimerPause},
+    {"TimerPauseByTag", nE_TimerFunctions::TimerPauseByTag},
+    {"TimerGetTime", nE_TimerFunctions::TimerGetTime},
+    {"TimerAddTag", nE_TimerFunctions::TimerAddTag},
+    {"TimerRemoveTag", nE_TimerFunctions::TimerRemoveTag},
+    {"AtGlobalForceSet", nullptr},
+};
+
+}  // namespace
+
+const nE_ScriptFunctions::Entry* nE_ScriptFunctions::table() {
+    return kTable;
+}
+
+void nE_ScriptFunctions::registerEngineFunctions(lua_State* L) {
+    if (!L) return;
+    for (const Entry& entry : kTable) {
+        if (entry.function) lua_register(L, entry.name, entry.function);
+    }
+}
+
+std::vector<std::string> nE_ScriptFunctions::registeredNames() {
+    std::vector<std::string> names;
+    for (const Entry& entry : kTable) {
+        if (entry.function) names.push_back(entry.name);
+    }
+    return names;
+}

@@ -1,0 +1,19 @@
+// A named piece of Lua source that runs when its trigger is called.
+#pragma once
+
+#include <string>
+
+struct lua_State;
+
+class nE_Trigger {
+  public:
+    nE_Trigger(std::string name, std::string code) : name(std::move(name)), code(std::move(code)) {}
+    virtual ~nE_Trigger() = default;
+
+    // Runs the code in L. A Lua error is reported as "Trigger error: <name> <message>" followed by a
+    // line with the traceback; the state stays usable.
+    virtual void execute(lua_State* L);
+
+    std::string name;
+    std::string code;
+};

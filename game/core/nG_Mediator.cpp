@@ -1,0 +1,4 @@
+#include "game/core/nG_Mediator.h"
+
+nG_Mediator::nG_Mediator() = default;
+nG_Mediator::~nG_Mediator() = default;

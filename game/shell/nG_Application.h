@@ -1,0 +1,36 @@
+// The program's life: main initialisation, the platform callbacks, the game's engine callbacks and
+// the orderly shut-down.
+#pragma once
+
+#include <string>
+
+namespace pf {
+struct TEvent;
+}
+class notEngine;
+class nE_Render;
+struct nE_InputEvent;
+
+class nG_Application {
+public:
+    // Platform callbacks.
+    static bool startup(const char* commandLine);
+    static bool event(const pf::TEvent& event);
+    static void draw();
+    static void update(float unused);
+    static void shutdown();
+
+    // The game's engine callbacks.
+    static void gameInit();
+    static void gameDraw(nE_Render* renderer);
+    static void gameUpdate(float dt);
+    static void gameEvent(const nE_InputEvent& event);
+    static void gameShutdown(notEngine* engine);
+    static void focusGained(notEngine* engine);
+    static void focusLost(notEngine* engine);
+    static bool toggleDisplay(bool wantFullscreen);
+
+    static bool editorFlag();
+    // Run time counted up to 0.01 s; focus changes before that are ignored.
+    static float runTime();
+};

@@ -1,0 +1,110 @@
+#include "pflib/TFile.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "pflib/TPlatform.h"
+#include "pflib/common/TPath.h"
+#include "pflib/pfDebug.h"
+
+namespace pf {
+
+TFile::~TFile() { Close(); }
+
+bool TFile::Open(const str& name, int mode) {
+    Close();
+    const str path = TPlatform::ResolvePath(name);
+    if (path.empty() || TPath::IsDirectory(path)) return false;
+    failed_ = false;
+    switch (mode) {
+        case kRead:
+            file_ = std::fopen(path.c_str(), "rb");
+            break;
+        case kWrite:
+            TPath::MakeDirs(TPath::Parent(path));
+            temp_ = path + ".part";
+            file_ = std::fopen(temp_.c_str(), "wb");
+            if (!file_) temp_.clear();
+            break;
+        case kAppend:
+            TPath::MakeDirs(TPath::Parent(path));
+            file_ = std::fopen(path.c_str(), "ab");
+            break;
+        default:
+            return false;
+    }
+    if (!file_) return false;
+    mode_ = mode;
+    target_ = path;
+    return true;
+}
+
+void TFile::Close() {
+    if (!file_) return;
+    if (mode_ == kWrite) {
+        // The new content replaces the old file only once it is wholly on disk.
+        bool ok = !failed_ && std::fflush(file_) == 0 && !std::ferror(file_);
+        ok = ok && fsync(fileno(file_)) == 0;
+        ok = (std::fclose(file_) == 0) && ok;
+        if (ok && std::rename(temp_.c_str(), target_.c_str()) == 0) {
+            // Make the rename itself durable.
+            if (FILE* dir = std::fopen(TPath::Parent(target_).empty() ? "." : TPath::Parent(target_).c_str(), "r")) {
+                fsync(fileno(dir));
+                std::fclose(dir);
+            }
+        } else {
+            std::remove(temp_.c_str());
+            pfWriteDbgUnsafe("TFile: could not write \"%s\"; the old file is kept\n", target_.c_str());
+        }
+    } else {
+        std::fclose(file_);
+    }
+    file_ = nullptr;
+    temp_.clear();
+    target_.clear();
+    mode_ = kRead;
+    failed_ = false;
+}
+
+size_t TFile::Read(void* buffer, size_t count) {
+    if (!file_ || mode_ != kRead || !buffer) return 0;
+    return std::fread(buffer, 1, count, file_);
+}
+
+size_t TFile::Write(const void* data, size_t count) {
+    if (!file_ || mode_ == kRead || (!data && count)) return 0;
+    const size_t written = std::fwrite(data, 1, count, file_);
+    if (written != count) failed_ = true;
+    return written;
+}
+
+size_t TFile::Size() {
+    if (!file_) return 0;
+    if (mode_ != kRead) std::fflush(file_);
+    struct stat st;
+    if (fstat(fileno(file_), &st) != 0 || st.st_size < 0) return 0;
+    return static_cast<size_t>(st.st_size);
+}
+
+bool TFile::DeleteFile(const str& name) {
+    const str path = TPlatform::ResolvePath(name);
+    return !path.empty() && !TPath::IsDirectory(path) && std::remove(path.c_str()) == 0;
+}
+
+bool TFile::Exists(const str& name) { return TPath::IsFile(TPlatform::ResolvePath(name)); }
+
+bool TFile::ReadAll(const str& name, str& out) {
+    TFile file;
+    if (!file.Open(name, kRead)) return false;
+    str data;
+    char buffer[16384];
+    size_t n;
+    while ((n = file.Read(buffer, sizeof buffer)) > 0) data.append(buffer, n);
+    if (std::ferror(file.file_)) return false;
+    out.swap(data);
+    return true;
+}
+
+}  // namespace pf

@@ -1,0 +1,174 @@
+#include "pflib/recording/TRecordingPlatform.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "pflib/TSound.h"
+#include "pflib/common/TClock.h"
+#include "pflib/pfEntry.h"
+#include "pflib/recording/TRecordingRenderer.h"
+#include "pflib/recording/TRecordingSound.h"
+
+namespace pf {
+
+namespace {
+
+struct State {
+    TDisplay display;
+    TDisplayMode desktop;
+    std::vector<TDisplayMode> modes;
+    std::vector<testing::TDisplayRequest> requests;
+    bool forced = false;
+    TDisplay forcedDisplay;
+    bool cursorShown = true;
+    std::vector<str> browser;
+    int execSteps = 60;
+    std::vector<std::pair<int, TEvent>> events;
+
+    State() { Defaults(); }
+    void Defaults() {
+        display = TDisplay();
+        desktop = TDisplayMode();
+        desktop.width = 1280;
+        desktop.height = 1024;
+        desktop.frequency = 60;
+        desktop.bitsPerPixel = 32;
+        TDisplayMode mode = desktop;
+        mode.width = 1024;
+        mode.height = 768;
+        modes = {desktop, mode};
+        requests.clear();
+        forced = false;
+        cursorShown = true;
+        browser.clear();
+        execSteps = 60;
+        events.clear();
+    }
+};
+
+State& state() {
+    static State* s = new State();
+    return *s;
+}
+
+}  // namespace
+
+TDisplay TPlatform::GetDisplay() { return state().display; }
+
+bool TPlatform::SetDisplay(int width, int height, bool fullscreen, bool vsync, int reserved) {
+    (void)reserved;
+    State& s = state();
+    s.requests.push_back({width, height, fullscreen, vsync});
+    if (width <= 0 || height <= 0) return false;
+    if (s.forced) {
+        s.display = s.forcedDisplay;
+    } else {
+        s.display.width = width;
+        s.display.height = height;
+        s.display.fullscreen = fullscreen;
+    }
+    return true;
+}
+
+bool TPlatform::EnumDisplayDevices(int index, TDisplayDevice& device) {
+    if (index != 0) return false;
+    device.name = "display0";
+    device.stateFlags = kDisplayAttachedToDesktop | kDisplayPrimary;
+    return true;
+}
+
+bool TPlatform::EnumDisplaySettings(const str& deviceName, int index, TDisplayMode& mode) {
+    if (deviceName != "display0") return false;
+    const State& s = state();
+    if (index == kEnumRegistrySettings || index == -1) {
+        mode = s.desktop;
+        return true;
+    }
+    if (index < 0 || static_cast<size_t>(index) >= s.modes.size()) return false;
+    mode = s.modes[static_cast<size_t>(index)];
+    return true;
+}
+
+void TPlatform::ShowCursor(bool show) { state().cursorShown = show; }
+
+bool TPlatform::OpenBrowser(const str& address) {
+    state().browser.push_back(address);
+    return true;
+}
+
+namespace testing {
+
+void SetDesktop(int width, int height, const std::vector<TDisplayMode>& modes, int frequency, int bitsPerPixel) {
+    State& s = state();
+    s.desktop = TDisplayMode();
+    s.desktop.width = width;
+    s.desktop.height = height;
+    s.desktop.frequency = frequency;
+    s.desktop.bitsPerPixel = bitsPerPixel;
+    s.modes = modes;
+}
+
+std::vector<TDisplayRequest>& DisplayRequests() { return state().requests; }
+
+void ObtainDisplay(int width, int height, bool fullscreen) {
+    state().forced = true;
+    state().forcedDisplay = TDisplay{width, height, fullscreen};
+}
+
+void ObtainAsAsked() { state().forced = false; }
+
+bool CursorShown() { return state().cursorShown; }
+
+std::vector<str>& BrowserRequests() { return state().browser; }
+
+void SetTime(double ms) { TClock::SetVirtualTime(ms); }
+
+void AdvanceTime(double ms) {
+    if (!TClock::IsVirtual()) TClock::SetVirtual(true);
+    TClock::Advance(ms);
+}
+
+void SetExecSteps(int steps) { state().execSteps = std::max(0, steps); }
+
+void QueueEvent(int tick, const TEvent& event) {
+    auto& events = state().events;
+    events.emplace_back(tick, event);
+    std::stable_sort(events.begin(), events.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+}
+
+void Reset() {
+    state().Defaults();
+    Recorder().Reset();
+    ResetSounds();
+    TPlatform::ClearExit();
+    TPlatform::SetRunOptions(TRunOptions());
+    TClock::SetVirtualTime(0);
+}
+
+}  // namespace testing
+}  // namespace pf
+
+void pfInit() {}
+
+int pfExec(void* instance, void* prevInstance, const char* commandLine, int showFlag, pfStartupFn startup,
+           pfEventFn event, pfDrawFn draw, pfUpdateFn update, pfShutdownFn shutdown, bool reserved) {
+    (void)instance, (void)prevInstance, (void)showFlag, (void)reserved;
+    using namespace pf;
+    TPlatform::ClearExit();
+    if (!TClock::IsVirtual()) TClock::SetVirtual(true);
+    if (startup && !startup(commandLine ? commandLine : "") && !TPlatform::ExitRequested()) TPlatform::Exit(1);
+    State& s = state();
+    size_t next = 0;
+    for (int tick = 0; tick < s.execSteps && !TPlatform::ExitRequested(); ++tick) {
+        TClock::Advance(TClock::kStepMs);
+        while (next < s.events.size() && s.events[next].first <= tick) {
+            const TEvent e = s.events[next++].second;
+            if (event) event(e);
+        }
+        if (update) update(static_cast<float>(TClock::kStepMs / 1000.0));
+        if (draw) draw();
+        TSoundManager::GetInstance()->DispatchCompletions();
+    }
+    if (shutdown) shutdown();
+    return TPlatform::ExitRequested() ? TPlatform::ExitCode() : 0;
+}

@@ -1,0 +1,222 @@
+#include "pflib/sdl/TMixerManager.h"
+
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "pflib/TPlatform.h"
+#include "pflib/pfDebug.h"
+#include "pflib/sdl/TMixerSound.h"
+
+namespace pf {
+
+namespace {
+constexpr int kInitialChannels = 16;
+constexpr int kMaxChannels = 1024;
+}  // namespace
+
+TSoundManager* TSoundManager::GetInstance() { return &TMixerManager::Get(); }
+
+TMixerManager& TMixerManager::Get() {
+    // Never destroyed: the audio thread may report a channel while the process exits.
+    static TMixerManager* manager = new TMixerManager();
+    return *manager;
+}
+
+bool TMixerManager::Ensure() {
+    if (tried_) return open_;
+    tried_ = true;
+    if (TPlatform::GetRunOptions().headless) SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        pfWriteDbgUnsafe("pf: no audio (%s); the run is silent\n", SDL_GetError());
+        return false;
+    }
+    Mix_Init(MIX_INIT_OGG);
+    if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
+        pfWriteDbgUnsafe("pf: cannot open the audio device (%s); the run is silent\n", Mix_GetError());
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    const int channels = Mix_AllocateChannels(kInitialChannels);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        slots_.assign(static_cast<size_t>(channels), Slot());
+    }
+    Mix_ChannelFinished(&TMixerManager::OnChannelFinished);
+    open_ = true;
+    return true;
+}
+
+void TMixerManager::OnChannelFinished(int channel) {
+    // SDL's audio thread (or inside Mix_HaltChannel): only queue, the main thread delivers.
+    TMixerManager& self = Get();
+    std::lock_guard<std::mutex> lock(self.mutex_);
+    if (channel >= 0 && static_cast<size_t>(channel) < self.slots_.size())
+        self.finished_.emplace_back(channel, self.slots_[channel].generation);
+}
+
+int TMixerManager::ChannelVolume(float volume) const {
+    return static_cast<int>(std::lround(std::clamp(volume, 0.f, 1.f) * master_ * MIX_MAX_VOLUME));
+}
+
+int TMixerManager::ChannelCount() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return static_cast<int>(slots_.size());
+}
+
+std::shared_ptr<TSoundInstance> TMixerManager::Play(const std::shared_ptr<TMixerSound>& sound, bool looped) {
+    auto instance = std::make_shared<TMixerInstance>(sound, looped);
+    if (!Ensure() || !sound->Chunk()) {
+        if (!looped) silentPending_.push_back(instance);
+        return instance;
+    }
+    int channel = -1;
+    for (int attempt = 0; attempt < 2 && channel < 0; ++attempt) {
+        size_t count;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            for (size_t i = 0; i < slots_.size(); ++i) {
+                if (!slots_[i].busy) {
+                    channel = static_cast<int>(i);
+                    Slot& slot = slots_[i];
+                    slot.busy = true;
+                    ++slot.generation;
+                    slot.instance = instance;
+                    instance->generation_ = slot.generation;
+                    break;
+                }
+            }
+            count = slots_.size();
+        }
+        if (channel >= 0 || count >= static_cast<size_t>(kMaxChannels)) break;
+        // Every channel is busy: make more (outside the lock, the mixer takes the audio lock).
+        const int grown = Mix_AllocateChannels(static_cast<int>(std::min<size_t>(count * 2, kMaxChannels)));
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (grown > 0 && static_cast<size_t>(grown) > slots_.size()) slots_.resize(static_cast<size_t>(grown));
+    }
+    if (channel < 0) return nullptr;
+    instance->channel_ = channel;
+    Mix_Volume(channel, ChannelVolume(instance->volume_));
+    if (Mix_PlayChannel(channel, sound->Chunk(), looped ? -1 : 0) < 0) {
+        pfWriteDbgUnsafe("pf: cannot play a sound: %s\n", Mix_GetError());
+        Release(channel, instance->generation_);
+        instance->channel_ = -1;
+        instance->state_ = TMixerInstance::kFinished;
+        return nullptr;
+    }
+    return instance;
+}
+
+bool TMixerManager::Release(int channel, uint64_t generation) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (channel < 0 || static_cast<size_t>(channel) >= slots_.size()) return false;
+    Slot& slot = slots_[channel];
+    if (!slot.busy || slot.generation != generation) return false;
+    slot.busy = false;
+    ++slot.generation;  // whatever this use still reports is stale now
+    slot.instance.reset();
+    return true;
+}
+
+void TMixerManager::Kill(TMixerInstance& instance) {
+    if (instance.state_ == TMixerInstance::kPlaying) instance.state_ = TMixerInstance::kKilled;
+    const int channel = instance.channel_;
+    instance.channel_ = -1;
+    if (channel >= 0 && Release(channel, instance.generation_)) Mix_HaltChannel(channel);
+}
+
+void TMixerManager::Detach(TMixerInstance& instance) {
+    const int channel = instance.channel_;
+    instance.channel_ = -1;
+    if (open_ && channel >= 0 && Release(channel, instance.generation_)) Mix_HaltChannel(channel);
+}
+
+void TMixerManager::Pause(TMixerInstance& instance, bool pause) {
+    instance.paused_ = pause;
+    if (!open_ || instance.channel_ < 0) return;
+    if (pause)
+        Mix_Pause(instance.channel_);
+    else
+        Mix_Resume(instance.channel_);
+}
+
+void TMixerManager::SetInstanceVolume(TMixerInstance& instance, float volume) {
+    instance.volume_ = std::clamp(std::isfinite(volume) ? volume : 0.f, 0.f, 1.f);
+    if (open_ && instance.channel_ >= 0) Mix_Volume(instance.channel_, ChannelVolume(instance.volume_));
+}
+
+void TMixerManager::SetVolume(float volume) {
+    master_ = std::clamp(std::isfinite(volume) ? volume : 0.f, 0.f, 1.f);
+    if (!open_) return;
+    std::vector<std::shared_ptr<TMixerInstance>> playing;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (Slot& slot : slots_)
+            if (auto instance = slot.instance.lock()) playing.push_back(instance);
+    }
+    for (auto& instance : playing)
+        if (instance->channel_ >= 0) Mix_Volume(instance->channel_, ChannelVolume(instance->volume_));
+}
+
+void TMixerManager::DispatchCompletions() {
+    std::vector<std::pair<int, uint64_t>> done;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        done.swap(finished_);
+    }
+    std::vector<std::shared_ptr<TMixerInstance>> complete;
+    for (const auto& [channel, generation] : done) {
+        std::shared_ptr<TMixerInstance> instance;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (static_cast<size_t>(channel) >= slots_.size()) continue;
+            Slot& slot = slots_[channel];
+            if (!slot.busy || slot.generation != generation) continue;
+            instance = slot.instance.lock();
+            slot.busy = false;
+            ++slot.generation;
+            slot.instance.reset();
+        }
+        if (instance) complete.push_back(instance);
+    }
+    // Silent runs: a non-looped instance ends at the first dispatch where it is not paused.
+    for (auto it = silentPending_.begin(); it != silentPending_.end();) {
+        auto instance = it->lock();
+        if (instance && instance->paused_ && instance->state_ == TMixerInstance::kPlaying) {
+            ++it;
+            continue;
+        }
+        if (instance) complete.push_back(instance);
+        it = silentPending_.erase(it);
+    }
+    for (auto& instance : complete) {
+        if (instance->state_ != TMixerInstance::kPlaying) continue;
+        instance->state_ = TMixerInstance::kFinished;
+        instance->channel_ = -1;
+        // The callback may drop the instance or start new sounds; our reference keeps it alive.
+        if (instance->callback_) instance->callback_->OnPlaybackComplete();
+    }
+}
+
+void TMixerManager::Shutdown() {
+    if (!open_) return;
+    Mix_HaltChannel(-1);
+    Mix_ChannelFinished(nullptr);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (Slot& slot : slots_) {
+            if (auto instance = slot.instance.lock()) instance->channel_ = -1;
+            slot = Slot();
+        }
+        finished_.clear();
+    }
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    open_ = false;
+    tried_ = false;
+}
+
+}  // namespace pf

@@ -1,0 +1,122 @@
+#include "pflib/sdl/TSdlLoop.h"
+
+#include <SDL2/SDL.h>
+
+#include <csignal>
+#include <vector>
+
+#include "pflib/TPlatform.h"
+#include "pflib/TSound.h"
+#include "pflib/TTexture.h"
+#include "pflib/common/TClock.h"
+#include "pflib/common/TInputScript.h"
+#include "pflib/pfClock.h"
+#include "pflib/pfDebug.h"
+#include "pflib/sdl/TGlRenderer.h"
+#include "pflib/sdl/TMixerManager.h"
+#include "pflib/sdl/TSdlEvents.h"
+#include "pflib/sdl/TSdlVideo.h"
+
+namespace pf {
+
+namespace {
+
+volatile std::sig_atomic_t gSignal = 0;
+
+extern "C" void onSignal(int signal) { gSignal = signal; }
+
+void writeScreenshot(const str& file) {
+    std::vector<uint8_t> rgba;
+    int w = 0, h = 0;
+    if (!TGlRenderer::Get().LastFrame(rgba, w, h)) {
+        pfWriteDbgUnsafe("pf: no frame was drawn; no screenshot \"%s\"\n", file.c_str());
+        return;
+    }
+    // Rows of the screen are opaque whatever the blending left in alpha.
+    for (size_t i = 3; i < rgba.size(); i += 4) rgba[i] = 255;
+    if (!TTexture::WritePng(file, rgba.data(), w, h))
+        pfWriteDbgUnsafe("pf: cannot write the screenshot \"%s\"\n", file.c_str());
+}
+
+}  // namespace
+
+void TSdlLoop::InstallSignalHandlers() {
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+bool TSdlLoop::Interrupted() { return gSignal != 0; }
+
+int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
+    const TRunOptions& options = TPlatform::GetRunOptions();
+    TPlatform::ClearExit();
+    gSignal = 0;
+    TClock::SetVirtual(options.fixedStep);
+    TSdlVideo::Get().Ensure();
+    SDL_InitSubSystem(SDL_INIT_EVENTS);
+    TGlRenderer::Get().SetCaptureFrames(!options.screenshot.empty());
+
+    TInputScript script;
+    if (!options.inputFile.empty()) script.Load(options.inputFile);
+
+    bool shutDown = false;
+    auto shutdown = [&] {
+        if (shutDown) return;
+        shutDown = true;
+        if (cb.shutdown) cb.shutdown();
+    };
+
+    if (cb.startup && !cb.startup(commandLine ? commandLine : "")) {
+        pfWriteDbg("pf: start-up failed\n");
+        if (!TPlatform::ExitRequested()) TPlatform::Exit(1);
+    }
+
+    std::vector<TEvent> due;
+    double last = timeGetTime();
+    for (int tick = 0; !TPlatform::ExitRequested() && !Interrupted(); ++tick) {
+        const double stepStart = TClock::RealNow();
+        if (options.fixedStep) TClock::Advance(TClock::kStepMs);
+
+        bool closed = false;
+        SDL_Event sdlEvent;
+        while (SDL_PollEvent(&sdlEvent)) {
+            TEvent event;
+            if (!TSdlEvents::Translate(sdlEvent, event)) continue;
+            if (event.type == kEventQuit) closed = true;
+            if (cb.event) cb.event(event);
+        }
+        due.clear();
+        script.TakeDue(tick, due);
+        for (const TEvent& event : due) {
+            if (event.type == kEventQuit) closed = true;
+            if (cb.event) cb.event(event);
+        }
+        // A closed window ends the run even when nobody asked to exit on it.
+        if (closed || Interrupted()) break;
+
+        const double now = timeGetTime();
+        if (cb.update) cb.update(static_cast<float>((now - last) / 1000.0));
+        last = now;
+        if (cb.draw) cb.draw();
+        TSoundManager::GetInstance()->DispatchCompletions();
+
+        if (!options.fixedStep) {
+            // Keep to about 60 steps a second instead of spinning.
+            const double spent = TClock::RealNow() - stepStart;
+            if (spent < TClock::kStepMs - 1.0) SDL_Delay(static_cast<Uint32>(TClock::kStepMs - 1.0 - spent));
+        }
+    }
+
+    const int code = TPlatform::ExitRequested() ? TPlatform::ExitCode() : 0;
+    if (!options.screenshot.empty()) writeScreenshot(options.screenshot);
+    shutdown();
+    TMixerManager::Get().Shutdown();
+    TSdlVideo::Get().Shutdown();
+    SDL_Quit();
+    return code;
+}
+
+}  // namespace pf

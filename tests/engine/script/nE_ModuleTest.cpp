@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+#include <tinyxml2.h>
+
+#include "engine/core/nE_Object.h"
+#include "engine/core/nE_Scene.h"
+#include "engine/script/nE_Module.h"
+#include "engine/script/nE_TriggerHub.h"
+#include "tests/engine/script/ScriptTestFolder.h"
+#include "tests/engine/script/ScriptTestSupport.h"
+
+using script_test::DebugLines;
+using script_test::eval;
+
+namespace {
+
+const char* const kLevel =
+    "<module name=\"first level\"/>"
+    "<objs><obj name=\"level_root\"><obj name=\"door\" pos_x=\"5\"/><obj name=\"key\" "
+    "visible=\"0\"/></obj></objs>"
+    "<trigs>"
+    "<trig name=\"open\"><code>opened = (opened or 0) + 1</code></trig>"
+    "<trig name=\"empty\"/>"
+    "<trig name=\"broken\"><code>this is not lua</code></trig>"
+    "</trigs>"
+    "<code>loads = (loads or 0) + 1</code>";
+
+class ModuleTest : public ::testing::Test {
+  protected:
+    ModuleTest() : hub(lua) {}
+    std::string get(const std::string& expression) { return eval(lua, expression); }
+
+    script_test::GameFolder folder;
+    script_test::LuaState lua;
+    nE_TriggerHub hub;
+};
+
+}  // namespace
+
+TEST(ModuleFile, PathRules) {
+    EXPECT_EQ(nE_Module::fileName("level1"), "level1.xml");
+    EXPECT_EQ(nE_Module::fileName("level1.xml"), "level1.xml");
+    EXPECT_EQ(nE_Module::fileName("a\\b"), "a/b.xml");
+    EXPECT_EQ(nE_Module::fileName("assets\\levels\\l1"), "assets/levels/l1.xml");
+    // ".xml" anywhere in the path counts as present.
+    EXPECT_EQ(nE_Module::fileName("x.xml.bak"), "x.xml.bak");
+}
+
+TEST_F(ModuleTest, LoadReadsEveryPart) {
+    folder.write("levels/level1.xml", kLevel);
+    std::unique_ptr<nE_Module> module = nE_Module::load("levels/level1");
+    EXPECT_EQ(module->name, "first level");
+    EXPECT_EQ(module->path, "levels/level1");
+    ASSERT_TRUE(module->root);
+    EXPECT_EQ(module->root->name, "level_root");
+    ASSERT_EQ(module->root->children.size(), 2u);
+    EXPECT_EQ(module->root->children[0]->localState.x, 5);
+    ASSERT_EQ(module->triggers.size(), 3u);
+    EXPECT_EQ(module->triggers[0]->name, "open");
+    EXPECT_EQ(module->triggers[1]->code, "");
+    EXPECT_EQ(module->code, "loads = (loads or 0) + 1");
+
+    // The same file through ".xml" and through a backslash.
+    EXPECT_EQ(nE_Module::load("levels/level1.xml")->name, "first level");
+    EXPECT_EQ(nE_Module::load("levels\\level1")->name, "first level");
+    // Without a "module" element the name is the path.
+    folder.write("a/b.xml", "<code>x = 1</code>");
+    std::unique_ptr<nE_Module> plain = nE_Module::load("a\\b");
+    EXPECT_EQ(plain->name, "a\\b");
+    EXPECT_EQ(plain->code, "x = 1");
+    EXPECT_FALSE(plain->root);
+}
+
+TEST_F(ModuleTest, MissingAndMalformedFilesGiveEmptyModules) {
+    folder.write("bad.xml", "<module name=\"bad\"><objs>");
+    for (const char* path : {"nowhere/level", "bad"}) {
+        std::unique_ptr<nE_Module> module = nE_Module::load(path);
+        EXPECT_EQ(module->path, path);
+        EXPECT_EQ(module->name, "");
+        EXPECT_FALSE(module->root);
+        EXPECT_TRUE(module->triggers.empty());
+        EXPECT_EQ(module->code, "");
+    }
+    // Brought in, a missing module is still remembered as used.
+    DebugLines debug;
+    nE_Scene scene;
+    nE_Module::bringInWithObjects(nE_Module::load("nowhere/level"), scene, hub);
+    EXPECT_EQ(hub.usedModules(), std::vector<std::string>{"nowhere/level"});
+    EXPECT_TRUE(debug.lines.empty());
+    EXPECT_TRUE(scene.storage()->children.empty());
+}
+
+TEST_F(ModuleTest, BringingInParksObjectsRegistersTriggersAndRunsCode) {
+    folder.write("levels/level1.xml", kLevel);
+    nE_Scene scene;
+    nE_Module::bringInWithObjects(nE_Module::load("levels/level1"), scene, hub);
+    nE_Object* door = scene.findObject("door");
+    ASSERT_TRUE(door);
+    EXPECT_EQ(door->parent, scene.storage());
+    EXPECT_FALSE(door->loaded);
+    EXPECT_TRUE(scene.findObject("key"));
+    EXPECT_FALSE(scene.findObject("level_root"));  // the root is only a carrier
+    EXPECT_EQ(hub.triggerCount(), 3u);
+    EXPECT_EQ(get("loads"), "1");
+
+    // A second bring-in registers nothing twice and lists the path once; its code runs again.
+    hub.find("open")->code = "opened = 'edited'";
+    nE_Module::bringInWithObjects(nE_Module::load("levels/level1.xml"), scene, hub);
+    EXPECT_EQ(hub.triggerCount(), 3u);
+    EXPECT_EQ(hub.find("open")->code, "opened = 'edited'");
+    EXPECT_EQ(hub.usedModules(), (std::vector<std::string>{"levels/level1", "levels/level1.xml"}));
+    nE_Module::bringInWithObjects(nE_Module::load("levels/level1"), scene, hub);
+    EXPECT_EQ(hub.usedModules().size(), 2u);
+    EXPECT_EQ(get("loads"), "3");
+}
+
+TEST_F(ModuleTest, BrokenCodeIsReported) {
+    DebugLines debug;
+    folder.write("broken.xml",
+                 "<trigs><trig name=\"broken\"><code>this is not lua</code></trig></trigs>"
+                 "<code>error('module failed')</code>");
+    nE_Module::bringInWithoutObjects(nE_Module::load("broken"), hub);
+    ASSERT_EQ(debug.lines.size(), 1u);
+    EXPECT_EQ(debug.lines[0].rfind("Module error: broken [string \"broken\"]:1: module failed", 0), 0u)
+        << debug.lines[0];
+    EXPECT_EQ(hub.usedModules(), std::vector<std::string>{"broken"});
+
+    folder.write("syntax.xml", "<code>local = 1</code>");
+    nE_Module::bringInWithoutObjects(nE_Module::load("syntax"), hub);
+    ASSERT_EQ(debug.lines.size(), 2u);
+    EXPECT_EQ(debug.lines[1].rfind("Module error: syntax ", 0), 0u) << debug.lines[1];
+
+    // A trigger with a syntax error reports when it is called, and the hub goes on.
+    debug.lines.clear();
+    EXPECT_TRUE(hub.executeNow("", "broken"));
+    ASSERT_EQ(debug.lines.size(), 2u);
+    EXPECT_EQ(debug.lines[0].rfind("Trigger error: broken ", 0), 0u);
+}
+
+TEST_F(ModuleTest, RestoreBringsModulesBackWithoutObjectsAndRequeues) {
+    folder.write("levels/level1.xml", kLevel);
+    nE_Scene scene;
+    nE_Module::bringInWithObjects(nE_Module::load("levels/level1"), scene, hub);
+    hub.queueCall("door", "open(1, 2)");
+    hub.queueCall("", "empty");
+    tinyxml2::XMLDocument doc;
+    tinyxml2::XMLElement* slot = doc.NewElement("slot");
+    doc.InsertEndChild(slot);
+    hub.dump(slot);
+    // Make a queued entry name a trigger nobody registers.
+    slot->FirstChildElement("trg_dump")
+        ->FirstChildElement("queue")
+        ->FirstChildElement("trig")
+        ->NextSiblingElement()
+        ->SetAttribute("name", "unknown");
+
+    script_test::LuaState otherLua;
+    nE_TriggerHub restored(otherLua);
+    restored.restore(slot);
+    EXPECT_EQ(restored.usedModules(), std::vector<std::string>{"levels/level1"});
+    EXPECT_EQ(restored.triggerCount(), 3u);
+    EXPECT_EQ(eval(otherLua, "loads"), "1");
+    ASSERT_EQ(restored.queue().size(), 1u);
+    EXPECT_EQ(restored.queue()[0].trigger->name, "open");
+    EXPECT_EQ(restored.queue()[0].params, "1, 2");
+    EXPECT_EQ(restored.queue()[0].sender, "door");
+    restored.runQueue();
+    EXPECT_EQ(eval(otherLua, "opened"), "1");
+}

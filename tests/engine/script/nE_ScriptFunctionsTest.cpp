@@ -1,0 +1,77 @@
+#include "engine/script/nE_ScriptFunctions.h"
+#include "tests/engine/script/ScriptFunctionsTestSupport.h"
+
+namespace {
+
+using script_test::ScriptFunctionsTest;
+
+// The order scripts, saved games and the game's own registration rely on.
+const char* const kOrder[nE_ScriptFunctions::kCount] = {
+    "ObjSet",          "ObjGet",         "ObjAttach",       "ObjDetach",    "ObjDelete",    "ObjIntersect",
+    "ObjAnimate",      "ObjStopAnimate", "ObjDoNotDrop",    "ObjStopDrag",  "ObjStartDrag", "TrgExecute",
+    "TrgGet",          "TrgSet",         "TrgDelete",       "DbgTrace",     "ModLoad",      "SndPlay",
+    "SndStop",         "SndPauseAll",    "AnmPlay",         "AnmStop",      "AnmPause",     "VidPlay",
+    "VidStop",         "VidPause",       "PsSetMaskObj",    "PsStart",      "PsPause",      "PsStop",
+    "PartSysRestart",  "SetCursor",      "CursorPosX",      "CursorPosY",   "TimerStart",   "TimerStop",
+    "TimerStopByTag",  "TimerPause",     "TimerPauseByTag", "TimerGetTime", "TimerAddTag",  "TimerRemoveTag",
+    "AtGlobalForceSet"};
+
+TEST(ScriptFunctionTable, HoldsThe43NamesInTheirOrder) {
+    const nE_ScriptFunctions::Entry* table = nE_ScriptFunctions::table();
+    for (int i = 0; i < nE_ScriptFunctions::kCount; ++i) EXPECT_STREQ(kOrder[i], table[i].name) << i;
+}
+
+TEST(ScriptFunctionTable, RegisteredOnesFollowTheTableOrder) {
+    std::vector<std::string> expected;
+    const nE_ScriptFunctions::Entry* table = nE_ScriptFunctions::table();
+    for (int i = 0; i < nE_ScriptFunctions::kCount; ++i)
+        if (table[i].function) expected.push_back(kOrder[i]);
+    EXPECT_EQ(expected, nE_ScriptFunctions::registeredNames());
+    EXPECT_GE(expected.size(), 28u) << "objects, triggers, debugging, modules, animations and timers";
+}
+
+TEST_F(ScriptFunctionsTest, EachBuiltFunctionIsAGlobalAndTheRestAreNot) {
+    const nE_ScriptFunctions::Entry* table = nE_ScriptFunctions::table();
+    for (int i = 0; i < nE_ScriptFunctions::kCount; ++i) {
+        lua_getglobal(L, table[i].name);
+        if (table[i].function)
+            EXPECT_EQ(table[i].function, lua_tocfunction(L, -1)) << table[i].name;
+        else
+            EXPECT_TRUE(lua_isnil(L, -1)) << table[i].name;
+        lua_pop(L, 1);
+    }
+}
+
+// Every built function called with nothing, with numbers, tables and booleans where names belong,
+// and with unknown names: no Lua error.
+TEST_F(ScriptFunctionsTest, MissingOrWrongArgumentsNeverRaise) {
+    add("plain");
+    const char* const argumentLists[] = {"",
+                                         "nil, nil, nil, nil, nil, nil",
+                                         "{}, {}, {}, {}, {}, {}",
+                                         "true, false, true, false, true, false",
+                                         "'nobody', 'nothing', 'x', 'y', 'z', 'w'",
+                                         "'plain', 'plain', 1, 1, 1, 1",
+                                         "'plain', {}, 'x', {}, 5, {1, 2, 'x'}",
+                                         "'plain', 0/0, 1e300, -1e300, 0/0, {0/0, 1e300}"};
+    for (const std::string& name : nE_ScriptFunctions::registeredNames()) {
+        if (name == "ModLoad" || name == "TrgExecute") continue;  // tested with real modules and triggers
+        for (const char* args : argumentLists) {
+            EXPECT_EQ("", run("local r = {" + name + "(" + args + ")}")) << name << "(" << args << ")";
+        }
+    }
+    EXPECT_EQ("", run("ModLoad() ModLoad({}) TrgExecute() TrgExecute({}) TrgExecute('nothing(1')"));
+    EXPECT_NE(nullptr, scene().findObject("plain")) << "nothing happened to the object";
+}
+
+TEST_F(ScriptFunctionsTest, ResultsOfNeutralCalls) {
+    EXPECT_EQ("table", eval("type(ObjGet('nobody'))"));
+    EXPECT_EQ("nil", eval("next(ObjGet('nobody'))")) << "an empty table, not nil";
+    EXPECT_EQ("false", eval("ObjIntersect('a', 'b')"));
+    EXPECT_EQ("0", eval("TimerGetTime('none')"));
+    EXPECT_EQ("nil", eval("TrgGet('none')"));
+    EXPECT_EQ("1", eval("select('#', ObjGet())"));
+    EXPECT_EQ("0", eval("select('#', ObjSet('nobody', {}))"));
+}
+
+}  // namespace

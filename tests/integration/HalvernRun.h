@@ -1,0 +1,85 @@
+// Runs the halvern program headless on a game folder made by the test, and reads what it left.
+#pragma once
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "pflib/TTexture.h"
+
+namespace halverntest {
+
+// A fresh folder under the system's temporary folder, removed when the object goes.
+class TempDir {
+public:
+    TempDir() {
+        char pattern[] = "/tmp/halvern-it-XXXXXX";
+        path = mkdtemp(pattern);
+    }
+    ~TempDir() {
+        if (!path.empty() && !std::getenv("HALVERN_KEEP_TEMP")) std::system(("rm -rf '" + path + "'").c_str());
+    }
+    std::string file(const std::string& relative) const { return path + "/" + relative; }
+    // Writes a file, making its folders.
+    void write(const std::string& relative, const std::string& text) const {
+        const std::string full = file(relative);
+        std::system(("mkdir -p '" + full.substr(0, full.rfind('/')) + "'").c_str());
+        std::ofstream(full, std::ios::binary) << text;
+    }
+    std::string read(const std::string& relative) const {
+        std::ifstream in(file(relative), std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    bool exists(const std::string& relative) const {
+        struct stat st;
+        return stat(file(relative).c_str(), &st) == 0;
+    }
+    std::string path;
+};
+
+struct RunResult {
+    int exitCode = -1;
+    std::string output;  // standard output and standard error
+};
+
+// Runs halvern with the arguments (each quoted for the shell).
+inline RunResult runHalvern(const std::vector<std::string>& args) {
+    std::string command = "'" + std::string(HALVERN_EXE) + "'";
+    for (const std::string& a : args) command += " '" + a + "'";
+    command += " 2>&1";
+    RunResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return result;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
+    const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+// The RGBA pixel at (x, y) of a decoded image.
+struct Pixel {
+    int r, g, b, a;
+};
+inline Pixel pixelAt(const std::shared_ptr<pf::TTexture>& image, int x, int y) {
+    uint8_t* p = nullptr;
+    int pitch = 0;
+    image->Lock(&p, &pitch, true);
+    const uint8_t* q = p + (static_cast<size_t>(y) * pitch + x) * 4;
+    Pixel px{q[0], q[1], q[2], q[3]};
+    image->Unlock();
+    return px;
+}
+
+}  // namespace halverntest

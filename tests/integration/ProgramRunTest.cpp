@@ -1,0 +1,70 @@
+// Whole runs of the program: start-up, the tick loop, shut-down, screenshots and bad content.
+#include <gtest/gtest.h>
+
+#include "tests/integration/HalvernRun.h"
+
+using halverntest::pixelAt;
+using halverntest::runHalvern;
+using halverntest::TempDir;
+
+TEST(ProgramRun, AnEmptyGameFolderRunsToANormalShutDownAndABlackFrame) {
+    TempDir game, user;
+    const std::string shot = user.file("shot.png");
+    const auto run = runHalvern({"--headless", "--frames", "60", "--fixed-step", "--screenshot", shot,
+                                 "--game-dir", game.path, "--user-dir", user.path});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+
+    auto image = pf::TTexture::Get(shot);
+    ASSERT_TRUE(image) << "no screenshot written";
+    EXPECT_EQ(image->GetWidth(), 1024);
+    EXPECT_EQ(image->GetHeight(), 768);
+    for (int y = 0; y < 768; y += 97)
+        for (int x = 0; x < 1024; x += 101) {
+            const auto p = pixelAt(image, x, y);
+            ASSERT_EQ(p.r + p.g + p.b, 0) << "at " << x << "," << y;
+            ASSERT_EQ(p.a, 255);
+        }
+}
+
+TEST(ProgramRun, DebugLinesReachStandardOutputAndThePlatformLog) {
+    TempDir game, user;
+    game.write("assets/strings.xml",
+               "<Workbook><Table><Row><Cell><Data>window_title_ce</Data></Cell>"
+               "<Cell><Data>50% off</Data></Cell></Row></Table></Workbook>");
+    const auto run = runHalvern({"--headless", "--frames", "2", "--fixed-step", "--game-dir", game.path,
+                                 "--user-dir", user.path});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const std::string line = "Non-matched percent escape found in string window_title_ce, '50% off'";
+    EXPECT_NE(run.output.find(line + "\n"), std::string::npos) << run.output;
+    EXPECT_NE(user.read("debug.log").find(line), std::string::npos);
+}
+
+TEST(ProgramRun, HelpListsEveryOption) {
+    const auto run = runHalvern({"--help"});
+    EXPECT_EQ(run.exitCode, 0);
+    for (const char* option : {"-e", "--headless", "--frames", "--fixed-step", "--screenshot", "--input",
+                               "--game-dir", "--user-dir", "--module", "--help"})
+        EXPECT_NE(run.output.find(option), std::string::npos) << option;
+}
+
+TEST(ProgramRun, BadOptionsAreRefusedWithTheUsage) {
+    EXPECT_EQ(runHalvern({"--frames", "ten"}).exitCode, 2);
+    EXPECT_EQ(runHalvern({"--frames"}).exitCode, 2);
+    const auto run = runHalvern({"--no-such-option"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.output.find("Usage"), std::string::npos);
+    EXPECT_EQ(runHalvern({"--game-dir", "/nonexistent/halvern"}).exitCode, 2);
+}
+
+TEST(ProgramRun, AMalformedStringTableRowIsSkippedAndTheProgramStarts) {
+    TempDir game, user;
+    game.write("assets/strings.xml",
+               "<Workbook><Table>"
+               "<Row><Cell></Cell></Row>"
+               "<Row><Cell><Data>window_title_ce</Data></Cell><Cell><Data>Titled</Data></Cell></Row>"
+               "<Row><Cell><Data>broken"
+               "</Table></Workbook>");
+    const auto run = runHalvern({"--headless", "--frames", "5", "--fixed-step", "--game-dir", game.path,
+                                 "--user-dir", user.path});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+}

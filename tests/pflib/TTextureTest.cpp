@@ -1,0 +1,106 @@
+#include "pflib/TTexture.h"
+
+#include <gtest/gtest.h>
+
+#include "pflib/TPlatform.h"
+#include "tests/pflib/TempDir.h"
+
+using pf::TTexture;
+
+TEST(TextureTest, PngRoundTripKeepsRgbaWithAlphaFourth) {
+    TempDir dir;
+    // 3 x 2: distinct pixels, alpha varying.
+    const uint8_t rgba[] = {255, 0,   0,   255, 0,  255, 0,  128, 0,   0,   255, 0,
+                            10,  20,  30,  40,  50, 60,  70, 80,  200, 210, 220, 230};
+    ASSERT_TRUE(TTexture::WritePng(dir / "img.png", rgba, 3, 2));
+
+    auto texture = TTexture::Get(dir / "img.png");
+    ASSERT_TRUE(texture);
+    EXPECT_EQ(texture->GetWidth(), 3);
+    EXPECT_EQ(texture->GetHeight(), 2);
+    EXPECT_EQ(texture->GetType(), TTexture::kPlain);
+    uint8_t* pixels = nullptr;
+    int pitch = 0;
+    ASSERT_TRUE(texture->Lock(&pixels, &pitch, true));
+    EXPECT_EQ(pitch, 3) << "pitch counts pixels";
+    for (int i = 0; i < 24; ++i) EXPECT_EQ(pixels[i], rgba[i]) << "byte " << i;
+    texture->Unlock();
+}
+
+TEST(TextureTest, JpegDecodesOpaque) {
+    auto texture = TTexture::Get(HALVERN_SOURCE_DIR "/tests/data/textures/onlyjpg.jpg");
+    ASSERT_TRUE(texture);
+    EXPECT_EQ(texture->GetWidth(), 6);
+    EXPECT_EQ(texture->GetHeight(), 4);
+    const auto& pixels = texture->Pixels();
+    EXPECT_EQ(pixels[3], 255);
+    EXPECT_GT(pixels[1], 200) << "green";
+    EXPECT_LT(pixels[0], 50);
+}
+
+TEST(TextureTest, MissingOrCorruptFilesGiveAnEmptyHandle) {
+    TempDir dir;
+    EXPECT_FALSE(TTexture::Get(dir / "missing.png"));
+    TempDir::Write(dir / "corrupt.png", "\x89PNG\r\n\x1a\n this is not really a png");
+    EXPECT_FALSE(TTexture::Get(dir / "corrupt.png"));
+    TempDir::Write(dir / "empty.jpg", "");
+    EXPECT_FALSE(TTexture::Get(dir / "empty.jpg"));
+    EXPECT_FALSE(TTexture::Get(dir.path())) << "a folder";
+}
+
+TEST(TextureTest, RelativeNamesLoadFromTheGameFolder) {
+    TempDir dir;
+    const uint8_t white[] = {255, 255, 255, 255};
+    ASSERT_TRUE(TTexture::WritePng(dir / "w.png", white, 1, 1));
+    pf::TRunOptions options;
+    options.gameDir = dir.path();
+    pf::TPlatform::SetRunOptions(options);
+    EXPECT_TRUE(TTexture::Get("w.png"));
+    pf::TPlatform::SetRunOptions(pf::TRunOptions());
+}
+
+TEST(TextureTest, CreateGivesTransparentBlackOfTheAskedSize) {
+    auto texture = TTexture::Create(5, 3, true, TTexture::kPlain);
+    ASSERT_TRUE(texture);
+    EXPECT_EQ(texture->GetWidth(), 5);
+    EXPECT_EQ(texture->GetHeight(), 3);
+    EXPECT_EQ(texture->Pixels().size(), 5u * 3u * 4u);
+    for (uint8_t b : texture->Pixels()) ASSERT_EQ(b, 0);
+    auto target = TTexture::Create(4, 4, true, TTexture::kRenderTarget);
+    ASSERT_TRUE(target);
+    EXPECT_EQ(target->GetType(), TTexture::kRenderTarget);
+
+    EXPECT_FALSE(TTexture::Create(0, 4, true, 0));
+    EXPECT_FALSE(TTexture::Create(4, -1, true, 0));
+    EXPECT_FALSE(TTexture::Create(TTexture::kMaxSize + 1, 4, true, 0));
+    EXPECT_FALSE(TTexture::Create(4, 4, true, 7)) << "unknown type";
+}
+
+TEST(TextureTest, LockIsExclusiveAndAWritingUnlockMarksTheTextureDirty) {
+    auto texture = TTexture::Create(2, 2, true, TTexture::kPlain);
+    texture->dirty = false;
+    uint8_t* pixels = nullptr;
+    int pitch = 0;
+    ASSERT_TRUE(texture->Lock(&pixels, &pitch, true));
+    uint8_t* again = nullptr;
+    EXPECT_FALSE(texture->Lock(&again, &pitch, false)) << "already locked";
+    texture->Unlock();
+    EXPECT_FALSE(texture->dirty) << "a read-only lock leaves the GPU copy alone";
+
+    ASSERT_TRUE(texture->Lock(&pixels, &pitch, false));
+    pixels[0] = 7;
+    texture->Unlock();
+    EXPECT_TRUE(texture->dirty);
+    texture->Unlock();  // unbalanced unlock does nothing
+    EXPECT_FALSE(texture->Lock(nullptr, &pitch, false));
+}
+
+TEST(TextureTest, LiveCountFollowsTheHandles) {
+    const size_t before = TTexture::LiveCount();
+    {
+        auto a = TTexture::Create(1, 1, true, 0);
+        auto b = TTexture::Create(1, 1, true, 1);
+        EXPECT_EQ(TTexture::LiveCount(), before + 2);
+    }
+    EXPECT_EQ(TTexture::LiveCount(), before);
+}

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Writes the tiny Ogg Vorbis files the sound tests play (tests/data/sounds/). Needs sox with
+# Vorbis support (Debian: sox, libsox-fmt-all). The output is committed; run again only to
+# change the sounds.
+set -euo pipefail
+out="$(cd "$(dirname "$0")/.." && pwd)/tests/data/sounds"
+mkdir -p "$out"
+# A tenth of a second of a quiet 440 Hz tone: plays to its end quickly.
+sox -n -r 22050 -c 1 "$out/beep.ogg" synth 0.1 sine 440 vol 0.3
+# Two seconds, for tests that must stop or pause a sound before it ends.
+sox -n -r 22050 -c 1 "$out/long.ogg" synth 2 sine 330 vol 0.3
+# Not an Ogg file at all, under the .ogg name.
+printf 'this is not a sound\n' > "$out/corrupt.ogg"
