@@ -39,6 +39,8 @@ bool nE_Scene::isLive(const nE_Object* object) const {
 
 void nE_Scene::attach(nE_Object* newParent, nE_Object* object) {
     if (!newParent || !object) return;
+    // The two trees' tops belong to the scene; a second owner would delete them twice.
+    if (object == root_.get() || object == storage_.get()) return;
     if (!newParent->addChild(object)) return;
     if (isLive(newParent))
         object->activate();

@@ -9,7 +9,10 @@
 #include "engine/core/nE_Object.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/media/nE_Cursor.h"
+#include "engine/media/nE_Font.h"
 #include "engine/media/nE_ResourceCache.h"
+#include "engine/media/nE_SoundHub.h"
+#include "engine/media/platform/nE_Cursor_Pl5.h"
 #include "engine/media/platform/nE_Render_Pl5.h"
 #include "engine/media/platform/nE_UpdateLostTexturesTask_Pl5.h"
 #include "pflib/TEvent.h"
@@ -40,6 +43,7 @@ bool notEngine_Pl5::Init(int, int, int width, int height, bool wantFullscreen, c
 
     framePeriod = 1.f / 60.f;
     publish(this);
+    nE_Font::initLibrary();
 
     nE_Core::get();
 
@@ -52,8 +56,9 @@ bool notEngine_Pl5::Init(int, int, int width, int height, bool wantFullscreen, c
     nE_ResourceCache::create();
     pf::TPlatform::ShowCursor(false);
     renderer_->createSolidTextures();
-    cursor_ = std::make_unique<nE_Cursor>();
+    cursor_ = std::make_unique<nE_Cursor_Pl5>();
     nE_Cursor::setCurrent(cursor_.get());
+    nE_SoundHub::get();
 
     if (init_) init_();
 
@@ -70,7 +75,9 @@ void notEngine_Pl5::Shutdown() {
         nE_Cursor::setCurrent(nullptr);
         cursor_.reset();
     }
+    nE_SoundHub::destroy();
     if (nE_Core::exists()) nE_Core::destroy();
+    nE_Font::releaseLibrary();
     nE_ResourceCache::destroy();
     if (renderer_) {
         renderer_->shutdown();
@@ -118,6 +125,7 @@ void notEngine_Pl5::UpdateTick() {
     ++ticks_;
 
     if (update_) update_(dt);
+    nE_SoundHub::get()->update(dt);
     if (cursor_) cursor_->update(dt);
 
     if (!lostTextureMarks.empty()) {

@@ -149,7 +149,8 @@ std::vector<std::vector<uint32_t>> nE_Font::splitWords(const std::vector<uint32_
     return words;
 }
 
-nE_Font::Layout nE_Font::wrap(const std::vector<uint32_t>& codePoints, int maxWidth, const AdvanceFn& advance) {
+nE_Font::Layout nE_Font::wrap(const std::vector<uint32_t>& codePoints, int maxWidth,
+                              const AdvanceFn& advance) {
     Layout layout;
     const bool unlimited = maxWidth <= 0;
     long remaining = maxWidth;
@@ -253,7 +254,8 @@ bool nE_Font::renderCanvas(const std::string& text, int size, int maxWidth, int 
         if (FT_Get_Char_Index(face_, cp) == 0) continue;
         if (FT_Load_Char(face_, cp, FT_LOAD_NO_HINTING) != 0) continue;
         FT_GlyphSlot slot = face_->glyph;
-        if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0 && slot->bitmap.pixel_mode == FT_PIXEL_MODE_GRAY)
+        if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0 &&
+            slot->bitmap.pixel_mode == FT_PIXEL_MODE_GRAY)
             blitOr(canvas, slot->bitmap.buffer, static_cast<int>(slot->bitmap.width),
                    static_cast<int>(slot->bitmap.rows), slot->bitmap.pitch, x + slot->bitmap_left,
                    baseline - slot->bitmap_top);
@@ -269,6 +271,7 @@ std::shared_ptr<nE_GeneratedTexture> nE_Font::renderText(const std::string& text
     Canvas canvas;
     if (!renderCanvas(text, size, maxWidth, align, canvas)) return nullptr;
     auto texture = std::make_shared<nE_GeneratedTexture_Pl5>();
-    texture->createFromBytes(canvas.pixels.data(), canvas.width, canvas.height, nE_GeneratedTexture::kAlphaBytes);
+    texture->createFromBytes(canvas.pixels.data(), canvas.width, canvas.height,
+                             nE_GeneratedTexture::kAlphaBytes);
     return texture;
 }

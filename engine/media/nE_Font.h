@@ -15,7 +15,7 @@ struct FT_FaceRec_;
 class nE_GeneratedTexture;
 
 class nE_Font : public nE_Resource {
-public:
+  public:
     // Code point of a line break inside laid-out text.
     static constexpr uint32_t kLineFeed = 10;
     // The largest canvas side renderText makes; longer texts give no texture rather than a huge
@@ -54,7 +54,8 @@ public:
     // The text (UTF-8) rasterised at `size` pixels, wrapped at maxWidth pixels (none when 0 or less),
     // each line aligned 0 left, 1 centred, 2 right. Empty without a face, for a size below 1, or when
     // the canvas would exceed kMaxCanvasSide. The texture is the caller's alone (not cached).
-    std::shared_ptr<nE_GeneratedTexture> renderText(const std::string& text, int size, int maxWidth, int align);
+    std::shared_ptr<nE_GeneratedTexture> renderText(const std::string& text, int size, int maxWidth,
+                                                    int align);
     // The same, into a byte canvas; false (canvas untouched) in the cases renderText gives nothing.
     bool renderCanvas(const std::string& text, int size, int maxWidth, int align, Canvas& out);
 
@@ -88,7 +89,7 @@ public:
     // The font kind's constructor for the resource cache.
     static std::shared_ptr<nE_Resource> create();
 
-private:
+  private:
     void closeFace();
 
     FT_FaceRec_* face_ = nullptr;

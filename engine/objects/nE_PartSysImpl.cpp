@@ -122,7 +122,6 @@ void nE_PartSysImpl::endQuads() {
 void nE_PartSysImpl::flushQuads() {
     if (quadCount_ > 0 && batchRenderer_) {
         batchRenderer_->drawVertices(*batchTexture_, *batchState_, vertices_.data(), quadCount_ * 6, true);
-        ++batchesDrawn;
     }
     quadCount_ = 0;
 }

@@ -38,7 +38,7 @@ class nE_PartSysImpl {
         (void)clear;
         emitting = false;
     }
-    void setEmitting(bool flag) { emitting = flag; }
+    virtual void setEmitting(bool flag) { emitting = flag; }
 
     // The mask is not owned. Its name is kept so that a mask destroyed meanwhile is noticed before
     // its memory is touched (see liveMask).
@@ -58,8 +58,6 @@ class nE_PartSysImpl {
     nE_Object* owner = nullptr;
     nE_Object* maskObject = nullptr;
     bool emitting = false;
-    // Draw calls handed to the renderer so far (tests and benchmarks read it).
-    int batchesDrawn = 0;
 
   protected:
     // Quad drawing in batches: beginQuads, one addQuad per particle, endQuads. A full batch goes out by

@@ -1,8 +1,10 @@
 #include "engine/script/nE_ScriptFunctions.h"
 
 #include "engine/script/nE_AnmFunctions.h"
+#include "engine/script/nE_CursorFunctions.h"
 #include "engine/script/nE_ObjFunctions.h"
 #include "engine/script/nE_PsFunctions.h"
+#include "engine/script/nE_SndFunctions.h"
 #include "engine/script/nE_TimerFunctions.h"
 #include "engine/script/nE_TrgFunctions.h"
 
@@ -28,9 +30,9 @@ const nE_ScriptFunctions::Entry kTable[nE_ScriptFunctions::kCount] = {
     {"TrgDelete", nE_TrgFunctions::TrgDelete},
     {"DbgTrace", nE_TrgFunctions::DbgTrace},
     {"ModLoad", nE_TrgFunctions::ModLoad},
-    {"SndPlay", nullptr},
-    {"SndStop", nullptr},
-    {"SndPauseAll", nullptr},
+    {"SndPlay", nE_SndFunctions::SndPlay},
+    {"SndStop", nE_SndFunctions::SndStop},
+    {"SndPauseAll", nE_SndFunctions::SndPauseAll},
     {"AnmPlay", nE_AnmFunctions::AnmPlay},
     {"AnmStop", nE_AnmFunctions::AnmStop},
     {"AnmPause", nE_AnmFunctions::AnmPause},
@@ -42,9 +44,9 @@ const nE_ScriptFunctions::Entry kTable[nE_ScriptFunctions::kCount] = {
     {"PsPause", nE_PsFunctions::PsPause},
     {"PsStop", nE_PsFunctions::PsStop},
     {"PartSysRestart", nE_PsFunctions::PartSysRestart},
-    {"SetCursor", nullptr},
-    {"CursorPosX", nullptr},
-    {"CursorPosY", nullptr},
+    {"SetCursor", nE_CursorFunctions::SetCursor},
+    {"CursorPosX", nE_CursorFunctions::CursorPosX},
+    {"CursorPosY", nE_CursorFunctions::CursorPosY},
     {"TimerStart", nE_TimerFunctions::TimerStart},
     {"TimerStop", nE_TimerFunctions::TimerStop},
     {"TimerStopByTag", nE_TimerFunctions::TimerStopByTag},

@@ -17,7 +17,7 @@
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_ParticleSystem.h"
 #include "engine/objects/nE_Sprite.h"
-#include "engine/script/nE_Module.h"
+#include "engine/objects/nE_Text.h"
 #include "engine/script/nE_Module.h"
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_TriggerHub.h"
@@ -46,6 +46,7 @@ void registerEngineTypes() {
     nE_Factory::registerType("obj", [] { return new nE_Object(); });
     nE_Factory::registerType("spr", [] { return new nE_Sprite(); });
     nE_Factory::registerType("anim", [] { return new nE_AnimSprite(); });
+    nE_Factory::registerType("text", [] { return new nE_Text(); });
     nE_Factory::registerType("partsys", [] { return new nE_ParticleSystem(); });
 }
 

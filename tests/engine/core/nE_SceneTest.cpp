@@ -369,3 +369,15 @@ TEST(SceneTrees, AttachActivatesUnderTheRootOnlyAndSceneDeathClearsLinks) {
     delete scene;
     EXPECT_EQ(nE_Scene::hover(), nullptr);
 }
+
+TEST(SceneTrees, TheTopsOfBothTreesCannotBeMoved) {
+    nE_Scene scene;
+    auto* a = new nE_Object();
+    a->name = "a";
+    scene.attach(scene.root(), a);
+    scene.attach(a, scene.storage());
+    scene.attach(scene.storage(), scene.root());
+    EXPECT_EQ(scene.storage()->parent, nullptr);
+    EXPECT_EQ(scene.root()->parent, nullptr);
+    EXPECT_TRUE(scene.root()->loaded);
+}

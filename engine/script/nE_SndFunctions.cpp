@@ -1,0 +1,37 @@
+#include "engine/script/nE_SndFunctions.h"
+
+#include <cstdlib>
+#include <lua.hpp>
+#include <string>
+
+#include "engine/media/nE_SoundHub.h"
+#include "engine/script/nE_ScriptArgs.h"
+
+namespace {
+float secondsOr0(lua_State* L, int index) {
+    double seconds = 0;
+    return nE_ScriptArgs::number(L, index, seconds) ? static_cast<float>(seconds) : 0.f;
+}
+}  // namespace
+
+int nE_SndFunctions::SndPlay(lua_State* L) {
+    std::string name;
+    if (nE_ScriptArgs::string(L, 1, name)) {
+        const std::string group = nE_ScriptArgs::stringOr(L, 2, "");
+        const bool looped = std::atoi(nE_ScriptArgs::stringOr(L, 3, "0").c_str()) != 0;
+        const std::string endTrigger = nE_ScriptArgs::stringOr(L, 5, "");
+        nE_SoundHub::get()->play(name, group, looped, endTrigger, secondsOr0(L, 6));
+    }
+    return nE_ScriptArgs::done(L);
+}
+
+int nE_SndFunctions::SndStop(lua_State* L) {
+    std::string name;
+    if (nE_ScriptArgs::string(L, 1, name)) nE_SoundHub::get()->stop(name, secondsOr0(L, 2));
+    return nE_ScriptArgs::done(L);
+}
+
+int nE_SndFunctions::SndPauseAll(lua_State* L) {
+    nE_SoundHub::get()->pauseAll(lua_toboolean(L, 1) != 0);
+    return nE_ScriptArgs::done(L);
+}
