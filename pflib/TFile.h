@@ -34,8 +34,8 @@ public:
 private:
     FILE* file_ = nullptr;
     int mode_ = kRead;
-    str target_;   // resolved path
-    str temp_;     // temporary path while writing in mode 1
+    str target_;           // resolved path
+    str temp_;             // temporary path while writing in mode 1
     bool failed_ = false;  // a write fell short; Close keeps the old file
 };
 

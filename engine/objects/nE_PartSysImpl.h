@@ -14,7 +14,7 @@ class nE_Object;
 class nE_Texture;
 
 class nE_PartSysImpl {
-  public:
+public:
     // One draw call takes at most this many particles (six vertices each).
     static constexpr int kBatchParticles = 128;
     static constexpr int kBatchVertices = kBatchParticles * 6;
@@ -59,7 +59,7 @@ class nE_PartSysImpl {
     nE_Object* maskObject = nullptr;
     bool emitting = false;
 
-  protected:
+protected:
     // Quad drawing in batches: beginQuads, one addQuad per particle, endQuads. A full batch goes out by
     // itself. `m` is the particle's affine placement (m0, m1, m4, m5, m12, m13 of a pf::TMat4); the
     // quad `rect` spans texture coordinates (0, 0)..(du, dv).
@@ -71,7 +71,7 @@ class nE_PartSysImpl {
     // Zero-filled at construction; one batch long.
     std::vector<nE_Vertex> vertices_;
 
-  private:
+private:
     void flushQuads();
 
     std::string maskName_;

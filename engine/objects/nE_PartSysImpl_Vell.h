@@ -14,7 +14,7 @@ class XMLElement;
 }
 
 class nE_PartSysImpl_Vell : public nE_PartSysImpl {
-  public:
+public:
     // The file counts in frames of this length and in degrees scaled by this π.
     static constexpr float kFrame = 0.017f;
     static constexpr float kPi = 3.141592f;
@@ -79,7 +79,7 @@ class nE_PartSysImpl_Vell : public nE_PartSysImpl {
     float emitTimer = 0;
     int burstsLeft = -1;
 
-  private:
+private:
     void burst();
     void giveBirth(float maskX, float maskY);
 };

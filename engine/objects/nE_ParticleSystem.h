@@ -11,7 +11,7 @@
 #include "engine/objects/nE_PartSysImpl.h"
 
 class nE_ParticleSystem : public nE_Object {
-  public:
+public:
     using ImplConstructor = std::function<nE_PartSysImpl*()>;
 
     nE_ParticleSystem();
@@ -45,7 +45,7 @@ class nE_ParticleSystem : public nE_Object {
     // empty constructor removes the type; an unknown type gets no implementation.
     static void registerImplementation(const std::string& type, ImplConstructor constructor);
 
-  private:
+private:
     void chooseImplementation();
 
     std::unique_ptr<nE_PartSysImpl> impl_;

@@ -4,7 +4,7 @@
 struct lua_State;
 
 class nE_PsFunctions {
-  public:
+public:
     // (particle system, mask object): the emitter's area becomes the mask's opaque pixels.
     static int PsSetMaskObj(lua_State* L);
     static int PsStart(lua_State* L);

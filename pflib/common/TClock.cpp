@@ -25,7 +25,9 @@ void TClock::SetVirtual(bool on) {
     gVirtual.store(on);
 }
 
-bool TClock::IsVirtual() { return gVirtual.load(); }
+bool TClock::IsVirtual() {
+    return gVirtual.load();
+}
 
 void TClock::SetVirtualTime(double ms) {
     gVirtualMs.store(ms);
@@ -37,7 +39,9 @@ void TClock::Advance(double ms) {
     gVirtualMs.store(gVirtualMs.load() + ms);
 }
 
-double timeGetTime() { return gVirtual.load() ? gVirtualMs.load() : TClock::RealNow(); }
+double timeGetTime() {
+    return gVirtual.load() ? gVirtualMs.load() : TClock::RealNow();
+}
 
 void SleepMs(double ms) {
     if (gVirtual.load()) {

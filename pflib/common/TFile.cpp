@@ -11,7 +11,9 @@
 
 namespace pf {
 
-TFile::~TFile() { Close(); }
+TFile::~TFile() {
+    Close();
+}
 
 bool TFile::Open(const str& name, int mode) {
     Close();
@@ -50,7 +52,8 @@ void TFile::Close() {
         ok = (std::fclose(file_) == 0) && ok;
         if (ok && std::rename(temp_.c_str(), target_.c_str()) == 0) {
             // Make the rename itself durable.
-            if (FILE* dir = std::fopen(TPath::Parent(target_).empty() ? "." : TPath::Parent(target_).c_str(), "r")) {
+            if (FILE* dir =
+                    std::fopen(TPath::Parent(target_).empty() ? "." : TPath::Parent(target_).c_str(), "r")) {
                 fsync(fileno(dir));
                 std::fclose(dir);
             }
@@ -93,7 +96,9 @@ bool TFile::DeleteFile(const str& name) {
     return !path.empty() && !TPath::IsDirectory(path) && std::remove(path.c_str()) == 0;
 }
 
-bool TFile::Exists(const str& name) { return TPath::IsFile(TPlatform::ResolvePath(name)); }
+bool TFile::Exists(const str& name) {
+    return TPath::IsFile(TPlatform::ResolvePath(name));
+}
 
 bool TFile::ReadAll(const str& name, str& out) {
     TFile file;

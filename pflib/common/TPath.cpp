@@ -19,7 +19,7 @@ bool TPath::IsFile(const str& path) {
 bool TPath::MakeDirs(const str& path) {
     if (path.empty()) return false;
     if (IsDirectory(path)) return true;
-    for (size_t pos = path.find('/', 1); ; pos = path.find('/', pos + 1)) {
+    for (size_t pos = path.find('/', 1);; pos = path.find('/', pos + 1)) {
         const str part = pos == str::npos ? path : path.substr(0, pos);
         if (!part.empty() && mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
         if (pos == str::npos) break;

@@ -79,9 +79,13 @@ void TPlatform::Exit(int code) {
     gExitRequested.store(true);
 }
 
-bool TPlatform::ExitRequested() { return gExitRequested.load(); }
+bool TPlatform::ExitRequested() {
+    return gExitRequested.load();
+}
 
-int TPlatform::ExitCode() { return gExitCode.load(); }
+int TPlatform::ExitCode() {
+    return gExitCode.load();
+}
 
 void TPlatform::ClearExit() {
     gExitRequested.store(false);
@@ -105,7 +109,9 @@ void TPlatform::SetRunOptions(const TRunOptions& options) {
     TClock::SetVirtual(options.fixedStep);
 }
 
-const TRunOptions& TPlatform::GetRunOptions() { return runOptions(); }
+const TRunOptions& TPlatform::GetRunOptions() {
+    return runOptions();
+}
 
 str TPlatform::UserDir() {
     str dir;

@@ -26,7 +26,9 @@ void initImageLibrary() {
 }  // namespace
 
 TTexture::TTexture(int width, int height, int type)
-    : width_(width), height_(height), type_(type),
+    : width_(width),
+      height_(height),
+      type_(type),
       pixels_(static_cast<size_t>(width) * static_cast<size_t>(height) * 4, 0) {
     ++gLiveCount;
 }
@@ -36,9 +38,13 @@ TTexture::~TTexture() {
     --gLiveCount;
 }
 
-void TTexture::SetBackend(TTextureBackend* backend) { gBackend = backend; }
+void TTexture::SetBackend(TTextureBackend* backend) {
+    gBackend = backend;
+}
 
-size_t TTexture::LiveCount() { return gLiveCount.load(); }
+size_t TTexture::LiveCount() {
+    return gLiveCount.load();
+}
 
 std::shared_ptr<TTexture> TTexture::Create(int width, int height, bool flag, int type) {
     (void)flag;
@@ -66,8 +72,8 @@ std::shared_ptr<TTexture> TTexture::Get(const str& file) {
         const size_t rowBytes = static_cast<size_t>(rgba->w) * 4;
         SDL_LockSurface(rgba);
         for (int y = 0; y < rgba->h; ++y)
-            std::memcpy(&texture->pixels_[y * rowBytes], static_cast<const uint8_t*>(rgba->pixels) + y * rgba->pitch,
-                        rowBytes);
+            std::memcpy(&texture->pixels_[y * rowBytes],
+                        static_cast<const uint8_t*>(rgba->pixels) + y * rgba->pitch, rowBytes);
         SDL_UnlockSurface(rgba);
     }
     SDL_FreeSurface(rgba);

@@ -53,7 +53,9 @@ State& state() {
 
 }  // namespace
 
-TDisplay TPlatform::GetDisplay() { return state().display; }
+TDisplay TPlatform::GetDisplay() {
+    return state().display;
+}
 
 bool TPlatform::SetDisplay(int width, int height, bool fullscreen, bool vsync, int reserved) {
     (void)reserved;
@@ -89,7 +91,9 @@ bool TPlatform::EnumDisplaySettings(const str& deviceName, int index, TDisplayMo
     return true;
 }
 
-void TPlatform::ShowCursor(bool show) { state().cursorShown = show; }
+void TPlatform::ShowCursor(bool show) {
+    state().cursorShown = show;
+}
 
 bool TPlatform::OpenBrowser(const str& address) {
     state().browser.push_back(address);
@@ -98,7 +102,8 @@ bool TPlatform::OpenBrowser(const str& address) {
 
 namespace testing {
 
-void SetDesktop(int width, int height, const std::vector<TDisplayMode>& modes, int frequency, int bitsPerPixel) {
+void SetDesktop(int width, int height, const std::vector<TDisplayMode>& modes, int frequency,
+                int bitsPerPixel) {
     State& s = state();
     s.desktop = TDisplayMode();
     s.desktop.width = width;
@@ -108,32 +113,45 @@ void SetDesktop(int width, int height, const std::vector<TDisplayMode>& modes, i
     s.modes = modes;
 }
 
-std::vector<TDisplayRequest>& DisplayRequests() { return state().requests; }
+std::vector<TDisplayRequest>& DisplayRequests() {
+    return state().requests;
+}
 
 void ObtainDisplay(int width, int height, bool fullscreen) {
     state().forced = true;
     state().forcedDisplay = TDisplay{width, height, fullscreen};
 }
 
-void ObtainAsAsked() { state().forced = false; }
+void ObtainAsAsked() {
+    state().forced = false;
+}
 
-bool CursorShown() { return state().cursorShown; }
+bool CursorShown() {
+    return state().cursorShown;
+}
 
-std::vector<str>& BrowserRequests() { return state().browser; }
+std::vector<str>& BrowserRequests() {
+    return state().browser;
+}
 
-void SetTime(double ms) { TClock::SetVirtualTime(ms); }
+void SetTime(double ms) {
+    TClock::SetVirtualTime(ms);
+}
 
 void AdvanceTime(double ms) {
     if (!TClock::IsVirtual()) TClock::SetVirtual(true);
     TClock::Advance(ms);
 }
 
-void SetExecSteps(int steps) { state().execSteps = std::max(0, steps); }
+void SetExecSteps(int steps) {
+    state().execSteps = std::max(0, steps);
+}
 
 void QueueEvent(int tick, const TEvent& event) {
     auto& events = state().events;
     events.emplace_back(tick, event);
-    std::stable_sort(events.begin(), events.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::stable_sort(events.begin(), events.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
 }
 
 void Reset() {
@@ -156,7 +174,8 @@ int pfExec(void* instance, void* prevInstance, const char* commandLine, int show
     using namespace pf;
     TPlatform::ClearExit();
     if (!TClock::IsVirtual()) TClock::SetVirtual(true);
-    if (startup && !startup(commandLine ? commandLine : "") && !TPlatform::ExitRequested()) TPlatform::Exit(1);
+    if (startup && !startup(commandLine ? commandLine : "") && !TPlatform::ExitRequested())
+        TPlatform::Exit(1);
     State& s = state();
     size_t next = 0;
     for (int tick = 0; tick < s.execSteps && !TPlatform::ExitRequested(); ++tick) {

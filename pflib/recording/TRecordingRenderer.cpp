@@ -2,7 +2,9 @@
 
 namespace pf {
 
-TRenderer* TRenderer::GetInstance() { return &testing::Recorder(); }
+TRenderer* TRenderer::GetInstance() {
+    return &testing::Recorder();
+}
 
 namespace testing {
 
@@ -100,7 +102,8 @@ void TRecordingRenderer::End2d() {
 }
 
 void TRecordingRenderer::SetViewport(const TURect& rect) {
-    Record("SetViewport").args = {double(rect.left), double(rect.top), double(rect.right), double(rect.bottom)};
+    Record("SetViewport").args = {double(rect.left), double(rect.top), double(rect.right),
+                                  double(rect.bottom)};
     viewport = rect;
 }
 
@@ -169,7 +172,8 @@ bool TRecordingRenderer::BeginRenderTarget(const std::shared_ptr<TTexture>& text
     call.texture = texture.get();
     call.textureRef = texture;
     if (texture) call.args = {double(texture->GetWidth()), double(texture->GetHeight())};
-    call.result = !failBeginRenderTarget && texture && texture->GetType() == TTexture::kRenderTarget && !target;
+    call.result =
+        !failBeginRenderTarget && texture && texture->GetType() == TTexture::kRenderTarget && !target;
     if (call.result) target = texture;
     return call.result;
 }
@@ -179,15 +183,17 @@ void TRecordingRenderer::EndRenderTarget() {
     target.reset();
 }
 
-void TRecordingRenderer::FillRect(const TURect& rect, const TColor& color, const std::shared_ptr<TTexture>& texture) {
+void TRecordingRenderer::FillRect(const TURect& rect, const TColor& color,
+                                  const std::shared_ptr<TTexture>& texture) {
     TRecordedCall& call = Record("FillRect");
     call.result = drawing || target;
     call.blend = effect.GetBlendMode();
     call.filtering = effect.GetFilteringMode();
     call.texture = texture.get();
     call.textureRef = texture;
-    call.args = {double(rect.left), double(rect.top), double(rect.right), double(rect.bottom),
-                 color.r, color.g, color.b, color.a};
+    call.args = {
+        double(rect.left), double(rect.top), double(rect.right), double(rect.bottom), color.r, color.g,
+        color.b,           color.a};
     if (call.result) {
         ++stats.submissions;
         ++stats.drawCalls;
@@ -195,7 +201,9 @@ void TRecordingRenderer::FillRect(const TURect& rect, const TColor& color, const
     }
 }
 
-void TRecordingRenderer::Finish() { Record("Finish"); }
+void TRecordingRenderer::Finish() {
+    Record("Finish");
+}
 
 }  // namespace testing
 }  // namespace pf

@@ -27,8 +27,8 @@ struct TRecordedCall {
     // bottom); FillRect (left, top, right, bottom, r, g, b, a); draws (draw type, vertex count,
     // index count); BeginRenderTarget (width, height).
     std::vector<double> args;
-    str text;   // SetOption: the option's name
-    str text2;  // SetOption: its value
+    str text;            // SetOption: the option's name
+    str text2;           // SetOption: its value
     bool result = true;  // what the call returned (false for a refused draw or bracket)
 
     // State in force at the call.
@@ -100,8 +100,8 @@ public:
 
 private:
     TRecordedCall& Record(const str& name);
-    void RecordDraw(TRecordedCall& call, int type, const TVertex* vertices, int count, const uint16_t* indices,
-                    int indexCount);
+    void RecordDraw(TRecordedCall& call, int type, const TVertex* vertices, int count,
+                    const uint16_t* indices, int indexCount);
 };
 
 // The process's recording renderer (also what TRenderer::GetInstance returns).

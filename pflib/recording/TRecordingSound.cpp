@@ -25,7 +25,8 @@ SoundState& sounds() {
 
 class RecordingInstance : public TSoundInstance {
 public:
-    explicit RecordingInstance(std::shared_ptr<testing::TRecordedSound> record) : record_(std::move(record)) {}
+    explicit RecordingInstance(std::shared_ptr<testing::TRecordedSound> record)
+        : record_(std::move(record)) {}
     ~RecordingInstance() override {
         record_->destroyed = true;
         record_->callback = nullptr;
@@ -85,17 +86,27 @@ std::shared_ptr<TSound> TSound::Get(const str& name, bool stream) {
     return std::make_shared<RecordingSound>(name);
 }
 
-TSoundManager* TSoundManager::GetInstance() { return &manager(); }
+TSoundManager* TSoundManager::GetInstance() {
+    return &manager();
+}
 
 namespace testing {
 
-std::vector<std::shared_ptr<TRecordedSound>>& PlayedSounds() { return sounds().played; }
+std::vector<std::shared_ptr<TRecordedSound>>& PlayedSounds() {
+    return sounds().played;
+}
 
-std::vector<str>& RequestedSounds() { return sounds().requested; }
+std::vector<str>& RequestedSounds() {
+    return sounds().requested;
+}
 
-void FailSound(const str& name) { sounds().failing.insert(name); }
+void FailSound(const str& name) {
+    sounds().failing.insert(name);
+}
 
-void SetPlayFails(bool fail) { sounds().playFails = fail; }
+void SetPlayFails(bool fail) {
+    sounds().playFails = fail;
+}
 
 bool CompleteSound(const std::shared_ptr<TRecordedSound>& sound) {
     if (!sound || sound->destroyed || sound->killed || sound->completed || sound->looped) return false;

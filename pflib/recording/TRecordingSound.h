@@ -17,8 +17,8 @@ struct TRecordedSound {
     float volume = 1.f;  // last SetVolume
     bool paused = false;
     bool killed = false;
-    bool completed = false;   // OnPlaybackComplete was delivered
-    bool destroyed = false;   // the instance is gone
+    bool completed = false;  // OnPlaybackComplete was delivered
+    bool destroyed = false;  // the instance is gone
     TSoundCallBack* callback = nullptr;
 };
 

@@ -94,6 +94,8 @@ void TGlProgram::SetProjection(float sx, float sy, float ox, float oy) const {
     glUniform4f(projection_, sx, sy, ox, oy);
 }
 
-void TGlProgram::SetBlendMode(int mode) const { glUniform1i(mode_, mode); }
+void TGlProgram::SetBlendMode(int mode) const {
+    glUniform1i(mode_, mode);
+}
 
 }  // namespace pf

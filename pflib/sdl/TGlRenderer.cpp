@@ -11,7 +11,9 @@ namespace pf {
 
 namespace {
 
-int clampBlend(int mode) { return mode >= kBlendNormal && mode <= kBlendNormalTarget ? mode : kBlendNormal; }
+int clampBlend(int mode) {
+    return mode >= kBlendNormal && mode <= kBlendNormalTarget ? mode : kBlendNormal;
+}
 
 uint8_t toByte(float v) {
     v = std::min(1.f, std::max(0.f, v));
@@ -32,7 +34,9 @@ void flipRows(std::vector<uint8_t>& rgba, int width, int height) {
 
 }  // namespace
 
-TRenderer* TRenderer::GetInstance() { return &TGlRenderer::Get(); }
+TRenderer* TRenderer::GetInstance() {
+    return &TGlRenderer::Get();
+}
 
 TGlRenderer& TGlRenderer::Get() {
     // Never destroyed: textures held in static objects may be released after main returns.
@@ -40,7 +44,9 @@ TGlRenderer& TGlRenderer::Get() {
     return *renderer;
 }
 
-TGlRenderer::TGlRenderer() { TTexture::SetBackend(this); }
+TGlRenderer::TGlRenderer() {
+    TTexture::SetBackend(this);
+}
 
 bool TGlRenderer::BatchKey::operator==(const BatchKey& o) const {
     return texture == o.texture && blend == o.blend && mapU == o.mapU && mapV == o.mapV &&
@@ -76,7 +82,8 @@ bool TGlRenderer::EnsureGl() {
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(TVertex, x)));
     glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride, reinterpret_cast<void*>(offsetof(TVertex, color)));
+    glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                          reinterpret_cast<void*>(offsetof(TVertex, color)));
     glEnableVertexAttribArray(2);
     glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(TVertex, u)));
     glDisable(GL_DEPTH_TEST);
@@ -300,7 +307,8 @@ bool TGlRenderer::DrawIndexedVertices(TDrawType type, const TVertexSet& set, con
     return true;
 }
 
-void TGlRenderer::FillRect(const TURect& rect, const TColor& color, const std::shared_ptr<TTexture>& texture) {
+void TGlRenderer::FillRect(const TURect& rect, const TColor& color,
+                           const std::shared_ptr<TTexture>& texture) {
     if (!CanDraw()) return;
     ++stats_.submissions;
     stats_.vertices += 4;

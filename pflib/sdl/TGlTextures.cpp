@@ -19,8 +19,8 @@ bool TGlTextures::Upload(TTexture& texture) {
                      GL_UNSIGNED_BYTE, texture.Pixels().data());
     } else {
         glBindTexture(GL_TEXTURE_2D, texture.backendId);
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, texture.GetWidth(), texture.GetHeight(), GL_RGBA, GL_UNSIGNED_BYTE,
-                        texture.Pixels().data());
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, texture.GetWidth(), texture.GetHeight(), GL_RGBA,
+                        GL_UNSIGNED_BYTE, texture.Pixels().data());
     }
     texture.dirty = false;
     texture.gpuNewer = false;
@@ -75,7 +75,8 @@ void TGlTextures::ReadBack(TTexture& texture, GLuint currentFramebuffer) {
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);
     // Target rows are stored top row first, like the CPU pixels.
-    glReadPixels(0, 0, texture.GetWidth(), texture.GetHeight(), GL_RGBA, GL_UNSIGNED_BYTE, texture.Pixels().data());
+    glReadPixels(0, 0, texture.GetWidth(), texture.GetHeight(), GL_RGBA, GL_UNSIGNED_BYTE,
+                 texture.Pixels().data());
     glBindFramebuffer(GL_READ_FRAMEBUFFER, currentFramebuffer);
     texture.gpuNewer = false;
 }

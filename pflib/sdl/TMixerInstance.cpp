@@ -4,9 +4,13 @@
 
 namespace pf {
 
-TMixerInstance::~TMixerInstance() { TMixerManager::Get().Detach(*this); }
+TMixerInstance::~TMixerInstance() {
+    TMixerManager::Get().Detach(*this);
+}
 
-void TMixerInstance::SetVolume(float volume) { TMixerManager::Get().SetInstanceVolume(*this, volume); }
+void TMixerInstance::SetVolume(float volume) {
+    TMixerManager::Get().SetInstanceVolume(*this, volume);
+}
 
 void TMixerInstance::Kill(int reserved) {
     (void)reserved;

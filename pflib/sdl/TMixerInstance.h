@@ -14,7 +14,8 @@ class TMixerInstance : public TSoundInstance {
 public:
     enum State { kPlaying, kFinished, kKilled };
 
-    TMixerInstance(std::shared_ptr<TMixerSound> sound, bool looped) : sound_(std::move(sound)), looped_(looped) {}
+    TMixerInstance(std::shared_ptr<TMixerSound> sound, bool looped)
+        : sound_(std::move(sound)), looped_(looped) {}
     ~TMixerInstance() override;
 
     void SetCallBack(TSoundCallBack* callback) override { callback_ = callback; }

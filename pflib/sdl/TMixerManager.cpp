@@ -16,7 +16,9 @@ constexpr int kInitialChannels = 16;
 constexpr int kMaxChannels = 1024;
 }  // namespace
 
-TSoundManager* TSoundManager::GetInstance() { return &TMixerManager::Get(); }
+TSoundManager* TSoundManager::GetInstance() {
+    return &TMixerManager::Get();
+}
 
 TMixerManager& TMixerManager::Get() {
     // Never destroyed: the audio thread may report a channel while the process exits.
@@ -27,7 +29,8 @@ TMixerManager& TMixerManager::Get() {
 bool TMixerManager::Ensure() {
     if (tried_) return open_;
     tried_ = true;
-    if (TPlatform::GetRunOptions().headless) SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    if (TPlatform::GetRunOptions().headless)
+        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         pfWriteDbgUnsafe("pf: no audio (%s); the run is silent\n", SDL_GetError());
         return false;
@@ -94,7 +97,8 @@ std::shared_ptr<TSoundInstance> TMixerManager::Play(const std::shared_ptr<TMixer
         // Every channel is busy: make more (outside the lock, the mixer takes the audio lock).
         const int grown = Mix_AllocateChannels(static_cast<int>(std::min<size_t>(count * 2, kMaxChannels)));
         std::lock_guard<std::mutex> lock(mutex_);
-        if (grown > 0 && static_cast<size_t>(grown) > slots_.size()) slots_.resize(static_cast<size_t>(grown));
+        if (grown > 0 && static_cast<size_t>(grown) > slots_.size())
+            slots_.resize(static_cast<size_t>(grown));
     }
     if (channel < 0) return nullptr;
     instance->channel_ = channel;

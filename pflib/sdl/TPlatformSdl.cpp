@@ -7,7 +7,9 @@
 
 namespace pf {
 
-TDisplay TPlatform::GetDisplay() { return TSdlVideo::Get().GetDisplay(); }
+TDisplay TPlatform::GetDisplay() {
+    return TSdlVideo::Get().GetDisplay();
+}
 
 bool TPlatform::SetDisplay(int width, int height, bool fullscreen, bool vsync, int reserved) {
     (void)reserved;
@@ -25,7 +27,9 @@ bool TPlatform::EnumDisplaySettings(const str& deviceName, int index, TDisplayMo
     return TSdlVideo::Get().EnumMode(deviceName, index, mode);
 }
 
-void TPlatform::ShowCursor(bool show) { TSdlVideo::Get().ShowCursor(show); }
+void TPlatform::ShowCursor(bool show) {
+    TSdlVideo::Get().ShowCursor(show);
+}
 
 bool TPlatform::OpenBrowser(const str& address) {
     // Only web and mail addresses: a script must not be able to launch local files or programs.

@@ -10,29 +10,48 @@ int TSdlEvents::KeyCode(SDL_Keycode key, Uint16 modifiers) {
     if (key >= SDLK_F1 && key <= SDLK_F12) return kKeyF1 + (key - SDLK_F1);
     if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return '1' + (key - SDLK_KP_1);
     switch (key) {
-        case SDLK_BACKSPACE: return kKeyBackspace;
-        case SDLK_TAB: return kKeyTab;
+        case SDLK_BACKSPACE:
+            return kKeyBackspace;
+        case SDLK_TAB:
+            return kKeyTab;
         case SDLK_RETURN:
-        case SDLK_KP_ENTER: return kKeyEnter;
-        case SDLK_ESCAPE: return kKeyEscape;
-        case SDLK_DELETE: return kKeyDelete;
-        case SDLK_HOME: return kKeyHome;
-        case SDLK_END: return kKeyEnd;
-        case SDLK_PAGEUP: return kKeyPageUp;
-        case SDLK_PAGEDOWN: return kKeyPageDown;
-        case SDLK_LEFT: return kKeyLeft;
-        case SDLK_RIGHT: return kKeyRight;
-        case SDLK_UP: return kKeyUp;
-        case SDLK_DOWN: return kKeyDown;
-        case SDLK_INSERT: return kKeyInsert;
+        case SDLK_KP_ENTER:
+            return kKeyEnter;
+        case SDLK_ESCAPE:
+            return kKeyEscape;
+        case SDLK_DELETE:
+            return kKeyDelete;
+        case SDLK_HOME:
+            return kKeyHome;
+        case SDLK_END:
+            return kKeyEnd;
+        case SDLK_PAGEUP:
+            return kKeyPageUp;
+        case SDLK_PAGEDOWN:
+            return kKeyPageDown;
+        case SDLK_LEFT:
+            return kKeyLeft;
+        case SDLK_RIGHT:
+            return kKeyRight;
+        case SDLK_UP:
+            return kKeyUp;
+        case SDLK_DOWN:
+            return kKeyDown;
+        case SDLK_INSERT:
+            return kKeyInsert;
         case SDLK_LSHIFT:
-        case SDLK_RSHIFT: return kKeyShift;
+        case SDLK_RSHIFT:
+            return kKeyShift;
         case SDLK_LCTRL:
-        case SDLK_RCTRL: return kKeyControl;
+        case SDLK_RCTRL:
+            return kKeyControl;
         case SDLK_LALT:
-        case SDLK_RALT: return kKeyAlt;
-        case SDLK_KP_0: return '0';
-        default: break;
+        case SDLK_RALT:
+            return kKeyAlt;
+        case SDLK_KP_0:
+            return '0';
+        default:
+            break;
     }
     // Other printable keys give their (unshifted) character.
     if (key >= 32 && key < 127) return key;

@@ -23,7 +23,9 @@ namespace {
 
 volatile std::sig_atomic_t gSignal = 0;
 
-extern "C" void onSignal(int signal) { gSignal = signal; }
+extern "C" void onSignal(int signal) {
+    gSignal = signal;
+}
 
 void writeScreenshot(const str& file) {
     std::vector<uint8_t> rgba;
@@ -48,7 +50,9 @@ void TSdlLoop::InstallSignalHandlers() {
     sigaction(SIGTERM, &action, nullptr);
 }
 
-bool TSdlLoop::Interrupted() { return gSignal != 0; }
+bool TSdlLoop::Interrupted() {
+    return gSignal != 0;
+}
 
 int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
     const TRunOptions& options = TPlatform::GetRunOptions();
@@ -115,7 +119,6 @@ int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
     shutdown();
     TMixerManager::Get().Shutdown();
     TSdlVideo::Get().Shutdown();
-    SDL_Quit();
     return code;
 }
 

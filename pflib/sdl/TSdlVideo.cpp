@@ -14,7 +14,9 @@ constexpr int kHeadlessDesktopW = 1280, kHeadlessDesktopH = 1024;
 const int kHeadlessModes[][2] = {{1280, 1024}, {1024, 768}, {800, 600}, {640, 480}};
 constexpr int kHeadlessModeCount = sizeof kHeadlessModes / sizeof kHeadlessModes[0];
 
-str deviceName(int index) { return "display" + std::to_string(index); }
+str deviceName(int index) {
+    return "display" + std::to_string(index);
+}
 
 int deviceIndex(const str& name) {
     if (name.compare(0, 7, "display") != 0 || name.size() == 7) return -1;
@@ -70,8 +72,8 @@ bool TSdlVideo::Ensure() {
     }
     const char* driver = SDL_GetCurrentVideoDriver();
     if (driver && std::strcmp(driver, "offscreen") == 0) headless_ = true;
-    // One reference of our own keeps the GL driver loaded between windows: unloading and
-    // reloading it per window costs time and leaves the driver's allocations unaccounted.
+    // One reference of our own keeps the GL driver loaded between windows (SDL would unload it
+    // with the last one).
     if (!glLoaded_) glLoaded_ = SDL_GL_LoadLibrary(nullptr) == 0;
     started_ = true;
     if (cursorShown_ >= 0) SDL_ShowCursor(cursorShown_ ? SDL_ENABLE : SDL_DISABLE);
@@ -94,7 +96,8 @@ bool TSdlVideo::CreateWindow(int width, int height, bool fullscreen) {
     flags |= headless_ ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN;
     str title = TPlatform::GetConfig(TPlatform::kWindowTitle);
     if (title.empty()) title = TPlatform::GetConfig(TPlatform::kGameName);
-    window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
+    window_ =
+        SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
     if (!window_) {
         pfWriteDbgUnsafe("pf: cannot create the window: %s\n", SDL_GetError());
         return false;
@@ -108,6 +111,9 @@ bool TSdlVideo::CreateWindow(int width, int height, bool fullscreen) {
     }
     SDL_GL_MakeCurrent(window_, context_);
     SDL_GL_SetSwapInterval(0);
+    // Textures re-upload their own pixels; whoever keeps generated content is told as well.
+    if (hadContext_) TPlatform::RunTextureRefreshListeners();
+    hadContext_ = true;
     return headless_ || ApplyFullscreen(width, height, fullscreen);
 }
 
@@ -201,7 +207,8 @@ bool TSdlVideo::EnumMode(const str& name, int index, TDisplayMode& mode) {
         if (SDL_GetDesktopDisplayMode(display, &m) != 0) return false;
     } else if (index == -1) {
         if (SDL_GetCurrentDisplayMode(display, &m) != 0) return false;
-    } else if (index < 0 || index >= SDL_GetNumDisplayModes(display) || SDL_GetDisplayMode(display, index, &m) != 0) {
+    } else if (index < 0 || index >= SDL_GetNumDisplayModes(display) ||
+               SDL_GetDisplayMode(display, index, &m) != 0) {
         return false;
     }
     mode = modeOf(m);
@@ -225,12 +232,8 @@ void TSdlVideo::Shutdown() {
         window_ = nullptr;
     }
     display_ = TDisplay();
-    if (started_) {
-        if (glLoaded_) SDL_GL_UnloadLibrary();
-        glLoaded_ = false;
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        started_ = false;
-    }
+    // SDL's video stays up and the GL driver loaded until the process ends: unloading the driver
+    // only to load it again for the next window gains nothing.
 }
 
 }  // namespace pf

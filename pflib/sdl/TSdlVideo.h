@@ -29,7 +29,7 @@ public:
     bool EnumMode(const str& deviceName, int index, TDisplayMode& mode);
 
     void ShowCursor(bool show);
-    // Destroys the context and the window (textures lose their GPU copies) and stops SDL video.
+    // Destroys the context and the window (textures lose their GPU copies).
     void Shutdown();
 
 private:
@@ -38,6 +38,7 @@ private:
 
     bool started_ = false;
     bool glLoaded_ = false;
+    bool hadContext_ = false;  // a context existed before: a new one means lost GPU copies
     bool headless_ = false;
     SDL_Window* window_ = nullptr;
     SDL_GLContext context_ = nullptr;

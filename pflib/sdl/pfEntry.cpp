@@ -2,7 +2,9 @@
 
 #include "pflib/sdl/TSdlLoop.h"
 
-void pfInit() { pf::TSdlLoop::InstallSignalHandlers(); }
+void pfInit() {
+    pf::TSdlLoop::InstallSignalHandlers();
+}
 
 int pfExec(void* instance, void* prevInstance, const char* commandLine, int showFlag, pfStartupFn startup,
            pfEventFn event, pfDrawFn draw, pfUpdateFn update, pfShutdownFn shutdown, bool reserved) {

@@ -50,8 +50,9 @@ TEST_F(Recording, RendererRecordsCallsWithTheStateInForce) {
     renderer->End2d();
     renderer->EndDraw(true);
 
-    EXPECT_EQ(rec.Names(), (std::vector<pf::str>{"BeginDraw", "Begin2d", "SetClippingRectangle", "SetWorldMatrix",
-                                                 "DrawIndexedVertices", "End2d", "EndDraw"}));
+    EXPECT_EQ(rec.Names(),
+              (std::vector<pf::str>{"BeginDraw", "Begin2d", "SetClippingRectangle", "SetWorldMatrix",
+                                    "DrawIndexedVertices", "End2d", "EndDraw"}));
     const pf::testing::TRecordedCall* draw = rec.Last("DrawIndexedVertices");
     ASSERT_NE(draw, nullptr);
     EXPECT_EQ(draw->texture, texture.get());

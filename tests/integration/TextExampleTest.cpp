@@ -39,6 +39,12 @@ Ink inkIn(const std::shared_ptr<pf::TTexture>& image, int x0, int y0, int x1, in
     return ink;
 }
 
+// The lowest inked row within the columns [x0, x1) and rows [y0, y1); -1 when there is none.
+int lastInkRow(const std::shared_ptr<pf::TTexture>& image, int x0, int x1, int y0, int y1) {
+    const Ink ink = inkIn(image, x0, y0, x1, y1);
+    return ink.bottom;
+}
+
 // Runs of inked rows separated by blank rows: the text lines.
 int inkedLines(const Ink& ink) {
     int lines = 0;
@@ -51,14 +57,14 @@ int inkedLines(const Ink& ink) {
 }
 
 class TextExample : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         shot = user.file("text.png");
         std::vector<std::string> args = {"--headless", "--fixed-step", "--frames",     "20",
                                          "--game-dir", kExample,       "--user-dir",   user.path,
                                          "--module",   "scene",        "--screenshot", shot};
-        // Button down and up at (330, 100): inside the drawn label, outside a block centred on x = 100.
-        user.write("input.txt", "5 1 0 330 100\n6 3 0 330 100\n");
+        // Button down and up at (250, 100): inside the drawn label, outside a block centred on x = 100.
+        user.write("input.txt", "5 1 0 250 100\n6 3 0 250 100\n");
         args.push_back("--input");
         args.push_back(user.file("input.txt"));
         run = runHalvern(args);
@@ -84,8 +90,10 @@ TEST_F(TextExample, TextsLandWhereTheirAlignmentPutsThem) {
     EXPECT_GE(left.left, 108);
     EXPECT_LE(left.left, 112);
     EXPECT_GT(left.right, 250) << "the label reaches well right of its position";
-    // The baseline sits `size` below the block's top (the block is 32 + 16 high, centred on y = 100).
-    EXPECT_NEAR(100 - 24 + 32, left.bottom, 2) << "no descenders in \"Left aligned\" but the g";
+    // The block is 32 + 16 high and centred on y = 100, so the baseline lies at 76 + 32 = 108: the L
+    // stands on it, the g hangs below it.
+    EXPECT_EQ(108 - 1, lastInkRow(image, left.left, left.left + 3, 60, 140));
+    EXPECT_GT(left.bottom, 110);
 
     // Centred on x = 512.
     const Ink centre = inkIn(image, 0, 260, 1024, 340);
@@ -99,11 +107,11 @@ TEST_F(TextExample, TextsLandWhereTheirAlignmentPutsThem) {
     EXPECT_LE(right.right, 916);
     EXPECT_LT(right.left, 750);
 
-    // Wrapped at 260 pixels into three lines, each centred, none wider than the wrapping width.
+    // Wrapped at 180 pixels into three lines, each centred, none wider than the wrapping width.
     const Ink wrapped = inkIn(image, 0, 540, 1024, 665);
     EXPECT_EQ(3, inkedLines(wrapped));
-    EXPECT_GE(wrapped.left, 512 - 130 - 4);
-    EXPECT_LE(wrapped.right, 512 + 130 + 4);
+    EXPECT_GE(wrapped.left, 512 - 90 - 4);
+    EXPECT_LE(wrapped.right, 512 + 90 + 4);
     EXPECT_NEAR(512, (wrapped.left + wrapped.right) / 2.0, 8);
     EXPECT_NEAR(600, (wrapped.top + wrapped.bottom) / 2.0, 8);
 
@@ -121,8 +129,8 @@ TEST_F(TextExample, AClickOnTheRightHalfOfALeftAlignedLabelReachesIt) {
 
 TEST(TextProgram, AMissingFontIsReportedAndNothingIsDrawn) {
     TempDir game, user;
-    game.write("broken.xml", R"(<objs><text name="t" res="fonts/none" pos_x="512" pos_y="384"
-        disprawtext="1" text="Invisible"/></objs><code>ObjAttach('t', 'ne_origin')</code>)");
+    game.write("broken.xml", R"(<objs><obj name="r"><text name="t" res="fonts/none" pos_x="512" pos_y="384"
+        disprawtext="1" text="Invisible"/></obj></objs><code>ObjAttach('t', 'ne_origin')</code>)");
     const std::string shot = user.file("shot.png");
     const auto run = runHalvern({"--headless", "--fixed-step", "--frames", "10", "--game-dir", game.path,
                                  "--user-dir", user.path, "--module", "broken", "--screenshot", shot});

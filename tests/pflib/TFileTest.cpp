@@ -1,10 +1,9 @@
-#include "pflib/TFile.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
 
+#include "pflib/TFile.h"
 #include "pflib/TPlatform.h"
 #include "pflib/pfDebug.h"
 #include "tests/pflib/TempDir.h"

@@ -1,6 +1,4 @@
 // Pixel tests of the OpenGL renderer, headless (Mesa's software OpenGL).
-#include "pflib/sdl/TGlRenderer.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +7,7 @@
 
 #include "pflib/TPlatform.h"
 #include "pflib/TTexture.h"
+#include "pflib/sdl/TGlRenderer.h"
 
 using pf::TColor;
 using pf::TTexture;
@@ -93,12 +92,12 @@ protected:
     pf::TGlRenderer& r = pf::TGlRenderer::Get();
 };
 
-#define EXPECT_RGB_NEAR(actual, er, eg, eb)                                                     \
-    do {                                                                                        \
-        const Rgba a_ = (actual);                                                               \
-        EXPECT_NEAR(a_.r, (er), 2);                                                             \
-        EXPECT_NEAR(a_.g, (eg), 2);                                                             \
-        EXPECT_NEAR(a_.b, (eb), 2);                                                             \
+#define EXPECT_RGB_NEAR(actual, er, eg, eb) \
+    do {                                    \
+        const Rgba a_ = (actual);           \
+        EXPECT_NEAR(a_.r, (er), 2);         \
+        EXPECT_NEAR(a_.g, (eg), 2);         \
+        EXPECT_NEAR(a_.b, (eb), 2);         \
     } while (0)
 
 }  // namespace

@@ -1,7 +1,6 @@
-#include "pflib/common/TInputScript.h"
-
 #include <gtest/gtest.h>
 
+#include "pflib/common/TInputScript.h"
 #include "tests/pflib/TempDir.h"
 
 using pf::TEvent;
@@ -43,9 +42,9 @@ TEST(InputScriptTest, DeliversEventsAtTheirTickInFileOrder) {
 
 TEST(InputScriptTest, SkipsMalformedLinesAndKeepsTheRest) {
     TInputScript script;
-    EXPECT_EQ(script.Parse("1 1 0 10\n"           // too few fields
-                           "x 1 0 10 10\n"        // not a number
-                           "-1 1 0 10 10\n"       // negative tick
+    EXPECT_EQ(script.Parse("1 1 0 10\n"             // too few fields
+                           "x 1 0 10 10\n"          // not a number
+                           "-1 1 0 10 10\n"         // negative tick
                            "2 1 0 10 10 0 extra\n"  // too many
                            "2 8 65 0 0\n"),
               4);

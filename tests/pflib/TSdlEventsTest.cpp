@@ -1,6 +1,6 @@
-#include "pflib/sdl/TSdlEvents.h"
-
 #include <gtest/gtest.h>
+
+#include "pflib/sdl/TSdlEvents.h"
 
 using pf::TEvent;
 using pf::TSdlEvents;

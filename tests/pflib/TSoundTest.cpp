@@ -1,11 +1,10 @@
 // Sound through SDL2_mixer on SDL's dummy audio driver (it consumes samples in real time).
-#include "pflib/TSound.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "pflib/TPlatform.h"
+#include "pflib/TSound.h"
 #include "pflib/pfClock.h"
 #include "pflib/sdl/TMixerManager.h"
 
@@ -20,7 +19,8 @@ public:
 };
 
 // Lets the mixer play for up to ms, dispatching completions as the loop does.
-void Pump(double ms, const std::function<bool()>& done = [] { return false; }) {
+void Pump(
+    double ms, const std::function<bool()>& done = [] { return false; }) {
     const double end = pf::timeGetTime() + ms;
     while (pf::timeGetTime() < end) {
         pf::TSoundManager::GetInstance()->DispatchCompletions();

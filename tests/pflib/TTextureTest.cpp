@@ -1,8 +1,7 @@
-#include "pflib/TTexture.h"
-
 #include <gtest/gtest.h>
 
 #include "pflib/TPlatform.h"
+#include "pflib/TTexture.h"
 #include "tests/pflib/TempDir.h"
 
 using pf::TTexture;
@@ -10,8 +9,8 @@ using pf::TTexture;
 TEST(TextureTest, PngRoundTripKeepsRgbaWithAlphaFourth) {
     TempDir dir;
     // 3 x 2: distinct pixels, alpha varying.
-    const uint8_t rgba[] = {255, 0,   0,   255, 0,  255, 0,  128, 0,   0,   255, 0,
-                            10,  20,  30,  40,  50, 60,  70, 80,  200, 210, 220, 230};
+    const uint8_t rgba[] = {255, 0,  0,  255, 0,  255, 0,  128, 0,   0,   255, 0,
+                            10,  20, 30, 40,  50, 60,  70, 80,  200, 210, 220, 230};
     ASSERT_TRUE(TTexture::WritePng(dir / "img.png", rgba, 3, 2));
 
     auto texture = TTexture::Get(dir / "img.png");

@@ -19,8 +19,9 @@ public:
     }
     ~TempDir() {
         if (path_ != "/tmp")
-            nftw(path_.c_str(), [](const char* p, const struct stat*, int, FTW*) { return std::remove(p); }, 16,
-                 FTW_DEPTH | FTW_PHYS);
+            nftw(
+                path_.c_str(), [](const char* p, const struct stat*, int, FTW*) { return std::remove(p); },
+                16, FTW_DEPTH | FTW_PHYS);
     }
     const std::string& path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + "/" + name; }

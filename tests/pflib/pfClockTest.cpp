@@ -1,9 +1,8 @@
-#include "pflib/pfClock.h"
-
 #include <gtest/gtest.h>
 
 #include "pflib/TPlatform.h"
 #include "pflib/common/TClock.h"
+#include "pflib/pfClock.h"
 
 TEST(ClockTest, RealClockRunsAndSleepWaits) {
     pf::TPlatform::SetRunOptions(pf::TRunOptions());

@@ -58,7 +58,9 @@ void Draw() {
     r->EndDraw(true);
 }
 
-void Shutdown() { ++gRun.shutdowns; }
+void Shutdown() {
+    ++gRun.shutdowns;
+}
 
 int Exec(const char* commandLine = "") {
     return pfExec(nullptr, nullptr, commandLine, 1, Startup, Event, Draw, Update, Shutdown, false);
@@ -99,11 +101,12 @@ TEST_F(ExecTest, RunsStartupStepsAndShutdownInOrderUntilExit) {
     EXPECT_EQ(gRun.shutdowns, 1);
     EXPECT_EQ(gRun.updates, 10);
     EXPECT_EQ(gRun.draws, 10) << "Exit ends the run after the current step";
-    EXPECT_EQ(gRun.log, (std::vector<std::string>{"event 4 0 10,20 before update 0",
-                                                  "event 1 0 30,40 before update 3",
-                                                  "event 3 0 30,40 before update 3"}));
+    EXPECT_EQ(gRun.log,
+              (std::vector<std::string>{"event 4 0 10,20 before update 0", "event 1 0 30,40 before update 3",
+                                        "event 3 0 30,40 before update 3"}));
     // The fixed-step clock moves by exactly one 60th of a second per step.
-    for (size_t i = 1; i < gRun.clock.size(); ++i) EXPECT_NEAR(gRun.clock[i] - gRun.clock[i - 1], 1000.0 / 60.0, 1e-9);
+    for (size_t i = 1; i < gRun.clock.size(); ++i)
+        EXPECT_NEAR(gRun.clock[i] - gRun.clock[i - 1], 1000.0 / 60.0, 1e-9);
     for (float dt : gRun.dts) EXPECT_NEAR(dt, 1.f / 60.f, 1e-6);
 
     auto shot = pf::TTexture::Get(dir / "out/shot.png");
@@ -149,4 +152,51 @@ TEST_F(ExecTest, AMissingInputFileIsReportedAndTheRunGoesOn) {
     EXPECT_EQ(Exec(), 0);
     EXPECT_EQ(gRun.updates, 3);
     EXPECT_NE(TempDir::Read(dir / "user/debug.log").find("missing.txt"), std::string::npos);
+}
+
+namespace {
+int gRefreshes = 0;
+std::shared_ptr<pf::TTexture> gGreen;
+
+class CountRefresh : public pf::TTask {
+public:
+    bool Run() override {
+        ++gRefreshes;
+        return true;
+    }
+};
+
+void DrawGreen() {
+    pf::TRenderer* r = pf::TRenderer::GetInstance();
+    if (!r->BeginDraw()) return;
+    r->Begin2d();
+    r->GetDefault2dEffect()->SetBlendMode(pf::kBlendCopy);
+    r->FillRect(pf::TURect{0, 0, 64, 48}, pf::TColor{1, 1, 1, 1}, gGreen);
+    r->End2d();
+    r->EndDraw(true);
+}
+}  // namespace
+
+TEST_F(ExecTest, ANewContextUploadsTexturesAgainAndTellsTheRefreshListeners) {
+    options.screenshot = dir / "second.png";
+    pf::TPlatform::SetRunOptions(options);
+    pf::TPlatform::AdoptTextureRefreshListener(std::make_unique<CountRefresh>());
+    gGreen = pf::TTexture::Create(2, 2, true, pf::TTexture::kPlain);
+    for (size_t i = 0; i < gGreen->Pixels().size(); i += 4) {
+        gGreen->Pixels()[i + 1] = 255;
+        gGreen->Pixels()[i + 3] = 255;
+    }
+    gRun.exitAtUpdate = 2;
+    pfExec(nullptr, nullptr, "", 1, Startup, Event, DrawGreen, Update, Shutdown, false);
+    const int before = gRefreshes;
+
+    gRun = RunLog();
+    gRun.exitAtUpdate = 2;
+    pfExec(nullptr, nullptr, "", 1, Startup, Event, DrawGreen, Update, Shutdown, false);
+    EXPECT_EQ(gRefreshes, before + 1);
+    auto shot = pf::TTexture::Get(dir / "second.png");
+    ASSERT_TRUE(shot);
+    EXPECT_EQ(shot->Pixels()[1], 255) << "the texture reached the new context";
+    EXPECT_EQ(shot->Pixels()[0], 0);
+    gGreen.reset();
 }

@@ -1,7 +1,5 @@
 // The sound hub over the recording platform: groups and volumes, fades, pause, end triggers and the
 // removal of finished sounds. Every platform instance leaves a record the tests read and complete.
-#include "engine/media/nE_SoundHub.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +7,7 @@
 #include <thread>
 
 #include "engine/media/nE_Sound.h"
+#include "engine/media/nE_SoundHub.h"
 #include "pflib/TSound.h"
 #include "pflib/recording/TRecordingSound.h"
 #include "tests/engine/core/nE_SceneTestSupport.h"
@@ -24,6 +23,7 @@ const std::string kLong = std::string(HALVERN_TEST_DATA) + "/sounds/long";
 class SoundHubTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        nE_SoundHub::destroy();
         pf::testing::ResetSounds();
         hub = nE_SoundHub::get();
     }

@@ -33,7 +33,7 @@ inline std::string writeParticleFile(const TempDir& folder, const std::string& n
 }
 
 class VertexRecorder : public nE_Render {
-  public:
+public:
     struct Batch {
         std::shared_ptr<nE_Texture> texture;
         nE_RenderState state;
@@ -61,7 +61,7 @@ std::shared_ptr<nE_Texture> maskTexture(int w, int h, Opaque opaque) {
 
 // Any scene object that hands out a texture serves as a mask.
 class MaskObject : public nE_Object {
-  public:
+public:
     explicit MaskObject(std::shared_ptr<nE_Texture> t) : texture(std::move(t)) {}
     std::shared_ptr<nE_Resource> getResource() override { return texture; }
     std::shared_ptr<nE_Texture> texture;

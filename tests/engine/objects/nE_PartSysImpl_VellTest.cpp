@@ -27,7 +27,7 @@ Attributes steady(Attributes a) {
 }
 
 class VellTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         // Masks are checked against the core's scene when one exists.
         if (nE_Core::exists()) nE_Core::destroy();
@@ -325,7 +325,7 @@ TEST_F(VellTest, HugeBurstsAndWarmUpsAreCapped) {
 // --- drawing ---
 
 class VellDrawTest : public VellTest {
-  protected:
+protected:
     void SetUp() override {
         VellTest::SetUp();
         load({});
@@ -442,7 +442,7 @@ TEST_F(VellDrawTest, NothingWithoutTextureOrParticles) {
 // --- masks ---
 
 class VellMaskTest : public VellTest {
-  protected:
+protected:
     void SetUp() override {
         VellTest::SetUp();
         // 16 x 16, opaque only in the 4 x 4 block of pixels 12..15, 0..3 (top right).

@@ -19,7 +19,7 @@ using particletest::VertexRecorder;
 using particletest::writeParticleFile;
 
 class ParticleSystemTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         if (nE_Core::exists()) nE_Core::destroy();
         nE_ResourceCache::create();

@@ -9,7 +9,7 @@ namespace {
 using script_test::ScriptFunctionsTest;
 
 class PsFunctionsTest : public ScriptFunctionsTest {
-  protected:
+protected:
     void SetUp() override {
         ScriptFunctionsTest::SetUp();
         system = add<nE_ParticleSystem>("fire");

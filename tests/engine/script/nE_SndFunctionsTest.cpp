@@ -14,6 +14,7 @@ class SndFunctionsTest : public script_test::ScriptFunctionsTest {
 protected:
     void SetUp() override {
         ScriptFunctionsTest::SetUp();
+        nE_SoundHub::destroy();
         pf::testing::ResetSounds();
         lua_pushstring(L, kLong.c_str());
         lua_setglobal(L, "LONG");
@@ -40,7 +41,8 @@ TEST_F(SndFunctionsTest, SndPlayReadsItsArgumentsByPosition) {
     EXPECT_EQ(nE_Sound::kFadingIn, s.state);
     EXPECT_FLOAT_EQ(0.25f, s.fadeRate);
 
-    EXPECT_EQ("", run("SndPlay(LONG, 'sfx', 0, nil, 'x') SndPlay(LONG, 'sfx', 2) SndPlay(LONG, 'sfx', 'yes')"));
+    EXPECT_EQ("",
+              run("SndPlay(LONG, 'sfx', 0, nil, 'x') SndPlay(LONG, 'sfx', 2) SndPlay(LONG, 'sfx', 'yes')"));
     ASSERT_EQ(4u, sounds().size());
     EXPECT_FALSE(sounds()[1]->looped);
     EXPECT_EQ(nE_Sound::kPlaying, sounds()[1]->state) << "no fade-in by default";
