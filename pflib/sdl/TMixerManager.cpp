@@ -140,10 +140,17 @@ void TMixerManager::Detach(TMixerInstance& instance) {
 void TMixerManager::Pause(TMixerInstance& instance, bool pause) {
     instance.paused_ = pause;
     if (!open_ || instance.channel_ < 0) return;
-    if (pause)
+    if (pause) {
         Mix_Pause(instance.channel_);
-    else
+        // The mixer stores the pause time as the mark, so a pause in SDL's first millisecond
+        // would not hold: wait for the clock and pause again.
+        if (!Mix_Paused(instance.channel_) && Mix_Playing(instance.channel_)) {
+            SDL_Delay(1);
+            Mix_Pause(instance.channel_);
+        }
+    } else {
         Mix_Resume(instance.channel_);
+    }
 }
 
 void TMixerManager::SetInstanceVolume(TMixerInstance& instance, float volume) {
