@@ -1,11 +1,15 @@
 #include "engine/objects/nE_PartSysImpl.h"
 
+#include <tinyxml2.h>
+
+#include <algorithm>
 #include <cstdlib>
 
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Object.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/media/nE_Texture.h"
+#include "pflib/TFile.h"
 
 namespace {
 
@@ -124,4 +128,15 @@ void nE_PartSysImpl::flushQuads() {
         batchRenderer_->drawVertices(*batchTexture_, *batchState_, vertices_.data(), quadCount_ * 6, true);
     }
     quadCount_ = 0;
+}
+
+const tinyxml2::XMLElement* nE_PartSysImpl::readFile(const std::string& name, tinyxml2::XMLDocument& doc) {
+    std::string path = name;
+    // Authoring tools write Windows paths.
+    std::replace(path.begin(), path.end(), '\\', '/');
+    std::string text;
+    if (path.empty() || !pf::TFile::ReadAll(path + ".xml", text) ||
+        doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS)
+        return nullptr;
+    return doc.FirstChildElement();
 }

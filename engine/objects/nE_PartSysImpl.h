@@ -10,6 +10,10 @@
 #include "engine/core/nE_RenderState.h"
 #include "engine/media/nE_Render.h"
 
+namespace tinyxml2 {
+class XMLDocument;
+class XMLElement;
+}  // namespace tinyxml2
 class nE_Object;
 class nE_Texture;
 
@@ -54,6 +58,10 @@ public:
 
     // The C library's rand spread: base - delta + (rand() % 10000) * 2 * delta / 10000.
     static float rnd(float base, float delta);
+
+    // Parses the particle file name + ".xml" (backslashes read as slashes) into doc; its root
+    // element, or none when the file is missing or malformed.
+    static const tinyxml2::XMLElement* readFile(const std::string& name, tinyxml2::XMLDocument& doc);
 
     nE_Object* owner = nullptr;
     nE_Object* maskObject = nullptr;

@@ -30,15 +30,8 @@ float factor(float k, float dt) {
 nE_PartSysImpl_Vell::nE_PartSysImpl_Vell() = default;
 
 void nE_PartSysImpl_Vell::load(const std::string& name) {
-    std::string path = name;
-    // Authoring tools write Windows paths.
-    std::replace(path.begin(), path.end(), '\\', '/');
-    std::string text;
     tinyxml2::XMLDocument doc;
-    const tinyxml2::XMLElement* root = nullptr;
-    if (!path.empty() && pf::TFile::ReadAll(path + ".xml", text) &&
-        doc.Parse(text.data(), text.size()) == tinyxml2::XML_SUCCESS)
-        root = doc.FirstChildElement();
+    const tinyxml2::XMLElement* root = readFile(name, doc);
     if (!root) {
         nE_Debug::writef("nE_PartSysImpl_Vell::Could not find \"%s\" file!\n", name.c_str());
         return;

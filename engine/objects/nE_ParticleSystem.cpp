@@ -43,15 +43,8 @@ void nE_ParticleSystem::setResourceName(const std::string& newName) {
 
 void nE_ParticleSystem::chooseImplementation() {
     impl_.reset();
-    std::string path = resourceName;
-    // Authoring tools write Windows paths.
-    std::replace(path.begin(), path.end(), '\\', '/');
-    std::string text;
     tinyxml2::XMLDocument doc;
-    const tinyxml2::XMLElement* root = nullptr;
-    if (!path.empty() && pf::TFile::ReadAll(path + ".xml", text) &&
-        doc.Parse(text.data(), text.size()) == tinyxml2::XML_SUCCESS)
-        root = doc.FirstChildElement();
+    const tinyxml2::XMLElement* root = nE_PartSysImpl::readFile(resourceName, doc);
     if (!root) {
         nE_Debug::writef("nE_ParticleSystem::Could not find \"%s\" file!\n", resourceName.c_str());
         return;
