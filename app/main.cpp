@@ -34,6 +34,8 @@ static const char* const kUsage =
     "  --game-dir DIR     the folder that holds assets/ (default: the bundled game)\n"
     "  --user-dir DIR     the per-user data folder (settings, profiles, debug.log)\n"
     "  --module PATH      open one module by itself in place of the menu (preview a scene)\n"
+    "  --time-frames W    finish every frame (glFinish) and print the mean frame time of the\n"
+    "                     frames after the first W (for benchmarks; with --fixed-step, unpaced)\n"
     "  --help             show this text\n";
 
 static bool isDir(const std::string& path) {
@@ -86,6 +88,15 @@ int main(int argc, char** argv) {
                 return 2;
             }
             runOptions.frames = static_cast<int>(frames);
+        } else if (arg == "--time-frames") {
+            const std::string v = value("--time-frames");
+            char* end = nullptr;
+            const long warmup = std::strtol(v.c_str(), &end, 10);
+            if (v.empty() || *end || warmup < 0 || warmup > INT_MAX) {
+                std::fprintf(stderr, "halvern: --time-frames takes a whole number, not \"%s\"\n", v.c_str());
+                return 2;
+            }
+            platformOptions.timeFramesAfter = static_cast<int>(warmup);
         } else if (arg == "--screenshot") {
             platformOptions.screenshot = value("--screenshot");
         } else if (arg == "--input") {

@@ -42,6 +42,9 @@ struct TRunOptions {
     str inputFile;            // scripted events: "TICK TYPE CODE X Y" per line
     str userDir;              // replaces the per-user data folder
     str gameDir;              // the folder that holds "assets/"
+    // 0 or more: every frame is finished (glFinish after the present) and the mean time of the
+    // frames after the first timeFramesAfter is printed at the end of the run.
+    int timeFramesAfter = -1;
 };
 
 class TPlatform {

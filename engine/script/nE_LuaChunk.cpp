@@ -36,6 +36,26 @@ int countLevels(lua_State* L, int from) {
     return count;
 }
 
+// The registry key of the table of compiled chunks (source → function, weak values).
+char g_chunkCacheKey;
+
+// Pushes the chunk cache of L, creating it on first use.
+void pushChunkCache(lua_State* L) {
+    lua_pushlightuserdata(L, &g_chunkCacheKey);
+    lua_rawget(L, LUA_REGISTRYINDEX);
+    if (lua_istable(L, -1)) return;
+    lua_pop(L, 1);
+    lua_newtable(L);
+    // Weak values: a chunk no trigger runs any more goes with the next collection.
+    lua_newtable(L);
+    lua_pushliteral(L, "v");
+    lua_setfield(L, -2, "__mode");
+    lua_setmetatable(L, -2);
+    lua_pushlightuserdata(L, &g_chunkCacheKey);
+    lua_pushvalue(L, -2);
+    lua_rawset(L, LUA_REGISTRYINDEX);
+}
+
 // Message handler: remembers the traceback in the std::string given as upvalue and passes the message on.
 int collectTraceback(lua_State* L) {
     auto* out = static_cast<std::string*>(lua_touserdata(L, lua_upvalueindex(1)));
@@ -72,6 +92,50 @@ bool nE_LuaChunk::run(lua_State* L, const std::string& code, const std::string& 
     bool ok = luaL_loadbuffer(L, code.data(), code.size(), chunkName.c_str()) == 0;
     if (!ok) traceback = nE_LuaChunk::traceback(L, 0);
     if (ok) ok = lua_pcall(L, 0, LUA_MULTRET, top + 1) == 0;
+    if (!ok) {
+        const char* message = lua_tostring(L, -1);
+        error = message ? message : "(error object is not a string)";
+    }
+    lua_settop(L, top);
+    return ok;
+}
+
+bool nE_LuaChunk::runCached(lua_State* L, const std::string& code, const std::string& chunkName,
+                            std::string& error, std::string& traceback) {
+    error.clear();
+    traceback.clear();
+    const int top = lua_gettop(L);
+    lua_pushlightuserdata(L, &traceback);
+    lua_pushcclosure(L, collectTraceback, 1);
+    pushChunkCache(L);
+    const int cache = top + 2;
+    // The same source under another name compiles to another chunk (its messages name it).
+    std::string key = chunkName;
+    if (chunkName != code) {
+        key += '\0';
+        key += code;
+    }
+    lua_pushlstring(L, key.data(), key.size());
+    lua_rawget(L, cache);
+    bool ok = true;
+    if (!lua_isfunction(L, -1)) {
+        lua_pop(L, 1);
+        ok = luaL_loadbuffer(L, code.data(), code.size(), chunkName.c_str()) == 0;
+        if (!ok) {
+            traceback = nE_LuaChunk::traceback(L, 0);
+        } else {
+            lua_pushlstring(L, key.data(), key.size());
+            lua_pushvalue(L, -2);
+            lua_rawset(L, cache);
+        }
+    }
+    if (ok) {
+        // A chunk that changed its own environment last time starts from the globals again, as a fresh
+        // compile would.
+        lua_pushvalue(L, LUA_GLOBALSINDEX);
+        lua_setfenv(L, -2);
+        ok = lua_pcall(L, 0, LUA_MULTRET, top + 1) == 0;
+    }
     if (!ok) {
         const char* message = lua_tostring(L, -1);
         error = message ? message : "(error object is not a string)";

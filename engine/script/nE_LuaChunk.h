@@ -13,6 +13,10 @@ class nE_LuaChunk {
     // (for a chunk that does not load, `traceback` describes the caller's stack).
     static bool run(lua_State* L, const std::string& code, const std::string& chunkName, std::string& error,
                     std::string& traceback);
+    // As run, for code that runs again and again (triggers): the compiled chunk is kept in L, weakly, so
+    // that it is compiled once rather than on every call. Each call starts in the global environment.
+    static bool runCached(lua_State* L, const std::string& code, const std::string& chunkName,
+                          std::string& error, std::string& traceback);
 
     // A traceback of the Lua stack of L starting at `level`, in the form Lua's own debug library uses.
     static std::string traceback(lua_State* L, int level);

@@ -12,7 +12,7 @@ void nE_Trigger::execute(lua_State* L) {
     std::string error, traceback;
     // Keep a copy of the name: the code may replace or delete this very trigger while it runs.
     const std::string ownName = name;
-    if (nE_LuaChunk::run(L, code, code, error, traceback)) return;
+    if (nE_LuaChunk::runCached(L, code, code, error, traceback)) return;
     nE_Debug::writef("Trigger error: %s %s", ownName.c_str(), error.c_str());
     nE_Debug::write(("Trigger traceback: " + ownName + " " + traceback).c_str());
 }

@@ -15,6 +15,7 @@ TRecordingRenderer& Recorder() {
 
 void TRecordingRenderer::Reset() {
     calls.clear();
+    keepLog = true;
     failBeginDraw = failBegin2d = failBeginRenderTarget = false;
     effect = TBasicEffect();
     options.clear();
@@ -28,6 +29,11 @@ void TRecordingRenderer::Reset() {
 }
 
 TRecordedCall& TRecordingRenderer::Record(const str& name) {
+    if (!keepLog) {
+        scratch_.args.clear();
+        scratch_.result = true;
+        return scratch_;
+    }
     calls.emplace_back();
     TRecordedCall& call = calls.back();
     call.name = name;
@@ -130,6 +136,10 @@ void TRecordingRenderer::RecordDraw(TRecordedCall& call, int type, const TVertex
     call.filtering = effect.GetFilteringMode();
     call.drawType = type;
     call.args = {double(type), double(count), double(indexCount)};
+    ++stats.submissions;
+    ++stats.drawCalls;
+    stats.vertices += count;
+    if (!keepLog) return;
     if (vertices && count > 0) call.vertices.assign(vertices, vertices + count);
     if (indices && indexCount > 0) call.indices.assign(indices, indices + indexCount);
     auto transform = [&](const TVertex& v) {
@@ -145,9 +155,6 @@ void TRecordingRenderer::RecordDraw(TRecordedCall& call, int type, const TVertex
         for (uint16_t i : call.indices)
             if (i < call.vertices.size()) transform(call.vertices[i]);
     }
-    ++stats.submissions;
-    ++stats.drawCalls;
-    stats.vertices += count;
 }
 
 bool TRecordingRenderer::DrawVertices(TDrawType type, const TVertexSet& set) {

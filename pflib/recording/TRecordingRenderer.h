@@ -69,6 +69,9 @@ public:
 
     // The log.
     std::vector<TRecordedCall> calls;
+    // Off: calls still change the state and the counters, but nothing is logged (benchmarks
+    // measure the engine's work, not the log's).
+    bool keepLog = true;
     void Clear() { calls.clear(); }
     int Count(const str& name) const;
     // The last call of that name, or null.
@@ -100,6 +103,7 @@ public:
 
 private:
     TRecordedCall& Record(const str& name);
+    TRecordedCall scratch_;  // what an unlogged call fills
     void RecordDraw(TRecordedCall& call, int type, const TVertex* vertices, int count,
                     const uint16_t* indices, int indexCount);
 };

@@ -1,5 +1,6 @@
 #include "pflib/sdl/TGlProgram.h"
 
+#include "pflib/TBasicEffect.h"
 #include "pflib/pfDebug.h"
 
 namespace pf {
@@ -20,20 +21,37 @@ void main() {
 }
 )";
 
-// Multiply (1) wants lerp(1, src, a) as the factor of dst; screen (4) wants src premultiplied.
-const char* const kFragmentShader = R"(#version 330 core
+// Multiply wants lerp(1, src, a) as the factor of dst; screen wants src premultiplied.
+const char* const kFragmentShaders[3] = {
+    R"(#version 330 core
 in vec4 vColor;
 in vec2 vUV;
 uniform sampler2D uTexture;
-uniform int uMode;
+out vec4 fragColor;
+void main() {
+    fragColor = texture(uTexture, vUV) * vColor;
+}
+)",
+    R"(#version 330 core
+in vec4 vColor;
+in vec2 vUV;
+uniform sampler2D uTexture;
 out vec4 fragColor;
 void main() {
     vec4 c = texture(uTexture, vUV) * vColor;
-    if (uMode == 1) c.rgb = mix(vec3(1.0), c.rgb, c.a);
-    else if (uMode == 4) c.rgb *= c.a;
-    fragColor = c;
+    fragColor = vec4(mix(vec3(1.0), c.rgb, c.a), c.a);
 }
-)";
+)",
+    R"(#version 330 core
+in vec4 vColor;
+in vec2 vUV;
+uniform sampler2D uTexture;
+out vec4 fragColor;
+void main() {
+    vec4 c = texture(uTexture, vUV) * vColor;
+    fragColor = vec4(c.rgb * c.a, c.a);
+}
+)"};
 
 GLuint compile(GLenum type, const char* source) {
     GLuint shader = glCreateShader(type);
@@ -51,51 +69,78 @@ GLuint compile(GLenum type, const char* source) {
     return shader;
 }
 
+GLuint link(GLuint vs, const char* fragmentSource) {
+    GLuint fs = compile(GL_FRAGMENT_SHADER, fragmentSource);
+    if (!fs) return 0;
+    GLuint program = glCreateProgram();
+    glAttachShader(program, vs);
+    glAttachShader(program, fs);
+    glLinkProgram(program);
+    glDetachShader(program, vs);
+    glDeleteShader(fs);
+    GLint ok = 0;
+    glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    if (!ok) {
+        char log[1024] = {0};
+        glGetProgramInfoLog(program, sizeof log - 1, nullptr, log);
+        pfWriteDbgUnsafe("pf: shader program does not link: %s\n", log);
+        glDeleteProgram(program);
+        return 0;
+    }
+    return program;
+}
+
+int variantOf(int blendMode) {
+    if (blendMode == kBlendMultiply) return 1;
+    if (blendMode == kBlendScreen) return 2;
+    return 0;
+}
+
 }  // namespace
 
 bool TGlProgram::Create() {
     Destroy();
     GLuint vs = compile(GL_VERTEX_SHADER, kVertexShader);
-    GLuint fs = compile(GL_FRAGMENT_SHADER, kFragmentShader);
-    if (!vs || !fs) {
-        if (vs) glDeleteShader(vs);
-        if (fs) glDeleteShader(fs);
-        return false;
+    if (!vs) return false;
+    bool ok = true;
+    for (int i = 0; i < kVariants && ok; ++i) {
+        Variant& v = variants_[i];
+        v.program = link(vs, kFragmentShaders[i]);
+        ok = v.program != 0;
+        if (!ok) break;
+        v.projection = glGetUniformLocation(v.program, "uProjection");
+        glUseProgram(v.program);
+        glUniform1i(glGetUniformLocation(v.program, "uTexture"), 0);
     }
-    program_ = glCreateProgram();
-    glAttachShader(program_, vs);
-    glAttachShader(program_, fs);
-    glLinkProgram(program_);
     glDeleteShader(vs);
-    glDeleteShader(fs);
-    GLint ok = 0;
-    glGetProgramiv(program_, GL_LINK_STATUS, &ok);
-    if (!ok) {
-        char log[1024] = {0};
-        glGetProgramInfoLog(program_, sizeof log - 1, nullptr, log);
-        pfWriteDbgUnsafe("pf: shader program does not link: %s\n", log);
-        Destroy();
-        return false;
-    }
-    projection_ = glGetUniformLocation(program_, "uProjection");
-    mode_ = glGetUniformLocation(program_, "uMode");
-    sampler_ = glGetUniformLocation(program_, "uTexture");
-    glUseProgram(program_);
-    glUniform1i(sampler_, 0);
-    return true;
+    if (!ok) Destroy();
+    current_ = -1;
+    return ok;
 }
 
 void TGlProgram::Destroy() {
-    if (program_) glDeleteProgram(program_);
-    program_ = 0;
+    for (Variant& v : variants_) {
+        if (v.program) glDeleteProgram(v.program);
+        v = Variant();
+    }
+    current_ = -1;
 }
 
-void TGlProgram::SetProjection(float sx, float sy, float ox, float oy) const {
-    glUniform4f(projection_, sx, sy, ox, oy);
-}
-
-void TGlProgram::SetBlendMode(int mode) const {
-    glUniform1i(mode_, mode);
+void TGlProgram::Use(int blendMode, float sx, float sy, float ox, float oy) {
+    const int index = variantOf(blendMode);
+    Variant& v = variants_[index];
+    if (current_ != index) {
+        glUseProgram(v.program);
+        current_ = index;
+    }
+    if (!v.projSet || v.proj[0] != sx || v.proj[1] != sy || v.proj[2] != ox || v.proj[3] != oy) {
+        glUniform4f(v.projection, sx, sy, ox, oy);
+        v.proj[0] = sx;
+        v.proj[1] = sy;
+        v.proj[2] = ox;
+        v.proj[3] = oy;
+        v.projSet = true;
+    }
 }
 
 }  // namespace pf

@@ -1,6 +1,7 @@
 #include "pflib/sdl/TGlRenderer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstring>
 
@@ -10,6 +11,19 @@
 namespace pf {
 
 namespace {
+
+// The stream buffer's first size; it grows when one batch would not fit.
+constexpr size_t kStreamBytes = size_t(4) << 20;
+// Exactness tolerance in pixels and texels: far below what one step of filtering weight resolves.
+constexpr float kExactEps = 1e-3f;
+
+bool whole(float v) {
+    return std::fabs(v - std::nearbyint(v)) <= kExactEps;
+}
+
+bool near(float a, float b) {
+    return std::fabs(a - b) <= kExactEps;
+}
 
 int clampBlend(int mode) {
     return mode >= kBlendNormal && mode <= kBlendNormalTarget ? mode : kBlendNormal;
@@ -77,7 +91,9 @@ bool TGlRenderer::EnsureGl() {
     glGenBuffers(1, &vbo_);
     glBindVertexArray(vao_);
     glBindBuffer(GL_ARRAY_BUFFER, vbo_);
-    vboCapacity_ = 0;
+    vboCapacity_ = kStreamBytes;
+    vboOffset_ = 0;
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vboCapacity_), nullptr, GL_STREAM_DRAW);
     const GLsizei stride = sizeof(TVertex);
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(TVertex, x)));
@@ -88,6 +104,7 @@ bool TGlRenderer::EnsureGl() {
     glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(TVertex, u)));
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
+    ForgetState();
     glReady_ = true;
     return true;
 }
@@ -101,6 +118,7 @@ bool TGlRenderer::EnsureScreen() {
     if (screenFbo_) glDeleteFramebuffers(1, &screenFbo_);
     if (screenTex_) glDeleteTextures(1, &screenTex_);
     glGenTextures(1, &screenTex_);
+    textures_.ForgetBinding();
     glBindTexture(GL_TEXTURE_2D, screenTex_);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     glGenFramebuffers(1, &screenFbo_);
@@ -113,6 +131,7 @@ bool TGlRenderer::EnsureScreen() {
         screenFbo_ = screenTex_ = 0;
         return false;
     }
+    ApplyScissor(false, 0, 0, 0, 0);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     screenW_ = w;
@@ -208,6 +227,7 @@ void TGlRenderer::SetClippingRectangle(const TURect& rect) {
 void TGlRenderer::SetWorldMatrix(const TMat4& matrix) {
     world_ = matrix;
     worldIdentity_ = matrix.IsIdentity();
+    worldAffine_ = matrix.m[3] == 0 && matrix.m[7] == 0 && matrix.m[15] == 1;
 }
 
 TGlRenderer::BatchKey TGlRenderer::KeyFor(const std::shared_ptr<TTexture>& texture, bool lines) {
@@ -224,19 +244,46 @@ TGlRenderer::BatchKey TGlRenderer::KeyFor(const std::shared_ptr<TTexture>& textu
 }
 
 void TGlRenderer::Open(const BatchKey& key, const std::shared_ptr<TTexture>& texture) {
-    if (!batch_.empty() && key == key_) return;
+    if (batchCount_ && key == key_) return;
     Flush();
     key_ = key;
     batchTexture_ = texture;
+    batchExact_ = true;
 }
 
-void TGlRenderer::Push(const TVertex& v) {
-    batch_.push_back(v);
-    if (!worldIdentity_) {
-        const TVec2 p = world_.Apply(v.x, v.y);
-        batch_.back().x = p.x;
-        batch_.back().y = p.y;
+TVertex* TGlRenderer::Append(int n) {
+    const size_t wanted = batchCount_ + static_cast<size_t>(n);
+    if (wanted > batch_.size()) batch_.resize(std::max(wanted, batch_.size() * 2));
+    TVertex* at = batch_.data() + batchCount_;
+    batchCount_ = wanted;
+    return at;
+}
+
+void TGlRenderer::Place(TVertex& v) const {
+    if (worldIdentity_) return;
+    if (worldAffine_) {
+        const float* m = world_.m;
+        const float x = v.x, y = v.y;
+        v.x = x * m[0] + y * m[4] + m[12];
+        v.y = x * m[1] + y * m[5] + m[13];
+        return;
     }
+    const TVec2 p = world_.Apply(v.x, v.y);
+    v.x = p.x;
+    v.y = p.y;
+}
+
+bool TGlRenderer::LastQuadIsExact() const {
+    if (!key_.texture) return true;  // white everywhere
+    // The strip's corners: top-left, top-right, bottom-left, bottom-right.
+    const TVertex* q = batch_.data() + batchCount_ - 6;
+    const TVertex &a = q[0], &b = q[1], &c = q[2], &d = q[5];
+    const float w = static_cast<float>(key_.texture->GetWidth());
+    const float h = static_cast<float>(key_.texture->GetHeight());
+    return near(a.y, b.y) && near(c.y, d.y) && near(a.x, c.x) && near(b.x, d.x) && near(a.u, c.u) &&
+           near(b.u, d.u) && near(a.v, b.v) && near(c.v, d.v) && whole(a.x) && whole(a.y) && whole(a.u * w) &&
+           whole(a.v * h) && near(b.x - a.x, (b.u - a.u) * w) && near(c.y - a.y, (c.v - a.v) * h) &&
+           b.x > a.x && c.y > a.y;
 }
 
 bool TGlRenderer::DrawVertices(TDrawType type, const TVertexSet& set) {
@@ -247,26 +294,46 @@ bool TGlRenderer::DrawVertices(TDrawType type, const TVertexSet& set) {
     Open(KeyFor(effect_.GetTexture(), type == kDrawLineList), effect_.GetTexture());
     const TVertex* v = set.vertices;
     switch (type) {
-        case kDrawTriangleList:
-            for (int i = 0; i + 2 < set.count; i += 3) {
-                Push(v[i]);
-                Push(v[i + 1]);
-                Push(v[i + 2]);
+        case kDrawTriangleList: {
+            const int n = set.count - set.count % 3;
+            TVertex* out = Append(n);
+            for (int i = 0; i < n; ++i) {
+                out[i] = v[i];
+                Place(out[i]);
             }
+            if (n) batchExact_ = false;
             break;
-        case kDrawTriangleStrip:
-            for (int i = 0; i + 2 < set.count; ++i) {
-                Push(v[i]);
-                Push(v[i + 1]);
-                Push(v[i + 2]);
+        }
+        case kDrawTriangleStrip: {
+            if (set.count < 3) break;
+            // Each vertex is placed once, then the strip is unrolled into triangles.
+            const int triangles = set.count - 2;
+            TVertex* out = Append(triangles * 3);
+            TVertex placed[3] = {v[0], v[1], v[2]};
+            Place(placed[0]);
+            Place(placed[1]);
+            for (int i = 0; i < triangles; ++i) {
+                placed[2] = v[i + 2];
+                Place(placed[2]);
+                out[i * 3] = placed[0];
+                out[i * 3 + 1] = placed[1];
+                out[i * 3 + 2] = placed[2];
+                placed[0] = placed[1];
+                placed[1] = placed[2];
             }
+            if (batchExact_) batchExact_ = set.count == 4 && LastQuadIsExact();
             break;
-        case kDrawLineList:
-            for (int i = 0; i + 1 < set.count; i += 2) {
-                Push(v[i]);
-                Push(v[i + 1]);
+        }
+        case kDrawLineList: {
+            const int n = set.count - set.count % 2;
+            TVertex* out = Append(n);
+            for (int i = 0; i < n; ++i) {
+                out[i] = v[i];
+                Place(out[i]);
             }
+            if (key_.texture) batchExact_ = false;
             break;
+        }
     }
     return true;
 }
@@ -282,28 +349,31 @@ bool TGlRenderer::DrawIndexedVertices(TDrawType type, const TVertexSet& set, con
     stats_.vertices += set.count;
     Open(KeyFor(effect_.GetTexture(), type == kDrawLineList), effect_.GetTexture());
     const TVertex* v = set.vertices;
+    auto put = [&](TVertex* out, int count, auto index) {
+        for (int i = 0; i < count; ++i) {
+            out[i] = v[indices[index(i)]];
+            Place(out[i]);
+        }
+    };
     switch (type) {
-        case kDrawTriangleList:
-            for (int i = 0; i + 2 < indexCount; i += 3) {
-                Push(v[indices[i]]);
-                Push(v[indices[i + 1]]);
-                Push(v[indices[i + 2]]);
-            }
+        case kDrawTriangleList: {
+            const int n = indexCount - indexCount % 3;
+            put(Append(n), n, [](int i) { return i; });
             break;
-        case kDrawTriangleStrip:
-            for (int i = 0; i + 2 < indexCount; ++i) {
-                Push(v[indices[i]]);
-                Push(v[indices[i + 1]]);
-                Push(v[indices[i + 2]]);
-            }
+        }
+        case kDrawTriangleStrip: {
+            if (indexCount < 3) break;
+            const int n = (indexCount - 2) * 3;
+            put(Append(n), n, [](int i) { return i / 3 + i % 3; });
             break;
-        case kDrawLineList:
-            for (int i = 0; i + 1 < indexCount; i += 2) {
-                Push(v[indices[i]]);
-                Push(v[indices[i + 1]]);
-            }
+        }
+        case kDrawLineList: {
+            const int n = indexCount - indexCount % 2;
+            put(Append(n), n, [](int i) { return i; });
             break;
+        }
     }
+    if (type != kDrawLineList || key_.texture) batchExact_ = false;
     return true;
 }
 
@@ -312,14 +382,15 @@ void TGlRenderer::FillRect(const TURect& rect, const TColor& color,
     if (!CanDraw()) return;
     ++stats_.submissions;
     stats_.vertices += 4;
-    BatchKey key = KeyFor(texture, false);
-    key.mapU = key.mapV = kMapClamp;
-    Open(key, texture);
     TColor32 c;
     c.r = toByte(color.r);
     c.g = toByte(color.g);
     c.b = toByte(color.b);
     c.a = toByte(color.a);
+    BatchKey key = KeyFor(texture, false);
+    key.mapU = key.mapV = kMapClamp;
+    if (!texture && TryClearFill(rect, c, key.blend)) return;
+    Open(key, texture);
     auto corner = [&](int x, int y, float u, float v) {
         TVertex vertex;
         vertex.x = static_cast<float>(x);
@@ -327,24 +398,79 @@ void TGlRenderer::FillRect(const TURect& rect, const TColor& color,
         vertex.color = c;
         vertex.u = u;
         vertex.v = v;
+        Place(vertex);
         return vertex;
     };
     const TVertex tl = corner(rect.left, rect.top, 0, 0), tr = corner(rect.right, rect.top, 1, 0);
     const TVertex bl = corner(rect.left, rect.bottom, 0, 1), br = corner(rect.right, rect.bottom, 1, 1);
-    Push(tl);
-    Push(tr);
-    Push(bl);
-    Push(tr);
-    Push(br);
-    Push(bl);
+    TVertex* out = Append(6);
+    // The two triangles of a strip over the corners, as strips are unrolled.
+    out[0] = tl;
+    out[1] = tr;
+    out[2] = bl;
+    out[3] = tr;
+    out[4] = bl;
+    out[5] = br;
+    if (batchExact_) batchExact_ = LastQuadIsExact();
+}
+
+bool TGlRenderer::TryClearFill(const TURect& rect, const TColor32& color, int blend) {
+    // Only where an opaque source replaces the destination whatever it holds.
+    if (color.a != 255 || (blend != kBlendNormal && blend != kBlendCopy && blend != kBlendNormalTarget))
+        return false;
+    if (!worldAffine_ || world_.m[1] != 0 || world_.m[4] != 0) return false;
+    TVertex a, b;
+    a.x = static_cast<float>(rect.left);
+    a.y = static_cast<float>(rect.top);
+    b.x = static_cast<float>(rect.right);
+    b.y = static_cast<float>(rect.bottom);
+    Place(a);
+    Place(b);
+    if (!whole(a.x) || !whole(a.y) || !whole(b.x) || !whole(b.y)) return false;
+    // Rectangles in viewport pixels, as the clip is.
+    int left = static_cast<int>(std::nearbyint(std::min(a.x, b.x)));
+    int right = static_cast<int>(std::nearbyint(std::max(a.x, b.x)));
+    int top = static_cast<int>(std::nearbyint(std::min(a.y, b.y)));
+    int bottom = static_cast<int>(std::nearbyint(std::max(a.y, b.y)));
+    // Small fills stay in the batch: a clear of its own would only split it.
+    if (static_cast<long long>(right - left) * (bottom - top) < 4096) return false;
+    if (!glReady_) return true;
+    Flush();
+    const int vpW = viewport_.right - viewport_.left, vpH = viewport_.bottom - viewport_.top;
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, vpW);
+    bottom = std::min(bottom, vpH);
+    if (clipOn_) {
+        left = std::max(left, clip_.left);
+        top = std::max(top, clip_.top);
+        right = std::min(right, clip_.right);
+        bottom = std::min(bottom, clip_.bottom);
+    }
+    if (right <= left || bottom <= top) return true;
+    const int x = viewport_.left + left, w = right - left, h = bottom - top;
+    const int y = target_ ? viewport_.top + top : FramebufferHeight() - (viewport_.top + bottom);
+    ApplyScissor(true, x, y, w, h);
+    // Into a render target the normal mode keeps alpha 1 as well: a + dstA·(1−a) with a = 1.
+    glClearColor(color.r / 255.f, color.g / 255.f, color.b / 255.f, 1.f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    ++stats_.drawCalls;
+    if (target_) {
+        target_->gpuNewer = true;
+        target_->dirty = false;
+    }
+    return true;
 }
 
 void TGlRenderer::ApplyBlend(int mode) {
+    if (mode == appliedBlend_) return;
+    const bool wasOn = appliedBlend_ >= 0 && appliedBlend_ != kBlendCopy;
+    appliedBlend_ = mode;
     if (mode == kBlendCopy) {
         glDisable(GL_BLEND);
         return;
     }
-    glEnable(GL_BLEND);
+    if (!wasOn) glEnable(GL_BLEND);
     glBlendEquationSeparate(mode == kBlendSubtract ? GL_FUNC_REVERSE_SUBTRACT : GL_FUNC_ADD, GL_FUNC_ADD);
     switch (mode) {
         case kBlendMultiply:  // the shader gives lerp(1, src, a)
@@ -366,10 +492,61 @@ void TGlRenderer::ApplyBlend(int mode) {
     }
 }
 
+void TGlRenderer::ApplyScissor(bool on, int x, int y, int w, int h) {
+    if (!on) {
+        if (scissorOn_ != 0) glDisable(GL_SCISSOR_TEST);
+        scissorOn_ = 0;
+        return;
+    }
+    if (scissorOn_ != 1) glEnable(GL_SCISSOR_TEST);
+    scissorOn_ = 1;
+    if (scissor_[0] != x || scissor_[1] != y || scissor_[2] != w || scissor_[3] != h) {
+        glScissor(x, y, w, h);
+        scissor_[0] = x;
+        scissor_[1] = y;
+        scissor_[2] = w;
+        scissor_[3] = h;
+    }
+}
+
+void TGlRenderer::ForgetState() {
+    appliedBlend_ = -1;
+    scissorOn_ = -1;
+    scissor_[0] = scissor_[1] = scissor_[2] = scissor_[3] = -1;
+    program_.Forget();
+    textures_.ForgetBinding();
+}
+
+GLint TGlRenderer::Upload() {
+    const size_t stride = sizeof(TVertex);
+    const size_t bytes = batchCount_ * stride;
+    // Offsets stay whole vertices, so that the draw can start there.
+    size_t offset = (vboOffset_ + stride - 1) / stride * stride;
+    if (offset + bytes > vboCapacity_) {
+        // Full: a fresh store (the driver keeps the old one for the draws that still read it).
+        vboCapacity_ = std::max(vboCapacity_, bytes * 2);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vboCapacity_), nullptr, GL_STREAM_DRAW);
+        offset = 0;
+    }
+    // The range is new to this store: nothing in flight reads it, so there is nothing to wait for.
+    void* to =
+        glMapBufferRange(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes),
+                         GL_MAP_WRITE_BIT | GL_MAP_UNSYNCHRONIZED_BIT | GL_MAP_INVALIDATE_RANGE_BIT);
+    if (to) {
+        std::memcpy(to, batch_.data(), bytes);
+        glUnmapBuffer(GL_ARRAY_BUFFER);
+    } else {
+        glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes),
+                        batch_.data());
+    }
+    vboOffset_ = offset + bytes;
+    return static_cast<GLint>(offset / stride);
+}
+
 void TGlRenderer::Flush() {
-    if (batch_.empty()) return;
+    if (!batchCount_) return;
     if (!glReady_) {
-        batch_.clear();
+        batchCount_ = 0;
         batchTexture_.reset();
         return;
     }
@@ -383,41 +560,31 @@ void TGlRenderer::Flush() {
         const int bottom = std::min(viewport_.bottom, viewport_.top + key_.clip.bottom);
         if (right <= left || bottom <= top) {
             visible = false;
+        } else if (target_) {
+            ApplyScissor(true, left, top, right - left, bottom - top);
         } else {
-            glEnable(GL_SCISSOR_TEST);
-            if (target_)
-                glScissor(left, top, right - left, bottom - top);
-            else
-                glScissor(left, FramebufferHeight() - bottom, right - left, bottom - top);
+            ApplyScissor(true, left, FramebufferHeight() - bottom, right - left, bottom - top);
         }
     } else {
-        glDisable(GL_SCISSOR_TEST);
+        ApplyScissor(false, 0, 0, 0, 0);
     }
     if (visible) {
-        program_.Use();
-        glBindVertexArray(vao_);
-        glBindBuffer(GL_ARRAY_BUFFER, vbo_);
-        const size_t bytes = batch_.size() * sizeof(TVertex);
-        if (bytes > vboCapacity_) vboCapacity_ = std::max(bytes, vboCapacity_ * 2);
-        // Orphaning the store lets the driver keep the previous batch in flight.
-        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vboCapacity_), nullptr, GL_STREAM_DRAW);
-        glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes), batch_.data());
-        textures_.Bind(key_.texture, key_.filtering, key_.mapU, key_.mapV);
         // Pixel coordinates with y down; targets are stored top row first, so their y goes up.
         if (target_)
-            program_.SetProjection(2.f / vpW, 2.f / vpH, -1.f, -1.f);
+            program_.Use(key_.blend, 2.f / vpW, 2.f / vpH, -1.f, -1.f);
         else
-            program_.SetProjection(2.f / vpW, -2.f / vpH, -1.f, 1.f);
-        program_.SetBlendMode(key_.blend);
+            program_.Use(key_.blend, 2.f / vpW, -2.f / vpH, -1.f, 1.f);
+        const GLint first = Upload();
+        textures_.Bind(key_.texture, batchExact_ ? 0 : key_.filtering, key_.mapU, key_.mapV);
         ApplyBlend(key_.blend);
-        glDrawArrays(key_.lines ? GL_LINES : GL_TRIANGLES, 0, static_cast<GLsizei>(batch_.size()));
+        glDrawArrays(key_.lines ? GL_LINES : GL_TRIANGLES, first, static_cast<GLsizei>(batchCount_));
         ++stats_.drawCalls;
         if (target_) {
             target_->gpuNewer = true;
             target_->dirty = false;
         }
     }
-    batch_.clear();
+    batchCount_ = 0;
     batchTexture_.reset();
 }
 
@@ -464,7 +631,7 @@ void TGlRenderer::Release(TTexture& texture) {
 
 void TGlRenderer::BeforeLock(TTexture& texture, bool readOnly) {
     (void)readOnly;
-    if (target_.get() == &texture || (key_.texture == &texture && !batch_.empty())) Flush();
+    if (target_.get() == &texture || (key_.texture == &texture && batchCount_)) Flush();
 }
 
 void TGlRenderer::ReadBack(TTexture& texture) {
@@ -504,7 +671,7 @@ bool TGlRenderer::LastFrame(std::vector<uint8_t>& rgba, int& width, int& height)
 
 void TGlRenderer::ReleaseGl() {
     if (!glReady_) return;
-    batch_.clear();
+    batchCount_ = 0;
     batchTexture_.reset();
     textures_.ReleaseAll(CurrentFramebuffer());
     target_.reset();
@@ -515,7 +682,8 @@ void TGlRenderer::ReleaseGl() {
     if (screenTex_) glDeleteTextures(1, &screenTex_);
     vbo_ = vao_ = screenFbo_ = screenTex_ = 0;
     screenW_ = screenH_ = 0;
-    vboCapacity_ = 0;
+    vboCapacity_ = vboOffset_ = 0;
+    ForgetState();
     glReady_ = false;
     drawing_ = false;
     in2d_ = false;

@@ -1,6 +1,8 @@
 // The renderer on OpenGL 3.3 core. Draws are batched: consecutive draws that share texture,
 // blend mode, map modes, filtering, clip and primitive go to the GPU as one draw call, with the
-// world matrix applied on the CPU and strips turned into lists.
+// world matrix applied on the CPU and strips turned into lists. Batches stream through one vertex
+// buffer at growing offsets, so that no upload waits for the GPU to finish with earlier ones, and
+// only the GL state that differs from the previous batch is set.
 #pragma once
 
 #include <epoxy/gl.h>
@@ -77,9 +79,21 @@ private:
     BatchKey KeyFor(const std::shared_ptr<TTexture>& texture, bool lines);
     // Makes the batch take draws of this key, flushing what it holds under another key.
     void Open(const BatchKey& key, const std::shared_ptr<TTexture>& texture);
-    void Push(const TVertex& v);
+    // Room for n more vertices in the batch; the caller writes them and they count as added.
+    TVertex* Append(int n);
+    // The vertex placed by the world matrix.
+    void Place(TVertex& v) const;
+    // Whether the last strip quad (six batch vertices) maps texels one to one onto whole pixels.
+    bool LastQuadIsExact() const;
+    // Opaque untextured fills of whole pixels become a scissored clear; false when not such a fill.
+    bool TryClearFill(const TURect& rect, const TColor32& color, int blend);
     void Flush();
     void ApplyBlend(int mode);
+    void ApplyScissor(bool on, int x, int y, int w, int h);
+    // Copies the batch into the stream buffer; the index of its first vertex there.
+    GLint Upload();
+    // Forgets what GL state was set (a new context, or GL calls of others).
+    void ForgetState();
     void ApplyViewport();
     bool CanDraw() const { return (drawing_ || target_) && program_.IsValid(); }
 
@@ -87,7 +101,8 @@ private:
     TGlProgram program_;
     TGlTextures textures_;
     GLuint vao_ = 0, vbo_ = 0;
-    size_t vboCapacity_ = 0;
+    size_t vboCapacity_ = 0;  // bytes of the stream buffer
+    size_t vboOffset_ = 0;    // where the next batch goes
     bool glReady_ = false;
     bool glFailed_ = false;
 
@@ -103,10 +118,20 @@ private:
     TURect clip_;
     TMat4 world_ = TMat4::Identity();
     bool worldIdentity_ = true;
+    bool worldAffine_ = true;  // no projective part: x' = x·m0 + y·m4 + m12
 
     BatchKey key_;
     std::shared_ptr<TTexture> batchTexture_;
-    std::vector<TVertex> batch_;
+    std::vector<TVertex> batch_;  // storage; the first batchCount_ vertices are the batch
+    size_t batchCount_ = 0;
+    // Every draw of the batch maps texels one to one onto whole pixels: linear filtering would
+    // sample texel centres only, so the cheaper nearest filtering gives the same pixels.
+    bool batchExact_ = true;
+
+    // GL state last set, so that batches set only what changes.
+    int appliedBlend_ = -1;
+    int scissorOn_ = -1;  // -1 unknown
+    GLint scissor_[4] = {0, 0, 0, 0};
 
     TRenderStats stats_;
     std::map<str, str> options_;

@@ -14,11 +14,11 @@ bool TGlTextures::Upload(TTexture& texture) {
         if (!id) return false;
         texture.backendId = id;
         live_.insert(&texture);
-        glBindTexture(GL_TEXTURE_2D, id);
+        BindId(id);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, texture.GetWidth(), texture.GetHeight(), 0, GL_RGBA,
                      GL_UNSIGNED_BYTE, texture.Pixels().data());
     } else {
-        glBindTexture(GL_TEXTURE_2D, texture.backendId);
+        BindId(texture.backendId);
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, texture.GetWidth(), texture.GetHeight(), GL_RGBA,
                         GL_UNSIGNED_BYTE, texture.Pixels().data());
     }
@@ -27,26 +27,39 @@ bool TGlTextures::Upload(TTexture& texture) {
     return true;
 }
 
+void TGlTextures::BindId(GLuint id) {
+    if (boundKnown_ && bound_ == id) return;
+    if (!boundKnown_) glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, id);
+    bound_ = id;
+    boundKnown_ = true;
+}
+
 void TGlTextures::Bind(TTexture* texture, int filtering, int mapU, int mapV) {
-    glActiveTexture(GL_TEXTURE0);
     if (!texture || !Upload(*texture)) {
         if (!white_) {
             const uint8_t white[4] = {255, 255, 255, 255};
             glGenTextures(1, &white_);
-            glBindTexture(GL_TEXTURE_2D, white_);
+            BindId(white_);
             glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
         }
-        glBindTexture(GL_TEXTURE_2D, white_);
-        return;
+        BindId(white_);
+    } else {
+        BindId(texture->backendId);
     }
-    glBindTexture(GL_TEXTURE_2D, texture->backendId);
-    const GLint filter = filtering == 0 ? GL_NEAREST : GL_LINEAR;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, mapU == kMapWrap ? GL_REPEAT : GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, mapV == kMapWrap ? GL_REPEAT : GL_CLAMP_TO_EDGE);
+    const int index = (filtering == 0 ? 0 : 4) | (mapU == kMapWrap ? 2 : 0) | (mapV == kMapWrap ? 1 : 0);
+    if (index == boundSampler_) return;
+    if (!samplers_[index]) {
+        glGenSamplers(1, &samplers_[index]);
+        const GLuint s = samplers_[index];
+        const GLint filter = filtering == 0 ? GL_NEAREST : GL_LINEAR;
+        glSamplerParameteri(s, GL_TEXTURE_MIN_FILTER, filter);
+        glSamplerParameteri(s, GL_TEXTURE_MAG_FILTER, filter);
+        glSamplerParameteri(s, GL_TEXTURE_WRAP_S, mapU == kMapWrap ? GL_REPEAT : GL_CLAMP_TO_EDGE);
+        glSamplerParameteri(s, GL_TEXTURE_WRAP_T, mapV == kMapWrap ? GL_REPEAT : GL_CLAMP_TO_EDGE);
+    }
+    glBindSampler(0, samplers_[index]);
+    boundSampler_ = index;
 }
 
 GLuint TGlTextures::Framebuffer(TTexture& texture) {
@@ -89,6 +102,8 @@ void TGlTextures::Release(TTexture& texture) {
     if (texture.backendId) {
         GLuint id = texture.backendId;
         glDeleteTextures(1, &id);
+        // A deleted texture leaves its binding; its name may come back for another texture.
+        if (bound_ == id) boundKnown_ = false;
     }
     texture.backendId = texture.backendExtra = 0;
     texture.dirty = true;
@@ -104,6 +119,12 @@ void TGlTextures::ReleaseAll(GLuint currentFramebuffer) {
     live_.clear();
     if (white_) glDeleteTextures(1, &white_);
     white_ = 0;
+    for (GLuint& sampler : samplers_) {
+        if (sampler) glDeleteSamplers(1, &sampler);
+        sampler = 0;
+    }
+    boundSampler_ = -1;
+    boundKnown_ = false;
 }
 
 }  // namespace pf

@@ -12,7 +12,10 @@ namespace pf {
 class TGlTextures {
 public:
     // Binds to unit 0 with the sampling state, uploading dirty pixels first; null binds white.
+    // Binds only what differs from the last call.
     void Bind(TTexture* texture, int filtering, int mapU, int mapV);
+    // Something else bound a texture to unit 0: bind again on the next Bind.
+    void ForgetBinding() { boundKnown_ = false; }
     // Creates or refreshes the GL texture from the CPU pixels when needed.
     bool Upload(TTexture& texture);
     // The framebuffer of a render target (created on first use); 0 when it cannot be made.
@@ -26,8 +29,16 @@ public:
     void ReleaseAll(GLuint currentFramebuffer);
 
 private:
+    void BindId(GLuint id);
+
     std::unordered_set<TTexture*> live_;
     GLuint white_ = 0;
+    // What unit 0 holds, so that unchanged bindings cost no GL call.
+    GLuint bound_ = 0;
+    bool boundKnown_ = false;
+    // Sampler objects by filtering × wrap in u × wrap in v; the texture's own parameters are unused.
+    GLuint samplers_[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+    int boundSampler_ = -1;
 };
 
 }  // namespace pf

@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 
 #include <csignal>
+#include <cstdio>
 #include <vector>
 
 #include "pflib/TPlatform.h"
@@ -80,6 +81,9 @@ int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
 
     std::vector<TEvent> due;
     double last = timeGetTime();
+    // Frame timing for benchmarks: from the step's start to its finished frame.
+    double timedMs = 0;
+    int timedFrames = 0;
     for (int tick = 0; !TPlatform::ExitRequested() && !Interrupted(); ++tick) {
         const double stepStart = TClock::RealNow();
         if (options.fixedStep) TClock::Advance(TClock::kStepMs);
@@ -106,6 +110,13 @@ int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
         last = now;
         if (cb.draw) cb.draw();
         TSoundManager::GetInstance()->DispatchCompletions();
+        if (options.timeFramesAfter >= 0) {
+            TGlRenderer::Get().Finish();
+            if (tick >= options.timeFramesAfter) {
+                timedMs += TClock::RealNow() - stepStart;
+                ++timedFrames;
+            }
+        }
 
         if (!options.fixedStep) {
             // Keep to about 60 steps a second instead of spinning.
@@ -114,6 +125,10 @@ int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
         }
     }
 
+    if (options.timeFramesAfter >= 0 && timedFrames > 0) {
+        std::printf("frame time: mean %.3f ms over %d frames\n", timedMs / timedFrames, timedFrames);
+        std::fflush(stdout);
+    }
     const int code = TPlatform::ExitRequested() ? TPlatform::ExitCode() : 0;
     if (!options.screenshot.empty()) writeScreenshot(options.screenshot);
     shutdown();

@@ -219,3 +219,28 @@ TEST_F(Recording, ExecRunsTheGivenStepsWithQueuedEvents) {
               4);
     EXPECT_EQ(gUpdates, 3);
 }
+
+TEST_F(Recording, WithoutTheLogCallsStillKeepStateAndCounters) {
+    pf::TRenderer* renderer = pf::TRenderer::GetInstance();
+    auto& rec = pf::testing::Recorder();
+    rec.keepLog = false;
+    ASSERT_TRUE(renderer->BeginDraw());
+    ASSERT_TRUE(renderer->Begin2d());
+    renderer->SetClippingRectangle(pf::TURect{1, 2, 3, 4});
+    pf::TVertex quad[4];
+    EXPECT_TRUE(renderer->DrawVertices(pf::kDrawTriangleStrip, pf::TVertexSet{quad, 4}));
+    EXPECT_FALSE(renderer->DrawVertices(pf::kDrawTriangleStrip, pf::TVertexSet{quad, 0}));
+    const uint16_t bad[] = {0, 9};
+    EXPECT_FALSE(renderer->DrawIndexedVertices(pf::kDrawLineList, pf::TVertexSet{quad, 4}, bad, 2));
+    renderer->End2d();
+    renderer->EndDraw(true);
+    EXPECT_TRUE(rec.calls.empty());
+    EXPECT_EQ(rec.GetStats().submissions, 1);
+    EXPECT_EQ(rec.GetStats().vertices, 4);
+    EXPECT_TRUE(rec.clipOn);
+    EXPECT_EQ(rec.clip.right, 3);
+    EXPECT_FALSE(rec.drawing);
+
+    rec.Reset();
+    EXPECT_TRUE(rec.keepLog);
+}

@@ -204,6 +204,27 @@ void nE_Render_Pl5::drawTexture(const std::shared_ptr<nE_Texture>& texture, nE_R
     renderer->DrawVertices(pf::kDrawTriangleStrip, {v, 4});
 }
 
+void nE_Render_Pl5::convertVertices(const nE_Vertex* vertices, int count, bool absolute,
+                                    const nE_RenderState& state) {
+    const float r = absolute ? 1 : state.red, g = absolute ? 1 : state.green, b = absolute ? 1 : state.blue,
+                a = absolute ? 1 : state.alpha;
+    pf::TVertex* out = vertexBuffer_.data();
+    // Neighbouring vertices (the corners of one quad) mostly share their colour: convert it once.
+    float lastR = -1, lastG = -1, lastB = -1, lastA = -1;
+    pf::TColor32 colour;
+    for (int i = 0; i < count; ++i) {
+        const nE_Vertex& in = vertices[i];
+        if (in.r != lastR || in.g != lastG || in.b != lastB || in.a != lastA) {
+            colour = {toByte(in.r * r), toByte(in.g * g), toByte(in.b * b), toByte(in.a * a)};
+            lastR = in.r;
+            lastG = in.g;
+            lastB = in.b;
+            lastA = in.a;
+        }
+        out[i] = {in.x, in.y, in.z, colour, in.u, in.v};
+    }
+}
+
 void nE_Render_Pl5::drawVertices(const std::shared_ptr<nE_Texture>& texture, nE_RenderState& state,
                                  const nE_Vertex* vertices, int count, bool absolute) {
     if (!canDraw() || !alphaDrawable(state.alpha) || !texture || !vertices || count <= 0 ||
@@ -212,14 +233,8 @@ void nE_Render_Pl5::drawVertices(const std::shared_ptr<nE_Texture>& texture, nE_
     pf::TRenderer* renderer = pf::TRenderer::GetInstance();
     if (!renderer || !prepare(*renderer, *texture, state, absolute)) return;
 
-    const float r = absolute ? 1 : state.red, g = absolute ? 1 : state.green, b = absolute ? 1 : state.blue,
-                a = absolute ? 1 : state.alpha;
+    convertVertices(vertices, count, absolute, state);
     pf::TVertex* out = vertexBuffer_.data();
-    for (int i = 0; i < count; ++i) {
-        const nE_Vertex& in = vertices[i];
-        out[i] = {in.x, in.y, in.z, {toByte(in.r * r), toByte(in.g * g), toByte(in.b * b), toByte(in.a * a)},
-                  in.u, in.v};
-    }
     renderer->DrawVertices(pf::kDrawTriangleList, {out, count});
 }
 
@@ -235,14 +250,8 @@ void nE_Render_Pl5::drawIndexedVertices(const std::shared_ptr<nE_Texture>& textu
     pf::TRenderer* renderer = pf::TRenderer::GetInstance();
     if (!renderer || !prepare(*renderer, *texture, state, absolute)) return;
 
-    const float r = absolute ? 1 : state.red, g = absolute ? 1 : state.green, b = absolute ? 1 : state.blue,
-                a = absolute ? 1 : state.alpha;
+    convertVertices(vertices, count, absolute, state);
     pf::TVertex* out = vertexBuffer_.data();
-    for (int i = 0; i < count; ++i) {
-        const nE_Vertex& in = vertices[i];
-        out[i] = {in.x, in.y, in.z, {toByte(in.r * r), toByte(in.g * g), toByte(in.b * b), toByte(in.a * a)},
-                  in.u, in.v};
-    }
     renderer->DrawIndexedVertices(pf::kDrawTriangleList, {out, count}, indices, indexCount);
 }
 

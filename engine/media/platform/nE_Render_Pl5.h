@@ -70,6 +70,8 @@ private:
     // up) when the texture has no pf texture.
     bool prepare(pf::TRenderer& renderer, nE_Texture& texture, nE_RenderState& state, bool absolute);
     void drawOverlay();
+    // Fills vertexBuffer_ with the vertices in platform form, coloured by the state unless absolute.
+    void convertVertices(const nE_Vertex* vertices, int count, bool absolute, const nE_RenderState& state);
 
     bool drawing_ = false, in2d_ = false, inTarget_ = false;
     float gamma_ = 1;

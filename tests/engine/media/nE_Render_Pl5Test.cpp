@@ -1,6 +1,8 @@
 // The renderer binding against the recording platform renderer: what reaches pf, not pixels.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "engine/media/nE_ResourceCache.h"
 #include "engine/media/nE_Texture.h"
 #include "engine/media/platform/nE_GeneratedTexture_Pl5.h"
@@ -497,3 +499,19 @@ TEST(RenderCurrent, TheLastInitialisedRendererUntilItGoes) {
 }
 
 }  // namespace
+
+TEST_F(RenderPl5Test, EachVertexKeepsItsOwnColourAmongDifferingNeighbours) {
+    open();
+    nE_RenderState s;
+    nE_Vertex v[6];
+    const float reds[6] = {1, 1, 0, 1, std::nanf(""), 1};
+    for (int i = 0; i < 6; ++i) v[i] = {0, 0, 0, reds[i], 0.5f, 0, 1, 0, 0};
+    r.drawVertices(texture, s, v, 6, false);
+    const TRecordedCall* d = Recorder().Last("DrawVertices");
+    ASSERT_NE(d, nullptr);
+    const int expected[6] = {255, 255, 0, 255, 0, 255};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(d->vertices[i].color.r, expected[i]) << "vertex " << i;
+        EXPECT_EQ(d->vertices[i].color.g, 127) << "vertex " << i;
+    }
+}
