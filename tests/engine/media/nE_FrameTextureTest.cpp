@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "engine/media/nE_FrameTexture.h"
 #include "engine/media/nE_ResourceCache.h"
@@ -24,7 +26,7 @@ protected:
     // Writes name.xml into a temporary folder and gives the name without extension.
     std::string writeXml(const std::string& name, const std::string& text) {
         if (tempDir.empty()) {
-            tempDir = std::filesystem::temp_directory_path() / "halvern_frametexture";
+            tempDir = std::filesystem::temp_directory_path() / ("halvern_frametexture_" + std::to_string(getpid()));
             std::filesystem::create_directories(tempDir);
             std::filesystem::copy_file(kData + "sheet.png", tempDir / "sheet.png",
                                        std::filesystem::copy_options::overwrite_existing);

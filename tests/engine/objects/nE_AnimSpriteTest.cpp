@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <tinyxml2.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "engine/core/nE_Factory.h"
 #include "engine/core/nE_Scene.h"
@@ -40,7 +42,7 @@ class AnimSpriteTest : public ::testing::Test {
     // Writes name.xml into a temporary folder and gives its resource name.
     std::string writeAnimation(const std::string& name, const std::string& text) {
         if (tempDir.empty()) {
-            tempDir = std::filesystem::temp_directory_path() / "halvern_animsprite";
+            tempDir = std::filesystem::temp_directory_path() / ("halvern_animsprite_" + std::to_string(getpid()));
             std::filesystem::create_directories(tempDir);
         }
         std::ofstream(tempDir / (name + ".xml")) << text;
