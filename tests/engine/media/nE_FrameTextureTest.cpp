@@ -26,7 +26,8 @@ protected:
     // Writes name.xml into a temporary folder and gives the name without extension.
     std::string writeXml(const std::string& name, const std::string& text) {
         if (tempDir.empty()) {
-            tempDir = std::filesystem::temp_directory_path() / ("halvern_frametexture_" + std::to_string(getpid()));
+            tempDir =
+                std::filesystem::temp_directory_path() / ("halvern_frametexture_" + std::to_string(getpid()));
             std::filesystem::create_directories(tempDir);
             std::filesystem::copy_file(kData + "sheet.png", tempDir / "sheet.png",
                                        std::filesystem::copy_options::overwrite_existing);

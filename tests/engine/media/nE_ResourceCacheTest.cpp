@@ -68,7 +68,8 @@ TEST_F(ResourceCacheTest, KeysAreExactNames) {
     EXPECT_EQ(backslashed, back->name());
 
     // Two files whose names differ only in case.
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("halvern_cache_case_" + std::to_string(getpid()));
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("halvern_cache_case_" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     std::filesystem::copy_file(kData + "mask.png", dir / "tex.png",
                                std::filesystem::copy_options::overwrite_existing);

@@ -42,7 +42,8 @@ class AnimSpriteTest : public ::testing::Test {
     // Writes name.xml into a temporary folder and gives its resource name.
     std::string writeAnimation(const std::string& name, const std::string& text) {
         if (tempDir.empty()) {
-            tempDir = std::filesystem::temp_directory_path() / ("halvern_animsprite_" + std::to_string(getpid()));
+            tempDir =
+                std::filesystem::temp_directory_path() / ("halvern_animsprite_" + std::to_string(getpid()));
             std::filesystem::create_directories(tempDir);
         }
         std::ofstream(tempDir / (name + ".xml")) << text;
