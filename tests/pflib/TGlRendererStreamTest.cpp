@@ -8,6 +8,7 @@
 #include "pflib/TPlatform.h"
 #include "pflib/TTexture.h"
 #include "pflib/sdl/TGlRenderer.h"
+#include "tests/pflib/GlTestSupport.h"
 
 using pf::TColor;
 using pf::TTexture;
@@ -16,11 +17,8 @@ using pf::TVertex;
 
 namespace {
 
-constexpr int kSize = 64;
-
-struct Rgba {
-    int r, g, b, a;
-};
+using gltest::kSize;
+using gltest::Rgba;
 
 // A w × 1 texture with the given texels.
 std::shared_ptr<TTexture> Row(const std::vector<Rgba>& texels) {
@@ -44,53 +42,13 @@ std::vector<TVertex> Quad(float x, float y, float w, float h, pf::TColor32 colou
     return v;
 }
 
-class GlStreamTest : public ::testing::Test {
+class GlStreamTest : public gltest::GlFixture {
 protected:
-    void SetUp() override {
-        pf::TRunOptions options;
-        options.headless = true;
-        pf::TPlatform::SetRunOptions(options);
-        ASSERT_TRUE(pf::TPlatform::SetDisplay(kSize, kSize, false, false, 0));
-        Begin();
-    }
-    void TearDown() override {
-        r.EndRenderTarget();
-        r.End2d();
-        r.EndDraw(true);
-    }
-    void Begin() {
-        ASSERT_TRUE(r.BeginDraw());
-        ASSERT_TRUE(r.Begin2d());
-        effect()->SetTexture(nullptr);
-        effect()->SetBlendMode(pf::kBlendNormal);
-        effect()->SetTextureMapMode(pf::kMapClamp, pf::kMapClamp);
-        effect()->SetFilteringMode(1);
-        r.SetWorldMatrix(pf::TMat4::Identity());
-    }
-    void End() {
-        r.End2d();
-        r.EndDraw(true);
-    }
-
-    pf::TBasicEffect* effect() { return r.GetDefault2dEffect(); }
-
-    void Draw(const std::shared_ptr<TTexture>& texture, const std::vector<TVertex>& quad) {
-        effect()->SetTexture(texture);
-        ASSERT_TRUE(r.DrawVertices(pf::kDrawTriangleStrip, pf::TVertexSet{quad.data(), 4}));
-    }
+    GlStreamTest() : GlFixture(1) {}
 
     void Fill(const TURect& rect, Rgba c) {
         r.FillRect(rect, TColor{c.r / 255.f, c.g / 255.f, c.b / 255.f, c.a / 255.f}, nullptr);
     }
-
-    Rgba Pixel(int x, int y) {
-        std::vector<uint8_t> p;
-        EXPECT_TRUE(r.ReadPixels(TURect{x, y, x + 1, y + 1}, p));
-        if (p.size() < 4) return {-1, -1, -1, -1};
-        return {p[0], p[1], p[2], p[3]};
-    }
-
-    pf::TGlRenderer& r = pf::TGlRenderer::Get();
 };
 
 #define EXPECT_RGBA(actual, er, eg, eb, ea) \

@@ -8,6 +8,7 @@
 #include "pflib/TPlatform.h"
 #include "pflib/TTexture.h"
 #include "pflib/sdl/TGlRenderer.h"
+#include "tests/pflib/GlTestSupport.h"
 
 using pf::TColor;
 using pf::TTexture;
@@ -16,11 +17,8 @@ using pf::TVertex;
 
 namespace {
 
-constexpr int kSize = 64;
-
-struct Rgba {
-    int r, g, b, a;
-};
+using gltest::kSize;
+using gltest::Rgba;
 
 std::shared_ptr<TTexture> SolidTexture(int w, int h, Rgba c) {
     auto texture = TTexture::Create(w, h, true, TTexture::kPlain);
@@ -47,28 +45,9 @@ std::vector<TVertex> Quad(float x, float y, float w, float h, float u1 = 1, floa
     return v;
 }
 
-class GlRendererTest : public ::testing::Test {
+class GlRendererTest : public gltest::GlFixture {
 protected:
-    void SetUp() override {
-        pf::TRunOptions options;
-        options.headless = true;
-        pf::TPlatform::SetRunOptions(options);
-        ASSERT_TRUE(pf::TPlatform::SetDisplay(kSize, kSize, false, false, 0));
-        ASSERT_TRUE(r.BeginDraw());
-        ASSERT_TRUE(r.Begin2d());
-        effect()->SetTexture(nullptr);
-        effect()->SetBlendMode(pf::kBlendNormal);
-        effect()->SetTextureMapMode(pf::kMapClamp, pf::kMapClamp);
-        effect()->SetFilteringMode(0);
-        r.SetWorldMatrix(pf::TMat4::Identity());
-    }
-    void TearDown() override {
-        r.EndRenderTarget();
-        r.End2d();
-        r.EndDraw(true);
-    }
-
-    pf::TBasicEffect* effect() { return r.GetDefault2dEffect(); }
+    GlRendererTest() : GlFixture(0) {}
 
     void Fill(const TURect& rect, Rgba c) {
         const int saved = effect()->GetBlendMode();
@@ -76,20 +55,6 @@ protected:
         r.FillRect(rect, TColor{c.r / 255.f, c.g / 255.f, c.b / 255.f, c.a / 255.f}, nullptr);
         effect()->SetBlendMode(saved);
     }
-
-    void Draw(const std::shared_ptr<TTexture>& texture, const std::vector<TVertex>& quad) {
-        effect()->SetTexture(texture);
-        ASSERT_TRUE(r.DrawVertices(pf::kDrawTriangleStrip, pf::TVertexSet{quad.data(), 4}));
-    }
-
-    Rgba Pixel(int x, int y) {
-        std::vector<uint8_t> p;
-        EXPECT_TRUE(r.ReadPixels(TURect{x, y, x + 1, y + 1}, p));
-        if (p.size() < 4) return {-1, -1, -1, -1};
-        return {p[0], p[1], p[2], p[3]};
-    }
-
-    pf::TGlRenderer& r = pf::TGlRenderer::Get();
 };
 
 #define EXPECT_RGB_NEAR(actual, er, eg, eb) \
