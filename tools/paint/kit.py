@@ -339,17 +339,22 @@ def relief(m, radius=6.0, light=(-0.6, -0.7, 0.5), strength=1.0, spec=0.0, shin=
 
 
 def wood(h, w, seed, c0="walnut", c1=None, angle=0.0, freq=0.09, warp=9.0):
-    """Wood grain texture (RGB)."""
-    c1 = c1 if c1 is not None else shade_of(c0, 0.7)
+    """Wood grain texture (RGB): long fibres along `angle` (0 = horizontal) with soft rings."""
+    c1 = c1 if c1 is not None else shade_of(c0, 0.62)
+    rng = np.random.default_rng(seed)
+    vertical = abs(math.sin(angle)) > 0.7
+    long_, short = (40.0, 0.8)
+    sig = (long_, short) if vertical else (short, long_)
+    fib = ndimage.gaussian_filter(rng.standard_normal((h, w)).astype(np.float32), sig)
+    fib /= np.abs(fib).max() + 1e-6
     yy, xx = np.mgrid[0:h, 0:w].astype(np.float32)
-    ca, sa = math.cos(angle), math.sin(angle)
-    u = xx * ca + yy * sa
-    v = -xx * sa + yy * ca
-    n = noise(h, w, 40, seed, 4)
-    n2 = noise(h, w, 6, seed + 1, 2)
-    g = 0.5 + 0.5 * np.sin(v * freq + n * warp + np.sin(u * 0.01) * 2)
-    g = g ** 3 * 0.7 + n2 * 0.3
-    t = g[..., None]
+    across = xx if vertical else yy
+    along = yy if vertical else xx
+    n = noise(h, w, 60, seed + 1, 3)
+    rings = 0.5 + 0.5 * np.sin(across * freq * 2.2 + n * warp * 0.6 + np.sin(along * 0.004 + seed) * 3)
+    t = np.clip(0.45 + 0.9 * fib * 0.5 + (rings ** 4) * 0.35 - 0.15, 0, 1)
+    t = t * 0.8 + noise(h, w, 120, seed + 2, 2) * 0.2
+    t = t[..., None]
     return col(c0) * (1 - t) + col(c1) * t
 
 

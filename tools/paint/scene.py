@@ -17,10 +17,15 @@ class Room:
         self.rows = []
 
     def path(self, res, ext):
-        return os.path.join(ROOT, self.folder, res + ext)
+        return os.path.join(ROOT, self.res(res) + ext)
 
     def res(self, res):
-        return "%s/%s" % (self.folder, res)
+        """Image name: relative to the room's folder unless it starts with 'assets/'."""
+        return res if res.startswith("assets/") else "%s/%s" % (self.folder, res)
+
+    def exit_down(self, name):
+        """The shared invisible strip along the bottom of the room that walks back."""
+        self.hit(name, "assets/levels/level/common/exit_down", kit.rect(212, 546, 812, 602), 1)
 
     def back(self, cv, q=88):
         kit.save_jpg(cv, self.path("back", ".jpg"), q)
