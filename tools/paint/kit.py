@@ -490,6 +490,20 @@ def shadow_layer(mk, dx, dy, soft, strength=0.6, c="ink"):
     return lay
 
 
+def with_shadow(lay, dx, dy, soft, strength):
+    """A copy of a layer with a soft drop shadow merged underneath it."""
+    sh = shadow_layer(Mask(lay.a, lay.x0, lay.y0), dx, dy, soft, strength)
+    out = Layer(sh.w, sh.h, sh.x0, sh.y0)
+    out.rgb[:] = sh.rgb
+    out.a = sh.a.copy()
+    ys, xs = lay.y0 - out.y0, lay.x0 - out.x0
+    a = lay.a[..., None]
+    reg = (slice(ys, ys + lay.h), slice(xs, xs + lay.w))
+    out.rgb[reg] = out.rgb[reg] * (1 - a) + lay.rgb * a
+    out.a[reg] = out.a[reg] + lay.a * (1 - out.a[reg])
+    return out
+
+
 def layer_from_canvas(cv, mk):
     """Cut a layer out of an RGB canvas with a mask."""
     h, w = mk.m.shape
