@@ -1,0 +1,400 @@
+"""Workshop, library, conservatory, tower, the two close-ups and the dawn ending."""
+import math
+
+import numpy as np
+
+import common
+import interior
+import kit
+import props
+import things
+from kit import Layer, col
+from scene import Room
+
+L = (-0.5, -0.7, 0.55)
+
+
+def shell_room(seed, box, paper=("#3f3150", "#5d4c70"), floor="#5a3a22"):
+    cv = kit.canvas("night")
+    lay = Layer(kit.W, kit.H)
+    pp = interior.wallpaper(kit.H, kit.W, seed, *paper)
+    lay.paint(kit.poly(box.back()), pp)
+    lay.paint(kit.poly(box.left()), pp * 0.75)
+    lay.paint(kit.poly(box.right()), pp * 0.7)
+    lay.paint(kit.poly(box.ceiling()), kit.wood(kit.H, kit.W, seed + 1, "#3a2616", angle=0) * 0.6)
+    lay.paint(kit.poly(box.floor()), interior.boards(kit.H, kit.W, seed + 2, box, floor))
+    kit.over(cv, lay)
+    return cv
+
+
+def page_layer(x, y, ang, seed):
+    lay = Layer(kit.W, kit.H)
+    things.paper(lay, x, y, 0.55, ang, seed, L, drawing=True)
+    lay.paint(kit.ellipse(x, y - 16, 3, 3), "wine")
+    return kit.with_shadow(lay.cropped(2), 2, 3, 2, 0.4)
+
+
+def window(lay, x0, y0, x1, y1, seed, snow=False):
+    sky = common.storm_sky(kit.H, kit.W, seed, horizon=0.5)
+    if snow:
+        sky = sky * 0.7 + col("frost") * 0.2
+    else:
+        common.sea(sky, int(y0 + (y1 - y0) * 0.62), kit.H, seed + 1)
+        common.rain(sky, seed + 2, 1500, 18, 0.3, 0.25)
+    lay.paint(kit.rect(x0, y0, x1, y1), sky)
+    fr = kit.subtract(kit.rect(x0 - 10, y0 - 10, x1 + 10, y1 + 10), kit.rect(x0, y0, x1, y1))
+    fr = kit.union(fr, kit.rect((x0 + x1) / 2 - 3, y0, (x0 + x1) / 2 + 3, y1), kit.rect(x0, (y0 + y1) / 2 - 3, x1, (y0 + y1) / 2 + 3))
+    props.solid(fr, "#4a301b", L, 3, lay=lay)
+
+
+def workshop():
+    room = Room("workshop")
+    seed = 303
+    box = interior.Box(140, 70, 880, 520)
+    cv = shell_room(seed, box, ("#3a3a30", "#4a4a3c"))
+    lay = Layer(kit.W, kit.H)
+    window(lay, 640, 120, 840, 330, seed)
+    # rows of stopped clocks on the back wall
+    rng = np.random.default_rng(seed)
+    for i, (x, y, r) in enumerate(((300, 150, 34), (390, 130, 26), (470, 160, 38), (560, 125, 24), (380, 225, 22),
+                                   (470, 250, 28), (300, 250, 26), (555, 215, 30))):
+        props.solid(kit.ellipse(x, y, r + 8, r + 8), "walnut", L, 4, lay=lay,
+                    tex=kit.wood(kit.H, kit.W, seed + i, "#6a452a", angle=1.5))
+        things.kit_paste(lay, props.dial(x, y, r, seed + i, 11, 58, light=L, tide=False))
+    # tool board with a pinned diary page beside it
+    props.solid(kit.rect(170, 300, 280, 460), "#6a4a2a", L, 3, lay=lay)
+    for k in range(4):
+        things.screwdriver(lay, 190 + k * 24, 380, 0.9, math.pi / 2, seed + k, L, handle="moss")
+    # lathe at the right
+    props.solid(kit.rect(880, 380, 1010, 470), "#3a4048", L, 8, spec=0.5, lay=lay)
+    things.kit_paste(lay, props.gear(920, 360, 46, 24, seed, "#8a8e96", 5, 0, L))
+    kit.over(cv, lay)
+    # the workbench
+    bench = Layer(kit.W, kit.H)
+    top = kit.poly([(210, 430), (680, 430), (760, 520), (150, 520)])
+    props.solid(top, "#8a6238", L, 4, lay=bench, tex=kit.wood(kit.H, kit.W, seed + 5, "#8a6238", angle=0))
+    front = kit.rect(150, 520, 760, 560)
+    props.solid(front, "#5a3a22", L, 3, lay=bench)
+    for x in (170, 720):
+        props.solid(kit.rect(x, 560, x + 26, 700), "#4a2f1b", L, 3, lay=bench)
+    for k in range(40):
+        x, y = 230 + rng.random() * 460, 440 + rng.random() * 70
+        things.kit_paste(bench, props.gear(x, y, 5 + rng.random() * 10, 10, seed + k, "brass", 0, rng.random(), L))
+    # the green lamp
+    props.solid(kit.poly([(330, 330), (400, 330), (420, 360), (310, 360)]), "moss", L, 4, spec=0.4, lay=bench)
+    props.solid(kit.line([(365, 360), (365, 440)], 5), "brass", L, 2, lay=bench)
+    kit.over(cv, bench)
+    pg = page_layer(225, 250, 0.05, seed)
+    kit.over(cv, pg)
+    cv *= 0.5
+    common.lamp(cv, 365, 380, 600, "amber", 0.9, 1.4)
+    common.lamp(cv, 740, 220, 300, "frost", 0.3, 1.5)
+    common.bloom(cv)
+    cv = kit.finish(cv, seed, vignette=0.55)
+    room.back(cv)
+    room.cut(cv, kit.Mask(pg.a, pg.x0, pg.y0), "workshop_page", "page", 3)
+    bm = kit.union(top, front)
+    room.hit("workshop_bench", "bench_hit", bm, 2)
+    room.obj("workshop_bench_glow", "bench_glow", props.outline_glow(bm, "amber", 6, 0.8), 4)
+    room.hit("workshop_clocks", "clocks_hit", kit.rect(260, 95, 600, 285), 1)
+    room.exit_down("workshop_exit")
+    room.write()
+
+
+def library():
+    room = Room("library")
+    seed = 505
+    box = interior.Box(180, 60, 844, 540)
+    cv = shell_room(seed, box, ("#4a2424", "#5e3030"))
+    lay = Layer(kit.W, kit.H)
+    # bookcases left and right
+    for (x0, x1) in ((20, 250), (770, 1004)):
+        props.solid(kit.rect(x0, 40, x1, 600), "#4a2f1b", L, 6, lay=lay)
+        for y in (160, 290, 420, 550):
+            props.books_row(lay, x0 + 12, x1 - 12, y, 70, 110, int(seed + y + x0), light=(0.5, 0.5, 0.6))
+            props.solid(kit.rect(x0 + 6, y, x1 - 6, y + 12), "#6a452a", L, 2, lay=lay)
+    # fireplace
+    props.solid(kit.rect(390, 300, 634, 540), "#6a6560", L, 6, lay=lay, tex=common.stone_tex(kit.H, kit.W, seed, "#7a746c", "#4a4540"))
+    lay.paint(kit.rrect(440, 380, 584, 540, 30), "#120a06")
+    props.solid(kit.rect(372, 290, 652, 310), "#5a3a22", L, 3, lay=lay)
+    for k in range(4):
+        props.flame(lay, 470 + k * 28, 520, 40 + (k % 2) * 16)
+    # portrait of Ysolde
+    props.solid(kit.rect(440, 100, 584, 270), "brass", L, 5, spec=0.6, lay=lay)
+    lay.paint(kit.rect(452, 112, 572, 258), kit.tex_noise(kit.H, kit.W, "#2e3a2f", "#1e2620", 20, seed))
+    lay.paint(kit.ellipse(512, 160, 22, 28), "#c9a888")
+    lay.paint(kit.poly([(470, 258), (480, 200), (512, 188), (544, 200), (554, 258)]), "#3a2a3a")
+    lay.paint(kit.poly([(486, 150), (512, 126), (538, 150), (536, 168), (488, 168)]), "#d8d4cc", 0.8)
+    kit.over(cv, lay)
+    # wing chair and desk in front
+    fr = Layer(kit.W, kit.H)
+    desk = kit.poly([(100, 440), (380, 440), (400, 470), (80, 470)])
+    props.solid(desk, "mahogany", L, 4, lay=fr, tex=kit.wood(kit.H, kit.W, seed + 3, "#7a3b2a", angle=0))
+    props.solid(kit.rect(90, 470, 390, 590), "#5a2a1c", L, 4, lay=fr)
+    props.solid(kit.poly([(150, 380), (190, 380), (200, 440), (140, 440)]), "moss", L, 3, spec=0.4, lay=fr)
+    chair = kit.union(kit.rrect(680, 380, 820, 590, 30), kit.rrect(650, 450, 850, 600, 20))
+    props.solid(chair, "wine", L, 14, lay=fr)
+    kit.over(cv, fr)
+    cv *= 0.45
+    common.lamp(cv, 512, 480, 700, "amber", 1.2, 1.3)
+    common.lamp(cv, 170, 400, 250, "amber", 0.5, 1.5)
+    common.bloom(cv, 0.7, 12, 0.5)
+    cv = kit.finish(cv, seed, vignette=0.55)
+    room.back(cv)
+    sm = kit.rect(770, 40, 1004, 590)
+    room.hit("library_shelves", "shelves_hit", sm, 1)
+    room.obj("library_shelves_glow", "shelves_glow", props.outline_glow(sm, "amber", 6, 0.7), 4)
+    room.cut(cv, kit.union(desk, kit.rect(90, 470, 390, 590)), "library_desk", "desk", 2)
+    room.hit("library_portrait", "portrait_hit", kit.rect(440, 100, 584, 270), 1)
+    room.exit_down("library_exit")
+    room.write()
+
+
+def conservatory():
+    room = Room("conservatory")
+    seed = 909
+    cv = common.storm_sky(kit.H, kit.W, seed, "#2a3a52", "#4a6078", "#8fa9bd", horizon=0.7)
+    common.rain(cv, seed, 900, 6, 0.6, 0.5)
+    lay = Layer(kit.W, kit.H)
+    # snowy ground outside, then iron glazing bars
+    lay.paint(kit.rect(0, 470, kit.W, kit.H), kit.tex_noise(kit.H, kit.W, "#c8d8e4", "#8fa4b4", 20, seed))
+    for x in range(0, kit.W + 1, 128):
+        props.solid(kit.rect(x - 5, 0, x + 5, 480), "#1e2a30", L, 2, spec=0.5, lay=lay)
+    for y in (150, 320):
+        props.solid(kit.rect(0, y - 4, kit.W, y + 4), "#1e2a30", L, 2, lay=lay)
+    props.solid(kit.rect(0, 470, kit.W, 510), "#5a5a58", L, 4, lay=lay, tex=common.stone_tex(kit.H, kit.W, seed, "#7a7a76", "#4a4a48"))
+    lay.paint(kit.rect(0, 510, kit.W, kit.H), kit.tex_noise(kit.H, kit.W, "#6a5a48", "#4a3e30", 6, seed + 1))
+    # frost creeping up the panes
+    fr = kit.noise(kit.H, kit.W, 12, seed + 2, 4)
+    yy = np.mgrid[0:kit.H, 0:kit.W][0].astype(np.float32)
+    frost = np.clip((fr - 0.4) * 2 + (yy - 300) / 300, 0, 1) * (yy < 470)
+    lay.rgb += (frost * 0.25)[..., None] * col("frost")
+    for k, (x, y, r) in enumerate(((110, 420, 110), (920, 400, 120), (300, 470, 70), (760, 480, 80), (40, 300, 70))):
+        props.solid(kit.poly([(x - 40, y + 60), (x + 40, y + 60), (x + 30, y + 110), (x - 30, y + 110)]), "mahogany", L, 4, lay=lay)
+        props.foliage(lay, x, y - r * 0.3, r, r * 0.9, seed + k, "#3e6a44", L, n=260, leaf=(6, 14))
+    # round iron table with the oil lamp
+    props.solid(kit.ellipse(512, 500, 130, 30), "#2a2e34", L, 6, spec=0.5, lay=lay)
+    props.solid(kit.rect(502, 510, 522, 600), "#2a2e34", L, 3, lay=lay)
+    props.solid(kit.rect(600, 430, 618, 480), "brass", L, 3, spec=0.8, lay=lay)
+    props.flame(lay, 609, 428, 18)
+    kit.over(cv, lay)
+    pg = page_layer(790, 540, -0.2, seed)
+    kit.over(cv, pg)
+    cv *= 0.75
+    common.lamp(cv, 609, 420, 400, "amber", 0.8, 1.5)
+    common.bloom(cv)
+    base = cv.copy()
+
+    def box_layer(state):
+        b = Layer(kit.W, kit.H)
+        body = kit.rect(440, 430, 584, 486)
+        props.solid(body, "walnut", L, 5, lay=b, tex=kit.wood(kit.H, kit.W, seed + 7, "#7a4e2c", angle=0))
+        lid = kit.poly([(436, 430), (588, 430), (570, 410), (454, 410)]) if state != "open" else \
+            kit.poly([(440, 430), (584, 430), (584, 350), (440, 350)])
+        props.solid(lid, "#6a452a", L, 4, lay=b, tex=kit.wood(kit.H, kit.W, seed + 8, "#8a5a32", angle=0))
+        if state == "gear":
+            things.kit_paste(b, props.gear(512, 418, 22, 14, seed, "brass", 5, 0, L))
+        elif state == "empty":
+            b.paint(kit.ellipse(512, 420, 20, 6), "#1a100a")
+        return b
+
+    outs = {}
+    for st in ("empty", "gear", "open"):
+        c2 = base.copy()
+        bl = box_layer(st)
+        kit.over(c2, bl)
+        c2 = kit.finish(c2, seed, vignette=0.5)
+        outs[st] = (c2, kit.Mask(bl.a, 0, 0))
+    c0 = kit.finish(base, seed, vignette=0.5)
+    room.back(c0)
+    room.cut(outs["empty"][0], outs["empty"][1], "conservatory_box", "box", 2)
+    room.obj("conservatory_box_glow", "box_glow", props.outline_glow(outs["empty"][1], "amber", 6), 4)
+    room.cut(outs["gear"][0], outs["gear"][1], "conservatory_box_gear", "box_gear", 3)
+    room.cut(outs["open"][0], outs["open"][1], "conservatory_box_open", "box_open", 3)
+    room.cut(c0, kit.Mask(pg.a, pg.x0, pg.y0), "conservatory_page", "page", 3)
+    room.exit_down("conservatory_exit")
+    room.write()
+
+
+def tower():
+    room = Room("tower")
+    seed = 1010
+    cv = kit.vgrad(kit.H, kit.W, [(0, "#141a24"), (1, "#2a2420")])
+    lay = Layer(kit.W, kit.H)
+    # the great glass dial seen from inside, numerals reversed
+    d = props.dial(512, 215, 190, seed, 11, 58, face="#9fb4c8", numerals="#1b2433", light=(0, -1, 0.5),
+                   reversed_=True, hands=False, tide=False, rim_col="#4a4440")
+    things.kit_paste(lay, d)
+    props.solid(kit.rect(0, 420, kit.W, kit.H), "#3a3430", L, 3, lay=lay, tex=kit.wood(kit.H, kit.W, seed, "#4a3a2a", angle=0))
+    for (x, y, r, t) in ((300, 380, 110, 40), (720, 380, 90, 34), (420, 470, 60, 24), (640, 480, 70, 28), (180, 470, 50, 20)):
+        things.kit_paste(lay, props.gear(x, y, r, t, seed + x, "brass", 6, 0.2, L))
+    # the mirror
+    props.solid(kit.rrect(790, 170, 930, 540, 60), "#6a452a", L, 8, spec=0.3, lay=lay)
+    lay.paint(kit.rrect(806, 186, 914, 524, 50), kit.vgrad(kit.H, kit.W, [(0, "#3a4a5a"), (1, "#1a2230")]))
+    # lantern and the bell rope
+    props.solid(kit.rect(110, 500, 150, 560), "#2a2320", L, 2, lay=lay)
+    props.flame(lay, 130, 540, 22)
+    lay.paint(kit.line([(210, 0), (215, 420)], 4), "#8a7250")
+    kit.over(cv, lay)
+    cv *= 0.8
+    common.lamp(cv, 512, 215, 500, "frost", 0.45, 1.2)
+    common.lamp(cv, 130, 530, 450, "amber", 0.8, 1.4)
+    base = cv.copy()
+    # the regulator dial with and without its hand
+    reg = Layer(kit.W, kit.H)
+    things.kit_paste(reg, props.dial(512, 380, 70, seed + 1, 0, 0, hands=False, light=L))
+    c1 = base.copy()
+    kit.over(c1, reg)
+    c1 = kit.finish(c1, seed)
+    room.back(c1)
+    room.cut(c1, kit.Mask(reg.a, 0, 0), "tower_dial", "dial", 2)
+    room.obj("tower_dial_glow", "dial_glow", props.outline_glow(kit.Mask(reg.a, 0, 0), "amber", 6), 4)
+    hl = Layer(kit.W, kit.H)
+    things.clockhand(hl, 512, 380 - 22, 0.7, -math.pi / 2, seed, L)
+    room.obj("tower_hand", "hand", hl, 3)
+    mm = kit.rrect(790, 170, 930, 540, 60)
+    room.hit("tower_mirror", "mirror_hit", mm, 1)
+    room.obj("tower_mirror_glow", "mirror_glow", props.glow_layer(kit.rrect(806, 186, 914, 524, 50), "candle", 16, 0.8), 5)
+    # Ysolde: a cloaked figure stepping out of the light
+    ys = Layer(kit.W, kit.H)
+    cloak = kit.poly([(830, 540), (890, 540), (880, 330), (860, 300), (840, 330)])
+    props.solid(cloak, "#3a2a3a", (0.8, -0.3, 0.5), 12, lay=ys)
+    props.solid(kit.ellipse(860, 288, 16, 20), "#d8b898", (0.8, -0.3, 0.5), 6, lay=ys)
+    props.solid(kit.poly([(840, 280), (860, 262), (880, 280), (878, 300), (842, 300)]), "#d8d4cc", (0.8, -0.3, 0.5), 4, lay=ys)
+    props.solid(kit.line([(836, 340), (830, 420)], 7), "wine", (0.8, -0.3, 0.5), 3, lay=ys)
+    room.obj("tower_ysolde", "ysolde", ys, 6)
+    fl = Layer(kit.W, kit.H)
+    fl.rgb[:] = col("frost")
+    fl.a[:] = 0.5 * kit.radial(kit.H, kit.W, 512, 215, 700, 0.8)
+    room.obj("tower_flash", "flash", fl, 9, crop=False)
+    room.exit_down("tower_exit")
+    room.write()
+
+
+def ending():
+    room = Room("ending")
+    seed = 1111
+    cv = kit.vgrad(kit.H, kit.W, [(0, "#4a3b5c"), (0.35, "#c88a7a"), (0.55, "#f2c46d"), (0.56, "#c8a070"), (1, "#3d5a63")])
+    common.sea(cv, 430, kit.H, seed, "#8a7a7a", "#5a6a78")
+    cv += kit.radial(kit.H, kit.W, 780, 420, 300, 2)[..., None] * col("candle") * 0.6
+    lay = Layer(kit.W, kit.H)
+    land = kit.poly([(0, 380), (300, 360), (560, 380), (640, 440), (700, 768), (0, 768)])
+    lay.paint(land, kit.tex_noise(kit.H, kit.W, "#dfe6ee", "#a8b8c8", 20, seed))
+    sil = kit.union(kit.poly([(160, 380), (160, 260), (240, 210), (320, 260), (320, 380)]),
+                    kit.rect(240, 120, 310, 380), kit.poly([(232, 124), (275, 60), (318, 124)]))
+    lay.paint(sil, "#3a3040")
+    things.kit_paste(lay, props.dial(275, 160, 22, seed, 6, 0, face="#eadbb8", tide=False))
+    for x, y in ((190, 300), (290, 300)):
+        lay.paint(kit.rect(x - 8, y - 12, x + 8, y + 12), "#f2c46d")
+    kit.over(cv, lay)
+    common.bloom(cv, 0.75, 16, 0.4)
+    cv = kit.finish(cv, seed, vignette=0.35)
+    room.back(cv)
+    room.write()
+
+
+def closeup(name, seed, painter):
+    room = Room(name, size=(720, 520))
+    painter(room, seed)
+    room.write()
+
+
+def cabinet_room(room, seed):
+    W, H = 720, 520
+    cv = kit.wood(H, W, seed, "#3a2414", angle=1.5)
+    lay = Layer(W, H)
+    props.solid(kit.rect(150, 10, 570, 510), "walnut", L, 8, lay=lay, tex=kit.wood(H, W, seed + 1, "#6a452a", angle=1.5))
+    lay.paint(kit.rect(176, 36, 544, 484), "#1e140c")
+    for y in (180, 330, 480):
+        props.solid(kit.rect(176, y - 8, 544, y), "#6a452a", L, 2, lay=lay)
+    things.kit_paste(lay, props.dial(230, 140, 28, seed, 11, 58, light=L, tide=False))
+    props.solid(kit.ellipse(320, 150, 30, 22), "#e6c9b0", L, 8, lay=lay)
+    props.solid(kit.rrect(400, 70, 520, 170, 20), kit.mix("frost", "teal", 0.4), L, 8, spec=0.8, lay=lay)
+    props.solid(kit.ellipse(470, 440, 40, 30), "parch_shade", L, 10, lay=lay)
+    for k in range(4):
+        things.watch(lay, 220 + k * 50, 450, 0.8, 0.2 * k, seed + k, L)
+    kit.over(cv, lay)
+    base = cv * 0.7
+    common.lamp(base, 200, 100, 600, "amber", 0.8, 1.3)
+    cr = Layer(W, H)
+    things.crank(cr, 360, 300, 1.6, 0.0, seed, L)
+    kit.over(base, kit.with_shadow(cr.cropped(2), 3, 4, 3, 0.5))
+    doors = Layer(W, H)
+    for x0, x1 in ((176, 360), (360, 544)):
+        fr = kit.subtract(kit.rect(x0, 36, x1, 484), kit.rect(x0 + 14, 50, x1 - 14, 470))
+        props.solid(fr, "walnut", L, 4, lay=doors, tex=kit.wood(H, W, seed + x0, "#6a452a", angle=1.5))
+        doors.paint(kit.rect(x0 + 14, 50, x1 - 14, 470), "frost", 0.12)
+    props.solid(kit.rrect(346, 240, 374, 290, 4), "brass", L, 2, spec=0.9, lay=doors)
+    doors.paint(kit.ellipse(360, 260, 3, 3), "#120a04")
+    opened = Layer(W, H)
+    for x0, x1 in ((110, 176), (544, 610)):
+        props.solid(kit.rect(x0, 30, x1, 490), "walnut", L, 4, lay=opened)
+        opened.paint(kit.rect(x0 + 10, 50, x1 - 10, 470), "frost", 0.15)
+    full = base.copy()
+    kit.over(full, doors)
+    room.back(kit.finish(base, seed, vignette=0.3))
+    room.cut(kit.finish(full, seed, vignette=0.3), kit.Mask(doors.a, 0, 0), "cabinet_doors_closed", "doors_closed", 2)
+    o2 = base.copy()
+    kit.over(o2, opened)
+    room.cut(kit.finish(o2, seed, vignette=0.3), kit.Mask(opened.a, 0, 0), "cabinet_doors_open", "doors_open", 2)
+    room.obj("cabinet_lock_glow", "lock_glow", props.outline_glow(kit.rrect(346, 240, 374, 290, 4), "amber", 5), 4)
+    room.cut(kit.finish(base, seed, vignette=0.3), kit.Mask(cr.a, 0, 0), "cabinet_crank", "crank", 3)
+
+
+def desk_room(room, seed):
+    W, H = 720, 520
+    cv = kit.wood(H, W, seed, "#7a3b2a", "#4a2218", angle=0.0)
+    lay = Layer(W, H)
+    things.paper(lay, 200, 160, 1.5, -0.2, seed, L)
+    things.paper(lay, 330, 200, 1.3, 0.3, seed + 1, L)
+    props.solid(kit.ellipse(560, 130, 40, 40), "#1a1a22", L, 8, spec=0.9, lay=lay)
+    lay.paint(kit.ellipse(560, 128, 14, 14), "#05050a")
+    things.quill(lay, 600, 110, 1.5, -1.0, seed, L)
+    things.candle(lay, 640, 260, 1.4, 0.0, seed, L)
+    kit.over(cv, lay)
+    props_l = Layer(W, H)
+    props.solid(kit.rect(0, 330, W, 520), "#5a2a1c", L, 4, lay=props_l, tex=kit.wood(H, W, seed + 3, "#6a3222", angle=0))
+    kit.over(cv, props_l)
+    base = cv * 0.8
+    common.lamp(base, 640, 240, 500, "amber", 0.9, 1.3)
+    closed = Layer(W, H)
+    props.solid(kit.rect(180, 370, 540, 470), "#7a3b2a", L, 5, lay=closed, tex=kit.wood(H, W, seed + 4, "#8a4530", angle=0))
+    props.solid(kit.rrect(330, 410, 390, 426, 6), "brass", L, 2, spec=0.9, lay=closed)
+    opened = Layer(W, H)
+    opened.paint(kit.rect(170, 350, 550, 500), "#2a140c")
+    props.solid(kit.subtract(kit.rect(160, 345, 560, 510), kit.rect(176, 355, 544, 480)), "#7a3b2a", L, 4, lay=opened)
+    props.solid(kit.rect(160, 480, 560, 515), "#8a4530", L, 4, lay=opened)
+    fin = lambda c: kit.finish(c, seed, vignette=0.3)
+    room.back(fin(base))
+    c1 = base.copy()
+    kit.over(c1, closed)
+    room.cut(fin(c1), kit.Mask(closed.a, 0, 0), "desk_drawer_closed", "drawer_closed", 2)
+    c2 = base.copy()
+    kit.over(c2, opened)
+    key = Layer(W, H)
+    things.key_small(key, 280, 420, 1.6, -0.3, seed, L)
+    pg = Layer(W, H)
+    things.paper(pg, 430, 420, 0.7, 0.2, seed + 9, L)
+    kit.over(c2, pg)
+    kit.over(c2, kit.with_shadow(key.cropped(2), 2, 3, 2, 0.5))
+    f2 = fin(c2)
+    c3 = base.copy()
+    kit.over(c3, opened)
+    room.cut(fin(c3), kit.Mask(opened.a, 0, 0), "desk_drawer_open", "drawer_open", 2)
+    room.cut(f2, kit.Mask(key.a, 0, 0), "desk_smallkey", "smallkey", 3)
+    room.cut(f2, kit.Mask(pg.a, 0, 0), "desk_page", "page", 3)
+    room.hit("desk_inkwell", "inkwell_hit", kit.ellipse(560, 130, 42, 42), 1)
+
+
+def build():
+    workshop()
+    library()
+    conservatory()
+    tower()
+    ending()
+    closeup("cabinet", 1212, cabinet_room)
+    closeup("desk", 1313, desk_room)
+
+
+if __name__ == "__main__":
+    build()
