@@ -772,3 +772,112 @@ def save_anim(rel, frames, functions=None, pivot=None, cols=None, frametime=80, 
         functions = [("DoAnim", frametime, loop, list(range(len(frames))))]
     write_animation(rel, name + "_ft", functions)
     return sheet
+
+
+# ---------------------------------------------------------------- common interface parts
+
+
+def button(w, h, seed, fill="wood", radius=None, brass_w=3, margin=4, text=None, text_kind="bold",
+           text_size=None, text_colour="candle", fill_base=None):
+    """A button in both looks, same size: (normal, hover). The hover is lit amber from inside."""
+    radius = h // 2 - margin if radius is None else radius
+    normal = plate(w, h, seed, fill, radius, margin, brass_w, fill_base=fill_base, rivets=False, shadow=False)
+    inner = rrect(w, h, (margin + brass_w, margin + brass_w, w - margin - brass_w, h - margin - brass_w),
+                  max(radius - brass_w, 2))
+    # soft top sheen so it reads as raised
+    sheen = np.clip(gradient_y(h, w, (1, 1, 1), (0, 0, 0))[..., 0] - 0.45, 0, 1) * inner * 0.22
+    normal[..., :3] = np.clip(normal[..., :3] + sheen[..., None], 0, 1)
+    if text:
+        m = text_mask(w, h, text, text_kind, text_size or int(h * 0.5), w / 2, h / 2 + 1)
+        sh = np.roll(np.roll(m, 1, 0), 1, 1)
+        normal = over(normal, solid(sh, "#000000", 0.6))
+        normal = over(normal, solid(m, text_colour))
+    hov = normal.copy()
+    lit = radial(w, h, w / 2, h / 2, max(w, h) * 0.6, 1.2) * inner
+    hov[..., :3] = np.clip(hov[..., :3] * (1 + 0.35 * lit[..., None]) + lit[..., None] * rgb("amber") * 0.28, 0, 1)
+    hov = hover(hov, light=0.08, warmth=0.25, glow=0.9, sigma=max(2, margin * 0.8), inner=True)
+    return normal, hov
+
+
+def bezel(size, r_out, r_in, seed, studs=12, stud_r=None, cx=None, cy=None):
+    """A round brass bezel (ring with hour studs) on a size x size canvas."""
+    cx = size / 2 if cx is None else cx
+    cy = size / 2 if cy is None else cy
+    m = ring(size, size, cx, cy, r_out, r_in)
+    img = brass_layer(m, seed, (r_out - r_in) * 0.45, 8.0, 0.0, "round")
+    # fine inner groove
+    groove = ring(size, size, cx, cy, r_in + (r_out - r_in) * 0.36, r_in + (r_out - r_in) * 0.3)
+    img[..., :3] *= (1 - groove[..., None] * 0.45)
+    if studs:
+        sr = stud_r or max(1.5, (r_out - r_in) * 0.16)
+        rr = (r_out + r_in) / 2 + (r_out - r_in) * 0.12
+        for i in range(studs):
+            a = i / studs * 2 * math.pi - math.pi / 2
+            s = rivet_img(int(sr * 2 + 4), seed + i)
+            over_center(img, s, cx + rr * math.cos(a), cy + rr * math.sin(a))
+    return img
+
+
+def jewel(size, colour="amber", lit=0.0, seed=3):
+    """A glass cabochon in a brass setting (size x size)."""
+    c = size / 2
+    img = canvas(size, size)
+    over(img, brass_layer(circle(size, size, c, c, c - 1), seed, size * 0.12, 7.0))
+    gr = c * 0.62
+    g = circle(size, size, c, c, gr)
+    base = rgb(colour)
+    yy, xx = np.mgrid[0:size, 0:size].astype(np.float32)
+    d = np.sqrt((xx - c) ** 2 + (yy - c) ** 2) / gr
+    body = np.clip(1 - d, 0, 1)
+    col = darken(base, 0.65 - 0.5 * lit)[None, None, :] * (1 - body[..., None]) + \
+        lighten(base, 0.1 + 0.4 * lit)[None, None, :] * body[..., None]
+    glass = layer(np.clip(col, 0, 1), g)
+    hl = circle(size, size, c - gr * 0.35, c - gr * 0.4, gr * 0.28)
+    glass = over(glass, solid(blur(hl, 0.8), (1, 1, 1), 0.75))
+    over(img, glass)
+    return img
+
+
+def arrow_mask(w, h, direction="right", shaft=0.34, head=0.5):
+    """A stout arrow filling w x h, pointing in direction."""
+    if direction in ("left", "right"):
+        hw = w * head
+        pts = [(0, h * (0.5 - shaft / 2)), (w - hw, h * (0.5 - shaft / 2)), (w - hw, 0), (w, h / 2),
+               (w - hw, h), (w - hw, h * (0.5 + shaft / 2)), (0, h * (0.5 + shaft / 2))]
+        if direction == "left":
+            pts = [(w - x, y) for x, y in pts]
+    else:
+        hh = h * head
+        pts = [(w * (0.5 - shaft / 2), 0), (w * (0.5 + shaft / 2), 0), (w * (0.5 + shaft / 2), h - hh), (w, h - hh),
+               (w / 2, h), (0, h - hh), (w * (0.5 - shaft / 2), h - hh)]
+        if direction == "up":
+            pts = [(x, h - y) for x, y in pts]
+    return polygon(w, h, pts)
+
+
+def pad(img, l, t=None, r=None, b=None):
+    t = l if t is None else t
+    r = l if r is None else r
+    b = t if b is None else b
+    out = canvas(img.shape[1] + l + r, img.shape[0] + t + b)
+    return over(out, img, l, t)
+
+
+def alpha_bbox(img, thr=0.004):
+    ys, xs = np.where(img[..., 3] > thr)
+    if len(xs) == 0:
+        return 0, 0, 1, 1
+    return xs.min(), ys.min(), xs.max() + 1, ys.max() + 1
+
+
+def erode(mask, px):
+    """Shrinks a soft mask by px pixels (0 returns it unchanged)."""
+    if px <= 0:
+        return mask
+    d = ndimage.distance_transform_edt(mask > 0.5)
+    return np.clip((d - px) + 0.5, 0, 1).astype(np.float32) * (mask > 0.5) + 0 * mask
+
+
+def dilate(mask, px):
+    d = ndimage.distance_transform_edt(mask < 0.5)
+    return np.clip(px - d + 0.5, 0, 1).astype(np.float32)
