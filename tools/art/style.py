@@ -477,7 +477,7 @@ def radial(w, h, cx, cy, r, power=2.0):
 
 def drop_shadow(img, dx=3, dy=5, sigma=5, opacity=0.6, colour="#0b0806"):
     """Returns a same-size image: a soft shadow under img (keep margins for it)."""
-    a = np.roll(np.roll(img[..., 3], dy, 0), dx, 1)
+    a = shift(img[..., 3], dy, dx)
     sh = solid(blur(a, sigma), colour, opacity)
     return over(sh, img)
 
@@ -491,7 +491,7 @@ def outer_glow(img, sigma=8, colour="amber", strength=1.0, spread=1.6):
 def inner_shadow(img, sigma=4, dx=2, dy=3, opacity=0.6, colour="#000000"):
     a = img[..., 3]
     inv = 1 - a
-    sh = np.roll(np.roll(blur(inv, sigma), dy, 0), dx, 1)
+    sh = shift(blur(inv, sigma), dy, dx)
     out = img.copy()
     k = np.clip(sh * opacity, 0, 1)[..., None]
     out[..., :3] = out[..., :3] * (1 - k) + rgb(colour) * k
@@ -593,7 +593,7 @@ def plate(w, h, seed, fill="wood", radius=12, margin=6, brass_w=5, wood_w=0, fil
     b1 = margin + brass_w
     mid = rr(b1, radius - brass_w)
     if shadow:
-        over(img, solid(blur(np.roll(outer, 4, 0), 5), "#0a0705", 0.6))
+        over(img, solid(blur(shift(outer, 4, 0), 5), "#0a0705", 0.6))
     over(img, brass_layer(np.clip(outer - mid, 0, 1), seed, max(1.5, brass_w / 2.2), 6.0))
     inner = mid
     if wood_w:
@@ -630,7 +630,7 @@ def engraved_text(surface_img, text, kind, size, cx, cy, colour="ink", depth=0.8
     h, w = surface_img.shape[:2]
     m = text_mask(w, h, text, kind, size, cx, cy, tracking=tracking)
     out = surface_img.copy()
-    lip = np.clip(np.roll(np.roll(m, 1, 0), 1, 1) - m, 0, 1)
+    lip = np.clip(shift(m, 1, 1) - m, 0, 1)
     out[..., :3] = out[..., :3] * (1 - lip[..., None] * 0.5) + lip[..., None] * rgb("candle") * 0.5
     out[..., :3] = out[..., :3] * (1 - m[..., None] * depth) + rgb(colour) * m[..., None] * depth
     return out
@@ -789,7 +789,7 @@ def button(w, h, seed, fill="wood", radius=None, brass_w=3, margin=4, text=None,
     normal[..., :3] = np.clip(normal[..., :3] + sheen[..., None], 0, 1)
     if text:
         m = text_mask(w, h, text, text_kind, text_size or int(h * 0.5), w / 2, h / 2 + 1)
-        sh = np.roll(np.roll(m, 1, 0), 1, 1)
+        sh = shift(m, 1, 1)
         normal = over(normal, solid(sh, "#000000", 0.6))
         normal = over(normal, solid(m, text_colour))
     hov = normal.copy()
@@ -881,3 +881,13 @@ def erode(mask, px):
 def dilate(mask, px):
     d = ndimage.distance_transform_edt(mask < 0.5)
     return np.clip(px - d + 0.5, 0, 1).astype(np.float32)
+
+
+def shift(a, dy, dx):
+    """Moves an array by (dy, dx) pixels, filling with zeros (no wrap-around)."""
+    out = np.zeros_like(a)
+    h, w = a.shape[:2]
+    ys, yd = (slice(0, h - dy), slice(dy, h)) if dy >= 0 else (slice(-dy, h), slice(0, h + dy))
+    xs, xd = (slice(0, w - dx), slice(dx, w)) if dx >= 0 else (slice(-dx, w), slice(0, w + dx))
+    out[yd, xd] = a[ys, xs]
+    return out

@@ -34,7 +34,7 @@ def pod_back(seed, label):
     w, h = POD_W, POD_H
     shape = pod_shape()
     img = S.canvas(w, h)
-    over_shadow = S.solid(S.blur(np.roll(shape, -3, 0), 6), "#07050a", 0.55)
+    over_shadow = S.solid(S.blur(S.shift(shape, -3, 0), 6), "#07050a", 0.55)
     S.over(img, over_shadow)
     body = S.wood_layer(shape, seed, 8.0, 6.0, dark=0.1)
     S.over(img, body)
@@ -443,7 +443,7 @@ def build_tray():
     w, h = TRAY_W, TRAY_H
     img = S.canvas(w, h)
     outer = S.rrect(w, h, (4, 6, w - 4, h + 20), 22)
-    S.over(img, S.solid(S.blur(np.roll(outer, -3, 0), 5), "#050407", 0.6))
+    S.over(img, S.solid(S.blur(S.shift(outer, -3, 0), 5), "#050407", 0.6))
     S.over(img, S.wood_layer(outer, seed, 7.0, 5.0, dark=0.05))
     rim = np.clip(outer - S.rrect(w, h, (8, 10, w - 8, h + 20), 19), 0, 1)
     S.over(img, S.brass_layer(rim, seed + 1, 1.8, 5.0))

@@ -21,7 +21,7 @@ def journal_frame(theta, seed, size=92):
     # pages block (right side) and, once open, the left page
     right_pages = S.polygon(size, size, [(spine, top + 2), (spine + bw - 2, top + 3), (spine + bw - 2, top + bh - 3), (spine, top + bh - 2)])
     back = S.rrect(size, size, (int(spine - 1), int(top), int(spine + bw + 1), int(top + bh)), 4)
-    shadow = S.solid(S.blur(np.roll(np.roll(back, 3, 0), 2, 1), 2.5), "#000000", 0.6)
+    shadow = S.solid(S.blur(S.shift(back, 3, 2), 2.5), "#000000", 0.6)
     S.over(img, shadow)
     S.over(img, S.layer(S.leather(size, size, seed, "wine") * 0.8, back))
     S.over(img, S.layer(S.parchment(size, size, seed + 1), right_pages))
@@ -85,7 +85,7 @@ def book_back(seed):
     img[..., :3] = desk
     # leather cover, a little larger than the pages
     cover = S.rrect(w, h, (44, 22, 980, 716), 26)
-    S.over(img, S.solid(S.blur(np.roll(cover, 10, 0), 14), "#000000", 0.7))
+    S.over(img, S.solid(S.blur(S.shift(cover, 10, 0), 14), "#000000", 0.7))
     cl = S.layer(S.leather(w, h, seed + 1, "wine"), cover)
     cl[..., :3] = S.bevel(cl[..., :3], S.height_from_mask(cover, 10, "round"), 6.0, spec=0.1)
     S.over(img, cl)
@@ -187,7 +187,7 @@ def build():
     w, h = 190, 46
     rib = S.polygon(w, h, [(4, 6), (w - 4, 6), (w - 16, h / 2 + 1), (w - 4, h - 5), (4, h - 5), (16, h / 2 + 1)])
     img = S.canvas(w, h)
-    S.over(img, S.solid(S.blur(np.roll(rib, 3, 0), 3), "#000000", 0.55))
+    S.over(img, S.solid(S.blur(S.shift(rib, 3, 0), 3), "#000000", 0.55))
     col = S.velvet(w, h, 521, "wine")
     folds = 0.85 + 0.15 * np.sin(np.linspace(0, 9, w))[None, :]
     rl = S.layer(col * folds[..., None], rib)

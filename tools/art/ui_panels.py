@@ -152,7 +152,7 @@ def build_achievements():
     w, h = ACH_W, ACH_H
     img = S.canvas(w, h)
     shape = S.rrect(w, h, (-40, 10, w - 8, h - 10), 36)
-    S.over(img, S.solid(S.blur(np.roll(shape, 4, 0), 5), "#000000", 0.6))
+    S.over(img, S.solid(S.blur(S.shift(shape, 4, 0), 5), "#000000", 0.6))
     S.over(img, S.wood_layer(shape, seed, 6, 5, dark=0.15))
     rim = np.clip(shape - S.erode(shape, 4), 0, 1)
     S.over(img, S.brass_layer(rim, seed + 1, 1.8, 5))
@@ -277,7 +277,7 @@ def build_subroom():
     cw, ch = 200, 64
     crest = S.canvas(cw, ch)
     cm = S.polygon(cw, ch, [(8, 32), (40, 14), (160, 14), (192, 32), (160, 50), (40, 50)])
-    S.over(crest, S.solid(S.blur(np.roll(cm, 3, 0), 3), "#000000", 0.5))
+    S.over(crest, S.solid(S.blur(S.shift(cm, 3, 0), 3), "#000000", 0.5))
     S.over(crest, S.wood_layer(cm, seed + 7, 4, 4, dark=0.1))
     S.over(crest, S.brass_layer(np.clip(cm - S.erode(cm, 3), 0, 1), seed + 8, 1.2, 4))
     S.over(crest, S.bezel(cw, 26, 20, seed + 9, 12, cx=cw / 2, cy=ch / 2))
