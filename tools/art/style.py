@@ -359,11 +359,11 @@ def brass(w, h, seed, tone=0.0):
     return _ramp(t, stops)
 
 
-def parchment(w, h, seed, shade=0.0):
+def parchment(w, h, seed, shade=0.0, stains=1.0):
     big = fbm(w, h, 160, seed, 4)
     fib = fbm(w, h, 12, seed + 1, 2)
     spots = np.clip((fbm(w, h, 25, seed + 2, 3) - 0.62) * 4, 0, 1)
-    t = 0.2 + 0.55 * big + 0.15 * fib - 0.25 * spots + shade
+    t = 0.2 + 0.55 * big + 0.15 * fib - 0.25 * spots * stains + shade
     col = _ramp(1 - t, [(0.0, lighten("parchment", 0.35)), (0.45, "parchment"), (0.8, "parchment_shade"),
                         (1.0, darken("parchment_shade", 0.35))])
     return col
@@ -605,7 +605,7 @@ def plate(w, h, seed, fill="wood", radius=12, margin=6, brass_w=5, wood_w=0, fil
         inner = inner3
     fill_rgb = {
         "wood": lambda: wood(w, h, seed + 3, fill_base or "walnut", dark=fill_dark),
-        "parchment": lambda: parchment(w, h, seed + 3),
+        "parchment": lambda: parchment(w, h, seed + 3, stains=0.5),
         "slate": lambda: slate(w, h, seed + 3, fill_base or "night"),
         "leather": lambda: leather(w, h, seed + 3, fill_base or "wine"),
     }[fill]()

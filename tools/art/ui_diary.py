@@ -102,11 +102,11 @@ def book_back(seed):
     # the middle sags a bit: pages bow toward the gutter
     sag = 6 * np.exp(-((xx - 512) / 60) ** 2)
     pages = np.clip(pages - ((yy < 44 + sag) | (yy > 692 - sag * 0.3)), 0, 1)
-    pc = S.parchment(w, h, seed + 4)
-    gutter = np.exp(-((xx - 512) / 26) ** 2)
+    pc = S.parchment(w, h, seed + 4, -0.08, stains=0.35)
+    gutter = np.exp(-((xx - 512) / 17) ** 2)
     curl = 0.88 + 0.12 * np.clip(np.abs(xx - 512) / 440, 0, 1) ** 0.5
     edge = 1 - 0.18 * np.clip((np.abs(xx - 512) - 400) / 40, 0, 1)
-    pc = pc * (curl * edge * (1 - 0.45 * gutter))[..., None]
+    pc = pc * (curl * edge * (1 - 0.38 * gutter))[..., None]
     S.over(img, S.layer(pc, pages))
     # faint ruled lines on both pages, a margin rule, and a small ornament at the page heads
     rules = np.zeros((h, w), np.float32)

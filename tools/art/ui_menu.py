@@ -27,17 +27,20 @@ def storm_sky(w, h, seed):
     cloud_dark = S.mix("night", "ink", 0.4)
     cloud_lit = S.mix("dusk", "amber", 0.35)
     rim = np.clip(dens - S.shift(dens, 6, -3), 0, 1) * 2.5 * lit
+    rim[:8] = 0
+    rim[:, -4:] = 0
     col = sky * (1 - dens[..., None] * 0.85) + S.rgb(cloud_dark) * dens[..., None] * 0.85
     col = col + rim[..., None] * S.rgb(cloud_lit) * 0.6
     col = col * (0.92 + 0.16 * stretch[..., None])
     return np.clip(col, 0, 1)
 
 
-def house_mask(w, h, x0, base):
-    """Silhouette of the clockmaker's house with its tower, standing on the cliff top at `base`."""
+def house_mask(w, h, x0, base, k=1.0):
+    """Silhouette of the clockmaker's house with its tower, standing on the cliff top at `base`,
+    drawn k times its nominal size."""
     def fn(d, s):
         def P(pts):
-            d.polygon([(x * s, y * s) for x, y in pts], fill=255)
+            d.polygon([((x0 + (x - x0) * k) * s, (base + (y - base) * k) * s) for x, y in pts], fill=255)
         # main house: two gables
         P([(x0, base), (x0, base - 70), (x0 + 40, base - 112), (x0 + 80, base - 70), (x0 + 80, base - 80),
            (x0 + 125, base - 120), (x0 + 170, base - 80), (x0 + 170, base)])
@@ -82,45 +85,64 @@ def menu_back(seed):
     S.over(img, S.layer(np.clip(seacol, 0, 1), sea))
     # the cliff on the right: a rough mass rising from the sea
     edge_n = S.fbm(w, 1, 30, seed + 8, 4)[0]
-    top = 455 - 60 * np.clip((np.arange(w) - 470) / 200, 0, 1) ** 0.8 + (edge_n - 0.5) * 30
-    cliff = (yy > top[None, :]) & (xx > 470 + (yy - 400) * -0.55)
-    cliff = S.blur(cliff.astype(np.float32), 0.8)
+    top = 472 - 52 * np.clip((np.arange(w) - 500) / 220, 0, 1) ** 0.7 + (edge_n - 0.5) * 26
+    face_n = S.fbm(1, h, 18, seed + 13, 4)[:, 0]
+    face_x = 540 - (yy - 430) * 0.22 + (face_n[:, None] - 0.5) * 70
+    cliff = ((yy > top[None, :]) & (xx > face_x)).astype(np.float32)
+    cliff = S.blur(cliff, 0.8)
     rock = S.fbm(w, h, 26, seed + 9, 5)
-    strata = 0.5 + 0.5 * np.sin(yy * 0.09 + rock * 6)
-    rockcol = S._ramp(rock * 0.7 + strata * 0.3, [(0.0, S.darken("night", 0.5)), (0.6, S.mix("slate", "moss", 0.3)), (1.0, S.mix("slate", "dusk", 0.5))])
-    rimlight = np.clip(1 - (yy - top[None, :]) / 18, 0, 1) * np.clip((xx - 560) / 300, 0, 1)
-    rockcol = rockcol * 0.55 + rimlight[..., None] * S.rgb("dusk") * 0.4
+    cracks = S.ndimage.gaussian_filter1d(S.value_noise(w, h, 4, seed + 14), 6, axis=0)
+    strata = 0.5 + 0.5 * np.sin(yy * 0.07 + rock * 7)
+    rockcol = S._ramp(rock * 0.55 + strata * 0.25 + cracks * 0.2,
+                      [(0.0, S.darken("night", 0.55)), (0.5, S.mix("slate", "night", 0.5)), (0.8, S.mix("slate", "dusk", 0.4)), (1.0, S.mix("slate", "frost", 0.2))])
+    light_from_left = np.clip(1 - (xx - face_x) / 90, 0, 1) * 0.35
+    rimlight = np.clip(1 - (yy - top[None, :]) / 14, 0, 1)
+    grass = rimlight * (0.6 + 0.4 * S.value_noise(w, h, 3, seed + 15))
+    rockcol = rockcol * (0.55 + light_from_left[..., None]) + rimlight[..., None] * S.rgb("dusk") * 0.35
+    rockcol = rockcol * (1 - grass[..., None] * 0.5) + grass[..., None] * S.darken("moss", 0.3) * 0.5
     S.over(img, S.layer(np.clip(rockcol, 0, 1), cliff))
     # the house, a warm window-lit silhouette
-    base = int(top[720])
-    hm = house_mask(w, h, 690, base + 4)
-    housecol = S.slate(w, h, seed + 10, "night", -0.25)
-    S.over(img, S.layer(housecol, hm))
+    k = 1.12
+    hx = 700
+    base = int(top[760]) + 6
+    hm = house_mask(w, h, hx, base, k)
+    housecol = S.slate(w, h, seed + 10, "night", -0.2)
+    edge = np.clip(hm - S.shift(hm, 2, 2), 0, 1)
+    housecol = housecol + edge[..., None] * S.rgb("dusk") * 0.8
+    S.over(img, S.layer(np.clip(housecol, 0, 1), hm))
     wins = np.zeros((h, w), np.float32)
+    mull = np.zeros((h, w), np.float32)
     for x, y in ((705, base - 40), (735, base - 40), (792, base - 44), (825, base - 44), (735, base - 84), (808, base - 90), (878, base - 60), (878, base - 110)):
-        wins = np.maximum(wins, S.rrect(w, h, (x, y, x + 12, y + 18), 3))
-    S.over(img, S.solid(S.blur(wins, 6) * 0.8, "amber"))
+        X, Y = hx + (x - hx) * k, base + (y - base) * k
+        wins = np.maximum(wins, S.rrect(w, h, (int(X), int(Y), int(X + 14), int(Y + 22)), 3))
+        mull[int(Y):int(Y + 22), int(X + 6):int(X + 8)] = 1
+        mull[int(Y + 9):int(Y + 11), int(X):int(X + 14)] = 1
+    S.over(img, S.solid(S.blur(wins, 9) * 0.7, "amber"))
     S.over(img, S.solid(wins, "candle"))
-    # the tower clock face, dark: the clock has stopped, a faint glow from inside
-    cx, cy = 883, base - 140
-    S.over(img, S.solid(S.circle(w, h, cx, cy, 15), S.mix("parchment_shade", "dusk", 0.45)))
-    hands = np.maximum(S.line_mask(w, h, [(cx, cy), (cx - 1, cy - 11)], 2), S.line_mask(w, h, [(cx, cy), (cx - 2, cy - 8)], 2.4))
+    S.over(img, S.solid(mull * wins * 0.8, "ink"))
+    # warm light spilling on the cliff top in front of the house
+    S.over(img, S.solid(S.radial(w, h, 800, base + 10, 190, 2.0) * cliff * 0.35, "amber"))
+    # the tower clock face: stopped, lit faintly from inside
+    cx, cy = hx + (883 - hx) * k, base - 140 * k
+    S.over(img, S.solid(S.blur(S.circle(w, h, cx, cy, 26), 8) * 0.35, "amber"))
+    S.over(img, S.solid(S.circle(w, h, cx, cy, 19), S.mix("parchment", "amber", 0.3)))
+    S.over(img, S.brass_layer(S.ring(w, h, cx, cy, 21, 18), seed + 16, 1, 3))
+    hands = np.maximum(S.line_mask(w, h, [(cx, cy), (cx - 1.5, cy - 14)], 2), S.line_mask(w, h, [(cx, cy), (cx - 3, cy - 10)], 2.6))
     S.over(img, S.solid(hands, "ink"))
-    S.over(img, S.solid(S.blur(S.circle(w, h, cx, cy, 18), 6) * 0.25, "amber"))
     # spray where the sea meets the cliff
-    spray = S.fbm(w, h, 12, seed + 11, 3) * np.exp(-((xx - 520) / 90) ** 2) * np.exp(-((yy - 560) / 70) ** 2)
+    spray = S.fbm(w, h, 12, seed + 11, 3) * np.exp(-((xx - 470) / 90) ** 2) * np.exp(-((yy - 600) / 80) ** 2)
     S.over(img, S.solid(np.clip(spray * 1.4, 0, 1) * 0.5, "frost"))
     # rain: thin diagonal streaks
     rng = np.random.default_rng(seed + 12)
     rain = np.zeros((h, w), np.float32)
-    for _ in range(1400):
+    for _ in range(900):
         x, y = rng.uniform(-100, w), rng.uniform(-50, h)
         ln = rng.uniform(10, 26)
         x1, y1 = x + ln * 0.28, y + ln
         n = int(ln)
         xs = np.clip(np.linspace(x, x1, n).astype(int), 0, w - 1)
         ys = np.clip(np.linspace(y, y1, n).astype(int), 0, h - 1)
-        rain[ys, xs] = np.maximum(rain[ys, xs], rng.uniform(0.15, 0.45))
+        rain[ys, xs] = np.maximum(rain[ys, xs], rng.uniform(0.08, 0.32))
     rain = S.blur(rain, 0.5) * 1.6
     S.over(img, S.solid(np.clip(rain, 0, 1), "frost"))
     # the top stays dark and quiet for the title
@@ -350,28 +372,30 @@ def photo_frame(w, h, seed, win_w, win_h, lit=False):
     """A mount with brass photo corners around a transparent window of win_w x win_h."""
     img = S.canvas(w, h)
     x0, y0 = (w - win_w) / 2, (h - win_h) / 2
-    mount = np.clip(S.rrect(w, h, (int(x0 - 7), int(y0 - 7), int(x0 + win_w + 7), int(y0 + win_h + 7)), 3)
+    b = max(1, min(7, int(min(x0, y0))))
+    mount = np.clip(S.rrect(w, h, (int(x0 - b), int(y0 - b), int(x0 + win_w + b), int(y0 + win_h + b)), 2)
                     - S.rrect(w, h, (int(x0), int(y0), int(x0 + win_w), int(y0 + win_h)), 1), 0, 1)
-    S.over(img, S.solid(S.blur(S.shift(mount, 3, 0), 3), "#000000", 0.6))
+    S.over(img, S.solid(S.blur(S.shift(mount, 1, 0), 1.5), "#000000", 0.6))
     S.over(img, S.layer(S.parchment(w, h, seed, -0.05), mount))
     for fx in (0, 1):
         for fy in (0, 1):
-            cx = x0 - 2 if fx == 0 else x0 + win_w + 2
-            cy = y0 - 2 if fy == 0 else y0 + win_h + 2
+            cx = x0 + 1 if fx == 0 else x0 + win_w - 1
+            cy = y0 + 1 if fy == 0 else y0 + win_h - 1
             sx = 1 if fx == 0 else -1
             sy = 1 if fy == 0 else -1
-            tri = S.polygon(w, h, [(cx - sx * 5, cy - sy * 5), (cx + sx * 22, cy - sy * 5), (cx - sx * 5, cy + sy * 22)])
+            tri = S.polygon(w, h, [(cx - sx * 2, cy - sy * 2), (cx + sx * 20, cy - sy * 2), (cx - sx * 2, cy + sy * 20)])
             S.over(img, S.brass_layer(tri, seed + fx * 2 + fy, 1.5, 4))
     if lit:
-        img = S.hover(img, 0.1, 0.3, 1.0, 5)
+        img = S.hover(img, 0.1, 0.3, 1.0, 2.5)
     return img
 
 
 def build_guide():
     seed = 860
     S.save_jpg(guide_back(seed), "menu/strguide/back", 90)
-    S.save_png(photo_frame(200, 156, seed + 1, 178, 134), "menu/strguide/frame_normal")
-    S.save_png(photo_frame(200, 156, seed + 1, 178, 134, lit=True), "menu/strguide/frame_focus")
+    # slots stand 190 x 140 apart: the frame fits that, its corners overlapping the picture
+    S.save_png(photo_frame(190, 140, seed + 1, 178, 134), "menu/strguide/frame_normal")
+    S.save_png(photo_frame(190, 140, seed + 1, 178, 134, lit=True), "menu/strguide/frame_focus")
     # the zoom frame around a 660 x 496 screenshot
     w, h = 720, 556
     z = S.plate(w, h, seed + 2, "wood", 16, 6, 5, wood_w=14, shadow=True)

@@ -105,7 +105,7 @@ def build_hodialog():
     div = divider(360, 24, seed + 5)
     S.over_center(img, div, cx, cy + 76)
     S.save_png(S.grain(img, 0.03, seed), "interface/hodialog/back")
-    n, hv = S.button(116, 42, seed + 6, "wood", 13, 3, 4)
+    n, hv = S.button(110, 42, seed + 6, "wood", 13, 3, 4)
     n[..., :3] *= 0.72
     S.save_png(n, "interface/hodialog/ok")
     S.save_png(S.hover(n, 0.14, 0.3, 0.9, 4), "interface/hodialog/ok_1")
@@ -299,7 +299,7 @@ def build_subroom():
 
 def build_tutorial():
     seed = 680
-    w, h = 660, 210
+    w, h = 660, 170
     img = S.plate(w, h, seed, "slate", 18, 8, 5, wood_w=10, fill_base="night")
     # a small owl-less emblem: a brass quill nib at the top middle
     S.over_center(img, divider(260, 20, seed + 1), w / 2, 28)
