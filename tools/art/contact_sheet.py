@@ -8,7 +8,6 @@ on a dark checker so that transparency shows, each with its path and size.
 import os
 import sys
 
-import numpy as np
 from PIL import Image, ImageDraw, ImageFont
 
 HERE = os.path.dirname(os.path.abspath(__file__))

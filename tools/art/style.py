@@ -23,7 +23,6 @@ import math
 import os
 import shutil
 import subprocess
-import tempfile
 from io import BytesIO
 
 import numpy as np
@@ -179,12 +178,10 @@ def scale_img(img, factor=None, size=None):
         size = (max(1, int(round(w * factor))), max(1, int(round(h * factor))))
     pm = img.copy()
     pm[..., :3] *= pm[..., 3:4]
-    im = Image.fromarray((np.clip(pm, 0, 1) * 65535).astype(np.uint16)[..., 0], "I;16")
     chans = []
     for c in range(4):
         ch = Image.fromarray(pm[..., c].astype(np.float32), "F").resize(size, Image.LANCZOS)
         chans.append(np.asarray(ch, np.float32))
-    del im
     out = np.stack(chans, -1)
     a = np.clip(out[..., 3:4], 0, 1)
     out[..., :3] = np.where(a > 1e-5, out[..., :3] / np.maximum(a, 1e-5), 0)

@@ -77,7 +77,6 @@ def build_bar():
     ow, oh = 168, 170
     orn = S.canvas(ow, oh)
     cx, cy = 44, 85
-    sh = S.canvas(ow, oh)
     ring = S.bezel(ow, BEZEL_OUT, BEZEL_IN, seed + 30, studs=12, cx=cx, cy=cy)
     scroll_m = scroll_mask(ow, oh, cx, cy)
     scroll = S.brass_layer(scroll_m, seed + 31, 1.8, 6.0, -0.05)
@@ -395,7 +394,6 @@ def build_minigame():
     frames = []
     n = 16
     for k in range(n):
-        t = k / (n - 1)
         img = S.canvas(size, size)
         if k < 3:  # shake and crack
             c = cog.copy()

@@ -93,7 +93,6 @@ def loupe(seed):
 
 def direction(seed, d):
     s = 48
-    m = S.canvas(s, s)[..., 3]
     a = S.arrow_mask(30, 34, "right", 0.4, 0.5)
     big = np.zeros((s, s), np.float32)
     big[7:41, 9:39] = a

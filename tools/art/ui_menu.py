@@ -6,7 +6,7 @@ import math
 import numpy as np
 
 import style as S
-from ui_bar import cog_mask, star_mask
+
 
 
 # ---------------------------------------------------------------- the backdrop

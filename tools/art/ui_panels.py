@@ -227,12 +227,10 @@ def icon_compass(size, seed):
     c = size / 2
     img = S.canvas(size, size)
     S.over(img, S.brass_layer(S.ring(size, size, c, c, 26, 21), seed, 2, 6, 0.1))
-    n = S.polygon(size, size, [(c, c - 22), (c + 6, c), (c, c + 22), (c - 6, c)])
     e = S.polygon(size, size, [(c - 18, c), (c, c - 4), (c + 18, c), (c, c + 4)])
     S.over(img, S.brass_layer(e, seed + 1, 1.5, 5))
     S.over(img, S.solid(S.polygon(size, size, [(c, c - 22), (c + 6, c), (c - 6, c)]), "frost"))
     S.over(img, S.solid(S.polygon(size, size, [(c, c + 22), (c + 6, c), (c - 6, c)]), "wine"))
-    S.over(img, S.solid(n * 0, "ink"))
     return img
 
 
