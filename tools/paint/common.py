@@ -137,3 +137,19 @@ def perspective_paving(h, w, seed, y_h, cx, near_w, far_w, n=60, size=256):
     t = ndimage.map_coordinates(tone, coords, order=0, mode="wrap")
     joint = np.clip(1 - e / (1.5 + 4 * depth ** 1.5 / 1), 0, 1)
     return joint, t, depth
+
+
+def snow_tex(h, w, seed, warm=None, shade="dusk", k_warm=0.35):
+    """Soft snow: gentle drifts, blue hollows and a few glints; warm where a low sun touches it."""
+    n = kit.noise(h, w, 90, seed, 3)
+    n2 = kit.noise(h, w, 22, seed + 1, 3)
+    drift = np.clip(n * 0.7 + n2 * 0.3, 0, 1)
+    c = col("frost")[None, None] * (0.78 + 0.3 * drift[..., None])
+    hollow = np.clip(0.55 - drift, 0, 1)[..., None]
+    c = c * (1 - hollow) + kit.mix("frost", shade, 0.45) * hollow
+    if warm is not None:
+        c = c * (1 - warm[..., None] * k_warm) + kit.mix("candle", "wine", 0.25) * warm[..., None] * k_warm * 1.1
+    rng = np.random.default_rng(seed + 2)
+    g = (rng.random((h, w)) > 0.9975).astype(np.float32)
+    c += ndimage.gaussian_filter(g, 0.6)[..., None] * 1.5
+    return c

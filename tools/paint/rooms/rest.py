@@ -1,4 +1,4 @@
-"""Workshop, library, conservatory, tower, the two close-ups and the dawn ending."""
+"""Workshop, library, conservatory, tower and the two close-ups."""
 import math
 
 import numpy as np
@@ -271,28 +271,6 @@ def tower():
     room.write()
 
 
-def ending():
-    room = Room("ending")
-    seed = 1111
-    cv = kit.vgrad(kit.H, kit.W, [(0, "#4a3b5c"), (0.35, "#c88a7a"), (0.55, "#f2c46d"), (0.56, "#c8a070"), (1, "#3d5a63")])
-    common.sea(cv, 430, kit.H, seed, "#8a7a7a", "#5a6a78")
-    cv += kit.radial(kit.H, kit.W, 780, 420, 300, 2)[..., None] * col("candle") * 0.6
-    lay = Layer(kit.W, kit.H)
-    land = kit.poly([(0, 380), (300, 360), (560, 380), (640, 440), (700, 768), (0, 768)])
-    lay.paint(land, kit.tex_noise(kit.H, kit.W, "#dfe6ee", "#a8b8c8", 20, seed))
-    sil = kit.union(kit.poly([(160, 380), (160, 260), (240, 210), (320, 260), (320, 380)]),
-                    kit.rect(240, 120, 310, 380), kit.poly([(232, 124), (275, 60), (318, 124)]))
-    lay.paint(sil, "#3a3040")
-    things.kit_paste(lay, props.dial(275, 160, 22, seed, 6, 0, face="#eadbb8", tide=False))
-    for x, y in ((190, 300), (290, 300)):
-        lay.paint(kit.rect(x - 8, y - 12, x + 8, y + 12), "#f2c46d")
-    kit.over(cv, lay)
-    common.bloom(cv, 0.75, 16, 0.4)
-    cv = kit.finish(cv, seed, vignette=0.35)
-    room.back(cv)
-    room.write()
-
-
 def closeup(name, seed, painter):
     room = Room(name, size=(720, 520))
     painter(room, seed)
@@ -391,7 +369,6 @@ def build():
     library()
     conservatory()
     tower()
-    ending()
     closeup("cabinet", 1212, cabinet_room)
     closeup("desk", 1313, desk_room)
 
