@@ -89,6 +89,18 @@ class Figure:
         self.lay.paint(mask, c)
         return dif
 
+    def _frost(self, m, seed):
+        """Rime on cloth: a pale bloom towards the edges and fine glittering crystals."""
+        lay = self.lay
+        loc = lay.local(m)
+        edge = np.clip(loc - kit.blur(loc, max(1.5, self.s * 0.05)), 0, 1) * 2.5
+        n = kit.noise(lay.h, lay.w, max(1.5, self.s * 0.04), seed, 3)
+        rime = np.clip(edge + (n - 0.6) * 1.5, 0, 1) * loc
+        lay.rgb = lay.rgb * (1 - rime[..., None] * 0.45 * self.frost) + col("frost") * rime[..., None] * 0.45 * self.frost
+        rng = np.random.default_rng(seed)
+        sp = (rng.random((lay.h, lay.w)) > 0.994).astype(np.float32) * loc * (rime > 0.2)
+        lay.glow(ndimage.gaussian_filter(sp, 0.5) * 1.5 * self.frost, "frost")
+
     def _mask(self, m):
         return np.clip(m, 0, 1).astype(np.float32)
 
@@ -146,13 +158,15 @@ class Figure:
         props.solid(kit.ellipse(x, y, r * self.s, r * self.s), "brass", self.key, max(1, r * self.s * 0.4),
                     spec=0.9, lay=self.lay)
 
-    def _shawl(self, bottom):
+    def _shawl(self, bottom, width=1.0):
         """A wine-red knitted shawl over the shoulders, open in front, with a fringe."""
         u, v, lay = self.u, self.v, self.lay
+        wd = lambda a: a if a < 0.3 else 0.3 + (a - 0.3) * width
         for sd in (-1, 1):
             pts = [(0.16, 0.54), (0.32, 0.61), (0.56, 0.72), (0.76, 0.81), (0.9, 0.9), (0.99, 1.01), (1.03, 1.14),
-                   (1.06, bottom + 0.05), (0.66, bottom + 0.08), (0.5, 1.3), (0.3, 1.0), (0.2, 0.78), (0.15, 0.64)]
-            m = kit.poly([self.P(sd * a, b) for a, b in pts])
+                   (1.05, bottom - 0.12), (0.96, bottom + 0.02), (0.8, bottom + 0.09), (0.64, bottom + 0.03),
+                   (0.5, 1.3), (0.3, 1.0), (0.2, 0.78), (0.15, 0.64)]
+            m = kit.poly([self.P(sd * wd(a), b) for a, b in pts])
             hgt = np.sqrt(np.clip(1 - ((u - sd * 0.62) / 0.6) ** 2, 0, 1)) * 0.35
             hgt += 0.08 * _g(u, v, sd * 0.86, 0.92, 0.22, 0.22)
             # drape folds running down the hanging end
@@ -168,12 +182,13 @@ class Figure:
             dark = kit.mix("wine", "ink", 0.65) * (1 - st) + kit.mix("parch_shade", "ink", 0.55) * st
             self._shade(base, dark, hgt, m, spec=0.04, tex=1 - 0.08 * rib[..., None], cool_shadow=0.5)
             if self.frost:
-                fr = np.clip((kit.noise(lay.h, lay.w, 4, self.seed + 50 + sd, 3) - 0.55) * 3, 0, 1)
-                lay.glow(fr * lay.local(m) * self.frost * 0.5, "frost")
+                self._frost(m, self.seed + 50 + sd)
             for k in range(14):
-                x0 = sd * (0.67 + 0.38 * k / 13)
-                p0 = self.P(x0, bottom + 0.06)
-                p1 = self.P(x0 + 0.012 * sd, bottom + 0.18)
+                t = k / 13
+                x0 = sd * wd(0.66 + 0.36 * t)
+                y0 = bottom + 0.03 + 0.07 * math.sin(math.pi * t) - 0.14 * t ** 3
+                p0 = self.P(x0, y0)
+                p1 = self.P(x0 + 0.012 * sd, y0 + 0.12)
                 lay.paint(kit.line([p0, p1], max(0.8, self.s * 0.01)), kit.mix("wine", "parchment", 0.2), 0.9)
 
     # -------------------------------------------------------------------- head
@@ -354,12 +369,29 @@ class Figure:
         """A standing figure: long skirt, bodice, shawl, clasped hands holding her pocket watch."""
         u, v, lay = self.u, self.v, self.lay
         # skirt: flares from the waist to a hem that sweeps slightly
-        hw = 0.42 + 0.55 * np.clip((v - waist) / (hem - waist), 0, 1) ** 0.7
+        hw = 0.46 + 0.62 * np.clip((v - waist) / (hem - waist), 0, 1) ** 0.7
         d = np.maximum(np.abs(u) - hw, np.maximum(waist - 0.05 - v, v - hem - 0.05 * np.cos(u * 7)))
         sk = kit.Mask(self._mask(_soft(d, self.px)), lay.x0, lay.y0)
         folds = np.sin(u * 15 + np.sin(v * 1.3) * 1.2) * np.clip((v - waist) / 2.5, 0, 1)
         hgt = np.sqrt(np.clip(1 - (u / (hw + 0.05)) ** 2, 0, 1)) * 0.6 + folds * 0.05
         self._shade(DRESS * 1.25, kit.mix("night", "ink", 0.5), hgt, sk, spec=0.1, shin=6)
+        # the clockmaker's leather apron, a pocket of tools
+        ab = hem - 1.0
+        apron = kit.poly([self.P(-0.36, waist), self.P(0.36, waist), self.P(0.5, ab - 0.3), self.P(0.44, ab - 0.05),
+                          self.P(0.3, ab + 0.06), self.P(0, ab + 0.1), self.P(-0.3, ab + 0.06), self.P(-0.44, ab - 0.05),
+                          self.P(-0.5, ab - 0.3)])
+        hgt = np.sqrt(np.clip(1 - (u / 0.62) ** 2, 0, 1)) * 0.3 + np.sin(u * 20) * 0.01 * np.clip((v - waist) / 2, 0, 1)
+        tex = 1 + 0.1 * (kit.noise(lay.h, lay.w, 3, self.seed + 70, 3)[..., None] - 0.5)
+        self._shade(kit.mix("walnut", "mahogany", 0.3) * 0.85, kit.mix("walnut", "ink", 0.65), hgt, apron, spec=0.25,
+                    shin=10, tex=tex)
+        pk = kit.rrect(*self.P(-0.3, waist + 1.0), *self.P(0.12, waist + 1.55), max(2, self.s * 0.04))
+        props.solid(pk, kit.mix("walnut", "mahogany", 0.3), self.key, self.s * 0.03, amb=0.5, lay=lay)
+        props.solid(kit.line([self.P(-0.2, waist + 1.05), self.P(-0.24, waist + 0.7)], self.s * 0.06), "wine", self.key,
+                    self.s * 0.02, lay=lay)
+        props.solid(kit.line([self.P(0.0, waist + 1.05), self.P(0.04, waist + 0.8)], self.s * 0.035), "#aeb3ba", self.key,
+                    self.s * 0.01, spec=0.8, lay=lay)
+        lay.paint(kit.line([self.P(-0.38, waist + 0.02), self.P(-0.62, waist + 0.5)], max(1, self.s * 0.025)),
+                  kit.mix("walnut", "ink", 0.3), 0.9)
         # bodice
         body = self._mirror_poly([(0.14, 0.55), (0.3, 0.64), (0.55, 0.75), (0.7, 0.86), (0.72, 1.1), (0.62, 1.6),
                                   (0.46, waist), (0.44, waist + 0.1)])
@@ -375,10 +407,9 @@ class Figure:
             h2 = np.sqrt(np.clip(1 - ((u - sd * 0.6) / 0.3) ** 2, 0, 1)) * 0.3
             self._shade(DRESS * 1.2, kit.mix("night", "ink", 0.55), h2, sl, spec=0.1)
             if self.frost:
-                fr = np.clip((kit.noise(lay.h, lay.w, 3, self.seed + 60 + sd, 3) - 0.5) * 3, 0, 1)
-                lay.glow(fr * lay.local(sl) * self.frost * 0.6, "frost")
+                self._frost(sl, self.seed + 60 + sd)
         if self.shawl:
-            self._shawl(waist - 0.35)
+            self._shawl(waist - 0.3, width=0.78)
         cm = self._mirror_poly([(0.0, 0.53), (0.17, 0.52), (0.24, 0.6), (0.26, 0.66), (0.14, 0.72), (0.0, 0.76)])
         props.solid(cm, kit.mix("parchment", "frost", 0.3), self.key, self.s * 0.03, amb=0.55, lay=lay)
         hx, hy = self.P(0, waist + 0.02)

@@ -1,4 +1,4 @@
-"""Workshop, library, conservatory, tower and the two close-ups."""
+"""Workshop, library, conservatory and the two close-ups."""
 import math
 
 import numpy as np
@@ -216,61 +216,6 @@ def conservatory():
     room.write()
 
 
-def tower():
-    room = Room("tower")
-    seed = 1010
-    cv = kit.vgrad(kit.H, kit.W, [(0, "#141a24"), (1, "#2a2420")])
-    lay = Layer(kit.W, kit.H)
-    # the great glass dial seen from inside, numerals reversed
-    d = props.dial(512, 215, 190, seed, 11, 58, face="#9fb4c8", numerals="#1b2433", light=(0, -1, 0.5),
-                   reversed_=True, hands=False, tide=False, rim_col="#4a4440")
-    things.kit_paste(lay, d)
-    props.solid(kit.rect(0, 420, kit.W, kit.H), "#3a3430", L, 3, lay=lay, tex=kit.wood(kit.H, kit.W, seed, "#4a3a2a", angle=0))
-    for (x, y, r, t) in ((300, 380, 110, 40), (720, 380, 90, 34), (420, 470, 60, 24), (640, 480, 70, 28), (180, 470, 50, 20)):
-        things.kit_paste(lay, props.gear(x, y, r, t, seed + x, "brass", 6, 0.2, L))
-    # the mirror
-    props.solid(kit.rrect(790, 170, 930, 540, 60), "#6a452a", L, 8, spec=0.3, lay=lay)
-    lay.paint(kit.rrect(806, 186, 914, 524, 50), kit.vgrad(kit.H, kit.W, [(0, "#3a4a5a"), (1, "#1a2230")]))
-    # lantern and the bell rope
-    props.solid(kit.rect(110, 500, 150, 560), "#2a2320", L, 2, lay=lay)
-    props.flame(lay, 130, 540, 22)
-    lay.paint(kit.line([(210, 0), (215, 420)], 4), "#8a7250")
-    kit.over(cv, lay)
-    cv *= 0.8
-    common.lamp(cv, 512, 215, 500, "frost", 0.45, 1.2)
-    common.lamp(cv, 130, 530, 450, "amber", 0.8, 1.4)
-    base = cv.copy()
-    # the regulator dial with and without its hand
-    reg = Layer(kit.W, kit.H)
-    things.kit_paste(reg, props.dial(512, 380, 70, seed + 1, 0, 0, hands=False, light=L))
-    c1 = base.copy()
-    kit.over(c1, reg)
-    c1 = kit.finish(c1, seed)
-    room.back(c1)
-    room.cut(c1, kit.Mask(reg.a, 0, 0), "tower_dial", "dial", 2)
-    room.obj("tower_dial_glow", "dial_glow", props.outline_glow(kit.Mask(reg.a, 0, 0), "amber", 6), 4)
-    hl = Layer(kit.W, kit.H)
-    things.clockhand(hl, 512, 380 - 22, 0.7, -math.pi / 2, seed, L)
-    room.obj("tower_hand", "hand", hl, 3)
-    mm = kit.rrect(790, 170, 930, 540, 60)
-    room.hit("tower_mirror", "mirror_hit", mm, 1)
-    room.obj("tower_mirror_glow", "mirror_glow", props.glow_layer(kit.rrect(806, 186, 914, 524, 50), "candle", 16, 0.8), 5)
-    # Ysolde: a cloaked figure stepping out of the light
-    ys = Layer(kit.W, kit.H)
-    cloak = kit.poly([(830, 540), (890, 540), (880, 330), (860, 300), (840, 330)])
-    props.solid(cloak, "#3a2a3a", (0.8, -0.3, 0.5), 12, lay=ys)
-    props.solid(kit.ellipse(860, 288, 16, 20), "#d8b898", (0.8, -0.3, 0.5), 6, lay=ys)
-    props.solid(kit.poly([(840, 280), (860, 262), (880, 280), (878, 300), (842, 300)]), "#d8d4cc", (0.8, -0.3, 0.5), 4, lay=ys)
-    props.solid(kit.line([(836, 340), (830, 420)], 7), "wine", (0.8, -0.3, 0.5), 3, lay=ys)
-    room.obj("tower_ysolde", "ysolde", ys, 6)
-    fl = Layer(kit.W, kit.H)
-    fl.rgb[:] = col("frost")
-    fl.a[:] = 0.5 * kit.radial(kit.H, kit.W, 512, 215, 700, 0.8)
-    room.obj("tower_flash", "flash", fl, 9, crop=False)
-    room.exit_down("tower_exit")
-    room.write()
-
-
 def closeup(name, seed, painter):
     room = Room(name, size=(720, 520))
     painter(room, seed)
@@ -368,7 +313,6 @@ def build():
     workshop()
     library()
     conservatory()
-    tower()
     closeup("cabinet", 1212, cabinet_room)
     closeup("desk", 1313, desk_room)
 
