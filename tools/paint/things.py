@@ -425,3 +425,30 @@ def paper(lay, x, y, s, ang, seed, L, drawing=True):
             yv = -28 + i * 9
             lay.paint(kit.line([P(-44, yv), P(-44 + 30 + rng.random() * 50, yv)], 0.8), "ink", 0.35, cover=False)
     return m
+
+
+def diary_page(lay, x, y, s, ang, seed, L, pin=True):
+    """A torn page of Ysolde's diary: handwriting, a little sketch, a brass pin."""
+    P = T(x, y, s, ang)
+    rng = np.random.default_rng(seed)
+    edge = [P(-40, -52), P(40, -52)]
+    for k in range(9):
+        edge.append(P(40 + (rng.random() - 0.5) * 3, -52 + k * 13))
+    edge.append(P(40, 52))
+    for k in range(16):
+        edge.append(P(40 - k * 5.3, 52 + (rng.random() - 0.5) * 4))
+    edge.append(P(-40, 52))
+    m = kit.poly(edge)
+    tex = kit.tex_noise(lay.h, lay.w, "parchment", kit.mix("parchment", "parch_shade", 0.7), 6 * s, seed)
+    props.solid(m, "parchment", L, 3 * s, amb=0.75, lay=lay, tex=tex, strength=0.4)
+    for k in range(10):
+        yv = -42 + k * 8.5
+        x1 = 32 - rng.random() * (30 if k in (3, 9) else 6)
+        pts = [P(xx, yv + 0.8 * math.sin(xx * 0.9 + k)) for xx in np.linspace(-32, x1, 16)]
+        lay.paint(kit.line(pts, max(0.6, 0.7 * s)), "ink", 0.55, cover=False)
+    # a little sketch of a gear in the corner
+    g = props.gear_poly(*P(20, 28), 9 * s, 8)
+    lay.paint(kit.line(g + [g[0]], max(0.6, 0.6 * s)), "ink", 0.5, cover=False)
+    if pin:
+        props.solid(kit.ellipse(*P(0, -46), 3 * s, 3 * s), "wine", L, 1.5 * s, spec=0.7, lay=lay)
+    return m

@@ -1,4 +1,4 @@
-"""Workshop, library, conservatory and the two close-ups."""
+"""Library, conservatory and the two close-ups."""
 import math
 
 import numpy as np
@@ -45,60 +45,6 @@ def window(lay, x0, y0, x1, y1, seed, snow=False):
     fr = kit.subtract(kit.rect(x0 - 10, y0 - 10, x1 + 10, y1 + 10), kit.rect(x0, y0, x1, y1))
     fr = kit.union(fr, kit.rect((x0 + x1) / 2 - 3, y0, (x0 + x1) / 2 + 3, y1), kit.rect(x0, (y0 + y1) / 2 - 3, x1, (y0 + y1) / 2 + 3))
     props.solid(fr, "#4a301b", L, 3, lay=lay)
-
-
-def workshop():
-    room = Room("workshop")
-    seed = 303
-    box = interior.Box(140, 70, 880, 520)
-    cv = shell_room(seed, box, ("#3a3a30", "#4a4a3c"))
-    lay = Layer(kit.W, kit.H)
-    window(lay, 640, 120, 840, 330, seed)
-    # rows of stopped clocks on the back wall
-    rng = np.random.default_rng(seed)
-    for i, (x, y, r) in enumerate(((300, 150, 34), (390, 130, 26), (470, 160, 38), (560, 125, 24), (380, 225, 22),
-                                   (470, 250, 28), (300, 250, 26), (555, 215, 30))):
-        props.solid(kit.ellipse(x, y, r + 8, r + 8), "walnut", L, 4, lay=lay,
-                    tex=kit.wood(kit.H, kit.W, seed + i, "#6a452a", angle=1.5))
-        things.kit_paste(lay, props.dial(x, y, r, seed + i, 11, 58, light=L, tide=False))
-    # tool board with a pinned diary page beside it
-    props.solid(kit.rect(170, 300, 280, 460), "#6a4a2a", L, 3, lay=lay)
-    for k in range(4):
-        things.screwdriver(lay, 190 + k * 24, 380, 0.9, math.pi / 2, seed + k, L, handle="moss")
-    # lathe at the right
-    props.solid(kit.rect(880, 380, 1010, 470), "#3a4048", L, 8, spec=0.5, lay=lay)
-    things.kit_paste(lay, props.gear(920, 360, 46, 24, seed, "#8a8e96", 5, 0, L))
-    kit.over(cv, lay)
-    # the workbench
-    bench = Layer(kit.W, kit.H)
-    top = kit.poly([(210, 430), (680, 430), (760, 520), (150, 520)])
-    props.solid(top, "#8a6238", L, 4, lay=bench, tex=kit.wood(kit.H, kit.W, seed + 5, "#8a6238", angle=0))
-    front = kit.rect(150, 520, 760, 560)
-    props.solid(front, "#5a3a22", L, 3, lay=bench)
-    for x in (170, 720):
-        props.solid(kit.rect(x, 560, x + 26, 700), "#4a2f1b", L, 3, lay=bench)
-    for k in range(40):
-        x, y = 230 + rng.random() * 460, 440 + rng.random() * 70
-        things.kit_paste(bench, props.gear(x, y, 5 + rng.random() * 10, 10, seed + k, "brass", 0, rng.random(), L))
-    # the green lamp
-    props.solid(kit.poly([(330, 330), (400, 330), (420, 360), (310, 360)]), "moss", L, 4, spec=0.4, lay=bench)
-    props.solid(kit.line([(365, 360), (365, 440)], 5), "brass", L, 2, lay=bench)
-    kit.over(cv, bench)
-    pg = page_layer(225, 250, 0.05, seed)
-    kit.over(cv, pg)
-    cv *= 0.5
-    common.lamp(cv, 365, 380, 600, "amber", 0.9, 1.4)
-    common.lamp(cv, 740, 220, 300, "frost", 0.3, 1.5)
-    common.bloom(cv)
-    cv = kit.finish(cv, seed, vignette=0.55)
-    room.back(cv)
-    room.cut(cv, kit.Mask(pg.a, pg.x0, pg.y0), "workshop_page", "page", 3)
-    bm = kit.union(top, front)
-    room.hit("workshop_bench", "bench_hit", bm, 2)
-    room.obj("workshop_bench_glow", "bench_glow", props.outline_glow(bm, "amber", 6, 0.8), 4)
-    room.hit("workshop_clocks", "clocks_hit", kit.rect(260, 95, 600, 285), 1)
-    room.exit_down("workshop_exit")
-    room.write()
 
 
 def library():
@@ -310,7 +256,6 @@ def desk_room(room, seed):
 
 
 def build():
-    workshop()
     library()
     conservatory()
     closeup("cabinet", 1212, cabinet_room)
