@@ -253,8 +253,11 @@ class Figure:
             lay.paint(kit.ellipse(ex, ey - eh * 0.6, ew * 1.25, eh * 1.8), SKIN_DARK, 0.22, cover=False)
             eye = kit.poly([(ex - ew, ey + eh * 0.1)] + kit.arc_pts(ex, ey + eh * 0.1, ew, eh * 1.1, math.pi, 2 * math.pi, 16)[1:-1]
                            + [(ex + ew, ey + eh * 0.1)] + kit.arc_pts(ex, ey + eh * 0.1, ew, eh * 0.8, 0, math.pi, 16)[1:-1])
-            lay.paint(eye, kit.mix("parchment", "frost", 0.3) * 0.85)
-            iris = kit.intersect(kit.ellipse(ex + sd * ew * 0.08, ey + eh * 0.15, eh * 1.05, eh * 1.05), eye)
+            # at small sizes the whites would stare: keep them dim and the iris large
+            mid = s < 130
+            lay.paint(eye, kit.mix(kit.mix("parchment", "frost", 0.3) * 0.85, SKIN_DARK, 0.35 if mid else 0.0))
+            iris = kit.intersect(kit.ellipse(ex + sd * ew * 0.08, ey + eh * 0.15, eh * (1.35 if mid else 1.05),
+                                             eh * (1.35 if mid else 1.05)), eye)
             lay.paint(iris, kit.mix("teal", "slate", 0.3))
             lay.paint(kit.intersect(kit.ellipse(ex + sd * ew * 0.08, ey + eh * 0.15, eh * 0.5, eh * 0.5), eye), "ink")
             lay.paint(kit.ellipse(ex + sd * ew * 0.08 - eh * 0.35, ey - eh * 0.2, eh * 0.22, eh * 0.22), "#fff6e6", 0.9)

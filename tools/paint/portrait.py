@@ -63,7 +63,8 @@ def framed(seed, w=360, h=460, scene="clock", frost=0.0, light=KEY):
     lay = Layer(w, h, 0, 0)
     cx, cy = w / 2, h / 2
     rx, ry = w / 2 - 6, h / 2 - 6
-    inner_rx, inner_ry = rx - 26, ry - 26
+    band = max(14, 26 * w / 360)
+    inner_rx, inner_ry = rx - band, ry - band
     pic = painting(w, h, seed, scene, frost)
     lay.paint(kit.ellipse(cx, cy, inner_rx + 1, inner_ry + 1), pic)
     # inner shadow of the frame on the canvas
@@ -74,10 +75,11 @@ def framed(seed, w=360, h=460, scene="clock", frost=0.0, light=KEY):
     tex = props.brass_tex(h, w, seed + 5)
     props.solid(frame, "brass", light, 7, amb=0.4, spec=0.8, shin=14, lay=lay, tex=tex)
     # a beaded inner moulding and an engraved outer bead
-    for k in range(72):
-        a = 2 * math.pi * k / 72
-        x, y = cx + (inner_rx + 5) * math.cos(a), cy + (inner_ry + 5) * math.sin(a)
-        props.solid(kit.ellipse(x, y, 2.6, 2.6), "brass", light, 1.2, spec=0.9, lay=lay)
+    nb = int(72 * min(1, w / 300))
+    for k in range(nb):
+        a = 2 * math.pi * k / nb
+        x, y = cx + (inner_rx + band * 0.2) * math.cos(a), cy + (inner_ry + band * 0.2) * math.sin(a)
+        props.solid(kit.ellipse(x, y, band * 0.1, band * 0.1), "brass", light, 1.2, spec=0.9, lay=lay)
     lay.paint(kit.subtract(kit.ellipse(cx, cy, rx - 9, ry - 9), kit.ellipse(cx, cy, rx - 11, ry - 11)), "#6a4a1e", 0.6,
               cover=False)
     # a shell crest at the top and a leaf at the bottom

@@ -1,4 +1,4 @@
-"""Library, conservatory and the two close-ups."""
+"""Conservatory and the two close-ups."""
 import math
 
 import numpy as np
@@ -45,55 +45,6 @@ def window(lay, x0, y0, x1, y1, seed, snow=False):
     fr = kit.subtract(kit.rect(x0 - 10, y0 - 10, x1 + 10, y1 + 10), kit.rect(x0, y0, x1, y1))
     fr = kit.union(fr, kit.rect((x0 + x1) / 2 - 3, y0, (x0 + x1) / 2 + 3, y1), kit.rect(x0, (y0 + y1) / 2 - 3, x1, (y0 + y1) / 2 + 3))
     props.solid(fr, "#4a301b", L, 3, lay=lay)
-
-
-def library():
-    room = Room("library")
-    seed = 505
-    box = interior.Box(180, 60, 844, 540)
-    cv = shell_room(seed, box, ("#4a2424", "#5e3030"))
-    lay = Layer(kit.W, kit.H)
-    # bookcases left and right
-    for (x0, x1) in ((20, 250), (770, 1004)):
-        props.solid(kit.rect(x0, 40, x1, 600), "#4a2f1b", L, 6, lay=lay)
-        for y in (160, 290, 420, 550):
-            props.books_row(lay, x0 + 12, x1 - 12, y, 70, 110, int(seed + y + x0), light=(0.5, 0.5, 0.6))
-            props.solid(kit.rect(x0 + 6, y, x1 - 6, y + 12), "#6a452a", L, 2, lay=lay)
-    # fireplace
-    props.solid(kit.rect(390, 300, 634, 540), "#6a6560", L, 6, lay=lay, tex=common.stone_tex(kit.H, kit.W, seed, "#7a746c", "#4a4540"))
-    lay.paint(kit.rrect(440, 380, 584, 540, 30), "#120a06")
-    props.solid(kit.rect(372, 290, 652, 310), "#5a3a22", L, 3, lay=lay)
-    for k in range(4):
-        props.flame(lay, 470 + k * 28, 520, 40 + (k % 2) * 16)
-    # portrait of Ysolde
-    props.solid(kit.rect(440, 100, 584, 270), "brass", L, 5, spec=0.6, lay=lay)
-    lay.paint(kit.rect(452, 112, 572, 258), kit.tex_noise(kit.H, kit.W, "#2e3a2f", "#1e2620", 20, seed))
-    lay.paint(kit.ellipse(512, 160, 22, 28), "#c9a888")
-    lay.paint(kit.poly([(470, 258), (480, 200), (512, 188), (544, 200), (554, 258)]), "#3a2a3a")
-    lay.paint(kit.poly([(486, 150), (512, 126), (538, 150), (536, 168), (488, 168)]), "#d8d4cc", 0.8)
-    kit.over(cv, lay)
-    # wing chair and desk in front
-    fr = Layer(kit.W, kit.H)
-    desk = kit.poly([(100, 440), (380, 440), (400, 470), (80, 470)])
-    props.solid(desk, "mahogany", L, 4, lay=fr, tex=kit.wood(kit.H, kit.W, seed + 3, "#7a3b2a", angle=0))
-    props.solid(kit.rect(90, 470, 390, 590), "#5a2a1c", L, 4, lay=fr)
-    props.solid(kit.poly([(150, 380), (190, 380), (200, 440), (140, 440)]), "moss", L, 3, spec=0.4, lay=fr)
-    chair = kit.union(kit.rrect(680, 380, 820, 590, 30), kit.rrect(650, 450, 850, 600, 20))
-    props.solid(chair, "wine", L, 14, lay=fr)
-    kit.over(cv, fr)
-    cv *= 0.45
-    common.lamp(cv, 512, 480, 700, "amber", 1.2, 1.3)
-    common.lamp(cv, 170, 400, 250, "amber", 0.5, 1.5)
-    common.bloom(cv, 0.7, 12, 0.5)
-    cv = kit.finish(cv, seed, vignette=0.55)
-    room.back(cv)
-    sm = kit.rect(770, 40, 1004, 590)
-    room.hit("library_shelves", "shelves_hit", sm, 1)
-    room.obj("library_shelves_glow", "shelves_glow", props.outline_glow(sm, "amber", 6, 0.7), 4)
-    room.cut(cv, kit.union(desk, kit.rect(90, 470, 390, 590)), "library_desk", "desk", 2)
-    room.hit("library_portrait", "portrait_hit", kit.rect(440, 100, 584, 270), 1)
-    room.exit_down("library_exit")
-    room.write()
 
 
 def conservatory():
@@ -256,7 +207,6 @@ def desk_room(room, seed):
 
 
 def build():
-    library()
     conservatory()
     closeup("cabinet", 1212, cabinet_room)
     closeup("desk", 1313, desk_room)
