@@ -1,4 +1,4 @@
-"""Conservatory and the two close-ups."""
+"""The two close-ups: the curio cabinet and the writing desk."""
 import math
 
 import numpy as np
@@ -45,72 +45,6 @@ def window(lay, x0, y0, x1, y1, seed, snow=False):
     fr = kit.subtract(kit.rect(x0 - 10, y0 - 10, x1 + 10, y1 + 10), kit.rect(x0, y0, x1, y1))
     fr = kit.union(fr, kit.rect((x0 + x1) / 2 - 3, y0, (x0 + x1) / 2 + 3, y1), kit.rect(x0, (y0 + y1) / 2 - 3, x1, (y0 + y1) / 2 + 3))
     props.solid(fr, "#4a301b", L, 3, lay=lay)
-
-
-def conservatory():
-    room = Room("conservatory")
-    seed = 909
-    cv = common.storm_sky(kit.H, kit.W, seed, "#2a3a52", "#4a6078", "#8fa9bd", horizon=0.7)
-    common.rain(cv, seed, 900, 6, 0.6, 0.5)
-    lay = Layer(kit.W, kit.H)
-    # snowy ground outside, then iron glazing bars
-    lay.paint(kit.rect(0, 470, kit.W, kit.H), kit.tex_noise(kit.H, kit.W, "#c8d8e4", "#8fa4b4", 20, seed))
-    for x in range(0, kit.W + 1, 128):
-        props.solid(kit.rect(x - 5, 0, x + 5, 480), "#1e2a30", L, 2, spec=0.5, lay=lay)
-    for y in (150, 320):
-        props.solid(kit.rect(0, y - 4, kit.W, y + 4), "#1e2a30", L, 2, lay=lay)
-    props.solid(kit.rect(0, 470, kit.W, 510), "#5a5a58", L, 4, lay=lay, tex=common.stone_tex(kit.H, kit.W, seed, "#7a7a76", "#4a4a48"))
-    lay.paint(kit.rect(0, 510, kit.W, kit.H), kit.tex_noise(kit.H, kit.W, "#6a5a48", "#4a3e30", 6, seed + 1))
-    # frost creeping up the panes
-    fr = kit.noise(kit.H, kit.W, 12, seed + 2, 4)
-    yy = np.mgrid[0:kit.H, 0:kit.W][0].astype(np.float32)
-    frost = np.clip((fr - 0.4) * 2 + (yy - 300) / 300, 0, 1) * (yy < 470)
-    lay.rgb += (frost * 0.25)[..., None] * col("frost")
-    for k, (x, y, r) in enumerate(((110, 420, 110), (920, 400, 120), (300, 470, 70), (760, 480, 80), (40, 300, 70))):
-        props.solid(kit.poly([(x - 40, y + 60), (x + 40, y + 60), (x + 30, y + 110), (x - 30, y + 110)]), "mahogany", L, 4, lay=lay)
-        props.foliage(lay, x, y - r * 0.3, r, r * 0.9, seed + k, "#3e6a44", L, n=260, leaf=(6, 14))
-    # round iron table with the oil lamp
-    props.solid(kit.ellipse(512, 500, 130, 30), "#2a2e34", L, 6, spec=0.5, lay=lay)
-    props.solid(kit.rect(502, 510, 522, 600), "#2a2e34", L, 3, lay=lay)
-    props.solid(kit.rect(600, 430, 618, 480), "brass", L, 3, spec=0.8, lay=lay)
-    props.flame(lay, 609, 428, 18)
-    kit.over(cv, lay)
-    pg = page_layer(790, 540, -0.2, seed)
-    kit.over(cv, pg)
-    cv *= 0.75
-    common.lamp(cv, 609, 420, 400, "amber", 0.8, 1.5)
-    common.bloom(cv)
-    base = cv.copy()
-
-    def box_layer(state):
-        b = Layer(kit.W, kit.H)
-        body = kit.rect(440, 430, 584, 486)
-        props.solid(body, "walnut", L, 5, lay=b, tex=kit.wood(kit.H, kit.W, seed + 7, "#7a4e2c", angle=0))
-        lid = kit.poly([(436, 430), (588, 430), (570, 410), (454, 410)]) if state != "open" else \
-            kit.poly([(440, 430), (584, 430), (584, 350), (440, 350)])
-        props.solid(lid, "#6a452a", L, 4, lay=b, tex=kit.wood(kit.H, kit.W, seed + 8, "#8a5a32", angle=0))
-        if state == "gear":
-            things.kit_paste(b, props.gear(512, 418, 22, 14, seed, "brass", 5, 0, L))
-        elif state == "empty":
-            b.paint(kit.ellipse(512, 420, 20, 6), "#1a100a")
-        return b
-
-    outs = {}
-    for st in ("empty", "gear", "open"):
-        c2 = base.copy()
-        bl = box_layer(st)
-        kit.over(c2, bl)
-        c2 = kit.finish(c2, seed, vignette=0.5)
-        outs[st] = (c2, kit.Mask(bl.a, 0, 0))
-    c0 = kit.finish(base, seed, vignette=0.5)
-    room.back(c0)
-    room.cut(outs["empty"][0], outs["empty"][1], "conservatory_box", "box", 2)
-    room.obj("conservatory_box_glow", "box_glow", props.outline_glow(outs["empty"][1], "amber", 6), 4)
-    room.cut(outs["gear"][0], outs["gear"][1], "conservatory_box_gear", "box_gear", 3)
-    room.cut(outs["open"][0], outs["open"][1], "conservatory_box_open", "box_open", 3)
-    room.cut(c0, kit.Mask(pg.a, pg.x0, pg.y0), "conservatory_page", "page", 3)
-    room.exit_down("conservatory_exit")
-    room.write()
 
 
 def closeup(name, seed, painter):
@@ -207,7 +141,6 @@ def desk_room(room, seed):
 
 
 def build():
-    conservatory()
     closeup("cabinet", 1212, cabinet_room)
     closeup("desk", 1313, desk_room)
 
