@@ -46,7 +46,11 @@ class HOScene:
         for f in self.front:
             kit.over(full, f)
             kit.over(back, f)
-        full = finish_fn(light_fn(full))
+        # the painterly filter would blur small objects' glints and edges: spare them in the full scene
+        prot = np.zeros((kit.H, kit.W), np.float32)
+        for _, _, ob in self.objects:
+            kit.paste_max(prot, kit.Mask(np.clip(ob.a * 1.5, 0, 1), ob.x0, ob.y0))
+        full = finish_fn(light_fn(full), protect=kit.blur(prot, 1.0) * 0.75)
         back = finish_fn(light_fn(back))
         return back, full
 

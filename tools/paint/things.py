@@ -108,14 +108,26 @@ def pliers(lay, x, y, s, ang, seed, L):
 
 
 def candle(lay, x, y, s, ang, seed, L, lit=False):
+    """A candle stub standing in a little brass dish, seen a little from above."""
     P = T(x, y, s, ang)
-    body = kit.poly([P(-8, 14), P(8, 14), P(8, -6), P(4, -9), P(-3, -7), P(-8, -8)])
-    _sol(lay, body, "#efe2c0", L, 4 * s, amb=0.6)
-    drip = kit.union(kit.line([P(6, -7), P(6, 4)], 3 * s), kit.ellipse(*P(6, 5), 2 * s, 2.5 * s))
-    _sol(lay, drip, "#f5ead0", L, 1 * s, amb=0.7)
-    wick = kit.line([P(0, -8), P(0.5, -14)], 1.4 * s)
+    dish = kit.ellipse(*P(0, 12), 17 * s, 7 * s)
+    _sol(lay, dish, "brass", L, 2 * s, spec=0.9)
+    lay.paint(kit.ellipse(*P(0, 11), 13 * s, 5 * s), kit.mix("brass", "walnut", 0.4), 0.7)
+    ring = kit.subtract(kit.ellipse(*P(16, 12), 6 * s, 4 * s), kit.ellipse(*P(16, 12), 3.5 * s, 2 * s))
+    _sol(lay, ring, "brass", L, 1 * s, spec=0.9)
+    body = kit.union(kit.rect(*P(-8, -8), *P(8, 11)), kit.ellipse(*P(0, 11), 8 * s, 3 * s))
+    wax = kit.tex_noise(lay.h, lay.w, "#f3e8cc", "#d8c8a0", 3 * s, seed)
+    _sol(lay, body, "#efe2c0", L, 4 * s, amb=0.55, tex=wax)
+    top = kit.ellipse(*P(0, -8), 8 * s, 3.2 * s)
+    _sol(lay, top, "#f8f0dc", L, 1.5 * s, amb=0.8)
+    lay.paint(kit.ellipse(*P(0, -8), 5 * s, 1.8 * s), "#e0cfa8", 0.8)
+    drips = kit.union(kit.line([P(6, -8), P(6.5, 2)], 2.6 * s), kit.ellipse(*P(6.5, 3), 1.8 * s, 2.2 * s),
+                      kit.line([P(-5, -7), P(-5.5, -1)], 2.2 * s), kit.ellipse(*P(-5.5, 0), 1.6 * s, 1.9 * s))
+    _sol(lay, drips, "#fbf3e0", L, 1 * s, amb=0.75)
+    wick = kit.line([P(0, -8), P(0.8, -14)], 1.5 * s)
     lay.paint(wick, "#1a1410")
-    return kit.union(body, drip, wick)
+    lay.paint(kit.ellipse(*P(0.8, -14), 1 * s, 1 * s), "#3a2a1a")
+    return kit.union(dish, ring, body, top, drips, wick)
 
 
 def thimble(lay, x, y, s, ang, seed, L):
@@ -131,17 +143,28 @@ def thimble(lay, x, y, s, ang, seed, L):
 
 
 def spectacles(lay, x, y, s, ang, seed, L):
+    """Round wire spectacles set down with their arms folded behind the lenses."""
     P = T(x, y, s, ang)
-    r1 = kit.subtract(kit.ellipse(*P(-14, 0), 12 * s, 10 * s), kit.ellipse(*P(-14, 0), 10 * s, 8 * s))
-    r2 = kit.subtract(kit.ellipse(*P(14, 0), 12 * s, 10 * s), kit.ellipse(*P(14, 0), 10 * s, 8 * s))
-    br = kit.line([P(-3, -2), P(0, -4), P(3, -2)], 2 * s)
-    arms = kit.union(kit.line([P(-26, -2), P(-40, 10), P(-42, 16)], 1.6 * s), kit.line([P(26, -2), P(40, 12), P(41, 18)], 1.6 * s))
-    m = kit.union(r1, r2, br, arms)
-    _sol(lay, m, "brass", L, 1 * s, spec=0.9)
-    for c in ((-14, 0), (14, 0)):
-        g = kit.ellipse(*P(*c), 10 * s, 8 * s)
-        lay.paint(g, "frost", 0.18)
-    return kit.union(m, kit.ellipse(*P(-14, 0), 10 * s, 8 * s), kit.ellipse(*P(14, 0), 10 * s, 8 * s))
+    # the folded arms first, crossing behind the lenses
+    arms = kit.union(kit.line([P(-27, -3), P(-6, 8), P(18, 9), P(22, 7)], 2.0 * s),
+                     kit.line([P(27, -3), P(6, 10), P(-18, 11), P(-22, 9)], 2.0 * s))
+    _sol(lay, arms, "brass", L, 0.8 * s, spec=0.8)
+    lenses = []
+    for cx in (-14, 14):
+        lens = kit.ellipse(*P(cx, 0), 10.5 * s, 9 * s)
+        lenses.append(lens)
+        # the glass darkens a little and catches the lamp in a bright arc
+        lay.paint(lens, kit.mix("frost", "teal", 0.35), 0.35)
+        arc = [P(cx - 7 * math.cos(t), -6.5 * math.sin(t)) for t in np.linspace(0.25, 1.35, 10)]
+        lay.paint(kit.line(arc, 1.6 * s), "#fffaf0", 0.85)
+        lay.paint(kit.ellipse(*P(cx + 4, 4), 2 * s, 1.4 * s), "#fffaf0", 0.6)
+    rims = kit.union(*[kit.subtract(kit.ellipse(*P(cx, 0), 13 * s, 11.5 * s), kit.ellipse(*P(cx, 0), 10.5 * s, 9 * s))
+                       for cx in (-14, 14)])
+    br = kit.line([P(-2, -3), P(0, -6), P(2, -3)], 2.4 * s)
+    hinges = kit.union(kit.ellipse(*P(-27, -2), 2.5 * s, 2.5 * s), kit.ellipse(*P(27, -2), 2.5 * s, 2.5 * s))
+    frame = kit.union(rims, br, hinges)
+    _sol(lay, frame, "brass", L, 1.2 * s, spec=1.0, shin=10)
+    return kit.union(frame, arms, *lenses)
 
 
 def hammer(lay, x, y, s, ang, seed, L):

@@ -169,9 +169,9 @@ HIDDEN = [
     ("ho_bench_screwdriver", "screwdriver", things.screwdriver, 770, 420, 1.6, -0.5, {"handle": "wine"}),
     ("ho_bench_spring", "spring", things.spring, 190, 270, 1.6, 0.3, {}),
     ("ho_bench_pliers", "pliers", things.pliers, 900, 530, 1.7, 2.6, {}),
-    ("ho_bench_candle", "candle", things.candle, 395, 230, 1.7, 1.35, {}),
+    ("ho_bench_candle", "candle", things.candle, 398, 236, 1.6, 0.15, {}),
     ("ho_bench_thimble", "thimble", things.thimble, 225, 555, 1.5, 0.2, {}),
-    ("ho_bench_spectacles", "spectacles", things.spectacles, 690, 150, 1.5, 0.15, {}),
+    ("ho_bench_spectacles", "spectacles", things.spectacles, 690, 152, 1.6, 0.15, {}),
     ("ho_bench_hammer", "hammer", things.hammer, 975, 170, 1.6, 1.9, {}),
     ("ho_bench_quill", "quill", things.quill, 120, 140, 1.5, 0.25, {}),
     ("ho_bench_screw_1", "screw_1", things.screw, 545, 445, 1.5, 0.7, {}),
@@ -187,9 +187,9 @@ def light(cv):
     return cv
 
 
-def finish(cv):
+def finish(cv, protect=None):
     common.bloom(cv, 0.8, 8, 0.3)
-    return kit.finish(cv, SEED, vignette=0.5, stroke_angle=0.2)
+    return kit.finish(cv, SEED, vignette=0.5, stroke_angle=0.2, protect=protect)
 
 
 def build():

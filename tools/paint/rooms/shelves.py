@@ -188,9 +188,9 @@ def light(cv):
     return cv
 
 
-def finish(cv):
+def finish(cv, protect=None):
     common.bloom(cv, 0.8, 8, 0.3)
-    return kit.finish(cv, SEED, vignette=0.5, stroke_angle=1.4)
+    return kit.finish(cv, SEED, vignette=0.5, stroke_angle=1.4, protect=protect)
 
 
 def build():
