@@ -12,13 +12,13 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from rooms import (bench, conservatory, diary, ending, gate, hall, items, library, puzzles, rest,  # noqa: E402
+from rooms import (bench, closeups, conservatory, diary, ending, gate, hall, items, library, puzzles,  # noqa: E402
                    shelves, tower, workshop)
 
 
 def main():
-    for mod in (gate, hall, workshop, bench, library, shelves, conservatory, items, puzzles, rest, tower, ending,
-                diary):
+    for mod in (gate, hall, closeups, workshop, bench, library, shelves, conservatory, items, puzzles, tower,
+                ending, diary):
         print("painting", mod.__name__.split(".")[-1], flush=True)
         mod.build()
 
