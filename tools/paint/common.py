@@ -5,7 +5,7 @@ import numpy as np
 from scipy import ndimage
 
 import kit
-from kit import col, W, H
+from kit import col
 
 
 def storm_sky(h, w, seed, top="night", mid="slate", low="teal", moon=None, horizon=0.55):

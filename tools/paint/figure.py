@@ -11,7 +11,7 @@ from scipy import ndimage
 
 import kit
 import props
-from kit import Layer, col
+from kit import col
 
 SKIN = kit.mix("parchment", "mahogany", 0.17)
 SKIN_DARK = kit.mix("mahogany", "ink", 0.35)
@@ -198,7 +198,7 @@ class Figure:
         d = np.maximum(np.abs(u) - 0.13 - 0.05 * np.clip(v - 0.45, 0, 1), np.abs(v - 0.5) - 0.2)
         m = self._mask(_soft(d, self.px))
         hgt = np.sqrt(np.clip(1 - (u / 0.16) ** 2, 0, 1)) * 0.12
-        dif = self._shade(SKIN, SKIN_DARK, hgt, m, amb=0.25)
+        self._shade(SKIN, SKIN_DARK, hgt, m, amb=0.25)
         # shadow of the jaw on the neck
         jaw = np.clip(1 - (v - 0.4) / 0.18, 0, 1) * m
         self.lay.rgb *= (1 - 0.45 * jaw)[..., None]

@@ -21,7 +21,7 @@ class HOScene:
 
     def add(self, name, res, painter, x, y, s, ang, light, shadow=0.35, **kw):
         lay = Layer(kit.W, kit.H)
-        m = painter(lay, x, y, s, ang, self.seed + len(self.objects) * 13, light, **kw)
+        painter(lay, x, y, s, ang, self.seed + len(self.objects) * 13, light, **kw)
         lay = lay.cropped(4)
         if shadow:
             lay = kit.with_shadow(lay, 2.5, 3.5, 1.8, shadow).cropped(1)

@@ -7,8 +7,6 @@ Everything takes explicit seeds.
 import math
 
 import numpy as np
-from scipy import ndimage
-
 import kit
 from kit import col
 

@@ -9,7 +9,6 @@ import numpy as np
 
 import kit
 import props
-from kit import col
 
 
 def T(x, y, s, ang):
@@ -40,7 +39,6 @@ def watch(lay, x, y, s, ang, seed, L):
 
 def kit_paste(lay, src):
     m = kit.Mask(src.a, src.x0, src.y0)
-    rgb = np.zeros((lay.h, lay.w, 3), np.float32)
     sl = lay.region(m)
     if sl is None:
         return
@@ -181,7 +179,6 @@ def quill(lay, x, y, s, ang, seed, L):
     vane = kit.poly([P(-40, 0)] + [P(-40 + t * 62, -9 * math.sin(math.pi * t ** 0.8)) for t in np.linspace(0, 1, 16)]
                     + [P(-40 + t * 62, 6 * math.sin(math.pi * t ** 0.8)) for t in np.linspace(1, 0, 16)])
     _sol(lay, vane, "#e8e2d4", L, 2 * s, amb=0.6)
-    rng = np.random.default_rng(seed)
     for i in range(14):
         t = i / 14
         p0 = P(-38 + t * 60, 0)

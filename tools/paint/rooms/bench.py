@@ -8,7 +8,7 @@ import kit
 import props
 import things
 from ho import HOScene
-from kit import Layer, col
+from kit import Layer
 from scene import Room
 
 L = (-0.6, -0.7, 0.55)  # bench lamp, upper left
@@ -125,8 +125,6 @@ def back_clutter(cv, seed):
         else:
             m = kit.subtract(kit.ellipse(x, y, 7, 7), kit.ellipse(x, y, 3, 3))
             props.solid(m, "#b0b4ba", L, 1.5, spec=0.8, lay=sol)
-    # a clock case waiting for its movement
-    case = kit.rrect(860, 600 - 12, 1010, 700, 10)
     kit.over(cv, kit.shadow_layer(kit.Mask(sol.a, 0, 0), 4, 6, 4, 0.45))
     kit.over(cv, sol)
 

@@ -8,7 +8,7 @@ import interior
 import kit
 import props
 import things
-from kit import Layer, col
+from kit import Layer
 from scene import Room
 
 W, H = 720, 520

@@ -59,7 +59,6 @@ def rug(cv, seed):
     med = kit.ellipse(515, 660, 110, 34)
     lay.paint(kit.subtract(med, kit.ellipse(515, 660, 90, 26)), "#c29a5a", 0.7)
     lay.paint(kit.ellipse(515, 660, 40, 12), "#2a3a4f", 0.8)
-    fr = Layer(kit.W, kit.H)
     kit.over(cv, lay)
 
 
@@ -205,7 +204,6 @@ def clock(seed):
     kit.over(lay.rgb, d) if False else None
     lay_d = d
     # paint dial into lay
-    sl = lay.region(kit.Mask(lay_d.a, lay_d.x0, lay_d.y0))
     m = kit.crop_to(kit.Mask(lay_d.a, lay_d.x0, lay_d.y0), 0, 0, kit.W, kit.H)
     rgb = np.zeros((kit.H, kit.W, 3), np.float32)
     rgb[lay_d.y0:lay_d.y0 + lay_d.h, lay_d.x0:lay_d.x0 + lay_d.w] = lay_d.rgb

@@ -1,6 +1,4 @@
 """Room 5: the library - fire, bookcases, Ysolde's portrait over the mantel, the desk and the wing chair."""
-import math
-
 import numpy as np
 
 import common
@@ -83,7 +81,6 @@ def bookcase(lay, x0, x1, y0, y1, seed, light=L, shelves=5):
     step = (y1 - 22 - (y0 + 26)) / shelves
     for j in range(shelves):
         yb = y0 + 26 + step * (j + 1)
-        top = yb - step + 6
         xs = x0 + 14
         segs = []
         # leave room for a stack lying flat or a curio now and then

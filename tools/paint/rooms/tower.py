@@ -2,7 +2,6 @@
 import math
 
 import numpy as np
-from scipy import ndimage
 
 import common
 import figure
@@ -336,7 +335,6 @@ def build():
         common.bloom(c, 0.72, 14, 0.5)
         return c
 
-    base = light(cv.copy())
     reg = regulator(SEED + 6)
     full = cv.copy()
     kit.over(full, kit.shadow_layer(kit.Mask(reg.a, 0, 0), 3, 5, 4, 0.5))

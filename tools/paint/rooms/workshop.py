@@ -116,7 +116,6 @@ def storm_window(cv, seed):
 def clock_wall(cv, seed):
     """Forty clocks and not one ticking: round, octagonal, sunburst, cuckoo, a regulator, mantel clocks."""
     lay = Layer(kit.W, kit.H)
-    rng = np.random.default_rng(seed)
     wood = lambda s, c="#6a452a": kit.wood(kit.H, kit.W, s, c, angle=1.5, freq=0.12)
 
     def dial_at(x, y, r, s, face="parchment"):
@@ -365,7 +364,7 @@ def build():
     room = Room("workshop")
     cv = kit.canvas("night")
     shell(cv, SEED)
-    win = storm_window(cv, SEED + 1)
+    storm_window(cv, SEED + 1)
     clocks = clock_wall(cv, SEED + 2)
     tool_board(cv, SEED + 3)
     pg = Layer(kit.W, kit.H)
