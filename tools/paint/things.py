@@ -430,20 +430,32 @@ def book_flat(lay, x, y, s, ang, seed, L, c="wine"):
 
 
 def paper(lay, x, y, s, ang, seed, L, drawing=True):
+    """A sheet of drawing paper, slightly curled, with a wheel drawn on it and notes."""
     P = T(x, y, s, ang)
     m = kit.poly([P(-50, -36), P(50, -36), P(50, 36), P(-50, 36)])
-    tex = kit.tex_noise(lay.h, lay.w, "parchment", "parch_shade", 12, seed)
-    lay.paint(m, tex)
+    tex = kit.tex_noise(lay.h, lay.w, "parchment", kit.mix("parchment", "parch_shade", 0.6), 30 * s, seed, 3)
+    props.solid(m, "parchment", L, 6 * s, amb=0.8, lay=lay, tex=tex, strength=0.25)
     if drawing:
         rng = np.random.default_rng(seed)
+        w = max(0.8, 0.9 * s)
+        cx, cy = rng.random() * 20 - 22, rng.random() * 10 - 5
+        r = 20 + rng.random() * 6
+        g = props.gear_poly(*P(cx, cy), r * s, int(12 + rng.random() * 10), phase=ang)
+        lay.paint(kit.line(g + [g[0]], w), "ink", 0.6, cover=False)
+        for rr in (0.3, 0.7):
+            pts = [P(cx + r * rr * math.cos(t), cy + r * rr * math.sin(t)) for t in np.linspace(0, 2 * math.pi, 30)]
+            lay.paint(kit.line(pts, w * 0.8), "ink", 0.45, cover=False)
+        lay.paint(kit.line([P(cx - r - 4, cy), P(cx + r + 4, cy)], w * 0.6), "ink", 0.35, cover=False)
+        lay.paint(kit.line([P(cx, cy - r - 4), P(cx, cy + r + 4)], w * 0.6), "ink", 0.35, cover=False)
+        # a dimension line with its arrows, and a few lines of notes on the right
+        yv = cy + r + 8
+        lay.paint(kit.line([P(cx - r, yv), P(cx + r, yv)], w * 0.7), "ink", 0.45, cover=False)
+        for sd in (-1, 1):
+            lay.paint(kit.line([P(cx + sd * r, yv), P(cx + sd * (r - 4), yv - 2), P(cx + sd * (r - 4), yv + 2), P(cx + sd * r, yv)], w * 0.6),
+                      "ink", 0.45, cover=False)
         for i in range(5):
-            cx, cy = rng.random() * 70 - 35, rng.random() * 44 - 22
-            r = 6 + rng.random() * 14
-            pts = [P(cx + r * math.cos(t), cy + r * math.sin(t)) for t in np.linspace(0, 2 * math.pi, 30)]
-            lay.paint(kit.line(pts, 0.9), "ink", 0.55, cover=False)
-        for i in range(6):
-            yv = -28 + i * 9
-            lay.paint(kit.line([P(-44, yv), P(-44 + 30 + rng.random() * 50, yv)], 0.8), "ink", 0.35, cover=False)
+            yl = -26 + i * 8
+            lay.paint(kit.line([P(14, yl), P(14 + 14 + rng.random() * 18, yl)], w * 0.7), "ink", 0.4, cover=False)
     return m
 
 
