@@ -218,7 +218,7 @@ class Figure:
             hgt += _g(u, v, sd * 0.05, 0.165, 0.03, 0.025) * 0.025
             # eye sockets, cheekbones, temples
             hgt -= _g(u, v, sd * 0.145, -0.02, 0.075, 0.055) * 0.05
-            hgt += _g(u, v, sd * 0.2, 0.1, 0.09, 0.07) * 0.03
+            hgt += _g(u, v, sd * 0.19, 0.12, 0.08, 0.065) * 0.045  # cheeks lifted by the smile
             hgt += _g(u, v, sd * 0.11, 0.3, 0.06, 0.03) * -0.012  # smile grooves
         hgt += np.exp(-((v + 0.1) / 0.035) ** 2) * (np.abs(u) < 0.27) * 0.03  # brow
         hgt += _g(u, v, 0, 0.285, 0.08, 0.028) * 0.02  # lips
@@ -226,7 +226,7 @@ class Figure:
         hgt = ndimage.gaussian_filter(hgt, max(0.6, s * 0.004))
         tone = np.ones((self.lay.h, self.lay.w, 3), np.float32)
         blush = (_g(u, v, -0.19, 0.13, 0.08, 0.06) + _g(u, v, 0.19, 0.13, 0.08, 0.06) + _g(u, v, 0, 0.15, 0.04, 0.03) * 0.6)
-        tone = tone * (1 - blush[..., None] * 0.12) + blush[..., None] * col("wine") * 0.12
+        tone = tone * (1 - blush[..., None] * 0.16) + blush[..., None] * col("wine") * 0.16
         tone *= 1 + 0.05 * (kit.noise(self.lay.h, self.lay.w, 4, self.seed + 7, 2)[..., None] - 0.5)
         self._shade(SKIN, SKIN_DARK, hgt, face, spec=0.1, shin=10, amb=0.12, tex=tone, rim_k=0.6, cool_shadow=0.4)
         self._ears()
@@ -291,7 +291,7 @@ class Figure:
             lay.paint(kit.ellipse(*P(0.0, 0.195), s * 0.05, s * 0.01), SKIN_DARK, 0.2, cover=False)
         # mouth: a warm line, a fuller lower lip, a small kind smile
         mw = 0.075
-        curve = [P(-mw + 2 * mw * t, 0.272 + 0.008 * math.sin(math.pi * t) - 0.012 * (abs(t - 0.5) * 2) ** 2)
+        curve = [P(-mw + 2 * mw * t, 0.272 + 0.011 * math.sin(math.pi * t) - 0.02 * (abs(t - 0.5) * 2) ** 2.2)
                  for t in np.linspace(0, 1, 16)]
         if small:
             lay.paint(kit.line(curve, max(0.8, s * 0.012)), kit.mix("wine", "ink", 0.3), 0.8)
