@@ -150,9 +150,9 @@ void AtParticleSystem::draw(nE_Render* renderer, const std::shared_ptr<nE_Textur
             out.v = t;
         };
         if (rain) {
-            // From the tail (top of the texture) to the head (its bottom), as wide as the texture at
-            // each end's scale.
-            float ax = p.headX - p.tailX, ay = p.headY - p.tailY;
+            // From the drop (the top of the texture, clear) to where its motion takes it (the bottom,
+            // bright), as wide as the texture at each end's scale.
+            float ax = p.tailX - p.headX, ay = p.tailY - p.headY;
             const float length = std::sqrt(ax * ax + ay * ay);
             if (length > 1e-4f) {
                 ax /= length;
@@ -162,11 +162,11 @@ void AtParticleSystem::draw(nE_Render* renderer, const std::shared_ptr<nE_Textur
                 ay = 1;
             }
             const float nx = -ay, ny = ax;
-            const float ht = width * p.tailSize * 0.5f, hh = width * p.headSize * 0.5f;
-            put(v[0], p.tailX - nx * ht, p.tailY - ny * ht, 0, 0);
-            put(v[1], p.tailX + nx * ht, p.tailY + ny * ht, du, 0);
-            put(v[2], p.headX - nx * hh, p.headY - ny * hh, 0, dv);
-            put(v[5], p.headX + nx * hh, p.headY + ny * hh, du, dv);
+            const float hh = width * p.headSize * 0.5f, ht = width * p.tailSize * 0.5f;
+            put(v[0], p.headX + nx * hh, p.headY + ny * hh, 0, 0);
+            put(v[1], p.headX - nx * hh, p.headY - ny * hh, du, 0);
+            put(v[2], p.tailX + nx * ht, p.tailY + ny * ht, 0, dv);
+            put(v[5], p.tailX - nx * ht, p.tailY - ny * ht, du, dv);
         } else {
             const float hw = width * p.headSize * 0.5f, hh = height * p.headSize * 0.5f;
             put(v[0], p.headX - hw, p.headY - hh, 0, 0);

@@ -27,7 +27,8 @@ public:
         AtVec3 position, velocity;
         float alpha = 0, depthFade = 0, age = 0;
         bool dead = false;
-        // Projected head and (rain) tail: pixels around the effect's centre, depth, drawn scale.
+        // Projected head (the particle) and, for rain, tail (where its motion takes it next): pixels
+        // around the effect's centre, depth, drawn scale.
         float headX = 0, headY = 0, headDepth = 0, headSize = 0;
         float tailX = 0, tailY = 0, tailDepth = 0, tailSize = 0;
     };

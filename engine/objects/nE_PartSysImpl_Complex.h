@@ -111,6 +111,8 @@ public:
 
     bool hasCurrentParticle() const { return current_ != nullptr; }
     bool scriptRunning() const;
+    // The private Lua state, none while stopped with clearing.
+    nE_PartSysScript* script() const { return script_.get(); }
     // The particle file (the resource name), for error reports.
     const std::string& fileName() const { return fileName_; }
 

@@ -29,6 +29,7 @@ public:
     nE_PartSysScript& operator=(const nE_PartSysScript&) = delete;
 
     bool isOpen() const { return L_ != nullptr; }
+    lua_State* lua() const { return L_; }
     // The system whose state L is (or a thread of it).
     static nE_PartSysImpl_Complex* systemOf(lua_State* L);
     // States open in this process.
