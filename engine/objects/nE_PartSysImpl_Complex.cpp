@@ -203,7 +203,7 @@ void nE_PartSysImpl_Complex::update(float dt) {
     particles.resize(kept);
 }
 
-void nE_PartSysImpl_Complex::createEmitter(const std::string& typeName, float x, float y) {
+void nE_PartSysImpl_Complex::createEmitter(std::string_view typeName, float x, float y) {
     if (emitterTypes.empty() || emitters.size() >= static_cast<size_t>(kMaxEmitters)) return;
     Emitter emitter;
     for (size_t i = 0; i < emitterTypes.size(); ++i)
@@ -304,7 +304,7 @@ float nE_PartSysImpl_Complex::property(int propertyIndex) const {
     return current_->prop[propertyIndex];
 }
 
-void nE_PartSysImpl_Complex::setValue(const std::string& name, float value) {
+void nE_PartSysImpl_Complex::setValue(std::string_view name, float value) {
     if (!current_) return;
     for (auto& entry : current_->values)
         if (entry.first == name) {
@@ -314,7 +314,7 @@ void nE_PartSysImpl_Complex::setValue(const std::string& name, float value) {
     if (current_->values.size() < static_cast<size_t>(kMaxValues)) current_->values.emplace_back(name, value);
 }
 
-float nE_PartSysImpl_Complex::value(const std::string& name) const {
+float nE_PartSysImpl_Complex::value(std::string_view name) const {
     if (!current_) return 0;
     for (const auto& entry : current_->values)
         if (entry.first == name) return entry.second;

@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -94,7 +95,7 @@ public:
 
     // An emitter of the first type named so (type 0 when none is) at (x, y); while a particle's code
     // runs, the emitter is placed relative to that particle.
-    void createEmitter(const std::string& typeName, float x, float y);
+    void createEmitter(std::string_view typeName, float x, float y);
     // For the current emitter: n more particles owed, and every whole one owed born now.
     void createParticles(float n);
     void deleteCurrentEmitter();
@@ -106,8 +107,8 @@ public:
     // Properties 0..9 (alpha and colour clamped to 0..1); other indices are ignored.
     void setProperty(int property, float value);
     float property(int property) const;
-    void setValue(const std::string& name, float value);
-    float value(const std::string& name) const;
+    void setValue(std::string_view name, float value);
+    float value(std::string_view name) const;
 
     bool hasCurrentParticle() const { return current_ != nullptr; }
     bool scriptRunning() const;

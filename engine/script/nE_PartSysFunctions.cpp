@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <lua.hpp>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/core/nE_Object.h"
@@ -25,17 +26,18 @@ float numberAt(lua_State* L, int index) {
 int propertyAt(lua_State* L, int index) {
     if (lua_type(L, index) != LUA_TNUMBER) return -1;
     const double value = lua_tonumber(L, index);
-    if (!(value >= 0 && value < nE_PartSysImpl_Complex::kPropertyCount) || value != std::floor(value))
-        return -1;
-    return static_cast<int>(value);
+    if (!(value >= 0 && value < nE_PartSysImpl_Complex::kPropertyCount)) return -1;
+    const int whole = static_cast<int>(value);
+    return whole == value ? whole : -1;
 }
 
-// A name only when the argument is a string (a number is an index, never converted in place).
-bool nameAt(lua_State* L, int index, std::string& out) {
+// A name only when the argument is a string (a number is an index, never converted in place). The
+// view lives as long as the argument.
+bool nameAt(lua_State* L, int index, std::string_view& out) {
     if (lua_type(L, index) != LUA_TSTRING) return false;
     size_t length = 0;
     const char* text = lua_tolstring(L, index, &length);
-    out.assign(text, length);
+    out = std::string_view(text, length);
     return true;
 }
 
@@ -74,7 +76,7 @@ void nE_PartSysFunctions::registerAll(lua_State* L, nE_PartSysImpl_Complex* syst
 
 int nE_PartSysFunctions::CreateEmitter(lua_State* L) {
     nE_PartSysImpl_Complex* system = systemOf(L);
-    std::string name;
+    std::string_view name;
     if (system) {
         nameAt(L, 1, name);
         system->createEmitter(name, numberAt(L, 2), numberAt(L, 3));
@@ -146,7 +148,7 @@ int nE_PartSysFunctions::GetPosFromMask(lua_State* L) {
 int nE_PartSysFunctions::SetProperty(lua_State* L) {
     nE_PartSysImpl_Complex* system = systemOf(L);
     if (!system) return 0;
-    std::string name;
+    std::string_view name;
     if (nameAt(L, 1, name))
         system->setValue(name, numberAt(L, 2));
     else
@@ -163,7 +165,7 @@ int nE_PartSysFunctions::GetProperty(lua_State* L) {
     nE_PartSysImpl_Complex* system = systemOf(L);
     float result = 0;
     if (system) {
-        std::string name;
+        std::string_view name;
         result = nameAt(L, 1, name) ? system->value(name) : system->property(propertyAt(L, 1));
     }
     lua_pushnumber(L, result);
