@@ -43,6 +43,9 @@ nE_PartSysImpl_Complex::~nE_PartSysImpl_Complex() = default;
 
 void nE_PartSysImpl_Complex::load(const std::string& name) {
     fileName_ = name;
+    // Emitters and particles refer to the emitter types by index.
+    emitters.clear();
+    particles.clear();
     emitterTypes.clear();
     systemCode.clear();
     chunkNames_.clear();
@@ -123,10 +126,6 @@ void nE_PartSysImpl_Complex::stop(bool clear) {
 void nE_PartSysImpl_Complex::halt() {
     emitting = false;
     clearAll();
-}
-
-bool nE_PartSysImpl_Complex::scriptRunning() const {
-    return script_ && script_->running();
 }
 
 bool nE_PartSysImpl_Complex::run(size_t slot, const std::string& code) {

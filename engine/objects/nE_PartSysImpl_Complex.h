@@ -110,8 +110,6 @@ public:
     void setValue(std::string_view name, float value);
     float value(std::string_view name) const;
 
-    bool hasCurrentParticle() const { return current_ != nullptr; }
-    bool scriptRunning() const;
     // The private Lua state, none while stopped with clearing.
     nE_PartSysScript* script() const { return script_.get(); }
     // The particle file (the resource name), for error reports.

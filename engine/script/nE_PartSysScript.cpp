@@ -189,9 +189,7 @@ bool nE_PartSysScript::run(size_t slot, const std::string& code, const std::stri
     traceback_.clear();
     const bool wasLimited = limited_;
     limited_ = true;
-    ++depth_;
     const int status = lua_pcall(L_, 0, 0, top + 1);
-    --depth_;
     limited_ = wasLimited;
     if (status == 0) {
         lua_settop(L_, top);

@@ -49,8 +49,6 @@ public:
     // Compiled code is forgotten (the code strings changed).
     void forgetChunks();
     bool failed() const { return failed_; }
-    // Whether the effect's code is running now (run is on the C++ stack).
-    bool running() const { return depth_ > 0; }
 
     // While one lives, the memory limit is lifted: for functions that fill tables through C++ code that
     // must not be interrupted by a Lua error.
@@ -80,7 +78,6 @@ private:
     bool limited_ = false;
     long instructions_ = 0;
     bool failed_ = false;
-    int depth_ = 0;
     int handlerRef_ = -1;
     std::vector<int> chunks_;
     std::string traceback_;
