@@ -179,6 +179,7 @@ void nE_PartSysImpl_Complex::update(float dt) {
         }
         for (Channel& channel : q.channels) {
             const int keys = static_cast<int>(channel.keys.size() / 2);
+            if (keys == 0 || channel.cursor < 0 || channel.cursor >= keys) continue;
             if (channel.cursor + 1 < keys && life >= channel.keys[2 * (channel.cursor + 1)]) ++channel.cursor;
             const float* a = &channel.keys[2 * channel.cursor];
             float value = a[1];
