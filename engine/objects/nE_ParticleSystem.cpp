@@ -6,6 +6,7 @@
 #include <map>
 
 #include "engine/core/nE_Debug.h"
+#include "engine/objects/nE_PartSysImpl_Complex.h"
 #include "engine/objects/nE_PartSysImpl_Vell.h"
 #include "engine/script/nE_SLHelper.h"
 #include "pflib/TFile.h"
@@ -15,6 +16,7 @@ namespace {
 std::map<std::string, nE_ParticleSystem::ImplConstructor>& implementations() {
     static std::map<std::string, nE_ParticleSystem::ImplConstructor> table = {
         {"vell", [] { return new nE_PartSysImpl_Vell(); }},
+        {"complex", [] { return new nE_PartSysImpl_Complex(); }},
     };
     return table;
 }

@@ -1,6 +1,7 @@
 #include "engine/script/nE_ScriptFunctions.h"
 
 #include "engine/script/nE_AnmFunctions.h"
+#include "engine/script/nE_AtFunctions.h"
 #include "engine/script/nE_CursorFunctions.h"
 #include "engine/script/nE_ObjFunctions.h"
 #include "engine/script/nE_PsFunctions.h"
@@ -55,7 +56,7 @@ const nE_ScriptFunctions::Entry kTable[nE_ScriptFunctions::kCount] = {
     {"TimerGetTime", nE_TimerFunctions::TimerGetTime},
     {"TimerAddTag", nE_TimerFunctions::TimerAddTag},
     {"TimerRemoveTag", nE_TimerFunctions::TimerRemoveTag},
-    {"AtGlobalForceSet", nullptr},
+    {"AtGlobalForceSet", nE_AtFunctions::AtGlobalForceSet},
 };
 
 }  // namespace

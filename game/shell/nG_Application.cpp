@@ -15,6 +15,7 @@
 #include "engine/media/nE_Cursor.h"
 #include "engine/media/nE_Render.h"
 #include "engine/objects/nE_AnimSprite.h"
+#include "engine/objects/nE_AtEffect.h"
 #include "engine/objects/nE_ParticleSystem.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
@@ -48,6 +49,7 @@ void registerEngineTypes() {
     nE_Factory::registerType("anim", [] { return new nE_AnimSprite(); });
     nE_Factory::registerType("text", [] { return new nE_Text(); });
     nE_Factory::registerType("partsys", [] { return new nE_ParticleSystem(); });
+    nE_Factory::registerType("ateffect", [] { return new nE_AtEffect(); });
 }
 
 }  // namespace
