@@ -146,13 +146,13 @@ def clock_tick():
         s = np.zeros(max(len(body), len(esc)))
         s[:len(body)] += body
         s[:len(esc)] += esc
-        add_wrapped(out, pan(s * r.uniform(0.92, 1.0), -0.25), int((k + r.uniform(-0.002, 0.002)) * RATE))
+        add_wrapped(out, pan(s * r.uniform(0.92, 1.0), 0.0), int((k + r.uniform(-0.002, 0.002)) * RATE))
     for k in range(40):
         s = clink_metal(4200 if k % 2 else 3900, seed=360 + k % 2, decay=0.008, amp=0.3)
-        add_wrapped(out, pan(s, 0.55), int(k * 0.75 * RATE))
+        add_wrapped(out, pan(s, 0.5), int(k * 0.75 * RATE))
     for k in range(150):
         s = clink_metal(4800, seed=370 + k % 2, decay=0.004, amp=0.06)
-        add_wrapped(out, pan(s, -0.7), int(k * 0.2 * RATE))
+        add_wrapped(out, pan(s, -0.6), int(k * 0.2 * RATE))
     out += 0.004 * colored_noise_loop(n, 380, -3.0, lo=60, hi=8000)   # room tone
     return dsp.reverb_loop(out, ROOM, wet=0.3)
 
