@@ -8,7 +8,7 @@ pieces quote its opening figure. Every piece ends on its dominant so the loop fa
 its first bar.
 
 General MIDI programs used (0-based): 0 piano, 8 celesta, 9 glockenspiel, 10 music box,
-11 vibraphone, 12 marimba, 14 tubular bells, 40 violin, 42 cello, 43 contrabass, 44 tremolo
+11 vibraphone, 12 marimba, 14 tubular bells, 42 cello, 43 contrabass, 44 tremolo
 strings, 45 pizzicato strings, 46 harp, 47 timpani, 48/49 string ensembles, 56 trumpet,
 57 trombone, 58 tuba, 60 french horn, 68 oboe, 69 english horn, 70 bassoon, 71 clarinet,
 73 flute; percussion keys 76/77 high/low wood block.
@@ -180,7 +180,7 @@ def outside():
     high = p.part("high strings", 49, role="pad", pan=80, reverb=100)
     bassline = p.part("contrabass", 43, role="bass", pan=48, reverb=70)
     ehorn = p.part("english horn", 69, role="lead", pan=66, reverb=84)
-    violin = p.part("violin", 40, role="lead", pan=76, reverb=96)
+    violin = p.part("violins", 48, role="lead", pan=76, reverb=96)
     cello = p.part("cello", 42, role="lead", pan=44, reverb=80)
     harp = p.part("harp", 46, role="accomp", pan=34, reverb=90)
     celesta = p.part("celesta", 8, role="accent", pan=96, reverb=110)
