@@ -134,8 +134,8 @@ def main(argv):
         files = [f for f in files if any(w in os.path.relpath(f, AUDIO) for w in wanted)]
     problems = []
     total = 0
-    print("%-32s %7s %6s %7s %7s %7s %6s  %s" % ("file", "seconds", "kbit/s", "LUFS", "ffmpeg", "peak", "tpeak",
-                                                "notes"))
+    print("%-32s %7s %6s %7s %7s %7s %6s  %s"
+          % ("file", "seconds", "kbit/s", "LUFS", "ffmpeg", "peak", "tpeak", "notes"))
     for path in files:
         name = os.path.relpath(path, AUDIO)[:-4]
         info = probe(path)
@@ -151,7 +151,8 @@ def main(argv):
         dc = dsp.db(np.abs(x.mean(axis=0)).max())
         notes = []
         bad = []
-        if info.get("codec_name") != "vorbis" or info.get("sample_rate") != "44100" or info.get("channels") != "2":
+        fmt = (info.get("codec_name"), info.get("sample_rate"), info.get("channels"))
+        if fmt != ("vorbis", "44100", "2"):
             bad.append("format %s" % info)
         if peak > -0.1 or tpeak > -0.5:
             bad.append("clips")
@@ -183,8 +184,9 @@ def main(argv):
             if max(start, end) > -50:
                 bad.append("click at an edge")
         kbps = size * 8 / seconds / 1000
-        print("%-32s %7.2f %6.0f %7.1f %7.1f %7.1f %6.1f  %s%s" % (
-            name, seconds, kbps, lufs, ff, peak, tpeak, "; ".join(notes), ("  ** " + ", ".join(bad)) if bad else ""))
+        flags = ("  ** " + ", ".join(bad)) if bad else ""
+        print("%-32s %7.2f %6.0f %7.1f %7.1f %7.1f %6.1f  %s%s"
+              % (name, seconds, kbps, lufs, ff, peak, tpeak, "; ".join(notes), flags))
         if bad:
             problems.append(name)
         if "--pictures" in argv:

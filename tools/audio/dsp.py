@@ -64,7 +64,8 @@ def _biquad_kweight():
     alpha = np.sin(w0) / (2 * Q)
     c = np.cos(w0)
     sa = 2 * np.sqrt(A) * alpha
-    b1 = [A * ((A + 1) + (A - 1) * c + sa), -2 * A * ((A - 1) + (A + 1) * c), A * ((A + 1) + (A - 1) * c - sa)]
+    b1 = [A * ((A + 1) + (A - 1) * c + sa), -2 * A * ((A - 1) + (A + 1) * c),
+          A * ((A + 1) + (A - 1) * c - sa)]
     a1 = [(A + 1) - (A - 1) * c + sa, 2 * ((A - 1) - (A + 1) * c), (A + 1) - (A - 1) * c - sa]
     # Stage 2: the low-frequency roll-off.
     fc, Q = 38.13547087602444, 0.5003270373238773

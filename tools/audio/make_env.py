@@ -16,7 +16,8 @@ import numpy as np
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import dsp  # noqa: E402
-from dsp import RATE, add_wrapped, butter, colored_noise_loop, filter_loop, periodic_lfo, tv_filter  # noqa: E402
+from dsp import (RATE, add_wrapped, butter, colored_noise_loop, filter_loop, periodic_lfo,  # noqa: E402
+                 tv_filter)
 from make_sfx import clink_metal, creak, knock_wood, modal  # noqa: E402
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))

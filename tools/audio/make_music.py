@@ -99,7 +99,8 @@ def make(piece, stems=False):
     loop *= gain
     tp = dsp.true_peak_db(loop)
     if tp > CEILING_DB:
-        raise SystemExit("%s: true peak %.1f dB at %.1f LUFS; lower the loudest part" % (piece.name, tp, TARGET_LUFS))
+        raise SystemExit("%s: true peak %.1f dB at %.1f LUFS; lower the loudest part"
+                         % (piece.name, tp, TARGET_LUFS))
     dsp.write_wav(os.path.join(WORK, piece.name + ".wav"), loop)
     dsp.encode_ogg(loop, os.path.join(OUT, piece.name + ".ogg"), QUALITY)
     print("%-13s %6.1f s  %6.1f LUFS  true peak %5.1f dB  (render gain %+.1f dB)"
@@ -109,7 +110,8 @@ def make(piece, stems=False):
             path = os.path.join(WORK, "%s.stem.mid" % piece.name)
             solo(piece, part).write_midi(path)
             data = fold_loop(render(path, os.path.join(WORK, "stem.wav")), length) * gain
-            print("    %-18s %6.1f LUFS  peak %5.1f dB" % (part.name, dsp.loudness(data, loop=True), dsp.peak_db(data)))
+            print("    %-18s %6.1f LUFS  peak %5.1f dB"
+                  % (part.name, dsp.loudness(data, loop=True), dsp.peak_db(data)))
 
 
 def main(argv):

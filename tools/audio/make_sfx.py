@@ -19,7 +19,7 @@ import numpy as np
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import dsp  # noqa: E402
-from dsp import RATE, bell, butter, chime, exp_env, impulses, modal, noise, resonate, t_axis  # noqa: E402
+from dsp import RATE, bell, butter, chime, exp_env, impulses, modal, noise, resonate  # noqa: E402
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 AUDIO = os.path.join(ROOT, "assets", "audio")
@@ -127,7 +127,8 @@ def paper(seconds, seed, weight=1.0):
     snaps = blank(seconds)
     for _ in range(6):
         at = r.uniform(0.2, 0.85) * seconds
-        snaps = place(snaps, clink_metal(r.uniform(3000, 6000), seed=int(r.integers(1000)), decay=0.003, amp=0.3), at)
+        snap = clink_metal(r.uniform(3000, 6000), seed=int(r.integers(1000)), decay=0.003, amp=0.3)
+        snaps = place(snaps, snap, at)
     end_flap = knock_wood(140 * weight, seed=seed + 3, decay=0.02, bright=0.5) * 0.5
     out = butter(0.8 * swish + 1.2 * crinkle + snaps, "low", 9000, 2)   # paper, not static
     out = place(out, end_flap, seconds * 0.82)
@@ -167,8 +168,10 @@ def door_locked():
     out = blank(0.9)
     r = dsp.rng(10)
     for k, at in enumerate([0.0, 0.1, 0.19, 0.42, 0.5]):
-        out = place(out, knock_wood(170.0 * r.uniform(0.9, 1.1), seed=20 + k, decay=0.04) * (0.9 if k in (0, 3) else 0.6), at)
-        out = place(out, clink_metal(2600.0 * r.uniform(0.9, 1.1), seed=30 + k, decay=0.02, amp=0.55), at + 0.004)
+        knock = knock_wood(170.0 * r.uniform(0.9, 1.1), seed=20 + k, decay=0.04)
+        out = place(out, knock * (0.9 if k in (0, 3) else 0.6), at)
+        bolt = clink_metal(2600.0 * r.uniform(0.9, 1.1), seed=30 + k, decay=0.02, amp=0.55)
+        out = place(out, bolt, at + 0.004)
     return out, ROOM, 0.2
 
 
@@ -224,7 +227,8 @@ def gear_turn():
 
 def tile_slide():
     out = blank(0.7)
-    out = place(out, slide(0.28, (500, 3500), seed=100, roughness=40, env=[0, 0.7, 1, 0.8, 0.3, 0]) * 0.55, 0.0)
+    out = place(out, slide(0.28, (500, 3500), seed=100, roughness=40, env=[0, 0.7, 1, 0.8, 0.3, 0]) * 0.55,
+                0.0)
     out = place(out, knock_wood(320, seed=101, decay=0.035, bright=0.8), 0.27)
     return out, ROOM, 0.15
 
@@ -237,7 +241,8 @@ def drawer_open():
                      env=[0, 1, 0.8, 0.3, 0]) * 0.25, 0.05)
     r = dsp.rng(112)
     for k in range(4):  # the odd bits in the drawer rolling about
-        out = place(out, clink_metal(r.uniform(2500, 5200), seed=113 + k, decay=0.015, amp=0.25), 0.2 + 0.14 * k + r.uniform(0, 0.05))
+        bit = clink_metal(r.uniform(2500, 5200), seed=113 + k, decay=0.015, amp=0.25)
+        out = place(out, bit, 0.2 + 0.14 * k + r.uniform(0, 0.05))
     out = place(out, knock_wood(190, seed=118, decay=0.06, bright=0.7) * 0.9, 0.72)
     return out, ROOM, 0.2
 
@@ -246,11 +251,13 @@ def cabinet_open():
     out = blank(1.5)
     out = place(out, clink_metal(3000, seed=120, decay=0.02, amp=0.8), 0.0)   # the small brass lock
     out = place(out, clink_metal(1800, seed=121, decay=0.03, amp=0.6), 0.05)
-    out = place(out, creak(0.6, np.linspace(160, 260, 20), [(1900, 18, 1.0), (2900, 20, 0.7), (4300, 20, 0.4)],
-                     seed=122, env=[0, 1, 0.9, 0.5, 0]) * 0.35, 0.16)
+    hinge = [(1900, 18, 1.0), (2900, 20, 0.7), (4300, 20, 0.4)]
+    squeak = creak(0.6, np.linspace(160, 260, 20), hinge, seed=122, env=[0, 1, 0.9, 0.5, 0])
+    out = place(out, squeak * 0.35, 0.16)
     for k in range(5):  # the glass door shivers in its frame
-        out = place(out, modal([2900 + 300 * k, 4700 + 200 * k, 6900], [0.6, 0.4, 0.2], [0.12, 0.08, 0.05], 0.6,
-                         seed=123 + k) * 0.18, 0.7 + 0.03 * k)
+        pane = modal([2900 + 300 * k, 4700 + 200 * k, 6900], [0.6, 0.4, 0.2], [0.12, 0.08, 0.05], 0.6,
+                     seed=123 + k)
+        out = place(out, pane * 0.18, 0.7 + 0.03 * k)
     out = place(out, knock_wood(260, seed=130, decay=0.03, bright=0.5) * 0.4, 0.7)
     return out, ROOM, 0.2
 
@@ -273,14 +280,16 @@ def thunder():
     t = np.arange(n) / RATE
     r = dsp.rng(150)
     out = np.zeros(n)
-    crack = butter(noise(int(0.35 * RATE), 151), "band", (300, 6000), 2) * exp_env(int(0.35 * RATE), 0.06, 0.002)
+    m = int(0.35 * RATE)
+    crack = butter(noise(m, 151), "band", (300, 6000), 2) * exp_env(m, 0.06, 0.002)
     crack *= 1.0 + 0.6 * np.sign(noise(len(crack), 152)) * (r.random(len(crack)) > 0.995)
     out = place(out, crack * 0.9, 0.05)
     rumble = butter(np.cumsum(noise(n, 153)), "high", 20, 2)
     rumble = butter(rumble, "low", 220, 3)
     rumble /= np.abs(rumble).max()
     env = np.zeros(n)
-    for at, size, decay in [(0.1, 1.0, 1.2), (0.7, 0.7, 1.0), (1.4, 0.9, 1.5), (2.6, 0.5, 1.6), (3.6, 0.35, 1.8)]:
+    peals = [(0.1, 1.0, 1.2), (0.7, 0.7, 1.0), (1.4, 0.9, 1.5), (2.6, 0.5, 1.6), (3.6, 0.35, 1.8)]
+    for at, size, decay in peals:
         i = int(at * RATE)
         env[i:] += size * np.exp(-(t[i:] - at) / decay) * (1 - np.exp(-(t[i:] - at) / 0.08))
     out += rumble * env * 0.9
@@ -310,7 +319,8 @@ def minigame_solved():
     out = blank(3.4)
     r = dsp.rng(180)
     for k in range(4):  # the mechanism locks into place
-        out = place(out, clink_metal(3200 * r.uniform(0.9, 1.1), seed=181 + k, decay=0.015, amp=0.6), 0.06 * k)
+        pawl = clink_metal(3200 * r.uniform(0.9, 1.1), seed=181 + k, decay=0.015, amp=0.6)
+        out = place(out, pawl, 0.06 * k)
     out = place(out, knock_wood(240, seed=186, decay=0.06), 0.24)
     out = place(out, clink_metal(1200, seed=187, decay=0.08, amp=0.7), 0.24)
     for k, name in enumerate(["A5", "D6", "E6", "F#6", "A6", "D7"]):  # the music box runs up the theme

@@ -18,7 +18,6 @@ and '+' adds (h.+q). Chord lines use the same durations with chord symbols; a ch
 without a length fills a whole bar:
     Dm | Bb | Gm:q A7:h | Fmaj7/C
 """
-import math
 import re
 
 import mido
@@ -316,7 +315,8 @@ def roll(pitch, start, dur, v0, v1, step=1.0 / 6.0):
 def swell(start, end, v0, v1, steps=None):
     """Expression (CC11) ramp as a list of (beat, value)."""
     steps = steps or max(2, int((end - start) * 4))
-    return [(start + (end - start) * i / steps, int(round(v0 + (v1 - v0) * i / steps))) for i in range(steps + 1)]
+    return [(start + (end - start) * i / steps, int(round(v0 + (v1 - v0) * i / steps)))
+            for i in range(steps + 1)]
 
 
 # Where each kind of part sits in a mix, in loudness units relative to the lead line. The balance
@@ -381,11 +381,12 @@ class Piece:
                 raise ValueError("too many parts in %s" % self.name)
             events = []  # (tick, order, message)
             events.append((0, 0, mido.Message("program_change", channel=ch, program=part.program)))
-            for cc, value in ((7, part.volume), (10, part.pan), (91, part.reverb), (93, part.chorus), (11, 127)):
+            setup = ((7, part.volume), (10, part.pan), (91, part.reverb), (93, part.chorus), (11, 127))
+            for cc, value in setup:
                 events.append((0, 1, mido.Message("control_change", channel=ch, control=cc, value=value)))
             for beat, value in part.expression:
-                events.append((int(round(beat * tpb)), 1,
-                               mido.Message("control_change", channel=ch, control=11, value=max(0, min(127, value)))))
+                msg = mido.Message("control_change", channel=ch, control=11, value=max(0, min(127, value)))
+                events.append((int(round(beat * tpb)), 1, msg))
             # A re-struck pitch cuts the previous one just before, so a note-off never kills the new note.
             by_pitch = {}
             for n in sorted(part.notes, key=lambda n: (n.start, n.pitch)):

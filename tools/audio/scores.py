@@ -246,8 +246,8 @@ def conservatory():
     glock = p.part("glockenspiel", 9, role="accent", pan=96, reverb=110)
     snow = [0, 2, 4, 3, 2, 1]
     a_chords = "Bm | Gmaj7 | D | A | Bm | Gmaj7 | Em7 | F#"
-    a_melody = ("F#4:q B4:e C#5:q D5:e | C#5:q. B4:q. | A4:q D5:e F#5:q A5:e | E5:h. | F#5:q B5:e A5:q F#5:e | "
-                "G5:q. F#5:q. | E5:q G5:e D5:q B4:e | C#5:q. A#4:q.")
+    a_melody = ("F#4:q B4:e C#5:q D5:e | C#5:q. B4:q. | A4:q D5:e F#5:q A5:e | E5:h. | "
+                "F#5:q B5:e A5:q F#5:e | G5:q. F#5:q. | E5:q G5:e D5:q B4:e | C#5:q. A#4:q.")
     b_chords = "G | D/F# | Em | Bm | G | D | Em7 | F#7"
     b_melody = ("B4:q. D5:q. | A4:h. | G4:q B4:e E5:q. | D5:h. | D5:q. G5:q. | F#5:h. | E5:q D5:e B4:q. | "
                 "A#4:q. C#5:q.")
@@ -408,7 +408,8 @@ def ho():
     a_chords = "Gm | Gm | Cm | D7 | Gm | Eb | Am7b5 | D7"
     a_melody = ("D5:e r:e G5:e r:e F5:e Eb5:e D5:q | Bb4:e r:e D5:e r:e C5:e Bb4:e A4:q | "
                 "G4:e r:e C5:e r:e Eb5:e D5:e C5:q | F#4:e G4:e A4:e C5:e D5:h | "
-                "D5:e r:e G5:e r:e A5:e Bb5:e A5:q | G5:q. F5:e Eb5:q Bb4:q | C5:q. Bb4:e A4:q Eb5:q | D5:h. r:q")
+                "D5:e r:e G5:e r:e A5:e Bb5:e A5:q | G5:q. F5:e Eb5:q Bb4:q | C5:q. Bb4:e A4:q Eb5:q | "
+                "D5:h. r:q")
     b_chords = "Eb | Bb | Cm | Gm | Eb | Bb/D | Cm6 | D7"
     b_melody = ("Eb3:q G3 Bb3 G3 | D3:q F3 Bb3:h | C3:q Eb3 G3 Eb3 | D3:q G3 Bb3:h | G3:q Bb3 Eb4 D4 | "
                 "F3:q Bb3 D4:h | Eb4:q C4 A3 C4 | D4:h C4:q A3:q")
@@ -563,7 +564,8 @@ def ending():
     cello.add(bass(prog, 38, [(0, 2, "b"), (2, 1, 5)], vel=56))
     harp.add(arp(prog, 50, 74, HARP_WALTZ, vel=38, ring=2))
     timpani.add(notes("D3:q r:h | r:h. | r:h. | r:h. | D3:q r:h | r:h. | r:h. | r:h. | "
-                      "G2:q r:h | r:h. | r:h. | r:h. | G2:q r:h | A2:q r:h | r:h. | A2:q r:h", t, B, vel=44)[0])
+                      "G2:q r:h | r:h. | r:h. | r:h. | G2:q r:h | A2:q r:h | r:h. | A2:q r:h",
+                      t, B, vel=44)[0])
     t = end
 
     prog, end = chords("G | D | Em | Bm | G | A | F#m | A7", t, B)
