@@ -45,7 +45,9 @@ def render(midi, wav):
          "-o", "synth.chorus.active=0",
          "-F", wav, SOUNDFONT, midi],
         check=True, stdout=subprocess.DEVNULL)
-    return dsp.read_wav(wav)
+    data = dsp.read_wav(wav)
+    os.remove(wav)   # hundreds of megabytes per piece; the MIDI stays for inspection
+    return data
 
 
 def fold_loop(data, length):
@@ -101,7 +103,6 @@ def make(piece, stems=False):
     if tp > CEILING_DB:
         raise SystemExit("%s: true peak %.1f dB at %.1f LUFS; lower the loudest part"
                          % (piece.name, tp, TARGET_LUFS))
-    dsp.write_wav(os.path.join(WORK, piece.name + ".wav"), loop)
     dsp.encode_ogg(loop, os.path.join(OUT, piece.name + ".ogg"), QUALITY)
     print("%-13s %6.1f s  %6.1f LUFS  true peak %5.1f dB  (render gain %+.1f dB)"
           % (piece.name, length / dsp.RATE, dsp.loudness(loop, loop=True), tp, 20 * np.log10(gain)))
