@@ -1,6 +1,8 @@
 #include "game/core/nG_ScriptFunctions.h"
 
+#include "game/core/nG_GuideFunctions.h"
 #include "game/core/nG_ProfileFunctions.h"
+#include "game/core/nG_ScreenFunctions.h"
 #include "game/core/nG_SettingsFunctions.h"
 
 namespace {
@@ -50,9 +52,9 @@ const nG_ScriptFunctions::Entry kTable[nG_ScriptFunctions::kCount] = {
     {"ShowMinigame", nullptr},
     {"EndMinigame", nullptr},
     {"ChargeMinigameSkip", nullptr},
-    {"StrategyGuideTOC", nullptr},
-    {"StrategyGuideNext", nullptr},
-    {"StrategyGuidePrev", nullptr},
+    {"StrategyGuideTOC", nG_GuideFunctions::StrategyGuideTOC},
+    {"StrategyGuideNext", nG_GuideFunctions::StrategyGuideNext},
+    {"StrategyGuidePrev", nG_GuideFunctions::StrategyGuidePrev},
     // Sound.
     {"PlaySfx", nullptr},
     {"PlayEnv", nullptr},
@@ -82,17 +84,17 @@ const nG_ScriptFunctions::Entry kTable[nG_ScriptFunctions::kCount] = {
     {"IsGameSaveExist", nG_ProfileFunctions::IsGameSaveExist},
     {"ClearProfileSave", nG_ProfileFunctions::ClearProfileSave},
     {"IsCorruptedProfile", nG_ProfileFunctions::IsCorruptedProfile},
-    {"SwitchToGame", nullptr},
-    {"SwitchToMenu", nullptr},
-    {"Quit", nullptr},
-    {"ShowObjectWindow", nullptr},
-    {"IsNoSoundDevice", nullptr},
-    {"GetObjPosByObj", nullptr},
-    {"GetGameCursorPos", nullptr},
+    {"SwitchToGame", nG_ScreenFunctions::SwitchToGame},
+    {"SwitchToMenu", nG_ScreenFunctions::SwitchToMenu},
+    {"Quit", nG_ScreenFunctions::Quit},
+    {"ShowObjectWindow", nG_ScreenFunctions::ShowObjectWindow},
+    {"IsNoSoundDevice", nG_ScreenFunctions::IsNoSoundDevice},
+    {"GetObjPosByObj", nG_ScreenFunctions::GetObjPosByObj},
+    {"GetGameCursorPos", nG_ScreenFunctions::GetGameCursorPos},
     // Edition constants.
-    {"IsSurveyEdition", nullptr},
-    {"IsMac", nullptr},
-    {"IsCollectorsEdition", nullptr},
+    {"IsSurveyEdition", nG_ScreenFunctions::IsSurveyEdition},
+    {"IsMac", nG_ScreenFunctions::IsMac},
+    {"IsCollectorsEdition", nG_ScreenFunctions::IsCollectorsEdition},
     // The desktop.
     {"CopyFileToMyDocs", nullptr},
     {"SetWallpaper", nullptr},

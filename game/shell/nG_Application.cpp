@@ -26,7 +26,10 @@
 #include "game/core/nG_SettingsFunctions.h"
 #include "game/shell/nG_ProfileHub.h"
 #include "game/shell/nG_RunOptions.h"
+#include "game/shell/nG_Screen.h"
 #include "game/shell/nG_Settings.h"
+#include "game/shell/nG_StrategyGuide.h"
+#include "game/shell/nG_TextEdit.h"
 #include "pflib/TFile.h"
 #include "pflib/TPlatform.h"
 
@@ -50,6 +53,11 @@ void registerEngineTypes() {
     nE_Factory::registerType("anim", [] { return new nE_AnimSprite(); });
     nE_Factory::registerType("text", [] { return new nE_Text(); });
     nE_Factory::registerType("partsys", [] { return new nE_ParticleSystem(); });
+}
+
+void registerGameTypes() {
+    nE_Factory::registerType("textedit", [] { return new nG_TextEdit(); });
+    nE_Factory::registerType("str_guide", [] { return new nG_StrategyGuide(); });
 }
 
 }  // namespace
@@ -80,6 +88,7 @@ bool nG_Application::startup(const char* commandLine) {
     nG_Settings::setCurrent(g_settings);
     g_settings->load();
 
+    registerGameTypes();
     g_engine->SetInitCallback(gameInit);
     g_engine->SetShutdownCallback(gameShutdown);
 
@@ -89,6 +98,7 @@ bool nG_Application::startup(const char* commandLine) {
 
     g_settings->fullscreen = g_engine->IsFullscreen();
     g_profiles->loadAll();
+    if (nG_Screen* screen = nG_Screen::current()) screen->applyCanvas(choice.mapping);
     g_engine->SetGamma(g_settings->gamma);
     g_settings->applyAll();
 
@@ -144,6 +154,12 @@ void nG_Application::gameInit() {
     lua_newtable(L);
     lua_setglobal(L, "ng_global");
     nG_ScriptFunctions::registerGameFunctions(L);
+
+    auto* screen = new nG_Screen(g_editorFlag);
+    // A module previewed from the command line takes the menu's place.
+    if (!nG_RunOptions::get().module.empty()) screen->pendingSwitch = nG_Screen::kNone;
+    nE_Scene& scene = nE_Core::get()->scene();
+    scene.attach(scene.root(), screen);
 }
 
 // A module named on the command line is the scene shown. It comes in with the first tick, when the
@@ -190,20 +206,24 @@ void nG_Application::gameEvent(const nE_InputEvent& event) {
 }
 
 void nG_Application::gameShutdown(notEngine*) {
+    if (nG_Screen* screen = nG_Screen::current()) screen->saveForClose();
     if (nE_Core::exists()) nE_Core::get()->triggerHub().executeNow("", "ng_close");
 }
 
 void nG_Application::focusGained(notEngine*) {
     if (g_runTime < 0.01f) return;
+    if (nG_Screen* screen = nG_Screen::current()) screen->setPaused(false);
 }
 
 void nG_Application::focusLost(notEngine*) {
     if (g_runTime < 0.01f) return;
     nE_Core::get()->triggerHub().executeNow("", "ng_lostfocus");
+    if (nG_Screen* screen = nG_Screen::current()) screen->setPaused(true);
 }
 
 bool nG_Application::toggleDisplay(bool wantFullscreen) {
     const nE_DisplayChoice choice = nE_DisplayChoice::choose(wantFullscreen);
+    if (nG_Screen* screen = nG_Screen::current()) screen->applyCanvas(choice.mapping);
     if (g_engine->IsFullscreen() == choice.fullscreen && g_engine->GetWidth() == choice.width &&
         g_engine->GetHeight() == choice.height)
         return true;
