@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <vector>
 
 #include "pflib/pfTypes.h"
 
@@ -21,13 +22,21 @@ public:
     // write leaves the old file whole.
     bool Open(const str& name, int mode);
     bool IsValid() const { return file_ != nullptr; }
-    void Close();
+    // False when a mode-1 write did not reach the target (the old file is then kept).
+    bool Close();
     size_t Read(void* buffer, size_t count);
     size_t Write(const void* data, size_t count);
     size_t Size();
 
     static bool DeleteFile(const str& name);
     static bool Exists(const str& name);
+    // Renames a file, replacing the target, in one step; both names resolve like Open's.
+    static bool Rename(const str& from, const str& to);
+    // Makes `to` a second name of the file `from` (a hard link), replacing `to` in one step; false
+    // where the file system has no links.
+    static bool Link(const str& from, const str& to);
+    // The names of the plain files directly in the per-user folder, in byte order.
+    static std::vector<str> ListUserFiles();
     // Reads a whole file; false when it cannot be opened.
     static bool ReadAll(const str& name, str& out);
 

@@ -23,7 +23,14 @@
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_TriggerHub.h"
 #include "game/core/nG_Mediator.h"
+#include "game/core/nG_ScriptFunctions.h"
+#include "game/core/nG_SettingsFunctions.h"
+#include "game/shell/nG_ProfileHub.h"
 #include "game/shell/nG_RunOptions.h"
+#include "game/shell/nG_Screen.h"
+#include "game/shell/nG_Settings.h"
+#include "game/shell/nG_StrategyGuide.h"
+#include "game/shell/nG_TextEdit.h"
 #include "pflib/TFile.h"
 #include "pflib/TPlatform.h"
 
@@ -38,10 +45,8 @@ float g_runTime = 0;
 notEngine_Pl5* g_engine = nullptr;
 nG_Mediator* g_mediator = nullptr;
 nE_StringTable* g_strings = nullptr;
-
-// Settings defaults until saved settings exist.
-constexpr bool kDefaultFullscreen = true;
-constexpr float kDefaultGamma = 1.0f;
+nG_ProfileHub* g_profiles = nullptr;
+nG_Settings* g_settings = nullptr;
 
 void registerEngineTypes() {
     nE_Factory::registerType("obj", [] { return new nE_Object(); });
@@ -52,10 +57,19 @@ void registerEngineTypes() {
     nE_Factory::registerType("ateffect", [] { return new nE_AtEffect(); });
 }
 
+void registerGameTypes() {
+    nE_Factory::registerType("textedit", [] { return new nG_TextEdit(); });
+    nE_Factory::registerType("str_guide", [] { return new nG_StrategyGuide(); });
+}
+
 }  // namespace
 
-bool nG_Application::editorFlag() { return g_editorFlag; }
-float nG_Application::runTime() { return g_runTime; }
+bool nG_Application::editorFlag() {
+    return g_editorFlag;
+}
+float nG_Application::runTime() {
+    return g_runTime;
+}
 
 bool nG_Application::startup(const char* commandLine) {
     g_editorFlag = commandLine && std::strstr(commandLine, "-e") != nullptr;
@@ -70,14 +84,25 @@ bool nG_Application::startup(const char* commandLine) {
     nE_StringTable::setCurrent(g_strings);
     g_strings->load("assets/strings.xml");
 
+    g_profiles = new nG_ProfileHub(g_editorFlag);
+    nG_ProfileHub::setCurrent(g_profiles);
+    g_settings = new nG_Settings(g_profiles);
+    nG_Settings::setCurrent(g_settings);
+    g_settings->load();
+
+    registerGameTypes();
     g_engine->SetInitCallback(gameInit);
     g_engine->SetShutdownCallback(gameShutdown);
 
-    const nE_DisplayChoice choice = nE_DisplayChoice::choose(kDefaultFullscreen);
+    const nE_DisplayChoice choice = nE_DisplayChoice::choose(g_settings->fullscreen);
     const std::string title = g_strings->get("window_title_ce", "", "", "", "", "");
     g_engine->Init(0, 0, choice.width, choice.height, choice.fullscreen, title);
 
-    g_engine->SetGamma(kDefaultGamma);
+    g_settings->fullscreen = g_engine->IsFullscreen();
+    g_profiles->loadAll();
+    if (nG_Screen* screen = nG_Screen::current()) screen->applyCanvas(choice.mapping);
+    g_engine->SetGamma(g_settings->gamma);
+    g_settings->applyAll();
 
     g_engine->SetDrawCallback(gameDraw);
     g_engine->SetEventCallback(gameEvent);
@@ -85,6 +110,7 @@ bool nG_Application::startup(const char* commandLine) {
     g_engine->SetFocusGainedCallback(focusGained);
     g_engine->SetFocusLostCallback(focusLost);
     g_engine->SetToggleDisplayCallback(toggleDisplay);
+    nG_SettingsFunctions::setFullScreenHandler(toggleDisplay);
     return true;
 }
 
@@ -107,6 +133,14 @@ void nG_Application::update(float) {
 void nG_Application::shutdown() {
     if (!g_engine) return;
     g_engine->Shutdown();
+    nG_SettingsFunctions::setFullScreenHandler(nullptr);
+    g_settings->save();
+    nG_Settings::setCurrent(nullptr);
+    delete g_settings;
+    g_settings = nullptr;
+    nG_ProfileHub::setCurrent(nullptr);
+    delete g_profiles;
+    g_profiles = nullptr;
     nE_StringTable::setCurrent(nullptr);
     delete g_strings;
     g_strings = nullptr;
@@ -121,13 +155,25 @@ void nG_Application::gameInit() {
     lua_State* L = nE_Core::get()->lua();
     lua_newtable(L);
     lua_setglobal(L, "ng_global");
-    // Until the menu exists, a module named on the command line is the scene shown.
+    nG_ScriptFunctions::registerGameFunctions(L);
+
+    auto* screen = new nG_Screen(g_editorFlag);
+    // A module previewed from the command line takes the menu's place.
+    if (!nG_RunOptions::get().module.empty()) screen->pendingSwitch = nG_Screen::kNone;
+    nE_Scene& scene = nE_Core::get()->scene();
+    scene.attach(scene.root(), screen);
+}
+
+// A module named on the command line is the scene shown. It comes in with the first tick, when the
+// profiles are loaded, as the menu would.
+static void bringInPreview() {
+    static bool done = false;
     const std::string& module = nG_RunOptions::get().module;
-    if (!module.empty()) {
-        if (!pf::TFile::Exists(nE_Module::fileName(module)))
-            nE_Debug::writef("Module preview: \"%s\" does not exist", module.c_str());
-        nE_Module::bringIn(module, true);
-    }
+    if (done || module.empty()) return;
+    done = true;
+    if (!pf::TFile::Exists(nE_Module::fileName(module)))
+        nE_Debug::writef("Module preview: \"%s\" does not exist", module.c_str());
+    nE_Module::bringIn(module, true);
 }
 
 void nG_Application::gameDraw(nE_Render* renderer) {
@@ -145,6 +191,7 @@ void nG_Application::gameUpdate(float dt) {
     move.x = cursor ? cursor->x : 0;
     move.y = cursor ? cursor->y : 0;
     core->scene().dispatch(move);
+    bringInPreview();
     core->triggerHub().runQueue();
     core->timerHub().update(dt);
     core->scene().update(dt);
@@ -161,20 +208,24 @@ void nG_Application::gameEvent(const nE_InputEvent& event) {
 }
 
 void nG_Application::gameShutdown(notEngine*) {
+    if (nG_Screen* screen = nG_Screen::current()) screen->saveForClose();
     if (nE_Core::exists()) nE_Core::get()->triggerHub().executeNow("", "ng_close");
 }
 
 void nG_Application::focusGained(notEngine*) {
     if (g_runTime < 0.01f) return;
+    if (nG_Screen* screen = nG_Screen::current()) screen->setPaused(false);
 }
 
 void nG_Application::focusLost(notEngine*) {
     if (g_runTime < 0.01f) return;
     nE_Core::get()->triggerHub().executeNow("", "ng_lostfocus");
+    if (nG_Screen* screen = nG_Screen::current()) screen->setPaused(true);
 }
 
 bool nG_Application::toggleDisplay(bool wantFullscreen) {
     const nE_DisplayChoice choice = nE_DisplayChoice::choose(wantFullscreen);
+    if (nG_Screen* screen = nG_Screen::current()) screen->applyCanvas(choice.mapping);
     if (g_engine->IsFullscreen() == choice.fullscreen && g_engine->GetWidth() == choice.width &&
         g_engine->GetHeight() == choice.height)
         return true;

@@ -1,8 +1,10 @@
 #include "pflib/TFile.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "pflib/TPlatform.h"
@@ -43,8 +45,9 @@ bool TFile::Open(const str& name, int mode) {
     return true;
 }
 
-void TFile::Close() {
-    if (!file_) return;
+bool TFile::Close() {
+    if (!file_) return false;
+    bool committed = true;
     if (mode_ == kWrite) {
         // The new content replaces the old file only once it is wholly on disk.
         bool ok = !failed_ && std::fflush(file_) == 0 && !std::ferror(file_);
@@ -58,6 +61,7 @@ void TFile::Close() {
                 std::fclose(dir);
             }
         } else {
+            committed = false;
             std::remove(temp_.c_str());
             pfWriteDbgUnsafe("TFile: could not write \"%s\"; the old file is kept\n", target_.c_str());
         }
@@ -69,6 +73,7 @@ void TFile::Close() {
     target_.clear();
     mode_ = kRead;
     failed_ = false;
+    return committed;
 }
 
 size_t TFile::Read(void* buffer, size_t count) {
@@ -94,6 +99,41 @@ size_t TFile::Size() {
 bool TFile::DeleteFile(const str& name) {
     const str path = TPlatform::ResolvePath(name);
     return !path.empty() && !TPath::IsDirectory(path) && std::remove(path.c_str()) == 0;
+}
+
+bool TFile::Rename(const str& from, const str& to) {
+    const str source = TPlatform::ResolvePath(from);
+    const str target = TPlatform::ResolvePath(to);
+    if (source.empty() || target.empty() || !TPath::IsFile(source) || TPath::IsDirectory(target))
+        return false;
+    return std::rename(source.c_str(), target.c_str()) == 0;
+}
+
+bool TFile::Link(const str& from, const str& to) {
+    const str source = TPlatform::ResolvePath(from);
+    const str target = TPlatform::ResolvePath(to);
+    if (source.empty() || target.empty() || !TPath::IsFile(source) || TPath::IsDirectory(target))
+        return false;
+    const str temp = target + ".link";
+    std::remove(temp.c_str());
+    if (link(source.c_str(), temp.c_str()) != 0) return false;
+    if (std::rename(temp.c_str(), target.c_str()) == 0) return true;
+    std::remove(temp.c_str());
+    return false;
+}
+
+std::vector<str> TFile::ListUserFiles() {
+    std::vector<str> names;
+    const str dir = TPlatform::UserDir();
+    if (DIR* d = opendir(dir.c_str())) {
+        while (const dirent* entry = readdir(d)) {
+            const str name = entry->d_name;
+            if (name != "." && name != ".." && TPath::IsFile(TPath::Join(dir, name))) names.push_back(name);
+        }
+        closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 bool TFile::Exists(const str& name) {

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "pflib/TFile.h"
 #include "pflib/TPlatform.h"
@@ -104,8 +105,36 @@ TEST_F(FileTest, AFailedWriteKeepsTheOldFile) {
     // The temporary file vanishes under the writer (as on a full or failing disk).
     EXPECT_EQ(std::remove((user / "data/keep.txt.part").c_str()), 0);
     file.Write("lost", 4);
-    file.Close();
+    EXPECT_FALSE(file.Close()) << "the caller learns that nothing was saved";
     EXPECT_EQ(TempDir::Read(user / "data/keep.txt"), "kept");
+    ASSERT_TRUE(file.Open("user:keep.txt", TFile::kWrite));
+    file.Write("new", 3);
+    EXPECT_TRUE(file.Close());
+    EXPECT_FALSE(file.Close()) << "nothing left to close";
+}
+
+TEST_F(FileTest, RenameReplacesAndListShowsTheUserFolderInOrder) {
+    ASSERT_TRUE(WriteFile("user:p_b.xml", "b", TFile::kWrite));
+    ASSERT_TRUE(WriteFile("user:p_a.xml", "a", TFile::kWrite));
+    ASSERT_TRUE(WriteFile("user:p_a.xml.bak", "old", TFile::kWrite));
+    ASSERT_EQ(mkdir((user / "data/folder").c_str(), 0755), 0);
+    EXPECT_EQ(TFile::ListUserFiles(), (std::vector<std::string>{"p_a.xml", "p_a.xml.bak", "p_b.xml"}));
+
+    EXPECT_TRUE(TFile::Rename("user:p_a.xml", "user:p_a.xml.bak"));
+    EXPECT_EQ(TempDir::Read(user / "data/p_a.xml.bak"), "a");
+    EXPECT_FALSE(TFile::Exists("user:p_a.xml"));
+    EXPECT_FALSE(TFile::Rename("user:p_a.xml", "user:p_c.xml")) << "no source";
+    EXPECT_FALSE(TFile::Rename("user:p_b.xml", "user:../outside.xml")) << "names stay in the user folder";
+    EXPECT_FALSE(TFile::Rename("user:p_b.xml", "user:folder")) << "a folder is never replaced";
+    EXPECT_TRUE(TFile::Exists("user:p_b.xml"));
+
+    // A link keeps the old content under the second name when the first is replaced.
+    ASSERT_TRUE(TFile::Link("user:p_b.xml", "user:p_a.xml.bak"));
+    ASSERT_TRUE(WriteFile("user:p_b.xml", "b2", TFile::kWrite));
+    EXPECT_EQ(TempDir::Read(user / "data/p_a.xml.bak"), "b");
+    EXPECT_EQ(TempDir::Read(user / "data/p_b.xml"), "b2");
+    EXPECT_FALSE(TFile::Link("user:none.xml", "user:x.xml"));
+    EXPECT_FALSE(TFile::Exists("user:p_a.xml.bak.link"));
 }
 
 TEST_F(FileTest, MissingFilesFailWithoutHarm) {
