@@ -43,6 +43,8 @@ class nE_SLHelper_Lua : public nE_SLHelper {
     bool tableOnTop() const;
     // Pushes the field's value; false (nothing pushed) when the field is nil or there is no table.
     bool pushField(const char* name);
+    // Pops the value on top into the field of the table below it, raw.
+    void setField(const char* name);
     bool readVector(const char* name, float* out, int count);
     void writeVector(const char* name, const float* values, int count);
 

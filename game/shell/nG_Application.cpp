@@ -18,6 +18,7 @@
 #include "engine/objects/nE_ParticleSystem.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
+#include "engine/script/nE_LuaCall.h"
 #include "engine/script/nE_Module.h"
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_TriggerHub.h"
@@ -118,7 +119,7 @@ void nG_Application::shutdown() {
 void nG_Application::gameInit() {
     lua_State* L = nE_Core::get()->lua();
     lua_newtable(L);
-    lua_setglobal(L, "ng_global");
+    nE_LuaCall::setGlobal(L, "ng_global");
     // Until the menu exists, a module named on the command line is the scene shown.
     const std::string& module = nG_RunOptions::get().module;
     if (!module.empty()) {
