@@ -75,6 +75,9 @@ public:
     static void ClearExit();
     // The platform owns the task and runs it after the device has lost its textures.
     static void AdoptTextureRefreshListener(std::unique_ptr<TTask> task);
+    // Destroys an adopted listener whose owner is going; nothing when it is not adopted.
+    static void DropTextureRefreshListener(const TTask* task);
+    static size_t TextureRefreshListenerCount();
     // Runs the adopted listeners (called by the backend after a device reset).
     static void RunTextureRefreshListeners();
     static bool OpenBrowser(const str& address);

@@ -108,10 +108,18 @@ public:
 
     // --- walks ---
 
+    // The walks stay correct when a handler destroys, parks or re-attaches objects while they run: an
+    // object destroyed or moved away is skipped, one added joins at the next walk, none is updated
+    // twice in one walk. An object that must destroy itself from its own handler uses
+    // nE_Scene::destroyLater.
     void updateWalk(float dt);
     void drawWalk(nE_Render* renderer, const nE_RenderState* parentState);
-    // The object that takes the event, topmost first, or none.
+    // The object that takes the event, topmost first, or none (also when the one that took it went
+    // during the walk; then nothing below takes it either). The others are told with the taker, or
+    // with none when it has gone.
     nE_Object* hitTest(const nE_InputEvent& event, const nE_RenderState* parentState);
+    // Whether an update, draw or hit-test walk is running.
+    static bool walkInProgress();
 
     // --- animation lines ---
 
@@ -154,4 +162,7 @@ public:
     nE_RenderState lastWorldState;
     bool loaded = false;
     std::string resourceName;
+
+private:
+    unsigned updatedInWalk_ = 0;
 };

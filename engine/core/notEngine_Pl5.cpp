@@ -28,7 +28,14 @@ static constexpr int kPointerCode = 3840;
 notEngine_Pl5::notEngine_Pl5(std::vector<void*> marks) : lostTextureMarks(std::move(marks)) {}
 
 notEngine_Pl5::~notEngine_Pl5() {
+    dropRefreshListener();
     if (notEngine::instance() == this) publish(nullptr);
+}
+
+void notEngine_Pl5::dropRefreshListener() {
+    // The task reaches this engine: a device reset after the engine went must not run it.
+    if (refreshTask_) pf::TPlatform::DropTextureRefreshListener(refreshTask_);
+    refreshTask_ = nullptr;
 }
 
 bool notEngine_Pl5::Init(int, int, int width, int height, bool wantFullscreen, const std::string& title) {
@@ -64,13 +71,16 @@ bool notEngine_Pl5::Init(int, int, int width, int height, bool wantFullscreen, c
 
     lastTick = pf::timeGetTime();
 
-    pf::TPlatform::AdoptTextureRefreshListener(std::make_unique<nE_UpdateLostTexturesTask_Pl5>(
-        [this] { AddLostTextureMark(); }));
+    dropRefreshListener();
+    auto task = std::make_unique<nE_UpdateLostTexturesTask_Pl5>([this] { AddLostTextureMark(); });
+    refreshTask_ = task.get();
+    pf::TPlatform::AdoptTextureRefreshListener(std::move(task));
     return true;
 }
 
 void notEngine_Pl5::Shutdown() {
     if (shutdown_) shutdown_(this);
+    dropRefreshListener();
     if (cursor_) {
         nE_Cursor::setCurrent(nullptr);
         cursor_.reset();

@@ -8,7 +8,8 @@
 
 namespace pf {
 struct TEvent;
-}
+class TTask;
+}  // namespace pf
 class nE_Render_Pl5;
 class nE_Cursor;
 
@@ -71,6 +72,9 @@ private:
     nE_LostTexturesCallback texturesLost_ = nullptr;
     nE_ToggleDisplayCallback toggleDisplay_ = nullptr;
 
+    void dropRefreshListener();
+
+    pf::TTask* refreshTask_ = nullptr;  // adopted by the platform; dropped when the engine goes
     bool tickDone_ = false;
     long ticks_ = 0;
     std::unique_ptr<nE_Render_Pl5> renderer_;
