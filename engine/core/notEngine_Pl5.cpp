@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/core/nE_Core.h"
+#include "engine/core/nE_EngineTypes.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
@@ -12,6 +13,7 @@
 #include "engine/media/nE_Font.h"
 #include "engine/media/nE_ResourceCache.h"
 #include "engine/media/nE_SoundHub.h"
+#include "engine/media/platform/nE_Bindings_Pl5.h"
 #include "engine/media/platform/nE_Cursor_Pl5.h"
 #include "engine/media/platform/nE_Render_Pl5.h"
 #include "engine/media/platform/nE_UpdateLostTexturesTask_Pl5.h"
@@ -25,7 +27,10 @@ float notEngine_Pl5::rawDelta = 0;
 // Pointer events carry this code.
 static constexpr int kPointerCode = 3840;
 
-notEngine_Pl5::notEngine_Pl5(std::vector<void*> marks) : lostTextureMarks(std::move(marks)) {}
+notEngine_Pl5::notEngine_Pl5(std::vector<void*> marks) : lostTextureMarks(std::move(marks)) {
+    nE_EngineTypes::registerAll();
+    nE_Bindings_Pl5::install();
+}
 
 notEngine_Pl5::~notEngine_Pl5() {
     dropRefreshListener();
@@ -135,7 +140,7 @@ void notEngine_Pl5::UpdateTick() {
     ++ticks_;
 
     if (update_) update_(dt);
-    nE_SoundHub::get()->update(dt);
+    if (nE_SoundHub* hub = nE_SoundHub::get()) hub->update(dt);
     if (cursor_) cursor_->update(dt);
 
     if (!lostTextureMarks.empty()) {

@@ -15,7 +15,8 @@ class nE_Cursor;
 
 class notEngine_Pl5 : public notEngine {
 public:
-    // lostTextureMarks starts as the given (empty) list.
+    // lostTextureMarks starts as the given (empty) list. Registers the engine's object types and
+    // installs the platform bindings of the media bases.
     explicit notEngine_Pl5(std::vector<void*> lostTextureMarks = {});
     ~notEngine_Pl5() override;
 

@@ -6,7 +6,6 @@
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_DisplayChoice.h"
-#include "engine/core/nE_Factory.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Object.h"
 #include "engine/core/nE_Scene.h"
@@ -14,10 +13,6 @@
 #include "engine/core/notEngine_Pl5.h"
 #include "engine/media/nE_Cursor.h"
 #include "engine/media/nE_Render.h"
-#include "engine/objects/nE_AnimSprite.h"
-#include "engine/objects/nE_ParticleSystem.h"
-#include "engine/objects/nE_Sprite.h"
-#include "engine/objects/nE_Text.h"
 #include "engine/script/nE_LuaCall.h"
 #include "engine/script/nE_Module.h"
 #include "engine/script/nE_TimerHub.h"
@@ -43,14 +38,6 @@ nE_StringTable* g_strings = nullptr;
 constexpr bool kDefaultFullscreen = true;
 constexpr float kDefaultGamma = 1.0f;
 
-void registerEngineTypes() {
-    nE_Factory::registerType("obj", [] { return new nE_Object(); });
-    nE_Factory::registerType("spr", [] { return new nE_Sprite(); });
-    nE_Factory::registerType("anim", [] { return new nE_AnimSprite(); });
-    nE_Factory::registerType("text", [] { return new nE_Text(); });
-    nE_Factory::registerType("partsys", [] { return new nE_ParticleSystem(); });
-}
-
 }  // namespace
 
 bool nG_Application::editorFlag() { return g_editorFlag; }
@@ -59,7 +46,6 @@ float nG_Application::runTime() { return g_runTime; }
 bool nG_Application::startup(const char* commandLine) {
     g_editorFlag = commandLine && std::strstr(commandLine, "-e") != nullptr;
 
-    registerEngineTypes();
     g_engine = new notEngine_Pl5();
 
     g_mediator = new nG_Mediator();

@@ -24,7 +24,6 @@ class AnimSpriteTest : public ::testing::Test {
   protected:
     void SetUp() override {
         nE_ResourceCache::create();
-        nE_Factory::registerType("anim", [] { return new nE_AnimSprite(); });
     }
     void TearDown() override {
         nE_ResourceCache::destroy();

@@ -19,7 +19,6 @@ class SpriteTest : public ::testing::Test {
   protected:
     void SetUp() override {
         cache = nE_ResourceCache::create();
-        nE_Factory::registerType("spr", [] { return new nE_Sprite(); });
     }
     void TearDown() override { nE_ResourceCache::destroy(); }
 
