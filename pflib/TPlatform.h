@@ -45,6 +45,9 @@ struct TRunOptions {
     // 0 or more: every frame is finished (glFinish after the present) and the mean time of the
     // frames after the first timeFramesAfter is printed at the end of the run.
     int timeFramesAfter = -1;
+    // Headless runs: the desktop to pretend, offering only its own mode (0: a 1280 × 1024 desktop
+    // that also offers 1024 × 768).
+    int displayWidth = 0, displayHeight = 0;
 };
 
 class TPlatform {

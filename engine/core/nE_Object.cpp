@@ -436,7 +436,9 @@ nE_RenderState nE_Object::worldState(const nE_RenderState* parentState, int redu
     }
     s.matrix = m;
     s.matrixValid = true;
-    if (parentState) lastWorldState = s;
+    // A tree's top (the root, which may hold the canvas mapping) is its own placement: its
+    // grandchildren with an attach type build on it.
+    if (parentState || (!parent && reduction == 0)) lastWorldState = s;
     return s;
 }
 

@@ -62,6 +62,7 @@ bool nG_Application::startup(const char* commandLine) {
     const std::string title = g_strings->get("window_title_ce", "", "", "", "", "");
     g_engine->Init(0, 0, choice.width, choice.height, choice.fullscreen, title);
 
+    nE_DisplayChoice::applyCanvas();
     g_engine->SetGamma(kDefaultGamma);
 
     g_engine->SetDrawCallback(gameDraw);
@@ -160,6 +161,7 @@ void nG_Application::focusLost(notEngine*) {
 
 bool nG_Application::toggleDisplay(bool wantFullscreen) {
     const nE_DisplayChoice choice = nE_DisplayChoice::choose(wantFullscreen);
+    nE_DisplayChoice::applyCanvas();
     if (g_engine->IsFullscreen() == choice.fullscreen && g_engine->GetWidth() == choice.width &&
         g_engine->GetHeight() == choice.height)
         return true;

@@ -43,7 +43,7 @@ TEST(ProgramRun, HelpListsEveryOption) {
     const auto run = runHalvern({"--help"});
     EXPECT_EQ(run.exitCode, 0);
     for (const char* option : {"-e", "--headless", "--frames", "--fixed-step", "--screenshot", "--input",
-                               "--game-dir", "--user-dir", "--module", "--help"})
+                               "--game-dir", "--user-dir", "--module", "--display", "--help"})
         EXPECT_NE(run.output.find(option), std::string::npos) << option;
 }
 
