@@ -88,6 +88,8 @@ void nE_AnimSprite::readAnimationFile() {
 
 void nE_AnimSprite::loadProperties(nE_SLHelper& helper) {
     nE_Object::loadProperties(helper);
+    const bool wasPlaying = playing;
+    const std::string currentName = current() ? current()->name : std::string();
     const bool newResource = readResourceName(helper);
 
     int frame = kNoFrame;
@@ -97,23 +99,25 @@ void nE_AnimSprite::loadProperties(nE_SLHelper& helper) {
     helper.readString("animfunc", function);
     helper.readString("endtrig", endTrigger);
 
-    // The file is read afresh (not appended to the old list), so a changed "res" brings its own
-    // functions; the current function is looked up again by name.
-    const std::string currentName = current() ? current()->name : std::string();
-    functions.clear();
-    frameTextureName.clear();
-    readAnimationFile();
-    currentFunction = -1;
-    for (size_t i = 0; i < functions.size(); ++i) {
-        if (!currentName.empty() && functions[i].name == currentName) {
-            currentFunction = static_cast<int>(i);
-            break;
+    if (newResource) {
+        // A changed "res" brings its own functions (read afresh, not appended to the old list); the
+        // current function is looked up again by name.
+        functions.clear();
+        frameTextureName.clear();
+        readAnimationFile();
+        currentFunction = -1;
+        for (size_t i = 0; i < functions.size(); ++i) {
+            if (!currentName.empty() && functions[i].name == currentName) {
+                currentFunction = static_cast<int>(i);
+                break;
+            }
         }
+        reloadIfLoaded();
     }
-    if (newResource) reloadIfLoaded();
 
     if (frame != kNoFrame) showFrame(frame);
-    if (playing) play(function, endTrigger);
+    // Handing back what the sprite already plays (an ObjGet table) does not start it over.
+    if (playing && (!wasPlaying || newResource || function != currentName)) play(function, endTrigger);
 }
 
 void nE_AnimSprite::saveProperties(nE_SLHelper& helper) {

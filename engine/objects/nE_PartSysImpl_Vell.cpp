@@ -128,7 +128,15 @@ void nE_PartSysImpl_Vell::start() {
     particles.clear();
     emitTimer = params.delayInit;
     burstsLeft = params.autooff == 0 ? -1 : params.autooff;
-    for (int i = 0; i < params.preproc; ++i) update(kFrame);
+    long work = 0;
+    int frames = 0;
+    for (; frames < params.preproc && work < kPreprocWork; ++frames) {
+        update(kFrame);
+        work += static_cast<long>(particles.size()) + 1;
+    }
+    if (frames < params.preproc)
+        nE_Debug::writef("nE_PartSysImpl_Vell: the warm-up of \"%s\" stopped after %d of its %d frames",
+                         owner ? owner->resourceName.c_str() : "", frames, params.preproc);
 }
 
 void nE_PartSysImpl_Vell::stop(bool clear) {
