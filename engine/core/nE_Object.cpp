@@ -6,6 +6,8 @@
 #include <cmath>
 
 #include "engine/core/nE_AnimLine.h"
+#include "engine/core/nE_Colour.h"
+#include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/script/nE_SLHelper.h"
@@ -225,7 +227,7 @@ nE_Rect nE_Object::getLocalRect() {
 }
 
 bool nE_Object::hitTestPoint(float x, float y, nE_RenderState& world) {
-    return pointInRect(x, y, inputRect, world.transform());
+    return nE_Geometry::pointInQuad(x, y, inputRect, world.transform());
 }
 
 void nE_Object::restoreDeviceResources(bool recursive) {
@@ -559,10 +561,6 @@ bool nE_Object::removeAnimLine(int type) {
     return false;
 }
 
-static float clamp01(float v) {
-    return v < 0 ? 0 : v > 1 ? 1 : v;
-}
-
 void nE_Object::applyAnimValues(int type, bool relative, const float v[3]) {
     // clang-format off
     if (relative) {
@@ -597,11 +595,13 @@ void nE_Object::applyAnimValues(int type, bool relative, const float v[3]) {
         case 5: s.scaleY = v[0]; break;
         case 6: s.scaleX = v[0], s.scaleY = v[1]; break;
         case 7: s.angle = v[0]; break;
-        case 8: s.alpha = clamp01(v[0]); break;
-        case 9: s.red = clamp01(v[0]); break;
-        case 10: s.green = clamp01(v[0]); break;
-        case 11: s.blue = clamp01(v[0]); break;
-        case 12: s.red = clamp01(v[0]), s.green = clamp01(v[1]), s.blue = clamp01(v[2]); break;
+        case 8: s.alpha = nE_Colour::clamp01(v[0]); break;
+        case 9: s.red = nE_Colour::clamp01(v[0]); break;
+        case 10: s.green = nE_Colour::clamp01(v[0]); break;
+        case 11: s.blue = nE_Colour::clamp01(v[0]); break;
+        case 12:
+            s.red = nE_Colour::clamp01(v[0]), s.green = nE_Colour::clamp01(v[1]), s.blue = nE_Colour::clamp01(v[2]);
+            break;
         case 13: s.tilingX = v[0]; break;
         case 14: s.tilingY = v[0]; break;
         default: break;
@@ -613,24 +613,4 @@ void nE_Object::applyAnimValues(int type, bool relative, const float v[3]) {
 void nE_Object::queueEvent(int index) const {
     if (index < 0 || index >= kEventCount) return;
     nE_Scene::queueTrigger(name, eventTriggers[index]);
-}
-
-// --- geometry ---
-
-void nE_Object::rectCorners(const nE_Rect& rect, const pf::TMat4& matrix, pf::TVec2 out[4]) {
-    out[0] = matrix.Apply(rect.x, rect.y);
-    out[1] = matrix.Apply(rect.x + rect.w, rect.y);
-    out[2] = matrix.Apply(rect.x + rect.w, rect.y + rect.h);
-    out[3] = matrix.Apply(rect.x, rect.y + rect.h);
-}
-
-bool nE_Object::pointInRect(float x, float y, const nE_Rect& rect, const pf::TMat4& matrix) {
-    pf::TVec2 c[4];
-    rectCorners(rect, matrix, c);
-    bool inside = false;
-    for (int i = 0, j = 3; i < 4; j = i++) {
-        if ((c[i].y > y) != (c[j].y > y) && x < (c[j].x - c[i].x) * (y - c[i].y) / (c[j].y - c[i].y) + c[i].x)
-            inside = !inside;
-    }
-    return inside;
 }

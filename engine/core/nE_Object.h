@@ -133,11 +133,6 @@ public:
     // Queues eventTriggers[index] with this object's name as sender; nothing when it is empty.
     void queueEvent(int index) const;
 
-    // Whether the display point lies inside the quadrilateral of rect placed by matrix (even-odd rule).
-    static bool pointInRect(float x, float y, const nE_Rect& rect, const pf::TMat4& matrix);
-    // The four corners of rect placed by matrix, in the order (x, y), (x+w, y), (x+w, y+h), (x, y+h).
-    static void rectCorners(const nE_Rect& rect, const pf::TMat4& matrix, pf::TVec2 out[4]);
-
     std::string name;
     bool inputRectSet = false;
     nE_Rect inputRect;

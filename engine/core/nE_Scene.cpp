@@ -5,6 +5,7 @@
 
 #include "engine/core/nE_AnimLine.h"
 #include "engine/core/nE_Core.h"
+#include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Object.h"
 #include "engine/media/nE_Cursor.h"
@@ -178,12 +179,12 @@ bool nE_Scene::intersect(nE_Object* a, nE_Object* b) {
     nE_RenderState wa = a->worldStateFromTop();
     nE_RenderState wb = b->worldStateFromTop();
     pf::TVec2 corners[4];
-    nE_Object::rectCorners(a->inputRect, wa.transform(), corners);
+    nE_Geometry::corners(a->inputRect, wa.transform(), corners);
     for (const pf::TVec2& c : corners)
-        if (nE_Object::pointInRect(c.x, c.y, b->inputRect, wb.transform())) return true;
-    nE_Object::rectCorners(b->inputRect, wb.transform(), corners);
+        if (nE_Geometry::pointInQuad(c.x, c.y, b->inputRect, wb.transform())) return true;
+    nE_Geometry::corners(b->inputRect, wb.transform(), corners);
     for (const pf::TVec2& c : corners)
-        if (nE_Object::pointInRect(c.x, c.y, a->inputRect, wa.transform())) return true;
+        if (nE_Geometry::pointInQuad(c.x, c.y, a->inputRect, wa.transform())) return true;
     return false;
 }
 

@@ -8,6 +8,7 @@
 #include "engine/core/nE_Debug.h"
 #include "engine/objects/nE_PartSysImpl_Vell.h"
 #include "engine/script/nE_SLHelper.h"
+#include "engine/core/nE_Xml.h"
 #include "pflib/TFile.h"
 
 namespace {
@@ -49,8 +50,7 @@ void nE_ParticleSystem::chooseImplementation() {
         nE_Debug::writef("nE_ParticleSystem::Could not find \"%s\" file!\n", resourceName.c_str());
         return;
     }
-    const char* type = root->Attribute("type");
-    auto found = implementations().find(type ? type : "complex");
+    auto found = implementations().find(nE_Xml::text(root, "type", "complex"));
     if (found == implementations().end()) return;
     impl_.reset(found->second());
     if (!impl_) return;

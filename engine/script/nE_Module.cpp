@@ -6,6 +6,7 @@
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Object.h"
 #include "engine/core/nE_Path.h"
+#include "engine/core/nE_Xml.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/script/nE_LuaChunk.h"
 #include "engine/script/nE_SLHelper_XML.h"
@@ -30,8 +31,7 @@ std::unique_ptr<nE_Module> nE_Module::load(const std::string& path) {
     if (doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS) return module;
 
     const tinyxml2::XMLElement* header = doc.FirstChildElement("module");
-    const char* name = header ? header->Attribute("name") : nullptr;
-    module->name = name ? name : path;
+    module->name = nE_Xml::text(header, "name", path.c_str());
 
     if (tinyxml2::XMLElement* objs = doc.FirstChildElement("objs")) {
         if (tinyxml2::XMLElement* first = objs->FirstChildElement())
@@ -40,10 +40,10 @@ std::unique_ptr<nE_Module> nE_Module::load(const std::string& path) {
     if (const tinyxml2::XMLElement* trigs = doc.FirstChildElement("trigs")) {
         for (const tinyxml2::XMLElement* trig = trigs->FirstChildElement("trig"); trig;
              trig = trig->NextSiblingElement("trig")) {
-            const char* trigName = trig->Attribute("name");
+            const std::string trigName = nE_Xml::text(trig, "name");
             const tinyxml2::XMLElement* codeElement = trig->FirstChildElement("code");
             const char* code = codeElement ? codeElement->GetText() : nullptr;
-            auto trigger = std::make_unique<nE_Trigger>(trigName ? trigName : "", code ? code : "");
+            auto trigger = std::make_unique<nE_Trigger>(trigName, code ? code : "");
             trigger->source = fileName(path) + ":" + trigger->name;
             module->triggers.push_back(std::move(trigger));
         }

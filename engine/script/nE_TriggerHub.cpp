@@ -8,13 +8,9 @@
 #include "engine/script/nE_CallString.h"
 #include "engine/script/nE_LuaCall.h"
 #include "engine/script/nE_Module.h"
+#include "engine/core/nE_Xml.h"
 
 namespace {
-
-const char* attributeOr(const tinyxml2::XMLElement* element, const char* name, const char* fallback) {
-    const char* value = element->Attribute(name);
-    return value ? value : fallback;
-}
 
 const tinyxml2::XMLElement* findDump(const tinyxml2::XMLNode* node, const char* name) {
     if (!node) return nullptr;
@@ -146,21 +142,21 @@ void nE_TriggerHub::restore(const tinyxml2::XMLNode* node) {
     if (const tinyxml2::XMLElement* modules = root->FirstChildElement("used_modules")) {
         for (const tinyxml2::XMLElement* module = modules->FirstChildElement(); module;
              module = module->NextSiblingElement()) {
-            const char* path = module->Attribute("name");
+            const std::string path = nE_Xml::text(module, "name");
             // A tampered save must not run code from elsewhere.
-            if (!path || !nE_Module::acceptsPath(path)) continue;
+            if (path.empty() || !nE_Module::acceptsPath(path)) continue;
             nE_Module::bringInWithoutObjects(nE_Module::load(path), *this);
         }
     }
     if (const tinyxml2::XMLElement* queue = root->FirstChildElement("queue")) {
         for (const tinyxml2::XMLElement* trig = queue->FirstChildElement(); trig;
              trig = trig->NextSiblingElement()) {
-            const char* name = trig->Attribute("name");
-            if (!name) continue;
+            const std::string name = nE_Xml::text(trig, "name");
+            if (name.empty()) continue;
             auto it = registry_.find(name);
             if (it == registry_.end()) continue;
             queue_.push_back(
-                nE_TriggerCall{it->second, attributeOr(trig, "params", ""), attributeOr(trig, "sender", "")});
+                nE_TriggerCall{it->second, nE_Xml::text(trig, "params", ""), nE_Xml::text(trig, "sender", "")});
         }
     }
 }
