@@ -105,7 +105,8 @@ int main(int argc, char** argv) {
             char tail = 0;
             if (std::sscanf(v.c_str(), "%dx%d%c", &w, &h, &tail) != 2 || w < 320 || h < 240 || w > 16384 ||
                 h > 16384) {
-                std::fprintf(stderr, "halvern: --display takes a size such as 1280x720, not \"%s\"\n", v.c_str());
+                std::fprintf(stderr, "halvern: --display takes a size such as 1280x720, not \"%s\"\n",
+                             v.c_str());
                 return 2;
             }
             platformOptions.displayWidth = w;
@@ -135,7 +136,8 @@ int main(int argc, char** argv) {
     }
     if (platformOptions.gameDir.empty()) platformOptions.gameDir = defaultGameDir();
     if (!isDir(platformOptions.gameDir)) {
-        std::fprintf(stderr, "halvern: the game folder \"%s\" does not exist\n", platformOptions.gameDir.c_str());
+        std::fprintf(stderr, "halvern: the game folder \"%s\" does not exist\n",
+                     platformOptions.gameDir.c_str());
         return 2;
     }
     pf::TPlatform::SetRunOptions(platformOptions);

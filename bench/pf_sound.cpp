@@ -2,9 +2,8 @@
 // time by tools/make_long_track.sh) must start within a frame (16.7 ms), which streaming makes
 // possible; decoding it whole, as every play did before, is measured beside it. Short effects are
 // decoded once and shared between plays.
-#include <benchmark/benchmark.h>
-
 #include <SDL2/SDL_mixer.h>
+#include <benchmark/benchmark.h>
 
 #include <string>
 

@@ -36,12 +36,12 @@ constexpr int kEnumRegistrySettings = -2;
 
 // Options of this run, given by the program before pfExec.
 struct TRunOptions {
-    bool headless = false;    // offscreen window, dummy audio driver
-    bool fixedStep = false;   // the clock advances exactly one tick per loop, no waiting
-    str screenshot;           // PNG written with the last drawn frame at the end of the run
-    str inputFile;            // scripted events: "TICK TYPE CODE X Y" per line
-    str userDir;              // replaces the per-user data folder
-    str gameDir;              // the folder that holds "assets/"
+    bool headless = false;   // offscreen window, dummy audio driver
+    bool fixedStep = false;  // the clock advances exactly one tick per loop, no waiting
+    str screenshot;          // PNG written with the last drawn frame at the end of the run
+    str inputFile;           // scripted events: "TICK TYPE CODE X Y" per line
+    str userDir;             // replaces the per-user data folder
+    str gameDir;             // the folder that holds "assets/"
     // 0 or more: every frame is finished (glFinish after the present) and the mean time of the
     // frames after the first timeFramesAfter is printed at the end of the run.
     int timeFramesAfter = -1;

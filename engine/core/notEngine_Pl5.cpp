@@ -123,7 +123,9 @@ void notEngine_Pl5::SetGamma(float value) {
     if (renderer_) renderer_->setGamma(value);
 }
 
-void notEngine_Pl5::Exit() { pf::TPlatform::Exit(0); }
+void notEngine_Pl5::Exit() {
+    pf::TPlatform::Exit(0);
+}
 
 // A tick whose elapsed time falls short of the period by less than this still runs: the fixed-step
 // clock advances by exactly 1000/60 ms, which rounds a hair below the float period.
@@ -209,7 +211,8 @@ void notEngine_Pl5::HandleEvent(const pf::TEvent& event) {
         case pf::kEventDisplayToggle:
             if (toggleDisplay_) {
                 bool ok = toggleDisplay_(!IsFullscreen());
-                if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_FULLSCREEN_CHANGED, &ok);
+                if (nE_Mediator* mediator = nE_Mediator::current())
+                    mediator->post(MSG_FULLSCREEN_CHANGED, &ok);
             }
             return;
         default:

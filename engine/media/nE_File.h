@@ -6,7 +6,7 @@
 #include <string>
 
 class nE_File {
-  public:
+public:
     explicit nE_File(const std::string& name) : path("user:" + name) {}
     virtual ~nE_File() = default;
     nE_File(const nE_File&) = delete;

@@ -8,7 +8,8 @@ static nE_ResourceCache* g_cache = nullptr;
 
 // Textures come from the platform binding, which installs its constructors at start-up; fonts are
 // the engine's own.
-static nE_ResourceCache::Factory g_defaults[nE_ResourceCache::kKindCount] = {nullptr, nullptr, nE_Font::create};
+static nE_ResourceCache::Factory g_defaults[nE_ResourceCache::kKindCount] = {nullptr, nullptr,
+                                                                             nE_Font::create};
 
 void nE_ResourceCache::setDefaultFactory(Kind kind, Factory factory) {
     if (kind >= 0 && kind < kKindCount) g_defaults[kind] = factory;

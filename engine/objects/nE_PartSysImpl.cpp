@@ -7,9 +7,9 @@
 
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Object.h"
+#include "engine/core/nE_Path.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/media/nE_Texture.h"
-#include "engine/core/nE_Path.h"
 #include "pflib/TFile.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <map>
 
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Xml.h"
 #include "engine/objects/nE_PartSysImpl_Vell.h"
 #include "engine/script/nE_SLHelper.h"
-#include "engine/core/nE_Xml.h"
 #include "pflib/TFile.h"
 
 namespace {

@@ -42,7 +42,8 @@ void nE_Text::loadProperties(nE_SLHelper& helper) {
     helper.readInt("maxwidth", maxWidth);
     helper.readInt("align", align);
     helper.readString("text", text);
-    if (rawText != wasRaw || fontSize != wasSize || maxWidth != wasWidth || align != wasAlign || text != wasText)
+    if (rawText != wasRaw || fontSize != wasSize || maxWidth != wasWidth || align != wasAlign ||
+        text != wasText)
         render();
 }
 

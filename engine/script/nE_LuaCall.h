@@ -7,7 +7,7 @@
 #include <string>
 
 class nE_LuaCall {
-  public:
+public:
     // Calls the function that lies below its nargs arguments on top of the stack. On success the
     // nresults results are left on the stack; on failure nothing is, `error` holds the message and
     // `traceback` the Lua stack at the point of the error.

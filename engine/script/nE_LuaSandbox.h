@@ -9,7 +9,7 @@
 struct lua_State;
 
 class nE_LuaSandbox {
-  public:
+public:
     // Generous: several seconds of pure Lua work per trigger, module chunk or timer call.
     static constexpr long kDefaultBudget = 200000000;
 

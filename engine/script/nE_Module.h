@@ -13,7 +13,7 @@ class nE_Scene;
 class nE_TriggerHub;
 
 class nE_Module {
-  public:
+public:
     nE_Module();
     ~nE_Module();
     nE_Module(const nE_Module&) = delete;
@@ -45,7 +45,7 @@ class nE_Module {
     std::vector<std::unique_ptr<nE_Trigger>> triggers;
     std::string code;
 
-  private:
+private:
     void registerTriggers(nE_TriggerHub& hub);
     void runCode(nE_TriggerHub& hub) const;
 };

@@ -8,7 +8,7 @@
 #include <vector>
 
 class nE_ScriptFunctions {
-  public:
+public:
     struct Entry {
         const char* name;
         lua_CFunction function;

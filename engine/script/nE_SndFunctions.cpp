@@ -20,7 +20,8 @@ int nE_SndFunctions::SndPlay(lua_State* L) {
         const std::string group = nE_ScriptArgs::stringOr(L, 2, "");
         const bool looped = std::atoi(nE_ScriptArgs::stringOr(L, 3, "0").c_str()) != 0;
         const std::string endTrigger = nE_ScriptArgs::stringOr(L, 5, "");
-        if (nE_SoundHub* hub = nE_SoundHub::get()) hub->play(name, group, looped, endTrigger, secondsOr0(L, 6));
+        if (nE_SoundHub* hub = nE_SoundHub::get())
+            hub->play(name, group, looped, endTrigger, secondsOr0(L, 6));
     }
     return nE_ScriptArgs::done(L);
 }

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "engine/script/nE_TriggerHub.h"
 #include "engine/core/nE_Xml.h"
+#include "engine/script/nE_TriggerHub.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 struct lua_State;
 
 class nE_Trigger {
-  public:
+public:
     nE_Trigger(std::string name, std::string code) : name(std::move(name)), code(std::move(code)) {}
     virtual ~nE_Trigger() = default;
 

@@ -5,10 +5,10 @@
 #include <lua.hpp>
 
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Xml.h"
 #include "engine/script/nE_CallString.h"
 #include "engine/script/nE_LuaCall.h"
 #include "engine/script/nE_Module.h"
-#include "engine/core/nE_Xml.h"
 
 namespace {
 
@@ -104,7 +104,8 @@ void nE_TriggerHub::setParams(const nE_TriggerCall& call) {
     if (!lua_) return;
     Params params;
     const std::vector<std::string> pieces = nE_CallString::pieces(call.params);
-    for (size_t i = 0; i < pieces.size(); ++i) params.fields.emplace_back("param_" + std::to_string(i), pieces[i]);
+    for (size_t i = 0; i < pieces.size(); ++i)
+        params.fields.emplace_back("param_" + std::to_string(i), pieces[i]);
     params.fields.emplace_back("sender", call.sender);
     std::string error;
     if (!nE_LuaCall::protect(lua_, storeParams, &params, error))
@@ -155,8 +156,8 @@ void nE_TriggerHub::restore(const tinyxml2::XMLNode* node) {
             if (name.empty()) continue;
             auto it = registry_.find(name);
             if (it == registry_.end()) continue;
-            queue_.push_back(
-                nE_TriggerCall{it->second, nE_Xml::text(trig, "params", ""), nE_Xml::text(trig, "sender", "")});
+            queue_.push_back(nE_TriggerCall{it->second, nE_Xml::text(trig, "params", ""),
+                                            nE_Xml::text(trig, "sender", "")});
         }
     }
 }

@@ -40,8 +40,12 @@ constexpr float kDefaultGamma = 1.0f;
 
 }  // namespace
 
-bool nG_Application::editorFlag() { return g_editorFlag; }
-float nG_Application::runTime() { return g_runTime; }
+bool nG_Application::editorFlag() {
+    return g_editorFlag;
+}
+float nG_Application::runTime() {
+    return g_runTime;
+}
 
 bool nG_Application::startup(const char* commandLine) {
     g_editorFlag = commandLine && std::strstr(commandLine, "-e") != nullptr;

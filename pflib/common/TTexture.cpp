@@ -58,7 +58,8 @@ bool declaredSize(const str& path, uint32_t& width, uint32_t& height) {
     uint8_t head[24];
     const size_t got = std::fread(head, 1, sizeof head, file);
     bool known = false;
-    if (got == sizeof head && std::memcmp(head, "\x89PNG\r\n\x1a\n", 8) == 0 && std::memcmp(head + 12, "IHDR", 4) == 0) {
+    if (got == sizeof head && std::memcmp(head, "\x89PNG\r\n\x1a\n", 8) == 0 &&
+        std::memcmp(head + 12, "IHDR", 4) == 0) {
         width = bigEndian(head + 16, 4);
         height = bigEndian(head + 20, 4);
         known = true;

@@ -41,7 +41,8 @@ size_t g_keptBytes = 0;
 std::shared_ptr<TMixerSound> findKept(const str& path, const struct stat& st) {
     for (auto it = g_kept.begin(); it != g_kept.end(); ++it) {
         if (it->path != path) continue;
-        if (it->size != static_cast<long long>(st.st_size) || it->modified != static_cast<long long>(st.st_mtime)) {
+        if (it->size != static_cast<long long>(st.st_size) ||
+            it->modified != static_cast<long long>(st.st_mtime)) {
             g_keptBytes -= it->bytes;
             g_kept.erase(it);
             return nullptr;
@@ -54,8 +55,8 @@ std::shared_ptr<TMixerSound> findKept(const str& path, const struct stat& st) {
 
 void keep(const str& path, const struct stat& st, const std::shared_ptr<TMixerSound>& sound) {
     const size_t bytes = sound->Chunk() ? sound->Chunk()->alen : 0;
-    g_kept.push_front(Kept{path, static_cast<long long>(st.st_size), static_cast<long long>(st.st_mtime), sound,
-                           bytes});
+    g_kept.push_front(
+        Kept{path, static_cast<long long>(st.st_size), static_cast<long long>(st.st_mtime), sound, bytes});
     g_keptBytes += bytes;
     // Playing instances hold their sound themselves: dropping it here only means decoding it again later.
     while (g_keptBytes > TMixerSound::kCacheBytes && g_kept.size() > 1) {
@@ -82,7 +83,8 @@ void TMixerSound::ClearCache() {
 std::shared_ptr<TSound> TSound::Get(const str& name, bool stream) {
     const str path = TPlatform::ResolvePath(name + ".ogg");
     struct stat st;
-    if (path.empty() || stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || !looksLikeOgg(path)) return nullptr;
+    if (path.empty() || stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || !looksLikeOgg(path))
+        return nullptr;
     TMixerManager& manager = TMixerManager::Get();
     if (!manager.Ensure()) return std::make_shared<TMixerSound>(nullptr);
     if (std::shared_ptr<TMixerSound> kept = findKept(path, st)) return kept;

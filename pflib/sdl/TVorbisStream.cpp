@@ -41,8 +41,9 @@ std::unique_ptr<TVorbisStream> TVorbisStream::Open(const str& path, bool looped,
     stream->fileOpen_ = true;
     const vorbis_info* info = ov_info(&stream->file_, -1);
     if (!info || info->channels <= 0 || info->rate <= 0) return nullptr;
-    stream->convert_ = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(info->channels),
-                                          static_cast<int>(info->rate), format, static_cast<Uint8>(channels), rate);
+    stream->convert_ =
+        SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(info->channels), static_cast<int>(info->rate),
+                           format, static_cast<Uint8>(channels), rate);
     if (!stream->convert_) return nullptr;
     stream->looped_ = looped;
     stream->silence_ = SDL_AUDIO_ISSIGNED(format) ? 0 : 0x80;
@@ -59,7 +60,8 @@ void TVorbisStream::Fill(uint8_t* out, int bytes) {
     int errors = 0;
     while (!sourceDone_ && SDL_AudioStreamAvailable(convert_) < bytes) {
         int section = 0;
-        const long got = ov_read(&file_, buffer, sizeof buffer, SDL_BYTEORDER == SDL_BIG_ENDIAN, 2, 1, &section);
+        const long got =
+            ov_read(&file_, buffer, sizeof buffer, SDL_BYTEORDER == SDL_BIG_ENDIAN, 2, 1, &section);
         if (got > 0) {
             errors = 0;
             SDL_AudioStreamPut(convert_, buffer, static_cast<int>(got));

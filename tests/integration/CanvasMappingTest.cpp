@@ -30,13 +30,13 @@ TEST(CanvasMapping, TheCanvasFillsAWideDisplayAndClicksMapBackIntoIt) {
     const std::string shot = user.file("wide.png");
     // The clicks of the sprite example (through the ring's hole at 300, 550, then on its body at 348,
     // 550), given where those canvas points lie on the display.
-    user.write("input.txt", "50 1 0 " + std::to_string(dx(300)) + " " + std::to_string(dy(550)) + "\n51 3 0 " +
-                                std::to_string(dx(300)) + " " + std::to_string(dy(550)) + "\n60 1 0 " +
-                                std::to_string(dx(348)) + " " + std::to_string(dy(550)) + "\n61 3 0 " +
-                                std::to_string(dx(348)) + " " + std::to_string(dy(550)) + "\n");
+    user.write("input.txt", "50 1 0 " + std::to_string(dx(300)) + " " + std::to_string(dy(550)) +
+                                "\n51 3 0 " + std::to_string(dx(300)) + " " + std::to_string(dy(550)) +
+                                "\n60 1 0 " + std::to_string(dx(348)) + " " + std::to_string(dy(550)) +
+                                "\n61 3 0 " + std::to_string(dx(348)) + " " + std::to_string(dy(550)) + "\n");
     const auto run = runHalvern({"--headless", "--fixed-step", "--frames", "120", "--display", "1280x720",
-                                 "--game-dir", kExample, "--user-dir", user.path, "--module", "scene", "--input",
-                                 user.file("input.txt"), "--screenshot", shot});
+                                 "--game-dir", kExample, "--user-dir", user.path, "--module", "scene",
+                                 "--input", user.file("input.txt"), "--screenshot", shot});
     ASSERT_EQ(0, run.exitCode) << run.output;
     const size_t first = run.output.find("pressed by ring\n");
     ASSERT_NE(std::string::npos, first) << run.output;

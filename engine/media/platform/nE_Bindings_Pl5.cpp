@@ -13,9 +13,9 @@ void nE_Bindings_Pl5::install() {
     nE_ResourceCache::setDefaultFactory(nE_ResourceCache::kTexture, []() -> std::shared_ptr<nE_Resource> {
         return std::make_shared<nE_Texture_Pl5>();
     });
-    nE_ResourceCache::setDefaultFactory(nE_ResourceCache::kFrameTexture, []() -> std::shared_ptr<nE_Resource> {
-        return std::make_shared<nE_FrameTexture_Pl5>();
-    });
+    nE_ResourceCache::setDefaultFactory(
+        nE_ResourceCache::kFrameTexture,
+        []() -> std::shared_ptr<nE_Resource> { return std::make_shared<nE_FrameTexture_Pl5>(); });
     nE_GeneratedTexture::setMaker(
         []() -> std::shared_ptr<nE_GeneratedTexture> { return std::make_shared<nE_GeneratedTexture_Pl5>(); });
 }

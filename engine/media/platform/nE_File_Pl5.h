@@ -10,7 +10,7 @@ class TFile;
 }
 
 class nE_File_Pl5 : public nE_File {
-  public:
+public:
     explicit nE_File_Pl5(const std::string& name);
     ~nE_File_Pl5() override;
 
@@ -23,6 +23,6 @@ class nE_File_Pl5 : public nE_File {
     bool remove() override;
     size_t size() override;
 
-  private:
+private:
     std::unique_ptr<pf::TFile> file_;
 };

@@ -1,9 +1,8 @@
 // Display-mode choice and the canvas mapping, against the recording platform's desktops.
-#include "engine/core/nE_DisplayChoice.h"
-
 #include <gtest/gtest.h>
 
 #include "engine/core/nE_Core.h"
+#include "engine/core/nE_DisplayChoice.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Object.h"
 #include "engine/core/nE_Scene.h"

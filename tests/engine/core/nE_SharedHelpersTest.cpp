@@ -14,8 +14,9 @@
 
 TEST(SharedHelpers, AttributesGiveTheFallbackWhenMissingOrNoNumber) {
     tinyxml2::XMLDocument doc;
-    ASSERT_EQ(tinyxml2::XML_SUCCESS,
-              doc.Parse("<e a=\"12px\" b=\"abc\" c=\" -7\" d=\"99999999999\" f=\"0.25\" g=\"nan\" t=\"x\"/>"));
+    ASSERT_EQ(
+        tinyxml2::XML_SUCCESS,
+        doc.Parse("<e a=\"12px\" b=\"abc\" c=\" -7\" d=\"99999999999\" f=\"0.25\" g=\"nan\" t=\"x\"/>"));
     const tinyxml2::XMLElement* e = doc.RootElement();
     EXPECT_EQ(12, nE_Xml::integer(e, "a"));
     EXPECT_EQ(-1, nE_Xml::integer(e, "b", -1));
@@ -34,8 +35,8 @@ TEST(SharedHelpers, PathsAreNormalisedAndKeptInsideTheGame) {
     EXPECT_EQ("assets/levels/hall", nE_Path::normalise("assets\\levels\\hall"));
     for (const char* inside : {"assets/levels/hall", "assets\\x", "a..b/c", "./x", "x/.../y"})
         EXPECT_TRUE(nE_Path::insideGame(inside)) << inside;
-    for (const char* outside : {"", "/etc/passwd", "\\share\\x", "../x", "a/../../x", "a\\..\\x", "..", "user:p",
-                                "C:\\x", "a/.."})
+    for (const char* outside :
+         {"", "/etc/passwd", "\\share\\x", "../x", "a/../../x", "a\\..\\x", "..", "user:p", "C:\\x", "a/.."})
         EXPECT_FALSE(nE_Path::insideGame(outside)) << outside;
 }
 
@@ -62,7 +63,8 @@ TEST(SharedHelpers, PlacedRectanglesAndPointsTakenBack) {
     float inv[6] = {9, 9, 9, 9, 9, 9};
     EXPECT_FALSE(nE_Geometry::invertAffine(flat.transform(), inv)) << "a collapsed matrix";
     EXPECT_EQ(9, inv[0]);
-    EXPECT_FALSE(nE_Geometry::pointInQuad(0, 0, nE_Rect{}, pf::TMat4::Identity())) << "an empty rectangle holds nothing";
+    EXPECT_FALSE(nE_Geometry::pointInQuad(0, 0, nE_Rect{}, pf::TMat4::Identity()))
+        << "an empty rectangle holds nothing";
 }
 
 TEST(SharedHelpers, ColourChannelsAreHeldWithinRange) {

@@ -11,7 +11,7 @@
 namespace {
 
 class FileTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         saved = pf::TPlatform::GetRunOptions();
         pf::TRunOptions options = saved;

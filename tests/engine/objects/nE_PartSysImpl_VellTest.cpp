@@ -540,15 +540,16 @@ TEST_F(VellTest, TheWarmUpStopsAtItsWorkBudget) {
     ASSERT_FALSE(vell.particles.empty());
     EXPECT_LT(vell.particles.front().age, 1.f) << "far fewer than the 10000 frames asked for";
     ASSERT_EQ(1u, debug.lines.size());
-    EXPECT_EQ(0u, debug.lines[0].rfind("nE_PartSysImpl_Vell: the warm-up of \"effects/storm\" stopped after ", 0))
+    EXPECT_EQ(0u,
+              debug.lines[0].rfind("nE_PartSysImpl_Vell: the warm-up of \"effects/storm\" stopped after ", 0))
         << debug.lines[0];
 
     // A light warm-up runs in full.
     nE_PartSysImpl_Vell light;
     light.owner = &owner;
-    light.load(writeParticleFile(folder, "light",
-                                 steady({{"lifetime", "100000"}, {"born_count", "1"}, {"delay", "100000"},
-                                         {"preproc", "100"}})));
+    light.load(writeParticleFile(
+        folder, "light",
+        steady({{"lifetime", "100000"}, {"born_count", "1"}, {"delay", "100000"}, {"preproc", "100"}})));
     ASSERT_EQ(1u, light.particles.size());
     EXPECT_NEAR(100 * nE_PartSysImpl_Vell::kFrame, light.particles.front().age, 1e-3);
     EXPECT_EQ(1u, debug.lines.size());

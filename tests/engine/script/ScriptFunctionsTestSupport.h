@@ -21,7 +21,7 @@
 namespace script_test {
 
 class ScriptFunctionsTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         if (nE_Core::exists()) nE_Core::destroy();
         nE_ResourceCache::create();

@@ -7,7 +7,7 @@ namespace {
 using script_test::ScriptFunctionsTest;
 
 class AnmFunctionsTest : public ScriptFunctionsTest {
-  protected:
+protected:
     nE_AnimSprite* walker() {
         auto* sprite = add<nE_AnimSprite>("walker");
         sprite->setResourceName(spritetest::data("strip"));

@@ -13,7 +13,7 @@ namespace {
 using script_test::DebugLines;
 
 class LuaCallTest : public script_test::ScriptFunctionsTest {
-  protected:
+protected:
     script_test::GameFolder folder;
 };
 

@@ -14,13 +14,14 @@ namespace {
 using script_test::DebugLines;
 
 class LuaSandboxTest : public script_test::ScriptFunctionsTest {
-  protected:
+protected:
     script_test::GameFolder folder;
 };
 
 TEST_F(LuaSandboxTest, ScriptsKeepTheGameLibrariesAndLoseTheWayOut) {
-    for (const char* gone : {"io", "os.execute", "os.remove", "os.rename", "os.exit", "os.getenv", "os.tmpname",
-                             "package.loadlib", "dofile", "loadfile", "debug.sethook", "debug.getregistry"})
+    for (const char* gone :
+         {"io", "os.execute", "os.remove", "os.rename", "os.exit", "os.getenv", "os.tmpname",
+          "package.loadlib", "dofile", "loadfile", "debug.sethook", "debug.getregistry"})
         EXPECT_EQ("nil", eval(gone)) << gone;
     for (const char* kept : {"string.format", "table.insert", "math.floor", "os.time", "os.clock", "os.date",
                              "debug.traceback", "loadstring", "load", "pcall", "coroutine.create"})
@@ -30,10 +31,13 @@ TEST_F(LuaSandboxTest, ScriptsKeepTheGameLibrariesAndLoseTheWayOut) {
     EXPECT_EQ("false", eval("pcall(require, 'socket.core')")) << "no native modules";
     EXPECT_EQ("nil", eval("require('os').execute"));
     EXPECT_EQ("3", eval("loadstring('return 1 + 2')()"));
-    EXPECT_EQ("4", eval("load(coroutine.wrap(function() coroutine.yield('return ') coroutine.yield('4') end))()"));
-    EXPECT_EQ("precompiled chunks are not allowed", eval("select(2, loadstring(string.dump(function() end)))"));
+    EXPECT_EQ("4",
+              eval("load(coroutine.wrap(function() coroutine.yield('return ') coroutine.yield('4') end))()"));
     EXPECT_EQ("precompiled chunks are not allowed",
-              eval("select(2, load(coroutine.wrap(function() coroutine.yield(string.dump(function() end)) end)))"));
+              eval("select(2, loadstring(string.dump(function() end)))"));
+    EXPECT_EQ(
+        "precompiled chunks are not allowed",
+        eval("select(2, load(coroutine.wrap(function() coroutine.yield(string.dump(function() end)) end)))"));
 }
 
 TEST_F(LuaSandboxTest, ASavedGameNamesOnlyModulesInsideTheGameFolder) {
@@ -44,10 +48,9 @@ TEST_F(LuaSandboxTest, ASavedGameNamesOnlyModulesInsideTheGameFolder) {
     const std::string relative = "../" + outside.path().substr(outside.path().rfind('/') + 1) + "/evil";
 
     std::string dump = "<trg_dump><used_modules>";
-    const std::vector<std::string> paths = {outside / "evil", relative, "levels\\..\\" + relative, "user:evil",
-                                            "C:\\evil", "levels\\good"};
-    for (const std::string& path : paths)
-        dump += "<module name=\"" + path + "\"/>";
+    const std::vector<std::string> paths = {outside / "evil", relative,   "levels\\..\\" + relative,
+                                            "user:evil",      "C:\\evil", "levels\\good"};
+    for (const std::string& path : paths) dump += "<module name=\"" + path + "\"/>";
     dump += "</used_modules></trg_dump>";
     tinyxml2::XMLDocument doc;
     ASSERT_EQ(tinyxml2::XML_SUCCESS, doc.Parse(dump.c_str()));
@@ -69,8 +72,9 @@ TEST_F(LuaSandboxTest, RunawayScriptsAreStoppedAndReportedLikeAnyError) {
     nE_LuaSandbox::setBudget(L, 2000000);
     trigger("spin", "while true do end");
     trigger("swallow", "while true do pcall(function() while true do end end) end");
-    trigger("resume", "local co = coroutine.create(function() while true do end end) "
-                      "while true do coroutine.resume(co) end");
+    trigger("resume",
+            "local co = coroutine.create(function() while true do end end) "
+            "while true do coroutine.resume(co) end");
     trigger("nested", "TrgExecute('spin') after_nested = true");
     trigger("fine", "count = (count or 0) + 1");
     for (const char* name : {"spin", "swallow", "resume", "nested"}) {
@@ -97,7 +101,8 @@ TEST_F(LuaSandboxTest, RunawayScriptsAreStoppedAndReportedLikeAnyError) {
     folder.write("loop.xml", "<code>while true do end</code>");
     nE_Module::bringIn("loop", false);
     ASSERT_EQ(1u, debug.lines.size());
-    EXPECT_EQ("Module error: loop loop.xml:1: " + std::string(nE_LuaSandbox::kRunawayMessage), debug.lines[0]);
+    EXPECT_EQ("Module error: loop loop.xml:1: " + std::string(nE_LuaSandbox::kRunawayMessage),
+              debug.lines[0]);
 
     // Honest work far below the budget is never stopped, call after call.
     trigger("work", "local s = 0 for i = 1, 100000 do s = s + i end total = s");

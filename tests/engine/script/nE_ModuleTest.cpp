@@ -25,7 +25,7 @@ const char* const kLevel =
     "<code>loads = (loads or 0) + 1</code>";
 
 class ModuleTest : public ::testing::Test {
-  protected:
+protected:
     ModuleTest() : hub(lua) {}
     std::string get(const std::string& expression) { return eval(lua, expression); }
 

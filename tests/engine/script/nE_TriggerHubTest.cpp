@@ -36,7 +36,7 @@ int luaClear(lua_State*) {
 }
 
 class TriggerHubTest : public ::testing::Test {
-  protected:
+protected:
     TriggerHubTest() : hub(lua) {
         gHub = &hub;
         lua_register(lua, "Exec", luaExec);
