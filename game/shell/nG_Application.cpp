@@ -18,6 +18,7 @@
 #include "engine/objects/nE_ParticleSystem.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
+#include "engine/objects/nE_Video.h"
 #include "engine/script/nE_Module.h"
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_TriggerHub.h"
@@ -48,6 +49,7 @@ void registerEngineTypes() {
     nE_Factory::registerType("anim", [] { return new nE_AnimSprite(); });
     nE_Factory::registerType("text", [] { return new nE_Text(); });
     nE_Factory::registerType("partsys", [] { return new nE_ParticleSystem(); });
+    nE_Factory::registerType("video", [] { return new nE_Video(); });
 }
 
 }  // namespace
