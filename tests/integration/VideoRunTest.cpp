@@ -43,11 +43,15 @@ size_t count(const std::string& text, const std::string& part) {
 void writeGame(const TempDir& game) {
     const std::vector<uint8_t> white(8 * 8 * 4, 255);
     ASSERT_TRUE(pf::TTexture::WritePng(game.file("white.png"), white.data(), 8, 8));
-    game.write("clips.xml", R"(<objs><obj name="r">
+    game.write("clips.xml",
+               R"(<objs><obj name="r">
         <spr name="white" res="white" pos_x="512" pos_y="384" scale_x="128" scale_y="96"/>
-        <video name="plain" res=")" + kVideos + R"(plain" pos_x="256" pos_y="400" pos_z="1" scale_x="8" scale_y="8"/>
-        <video name="zalpha" res=")" + kVideos + R"(alpha" pos_x="768" pos_y="400" pos_z="1" scale_x="8" scale_y="8"/>
-        <video name="oggalpha" res=")" + kVideos + R"(oggalpha" pos_x="512" pos_y="120" pos_z="1" scale_x="4" scale_y="4"/>
+        <video name="plain" res=")" +
+                   kVideos + R"(plain" pos_x="256" pos_y="400" pos_z="1" scale_x="8" scale_y="8"/>
+        <video name="zalpha" res=")" +
+                   kVideos + R"(alpha" pos_x="768" pos_y="400" pos_z="1" scale_x="8" scale_y="8"/>
+        <video name="oggalpha" res=")" +
+                   kVideos + R"(oggalpha" pos_x="512" pos_y="120" pos_z="1" scale_x="4" scale_y="4"/>
         </obj></objs>
         <trigs><trig name="ended"><code>DbgTrace('ended ' .. ne_params.sender)</code></trig></trigs>
         <code>
@@ -58,8 +62,9 @@ void writeGame(const TempDir& game) {
 
 std::vector<std::string> args(const TempDir& game, const TempDir& user, int frames, const std::string& module,
                               const std::string& shot) {
-    return {"--headless", "--fixed-step", "--frames", std::to_string(frames), "--game-dir", game.path,
-            "--user-dir", user.path, "--module", module, "--screenshot", shot};
+    return {"--headless", "--fixed-step", "--frames",     std::to_string(frames),
+            "--game-dir", game.path,      "--user-dir",   user.path,
+            "--module",   module,         "--screenshot", shot};
 }
 
 }  // namespace

@@ -1,19 +1,19 @@
-#include "engine/media/nE_Subtitles.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "engine/media/nE_Subtitles.h"
 #include "tests/engine/media/VideoTestSupport.h"
 
 using videotest::SubtitleLog;
 
 TEST(Subtitles, ReadsGroupsOfFourLinesWithTimesByPosition) {
     nE_Subtitles track;
-    track.parse("1\r\n00:01:02,500 --> 00:01:04,000\r\nsub_one\r\n\r\n"
-                "2\n01:00:00,001 --> 01:00:01,999 X1:10 X2:20\nsub_two\nsecond text line\n"
-                "3\n00:00:09,000 --> 00:00:10,000\nsub_last",
-                "t.srt");
+    track.parse(
+        "1\r\n00:01:02,500 --> 00:01:04,000\r\nsub_one\r\n\r\n"
+        "2\n01:00:00,001 --> 01:00:01,999 X1:10 X2:20\nsub_two\nsecond text line\n"
+        "3\n00:00:09,000 --> 00:00:10,000\nsub_last",
+        "t.srt");
     ASSERT_EQ(3u, track.entries.size());
     EXPECT_DOUBLE_EQ(62.5, track.entries[0].start);
     EXPECT_DOUBLE_EQ(64.0, track.entries[0].end);
@@ -36,14 +36,16 @@ TEST(Subtitles, BrokenTimingOrOverlongLinesEndTheReadingWithAReport) {
     EXPECT_EQ(1u, track.entries.size());
     EXPECT_NE(std::string::npos, out.find("nE_Video::\"bad.srt\": line 6 is not a timing line")) << out;
 
-    for (const std::string& timing : {std::string("00:00:01,000 -> 00:00:02,000"), std::string("00:00:01,000 --> 2"),
-                                      std::string("0:00:01,000 --> 00:00:02,000"), std::string("")}) {
+    for (const std::string& timing :
+         {std::string("00:00:01,000 -> 00:00:02,000"), std::string("00:00:01,000 --> 2"),
+          std::string("0:00:01,000 --> 00:00:02,000"), std::string("")}) {
         track.parse("1\n" + timing + "\ntext\n\n", "bad.srt");
         EXPECT_TRUE(track.entries.empty()) << timing;
     }
 
     testing::internal::CaptureStdout();
-    track.parse(good + "2\n00:00:03,000 --> 00:00:04,000\n" + std::string(1024, 'k') + "\n\n" + good, "long.srt");
+    track.parse(good + "2\n00:00:03,000 --> 00:00:04,000\n" + std::string(1024, 'k') + "\n\n" + good,
+                "long.srt");
     out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(1u, track.entries.size());
     EXPECT_NE(std::string::npos, out.find("line 7 is longer than 1023 characters")) << out;
@@ -54,10 +56,11 @@ TEST(Subtitles, BrokenTimingOrOverlongLinesEndTheReadingWithAReport) {
 TEST(Subtitles, ShowAndHideFollowTheVideoTime) {
     SubtitleLog log;
     nE_Subtitles track;
-    track.parse("1\n00:01:02,500 --> 00:01:04,000\na\n\n"
-                "2\n00:01:05,000 --> 00:01:06,000\nb\n\n"
-                "3\n00:01:07,000 --> 00:01:08,000\nc\n\n",
-                "t.srt");
+    track.parse(
+        "1\n00:01:02,500 --> 00:01:04,000\na\n\n"
+        "2\n00:01:05,000 --> 00:01:06,000\nb\n\n"
+        "3\n00:01:07,000 --> 00:01:08,000\nc\n\n",
+        "t.srt");
     track.update(62.4);
     EXPECT_TRUE(log.take().empty());
     track.update(62.5);

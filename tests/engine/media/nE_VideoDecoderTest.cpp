@@ -1,5 +1,3 @@
-#include "engine/media/nE_VideoDecoder.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,6 +5,7 @@
 #include <vector>
 
 #include "engine/media/nE_ByteReader.h"
+#include "engine/media/nE_VideoDecoder.h"
 #include "tests/engine/media/VideoTestSupport.h"
 
 using videotest::data;
@@ -35,7 +34,8 @@ std::vector<std::array<int, 4>> centres(nE_VideoDecoder& decoder) {
 
 void expectColours(const std::vector<std::array<int, 4>>& got, const std::string& what) {
     ASSERT_EQ(kColours.size(), got.size()) << what;
-    for (size_t i = 0; i < got.size(); ++i) EXPECT_TRUE(videotest::near(got[i], kColours[i])) << what << " " << i;
+    for (size_t i = 0; i < got.size(); ++i)
+        EXPECT_TRUE(videotest::near(got[i], kColours[i])) << what << " " << i;
 }
 
 }  // namespace
@@ -179,6 +179,7 @@ TEST(VideoDecoder, BadAlphaCompanions) {
     ASSERT_TRUE(decoder.open("clip", memory(colour), memory(short2), nE_VideoDecoder::kZAlpha));
     EXPECT_EQ(1u, centres(decoder).size());
     out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(std::string::npos, out.find("nE_Video::\"clip.zalpha\": its record 2 runs past the end of the file"))
+    EXPECT_NE(std::string::npos,
+              out.find("nE_Video::\"clip.zalpha\": its record 2 runs past the end of the file"))
         << out;
 }

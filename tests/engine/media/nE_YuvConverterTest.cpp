@@ -1,9 +1,9 @@
-#include "engine/media/nE_YuvConverter.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
 #include <vector>
+
+#include "engine/media/nE_YuvConverter.h"
 
 namespace {
 
@@ -72,7 +72,9 @@ TEST(YuvConverter, ChromaIsSharedByNeighboursAtThePicturesOffset) {
 TEST(YuvConverter, AlphaSources) {
     Frame colour(2, 2, 0, 0, 128, 100, 160);
     std::vector<uint8_t> out(16);
-    auto px = [&](int i) { return std::array<int, 4>{out[i * 4], out[i * 4 + 1], out[i * 4 + 2], out[i * 4 + 3]}; };
+    auto px = [&](int i) {
+        return std::array<int, 4>{out[i * 4], out[i * 4 + 1], out[i * 4 + 2], out[i * 4 + 3]};
+    };
 
     nE_YuvConverter::convert(colour.planes, 2, 2, nullptr, nullptr, out.data(), 2);
     EXPECT_EQ((std::array<int, 4>{182, 115, 74, 255}), px(3)) << "no alpha source: opaque";

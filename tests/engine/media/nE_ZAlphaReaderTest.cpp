@@ -1,5 +1,3 @@
-#include "engine/media/nE_ZAlphaReader.h"
-
 #include <gtest/gtest.h>
 #include <zlib.h>
 
@@ -7,6 +5,7 @@
 #include <vector>
 
 #include "engine/media/nE_ByteReader.h"
+#include "engine/media/nE_ZAlphaReader.h"
 
 namespace {
 

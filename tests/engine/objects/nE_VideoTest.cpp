@@ -1,5 +1,3 @@
-#include "engine/objects/nE_Video.h"
-
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
@@ -10,6 +8,7 @@
 #include "engine/core/notEngine_Pl5.h"
 #include "engine/media/nE_Subtitles.h"
 #include "engine/media/nE_VideoDecoder.h"
+#include "engine/objects/nE_Video.h"
 #include "engine/script/nE_SLHelper_XML.h"
 #include "tests/engine/core/nE_SceneTestSupport.h"
 #include "tests/engine/media/VideoTestSupport.h"
@@ -25,7 +24,9 @@ namespace {
 
 class VideoTest : public ::testing::Test {
 protected:
-    void SetUp() override { nE_Factory::registerType("video", [] { return new nE_Video(); }); }
+    void SetUp() override {
+        nE_Factory::registerType("video", [] { return new nE_Video(); });
+    }
     void TearDown() override { notEngine_Pl5::rawDelta = 0; }
 
     // A live video named "clip" over the resource.
@@ -176,7 +177,8 @@ TEST_F(VideoTest, SavedVideoResumesFromItsFrame) {
     EXPECT_STREQ("3", saved->Attribute("frame"));
     // The keys follow the base keys in this order.
     std::vector<std::string> order;
-    for (const tinyxml2::XMLAttribute* a = saved->FirstAttribute(); a; a = a->Next()) order.push_back(a->Name());
+    for (const tinyxml2::XMLAttribute* a = saved->FirstAttribute(); a; a = a->Next())
+        order.push_back(a->Name());
     ASSERT_GE(order.size(), 5u);
     EXPECT_EQ((std::vector<std::string>{"res", "playing", "looped", "endtrig", "frame"}),
               std::vector<std::string>(order.end() - 5, order.end()));
@@ -227,7 +229,8 @@ TEST_F(VideoTest, MissingAndBrokenVideos) {
     testing::internal::CaptureStdout();
     nE_Video* missing = live(data("none"));
     std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(std::string::npos, out.find("nE_Video::Could not find \"" + data("none") + "\" ogg file!")) << out;
+    EXPECT_NE(std::string::npos, out.find("nE_Video::Could not find \"" + data("none") + "\" ogg file!"))
+        << out;
     EXPECT_FALSE(missing->decoder);
     missing->play("never");
     tick(missing, 1.f);
@@ -304,7 +307,8 @@ TEST_F(VideoTest, DamagedAlphaRecordEndsPlaybackLikeTheEndOfTheStream) {
     video->play("ended");
     for (int i = 0; i < 4; ++i) tick(video, 0.1f);
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(std::string::npos, out.find("clip.zalpha\": its record 3 runs past the end of the file")) << out;
+    EXPECT_NE(std::string::npos, out.find("clip.zalpha\": its record 3 runs past the end of the file"))
+        << out;
     EXPECT_FALSE(video->playing);
     EXPECT_EQ((std::vector<std::string>{"ended"}), queue.callStrings());
     EXPECT_EQ(40, pixel(video->frameTexture, 28, 12)[3]) << "the last good frame stays";

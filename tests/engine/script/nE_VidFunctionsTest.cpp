@@ -1,7 +1,6 @@
-#include "engine/script/nE_VidFunctions.h"
-
 #include "engine/core/notEngine_Pl5.h"
 #include "engine/objects/nE_Video.h"
+#include "engine/script/nE_VidFunctions.h"
 #include "tests/engine/media/VideoTestSupport.h"
 #include "tests/engine/script/ScriptFunctionsTestSupport.h"
 
