@@ -65,8 +65,9 @@ void nE_Subtitles::parse(const std::string& text, const std::string& label) {
         if (at < text.size() && text[at] == '\n') ++at;
         ++lineNumber;
         if (line.size() > kMaxLine) {
-            nE_Debug::writef("nE_Video::\"%s\": line %d is longer than %zu characters; the subtitles end there\n",
-                             label.c_str(), lineNumber, kMaxLine);
+            nE_Debug::writef(
+                "nE_Video::\"%s\": line %d is longer than %zu characters; the subtitles end there\n",
+                label.c_str(), lineNumber, kMaxLine);
             return false;
         }
         return true;

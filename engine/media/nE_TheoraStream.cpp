@@ -13,6 +13,10 @@ constexpr int kReadChunk = 4096;
 // A coded frame is the picture rounded up to 16 plus an offset of at most 255.
 constexpr ogg_uint32_t kMaxFrameSide = nE_TheoraStream::kMaxSide + 256 + 16;
 
+// More than an intra frame of the largest picture could take: a packet still growing past this is
+// damaged data, and is not held in memory.
+constexpr long kMaxPacketBytes = 32L << 20;
+
 }  // namespace
 
 struct nE_TheoraStream::Codec {
@@ -99,7 +103,13 @@ bool nE_TheoraStream::nextPage(bool* beginning) {
         return true;
     }
     // Pages of other streams are refused by the stream's serial number.
-    if (codec_->streamReady) ogg_stream_pagein(&codec_->stream, &page);
+    if (codec_->streamReady) {
+        ogg_stream_pagein(&codec_->stream, &page);
+        if (codec_->stream.body_fill > kMaxPacketBytes) {
+            error_ = "a packet is impossibly large";
+            return false;
+        }
+    }
     return true;
 }
 
@@ -127,7 +137,8 @@ bool nE_TheoraStream::readHeaders() {
         }
         bool beginning = false;
         if (!nextPage(&beginning)) {
-            error_ = codec_->streamReady ? "it ends within its headers" : "it holds no Theora video";
+            if (error_.empty())
+                error_ = codec_->streamReady ? "it ends within its headers" : "it holds no Theora video";
             return false;
         }
         // The beginning pages of all streams come first.
@@ -146,8 +157,8 @@ bool nE_TheoraStream::readHeaders() {
         error_ = "its frame rate is undefined";
         return false;
     }
-    if (info.pic_width == 0 || info.pic_height == 0 || info.pic_width > kMaxSide || info.pic_height > kMaxSide ||
-        info.frame_width > kMaxFrameSide || info.frame_height > kMaxFrameSide ||
+    if (info.pic_width == 0 || info.pic_height == 0 || info.pic_width > kMaxSide ||
+        info.pic_height > kMaxSide || info.frame_width > kMaxFrameSide || info.frame_height > kMaxFrameSide ||
         info.pic_x + info.pic_width > info.frame_width || info.pic_y + info.pic_height > info.frame_height) {
         error_ = "its picture size is unsupported (" + std::to_string(info.pic_width) + " x " +
                  std::to_string(info.pic_height) + ")";
@@ -205,7 +216,8 @@ bool nE_TheoraStream::planes(Planes& out) {
     for (int i = 0; i < 3; ++i) {
         const int needW = i == 0 ? right : ((right - 1) >> out.xShift) + 1;
         const int needH = i == 0 ? bottom : ((bottom - 1) >> out.yShift) + 1;
-        if (!buffer[i].data || buffer[i].width < needW || buffer[i].height < needH || buffer[i].stride < needW)
+        if (!buffer[i].data || buffer[i].width < needW || buffer[i].height < needH ||
+            buffer[i].stride < needW)
             return false;
         out.data[i] = buffer[i].data;
         out.stride[i] = buffer[i].stride;

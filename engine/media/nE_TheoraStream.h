@@ -46,7 +46,8 @@ public:
     int height() const { return height_; }
     // Frames per second, > 0 once open.
     double frameRate() const { return frameRate_; }
-    // 0 for 4:2:0, 2 for 4:2:2, 3 for 4:4:4 (the codec's own numbering).
+    // The codec's own numbering of the chroma layouts.
+    enum { kChroma420 = 0, kChroma422 = 2, kChroma444 = 3 };
     int pixelFormat() const { return pixelFormat_; }
     // Why the last open or rewind failed, or that a frame was damaged; empty after it is taken.
     std::string takeError();

@@ -37,6 +37,11 @@ bool nE_VideoDecoder::open(const std::string& name, std::unique_ptr<nE_ByteReade
         report("ogg", colour_.takeError());
         return false;
     }
+    // Videos are made with 4:2:0 chroma; others play, at a somewhat higher conversion cost.
+    if (colour_.pixelFormat() != nE_TheoraStream::kChroma420)
+        report("ogg", std::string("its chroma is ") +
+                          (colour_.pixelFormat() == nE_TheoraStream::kChroma422 ? "4:2:2" : "4:4:4") +
+                          ", not 4:2:0; it is shown all the same");
     if (!alpha || kind == kNoAlpha) return true;
     if (kind == kZAlpha) {
         zalpha_ = std::make_unique<nE_ZAlphaReader>();
@@ -50,8 +55,9 @@ bool nE_VideoDecoder::open(const std::string& name, std::unique_ptr<nE_ByteReade
         }
         if (alphaVideo_->width() != width() || alphaVideo_->height() != height()) {
             report("oggalpha", "it is " + std::to_string(alphaVideo_->width()) + " x " +
-                                   std::to_string(alphaVideo_->height()) + ", not " + std::to_string(width()) +
-                                   " x " + std::to_string(height()) + "; the video is shown opaque");
+                                   std::to_string(alphaVideo_->height()) + ", not " +
+                                   std::to_string(width()) + " x " + std::to_string(height()) +
+                                   "; the video is shown opaque");
             dropAlpha();
             return true;
         }

@@ -16,6 +16,7 @@ public:
     // Converts the width x height picture of `colour` into RGBA rows of `pitch` pixels. The alpha is
     // 255 without a source, the byte of `alphaPlane` (width x height, row by row), or the red value
     // of the alpha video's Y and V at the pixel. A pixel of alpha 0 has colour bytes 0.
-    static void convert(const nE_TheoraStream::Planes& colour, int width, int height, const uint8_t* alphaPlane,
-                        const nE_TheoraStream::Planes* alphaVideo, uint8_t* out, int pitch);
+    static void convert(const nE_TheoraStream::Planes& colour, int width, int height,
+                        const uint8_t* alphaPlane, const nE_TheoraStream::Planes* alphaVideo, uint8_t* out,
+                        int pitch);
 };

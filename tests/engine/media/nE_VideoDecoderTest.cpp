@@ -47,7 +47,17 @@ TEST(VideoDecoder, DecodesEveryChromaLayoutAndOddSides) {
     } cases[] = {{"plain", 32, 24}, {"odd", 33, 17}, {"chroma422", 32, 24}, {"chroma444", 33, 17}};
     for (const Case& c : cases) {
         nE_VideoDecoder decoder;
+        testing::internal::CaptureStdout();
         ASSERT_TRUE(decoder.open(data(c.name))) << c.name;
+        const std::string out = testing::internal::GetCapturedStdout();
+        const std::string name(c.name);
+        if (name.compare(0, 6, "chroma") == 0)
+            EXPECT_NE(std::string::npos,
+                      out.find("its chroma is 4:" + name.substr(7, 1) + ":" + name.substr(8, 1) +
+                               ", not 4:2:0; it is shown all the same"))
+                << out;
+        else
+            EXPECT_EQ("", out);
         EXPECT_EQ(c.width, decoder.width());
         EXPECT_EQ(c.height, decoder.height());
         EXPECT_DOUBLE_EQ(10.0, decoder.frameRate());
