@@ -400,8 +400,10 @@ def main():
     args = parser.parse_args()
     try:
         board = build(args.storyboard, args.name, args.stills)
-    except StoryboardError as e:
+    except (StoryboardError, OSError) as e:
         sys.exit("make_video: %s" % e)
+    except (KeyError, ValueError, TypeError) as e:
+        sys.exit("make_video: the storyboard is malformed: %s %s" % (type(e).__name__, e))
     print("%s: %d frames of %d x %d at %d fps%s%s" % (
         args.name, board.frame_count, board.size[0], board.size[1], board.fps,
         ", alpha in ." + board.alpha if board.alpha != "none" else "",
