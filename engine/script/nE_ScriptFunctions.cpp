@@ -11,6 +11,7 @@
 #include "engine/script/nE_SndFunctions.h"
 #include "engine/script/nE_TimerFunctions.h"
 #include "engine/script/nE_TrgFunctions.h"
+#include "engine/script/nE_VidFunctions.h"
 
 namespace {
 
@@ -41,9 +42,9 @@ const nE_ScriptFunctions::Entry kTable[nE_ScriptFunctions::kCount] = {
     {"AnmPlay", nE_AnmFunctions::AnmPlay},
     {"AnmStop", nE_AnmFunctions::AnmStop},
     {"AnmPause", nE_AnmFunctions::AnmPause},
-    {"VidPlay", nullptr},
-    {"VidStop", nullptr},
-    {"VidPause", nullptr},
+    {"VidPlay", nE_VidFunctions::VidPlay},
+    {"VidStop", nE_VidFunctions::VidStop},
+    {"VidPause", nE_VidFunctions::VidPause},
     {"PsSetMaskObj", nE_PsFunctions::PsSetMaskObj},
     {"PsStart", nE_PsFunctions::PsStart},
     {"PsPause", nE_PsFunctions::PsPause},

@@ -37,6 +37,21 @@ void nE_GeneratedTexture_Pl5::createFromBytes(const uint8_t* pixels, int w, int 
     platformTexture->Unlock();
 }
 
+uint8_t* nE_GeneratedTexture_Pl5::beginWrite(int w, int h, int* pitch) {
+    if (!pitch) return nullptr;
+    const bool fits = platformTexture && platformTexture->GetType() == pf::TTexture::kPlain &&
+                      platformTexture->GetWidth() == roundUpEven(w) &&
+                      platformTexture->GetHeight() == roundUpEven(h);
+    if (!fits && !recreate(w, h, pf::TTexture::kPlain)) return nullptr;
+    uint8_t* pixels = nullptr;
+    if (!platformTexture->Lock(&pixels, pitch, false)) return nullptr;
+    return pixels;
+}
+
+void nE_GeneratedTexture_Pl5::endWrite() {
+    if (platformTexture) platformTexture->Unlock();
+}
+
 void nE_GeneratedTexture_Pl5::createFromColours(int w, int h, const float* colours) {
     if (!recreate(w, h, pf::TTexture::kPlain) || !colours) return;
     uint8_t* dst = nullptr;
