@@ -5,8 +5,8 @@
 
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
-#include "engine/core/nE_Factory.h"
 #include "engine/core/nE_DisplayChoice.h"
+#include "engine/core/nE_Factory.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Object.h"
 #include "engine/core/nE_Scene.h"
