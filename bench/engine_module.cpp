@@ -23,7 +23,4 @@ void BM_BringInModule(benchmark::State& state) {
 }
 BENCHMARK(BM_BringInModule)->Unit(benchmark::kMillisecond);
 
-// Profile-sized XML save and load belongs here once player profiles exist: a profile with its
-// sixteen save slots written and read back through the profile files.
-
 }  // namespace

@@ -14,15 +14,19 @@
 #include "engine/core/notEngine_Pl5.h"
 #include "engine/media/nE_Cursor.h"
 #include "engine/media/nE_Render.h"
-#include "engine/objects/nE_AnimSprite.h"
-#include "engine/objects/nE_ParticleSystem.h"
-#include "engine/objects/nE_Sprite.h"
-#include "engine/objects/nE_Text.h"
+#include "engine/script/nE_LuaCall.h"
 #include "engine/script/nE_Module.h"
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_TriggerHub.h"
 #include "game/core/nG_Mediator.h"
+#include "game/core/nG_ScriptFunctions.h"
+#include "game/core/nG_SettingsFunctions.h"
+#include "game/shell/nG_ProfileHub.h"
 #include "game/shell/nG_RunOptions.h"
+#include "game/shell/nG_Screen.h"
+#include "game/shell/nG_Settings.h"
+#include "game/shell/nG_StrategyGuide.h"
+#include "game/shell/nG_TextEdit.h"
 #include "pflib/TFile.h"
 #include "pflib/TPlatform.h"
 
@@ -37,28 +41,26 @@ float g_runTime = 0;
 notEngine_Pl5* g_engine = nullptr;
 nG_Mediator* g_mediator = nullptr;
 nE_StringTable* g_strings = nullptr;
+nG_ProfileHub* g_profiles = nullptr;
+nG_Settings* g_settings = nullptr;
 
-// Settings defaults until saved settings exist.
-constexpr bool kDefaultFullscreen = true;
-constexpr float kDefaultGamma = 1.0f;
-
-void registerEngineTypes() {
-    nE_Factory::registerType("obj", [] { return new nE_Object(); });
-    nE_Factory::registerType("spr", [] { return new nE_Sprite(); });
-    nE_Factory::registerType("anim", [] { return new nE_AnimSprite(); });
-    nE_Factory::registerType("text", [] { return new nE_Text(); });
-    nE_Factory::registerType("partsys", [] { return new nE_ParticleSystem(); });
+void registerGameTypes() {
+    nE_Factory::registerType("textedit", [] { return new nG_TextEdit(); });
+    nE_Factory::registerType("str_guide", [] { return new nG_StrategyGuide(); });
 }
 
 }  // namespace
 
-bool nG_Application::editorFlag() { return g_editorFlag; }
-float nG_Application::runTime() { return g_runTime; }
+bool nG_Application::editorFlag() {
+    return g_editorFlag;
+}
+float nG_Application::runTime() {
+    return g_runTime;
+}
 
 bool nG_Application::startup(const char* commandLine) {
     g_editorFlag = commandLine && std::strstr(commandLine, "-e") != nullptr;
 
-    registerEngineTypes();
     g_engine = new notEngine_Pl5();
 
     g_mediator = new nG_Mediator();
@@ -68,14 +70,25 @@ bool nG_Application::startup(const char* commandLine) {
     nE_StringTable::setCurrent(g_strings);
     g_strings->load("assets/strings.xml");
 
+    g_profiles = new nG_ProfileHub(g_editorFlag);
+    nG_ProfileHub::setCurrent(g_profiles);
+    g_settings = new nG_Settings(g_profiles);
+    nG_Settings::setCurrent(g_settings);
+    g_settings->load();
+
+    registerGameTypes();
     g_engine->SetInitCallback(gameInit);
     g_engine->SetShutdownCallback(gameShutdown);
 
-    const nE_DisplayChoice choice = nE_DisplayChoice::choose(kDefaultFullscreen);
+    const nE_DisplayChoice choice = nE_DisplayChoice::choose(g_settings->fullscreen);
     const std::string title = g_strings->get("window_title_ce", "", "", "", "", "");
     g_engine->Init(0, 0, choice.width, choice.height, choice.fullscreen, title);
 
-    g_engine->SetGamma(kDefaultGamma);
+    g_settings->fullscreen = g_engine->IsFullscreen();
+    g_profiles->loadAll();
+    nE_DisplayChoice::applyCanvas();
+    g_engine->SetGamma(g_settings->gamma);
+    g_settings->applyAll();
 
     g_engine->SetDrawCallback(gameDraw);
     g_engine->SetEventCallback(gameEvent);
@@ -83,6 +96,7 @@ bool nG_Application::startup(const char* commandLine) {
     g_engine->SetFocusGainedCallback(focusGained);
     g_engine->SetFocusLostCallback(focusLost);
     g_engine->SetToggleDisplayCallback(toggleDisplay);
+    nG_SettingsFunctions::setFullScreenHandler(toggleDisplay);
     return true;
 }
 
@@ -105,6 +119,14 @@ void nG_Application::update(float) {
 void nG_Application::shutdown() {
     if (!g_engine) return;
     g_engine->Shutdown();
+    nG_SettingsFunctions::setFullScreenHandler(nullptr);
+    g_settings->save();
+    nG_Settings::setCurrent(nullptr);
+    delete g_settings;
+    g_settings = nullptr;
+    nG_ProfileHub::setCurrent(nullptr);
+    delete g_profiles;
+    g_profiles = nullptr;
     nE_StringTable::setCurrent(nullptr);
     delete g_strings;
     g_strings = nullptr;
@@ -118,14 +140,30 @@ void nG_Application::shutdown() {
 void nG_Application::gameInit() {
     lua_State* L = nE_Core::get()->lua();
     lua_newtable(L);
-    lua_setglobal(L, "ng_global");
-    // Until the menu exists, a module named on the command line is the scene shown.
-    const std::string& module = nG_RunOptions::get().module;
-    if (!module.empty()) {
-        if (!pf::TFile::Exists(nE_Module::fileName(module)))
-            nE_Debug::writef("Module preview: \"%s\" does not exist", module.c_str());
-        nE_Module::bringIn(module, true);
+    nE_LuaCall::setGlobal(L, "ng_global");
+    nG_ScriptFunctions::registerGameFunctions(L);
+
+    auto* screen = new nG_Screen(g_editorFlag);
+    // A module previewed from the command line takes the menu's place.
+    // Its objects may sit anywhere in the live tree, so the root keeps the canvas mapping then.
+    if (!nG_RunOptions::get().module.empty()) {
+        screen->pendingSwitch = nG_Screen::kNone;
+        nE_DisplayChoice::setCanvasHolder("");
     }
+    nE_Scene& scene = nE_Core::get()->scene();
+    scene.attach(scene.root(), screen);
+}
+
+// A module named on the command line is the scene shown. It comes in with the first tick, when the
+// profiles are loaded, as the menu would.
+static void bringInPreview() {
+    static bool done = false;
+    const std::string& module = nG_RunOptions::get().module;
+    if (done || module.empty()) return;
+    done = true;
+    if (!pf::TFile::Exists(nE_Module::fileName(module)))
+        nE_Debug::writef("Module preview: \"%s\" does not exist", module.c_str());
+    nE_Module::bringIn(module, true);
 }
 
 void nG_Application::gameDraw(nE_Render* renderer) {
@@ -143,6 +181,7 @@ void nG_Application::gameUpdate(float dt) {
     move.x = cursor ? cursor->x : 0;
     move.y = cursor ? cursor->y : 0;
     core->scene().dispatch(move);
+    bringInPreview();
     core->triggerHub().runQueue();
     core->timerHub().update(dt);
     core->scene().update(dt);
@@ -159,20 +198,24 @@ void nG_Application::gameEvent(const nE_InputEvent& event) {
 }
 
 void nG_Application::gameShutdown(notEngine*) {
+    if (nG_Screen* screen = nG_Screen::current()) screen->saveForClose();
     if (nE_Core::exists()) nE_Core::get()->triggerHub().executeNow("", "ng_close");
 }
 
 void nG_Application::focusGained(notEngine*) {
     if (g_runTime < 0.01f) return;
+    if (nG_Screen* screen = nG_Screen::current()) screen->setPaused(false);
 }
 
 void nG_Application::focusLost(notEngine*) {
     if (g_runTime < 0.01f) return;
     nE_Core::get()->triggerHub().executeNow("", "ng_lostfocus");
+    if (nG_Screen* screen = nG_Screen::current()) screen->setPaused(true);
 }
 
 bool nG_Application::toggleDisplay(bool wantFullscreen) {
     const nE_DisplayChoice choice = nE_DisplayChoice::choose(wantFullscreen);
+    nE_DisplayChoice::applyCanvas();
     if (g_engine->IsFullscreen() == choice.fullscreen && g_engine->GetWidth() == choice.width &&
         g_engine->GetHeight() == choice.height)
         return true;

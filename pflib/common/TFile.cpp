@@ -1,8 +1,10 @@
 #include "pflib/TFile.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "pflib/TPlatform.h"
@@ -12,11 +14,25 @@
 namespace pf {
 
 TFile::~TFile() {
-    Close();
+    Discard();
+}
+
+void TFile::Discard() {
+    if (!file_) return;
+    std::fclose(file_);
+    if (mode_ == kWrite) {
+        std::remove(temp_.c_str());
+        pfWriteDbgUnsafe("TFile: \"%s\" was not closed; the old file is kept\n", target_.c_str());
+    }
+    file_ = nullptr;
+    temp_.clear();
+    target_.clear();
+    mode_ = kRead;
+    failed_ = false;
 }
 
 bool TFile::Open(const str& name, int mode) {
-    Close();
+    Discard();
     const str path = TPlatform::ResolvePath(name);
     if (path.empty() || TPath::IsDirectory(path)) return false;
     failed_ = false;
@@ -43,14 +59,16 @@ bool TFile::Open(const str& name, int mode) {
     return true;
 }
 
-void TFile::Close() {
-    if (!file_) return;
+bool TFile::Close() {
+    if (!file_) return false;
+    bool ok = true;
     if (mode_ == kWrite) {
         // The new content replaces the old file only once it is wholly on disk.
-        bool ok = !failed_ && std::fflush(file_) == 0 && !std::ferror(file_);
+        ok = !failed_ && std::fflush(file_) == 0 && !std::ferror(file_);
         ok = ok && fsync(fileno(file_)) == 0;
         ok = (std::fclose(file_) == 0) && ok;
-        if (ok && std::rename(temp_.c_str(), target_.c_str()) == 0) {
+        ok = ok && std::rename(temp_.c_str(), target_.c_str()) == 0;
+        if (ok) {
             // Make the rename itself durable.
             if (FILE* dir =
                     std::fopen(TPath::Parent(target_).empty() ? "." : TPath::Parent(target_).c_str(), "r")) {
@@ -62,13 +80,15 @@ void TFile::Close() {
             pfWriteDbgUnsafe("TFile: could not write \"%s\"; the old file is kept\n", target_.c_str());
         }
     } else {
-        std::fclose(file_);
+        const bool closed = std::fclose(file_) == 0;
+        ok = closed && !failed_;
     }
     file_ = nullptr;
     temp_.clear();
     target_.clear();
     mode_ = kRead;
     failed_ = false;
+    return ok;
 }
 
 size_t TFile::Read(void* buffer, size_t count) {
@@ -94,6 +114,41 @@ size_t TFile::Size() {
 bool TFile::DeleteFile(const str& name) {
     const str path = TPlatform::ResolvePath(name);
     return !path.empty() && !TPath::IsDirectory(path) && std::remove(path.c_str()) == 0;
+}
+
+bool TFile::Rename(const str& from, const str& to) {
+    const str source = TPlatform::ResolvePath(from);
+    const str target = TPlatform::ResolvePath(to);
+    if (source.empty() || target.empty() || !TPath::IsFile(source) || TPath::IsDirectory(target))
+        return false;
+    return std::rename(source.c_str(), target.c_str()) == 0;
+}
+
+bool TFile::Link(const str& from, const str& to) {
+    const str source = TPlatform::ResolvePath(from);
+    const str target = TPlatform::ResolvePath(to);
+    if (source.empty() || target.empty() || !TPath::IsFile(source) || TPath::IsDirectory(target))
+        return false;
+    const str temp = target + ".link";
+    std::remove(temp.c_str());
+    if (link(source.c_str(), temp.c_str()) != 0) return false;
+    if (std::rename(temp.c_str(), target.c_str()) == 0) return true;
+    std::remove(temp.c_str());
+    return false;
+}
+
+std::vector<str> TFile::ListUserFiles() {
+    std::vector<str> names;
+    const str dir = TPlatform::UserDir();
+    if (DIR* d = opendir(dir.c_str())) {
+        while (const dirent* entry = readdir(d)) {
+            const str name = entry->d_name;
+            if (name != "." && name != ".." && TPath::IsFile(TPath::Join(dir, name))) names.push_back(name);
+        }
+        closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 bool TFile::Exists(const str& name) {

@@ -56,6 +56,7 @@ bool TSdlLoop::Interrupted() {
 }
 
 int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
+    const double launched = TClock::RealNow();
     const TRunOptions& options = TPlatform::GetRunOptions();
     TPlatform::ClearExit();
     gSignal = 0;
@@ -84,6 +85,8 @@ int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
     // Frame timing for benchmarks: from the step's start to its finished frame.
     double timedMs = 0;
     int timedFrames = 0;
+    // When the first frames were finished, counted from the start of the run (start-up cost).
+    std::vector<double> firstFrames;
     for (int tick = 0; !TPlatform::ExitRequested() && !Interrupted(); ++tick) {
         const double stepStart = TClock::RealNow();
         if (options.fixedStep) TClock::Advance(TClock::kStepMs);
@@ -112,6 +115,7 @@ int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
         TSoundManager::GetInstance()->DispatchCompletions();
         if (options.timeFramesAfter >= 0) {
             TGlRenderer::Get().Finish();
+            if (firstFrames.size() < 3) firstFrames.push_back(TClock::RealNow() - launched);
             if (tick >= options.timeFramesAfter) {
                 timedMs += TClock::RealNow() - stepStart;
                 ++timedFrames;
@@ -125,6 +129,11 @@ int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
         }
     }
 
+    if (!firstFrames.empty()) {
+        std::printf("first frames finished at");
+        for (double ms : firstFrames) std::printf(" %.3f", ms);
+        std::printf(" ms after start\n");
+    }
     if (options.timeFramesAfter >= 0 && timedFrames > 0) {
         std::printf("frame time: mean %.3f ms over %d frames\n", timedMs / timedFrames, timedFrames);
         std::fflush(stdout);

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "pflib/TFile.h"
 #include "pflib/TPlatform.h"
@@ -25,8 +26,7 @@ protected:
         TFile file;
         if (!file.Open(name, mode)) return false;
         const bool ok = file.Write(content.data(), content.size()) == content.size();
-        file.Close();
-        return ok;
+        return file.Close() && ok;
     }
 
     TempDir user, game;
@@ -69,7 +69,7 @@ TEST_F(FileTest, SizeCountsWhatWasWrittenSoFar) {
     EXPECT_EQ(file.Size(), 6u);
 }
 
-TEST_F(FileTest, AnUnclosedWriteLeavesTheOldFileWhole) {
+TEST_F(FileTest, OnlyAnExplicitCloseCommitsAWrite) {
     ASSERT_TRUE(WriteFile("user:p_anna.xml", "old profile", TFile::kWrite));
     {
         TFile file;
@@ -78,8 +78,23 @@ TEST_F(FileTest, AnUnclosedWriteLeavesTheOldFileWhole) {
         // Until Close the old content is what a reader (or a crash) sees.
         EXPECT_EQ(TempDir::Read(user / "data/p_anna.xml"), "old profile");
     }
-    // Destroying the file closes it, which puts the new content in place.
-    EXPECT_EQ(TempDir::Read(user / "data/p_anna.xml"), "new pro");
+    // A writer that went without closing (an early return, an error path) wrote only part of it.
+    EXPECT_EQ(TempDir::Read(user / "data/p_anna.xml"), "old profile");
+    EXPECT_FALSE(TempDir::Exists(user / "data/p_anna.xml.part"));
+
+    // Opening again drops the write in progress as well.
+    TFile file;
+    ASSERT_TRUE(file.Open("user:p_anna.xml", TFile::kWrite));
+    file.Write("half", 4);
+    ASSERT_TRUE(file.Open("user:other.xml", TFile::kWrite));
+    EXPECT_TRUE(file.Close());
+    EXPECT_EQ(TempDir::Read(user / "data/p_anna.xml"), "old profile");
+    EXPECT_FALSE(file.Close()) << "nothing open: nothing committed";
+
+    ASSERT_TRUE(file.Open("user:p_anna.xml", TFile::kWrite));
+    file.Write("new", 3);
+    EXPECT_TRUE(file.Close());
+    EXPECT_EQ(TempDir::Read(user / "data/p_anna.xml"), "new");
 }
 
 TEST_F(FileTest, AProcessDyingInTheMiddleOfAWriteLeavesTheOldFile) {
@@ -104,8 +119,36 @@ TEST_F(FileTest, AFailedWriteKeepsTheOldFile) {
     // The temporary file vanishes under the writer (as on a full or failing disk).
     EXPECT_EQ(std::remove((user / "data/keep.txt.part").c_str()), 0);
     file.Write("lost", 4);
-    file.Close();
+    EXPECT_FALSE(file.Close()) << "the caller learns that nothing was saved";
     EXPECT_EQ(TempDir::Read(user / "data/keep.txt"), "kept");
+    ASSERT_TRUE(file.Open("user:keep.txt", TFile::kWrite));
+    file.Write("new", 3);
+    EXPECT_TRUE(file.Close());
+    EXPECT_FALSE(file.Close()) << "nothing left to close";
+}
+
+TEST_F(FileTest, RenameReplacesAndListShowsTheUserFolderInOrder) {
+    ASSERT_TRUE(WriteFile("user:p_b.xml", "b", TFile::kWrite));
+    ASSERT_TRUE(WriteFile("user:p_a.xml", "a", TFile::kWrite));
+    ASSERT_TRUE(WriteFile("user:p_a.xml.bak", "old", TFile::kWrite));
+    ASSERT_EQ(mkdir((user / "data/folder").c_str(), 0755), 0);
+    EXPECT_EQ(TFile::ListUserFiles(), (std::vector<std::string>{"p_a.xml", "p_a.xml.bak", "p_b.xml"}));
+
+    EXPECT_TRUE(TFile::Rename("user:p_a.xml", "user:p_a.xml.bak"));
+    EXPECT_EQ(TempDir::Read(user / "data/p_a.xml.bak"), "a");
+    EXPECT_FALSE(TFile::Exists("user:p_a.xml"));
+    EXPECT_FALSE(TFile::Rename("user:p_a.xml", "user:p_c.xml")) << "no source";
+    EXPECT_FALSE(TFile::Rename("user:p_b.xml", "user:../outside.xml")) << "names stay in the user folder";
+    EXPECT_FALSE(TFile::Rename("user:p_b.xml", "user:folder")) << "a folder is never replaced";
+    EXPECT_TRUE(TFile::Exists("user:p_b.xml"));
+
+    // A link keeps the old content under the second name when the first is replaced.
+    ASSERT_TRUE(TFile::Link("user:p_b.xml", "user:p_a.xml.bak"));
+    ASSERT_TRUE(WriteFile("user:p_b.xml", "b2", TFile::kWrite));
+    EXPECT_EQ(TempDir::Read(user / "data/p_a.xml.bak"), "b");
+    EXPECT_EQ(TempDir::Read(user / "data/p_b.xml"), "b2");
+    EXPECT_FALSE(TFile::Link("user:none.xml", "user:x.xml"));
+    EXPECT_FALSE(TFile::Exists("user:p_a.xml.bak.link"));
 }
 
 TEST_F(FileTest, MissingFilesFailWithoutHarm) {

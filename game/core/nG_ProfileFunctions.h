@@ -1,0 +1,23 @@
+// Script functions of the player profiles: the list, the current one, its game mode, save slots and
+// achievement counters.
+#pragma once
+
+struct lua_State;
+
+class nG_ProfileFunctions {
+public:
+    static int GetCurrentProfileId(lua_State* L);
+    static int GetNumProfiles(lua_State* L);
+    static int GetProfileNameById(lua_State* L);
+    // The hub's index, or -1 for a name a file cannot carry.
+    static int AddProfile(lua_State* L);
+    static int DeleteProfile(lua_State* L);
+    static int SetCurrentProfile(lua_State* L);
+    static int SaveProfile(lua_State* L);
+    static int SetGameMode(lua_State* L);
+    static int GetGameMode(lua_State* L);
+    static int IsGameSaveExist(lua_State* L);
+    static int ClearProfileSave(lua_State* L);
+    static int IsCorruptedProfile(lua_State* L);
+    static int GetAchievement(lua_State* L);
+};

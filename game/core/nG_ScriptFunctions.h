@@ -1,0 +1,30 @@
+// The game's global Lua functions, registered once at start-up right after the engine's. The table fixes
+// their order; an entry without a function belongs to a part of the game that has not landed yet and is
+// skipped. Each family binds in its own file (nG_*Functions).
+#pragma once
+
+#include <lua.hpp>
+#include <string>
+#include <vector>
+
+class nG_ScriptFunctions {
+public:
+    struct Entry {
+        const char* name;
+        lua_CFunction function;
+    };
+    static constexpr int kCount = 81;
+
+    // All kCount entries in registration order.
+    static const Entry* table();
+    // Registers every entry that has a function, in table order, as a global of its name.
+    static void registerGameFunctions(lua_State* L);
+    // The names registerGameFunctions registers, in the order it registers them.
+    static std::vector<std::string> registeredNames();
+
+    // Shared argument readers of the game functions: a boolean, or a number (true when not 0); false
+    // otherwise.
+    static bool flag(lua_State* L, int index);
+    // Number of arguments passed (nil counts as passed).
+    static int passed(lua_State* L) { return lua_gettop(L); }
+};

@@ -1,0 +1,50 @@
+#include "game/shell/nG_Menu.h"
+
+#include "engine/core/nE_Core.h"
+#include "engine/core/nE_Debug.h"
+#include "engine/core/nE_InputEvent.h"
+#include "engine/core/nE_Scene.h"
+#include "engine/core/notEngine.h"
+#include "engine/objects/nE_Text.h"
+#include "engine/script/nE_Module.h"
+#include "pflib/TFile.h"
+
+nG_Menu::nG_Menu(bool logoFirst) {
+    name = kName;
+    std::unique_ptr<nE_Module> module = nE_Module::load(kModule);
+    const bool readable = !module->name.empty();
+    if (nE_Core::exists()) {
+        nE_Core* core = nE_Core::get();
+        nE_Module::bringInWithObjects(std::move(module), core->scene(), core->triggerHub());
+    }
+    if (!readable) {
+        const std::string file = nE_Module::fileName(kModule);
+        if (pf::TFile::Exists(file))
+            nE_Debug::writef("nG_Menu: \"%s\" could not be read", file.c_str());
+        else
+            nE_Debug::writef("nG_Menu::Could not find \"%s\" file!\n", file.c_str());
+        notice = new nE_Text();
+        notice->name = "ng_menu_notice";
+        notice->setResourceName("assets/fonts/DejaVuSans");
+        notice->rawText = true;
+        notice->fontSize = 22;
+        notice->maxWidth = 800;
+        notice->localState.x = 512;
+        notice->localState.y = 384;
+        notice->input = false;
+        addChild(notice);
+        notice->setText("The menu could not be loaded (" + file + ").\nPress Escape to quit.");
+    }
+    // The pop-up child ("ng_popup", depth 1000) joins here once the pop-up widget exists.
+    nE_Scene::queueTrigger(name, logoFirst ? "ng_startlogo" : "ng_startmenu");
+}
+
+nG_Menu::~nG_Menu() = default;
+
+bool nG_Menu::handleInput(const nE_InputEvent& event, nE_RenderState& world) {
+    if (notice && event.type == nE_InputEvent::kKeyDown && event.code == kKeyEscape) {
+        if (notEngine* engine = notEngine::instance()) engine->Exit();
+        return true;
+    }
+    return nE_Object::handleInput(event, world);
+}

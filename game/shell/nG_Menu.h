@@ -1,0 +1,24 @@
+// The main menu's root ("ng_menu"): a thin shell around the menu module "assets/menu/module", whose
+// objects and triggers are the menu. Created by the screen, with the logo first at program start.
+// Without a readable module it shows a short notice and Escape quits, so the program stays usable.
+#pragma once
+
+#include "engine/core/nE_Object.h"
+
+class nE_Text;
+
+class nG_Menu : public nE_Object {
+public:
+    static constexpr const char* kName = "ng_menu";
+    static constexpr const char* kModule = "assets/menu/module";
+    static constexpr int kKeyEscape = 27;
+
+    // Brings the module in and queues "ng_startlogo" (logoFirst) or "ng_startmenu", sent by the menu.
+    explicit nG_Menu(bool logoFirst);
+    ~nG_Menu() override;
+
+    bool handleInput(const nE_InputEvent& event, nE_RenderState& world) override;
+
+    // The notice shown when the module could not be read; none otherwise.
+    nE_Text* notice = nullptr;
+};

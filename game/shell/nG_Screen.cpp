@@ -1,0 +1,322 @@
+#include "game/shell/nG_Screen.h"
+
+#include <cstdio>
+#include <lua.hpp>
+
+#include "engine/core/nE_AnimLine.h"
+#include "engine/core/nE_Core.h"
+#include "engine/core/nE_DisplayChoice.h"
+#include "engine/core/nE_InputEvent.h"
+#include "engine/core/nE_Mediator.h"
+#include "engine/core/nE_Messages.h"
+#include "engine/core/nE_Scene.h"
+#include "engine/core/notEngine.h"
+#include "engine/media/nE_Cursor.h"
+#include "engine/media/nE_SoundHub.h"
+#include "engine/objects/nE_Sprite.h"
+#include "engine/script/nE_Module.h"
+#include "engine/script/nE_TimerHub.h"
+#include "engine/script/nE_TriggerHub.h"
+#include "game/core/nG_Game.h"
+#include "game/shell/nG_Menu.h"
+#include "game/shell/nG_Settings.h"
+
+namespace {
+
+nG_Screen* g_screen = nullptr;
+
+constexpr unsigned int kMessages[] = {MSG_FULLSCREEN_CHANGED, MSG_SHOW_OBJECT_WINDOW, MSG_IS_GAME_RUNNING,
+                                      MSG_SCREEN_WIDTH, MSG_SAVE_SLOT};
+constexpr int kKeyF1 = -100;
+constexpr int kKeyF12 = -89;
+constexpr float kFade = 0.4f;
+constexpr int kTypeAlpha = 8, kTypeScaleX = 4, kTypeScaleY = 5;
+
+struct CursorKind {
+    const char* global;
+    const char* image;
+    float offsetX, offsetY;
+    uint16_t systemCursor;
+};
+// Arrow 32512, move 32646, hand 32649.
+const CursorKind kCursors[nG_Screen::kCursorKinds] = {
+    {"CURSOR_NULL", "", 0, 0, 0},
+    {"CURSOR_DEFAULT", "assets/cursors/cursor", 14, 19, 32512},
+    {"CURSOR_LOUPE", "assets/cursors/cursor_magglass", 0, 0, 32646},
+    {"CURSOR_GET", "assets/cursors/cursor_get", 0, 0, 32649},
+    {"CURSOR_HAND", "assets/cursors/cursor_hand", 24, 23, 32649},
+    {"CURSOR_USE", "assets/cursors/cursor_use", 0, 0, 32649},
+    {"CURSOR_DOWN", "assets/cursors/cursor_down", 0, 0, 32646},
+    {"CURSOR_UP", "assets/cursors/cursor_up", 0, 0, 32646},
+    {"CURSOR_LEFT", "assets/cursors/cursor_left", 0, 0, 32646},
+    {"CURSOR_RIGHT", "assets/cursors/cursor_right", 0, 0, 32646},
+};
+
+// Relative lines: they scale the overlay's own alpha (0.6 for the dim) and leave it as it was.
+void animate(nE_Object* object, int type, std::initializer_list<float> numbers) {
+    const std::vector<float> keys(numbers);
+    nE_Scene::addAnimLine(object, type, true, false, "", keys.data(), static_cast<int>(keys.size()));
+}
+
+bool animating(const nE_Object* object) {
+    for (const nE_Object::AnimSlot& slot : object->animLines)
+        if (slot.line && !slot.line->finished) return true;
+    return false;
+}
+
+}  // namespace
+
+nG_Screen::nG_Screen(bool developer) : developerMode(developer) {
+    name = kName;
+    reset();
+    if (nE_Mediator* mediator = nE_Mediator::current())
+        for (unsigned int message : kMessages) mediator->subscribe(message, this);
+    g_screen = this;
+    // The canvas mapping moves from the scene's root onto the screen once the screen is live.
+    nE_DisplayChoice::setCanvasHolder(kName);
+}
+
+nG_Screen::~nG_Screen() {
+    if (nE_Mediator* mediator = nE_Mediator::current())
+        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+    if (g_screen == this) {
+        g_screen = nullptr;
+        nE_DisplayChoice::setCanvasHolder("");
+    }
+}
+
+nG_Screen* nG_Screen::current() {
+    return g_screen;
+}
+
+void nG_Screen::reset() {
+    game = nullptr;
+    menu = nullptr;
+    paused = false;
+    gameStart = GameStart();
+    if (developerMode) {
+        gameStart = GameStart{false, 0, kLevelPath, "ng_startlevel(1)"};
+        pendingSwitch = kStart;
+    } else {
+        pendingSwitch = kMenuWithLogo;
+    }
+
+    registerCursors();
+}
+
+void nG_Screen::makeOverlay() {
+    if (dim) return;
+    dim = new nE_Sprite();
+    dim->name = "ng_pause_0";
+    dim->setResourceName("assets/interface/main/black");
+    dim->localState.x = 512;
+    dim->localState.y = 384;
+    dim->localState.scaleX = 512;
+    dim->localState.scaleY = 384;
+    dim->localState.alpha = 0.6f;
+    dim->localState.z = 1;
+    dim->input = false;
+    dim->visible = false;
+    addChild(dim);
+
+    pausedLabel = new nE_Sprite();
+    pausedLabel->name = "ng_pause_1";
+    pausedLabel->setResourceName("assets/interface/main/paused");
+    pausedLabel->localState.x = 512;
+    pausedLabel->localState.y = 384;
+    pausedLabel->localState.z = 2;
+    pausedLabel->input = false;
+    pausedLabel->visible = false;
+    addChild(pausedLabel);
+
+    if (loaded) {
+        dim->activate();
+        pausedLabel->activate();
+    }
+}
+
+void nG_Screen::registerCursors() {
+    nE_Cursor* cursor = nE_Cursor::current();
+    lua_State* L = nE_Core::exists() ? nE_Core::get()->lua() : nullptr;
+    for (int kind = 0; kind < kCursorKinds; ++kind) {
+        const CursorKind& c = kCursors[kind];
+        if (cursor) cursor->add(nE_CursorDesc{c.image, c.offsetX, c.offsetY, c.systemCursor});
+        if (L) {
+            lua_pushstring(L, c.global);
+            lua_pushinteger(L, kind);
+            lua_rawset(L, LUA_GLOBALSINDEX);
+        }
+    }
+    if (cursor) cursor->select(1);
+}
+
+void nG_Screen::applyCanvas(const nE_CanvasMapping& mapping) {
+    localState.x = mapping.offsetX;
+    localState.y = mapping.offsetY;
+    localState.z = mapping.offsetZ;
+    localState.scaleX = mapping.scaleX;
+    localState.scaleY = mapping.scaleY;
+    localState.matrixValid = false;
+}
+
+void nG_Screen::requestStart(bool continueSave, int slot, const std::string& levelPath,
+                             const std::string& startCode) {
+    gameStart = GameStart{continueSave, slot, levelPath, startCode};
+    pendingSwitch = kStart;
+}
+
+void nG_Screen::requestMenu() {
+    pendingSwitch = kMenu;
+}
+
+void nG_Screen::dropSubtree(nE_Object* object) {
+    if (nE_Core::exists()) {
+        nE_Core* core = nE_Core::get();
+        core->triggerHub().clear();
+        core->timerHub().clear();
+        core->scene().storage()->removeAllChildren();
+    }
+    delete object;
+}
+
+void nG_Screen::startGame() {
+    if (menu) {
+        nG_Menu* leaving = menu;
+        menu = nullptr;
+        dropSubtree(leaving);
+    }
+    if (game) {
+        nG_Game* leaving = game;
+        game = nullptr;
+        dropSubtree(leaving);
+    }
+    game = new nG_Game();
+    game->localState.z = 0;
+    addChild(game);
+    if (loaded) game->activate();
+    game->startLevel(gameStart.slot, gameStart.continueSave, gameStart.levelPath, gameStart.startCode);
+}
+
+void nG_Screen::openMenu(bool logo) {
+    if (game) {
+        game->settle();
+        if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_SAVE_GAME, nullptr);
+        nG_Game* leaving = game;
+        game = nullptr;
+        dropSubtree(leaving);
+    }
+    // A menu asked for from the menu starts afresh rather than twice.
+    if (menu) {
+        nG_Menu* leaving = menu;
+        menu = nullptr;
+        dropSubtree(leaving);
+    }
+    menu = new nG_Menu(logo);
+    menu->localState.z = 0;
+    addChild(menu);
+    if (loaded) menu->activate();
+}
+
+void nG_Screen::update(float dt) {
+    nE_Object::update(dt);
+    if (dim && !paused && !animating(dim)) {
+        dim->visible = false;
+        pausedLabel->visible = false;
+    }
+    const int pending = pendingSwitch;
+    pendingSwitch = kNone;
+    if (pending == kNone) return;
+    if (nE_SoundHub::exists()) nE_SoundHub::get()->stopAll(0);
+    if (pending == kStart)
+        startGame();
+    else
+        openMenu(pending == kMenuWithLogo);
+}
+
+bool nG_Screen::handleInput(const nE_InputEvent& event, nE_RenderState& world) {
+    if (developerMode && event.type == nE_InputEvent::kKeyDown && event.code >= kKeyF1 &&
+        event.code <= kKeyF12) {
+        char code[32];
+        std::snprintf(code, sizeof code, "ng_startlevel(%d)", event.code + 101);
+        requestStart(false, 0, kLevelPath, code);
+        return true;
+    }
+    (void)world;
+    return false;
+}
+
+void nG_Screen::setPaused(bool p) {
+    if (p == paused) return;
+    paused = p;
+    if (nE_SoundHub::exists()) nE_SoundHub::get()->pauseAll(p);
+    if (nE_Core::exists()) nE_Core::get()->timerHub().paused = p;
+    makeOverlay();
+    if (paused) {
+        dim->visible = pausedLabel->visible = true;
+        animate(dim, kTypeAlpha, {0, 0, kFade, 1});
+        animate(pausedLabel, kTypeAlpha, {0, 0, kFade, 1});
+        nE_Scene::removeAnimLine(pausedLabel, kTypeScaleX);
+        nE_Scene::removeAnimLine(pausedLabel, kTypeScaleY);
+    } else {
+        if (nG_Settings* settings = nG_Settings::current()) settings->applyAll();
+        animate(dim, kTypeAlpha, {0, 1, kFade, 0});
+        animate(pausedLabel, kTypeAlpha, {0, 1, kFade, 0});
+        animate(pausedLabel, kTypeScaleX, {0, 1.0f, 0.05f, 0.9f, 0.1f, 0.9f, kFade, 1.25f});
+        animate(pausedLabel, kTypeScaleY, {0, 1.0f, 0.05f, 0.9f, 0.1f, 0.9f, kFade, 1.25f});
+    }
+    for (nE_Object* child : children) {
+        if (child == dim || child == pausedLabel) continue;
+        child->active = !paused;
+        child->input = !paused;
+    }
+}
+
+void nG_Screen::saveForClose() {
+    if (!game) return;
+    game->settle();
+    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_SAVE_GAME, nullptr);
+}
+
+void nG_Screen::showObjectWindow(const nG_ObjectWindowRequest& request) {
+    if (!nE_Core::exists()) return;
+    nE_Core* core = nE_Core::get();
+    nE_Object* window = core->scene().findObject(request.name);
+    if (!window && !request.path.empty()) {
+        nE_Module::bringIn(request.path, true);
+        window = core->scene().findObject(request.name);
+    }
+    nE_Object* parent = game ? static_cast<nE_Object*>(game) : static_cast<nE_Object*>(menu);
+    if (!window || !parent || window == parent || window->isAncestorOf(parent)) return;
+    window->localState.z = 999999;
+    core->scene().attach(parent, window);
+    nE_Scene::queueTrigger(window->name, request.code);
+}
+
+void nG_Screen::onMessage(unsigned int message, void* payload) {
+    switch (message) {
+        case MSG_FULLSCREEN_CHANGED: {
+            const notEngine* engine = notEngine::instance();
+            nE_Scene::queueTrigger(
+                "", engine && engine->IsFullscreen() ? "ng_toggle_fullscreen(1)" : "ng_toggle_fullscreen(0)");
+            break;
+        }
+        case MSG_SHOW_OBJECT_WINDOW:
+            if (payload) showObjectWindow(*static_cast<nG_ObjectWindowRequest*>(payload));
+            break;
+        case MSG_IS_GAME_RUNNING:
+            if (payload) *static_cast<bool*>(payload) = game != nullptr;
+            break;
+        case MSG_SCREEN_WIDTH:
+            if (payload) {
+                const notEngine* engine = notEngine::instance();
+                const float width = engine ? engine->GetWidth() : 1024.f;
+                *static_cast<float*>(payload) = localState.scaleX != 0 ? width / localState.scaleX : width;
+            }
+            break;
+        case MSG_SAVE_SLOT:
+            if (payload) *static_cast<int*>(payload) = gameStart.slot;
+            break;
+        default:
+            break;
+    }
+}

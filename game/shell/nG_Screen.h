@@ -1,0 +1,81 @@
+// The root of the game layer's scene ("ng_screen"): it registers the game's cursors, holds either the
+// menu or the running game and switches between them at its update, shows the pause overlay while the
+// window has no focus, and answers a few questions of the widgets over the mediator. The display's
+// canvas mapping is its position and scale, so everything below it is laid out in canvas units.
+#pragma once
+
+#include <string>
+
+#include "engine/core/nE_DisplayChoice.h"
+#include "engine/core/nE_Listener.h"
+#include "engine/core/nE_Object.h"
+
+class nE_Sprite;
+class nG_Game;
+class nG_Menu;
+
+// Payload of MSG_SHOW_OBJECT_WINDOW.
+struct nG_ObjectWindowRequest {
+    std::string path;  // module that brings the object when it does not exist yet
+    std::string name;  // the window object
+    std::string code;  // trigger call queued with the object's name as sender
+};
+
+class nG_Screen : public nE_Object, public nE_Listener {
+public:
+    enum Switch { kNone = 0, kStart = 1, kMenu = 2, kMenuWithLogo = 3 };
+    static constexpr const char* kName = "ng_screen";
+    static constexpr const char* kLevelPath = "assets/levels/level/level";
+    static constexpr int kCursorKinds = 10;
+
+    // What the next start does.
+    struct GameStart {
+        bool continueSave = false;
+        int slot = 0;
+        std::string levelPath;
+        std::string startCode;
+    };
+
+    // In developer mode the first update starts level 1 and F1-F12 start levels 1-12; otherwise it
+    // opens the menu with the logo first.
+    explicit nG_Screen(bool developerMode);
+    ~nG_Screen() override;
+
+    // The program's screen, or none.
+    static nG_Screen* current();
+
+    // At most one switch is pending; a later request replaces an earlier one.
+    void requestStart(bool continueSave, int slot, const std::string& levelPath,
+                      const std::string& startCode);
+    void requestMenu();
+    // Pauses or resumes everything below the screen, with the overlay's animations.
+    void setPaused(bool paused);
+    // The window is closing: a running game settles and saves.
+    void saveForClose();
+    void applyCanvas(const nE_CanvasMapping& mapping);
+
+    void update(float dt) override;
+    bool handleInput(const nE_InputEvent& event, nE_RenderState& world) override;
+    void onMessage(unsigned int message, void* payload) override;
+
+    nG_Game* game = nullptr;
+    nG_Menu* menu = nullptr;
+    bool paused = false;
+    int pendingSwitch = kNone;
+    bool developerMode = false;
+    nE_Sprite* dim = nullptr;
+    nE_Sprite* pausedLabel = nullptr;
+    GameStart gameStart;
+
+private:
+    void reset();
+    void registerCursors();
+    // The pause overlay ("ng_pause_0", "ng_pause_1") is made when it is first needed, so that its
+    // images are not loaded by runs that never pause.
+    void makeOverlay();
+    // Empties the trigger hub, the timers and the parked tree, then destroys the object.
+    void dropSubtree(nE_Object* object);
+    void startGame();
+    void openMenu(bool logo);
+    void showObjectWindow(const nG_ObjectWindowRequest& request);
+};

@@ -1,0 +1,221 @@
+#include "game/shell/nG_ScriptTable.h"
+
+#include <tinyxml2.h>
+
+#include <cctype>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <lua.hpp>
+#include <vector>
+
+#include "engine/core/nE_Debug.h"
+
+namespace {
+
+enum ValType { kNumber = 0, kBoolean = 1, kString = 2, kTable = 3 };
+
+// Bytes that may follow "el_" in an element name and read back unchanged.
+bool nameSafe(const std::string& key) {
+    for (unsigned char c : key) {
+        if (!(std::isalnum(c) || c == '_' || c == '-' || c == '.' || c >= 0x80)) return false;
+    }
+    return true;
+}
+
+std::string numberText(lua_State* L, int index) {
+    // A copy: converting in place would disturb lua_next when the value is a key.
+    lua_pushvalue(L, index);
+    size_t length = 0;
+    const char* text = lua_tolstring(L, -1, &length);
+    std::string out = text ? std::string(text, length) : std::string("0");
+    lua_pop(L, 1);
+    return out;
+}
+
+int clampToInt(lua_Number value) {
+    if (std::isnan(value)) return 0;
+    if (value >= INT_MAX) return INT_MAX;
+    if (value <= INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+struct Encoder {
+    lua_State* L;
+    tinyxml2::XMLDocument& doc;
+    std::vector<const void*> path;  // tables being written, to leave out cycles
+    size_t entries = 0;
+    bool reported = false;
+
+    void report(const char* what) {
+        if (reported) return;
+        reported = true;
+        nE_Debug::writef("nG_ScriptTable: %s; the rest of that table is not saved", what);
+    }
+
+    // Fills `element` from the table at the absolute stack index.
+    void fill(tinyxml2::XMLElement* element, int table, int depth) {
+        if (!lua_checkstack(L, 6)) return report("stack exhausted");
+        path.push_back(lua_topointer(L, table));
+        lua_pushnil(L);
+        while (lua_next(L, table) != 0) {
+            const int key = lua_gettop(L) - 1, value = key + 1;
+            addEntry(element, key, value, depth);
+            lua_pop(L, 1);
+        }
+        path.pop_back();
+    }
+
+    void addEntry(tinyxml2::XMLElement* parent, int key, int value, int depth) {
+        const int type = lua_type(L, value);
+        if (type != LUA_TNUMBER && type != LUA_TBOOLEAN && type != LUA_TSTRING && type != LUA_TTABLE) return;
+        if (type == LUA_TTABLE) {
+            if (depth >= nG_ScriptTable::kMaxDepth) return report("tables nested too deep");
+            for (const void* open : path)
+                if (open == lua_topointer(L, value)) return;
+        }
+        if (++entries > nG_ScriptTable::kMaxEntries) return report("too many entries");
+
+        std::string keyText;
+        bool escaped = false;
+        if (lua_type(L, key) == LUA_TSTRING) {
+            size_t length = 0;
+            const char* text = lua_tolstring(L, key, &length);
+            keyText.assign(text, length);
+            escaped = !nameSafe(keyText);
+        } else {
+            keyText = std::to_string(lua_type(L, key) == LUA_TNUMBER ? clampToInt(lua_tonumber(L, key)) : 0);
+        }
+        tinyxml2::XMLElement* entry = doc.NewElement(escaped ? "el_" : ("el_" + keyText).c_str());
+        if (escaped) entry->SetAttribute("key", keyText.c_str());
+        parent->InsertEndChild(entry);
+        switch (type) {
+            case LUA_TNUMBER:
+                entry->SetAttribute("valtype", kNumber);
+                entry->SetAttribute("val", numberText(L, value).c_str());
+                break;
+            case LUA_TBOOLEAN:
+                entry->SetAttribute("valtype", kBoolean);
+                entry->SetAttribute("val", lua_toboolean(L, value) ? "1" : "0");
+                break;
+            case LUA_TSTRING: {
+                size_t length = 0;
+                const char* text = lua_tolstring(L, value, &length);
+                entry->SetAttribute("valtype", kString);
+                entry->SetAttribute("val", std::string(text, length).c_str());
+                break;
+            }
+            default:
+                entry->SetAttribute("valtype", kTable);
+                fill(entry, value, depth + 1);
+                break;
+        }
+    }
+};
+
+void decodeInto(lua_State* L, int table, const tinyxml2::XMLElement* element, int depth) {
+    if (!lua_checkstack(L, 6)) return;
+    for (const tinyxml2::XMLElement* child = element->FirstChildElement(); child;
+         child = child->NextSiblingElement()) {
+        const char* valtype = child->Attribute("valtype");
+        if (!valtype) continue;
+        const int kind = nG_ScriptTable::toInt(valtype);
+        if (std::string(valtype) != std::to_string(kind) || kind < kNumber || kind > kTable) continue;
+        if (kind == kTable && depth >= nG_ScriptTable::kMaxDepth) continue;
+
+        const std::string name = child->Name();
+        const char* keyAttribute = child->Attribute("key");
+        if (name == "el_" && keyAttribute) {
+            lua_pushstring(L, keyAttribute);
+        } else {
+            const std::string rest = name.size() > 3 ? name.substr(3) : std::string();
+            const int number = nG_ScriptTable::toInt(rest.c_str());
+            if (number != 0)
+                lua_pushnumber(L, number);
+            else
+                lua_pushlstring(L, rest.data(), rest.size());
+        }
+        const char* val = child->Attribute("val");
+        switch (kind) {
+            case kNumber:
+                lua_pushnumber(L, val ? std::strtod(val, nullptr) : 0.0);
+                break;
+            case kBoolean:
+                lua_pushboolean(L, val && nG_ScriptTable::toInt(val) != 0);
+                break;
+            case kString:
+                lua_pushstring(L, val ? val : "");
+                break;
+            default:
+                lua_newtable(L);
+                decodeInto(L, lua_gettop(L), child, depth + 1);
+                break;
+        }
+        lua_rawset(L, table);
+    }
+}
+
+}  // namespace
+
+int nG_ScriptTable::toInt(const char* text) {
+    if (!text) return 0;
+    const char* p = text;
+    while (std::isspace(static_cast<unsigned char>(*p))) ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    long long value = 0;
+    while (std::isdigit(static_cast<unsigned char>(*p))) {
+        value = value * 10 + (*p++ - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative) value = -value;
+    return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
+}
+
+tinyxml2::XMLElement* nG_ScriptTable::encode(lua_State* L, int index, const char* name,
+                                             tinyxml2::XMLDocument& doc) {
+    tinyxml2::XMLElement* element = doc.NewElement(name);
+    element->SetAttribute("valtype", kTable);
+    if (!L || lua_type(L, index) != LUA_TTABLE) return element;
+    Encoder encoder{L, doc, {}, 0, false};
+    const int table = index > 0 || index <= LUA_REGISTRYINDEX ? index : lua_gettop(L) + index + 1;
+    encoder.fill(element, table, 0);
+    return element;
+}
+
+void nG_ScriptTable::decode(lua_State* L, int index, const tinyxml2::XMLElement* element) {
+    if (!L || !element || lua_type(L, index) != LUA_TTABLE) return;
+    const int table = index > 0 || index <= LUA_REGISTRYINDEX ? index : lua_gettop(L) + index + 1;
+    decodeInto(L, table, element, 0);
+}
+
+tinyxml2::XMLElement* nG_ScriptTable::encodeGlobal(lua_State* L, const char* name,
+                                                   tinyxml2::XMLDocument& doc) {
+    if (!L) return encode(nullptr, 0, name, doc);
+    lua_pushstring(L, name);
+    lua_rawget(L, LUA_GLOBALSINDEX);
+    tinyxml2::XMLElement* element = encode(L, -1, name, doc);
+    lua_pop(L, 1);
+    return element;
+}
+
+void nG_ScriptTable::decodeGlobal(lua_State* L, const char* name, const tinyxml2::XMLElement* element) {
+    if (!L) return;
+    lua_pushstring(L, name);
+    lua_rawget(L, LUA_GLOBALSINDEX);
+    if (!lua_istable(L, -1)) {
+        lua_pop(L, 1);
+        resetGlobal(L, name);
+        lua_pushstring(L, name);
+        lua_rawget(L, LUA_GLOBALSINDEX);
+    }
+    decode(L, -1, element);
+    lua_pop(L, 1);
+}
+
+void nG_ScriptTable::resetGlobal(lua_State* L, const char* name) {
+    if (!L) return;
+    lua_pushstring(L, name);
+    lua_newtable(L);
+    lua_rawset(L, LUA_GLOBALSINDEX);
+}

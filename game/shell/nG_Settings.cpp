@@ -1,0 +1,181 @@
+#include "game/shell/nG_Settings.h"
+
+#include <tinyxml2.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "engine/core/nE_Debug.h"
+#include "engine/media/nE_Cursor.h"
+#include "engine/media/nE_SoundHub.h"
+#include "game/shell/nG_ProfileHub.h"
+#include "game/shell/nG_ScriptTable.h"
+#include "game/shell/nG_UserFiles.h"
+#include "pflib/TFile.h"
+
+namespace {
+
+nG_Settings* g_settings = nullptr;
+
+const char* const kGroups[4] = {"sfx", "env", "soundtrack", "voice"};
+
+void readBool(const tinyxml2::XMLElement* element, const char* name, bool& out) {
+    if (const char* value = element->Attribute(name)) out = nG_ScriptTable::toInt(value) != 0;
+}
+
+void readFloat(const tinyxml2::XMLElement* element, const char* name, float& out) {
+    if (const char* value = element->Attribute(name)) out = static_cast<float>(std::strtod(value, nullptr));
+}
+
+std::string formatG(float value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+    return text;
+}
+
+}  // namespace
+
+nG_Settings::nG_Settings(nG_ProfileHub* hub) : hub_(hub) {}
+
+nG_Settings::~nG_Settings() {
+    if (g_settings == this) g_settings = nullptr;
+}
+
+nG_Settings* nG_Settings::current() {
+    return g_settings;
+}
+
+void nG_Settings::setCurrent(nG_Settings* settings) {
+    g_settings = settings;
+}
+
+void nG_Settings::loadPublisher() {
+    std::string path = kPublisherFile;
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    const std::string extension = ".xml";
+    if (path.size() < extension.size() ||
+        path.compare(path.size() - extension.size(), extension.size(), extension))
+        path += extension;
+    std::string text;
+    if (!pf::TFile::ReadAll(path, text)) {
+        nE_Debug::writef("nG_Settings::Could not find '%s' file!\n", path.c_str());
+        return;
+    }
+    tinyxml2::XMLDocument doc;
+    const tinyxml2::XMLElement* root = nullptr;
+    if (doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS || !(root = doc.FirstChildElement())) {
+        nE_Debug::write("nG_Settings: Error loading publisher settings");
+        return;
+    }
+    if (const char* address = root->Attribute("url")) url = address;
+}
+
+void nG_Settings::load() {
+    loadPublisher();
+
+    std::string text;
+    if (!nG_UserFiles::read(kFileName, text)) {
+        if (!nG_UserFiles::exists(kFileName)) {
+            save();
+            return;
+        }
+        text.clear();  // present but unreadable: handled as a broken file below
+    }
+    tinyxml2::XMLDocument doc;
+    const tinyxml2::XMLElement* root = nullptr;
+    if (doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS || !(root = doc.FirstChildElement())) {
+        const std::string kept = std::string(kFileName) + ".corrupt";
+        nG_UserFiles::rename(kFileName, kept);
+        nE_Debug::writef("nG_Settings: \"%s\" is damaged; it was kept as \"%s\" and the defaults are used",
+                         kFileName, kept.c_str());
+        rebuildProfileList();
+        save();
+        return;
+    }
+
+    readBool(root, "fullscreen", fullscreen);
+    readBool(root, "syscursor", syscursor);
+    readFloat(root, "sfx_volume", sfx);
+    readFloat(root, "env_volume", env);
+    readFloat(root, "soundtrack_volume", soundtrack);
+    readFloat(root, "voice_volume", voice);
+    readFloat(root, "gamma", gamma);
+
+    const tinyxml2::XMLElement* profiles = root->FirstChildElement("profiles");
+    if (!profiles || !hub_) return;
+    for (const tinyxml2::XMLElement* profile = profiles->FirstChildElement("profile"); profile;
+         profile = profile->NextSiblingElement("profile")) {
+        if (const char* name = profile->GetText()) hub_->addProfile(name);
+    }
+    if (const char* currentName = profiles->Attribute("current")) hub_->selectProfile(currentName);
+}
+
+void nG_Settings::rebuildProfileList() {
+    if (!hub_) return;
+    const std::string prefix = "p_", suffix = ".xml";
+    for (const std::string& file : nG_UserFiles::list()) {
+        if (file.size() <= prefix.size() + suffix.size() || file.compare(0, prefix.size(), prefix) ||
+            file.compare(file.size() - suffix.size(), suffix.size(), suffix))
+            continue;
+        const std::string name = file.substr(prefix.size(), file.size() - prefix.size() - suffix.size());
+        if (!hub_->find(name)) hub_->addProfile(name);
+    }
+}
+
+std::string nG_Settings::print() const {
+    tinyxml2::XMLDocument doc;
+    tinyxml2::XMLElement* root = doc.NewElement("settings");
+    doc.InsertEndChild(root);
+    root->SetAttribute("fullscreen", fullscreen ? "1" : "0");
+    root->SetAttribute("syscursor", syscursor ? "1" : "0");
+    root->SetAttribute("sfx_volume", formatG(sfx).c_str());
+    root->SetAttribute("env_volume", formatG(env).c_str());
+    root->SetAttribute("soundtrack_volume", formatG(soundtrack).c_str());
+    root->SetAttribute("voice_volume", formatG(voice).c_str());
+    root->SetAttribute("gamma", formatG(gamma).c_str());
+    tinyxml2::XMLElement* profiles = doc.NewElement("profiles");
+    root->InsertEndChild(profiles);
+    if (hub_) {
+        if (nG_Profile* current = hub_->currentProfile())
+            profiles->SetAttribute("current", current->name.c_str());
+        for (int i = 0; i < hub_->count(); ++i) {
+            tinyxml2::XMLElement* profile = doc.NewElement("profile");
+            profile->SetText(hub_->nameAt(i).c_str());
+            profiles->InsertEndChild(profile);
+        }
+    }
+    tinyxml2::XMLPrinter printer;
+    doc.Print(&printer);
+    return std::string(printer.CStr(), printer.CStrSize() - 1);
+}
+
+bool nG_Settings::save() const {
+    if (nG_UserFiles::write(kFileName, print())) return true;
+    nE_Debug::writef("nG_Settings: could not write \"%s\"; the previous file is kept", kFileName);
+    return false;
+}
+
+float* nG_Settings::field(const std::string& group) {
+    if (group == kGroups[0]) return &sfx;
+    if (group == kGroups[1]) return &env;
+    if (group == kGroups[2]) return &soundtrack;
+    if (group == kGroups[3]) return &voice;
+    return nullptr;
+}
+
+void nG_Settings::setVolume(const std::string& group, float value) {
+    if (float* f = field(group)) *f = value;
+    nE_SoundHub::get()->setGroupVolume(group, value);
+}
+
+float nG_Settings::volume(const std::string& group) const {
+    const float* f = const_cast<nG_Settings*>(this)->field(group);
+    return f ? *f : 0.f;
+}
+
+void nG_Settings::applyAll() const {
+    nE_SoundHub* sounds = nE_SoundHub::get();
+    for (const char* group : kGroups) sounds->setGroupVolume(group, volume(group));
+    if (nE_Cursor* cursor = nE_Cursor::current()) cursor->setUseSystem(syscursor);
+}

@@ -1,0 +1,59 @@
+// The machine-wide preferences: full screen, system cursor, the four volume groups and gamma, kept in
+// "settings.xml" in the user folder together with the list of profiles and the current one; plus the
+// publisher's web address from "assets/publisher_settings.xml".
+#pragma once
+
+#include <string>
+
+class nG_ProfileHub;
+
+class nG_Settings {
+public:
+    static constexpr float kDefaultVolume = 0.75f;
+    static constexpr const char* kFileName = "settings.xml";
+    static constexpr const char* kPublisherFile = "assets/publisher_settings";
+
+    // The profile list lives in the hub (not owned), which the settings file fills and names.
+    explicit nG_Settings(nG_ProfileHub* hub);
+    ~nG_Settings();
+    nG_Settings(const nG_Settings&) = delete;
+    nG_Settings& operator=(const nG_Settings&) = delete;
+
+    // The program's settings, or none.
+    static nG_Settings* current();
+    static void setCurrent(nG_Settings* settings);
+
+    // The publisher file, then "settings.xml": a missing file is written with the defaults at once; one
+    // that does not parse is kept as "settings.xml.corrupt", the defaults stay, and the profile list is
+    // rebuilt from the profile files in the user folder.
+    void load();
+    // Writes "settings.xml" (pretty-printed); false when it could not be written.
+    bool save() const;
+    // The file's text as save writes it.
+    std::string print() const;
+
+    // Groups "sfx", "env", "soundtrack", "voice". The value always goes to the sound hub, also for an
+    // unknown group, which changes no field.
+    void setVolume(const std::string& group, float value);
+    // 0 for an unknown group.
+    float volume(const std::string& group) const;
+    // The four volumes to the sound hub (sfx, env, soundtrack, voice), then the system-cursor flag to the
+    // cursor.
+    void applyAll() const;
+
+    bool fullscreen = true;
+    bool syscursor = false;
+    float sfx = kDefaultVolume;
+    float env = kDefaultVolume;
+    float soundtrack = kDefaultVolume;
+    float voice = kDefaultVolume;
+    float gamma = 1.0f;
+    std::string url;
+
+private:
+    void loadPublisher();
+    void rebuildProfileList();
+    float* field(const std::string& group);
+
+    nG_ProfileHub* hub_;
+};

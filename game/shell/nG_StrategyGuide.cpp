@@ -1,0 +1,410 @@
+#include "game/shell/nG_StrategyGuide.h"
+
+#include <tinyxml2.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "engine/core/nE_Debug.h"
+#include "engine/core/nE_InputEvent.h"
+#include "engine/core/nE_Mediator.h"
+#include "engine/core/nE_Messages.h"
+#include "engine/media/nE_Cursor.h"
+#include "engine/objects/nE_AnimSprite.h"
+#include "engine/objects/nE_Sprite.h"
+#include "engine/objects/nE_Text.h"
+#include "engine/script/nE_SLHelper.h"
+#include "game/interface/nG_InterfButton.h"
+#include "game/shell/nG_ProfileHub.h"
+#include "pflib/TFile.h"
+
+namespace {
+
+const char* const kTitleFont = "assets/fonts/garapremrpro_b";
+const char* const kTextFont = "assets/fonts/garapremrpro";
+const float kSlotX[nG_StrategyGuide::kImageSlots] = {880, 690, 880, 690, 880, 690};
+const float kSlotY[nG_StrategyGuide::kImageSlots] = {230, 230, 370, 370, 510, 510};
+constexpr float kTurnSpeed = 3.f;
+constexpr float kZoomSpeed = 3.f;
+constexpr unsigned int kMessages[] = {MSG_GUIDE_TOC, MSG_GUIDE_NEXT, MSG_GUIDE_PREV};
+
+std::string textOf(const tinyxml2::XMLElement* element) {
+    const char* text = element ? element->GetText() : nullptr;
+    return text ? text : "";
+}
+
+void setColour(nE_Object* object, int r, int g, int b) {
+    object->localState.red = r / 255.f;
+    object->localState.green = g / 255.f;
+    object->localState.blue = b / 255.f;
+}
+
+}  // namespace
+
+nG_StrategyGuide::nG_StrategyGuide() {
+    resetOwn();
+    if (nE_Mediator* mediator = nE_Mediator::current())
+        for (unsigned int message : kMessages) mediator->subscribe(message, this);
+}
+
+nG_StrategyGuide::~nG_StrategyGuide() {
+    if (nE_Mediator* mediator = nE_Mediator::current())
+        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+    // The base destructor no longer reaches this class's unloadResources.
+    deactivate();
+}
+
+void nG_StrategyGuide::resetOwn() {
+    currentPage = targetPage = -1;
+    pageFade = 1;
+    zoomShown = false;
+    zoomFade = 0;
+}
+
+void nG_StrategyGuide::resetState() {
+    nE_Object::resetState();
+    resetOwn();
+}
+
+std::string nG_StrategyGuide::getTypeName() const {
+    return "str_guide";
+}
+
+void nG_StrategyGuide::loadProperties(nE_SLHelper& helper) {
+    nE_Object::loadProperties(helper);
+    std::string res = resourceName;
+    if (helper.readString("res", res)) setResourceName(res);
+}
+
+void nG_StrategyGuide::saveProperties(nE_SLHelper& helper) {
+    nE_Object::saveProperties(helper);
+    helper.writeString("res", resourceName);
+}
+
+nG_StrategyGuide::Model nG_StrategyGuide::read(const std::string& path) {
+    Model model;
+    std::string file = path;
+    for (char& c : file)
+        if (c == '\\') c = '/';
+    if (file.size() < 4 || file.compare(file.size() - 4, 4, ".xml")) file += ".xml";
+    std::string bytes;
+    if (!pf::TFile::ReadAll(file, bytes)) {
+        nE_Debug::writef("nG_StrategyGuide::Could not find \"%s\" file!\n", file.c_str());
+        return model;
+    }
+    tinyxml2::XMLDocument doc(true, tinyxml2::COLLAPSE_WHITESPACE);
+    const tinyxml2::XMLElement* root = nullptr;
+    if (doc.Parse(bytes.data(), bytes.size()) != tinyxml2::XML_SUCCESS ||
+        !(root = doc.FirstChildElement("guide"))) {
+        nE_Debug::writef("nG_StrategyGuide: \"%s\" is not a guide", file.c_str());
+        return model;
+    }
+    const size_t slash = file.rfind('/');
+    const std::string screens =
+        (slash == std::string::npos ? std::string(".") : file.substr(0, slash)) + "/screens/";
+
+    if (const tinyxml2::XMLElement* toc = root->FirstChildElement("toc")) {
+        model.title = textOf(toc->FirstChildElement("h2"));
+        for (const tinyxml2::XMLElement* ul = toc->FirstChildElement("ul"); ul;
+             ul = ul->NextSiblingElement("ul"))
+            for (const tinyxml2::XMLElement* li = ul->FirstChildElement("li"); li;
+                 li = li->NextSiblingElement("li"))
+                model.contents.push_back(Entry{textOf(li), 0});
+    }
+    std::vector<bool> named(model.contents.size(), false);
+    for (const tinyxml2::XMLElement* chapter = root->FirstChildElement("chapter"); chapter;
+         chapter = chapter->NextSiblingElement("chapter")) {
+        const int before = static_cast<int>(model.pages.size());
+        const std::string title = textOf(chapter->FirstChildElement("h2"));
+        for (const tinyxml2::XMLElement* h2 = chapter->FirstChildElement("h2"); h2;
+             h2 = h2->NextSiblingElement("h2")) {
+            for (size_t i = 0; i < model.contents.size(); ++i) {
+                if (!named[i] && model.contents[i].text == textOf(h2)) {
+                    model.contents[i].firstPage = before;
+                    named[i] = true;
+                    break;
+                }
+            }
+        }
+        for (const tinyxml2::XMLElement* p = chapter->FirstChildElement("page"); p;
+             p = p->NextSiblingElement("page")) {
+            Page page;
+            page.chapter = title;
+            for (const tinyxml2::XMLElement* ul = p->FirstChildElement("ul"); ul;
+                 ul = ul->NextSiblingElement("ul"))
+                for (const tinyxml2::XMLElement* li = ul->FirstChildElement("li"); li;
+                     li = li->NextSiblingElement("li"))
+                    page.text += "- " + textOf(li) + "\n";
+            for (const tinyxml2::XMLElement* img = p->FirstChildElement("img"); img;
+                 img = img->NextSiblingElement("img")) {
+                const char* src = img->Attribute("src");
+                int slot = -1;
+                if (!src || !*src || img->QueryIntAttribute("position", &slot) != tinyxml2::XML_SUCCESS ||
+                    slot < 0 || slot >= kImageSlots)
+                    continue;
+                page.images.push_back(Image{screens + src, slot});
+            }
+            model.pages.push_back(std::move(page));
+        }
+    }
+    return model;
+}
+
+template <class T>
+T* nG_StrategyGuide::adopt(nE_Object* parent, T* child, const std::string& childName, float x, float y,
+                           float z) {
+    child->name = childName;
+    child->localState.x = x;
+    child->localState.y = y;
+    child->localState.z = z;
+    parent->addChild(child);
+    return child;
+}
+
+void nG_StrategyGuide::createChildren() {
+    header = adopt(this, new nE_Text(), "ng_strategy_guide_header", 175, 62, 10);
+    header->setResourceName(kTitleFont);
+    header->fontSize = 34;
+    header->rawText = true;
+    header->input = false;
+    setColour(header, 71, 59, 56);
+
+    pageNumber = adopt(this, new nE_Text(), "ng_strategy_guide_pagenum", 512, 690, 10);
+    pageNumber->setResourceName(kTextFont);
+    pageNumber->fontSize = 22;
+    pageNumber->rawText = true;
+    pageNumber->input = false;
+    setColour(pageNumber, 212, 173, 255);
+
+    page = adopt(this, new nE_Object(), "ng_strategy_guide_page", 0, 0, 5);
+    description = adopt(page, new nE_Text(), "ng_strategy_guide_descr", 40, 100, 9);
+    description->setResourceName(kTextFont);
+    description->fontSize = 22;
+    description->rawText = true;
+    description->align = 0;
+    description->input = false;
+    setColour(description, 234, 219, 184);
+    for (int i = 0; i < kImageSlots; ++i) {
+        images[i] = adopt(page, new nE_Sprite(), "ng_strategy_guide_image_" + std::to_string(i), kSlotX[i],
+                          kSlotY[i], 9);
+        images[i]->localState.scaleX = images[i]->localState.scaleY = 0.27f;
+        images[i]->input = false;
+        auto* button = new nG_InterfButton("ng_strategy_guide_imagebtn_" + std::to_string(i));
+        adopt(page, button, button->name, kSlotX[i], kSlotY[i], 10);
+        nG_InterfButton::Params params;
+        params.layer0Image = "assets/menu/strguide/frame_normal";
+        params.layer1Image = "assets/menu/strguide/frame_focus";
+        button->build(params);
+        button->setHitRect(-89, -67, 178, 134);
+        button->hoverCursor = 2;
+        imageButtons[i] = button;
+    }
+
+    contents = adopt(this, new nE_Object(), "ng_strategy_guide_toc", 0, 0, 5);
+    const int shown = std::min(static_cast<int>(model.contents.size()), kMaxContents);
+    if (static_cast<int>(model.contents.size()) > kMaxContents)
+        nE_Debug::writef("nG_StrategyGuide: only the first %d contents entries are shown", kMaxContents);
+    for (int i = 0; i < shown; ++i) {
+        auto* button = new nG_InterfButton("ng_strategy_guide_btn_" + std::to_string(i));
+        adopt(contents, button, button->name, 512, 200.f + 50.f * i, 10);
+        nG_InterfButton::Params params;
+        params.layer1Image = "assets/menu/strguide/light";
+        params.captionTextId = model.contents[i].text;
+        params.captionFont = kTitleFont;
+        params.captionSize = 28;
+        params.captionRaw = true;
+        params.text0Colour = {234 / 255.f, 219 / 255.f, 184 / 255.f};
+        button->build(params);
+        button->setHitRect(-260, -22, 520, 44);
+    }
+
+    bigView = adopt(this, new nE_Object(), "ng_strategy_guide_big_view", 0, 0, 999999);
+    bigView->inputRect = nE_Rect{0, 0, 1024, 768};
+    bigView->inputRectSet = true;
+    auto* black = adopt(bigView, new nE_Sprite(), "ng_strategy_guide_big_view_black", 512, 384, 0);
+    black->setResourceName("assets/interface/main/black");
+    black->localState.scaleX = 512;
+    black->localState.scaleY = 384;
+    black->localState.alpha = 0.6f;
+    black->input = false;
+    bigImage = adopt(bigView, new nE_Sprite(), "ng_strategy_guide_big_view_im", 512, 384, 1);
+    bigImage->input = false;
+    auto* frame = adopt(bigView, new nE_Sprite(), "ng_strategy_guide_big_view_frame", 512, 384, 2);
+    frame->setResourceName("assets/menu/strguide/frame_zoom");
+    frame->input = false;
+
+    lamp = adopt(this, new nE_AnimSprite(), "ng_strategy_guide_lamp_anim", 964, 60, 11);
+    lamp->setResourceName("assets/interface/main/light");
+    lamp->localState.scaleX = lamp->localState.scaleY = 0.85f;
+    lamp->input = false;
+}
+
+void nG_StrategyGuide::loadResources() {
+    nE_Object::loadResources();
+    model = read(resourceName);
+    const nG_ProfileHub* hub = nG_ProfileHub::current();
+    const nG_Profile* profile = hub ? hub->currentProfile() : nullptr;
+    currentPage = profile ? profile->guidePage : -1;
+    if (currentPage < -1 || currentPage >= static_cast<int>(model.pages.size())) currentPage = -1;
+    targetPage = currentPage;
+    pageFade = 1;
+    zoomShown = false;
+    zoomFade = 0;
+
+    createChildren();
+    for (nE_Object* child : children) child->activate();
+    lamp->play("DoAnim", "");
+    bigView->visible = bigView->input = bigView->active = false;
+    bigView->localState.alpha = 0;
+    showPage(currentPage);
+    setPageInput(true);
+    update(0);
+}
+
+void nG_StrategyGuide::unloadResources() {
+    removeAllChildren();
+    header = pageNumber = description = nullptr;
+    page = contents = bigView = nullptr;
+    bigImage = nullptr;
+    lamp = nullptr;
+    for (int i = 0; i < kImageSlots; ++i) {
+        images[i] = nullptr;
+        imageButtons[i] = nullptr;
+    }
+    model = Model();
+}
+
+std::string nG_StrategyGuide::titleOf(int index) const {
+    if (index < 0 || index >= static_cast<int>(model.pages.size())) return model.title;
+    return model.pages[index].chapter;
+}
+
+void nG_StrategyGuide::showPage(int index) {
+    if (!header) return;
+    const bool isContents = index < 0 || index >= static_cast<int>(model.pages.size());
+    header->setText(titleOf(index));
+    contents->visible = isContents;
+    page->visible = !isContents;
+    pageNumber->visible = !isContents;
+    for (int i = 0; i < kImageSlots; ++i) {
+        images[i]->visible = false;
+        imageButtons[i]->visible = false;
+        imageButtons[i]->input = false;
+    }
+    if (isContents) return;
+    const Page& shown = model.pages[index];
+    char number[16];
+    std::snprintf(number, sizeof number, "%d", index + 1);
+    pageNumber->setText(number);
+    bool rightColumn = false, leftColumn = false;
+    for (const Image& image : shown.images) {
+        images[image.slot]->setResourceName(image.path);
+        images[image.slot]->visible = true;
+        imageButtons[image.slot]->visible = true;
+        imageButtons[image.slot]->input = true;
+        (image.slot % 2 ? leftColumn : rightColumn) = true;
+    }
+    description->maxWidth = leftColumn ? 550 : rightColumn ? 740 : 857;
+    description->setText(shown.text);
+    description->localState.y = description->getLocalRect().h / 2 + 170;
+    description->localState.matrixValid = false;
+}
+
+void nG_StrategyGuide::setPageInput(bool on) {
+    if (!contents) return;
+    const bool isContents = currentPage < 0;
+    contents->input = on && isContents;
+    page->input = on && !isContents;
+}
+
+void nG_StrategyGuide::showContents() {
+    targetPage = -1;
+}
+
+void nG_StrategyGuide::nextPage() {
+    targetPage = currentPage + 1 >= static_cast<int>(model.pages.size()) ? -1 : currentPage + 1;
+}
+
+void nG_StrategyGuide::prevPage() {
+    targetPage = currentPage < 0 ? static_cast<int>(model.pages.size()) - 1 : currentPage - 1;
+}
+
+void nG_StrategyGuide::openEntry(int index) {
+    if (index < 0 || index >= static_cast<int>(model.contents.size())) return;
+    targetPage = model.contents[index].firstPage;
+    if (nE_Cursor* cursor = nE_Cursor::current()) cursor->select(1);
+    if (contents) contents->input = false;
+}
+
+void nG_StrategyGuide::zoom(int slot) {
+    if (!bigView || currentPage < 0 || currentPage >= static_cast<int>(model.pages.size())) return;
+    for (const Image& image : model.pages[currentPage].images) {
+        if (image.slot != slot) continue;
+        bigImage->setResourceName(image.path);
+        zoomShown = true;
+        bigView->visible = bigView->input = bigView->active = true;
+        return;
+    }
+}
+
+void nG_StrategyGuide::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
+    if (event.type != nE_InputEvent::kButtonDown || !hit) return;
+    if (hit == bigView || (bigView && bigView->isAncestorOf(hit))) {
+        if (zoomShown && zoomFade >= 1) zoomShown = false;
+        return;
+    }
+    for (int i = 0; i < kImageSlots; ++i) {
+        if (imageButtons[i] && imageButtons[i]->isAncestorOf(hit)) return zoom(i);
+    }
+    if (!contents || !contents->isAncestorOf(hit)) return;
+    for (size_t i = 0; i < contents->children.size(); ++i) {
+        nE_Object* button = contents->children[i];
+        if (button == hit || button->isAncestorOf(hit)) return openEntry(static_cast<int>(i));
+    }
+}
+
+void nG_StrategyGuide::update(float dt) {
+    nE_Object::update(dt);
+    if (!header) return;
+
+    zoomFade = std::clamp(zoomFade + (zoomShown ? 1 : -1) * kZoomSpeed * dt, 0.f, 1.f);
+    if (zoomFade <= 0 && !zoomShown) bigView->visible = bigView->input = bigView->active = false;
+    bigView->localState.alpha = zoomFade;
+
+    if (pageFade < 1 || targetPage != currentPage) {
+        if (!turning_) {
+            turning_ = true;
+            headerFades_ = currentPage < 0 || targetPage < 0 || titleOf(currentPage) != titleOf(targetPage);
+        }
+        contents->input = page->input = false;
+        if (targetPage == currentPage) {
+            pageFade = std::min(1.f, pageFade + kTurnSpeed * dt);
+            if (pageFade >= 1) {
+                turning_ = false;
+                setPageInput(true);
+            }
+        } else {
+            pageFade = std::max(0.f, pageFade - kTurnSpeed * dt);
+            if (pageFade <= 0) {
+                currentPage = targetPage;
+                showPage(currentPage);
+                if (nG_ProfileHub* hub = nG_ProfileHub::current())
+                    if (nG_Profile* profile = hub->currentProfile()) profile->guidePage = currentPage;
+            }
+        }
+    }
+    const bool isContents = currentPage < 0;
+    contents->localState.alpha = isContents ? pageFade : 0.f;
+    page->localState.alpha = isContents ? 0.f : pageFade;
+    pageNumber->localState.alpha = isContents ? 0.f : pageFade;
+    header->localState.alpha = turning_ && headerFades_ ? pageFade : 1.f;
+}
+
+void nG_StrategyGuide::onMessage(unsigned int message, void*) {
+    if (message == MSG_GUIDE_TOC)
+        showContents();
+    else if (message == MSG_GUIDE_NEXT)
+        nextPage();
+    else if (message == MSG_GUIDE_PREV)
+        prevPage();
+}

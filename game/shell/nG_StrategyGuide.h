@@ -1,0 +1,98 @@
+// The strategy guide (type "str_guide"): an illustrated walkthrough read from the XML file its "res"
+// names, with a table of contents, chapters of pages with text and up to six screenshots, page turns
+// with a cross-fade and a zoomed view of a screenshot. The last page shown is kept in the current
+// profile. Its children exist only while its resources are loaded.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/core/nE_Listener.h"
+#include "engine/core/nE_Object.h"
+
+class nE_AnimSprite;
+class nE_Sprite;
+class nE_Text;
+class nG_InterfButton;
+
+class nG_StrategyGuide : public nE_Object, public nE_Listener {
+public:
+    static constexpr int kImageSlots = 6;
+    // Contents entries beyond this do not fit the page and get no button.
+    static constexpr int kMaxContents = 10;
+
+    struct Entry {
+        std::string text;
+        int firstPage = 0;
+    };
+    struct Image {
+        std::string path;
+        int slot = 0;
+    };
+    struct Page {
+        std::string chapter;
+        std::string text;
+        std::vector<Image> images;
+    };
+    // What the file says.
+    struct Model {
+        std::string title;
+        std::vector<Entry> contents;
+        std::vector<Page> pages;
+    };
+
+    nG_StrategyGuide();
+    ~nG_StrategyGuide() override;
+
+    // Reads the guide file (".xml" added when missing); a missing file or a broken one gives an empty
+    // model and one line in the debug log.
+    static Model read(const std::string& path);
+
+    void loadProperties(nE_SLHelper& helper) override;
+    void saveProperties(nE_SLHelper& helper) override;
+    std::string getTypeName() const override;
+    void resetState() override;
+    void loadResources() override;
+    void unloadResources() override;
+    void update(float dt) override;
+    // Presses on a contents entry, a screenshot or the zoomed view.
+    void childWasHit(nE_Object* hit, const nE_InputEvent& event) override;
+    void onMessage(unsigned int message, void* payload) override;
+
+    // Turning: the contents are page -1.
+    void showContents();
+    void nextPage();
+    void prevPage();
+    void openEntry(int index);
+    void zoom(int slot);
+
+    Model model;
+    int currentPage = -1;
+    int targetPage = -1;
+    float pageFade = 1;
+    bool zoomShown = false;
+    float zoomFade = 0;
+
+    nE_Text* header = nullptr;
+    nE_Text* pageNumber = nullptr;
+    nE_Object* page = nullptr;
+    nE_Text* description = nullptr;
+    nE_Sprite* images[kImageSlots] = {};
+    nG_InterfButton* imageButtons[kImageSlots] = {};
+    nE_Object* contents = nullptr;
+    nE_Object* bigView = nullptr;
+    nE_Sprite* bigImage = nullptr;
+    nE_AnimSprite* lamp = nullptr;
+
+private:
+    void resetOwn();
+    void createChildren();
+    void showPage(int index);
+    void setPageInput(bool on);
+    std::string titleOf(int index) const;
+    template <class T>
+    T* adopt(nE_Object* parent, T* child, const std::string& childName, float x, float y, float z);
+
+    bool turning_ = false;
+    bool headerFades_ = false;
+};

@@ -1,0 +1,26 @@
+// The player's files in the per-user folder (settings and profiles). Names are plain file names; they
+// are looked up under "user:" and so can never leave that folder.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class nG_UserFiles {
+public:
+    // The whole file; false when it cannot be read or is larger than maxBytes.
+    static bool read(const std::string& name, std::string& out, size_t maxBytes = kMaxFileBytes);
+    // Replaces the file in one step (temporary file, sync, rename); false when the new content did not
+    // reach the disk, in which case the old file is whole.
+    static bool write(const std::string& name, const std::string& bytes);
+    static bool exists(const std::string& name);
+    static bool remove(const std::string& name);
+    static bool rename(const std::string& from, const std::string& to);
+    // Makes `to` hold what `from` holds now (`bytes`), in one step and without copying where the file
+    // system allows: later writes of `from` replace it and leave `to` alone.
+    static bool keepCopy(const std::string& from, const std::string& to, const std::string& bytes);
+    // Plain files of the user folder, in byte order.
+    static std::vector<std::string> list();
+
+    // No player file comes near this; a bigger one is not read into memory.
+    static constexpr size_t kMaxFileBytes = 64u << 20;
+};

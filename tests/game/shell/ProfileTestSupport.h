@@ -1,0 +1,84 @@
+// Shared fixture of the profile and settings tests: a fresh user folder under /tmp, a fresh nE_Core (for
+// the Lua state and the trigger and timer hubs), the debug lines, and a stand-in for the screen that
+// answers whether a game runs.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstdio>
+#include <fstream>
+#include <lua.hpp>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "engine/core/nE_Core.h"
+#include "engine/core/nE_Listener.h"
+#include "engine/core/nE_Mediator.h"
+#include "engine/core/nE_Messages.h"
+#include "game/shell/nG_ProfileHub.h"
+#include "game/shell/nG_Settings.h"
+#include "pflib/TPlatform.h"
+#include "tests/engine/script/ScriptTestSupport.h"
+
+namespace profiletest {
+
+class RunningGame : public nE_Listener {
+public:
+    void onMessage(unsigned int, void* payload) override { *static_cast<bool*>(payload) = running; }
+    bool running = true;
+};
+
+class ProfileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/halvern_profile_XXXXXX";
+        if (mkdtemp(pattern)) dir = pattern;
+        previous = pf::TPlatform::GetRunOptions();
+        pf::TRunOptions options = previous;
+        options.userDir = dir;
+        pf::TPlatform::SetRunOptions(options);
+        if (nE_Core::exists()) nE_Core::destroy();
+        L = nE_Core::get()->lua();
+        lines = std::make_unique<script_test::DebugLines>();
+        nE_Mediator::current()->subscribe(MSG_IS_GAME_RUNNING, &game);
+    }
+    void TearDown() override {
+        nE_Mediator::current()->unsubscribe(MSG_IS_GAME_RUNNING, &game);
+        lines.reset();
+        nE_Core::destroy();
+        pf::TPlatform::SetRunOptions(previous);
+        if (!dir.empty()) std::system(("rm -rf '" + dir + "'").c_str());
+    }
+
+    std::string path(const std::string& name) const { return dir + "/" + name; }
+    std::string read(const std::string& name) const {
+        std::ifstream in(path(name), std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    void write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(path(name), std::ios::binary) << bytes;
+    }
+    bool exists(const std::string& name) const {
+        std::ifstream in(path(name));
+        return in.good();
+    }
+    bool logged(const std::string& text) const {
+        for (const std::string& line : lines->lines)
+            if (line.find(text) != std::string::npos) return true;
+        return false;
+    }
+    std::string eval(const std::string& expression) { return script_test::eval(L, expression); }
+    void run(const std::string& code) { script_test::run(L, code); }
+
+    std::string dir;
+    pf::TRunOptions previous;
+    lua_State* L = nullptr;
+    std::unique_ptr<script_test::DebugLines> lines;
+    RunningGame game;
+};
+
+}  // namespace profiletest

@@ -1,0 +1,198 @@
+// The bundled menu driven through recorded input: a player typed in, volumes changed, kept across a
+// restart; and reference screenshots of the logo, the menu, the options, the guide and the pause,
+// compared with a tolerance so that a change to any of them is seen.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "tests/integration/HalvernRun.h"
+
+using halverntest::runHalvern;
+using halverntest::TempDir;
+
+namespace {
+
+const std::string kGame = HALVERN_SOURCE_DIR;
+const std::string kReferences = std::string(HALVERN_TEST_DATA) + "/reference/";
+
+// Input lines: a click at (x, y) on the given tick.
+std::string click(int tick, int x, int y) {
+    const std::string at = " " + std::to_string(x) + " " + std::to_string(y) + "\n";
+    return std::to_string(tick) + " 4 0" + at + std::to_string(tick + 1) + " 1 0" + at +
+           std::to_string(tick + 2) + " 3 0" + at;
+}
+std::string keys(int tick, const std::string& text) {
+    std::string lines;
+    for (char c : text) {
+        lines += std::to_string(tick++) + " 7 " + std::to_string(static_cast<int>(c)) + " 0 0\n";
+        lines += std::to_string(tick++) + " 8 " + std::to_string(static_cast<int>(c)) + " 0 0\n";
+    }
+    return lines;
+}
+// A press at one point, moves, and the release at another.
+std::string drag(int tick, int x0, int x1, int y) {
+    std::string lines = std::to_string(tick) + " 4 0 " + std::to_string(x0) + " " + std::to_string(y) + "\n";
+    lines += std::to_string(tick + 1) + " 1 0 " + std::to_string(x0) + " " + std::to_string(y) + "\n";
+    for (int i = 1; i <= 4; ++i)
+        lines += std::to_string(tick + 1 + i * 2) + " 4 0 " + std::to_string(x0 + (x1 - x0) * i / 4) + " " +
+                 std::to_string(y) + "\n";
+    lines += std::to_string(tick + 11) + " 3 0 " + std::to_string(x1) + " " + std::to_string(y) + "\n";
+    return lines;
+}
+
+// Where the menu's parts are (canvas units; the headless window is 1024 x 768).
+const int kSkipLogo[] = {512, 600};
+const int kPlayersButton[] = {250, 472};
+const int kOptionsButton[] = {250, 540};
+const int kGuideButton[] = {250, 608};
+const int kPlayersDone[] = {703, 436};
+const int kOptionsDone[] = {512, 556};
+const int kEffectsTrackY = 264, kAmbienceY = 310, kTrackLeft = 460;
+
+halverntest::RunResult runMenu(const TempDir& user, const std::string& input, int frames,
+                               const std::string& screenshot = "") {
+    std::vector<std::string> args = {"--headless", "--fixed-step", "--frames",   std::to_string(frames),
+                                     "--game-dir", kGame,          "--user-dir", user.path};
+    if (!input.empty()) {
+        user.write("input.txt", input);
+        args.push_back("--input");
+        args.push_back(user.file("input.txt"));
+    }
+    if (!screenshot.empty()) {
+        args.push_back("--screenshot");
+        args.push_back(screenshot);
+    }
+    return runHalvern(args);
+}
+
+// The image scaled down by four with a box filter: a reference stays small and is not thrown by a
+// single pixel of rasterising difference.
+std::vector<uint8_t> reduced(const std::shared_ptr<pf::TTexture>& image, int& w, int& h) {
+    w = image->GetWidth() / 4;
+    h = image->GetHeight() / 4;
+    uint8_t* p = nullptr;
+    int pitch = 0;  // in pixels
+    image->Lock(&p, &pitch, true);
+    std::vector<uint8_t> out(static_cast<size_t>(w) * h * 4);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            for (int c = 0; c < 4; ++c) {
+                int sum = 0;
+                for (int dy = 0; dy < 4; ++dy)
+                    for (int dx = 0; dx < 4; ++dx)
+                        sum += p[(static_cast<size_t>(y * 4 + dy) * pitch + (x * 4 + dx)) * 4 + c];
+                out[(static_cast<size_t>(y) * w + x) * 4 + c] = static_cast<uint8_t>((sum + 8) / 16);
+            }
+    image->Unlock();
+    return out;
+}
+
+// Compares a screenshot with its reference; with HALVERN_UPDATE_REFERENCES set it writes the reference
+// instead (tools/update_reference_screens).
+void expectLooksLike(const std::string& shot, const std::string& name) {
+    auto image = pf::TTexture::Get(shot);
+    ASSERT_TRUE(image) << "no screenshot for " << name;
+    int w = 0, h = 0;
+    const std::vector<uint8_t> got = reduced(image, w, h);
+    const std::string file = kReferences + name + ".png";
+    if (std::getenv("HALVERN_UPDATE_REFERENCES")) {
+        ASSERT_TRUE(pf::TTexture::WritePng(file, got.data(), w, h));
+        return;
+    }
+    auto reference = pf::TTexture::Get(file);
+    ASSERT_TRUE(reference) << "no reference " << file;
+    ASSERT_EQ(reference->GetWidth(), w);
+    ASSERT_EQ(reference->GetHeight(), h);
+    uint8_t* r = nullptr;
+    int pitch = 0;
+    reference->Lock(&r, &pitch, true);
+    int differing = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const uint8_t* a = &got[(static_cast<size_t>(y) * w + x) * 4];
+            const uint8_t* b = r + (static_cast<size_t>(y) * pitch + x) * 4;
+            for (int c = 0; c < 3; ++c)
+                if (std::abs(a[c] - b[c]) > 24) {
+                    ++differing;
+                    break;
+                }
+        }
+    reference->Unlock();
+    // Up to half a percent of the reduced pixels may differ (rasterising and rounding).
+    EXPECT_LE(differing, w * h / 200) << name << ": " << differing << " of " << w * h << " pixels differ";
+}
+
+}  // namespace
+
+TEST(MenuRun, APlayerTypedInAndVolumesSetSurviveARestart) {
+    TempDir user;
+    std::string input = click(20, kSkipLogo[0], kSkipLogo[1]);
+    input += click(60, kPlayersButton[0], kPlayersButton[1]);
+    input += keys(80, "Wren7 !");
+    input += "100 7 13 0 0\n";  // Enter creates the player
+    input += click(110, kPlayersDone[0], kPlayersDone[1]);
+    input += click(130, kOptionsButton[0], kOptionsButton[1]);
+    input += click(150, kTrackLeft + 75, kEffectsTrackY);                // effects to a quarter
+    input += drag(170, kTrackLeft + 225, kTrackLeft + 150, kAmbienceY);  // ambience dragged to a half
+    input += click(200, kOptionsDone[0], kOptionsDone[1]);
+    const auto first = runMenu(user, input, 230);
+    ASSERT_EQ(first.exitCode, 0) << first.output;
+    const std::string settings = user.read("settings.xml");
+    EXPECT_NE(settings.find("<profiles current=\"Wren7\">"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("sfx_volume=\"0.25\""), std::string::npos) << settings;
+    EXPECT_NE(settings.find("env_volume=\"0.5\""), std::string::npos) << settings;
+    const std::string profile = user.read("p_Wren7.xml");
+    EXPECT_EQ(profile.rfind("<!--", 0), 0u) << "the player's file was written";
+    EXPECT_NE(profile.find("<profile game_mode=\"0\" guide_page=\"-1\">"), std::string::npos);
+
+    // A new run reads both back and writes them unchanged when it ends.
+    const auto second = runMenu(user, click(20, kSkipLogo[0], kSkipLogo[1]), 60);
+    ASSERT_EQ(second.exitCode, 0) << second.output;
+    EXPECT_EQ(user.read("settings.xml"), settings);
+    EXPECT_EQ(user.read("p_Wren7.xml"), profile);
+    EXPECT_EQ(second.output.find("Trigger error"), std::string::npos) << second.output;
+    EXPECT_EQ(first.output.find("Trigger error"), std::string::npos) << first.output;
+    EXPECT_EQ(first.output.find("Could not find"), std::string::npos) << first.output;
+}
+
+TEST(MenuRun, NewGameStartsTheLevelAndQuitEndsTheProgram) {
+    TempDir user;
+    std::string input = click(20, kSkipLogo[0], kSkipLogo[1]);
+    input += click(60, 250, 336);  // new game without a player: the players panel opens
+    input += keys(80, "Ada");
+    input += "90 7 13 0 0\n";
+    input += click(100, kPlayersDone[0], kPlayersDone[1]);
+    input += click(120, 250, 336);  // new game
+    input += click(160, 512, 700);  // the level's way back to the menu
+    input += click(200, 250, 676);  // quit
+    const auto run = runMenu(user, input, 400);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const std::string profile = user.read("p_Ada.xml");
+    EXPECT_NE(profile.find("<save_0>"), std::string::npos) << "leaving the game saved it";
+    EXPECT_NE(profile.find("<el_level valtype=\"0\" val=\"1\"/>"), std::string::npos);
+    EXPECT_EQ(run.output.find("Trigger error"), std::string::npos) << run.output;
+}
+
+TEST(MenuRun, TheScreensLookAsTheyShould) {
+    TempDir user;
+    struct Shot {
+        const char* name;
+        std::string input;
+        int frames;
+    };
+    const Shot shots[] = {
+        {"logo", "", 100},
+        {"menu", "", 300},
+        {"options", click(210, kOptionsButton[0], kOptionsButton[1]), 260},
+        {"guide", click(210, kGuideButton[0], kGuideButton[1]) + click(280, 512, 250) + "340 4 0 300 600\n",
+         380},
+        {"pause", "230 12 0 0 0\n", 280},
+    };
+    for (const Shot& shot : shots) {
+        const std::string file = user.file(std::string(shot.name) + ".png");
+        const auto run = runMenu(user, shot.input, shot.frames, file);
+        ASSERT_EQ(run.exitCode, 0) << run.output;
+        expectLooksLike(file, shot.name);
+    }
+}
