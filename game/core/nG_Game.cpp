@@ -75,14 +75,9 @@ nG_Game::~nG_Game() {
         for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
     if (nG_ProfileHub* hub = nG_ProfileHub::current()) hub->setSlotState(nullptr);
     blurTexture.reset();
-    // The rooms hub lives in the parked tree, which the screen empties when a game ends; one still
-    // there goes with the game (compared by address only: it may be gone already).
-    if (nE_Scene* s = scene()) {
-        const std::vector<nE_Object*>& parked = s->storage()->children;
-        if (std::find(parked.begin(), parked.end(), roomsHub) != parked.end()) delete roomsHub;
-    } else if (roomsHub && !roomsHub->parent) {
-        delete roomsHub;
-    }
+    // The rooms hub belongs to the parked tree, which the screen empties when a game ends; only a hub
+    // that never reached it goes with the game.
+    if (ownsRoomsHub_) delete roomsHub;
 }
 
 void nG_Game::reset() {
@@ -116,6 +111,7 @@ void nG_Game::reset() {
     addChild(interface);
     addChild(level);
     if (nE_Scene* s = scene()) s->attach(s->storage(), roomsHub);
+    ownsRoomsHub_ = !roomsHub->parent;
 
     lua_State* L = nE_Core::exists() ? nE_Core::get()->lua() : nullptr;
     // Each game starts with its own script state; a continued one reads it back from the slot.
@@ -413,7 +409,8 @@ void nG_Game::settle() {
         if (!room) continue;
         if (room == currentSubRoom) {
             if (room->state != nG_Room::kClosing) continue;
-            room->close(false);
+            // close() leaves a closing sub-room alone; this one must end now.
+            room->setState(nG_Room::kClosed);
             blurOn = false;
             blurTime = 0;
             blurSprite->visible = false;
@@ -485,6 +482,7 @@ void nG_Game::destroyRooms() {
     currentSubRoom = nullptr;
     delete roomsHub;
     roomsHub = nullptr;
+    ownsRoomsHub_ = false;
     blurOn = false;
     blurTime = 0;
     blurSprite->visible = false;
@@ -534,6 +532,7 @@ void nG_Game::restoreState(const tinyxml2::XMLElement* slot) {
         roomsHub->name = kRoomsHubName;
         if (s) s->attach(s->storage(), roomsHub);
     }
+    ownsRoomsHub_ = !roomsHub->parent;
 
     if (origin) {
         if (nE_Object* room = adopt(rebuild(origin->FirstChildElement("current_room")), roomsHub)) {

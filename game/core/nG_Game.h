@@ -86,4 +86,6 @@ private:
     // Moves a room back into the rooms hub (the parked tree).
     void park(nE_Object* room);
     void showInterfaceForMenu();
+
+    bool ownsRoomsHub_ = false;
 };
