@@ -34,6 +34,8 @@ static const char* const kUsage =
     "  --game-dir DIR     the folder that holds assets/ (default: the bundled game)\n"
     "  --user-dir DIR     the per-user data folder (settings, profiles, debug.log)\n"
     "  --module PATH      open one module by itself in place of the menu (preview a scene)\n"
+    "  --display WxH      with --headless: pretend a WxH desktop that offers no other mode\n"
+    "                     (e.g. 1280x720, where the 1024x768 canvas is stretched to fit)\n"
     "  --time-frames W    finish every frame (glFinish) and print the mean frame time of the\n"
     "                     frames after the first W (for benchmarks; with --fixed-step, unpaced)\n"
     "  --help             show this text\n";
@@ -97,6 +99,18 @@ int main(int argc, char** argv) {
                 return 2;
             }
             platformOptions.timeFramesAfter = static_cast<int>(warmup);
+        } else if (arg == "--display") {
+            const std::string v = value("--display");
+            int w = 0, h = 0;
+            char tail = 0;
+            if (std::sscanf(v.c_str(), "%dx%d%c", &w, &h, &tail) != 2 || w < 320 || h < 240 || w > 16384 ||
+                h > 16384) {
+                std::fprintf(stderr, "halvern: --display takes a size such as 1280x720, not \"%s\"\n",
+                             v.c_str());
+                return 2;
+            }
+            platformOptions.displayWidth = w;
+            platformOptions.displayHeight = h;
         } else if (arg == "--screenshot") {
             platformOptions.screenshot = value("--screenshot");
         } else if (arg == "--input") {
@@ -116,9 +130,14 @@ int main(int argc, char** argv) {
             commandLine += arg;
         }
     }
+    if (platformOptions.displayWidth > 0 && !platformOptions.headless) {
+        std::fprintf(stderr, "halvern: --display only applies to --headless runs\n");
+        return 2;
+    }
     if (platformOptions.gameDir.empty()) platformOptions.gameDir = defaultGameDir();
     if (!isDir(platformOptions.gameDir)) {
-        std::fprintf(stderr, "halvern: the game folder \"%s\" does not exist\n", platformOptions.gameDir.c_str());
+        std::fprintf(stderr, "halvern: the game folder \"%s\" does not exist\n",
+                     platformOptions.gameDir.c_str());
         return 2;
     }
     pf::TPlatform::SetRunOptions(platformOptions);

@@ -13,11 +13,13 @@
 #include <string>
 
 #include "engine/core/nE_Core.h"
+#include "engine/core/nE_EngineTypes.h"
 #include "engine/core/nE_Factory.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/media/nE_Font.h"
 #include "engine/media/nE_ResourceCache.h"
+#include "engine/media/platform/nE_Bindings_Pl5.h"
 #include "engine/media/platform/nE_Render_Pl5.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_ParticleSystem.h"
@@ -64,10 +66,8 @@ inline bool writeFile(const std::string& path, const std::string& text) {
 // The engine's object types, font library, resource cache and core, as the program starts them.
 inline void startEngine() {
     static const bool started = [] {
-        nE_Factory::registerType("spr", [] { return new nE_Sprite(); });
-        nE_Factory::registerType("anim", [] { return new nE_AnimSprite(); });
-        nE_Factory::registerType("text", [] { return new nE_Text(); });
-        nE_Factory::registerType("partsys", [] { return new nE_ParticleSystem(); });
+        nE_EngineTypes::registerAll();
+        nE_Bindings_Pl5::install();
         nE_Font::initLibrary();
         nE_ResourceCache::create();
         pf::testing::Recorder().keepLog = false;

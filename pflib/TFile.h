@@ -14,15 +14,17 @@ public:
     enum Mode { kRead = 0, kWrite = 1, kAppend = 2 };
 
     TFile() = default;
+    // Without a Close that reported success, a mode-1 write never replaces the old file.
     ~TFile();
     TFile(const TFile&) = delete;
     TFile& operator=(const TFile&) = delete;
 
-    // Mode 1 writes into a temporary file that Close renames over the target, so an interrupted
-    // write leaves the old file whole.
+    // Mode 1 writes into a temporary file that only an explicit Close renames over the target, so an
+    // interrupted write leaves the old file whole. Opening again drops a write not yet closed.
     bool Open(const str& name, int mode);
     bool IsValid() const { return file_ != nullptr; }
-    // False when a mode-1 write did not reach the target (the old file is then kept).
+    // True when the file was open and everything written is on disk (mode 1: in place of the old
+    // file). False otherwise; a failed mode-1 write keeps the old file and removes the temporary one.
     bool Close();
     size_t Read(void* buffer, size_t count);
     size_t Write(const void* data, size_t count);
@@ -41,6 +43,9 @@ public:
     static bool ReadAll(const str& name, str& out);
 
 private:
+    // Closes without committing: a mode-1 write is thrown away (destruction without Close).
+    void Discard();
+
     FILE* file_ = nullptr;
     int mode_ = kRead;
     str target_;           // resolved path

@@ -36,15 +36,18 @@ constexpr int kEnumRegistrySettings = -2;
 
 // Options of this run, given by the program before pfExec.
 struct TRunOptions {
-    bool headless = false;    // offscreen window, dummy audio driver
-    bool fixedStep = false;   // the clock advances exactly one tick per loop, no waiting
-    str screenshot;           // PNG written with the last drawn frame at the end of the run
-    str inputFile;            // scripted events: "TICK TYPE CODE X Y" per line
-    str userDir;              // replaces the per-user data folder
-    str gameDir;              // the folder that holds "assets/"
+    bool headless = false;   // offscreen window, dummy audio driver
+    bool fixedStep = false;  // the clock advances exactly one tick per loop, no waiting
+    str screenshot;          // PNG written with the last drawn frame at the end of the run
+    str inputFile;           // scripted events: "TICK TYPE CODE X Y" per line
+    str userDir;             // replaces the per-user data folder
+    str gameDir;             // the folder that holds "assets/"
     // 0 or more: every frame is finished (glFinish after the present) and the mean time of the
     // frames after the first timeFramesAfter is printed at the end of the run.
     int timeFramesAfter = -1;
+    // Headless runs: the desktop to pretend, offering only its own mode (0: a 1280 × 1024 desktop
+    // that also offers 1024 × 768).
+    int displayWidth = 0, displayHeight = 0;
 };
 
 class TPlatform {
@@ -75,6 +78,9 @@ public:
     static void ClearExit();
     // The platform owns the task and runs it after the device has lost its textures.
     static void AdoptTextureRefreshListener(std::unique_ptr<TTask> task);
+    // Destroys an adopted listener whose owner is going; nothing when it is not adopted.
+    static void DropTextureRefreshListener(const TTask* task);
+    static size_t TextureRefreshListenerCount();
     // Runs the adopted listeners (called by the backend after a device reset).
     static void RunTextureRefreshListeners();
     static bool OpenBrowser(const str& address);

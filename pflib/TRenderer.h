@@ -15,8 +15,8 @@ enum TDrawType { kDrawTriangleList = 0, kDrawTriangleStrip = 1, kDrawLineList = 
 
 // Counters of one frame, for benchmarks and tests.
 struct TRenderStats {
-    int drawCalls = 0;     // what reached the GPU
-    int submissions = 0;   // DrawVertices / DrawIndexedVertices / FillRect calls
+    int drawCalls = 0;    // what reached the GPU
+    int submissions = 0;  // DrawVertices / DrawIndexedVertices / FillRect calls
     int vertices = 0;
 };
 
@@ -48,7 +48,8 @@ public:
     virtual void EndRenderTarget() = 0;
 
     // Fills a rectangle (world matrix applies) with a colour, textured when a texture is given.
-    virtual void FillRect(const TURect& rect, const TColor& color, const std::shared_ptr<TTexture>& texture) = 0;
+    virtual void FillRect(const TURect& rect, const TColor& color,
+                          const std::shared_ptr<TTexture>& texture) = 0;
 
     virtual TRenderStats GetStats() const = 0;
 

@@ -7,6 +7,7 @@ extern "C" {
 }
 
 #include "engine/core/nE_Scene.h"
+#include "engine/script/nE_LuaSandbox.h"
 #include "engine/script/nE_ScriptFunctions.h"
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_TriggerHub.h"
@@ -15,8 +16,7 @@ static nE_Core* g_core = nullptr;
 
 nE_Core::nE_Core() {
     // The Lua state comes first so that the hubs can be handed it.
-    lua_ = luaL_newstate();
-    if (lua_) luaL_openlibs(lua_);
+    lua_ = nE_LuaSandbox::newState();
     scene_ = std::make_unique<nE_Scene>();
     triggerHub_ = std::make_unique<nE_TriggerHub>(lua_);
     timerHub_ = std::make_unique<nE_TimerHub>(triggerHub_.get());

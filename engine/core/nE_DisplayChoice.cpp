@@ -1,6 +1,48 @@
 #include "engine/core/nE_DisplayChoice.h"
 
+#include "engine/core/nE_Core.h"
+#include "engine/core/nE_Object.h"
+#include "engine/core/nE_Scene.h"
 #include "pflib/TPlatform.h"
+
+namespace {
+
+std::string g_holderName;
+
+void place(nE_Object* object, const nE_CanvasMapping& m) {
+    nE_RenderState& s = object->localState;
+    s.x = m.offsetX;
+    s.y = m.offsetY;
+    s.z = m.offsetZ;
+    s.scaleX = m.scaleX;
+    s.scaleY = m.scaleY;
+    s.matrixValid = false;
+}
+
+}  // namespace
+
+void nE_DisplayChoice::setCanvasHolder(const std::string& objectName) {
+    g_holderName = objectName;
+}
+
+nE_Object* nE_DisplayChoice::canvasHolder() {
+    if (!nE_Core::exists()) return nullptr;
+    nE_Scene& scene = nE_Core::get()->scene();
+    if (!g_holderName.empty()) {
+        nE_Object* named = scene.root()->find(g_holderName, true);
+        if (named) return named;
+    }
+    return scene.root();
+}
+
+void nE_DisplayChoice::applyCanvas() {
+    nE_Object* holder = canvasHolder();
+    if (!holder) return;
+    nE_Object* root = nE_Core::get()->scene().root();
+    // Handing over from the root to the screen object must not map the canvas twice.
+    if (holder != root) place(root, nE_CanvasMapping());
+    place(holder, canvas());
+}
 
 nE_CanvasMapping& nE_DisplayChoice::canvas() {
     static nE_CanvasMapping mapping;

@@ -6,13 +6,37 @@
 #include <cmath>
 
 #include "engine/core/nE_AnimLine.h"
+#include "engine/core/nE_Colour.h"
+#include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/script/nE_SLHelper.h"
 
+namespace {
+
+// The objects the walks in progress are visiting and are about to visit. Each walk level appends its
+// own entries and cuts them off when it returns; an object destroyed meanwhile clears its entries, so
+// a walk skips it instead of reaching it through a dangling pointer.
+std::vector<nE_Object*> g_walk;
+
+// Counts outermost update walks, so that an object moved further along the tree during a walk is not
+// updated twice in it.
+unsigned g_updateWalk = 0;
+
+// Set when an object took the event of the current hit test and went in its handler: the event is
+// spent, nobody below may take it as well.
+bool g_tookAndWent = false;
+
+}  // namespace
+
 nE_Object::nE_Object() = default;
 
+bool nE_Object::walkInProgress() {
+    return !g_walk.empty();
+}
+
 nE_Object::~nE_Object() {
+    if (!g_walk.empty()) std::replace(g_walk.begin(), g_walk.end(), this, static_cast<nE_Object*>(nullptr));
     deactivate();
     if (nE_Scene::hover() == this) {
         queueEvent(kEventLeave);
@@ -203,7 +227,7 @@ nE_Rect nE_Object::getLocalRect() {
 }
 
 bool nE_Object::hitTestPoint(float x, float y, nE_RenderState& world) {
-    return pointInRect(x, y, inputRect, world.transform());
+    return nE_Geometry::pointInQuad(x, y, inputRect, world.transform());
 }
 
 void nE_Object::restoreDeviceResources(bool recursive) {
@@ -271,10 +295,15 @@ void nE_Object::drawSelf(nE_Render*, nE_RenderState&) {}
 void nE_Object::childWasHit(nE_Object*, const nE_InputEvent&) {}
 
 void nE_Object::inputWentElsewhere(nE_Object* hit, const nE_InputEvent& event) {
-    if (!input || !inputChildren) return;
-    for (size_t i = children.size(); i-- > 0;) {
-        if (i < children.size()) children[i]->inputWentElsewhere(hit, event);
+    if (!input || !inputChildren || children.empty()) return;
+    const size_t self = g_walk.size();
+    g_walk.push_back(this);
+    g_walk.insert(g_walk.end(), children.begin(), children.end());
+    for (size_t i = g_walk.size(); i-- > self + 1 && g_walk[self];) {
+        nE_Object* child = g_walk[i];
+        if (child && child->parent == this) child->inputWentElsewhere(hit, event);
     }
+    g_walk.resize(self);
 }
 
 // --- tree ---
@@ -409,7 +438,9 @@ nE_RenderState nE_Object::worldState(const nE_RenderState* parentState, int redu
     }
     s.matrix = m;
     s.matrixValid = true;
-    if (parentState) lastWorldState = s;
+    // A tree's top (the root, which may hold the canvas mapping) is its own placement: its
+    // grandchildren with an attach type build on it.
+    if (parentState || (!parent && reduction == 0)) lastWorldState = s;
     return s;
 }
 
@@ -422,11 +453,25 @@ nE_RenderState nE_Object::worldStateFromTop() {
 // --- walks ---
 
 void nE_Object::updateWalk(float dt) {
+    if (g_walk.empty()) ++g_updateWalk;
     sortChildren();
-    if (!active) return;
+    if (!active || updatedInWalk_ == g_updateWalk) return;
+    updatedInWalk_ = g_updateWalk;
+    const size_t self = g_walk.size();
+    g_walk.push_back(this);
+    nE_Object* const placedUnder = parent;
     update(dt);
-    if (!updateChildren) return;
-    for (size_t i = 0; i < children.size(); ++i) children[i]->updateWalk(dt);
+    // An object that left its place in its own update takes its subtree out of this walk too.
+    if (g_walk[self] && parent == placedUnder && updateChildren) {
+        g_walk.insert(g_walk.end(), children.begin(), children.end());
+        const size_t end = g_walk.size();
+        for (size_t i = self + 1; i < end && g_walk[self]; ++i) {
+            // Skipped when destroyed or moved elsewhere by a handler earlier in this walk.
+            nE_Object* child = g_walk[i];
+            if (child && child->parent == this) child->updateWalk(dt);
+        }
+    }
+    g_walk.resize(self);
 }
 
 void nE_Object::drawWalk(nE_Render* renderer, const nE_RenderState* parentState) {
@@ -440,32 +485,59 @@ void nE_Object::drawWalk(nE_Render* renderer, const nE_RenderState* parentState)
         const float rowY = std::sqrt(m[4] * m[4] + m[5] * m[5] + m[6] * m[6]);
         clipped = renderer->pushClip(nE_Rect{corner.x, corner.y, cropRect.w * rowX, cropRect.h * rowY});
     }
+    const size_t self = g_walk.size();
+    g_walk.push_back(this);
+    nE_Object* const placedUnder = parent;
     drawSelf(renderer, world);
-    if (drawChildren) {
-        for (size_t i = 0; i < children.size(); ++i) children[i]->drawWalk(renderer, &world);
+    if (g_walk[self] && parent == placedUnder && drawChildren) {
+        g_walk.insert(g_walk.end(), children.begin(), children.end());
+        const size_t end = g_walk.size();
+        for (size_t i = self + 1; i < end && g_walk[self]; ++i) {
+            nE_Object* child = g_walk[i];
+            if (child && child->parent == this) child->drawWalk(renderer, &world);
+        }
     }
+    g_walk.resize(self);
     if (clipped) renderer->popClip();
 }
 
 nE_Object* nE_Object::hitTest(const nE_InputEvent& event, const nE_RenderState* parentState) {
     if (!input) return nullptr;
+    if (g_walk.empty()) g_tookAndWent = false;
     nE_RenderState world = worldState(parentState, 0);
+    const size_t self = g_walk.size();
+    g_walk.push_back(this);
     if (inputChildren && !children.empty()) {
-        // A copy: nothing done during the walk may shift the list under it.
-        const std::vector<nE_Object*> walk = children;
-        nE_Object* taken = nullptr;
-        for (size_t i = walk.size(); i-- > 0;) {
-            if (!taken)
-                taken = walk[i]->hitTest(event, &world);
-            else
-                walk[i]->inputWentElsewhere(taken, event);
+        // The children as they were when the walk began (a handler may change the list under it), then
+        // one slot for the object that took the event, which may itself go while the others are told.
+        g_walk.insert(g_walk.end(), children.begin(), children.end());
+        const size_t takenSlot = g_walk.size();
+        g_walk.push_back(nullptr);
+        bool taken = false;
+        for (size_t i = takenSlot; i-- > self + 1 && g_walk[self];) {
+            nE_Object* child = g_walk[i];
+            if (!child || child->parent != this) continue;
+            if (!taken) {
+                g_walk[takenSlot] = child->hitTest(event, &world);
+                taken = g_walk[takenSlot] != nullptr || g_tookAndWent;
+            } else {
+                child->inputWentElsewhere(g_walk[takenSlot], event);
+            }
         }
         if (taken) {
-            childWasHit(taken, event);
-            return taken;
+            if (g_walk[self] && g_walk[takenSlot]) childWasHit(g_walk[takenSlot], event);
+            nE_Object* result = g_walk[takenSlot];
+            if (!result) g_tookAndWent = true;
+            g_walk.resize(self);
+            return result;
         }
     }
-    return handleInput(event, world) ? this : nullptr;
+    const bool takes = g_walk[self] && handleInput(event, world);
+    // The object may have gone in its own handler; the event is spent all the same.
+    nE_Object* result = takes && g_walk[self] ? this : nullptr;
+    if (takes && !result) g_tookAndWent = true;
+    g_walk.resize(self);
+    return result;
 }
 
 // --- animation lines ---
@@ -487,10 +559,6 @@ bool nE_Object::removeAnimLine(int type) {
         }
     }
     return false;
-}
-
-static float clamp01(float v) {
-    return v < 0 ? 0 : v > 1 ? 1 : v;
 }
 
 void nE_Object::applyAnimValues(int type, bool relative, const float v[3]) {
@@ -527,11 +595,13 @@ void nE_Object::applyAnimValues(int type, bool relative, const float v[3]) {
         case 5: s.scaleY = v[0]; break;
         case 6: s.scaleX = v[0], s.scaleY = v[1]; break;
         case 7: s.angle = v[0]; break;
-        case 8: s.alpha = clamp01(v[0]); break;
-        case 9: s.red = clamp01(v[0]); break;
-        case 10: s.green = clamp01(v[0]); break;
-        case 11: s.blue = clamp01(v[0]); break;
-        case 12: s.red = clamp01(v[0]), s.green = clamp01(v[1]), s.blue = clamp01(v[2]); break;
+        case 8: s.alpha = nE_Colour::clamp01(v[0]); break;
+        case 9: s.red = nE_Colour::clamp01(v[0]); break;
+        case 10: s.green = nE_Colour::clamp01(v[0]); break;
+        case 11: s.blue = nE_Colour::clamp01(v[0]); break;
+        case 12:
+            s.red = nE_Colour::clamp01(v[0]), s.green = nE_Colour::clamp01(v[1]), s.blue = nE_Colour::clamp01(v[2]);
+            break;
         case 13: s.tilingX = v[0]; break;
         case 14: s.tilingY = v[0]; break;
         default: break;
@@ -543,24 +613,4 @@ void nE_Object::applyAnimValues(int type, bool relative, const float v[3]) {
 void nE_Object::queueEvent(int index) const {
     if (index < 0 || index >= kEventCount) return;
     nE_Scene::queueTrigger(name, eventTriggers[index]);
-}
-
-// --- geometry ---
-
-void nE_Object::rectCorners(const nE_Rect& rect, const pf::TMat4& matrix, pf::TVec2 out[4]) {
-    out[0] = matrix.Apply(rect.x, rect.y);
-    out[1] = matrix.Apply(rect.x + rect.w, rect.y);
-    out[2] = matrix.Apply(rect.x + rect.w, rect.y + rect.h);
-    out[3] = matrix.Apply(rect.x, rect.y + rect.h);
-}
-
-bool nE_Object::pointInRect(float x, float y, const nE_Rect& rect, const pf::TMat4& matrix) {
-    pf::TVec2 c[4];
-    rectCorners(rect, matrix, c);
-    bool inside = false;
-    for (int i = 0, j = 3; i < 4; j = i++) {
-        if ((c[i].y > y) != (c[j].y > y) && x < (c[j].x - c[i].x) * (y - c[i].y) / (c[j].y - c[i].y) + c[i].x)
-            inside = !inside;
-    }
-    return inside;
 }

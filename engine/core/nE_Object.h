@@ -108,10 +108,18 @@ public:
 
     // --- walks ---
 
+    // The walks stay correct when a handler destroys, parks or re-attaches objects while they run: an
+    // object destroyed or moved away is skipped, one added joins at the next walk, none is updated
+    // twice in one walk. An object that must destroy itself from its own handler uses
+    // nE_Scene::destroyLater.
     void updateWalk(float dt);
     void drawWalk(nE_Render* renderer, const nE_RenderState* parentState);
-    // The object that takes the event, topmost first, or none.
+    // The object that takes the event, topmost first, or none (also when the one that took it went
+    // during the walk; then nothing below takes it either). The others are told with the taker, or
+    // with none when it has gone.
     nE_Object* hitTest(const nE_InputEvent& event, const nE_RenderState* parentState);
+    // Whether an update, draw or hit-test walk is running.
+    static bool walkInProgress();
 
     // --- animation lines ---
 
@@ -124,11 +132,6 @@ public:
 
     // Queues eventTriggers[index] with this object's name as sender; nothing when it is empty.
     void queueEvent(int index) const;
-
-    // Whether the display point lies inside the quadrilateral of rect placed by matrix (even-odd rule).
-    static bool pointInRect(float x, float y, const nE_Rect& rect, const pf::TMat4& matrix);
-    // The four corners of rect placed by matrix, in the order (x, y), (x+w, y), (x+w, y+h), (x, y+h).
-    static void rectCorners(const nE_Rect& rect, const pf::TMat4& matrix, pf::TVec2 out[4]);
 
     std::string name;
     bool inputRectSet = false;
@@ -154,4 +157,7 @@ public:
     nE_RenderState lastWorldState;
     bool loaded = false;
     std::string resourceName;
+
+private:
+    unsigned updatedInWalk_ = 0;
 };

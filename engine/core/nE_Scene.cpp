@@ -1,7 +1,11 @@
 #include "engine/core/nE_Scene.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "engine/core/nE_AnimLine.h"
 #include "engine/core/nE_Core.h"
+#include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Object.h"
 #include "engine/media/nE_Cursor.h"
@@ -11,15 +15,26 @@ namespace {
 nE_Object* g_hover = nullptr;
 nE_Object* g_dragged = nullptr;
 nE_Scene::QueueHook g_queueHook;
+std::vector<nE_Object*> g_doomed;
+std::vector<const nE_Scene*> g_scenes;
+
+bool isSceneTop(const nE_Object* object) {
+    for (const nE_Scene* scene : g_scenes)
+        if (object == scene->root() || object == scene->storage()) return true;
+    return false;
+}
 }  // namespace
 
 nE_Scene::nE_Scene() : root_(new nE_Object()), storage_(new nE_Object()) {
     root_->name = "ne_origin";
     root_->loaded = true;
     storage_->name = "ne_storage";
+    g_scenes.push_back(this);
 }
 
 nE_Scene::~nE_Scene() {
+    flushDestroyed();
+    g_scenes.erase(std::remove(g_scenes.begin(), g_scenes.end(), this), g_scenes.end());
     root_.reset();
     storage_.reset();
     g_hover = nullptr;
@@ -53,6 +68,11 @@ void nE_Scene::park(nE_Object* object) {
 }
 
 void nE_Scene::dispatch(const nE_InputEvent& event) {
+    dispatchWalk(event);
+    flushDestroyed();
+}
+
+void nE_Scene::dispatchWalk(const nE_InputEvent& event) {
     nE_Object* hit = root_->hitTest(event, nullptr);
     switch (event.type) {
         case nE_InputEvent::kButtonDown:
@@ -95,10 +115,33 @@ void nE_Scene::update(float dt) {
         }
     }
     root_->updateWalk(dt);
+    flushDestroyed();
 }
 
 void nE_Scene::draw(nE_Render* renderer) {
     root_->drawWalk(renderer, nullptr);
+    flushDestroyed();
+}
+
+void nE_Scene::destroyLater(nE_Object* object) {
+    if (!object || isSceneTop(object)) return;
+    if (std::find(g_doomed.begin(), g_doomed.end(), object) != g_doomed.end()) return;
+    if (object->parent) object->parent->removeChild(object, false);
+    object->deactivate();
+    g_doomed.push_back(object);
+}
+
+void nE_Scene::flushDestroyed() {
+    // Destructors may ask for more (a widget taking its helpers with it): keep going until none is left.
+    while (!g_doomed.empty() && !nE_Object::walkInProgress()) {
+        std::vector<nE_Object*> doomed;
+        doomed.swap(g_doomed);
+        for (nE_Object* object : doomed) delete object;
+    }
+}
+
+size_t nE_Scene::pendingDestroyCount() {
+    return g_doomed.size();
 }
 
 void nE_Scene::startDrag(nE_Object* object) {
@@ -136,12 +179,12 @@ bool nE_Scene::intersect(nE_Object* a, nE_Object* b) {
     nE_RenderState wa = a->worldStateFromTop();
     nE_RenderState wb = b->worldStateFromTop();
     pf::TVec2 corners[4];
-    nE_Object::rectCorners(a->inputRect, wa.transform(), corners);
+    nE_Geometry::corners(a->inputRect, wa.transform(), corners);
     for (const pf::TVec2& c : corners)
-        if (nE_Object::pointInRect(c.x, c.y, b->inputRect, wb.transform())) return true;
-    nE_Object::rectCorners(b->inputRect, wb.transform(), corners);
+        if (nE_Geometry::pointInQuad(c.x, c.y, b->inputRect, wb.transform())) return true;
+    nE_Geometry::corners(b->inputRect, wb.transform(), corners);
     for (const pf::TVec2& c : corners)
-        if (nE_Object::pointInRect(c.x, c.y, a->inputRect, wa.transform())) return true;
+        if (nE_Geometry::pointInQuad(c.x, c.y, a->inputRect, wa.transform())) return true;
     return false;
 }
 

@@ -49,6 +49,15 @@ public:
     // Whether a corner of either object's placed input rectangle lies inside the other's.
     static bool intersect(nE_Object* a, nE_Object* b);
 
+    // Deferred destruction, for objects that must go from inside their own handlers (a dialog closing
+    // itself, a menu entry removing its menu): the object leaves its tree at once (no walk reaches it,
+    // its resources are released) and is destroyed at the next flush: after the outermost dispatch,
+    // update or draw of a scene, or by flushDestroyed. The scene's two tops are refused.
+    static void destroyLater(nE_Object* object);
+    // Destroys what destroyLater collected, unless a walk is still running.
+    static void flushDestroyed();
+    static size_t pendingDestroyCount();
+
     // Process-wide links; never owning. Destroyed objects clear themselves.
     static nE_Object* hover();
     static void setHover(nE_Object* object);
@@ -66,6 +75,8 @@ public:
     bool keepDragging = false;
 
 private:
+    void dispatchWalk(const nE_InputEvent& event);
+
     std::unique_ptr<nE_Object> root_;
     std::unique_ptr<nE_Object> storage_;
 };

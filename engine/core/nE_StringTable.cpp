@@ -1,6 +1,7 @@
 #include "engine/core/nE_StringTable.h"
 
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Path.h"
 #include "pflib/TFile.h"
 
 static nE_StringTable* g_current = nullptr;
@@ -43,9 +44,7 @@ static std::string unescapeCell(const std::string& text) {
 
 bool nE_StringTable::load(const std::string& path) {
     entries.clear();
-    std::string fileName = path;
-    for (char& c : fileName)
-        if (c == '\\') c = '/';
+    std::string fileName = nE_Path::normalise(path);
     if (fileName.find(".xml") == std::string::npos) fileName += ".xml";
 
     std::string text;

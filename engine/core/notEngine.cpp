@@ -2,6 +2,10 @@
 
 static notEngine* g_engine = nullptr;
 
-notEngine* notEngine::instance() { return g_engine; }
+notEngine* notEngine::instance() {
+    return g_engine;
+}
 
-void notEngine::publish(notEngine* engine) { g_engine = engine; }
+void notEngine::publish(notEngine* engine) {
+    g_engine = engine;
+}

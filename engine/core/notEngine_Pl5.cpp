@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/core/nE_Core.h"
+#include "engine/core/nE_EngineTypes.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
@@ -12,6 +13,7 @@
 #include "engine/media/nE_Font.h"
 #include "engine/media/nE_ResourceCache.h"
 #include "engine/media/nE_SoundHub.h"
+#include "engine/media/platform/nE_Bindings_Pl5.h"
 #include "engine/media/platform/nE_Cursor_Pl5.h"
 #include "engine/media/platform/nE_Render_Pl5.h"
 #include "engine/media/platform/nE_UpdateLostTexturesTask_Pl5.h"
@@ -25,10 +27,20 @@ float notEngine_Pl5::rawDelta = 0;
 // Pointer events carry this code.
 static constexpr int kPointerCode = 3840;
 
-notEngine_Pl5::notEngine_Pl5(std::vector<void*> marks) : lostTextureMarks(std::move(marks)) {}
+notEngine_Pl5::notEngine_Pl5(std::vector<void*> marks) : lostTextureMarks(std::move(marks)) {
+    nE_EngineTypes::registerAll();
+    nE_Bindings_Pl5::install();
+}
 
 notEngine_Pl5::~notEngine_Pl5() {
+    dropRefreshListener();
     if (notEngine::instance() == this) publish(nullptr);
+}
+
+void notEngine_Pl5::dropRefreshListener() {
+    // The task reaches this engine: a device reset after the engine went must not run it.
+    if (refreshTask_) pf::TPlatform::DropTextureRefreshListener(refreshTask_);
+    refreshTask_ = nullptr;
 }
 
 bool notEngine_Pl5::Init(int, int, int width, int height, bool wantFullscreen, const std::string& title) {
@@ -64,13 +76,16 @@ bool notEngine_Pl5::Init(int, int, int width, int height, bool wantFullscreen, c
 
     lastTick = pf::timeGetTime();
 
-    pf::TPlatform::AdoptTextureRefreshListener(std::make_unique<nE_UpdateLostTexturesTask_Pl5>(
-        [this] { AddLostTextureMark(); }));
+    dropRefreshListener();
+    auto task = std::make_unique<nE_UpdateLostTexturesTask_Pl5>([this] { AddLostTextureMark(); });
+    refreshTask_ = task.get();
+    pf::TPlatform::AdoptTextureRefreshListener(std::move(task));
     return true;
 }
 
 void notEngine_Pl5::Shutdown() {
     if (shutdown_) shutdown_(this);
+    dropRefreshListener();
     if (cursor_) {
         nE_Cursor::setCurrent(nullptr);
         cursor_.reset();
@@ -108,7 +123,9 @@ void notEngine_Pl5::SetGamma(float value) {
     if (renderer_) renderer_->setGamma(value);
 }
 
-void notEngine_Pl5::Exit() { pf::TPlatform::Exit(0); }
+void notEngine_Pl5::Exit() {
+    pf::TPlatform::Exit(0);
+}
 
 // A tick whose elapsed time falls short of the period by less than this still runs: the fixed-step
 // clock advances by exactly 1000/60 ms, which rounds a hair below the float period.
@@ -125,7 +142,7 @@ void notEngine_Pl5::UpdateTick() {
     ++ticks_;
 
     if (update_) update_(dt);
-    nE_SoundHub::get()->update(dt);
+    if (nE_SoundHub* hub = nE_SoundHub::get()) hub->update(dt);
     if (cursor_) cursor_->update(dt);
 
     if (!lostTextureMarks.empty()) {
@@ -194,7 +211,8 @@ void notEngine_Pl5::HandleEvent(const pf::TEvent& event) {
         case pf::kEventDisplayToggle:
             if (toggleDisplay_) {
                 bool ok = toggleDisplay_(!IsFullscreen());
-                if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_FULLSCREEN_CHANGED, &ok);
+                if (nE_Mediator* mediator = nE_Mediator::current())
+                    mediator->post(MSG_FULLSCREEN_CHANGED, &ok);
             }
             return;
         default:

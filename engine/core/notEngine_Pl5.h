@@ -8,13 +8,15 @@
 
 namespace pf {
 struct TEvent;
-}
+class TTask;
+}  // namespace pf
 class nE_Render_Pl5;
 class nE_Cursor;
 
 class notEngine_Pl5 : public notEngine {
 public:
-    // lostTextureMarks starts as the given (empty) list.
+    // lostTextureMarks starts as the given (empty) list. Registers the engine's object types and
+    // installs the platform bindings of the media bases.
     explicit notEngine_Pl5(std::vector<void*> lostTextureMarks = {});
     ~notEngine_Pl5() override;
 
@@ -71,6 +73,9 @@ private:
     nE_LostTexturesCallback texturesLost_ = nullptr;
     nE_ToggleDisplayCallback toggleDisplay_ = nullptr;
 
+    void dropRefreshListener();
+
+    pf::TTask* refreshTask_ = nullptr;  // adopted by the platform; dropped when the engine goes
     bool tickDone_ = false;
     long ticks_ = 0;
     std::unique_ptr<nE_Render_Pl5> renderer_;

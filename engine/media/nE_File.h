@@ -6,7 +6,7 @@
 #include <string>
 
 class nE_File {
-  public:
+public:
     explicit nE_File(const std::string& name) : path("user:" + name) {}
     virtual ~nE_File() = default;
     nE_File(const nE_File&) = delete;
@@ -14,8 +14,10 @@ class nE_File {
 
     // Engine modes come in pairs: 0 and 1 read, 2 and 3 write, 4 and 5 append (see platformMode).
     virtual bool open(int mode) = 0;
-    // Closes for good: later operations do nothing and answer 0 or false.
-    virtual void close() = 0;
+    // Closes for good: later operations do nothing and answer 0 or false. True when the file was open
+    // and all written data is in place; a write (modes 2 and 3) replaces the old file only here, so a
+    // file object destroyed without a successful close leaves the old file as it was.
+    virtual bool close() = 0;
     virtual size_t write(const void* data, size_t count) = 0;
     virtual size_t read(void* buffer, size_t count) = 0;
     virtual bool remove() = 0;

@@ -8,7 +8,7 @@
 #include <unordered_map>
 
 #include "engine/core/nE_Debug.h"
-#include "engine/media/platform/nE_GeneratedTexture_Pl5.h"
+#include "engine/media/nE_GeneratedTexture.h"
 #include "pflib/TFile.h"
 #include "pflib/TPlatform.h"
 
@@ -270,7 +270,8 @@ std::shared_ptr<nE_GeneratedTexture> nE_Font::renderText(const std::string& text
                                                          int align) {
     Canvas canvas;
     if (!renderCanvas(text, size, maxWidth, align, canvas)) return nullptr;
-    auto texture = std::make_shared<nE_GeneratedTexture_Pl5>();
+    auto texture = nE_GeneratedTexture::make();
+    if (!texture) return nullptr;
     texture->createFromBytes(canvas.pixels.data(), canvas.width, canvas.height,
                              nE_GeneratedTexture::kAlphaBytes);
     return texture;

@@ -15,7 +15,7 @@ struct FT_FaceRec_;
 class nE_GeneratedTexture;
 
 class nE_Font : public nE_Resource {
-  public:
+public:
     // Code point of a line break inside laid-out text.
     static constexpr uint32_t kLineFeed = 10;
     // The largest canvas side renderText makes; longer texts give no texture rather than a huge
@@ -89,7 +89,7 @@ class nE_Font : public nE_Resource {
     // The font kind's constructor for the resource cache.
     static std::shared_ptr<nE_Resource> create();
 
-  private:
+private:
     void closeFace();
 
     FT_FaceRec_* face_ = nullptr;

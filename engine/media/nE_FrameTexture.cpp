@@ -5,14 +5,9 @@
 #include <cstdlib>
 
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Xml.h"
 #include "engine/media/nE_ResourceCache.h"
 #include "pflib/TFile.h"
-
-// Missing attributes count as 0; values are read as integers the way atoi does.
-static int intAttribute(const tinyxml2::XMLElement* element, const char* name) {
-    const char* value = element->Attribute(name);
-    return value ? std::atoi(value) : 0;
-}
 
 static std::shared_ptr<nE_Texture> requestTexture(const std::string& name) {
     if (nE_ResourceCache* cache = nE_ResourceCache::instance()) return cache->getTexture(name);
@@ -39,14 +34,13 @@ bool nE_FrameTexture::load(const std::string& name) {
     for (const tinyxml2::XMLElement* e = root->FirstChildElement("frame"); e;
          e = e->NextSiblingElement("frame")) {
         Frame f;
-        f.height = static_cast<float>(intAttribute(e, "height"));
-        f.width = static_cast<float>(intAttribute(e, "widht"));  // the file format spells it so
-        f.left = static_cast<float>(intAttribute(e, "left"));
-        f.top = static_cast<float>(intAttribute(e, "top"));
-        f.pivotX = static_cast<float>(intAttribute(e, "x"));
-        f.pivotY = static_cast<float>(intAttribute(e, "y"));
-        const char* texture = e->Attribute("texture");
-        f.texture = requestTexture(directory + (texture ? texture : ""));
+        f.height = static_cast<float>(nE_Xml::integer(e, "height"));
+        f.width = static_cast<float>(nE_Xml::integer(e, "widht"));  // the file format spells it so
+        f.left = static_cast<float>(nE_Xml::integer(e, "left"));
+        f.top = static_cast<float>(nE_Xml::integer(e, "top"));
+        f.pivotX = static_cast<float>(nE_Xml::integer(e, "x"));
+        f.pivotY = static_cast<float>(nE_Xml::integer(e, "y"));
+        f.texture = requestTexture(directory + nE_Xml::text(e, "texture"));
         frames.push_back(std::move(f));
     }
     return true;

@@ -3,16 +3,16 @@
 #include "engine/media/nE_Font.h"
 #include "engine/media/nE_Resource.h"
 #include "engine/media/nE_Texture.h"
-#include "engine/media/platform/nE_FrameTexture_Pl5.h"
-#include "engine/media/platform/nE_Texture_Pl5.h"
 
 static nE_ResourceCache* g_cache = nullptr;
 
-static std::shared_ptr<nE_Resource> makeTexture() {
-    return std::make_shared<nE_Texture_Pl5>();
-}
-static std::shared_ptr<nE_Resource> makeFrameTexture() {
-    return std::make_shared<nE_FrameTexture_Pl5>();
+// Textures come from the platform binding, which installs its constructors at start-up; fonts are
+// the engine's own.
+static nE_ResourceCache::Factory g_defaults[nE_ResourceCache::kKindCount] = {nullptr, nullptr,
+                                                                             nE_Font::create};
+
+void nE_ResourceCache::setDefaultFactory(Kind kind, Factory factory) {
+    if (kind >= 0 && kind < kKindCount) g_defaults[kind] = factory;
 }
 
 nE_ResourceCache* nE_ResourceCache::create() {
@@ -31,9 +31,7 @@ nE_ResourceCache* nE_ResourceCache::instance() {
 }
 
 nE_ResourceCache::nE_ResourceCache() {
-    factories_[kTexture] = makeTexture;
-    factories_[kFrameTexture] = makeFrameTexture;
-    factories_[kFont] = nE_Font::create;
+    for (int kind = 0; kind < kKindCount; ++kind) factories_[kind] = g_defaults[kind];
 }
 
 void nE_ResourceCache::setFactory(Kind kind, Factory factory) {

@@ -34,8 +34,11 @@ public:
     std::shared_ptr<nE_Font> getFont(const std::string& name);
     std::shared_ptr<nE_Resource> request(Kind kind, const std::string& name);
 
-    // Replaces the constructor used for a kind (every kind has a default).
+    // Replaces the constructor used for a kind by this cache.
     void setFactory(Kind kind, Factory factory);
+    // The constructor every new cache starts with for a kind (the platform binding installs the
+    // texture kinds; fonts have theirs from the start).
+    static void setDefaultFactory(Kind kind, Factory factory);
 
     // Erases every entry whose resource has no holder left.
     void sweep();

@@ -1,14 +1,18 @@
 #include "engine/media/nE_SoundHub.h"
 
 #include "engine/media/nE_Sound.h"
-#include "engine/media/platform/nE_SoundHub_Pl5.h"
 
 namespace {
 nE_SoundHub* g_hub = nullptr;
+nE_SoundHub::Maker g_maker = nullptr;
 }  // namespace
 
+void nE_SoundHub::setMaker(Maker maker) {
+    g_maker = maker;
+}
+
 nE_SoundHub* nE_SoundHub::get() {
-    if (!g_hub) g_hub = new nE_SoundHub_Pl5();
+    if (!g_hub && g_maker) g_hub = g_maker();
     return g_hub;
 }
 

@@ -12,8 +12,11 @@ class nE_Sound;
 
 class nE_SoundHub {
 public:
-    // The process's hub, created (as nE_SoundHub_Pl5) by the first call.
+    // The process's hub, created by the first call with the maker the platform binding installed at
+    // start-up; none without one.
     static nE_SoundHub* get();
+    using Maker = nE_SoundHub* (*)();
+    static void setMaker(Maker maker);
     static bool exists();
     // Shuts the hub down and deletes it.
     static void destroy();

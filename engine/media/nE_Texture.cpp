@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "engine/core/nE_Geometry.h"
+
 nE_Texture::nE_Texture() {
     setName("ne_dummytex");
 }
@@ -55,24 +57,7 @@ bool nE_Texture::insideTransformedRect(float x, float y, const nE_Rect& rect, co
         nE_RenderState copy = state;
         m = copy.transform();
     }
-    const pf::TVec2 corners[4] = {m.Apply(rect.x, rect.y), m.Apply(rect.x + rect.w, rect.y),
-                                  m.Apply(rect.x + rect.w, rect.y + rect.h),
-                                  m.Apply(rect.x, rect.y + rect.h)};
-    bool inside = false;
-    for (int i = 0, j = 3; i < 4; j = i++) {
-        const pf::TVec2& a = corners[i];
-        const pf::TVec2& b = corners[j];
-        if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x) inside = !inside;
-    }
-    if (!inside) return false;
-
-    // Row-vector convention: x' = x*m0 + y*m4 + m12, y' = x*m1 + y*m5 + m13.
-    const float det = m.m[0] * m.m[5] - m.m[1] * m.m[4];
-    if (det == 0 || !std::isfinite(det)) return false;
-    const float dx = x - m.m[12], dy = y - m.m[13];
-    localX = (dx * m.m[5] - dy * m.m[4]) / det;
-    localY = (dy * m.m[0] - dx * m.m[1]) / det;
-    return true;
+    return nE_Geometry::pointInQuad(x, y, rect, m) && nE_Geometry::toLocal(m, x, y, localX, localY);
 }
 
 bool nE_Texture::hitTest(float x, float y, const nE_RenderState& state) const {

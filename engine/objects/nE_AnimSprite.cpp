@@ -6,26 +6,13 @@
 #include <cstdlib>
 
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Path.h"
 #include "engine/core/nE_Scene.h"
+#include "engine/core/nE_Xml.h"
 #include "engine/media/nE_ResourceCache.h"
 #include "engine/media/nE_Texture.h"
 #include "engine/script/nE_SLHelper.h"
 #include "pflib/TFile.h"
-
-namespace {
-
-// Missing attributes read as empty text or 0.
-std::string textAttribute(const tinyxml2::XMLElement* element, const char* name) {
-    const char* value = element->Attribute(name);
-    return value ? value : "";
-}
-
-int intAttribute(const tinyxml2::XMLElement* element, const char* name) {
-    const char* value = element->Attribute(name);
-    return value ? std::atoi(value) : 0;
-}
-
-}  // namespace
 
 nE_AnimSprite::nE_AnimSprite() = default;
 
@@ -53,9 +40,7 @@ void nE_AnimSprite::setResourceName(const std::string& newName) {
 }
 
 void nE_AnimSprite::readAnimationFile() {
-    // Authoring tools write Windows paths; the folder separator is "/" here.
-    std::string path = resourceName;
-    std::replace(path.begin(), path.end(), '\\', '/');
+    const std::string path = nE_Path::normalise(resourceName);
     // A sprite that names no animation has no file to miss.
     if (path.empty()) return;
 
@@ -71,23 +56,25 @@ void nE_AnimSprite::readAnimationFile() {
 
     const size_t slash = path.rfind('/');
     const std::string directory = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    frameTextureName = directory + textAttribute(root, "frame_texture");
+    frameTextureName = directory + nE_Xml::text(root, "frame_texture");
 
     // The list starts at the first element of the wanted name and takes every element after it.
     for (const tinyxml2::XMLElement* f = root->FirstChildElement("function"); f;
          f = f->NextSiblingElement()) {
         Function function;
-        function.name = textAttribute(f, "name");
-        function.frameTime = static_cast<float>(intAttribute(f, "frametime")) / 1000.0f;
-        function.looped = intAttribute(f, "loop") == 1;
+        function.name = nE_Xml::text(f, "name");
+        function.frameTime = static_cast<float>(nE_Xml::integer(f, "frametime")) / 1000.0f;
+        function.looped = nE_Xml::integer(f, "loop") == 1;
         for (const tinyxml2::XMLElement* e = f->FirstChildElement("frame"); e; e = e->NextSiblingElement())
-            function.frames.push_back(intAttribute(e, "idx"));
+            function.frames.push_back(nE_Xml::integer(e, "idx"));
         functions.push_back(std::move(function));
     }
 }
 
 void nE_AnimSprite::loadProperties(nE_SLHelper& helper) {
     nE_Object::loadProperties(helper);
+    const bool wasPlaying = playing;
+    const std::string currentName = current() ? current()->name : std::string();
     const bool newResource = readResourceName(helper);
 
     int frame = kNoFrame;
@@ -97,23 +84,25 @@ void nE_AnimSprite::loadProperties(nE_SLHelper& helper) {
     helper.readString("animfunc", function);
     helper.readString("endtrig", endTrigger);
 
-    // The file is read afresh (not appended to the old list), so a changed "res" brings its own
-    // functions; the current function is looked up again by name.
-    const std::string currentName = current() ? current()->name : std::string();
-    functions.clear();
-    frameTextureName.clear();
-    readAnimationFile();
-    currentFunction = -1;
-    for (size_t i = 0; i < functions.size(); ++i) {
-        if (!currentName.empty() && functions[i].name == currentName) {
-            currentFunction = static_cast<int>(i);
-            break;
+    if (newResource) {
+        // A changed "res" brings its own functions (read afresh, not appended to the old list); the
+        // current function is looked up again by name.
+        functions.clear();
+        frameTextureName.clear();
+        readAnimationFile();
+        currentFunction = -1;
+        for (size_t i = 0; i < functions.size(); ++i) {
+            if (!currentName.empty() && functions[i].name == currentName) {
+                currentFunction = static_cast<int>(i);
+                break;
+            }
         }
+        reloadIfLoaded();
     }
-    if (newResource) reloadIfLoaded();
 
     if (frame != kNoFrame) showFrame(frame);
-    if (playing) play(function, endTrigger);
+    // Handing back what the sprite already plays (an ObjGet table) does not start it over.
+    if (playing && (!wasPlaying || newResource || function != currentName)) play(function, endTrigger);
 }
 
 void nE_AnimSprite::saveProperties(nE_SLHelper& helper) {

@@ -10,7 +10,7 @@
 #include "engine/objects/nE_Sprite.h"
 
 class nE_AnimSprite : public nE_Sprite {
-  public:
+public:
     struct Function {
         std::string name;
         float frameTime = 0;  // seconds per frame
@@ -63,7 +63,7 @@ class nE_AnimSprite : public nE_Sprite {
     // The 999 of "frame" that stands for "no frame given".
     static constexpr int kNoFrame = 999;
 
-  private:
+private:
     // Appends the functions of the animation file and sets frameTextureName.
     void readAnimationFile();
     void clearPlayback();

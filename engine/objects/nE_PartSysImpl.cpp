@@ -7,6 +7,7 @@
 
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Object.h"
+#include "engine/core/nE_Path.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/media/nE_Texture.h"
 #include "pflib/TFile.h"
@@ -131,9 +132,7 @@ void nE_PartSysImpl::flushQuads() {
 }
 
 const tinyxml2::XMLElement* nE_PartSysImpl::readFile(const std::string& name, tinyxml2::XMLDocument& doc) {
-    std::string path = name;
-    // Authoring tools write Windows paths.
-    std::replace(path.begin(), path.end(), '\\', '/');
+    const std::string path = nE_Path::normalise(name);
     std::string text;
     if (path.empty() || !pf::TFile::ReadAll(path + ".xml", text) ||
         doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS)

@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/core/nE_Colour.h"
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_Object.h"
+#include "engine/core/nE_Xml.h"
 #include "engine/media/nE_ResourceCache.h"
 #include "engine/media/nE_Texture.h"
 #include "pflib/TFile.h"
@@ -14,11 +17,6 @@
 namespace {
 
 constexpr float kDegrees = nE_PartSysImpl_Vell::kPi / 180;
-
-float clamp01(float v) {
-    // NaN ends at 0 too.
-    return v > 1 ? 1 : v > 0 ? v : 0;
-}
 
 // The per-second form of a per-frame factor k.
 float factor(float k, float dt) {
@@ -44,8 +42,8 @@ void nE_PartSysImpl_Vell::readParams(const tinyxml2::XMLElement* emit) {
     params = Params();
     textureName.clear();
     if (!emit) return;
-    auto f = [emit](const char* key) { return emit->FloatAttribute(key, 0.0f); };
-    auto i = [emit](const char* key, int def = 0) { return emit->IntAttribute(key, def); };
+    auto f = [emit](const char* key) { return nE_Xml::number(emit, key); };
+    auto i = [emit](const char* key, int def = 0) { return nE_Xml::integer(emit, key, def); };
     Params& p = params;
     p.lifetime = f("lifetime") * kFrame;
     p.lifetimeDelta = f("lifetime_delta") * kFrame;
@@ -110,7 +108,7 @@ void nE_PartSysImpl_Vell::readParams(const tinyxml2::XMLElement* emit) {
     p.preproc = std::min(i("preproc", 0), kMaxPreproc);
     p.autooff = i("autooff", -1);
     if (owner && emit->Attribute("blend")) owner->localState.blendMode = i("blend");
-    if (const char* res = emit->Attribute("res")) textureName = res;
+    if (emit->Attribute("res")) textureName = nE_Xml::text(emit, "res");
 }
 
 void nE_PartSysImpl_Vell::loadResources() {
@@ -128,7 +126,15 @@ void nE_PartSysImpl_Vell::start() {
     particles.clear();
     emitTimer = params.delayInit;
     burstsLeft = params.autooff == 0 ? -1 : params.autooff;
-    for (int i = 0; i < params.preproc; ++i) update(kFrame);
+    long work = 0;
+    int frames = 0;
+    for (; frames < params.preproc && work < kPreprocWork; ++frames) {
+        update(kFrame);
+        work += static_cast<long>(particles.size()) + 1;
+    }
+    if (frames < params.preproc)
+        nE_Debug::writef("nE_PartSysImpl_Vell: the warm-up of \"%s\" stopped after %d of its %d frames",
+                         owner ? owner->resourceName.c_str() : "", frames, params.preproc);
 }
 
 void nE_PartSysImpl_Vell::stop(bool clear) {
@@ -155,16 +161,8 @@ void nE_PartSysImpl_Vell::burst() {
         maskWorld = mask->worldStateFromTop();
         if (owner) {
             nE_RenderState ownerWorld = owner->worldStateFromTop();
-            const float* m = ownerWorld.transform().m;
-            const float det = m[0] * m[5] - m[1] * m[4];
-            if (det != 0 && std::isfinite(det)) {
-                inv[0] = m[5] / det;
-                inv[1] = -m[1] / det;
-                inv[2] = -m[4] / det;
-                inv[3] = m[0] / det;
-                inv[4] = -(m[12] * inv[0] + m[13] * inv[2]);
-                inv[5] = -(m[12] * inv[1] + m[13] * inv[3]);
-            }
+            // A matrix that cannot be inverted leaves the identity.
+            nE_Geometry::invertAffine(ownerWorld.transform(), inv);
         }
     }
     for (int i = 0; i < count; ++i) {
@@ -273,10 +271,10 @@ void nE_PartSysImpl_Vell::update(float dt) {
         q.red += dt * q.redSpeed;
         q.green += dt * q.greenSpeed;
         q.blue += dt * q.blueSpeed;
-        q.alpha = clamp01(q.alpha);
-        q.red = clamp01(q.red);
-        q.green = clamp01(q.green);
-        q.blue = clamp01(q.blue);
+        q.alpha = nE_Colour::clamp01(q.alpha);
+        q.red = nE_Colour::clamp01(q.red);
+        q.green = nE_Colour::clamp01(q.green);
+        q.blue = nE_Colour::clamp01(q.blue);
         q.age += dt;
         if (q.lifetime <= q.age) continue;
         if (kept != i) particles[kept] = q;

@@ -21,6 +21,9 @@ public:
     // Guards against files that would exhaust memory or time.
     static constexpr int kMaxParticles = 100000;
     static constexpr int kMaxPreproc = 10000;
+    // The warm-up stops once it has moved this many particles in all (its frames times the particles
+    // alive in each): a file asking for many frames of many particles must not stall the frame.
+    static constexpr long kPreprocWork = 2000000;
 
     // Emitter parameters, converted to seconds, pixels per second, radians and 0..1 colour.
     struct Params {
@@ -68,7 +71,8 @@ public:
     void unloadResources() override;
     void update(float dt) override;
     void draw(nE_Render* renderer, nE_RenderState& world) override;
-    // Nothing while emitting; otherwise clears the particles, rearms the timers and runs the warm-up.
+    // Nothing while emitting; otherwise clears the particles, rearms the timers and runs the warm-up
+    // (cut short, with a line, past kPreprocWork).
     void start() override;
     void stop(bool clear) override;
 

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Xml.h"
 #include "engine/objects/nE_PartSysImpl_Complex.h"
 #include "engine/objects/nE_PartSysImpl_Vell.h"
 #include "engine/script/nE_SLHelper.h"
@@ -51,8 +52,7 @@ void nE_ParticleSystem::chooseImplementation() {
         nE_Debug::writef("nE_ParticleSystem::Could not find \"%s\" file!\n", resourceName.c_str());
         return;
     }
-    const char* type = root->Attribute("type");
-    auto found = implementations().find(type ? type : "complex");
+    auto found = implementations().find(nE_Xml::text(root, "type", "complex"));
     if (found == implementations().end()) return;
     impl_.reset(found->second());
     if (!impl_) return;
@@ -63,8 +63,9 @@ void nE_ParticleSystem::chooseImplementation() {
 
 void nE_ParticleSystem::loadProperties(nE_SLHelper& helper) {
     nE_Object::loadProperties(helper);
+    // The same name again neither reads the file again nor restarts the emitter.
     std::string res;
-    if (helper.readString("res", res)) setResourceName(res);
+    if (helper.readString("res", res) && (res != resourceName || !impl_)) setResourceName(res);
 }
 
 void nE_ParticleSystem::saveProperties(nE_SLHelper& helper) {

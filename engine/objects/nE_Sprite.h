@@ -10,7 +10,7 @@
 class nE_Texture;
 
 class nE_Sprite : public nE_Object {
-  public:
+public:
     nE_Sprite();
     ~nE_Sprite() override;
 
@@ -33,7 +33,7 @@ class nE_Sprite : public nE_Object {
     // Held only while resources are loaded; a missing image still gives the cache's placeholder.
     std::shared_ptr<nE_Texture> texture;
 
-  protected:
+protected:
     // Reads "res"; true when it names another resource than before (the name is stored either way).
     bool readResourceName(nE_SLHelper& helper);
     // Unloads and loads again when resources are held.

@@ -32,13 +32,19 @@ void nE_Text::loadProperties(nE_SLHelper& helper) {
             loadResources();
         }
     }
-    bool shaped = false;
-    shaped |= helper.readBool("disprawtext", rawText);
-    shaped |= helper.readInt("fontsize", fontSize);
-    shaped |= helper.readInt("maxwidth", maxWidth);
-    shaped |= helper.readInt("align", align);
-    shaped |= helper.readString("text", text);
-    if (shaped) render();
+    // Rendered again only when something that shapes the text changed: a script setting the same
+    // values (an ObjGet table handed back) costs nothing.
+    const bool wasRaw = rawText;
+    const int wasSize = fontSize, wasWidth = maxWidth, wasAlign = align;
+    const std::string wasText = text;
+    helper.readBool("disprawtext", rawText);
+    helper.readInt("fontsize", fontSize);
+    helper.readInt("maxwidth", maxWidth);
+    helper.readInt("align", align);
+    helper.readString("text", text);
+    if (rawText != wasRaw || fontSize != wasSize || maxWidth != wasWidth || align != wasAlign ||
+        text != wasText)
+        render();
 }
 
 void nE_Text::saveProperties(nE_SLHelper& helper) {

@@ -13,7 +13,7 @@ class nE_Font;
 class nE_Texture;
 
 class nE_Text : public nE_Object {
-  public:
+public:
     static constexpr int kDefaultFontSize = 20;
     static constexpr int kDefaultMaxWidth = -1;
     static constexpr int kDefaultAlign = 1;
@@ -59,7 +59,7 @@ class nE_Text : public nE_Object {
     std::string text;
     std::string params[kParamCount];
 
-  private:
+private:
     // Horizontal shift from the centred texture to the drawn block.
     float anchorShift() const;
 };

@@ -4,7 +4,7 @@
 struct lua_State;
 
 class nE_AnmFunctions {
-  public:
+public:
     static int AnmPlay(lua_State* L);
     static int AnmStop(lua_State* L);
     static int AnmPause(lua_State* L);

@@ -6,7 +6,7 @@
 #include <vector>
 
 class nE_CallString {
-  public:
+public:
     // Splits a call string into the trigger name and the text between the first "(" and the last ")".
     // False for an empty text and for a "(" with no ")" after it.
     static bool split(const std::string& text, std::string& name, std::string& params);

@@ -4,7 +4,7 @@
 struct lua_State;
 
 class nE_CursorFunctions {
-  public:
+public:
     // SetCursor(index): selects that cursor entry.
     static int SetCursor(lua_State* L);
     // CursorPosX() / CursorPosY(): the pointer position in display pixels, fraction dropped; 0 without

@@ -2,6 +2,8 @@
 
 #include <lua.hpp>
 
+#include "engine/script/nE_LuaCall.h"
+
 namespace {
 
 // Lua's own traceback shows this many innermost and outermost levels of a deep stack.
@@ -56,14 +58,6 @@ void pushChunkCache(lua_State* L) {
     lua_rawset(L, LUA_REGISTRYINDEX);
 }
 
-// Message handler: remembers the traceback in the std::string given as upvalue and passes the message on.
-int collectTraceback(lua_State* L) {
-    auto* out = static_cast<std::string*>(lua_touserdata(L, lua_upvalueindex(1)));
-    if (out) *out = nE_LuaChunk::traceback(L, 1);
-    lua_settop(L, 1);
-    return 1;
-}
-
 }  // namespace
 
 std::string nE_LuaChunk::traceback(lua_State* L, int level) {
@@ -87,15 +81,13 @@ bool nE_LuaChunk::run(lua_State* L, const std::string& code, const std::string& 
     error.clear();
     traceback.clear();
     const int top = lua_gettop(L);
-    lua_pushlightuserdata(L, &traceback);
-    lua_pushcclosure(L, collectTraceback, 1);
-    bool ok = luaL_loadbuffer(L, code.data(), code.size(), chunkName.c_str()) == 0;
-    if (!ok) traceback = nE_LuaChunk::traceback(L, 0);
-    if (ok) ok = lua_pcall(L, 0, LUA_MULTRET, top + 1) == 0;
-    if (!ok) {
-        const char* message = lua_tostring(L, -1);
-        error = message ? message : "(error object is not a string)";
+    if (luaL_loadbuffer(L, code.data(), code.size(), chunkName.c_str()) != 0) {
+        traceback = nE_LuaChunk::traceback(L, 0);
+        error = nE_LuaCall::errorText(L);
+        lua_settop(L, top);
+        return false;
     }
+    const bool ok = nE_LuaCall::call(L, 0, 0, error, traceback);
     lua_settop(L, top);
     return ok;
 }
@@ -105,10 +97,8 @@ bool nE_LuaChunk::runCached(lua_State* L, const std::string& code, const std::st
     error.clear();
     traceback.clear();
     const int top = lua_gettop(L);
-    lua_pushlightuserdata(L, &traceback);
-    lua_pushcclosure(L, collectTraceback, 1);
     pushChunkCache(L);
-    const int cache = top + 2;
+    const int cache = top + 1;
     // The same source under another name compiles to another chunk (its messages name it).
     std::string key = chunkName;
     if (chunkName != code) {
@@ -134,11 +124,9 @@ bool nE_LuaChunk::runCached(lua_State* L, const std::string& code, const std::st
         // compile would.
         lua_pushvalue(L, LUA_GLOBALSINDEX);
         lua_setfenv(L, -2);
-        ok = lua_pcall(L, 0, LUA_MULTRET, top + 1) == 0;
-    }
-    if (!ok) {
-        const char* message = lua_tostring(L, -1);
-        error = message ? message : "(error object is not a string)";
+        ok = nE_LuaCall::call(L, 0, 0, error, traceback);
+    } else {
+        error = nE_LuaCall::errorText(L);
     }
     lua_settop(L, top);
     return ok;

@@ -7,7 +7,7 @@
 struct lua_State;
 
 class nE_LuaChunk {
-  public:
+public:
     // Loads `code` as a chunk named `chunkName` and calls it with no arguments. On failure returns false
     // with the Lua error message in `error` and, for run-time errors, the stack traceback in `traceback`
     // (for a chunk that does not load, `traceback` describes the caller's stack).

@@ -5,7 +5,9 @@
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Object.h"
+#include "engine/core/nE_Path.h"
 #include "engine/core/nE_Scene.h"
+#include "engine/core/nE_Xml.h"
 #include "engine/script/nE_LuaChunk.h"
 #include "engine/script/nE_SLHelper_XML.h"
 #include "engine/script/nE_TriggerHub.h"
@@ -15,10 +17,7 @@ nE_Module::nE_Module() = default;
 nE_Module::~nE_Module() = default;
 
 std::string nE_Module::fileName(const std::string& path) {
-    std::string file = path;
-    for (char& c : file) {
-        if (c == '\\') c = '/';
-    }
+    std::string file = nE_Path::normalise(path);
     if (file.find(".xml") == std::string::npos) file += ".xml";
     return file;
 }
@@ -32,8 +31,7 @@ std::unique_ptr<nE_Module> nE_Module::load(const std::string& path) {
     if (doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS) return module;
 
     const tinyxml2::XMLElement* header = doc.FirstChildElement("module");
-    const char* name = header ? header->Attribute("name") : nullptr;
-    module->name = name ? name : path;
+    module->name = nE_Xml::text(header, "name", path.c_str());
 
     if (tinyxml2::XMLElement* objs = doc.FirstChildElement("objs")) {
         if (tinyxml2::XMLElement* first = objs->FirstChildElement())
@@ -42,11 +40,12 @@ std::unique_ptr<nE_Module> nE_Module::load(const std::string& path) {
     if (const tinyxml2::XMLElement* trigs = doc.FirstChildElement("trigs")) {
         for (const tinyxml2::XMLElement* trig = trigs->FirstChildElement("trig"); trig;
              trig = trig->NextSiblingElement("trig")) {
-            const char* trigName = trig->Attribute("name");
+            const std::string trigName = nE_Xml::text(trig, "name");
             const tinyxml2::XMLElement* codeElement = trig->FirstChildElement("code");
             const char* code = codeElement ? codeElement->GetText() : nullptr;
-            module->triggers.push_back(
-                std::make_unique<nE_Trigger>(trigName ? trigName : "", code ? code : ""));
+            auto trigger = std::make_unique<nE_Trigger>(trigName, code ? code : "");
+            trigger->source = fileName(path) + ":" + trigger->name;
+            module->triggers.push_back(std::move(trigger));
         }
     }
     if (const tinyxml2::XMLElement* codeElement = doc.FirstChildElement("code")) {
@@ -66,7 +65,7 @@ void nE_Module::runCode(nE_TriggerHub& hub) const {
     if (!L || code.empty()) return;
     std::string error, traceback;
     // Broken module code would otherwise go unnoticed by its author.
-    if (!nE_LuaChunk::run(L, code, path, error, traceback)) {
+    if (!nE_LuaChunk::run(L, code, "=" + fileName(path), error, traceback)) {
         nE_Debug::writef("Module error: %s %s", path.c_str(), error.c_str());
     }
 }
@@ -94,6 +93,12 @@ void nE_Module::bringInWithoutObjects(std::unique_ptr<nE_Module> module, nE_Trig
     module->registerTriggers(triggers);
     module->runCode(triggers);
     triggers.addUsedModule(module->path);
+}
+
+bool nE_Module::acceptsPath(const std::string& path) {
+    if (nE_Path::insideGame(path)) return true;
+    nE_Debug::writef("Module error: \"%s\" is not a file of the game folder; not loaded", path.c_str());
+    return false;
 }
 
 void nE_Module::bringIn(const std::string& path, bool withObjects) {

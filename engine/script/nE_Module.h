@@ -13,7 +13,7 @@ class nE_Scene;
 class nE_TriggerHub;
 
 class nE_Module {
-  public:
+public:
     nE_Module();
     ~nE_Module();
     nE_Module(const nE_Module&) = delete;
@@ -32,6 +32,10 @@ class nE_Module {
     // As above without the objects, which are discarded (a saved game restores objects itself).
     static void bringInWithoutObjects(std::unique_ptr<nE_Module> module, nE_TriggerHub& triggers);
 
+    // Whether a path that did not come from the game's own files (a saved game, a script) may be
+    // loaded: only names of files inside the game folder. Reports a refused one.
+    static bool acceptsPath(const std::string& path);
+
     // Loads the module at path and brings it into the scene, trigger hub and Lua state of nE_Core.
     static void bringIn(const std::string& path, bool withObjects);
 
@@ -41,7 +45,7 @@ class nE_Module {
     std::vector<std::unique_ptr<nE_Trigger>> triggers;
     std::string code;
 
-  private:
+private:
     void registerTriggers(nE_TriggerHub& hub);
     void runCode(nE_TriggerHub& hub) const;
 };

@@ -5,7 +5,7 @@
 struct lua_State;
 
 class nE_ObjFunctions {
-  public:
+public:
     static int ObjSet(lua_State* L);
     static int ObjGet(lua_State* L);
     static int ObjAttach(lua_State* L);

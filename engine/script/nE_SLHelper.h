@@ -6,7 +6,7 @@
 #include <string>
 
 class nE_SLHelper {
-  public:
+public:
     virtual ~nE_SLHelper() = default;
 
     virtual void writeVec3(const char* name, float x, float y, float z) = 0;

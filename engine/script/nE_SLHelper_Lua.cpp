@@ -8,9 +8,17 @@ bool nE_SLHelper_Lua::tableOnTop() const {
     return lua_ && lua_istable(lua_, -1);
 }
 
+void nE_SLHelper_Lua::setField(const char* name) {
+    lua_pushstring(lua_, name);
+    lua_insert(lua_, -2);
+    lua_rawset(lua_, -3);
+}
+
 bool nE_SLHelper_Lua::pushField(const char* name) {
     if (!tableOnTop()) return false;
-    lua_getfield(lua_, -1, name);
+    // Raw: a metatable on a script's table must not run code (and raise) in the middle of C++.
+    lua_pushstring(lua_, name);
+    lua_rawget(lua_, -2);
     if (lua_isnil(lua_, -1)) {
         lua_pop(lua_, 1);
         return false;
@@ -25,7 +33,7 @@ void nE_SLHelper_Lua::writeVector(const char* name, const float* values, int cou
         lua_pushnumber(lua_, values[i]);
         lua_rawseti(lua_, -2, i + 1);
     }
-    lua_setfield(lua_, -2, name);
+    setField(name);
 }
 
 bool nE_SLHelper_Lua::readVector(const char* name, float* out, int count) {
@@ -55,31 +63,31 @@ void nE_SLHelper_Lua::writeVec2(const char* name, float x, float y) {
 void nE_SLHelper_Lua::writeString(const char* name, const std::string& value) {
     if (!tableOnTop()) return;
     lua_pushlstring(lua_, value.data(), value.size());
-    lua_setfield(lua_, -2, name);
+    setField(name);
 }
 
 void nE_SLHelper_Lua::writeFloat(const char* name, float value) {
     if (!tableOnTop()) return;
     lua_pushnumber(lua_, value);
-    lua_setfield(lua_, -2, name);
+    setField(name);
 }
 
 void nE_SLHelper_Lua::writeInt(const char* name, int value) {
     if (!tableOnTop()) return;
     lua_pushinteger(lua_, value);
-    lua_setfield(lua_, -2, name);
+    setField(name);
 }
 
 void nE_SLHelper_Lua::writeUInt(const char* name, unsigned value) {
     if (!tableOnTop()) return;
     lua_pushnumber(lua_, value);
-    lua_setfield(lua_, -2, name);
+    setField(name);
 }
 
 void nE_SLHelper_Lua::writeBool(const char* name, bool value) {
     if (!tableOnTop()) return;
     lua_pushboolean(lua_, value);
-    lua_setfield(lua_, -2, name);
+    setField(name);
 }
 
 bool nE_SLHelper_Lua::readVec3(const char* name, float& x, float& y, float& z) {

@@ -6,7 +6,7 @@
 struct lua_State;
 
 class nE_SLHelper_Lua : public nE_SLHelper {
-  public:
+public:
     // Works on the table on top of L's stack; when the top is not a table, reads find nothing and writes
     // do nothing.
     explicit nE_SLHelper_Lua(lua_State* L) : lua_(L) {}
@@ -39,10 +39,12 @@ class nE_SLHelper_Lua : public nE_SLHelper {
     bool enterChild(const char*, int) override { return false; }
     void leaveChild() override {}
 
-  private:
+private:
     bool tableOnTop() const;
     // Pushes the field's value; false (nothing pushed) when the field is nil or there is no table.
     bool pushField(const char* name);
+    // Pops the value on top into the field of the table below it, raw.
+    void setField(const char* name);
     bool readVector(const char* name, float* out, int count);
     void writeVector(const char* name, const float* values, int count);
 

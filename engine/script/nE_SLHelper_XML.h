@@ -14,7 +14,7 @@ class XMLElement;
 }  // namespace tinyxml2
 
 class nE_SLHelper_XML : public nE_SLHelper {
-  public:
+public:
     // Works on `element`; with skipDefaults a value equal to its default is not written.
     explicit nE_SLHelper_XML(tinyxml2::XMLElement* element, bool skipDefaults = true);
 
@@ -53,7 +53,7 @@ class nE_SLHelper_XML : public nE_SLHelper {
     static tinyxml2::XMLElement* save(nE_Object& object, tinyxml2::XMLDocument& doc, bool recursive,
                                       bool skipDefaults);
 
-  private:
+private:
     const char* attribute(const char* name) const;
     void up();
 

@@ -8,7 +8,7 @@
 class nE_Object;
 
 class nE_ScriptArgs {
-  public:
+public:
     // A string (or a number in its string form) at the index; false when absent or of another type.
     static bool string(lua_State* L, int index, std::string& out);
     // The string at the index, or `fallback` when there is none.

@@ -1,18 +1,23 @@
 #include "engine/script/nE_ScriptFunctions.h"
 
+#include "engine/core/nE_Debug.h"
 #include "engine/script/nE_AnmFunctions.h"
 #include "engine/script/nE_AtFunctions.h"
 #include "engine/script/nE_CursorFunctions.h"
+#include "engine/script/nE_LuaCall.h"
 #include "engine/script/nE_ObjFunctions.h"
 #include "engine/script/nE_PsFunctions.h"
+#include "engine/script/nE_ScriptArgs.h"
 #include "engine/script/nE_SndFunctions.h"
 #include "engine/script/nE_TimerFunctions.h"
 #include "engine/script/nE_TrgFunctions.h"
+#include "engine/script/nE_VidFunctions.h"
 
 namespace {
 
 // One line per function, in the order scripts and saved games expect. A family that has not landed
-// yet keeps a null function; its bindings replace the null in their own line.
+// yet keeps a null function (registered as a stub that says so); its bindings replace the null in
+// their own line.
 const nE_ScriptFunctions::Entry kTable[nE_ScriptFunctions::kCount] = {
     {"ObjSet", nE_ObjFunctions::ObjSet},
     {"ObjGet", nE_ObjFunctions::ObjGet},
@@ -37,9 +42,9 @@ const nE_ScriptFunctions::Entry kTable[nE_ScriptFunctions::kCount] = {
     {"AnmPlay", nE_AnmFunctions::AnmPlay},
     {"AnmStop", nE_AnmFunctions::AnmStop},
     {"AnmPause", nE_AnmFunctions::AnmPause},
-    {"VidPlay", nullptr},
-    {"VidStop", nullptr},
-    {"VidPause", nullptr},
+    {"VidPlay", nE_VidFunctions::VidPlay},
+    {"VidStop", nE_VidFunctions::VidStop},
+    {"VidPause", nE_VidFunctions::VidPause},
     {"PsSetMaskObj", nE_PsFunctions::PsSetMaskObj},
     {"PsStart", nE_PsFunctions::PsStart},
     {"PsPause", nE_PsFunctions::PsPause},
@@ -59,23 +64,38 @@ const nE_ScriptFunctions::Entry kTable[nE_ScriptFunctions::kCount] = {
     {"AtGlobalForceSet", nE_AtFunctions::AtGlobalForceSet},
 };
 
+// Stands in for a function whose family has not landed: content that calls it gets a line saying so
+// instead of "attempt to call a nil value" ending its trigger.
+int notAvailableYet(lua_State* L) {
+    const char* name = lua_tostring(L, lua_upvalueindex(1));
+    nE_Debug::writef("%s: not available yet", name ? name : "?");
+    return nE_ScriptArgs::done(L);
+}
+
 }  // namespace
 
 const nE_ScriptFunctions::Entry* nE_ScriptFunctions::table() {
     return kTable;
 }
 
+void nE_ScriptFunctions::registerFunction(lua_State* L, const char* name, lua_CFunction function) {
+    if (!L || !name) return;
+    if (function) {
+        lua_pushcfunction(L, function);
+    } else {
+        lua_pushstring(L, name);
+        lua_pushcclosure(L, notAvailableYet, 1);
+    }
+    nE_LuaCall::setGlobal(L, name);
+}
+
 void nE_ScriptFunctions::registerEngineFunctions(lua_State* L) {
     if (!L) return;
-    for (const Entry& entry : kTable) {
-        if (entry.function) lua_register(L, entry.name, entry.function);
-    }
+    for (const Entry& entry : kTable) registerFunction(L, entry.name, entry.function);
 }
 
 std::vector<std::string> nE_ScriptFunctions::registeredNames() {
     std::vector<std::string> names;
-    for (const Entry& entry : kTable) {
-        if (entry.function) names.push_back(entry.name);
-    }
+    for (const Entry& entry : kTable) names.push_back(entry.name);
     return names;
 }

@@ -1,6 +1,6 @@
 // The engine's 43 global Lua functions, registered once right after nE_Core is created and before the
 // game registers its own. The table fixes their order; an entry without a function is not built yet
-// and is skipped.
+// and is registered as a stub that reports "<name>: not available yet".
 #pragma once
 
 #include <lua.hpp>
@@ -8,7 +8,7 @@
 #include <vector>
 
 class nE_ScriptFunctions {
-  public:
+public:
     struct Entry {
         const char* name;
         lua_CFunction function;
@@ -17,8 +17,11 @@ class nE_ScriptFunctions {
 
     // All kCount entries in registration order.
     static const Entry* table();
-    // Registers every entry that has a function, in table order, as a global of its name.
+    // Registers every entry, in table order, as a global of its name.
     static void registerEngineFunctions(lua_State* L);
     // The names registerEngineFunctions registers, in the order it registers them.
     static std::vector<std::string> registeredNames();
+    // Sets one global function, raw (a metatable on the globals cannot interfere); a null function
+    // registers the "not available yet" stub under that name.
+    static void registerFunction(lua_State* L, const char* name, lua_CFunction function);
 };

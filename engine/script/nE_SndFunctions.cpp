@@ -20,18 +20,20 @@ int nE_SndFunctions::SndPlay(lua_State* L) {
         const std::string group = nE_ScriptArgs::stringOr(L, 2, "");
         const bool looped = std::atoi(nE_ScriptArgs::stringOr(L, 3, "0").c_str()) != 0;
         const std::string endTrigger = nE_ScriptArgs::stringOr(L, 5, "");
-        nE_SoundHub::get()->play(name, group, looped, endTrigger, secondsOr0(L, 6));
+        if (nE_SoundHub* hub = nE_SoundHub::get())
+            hub->play(name, group, looped, endTrigger, secondsOr0(L, 6));
     }
     return nE_ScriptArgs::done(L);
 }
 
 int nE_SndFunctions::SndStop(lua_State* L) {
     std::string name;
-    if (nE_ScriptArgs::string(L, 1, name)) nE_SoundHub::get()->stop(name, secondsOr0(L, 2));
+    nE_SoundHub* hub = nE_SoundHub::get();
+    if (hub && nE_ScriptArgs::string(L, 1, name)) hub->stop(name, secondsOr0(L, 2));
     return nE_ScriptArgs::done(L);
 }
 
 int nE_SndFunctions::SndPauseAll(lua_State* L) {
-    nE_SoundHub::get()->pauseAll(lua_toboolean(L, 1) != 0);
+    if (nE_SoundHub* hub = nE_SoundHub::get()) hub->pauseAll(lua_toboolean(L, 1) != 0);
     return nE_ScriptArgs::done(L);
 }

@@ -5,7 +5,7 @@
 #include <string>
 
 class nE_Timer {
-  public:
+public:
     nE_Timer(std::string name, std::string call, float fireTime)
         : name(std::move(name)), call(std::move(call)), fireTime(fireTime) {}
 

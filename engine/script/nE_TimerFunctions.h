@@ -4,7 +4,7 @@
 struct lua_State;
 
 class nE_TimerFunctions {
-  public:
+public:
     static int TimerStart(lua_State* L);
     static int TimerStop(lua_State* L);
     static int TimerStopByTag(lua_State* L);

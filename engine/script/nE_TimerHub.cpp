@@ -6,14 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/core/nE_Xml.h"
 #include "engine/script/nE_TriggerHub.h"
 
 namespace {
-
-const char* attributeOr(const tinyxml2::XMLElement* element, const char* name, const char* fallback) {
-    const char* value = element->Attribute(name);
-    return value ? value : fallback;
-}
 
 // Tags are written as element names; a tag that is no valid XML name would make the whole saved game
 // unreadable, so such a tag is written as a "tag" element carrying the name in an attribute.
@@ -145,16 +141,14 @@ void nE_TimerHub::restore(const tinyxml2::XMLNode* node) {
     for (const tinyxml2::XMLElement* element = list->FirstChildElement(); element;
          element = element->NextSiblingElement()) {
         auto timer =
-            std::make_unique<nE_Timer>(attributeOr(element, "name", ""), attributeOr(element, "code", ""),
-                                       static_cast<float>(std::atof(attributeOr(element, "firetime", "0"))));
-        timer->elapsed = static_cast<float>(std::atof(attributeOr(element, "curtime", "0")));
-        timer->running = std::strcmp(attributeOr(element, "playing", ""), "1") == 0;
+            std::make_unique<nE_Timer>(nE_Xml::text(element, "name", ""), nE_Xml::text(element, "code", ""),
+                                       nE_Xml::number(element, "firetime"));
+        timer->elapsed = nE_Xml::number(element, "curtime");
+        timer->running = nE_Xml::text(element, "playing") == "1";
         if (const tinyxml2::XMLElement* tags = element->FirstChildElement("tags")) {
             for (const tinyxml2::XMLElement* tag = tags->FirstChildElement(); tag;
                  tag = tag->NextSiblingElement()) {
-                const char* name = tag->Attribute("name");
-                timer->tags[name ? name : tag->Name()] =
-                    std::strcmp(attributeOr(tag, "playing", ""), "0") != 0;
+                timer->tags[nE_Xml::text(tag, "name", tag->Name())] = nE_Xml::text(tag, "playing") != "0";
             }
         }
         timers_.push_back(std::move(timer));

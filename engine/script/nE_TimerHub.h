@@ -14,7 +14,7 @@ class XMLNode;
 }  // namespace tinyxml2
 
 class nE_TimerHub {
-  public:
+public:
     // Fired calls go to `triggers` (not owned); it may be set later.
     explicit nE_TimerHub(nE_TriggerHub* triggers = nullptr) : triggers_(triggers) {}
     nE_TimerHub(const nE_TimerHub&) = delete;
@@ -48,7 +48,7 @@ class nE_TimerHub {
 
     bool paused = false;
 
-  private:
+private:
     nE_Timer* first(const std::string& name) const;
 
     nE_TriggerHub* triggers_;

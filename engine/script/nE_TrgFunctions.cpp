@@ -80,6 +80,6 @@ int nE_TrgFunctions::ModLoad(lua_State* L) {
     std::string path;
     const bool given = nE_ScriptArgs::string(L, 1, path);
     nE_ScriptArgs::done(L);
-    if (given && nE_Core::exists()) nE_Module::bringIn(path, true);
+    if (given && nE_Core::exists() && nE_Module::acceptsPath(path)) nE_Module::bringIn(path, true);
     return nE_ScriptArgs::done(L);
 }

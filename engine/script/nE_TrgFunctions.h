@@ -4,7 +4,7 @@
 struct lua_State;
 
 class nE_TrgFunctions {
-  public:
+public:
     static int TrgExecute(lua_State* L);
     // A table {name, code}; nil when the trigger is not registered.
     static int TrgGet(lua_State* L);

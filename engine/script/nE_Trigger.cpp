@@ -12,7 +12,12 @@ void nE_Trigger::execute(lua_State* L) {
     std::string error, traceback;
     // Keep a copy of the name: the code may replace or delete this very trigger while it runs.
     const std::string ownName = name;
-    if (nE_LuaChunk::runCached(L, code, code, error, traceback)) return;
+    if (nE_LuaChunk::runCached(L, code, chunkName(), error, traceback)) return;
     nE_Debug::writef("Trigger error: %s %s", ownName.c_str(), error.c_str());
     nE_Debug::write(("Trigger traceback: " + ownName + " " + traceback).c_str());
+}
+
+std::string nE_Trigger::chunkName() const {
+    // "=" makes Lua show the rest as it stands instead of quoting the code text.
+    return "=" + (source.empty() ? name : source);
 }

@@ -6,7 +6,7 @@
 struct lua_State;
 
 class nE_Trigger {
-  public:
+public:
     nE_Trigger(std::string name, std::string code) : name(std::move(name)), code(std::move(code)) {}
     virtual ~nE_Trigger() = default;
 
@@ -14,6 +14,12 @@ class nE_Trigger {
     // line with the traceback; the state stays usable.
     virtual void execute(lua_State* L);
 
+    // The name Lua gives the code in messages and tracebacks: the source when known, else the name.
+    std::string chunkName() const;
+
     std::string name;
     std::string code;
+    // Where the code was written, e.g. "assets/levels/hall.xml:open_door", so that an error points an
+    // author at the file; empty for triggers made at run time.
+    std::string source;
 };

@@ -4,15 +4,13 @@
 
 #include <lua.hpp>
 
+#include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Xml.h"
 #include "engine/script/nE_CallString.h"
+#include "engine/script/nE_LuaCall.h"
 #include "engine/script/nE_Module.h"
 
 namespace {
-
-const char* attributeOr(const tinyxml2::XMLElement* element, const char* name, const char* fallback) {
-    const char* value = element->Attribute(name);
-    return value ? value : fallback;
-}
 
 const tinyxml2::XMLElement* findDump(const tinyxml2::XMLNode* node, const char* name) {
     if (!node) return nullptr;
@@ -79,18 +77,39 @@ void nE_TriggerHub::execute(const nE_TriggerCall& call) {
     if (!running_.empty()) setParams(running_.back());
 }
 
+namespace {
+
+struct Params {
+    std::vector<std::pair<std::string, std::string>> fields;
+};
+
+// Runs protected: builds the table and stores it raw, so that a module guarding its globals with a
+// metatable can neither block nor break it.
+int storeParams(lua_State* L) {
+    const auto* params = static_cast<const Params*>(lua_touserdata(L, 1));
+    lua_pushliteral(L, "ne_params");
+    lua_createtable(L, 0, static_cast<int>(params->fields.size()));
+    for (const auto& field : params->fields) {
+        lua_pushlstring(L, field.first.data(), field.first.size());
+        lua_pushlstring(L, field.second.data(), field.second.size());
+        lua_rawset(L, -3);
+    }
+    lua_rawset(L, LUA_GLOBALSINDEX);
+    return 0;
+}
+
+}  // namespace
+
 void nE_TriggerHub::setParams(const nE_TriggerCall& call) {
     if (!lua_) return;
-    lua_newtable(lua_);
+    Params params;
     const std::vector<std::string> pieces = nE_CallString::pieces(call.params);
-    for (size_t i = 0; i < pieces.size(); ++i) {
-        const std::string key = "param_" + std::to_string(i);
-        lua_pushlstring(lua_, pieces[i].data(), pieces[i].size());
-        lua_setfield(lua_, -2, key.c_str());
-    }
-    lua_pushlstring(lua_, call.sender.data(), call.sender.size());
-    lua_setfield(lua_, -2, "sender");
-    lua_setglobal(lua_, "ne_params");
+    for (size_t i = 0; i < pieces.size(); ++i)
+        params.fields.emplace_back("param_" + std::to_string(i), pieces[i]);
+    params.fields.emplace_back("sender", call.sender);
+    std::string error;
+    if (!nE_LuaCall::protect(lua_, storeParams, &params, error))
+        nE_Debug::writef("Trigger error: %s %s", call.trigger->name.c_str(), error.c_str());
 }
 
 tinyxml2::XMLElement* nE_TriggerHub::dump(tinyxml2::XMLNode* parent) const {
@@ -124,20 +143,21 @@ void nE_TriggerHub::restore(const tinyxml2::XMLNode* node) {
     if (const tinyxml2::XMLElement* modules = root->FirstChildElement("used_modules")) {
         for (const tinyxml2::XMLElement* module = modules->FirstChildElement(); module;
              module = module->NextSiblingElement()) {
-            const char* path = module->Attribute("name");
-            if (!path) continue;
+            const std::string path = nE_Xml::text(module, "name");
+            // A tampered save must not run code from elsewhere.
+            if (path.empty() || !nE_Module::acceptsPath(path)) continue;
             nE_Module::bringInWithoutObjects(nE_Module::load(path), *this);
         }
     }
     if (const tinyxml2::XMLElement* queue = root->FirstChildElement("queue")) {
         for (const tinyxml2::XMLElement* trig = queue->FirstChildElement(); trig;
              trig = trig->NextSiblingElement()) {
-            const char* name = trig->Attribute("name");
-            if (!name) continue;
+            const std::string name = nE_Xml::text(trig, "name");
+            if (name.empty()) continue;
             auto it = registry_.find(name);
             if (it == registry_.end()) continue;
-            queue_.push_back(
-                nE_TriggerCall{it->second, attributeOr(trig, "params", ""), attributeOr(trig, "sender", "")});
+            queue_.push_back(nE_TriggerCall{it->second, nE_Xml::text(trig, "params", ""),
+                                            nE_Xml::text(trig, "sender", "")});
         }
     }
 }

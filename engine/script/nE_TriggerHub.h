@@ -16,7 +16,7 @@ class XMLNode;
 }  // namespace tinyxml2
 
 class nE_TriggerHub {
-  public:
+public:
     // The hub runs trigger code in L (not owned); it may be set later.
     explicit nE_TriggerHub(lua_State* L = nullptr) : lua_(L) {}
     nE_TriggerHub(const nE_TriggerHub&) = delete;
@@ -57,7 +57,7 @@ class nE_TriggerHub {
     // Destroys every registered trigger and empties the registry, the queue and the used modules.
     void clear();
 
-  private:
+private:
     void execute(const nE_TriggerCall& call);
     void setParams(const nE_TriggerCall& call);
 

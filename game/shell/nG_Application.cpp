@@ -14,11 +14,7 @@
 #include "engine/core/notEngine_Pl5.h"
 #include "engine/media/nE_Cursor.h"
 #include "engine/media/nE_Render.h"
-#include "engine/objects/nE_AnimSprite.h"
-#include "engine/objects/nE_AtEffect.h"
-#include "engine/objects/nE_ParticleSystem.h"
-#include "engine/objects/nE_Sprite.h"
-#include "engine/objects/nE_Text.h"
+#include "engine/script/nE_LuaCall.h"
 #include "engine/script/nE_Module.h"
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_TriggerHub.h"
@@ -51,15 +47,6 @@ nE_StringTable* g_strings = nullptr;
 nG_ProfileHub* g_profiles = nullptr;
 nG_Settings* g_settings = nullptr;
 
-void registerEngineTypes() {
-    nE_Factory::registerType("obj", [] { return new nE_Object(); });
-    nE_Factory::registerType("spr", [] { return new nE_Sprite(); });
-    nE_Factory::registerType("anim", [] { return new nE_AnimSprite(); });
-    nE_Factory::registerType("text", [] { return new nE_Text(); });
-    nE_Factory::registerType("partsys", [] { return new nE_ParticleSystem(); });
-    nE_Factory::registerType("ateffect", [] { return new nE_AtEffect(); });
-}
-
 void registerGameTypes() {
     nE_Factory::registerType("room", [] { return new nG_Room(); });
     nE_Factory::registerType("subroom", [] { return new nG_SubRoom(); });
@@ -80,7 +67,6 @@ float nG_Application::runTime() {
 bool nG_Application::startup(const char* commandLine) {
     g_editorFlag = commandLine && std::strstr(commandLine, "-e") != nullptr;
 
-    registerEngineTypes();
     g_engine = new notEngine_Pl5();
 
     g_mediator = new nG_Mediator();
@@ -106,7 +92,7 @@ bool nG_Application::startup(const char* commandLine) {
 
     g_settings->fullscreen = g_engine->IsFullscreen();
     g_profiles->loadAll();
-    if (nG_Screen* screen = nG_Screen::current()) screen->applyCanvas(choice.mapping);
+    nE_DisplayChoice::applyCanvas();
     g_engine->SetGamma(g_settings->gamma);
     g_settings->applyAll();
 
@@ -160,12 +146,16 @@ void nG_Application::shutdown() {
 void nG_Application::gameInit() {
     lua_State* L = nE_Core::get()->lua();
     lua_newtable(L);
-    lua_setglobal(L, "ng_global");
+    nE_LuaCall::setGlobal(L, "ng_global");
     nG_ScriptFunctions::registerGameFunctions(L);
 
     auto* screen = new nG_Screen(g_editorFlag);
     // A module previewed from the command line takes the menu's place.
-    if (!nG_RunOptions::get().module.empty()) screen->pendingSwitch = nG_Screen::kNone;
+    // Its objects may sit anywhere in the live tree, so the root keeps the canvas mapping then.
+    if (!nG_RunOptions::get().module.empty()) {
+        screen->pendingSwitch = nG_Screen::kNone;
+        nE_DisplayChoice::setCanvasHolder("");
+    }
     nE_Scene& scene = nE_Core::get()->scene();
     scene.attach(scene.root(), screen);
 }
@@ -231,7 +221,7 @@ void nG_Application::focusLost(notEngine*) {
 
 bool nG_Application::toggleDisplay(bool wantFullscreen) {
     const nE_DisplayChoice choice = nE_DisplayChoice::choose(wantFullscreen);
-    if (nG_Screen* screen = nG_Screen::current()) screen->applyCanvas(choice.mapping);
+    nE_DisplayChoice::applyCanvas();
     if (g_engine->IsFullscreen() == choice.fullscreen && g_engine->GetWidth() == choice.width &&
         g_engine->GetHeight() == choice.height)
         return true;

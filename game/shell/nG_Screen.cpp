@@ -5,6 +5,7 @@
 
 #include "engine/core/nE_AnimLine.h"
 #include "engine/core/nE_Core.h"
+#include "engine/core/nE_DisplayChoice.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
@@ -71,12 +72,17 @@ nG_Screen::nG_Screen(bool developer) : developerMode(developer) {
     if (nE_Mediator* mediator = nE_Mediator::current())
         for (unsigned int message : kMessages) mediator->subscribe(message, this);
     g_screen = this;
+    // The canvas mapping moves from the scene's root onto the screen once the screen is live.
+    nE_DisplayChoice::setCanvasHolder(kName);
 }
 
 nG_Screen::~nG_Screen() {
     if (nE_Mediator* mediator = nE_Mediator::current())
         for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
-    if (g_screen == this) g_screen = nullptr;
+    if (g_screen == this) {
+        g_screen = nullptr;
+        nE_DisplayChoice::setCanvasHolder("");
+    }
 }
 
 nG_Screen* nG_Screen::current() {

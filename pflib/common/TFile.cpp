@@ -14,11 +14,25 @@
 namespace pf {
 
 TFile::~TFile() {
-    Close();
+    Discard();
+}
+
+void TFile::Discard() {
+    if (!file_) return;
+    std::fclose(file_);
+    if (mode_ == kWrite) {
+        std::remove(temp_.c_str());
+        pfWriteDbgUnsafe("TFile: \"%s\" was not closed; the old file is kept\n", target_.c_str());
+    }
+    file_ = nullptr;
+    temp_.clear();
+    target_.clear();
+    mode_ = kRead;
+    failed_ = false;
 }
 
 bool TFile::Open(const str& name, int mode) {
-    Close();
+    Discard();
     const str path = TPlatform::ResolvePath(name);
     if (path.empty() || TPath::IsDirectory(path)) return false;
     failed_ = false;
@@ -47,13 +61,14 @@ bool TFile::Open(const str& name, int mode) {
 
 bool TFile::Close() {
     if (!file_) return false;
-    bool committed = true;
+    bool ok = true;
     if (mode_ == kWrite) {
         // The new content replaces the old file only once it is wholly on disk.
-        bool ok = !failed_ && std::fflush(file_) == 0 && !std::ferror(file_);
+        ok = !failed_ && std::fflush(file_) == 0 && !std::ferror(file_);
         ok = ok && fsync(fileno(file_)) == 0;
         ok = (std::fclose(file_) == 0) && ok;
-        if (ok && std::rename(temp_.c_str(), target_.c_str()) == 0) {
+        ok = ok && std::rename(temp_.c_str(), target_.c_str()) == 0;
+        if (ok) {
             // Make the rename itself durable.
             if (FILE* dir =
                     std::fopen(TPath::Parent(target_).empty() ? "." : TPath::Parent(target_).c_str(), "r")) {
@@ -61,19 +76,19 @@ bool TFile::Close() {
                 std::fclose(dir);
             }
         } else {
-            committed = false;
             std::remove(temp_.c_str());
             pfWriteDbgUnsafe("TFile: could not write \"%s\"; the old file is kept\n", target_.c_str());
         }
     } else {
-        std::fclose(file_);
+        const bool closed = std::fclose(file_) == 0;
+        ok = closed && !failed_;
     }
     file_ = nullptr;
     temp_.clear();
     target_.clear();
     mode_ = kRead;
     failed_ = false;
-    return committed;
+    return ok;
 }
 
 size_t TFile::Read(void* buffer, size_t count) {

@@ -5,6 +5,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <map>
@@ -94,6 +95,17 @@ void TPlatform::ClearExit() {
 
 void TPlatform::AdoptTextureRefreshListener(std::unique_ptr<TTask> task) {
     if (task) refreshListeners().push_back(std::move(task));
+}
+
+void TPlatform::DropTextureRefreshListener(const TTask* task) {
+    auto& listeners = refreshListeners();
+    listeners.erase(std::remove_if(listeners.begin(), listeners.end(),
+                                   [task](const std::unique_ptr<TTask>& held) { return held.get() == task; }),
+                    listeners.end());
+}
+
+size_t TPlatform::TextureRefreshListenerCount() {
+    return refreshListeners().size();
 }
 
 void TPlatform::RunTextureRefreshListeners() {

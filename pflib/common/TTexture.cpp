@@ -4,6 +4,7 @@
 #include <SDL2/SDL_image.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 
 #include "pflib/TPlatform.h"
@@ -15,6 +16,59 @@ namespace pf {
 namespace {
 TTextureBackend* gBackend = nullptr;
 std::atomic<size_t> gLiveCount{0};
+
+uint32_t bigEndian(const uint8_t* p, int bytes) {
+    uint32_t value = 0;
+    for (int i = 0; i < bytes; ++i) value = (value << 8) | p[i];
+    return value;
+}
+
+// The size a JPEG declares in its frame header, found by walking the segments before it.
+bool jpegSize(FILE* file, uint32_t& width, uint32_t& height) {
+    if (std::fseek(file, 2, SEEK_SET) != 0) return false;
+    for (;;) {
+        int c = std::fgetc(file);
+        if (c != 0xFF) return false;
+        do c = std::fgetc(file);
+        while (c == 0xFF);
+        if (c == EOF) return false;
+        // Markers without a length.
+        if (c == 0xD8 || c == 0x01 || (c >= 0xD0 && c <= 0xD7)) continue;
+        // The image ends or its data starts before any frame header.
+        if (c == 0xD9 || c == 0xDA) return false;
+        uint8_t length[2];
+        if (std::fread(length, 1, 2, file) != 2 || bigEndian(length, 2) < 2) return false;
+        const bool frame = c >= 0xC0 && c <= 0xCF && c != 0xC4 && c != 0xC8 && c != 0xCC;
+        if (frame) {
+            uint8_t header[5];  // precision, height, width
+            if (std::fread(header, 1, 5, file) != 5) return false;
+            height = bigEndian(header + 1, 2);
+            width = bigEndian(header + 3, 2);
+            return true;
+        }
+        if (std::fseek(file, static_cast<long>(bigEndian(length, 2)) - 2, SEEK_CUR) != 0) return false;
+    }
+}
+
+// The size a PNG or JPEG file declares, read from its header without decoding anything. False for
+// other content.
+bool declaredSize(const str& path, uint32_t& width, uint32_t& height) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    uint8_t head[24];
+    const size_t got = std::fread(head, 1, sizeof head, file);
+    bool known = false;
+    if (got == sizeof head && std::memcmp(head, "\x89PNG\r\n\x1a\n", 8) == 0 &&
+        std::memcmp(head + 12, "IHDR", 4) == 0) {
+        width = bigEndian(head + 16, 4);
+        height = bigEndian(head + 20, 4);
+        known = true;
+    } else if (got >= 2 && head[0] == 0xFF && head[1] == 0xD8) {
+        known = jpegSize(file, width, height);
+    }
+    std::fclose(file);
+    return known;
+}
 
 void initImageLibrary() {
     static const bool done = [] {
@@ -56,6 +110,18 @@ std::shared_ptr<TTexture> TTexture::Create(int width, int height, bool flag, int
 std::shared_ptr<TTexture> TTexture::Get(const str& file) {
     const str path = TPlatform::ResolvePath(file);
     if (!TPath::IsFile(path)) return nullptr;
+    // The size is checked before any pixel is decoded: a header claiming a huge image must not make
+    // the decoder allocate it.
+    uint32_t declaredWidth = 0, declaredHeight = 0;
+    if (!declaredSize(path, declaredWidth, declaredHeight)) {
+        pfWriteDbgUnsafe("TTexture: \"%s\" is not a PNG or JPEG image\n", path.c_str());
+        return nullptr;
+    }
+    if (declaredWidth == 0 || declaredHeight == 0 || declaredWidth > kMaxSize || declaredHeight > kMaxSize) {
+        pfWriteDbgUnsafe("TTexture: \"%s\" is %u x %u pixels, over the %d limit; not loaded\n", path.c_str(),
+                         declaredWidth, declaredHeight, kMaxSize);
+        return nullptr;
+    }
     initImageLibrary();
     SDL_Surface* loaded = IMG_Load(path.c_str());
     if (!loaded) {

@@ -9,6 +9,7 @@
 namespace pf {
 
 class TMixerSound;
+class TVorbisStream;
 
 class TMixerInstance : public TSoundInstance {
 public:
@@ -31,6 +32,8 @@ public:
     float volume_ = 1.f;
     bool paused_ = false;
     State state_ = kPlaying;
+    // The decoder of a streamed sound's playback (shared with the channel's effect).
+    std::shared_ptr<TVorbisStream> stream_;
     bool Looped() const { return looped_; }
 
 private:

@@ -8,12 +8,15 @@
 #include "pflib/TPlatform.h"
 #include "pflib/pfDebug.h"
 #include "pflib/sdl/TMixerSound.h"
+#include "pflib/sdl/TVorbisStream.h"
 
 namespace pf {
 
 namespace {
 constexpr int kInitialChannels = 16;
 constexpr int kMaxChannels = 1024;
+// The silent chunk streamed playbacks loop on; its samples are overwritten by the decoder.
+uint8_t g_silence[4096];
 }  // namespace
 
 TSoundManager* TSoundManager::GetInstance() {
@@ -48,6 +51,7 @@ bool TMixerManager::Ensure() {
         slots_.assign(static_cast<size_t>(channels), Slot());
     }
     Mix_ChannelFinished(&TMixerManager::OnChannelFinished);
+    silence_ = Mix_QuickLoad_RAW(g_silence, sizeof g_silence);
     open_ = true;
     return true;
 }
@@ -69,11 +73,32 @@ int TMixerManager::ChannelCount() {
     return static_cast<int>(slots_.size());
 }
 
+void TMixerManager::FillStream(int, void* samples, int bytes, void* stream) {
+    (*static_cast<std::shared_ptr<TVorbisStream>*>(stream))->Fill(static_cast<uint8_t*>(samples), bytes);
+}
+
+void TMixerManager::ReleaseStream(int, void* stream) {
+    delete static_cast<std::shared_ptr<TVorbisStream>*>(stream);
+}
+
 std::shared_ptr<TSoundInstance> TMixerManager::Play(const std::shared_ptr<TMixerSound>& sound, bool looped) {
     auto instance = std::make_shared<TMixerInstance>(sound, looped);
-    if (!Ensure() || !sound->Chunk()) {
+    if (!Ensure() || (!sound->Chunk() && !sound->Streamed()) || (sound->Streamed() && !silence_)) {
         if (!looped) silentPending_.push_back(instance);
         return instance;
+    }
+    Mix_Chunk* chunk = sound->Chunk();
+    if (sound->Streamed()) {
+        // Opening a decoder reads the headers only: starting a long track costs no decoding.
+        int rate = 0, channels = 0;
+        Uint16 format = 0;
+        Mix_QuerySpec(&rate, &format, &channels);
+        instance->stream_ = TVorbisStream::Open(sound->Path(), looped, rate, format, channels);
+        if (!instance->stream_) {
+            pfWriteDbgUnsafe("pf: cannot stream \"%s\"\n", sound->Path().c_str());
+            return nullptr;
+        }
+        chunk = silence_;
     }
     int channel = -1;
     for (int attempt = 0; attempt < 2 && channel < 0; ++attempt) {
@@ -103,8 +128,18 @@ std::shared_ptr<TSoundInstance> TMixerManager::Play(const std::shared_ptr<TMixer
     if (channel < 0) return nullptr;
     instance->channel_ = channel;
     Mix_Volume(channel, ChannelVolume(instance->volume_));
-    if (Mix_PlayChannel(channel, sound->Chunk(), looped ? -1 : 0) < 0) {
+    bool started = true;
+    if (instance->stream_) {
+        auto* held = new std::shared_ptr<TVorbisStream>(instance->stream_);
+        if (!Mix_RegisterEffect(channel, &TMixerManager::FillStream, &TMixerManager::ReleaseStream, held)) {
+            delete held;
+            started = false;
+        }
+    }
+    started = started && Mix_PlayChannel(channel, chunk, looped || instance->stream_ ? -1 : 0) >= 0;
+    if (!started) {
         pfWriteDbgUnsafe("pf: cannot play a sound: %s\n", Mix_GetError());
+        if (instance->stream_) Mix_UnregisterAllEffects(channel);
         Release(channel, instance->generation_);
         instance->channel_ = -1;
         instance->state_ = TMixerInstance::kFinished;
@@ -171,7 +206,24 @@ void TMixerManager::SetVolume(float volume) {
         if (instance->channel_ >= 0) Mix_Volume(instance->channel_, ChannelVolume(instance->volume_));
 }
 
+void TMixerManager::HaltEndedStreams() {
+    if (!open_) return;
+    std::vector<std::shared_ptr<TMixerInstance>> ended;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (Slot& slot : slots_) {
+            if (!slot.busy) continue;
+            auto instance = slot.instance.lock();
+            if (instance && instance->stream_ && instance->stream_->Ended()) ended.push_back(instance);
+        }
+    }
+    // Outside the lock: halting reports the channel through OnChannelFinished.
+    for (auto& instance : ended)
+        if (instance->channel_ >= 0) Mix_HaltChannel(instance->channel_);
+}
+
 void TMixerManager::DispatchCompletions() {
+    HaltEndedStreams();
     std::vector<std::pair<int, uint64_t>> done;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -215,6 +267,9 @@ void TMixerManager::Shutdown() {
     if (!open_) return;
     Mix_HaltChannel(-1);
     Mix_ChannelFinished(nullptr);
+    TMixerSound::ClearCache();
+    if (silence_) Mix_FreeChunk(silence_);
+    silence_ = nullptr;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         for (Slot& slot : slots_) {

@@ -4,6 +4,10 @@
 //
 // Without an audio device the run is silent: sounds still load (when the file is an Ogg file)
 // and play, and a non-looped instance completes at the next dispatch, so end triggers still run.
+//
+// A streamed sound plays a silent looping chunk on its channel whose effect overwrites the samples
+// with the instance's own decoder output; when a non-looped stream has run out, the next dispatch
+// halts the channel and the playback completes like a decoded one.
 #pragma once
 
 #include <SDL2/SDL_mixer.h>
@@ -52,6 +56,10 @@ private:
 
     TMixerManager() = default;
     static void OnChannelFinished(int channel);
+    static void FillStream(int channel, void* samples, int bytes, void* stream);
+    static void ReleaseStream(int channel, void* stream);
+    // Halts the channels whose non-looped streams have run out (their completions follow).
+    void HaltEndedStreams();
     int ChannelVolume(float volume) const;
     // Frees the slot when it still belongs to this use; true if it did.
     bool Release(int channel, uint64_t generation);
@@ -63,6 +71,7 @@ private:
     float master_ = 1.f;
     bool tried_ = false;
     bool open_ = false;
+    Mix_Chunk* silence_ = nullptr;  // the carrier of streamed playbacks
 };
 
 }  // namespace pf

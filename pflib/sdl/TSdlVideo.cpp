@@ -184,10 +184,14 @@ bool TSdlVideo::EnumMode(const str& name, int index, TDisplayMode& mode) {
     if (display < 0 || !Ensure()) return false;
     if (headless_) {
         if (display != 0) return false;
+        const TRunOptions& options = TPlatform::GetRunOptions();
+        const bool pretended = options.displayWidth > 0 && options.displayHeight > 0;
         int w, h;
-        if (index == kEnumRegistrySettings || index == -1) {
-            w = kHeadlessDesktopW;
-            h = kHeadlessDesktopH;
+        if (index == kEnumRegistrySettings || index == -1 || (pretended && index == 0)) {
+            w = pretended ? options.displayWidth : kHeadlessDesktopW;
+            h = pretended ? options.displayHeight : kHeadlessDesktopH;
+        } else if (pretended) {
+            return false;
         } else if (index >= 0 && index < kHeadlessModeCount) {
             w = kHeadlessModes[index][0];
             h = kHeadlessModes[index][1];

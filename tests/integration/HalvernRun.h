@@ -25,7 +25,8 @@ public:
         path = mkdtemp(pattern);
     }
     ~TempDir() {
-        if (!path.empty() && !std::getenv("HALVERN_KEEP_TEMP")) std::system(("rm -rf '" + path + "'").c_str());
+        if (!path.empty() && !std::getenv("HALVERN_KEEP_TEMP"))
+            std::system(("rm -rf '" + path + "'").c_str());
     }
     std::string file(const std::string& relative) const { return path + "/" + relative; }
     // Writes a file, making its folders.

@@ -31,8 +31,8 @@ TEST(ProgramRun, DebugLinesReachStandardOutputAndThePlatformLog) {
     game.write("assets/strings.xml",
                "<Workbook><Table><Row><Cell><Data>window_title_ce</Data></Cell>"
                "<Cell><Data>50% off</Data></Cell></Row></Table></Workbook>");
-    const auto run = runHalvern({"--headless", "--frames", "2", "--fixed-step", "--game-dir", game.path,
-                                 "--user-dir", user.path});
+    const auto run = runHalvern(
+        {"--headless", "--frames", "2", "--fixed-step", "--game-dir", game.path, "--user-dir", user.path});
     ASSERT_EQ(run.exitCode, 0) << run.output;
     const std::string line = "Non-matched percent escape found in string window_title_ce, '50% off'";
     EXPECT_NE(run.output.find(line + "\n"), std::string::npos) << run.output;
@@ -43,7 +43,7 @@ TEST(ProgramRun, HelpListsEveryOption) {
     const auto run = runHalvern({"--help"});
     EXPECT_EQ(run.exitCode, 0);
     for (const char* option : {"-e", "--headless", "--frames", "--fixed-step", "--screenshot", "--input",
-                               "--game-dir", "--user-dir", "--module", "--help"})
+                               "--game-dir", "--user-dir", "--module", "--display", "--help"})
         EXPECT_NE(run.output.find(option), std::string::npos) << option;
 }
 
@@ -64,7 +64,7 @@ TEST(ProgramRun, AMalformedStringTableRowIsSkippedAndTheProgramStarts) {
                "<Row><Cell><Data>window_title_ce</Data></Cell><Cell><Data>Titled</Data></Cell></Row>"
                "<Row><Cell><Data>broken"
                "</Table></Workbook>");
-    const auto run = runHalvern({"--headless", "--frames", "5", "--fixed-step", "--game-dir", game.path,
-                                 "--user-dir", user.path});
+    const auto run = runHalvern(
+        {"--headless", "--frames", "5", "--fixed-step", "--game-dir", game.path, "--user-dir", user.path});
     EXPECT_EQ(run.exitCode, 0) << run.output;
 }

@@ -26,8 +26,7 @@ protected:
         TFile file;
         if (!file.Open(name, mode)) return false;
         const bool ok = file.Write(content.data(), content.size()) == content.size();
-        file.Close();
-        return ok;
+        return file.Close() && ok;
     }
 
     TempDir user, game;
@@ -70,7 +69,7 @@ TEST_F(FileTest, SizeCountsWhatWasWrittenSoFar) {
     EXPECT_EQ(file.Size(), 6u);
 }
 
-TEST_F(FileTest, AnUnclosedWriteLeavesTheOldFileWhole) {
+TEST_F(FileTest, OnlyAnExplicitCloseCommitsAWrite) {
     ASSERT_TRUE(WriteFile("user:p_anna.xml", "old profile", TFile::kWrite));
     {
         TFile file;
@@ -79,8 +78,23 @@ TEST_F(FileTest, AnUnclosedWriteLeavesTheOldFileWhole) {
         // Until Close the old content is what a reader (or a crash) sees.
         EXPECT_EQ(TempDir::Read(user / "data/p_anna.xml"), "old profile");
     }
-    // Destroying the file closes it, which puts the new content in place.
-    EXPECT_EQ(TempDir::Read(user / "data/p_anna.xml"), "new pro");
+    // A writer that went without closing (an early return, an error path) wrote only part of it.
+    EXPECT_EQ(TempDir::Read(user / "data/p_anna.xml"), "old profile");
+    EXPECT_FALSE(TempDir::Exists(user / "data/p_anna.xml.part"));
+
+    // Opening again drops the write in progress as well.
+    TFile file;
+    ASSERT_TRUE(file.Open("user:p_anna.xml", TFile::kWrite));
+    file.Write("half", 4);
+    ASSERT_TRUE(file.Open("user:other.xml", TFile::kWrite));
+    EXPECT_TRUE(file.Close());
+    EXPECT_EQ(TempDir::Read(user / "data/p_anna.xml"), "old profile");
+    EXPECT_FALSE(file.Close()) << "nothing open: nothing committed";
+
+    ASSERT_TRUE(file.Open("user:p_anna.xml", TFile::kWrite));
+    file.Write("new", 3);
+    EXPECT_TRUE(file.Close());
+    EXPECT_EQ(TempDir::Read(user / "data/p_anna.xml"), "new");
 }
 
 TEST_F(FileTest, AProcessDyingInTheMiddleOfAWriteLeavesTheOldFile) {

@@ -1,12 +1,17 @@
 // Sound through SDL2_mixer on SDL's dummy audio driver (it consumes samples in real time).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
+#include <vector>
 
 #include "pflib/TPlatform.h"
 #include "pflib/TSound.h"
 #include "pflib/pfClock.h"
 #include "pflib/sdl/TMixerManager.h"
+#include "pflib/sdl/TMixerSound.h"
+#include "pflib/sdl/TVorbisStream.h"
 
 namespace {
 
@@ -161,4 +166,91 @@ TEST(SilentSoundTest, WithoutADeviceSoundsStillPlayAndCompleteAtTheNextDispatch)
             std::_Exit(0);
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(SoundTest, ShortSoundsAreDecodedOnceAndSharedBetweenPlays) {
+    pf::TMixerSound::ClearCache();
+    auto first = pf::TSound::Get(kSounds + "beep", false);
+    auto second = pf::TSound::Get(kSounds + "beep", false);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first, second) << "one decoded sound for every play";
+    auto* mixer = dynamic_cast<pf::TMixerSound*>(first.get());
+    ASSERT_NE(nullptr, mixer);
+    EXPECT_FALSE(mixer->Streamed());
+    EXPECT_NE(nullptr, mixer->Chunk());
+    CountingCallBack callback;
+    auto a = first->Play(false, 0), b = second->Play(false, 0);
+    a->SetCallBack(&callback);
+    b->SetCallBack(&callback);
+    Pump(3000, [&] { return callback.count == 2; });
+    EXPECT_EQ(2, callback.count);
+    EXPECT_EQ(1u, pf::TMixerSound::CachedCount());
+}
+
+TEST_F(SoundTest, LongSoundsAreStreamedAndPlayLikeDecodedOnes) {
+    pf::TMixerSound::ClearCache();
+    pf::TMixerSound::SetStreamAbove(0.05);  // the tenth-of-a-second beep counts as long
+    auto sound = pf::TSound::Get(kSounds + "beep", false);
+    ASSERT_TRUE(sound);
+    auto* mixer = dynamic_cast<pf::TMixerSound*>(sound.get());
+    ASSERT_NE(nullptr, mixer);
+    EXPECT_TRUE(mixer->Streamed());
+    EXPECT_EQ(nullptr, mixer->Chunk()) << "nothing decoded up front";
+    EXPECT_NEAR(0.1, mixer->Seconds(), 0.01);
+
+    CountingCallBack once, looped, held, killed;
+    auto a = sound->Play(false, 0);
+    auto loop = sound->Play(true, 0);
+    auto paused = sound->Play(false, 0);
+    auto kill = sound->Play(false, 0);
+    ASSERT_TRUE(a && loop && paused && kill);
+    a->SetCallBack(&once);
+    loop->SetCallBack(&looped);
+    paused->SetCallBack(&held);
+    paused->Pause(true, 0);
+    kill->SetCallBack(&killed);
+    kill->Kill(0);
+    Pump(3000, [&] { return once.count > 0; });
+    Pump(300);
+    EXPECT_EQ(1, once.count);
+    EXPECT_FALSE(a->IsPlaying());
+    EXPECT_EQ(0, looped.count);
+    EXPECT_TRUE(loop->IsPlaying());
+    EXPECT_EQ(0, held.count) << "a paused stream waits";
+    EXPECT_EQ(0, killed.count);
+    paused->Pause(false, 0);
+    Pump(3000, [&] { return held.count > 0; });
+    EXPECT_EQ(1, held.count);
+    loop->Kill(0);
+
+    pf::TMixerSound::SetStreamAbove(pf::TMixerSound::kStreamAbove);
+    pf::TMixerSound::ClearCache();
+}
+
+TEST(VorbisStream, DecodesIntoTheDeviceFormatToTheEndOrAroundAgain) {
+    double seconds = 0;
+    ASSERT_TRUE(pf::TVorbisStream::Probe(kSounds + "beep.ogg", seconds));
+    EXPECT_NEAR(0.1, seconds, 0.01);
+    EXPECT_FALSE(pf::TVorbisStream::Probe(kSounds + "corrupt.ogg", seconds));
+    EXPECT_FALSE(pf::TVorbisStream::Open(kSounds + "corrupt.ogg", false, 44100, AUDIO_S16SYS, 2));
+
+    // 22050 Hz mono in the file, 44100 Hz stereo out: a tenth of a second is about 17640 bytes.
+    auto stream = pf::TVorbisStream::Open(kSounds + "beep.ogg", false, 44100, AUDIO_S16SYS, 2);
+    ASSERT_TRUE(stream);
+    std::vector<int16_t> block(1024);
+    size_t before = 0;
+    int loudest = 0;
+    while (!stream->Ended() && before < 1000000) {
+        stream->Fill(reinterpret_cast<uint8_t*>(block.data()), static_cast<int>(block.size() * 2));
+        for (int16_t sample : block) loudest = std::max(loudest, std::abs(static_cast<int>(sample)));
+        before += block.size() * 2;
+    }
+    EXPECT_TRUE(stream->Ended());
+    EXPECT_NEAR(17640.0, static_cast<double>(before), 4096.0);
+    EXPECT_GT(loudest, 3000) << "the tone is there";
+
+    auto looped = pf::TVorbisStream::Open(kSounds + "beep.ogg", true, 44100, AUDIO_S16SYS, 2);
+    ASSERT_TRUE(looped);
+    for (int i = 0; i < 200; ++i) looped->Fill(reinterpret_cast<uint8_t*>(block.data()), 2048);
+    EXPECT_FALSE(looped->Ended()) << "a second of a looped tenth of a second";
 }

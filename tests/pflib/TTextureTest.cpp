@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "pflib/TPlatform.h"
 #include "pflib/TTexture.h"
 #include "tests/pflib/TempDir.h"
@@ -102,4 +104,36 @@ TEST(TextureTest, LiveCountFollowsTheHandles) {
         EXPECT_EQ(TTexture::LiveCount(), before + 2);
     }
     EXPECT_EQ(TTexture::LiveCount(), before);
+}
+
+// The size is read from the header and refused over the limit before any pixel is decoded.
+TEST(TextureTest, ImagesOverTheSizeLimitAreRefusedFromTheirHeader) {
+    TempDir dir;
+    pf::TRunOptions options;
+    options.userDir = dir / "user";
+    pf::TPlatform::SetRunOptions(options);
+
+    // Valid and tiny on disk, but wider than any texture may be.
+    std::vector<uint8_t> row(static_cast<size_t>(TTexture::kMaxSize + 1) * 4, 255);
+    ASSERT_TRUE(TTexture::WritePng(dir / "wide.png", row.data(), TTexture::kMaxSize + 1, 1));
+    EXPECT_FALSE(TTexture::Get(dir / "wide.png"));
+    // A JPEG whose frame header (after an application segment) claims 40000 x 30000.
+    const unsigned char jpeg[] = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x04, 0x00, 0x00, 0xFF, 0xC0, 0x00, 0x0B,
+                                  0x08, 0x75, 0x30, 0x9C, 0x40, 0x01, 0x01, 0x11, 0x00, 0xFF, 0xD9};
+    TempDir::Write(dir / "huge.jpg", std::string(reinterpret_cast<const char*>(jpeg), sizeof jpeg));
+    EXPECT_FALSE(TTexture::Get(dir / "huge.jpg"));
+    TempDir::Write(dir / "image.png", "GIF89a not a png");
+    EXPECT_FALSE(TTexture::Get(dir / "image.png"));
+
+    const std::string log = TempDir::Read(dir / "user/debug.log");
+    EXPECT_NE(std::string::npos, log.find("wide.png\" is 16385 x 1 pixels, over the 16384 limit")) << log;
+    EXPECT_NE(std::string::npos, log.find("huge.jpg\" is 40000 x 30000 pixels, over the 16384 limit")) << log;
+    EXPECT_NE(std::string::npos, log.find("image.png\" is not a PNG or JPEG image")) << log;
+
+    // At the limit is fine.
+    ASSERT_TRUE(TTexture::WritePng(dir / "edge.png", row.data(), TTexture::kMaxSize, 1));
+    auto edge = TTexture::Get(dir / "edge.png");
+    ASSERT_TRUE(edge);
+    EXPECT_EQ(TTexture::kMaxSize, edge->GetWidth());
+    pf::TPlatform::SetRunOptions(pf::TRunOptions());
 }

@@ -11,7 +11,7 @@ class nE_Sprite;
 struct SDL_Cursor;
 
 class nE_Cursor_Pl5 : public nE_Cursor {
-  public:
+public:
     struct Entry {
         bool animated = false;
         float offsetX = 0, offsetY = 0;
@@ -40,7 +40,7 @@ class nE_Cursor_Pl5 : public nE_Cursor {
     // The SDL system cursor for a Windows cursor identifier (IDC_ARROW 32512 ...), -1 for none.
     static int systemCursorFor(int identifier);
 
-  private:
+private:
     const Entry* currentEntry() const;
 
     std::vector<Entry> entries_;

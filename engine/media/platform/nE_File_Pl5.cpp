@@ -11,10 +11,11 @@ bool nE_File_Pl5::open(int mode) {
     return file_->Open(path, platformMode(mode));
 }
 
-void nE_File_Pl5::close() {
-    if (!file_) return;
-    if (file_->IsValid()) file_->Close();
+bool nE_File_Pl5::close() {
+    if (!file_) return false;
+    const bool ok = file_->IsValid() && file_->Close();
     file_.reset();
+    return ok;
 }
 
 size_t nE_File_Pl5::write(const void* data, size_t count) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/core/nE_Colour.h"
+
 bool nE_GeneratedTexture_Pl5::recreate(int w, int h, int type) {
     platformTexture.reset();
     if (w <= 0 || h <= 0) return false;
@@ -35,11 +37,19 @@ void nE_GeneratedTexture_Pl5::createFromBytes(const uint8_t* pixels, int w, int 
     platformTexture->Unlock();
 }
 
-// 255 × value with the fraction dropped; values outside 0..1 are held at the ends.
-static uint8_t channelByte(float value) {
-    if (!(value > 0)) return 0;
-    if (value >= 1) return 255;
-    return static_cast<uint8_t>(255 * value);
+uint8_t* nE_GeneratedTexture_Pl5::beginWrite(int w, int h, int* pitch) {
+    if (!pitch) return nullptr;
+    const bool fits = platformTexture && platformTexture->GetType() == pf::TTexture::kPlain &&
+                      platformTexture->GetWidth() == roundUpEven(w) &&
+                      platformTexture->GetHeight() == roundUpEven(h);
+    if (!fits && !recreate(w, h, pf::TTexture::kPlain)) return nullptr;
+    uint8_t* pixels = nullptr;
+    if (!platformTexture->Lock(&pixels, pitch, false)) return nullptr;
+    return pixels;
+}
+
+void nE_GeneratedTexture_Pl5::endWrite() {
+    if (platformTexture) platformTexture->Unlock();
 }
 
 void nE_GeneratedTexture_Pl5::createFromColours(int w, int h, const float* colours) {
@@ -51,7 +61,7 @@ void nE_GeneratedTexture_Pl5::createFromColours(int w, int h, const float* colou
         for (int y = 0; y < h; ++y) {
             uint8_t* row = dst + static_cast<size_t>(y) * pitch * 4;
             const float* src = colours + static_cast<size_t>(y) * w * 4;
-            for (int i = 0; i < w * 4; ++i) row[i] = channelByte(src[i]);
+            for (int i = 0; i < w * 4; ++i) row[i] = nE_Colour::toByte(src[i]);
         }
     }
     platformTexture->Unlock();

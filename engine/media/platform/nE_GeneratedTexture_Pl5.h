@@ -10,6 +10,8 @@ public:
 
     void createFromBytes(const uint8_t* pixels, int width, int height, int mode) override;
     void createFromColours(int width, int height, const float* colours) override;
+    uint8_t* beginWrite(int width, int height, int* pitch) override;
+    void endWrite() override;
 
 protected:
     // Drops the old pf texture and creates an empty one of the even-rounded size with the type; false

@@ -1,16 +1,10 @@
 #include "engine/media/platform/nE_Render_Pl5.h"
 
+#include "engine/core/nE_Colour.h"
 #include "engine/media/nE_Texture.h"
 #include "engine/media/platform/nE_GeneratedTexture_Pl5.h"
 #include "engine/media/platform/nE_RenderTargerTexture_Pl5.h"
 #include "engine/media/platform/nE_TexImpl_Pl5.h"
-
-// A colour channel in 0..1 as a byte, fraction dropped; out-of-range values are held at the ends.
-static uint8_t toByte(float value) {
-    if (!(value > 0)) return 0;
-    if (value >= 1) return 255;
-    return static_cast<uint8_t>(value * 255);
-}
 
 static bool alphaDrawable(float alpha) {
     return alpha >= 0 && alpha <= 1;
@@ -192,8 +186,8 @@ void nE_Render_Pl5::drawTexture(const std::shared_ptr<nE_Texture>& texture, nE_R
     r.x += state.drawOffsetX;
     r.y += state.drawOffsetY;
     const nE_Rect t = texture->texCoordRect(state);
-    const pf::TColor32 colour{toByte(state.red), toByte(state.green), toByte(state.blue),
-                              toByte(state.alpha)};
+    const pf::TColor32 colour{nE_Colour::toByte(state.red), nE_Colour::toByte(state.green),
+                              nE_Colour::toByte(state.blue), nE_Colour::toByte(state.alpha)};
 
     pf::TVertex* v = vertexBuffer_.data();
     // Strip order: top-left, top-right, bottom-left, bottom-right.
@@ -215,7 +209,8 @@ void nE_Render_Pl5::convertVertices(const nE_Vertex* vertices, int count, bool a
     for (int i = 0; i < count; ++i) {
         const nE_Vertex& in = vertices[i];
         if (in.r != lastR || in.g != lastG || in.b != lastB || in.a != lastA) {
-            colour = {toByte(in.r * r), toByte(in.g * g), toByte(in.b * b), toByte(in.a * a)};
+            colour = {nE_Colour::toByte(in.r * r), nE_Colour::toByte(in.g * g), nE_Colour::toByte(in.b * b),
+                      nE_Colour::toByte(in.a * a)};
             lastR = in.r;
             lastG = in.g;
             lastB = in.b;
@@ -266,7 +261,8 @@ void nE_Render_Pl5::drawLine(float x0, float y0, float x1, float y1, const pf::T
     applyClip(*renderer);
     effect->SetTexture(nullptr);
     effect->SetBlendMode(platformBlendMode(0, inTarget_));
-    const pf::TColor32 colour{toByte(color.r), toByte(color.g), toByte(color.b), toByte(color.a)};
+    const pf::TColor32 colour{nE_Colour::toByte(color.r), nE_Colour::toByte(color.g),
+                              nE_Colour::toByte(color.b), nE_Colour::toByte(color.a)};
     pf::TVertex* v = vertexBuffer_.data();
     v[0] = {x0, y0, 0, colour, 0, 0};
     v[1] = {x1, y1, 0, colour, 0, 0};

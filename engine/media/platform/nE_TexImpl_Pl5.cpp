@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Path.h"
 #include "pflib/TFile.h"
 
 bool nE_TexImpl_Pl5::loadImage(const std::string& name) {
-    std::string path = name;
-    std::replace(path.begin(), path.end(), '\\', '/');
+    const std::string path = nE_Path::normalise(name);
 
     std::string file = path + ".png";
     if (!pf::TFile::Exists(file)) {

@@ -1,8 +1,11 @@
 // Display-mode choice and the canvas mapping, against the recording platform's desktops.
-#include "engine/core/nE_DisplayChoice.h"
-
 #include <gtest/gtest.h>
 
+#include "engine/core/nE_Core.h"
+#include "engine/core/nE_DisplayChoice.h"
+#include "engine/core/nE_InputEvent.h"
+#include "engine/core/nE_Object.h"
+#include "engine/core/nE_Scene.h"
 #include "pflib/recording/TRecordingPlatform.h"
 
 namespace {
@@ -76,3 +79,42 @@ TEST_F(DisplayChoice, ADesktopLowerThanTheCanvasIsUsedAsItIs) {
 }
 
 }  // namespace
+
+// The mapping is applied: the root holds it until the named holder (the screen object) is live, and
+// a display point hits what lies under it in canvas units.
+TEST(CanvasHolder, TheMappingPlacesTheRootOrTheNamedHolder) {
+    if (nE_Core::exists()) nE_Core::destroy();
+    pf::testing::Reset();
+    pf::testing::SetDesktop(1280, 720, {mode(1280, 720)});
+    const nE_DisplayChoice c = nE_DisplayChoice::choose(true);
+    nE_Scene& scene = nE_Core::get()->scene();
+    nE_DisplayChoice::setCanvasHolder("ng_screen");
+    nE_DisplayChoice::applyCanvas();
+    EXPECT_EQ(scene.root(), nE_DisplayChoice::canvasHolder()) << "no screen object yet";
+    EXPECT_FLOAT_EQ(1.25f, scene.root()->localState.scaleX);
+    EXPECT_FLOAT_EQ(0.9375f, scene.root()->localState.scaleY);
+
+    auto* button = new nE_Object();
+    button->name = "button";
+    button->inputRectSet = true;
+    button->inputRect = nE_Rect{500, 380, 24, 16};  // around the canvas centre
+    scene.attach(scene.root(), button);
+    nE_InputEvent click;
+    click.type = nE_InputEvent::kPointerMove;
+    click.x = 512 * 1.25f;
+    click.y = 384 * 0.9375f;
+    EXPECT_EQ(button, scene.root()->hitTest(click, nullptr));
+    click.x = 512;  // the same numbers as canvas units miss on this display
+    EXPECT_EQ(nullptr, scene.root()->hitTest(click, nullptr));
+    EXPECT_FLOAT_EQ(512.f, c.mapping.canvasX(640.f));
+
+    auto* screen = new nE_Object();
+    screen->name = "ng_screen";
+    scene.attach(scene.root(), screen);
+    nE_DisplayChoice::applyCanvas();
+    EXPECT_EQ(screen, nE_DisplayChoice::canvasHolder());
+    EXPECT_FLOAT_EQ(1.f, scene.root()->localState.scaleX) << "handed over, not mapped twice";
+    EXPECT_FLOAT_EQ(1.25f, screen->localState.scaleX);
+    nE_DisplayChoice::setCanvasHolder("");
+    nE_Core::destroy();
+}

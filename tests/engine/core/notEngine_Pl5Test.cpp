@@ -1,6 +1,4 @@
 // The engine's tick pacing, display setting and event translation on the recording platform.
-#include "engine/core/notEngine_Pl5.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -9,6 +7,7 @@
 #include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
+#include "engine/core/notEngine_Pl5.h"
 #include "pflib/TEvent.h"
 #include "pflib/recording/TRecordingPlatform.h"
 

@@ -15,14 +15,14 @@ std::string data(const std::string& name) {
 
 // Records drawn textures and the 2-D brackets around them.
 class Recorder : public spritetest::DrawRecorder {
-  public:
+public:
     void begin2d() override { ++begins; }
     void end2d() override { ++ends; }
     int begins = 0, ends = 0;
 };
 
 class CursorTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         nE_ResourceCache::create();
         still = cursor.add({data("sprites/hole"), 14, 19, 32512});

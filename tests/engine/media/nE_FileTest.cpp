@@ -11,7 +11,7 @@
 namespace {
 
 class FileTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         saved = pf::TPlatform::GetRunOptions();
         pf::TRunOptions options = saved;
@@ -77,11 +77,19 @@ TEST_F(FileTest, CloseIsFinalAndRepeatable) {
     nE_File_Pl5 file("p_anna.xml");
     ASSERT_TRUE(file.open(2));
     file.write("data", 4);
-    file.close();
-    file.close();
+    EXPECT_TRUE(file.close());
+    EXPECT_FALSE(file.close());
     EXPECT_FALSE(file.open(0)) << "the platform file is gone after close";
     char buffer[4];
     EXPECT_EQ(0u, file.read(buffer, 4));
     EXPECT_EQ(0u, file.size());
+    EXPECT_EQ("data", readBack("p_anna.xml", 0));
+
+    // A writer destroyed without closing leaves the saved file as it was.
+    {
+        nE_File_Pl5 unfinished("p_anna.xml");
+        ASSERT_TRUE(unfinished.open(3));
+        unfinished.write("da", 2);
+    }
     EXPECT_EQ("data", readBack("p_anna.xml", 0));
 }

@@ -145,7 +145,7 @@ TEST(FontBlit, CoverageCombinesByBitwiseOrAndIsClipped) {
 }
 
 class FontTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         ASSERT_TRUE(nE_Font::initLibrary());
         ASSERT_TRUE(font.load(kFontName));

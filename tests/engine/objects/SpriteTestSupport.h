@@ -15,7 +15,7 @@ inline std::string data(const std::string& name) {
 }
 
 class DrawRecorder : public nE_Render {
-  public:
+public:
     struct Draw {
         std::shared_ptr<nE_Texture> texture;
         nE_RenderState state;

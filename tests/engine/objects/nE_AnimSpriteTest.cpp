@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <tinyxml2.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -21,11 +21,8 @@ namespace {
 using spritetest::data;
 
 class AnimSpriteTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        nE_ResourceCache::create();
-        nE_Factory::registerType("anim", [] { return new nE_AnimSprite(); });
-    }
+protected:
+    void SetUp() override { nE_ResourceCache::create(); }
     void TearDown() override {
         nE_ResourceCache::destroy();
         if (!tempDir.empty()) std::filesystem::remove_all(tempDir);

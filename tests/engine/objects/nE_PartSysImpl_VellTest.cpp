@@ -8,6 +8,7 @@
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_PartSysImpl_Vell.h"
 #include "tests/engine/objects/ParticleTestSupport.h"
+#include "tests/engine/script/ScriptTestSupport.h"
 
 namespace {
 
@@ -525,6 +526,33 @@ TEST_F(VellMaskTest, ADestroyedMaskIsForgottenNotTouched) {
     ASSERT_EQ(2u, vell.particles.size());
     EXPECT_EQ(0, vell.particles[1].x) << "no mask: the emitter's own point";
     nE_Core::destroy();
+}
+
+}  // namespace
+
+namespace {
+
+// A file asking for thousands of warm-up frames of a full emitter stops at the work budget.
+TEST_F(VellTest, TheWarmUpStopsAtItsWorkBudget) {
+    script_test::DebugLines debug;
+    owner.resourceName = "effects/storm";
+    load(steady({{"lifetime", "100000"}, {"born_count", "100000"}, {"preproc", "10000"}}));
+    ASSERT_FALSE(vell.particles.empty());
+    EXPECT_LT(vell.particles.front().age, 1.f) << "far fewer than the 10000 frames asked for";
+    ASSERT_EQ(1u, debug.lines.size());
+    EXPECT_EQ(0u,
+              debug.lines[0].rfind("nE_PartSysImpl_Vell: the warm-up of \"effects/storm\" stopped after ", 0))
+        << debug.lines[0];
+
+    // A light warm-up runs in full.
+    nE_PartSysImpl_Vell light;
+    light.owner = &owner;
+    light.load(writeParticleFile(
+        folder, "light",
+        steady({{"lifetime", "100000"}, {"born_count", "1"}, {"delay", "100000"}, {"preproc", "100"}})));
+    ASSERT_EQ(1u, light.particles.size());
+    EXPECT_NEAR(100 * nE_PartSysImpl_Vell::kFrame, light.particles.front().age, 1e-3);
+    EXPECT_EQ(1u, debug.lines.size());
 }
 
 }  // namespace

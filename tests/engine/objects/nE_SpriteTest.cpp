@@ -16,11 +16,8 @@ namespace {
 using spritetest::data;
 
 class SpriteTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        cache = nE_ResourceCache::create();
-        nE_Factory::registerType("spr", [] { return new nE_Sprite(); });
-    }
+protected:
+    void SetUp() override { cache = nE_ResourceCache::create(); }
     void TearDown() override { nE_ResourceCache::destroy(); }
 
     // A sprite over the 16 x 16 image with its hole, live at (100, 100).

@@ -15,7 +15,7 @@ namespace {
 const std::string kFontName = std::string(HALVERN_SOURCE_DIR) + "/assets/fonts/DejaVuSans";
 
 class TextTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         nE_ResourceCache::create();
         strings.entries["greet"] = "Hello %1% and %2%!";

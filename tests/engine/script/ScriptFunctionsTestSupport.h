@@ -21,12 +21,10 @@
 namespace script_test {
 
 class ScriptFunctionsTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         if (nE_Core::exists()) nE_Core::destroy();
         nE_ResourceCache::create();
-        nE_Factory::registerType("spr", [] { return new nE_Sprite(); });
-        nE_Factory::registerType("anim", [] { return new nE_AnimSprite(); });
         core = nE_Core::get();
         L = core->lua();
     }

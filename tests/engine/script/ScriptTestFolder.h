@@ -12,7 +12,7 @@
 namespace script_test {
 
 class GameFolder {
-  public:
+public:
     GameFolder() : previous_(pf::TPlatform::GetRunOptions()) {
         char pattern[] = "/tmp/halvern_script_XXXXXX";
         if (mkdtemp(pattern)) path_ = pattern;
@@ -37,7 +37,7 @@ class GameFolder {
         }
     }
 
-  private:
+private:
     pf::TRunOptions previous_;
     std::string path_;
 };

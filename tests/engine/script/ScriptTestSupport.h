@@ -14,7 +14,7 @@ namespace script_test {
 
 // Records every debug line while alive; installs a mediator when the program has none.
 class DebugLines : public nE_Listener {
-  public:
+public:
     DebugLines() {
         previous_ = nE_Mediator::current();
         if (!previous_) nE_Mediator::setCurrent(&own_);
@@ -30,7 +30,7 @@ class DebugLines : public nE_Listener {
 
     std::vector<std::string> lines;
 
-  private:
+private:
     nE_Mediator own_;
     nE_Mediator* previous_ = nullptr;
 };

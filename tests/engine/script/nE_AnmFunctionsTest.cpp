@@ -7,7 +7,7 @@ namespace {
 using script_test::ScriptFunctionsTest;
 
 class AnmFunctionsTest : public ScriptFunctionsTest {
-  protected:
+protected:
     nE_AnimSprite* walker() {
         auto* sprite = add<nE_AnimSprite>("walker");
         sprite->setResourceName(spritetest::data("strip"));
@@ -42,6 +42,25 @@ TEST_F(AnmFunctionsTest, PauseAndStop) {
     run("AnmStop('walker')");
     EXPECT_EQ(-1, sprite->currentFunction);
     EXPECT_EQ(0, sprite->localState.frameIndex);
+}
+
+// Setting the properties it already has neither reads its file again nor starts the animation over.
+TEST_F(AnmFunctionsTest, SettingTheSameResourceNeitherReloadsNorRestarts) {
+    nE_AnimSprite* sprite = walker();
+    run("AnmPlay('walker', 'once', 'walked')");
+    scene().update(0.1f);
+    scene().update(0.1f);
+    const int position = sprite->position;
+    ASSERT_GT(position, 0);
+    sprite->frameTextureName = "kept";  // a file read again would set it back
+    EXPECT_EQ("", run("ObjSet('walker', ObjGet('walker'))"));
+    EXPECT_EQ(position, sprite->position);
+    EXPECT_TRUE(sprite->playing);
+    EXPECT_EQ("kept", sprite->frameTextureName);
+
+    EXPECT_EQ("", run("ObjSet('walker', {animfunc = 'cycle', playing = 1})"));
+    EXPECT_EQ(0, sprite->position) << "another function starts";
+    EXPECT_EQ("cycle", sprite->functions[static_cast<size_t>(sprite->currentFunction)].name);
 }
 
 TEST_F(AnmFunctionsTest, OtherKindsOfObjectAreIgnored) {

@@ -21,7 +21,8 @@ const char* const kModule =
     "<animlines><line type=\"0\" numpoints=\"2\" endtrig=\"log(slid)\"><data val=\"0\"/><data val=\"0\"/>"
     "<data val=\"0.25\"/><data val=\"0\"/></line></animlines></obj>"
     "</obj></objs>"
-    "<trigs><trig name=\"log\"><code>events = (events or '') .. ne_params.param_0 .. '@' .. ne_params.sender .. ' '"
+    "<trigs><trig name=\"log\"><code>events = (events or '') .. ne_params.param_0 .. '@' .. ne_params.sender "
+    ".. ' '"
     "</code></trig></trigs>"
     "<code>loaded = true</code>";
 
@@ -71,8 +72,8 @@ TEST_F(CoreTriggersTest, EventsDropsAndLineEndsQueueThroughTheCore) {
     frame(0.125f);
     EXPECT_EQ(events(), "enter@button down@button ");
     send(nE_InputEvent::kButtonDown, 10, 10);  // drops
-    frame(0.125f);                              // the drop trigger runs, then the drop completes
-    frame(0.125f);                              // the line ended in the last frame's scene update
+    frame(0.125f);                             // the drop trigger runs, then the drop completes
+    frame(0.125f);                             // the line ended in the last frame's scene update
     EXPECT_EQ(events(), "enter@button down@button drop@button slid@button ");
     // The drag cleared the hover link: the next pointer move enters again.
     send(nE_InputEvent::kPointerMove, 20, 20);
@@ -81,7 +82,8 @@ TEST_F(CoreTriggersTest, EventsDropsAndLineEndsQueueThroughTheCore) {
 }
 
 TEST_F(CoreTriggersTest, ATimerOfTheCoreFiresIntoItsTriggerHub) {
-    folder.write("timer.xml", "<trigs><trig name=\"log\"><code>events = ne_params.sender</code></trig></trigs>");
+    folder.write("timer.xml",
+                 "<trigs><trig name=\"log\"><code>events = ne_params.sender</code></trig></trigs>");
     nE_Module::bringIn("timer.xml", false);
     EXPECT_TRUE(core->scene().storage()->children.empty());
     core->timerHub().start("clock", "log", 0.25f);

@@ -7,13 +7,13 @@
 namespace {
 
 class CountingCursor : public nE_Cursor {
-  public:
+public:
     void select(int index) override { selected.push_back(index); }
     std::vector<int> selected;
 };
 
 class CursorFunctionsTest : public script_test::ScriptFunctionsTest {
-  protected:
+protected:
     void SetUp() override {
         ScriptFunctionsTest::SetUp();
         nE_Cursor::setCurrent(&cursor);

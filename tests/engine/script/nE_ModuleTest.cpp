@@ -25,7 +25,7 @@ const char* const kLevel =
     "<code>loads = (loads or 0) + 1</code>";
 
 class ModuleTest : public ::testing::Test {
-  protected:
+protected:
     ModuleTest() : hub(lua) {}
     std::string get(const std::string& expression) { return eval(lua, expression); }
 
@@ -120,7 +120,7 @@ TEST_F(ModuleTest, BrokenCodeIsReported) {
                  "<code>error('module failed')</code>");
     nE_Module::bringInWithoutObjects(nE_Module::load("broken"), hub);
     ASSERT_EQ(debug.lines.size(), 1u);
-    EXPECT_EQ(debug.lines[0].rfind("Module error: broken [string \"broken\"]:1: module failed", 0), 0u)
+    EXPECT_EQ(debug.lines[0].rfind("Module error: broken broken.xml:1: module failed", 0), 0u)
         << debug.lines[0];
     EXPECT_EQ(hub.usedModules(), std::vector<std::string>{"broken"});
 

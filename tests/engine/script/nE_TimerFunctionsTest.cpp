@@ -6,7 +6,7 @@ namespace {
 using script_test::ScriptFunctionsTest;
 
 class TimerFunctionsTest : public ScriptFunctionsTest {
-  protected:
+protected:
     void SetUp() override {
         ScriptFunctionsTest::SetUp();
         trigger("ring", "rung = (rung or '') .. ne_params.sender .. ne_params.param_0 .. ' '");

@@ -10,7 +10,7 @@ using script_test::eval;
 namespace {
 
 class TimerHubTest : public ::testing::Test {
-  protected:
+protected:
     TimerHubTest() : triggers(lua), timers(&triggers) {
         triggers.registerTrigger(std::make_unique<nE_Trigger>(
             "fire", "fired = (fired or '') .. ne_params.sender .. ':' .. (ne_params.param_0 or '') .. ' '"));
