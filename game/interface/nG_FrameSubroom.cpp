@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/media/nE_Cursor.h"
@@ -157,7 +158,7 @@ bool nG_FrameSubroom::handleInput(const nE_InputEvent& event, nE_RenderState& wo
         return false;
     if (nE_Scene::dragged() || closeRequested || !subRoom || subRoom->state != nG_Room::kOpen) return false;
     if (event.type == nE_InputEvent::kPointerMove) stopLamp();
-    if (pointInRect(event.x, event.y, frameRect, world.transform())) {
+    if (nE_Geometry::pointInQuad(event.x, event.y, frameRect, world.transform())) {
         if (event.type == nE_InputEvent::kPointerMove && !hoverInside) {
             selectCursor(kCursorDefault);
             hoverInside = true;

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "engine/script/nE_LuaSandbox.h"
 #include "game/core/nG_ScriptFunctions.h"
 #include "game/shell/nG_Desktop.h"
 #include "pflib/TPlatform.h"
@@ -60,7 +61,7 @@ protected:
         folder.write("assets/saver/halvern.scr", "saver");
         folder.write("assets/saver/parts/clock.png", "clock");
         folder.write("assets/saver/.hidden", "no");
-        L = luaL_newstate();
+        L = nE_LuaSandbox::newState();
         nG_ScriptFunctions::registerGameFunctions(L);
     }
     void TearDown() override {
