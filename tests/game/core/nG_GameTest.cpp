@@ -241,9 +241,11 @@ TEST_F(GameObjectTest, SettleFinishesAClosingSubRoomAndParksClosingRooms) {
 TEST_F(GameObjectTest, ASaveContinuedAndSavedAgainGivesTheSameSlot) {
     hub->addProfile("Wren");
     openC();
-    lua("ng_var.where = 'cabinet'; BlockSubRoomClose(1); PlaySoundtrack('" + kMusic + "', 1, '', 0);"
-        "PlayEnv('" + kMusic + "', '1', 'opened(end)'); PlaySfx('" + kBeep + "', 1, ''); PlayVoice('" +
-        kBeep + "', 0, '')");
+    lua("ng_var.where = 'cabinet'; BlockSubRoomClose(1); PlaySoundtrack('" + kMusic +
+        "', 1, '', 0);"
+        "PlayEnv('" +
+        kMusic + "', '1', 'opened(end)'); PlaySfx('" + kBeep + "', 1, ''); PlayVoice('" + kBeep +
+        "', 0, '')");
     tick(0);
     ng->settle();
     hub->saveSlot(hub->currentProfile(), 0);
@@ -314,7 +316,9 @@ TEST_F(GameObjectTest, ABrokenSlotOrLevelIsReportedAndThePlayerIsNotStranded) {
     EXPECT_TRUE(logged("nG_Game: save slot 3 holds no game to continue; the level starts afresh"));
 
     tinyxml2::XMLElement* slot = profile->newSlot(4);
-    slot->InsertNewChildElement("game")->InsertNewChildElement("origin")->InsertNewChildElement("current_room")
+    slot->InsertNewChildElement("game")
+        ->InsertNewChildElement("origin")
+        ->InsertNewChildElement("current_room")
         ->InsertNewChildElement("nonsense");
     endGame();
     ng = startGame();

@@ -5,8 +5,8 @@
 
 #include "engine/media/nE_Sound.h"
 #include "engine/media/nE_SoundHub.h"
-#include "game/core/nG_ScriptFunctions.h"
 #include "game/core/nG_Messages.h"
+#include "game/core/nG_ScriptFunctions.h"
 #include "pflib/recording/TRecordingSound.h"
 #include "tests/game/shell/ProfileTestSupport.h"
 
@@ -18,31 +18,62 @@ struct Widgets : nE_Listener {
     void onMessage(unsigned int message, void* payload) override {
         ++count[message];
         switch (message) {
-            case MSG_POPUP: popup = *static_cast<nG_PopupRequest*>(payload); break;
-            case MSG_HIDE_INTERFACE: hide = *static_cast<nG_HideInterfaceRequest*>(payload); break;
-            case MSG_INV_ADD: add = *static_cast<nG_InvAddRequest*>(payload); break;
-            case MSG_TASK_ADD: task = *static_cast<nG_TaskAddRequest*>(payload); break;
-            case MSG_TASK_COMPLETE_DATA: data = *static_cast<nG_TaskCompleteData*>(payload); break;
+            case MSG_POPUP:
+                popup = *static_cast<nG_PopupRequest*>(payload);
+                break;
+            case MSG_HIDE_INTERFACE:
+                hide = *static_cast<nG_HideInterfaceRequest*>(payload);
+                break;
+            case MSG_INV_ADD:
+                add = *static_cast<nG_InvAddRequest*>(payload);
+                break;
+            case MSG_TASK_ADD:
+                task = *static_cast<nG_TaskAddRequest*>(payload);
+                break;
+            case MSG_TASK_COMPLETE_DATA:
+                data = *static_cast<nG_TaskCompleteData*>(payload);
+                break;
             case MSG_HO_COLLECT:
-            case MSG_DIARY_COLLECT: collect = *static_cast<nG_CollectRequest*>(payload); break;
-            case MSG_BLACKBAR_SHOW: bar = *static_cast<nG_BlackBarRequest*>(payload); break;
-            case MSG_DIALOG_SHOW: dialog = *static_cast<nG_DialogRequest*>(payload); break;
-            case MSG_TUTORIAL_SHOW: tutorial = *static_cast<nG_TutorialRequest*>(payload); break;
-            case MSG_MINIGAME_START: minigame = *static_cast<nG_MinigameStartRequest*>(payload); break;
-            case MSG_MINIGAME_SHOW: show = *static_cast<nG_MinigameShowRequest*>(payload); break;
-            case MSG_ACHIEVEMENT_COMPLETE: achievement = *static_cast<nG_AchievementRequest*>(payload); break;
+            case MSG_DIARY_COLLECT:
+                collect = *static_cast<nG_CollectRequest*>(payload);
+                break;
+            case MSG_BLACKBAR_SHOW:
+                bar = *static_cast<nG_BlackBarRequest*>(payload);
+                break;
+            case MSG_DIALOG_SHOW:
+                dialog = *static_cast<nG_DialogRequest*>(payload);
+                break;
+            case MSG_TUTORIAL_SHOW:
+                tutorial = *static_cast<nG_TutorialRequest*>(payload);
+                break;
+            case MSG_MINIGAME_START:
+                minigame = *static_cast<nG_MinigameStartRequest*>(payload);
+                break;
+            case MSG_MINIGAME_SHOW:
+                show = *static_cast<nG_MinigameShowRequest*>(payload);
+                break;
+            case MSG_ACHIEVEMENT_COMPLETE:
+                achievement = *static_cast<nG_AchievementRequest*>(payload);
+                break;
             case MSG_INTERFACE_INPUT:
             case MSG_LOCK_DIARY_CLOSE:
-            case MSG_LOCK_DIARY_BOOK_OPEN: flag = *static_cast<bool*>(payload); break;
+            case MSG_LOCK_DIARY_BOOK_OPEN:
+                flag = *static_cast<bool*>(payload);
+                break;
             case MSG_TUTORIAL_SKIPPED:
-            case MSG_IS_DIARY_OPENED: *static_cast<bool*>(payload) = answer; break;
+            case MSG_IS_DIARY_OPENED:
+                *static_cast<bool*>(payload) = answer;
+                break;
             case MSG_INV_REMOVE:
             case MSG_TASK_COMPLETE:
             case MSG_TASK_UNMARK:
             case MSG_DIARY_ADD_PAGE:
             case MSG_SET_ACTIVE_MAP_ROOM:
-            case MSG_MINIGAME_END: text = *static_cast<std::string*>(payload); break;
-            default: break;
+            case MSG_MINIGAME_END:
+                text = *static_cast<std::string*>(payload);
+                break;
+            default:
+                break;
         }
     }
     std::map<unsigned int, int> count;
@@ -63,13 +94,15 @@ struct Widgets : nE_Listener {
     std::string text;
 };
 
-const unsigned int kWidgetMessages[] = {
-    MSG_POPUP,           MSG_HIDE_INTERFACE,  MSG_INTERFACE_INPUT, MSG_INV_ADD,          MSG_INV_REMOVE,
-    MSG_INV_HIGHLIGHT,   MSG_TASK_ADD,        MSG_TASK_COMPLETE,   MSG_TASK_COMPLETE_DATA, MSG_TASK_UNMARK,
-    MSG_HO_COLLECT,      MSG_BLACKBAR_SHOW,   MSG_DIALOG_SHOW,     MSG_TUTORIAL_SHOW,    MSG_TUTORIAL_SKIPPED,
-    MSG_MINIGAME_START,  MSG_MINIGAME_SHOW,   MSG_MINIGAME_END,    MSG_MINIGAME_CHARGE,  MSG_HINT_CHARGE,
-    MSG_ACHIEVEMENT_COMPLETE, MSG_DIARY_ADD_PAGE, MSG_LOCK_DIARY_CLOSE, MSG_LOCK_DIARY_BOOK_OPEN,
-    MSG_IS_DIARY_OPENED, MSG_DIARY_COLLECT,   MSG_SET_ACTIVE_MAP_ROOM};
+const unsigned int kWidgetMessages[] = {MSG_POPUP,           MSG_HIDE_INTERFACE,   MSG_INTERFACE_INPUT,
+                                        MSG_INV_ADD,         MSG_INV_REMOVE,       MSG_INV_HIGHLIGHT,
+                                        MSG_TASK_ADD,        MSG_TASK_COMPLETE,    MSG_TASK_COMPLETE_DATA,
+                                        MSG_TASK_UNMARK,     MSG_HO_COLLECT,       MSG_BLACKBAR_SHOW,
+                                        MSG_DIALOG_SHOW,     MSG_TUTORIAL_SHOW,    MSG_TUTORIAL_SKIPPED,
+                                        MSG_MINIGAME_START,  MSG_MINIGAME_SHOW,    MSG_MINIGAME_END,
+                                        MSG_MINIGAME_CHARGE, MSG_HINT_CHARGE,      MSG_ACHIEVEMENT_COMPLETE,
+                                        MSG_DIARY_ADD_PAGE,  MSG_LOCK_DIARY_CLOSE, MSG_LOCK_DIARY_BOOK_OPEN,
+                                        MSG_IS_DIARY_OPENED, MSG_DIARY_COLLECT,    MSG_SET_ACTIVE_MAP_ROOM};
 
 class WidgetFunctionsTest : public profiletest::ProfileTest {
 protected:

@@ -95,14 +95,15 @@ TEST_F(DesktopTest, TheDocumentsFolderComesFromUserDirsElseTheHomeDocuments) {
     EXPECT_EQ(nG_Desktop::documentsDir(), home + "/Documents");
     std::system(("mkdir -p '" + home + "/.config'").c_str());
     std::ofstream(home + "/.config/user-dirs.dirs") << "# comment\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
-                                                     << "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n";
+                                                    << "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n";
     EXPECT_EQ(nG_Desktop::documentsDir(), home + "/Dokumente");
     EXPECT_EQ(nG_Desktop::gameFolder(), home + "/Dokumente/Halvern CE");
     std::ofstream(home + "/.config/user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"$HOME/\"\n";
     EXPECT_EQ(nG_Desktop::documentsDir(), home + "/Documents") << "set to the home folder: none";
     Env config("XDG_CONFIG_HOME", (home + "/elsewhere").c_str());
     std::system(("mkdir -p '" + home + "/elsewhere'").c_str());
-    std::ofstream(home + "/elsewhere/user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"/" + home.substr(1) + "/Papers\"\n";
+    std::ofstream(home + "/elsewhere/user-dirs.dirs")
+        << "XDG_DOCUMENTS_DIR=\"/" + home.substr(1) + "/Papers\"\n";
     EXPECT_EQ(nG_Desktop::documentsDir(), home + "/Papers");
 }
 
@@ -113,8 +114,13 @@ TEST_F(DesktopTest, FilesAreCopiedUnderTheGamesNameAndHostilePathsRefused) {
     script_test::run(L, "CopyFileToMyDocs('assets/wall/storm.jpg')");
     EXPECT_EQ(read(home + "/Documents/Halvern CE/storm.jpg"), "newer") << "an older copy is replaced";
 
-    const char* hostile[] = {"../outside.txt", "assets/../../etc/passwd", "/etc/passwd", "\\\\server\\x",
-                             "user:p_Wren.xml", "C:\\x.jpg", ""};
+    const char* hostile[] = {"../outside.txt",
+                             "assets/../../etc/passwd",
+                             "/etc/passwd",
+                             "\\\\server\\x",
+                             "user:p_Wren.xml",
+                             "C:\\x.jpg",
+                             ""};
     for (const char* path : hostile) {
         lines.lines.clear();
         script_test::run(L, std::string("CopyFileToMyDocs('") + path + "')");
