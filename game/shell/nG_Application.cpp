@@ -19,8 +19,11 @@
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_TriggerHub.h"
 #include "game/core/nG_Mediator.h"
+#include "game/core/nG_ParticleSystemGm.h"
+#include "game/core/nG_Room.h"
 #include "game/core/nG_ScriptFunctions.h"
 #include "game/core/nG_SettingsFunctions.h"
+#include "game/core/nG_SubRoom.h"
 #include "game/shell/nG_ProfileHub.h"
 #include "game/shell/nG_RunOptions.h"
 #include "game/shell/nG_Screen.h"
@@ -45,6 +48,9 @@ nG_ProfileHub* g_profiles = nullptr;
 nG_Settings* g_settings = nullptr;
 
 void registerGameTypes() {
+    nE_Factory::registerType("room", [] { return new nG_Room(); });
+    nE_Factory::registerType("subroom", [] { return new nG_SubRoom(); });
+    nE_Factory::registerType("partsys_gm", [] { return new nG_ParticleSystemGm(); });
     nE_Factory::registerType("textedit", [] { return new nG_TextEdit(); });
     nE_Factory::registerType("str_guide", [] { return new nG_StrategyGuide(); });
 }
