@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "game/check/nG_ContentChecker.h"
 #include "game/shell/nG_Application.h"
 #include "game/shell/nG_RunOptions.h"
 #include "pflib/TPlatform.h"
@@ -38,6 +39,8 @@ static const char* const kUsage =
     "                     (e.g. 1280x720, where the 1024x768 canvas is stretched to fit)\n"
     "  --time-frames W    finish every frame (glFinish) and print the mean frame time of the\n"
     "                     frames after the first W (for benchmarks; with --fixed-step, unpaced)\n"
+    "  --check            check the game folder's content (or the --module's) without\n"
+    "                     opening a window: one line per fault; exit status 1 when any\n"
     "  --help             show this text\n";
 
 static bool isDir(const std::string& path) {
@@ -64,6 +67,7 @@ int main(int argc, char** argv) {
     pf::TRunOptions platformOptions;
     nG_RunOptions& runOptions = nG_RunOptions::get();
     std::string commandLine;
+    bool check = false;
 
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -77,6 +81,8 @@ int main(int argc, char** argv) {
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
+        } else if (arg == "--check") {
+            check = true;
         } else if (arg == "--headless") {
             platformOptions.headless = true;
         } else if (arg == "--fixed-step") {
@@ -141,6 +147,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     pf::TPlatform::SetRunOptions(platformOptions);
+    if (check) return nG_ContentChecker::run(runOptions.module);
 
     pfInit();
     pf::TPlatform::SetConfig(pf::TPlatform::kPublisherName, "Quillmoor");

@@ -6,6 +6,7 @@
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
+#include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_Module.h"
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_TriggerHub.h"
@@ -25,6 +26,13 @@ nG_Game::~nG_Game() {
     if (nG_ProfileHub* hub = nG_ProfileHub::current()) hub->setSlotState(nullptr);
 }
 
+void nG_Game::declareContent() {
+    using R = nE_ContentRules;
+    R::addNeed({"game", R::kTrigger, kFunctionTrigger, "nG_Game", "", ""});
+    // The start code of a new game and of the developer keys.
+    R::addNeed({"game", R::kTrigger, kStartTrigger, "nG_Game", "", ""});
+}
+
 void nG_Game::startLevel(int slot, bool load, const std::string& levelPath, const std::string& startCode) {
     nG_ProfileHub* hub = nG_ProfileHub::current();
     nG_Profile* profile = hub ? hub->currentProfile() : nullptr;
@@ -33,7 +41,7 @@ void nG_Game::startLevel(int slot, bool load, const std::string& levelPath, cons
         return;
     }
     nE_Module::bringIn(levelPath, true);
-    nE_Scene::queueTrigger(name, "ng_function");
+    nE_Scene::queueTrigger(name, kFunctionTrigger);
     nE_Scene::queueTrigger(name, startCode);
 }
 

@@ -15,11 +15,15 @@
 class nG_Game : public nE_Object, public nE_Listener, public nG_SlotState {
 public:
     static constexpr const char* kName = "ng_game";
+    static constexpr const char* kFunctionTrigger = "ng_function";
+    static constexpr const char* kStartTrigger = "ng_startlevel";
 
     // Named "ng_game", subscribed to the save message, registered with the profile hub for save slots;
     // the script table "ng_var" starts empty.
     nG_Game();
     ~nG_Game() override;
+    // Declares the fixed assets, modules and triggers this class loads or calls, for the content checker.
+    static void declareContent();
 
     // Continues the save slot when asked and the current profile has it; otherwise brings in the level
     // file and queues "ng_function" and then the start code, both sent by the game.
