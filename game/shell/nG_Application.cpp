@@ -22,6 +22,7 @@
 #include "game/core/nG_Mediator.h"
 #include "game/core/nG_ScriptFunctions.h"
 #include "game/core/nG_SettingsFunctions.h"
+#include "game/shell/nG_DevReload.h"
 #include "game/shell/nG_ProfileHub.h"
 #include "game/shell/nG_RunOptions.h"
 #include "game/shell/nG_Screen.h"
@@ -47,6 +48,8 @@ nG_Mediator* g_mediator = nullptr;
 nE_StringTable* g_strings = nullptr;
 nG_ProfileHub* g_profiles = nullptr;
 nG_Settings* g_settings = nullptr;
+// Developer mode reloads what is shown when its files change.
+std::unique_ptr<nG_DevReload> g_reload;
 
 }  // namespace
 
@@ -150,6 +153,7 @@ void nG_Application::gameInit() {
     lua_newtable(L);
     nE_LuaCall::setGlobal(L, "ng_global");
     nG_ScriptFunctions::registerGameFunctions(L);
+    if (g_editorFlag) g_reload = std::make_unique<nG_DevReload>();
 
     auto* screen = new nG_Screen(g_editorFlag);
     // A module previewed from the command line takes the menu's place.
@@ -190,6 +194,7 @@ void nG_Application::gameUpdate(float dt) {
     move.y = cursor ? cursor->y : 0;
     core->scene().dispatch(move);
     bringInPreview();
+    if (g_reload) g_reload->update(dt);
     core->triggerHub().runQueue();
     core->timerHub().update(dt);
     core->scene().update(dt);
@@ -197,6 +202,7 @@ void nG_Application::gameUpdate(float dt) {
 }
 
 void nG_Application::gameEvent(const nE_InputEvent& event) {
+    if (g_reload && g_reload->onEvent(event)) return;
     if (event.type == 2 || event.type == 3 || event.type == 4) {
         if (nE_Cursor* cursor = nE_Cursor::current())
             cursor->setPosition(static_cast<float>(static_cast<int>(event.x)),
@@ -206,6 +212,7 @@ void nG_Application::gameEvent(const nE_InputEvent& event) {
 }
 
 void nG_Application::gameShutdown(notEngine*) {
+    g_reload.reset();
     if (nG_Screen* screen = nG_Screen::current()) screen->saveForClose();
     if (nE_Core::exists()) nE_Core::get()->triggerHub().executeNow("", kCloseTrigger);
 }
