@@ -17,6 +17,9 @@
 #ifndef HALVERN_SOURCE_DIR
 #define HALVERN_SOURCE_DIR "."
 #endif
+#ifndef HALVERN_DATA_FROM_BIN
+#define HALVERN_DATA_FROM_BIN "../share/halvern"
+#endif
 
 static const char* const kUsage =
     "Usage: halvern [options]\n"
@@ -48,7 +51,9 @@ static bool isDir(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// The bundled game: assets/ beside the program or one folder up, else the source tree's.
+// The bundled game, found from the program's own place so that any working directory will do:
+// assets/ beside the program, in the installed data folder (bin/../share/halvern), or one folder up
+// (a build folder inside the source tree); else the source tree's.
 static std::string defaultGameDir() {
     char exe[PATH_MAX];
     const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
@@ -57,6 +62,10 @@ static std::string defaultGameDir() {
         std::string dir(exe);
         dir = dir.substr(0, dir.rfind('/'));
         if (isDir(dir + "/assets")) return dir;
+        char installed[PATH_MAX];
+        if (realpath((dir + "/" + HALVERN_DATA_FROM_BIN).c_str(), installed) &&
+            isDir(std::string(installed) + "/assets"))
+            return installed;
         const std::string up = dir.substr(0, dir.rfind('/'));
         if (isDir(up + "/assets")) return up;
     }

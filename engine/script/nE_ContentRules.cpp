@@ -43,8 +43,6 @@ nE_ContentRules::Kind kindOfLetter(char letter) {
             return nE_ContentRules::kTrigger;
         case 'T':
             return nE_ContentRules::kLevelTrigger;
-        case 'n':
-            return nE_ContentRules::kTriggerName;
         case 'o':
             return nE_ContentRules::kObject;
         default:
@@ -137,8 +135,6 @@ const char* nE_ContentRules::kindName(Kind kind) {
         case kTrigger:
         case kLevelTrigger:
             return "trigger call";
-        case kTriggerName:
-            return "trigger name";
         case kObject:
             return "object";
         case kNone:

@@ -29,7 +29,6 @@ public:
         kStringKey,     // a key of the string table
         kTrigger,       // a trigger call string: its trigger must be registered
         kLevelTrigger,  // a trigger call run in the game that the call's kLevel argument starts
-        kTriggerName,   // registers a trigger under this name (TrgSet)
         kObject,        // an object that some module of the running scene describes
     };
 
@@ -71,7 +70,7 @@ public:
                             const std::string& pattern = std::string());
     // One letter per argument, from the first: i image, a animation, f font, s sound, v video,
     // p particles, c cursor, g guide, m module, l level, F file, k string key, t trigger call,
-    // T trigger call in the started level, n trigger name, o object; "-" (or any other) none.
+    // T trigger call in the started level, o object; "-" (or any other) none.
     static void addArguments(const std::string& function, const char* letters);
     static void addNeed(const Need& need);
 

@@ -71,7 +71,7 @@ const struct {
     const char* function;
     const char* letters;
 } kArguments[] = {
-    {"ObjAnimate", "----t"}, {"TrgExecute", "t"}, {"TrgSet", "n"},   {"ModLoad", "m"},
+    {"ObjAnimate", "----t"}, {"TrgExecute", "t"}, {"TrgSet", "t"},   {"ModLoad", "m"},
     {"SndPlay", "s---t"},    {"AnmPlay", "--t"},  {"VidPlay", "-t"}, {"TimerStart", "-t"},
 };
 

@@ -186,9 +186,6 @@ void nG_CheckSession::reference(Kind kind, const std::string& name, const Place&
             if (m) m->triggerUses.push_back(TriggerUse{trigger, name, at, kind == R::kLevelTrigger, level});
             return;
         }
-        case R::kTriggerName:
-            if (m) m->triggers.insert(name);
-            return;
         case R::kObject:
             if (m) m->objectUses.push_back(ObjectUse{name, at});
             return;
