@@ -5,7 +5,7 @@ import numpy as np
 from scipy import ndimage
 
 import kit
-from kit import col, W, H
+from kit import col
 
 
 def storm_sky(h, w, seed, top="night", mid="slate", low="teal", moon=None, horizon=0.55):
@@ -137,3 +137,61 @@ def perspective_paving(h, w, seed, y_h, cx, near_w, far_w, n=60, size=256):
     t = ndimage.map_coordinates(tone, coords, order=0, mode="wrap")
     joint = np.clip(1 - e / (1.5 + 4 * depth ** 1.5 / 1), 0, 1)
     return joint, t, depth
+
+
+def snow_tex(h, w, seed, warm=None, shade="dusk", k_warm=0.35):
+    """Soft snow: gentle drifts, blue hollows and a few glints; warm where a low sun touches it."""
+    n = kit.noise(h, w, 90, seed, 3)
+    n2 = kit.noise(h, w, 22, seed + 1, 3)
+    drift = np.clip(n * 0.7 + n2 * 0.3, 0, 1)
+    c = col("frost")[None, None] * (0.78 + 0.3 * drift[..., None])
+    hollow = np.clip(0.55 - drift, 0, 1)[..., None]
+    c = c * (1 - hollow) + kit.mix("frost", shade, 0.45) * hollow
+    if warm is not None:
+        c = c * (1 - warm[..., None] * k_warm) + kit.mix("candle", "wine", 0.25) * warm[..., None] * k_warm * 1.1
+    rng = np.random.default_rng(seed + 2)
+    g = (rng.random((h, w)) > 0.9975).astype(np.float32)
+    c += ndimage.gaussian_filter(g, 0.6)[..., None] * 1.5
+    return c
+
+
+def god_rays(src, cx, cy, reach=0.6, steps=24, decay=0.93):
+    """Light shafts streaming from a bright source image (h, w) away from the point (cx, cy).
+
+    Each step zooms the source out from (cx, cy) a little further; their weighted sum smears every
+    bright pixel along the line away from the centre, with the shadows of whatever blocks it."""
+    h, w = src.shape
+    acc = np.zeros_like(src)
+    wgt = 1.0
+    tot = 0.0
+    for i in range(steps):
+        s = 1.0 + reach * (i + 1) / steps
+        # output pixel p samples the source at c + (p - c) / s
+        m = np.array([[1 / s, 0], [0, 1 / s]], np.float32)
+        off = np.array([cy - cy / s, cx - cx / s], np.float32)
+        z = ndimage.affine_transform(src, m, offset=off, order=1, mode="constant")
+        acc += z * wgt
+        tot += wgt
+        wgt *= decay
+    return acc / tot
+
+
+def motes(h, w, seed, n, mask=None, size=0.9, bright=(0.4, 1.2)):
+    """Specks of dust (or snow) as a (h, w) brightness map, optionally only where mask is lit."""
+    rng = np.random.default_rng(seed)
+    m = np.zeros((h, w), np.float32)
+    xs = rng.integers(0, w, n)
+    ys = rng.integers(0, h, n)
+    m[ys, xs] = bright[0] + rng.random(n) * (bright[1] - bright[0])
+    m = ndimage.gaussian_filter(m, size) * (size * 2.5) ** 2
+    if mask is not None:
+        m *= mask
+    return m
+
+
+def contact_shadow(cv, x0, x1, y, depth=14, k=0.5, soft=6):
+    """Darken the floor just under an object standing on it (a soft band below x0..x1 at y)."""
+    h, w = cv.shape[:2]
+    m = kit.rect(x0, y - depth * 0.3, x1, y + depth).full(w, h)
+    m = ndimage.gaussian_filter(m, soft)
+    cv *= (1 - k * m)[..., None]

@@ -21,7 +21,7 @@ class HOScene:
 
     def add(self, name, res, painter, x, y, s, ang, light, shadow=0.35, **kw):
         lay = Layer(kit.W, kit.H)
-        m = painter(lay, x, y, s, ang, self.seed + len(self.objects) * 13, light, **kw)
+        painter(lay, x, y, s, ang, self.seed + len(self.objects) * 13, light, **kw)
         lay = lay.cropped(4)
         if shadow:
             lay = kit.with_shadow(lay, 2.5, 3.5, 1.8, shadow).cropped(1)
@@ -46,7 +46,11 @@ class HOScene:
         for f in self.front:
             kit.over(full, f)
             kit.over(back, f)
-        full = finish_fn(light_fn(full))
+        # the painterly filter would blur small objects' glints and edges: spare them in the full scene
+        prot = np.zeros((kit.H, kit.W), np.float32)
+        for _, _, ob in self.objects:
+            kit.paste_max(prot, kit.Mask(np.clip(ob.a * 1.5, 0, 1), ob.x0, ob.y0))
+        full = finish_fn(light_fn(full), protect=kit.blur(prot, 1.0) * 0.75)
         back = finish_fn(light_fn(back))
         return back, full
 

@@ -1,11 +1,9 @@
 """Interior helpers: a one-point-perspective room box, boards, wallpaper and panelling."""
-import math
-
 import numpy as np
 
 import kit
 import props
-from kit import Layer, col
+from kit import col
 
 
 class Box:

@@ -142,7 +142,7 @@ def text_mask(x, y, s, size, style="Regular", anchor="mm"):
     l, t, r, b = f.getbbox(s, anchor=anchor)
     w, h = (r - l) // SS + 6, (b - t) // SS + 6
     im = Image.new("L", (w * SS, h * SS), 0)
-    ImageDraw.Draw(im).text((-l + 3 * SS, -t + 3 * SS), s, font=f, fill=255)
+    ImageDraw.Draw(im).text((-l + 3 * SS, -t + 3 * SS), s, font=f, fill=255, anchor=anchor)
     im = im.resize((w, h), Image.BOX)
     return Mask(np.asarray(im, np.float32) / 255.0, x + l / SS - 3, y + t / SS - 3)
 
@@ -263,13 +263,18 @@ def multiply(cv, m):
     cv *= m[..., None] if m.ndim == 2 else m
 
 
-def finish(cv, seed, grain=0.035, vignette=0.45, painterly=True, stroke_angle=0.6):
-    """Painterly smoothing, brush streaks, canvas grain and vignette."""
+def finish(cv, seed, grain=0.035, vignette=0.45, painterly=True, stroke_angle=0.6, protect=None):
+    """Painterly smoothing, brush streaks, canvas grain and vignette.
+
+    protect: optional (h, w) weights where the unsmoothed picture is kept (faces, fine lettering)."""
     h, w = cv.shape[:2]
     if painterly:
-        cv = kuwahara(cv, 2)
+        sm = kuwahara(cv, 2)
+        if protect is not None:
+            p = protect[..., None]
+            sm = sm * (1 - p) + cv * p
         s = streaks(h, w, seed, 14, stroke_angle)
-        cv = cv * (1 + 0.05 * s[..., None])
+        cv = sm * (1 + 0.05 * s[..., None])
     g = noise(h, w, 1.5, seed + 7, octaves=2)
     cv = cv * (1 + grain * (g[..., None] - 0.5) * 2)
     if vignette:
@@ -281,15 +286,16 @@ def finish(cv, seed, grain=0.035, vignette=0.45, painterly=True, stroke_angle=0.
 
 def kuwahara(img, r):
     """Kuwahara filter: flattens texture into brush-like patches, keeps edges."""
-    h, w = img.shape[:2]
-    lum = img.mean(axis=2)
+    o = r // 2 + 1
+    pad = o + 2 * r + 2
+    src = np.pad(img, ((pad, pad), (pad, pad), (0, 0)), mode="edge")
+    lum = src.mean(axis=2)
     sg = r * 0.75
-    mean = ndimage.gaussian_filter(img, (sg, sg, 0))
+    mean = ndimage.gaussian_filter(src, (sg, sg, 0))
     mean_l = ndimage.gaussian_filter(lum, sg)
     var = ndimage.gaussian_filter(lum * lum, sg) - mean_l ** 2
     best = None
     bestv = None
-    o = r // 2 + 1
     for dy, dx in ((-o, -o), (-o, o), (o, -o), (o, o)):
         v = np.roll(np.roll(var, dy, 0), dx, 1)
         m = np.roll(np.roll(mean, dy, 0), dx, 1)
@@ -299,7 +305,7 @@ def kuwahara(img, r):
             sel = v < bestv
             best[sel] = m[sel]
             bestv[sel] = v[sel]
-    return best
+    return best[pad:-pad, pad:-pad]
 
 
 def blur(a, s):
@@ -546,3 +552,10 @@ def save_png(lay, path):
 def save_rgb_png(cv, path):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     Image.fromarray((np.clip(cv, 0, 1) * 255 + 0.5).astype(np.uint8), "RGB").save(path, optimize=True)
+
+
+def resize(a, w, h):
+    """Resample a float image (h, w[, c]) to (w, h) with a Lanczos filter."""
+    if a.ndim == 2:
+        return np.asarray(Image.fromarray(a.astype(np.float32), "F").resize((w, h), Image.LANCZOS), np.float32)
+    return np.dstack([resize(a[..., i], w, h) for i in range(a.shape[2])])

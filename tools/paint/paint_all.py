@@ -1,20 +1,24 @@
 """Regenerate every painted game picture: run `python3 tools/paint/paint_all.py` from the repo root.
 
 Writes the room backdrops, sprites, hidden objects, puzzle pieces and inventory icons under
-assets/levels/level/, and each room's objects.txt (where every object goes). Every picture is
-painted from fixed seeds, so a run reproduces the committed files. Needs Debian's python3 with
-python3-numpy, python3-scipy and python3-pil, and fonts-ebgaramond. About 3 minutes on 2 cores.
+assets/levels/level/ with each room's objects.txt (where every object goes), the dawn, credits
+backdrop and portrait of the ending, and the diary's page pictures and map under assets/diary/.
+Every picture is painted from fixed seeds, so a run reproduces the committed files. Needs Debian's
+python3 with python3-numpy, python3-scipy and python3-pil, and fonts-ebgaramond. About 6 minutes
+on 2 cores. Check the results with preview.py (a room with its objects) and preview_diary.py.
 """
 import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from rooms import bench, gate, hall, items, puzzles, rest, shelves  # noqa: E402
+from rooms import (bench, closeups, conservatory, diary, ending, gate, hall, items, library, puzzles,  # noqa: E402
+                   shelves, tower, workshop)
 
 
 def main():
-    for mod in (gate, hall, bench, shelves, items, puzzles, rest):
+    for mod in (gate, hall, closeups, workshop, bench, library, shelves, conservatory, items, puzzles, tower,
+                ending, diary):
         print("painting", mod.__name__.split(".")[-1], flush=True)
         mod.build()
 

@@ -9,7 +9,6 @@ import numpy as np
 
 import kit
 import props
-from kit import col
 
 
 def T(x, y, s, ang):
@@ -40,7 +39,6 @@ def watch(lay, x, y, s, ang, seed, L):
 
 def kit_paste(lay, src):
     m = kit.Mask(src.a, src.x0, src.y0)
-    rgb = np.zeros((lay.h, lay.w, 3), np.float32)
     sl = lay.region(m)
     if sl is None:
         return
@@ -108,14 +106,26 @@ def pliers(lay, x, y, s, ang, seed, L):
 
 
 def candle(lay, x, y, s, ang, seed, L, lit=False):
+    """A candle stub standing in a little brass dish, seen a little from above."""
     P = T(x, y, s, ang)
-    body = kit.poly([P(-8, 14), P(8, 14), P(8, -6), P(4, -9), P(-3, -7), P(-8, -8)])
-    _sol(lay, body, "#efe2c0", L, 4 * s, amb=0.6)
-    drip = kit.union(kit.line([P(6, -7), P(6, 4)], 3 * s), kit.ellipse(*P(6, 5), 2 * s, 2.5 * s))
-    _sol(lay, drip, "#f5ead0", L, 1 * s, amb=0.7)
-    wick = kit.line([P(0, -8), P(0.5, -14)], 1.4 * s)
+    dish = kit.ellipse(*P(0, 12), 17 * s, 7 * s)
+    _sol(lay, dish, "brass", L, 2 * s, spec=0.9)
+    lay.paint(kit.ellipse(*P(0, 11), 13 * s, 5 * s), kit.mix("brass", "walnut", 0.4), 0.7)
+    ring = kit.subtract(kit.ellipse(*P(16, 12), 6 * s, 4 * s), kit.ellipse(*P(16, 12), 3.5 * s, 2 * s))
+    _sol(lay, ring, "brass", L, 1 * s, spec=0.9)
+    body = kit.union(kit.rect(*P(-8, -8), *P(8, 11)), kit.ellipse(*P(0, 11), 8 * s, 3 * s))
+    wax = kit.tex_noise(lay.h, lay.w, "#f3e8cc", "#d8c8a0", 3 * s, seed)
+    _sol(lay, body, "#efe2c0", L, 4 * s, amb=0.55, tex=wax)
+    top = kit.ellipse(*P(0, -8), 8 * s, 3.2 * s)
+    _sol(lay, top, "#f8f0dc", L, 1.5 * s, amb=0.8)
+    lay.paint(kit.ellipse(*P(0, -8), 5 * s, 1.8 * s), "#e0cfa8", 0.8)
+    drips = kit.union(kit.line([P(6, -8), P(6.5, 2)], 2.6 * s), kit.ellipse(*P(6.5, 3), 1.8 * s, 2.2 * s),
+                      kit.line([P(-5, -7), P(-5.5, -1)], 2.2 * s), kit.ellipse(*P(-5.5, 0), 1.6 * s, 1.9 * s))
+    _sol(lay, drips, "#fbf3e0", L, 1 * s, amb=0.75)
+    wick = kit.line([P(0, -8), P(0.8, -14)], 1.5 * s)
     lay.paint(wick, "#1a1410")
-    return kit.union(body, drip, wick)
+    lay.paint(kit.ellipse(*P(0.8, -14), 1 * s, 1 * s), "#3a2a1a")
+    return kit.union(dish, ring, body, top, drips, wick)
 
 
 def thimble(lay, x, y, s, ang, seed, L):
@@ -131,17 +141,28 @@ def thimble(lay, x, y, s, ang, seed, L):
 
 
 def spectacles(lay, x, y, s, ang, seed, L):
+    """Round wire spectacles set down with their arms folded behind the lenses."""
     P = T(x, y, s, ang)
-    r1 = kit.subtract(kit.ellipse(*P(-14, 0), 12 * s, 10 * s), kit.ellipse(*P(-14, 0), 10 * s, 8 * s))
-    r2 = kit.subtract(kit.ellipse(*P(14, 0), 12 * s, 10 * s), kit.ellipse(*P(14, 0), 10 * s, 8 * s))
-    br = kit.line([P(-3, -2), P(0, -4), P(3, -2)], 2 * s)
-    arms = kit.union(kit.line([P(-26, -2), P(-40, 10), P(-42, 16)], 1.6 * s), kit.line([P(26, -2), P(40, 12), P(41, 18)], 1.6 * s))
-    m = kit.union(r1, r2, br, arms)
-    _sol(lay, m, "brass", L, 1 * s, spec=0.9)
-    for c in ((-14, 0), (14, 0)):
-        g = kit.ellipse(*P(*c), 10 * s, 8 * s)
-        lay.paint(g, "frost", 0.18)
-    return kit.union(m, kit.ellipse(*P(-14, 0), 10 * s, 8 * s), kit.ellipse(*P(14, 0), 10 * s, 8 * s))
+    # the folded arms first, crossing behind the lenses
+    arms = kit.union(kit.line([P(-27, -3), P(-6, 8), P(18, 9), P(22, 7)], 2.0 * s),
+                     kit.line([P(27, -3), P(6, 10), P(-18, 11), P(-22, 9)], 2.0 * s))
+    _sol(lay, arms, "brass", L, 0.8 * s, spec=0.8)
+    lenses = []
+    for cx in (-14, 14):
+        lens = kit.ellipse(*P(cx, 0), 10.5 * s, 9 * s)
+        lenses.append(lens)
+        # the glass darkens a little and catches the lamp in a bright arc
+        lay.paint(lens, kit.mix("frost", "teal", 0.35), 0.35)
+        arc = [P(cx - 7 * math.cos(t), -6.5 * math.sin(t)) for t in np.linspace(0.25, 1.35, 10)]
+        lay.paint(kit.line(arc, 1.6 * s), "#fffaf0", 0.85)
+        lay.paint(kit.ellipse(*P(cx + 4, 4), 2 * s, 1.4 * s), "#fffaf0", 0.6)
+    rims = kit.union(*[kit.subtract(kit.ellipse(*P(cx, 0), 13 * s, 11.5 * s), kit.ellipse(*P(cx, 0), 10.5 * s, 9 * s))
+                       for cx in (-14, 14)])
+    br = kit.line([P(-2, -3), P(0, -6), P(2, -3)], 2.4 * s)
+    hinges = kit.union(kit.ellipse(*P(-27, -2), 2.5 * s, 2.5 * s), kit.ellipse(*P(27, -2), 2.5 * s, 2.5 * s))
+    frame = kit.union(rims, br, hinges)
+    _sol(lay, frame, "brass", L, 1.2 * s, spec=1.0, shin=10)
+    return kit.union(frame, arms, *lenses)
 
 
 def hammer(lay, x, y, s, ang, seed, L):
@@ -158,7 +179,6 @@ def quill(lay, x, y, s, ang, seed, L):
     vane = kit.poly([P(-40, 0)] + [P(-40 + t * 62, -9 * math.sin(math.pi * t ** 0.8)) for t in np.linspace(0, 1, 16)]
                     + [P(-40 + t * 62, 6 * math.sin(math.pi * t ** 0.8)) for t in np.linspace(1, 0, 16)])
     _sol(lay, vane, "#e8e2d4", L, 2 * s, amb=0.6)
-    rng = np.random.default_rng(seed)
     for i in range(14):
         t = i / 14
         p0 = P(-38 + t * 60, 0)
@@ -410,18 +430,57 @@ def book_flat(lay, x, y, s, ang, seed, L, c="wine"):
 
 
 def paper(lay, x, y, s, ang, seed, L, drawing=True):
+    """A sheet of drawing paper, slightly curled, with a wheel drawn on it and notes."""
     P = T(x, y, s, ang)
     m = kit.poly([P(-50, -36), P(50, -36), P(50, 36), P(-50, 36)])
-    tex = kit.tex_noise(lay.h, lay.w, "parchment", "parch_shade", 12, seed)
-    lay.paint(m, tex)
+    tex = kit.tex_noise(lay.h, lay.w, "parchment", kit.mix("parchment", "parch_shade", 0.6), 30 * s, seed, 3)
+    props.solid(m, "parchment", L, 6 * s, amb=0.8, lay=lay, tex=tex, strength=0.25)
     if drawing:
         rng = np.random.default_rng(seed)
+        w = max(0.8, 0.9 * s)
+        cx, cy = rng.random() * 20 - 22, rng.random() * 10 - 5
+        r = 20 + rng.random() * 6
+        g = props.gear_poly(*P(cx, cy), r * s, int(12 + rng.random() * 10), phase=ang)
+        lay.paint(kit.line(g + [g[0]], w), "ink", 0.6, cover=False)
+        for rr in (0.3, 0.7):
+            pts = [P(cx + r * rr * math.cos(t), cy + r * rr * math.sin(t)) for t in np.linspace(0, 2 * math.pi, 30)]
+            lay.paint(kit.line(pts, w * 0.8), "ink", 0.45, cover=False)
+        lay.paint(kit.line([P(cx - r - 4, cy), P(cx + r + 4, cy)], w * 0.6), "ink", 0.35, cover=False)
+        lay.paint(kit.line([P(cx, cy - r - 4), P(cx, cy + r + 4)], w * 0.6), "ink", 0.35, cover=False)
+        # a dimension line with its arrows, and a few lines of notes on the right
+        yv = cy + r + 8
+        lay.paint(kit.line([P(cx - r, yv), P(cx + r, yv)], w * 0.7), "ink", 0.45, cover=False)
+        for sd in (-1, 1):
+            lay.paint(kit.line([P(cx + sd * r, yv), P(cx + sd * (r - 4), yv - 2), P(cx + sd * (r - 4), yv + 2), P(cx + sd * r, yv)], w * 0.6),
+                      "ink", 0.45, cover=False)
         for i in range(5):
-            cx, cy = rng.random() * 70 - 35, rng.random() * 44 - 22
-            r = 6 + rng.random() * 14
-            pts = [P(cx + r * math.cos(t), cy + r * math.sin(t)) for t in np.linspace(0, 2 * math.pi, 30)]
-            lay.paint(kit.line(pts, 0.9), "ink", 0.55, cover=False)
-        for i in range(6):
-            yv = -28 + i * 9
-            lay.paint(kit.line([P(-44, yv), P(-44 + 30 + rng.random() * 50, yv)], 0.8), "ink", 0.35, cover=False)
+            yl = -26 + i * 8
+            lay.paint(kit.line([P(14, yl), P(14 + 14 + rng.random() * 18, yl)], w * 0.7), "ink", 0.4, cover=False)
+    return m
+
+
+def diary_page(lay, x, y, s, ang, seed, L, pin=True):
+    """A torn page of Ysolde's diary: handwriting, a little sketch, a brass pin."""
+    P = T(x, y, s, ang)
+    rng = np.random.default_rng(seed)
+    edge = [P(-40, -52), P(40, -52)]
+    for k in range(9):
+        edge.append(P(40 + (rng.random() - 0.5) * 3, -52 + k * 13))
+    edge.append(P(40, 52))
+    for k in range(16):
+        edge.append(P(40 - k * 5.3, 52 + (rng.random() - 0.5) * 4))
+    edge.append(P(-40, 52))
+    m = kit.poly(edge)
+    tex = kit.tex_noise(lay.h, lay.w, "parchment", kit.mix("parchment", "parch_shade", 0.7), 6 * s, seed)
+    props.solid(m, "parchment", L, 3 * s, amb=0.75, lay=lay, tex=tex, strength=0.4)
+    for k in range(10):
+        yv = -42 + k * 8.5
+        x1 = 32 - rng.random() * (30 if k in (3, 9) else 6)
+        pts = [P(xx, yv + 0.8 * math.sin(xx * 0.9 + k)) for xx in np.linspace(-32, x1, 16)]
+        lay.paint(kit.line(pts, max(0.6, 0.7 * s)), "ink", 0.55, cover=False)
+    # a little sketch of a gear in the corner
+    g = props.gear_poly(*P(20, 28), 9 * s, 8)
+    lay.paint(kit.line(g + [g[0]], max(0.6, 0.6 * s)), "ink", 0.5, cover=False)
+    if pin:
+        props.solid(kit.ellipse(*P(0, -46), 3 * s, 3 * s), "wine", L, 1.5 * s, spec=0.7, lay=lay)
     return m

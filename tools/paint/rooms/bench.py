@@ -8,7 +8,7 @@ import kit
 import props
 import things
 from ho import HOScene
-from kit import Layer, col
+from kit import Layer
 from scene import Room
 
 L = (-0.6, -0.7, 0.55)  # bench lamp, upper left
@@ -30,26 +30,22 @@ def table(seed):
         r = 14 + rng.random() * 24
         lay.paint(kit.subtract(kit.ellipse(x, y, r, r * 0.9), kit.ellipse(x, y, r - 2.5, r * 0.9 - 2.5)), "#3a2614", 0.3)
     kit.over(cv, lay)
-    # the back wall with a pegboard of tools
+    # the back of the bench: a cabinet of little parts drawers with brass label frames
     wall = Layer(kit.W, kit.H)
-    wm = kit.rect(0, 0, kit.W, 96)
-    wall.paint(wm, kit.tex_noise(kit.H, kit.W, "#5d4a36", "#3d2f22", 8, seed + 1))
-    xx, yy = wall.grid()
-    holes = ((np.mod(xx, 18) - 9) ** 2 + (np.mod(yy, 18) - 9) ** 2 < 5).astype(np.float32) * (yy < 90)
-    wall.rgb *= (1 - 0.6 * holes)[..., None]
-    edge = kit.rect(0, 90, kit.W, 104)
+    wm = kit.rect(0, 0, kit.W, 100)
+    wall.paint(wm, kit.wood(kit.H, kit.W, seed + 1, "#4a2f1b", "#2e1c10", angle=0, freq=0.08))
+    for i, x in enumerate(range(6, kit.W, 78)):
+        for j, y in enumerate((6, 50)):
+            d = kit.rect(x, y, x + 72, y + 40)
+            props.solid(d, "#6a452a", L, 3, amb=0.6, lay=wall, tex=kit.wood(kit.H, kit.W, seed + 10 + i * 2 + j, "#6a452a", angle=0))
+            frame = kit.subtract(kit.rect(x + 22, y + 8, x + 50, y + 22), kit.rect(x + 24, y + 10, x + 48, y + 20))
+            props.solid(frame, "brass", L, 1, spec=0.8, lay=wall)
+            wall.paint(kit.rect(x + 24, y + 10, x + 48, y + 20), "parchment", 0.85)
+            wall.paint(kit.line([(x + 27, y + 15), (x + 27 + 6 + (i * 7 + j * 3) % 12, y + 15)], 1.0), "ink", 0.6)
+            props.solid(kit.ellipse(x + 36, y + 31, 4, 4), "brass", L, 1.5, spec=0.9, lay=wall)
+    edge = kit.rect(0, 92, kit.W, 106)
     props.solid(edge, "#6a4a2a", L, 3, lay=wall)
-    for i, x in enumerate(range(160, 1000, 70)):
-        kind = i % 4
-        if kind == 0:
-            things.screwdriver(wall, x, 50, 1.0, math.pi / 2, seed + i, L, handle="moss")
-        elif kind == 1:
-            things.hammer(wall, x, 40, 0.9, math.pi / 2 + 0.05, seed + i, L)
-        elif kind == 2:
-            m = kit.line([(x, 10), (x, 86)], 6)
-            props.solid(m, "#8a8e96", L, 2, spec=0.6, lay=wall)
-        else:
-            things.pliers(wall, x, 50, 0.9, -math.pi / 2, seed + i, L)
+    kit.over(cv, kit.shadow_layer(kit.Mask(edge.m, edge.x0, edge.y0), 0, 8, 6, 0.5))
     kit.over(cv, wall)
     return cv
 
@@ -96,9 +92,15 @@ def back_clutter(cv, seed):
     props.solid(kit.ellipse(880, 358, 30, 28), "#f0eee8", L, 5, spec=0.4, lay=sol)
     sol.paint(kit.ellipse(880, 358, 24, 22), "#4a2a14")
     # vice and files
-    vice = kit.rrect(20, 500, 150, 580, 6)
-    props.solid(vice, "#4a5058", L, 6, spec=0.5, lay=sol)
-    props.solid(kit.rect(150, 530, 190, 550), "#7a8088", L, 2, spec=0.6, lay=sol)
+    # a bench vice seen from above: fixed and sliding jaws, the screw and its tommy bar
+    props.solid(kit.rrect(20, 520, 110, 590, 6), "#3e4a58", L, 6, spec=0.5, lay=sol)
+    props.solid(kit.rrect(112, 526, 150, 584, 4), "#3e4a58", L, 5, spec=0.5, lay=sol)
+    for y in (528, 582):
+        props.solid(kit.rect(104, y - 6, 118, y), "#9aa0a8", L, 1, spec=0.8, lay=sol)
+    props.solid(kit.rect(150, 548, 220, 560), "#8a8e96", L, 2, spec=0.8, lay=sol)
+    props.solid(kit.line([(214, 520), (222, 590)], 5), "#9aa0a8", L, 2, spec=0.8, lay=sol)
+    for y in (518, 592):
+        props.solid(kit.ellipse(214 + (y - 518) / 74 * 8, y, 6, 6), "#9aa0a8", L, 2, spec=0.8, lay=sol)
     for k in range(3):
         m = kit.line([(300 + k * 18, 590 - k * 8), (420 + k * 18, 520 - k * 6)], 5)
         props.solid(m, "#6a6e76", L, 2, spec=0.5, lay=sol)
@@ -125,8 +127,24 @@ def back_clutter(cv, seed):
         else:
             m = kit.subtract(kit.ellipse(x, y, 7, 7), kit.ellipse(x, y, 3, 3))
             props.solid(m, "#b0b4ba", L, 1.5, spec=0.8, lay=sol)
-    # a clock case waiting for its movement
-    case = kit.rrect(860, 600 - 12, 1010, 700, 10)
+    # a ruler and a pair of dividers by the drawings, pencils
+    ruler = kit.poly([(300, 262), (470, 236), (472, 246), (302, 272)])
+    props.solid(ruler, kit.mix("parchment", "brass", 0.4), L, 2, amb=0.6, lay=sol)
+    for k in range(18):
+        t = k / 17
+        x0, y0 = 300 + 170 * t, 262 - 26 * t
+        sol.paint(kit.line([(x0, y0), (x0 + 1, y0 + (6 if k % 2 else 3))], 1), "ink", 0.6)
+    props.solid(kit.union(kit.line([(850, 160), (880, 230)], 3), kit.line([(850, 160), (826, 232)], 3),
+                          kit.ellipse(850, 158, 5, 5)), "#aeb3ba", L, 1, spec=0.9, lay=sol)
+    for k, c in enumerate(("#2e4a63", "wine", "moss")):
+        props.solid(kit.line([(560 + k * 10, 600 - k * 4), (660 + k * 12, 574 - k * 6)], 5), c, L, 2, lay=sol)
+    # the lamp's weighted brass foot in the near corner
+    props.solid(kit.ellipse(30, 150, 60, 40), "brass", L, 8, spec=0.9, lay=sol)
+    props.solid(kit.ellipse(30, 150, 18, 14), "#6a4a1e", L, 3, spec=0.6, lay=sol)
+    # an empty clock case waiting for its movement
+    case = kit.rrect(856, 600, 1020, 720, 14)
+    props.solid(case, "mahogany", L, 8, lay=sol, tex=kit.wood(kit.H, kit.W, seed + 9, "#7a3b2a", angle=0))
+    sol.paint(kit.ellipse(938, 650, 48, 40), "#1a0e08")
     kit.over(cv, kit.shadow_layer(kit.Mask(sol.a, 0, 0), 4, 6, 4, 0.45))
     kit.over(cv, sol)
 
@@ -169,9 +187,9 @@ HIDDEN = [
     ("ho_bench_screwdriver", "screwdriver", things.screwdriver, 770, 420, 1.6, -0.5, {"handle": "wine"}),
     ("ho_bench_spring", "spring", things.spring, 190, 270, 1.6, 0.3, {}),
     ("ho_bench_pliers", "pliers", things.pliers, 900, 530, 1.7, 2.6, {}),
-    ("ho_bench_candle", "candle", things.candle, 395, 230, 1.7, 1.35, {}),
+    ("ho_bench_candle", "candle", things.candle, 398, 236, 1.6, 0.15, {}),
     ("ho_bench_thimble", "thimble", things.thimble, 225, 555, 1.5, 0.2, {}),
-    ("ho_bench_spectacles", "spectacles", things.spectacles, 690, 150, 1.5, 0.15, {}),
+    ("ho_bench_spectacles", "spectacles", things.spectacles, 690, 152, 1.6, 0.15, {}),
     ("ho_bench_hammer", "hammer", things.hammer, 975, 170, 1.6, 1.9, {}),
     ("ho_bench_quill", "quill", things.quill, 120, 140, 1.5, 0.25, {}),
     ("ho_bench_screw_1", "screw_1", things.screw, 545, 445, 1.5, 0.7, {}),
@@ -181,15 +199,15 @@ HIDDEN = [
 
 
 def light(cv):
-    cv = cv * 0.62
-    common.lamp(cv, 60, 40, 1100, "amber", 0.55, 1.2)
-    common.lamp(cv, 150, 120, 420, "candle", 0.35, 1.5)
+    cv = cv * 0.5
+    common.lamp(cv, 120, 80, 1150, "amber", 0.8, 1.3)
+    common.lamp(cv, 220, 180, 460, "candle", 0.35, 1.6)
     return cv
 
 
-def finish(cv):
+def finish(cv, protect=None):
     common.bloom(cv, 0.8, 8, 0.3)
-    return kit.finish(cv, SEED, vignette=0.5, stroke_angle=0.2)
+    return kit.finish(cv, SEED, vignette=0.5, stroke_angle=0.2, protect=protect)
 
 
 def build():

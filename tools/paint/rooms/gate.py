@@ -202,7 +202,6 @@ def urn(x, y, seed):
 
 def key_layer(x, y, scale=1.0, angle=-0.25, iron=False):
     """A big old gate key, bow to the left."""
-    lay = Layer(kit.W, kit.H) if not iron else None
     ca, sa = math.cos(angle), math.sin(angle)
 
     def P(u, v):
@@ -224,7 +223,6 @@ def build():
         common.sea(cv, 300, 768, seed + 3)
         house(cv, seed + 4)
         ground(cv, seed + 5)
-        shadows = Layer(kit.W, kit.H)
         pillar(cv, 255, 335, seed + 6, lantern=True)
         pillar(cv, 690, 770, seed + 7)
         masks = {}

@@ -18,7 +18,7 @@ BOX = interior.Box(185, 55, 790, 560)
 def walls(cv, seed):
     b = BOX
     lay = Layer(kit.W, kit.H)
-    paper = interior.wallpaper(kit.H, kit.W, seed, "#3f3150", "#5d4c70")
+    paper = interior.wallpaper(kit.H, kit.W, seed, "#3a2d4a", "#4e3f62")
     lay.paint(kit.poly(b.back()), paper)
     lay.paint(kit.poly(b.left()), paper * 0.8)
     lay.paint(kit.poly(b.right()), paper * 0.75)
@@ -49,17 +49,69 @@ def walls(cv, seed):
 
 
 def rug(cv, seed):
+    """A patterned rug in perspective: wine field, brass border, a medallion."""
     lay = Layer(kit.W, kit.H)
-    pts = [(330, 590), (700, 590), (820, 740), (210, 740)]
-    m = kit.poly(pts)
-    tex = kit.tex_noise(kit.H, kit.W, "wine", "#6e2424", 6, seed)
+    y0, y1 = 590, 740
+    m = kit.poly([(330, y0), (700, y0), (820, y1), (210, y1)])
+    xx, yy = lay.grid()
+    t = np.clip((yy - y0) / (y1 - y0), 0, 1)
+    left = 330 - 120 * t
+    right = 700 + 120 * t
+    u = (xx - left) / np.maximum(right - left, 1)
+    v = t
+    field = kit.tex_noise(kit.H, kit.W, "wine", "#6e2424", 4, seed)
+    pat = np.clip((np.abs(np.sin(u * 30 + np.sin(v * 10) * 1.2) * np.sin(v * 16)) - 0.6) * 4, 0, 1)
+    tex = field * (1 - pat[..., None] * 0.35) + kit.mix("teal", "night", 0.3) * pat[..., None] * 0.35
+    border = ((u < 0.06) | (u > 0.94) | (v < 0.1) | (v > 0.9)).astype(np.float32)
+    inner_b = ((np.abs(u - 0.075) < 0.008) | (np.abs(u - 0.925) < 0.008) | (np.abs(v - 0.12) < 0.012)
+               | (np.abs(v - 0.88) < 0.012)).astype(np.float32)
+    tex = tex * (1 - border[..., None]) + kit.mix("brass", "walnut", 0.45) * border[..., None]
+    tex = tex * (1 - inner_b[..., None]) + col("#c29a5a") * inner_b[..., None]
+    med = (u - 0.5) ** 2 / 0.03 + (v - 0.5) ** 2 / 0.07
+    tex = np.where((med < 1)[..., None], tex * 0.4 + kit.mix("brass", "wine", 0.45) * 0.6, tex)
+    tex = np.where((np.abs(med - 1) < 0.12)[..., None], col("#c29a5a"), tex)
+    tex = np.where((med < 0.25)[..., None], kit.mix("slate", "night", 0.3), tex)
     lay.paint(m, tex)
-    inner = kit.poly([(352, 602), (678, 602), (780, 722), (250, 722)])
-    lay.paint(kit.subtract(kit.poly([(345, 598), (685, 598), (790, 727), (240, 727)]), inner), "#c29a5a", 0.8)
-    med = kit.ellipse(515, 660, 110, 34)
-    lay.paint(kit.subtract(med, kit.ellipse(515, 660, 90, 26)), "#c29a5a", 0.7)
-    lay.paint(kit.ellipse(515, 660, 40, 12), "#2a3a4f", 0.8)
-    fr = Layer(kit.W, kit.H)
+    # fringe at the near and far ends
+    for k in range(60):
+        tt = k / 59
+        x0 = 330 + 370 * tt
+        lay.paint(kit.line([(x0, y0), (x0, y0 - 5)], 1.2), "parch_shade", 0.8)
+        x1 = 210 + 610 * tt
+        lay.paint(kit.line([(x1, y1), (x1, y1 + 8)], 1.4), "parch_shade", 0.8)
+    kit.over(cv, lay)
+
+
+def stair_dressing(cv, seed):
+    """A wine runner held by brass rods up the stairs, and the cup of tea Ysolde left on a step."""
+    lay = Layer(kit.W, kit.H)
+    n = 13
+    for i in range(n):
+        yb = 640 - i * 30
+        xl = 780 + i * 6
+        tread = kit.poly([(xl + 60, yb - 29), (xl + 150, yb - 31), (xl + 150, yb + 3), (xl + 60, yb - 1)])
+        tex = kit.tex_noise(kit.H, kit.W, "wine", "#5e1e1e", 3, seed + i)
+        lay.paint(tread, tex * (0.85 if i % 2 else 0.7))
+        lay.paint(kit.line([(xl + 62, yb - 26), (xl + 148, yb - 28)], 1.2), "#c29a5a", 0.6)
+        props.solid(kit.line([(xl + 54, yb - 27), (xl + 156, yb - 30)], 2.6), "brass", LIGHT, 1, spec=0.9, lay=lay)
+    kit.over(cv, lay)
+    cup = Layer(kit.W, kit.H)
+    import things
+    things.teacup(cup, 930, 495, 0.9, 0.0, seed, LIGHT)
+    kit.over(cv, kit.shadow_layer(kit.Mask(cup.a, 0, 0), 4, 3, 2, 0.5))
+    kit.over(cv, cup)
+
+
+def wall_pictures(cv, seed):
+    """A seascape over the library door and a small barometer beside the clock."""
+    lay = Layer(kit.W, kit.H)
+    x0, y0, x1, y1 = 352, 132, 450, 214
+    props.solid(kit.rect(x0, y0, x1, y1), "brass", LIGHT, 3, spec=0.6, lay=lay)
+    sea = kit.vgrad(kit.H, kit.W, [(0, "#3a4a5a"), (0.12, "#6a7a88"), (0.2, "#3a4a56"), (0.3, "#24323c")])
+    lay.paint(kit.rect(x0 + 8, y0 + 8, x1 - 8, y1 - 8), sea)
+    lay.paint(kit.poly([(390, 186), (414, 186), (410, 192), (394, 192)]), "#1a1410")
+    lay.paint(kit.poly([(402, 164), (402, 186), (412, 184)]), "#c8c0a8", 0.9)
+    kit.over(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), 4, 6, 4, 0.5))
     kit.over(cv, lay)
 
 
@@ -205,7 +257,6 @@ def clock(seed):
     kit.over(lay.rgb, d) if False else None
     lay_d = d
     # paint dial into lay
-    sl = lay.region(kit.Mask(lay_d.a, lay_d.x0, lay_d.y0))
     m = kit.crop_to(kit.Mask(lay_d.a, lay_d.x0, lay_d.y0), 0, 0, kit.W, kit.H)
     rgb = np.zeros((kit.H, kit.W, 3), np.float32)
     rgb[lay_d.y0:lay_d.y0 + lay_d.h, lay_d.x0:lay_d.x0 + lay_d.w] = lay_d.rgb
@@ -376,6 +427,8 @@ def build():
         lunette(cv, seed + 1)
         rug(cv, seed + 2)
         stairs(cv, seed + 3)
+        stair_dressing(cv, seed + 11)
+        wall_pictures(cv, seed + 12)
         masks = {}
         parts = {
             "workshop": workshop_door(doors.get("workshop", "closed"), seed + 4),
@@ -402,8 +455,12 @@ def build():
         props.solid(kit.rect(962, 186, 972, 206), "brass", LIGHT, 2, spec=0.8, lay=sconce)
         props.flame(sconce, 967, 182, 12)
         kit.over(cv, sconce)
-        # light: a warm lamp pool, cold light from the glass door, dark corners
-        cv *= 0.5
+        for (x0, x1, y) in ((210, 316, 544), (496, 596, 556), (340, 462, 558), (620, 728, 558)):
+            common.contact_shadow(cv, x0, x1, y, 10, 0.55, 5)
+        # light: a warm lamp pool, cold light from the glass door and the moon through the lunette, dark corners
+        cv *= 0.46
+        beam = interior.beam_light(kit.H, kit.W, [(488, 128), (602, 128), (700, 600), (420, 600)], 30, 0.22)
+        cv += beam[..., None] * col("frost") * 0.09
         common.lamp(cv, LAMP[0], LAMP[1] + 60, 720, "amber", 0.75, 1.3)
         common.lamp(cv, LAMP[0], LAMP[1], 200, "candle", 0.5, 2)
         common.lamp(cv, 960, 190, 260, "amber", 0.7, 1.6)

@@ -1,6 +1,4 @@
 """Inventory icons (112 x 112) for the six items of the chain."""
-import math
-
 import kit
 import things
 from kit import Layer

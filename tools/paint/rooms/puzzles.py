@@ -40,24 +40,60 @@ def plate(kind, lit, seed):
 
 def gears(seed=707):
     room = Room("gears")
-    cv = kit.wood(kit.H, kit.W, seed, "#4a2e1a", "#2e1c10", angle=0.02, freq=0.06)
+    # the box on a dark cloth, lit by the oil lamp beside it
+    cv = kit.tex_noise(kit.H, kit.W, kit.mix("moss", "night", 0.55), kit.mix("moss", "night", 0.75), 5, seed, 3)
+    cv *= (0.85 + 0.3 * kit.noise(kit.H, kit.W, 90, seed + 9, 3))[..., None]
     lay = Layer(kit.W, kit.H)
-    # carved border and the recessed board
-    props.solid(kit.rrect(170, 60, 854, 540, 18), "#6a4426", L, 10, amb=0.5, lay=lay,
-                tex=kit.wood(kit.H, kit.W, seed + 1, "#7a4e2c", angle=0))
-    lay.paint(kit.rrect(252, 90, 772, 510, 8), "#1e140c")
+    # the lid's carved walnut border with a running vine, brass stringing and corner brackets
+    border = kit.rrect(170, 60, 854, 540, 18)
+    props.solid(border, "#6a4426", L, 10, amb=0.5, lay=lay, tex=kit.wood(kit.H, kit.W, seed + 1, "#7a4e2c", angle=0))
+    rng = np.random.default_rng(seed)
+    band = []
+    for t in np.linspace(0, 1, 120, endpoint=False):
+        # walk round the middle of the band
+        per = 2 * (640 + 450)
+        d = t * per
+        if d < 640:
+            x, y, a = 192 + d, 75, 0.0
+        elif d < 640 + 450:
+            x, y, a = 832, 75 + (d - 640), math.pi / 2
+        elif d < 2 * 640 + 450:
+            x, y, a = 832 - (d - 1090), 525, math.pi
+        else:
+            x, y, a = 192, 525 - (d - 1730), -math.pi / 2
+        band.append((x, y, a))
+    for k, (x, y, a) in enumerate(band):
+        sd = 1 if k % 2 else -1
+        la = a + sd * 0.9
+        lx, ly = x + math.cos(la) * 8, y + math.sin(la) * 8
+        ca, sa = math.cos(la), math.sin(la)
+        leaf = kit.poly([(lx + ca * 9 * math.cos(q) - sa * 4 * math.sin(q), ly + sa * 9 * math.cos(q) + ca * 4 * math.sin(q))
+                         for q in np.linspace(0, 2 * math.pi, 12)])
+        props.solid(leaf, "#4a2c18", L, 2.5, amb=0.35, spec=0.2, lay=lay)
+        if k % 2:
+            lay.paint(kit.line([(x, y), (band[(k + 1) % len(band)][0], band[(k + 1) % len(band)][1])], 2), "#3a2212", 0.8)
+    for x0, y0, x1, y1 in ((184, 74, 840, 526), (242, 84, 782, 516)):
+        lay.paint(kit.subtract(kit.rrect(x0, y0, x1, y1, 12), kit.rrect(x0 + 2, y0 + 2, x1 - 2, y1 - 2, 11)), "brass", 0.7)
+    lay.paint(kit.rrect(252, 90, 772, 510, 8), kit.tex_noise(kit.H, kit.W, kit.mix("wine", "ink", 0.5), kit.mix("wine", "ink", 0.75), 3, seed + 2))
     for i in range(5):
         for j in range(4):
             x, y = 262 + i * CELL, 100 + j * CELL
             lay.paint(kit.rrect(x + 2, y + 2, x + CELL - 2, y + CELL - 2, 8), "#140d07")
-    for (x, y) in ((182, 72), (842, 72), (182, 528), (842, 528)):
-        props.solid(kit.poly([(x - 14, y), (x, y - 14), (x + 14, y), (x, y + 14)]), "brass", L, 3, spec=0.8, lay=lay)
-    # bearings for the drive and the latch
+            lay.paint(kit.subtract(kit.rrect(x + 1, y + 1, x + CELL - 1, y + CELL - 1, 9), kit.rrect(x + 3, y + 3, x + CELL - 3, y + CELL - 3, 8)),
+                      "#6a4426", 0.5)
+    for (x, y, sx, sy) in ((170, 60, 1, 1), (854, 60, -1, 1), (170, 540, 1, -1), (854, 540, -1, -1)):
+        br = kit.poly([(x, y), (x + sx * 70, y), (x + sx * 70, y + sy * 14), (x + sx * 14, y + sy * 14), (x + sx * 14, y + sy * 70), (x, y + sy * 70)])
+        props.solid(br, "brass", L, 3, spec=0.8, lay=lay, tex=props.brass_tex(kit.H, kit.W, seed + x + y))
+        for (u, v) in ((7, 7), (58, 7), (7, 58)):
+            props.solid(kit.ellipse(x + sx * u, y + sy * v, 3, 3), "#6a4a1e", L, 1, spec=0.8, lay=lay)
+    # brass bearings for the drive and the latch
     for (x, y) in ((212, 250), (812, 350)):
-        props.solid(kit.ellipse(x, y, 40, 40), "#3a2614", L, 6, lay=lay)
+        props.solid(kit.ellipse(x, y, 44, 44), "brass", L, 4, spec=0.8, lay=lay)
+        props.solid(kit.ellipse(x, y, 38, 38), "#3a2614", L, 6, lay=lay)
+    kit.over(cv, kit.shadow_layer(kit.Mask(border.m, border.x0, border.y0), -10, 14, 12, 0.55))
     kit.over(cv, lay)
-    cv *= 0.8
-    common.lamp(cv, 512, 200, 700, "amber", 0.5, 1.2)
+    cv *= 0.62
+    common.lamp(cv, 700, 160, 900, "amber", 0.9, 1.2)
     cv = kit.finish(cv, seed, vignette=0.5)
     room.back(cv)
     # the compartment revealed when the latch lifts
@@ -90,23 +126,38 @@ START = (2, 3, 6, 5, 8, 7, 0, 1, 4)
 
 def clockface(seed=808):
     room = Room("clockface")
-    cv = kit.wood(kit.H, kit.W, seed, "#3a2414", "#24160c", angle=0.0)
+    # the mechanism's iron frame and wheels around the regulator plate
+    cv = kit.vgrad(kit.H, kit.W, [(0, "#141a24"), (1, "#221c18")])
+    back = Layer(kit.W, kit.H)
+    for (x, y, r, t) in ((150, 180, 150, 60), (890, 230, 130, 52), (200, 560, 110, 44), (840, 580, 120, 48), (512, 700, 90, 36)):
+        things.kit_paste(back, props.gear(x, y, r, t, seed + x, "brass", 6, 0.1 * x, L, amb=0.35))
+    for x in (230, 794):
+        props.solid(kit.rect(x - 14, 0, x + 14, kit.H), "#202226", L, 3, amb=0.5, spec=0.4, lay=back)
+    props.solid(kit.rect(0, 600, kit.W, 626), "#202226", L, 3, amb=0.5, spec=0.4, lay=back)
+    kit.over(cv, kit.shadow_layer(kit.Mask(back.a, 0, 0), 6, 8, 8, 0.5))
+    kit.over(cv, back)
+    cv *= 0.55
     lay = Layer(kit.W, kit.H)
-    props.solid(kit.rrect(262, 50, 762, 550, 24), "brass", L, 12, amb=0.5, spec=0.5, lay=lay,
-                tex=props.brass_tex(kit.H, kit.W, seed))
+    plate = kit.rrect(262, 50, 762, 550, 24)
+    props.solid(plate, "brass", L, 12, amb=0.5, spec=0.5, lay=lay, tex=props.brass_tex(kit.H, kit.W, seed))
+    # engraved tide-marks: rows of little waves around the well
+    for band_y in (62, 74, 526, 538):
+        pts = [(x, band_y + 3 * math.sin(x * 0.25)) for x in np.arange(292, 734, 2)]
+        lay.paint(kit.line(pts, 1.1), "#6a4a20", 0.65)
+    for band_x in (274, 286, 738, 750):
+        pts = [(band_x + 3 * math.sin(y * 0.25), y) for y in np.arange(92, 510, 2)]
+        lay.paint(kit.line(pts, 1.1), "#6a4a20", 0.65)
+    bevel = kit.subtract(kit.rect(292, 80, 732, 520), kit.rect(298, 86, 726, 514))
+    props.solid(bevel, "#8a6a3a", (0.6, 0.7, 0.5), 2, spec=0.6, lay=lay)
     lay.paint(kit.rect(298, 86, 726, 514), "#1a120a")
     for (x, y) in ((285, 73), (739, 73), (285, 527), (739, 527)):
-        props.solid(kit.ellipse(x, y, 8, 8), "#8a6a3a", L, 3, spec=0.8, lay=lay)
-        lay.paint(kit.line([(x - 5, y - 5), (x + 5, y + 5)], 1.5), "#3a2a14")
-    # engraved tide marks along the bezel
-    for i in range(40):
-        t = i / 40
-        x = 300 + t * 424
-        lay.paint(kit.line([(x, 62), (x + 6, 70)], 1), "#6a4a20", 0.6)
-        lay.paint(kit.line([(x, 530), (x + 6, 538)], 1), "#6a4a20", 0.6)
+        props.solid(kit.ellipse(x, y, 9, 9), "#8a6a3a", L, 3, spec=0.8, lay=lay)
+        lay.paint(kit.line([(x - 6, y - 6), (x + 6, y + 6)], 1.8), "#3a2a14")
+    kit.over(cv, kit.shadow_layer(kit.Mask(plate.m, plate.x0, plate.y0), 8, 12, 10, 0.6))
     kit.over(cv, lay)
-    cv *= 0.8
-    common.lamp(cv, 380, 120, 800, "amber", 0.5, 1.2)
+    cv *= 0.85
+    common.lamp(cv, 380, 120, 800, "amber", 0.6, 1.2)
+    common.lamp(cv, 512, 300, 420, "frost", 0.15, 1.4)
     cv = kit.finish(cv, seed, vignette=0.5)
     room.back(cv)
     # the dial, painted once and cut into nine tiles
@@ -115,7 +166,6 @@ def clockface(seed=808):
     dl = props.dial(210, 210, 200, seed, 0, 0, hands=False, light=L)
     things.kit_paste(d, dl)
     things.clockhand(d, 210 + 70 * math.cos(-1.55), 210 + 70 * math.sin(-1.55), 1.9, -math.pi / 2 - 0.02, seed, L)
-    things.kit_paste(d, props.dial(210, 210, 1, seed, hands=False)) if False else None
     for k in range(9):
         r, c = divmod(k, 3)
         t = Layer(140, 140, 0, 0)

@@ -6,6 +6,7 @@ import numpy as np
 import common
 import kit
 import props
+import curios
 import things
 from ho import HOScene
 from kit import Layer, col
@@ -29,51 +30,110 @@ def case(seed):
     return cv
 
 
-def contents(cv, seed, gaps):
-    """Books on every shelf, leaving the gaps where hidden objects stand."""
+def _segments(x0, x1, cuts):
+    segs = [(x0, x1)]
+    for gx0, gx1 in cuts:
+        new = []
+        for a, b in segs:
+            if gx1 <= a or gx0 >= b:
+                new.append((a, b))
+            else:
+                if gx0 > a:
+                    new.append((a, gx0))
+                if gx1 < b:
+                    new.append((gx1, b))
+        segs = new
+    return segs
+
+
+def _stack(lay, x0, x1, yb, seed, n=None):
+    """Books lying flat, one on another, slightly askew."""
     rng = np.random.default_rng(seed)
+    y = yb
+    n = n or rng.integers(2, 6)
+    for k in range(n):
+        hgt = rng.integers(7, 13)
+        inset = rng.integers(0, 6)
+        c = ["wine", "moss", "#6b4a2b", "teal", "walnut", "dusk", "mahogany", "#3b4a3a"][rng.integers(8)]
+        c = col(c) * (0.8 + 0.35 * rng.random())
+        m = kit.rect(x0 + inset, y - hgt, x1 - rng.integers(0, 6), y)
+        props.solid(m, c, L, 2, amb=0.5, spec=0.08, lay=lay)
+        lay.paint(kit.rect(x1 - 8, y - hgt + 2, x1 - 3, y - 2), "parchment", 0.75, cover=False)
+        lay.paint(kit.rect(x0 + inset, y - hgt * 0.55, x1 - 10, y - hgt * 0.45), "brass", 0.35, cover=False)
+        y -= hgt
+    return y
+
+
+def contents(cv, seed, gaps):
+    """Shelves crammed with books upright, leaning and stacked, and curios, leaving room for the hidden objects."""
+    rng = np.random.default_rng(seed)
+    # a back row of books in the shadow at the back of every shelf: no gap shows bare wood
+    back = Layer(kit.W, kit.H)
+    for j, y in enumerate(SHELVES):
+        top = (SHELVES[j - 1] + 16) if j else 0
+        hmax = min(126, y - top - 8)
+        for (x0, x1) in BAYS:
+            props.books_row(back, x0 + 2, x1 - 2, y - 4, int(hmax * 0.7), hmax, int(rng.integers(1 << 30)), light=L,
+                            wmin=8, wmax=18)
+    back.rgb *= 0.5
+    kit.over(cv, back)
     lay = Layer(kit.W, kit.H)
     for j, y in enumerate(SHELVES):
+        top = (SHELVES[j - 1] + 16) if j else 0
         for (x0, x1) in BAYS:
-            segs = [(x0 + 4, x1 - 4)]
-            for gx0, gx1, gy in gaps:
-                if gy == j:
-                    new = []
-                    for a, b in segs:
-                        if gx1 <= a or gx0 >= b:
-                            new.append((a, b))
-                        else:
-                            if gx0 > a:
-                                new.append((a, gx0))
-                            if gx1 < b:
-                                new.append((gx1, b))
-                    segs = new
-            for a, b in segs:
-                if b - a > 14:
-                    props.books_row(lay, a, b, y - 2, 70, 128, int(seed + j * 31 + a), light=L, gaps=0.05)
-    kit.over(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), 6, 0, 5, 0.5))
+            cuts = [(gx0, gx1) for gx0, gx1, gy in gaps if gy == j]
+            for a, b in _segments(x0 + 4, x1 - 4, cuts):
+                x = a
+                hmax = min(126, y - top - 8)
+                while b - x > 6:
+                    room_left = b - x
+                    r = rng.random()
+                    if room_left < 40 or r < 0.55:
+                        run = room_left if room_left < 40 else min(room_left, rng.integers(40, 110))
+                        rows = props.books_row(lay, x, x + run, y - 2, int(hmax * 0.68), hmax,
+                                               int(rng.integers(1 << 30)), light=L, wmin=6, wmax=15)
+                        end = max([r_[1] + r_[2] for r_ in rows], default=x)
+                        if rows and rng.random() < 0.5 and end - x > 40:
+                            hmin = min(r_[3] for r_ in rows)
+                            _stack(lay, x + 2, x + min(end - x, 64), y - 2 - hmin, int(rng.integers(1 << 30)),
+                                   rng.integers(1, 3))
+                        x = max(end, x + 6) + 1
+                    elif r < 0.75:
+                        w = min(room_left, rng.integers(44, 70))
+                        ytop = _stack(lay, x, x + w, y - 2, int(rng.integers(1 << 30)), rng.integers(3, 8))
+                        # something small sits on the pile
+                        if ytop - top > 50 and rng.random() < 0.6:
+                            fn = curios.CURIOS[rng.integers(len(curios.CURIOS))]
+                            tmp = Layer(kit.W, kit.H)
+                            ww = fn(tmp, x + 6, ytop, 0.9, int(rng.integers(1 << 30)), L)
+                            if ww < w - 6:
+                                things.kit_paste(lay, tmp)
+                        x += w + 1
+                    else:
+                        big = room_left > 80 and rng.random() < 0.35
+                        fn = (curios.BIG if big else curios.CURIOS)[rng.integers(len(curios.BIG if big else curios.CURIOS))]
+                        tmp = Layer(kit.W, kit.H)
+                        w = fn(tmp, x + 2, y - 2, 1.15, int(rng.integers(1 << 30)), L)
+                        if w + 4 > room_left:
+                            continue
+                        things.kit_paste(lay, tmp)
+                        x += w + 4
+    kit.over(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), 6, 2, 5, 0.55))
     kit.over(cv, lay)
     sh = Layer(kit.W, kit.H)
     for y in SHELVES:
         for x0, x1 in BAYS:
             props.solid(kit.rect(x0 - 2, y, x1 + 2, y + 16), "#6a452a", L, 3, lay=sh,
                         tex=kit.wood(kit.H, kit.W, seed + y, "#6a452a", angle=0))
-    # curios between the books: jars, a globe, boxes
-    for (x, y, kind) in ((470, 434, "globe"), (900, 292, "jar"), (120, 576, "box"), (610, 150, "jar"),
-                         (860, 576, "box"), (260, 292, "skull")):
-        if kind == "globe":
-            props.solid(kit.ellipse(x, y - 50, 38, 38), "#4f6b4a", L, 10, spec=0.3, lay=sh,
-                        tex=kit.tex_noise(kit.H, kit.W, "#6a7e5a", "#3d5a63", 10, seed))
-            props.solid(kit.rect(x - 3, y - 12, x + 3, y), "brass", L, 1, lay=sh)
-            props.solid(kit.ellipse(x, y - 2, 18, 5), "brass", L, 2, lay=sh)
-        elif kind == "jar":
-            props.solid(kit.rrect(x - 22, y - 70, x + 22, y, 8), kit.mix("frost", "teal", 0.5), L, 6, amb=0.4, spec=0.9, lay=sh)
-            sh.paint(kit.rect(x - 18, y - 40, x + 18, y - 4), "#6a4a2a", 0.6)
-        elif kind == "box":
-            props.solid(kit.rect(x - 40, y - 44, x + 40, y), "wine", L, 4, lay=sh)
-            props.solid(kit.rect(x - 42, y - 50, x + 42, y - 40), "#6a2222", L, 2, lay=sh)
-        else:
-            props.solid(kit.ellipse(x, y - 30, 22, 26), "parchment", L, 8, lay=sh)
+            # the shelf's shadow on the back panel and the books just under it
+            sh.paint(kit.rect(x0, y + 16, x1, y + 26), "#0a0604", 0.35)
+    # drawers in the cupboards under the lowest shelf
+    for x0, x1 in BAYS:
+        for k in range(2):
+            d = kit.rect(x0 + 8 + k * (x1 - x0) / 2, 600, x0 + (k + 1) * (x1 - x0) / 2 - 8, 690)
+            props.solid(d, "#4a2f1b", L, 3, amb=0.6, lay=sh, tex=kit.wood(kit.H, kit.W, seed + x0 + k, "#4a2f1b", angle=0))
+            cx = x0 + (k + 0.5) * (x1 - x0) / 2
+            props.solid(kit.rrect(cx - 14, 638, cx + 14, 646, 3), "brass", L, 1.5, spec=0.9, lay=sh)
     kit.over(cv, sh)
 
 
@@ -96,41 +156,54 @@ HIDDEN = [
 
 
 def front_layers(seed):
+    """Clutter laid over the shelves: leaning books and books lying across the shelf edge."""
     rng = np.random.default_rng(seed)
     out = []
     for i, (x, y, w, h, c, lean) in enumerate((
             (238, 150, 22, 60, "wine", 0.3), (548, 292, 20, 70, "moss", -0.25), (790, 434, 18, 56, "slate", 0.35),
             (185, 434, 16, 40, "mahogany", 0), (640, 576, 22, 50, "teal", -0.3), (330, 576, 20, 30, "walnut", 0),
-            (980, 150, 16, 62, "moss", -0.3), (110, 292, 18, 34, "wine", 0.2), (445, 434, 18, 30, "dusk", 0))):
+            (980, 150, 16, 62, "moss", -0.3), (110, 292, 18, 34, "wine", 0.2), (445, 434, 18, 30, "dusk", 0),
+            (196, 292, 20, 66, "#6b4a2b", -0.35), (586, 150, 18, 58, "wine", 0.3), (734, 292, 22, 64, "teal", 0.3),
+            (404, 576, 20, 60, "mahogany", -0.3), (930, 434, 18, 52, "moss", -0.3), (60, 150, 20, 64, "dusk", 0.28))):
         lay = Layer(kit.W, kit.H)
         dx = h * math.sin(lean)
         pts = [(x, y), (x + w, y), (x + w + dx, y - h), (x + dx, y - h)]
         props.solid(kit.poly(pts), c, L, 5, amb=0.5, lay=lay)
+        lay.paint(kit.poly([(x + w * 0.2 + dx * 0.5, y - h * 0.5), (x + w * 0.8 + dx * 0.5, y - h * 0.5),
+                            (x + w * 0.8 + dx * 0.55, y - h * 0.56), (x + w * 0.2 + dx * 0.55, y - h * 0.56)]), "brass", 0.5, cover=False)
         out.append(kit.with_shadow(lay.cropped(2), 3, 0, 3, 0.4))
+    # books lying open or shut across the front edge of a shelf
+    for i, (x, y, w) in enumerate(((130, 434, 70), (480, 292, 60), (860, 576, 74), (300, 150, 64), (700, 434, 56),
+                                   (30, 576, 60), (600, 434, 50))):
+        lay = Layer(kit.W, kit.H)
+        _stack(lay, x, x + w, y + 4, seed + 100 + i, rng.integers(1, 3))
+        out.append(kit.with_shadow(lay.cropped(2), 2, 3, 3, 0.45))
     return out
 
 
 def light(cv):
-    cv = cv * 0.75
-    common.lamp(cv, -80, 700, 1200, "amber", 1.0, 1.1)
+    cv = cv * 0.62
+    common.lamp(cv, -80, 700, 1250, "amber", 1.1, 1.2)
+    common.lamp(cv, 120, 560, 500, "candle", 0.35, 1.5)
     return cv
 
 
-def finish(cv):
+def finish(cv, protect=None):
     common.bloom(cv, 0.8, 8, 0.3)
-    return kit.finish(cv, SEED, vignette=0.5, stroke_angle=1.4)
+    return kit.finish(cv, SEED, vignette=0.5, stroke_angle=1.4, protect=protect)
 
 
 def build():
     room = Room("shelves")
     base = case(SEED)
+    sc = HOScene(room, SEED)
     gaps = []
     for name, res, fn, x, y, s, a, shelf in HIDDEN:
-        gaps.append((x - 20 * s, x + 20 * s, shelf))
+        lay = sc.add(name, res, fn, x, y, s, a, L)
+        # the books close in right up to each object, so none of them stands alone in a gap
+        solid = np.nonzero((lay.a > 0.5).any(axis=0))[0]
+        gaps.append((lay.x0 + solid[0] - 1, lay.x0 + solid[-1] + 2, shelf))
     contents(base, SEED + 1, gaps)
-    sc = HOScene(room, SEED)
-    for name, res, fn, x, y, s, a, shelf in HIDDEN:
-        sc.add(name, res, fn, x, y, s, a, L)
     for lay in front_layers(SEED + 2):
         sc.tuck(lay)
     sc.save(base, light, finish)
