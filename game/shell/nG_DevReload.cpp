@@ -10,6 +10,7 @@
 #include "engine/media/nE_AssetFiles.h"
 #include "engine/media/nE_ResourceCache.h"
 #include "engine/media/nE_SoundHub.h"
+#include "engine/objects/nE_Sprite.h"
 #include "engine/script/nE_Module.h"
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_TriggerHub.h"
@@ -106,10 +107,19 @@ void nG_DevReload::reloadPreview(const std::string& module) {
     core->timerHub().clear();
     nE_Scene& scene = core->scene();
     scene.storage()->removeAllChildren();
-    // Everything the module's code put into the live tree goes; the screen stays.
+    // Everything the module's code put into the live tree goes, and the windows it opened under the
+    // screen; the screen and its pause overlay stay.
+    nG_Screen* screen = nG_Screen::current();
     const std::vector<nE_Object*> live = scene.root()->children;
     for (nE_Object* object : live)
-        if (object != nG_Screen::current()) nE_Scene::destroyLater(object);
+        if (object != screen) nE_Scene::destroyLater(object);
+    if (screen) {
+        const std::vector<nE_Object*> windows = screen->children;
+        for (nE_Object* object : windows)
+            if (object != static_cast<nE_Object*>(screen->dim) &&
+                object != static_cast<nE_Object*>(screen->pausedLabel))
+                nE_Scene::destroyLater(object);
+    }
     // Gone before the module comes back, so that its images are read from disk again rather than
     // found in the cache.
     nE_Scene::flushDestroyed();

@@ -298,7 +298,8 @@ void nG_Screen::showObjectWindow(const nG_ObjectWindowRequest& request) {
         nE_Module::bringIn(request.path, true);
         window = core->scene().findObject(request.name);
     }
-    nE_Object* parent = game ? static_cast<nE_Object*>(game) : static_cast<nE_Object*>(menu);
+    // A module previewed on its own has neither a game nor a menu: its windows go under the screen.
+    nE_Object* parent = game ? static_cast<nE_Object*>(game) : menu ? static_cast<nE_Object*>(menu) : this;
     if (!window || !parent || window == parent || window->isAncestorOf(parent)) return;
     window->localState.z = 999999;
     core->scene().attach(parent, window);
