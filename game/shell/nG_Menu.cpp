@@ -8,6 +8,7 @@
 #include "engine/objects/nE_Text.h"
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_Module.h"
+#include "engine/script/nE_TriggerHub.h"
 #include "pflib/TFile.h"
 
 nG_Menu::nG_Menu(bool logoFirst) {
@@ -50,9 +51,17 @@ void nG_Menu::declareContent() {
 }
 
 bool nG_Menu::handleInput(const nE_InputEvent& event, nE_RenderState& world) {
-    if (notice && event.type == nE_InputEvent::kKeyDown && event.code == kKeyEscape) {
-        if (notEngine* engine = notEngine::instance()) engine->Exit();
-        return true;
+    if (event.type == nE_InputEvent::kKeyDown && event.code == kKeyEscape) {
+        if (notice) {
+            if (notEngine* engine = notEngine::instance()) engine->Exit();
+            return true;
+        }
+        // Scripts see no keys: the module hears of Escape (skip the intro, close a panel) when it asks.
+        nE_TriggerHub* hub = nE_Core::exists() ? nE_Core::get()->triggerHubIfAlive() : nullptr;
+        if (hub && hub->find(kEscapeTrigger)) {
+            nE_Scene::queueTrigger(name, kEscapeTrigger);
+            return true;
+        }
     }
     return nE_Object::handleInput(event, world);
 }

@@ -1,6 +1,7 @@
 // The main menu's root ("ng_menu"): a thin shell around the menu module "assets/menu/module", whose
 // objects and triggers are the menu. Created by the screen, with the logo first at program start.
-// Without a readable module it shows a short notice and Escape quits, so the program stays usable.
+// Escape queues the module's trigger "ng_menu_escape" when the module registers one. Without a
+// readable module it shows a short notice and Escape quits, so the program stays usable.
 #pragma once
 
 #include "engine/core/nE_Object.h"
@@ -14,6 +15,7 @@ public:
     static constexpr int kKeyEscape = 27;
     static constexpr const char* kLogoTrigger = "ng_startlogo";
     static constexpr const char* kMenuTrigger = "ng_startmenu";
+    static constexpr const char* kEscapeTrigger = "ng_menu_escape";
 
     // Brings the module in and queues "ng_startlogo" (logoFirst) or "ng_startmenu", sent by the menu.
     explicit nG_Menu(bool logoFirst);

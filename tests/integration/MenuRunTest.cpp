@@ -1,9 +1,11 @@
-// The bundled menu driven through recorded input: a player typed in, volumes changed, kept across a
-// restart; and reference screenshots of the logo, the menu, the options, the guide and the pause,
-// compared with a tolerance so that a change to any of them is seen.
+// The bundled menu driven through recorded input: the intro after the logo, skipped by a click or
+// Escape and shown only on the program's first menu; a player typed in, volumes changed, kept across a
+// restart; and reference screenshots of the logo, the intro, the menu, the options, the guide and the
+// pause, compared with a tolerance so that a change to any of them is seen.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "tests/integration/HalvernRun.h"
@@ -21,6 +23,9 @@ std::string click(int tick, int x, int y) {
     const std::string at = " " + std::to_string(x) + " " + std::to_string(y) + "\n";
     return std::to_string(tick) + " 4 0" + at + std::to_string(tick + 1) + " 1 0" + at +
            std::to_string(tick + 2) + " 3 0" + at;
+}
+std::string escape(int tick) {
+    return std::to_string(tick) + " 7 27 0 0\n" + std::to_string(tick + 1) + " 8 27 0 0\n";
 }
 std::string keys(int tick, const std::string& text) {
     std::string lines;
@@ -43,6 +48,9 @@ std::string drag(int tick, int x0, int x1, int y) {
 
 // Where the menu's parts are (canvas units; the headless window is 1024 x 768).
 const int kSkipLogo[] = {512, 600};
+const int kSkipIntro[] = {700, 300};
+const int kNewGameButton[] = {250, 336};
+const int kLevelBack[] = {512, 700};
 const int kPlayersButton[] = {250, 472};
 const int kOptionsButton[] = {250, 540};
 const int kGuideButton[] = {250, 608};
@@ -127,16 +135,16 @@ void expectLooksLike(const std::string& shot, const std::string& name) {
 
 TEST(MenuRun, APlayerTypedInAndVolumesSetSurviveARestart) {
     TempDir user;
-    std::string input = click(20, kSkipLogo[0], kSkipLogo[1]);
-    input += click(60, kPlayersButton[0], kPlayersButton[1]);
-    input += keys(80, "Wren7 !");
-    input += "100 7 13 0 0\n";  // Enter creates the player
-    input += click(110, kPlayersDone[0], kPlayersDone[1]);
-    input += click(130, kOptionsButton[0], kOptionsButton[1]);
-    input += click(150, kTrackLeft + 75, kEffectsTrackY);                // effects to a quarter
-    input += drag(170, kTrackLeft + 225, kTrackLeft + 150, kAmbienceY);  // ambience dragged to a half
-    input += click(200, kOptionsDone[0], kOptionsDone[1]);
-    const auto first = runMenu(user, input, 230);
+    std::string input = click(20, kSkipLogo[0], kSkipLogo[1]) + escape(40);
+    input += click(100, kPlayersButton[0], kPlayersButton[1]);
+    input += keys(120, "Wren7 !");
+    input += "140 7 13 0 0\n";  // Enter creates the player
+    input += click(150, kPlayersDone[0], kPlayersDone[1]);
+    input += click(170, kOptionsButton[0], kOptionsButton[1]);
+    input += click(190, kTrackLeft + 75, kEffectsTrackY);                // effects to a quarter
+    input += drag(210, kTrackLeft + 225, kTrackLeft + 150, kAmbienceY);  // ambience dragged to a half
+    input += click(240, kOptionsDone[0], kOptionsDone[1]);
+    const auto first = runMenu(user, input, 270);
     ASSERT_EQ(first.exitCode, 0) << first.output;
     const std::string settings = user.read("settings.xml");
     EXPECT_NE(settings.find("<profiles current=\"Wren7\">"), std::string::npos) << settings;
@@ -158,15 +166,15 @@ TEST(MenuRun, APlayerTypedInAndVolumesSetSurviveARestart) {
 
 TEST(MenuRun, NewGameStartsTheLevelAndQuitEndsTheProgram) {
     TempDir user;
-    std::string input = click(20, kSkipLogo[0], kSkipLogo[1]);
-    input += click(60, 250, 336);  // new game without a player: the players panel opens
-    input += keys(80, "Ada");
-    input += "90 7 13 0 0\n";
-    input += click(100, kPlayersDone[0], kPlayersDone[1]);
-    input += click(120, 250, 336);  // new game
-    input += click(160, 512, 700);  // the level's way back to the menu
-    input += click(200, 250, 676);  // quit
-    const auto run = runMenu(user, input, 400);
+    std::string input = click(20, kSkipLogo[0], kSkipLogo[1]) + escape(40);
+    input += click(100, kNewGameButton[0], kNewGameButton[1]);  // without a player: the players panel
+    input += keys(120, "Ada");
+    input += "130 7 13 0 0\n";
+    input += click(140, kPlayersDone[0], kPlayersDone[1]);
+    input += click(160, kNewGameButton[0], kNewGameButton[1]);  // the menu fades out, the level starts
+    input += click(240, kLevelBack[0], kLevelBack[1]);          // the level's way back to the menu
+    input += click(280, 250, 676);                              // quit
+    const auto run = runMenu(user, input, 440);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     const std::string profile = user.read("p_Ada.xml");
     EXPECT_NE(profile.find("<save_0>"), std::string::npos) << "leaving the game saved it";
@@ -181,13 +189,17 @@ TEST(MenuRun, TheScreensLookAsTheyShould) {
         std::string input;
         int frames;
     };
+    // The logo leaves by itself after 3.3 s (tick 198); Escape skips the intro that follows.
     const Shot shots[] = {
         {"logo", "", 100},
-        {"menu", "", 300},
-        {"options", click(210, kOptionsButton[0], kOptionsButton[1]), 260},
-        {"guide", click(210, kGuideButton[0], kGuideButton[1]) + click(280, 512, 250) + "340 4 0 300 600\n",
-         380},
-        {"pause", "230 12 0 0 0\n", 280},
+        {"intro", click(20, kSkipLogo[0], kSkipLogo[1]), 200},
+        {"menu", escape(210), 300},
+        {"options", escape(210) + click(250, kOptionsButton[0], kOptionsButton[1]), 300},
+        {"guide",
+         escape(210) + click(250, kGuideButton[0], kGuideButton[1]) + click(320, 512, 250) +
+             "380 4 0 300 600\n",
+         420},
+        {"pause", escape(210) + "260 12 0 0 0\n", 310},
     };
     for (const Shot& shot : shots) {
         const std::string file = user.file(std::string(shot.name) + ".png");
@@ -195,4 +207,50 @@ TEST(MenuRun, TheScreensLookAsTheyShould) {
         ASSERT_EQ(run.exitCode, 0) << run.output;
         expectLooksLike(file, shot.name);
     }
+}
+
+TEST(MenuRun, TheIntroFollowsTheLogoOnceAndAClickSkipsIt) {
+    TempDir user;
+    // A click anywhere on the intro brings the menu.
+    const std::string skipped = user.file("skipped.png");
+    auto run = runMenu(user, click(20, kSkipLogo[0], kSkipLogo[1]) + click(100, kSkipIntro[0], kSkipIntro[1]),
+                       160, skipped);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(run.output.find("Could not find"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("Trigger error"), std::string::npos) << run.output;
+    expectLooksLike(skipped, "menu");
+
+    // Back from a game the menu comes at once, without the intro: a new game and the way back.
+    std::string input = click(20, kSkipLogo[0], kSkipLogo[1]) + click(100, kSkipIntro[0], kSkipIntro[1]);
+    input += click(160, kNewGameButton[0], kNewGameButton[1]);
+    input += keys(180, "Ada");
+    input += "190 7 13 0 0\n";
+    input += click(200, kPlayersDone[0], kPlayersDone[1]);
+    input += click(220, kNewGameButton[0], kNewGameButton[1]);
+    input += click(300, kLevelBack[0], kLevelBack[1]);
+    const std::string back = user.file("back.png");
+    run = runMenu(user, input, 330, back);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    auto image = pf::TTexture::Get(back);
+    ASSERT_TRUE(image);
+    // The quit button's wood, where the intro would still be fading in from black.
+    const auto wood = halverntest::pixelAt(image, 180, 680);
+    EXPECT_GT(wood.r, 60) << "the menu, not the intro, after the game";
+    EXPECT_EQ(run.output.find("Trigger error"), std::string::npos) << run.output;
+
+    // Without the video file the menu still comes, half a second after the logo (skipped by Escape).
+    TempDir game, fresh;
+    std::filesystem::create_directory(game.file("assets"));
+    for (const auto& entry : std::filesystem::directory_iterator(kGame + "/assets"))
+        if (entry.path().filename() != "video")
+            std::filesystem::create_symlink(entry.path(),
+                                            game.file("assets/") + entry.path().filename().string());
+    fresh.write("input.txt", escape(10));
+    const std::string missing = fresh.file("missing.png");
+    run = runHalvern({"--headless", "--fixed-step", "--frames", "90", "--game-dir", game.path, "--user-dir",
+                      fresh.path, "--input", fresh.file("input.txt"), "--screenshot", missing});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("nE_Video::Could not find \"assets/video/intro\" ogg file!"), std::string::npos)
+        << run.output;
+    expectLooksLike(missing, "menu");
 }

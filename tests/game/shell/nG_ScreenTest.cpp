@@ -277,3 +277,25 @@ TEST_F(ScreenTest, WindowsPositionsAndTheDisplayToggle) {
     tick();
     EXPECT_EQ(eval("toggled"), "0") << "no engine here: not full screen";
 }
+
+TEST_F(ScreenTest, EscapeInTheMenuGoesToTheModuleWhenItListens) {
+    nG_Screen* screen = makeScreen(false);
+    tick();
+    tick();
+    ASSERT_NE(screen->menu, nullptr);
+    key(nG_Menu::kKeyEscape);
+    EXPECT_TRUE(queued().empty()) << "a module without \"ng_menu_escape\" hears nothing";
+
+    std::string listening = kMenu;
+    listening.insert(listening.find("</trigs>"),
+                     "<trig name=\"ng_menu_escape\"><code>escaped = (escaped or 0) + 1</code></trig>");
+    folder.write("assets/menu/module.xml", listening);
+    run("SwitchToMenu()");
+    tick();
+    tick();
+    key(nG_Menu::kKeyEscape);
+    key('A');  // other keys are not the menu's
+    EXPECT_EQ(queued(), std::vector<std::string>{"ng_menu_escape() from ng_menu"});
+    tick();
+    EXPECT_EQ(eval("escaped"), "1");
+}
