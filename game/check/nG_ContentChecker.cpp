@@ -197,9 +197,21 @@ void nG_ContentChecker::resolve(bool wholeGame) {
     }
     for (Context& c : contexts) close(s, c);
 
-    // A module nothing brings in runs on its own (as a preview would run it), with what it brings in.
+    // A module that no literal path reaches may be what a path made at run time brings in: it joins
+    // the scenes that bring in such modules...
     std::set<std::string> covered;
     for (const Context& c : contexts) covered.insert(c.files.begin(), c.files.end());
+    std::vector<std::string> unreached;
+    for (const auto& entry : s.modules)
+        if (!covered.count(entry.first)) unreached.push_back(entry.first);
+    for (Context& c : contexts) {
+        if (!c.open || unreached.empty()) continue;
+        c.files.insert(unreached.begin(), unreached.end());
+        close(s, c);
+        covered.insert(c.files.begin(), c.files.end());
+    }
+
+    // ...and where there is none, it runs on its own (as a preview would run it) with what it brings in.
     std::set<std::string> loadedByOthers;
     for (const auto& entry : s.modules)
         for (const std::string& next : entry.second.loads)
