@@ -60,8 +60,9 @@ public:
         std::string owner;  // the class that needs it, named in the report
         // kAnimation: a function the animation must have; kObject: the module that must describe it.
         std::string detail;
-        // Needed only when the content has an object of this type ("" always).
-        std::string whenType;
+        // Needed only when the content has an object of this type, or (a name with a "/") when this
+        // module exists; "" always. A module needed only when it exists joins its scope if it does.
+        std::string onlyIf;
     };
 
     static void addKey(const std::string& type, const std::string& key, Kind kind,

@@ -102,6 +102,14 @@ std::string expectedFile(R::Kind kind, const std::string& name, bool& exists) {
     return file;
 }
 
+// Whether a need holds for this content: always, when an object type is used, or when a module exists.
+bool applies(const nG_CheckSession& s, const R::Need& need) {
+    if (need.onlyIf.empty()) return true;
+    if (need.onlyIf.find('/') != std::string::npos)
+        return pf::TFile::Exists(nE_Module::fileName(need.onlyIf));
+    return s.typesUsed.count(need.onlyIf) != 0;
+}
+
 }  // namespace
 
 nG_ContentChecker::nG_ContentChecker(nG_CheckReport& report)
@@ -116,7 +124,7 @@ void nG_ContentChecker::checkGame() {
     s.loadStrings();
     // What the program brings in first, so that files are seen from where they are used...
     for (const R::Need& need : R::needs()) {
-        if (need.kind != R::kModule && need.kind != R::kLevel) continue;
+        if ((need.kind != R::kModule && need.kind != R::kLevel) || !applies(s, need)) continue;
         const std::string file = nE_Module::fileName(need.name);
         if (pf::TFile::Exists(file)) s.module(file);
     }
@@ -157,6 +165,7 @@ void nG_ContentChecker::resolve(bool wholeGame) {
     if (wholeGame) {
         std::vector<std::string> menuFiles, gameFiles, bothFiles;
         for (const R::Need& need : R::needs()) {
+            if (!applies(s, need)) continue;
             if (need.kind == R::kLevel) levels.insert(nE_Module::fileName(need.name));
             if (need.kind != R::kModule) continue;
             const std::string file = nE_Module::fileName(need.name);
@@ -272,7 +281,7 @@ void nG_ContentChecker::resolve(bool wholeGame) {
 
     if (!wholeGame) return;
     for (const R::Need& need : R::needs()) {
-        if (!need.whenType.empty() && !s.typesUsed.count(need.whenType)) continue;
+        if (!applies(s, need)) continue;
         const std::string owner = need.owner.empty() ? std::string("the game") : need.owner;
         switch (need.kind) {
             case R::kTrigger:

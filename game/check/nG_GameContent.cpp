@@ -5,7 +5,10 @@
 #include "engine/script/nE_ScriptFunctions.h"
 #include "game/core/nG_Game.h"
 #include "game/core/nG_GameTypes.h"
+#include "game/core/nG_RoomFunctions.h"
 #include "game/core/nG_ScriptFunctions.h"
+#include "game/interface/nG_FrameSubroom.h"
+#include "game/interface/nG_Interface.h"
 #include "game/shell/nG_Application.h"
 #include "game/shell/nG_Menu.h"
 #include "game/shell/nG_Screen.h"
@@ -30,4 +33,7 @@ void nG_GameContent::declareAll() {
     nG_Menu::declareContent();
     nG_Game::declareContent();
     nG_StrategyGuide::declareContent();
+    nG_RoomFunctions::declareContent();
+    nG_Interface::declareContent();
+    nG_FrameSubroom::declareContent();
 }

@@ -2,28 +2,83 @@
 
 #include <tinyxml2.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "engine/core/nE_Core.h"
+#include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
+#include "engine/media/nE_Cursor.h"
+#include "engine/media/nE_Render.h"
+#include "engine/media/nE_Sound.h"
+#include "engine/media/nE_SoundHub.h"
+#include "engine/media/nE_Texture.h"
+#include "engine/objects/nE_Sprite.h"
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_Module.h"
+#include "engine/script/nE_SLHelper_XML.h"
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_TriggerHub.h"
+#include "game/core/nG_Messages.h"
+#include "game/core/nG_Room.h"
+#include "game/core/nG_SubRoom.h"
+#include "game/interface/nG_FrameSubroom.h"
+#include "game/interface/nG_Interface.h"
 #include "game/shell/nG_ProfileHub.h"
+#include "game/shell/nG_Screen.h"
 #include "game/shell/nG_ScriptTable.h"
+#include "pflib/TFile.h"
+
+namespace {
+
+constexpr unsigned int kMessages[] = {
+    MSG_CHANGE_ROOM, MSG_GET_CURRENT_ROOM, MSG_ACTIVATE_GAME, MSG_BLOCK_SUBROOM_CLOSE,
+    MSG_BLUR,        MSG_CLEAR_ROOMS_HUB,  MSG_SAVE_GAME};
+constexpr int kScreenWidth = 1024, kScreenHeight = 768;
+
+nE_Scene* scene() {
+    return nE_Core::exists() ? &nE_Core::get()->scene() : nullptr;
+}
+
+void selectCursor(int kind) {
+    if (nE_Cursor* cursor = nE_Cursor::current()) cursor->select(kind);
+}
+
+// A saved object tree rebuilt from the first element inside `holder`, or none.
+std::unique_ptr<nE_Object> rebuild(const tinyxml2::XMLElement* holder) {
+    if (!holder) return nullptr;
+    // The builder reads only; the saved document is not changed.
+    auto* first = const_cast<tinyxml2::XMLElement*>(holder->FirstChildElement());
+    return first ? nE_SLHelper_XML::build(first) : nullptr;
+}
+
+void appendDump(tinyxml2::XMLElement* parent, const char* holderName, nE_Object* object) {
+    tinyxml2::XMLDocument& doc = *parent->GetDocument();
+    tinyxml2::XMLElement* holder = doc.NewElement(holderName);
+    holder->InsertEndChild(nE_SLHelper_XML::save(*object, doc, true, true));
+    parent->InsertEndChild(holder);
+}
+
+}  // namespace
 
 nG_Game::nG_Game() {
     name = kName;
-    // Each game starts with its own script state; a continued one reads it back from the slot.
-    nG_ScriptTable::resetGlobal(nE_Core::exists() ? nE_Core::get()->lua() : nullptr, "ng_var");
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->subscribe(MSG_SAVE_GAME, this);
+    reset();
+    if (nE_Mediator* mediator = nE_Mediator::current())
+        for (unsigned int message : kMessages) mediator->subscribe(message, this);
     if (nG_ProfileHub* hub = nG_ProfileHub::current()) hub->setSlotState(this);
 }
 
 nG_Game::~nG_Game() {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->unsubscribe(MSG_SAVE_GAME, this);
+    if (nE_Mediator* mediator = nE_Mediator::current())
+        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
     if (nG_ProfileHub* hub = nG_ProfileHub::current()) hub->setSlotState(nullptr);
+    blurTexture.reset();
+    // The rooms hub belongs to the parked tree, which the screen empties when a game ends; only a hub
+    // that never reached it goes with the game.
+    if (ownsRoomsHub_) delete roomsHub;
 }
 
 void nG_Game::declareContent() {
@@ -33,17 +88,317 @@ void nG_Game::declareContent() {
     R::addNeed({"game", R::kTrigger, kStartTrigger, "nG_Game", "", ""});
 }
 
+void nG_Game::reset() {
+    currentRoom = nullptr;
+    currentSubRoom = nullptr;
+    blurOn = false;
+    blurTime = 0;
+    blockSubRoomClose = false;
+    noRoomTime = 0;
+    noRoomReported = false;
+
+    roomsHub = new nE_Object();
+    roomsHub->name = kRoomsHubName;
+    interface = new nG_Interface();
+    level = new nE_Object();
+    level->name = kLevelName;
+    blurSprite = new nE_Sprite();
+    blurSprite->name = kBlurName;
+
+    blurSprite->localState.x = kScreenWidth / 2;
+    blurSprite->localState.y = kScreenHeight / 2;
+    blurSprite->localState.z = 2;
+    blurSprite->localState.scaleX = blurSprite->localState.scaleY = 2;
+    blurSprite->active = false;
+    blurSprite->input = false;
+    blurSprite->visible = false;
+    interface->localState.z = 1;
+    level->localState.z = 0;
+
+    level->addChild(blurSprite);
+    addChild(interface);
+    addChild(level);
+    if (nE_Scene* s = scene()) s->attach(s->storage(), roomsHub);
+    ownsRoomsHub_ = !roomsHub->parent;
+
+    lua_State* L = nE_Core::exists() ? nE_Core::get()->lua() : nullptr;
+    // Each game starts with its own script state; a continued one reads it back from the slot.
+    nG_ScriptTable::resetGlobal(L, "ng_var");
+}
+
+// --- the level ---
+
 void nG_Game::startLevel(int slot, bool load, const std::string& levelPath, const std::string& startCode) {
     nG_ProfileHub* hub = nG_ProfileHub::current();
     nG_Profile* profile = hub ? hub->currentProfile() : nullptr;
     if (load && profile && profile->slot(slot)) {
         hub->loadSlot(profile, slot);
+        if (currentRoom) return;
+        // A slot that brings back no room cannot be played on: the level starts afresh in its place.
+        nE_Debug::writef("nG_Game: save slot %d holds no game to continue; the level starts afresh", slot);
+        if (nG_Screen* screen = nG_Screen::current())
+            screen->requestStart(false, slot, levelPath, startCode.empty() ? "ng_startlevel(1)" : startCode);
         return;
     }
-    nE_Module::bringIn(levelPath, true);
+    std::unique_ptr<nE_Module> module = nE_Module::load(levelPath);
+    if (module->name.empty()) {
+        const bool exists = pf::TFile::Exists(nE_Module::fileName(levelPath));
+        nE_Debug::writef("nG_Game: the level \"%s\" %s", levelPath.c_str(),
+                         exists ? "could not be read" : "does not exist");
+        if (nG_Screen* screen = nG_Screen::current()) screen->requestMenu();
+        return;
+    }
+    if (nE_Core::exists())
+        nE_Module::bringInWithObjects(std::move(module), nE_Core::get()->scene(),
+                                      nE_Core::get()->triggerHub());
     nE_Scene::queueTrigger(name, kFunctionTrigger);
     nE_Scene::queueTrigger(name, startCode);
 }
+
+void nG_Game::park(nE_Object* room) {
+    if (!room || !roomsHub) return;
+    if (nE_Scene* s = scene())
+        s->attach(roomsHub, room);
+    else
+        roomsHub->addChild(room);
+}
+
+void nG_Game::changeRoom(const std::string& roomName, bool animate) {
+    nE_Object* found = roomsHub ? roomsHub->find(roomName, false) : nullptr;
+    // The current room, or one still closing, may be asked for again while it stands in the level.
+    if (!found) found = level->find(roomName, false);
+    auto* room = dynamic_cast<nG_Room*>(found);
+    if (!room || dynamic_cast<nG_SubRoom*>(room)) {
+        nE_Debug::writef("nG_Game: there is no room \"%s\" to show", roomName.c_str());
+        return;
+    }
+    if (currentRoom) {
+        currentRoom->localState.z = 0;
+        currentRoom->close(animate);
+    }
+    room->localState.z = 1;
+    if (nE_Scene* s = scene())
+        s->attach(level, room);
+    else
+        level->addChild(room);
+    room->drawn = false;
+    if (animate) {
+        room->localState.alpha = 1;
+        room->takeSnapshot();
+        room->localState.alpha = 0;
+        room->setState(nG_Room::kOpening);
+    } else {
+        room->setState(nG_Room::kOpen);
+    }
+    currentRoom = room;
+    if (animate) input = false;
+}
+
+void nG_Game::openSubRoom(const nG_RoomChangeRequest& request) {
+    if (request.closeCurrent) closeSubRoom(request.animate);
+    if (request.name.empty()) return;
+    auto* sub = dynamic_cast<nG_SubRoom*>(roomsHub ? roomsHub->find(request.name, false) : nullptr);
+    if (!sub) {
+        nE_Debug::writef("nG_Game: there is no sub-room \"%s\" to open", request.name.c_str());
+        return;
+    }
+    // Two sub-rooms at once would leave the first one stranded in the level.
+    if (currentSubRoom) {
+        nE_Debug::writef("nG_Game: sub-room \"%s\" not opened while \"%s\" is open", request.name.c_str(),
+                         currentSubRoom->name.c_str());
+        return;
+    }
+    sub->localState.z = 3;
+    if (nE_Scene* s = scene())
+        s->attach(level, sub);
+    else
+        level->addChild(sub);
+    sub->startZoom(request.startX, request.startY, request.endX, request.endY, request.animate);
+    currentSubRoom = sub;
+    interface->frame->attach(sub);
+    interface->frame->show(true);
+    if (currentRoom) {
+        currentRoom->input = false;
+        currentRoom->active = false;
+        blurOn = true;
+        takeBlurSnapshot();
+    }
+    if (request.animate) input = false;
+}
+
+void nG_Game::closeSubRoom(bool animate) {
+    if (!currentSubRoom || blockSubRoomClose) return;
+    currentSubRoom->close(animate);
+    if (animate) return;
+    blurOn = false;
+    blurTime = 0;
+    blurSprite->localState.alpha = 0;
+    blurSprite->visible = false;
+    nG_SubRoom* closed = currentSubRoom;
+    finishSubRoomClose();
+    park(closed);
+}
+
+void nG_Game::finishSubRoomClose() {
+    interface->frame->show(false);
+    interface->frame->attach(nullptr);
+    if (currentRoom) {
+        currentRoom->input = true;
+        currentRoom->active = true;
+    }
+    selectCursor(kCursorDefault);
+    currentSubRoom = nullptr;
+}
+
+nE_Object* nG_Game::shownRoom() const {
+    if (currentSubRoom) return currentSubRoom;
+    return currentRoom;
+}
+
+void nG_Game::activateGame(bool on) {
+    if (nE_Core::exists()) nE_Core::get()->timerHub().pauseByTag("std", on ? 0 : 1);
+    level->active = on;
+    interface->active = on;
+}
+
+void nG_Game::clearRoomsHub() {
+    if (!roomsHub) return;
+    while (!roomsHub->children.empty()) {
+        nE_Object* doomed = roomsHub->children.front();
+        if (doomed == currentRoom) currentRoom = nullptr;
+        if (doomed == currentSubRoom) currentSubRoom = nullptr;
+        delete doomed;
+    }
+}
+
+void nG_Game::takeBlurSnapshot() {
+    blurTexture.reset();
+    blurSprite->texture.reset();
+    blurSprite->visible = true;
+    nE_Render* renderer = nE_Render::current();
+    if (!renderer || !currentRoom || renderer->inRenderTarget()) return;
+    // The room as it stands, drawn into a screen-sized target, then reduced to half size with a soft
+    // spread: drawn at twice its size it covers the screen, blurred.
+    const nE_RenderState keep = currentRoom->localState;
+    const bool keepDrawn = currentRoom->drawn;
+    currentRoom->localState.alpha = 1;
+    renderer->beginTarget(kScreenWidth, kScreenHeight);
+    std::shared_ptr<nE_Texture> full;
+    if (renderer->inRenderTarget()) {
+        currentRoom->drawWalk(renderer, nullptr);
+        full = renderer->endTarget();
+    }
+    currentRoom->localState = keep;
+    currentRoom->localState.matrixValid = false;
+    currentRoom->drawn = keepDrawn;
+    if (!full) return;
+    blurTexture = renderer->makeGlow(full, kScreenWidth / 2, kScreenHeight / 2, 1.5f);
+    if (!blurTexture) blurTexture = full;
+    blurSprite->texture = blurTexture;
+}
+
+void nG_Game::restoreDeviceResources(bool recursive) {
+    nE_Object::restoreDeviceResources(recursive);
+    if (blurOn) takeBlurSnapshot();
+}
+
+// --- the frame ---
+
+void nG_Game::update(float dt) {
+    nE_Object::update(dt);
+
+    // 1. The game takes input again once the room (or sub-room) it waited for is open.
+    nG_Room* waited = currentSubRoom ? currentSubRoom : currentRoom;
+    if (!input && waited && waited->state == nG_Room::kOpen) input = true;
+
+    // 2. Rooms that finished closing go back to the hub. A copy: parking changes the level's list.
+    const std::vector<nE_Object*> shown = level->children;
+    for (nE_Object* child : shown) {
+        auto* room = dynamic_cast<nG_Room*>(child);
+        if (!room) continue;
+        if (room == currentSubRoom && room->state == nG_Room::kClosing && currentRoom && !currentRoom->active)
+            blurOn = false;
+        if (room->state != nG_Room::kClosed) continue;
+        if (room == currentSubRoom) finishSubRoomClose();
+        if (room == currentRoom) currentRoom = nullptr;
+        park(room);
+    }
+
+    // 3. The frame's close button, or a click outside the sub-room.
+    nG_FrameSubroom* frame = interface->frame;
+    if (currentSubRoom && frame->closeRequested) {
+        if (!blockSubRoomClose) currentSubRoom->close(true);
+        frame->closeRequested = false;
+    }
+
+    // 4. The blur follows blurOn over kBlurSeconds.
+    if (blurOn && blurTime < kBlurSeconds) {
+        blurTime = std::min(blurTime + dt, kBlurSeconds);
+    } else if (!blurOn && blurTime > 0) {
+        blurTime = std::max(blurTime - dt, 0.f);
+        if (blurTime == 0) blurSprite->visible = false;
+    }
+    blurSprite->localState.alpha = blurTime / kBlurSeconds;
+    if (blurSprite->texture != blurTexture) blurSprite->texture = blurTexture;
+
+    // 5. Nothing to see for too long (a level whose start failed): the interface, with its way back to
+    // the menu, shows.
+    if (currentRoom) {
+        noRoomTime = 0;
+    } else if (!noRoomReported && (noRoomTime += dt) >= kNoRoomSeconds) {
+        noRoomReported = true;
+        nE_Debug::write("nG_Game: no room is shown; the interface stays up for the way back to the menu");
+        showInterfaceForMenu();
+    }
+}
+
+void nG_Game::showInterfaceForMenu() {
+    interface->setHidden(false, false);
+    interface->input = true;
+    interface->active = true;
+    input = true;
+}
+
+// --- messages ---
+
+void nG_Game::onMessage(unsigned int message, void* payload) {
+    switch (message) {
+        case MSG_CHANGE_ROOM:
+            if (payload) {
+                const auto& request = *static_cast<const nG_RoomChangeRequest*>(payload);
+                if (request.isSubRoom)
+                    openSubRoom(request);
+                else
+                    changeRoom(request.name, request.animate);
+            }
+            break;
+        case MSG_GET_CURRENT_ROOM:
+            if (payload) *static_cast<nE_Object**>(payload) = shownRoom();
+            break;
+        case MSG_ACTIVATE_GAME:
+            if (payload) activateGame(*static_cast<const bool*>(payload));
+            break;
+        case MSG_BLOCK_SUBROOM_CLOSE:
+            if (payload) blockSubRoomClose = *static_cast<const bool*>(payload);
+            break;
+        case MSG_BLUR:
+            if (payload) {
+                blurOn = *static_cast<const bool*>(payload);
+                if (blurOn) takeBlurSnapshot();
+            }
+            break;
+        case MSG_CLEAR_ROOMS_HUB:
+            clearRoomsHub();
+            break;
+        case MSG_SAVE_GAME:
+            autosave();
+            break;
+        default:
+            break;
+    }
+}
+
+// --- saving ---
 
 void nG_Game::settle() {
     if (!nE_Core::exists()) return;
@@ -56,26 +411,164 @@ void nG_Game::settle() {
         nE_Scene::setDragged(nullptr);
     }
     core->triggerHub().runQueue();
+    const std::vector<nE_Object*> shown = level->children;
+    for (nE_Object* child : shown) {
+        auto* room = dynamic_cast<nG_Room*>(child);
+        if (!room) continue;
+        if (room == currentSubRoom) {
+            if (room->state != nG_Room::kClosing) continue;
+            // close() leaves a closing sub-room alone; this one must end now.
+            room->setState(nG_Room::kClosed);
+            blurOn = false;
+            blurTime = 0;
+            blurSprite->visible = false;
+            finishSubRoomClose();
+            park(room);
+        } else if (room != currentRoom) {
+            park(room);
+        }
+    }
 }
 
 void nG_Game::autosave() {
     nG_ProfileHub* hub = nG_ProfileHub::current();
     nG_Profile* profile = hub ? hub->currentProfile() : nullptr;
-    if (!profile) return;
+    if (!profile || !currentRoom) return;
     int slot = 0;
     if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_SAVE_SLOT, &slot);
     hub->saveSlot(profile, slot);
     hub->saveProfile(profile->name);
 }
 
-void nG_Game::onMessage(unsigned int message, void*) {
-    if (message == MSG_SAVE_GAME) autosave();
-}
-
 void nG_Game::dumpState(tinyxml2::XMLElement* slot) {
-    tinyxml2::XMLElement* game = slot->GetDocument()->NewElement("game");
-    game->SetAttribute("block_subroom_close", "0");
+    tinyxml2::XMLDocument& doc = *slot->GetDocument();
+    tinyxml2::XMLElement* game = doc.NewElement("game");
+    game->SetAttribute("block_subroom_close", blockSubRoomClose ? "1" : "0");
+
+    tinyxml2::XMLElement* sounds = doc.NewElement("sounds");
+    if (nE_SoundHub::exists()) {
+        for (const std::unique_ptr<nE_Sound>& sound : nE_SoundHub::get()->sounds()) {
+            // A sound fading out is on its way to silence: it does not come back with the game.
+            if (sound->state == nE_Sound::kFinished || sound->state == nE_Sound::kFadingOut) continue;
+            if (sound->group != "soundtrack" && sound->group != "env") continue;
+            tinyxml2::XMLElement* element = doc.NewElement("sound");
+            element->SetAttribute("path", sound->name.c_str());
+            element->SetAttribute("group", sound->group.c_str());
+            element->SetAttribute("loop", sound->looped ? 1 : 0);
+            element->SetAttribute("end_trigger", sound->endTrigger.c_str());
+            sounds->InsertEndChild(element);
+        }
+    }
+    game->InsertEndChild(sounds);
+
+    tinyxml2::XMLElement* origin = doc.NewElement("origin");
+    if (currentRoom) appendDump(origin, "current_room", currentRoom);
+    if (currentSubRoom) appendDump(origin, "current_subroom", currentSubRoom);
+    origin->InsertEndChild(interface->dumpState(doc));
+    game->InsertEndChild(origin);
+
+    tinyxml2::XMLElement* storage = doc.NewElement("storage");
+    if (roomsHub) appendDump(storage, "rooms_hub", roomsHub);
+    if (nE_Scene* s = scene()) {
+        for (const char* holder : {"objects_hub", "inventory_hub"})
+            if (nE_Object* object = s->findObject(holder)) appendDump(storage, holder, object);
+    }
+    game->InsertEndChild(storage);
     slot->InsertEndChild(game);
 }
 
-void nG_Game::restoreState(const tinyxml2::XMLElement*) {}
+void nG_Game::destroyRooms() {
+    if (currentSubRoom) {
+        interface->frame->show(false);
+        interface->frame->attach(nullptr);
+    }
+    // Every room in the level goes: the current ones and any still closing.
+    const std::vector<nE_Object*> shown = level->children;
+    for (nE_Object* child : shown)
+        if (dynamic_cast<nG_Room*>(child)) delete child;
+    currentRoom = nullptr;
+    currentSubRoom = nullptr;
+    delete roomsHub;
+    roomsHub = nullptr;
+    ownsRoomsHub_ = false;
+    blurOn = false;
+    blurTime = 0;
+    blurSprite->visible = false;
+}
+
+void nG_Game::restoreState(const tinyxml2::XMLElement* slot) {
+    const tinyxml2::XMLElement* game = slot ? slot->FirstChildElement("game") : nullptr;
+    if (!game) {
+        nE_Debug::write("nG_Game: the save slot has no \"game\" element");
+        return;
+    }
+    const char* block = game->Attribute("block_subroom_close");
+    blockSubRoomClose = block && std::string(block) == "1";
+    const tinyxml2::XMLElement* origin = game->FirstChildElement("origin");
+    const tinyxml2::XMLElement* storage = game->FirstChildElement("storage");
+
+    destroyRooms();
+    nE_Scene* s = scene();
+    auto adopt = [&](std::unique_ptr<nE_Object> object, nE_Object* parent) -> nE_Object* {
+        if (!object || !parent) return nullptr;
+        nE_Object* raw = object.get();
+        if (s)
+            s->attach(parent, raw);
+        else
+            parent->addChild(raw);
+        if (raw->parent != parent) return nullptr;  // refused: the unique_ptr still owns it
+        object.release();
+        return raw;
+    };
+
+    if (storage) {
+        std::unique_ptr<nE_Object> hub = rebuild(storage->FirstChildElement("rooms_hub"));
+        if (hub) hub->name = kRoomsHubName;
+        roomsHub = adopt(std::move(hub), s ? s->storage() : nullptr);
+        for (const char* holder : {"objects_hub", "inventory_hub"}) {
+            std::unique_ptr<nE_Object> saved = rebuild(storage->FirstChildElement(holder));
+            if (!saved) continue;
+            // The saved holder replaces one the level may have brought.
+            if (s)
+                while (nE_Object* old = s->findObject(holder)) delete old;
+            adopt(std::move(saved), s ? s->storage() : nullptr);
+        }
+    }
+    if (!roomsHub) {
+        nE_Debug::write("nG_Game: the saved game has no rooms");
+        roomsHub = new nE_Object();
+        roomsHub->name = kRoomsHubName;
+        if (s) s->attach(s->storage(), roomsHub);
+    }
+    ownsRoomsHub_ = !roomsHub->parent;
+
+    if (origin) {
+        if (nE_Object* room = adopt(rebuild(origin->FirstChildElement("current_room")), roomsHub)) {
+            changeRoom(room->name, false);
+            if (currentRoom) currentRoom->active = currentRoom->input = true;
+        }
+        if (nE_Object* sub = adopt(rebuild(origin->FirstChildElement("current_subroom")), roomsHub)) {
+            nG_RoomChangeRequest request;
+            request.isSubRoom = true;
+            request.animate = false;
+            request.name = sub->name;
+            openSubRoom(request);
+        }
+    }
+
+    if (const tinyxml2::XMLElement* sounds = game->FirstChildElement("sounds")) {
+        nE_SoundHub* hub = nE_SoundHub::get();
+        for (const tinyxml2::XMLElement* sound = sounds->FirstChildElement("sound"); sound && hub;
+             sound = sound->NextSiblingElement("sound")) {
+            const char* path = sound->Attribute("path");
+            const char* group = sound->Attribute("group");
+            const char* endTrigger = sound->Attribute("end_trigger");
+            if (!path || !*path) continue;
+            hub->play(path, group ? group : "", sound->IntAttribute("loop", 0) == 1,
+                      endTrigger ? endTrigger : "", kSoundFadeIn);
+        }
+    }
+
+    if (origin) interface->restoreState(origin);
+    selectCursor(kCursorDefault);
+}

@@ -1,66 +1,74 @@
 #include "game/core/nG_ScriptFunctions.h"
 
+#include "engine/core/nE_Mediator.h"
 #include "engine/script/nE_ContentRules.h"
+#include "engine/script/nE_ScriptArgs.h"
+#include "game/core/nG_DesktopFunctions.h"
 #include "game/core/nG_GuideFunctions.h"
+#include "game/core/nG_InterfaceFunctions.h"
+#include "game/core/nG_InventoryFunctions.h"
+#include "game/core/nG_MinigameFunctions.h"
 #include "game/core/nG_ProfileFunctions.h"
+#include "game/core/nG_RoomFunctions.h"
 #include "game/core/nG_ScreenFunctions.h"
 #include "game/core/nG_SettingsFunctions.h"
+#include "game/core/nG_SoundFunctions.h"
 
 namespace {
 
-// One line per function, in the order scripts expect. A family that has not landed yet keeps a null
-// function; its bindings replace the null in their own line.
+// One line per function, in the order scripts expect. Functions that drive a widget post its message
+// whether or not the widget exists yet; nobody answers a message without a subscriber.
 const nG_ScriptFunctions::Entry kTable[nG_ScriptFunctions::kCount] = {
     // Rooms.
-    {"SwitchRoom", nullptr},
-    {"OpenSubRoom", nullptr},
-    {"CloseSubRoom", nullptr},
-    {"GetCurrentRoom", nullptr},
-    {"BlockSubRoomClose", nullptr},
-    {"ClearRoomsHub", nullptr},
-    {"TeleportFromDiary", nullptr},
-    {"ApplyObj", nullptr},
-    {"ActivateGame", nullptr},
+    {"SwitchRoom", nG_RoomFunctions::SwitchRoom},
+    {"OpenSubRoom", nG_RoomFunctions::OpenSubRoom},
+    {"CloseSubRoom", nG_RoomFunctions::CloseSubRoom},
+    {"GetCurrentRoom", nG_RoomFunctions::GetCurrentRoom},
+    {"BlockSubRoomClose", nG_RoomFunctions::BlockSubRoomClose},
+    {"ClearRoomsHub", nG_RoomFunctions::ClearRoomsHub},
+    {"TeleportFromDiary", nG_RoomFunctions::TeleportFromDiary},
+    {"ApplyObj", nG_RoomFunctions::ApplyObj},
+    {"ActivateGame", nG_RoomFunctions::ActivateGame},
     // Inventory, tasks and pop-ups.
-    {"AddObjectToInv", nullptr},
-    {"DelObjectFromInv", nullptr},
-    {"HighlightInv", nullptr},
-    {"AddTask", nullptr},
-    {"CompleteTask", nullptr},
-    {"UnmarkTask", nullptr},
-    {"SetTasksCompleteData", nullptr},
-    {"CollectHoObject", nullptr},
-    {"ShowPopup", nullptr},
-    {"HidePopup", nullptr},
-    {"ShowTutorial", nullptr},
-    {"IsTutorialSkipped", nullptr},
+    {"AddObjectToInv", nG_InventoryFunctions::AddObjectToInv},
+    {"DelObjectFromInv", nG_InventoryFunctions::DelObjectFromInv},
+    {"HighlightInv", nG_InventoryFunctions::HighlightInv},
+    {"AddTask", nG_InventoryFunctions::AddTask},
+    {"CompleteTask", nG_InventoryFunctions::CompleteTask},
+    {"UnmarkTask", nG_InventoryFunctions::UnmarkTask},
+    {"SetTasksCompleteData", nG_InventoryFunctions::SetTasksCompleteData},
+    {"CollectHoObject", nG_InventoryFunctions::CollectHoObject},
+    {"ShowPopup", nG_InventoryFunctions::ShowPopup},
+    {"HidePopup", nG_InventoryFunctions::HidePopup},
+    {"ShowTutorial", nG_InventoryFunctions::ShowTutorial},
+    {"IsTutorialSkipped", nG_InventoryFunctions::IsTutorialSkipped},
     // Interface widgets.
-    {"HideInterface", nullptr},
-    {"SetInterfaceInputEnable", nullptr},
-    {"ShowBlackBarText", nullptr},
-    {"ShowDialog", nullptr},
-    {"ChargeHint", nullptr},
-    {"CompleteAchievement", nullptr},
+    {"HideInterface", nG_InterfaceFunctions::HideInterface},
+    {"SetInterfaceInputEnable", nG_InterfaceFunctions::SetInterfaceInputEnable},
+    {"ShowBlackBarText", nG_InterfaceFunctions::ShowBlackBarText},
+    {"ShowDialog", nG_InterfaceFunctions::ShowDialog},
+    {"ChargeHint", nG_InterfaceFunctions::ChargeHint},
+    {"CompleteAchievement", nG_InterfaceFunctions::CompleteAchievement},
     {"GetAchievement", nG_ProfileFunctions::GetAchievement},
-    {"AddDiaryPage", nullptr},
-    {"LockDiaryClose", nullptr},
-    {"LockDiaryBookOpen", nullptr},
-    {"IsDiaryOpened", nullptr},
-    {"CollectDiaryObject", nullptr},
-    {"SetActiveMapRoom", nullptr},
+    {"AddDiaryPage", nG_InterfaceFunctions::AddDiaryPage},
+    {"LockDiaryClose", nG_InterfaceFunctions::LockDiaryClose},
+    {"LockDiaryBookOpen", nG_InterfaceFunctions::LockDiaryBookOpen},
+    {"IsDiaryOpened", nG_InterfaceFunctions::IsDiaryOpened},
+    {"CollectDiaryObject", nG_InterfaceFunctions::CollectDiaryObject},
+    {"SetActiveMapRoom", nG_InterfaceFunctions::SetActiveMapRoom},
     // Mini-games and the strategy guide.
-    {"StartMinigame", nullptr},
-    {"ShowMinigame", nullptr},
-    {"EndMinigame", nullptr},
-    {"ChargeMinigameSkip", nullptr},
+    {"StartMinigame", nG_MinigameFunctions::StartMinigame},
+    {"ShowMinigame", nG_MinigameFunctions::ShowMinigame},
+    {"EndMinigame", nG_MinigameFunctions::EndMinigame},
+    {"ChargeMinigameSkip", nG_MinigameFunctions::ChargeMinigameSkip},
     {"StrategyGuideTOC", nG_GuideFunctions::StrategyGuideTOC},
     {"StrategyGuideNext", nG_GuideFunctions::StrategyGuideNext},
     {"StrategyGuidePrev", nG_GuideFunctions::StrategyGuidePrev},
     // Sound.
-    {"PlaySfx", nullptr},
-    {"PlayEnv", nullptr},
-    {"PlaySoundtrack", nullptr},
-    {"PlayVoice", nullptr},
+    {"PlaySfx", nG_SoundFunctions::PlaySfx},
+    {"PlayEnv", nG_SoundFunctions::PlayEnv},
+    {"PlaySoundtrack", nG_SoundFunctions::PlaySoundtrack},
+    {"PlayVoice", nG_SoundFunctions::PlayVoice},
     // Settings, profiles and the application.
     {"SaveSettings", nG_SettingsFunctions::SaveSettings},
     {"GetGamma", nG_SettingsFunctions::GetGamma},
@@ -97,9 +105,9 @@ const nG_ScriptFunctions::Entry kTable[nG_ScriptFunctions::kCount] = {
     {"IsMac", nG_ScreenFunctions::IsMac},
     {"IsCollectorsEdition", nG_ScreenFunctions::IsCollectorsEdition},
     // The desktop.
-    {"CopyFileToMyDocs", nullptr},
-    {"SetWallpaper", nullptr},
-    {"SetScreensaver", nullptr},
+    {"CopyFileToMyDocs", nG_DesktopFunctions::CopyFileToMyDocs},
+    {"SetWallpaper", nG_DesktopFunctions::SetWallpaper},
+    {"SetScreensaver", nG_DesktopFunctions::SetScreensaver},
 };
 
 // What arguments name, for the content checker: one letter per argument from the first, as
@@ -163,4 +171,13 @@ bool nG_ScriptFunctions::flag(lua_State* L, int index) {
     if (lua_type(L, index) == LUA_TBOOLEAN) return lua_toboolean(L, index) != 0;
     if (lua_type(L, index) == LUA_TNUMBER) return lua_tonumber(L, index) != 0;
     return false;
+}
+
+bool nG_ScriptFunctions::intFlag(lua_State* L, int index) {
+    if (lua_type(L, index) == LUA_TBOOLEAN) return lua_toboolean(L, index) != 0;
+    return nE_ScriptArgs::integerOr0(L, index) == 1;
+}
+
+void nG_ScriptFunctions::post(unsigned int message, void* payload) {
+    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
 }

@@ -1,6 +1,6 @@
 // The game's global Lua functions, registered once at start-up right after the engine's. The table fixes
-// their order; an entry without a function belongs to a part of the game that has not landed yet and is
-// skipped. Each family binds in its own file (nG_*Functions).
+// their order; an entry without a function would be skipped. Each family binds in its own file
+// (nG_*Functions).
 #pragma once
 
 #include <lua.hpp>
@@ -31,4 +31,8 @@ public:
     static bool flag(lua_State* L, int index);
     // Number of arguments passed (nil counts as passed).
     static int passed(lua_State* L) { return lua_gettop(L); }
+    // An integer switch: true when the argument reads as the integer 1 (a boolean counts as itself).
+    static bool intFlag(lua_State* L, int index);
+    // Posts the message with the payload to the game mediator, when there is one.
+    static void post(unsigned int message, void* payload);
 };

@@ -192,7 +192,12 @@ void nG_Screen::dropSubtree(nE_Object* object) {
     delete object;
 }
 
+void nG_Screen::stopSounds() {
+    if (nE_SoundHub::exists()) nE_SoundHub::get()->stopAll(0);
+}
+
 void nG_Screen::startGame() {
+    stopSounds();
     if (menu) {
         nG_Menu* leaving = menu;
         menu = nullptr;
@@ -218,6 +223,8 @@ void nG_Screen::openMenu(bool logo) {
         game = nullptr;
         dropSubtree(leaving);
     }
+    // The game's music and ambience went into its save first.
+    stopSounds();
     // A menu asked for from the menu starts afresh rather than twice.
     if (menu) {
         nG_Menu* leaving = menu;
@@ -239,7 +246,6 @@ void nG_Screen::update(float dt) {
     const int pending = pendingSwitch;
     pendingSwitch = kNone;
     if (pending == kNone) return;
-    if (nE_SoundHub::exists()) nE_SoundHub::get()->stopAll(0);
     if (pending == kStart)
         startGame();
     else

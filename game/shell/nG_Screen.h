@@ -80,6 +80,7 @@ private:
     void makeOverlay();
     // Empties the trigger hub, the timers and the parked tree, then destroys the object.
     void dropSubtree(nE_Object* object);
+    void stopSounds();
     void startGame();
     void openMenu(bool logo);
     void showObjectWindow(const nG_ObjectWindowRequest& request);

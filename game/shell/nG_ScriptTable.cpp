@@ -2,6 +2,7 @@
 
 #include <tinyxml2.h>
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cmath>
@@ -53,28 +54,61 @@ struct Encoder {
         nE_Debug::writef("nG_ScriptTable: %s; the rest of that table is not saved", what);
     }
 
-    // Fills `element` from the table at the absolute stack index.
+    // One written entry and the key it is ordered by: numbers before strings.
+    struct Written {
+        bool isString;
+        lua_Number number;
+        std::string text;
+        tinyxml2::XMLElement* element;
+    };
+
+    // Fills `element` from the table at the absolute stack index. Entries are written in key order, not
+    // in the table's own (which depends on its history), so that the same table always gives the same
+    // file.
     void fill(tinyxml2::XMLElement* element, int table, int depth) {
         if (!lua_checkstack(L, 6)) return report("stack exhausted");
         path.push_back(lua_topointer(L, table));
+        std::vector<Written> written;
         lua_pushnil(L);
         while (lua_next(L, table) != 0) {
             const int key = lua_gettop(L) - 1, value = key + 1;
-            addEntry(element, key, value, depth);
+            if (tinyxml2::XMLElement* entry = addEntry(element, key, value, depth)) {
+                Written w{lua_type(L, key) == LUA_TSTRING, 0, std::string(), entry};
+                if (w.isString) {
+                    size_t length = 0;
+                    const char* text = lua_tolstring(L, key, &length);
+                    w.text.assign(text, length);
+                } else {
+                    w.number = lua_tonumber(L, key);
+                }
+                written.push_back(std::move(w));
+            }
             lua_pop(L, 1);
         }
+        std::stable_sort(written.begin(), written.end(), [](const Written& a, const Written& b) {
+            if (a.isString != b.isString) return !a.isString;
+            return a.isString ? a.text < b.text : a.number < b.number;
+        });
+        for (const Written& w : written) element->InsertEndChild(w.element);
         path.pop_back();
     }
 
-    void addEntry(tinyxml2::XMLElement* parent, int key, int value, int depth) {
+    tinyxml2::XMLElement* addEntry(tinyxml2::XMLElement* parent, int key, int value, int depth) {
         const int type = lua_type(L, value);
-        if (type != LUA_TNUMBER && type != LUA_TBOOLEAN && type != LUA_TSTRING && type != LUA_TTABLE) return;
+        if (type != LUA_TNUMBER && type != LUA_TBOOLEAN && type != LUA_TSTRING && type != LUA_TTABLE)
+            return nullptr;
         if (type == LUA_TTABLE) {
-            if (depth >= nG_ScriptTable::kMaxDepth) return report("tables nested too deep");
+            if (depth >= nG_ScriptTable::kMaxDepth) {
+                report("tables nested too deep");
+                return nullptr;
+            }
             for (const void* open : path)
-                if (open == lua_topointer(L, value)) return;
+                if (open == lua_topointer(L, value)) return nullptr;
         }
-        if (++entries > nG_ScriptTable::kMaxEntries) return report("too many entries");
+        if (++entries > nG_ScriptTable::kMaxEntries) {
+            report("too many entries");
+            return nullptr;
+        }
 
         std::string keyText;
         bool escaped = false;
@@ -110,6 +144,7 @@ struct Encoder {
                 fill(entry, value, depth + 1);
                 break;
         }
+        return entry;
     }
 };
 

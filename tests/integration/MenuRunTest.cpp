@@ -50,7 +50,6 @@ std::string drag(int tick, int x0, int x1, int y) {
 const int kSkipLogo[] = {512, 600};
 const int kSkipIntro[] = {700, 300};
 const int kNewGameButton[] = {250, 336};
-const int kLevelBack[] = {512, 700};
 const int kPlayersButton[] = {250, 472};
 const int kOptionsButton[] = {250, 540};
 const int kGuideButton[] = {250, 608};
@@ -172,13 +171,13 @@ TEST(MenuRun, NewGameStartsTheLevelAndQuitEndsTheProgram) {
     input += "130 7 13 0 0\n";
     input += click(140, kPlayersDone[0], kPlayersDone[1]);
     input += click(160, kNewGameButton[0], kNewGameButton[1]);  // the menu fades out, the level starts
-    input += click(240, kLevelBack[0], kLevelBack[1]);          // the level's way back to the menu
-    input += click(280, 250, 676);                              // quit
-    const auto run = runMenu(user, input, 440);
+    input += click(280, 44, 752);                               // the game's menu button
+    input += click(330, 250, 676);                              // quit
+    const auto run = runMenu(user, input, 480);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     const std::string profile = user.read("p_Ada.xml");
     EXPECT_NE(profile.find("<save_0>"), std::string::npos) << "leaving the game saved it";
-    EXPECT_NE(profile.find("<el_level valtype=\"0\" val=\"1\"/>"), std::string::npos);
+    EXPECT_NE(profile.find("<current_room><room name=\"room_gate\""), std::string::npos) << "at the gate";
     EXPECT_EQ(run.output.find("Trigger error"), std::string::npos) << run.output;
 }
 
@@ -227,9 +226,9 @@ TEST(MenuRun, TheIntroFollowsTheLogoOnceAndAClickSkipsIt) {
     input += "190 7 13 0 0\n";
     input += click(200, kPlayersDone[0], kPlayersDone[1]);
     input += click(220, kNewGameButton[0], kNewGameButton[1]);
-    input += click(300, kLevelBack[0], kLevelBack[1]);
+    input += click(340, 44, 752);  // the game's menu button
     const std::string back = user.file("back.png");
-    run = runMenu(user, input, 330, back);
+    run = runMenu(user, input, 380, back);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     auto image = pf::TTexture::Get(back);
     ASSERT_TRUE(image);

@@ -11,6 +11,7 @@
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_TriggerHub.h"
 #include "game/core/nG_Game.h"
+#include "game/core/nG_Room.h"
 #include "game/core/nG_ScriptFunctions.h"
 #include "game/shell/nG_Menu.h"
 #include "game/shell/nG_Screen.h"
@@ -26,10 +27,12 @@ const char* const kMenu =
     "<trig name=\"ng_toggle_fullscreen\"><code>toggled = ne_params.param_0</code></trig>"
     "<trig name=\"opened\"><code>opened = ne_params.sender</code></trig></trigs>";
 const char* const kLevel =
-    "<module name=\"level\"/><objs><obj name=\"level_root\"><spr name=\"level_thing\"/></obj></objs>"
+    "<module name=\"level\"/><objs><obj name=\"level_root\"><spr name=\"level_thing\"/>"
+    "<room name=\"level_room\"/></obj></objs>"
     "<trigs><trig name=\"ng_function\"><code>functions = (functions or 0) + 1; function_sender = "
     "ne_params.sender</code></trig>"
-    "<trig name=\"ng_startlevel\"><code>level = ne_params.param_0</code></trig></trigs>";
+    "<trig name=\"ng_startlevel\"><code>level = ne_params.param_0; ObjAttach('level_room', 'ng_rooms_hub'); "
+    "SwitchRoom('level_room', 0)</code></trig></trigs>";
 const char* const kWindow =
     "<module name=\"window\"/><objs><obj name=\"window_root\"><obj name=\"window\"/></obj></objs>";
 
@@ -59,6 +62,7 @@ protected:
         nE_Mediator::current()->unsubscribe(MSG_IS_GAME_RUNNING, &game);
         nE_ResourceCache::create();
         nE_Factory::registerType("spr", [] { return new nE_Sprite(); });
+        nE_Factory::registerType("room", [] { return new nG_Room(); });
         folder.write("assets/menu/module.xml", kMenu);
         folder.write("assets/levels/level/level.xml", kLevel);
         folder.write("assets/window.xml", kWindow);
@@ -200,9 +204,11 @@ TEST_F(ScreenTest, LeavingForTheMenuSavesTheGameBeforeItGoes) {
     EXPECT_EQ(slot, 2);
     EXPECT_GT(width, 0.f);
 
+    const size_t savesBefore = saves.whileRunning.size();
     run("SwitchToMenu()");
     tick();
-    EXPECT_EQ(saves.whileRunning, std::vector<bool>{true}) << "saved once, while the game still ran";
+    EXPECT_EQ(saves.whileRunning.size(), savesBefore + 1) << "saved once more on the way out";
+    EXPECT_TRUE(saves.whileRunning.back()) << "while the game still ran";
     EXPECT_EQ(screen->game, nullptr);
     ASSERT_NE(screen->menu, nullptr);
     EXPECT_EQ(queued(), std::vector<std::string>{"ng_startmenu() from ng_menu"}) << "no logo this time";

@@ -1,0 +1,111 @@
+#include "game/core/nG_InterfaceFunctions.h"
+
+#include <lua.hpp>
+#include <string>
+
+#include "engine/core/nE_Messages.h"
+#include "engine/script/nE_ScriptArgs.h"
+#include "game/core/nG_Messages.h"
+#include "game/core/nG_ScriptFunctions.h"
+
+namespace {
+
+std::string text(lua_State* L, int index) {
+    return nE_ScriptArgs::stringOr(L, index, "");
+}
+
+int postName(lua_State* L, unsigned int message) {
+    std::string name = text(L, 1);
+    nE_ScriptArgs::done(L);
+    nG_ScriptFunctions::post(message, &name);
+    return 0;
+}
+
+int postBool(lua_State* L, unsigned int message, bool value) {
+    nE_ScriptArgs::done(L);
+    nG_ScriptFunctions::post(message, &value);
+    return 0;
+}
+
+}  // namespace
+
+int nG_InterfaceFunctions::HideInterface(lua_State* L) {
+    nG_HideInterfaceRequest request;
+    request.hide = nG_ScriptFunctions::intFlag(L, 1);
+    request.fade = nG_ScriptFunctions::passed(L) < 2 || nG_ScriptFunctions::intFlag(L, 2);
+    nE_ScriptArgs::done(L);
+    nG_ScriptFunctions::post(MSG_HIDE_INTERFACE, &request);
+    return 0;
+}
+
+int nG_InterfaceFunctions::SetInterfaceInputEnable(lua_State* L) {
+    return postBool(L, MSG_INTERFACE_INPUT, nG_ScriptFunctions::intFlag(L, 1));
+}
+
+int nG_InterfaceFunctions::ShowBlackBarText(lua_State* L) {
+    nG_BlackBarRequest request;
+    request.text = text(L, 1);
+    double seconds = 0;
+    if (nE_ScriptArgs::number(L, 2, seconds)) request.seconds = static_cast<float>(seconds);
+    nE_ScriptArgs::done(L);
+    nG_ScriptFunctions::post(MSG_BLACKBAR_SHOW, &request);
+    return 0;
+}
+
+int nG_InterfaceFunctions::ShowDialog(lua_State* L) {
+    nG_DialogRequest request;
+    request.text = text(L, 1);
+    request.x = nE_ScriptArgs::integerOr0(L, 2);
+    request.y = nE_ScriptArgs::integerOr0(L, 3);
+    nE_ScriptArgs::done(L);
+    nG_ScriptFunctions::post(MSG_DIALOG_SHOW, &request);
+    return 0;
+}
+
+int nG_InterfaceFunctions::ChargeHint(lua_State* L) {
+    nE_ScriptArgs::done(L);
+    nG_ScriptFunctions::post(MSG_HINT_CHARGE, nullptr);
+    return 0;
+}
+
+int nG_InterfaceFunctions::CompleteAchievement(lua_State* L) {
+    nG_AchievementRequest request;
+    request.name = text(L, 1);
+    request.second = text(L, 2);
+    request.repeatable = nG_ScriptFunctions::intFlag(L, 3);
+    request.target = nE_ScriptArgs::integerOr0(L, 4);
+    nE_ScriptArgs::done(L);
+    nG_ScriptFunctions::post(MSG_ACHIEVEMENT_COMPLETE, &request);
+    return 0;
+}
+
+int nG_InterfaceFunctions::AddDiaryPage(lua_State* L) {
+    return postName(L, MSG_DIARY_ADD_PAGE);
+}
+
+int nG_InterfaceFunctions::LockDiaryClose(lua_State* L) {
+    return postBool(L, MSG_LOCK_DIARY_CLOSE, nG_ScriptFunctions::flag(L, 1));
+}
+
+int nG_InterfaceFunctions::LockDiaryBookOpen(lua_State* L) {
+    return postBool(L, MSG_LOCK_DIARY_BOOK_OPEN, nG_ScriptFunctions::flag(L, 1));
+}
+
+int nG_InterfaceFunctions::IsDiaryOpened(lua_State* L) {
+    nE_ScriptArgs::done(L);
+    bool opened = false;
+    nG_ScriptFunctions::post(MSG_IS_DIARY_OPENED, &opened);
+    lua_pushinteger(L, opened ? 1 : 0);
+    return 1;
+}
+
+int nG_InterfaceFunctions::CollectDiaryObject(lua_State* L) {
+    nG_CollectRequest request{text(L, 1), text(L, 2)};
+    nE_ScriptArgs::done(L);
+    nG_ScriptFunctions::post(MSG_DIARY_COLLECT, &request);
+    return 0;
+}
+
+int nG_InterfaceFunctions::SetActiveMapRoom(lua_State* L) {
+    return postName(L, MSG_SET_ACTIVE_MAP_ROOM);
+}

@@ -1,0 +1,130 @@
+#include "game/core/nG_InventoryFunctions.h"
+
+#include <lua.hpp>
+#include <string>
+
+#include "engine/core/nE_Messages.h"
+#include "engine/script/nE_ScriptArgs.h"
+#include "game/core/nG_Messages.h"
+#include "game/core/nG_ScriptFunctions.h"
+
+namespace {
+
+std::string text(lua_State* L, int index) {
+    return nE_ScriptArgs::stringOr(L, index, "");
+}
+
+// Posts one string (argument 1) as the payload.
+int postName(lua_State* L, unsigned int message) {
+    std::string name = text(L, 1);
+    nE_ScriptArgs::done(L);
+    nG_ScriptFunctions::post(message, &name);
+    return 0;
+}
+
+}  // namespace
+
+int nG_InventoryFunctions::AddObjectToInv(lua_State* L) {
+    nG_InvAddRequest request;
+    if (!nE_ScriptArgs::string(L, 1, request.item)) return nE_ScriptArgs::done(L);
+    request.flyer = text(L, 2);
+    request.code = text(L, 3);
+    nE_ScriptArgs::done(L);
+    nG_ScriptFunctions::post(MSG_INV_ADD, &request);
+    return 0;
+}
+
+int nG_InventoryFunctions::DelObjectFromInv(lua_State* L) {
+    std::string name;
+    if (!nE_ScriptArgs::string(L, 1, name)) return nE_ScriptArgs::done(L);
+    nE_ScriptArgs::done(L);
+    nG_ScriptFunctions::post(MSG_INV_REMOVE, &name);
+    return 0;
+}
+
+int nG_InventoryFunctions::HighlightInv(lua_State* L) {
+    nE_ScriptArgs::done(L);
+    nG_ScriptFunctions::post(MSG_INV_HIGHLIGHT, nullptr);
+    return 0;
+}
+
+int nG_InventoryFunctions::AddTask(lua_State* L) {
+    nG_TaskAddRequest request;
+    request.textId = text(L, 1);
+    request.count = nE_ScriptArgs::integerOr0(L, 2);
+    request.room = text(L, 3);
+    request.marked = nG_ScriptFunctions::passed(L) >= 4 && nG_ScriptFunctions::intFlag(L, 4);
+    nE_ScriptArgs::done(L);
+    nG_ScriptFunctions::post(MSG_TASK_ADD, &request);
+    return 0;
+}
+
+int nG_InventoryFunctions::CompleteTask(lua_State* L) {
+    return postName(L, MSG_TASK_COMPLETE);
+}
+
+int nG_InventoryFunctions::UnmarkTask(lua_State* L) {
+    return postName(L, MSG_TASK_UNMARK);
+}
+
+int nG_InventoryFunctions::SetTasksCompleteData(lua_State* L) {
+    nG_TaskCompleteData data;
+    data.room = text(L, 1);
+    data.dialogObject = text(L, 2);
+    data.inventoryObject = text(L, 3);
+    data.completeTrigger = text(L, 4);
+    data.dialogCloseTrigger = text(L, 5);
+    nE_ScriptArgs::done(L);
+    nG_ScriptFunctions::post(MSG_TASK_COMPLETE_DATA, &data);
+    return 0;
+}
+
+int nG_InventoryFunctions::CollectHoObject(lua_State* L) {
+    nG_CollectRequest request{text(L, 1), text(L, 2)};
+    nE_ScriptArgs::done(L);
+    nG_ScriptFunctions::post(MSG_HO_COLLECT, &request);
+    return 0;
+}
+
+int nG_InventoryFunctions::ShowPopup(lua_State* L) {
+    nG_PopupRequest request;
+    request.show = true;
+    request.textId = text(L, 1);
+    for (int i = 0; i < 5; ++i) request.params[i] = text(L, i + 2);
+    request.rawText = false;
+    nE_ScriptArgs::done(L);
+    nG_ScriptFunctions::post(MSG_POPUP, &request);
+    return 0;
+}
+
+int nG_InventoryFunctions::HidePopup(lua_State* L) {
+    nE_ScriptArgs::done(L);
+    nG_PopupRequest request;
+    nG_ScriptFunctions::post(MSG_POPUP, &request);
+    return 0;
+}
+
+int nG_InventoryFunctions::ShowTutorial(lua_State* L) {
+    const int passed = nG_ScriptFunctions::passed(L);
+    nG_TutorialRequest request;
+    request.textId = text(L, 1);
+    request.posX = nE_ScriptArgs::integerOr0(L, 2);
+    request.posY = nE_ScriptArgs::integerOr0(L, 3);
+    request.first = passed >= 4 && nG_ScriptFunctions::intFlag(L, 4);
+    request.arrowX = nE_ScriptArgs::integerOr0(L, 5);
+    request.arrowY = nE_ScriptArgs::integerOr0(L, 6);
+    double angle = 0;
+    if (nE_ScriptArgs::number(L, 7, angle)) request.arrowAngle = static_cast<float>(angle);
+    request.closeTrigger = text(L, 8);
+    nE_ScriptArgs::done(L);
+    nG_ScriptFunctions::post(MSG_TUTORIAL_SHOW, &request);
+    return 0;
+}
+
+int nG_InventoryFunctions::IsTutorialSkipped(lua_State* L) {
+    nE_ScriptArgs::done(L);
+    bool skipped = false;
+    nG_ScriptFunctions::post(MSG_TUTORIAL_SKIPPED, &skipped);
+    lua_pushboolean(L, skipped);
+    return 1;
+}

@@ -1,0 +1,196 @@
+#include "game/interface/nG_FrameSubroom.h"
+
+#include <cstdio>
+
+#include "engine/core/nE_Geometry.h"
+#include "engine/core/nE_InputEvent.h"
+#include "engine/core/nE_Scene.h"
+#include "engine/media/nE_Cursor.h"
+#include "engine/media/nE_Texture.h"
+#include "engine/objects/nE_AnimSprite.h"
+#include "engine/objects/nE_Sprite.h"
+#include "engine/script/nE_ContentRules.h"
+#include "game/core/nG_SubRoom.h"
+#include "game/interface/nG_InterfButton.h"
+
+namespace {
+
+// How a piece sits around a w x h picture: its image, the picture's half sizes times (hx, hy) plus the
+// fixed offsets (dx, dy), mirrored by (sx, sy), stretched along the picture's width or height.
+struct Piece {
+    const char* image;
+    float hx, hy, dx, dy;
+    float sx, sy;
+    bool stretchX, stretchY;
+    float z;
+};
+
+// The band is 40 px wide and overlaps the picture by 6 px; the corner brackets are 100 px square.
+constexpr float kEdge = 14, kCorner = -16;
+const Piece kLayout[nG_FrameSubroom::kPieces] = {
+    {"assets/interface/subroom/frame_1", 0, -1, 0, -kEdge, 1, 1, true, false, 1},
+    {"assets/interface/subroom/frame_1", 0, 1, 0, kEdge, 1, -1, true, false, 1},
+    {"assets/interface/subroom/frame_2", -1, 0, -kEdge, 0, 1, 1, false, true, 1},
+    {"assets/interface/subroom/frame_2", 1, 0, kEdge, 0, -1, 1, false, true, 1},
+    {"assets/interface/subroom/frame_0", -1, -1, -kCorner, -kCorner, 1, 1, false, false, 2},
+    {"assets/interface/subroom/frame_0", 1, -1, kCorner, -kCorner, -1, 1, false, false, 2},
+    {"assets/interface/subroom/frame_0", -1, 1, -kCorner, kCorner, 1, -1, false, false, 2},
+    {"assets/interface/subroom/frame_0", 1, 1, kCorner, kCorner, -1, -1, false, false, 2},
+    {"assets/interface/subroom/frame_3", 0, -1, 0, -kEdge - 6, 1, 1, false, false, 3},
+};
+// Widths of the stretched edge images.
+constexpr float kEdgeLength = 64;
+
+}  // namespace
+
+void nG_FrameSubroom::declareContent() {
+    using R = nE_ContentRules;
+    for (const Piece& piece : kLayout) R::addNeed({"", R::kImage, piece.image, "nG_FrameSubroom", "", ""});
+    R::addNeed({"", R::kImage, kCloseImage, "nG_FrameSubroom", "", ""});
+    R::addNeed({"", R::kAnimation, kLampAnimation, "nG_FrameSubroom", kLampFunction, ""});
+}
+
+nG_FrameSubroom::nG_FrameSubroom() {
+    name = kName;
+    resetOwn();
+    build();
+}
+
+nG_FrameSubroom::~nG_FrameSubroom() = default;
+
+void nG_FrameSubroom::resetOwn() {
+    subRoom = nullptr;
+    hoverInside = false;
+    closeRequested = false;
+    frameRect = nE_Rect{};
+    visible = false;
+    input = false;
+}
+
+void nG_FrameSubroom::resetState() {
+    nE_Object::resetState();
+    resetOwn();
+}
+
+void nG_FrameSubroom::build() {
+    for (int i = 0; i < kPieces; ++i) {
+        auto* piece = new nE_Sprite();
+        char pieceName[48];
+        std::snprintf(pieceName, sizeof pieceName, "%s_frame_%d", kName, i);
+        piece->name = pieceName;
+        piece->setResourceName(kLayout[i].image);
+        piece->input = false;
+        piece->localState.z = kLayout[i].z;
+        pieces[i] = piece;
+        addChild(piece);
+    }
+
+    closeButton = new nG_InterfButton(std::string(kName) + "_close_btn");
+    nG_InterfButton::Params params;
+    params.layer0Image = kCloseImage;
+    closeButton->build(params);
+    closeButton->onClick = onClose;
+    closeButton->clickArg = this;
+    closeButton->localState.z = 10;
+    addChild(closeButton);
+
+    lamp = new nE_AnimSprite();
+    lamp->name = std::string(kName) + "_lamp_anim";
+    lamp->setResourceName(kLampAnimation);
+    lamp->localState.scaleX = lamp->localState.scaleY = 0.85f;
+    lamp->localState.z = 11;
+    lamp->input = false;
+    addChild(lamp);
+}
+
+void nG_FrameSubroom::attach(nG_SubRoom* room) {
+    subRoom = room;
+    closeRequested = false;
+    hoverInside = false;
+    frameRect = nE_Rect{};
+    if (room && room->texture) frameRect = room->texture->localRect(room->localState.frameIndex);
+    const float hw = frameRect.w / 2, hh = frameRect.h / 2;
+    for (int i = 0; i < kPieces; ++i) {
+        const Piece& p = kLayout[i];
+        nE_RenderState& s = pieces[i]->localState;
+        s.x = p.hx * hw + p.dx;
+        s.y = p.hy * hh + p.dy;
+        s.scaleX = p.sx * (p.stretchX ? frameRect.w / kEdgeLength : 1);
+        s.scaleY = p.sy * (p.stretchY ? frameRect.h / kEdgeLength : 1);
+        s.matrixValid = false;
+    }
+    closeButton->localState.x = lamp->localState.x = hw + kEdge;
+    closeButton->localState.y = lamp->localState.y = -hh - kEdge;
+    closeButton->localState.matrixValid = lamp->localState.matrixValid = false;
+    stopLamp();
+    if (room) update(0);
+}
+
+void nG_FrameSubroom::show(bool shown) {
+    visible = shown;
+    input = shown;
+}
+
+void nG_FrameSubroom::update(float dt) {
+    nE_Object::update(dt);
+    if (!subRoom) return;
+    localState.x = subRoom->localState.x;
+    localState.y = subRoom->localState.y;
+    localState.scaleX = subRoom->zoom.scaleX;
+    localState.scaleY = subRoom->zoom.scaleY;
+    localState.alpha = subRoom->zoom.alpha;
+    localState.matrixValid = false;
+    if (closeRequested && subRoom->zoom.alpha <= 0) {
+        subRoom = nullptr;
+        show(false);
+    }
+}
+
+void nG_FrameSubroom::selectCursor(int kind) {
+    if (nE_Cursor* cursor = nE_Cursor::current()) cursor->select(kind);
+}
+
+void nG_FrameSubroom::stopLamp() {
+    if (lamp) lamp->stop();
+}
+
+void nG_FrameSubroom::onClose(void* frame) {
+    auto* self = static_cast<nG_FrameSubroom*>(frame);
+    self->closeRequested = true;
+    selectCursor(kCursorDefault);
+}
+
+bool nG_FrameSubroom::handleInput(const nE_InputEvent& event, nE_RenderState& world) {
+    if (event.type != nE_InputEvent::kPointerMove && event.type != nE_InputEvent::kButtonDown &&
+        event.type != nE_InputEvent::kButtonUp)
+        return false;
+    if (nE_Scene::dragged() || closeRequested || !subRoom || subRoom->state != nG_Room::kOpen) return false;
+    if (event.type == nE_InputEvent::kPointerMove) stopLamp();
+    if (nE_Geometry::pointInQuad(event.x, event.y, frameRect, world.transform())) {
+        if (event.type == nE_InputEvent::kPointerMove && !hoverInside) {
+            selectCursor(kCursorDefault);
+            hoverInside = true;
+        }
+        return false;
+    }
+    if (event.type == nE_InputEvent::kButtonDown) {
+        closeRequested = true;
+        selectCursor(kCursorDefault);
+        return true;
+    }
+    if (event.type == nE_InputEvent::kPointerMove) {
+        selectCursor(kCursorDown);
+        hoverInside = false;
+        return true;
+    }
+    return false;
+}
+
+void nG_FrameSubroom::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
+    if (nE_Scene::dragged() || event.type != nE_InputEvent::kPointerMove || !lamp) return;
+    if (hit == closeButton || closeButton->isAncestorOf(hit)) {
+        if (!lamp->playing) lamp->play(kLampFunction, "");
+    } else if (lamp->playing) {
+        stopLamp();
+    }
+}
