@@ -29,27 +29,19 @@ halverntest::RunResult check(const std::vector<std::string>& args) {
     return result;
 }
 
-std::string row(const std::string& key, const std::string& text) {
-    return "<Row><Cell><Data ss:Type=\"String\">" + key + "</Data></Cell><Cell><Data ss:Type=\"String\">" +
-           text + "</Data></Cell></Row>\n";
-}
-
-// Everything the program needs, present (empty files do for images: the check looks for files), and
-// one fault of each kind.
+// The bundled game's assets, which hold everything the program needs, with one fault of each kind:
+// a fixed cursor taken away, broken files beside the others, a faulty menu module in place of the
+// bundled one.
 void writeFaultyGame(const TempDir& game) {
-    game.write("assets/strings.xml", "<Workbook><Table>\n" + row("window_title_ce", "Test") +
-                                         row("greeting", "Hello") + "</Table></Workbook>\n");
-    game.write("assets/publisher_settings.xml", "<publisher url=\"https://example.org\"/>\n");
-    for (const char* cursor : {"cursor", "cursor_magglass", "cursor_get", "cursor_hand", "cursor_use",
-                               "cursor_down", "cursor_left", "cursor_right"})
-        game.write(std::string("assets/cursors/") + cursor + ".png", "");
-    game.write("assets/interface/main/black.png", "");
-    game.write("assets/interface/main/paused.png", "");
+    ASSERT_EQ(
+        std::system(("cp -R '" + std::string(HALVERN_SOURCE_DIR) + "/assets' '" + game.path + "/'").c_str()),
+        0);
+    ASSERT_EQ(std::remove(game.file("assets/cursors/cursor_up.png").c_str()), 0);
     game.write("assets/fonts/f.ttf", "");
     game.write("assets/images/ok.png", "");
     game.write("assets/sounds/ok.ogg", "");
-    game.write("assets/video/clip.ogg", "");
-    game.write("assets/video/clip.srt", "1\n00:00:01,000 --> 00:00:02,000\nmissing_sub\n\n");
+    game.write("assets/check/clip.ogg", "");
+    game.write("assets/check/clip.srt", "1\n00:00:01,000 --> 00:00:02,000\nmissing_sub\n\n");
     game.write(
         "assets/anim/lost.xml",
         "<animation frame_texture=\"lost_ft\">\n<function name=\"DoAnim\"><frame idx=\"0\"/></function>\n"
@@ -59,22 +51,18 @@ void writeFaultyGame(const TempDir& game) {
                "<bornpart>DieAfter(1</bornpart>\n</spark>\n</emit>\n</particles>\n");
     game.write("assets/broken.xml", "<obj name=\"a\">\n<spr name=\"b\">\n</obj>\n");
     game.write(
-        "assets/levels/level/level.xml",
-        "<trigs><trig name=\"ng_function\"/><trig name=\"ng_startlevel\"/><trig name=\"ng_lostfocus\"/>"
-        "<trig name=\"ng_close\"/><trig name=\"ng_toggle_fullscreen\"/></trigs>\n");
-    game.write(
         "assets/menu/module.xml",
         "<module name=\"menu\"/>\n"                                                                // 1
         "<objs><obj name=\"root\">\n"                                                              // 2
         "  <spr name=\"s1\" res=\"assets/images/missing\"/>\n"                                     // 3
         "  <anim name=\"a1\" res=\"assets/anim/missing\"/>\n"                                      // 4
         "  <anim name=\"a2\" res=\"assets/anim/lost\"/>\n"                                         // 5
-        "  <text name=\"t1\" res=\"assets/fonts/missing\" text=\"greeting\"/>\n"                   // 6
+        "  <text name=\"t1\" res=\"assets/fonts/missing\" text=\"menu_new_game\"/>\n"              // 6
         "  <text name=\"t2\" res=\"assets/fonts/f\" text=\"no_such_key\"/>\n"                      // 7
         "  <partsys name=\"p1\" res=\"assets/fx/missing\"/>\n"                                     // 8
         "  <partsys name=\"p2\" res=\"assets/fx/bad\"/>\n"                                         // 9
-        "  <video name=\"v1\" res=\"assets/video/missing\"/>\n"                                    // 10
-        "  <video name=\"v2\" res=\"assets/video/clip\" endtrig=\"no_video_end\"/>\n"              // 11
+        "  <video name=\"v1\" res=\"assets/check/missing\"/>\n"                                    // 10
+        "  <video name=\"v2\" res=\"assets/check/clip\" endtrig=\"no_video_end\"/>\n"              // 11
         "  <spr name=\"s2\" res=\"assets/images/ok\" event_mdown=\"no_click(1,2)\">\n"             // 12
         "    <animlines><line type=\"8\" endtrig=\"no_line_end\" numpoints=\"1\"/></animlines>\n"  // 13
         "  </spr>\n"                                                                               // 14
@@ -101,6 +89,7 @@ TEST(ContentCheck, ReportsEachFaultOnceWithFileAndLine) {
     const std::string expected =
         "assets/anim/lost.xml:1: frame texture \"assets/anim/lost_ft\" not found (assets/anim/lost_ft.xml)\n"
         "assets/broken.xml:2: XML is not well-formed: mismatched element (XMLElement name=spr)\n"
+        "assets/check/clip.srt:3: string key \"missing_sub\" is not in assets/strings.xml\n"
         "assets/cursors/cursor_up.png: not found; nG_Screen needs this cursor\n"
         "assets/fx/bad.xml:5: Lua code does not compile: ')' expected near '<eof>'\n"
         "assets/menu/module.xml: trigger \"ng_startmenu\" is not registered; nG_Menu calls it while the menu "
@@ -111,7 +100,7 @@ TEST(ContentCheck, ReportsEachFaultOnceWithFileAndLine) {
         "assets/menu/module.xml:6: font \"assets/fonts/missing\" not found (assets/fonts/missing.ttf)\n"
         "assets/menu/module.xml:7: string key \"no_such_key\" is not in assets/strings.xml\n"
         "assets/menu/module.xml:8: particle file \"assets/fx/missing\" not found (assets/fx/missing.xml)\n"
-        "assets/menu/module.xml:10: video \"assets/video/missing\" not found (assets/video/missing.ogg)\n"
+        "assets/menu/module.xml:10: video \"assets/check/missing\" not found (assets/check/missing.ogg)\n"
         "assets/menu/module.xml:11: trigger \"no_video_end\" is not registered by any module loaded with "
         "this one\n"
         "assets/menu/module.xml:12: trigger \"no_click\" is not registered by any module loaded with this "
@@ -130,8 +119,8 @@ TEST(ContentCheck, ReportsEachFaultOnceWithFileAndLine) {
         "assets/menu/module.xml:20: trigger \"no_executed\" is not registered by any module loaded with this "
         "one\n"
         "assets/menu/module.xml:21: Lua code does not compile: unexpected symbol near 'then'\n"
-        "assets/menu/module.xml:24: Lua code does not compile: unexpected symbol near '='\n"
-        "assets/video/clip.srt:3: string key \"missing_sub\" is not in assets/strings.xml\n";
+        "assets/menu/module.xml:24: Lua code does not compile: unexpected symbol near '='\n";
+
     EXPECT_EQ(expected, run.output);
 }
 
