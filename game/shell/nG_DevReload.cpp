@@ -14,6 +14,9 @@
 #include "engine/script/nE_Module.h"
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_TriggerHub.h"
+#include "game/core/nG_Game.h"
+#include "game/core/nG_Room.h"
+#include "game/core/nG_SubRoom.h"
 #include "game/shell/nG_RunOptions.h"
 #include "game/shell/nG_Screen.h"
 #include "pflib/TFile.h"
@@ -83,10 +86,8 @@ bool nG_DevReload::reload(const std::string& why) {
     nG_Screen* screen = nG_Screen::current();
     const std::string& preview = nG_RunOptions::get().module;
     if (screen && screen->game) {
-        nE_Debug::writef("Reload (%s): a running game is not reloaded yet", why.c_str());
-        return false;
-    }
-    if (screen && screen->menu) {
+        if (!reloadRoom(*screen->game, why)) return false;
+    } else if (screen && screen->menu) {
         // The menu is made afresh from its module at the screen's next update, without the logo.
         screen->requestMenu();
     } else if (!preview.empty()) {
@@ -124,4 +125,67 @@ void nG_DevReload::reloadPreview(const std::string& module) {
     // found in the cache.
     nE_Scene::flushDestroyed();
     nE_Module::bringIn(module, true);
+}
+
+bool nG_DevReload::reloadRoom(nG_Game& game, const std::string& why) {
+    if (!nE_Core::exists()) return false;
+    nE_Core* core = nE_Core::get();
+    nE_Scene& scene = core->scene();
+    nE_TriggerHub& hub = core->triggerHub();
+    if (game.currentSubRoom) game.closeSubRoom(false);
+    if (game.currentSubRoom) {
+        nE_Debug::writef("Reload (%s): the open sub-room may not close now", why.c_str());
+        return false;
+    }
+    nG_Room* old = game.currentRoom;
+    if (!old || !game.roomsHub) {
+        nE_Debug::writef("Reload (%s): no room is shown", why.c_str());
+        return false;
+    }
+    const std::string name = old->name;
+    std::unique_ptr<nE_Module> fresh;
+    for (const std::string& path : hub.usedModules()) {
+        std::unique_ptr<nE_Module> module = nE_Module::load(path);
+        if (module->root && module->root->find(name, true)) {
+            fresh = std::move(module);
+            break;
+        }
+    }
+    auto* room = fresh ? dynamic_cast<nG_Room*>(fresh->root->find(name, true)) : nullptr;
+    if (!room || dynamic_cast<nG_SubRoom*>(room) || !room->parent) {
+        nE_Debug::writef("Reload (%s): no module in use describes the room \"%s\"", why.c_str(),
+                         name.c_str());
+        return false;
+    }
+    room->parent->removeChild(room, false);
+
+    // What scripts took out of the room to elsewhere (an item picked up) stays taken.
+    std::vector<nE_Object*> todo(room->children.begin(), room->children.end());
+    while (!todo.empty()) {
+        nE_Object* object = todo.back();
+        todo.pop_back();
+        nE_Object* existing = object->name.empty() ? nullptr : scene.findObject(object->name);
+        if (existing && !old->isAncestorOf(existing)) {
+            delete object->parent->removeChild(object, false);
+            continue;
+        }
+        todo.insert(todo.end(), object->children.begin(), object->children.end());
+    }
+    scene.attach(game.roomsHub, room);
+    // What scripts put into the room (an effect brought in by another module) moves over.
+    const std::vector<nE_Object*> added = old->children;
+    for (nE_Object* child : added)
+        if (!child->name.empty() && !room->find(child->name, true)) scene.attach(room, child);
+
+    // The module's triggers and code as they are on disk now.
+    for (const std::unique_ptr<nE_Trigger>& trigger : fresh->triggers) hub.remove(trigger->name);
+    nE_Module::bringInWithoutObjects(std::move(fresh), hub);
+
+    game.changeRoom(name, false);
+    nE_Scene::destroyLater(old);
+    nE_Scene::flushDestroyed();
+    // Its images from disk, not from the cache that the old room kept filled.
+    room->deactivate();
+    room->activate();
+    return true;
 }

@@ -13,6 +13,7 @@
 #include "game/shell/nG_RunOptions.h"
 #include "game/shell/nG_Screen.h"
 #include "tests/engine/script/ScriptTestFolder.h"
+#include "tests/game/core/GameTestSupport.h"
 #include "tests/game/shell/ProfileTestSupport.h"
 
 namespace {
@@ -106,4 +107,44 @@ TEST_F(DevReloadTest, TheMenuIsMadeAfreshAndAGameIsLeftAlone) {
     screen->game = &game;
     EXPECT_FALSE(reload.reload("test"));
     screen->game = nullptr;
+}
+
+namespace {
+
+class DevReloadRoomTest : public gametest::GameTest {};
+
+}  // namespace
+
+TEST_F(DevReloadRoomTest, TheCurrentRoomComesBackFromItsModuleKeepingWhatScriptsMoved) {
+    startLevel();
+    lua("log = ''; OpenSubRoom('sub_c', 0, 0, 0, 0)");
+    tick(0);
+    nG_Room* old = room("room_a");
+    ASSERT_EQ(ng->currentRoom, old);
+    // A script took one object out of the room and put another into it.
+    lua("ObjAttach('a_far', 'objects_hub'); ObjAttach('key', 'room_a')");
+
+    std::string level = gametest::kLevel;
+    level.replace(level.find("name=\"a_door\" res=\"dot\" pos_x=\"300\""), 35,
+                  "name=\"a_door\" res=\"dot\" pos_x=\"500\"");
+    level.replace(level.find("\"open \""), 7, "\"reopen \"");
+    folder.write("assets/level.xml", level);
+
+    nG_DevReload reload;
+    ASSERT_TRUE(reload.reloadRoom(*ng, "test"));
+    nG_Room* fresh = room("room_a");
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_NE(fresh, old);
+    EXPECT_EQ(ng->currentRoom, fresh);
+    EXPECT_EQ(ng->currentSubRoom, nullptr) << "the open sub-room closed first";
+    EXPECT_TRUE(scene().isLive(fresh));
+    EXPECT_EQ(scene().findObject("a_door")->localState.x, 500);
+    EXPECT_EQ(scene().findObject("a_far")->parent->name, "objects_hub") << "taken out: stays out";
+    EXPECT_EQ(scene().findObject("key")->parent, fresh) << "put in: moves over";
+    tick(0);
+    EXPECT_NE(eval("log").find("reopen room_a;"), std::string::npos) << eval("log");
+
+    lua("SwitchRoom('room_b', 0)");
+    EXPECT_TRUE(reload.reloadRoom(*ng, "test"));
+    EXPECT_EQ(ng->currentRoom, room("room_b"));
 }
