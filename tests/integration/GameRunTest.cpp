@@ -33,21 +33,32 @@ std::string keys(int tick, const std::string& text) {
     return lines;
 }
 
-// From the menu: a player named Wren, then a new game (the gate shows from tick 131).
+// The logo and the intro skipped, then the menu with its music.
+std::string toTheMenu() {
+    return click(20, 512, 600) + "40 7 27 0 0\n41 8 27 0 0\n";
+}
+// The walk's ticks after the menu's fade into the game: the times below were taken with a game
+// starting at tick 131.
+constexpr int kLate = 80;
+int at(int tick) {
+    return tick + kLate;
+}
+// From the menu: a player named Wren, then a new game (the gate shows from tick at(131)).
 std::string newGame() {
-    return click(20, 512, 600) + click(60, 250, 472) + keys(80, "Wren") + "90 7 13 0 0\n" +
-           click(110, 703, 436) + click(130, 250, 340);
+    return toTheMenu() + click(100, 250, 472) + keys(120, "Wren") + "130 7 13 0 0\n" + click(150, 703, 436) +
+           click(170, 250, 340);
 }
 // The gate: the urn moves aside, the key is taken, the gate unlocked, then walked through (the hall
 // is open from about tick 290).
 std::string throughTheGate() {
-    return click(160, 220, 496) + click(190, 212, 573) + click(220, 514, 408) + click(250, 514, 426);
+    return click(at(160), 220, 496) + click(at(190), 212, 573) + click(at(220), 514, 408) +
+           click(at(250), 514, 426);
 }
 // The hall: the cabinet close-up (open from about 350), closed with its button (gone by about 420),
 // the workshop (open by 480) and back (hall by 540), the library (open by 600) and back (hall by 660).
 std::string aroundTheHall() {
-    return click(310, 263, 378) + click(380, 886, 26) + click(440, 96, 479) + click(500, 512, 574) +
-           click(560, 401, 402) + click(620, 512, 574);
+    return click(at(310), 263, 378) + click(at(380), 886, 26) + click(at(440), 96, 479) +
+           click(at(500), 512, 574) + click(at(560), 401, 402) + click(at(620), 512, 574);
 }
 const int kMenuButton[] = {44, 752};
 
@@ -151,17 +162,17 @@ void expectRoomAfter(int frames, const std::string& room) {
 }
 
 TEST(GameRun, ANewGameOpensOnTheGate) {
-    expectRoomAfter(150, "gate");
+    expectRoomAfter(at(150), "gate");
 }
 
 TEST(GameRun, TheUnlockedGateLeadsIntoTheHall) {
-    expectRoomAfter(300, "hall");
+    expectRoomAfter(at(300), "hall");
 }
 
 TEST(GameRun, TheCabinetOpensOverTheBlurredHall) {
     TempDir user;
     const std::string file = user.file("cabinet.png");
-    const auto run = play(user, newGame() + throughTheGate() + aroundTheHall(), 360, file);
+    const auto run = play(user, newGame() + throughTheGate() + aroundTheHall(), at(360), file);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     auto image = pf::TTexture::Get(file);
     ASSERT_TRUE(image);
@@ -175,18 +186,18 @@ TEST(GameRun, TheCabinetOpensOverTheBlurredHall) {
 }
 
 TEST(GameRun, TheHallsDoorsLeadToTheWorkshop) {
-    expectRoomAfter(490, "workshop");
+    expectRoomAfter(at(490), "workshop");
 }
 
 TEST(GameRun, TheHallsDoorsLeadToTheLibrary) {
-    expectRoomAfter(610, "library");
+    expectRoomAfter(at(610), "library");
 }
 
 TEST(GameRun, ContinuingReturnsToTheRoomLeftAndSavesTheSameSlotAgain) {
     TempDir user;
     const std::string first =
-        newGame() + throughTheGate() + aroundTheHall() + click(680, kMenuButton[0], kMenuButton[1]);
-    const auto run = play(user, first, 720);
+        newGame() + throughTheGate() + aroundTheHall() + click(at(680), kMenuButton[0], kMenuButton[1]);
+    const auto run = play(user, first, at(720));
     ASSERT_EQ(run.exitCode, 0) << run.output;
     const std::string saved = slot(user.read("p_Wren.xml"), 0);
     ASSERT_FALSE(saved.empty()) << "leaving through the menu saved the game";
@@ -200,7 +211,7 @@ TEST(GameRun, ContinuingReturnsToTheRoomLeftAndSavesTheSameSlotAgain) {
 
     // Continue: the hall again, and the slot saved on closing is the slot that was continued.
     const std::string file = user.file("continued.png");
-    const auto again = play(user, click(20, 512, 600) + click(60, 250, 408), 120, file);
+    const auto again = play(user, toTheMenu() + click(100, 250, 408), 200, file);
     ASSERT_EQ(again.exitCode, 0) << again.output;
     EXPECT_EQ(roomShown(file), "hall");
     EXPECT_EQ(slot(user.read("p_Wren.xml"), 0), saved);
