@@ -11,6 +11,7 @@
 #include "engine/media/nE_Cursor.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
+#include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_Module.h"
 #include "game/core/nG_Messages.h"
 #include "game/interface/nG_FrameSubroom.h"
@@ -28,6 +29,18 @@ constexpr unsigned int kMessages[] = {MSG_GAME_MODE_CHANGED, MSG_HIDE_INTERFACE,
                                       MSG_RIGHT_LAMP,        MSG_LEFT_LAMP,      MSG_LOCK_DIARY_BOOK_OPEN};
 
 constexpr const char* kFont = "assets/fonts/garapremrpro";
+constexpr const char* kMaskImage = "assets/interface/main/main_mask";
+constexpr const char* kBarImage = "assets/interface/main/main";
+constexpr const char* kOrnamentImage = "assets/interface/main/main_layer";
+constexpr const char* kPodImage = "assets/interface/main/lamp_right";
+constexpr const char* kLampAnimation = "assets/interface/main/light";
+constexpr const char* kMenuOverImage = "assets/interface/main/menu_btn_over";
+constexpr const char* kGuideImage = "assets/interface/main/guide_btn";
+constexpr const char* kGuideOverImage = "assets/interface/main/guide_btn_over";
+constexpr const char* kLockImage = "assets/interface/hint/hardcore_mode";
+constexpr const char* kMenuKey = "button_menu";
+constexpr const char* kGuideKey = "button_guide";
+constexpr const char* kLockedKey = "hadcore_cant_touch";
 const nG_InterfButton::Colour kCaptionBlue{196.f / 255, 213.f / 255, 255.f / 255};
 const nG_InterfButton::Colour kCaptionGold{255.f / 255, 236.f / 255, 108.f / 255};
 
@@ -51,7 +64,7 @@ nE_Sprite* sprite(const char* objectName, const char* image, float x, float y) {
 nE_AnimSprite* lamp(const char* objectName, float x, float y) {
     auto* s = new nE_AnimSprite();
     s->name = objectName;
-    s->setResourceName("assets/interface/main/light");
+    s->setResourceName(kLampAnimation);
     s->localState.x = x;
     s->localState.y = y;
     s->input = false;
@@ -70,6 +83,29 @@ nG_Interface::nG_Interface() {
 nG_Interface::~nG_Interface() {
     if (nE_Mediator* mediator = nE_Mediator::current())
         for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+}
+
+void nG_Interface::declareContent() {
+    using R = nE_ContentRules;
+    const char* const owner = "nG_Interface";
+    for (const char* image : {kMaskImage, kBarImage, kOrnamentImage, kPodImage, kMenuOverImage, kGuideImage,
+                              kGuideOverImage, kLockImage})
+        R::addNeed({"", R::kImage, image, owner, "", ""});
+    R::addNeed({"", R::kAnimation, kLampAnimation, owner, kLampFunction, ""});
+    R::addNeed({"", R::kFont, kFont, owner, "", ""});
+    for (const char* key : {kMenuKey, kGuideKey, kLockedKey})
+        R::addNeed({"", R::kStringKey, key, owner, "", ""});
+    // The menu button opens the options window when its module is there (else it leaves for the menu).
+    R::addNeed({"game", R::kModule, kOptionsModule, owner, "", kOptionsModule});
+    R::addNeed({"game", R::kObject, kOptionsObject, owner, kOptionsModule, kOptionsModule});
+    R::addNeed({"game", R::kTrigger, kOptionsTrigger, owner, "", kOptionsModule});
+    R::addNeed({"game", R::kModule, kGuideModule, owner, "", ""});
+    R::addNeed({"game", R::kObject, kGuideObject, owner, kGuideModule, ""});
+    R::addNeed({"game", R::kTrigger, kGuideTrigger, owner, "", ""});
+    R::addNeed({"game", R::kTrigger, kDiaryLockedTrigger, owner, "", ""});
+    nG_Inventory::declareContent();
+    nG_Tasks::declareContent();
+    nG_TasksHeader::declareContent();
 }
 
 void nG_Interface::adopt(nE_Object* child, float z) {
@@ -115,17 +151,17 @@ void nG_Interface::reset() {
 
 void nG_Interface::buildBar() {
     // The mask is an invisible catcher over the two pods: the pointer there belongs to the bar.
-    barMask = sprite("ng_interface_bg_mask", "assets/interface/main/main_mask", 512, 683);
+    barMask = sprite("ng_interface_bg_mask", kMaskImage, 512, 683);
     barMask->visible = false;
     adopt(barMask, 2);
-    bar = sprite("ng_interface_bg_0", "assets/interface/main/main", 512, 655);
+    bar = sprite("ng_interface_bg_0", kBarImage, 512, 655);
     adopt(bar, 12);
-    leftOrnament = sprite("ng_interface_bg_1", "assets/interface/main/main_layer", 84, 683);
+    leftOrnament = sprite("ng_interface_bg_1", kOrnamentImage, 84, 683);
     adopt(leftOrnament, 15);
-    rightOrnament = sprite("ng_interface_bg_1", "assets/interface/main/main_layer", 940, 683);
+    rightOrnament = sprite("ng_interface_bg_1", kOrnamentImage, 940, 683);
     rightOrnament->localState.scaleX = -1;
     adopt(rightOrnament, 9);
-    rightLamp = sprite("ng_interface_right_lamp", "assets/interface/main/lamp_right", 921, 655);
+    rightLamp = sprite("ng_interface_right_lamp", kPodImage, 921, 655);
     adopt(rightLamp, 3);
     leftLampLight = lamp("ng_interface_left_lamp_anim", 100, 695);
     adopt(leftLampLight, 16);
@@ -145,8 +181,8 @@ void nG_Interface::buildButtons() {
 
     menuButton = new nG_InterfButton(std::string(kName) + "_menu_btn");
     nG_InterfButton::Params menu;
-    menu.layer1Image = "assets/interface/main/menu_btn_over";
-    menu.captionTextId = "button_menu";
+    menu.layer1Image = kMenuOverImage;
+    menu.captionTextId = kMenuKey;
     menu.captionFont = kFont;
     menu.captionSize = 20;
     menu.text0Colour = kCaptionBlue;
@@ -156,10 +192,10 @@ void nG_Interface::buildButtons() {
 
     guideButton = new nG_InterfButton(std::string(kName) + "_guide_btn");
     nG_InterfButton::Params guide;
-    guide.layer0Image = "assets/interface/main/guide_btn";
-    guide.layer1Image = "assets/interface/main/guide_btn_over";
-    guide.layer2Image = "assets/interface/main/guide_btn";
-    guide.captionTextId = "button_guide";
+    guide.layer0Image = kGuideImage;
+    guide.layer1Image = kGuideOverImage;
+    guide.layer2Image = kGuideImage;
+    guide.captionTextId = kGuideKey;
     guide.captionFont = kFont;
     guide.captionSize = 18;
     guide.captionX = 11;
@@ -171,8 +207,8 @@ void nG_Interface::buildButtons() {
 
     lockButton = new nG_InterfButton(std::string(kName) + "_lock_btn");
     nG_InterfButton::Params lock;
-    lock.layer0Image = "assets/interface/hint/hardcore_mode";
-    lock.layer1Image = "assets/interface/hint/hardcore_mode";
+    lock.layer0Image = kLockImage;
+    lock.layer1Image = kLockImage;
     lockButton->build(lock);
     lockButton->setHitRect(-50, -50, 100, 100);
     place(lockButton, 984, 680, 8, onLock);
@@ -188,7 +224,7 @@ void nG_Interface::buildButtons() {
 void nG_Interface::onMenu(void*) {
     nG_Screen* screen = nG_Screen::current();
     if (pf::TFile::Exists(nE_Module::fileName(kOptionsModule))) {
-        nG_ObjectWindowRequest request{kOptionsModule, "room_menu_options", "ng_startoptions"};
+        nG_ObjectWindowRequest request{kOptionsModule, kOptionsObject, kOptionsTrigger};
         post(MSG_SHOW_OBJECT_WINDOW, &request);
     } else if (screen) {
         // Without the in-game options window the button leaves the game for the menu.
@@ -197,13 +233,13 @@ void nG_Interface::onMenu(void*) {
 }
 
 void nG_Interface::onGuide(void*) {
-    nG_ObjectWindowRequest request{kGuideModule, "strguide", "ng_startguide"};
+    nG_ObjectWindowRequest request{kGuideModule, kGuideObject, kGuideTrigger};
     post(MSG_SHOW_OBJECT_WINDOW, &request);
 }
 
 void nG_Interface::onLock(void*) {
     nG_DialogRequest request;
-    request.text = "hadcore_cant_touch";
+    request.text = kLockedKey;
     request.x = 512;
     request.y = 384;
     post(MSG_DIALOG_SHOW, &request);

@@ -27,7 +27,11 @@ class nG_Interface : public nE_Object, public nE_Listener, public nG_WidgetState
 public:
     static constexpr const char* kName = "ng_interface";
     static constexpr const char* kOptionsModule = "assets/menu/options/module";
+    static constexpr const char* kOptionsObject = "room_menu_options";
+    static constexpr const char* kOptionsTrigger = "ng_startoptions";
     static constexpr const char* kGuideModule = "assets/menu/strguide/module";
+    static constexpr const char* kGuideObject = "strguide";
+    static constexpr const char* kGuideTrigger = "ng_startguide";
     // Fired instead of opening the diary while its button is locked.
     static constexpr const char* kDiaryLockedTrigger = "ng_diarybtnlocked";
     static constexpr const char* kLampFunction = "DoAnim";
@@ -39,6 +43,9 @@ public:
     // Builds the widgets and the bar; the interface starts hidden and without input.
     nG_Interface();
     ~nG_Interface() override;
+    // Declares the fixed assets, modules and triggers this class and the widgets it owns load or call,
+    // for the content checker.
+    static void declareContent();
 
     void update(float dt) override;
     // The pointer is over no part of the interface: the diary button's lamp goes out.

@@ -15,6 +15,7 @@
 #include "engine/media/nE_Cursor.h"
 #include "engine/media/nE_SoundHub.h"
 #include "engine/objects/nE_Sprite.h"
+#include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_SLHelper_XML.h"
 #include "engine/script/nE_TimerHub.h"
 #include "game/core/nG_Messages.h"
@@ -24,6 +25,12 @@ namespace {
 
 constexpr unsigned int kMessages[] = {MSG_INV_ADD,    MSG_INV_REMOVE,   MSG_INV_HIDE, MSG_INV_SHOW,
                                       MSG_INV_RETURN, MSG_INV_HIDE_ALL, MSG_INV_SET_Y};
+
+constexpr const char* kBackImage = "assets/interface/inventory_tasks/back";
+constexpr const char* kTitleImage = "assets/interface/inventory_tasks/part_2";
+constexpr const char* kLeftImage = "assets/interface/inventory_tasks/left_arrow";
+constexpr const char* kRightImage = "assets/interface/inventory_tasks/right_arrow";
+constexpr const char* kGlowImage = "assets/interface/inventory_tasks/glow";
 
 constexpr float kPi = 3.141592f;
 constexpr float kHalfPi = 1.570796f;
@@ -108,10 +115,17 @@ nG_Inventory::~nG_Inventory() {
         for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
 }
 
+void nG_Inventory::declareContent() {
+    using R = nE_ContentRules;
+    for (const char* image : {kBackImage, kTitleImage, kLeftImage, kRightImage, kGlowImage})
+        R::addNeed({"", R::kImage, image, "nG_Inventory", "", ""});
+    R::addNeed({"", R::kSound, kArrivalSound, "nG_Inventory", "", ""});
+}
+
 void nG_Inventory::reset() {
     background = new nE_Sprite();
     background->name = std::string(kName) + "_bg";
-    background->setResourceName("assets/interface/inventory_tasks/back");
+    background->setResourceName(kBackImage);
     addChild(background);
 
     area = new nE_Object();
@@ -122,7 +136,7 @@ void nG_Inventory::reset() {
 
     title = new nE_Sprite();
     title->name = std::string(kName) + "_title";
-    title->setResourceName("assets/interface/inventory_tasks/part_2");
+    title->setResourceName(kTitleImage);
     title->localState.y = -45;
     title->localState.z = 1;
     addChild(title);
@@ -154,8 +168,8 @@ void nG_Inventory::reset() {
         addChild(button);
         return button;
     };
-    leftArrow = arrow("_btn_left", "assets/interface/inventory_tasks/left_arrow", -kArrowX, onScrollLeft);
-    rightArrow = arrow("_btn_right", "assets/interface/inventory_tasks/right_arrow", kArrowX, onScrollRight);
+    leftArrow = arrow("_btn_left", kLeftImage, -kArrowX, onScrollLeft);
+    rightArrow = arrow("_btn_right", kRightImage, kArrowX, onScrollRight);
 
     localState.x = kX;
     mode = kSlidingOut;
@@ -314,7 +328,7 @@ void nG_Inventory::addObject(nE_Object* object, nE_Object* flyer, const std::str
         item.object = object;
         item.slotGlow = new nE_Sprite();
         item.slotGlow->name = object->name + "_bg ";
-        item.slotGlow->setResourceName("assets/interface/inventory_tasks/glow");
+        item.slotGlow->setResourceName(kGlowImage);
         item.slotGlow->localState.z = kGlowZ;
         item.slotGlow->localState.alpha = 0;
         item.slotGlow->input = false;

@@ -67,6 +67,8 @@ public:
 
     nG_Inventory();
     ~nG_Inventory() override;
+    // Declares the fixed assets this widget loads, for the content checker.
+    static void declareContent();
 
     void update(float dt) override;
     // Reached when no child took the event: the pointer is not over the strip.

@@ -11,6 +11,7 @@
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_Sprite.h"
+#include "engine/script/nE_ContentRules.h"
 #include "game/core/nG_Room.h"
 #include "game/interface/nG_Task.h"
 
@@ -19,6 +20,9 @@ namespace {
 constexpr unsigned int kMessages[] = {
     MSG_TASK_ADD,   MSG_TASK_COMPLETE_DATA, MSG_TASK_COMPLETE,         MSG_TASKS_HIDE,   MSG_TASKS_SHOW,
     MSG_INV_HIDDEN, MSG_TASK_UNMARK,        MSG_TASK_IS_DIALOG_OBJECT, MSG_TASKS_ACTIVE, MSG_TASK_POSITION};
+
+constexpr const char* kBackImage = "assets/interface/inventory_tasks/back";
+constexpr const char* kEffectImage = "assets/interface/inventory_tasks/place";
 
 constexpr float kPi = 3.141592f;
 constexpr float kSlideSpeed = 1.5f;
@@ -56,16 +60,24 @@ nG_Tasks::~nG_Tasks() {
         for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
 }
 
+void nG_Tasks::declareContent() {
+    using R = nE_ContentRules;
+    R::addNeed({"", R::kImage, kBackImage, "nG_Tasks", "", ""});
+    R::addNeed({"", R::kImage, kEffectImage, "nG_Tasks", "", ""});
+    R::addNeed({"", R::kFont, nG_Task::kFont, "nG_Task", "", ""});
+    R::addNeed({"", R::kStringKey, nG_Task::kCountedText, "nG_Task", "", ""});
+}
+
 void nG_Tasks::reset() {
     background = new nE_Sprite();
     background->name = std::string(kName) + "_bg";
-    background->setResourceName("assets/interface/inventory_tasks/back");
+    background->setResourceName(kBackImage);
     background->input = false;
     addChild(background);
 
     effect = new nE_Sprite();
     effect->name = std::string(kName) + "_effect";
-    effect->setResourceName("assets/interface/inventory_tasks/place");
+    effect->setResourceName(kEffectImage);
     effect->input = false;
     effect->visible = false;
     effect->localState.z = kEffectZ;

@@ -37,6 +37,8 @@ public:
 
     nG_Tasks();
     ~nG_Tasks() override;
+    // Declares the fixed assets and string keys this widget and its lines use, for the content checker.
+    static void declareContent();
 
     void update(float dt) override;
     // Marks the list as drawn: its update waits for a draw after a change of mode.

@@ -7,12 +7,19 @@
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_Sprite.h"
+#include "engine/script/nE_ContentRules.h"
 #include "game/interface/nG_InterfButton.h"
 
 namespace {
 
 constexpr unsigned int kMessages[] = {MSG_INV_HIGHLIGHT, MSG_TASKS_HEADER_Y, MSG_TASKS_HEADER_SHOW_TASKS,
                                       MSG_TASKS_HEADER_VISIBLE};
+constexpr const char* kBackImage = "assets/interface/inventory_tasks/part_1";
+constexpr const char* kInventoryLit = "assets/interface/inventory_tasks/inventory_light";
+constexpr const char* kInventoryShown = "assets/interface/inventory_tasks/inventory";
+constexpr const char* kTasksLit = "assets/interface/inventory_tasks/item_list_light";
+constexpr const char* kTasksShown = "assets/interface/inventory_tasks/item_list";
+constexpr const char* kHighlightImage = "assets/interface/inventory_tasks/inv_btn_light";
 constexpr int kLineAlpha = 8;
 constexpr int kAdditive = 2;
 
@@ -34,10 +41,17 @@ nG_TasksHeader::~nG_TasksHeader() {
         for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
 }
 
+void nG_TasksHeader::declareContent() {
+    using R = nE_ContentRules;
+    for (const char* image :
+         {kBackImage, kInventoryLit, kInventoryShown, kTasksLit, kTasksShown, kHighlightImage})
+        R::addNeed({"", R::kImage, image, "nG_TasksHeader", "", ""});
+}
+
 void nG_TasksHeader::reset() {
     background = new nE_Sprite();
     background->name = std::string(kName) + "_bg";
-    background->setResourceName("assets/interface/inventory_tasks/part_1");
+    background->setResourceName(kBackImage);
     addChild(background);
 
     // The tabs have no normal look: the one shown is disabled, the other lights up on hover.
@@ -58,14 +72,12 @@ void nG_TasksHeader::reset() {
         addChild(button);
         return button;
     };
-    inventoryTab = tab("_btn_inv", "assets/interface/inventory_tasks/inventory_light",
-                       "assets/interface/inventory_tasks/inventory", -kTabX, onInventory);
-    tasksTab = tab("_btn_tasks", "assets/interface/inventory_tasks/item_list_light",
-                   "assets/interface/inventory_tasks/item_list", kTabX, onTasks);
+    inventoryTab = tab("_btn_inv", kInventoryLit, kInventoryShown, -kTabX, onInventory);
+    tasksTab = tab("_btn_tasks", kTasksLit, kTasksShown, kTabX, onTasks);
 
     highlight = new nE_Sprite();
     highlight->name = std::string(kName) + "_btn_inv_highlight";
-    highlight->setResourceName("assets/interface/inventory_tasks/inv_btn_light");
+    highlight->setResourceName(kHighlightImage);
     highlight->localState.x = -kTabX;
     highlight->localState.y = kTabY;
     highlight->localState.z = 2;

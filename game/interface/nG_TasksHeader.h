@@ -18,6 +18,8 @@ public:
 
     nG_TasksHeader();
     ~nG_TasksHeader() override;
+    // Declares the fixed assets this widget loads, for the content checker.
+    static void declareContent();
 
     void onMessage(unsigned int message, void* payload) override;
 
