@@ -8,8 +8,14 @@
 #include "engine/core/nE_Messages.h"
 #include "engine/script/nE_Module.h"
 #include "game/core/nG_Messages.h"
+#include "game/interface/nG_Achievement.h"
+#include "game/interface/nG_BlackBarText.h"
+#include "game/interface/nG_Dialog.h"
 #include "game/interface/nG_FrameSubroom.h"
 #include "game/interface/nG_InterfButton.h"
+#include "game/interface/nG_Popup.h"
+#include "game/interface/nG_Subtitles.h"
+#include "game/interface/nG_Tutorial.h"
 #include "game/shell/nG_Screen.h"
 #include "pflib/TFile.h"
 
@@ -50,8 +56,20 @@ void nG_Interface::reset() {
     // black-bar text (19), sub-room frame (-2), dialog (18), hint (6), subtitles (1002), mini-game
     // timer (7), hidden-object dialog (-1), hidden-object collector (5), diary collector (17), diary
     // book (14), diary (11), tutorial (20), achievement (23).
+    popup = new nG_Popup();
+    adopt(popup, 1000);
+    blackBar = new nG_BlackBarText();
+    adopt(blackBar, 19);
     frame = new nG_FrameSubroom();
     adopt(frame, -2);
+    dialog = new nG_Dialog();
+    adopt(dialog, 18);
+    subtitles = new nG_Subtitles();
+    adopt(subtitles, 1002);
+    tutorial = new nG_Tutorial();
+    adopt(tutorial, 20);
+    achievement = new nG_Achievement();
+    adopt(achievement, 23);
 
     // The bar's sprites, lamps and buttons go here. Until the bar lands, its menu button leaves the
     // game for the menu when the in-game options window does not exist.
@@ -80,6 +98,8 @@ void nG_Interface::reset() {
     // diary book.
     dumpOrder.clear();
     restoreOrder.clear();
+    dumpOrder.push_back(tutorial);
+    restoreOrder.push_back(tutorial);
 
     setHidden(true, false);
     input = false;

@@ -13,8 +13,14 @@
 #include "engine/core/nE_Object.h"
 #include "game/interface/nG_WidgetState.h"
 
+class nG_Achievement;
+class nG_BlackBarText;
+class nG_Dialog;
 class nG_FrameSubroom;
 class nG_InterfButton;
+class nG_Popup;
+class nG_Subtitles;
+class nG_Tutorial;
 
 class nG_Interface : public nE_Object, public nE_Listener, public nG_WidgetState {
 public:
@@ -39,7 +45,13 @@ public:
     bool hidden = false;
     bool diaryButtonLocked = false;
 
+    nG_Popup* popup = nullptr;
+    nG_BlackBarText* blackBar = nullptr;
     nG_FrameSubroom* frame = nullptr;
+    nG_Dialog* dialog = nullptr;
+    nG_Subtitles* subtitles = nullptr;
+    nG_Tutorial* tutorial = nullptr;
+    nG_Achievement* achievement = nullptr;
     nG_InterfButton* menuButton = nullptr;
     nE_Object* diaryVideo = nullptr;
 
