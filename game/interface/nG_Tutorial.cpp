@@ -20,6 +20,7 @@ namespace {
 
 constexpr unsigned int kMessages[] = {MSG_TUTORIAL_SHOW, MSG_TUTORIAL_SKIPPED};
 constexpr float kButtonX = 230;
+constexpr int kTextWidth = 320;
 constexpr float kButtonZ = 10;
 // Below this opacity the box counts as not there: a hidden interface never leaves the pointer caught.
 constexpr float kSeenAlpha = 0.01f;
@@ -37,7 +38,8 @@ nG_Tutorial::nG_Tutorial() {
     text->name = std::string(kName) + "_text";
     text->setResourceName("assets/fonts/garapremrpro");
     text->fontSize = 20;
-    text->maxWidth = 400;
+    // Narrower than the box's middle so that the buttons beside the text never cover it.
+    text->maxWidth = kTextWidth;
     text->localState.z = 1;
     text->input = false;
     addChild(text);
