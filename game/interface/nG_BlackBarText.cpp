@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
@@ -34,6 +35,7 @@ nG_BlackBarText::nG_BlackBarText() {
     background->setResourceName("assets/interface/bbtext/back");
     background->localState.z = 0;
     background->localState.alpha = 0.8f;
+    background->input = false;
     addChild(background);
 
     localState.x = 512;
@@ -123,6 +125,10 @@ void nG_BlackBarText::update(float dt) {
     localState.alpha = fade;
 }
 
-void nG_BlackBarText::childWasHit(nE_Object*, const nE_InputEvent& event) {
-    if (event.type == nE_InputEvent::kButtonDown && state == kShown && fade >= 1) state = kFadingOut;
+bool nG_BlackBarText::handleInput(const nE_InputEvent& event, nE_RenderState& world) {
+    if (event.type != nE_InputEvent::kButtonDown || state != kShown || fade < 1) return false;
+    if (nE_Geometry::pointInQuad(event.x, event.y, background->getLocalRect(), world.transform()))
+        state = kFadingOut;
+    // The press goes on to what lies under the bar (the close button of a close-up stands there).
+    return false;
 }

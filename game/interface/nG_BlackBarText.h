@@ -1,6 +1,7 @@
 // The narration bar ("ng_blackbar"): a dark bar along the top of the screen with one line of narration
 // (ShowBlackBarText; the text is a string-table key). A new text waits until the one shown has faded out.
-// The bar leaves after its display time, on a click, or when asked to (subtitles take its place).
+// The bar leaves after its display time, at a press on it (which still reaches what lies below), or
+// when asked to (subtitles take its place).
 #pragma once
 
 #include <string>
@@ -23,8 +24,8 @@ public:
 
     void onMessage(unsigned int message, void* payload) override;
     void update(float dt) override;
-    // A press on the fully shown bar sends it away.
-    void childWasHit(nE_Object* hit, const nE_InputEvent& event) override;
+    // A press on the fully shown bar sends it away and still reaches what lies below.
+    bool handleInput(const nE_InputEvent& event, nE_RenderState& world) override;
 
     // seconds <= 0 stands for the default.
     void show(const std::string& textId, float seconds);
