@@ -149,7 +149,9 @@ void nG_Popup::open() {
 
     pointer(startX, startY);
     const float w = textWidth, h = textHeight;
-    endX = clampTo(startX, 0.6f * w, kScreenWidth - 0.6f * w);
+    // The frame reaches 16 units beyond the text on either side: a narrow box keeps that much room too.
+    const float marginX = std::max(0.6f * w, w / 2 + 16);
+    endX = clampTo(startX, marginX, kScreenWidth - marginX);
     endY = clampTo(startY, h / 2 + 50, kScreenHeight - h / 2);
     endY = clampTo(endY - (50 + h / 2), h / 2 + 14, kScreenHeight - h / 2);
     layout();

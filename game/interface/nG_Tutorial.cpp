@@ -182,6 +182,8 @@ void nG_Tutorial::setState(int newState) {
 
 void nG_Tutorial::update(float dt) {
     nE_Object::update(dt);
+    // Under a hidden interface the box is not there for the pointer either.
+    input = state != kHidden && (!parent || parent->worldStateFromTop().alpha >= kSeenAlpha);
     stateTime += dt;
     if (state == kFadingIn) {
         localState.alpha = std::min(1.f, stateTime / kFadeTime);
