@@ -9,6 +9,7 @@
 #include "engine/core/nE_Messages.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
+#include "engine/script/nE_ContentRules.h"
 #include "game/core/nG_Messages.h"
 #include "game/shell/nG_ProfileHub.h"
 
@@ -21,8 +22,23 @@ constexpr float kSlideSpeed = 1.3f, kShowSpeed = 0.25f;
 constexpr float kIconX = -132, kPanelX = 64;
 constexpr int kPanelWidth = 240;
 constexpr float kLineGap = 2;
+constexpr const char* kBack = "assets/interface/achievements/back";
+constexpr const char* kIcons = "assets/interface/achievements/";
+constexpr const char* kHeaderFont = "assets/fonts/garapremrpro_b";
+constexpr const char* kTextFont = "assets/fonts/garapremrpro";
 
 }  // namespace
+
+void nG_Achievement::declareContent() {
+    using R = nE_ContentRules;
+    R::addNeed({"", R::kImage, kBack, "nG_Achievement", "", ""});
+    R::addNeed({"", R::kFont, kHeaderFont, "nG_Achievement", "", ""});
+    R::addNeed({"", R::kFont, kTextFont, "nG_Achievement", "", ""});
+    // An achievement named in a script needs its icon and its two texts.
+    R::addArgument("CompleteAchievement", 1, R::kImage, std::string(kIcons) + "%s");
+    R::addArgument("CompleteAchievement", 1, R::kStringKey, "%s" + std::string(kHeaderSuffix));
+    R::addArgument("CompleteAchievement", 1, R::kStringKey, "%s" + std::string(kTextSuffix));
+}
 
 nG_Achievement::nG_Achievement() {
     name = kName;
@@ -84,12 +100,12 @@ nE_Object* nG_Achievement::buildNotice(const std::string& achievement, const std
 
     auto* background = new nE_Sprite();
     background->name = prefix + "_bg";
-    background->setResourceName("assets/interface/achievements/back");
+    background->setResourceName(kBack);
     root->addChild(background);
 
     auto* icon = new nE_Sprite();
     icon->name = prefix + "_icon";
-    icon->setResourceName("assets/interface/achievements/" + achievement);
+    icon->setResourceName(kIcons + achievement);
     icon->localState.x = kIconX;
     icon->localState.z = 1;
     icon->input = false;
@@ -104,7 +120,7 @@ nE_Object* nG_Achievement::buildNotice(const std::string& achievement, const std
 
     auto* header = new nE_Text();
     header->name = prefix + "_text_h";
-    header->setResourceName("assets/fonts/garapremrpro_b");
+    header->setResourceName(kHeaderFont);
     header->fontSize = 24;
     header->maxWidth = kPanelWidth;
     header->localState.red = 255.f / 255;
@@ -115,7 +131,7 @@ nE_Object* nG_Achievement::buildNotice(const std::string& achievement, const std
 
     auto* description = new nE_Text();
     description->name = prefix + "_text_d";
-    description->setResourceName("assets/fonts/garapremrpro");
+    description->setResourceName(kTextFont);
     description->fontSize = 18;
     description->maxWidth = kPanelWidth;
     description->localState.red = 234.f / 255;
@@ -129,8 +145,8 @@ nE_Object* nG_Achievement::buildNotice(const std::string& achievement, const std
         return nullptr;
     }
     if (loaded) root->activate();
-    header->setText(achievement + "_h", second);
-    description->setText(achievement + "_d", second);
+    header->setText(achievement + kHeaderSuffix, second);
+    description->setText(achievement + kTextSuffix, second);
     // The name above the description, the pair centred on the panel.
     const float headerHeight = header->getLocalRect().h, descriptionHeight = description->getLocalRect().h;
     const float top = -(headerHeight + kLineGap + descriptionHeight) / 2;

@@ -19,6 +19,9 @@ public:
     static constexpr const char* kName = "ng_achievement";
     enum State { kSlidingIn = 0, kShown = 1, kSlidingOut = 2, kFinished = 3 };
     static constexpr float kFirstY = 170, kStepY = 170;
+    // The string keys of an achievement's name and description: its own name with these added.
+    static constexpr const char* kHeaderSuffix = "_h";
+    static constexpr const char* kTextSuffix = "_d";
 
     struct Notice {
         std::string name;
@@ -30,6 +33,8 @@ public:
 
     nG_Achievement();
     ~nG_Achievement() override;
+    // Declares the fixed assets and texts this class loads, for the content checker.
+    static void declareContent();
 
     void onMessage(unsigned int message, void* payload) override;
     void update(float dt) override;

@@ -8,18 +8,27 @@
 #include "engine/core/nE_Messages.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
+#include "engine/script/nE_ContentRules.h"
 #include "game/core/nG_Messages.h"
 
 namespace {
 // The text sits on the dark part of the bar, above its brass rule.
 constexpr float kTextY = -4;
+constexpr const char* kBar = "assets/interface/bbtext/back";
+constexpr const char* kFont = "assets/fonts/garapremrpro";
 }  // namespace
+
+void nG_BlackBarText::declareContent() {
+    using R = nE_ContentRules;
+    R::addNeed({"", R::kImage, kBar, "nG_BlackBarText", "", ""});
+    R::addNeed({"", R::kFont, kFont, "nG_BlackBarText", "", ""});
+}
 
 nG_BlackBarText::nG_BlackBarText() {
     name = kName;
     text = new nE_Text();
     text->name = std::string(kName) + "_text";
-    text->setResourceName("assets/fonts/garapremrpro");
+    text->setResourceName(kFont);
     text->fontSize = 24;
     text->maxWidth = 950;
     text->localState.y = kTextY;
@@ -32,7 +41,7 @@ nG_BlackBarText::nG_BlackBarText() {
 
     background = new nE_Sprite();
     background->name = std::string(kName) + "_bg";
-    background->setResourceName("assets/interface/bbtext/back");
+    background->setResourceName(kBar);
     background->localState.z = 0;
     background->localState.alpha = 0.8f;
     background->input = false;

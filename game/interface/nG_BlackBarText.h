@@ -21,6 +21,8 @@ public:
 
     nG_BlackBarText();
     ~nG_BlackBarText() override;
+    // Declares the fixed assets and texts this class loads, for the content checker.
+    static void declareContent();
 
     void onMessage(unsigned int message, void* payload) override;
     void update(float dt) override;

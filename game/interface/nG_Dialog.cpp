@@ -12,6 +12,7 @@
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
+#include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_TriggerHub.h"
 #include "game/core/nG_Messages.h"
 #include "game/interface/nG_RenderedBox.h"
@@ -37,6 +38,7 @@ const Piece kLayout[nG_Dialog::kPieces] = {
     {"assets/interface/dialogs/frame_2", -1, 1, kVertical},
     {"assets/interface/dialogs/frame_3", 1, 1, kMiddle},
 };
+constexpr const char* kFont = "assets/fonts/garapremrpro";
 // Sizes of the frame images: corner 40 x 30, edges 64 long, middle 8 x 8.
 constexpr float kCornerW = 40, kCornerH = 30, kEdgeLength = 64, kMiddleSide = 8;
 // The box is the text plus the frame around it.
@@ -49,11 +51,17 @@ float keepInside(float centre, float half, float screen) {
 
 }  // namespace
 
+void nG_Dialog::declareContent() {
+    using R = nE_ContentRules;
+    for (const Piece& piece : kLayout) R::addNeed({"", R::kImage, piece.image, "nG_Dialog", "", ""});
+    R::addNeed({"", R::kFont, kFont, "nG_Dialog", "", ""});
+}
+
 nG_Dialog::nG_Dialog() {
     name = kName;
     textObject = new nE_Text();
     textObject->name = std::string(kName) + "_text";
-    textObject->setResourceName("assets/fonts/garapremrpro");
+    textObject->setResourceName(kFont);
     textObject->fontSize = 24;
     textObject->maxWidth = 400;
     textObject->localState.red = 255.f / 255;

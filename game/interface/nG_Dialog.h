@@ -25,6 +25,8 @@ public:
 
     nG_Dialog();
     ~nG_Dialog() override;
+    // Declares the fixed assets and texts this class loads, for the content checker.
+    static void declareContent();
 
     void onMessage(unsigned int message, void* payload) override;
     void update(float dt) override;

@@ -12,6 +12,7 @@
 #include "engine/media/nE_Cursor.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
+#include "engine/script/nE_ContentRules.h"
 #include "game/core/nG_Messages.h"
 #include "game/interface/nG_RenderedBox.h"
 
@@ -31,6 +32,8 @@ const Piece kLayout[nG_Popup::kPieces] = {
     {"assets/interface/popup/popup_3", 1, 1},
 };
 
+constexpr const char* kFont = "assets/fonts/garapremrpro";
+
 // Width of the stretched top and bottom edge image.
 constexpr float kEdgeLength = 64;
 // Lowest text height the frame is laid out for: the edges would turn inside out below it.
@@ -43,6 +46,12 @@ float clampTo(float value, float low, float high) {
 }
 
 }  // namespace
+
+void nG_Popup::declareContent() {
+    using R = nE_ContentRules;
+    for (const Piece& piece : kLayout) R::addNeed({"", R::kImage, piece.image, "nG_Popup", "", ""});
+    R::addNeed({"", R::kFont, kFont, "nG_Popup", "", ""});
+}
 
 nG_Popup::nG_Popup() {
     name = kName;
@@ -65,7 +74,7 @@ void nG_Popup::build() {
 
     text = new nE_Text();
     text->name = std::string(kName) + "_text";
-    text->setResourceName("assets/fonts/garapremrpro");
+    text->setResourceName(kFont);
     text->fontSize = 18;
     text->localState.z = 10;
     text->localState.red = 1.f;

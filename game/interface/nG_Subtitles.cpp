@@ -7,12 +7,24 @@
 #include "engine/media/nE_Subtitles.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
+#include "engine/script/nE_ContentRules.h"
+
+namespace {
+constexpr const char* kBand = "assets/interface/main/black";
+constexpr const char* kFont = "assets/fonts/tnr";
+}  // namespace
+
+void nG_Subtitles::declareContent() {
+    using R = nE_ContentRules;
+    R::addNeed({"", R::kImage, kBand, "nG_Subtitles", "", ""});
+    R::addNeed({"", R::kFont, kFont, "nG_Subtitles", "", ""});
+}
 
 nG_Subtitles::nG_Subtitles() {
     name = kName;
     band = new nE_Sprite();
     band->name = std::string(kName) + "_bg";
-    band->setResourceName("assets/interface/main/black");
+    band->setResourceName(kBand);
     band->localState.x = 512;
     band->localState.y = kBandHalfHeight;
     band->localState.scaleX = 512;
@@ -22,7 +34,7 @@ nG_Subtitles::nG_Subtitles() {
 
     text = new nE_Text();
     text->name = std::string(kName) + "_text";
-    text->setResourceName("assets/fonts/tnr");
+    text->setResourceName(kFont);
     text->fontSize = 36;
     text->maxWidth = 1024;
     text->localState.x = 512;

@@ -13,12 +13,20 @@
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
+#include "engine/script/nE_ContentRules.h"
 #include "game/core/nG_Messages.h"
 #include "game/interface/nG_InterfButton.h"
 
 namespace {
 
 constexpr unsigned int kMessages[] = {MSG_TUTORIAL_SHOW, MSG_TUTORIAL_SKIPPED};
+constexpr const char* kBackground = "assets/interface/tutorial/back_for_text";
+constexpr const char* kYesImage = "assets/interface/tutorial/yes";
+constexpr const char* kNoImage = "assets/interface/tutorial/no";
+constexpr const char* kArrow = "assets/interface/tutorial/arrow";
+constexpr const char* kArrowFunction = "DoAnim";
+constexpr const char* kFont = "assets/fonts/garapremrpro";
+constexpr const char* kCaptions[] = {"tutorial_yes", "tutorial_no", "tutorial_ok", "tutorial_skip"};
 constexpr float kButtonX = 230;
 constexpr int kTextWidth = 320;
 constexpr float kButtonZ = 10;
@@ -27,16 +35,29 @@ constexpr float kSeenAlpha = 0.01f;
 
 }  // namespace
 
+void nG_Tutorial::declareContent() {
+    using R = nE_ContentRules;
+    const char* const owner = "nG_Tutorial";
+    R::addNeed({"", R::kImage, kBackground, owner, "", ""});
+    for (const char* image : {kYesImage, kNoImage}) {
+        R::addNeed({"", R::kImage, image, owner, "", ""});
+        R::addNeed({"", R::kImage, std::string(image) + "_focus", owner, "", ""});
+    }
+    R::addNeed({"", R::kAnimation, kArrow, owner, kArrowFunction, ""});
+    R::addNeed({"", R::kFont, kFont, owner, "", ""});
+    for (const char* caption : kCaptions) R::addNeed({"game", R::kStringKey, caption, owner, "", ""});
+}
+
 nG_Tutorial::nG_Tutorial() {
     name = kName;
     background = new nE_Sprite();
     background->name = std::string(kName) + "_bg";
-    background->setResourceName("assets/interface/tutorial/back_for_text");
+    background->setResourceName(kBackground);
     addChild(background);
 
     text = new nE_Text();
     text->name = std::string(kName) + "_text";
-    text->setResourceName("assets/fonts/garapremrpro");
+    text->setResourceName(kFont);
     text->fontSize = 20;
     // Narrower than the box's middle so that the buttons beside the text never cover it.
     text->maxWidth = kTextWidth;
@@ -44,14 +65,14 @@ nG_Tutorial::nG_Tutorial() {
     text->input = false;
     addChild(text);
 
-    yesButton = makeButton("yes", "tutorial_yes", "assets/interface/tutorial/yes", kButtonX, true);
-    noButton = makeButton("no", "tutorial_no", "assets/interface/tutorial/no", -kButtonX, false);
-    okButton = makeButton("ok", "tutorial_ok", "assets/interface/tutorial/yes", kButtonX, true);
-    skipButton = makeButton("skip", "tutorial_skip", "assets/interface/tutorial/no", -kButtonX, false);
+    yesButton = makeButton("yes", kCaptions[0], kYesImage, kButtonX, true);
+    noButton = makeButton("no", kCaptions[1], kNoImage, -kButtonX, false);
+    okButton = makeButton("ok", kCaptions[2], kYesImage, kButtonX, true);
+    skipButton = makeButton("skip", kCaptions[3], kNoImage, -kButtonX, false);
 
     arrow = new nE_AnimSprite();
     arrow->name = std::string(kName) + "_arrow";
-    arrow->setResourceName("assets/interface/tutorial/arrow");
+    arrow->setResourceName(kArrow);
     arrow->localState.z = kButtonZ;
     arrow->input = false;
     arrow->visible = false;
@@ -77,7 +98,7 @@ nG_InterfButton* nG_Tutorial::makeButton(const std::string& suffix, const std::s
     params.layer0Image = image;
     params.layer1Image = image + "_focus";
     params.captionTextId = caption;
-    params.captionFont = "assets/fonts/garapremrpro";
+    params.captionFont = kFont;
     params.captionSize = 20;
     params.text0Colour = {196.f / 255, 213.f / 255, 255.f / 255};
     params.text1Colour = nG_InterfButton::Colour{255.f / 255, 236.f / 255, 108.f / 255};
@@ -133,7 +154,7 @@ void nG_Tutorial::showHint(const nG_TutorialRequest& request) {
         arrow->localState.y = static_cast<float>(arrowY - posY);
         arrow->localState.angle = arrowAngle;
         arrow->localState.matrixValid = false;
-        arrow->play("DoAnim", "");
+        arrow->play(kArrowFunction, "");
     } else {
         arrow->visible = false;
         arrow->stop();
