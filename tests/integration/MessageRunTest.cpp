@@ -142,7 +142,8 @@ TEST(MessageRun, TheGateTeachesNarratesAndRewardsAndARestartStillCountsTheReward
     EXPECT_GT(difference(shot, gateBackdrop(), 0, 0, 20, 110, 380, 230), 40) << "the reward's notice";
     EXPECT_GT(difference(shot, gateBackdrop(), 0, 0, 200, 345, 820, 490), 15) << "the tip";
     EXPECT_GT(difference(shot, gateBackdrop(), 0, 0, 490, 560, 530, 650), 30) << "its arrow";
-    EXPECT_LT(difference(shot, gateBackdrop(), 0, 0, 850, 100, 1024, 340), 8) << "the gate as painted elsewhere";
+    EXPECT_LT(difference(shot, gateBackdrop(), 0, 0, 850, 100, 1024, 340), 8)
+        << "the gate as painted elsewhere";
     EXPECT_LT(difference(shot, gateBackdrop(), 0, 0, 850, 100, 1024, 340), 24) << "nothing else in the way";
 
     // After a restart the menu's achievements page shows the reward earned and the others not.
