@@ -14,11 +14,17 @@
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_Module.h"
 #include "game/core/nG_Messages.h"
+#include "game/interface/nG_Achievement.h"
+#include "game/interface/nG_BlackBarText.h"
+#include "game/interface/nG_Dialog.h"
 #include "game/interface/nG_FrameSubroom.h"
 #include "game/interface/nG_InterfButton.h"
 #include "game/interface/nG_Inventory.h"
+#include "game/interface/nG_Popup.h"
+#include "game/interface/nG_Subtitles.h"
 #include "game/interface/nG_Tasks.h"
 #include "game/interface/nG_TasksHeader.h"
+#include "game/interface/nG_Tutorial.h"
 #include "game/shell/nG_ProfileHub.h"
 #include "game/shell/nG_Screen.h"
 #include "pflib/TFile.h"
@@ -128,8 +134,20 @@ void nG_Interface::reset() {
     adopt(inventory, 0);
     tasks = new nG_Tasks();
     adopt(tasks, 1);
+    popup = new nG_Popup();
+    adopt(popup, 1000);
+    blackBar = new nG_BlackBarText();
+    adopt(blackBar, 19);
     frame = new nG_FrameSubroom();
     adopt(frame, -2);
+    dialog = new nG_Dialog();
+    adopt(dialog, 18);
+    subtitles = new nG_Subtitles();
+    adopt(subtitles, 1002);
+    tutorial = new nG_Tutorial();
+    adopt(tutorial, 20);
+    achievement = new nG_Achievement();
+    adopt(achievement, 23);
 
     buildBar();
     buildButtons();
@@ -142,8 +160,8 @@ void nG_Interface::reset() {
     // mini-game timer, hidden-object dialog, tutorial, diary book; restored in the order inventory,
     // tasks, hint, diary, mini-game timer, hidden-object dialog, hidden-object collector, tutorial,
     // diary book.
-    dumpOrder = {inventory, tasks};
-    restoreOrder = {inventory, tasks};
+    dumpOrder = {inventory, tasks, tutorial};
+    restoreOrder = {inventory, tasks, tutorial};
 
     setHidden(true, false);
     input = false;

@@ -22,6 +22,12 @@ class nG_InterfButton;
 class nG_Inventory;
 class nG_Tasks;
 class nG_TasksHeader;
+class nG_Achievement;
+class nG_BlackBarText;
+class nG_Dialog;
+class nG_Popup;
+class nG_Subtitles;
+class nG_Tutorial;
 
 class nG_Interface : public nE_Object, public nE_Listener, public nG_WidgetState {
 public:
@@ -79,6 +85,12 @@ public:
     nE_Sprite* rightLamp = nullptr;
     nE_AnimSprite* leftLampLight = nullptr;
     nE_AnimSprite* rightLampLight = nullptr;
+    nG_Popup* popup = nullptr;
+    nG_BlackBarText* blackBar = nullptr;
+    nG_Dialog* dialog = nullptr;
+    nG_Subtitles* subtitles = nullptr;
+    nG_Tutorial* tutorial = nullptr;
+    nG_Achievement* achievement = nullptr;
     nG_InterfButton* menuButton = nullptr;
     nG_InterfButton* guideButton = nullptr;
     nG_InterfButton* lockButton = nullptr;
