@@ -13,6 +13,9 @@
 #include "engine/core/nE_Object.h"
 #include "game/interface/nG_WidgetState.h"
 
+class nG_Diary;
+class nG_DiaryBook;
+class nG_DiaryCollector;
 class nG_FrameSubroom;
 class nG_InterfButton;
 
@@ -40,7 +43,11 @@ public:
     bool diaryButtonLocked = false;
 
     nG_FrameSubroom* frame = nullptr;
+    nG_DiaryCollector* diaryCollector = nullptr;
+    nG_DiaryBook* diaryBook = nullptr;
+    nG_Diary* diary = nullptr;
     nG_InterfButton* menuButton = nullptr;
+    nG_InterfButton* diaryButton = nullptr;
     nE_Object* diaryVideo = nullptr;
 
     // The widgets' saved states, in the order the saved element lists them and the order they are
@@ -52,4 +59,5 @@ private:
     void reset();
     void adopt(nE_Object* child, float z);
     static void onMenu(void* interface);
+    static void onDiary(void* interface);
 };
