@@ -412,8 +412,12 @@ void nG_Diary::addPage(const std::string& pageName, bool announce) {
 void nG_Diary::updateArrows() {
     // While a page turns both wait; the turn's end sets them again.
     if (state == kTurning) return;
-    prevButton->setEnabled(pageIndex > 0 && pageCount() > 0);
-    nextButton->setEnabled(pageIndex + 1 < pageCount());
+    const bool before = pageIndex > 0 && pageCount() > 0, after = pageIndex + 1 < pageCount();
+    prevButton->setEnabled(before);
+    nextButton->setEnabled(after);
+    // A disabled arrow looks like an enabled one; faded, it shows there is no page that way.
+    prevButton->localState.alpha = before ? 1 : kDisabledArrowAlpha;
+    nextButton->localState.alpha = after ? 1 : kDisabledArrowAlpha;
 }
 
 void nG_Diary::updatePageNumber() {

@@ -25,6 +25,7 @@ public:
     static constexpr const char* kOpenedTrigger = "ng_diary_opened";
     static constexpr float kFadeSeconds = 0.3f;
     static constexpr float kTurnSeconds = 0.2f;
+    static constexpr float kDisabledArrowAlpha = 0.3f;
 
     enum State { kOpening = 0, kOpen = 1, kClosing = 2, kClosed = 3, kTurning = 4 };
 
