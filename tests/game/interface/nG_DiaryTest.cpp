@@ -230,6 +230,8 @@ TEST_F(DiaryTest, PagesAreAddedOnceTurnedWithinBoundsAndNeverLeftHalfTurned) {
 
     openDiary();
     EXPECT_EQ(d->nextButton->state, nG_InterfButton::kDisabled) << "on the last page";
+    EXPECT_FLOAT_EQ(d->nextButton->localState.alpha, nG_Diary::kDisabledArrowAlpha) << "and faded";
+    EXPECT_FLOAT_EQ(d->prevButton->localState.alpha, 1);
     EXPECT_NE(d->prevButton->state, nG_InterfButton::kDisabled);
     d->turnTo(3);
     d->turnTo(-1);
