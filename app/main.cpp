@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "game/check/nG_ContentChecker.h"
 #include "game/shell/nG_Application.h"
 #include "game/shell/nG_RunOptions.h"
 #include "pflib/TPlatform.h"
@@ -15,6 +16,9 @@
 
 #ifndef HALVERN_SOURCE_DIR
 #define HALVERN_SOURCE_DIR "."
+#endif
+#ifndef HALVERN_DATA_FROM_BIN
+#define HALVERN_DATA_FROM_BIN "../share/halvern"
 #endif
 
 static const char* const kUsage =
@@ -38,6 +42,8 @@ static const char* const kUsage =
     "                     (e.g. 1280x720, where the 1024x768 canvas is stretched to fit)\n"
     "  --time-frames W    finish every frame (glFinish) and print the mean frame time of the\n"
     "                     frames after the first W (for benchmarks; with --fixed-step, unpaced)\n"
+    "  --check            check the game folder's content (or the --module's) without\n"
+    "                     opening a window: one line per fault; exit status 1 when any\n"
     "  --help             show this text\n";
 
 static bool isDir(const std::string& path) {
@@ -45,7 +51,9 @@ static bool isDir(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// The bundled game: assets/ beside the program or one folder up, else the source tree's.
+// The bundled game, found from the program's own place so that any working directory will do:
+// assets/ beside the program, in the installed data folder (bin/../share/halvern), or one folder up
+// (a build folder inside the source tree); else the source tree's.
 static std::string defaultGameDir() {
     char exe[PATH_MAX];
     const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
@@ -54,6 +62,10 @@ static std::string defaultGameDir() {
         std::string dir(exe);
         dir = dir.substr(0, dir.rfind('/'));
         if (isDir(dir + "/assets")) return dir;
+        char installed[PATH_MAX];
+        if (realpath((dir + "/" + HALVERN_DATA_FROM_BIN).c_str(), installed) &&
+            isDir(std::string(installed) + "/assets"))
+            return installed;
         const std::string up = dir.substr(0, dir.rfind('/'));
         if (isDir(up + "/assets")) return up;
     }
@@ -64,6 +76,7 @@ int main(int argc, char** argv) {
     pf::TRunOptions platformOptions;
     nG_RunOptions& runOptions = nG_RunOptions::get();
     std::string commandLine;
+    bool check = false;
 
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -77,6 +90,8 @@ int main(int argc, char** argv) {
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
+        } else if (arg == "--check") {
+            check = true;
         } else if (arg == "--headless") {
             platformOptions.headless = true;
         } else if (arg == "--fixed-step") {
@@ -141,6 +156,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     pf::TPlatform::SetRunOptions(platformOptions);
+    if (check) return nG_ContentChecker::run(runOptions.module);
 
     pfInit();
     pf::TPlatform::SetConfig(pf::TPlatform::kPublisherName, "Quillmoor");

@@ -39,6 +39,12 @@ public:
     static bool Link(const str& from, const str& to);
     // The names of the plain files directly in the per-user folder, in byte order.
     static std::vector<str> ListUserFiles();
+    // The plain files below a folder of the game (any depth), as names relative to the game folder
+    // ("assets/menu/module.xml"), in byte order; none for a "user:" folder or one that does not exist.
+    static std::vector<str> ListGameFiles(const str& folder);
+    // A value that changes whenever the file is written (its modification time and size); 0 when
+    // there is no such file.
+    static long long Stamp(const str& name);
     // Reads a whole file; false when it cannot be opened.
     static bool ReadAll(const str& name, str& out);
 

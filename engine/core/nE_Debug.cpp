@@ -7,6 +7,16 @@
 #include "engine/core/nE_Messages.h"
 #include "pflib/pfDebug.h"
 
+static thread_local nE_Debug::Capture* g_capture = nullptr;
+
+nE_Debug::Capture::Capture() : outer_(g_capture) {
+    g_capture = this;
+}
+
+nE_Debug::Capture::~Capture() {
+    g_capture = outer_;
+}
+
 static void deliver(const char* text) {
     if (nE_Mediator* mediator = nE_Mediator::current()) {
         const char* payload = text;
@@ -17,6 +27,10 @@ static void deliver(const char* text) {
 }
 
 void nE_Debug::write(const char* text) {
+    if (g_capture) {
+        g_capture->lines.emplace_back(text ? text : "");
+        return;
+    }
     pfWriteDbg(text);
     deliver(text);
 }
@@ -27,6 +41,10 @@ void nE_Debug::writef(const char* format, ...) {
     va_start(args, format);
     std::vsnprintf(buffer, sizeof buffer, format, args);
     va_end(args);
+    if (g_capture) {
+        g_capture->lines.emplace_back(buffer);
+        return;
+    }
     pfWriteDbg(buffer);
     deliver(buffer);
 }

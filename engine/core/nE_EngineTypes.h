@@ -7,4 +7,7 @@ class nE_EngineTypes {
 public:
     // Registers (or registers again) every engine type.
     static void registerAll();
+    // Declares the keys of the engine types that name assets, string keys or trigger calls, for the
+    // content checker (nE_ContentRules).
+    static void declareContent();
 };

@@ -42,6 +42,35 @@ static std::string unescapeCell(const std::string& text) {
     return out;
 }
 
+std::vector<nE_StringTable::Row> nE_StringTable::rows(const std::string& fileText) {
+    std::vector<Row> result;
+    size_t end = fileText.find("</Workbook>");
+    if (end == std::string::npos) end = fileText.size();
+    const std::string text = fileText.substr(0, end);
+
+    size_t rowStart = text.find("<Row");
+    while (rowStart != std::string::npos) {
+        const size_t next = text.find("<Row", rowStart + 4);
+        const std::string row =
+            text.substr(rowStart, next == std::string::npos ? std::string::npos : next - rowStart);
+        const size_t offset = rowStart;
+        rowStart = next;
+
+        const size_t keyTag = row.find("<Data");
+        if (keyTag == std::string::npos) continue;
+        Row entry;
+        entry.offset = offset;
+        const size_t afterKey = cellText(row, keyTag, entry.key);
+        if (afterKey == std::string::npos) continue;
+        const size_t valueTag = row.find("<Data", afterKey);
+        std::string value;
+        if (valueTag != std::string::npos) cellText(row, valueTag, value);
+        entry.text = unescapeCell(value);
+        result.push_back(std::move(entry));
+    }
+    return result;
+}
+
 bool nE_StringTable::load(const std::string& path) {
     entries.clear();
     std::string fileName = nE_Path::normalise(path);
@@ -49,25 +78,7 @@ bool nE_StringTable::load(const std::string& path) {
 
     std::string text;
     if (!pf::TFile::ReadAll(fileName, text)) return false;
-    const size_t end = text.find("</Workbook>");
-    if (end != std::string::npos) text.resize(end);
-
-    size_t rowStart = text.find("<Row");
-    while (rowStart != std::string::npos) {
-        const size_t next = text.find("<Row", rowStart + 4);
-        const std::string row =
-            text.substr(rowStart, next == std::string::npos ? std::string::npos : next - rowStart);
-        rowStart = next;
-
-        const size_t keyTag = row.find("<Data");
-        if (keyTag == std::string::npos) continue;
-        std::string key, value;
-        const size_t afterKey = cellText(row, keyTag, key);
-        if (afterKey == std::string::npos) continue;
-        const size_t valueTag = row.find("<Data", afterKey);
-        if (valueTag != std::string::npos) cellText(row, valueTag, value);
-        entries[key] = unescapeCell(value);
-    }
+    for (Row& row : rows(text)) entries[row.key] = std::move(row.text);
     return true;
 }
 

@@ -4,12 +4,25 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 class nE_StringTable {
 public:
     // Clears the table and reads the file (".xml" added unless the path has it); false when the file
     // cannot be read, leaving the table empty.
     bool load(const std::string& path);
+
+    // One row as the scanner reads it: the first cell (the key), the next cell (the text, entities
+    // already decoded) and where the row starts in the file's text.
+    struct Row {
+        std::string key;
+        std::string text;
+        size_t offset = 0;
+    };
+    // The rows of a spreadsheet's text, in file order: each "<Row" up to the next, the first "<Data" the
+    // key and the next one the text; everything after "</Workbook>" ignored. A row without a "<Data"
+    // is no row.
+    static std::vector<Row> rows(const std::string& text);
 
     // The expanded text, or "#####" for a missing key or a failed escape.
     std::string get(const std::string& key, const std::string& a1 = std::string(),

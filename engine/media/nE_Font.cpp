@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "engine/core/nE_Debug.h"
+#include "engine/media/nE_AssetFiles.h"
 #include "engine/media/nE_GeneratedTexture.h"
 #include "pflib/TFile.h"
 #include "pflib/TPlatform.h"
@@ -63,7 +64,7 @@ std::shared_ptr<nE_Resource> nE_Font::create() {
 bool nE_Font::load(const std::string& name) {
     setName(name);
     closeFace();
-    const std::string file = name + ".ttf";
+    const std::string file = nE_AssetFiles::font(name);
     if (!pf::TFile::Exists(file)) {
         nE_Debug::writef("nE_Font::Could not find \"%s\" file!\n", name.c_str());
         return false;

@@ -6,6 +6,7 @@
 
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Xml.h"
+#include "engine/media/nE_AssetFiles.h"
 #include "engine/media/nE_ResourceCache.h"
 #include "pflib/TFile.h"
 
@@ -20,7 +21,7 @@ bool nE_FrameTexture::load(const std::string& name) {
 
     std::string text;
     tinyxml2::XMLDocument doc;
-    if (!pf::TFile::ReadAll(name + ".xml", text) ||
+    if (!pf::TFile::ReadAll(nE_AssetFiles::frameTexture(name), text) ||
         doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS) {
         nE_Debug::writef("nE_FrameTexture: Could not find \"%s\" file!\n", name.c_str());
         return false;
@@ -28,8 +29,7 @@ bool nE_FrameTexture::load(const std::string& name) {
     const tinyxml2::XMLElement* root = doc.FirstChildElement("frametexture");
     if (!root) return false;
 
-    const size_t slash = name.rfind('/');
-    const std::string directory = slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
+    const std::string directory = nE_AssetFiles::folderOf(name);
 
     for (const tinyxml2::XMLElement* e = root->FirstChildElement("frame"); e;
          e = e->NextSiblingElement("frame")) {

@@ -91,3 +91,11 @@ size_t nE_ResourceCache::entryCount() const {
     for (const Map& map : maps_) n += map.size();
     return n;
 }
+
+std::vector<std::string> nE_ResourceCache::liveNames(Kind kind) const {
+    std::vector<std::string> names;
+    if (kind < 0 || kind >= kKindCount) return names;
+    for (const auto& entry : maps_[kind])
+        if (!entry.second.expired()) names.push_back(entry.first);
+    return names;
+}

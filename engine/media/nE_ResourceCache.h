@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 class nE_Font;
 class nE_Resource;
@@ -44,6 +45,9 @@ public:
     void sweep();
     // Drops all entries (the resources live on with their holders).
     void clear();
+
+    // The names of a kind's resources that some holder still keeps, in no particular order.
+    std::vector<std::string> liveNames(Kind kind) const;
 
     // Entries in the maps, alive or expired, all kinds together.
     size_t entryCount() const;

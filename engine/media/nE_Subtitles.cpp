@@ -3,6 +3,7 @@
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
+#include "engine/media/nE_AssetFiles.h"
 #include "pflib/TFile.h"
 
 namespace {
@@ -33,7 +34,7 @@ bool nE_Subtitles::load(const std::string& name) {
     entries.clear();
     current = 0;
     shown = false;
-    const std::string file = name + ".srt";
+    const std::string file = nE_AssetFiles::subtitles(name);
     pf::TFile in;
     if (!in.Open(file, pf::TFile::kRead)) return false;
     const size_t size = in.Size();
@@ -51,6 +52,7 @@ void nE_Subtitles::parse(const std::string& text, const std::string& label) {
     entries.clear();
     current = 0;
     shown = false;
+    brokenLine = 0;
     size_t at = 0;
     int lineNumber = 0;
     // The next line without its end (LF, CR LF or a lone CR); false at the end of the text.
@@ -68,6 +70,7 @@ void nE_Subtitles::parse(const std::string& text, const std::string& label) {
             nE_Debug::writef(
                 "nE_Video::\"%s\": line %d is longer than %zu characters; the subtitles end there\n",
                 label.c_str(), lineNumber, kMaxLine);
+            brokenLine = lineNumber;
             return false;
         }
         return true;
@@ -82,10 +85,12 @@ void nE_Subtitles::parse(const std::string& text, const std::string& label) {
             !parseTime(line.substr(arrow + 5), entry.end)) {
             nE_Debug::writef("nE_Video::\"%s\": line %d is not a timing line; the subtitles end there\n",
                              label.c_str(), lineNumber);
+            brokenLine = lineNumber;
             return;
         }
         if (!nextLine()) return;  // text
         entry.text = line;
+        entry.line = lineNumber;
         entries.push_back(entry);
         // The separator; a last group may end with the file instead.
         if (!nextLine()) return;

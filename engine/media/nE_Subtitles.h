@@ -18,6 +18,7 @@ public:
     struct Entry {
         double start = 0, end = 0;  // seconds of the video
         std::string text;
+        int line = 0;  // of the text in the file, from 1
     };
     static constexpr size_t kMaxLine = 1023;
     // Larger files are not subtitles; they are refused before they are read.
@@ -36,6 +37,9 @@ public:
     static bool parseTime(const std::string& side, double& seconds);
 
     std::vector<Entry> entries;
+    // The line at which the last parse stopped on a fault (a bad timing line or a long line); 0 when
+    // it read to the end.
+    int brokenLine = 0;
     size_t current = 0;
     bool shown = false;
 

@@ -1,6 +1,7 @@
 #include "engine/media/nE_VideoDecoder.h"
 
 #include "engine/core/nE_Debug.h"
+#include "engine/media/nE_AssetFiles.h"
 #include "engine/media/nE_ByteReader.h"
 #include "engine/media/nE_YuvConverter.h"
 #include "engine/media/nE_ZAlphaReader.h"
@@ -12,10 +13,11 @@ nE_VideoDecoder::~nE_VideoDecoder() = default;
 
 bool nE_VideoDecoder::open(const std::string& name) {
     auto colour = std::make_unique<nE_ByteReader>();
-    colour->openFile(name + ".ogg");
+    colour->openFile(nE_AssetFiles::video(name));
     std::unique_ptr<nE_ByteReader> alpha;
     AlphaKind kind = kNoAlpha;
-    const std::string zalphaName = name + ".zalpha", oggalphaName = name + ".oggalpha";
+    const std::string zalphaName = nE_AssetFiles::videoZAlpha(name),
+                      oggalphaName = nE_AssetFiles::videoOggAlpha(name);
     const bool zalpha = pf::TFile::Exists(zalphaName);
     if (zalpha || pf::TFile::Exists(oggalphaName)) {
         alpha = std::make_unique<nE_ByteReader>();

@@ -9,6 +9,7 @@
 #include "engine/core/nE_Path.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/core/nE_Xml.h"
+#include "engine/media/nE_AssetFiles.h"
 #include "engine/media/nE_ResourceCache.h"
 #include "engine/media/nE_Texture.h"
 #include "engine/script/nE_SLHelper.h"
@@ -40,13 +41,13 @@ void nE_AnimSprite::setResourceName(const std::string& newName) {
 }
 
 void nE_AnimSprite::readAnimationFile() {
-    const std::string path = nE_Path::normalise(resourceName);
     // A sprite that names no animation has no file to miss.
-    if (path.empty()) return;
+    if (resourceName.empty()) return;
+    const std::string path = nE_Path::normalise(resourceName);
 
     std::string text;
     tinyxml2::XMLDocument doc;
-    if (!pf::TFile::ReadAll(path + ".xml", text) ||
+    if (!pf::TFile::ReadAll(nE_AssetFiles::animation(resourceName), text) ||
         doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS) {
         nE_Debug::writef("nE_AnimSprite: Could not find \"%s\" file!\n", resourceName.c_str());
         return;
@@ -54,9 +55,7 @@ void nE_AnimSprite::readAnimationFile() {
     const tinyxml2::XMLElement* root = doc.FirstChildElement("animation");
     if (!root) return;
 
-    const size_t slash = path.rfind('/');
-    const std::string directory = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    frameTextureName = directory + nE_Xml::text(root, "frame_texture");
+    frameTextureName = nE_AssetFiles::folderOf(path) + nE_Xml::text(root, "frame_texture");
 
     // The list starts at the first element of the wanted name and takes every element after it.
     for (const tinyxml2::XMLElement* f = root->FirstChildElement("function"); f;

@@ -7,8 +7,8 @@
 
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Object.h"
-#include "engine/core/nE_Path.h"
 #include "engine/core/nE_Scene.h"
+#include "engine/media/nE_AssetFiles.h"
 #include "engine/media/nE_Texture.h"
 #include "pflib/TFile.h"
 
@@ -132,9 +132,8 @@ void nE_PartSysImpl::flushQuads() {
 }
 
 const tinyxml2::XMLElement* nE_PartSysImpl::readFile(const std::string& name, tinyxml2::XMLDocument& doc) {
-    const std::string path = nE_Path::normalise(name);
     std::string text;
-    if (path.empty() || !pf::TFile::ReadAll(path + ".xml", text) ||
+    if (name.empty() || !pf::TFile::ReadAll(nE_AssetFiles::particles(name), text) ||
         doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS)
         return nullptr;
     return doc.FirstChildElement();

@@ -7,6 +7,7 @@
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/core/notEngine_Pl5.h"
+#include "engine/media/nE_AssetFiles.h"
 #include "engine/media/nE_Render.h"
 #include "engine/media/nE_Subtitles.h"
 #include "engine/media/nE_VideoDecoder.h"
@@ -104,7 +105,7 @@ void nE_Video::loadResources() {
     std::replace(path.begin(), path.end(), '\\', '/');
     // A video that names no file has no file to miss.
     if (path.empty()) return;
-    if (!pf::TFile::Exists(path + ".ogg")) {
+    if (!pf::TFile::Exists(nE_AssetFiles::video(path))) {
         nE_Debug::writef("nE_Video::Could not find \"%s\" ogg file!\n", resourceName.c_str());
         return;
     }

@@ -92,6 +92,16 @@ bool nE_LuaChunk::run(lua_State* L, const std::string& code, const std::string& 
     return ok;
 }
 
+bool nE_LuaChunk::compiles(lua_State* L, const std::string& code, const std::string& chunkName,
+                           std::string& error) {
+    error.clear();
+    const int top = lua_gettop(L);
+    const bool ok = luaL_loadbuffer(L, code.data(), code.size(), chunkName.c_str()) == 0;
+    if (!ok) error = nE_LuaCall::errorText(L);
+    lua_settop(L, top);
+    return ok;
+}
+
 bool nE_LuaChunk::runCached(lua_State* L, const std::string& code, const std::string& chunkName,
                             std::string& error, std::string& traceback) {
     error.clear();

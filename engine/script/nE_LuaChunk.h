@@ -18,6 +18,11 @@ public:
     static bool runCached(lua_State* L, const std::string& code, const std::string& chunkName,
                           std::string& error, std::string& traceback);
 
+    // Whether `code` compiles as a chunk named `chunkName`, without running it; the Lua message in
+    // `error` when it does not.
+    static bool compiles(lua_State* L, const std::string& code, const std::string& chunkName,
+                         std::string& error);
+
     // A traceback of the Lua stack of L starting at `level`, in the form Lua's own debug library uses.
     static std::string traceback(lua_State* L, int level);
 };

@@ -3,6 +3,7 @@
 #include "engine/core/nE_Debug.h"
 #include "engine/script/nE_AnmFunctions.h"
 #include "engine/script/nE_AtFunctions.h"
+#include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_CursorFunctions.h"
 #include "engine/script/nE_LuaCall.h"
 #include "engine/script/nE_ObjFunctions.h"
@@ -64,6 +65,16 @@ const nE_ScriptFunctions::Entry kTable[nE_ScriptFunctions::kCount] = {
     {"AtGlobalForceSet", nE_AtFunctions::AtGlobalForceSet},
 };
 
+// What arguments name, for the content checker: one letter per argument from the first, as
+// nE_ContentRules::addArguments reads them. Functions whose arguments name nothing are not listed.
+const struct {
+    const char* function;
+    const char* letters;
+} kArguments[] = {
+    {"ObjAnimate", "----t"}, {"TrgExecute", "t"}, {"TrgSet", "t"},   {"ModLoad", "m"},
+    {"SndPlay", "s---t"},    {"AnmPlay", "--t"},  {"VidPlay", "-t"}, {"TimerStart", "-t"},
+};
+
 // Stands in for a function whose family has not landed: content that calls it gets a line saying so
 // instead of "attempt to call a nil value" ending its trigger.
 int notAvailableYet(lua_State* L) {
@@ -92,6 +103,10 @@ void nE_ScriptFunctions::registerFunction(lua_State* L, const char* name, lua_CF
 void nE_ScriptFunctions::registerEngineFunctions(lua_State* L) {
     if (!L) return;
     for (const Entry& entry : kTable) registerFunction(L, entry.name, entry.function);
+}
+
+void nE_ScriptFunctions::declareContent() {
+    for (const auto& entry : kArguments) nE_ContentRules::addArguments(entry.function, entry.letters);
 }
 
 std::vector<std::string> nE_ScriptFunctions::registeredNames() {

@@ -21,6 +21,10 @@ public:
     static void registerEngineFunctions(lua_State* L);
     // The names registerEngineFunctions registers, in the order it registers them.
     static std::vector<std::string> registeredNames();
+    // Declares to the content checker's rules what the functions' arguments name (the table of
+    // arguments beside the table of functions), for every function in the table: content may be written
+    // before its function lands.
+    static void declareContent();
     // Sets one global function, raw (a metatable on the globals cannot interfere); a null function
     // registers the "not available yet" stub under that name.
     static void registerFunction(lua_State* L, const char* name, lua_CFunction function);

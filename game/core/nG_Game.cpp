@@ -16,6 +16,7 @@
 #include "engine/media/nE_SoundHub.h"
 #include "engine/media/nE_Texture.h"
 #include "engine/objects/nE_Sprite.h"
+#include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_Module.h"
 #include "engine/script/nE_SLHelper_XML.h"
 #include "engine/script/nE_TimerHub.h"
@@ -78,6 +79,13 @@ nG_Game::~nG_Game() {
     // The rooms hub belongs to the parked tree, which the screen empties when a game ends; only a hub
     // that never reached it goes with the game.
     if (ownsRoomsHub_) delete roomsHub;
+}
+
+void nG_Game::declareContent() {
+    using R = nE_ContentRules;
+    R::addNeed({"game", R::kTrigger, kFunctionTrigger, "nG_Game", "", ""});
+    // The start code of a new game and of the developer keys.
+    R::addNeed({"game", R::kTrigger, kStartTrigger, "nG_Game", "", ""});
 }
 
 void nG_Game::reset() {
@@ -143,7 +151,7 @@ void nG_Game::startLevel(int slot, bool load, const std::string& levelPath, cons
     if (nE_Core::exists())
         nE_Module::bringInWithObjects(std::move(module), nE_Core::get()->scene(),
                                       nE_Core::get()->triggerHub());
-    nE_Scene::queueTrigger(name, "ng_function");
+    nE_Scene::queueTrigger(name, kFunctionTrigger);
     nE_Scene::queueTrigger(name, startCode);
 }
 

@@ -22,6 +22,8 @@ struct nG_RoomChangeRequest;
 class nG_Game : public nE_Object, public nE_Listener, public nG_SlotState {
 public:
     static constexpr const char* kName = "ng_game";
+    static constexpr const char* kFunctionTrigger = "ng_function";
+    static constexpr const char* kStartTrigger = "ng_startlevel";
     static constexpr const char* kRoomsHubName = "ng_rooms_hub";
     static constexpr const char* kLevelName = "ng_level";
     static constexpr const char* kBlurName = "ng_game_blur";
@@ -35,6 +37,8 @@ public:
     // profile hub for save slots; the script table "ng_var" starts empty.
     nG_Game();
     ~nG_Game() override;
+    // Declares the fixed assets, modules and triggers this class loads or calls, for the content checker.
+    static void declareContent();
 
     // Continues the save slot when asked and the current profile has it; otherwise brings in the level
     // file and queues "ng_function" and then the start code, both sent by the game. A level that cannot

@@ -6,6 +6,7 @@
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Object.h"
 #include "engine/core/nE_Scene.h"
+#include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_ScriptArgs.h"
 #include "game/core/nG_Messages.h"
 #include "game/core/nG_ScriptFunctions.h"
@@ -82,13 +83,18 @@ int nG_RoomFunctions::ClearRoomsHub(lua_State* L) {
     return 0;
 }
 
+void nG_RoomFunctions::declareContent() {
+    using R = nE_ContentRules;
+    R::addNeed({"game", R::kTrigger, kGoRoomTrigger, "nG_RoomFunctions (TeleportFromDiary)", "", ""});
+}
+
 int nG_RoomFunctions::TeleportFromDiary(lua_State* L) {
     const std::string room = nE_ScriptArgs::stringOr(L, 1, "");
     nE_ScriptArgs::done(L);
     nG_PopupRequest hide;
     nG_ScriptFunctions::post(MSG_POPUP, &hide);
     postChange(true, true, false, "");
-    nE_Scene::queueTrigger("ng_map", "go_room(" + room + ")");
+    nE_Scene::queueTrigger("ng_map", std::string(kGoRoomTrigger) + "(" + room + ")");
     nG_ScriptFunctions::post(MSG_DIARY_TOGGLE, nullptr);
     return 0;
 }

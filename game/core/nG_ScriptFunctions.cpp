@@ -1,6 +1,7 @@
 #include "game/core/nG_ScriptFunctions.h"
 
 #include "engine/core/nE_Mediator.h"
+#include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_ScriptArgs.h"
 #include "game/core/nG_DesktopFunctions.h"
 #include "game/core/nG_GuideFunctions.h"
@@ -109,6 +110,34 @@ const nG_ScriptFunctions::Entry kTable[nG_ScriptFunctions::kCount] = {
     {"SetScreensaver", nG_DesktopFunctions::SetScreensaver},
 };
 
+// What arguments name, for the content checker: one letter per argument from the first, as
+// nE_ContentRules::addArguments reads them (k string key, t trigger call, s sound, m module, l level
+// file, T trigger call in that level, o object, F file). Functions whose arguments name nothing are
+// not listed. A widget whose function takes a new kind of name adds its line here.
+const struct {
+    const char* function;
+    const char* letters;
+} kArguments[] = {
+    {"AddObjectToInv", "--t"},
+    {"AddTask", "k"},
+    {"SetTasksCompleteData", "---tt"},
+    {"ShowPopup", "k"},
+    {"ShowTutorial", "k------t"},
+    {"ShowBlackBarText", "k"},
+    {"ShowDialog", "k"},
+    {"CollectDiaryObject", "-t"},
+    {"StartMinigame", "-ttk"},
+    {"PlaySfx", "s-t"},
+    {"PlayEnv", "s-t"},
+    {"PlaySoundtrack", "s-t"},
+    {"PlayVoice", "s-t"},
+    {"SwitchToGame", "-lT"},
+    {"ShowObjectWindow", "mot"},
+    {"CopyFileToMyDocs", "F"},
+    {"SetWallpaper", "F"},
+    {"SetScreensaver", "F"},
+};
+
 }  // namespace
 
 const nG_ScriptFunctions::Entry* nG_ScriptFunctions::table() {
@@ -124,6 +153,10 @@ void nG_ScriptFunctions::registerGameFunctions(lua_State* L) {
         lua_pushcclosure(L, entry.function, 0);
         lua_rawset(L, LUA_GLOBALSINDEX);
     }
+}
+
+void nG_ScriptFunctions::declareContent() {
+    for (const auto& entry : kArguments) nE_ContentRules::addArguments(entry.function, entry.letters);
 }
 
 std::vector<std::string> nG_ScriptFunctions::registeredNames() {

@@ -21,6 +21,10 @@ public:
     static void registerGameFunctions(lua_State* L);
     // The names registerGameFunctions registers, in the order it registers them.
     static std::vector<std::string> registeredNames();
+    // Declares to the content checker's rules what the functions' arguments name (the table of
+    // arguments beside the table of functions), for every function in the table: content may be written
+    // before its function lands.
+    static void declareContent();
 
     // Shared argument readers of the game functions: a boolean, or a number (true when not 0); false
     // otherwise.

@@ -9,6 +9,7 @@
 #include "engine/media/nE_Texture.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
+#include "engine/script/nE_ContentRules.h"
 #include "game/core/nG_SubRoom.h"
 #include "game/interface/nG_InterfButton.h"
 
@@ -41,6 +42,13 @@ const Piece kLayout[nG_FrameSubroom::kPieces] = {
 constexpr float kEdgeLength = 64;
 
 }  // namespace
+
+void nG_FrameSubroom::declareContent() {
+    using R = nE_ContentRules;
+    for (const Piece& piece : kLayout) R::addNeed({"", R::kImage, piece.image, "nG_FrameSubroom", "", ""});
+    R::addNeed({"", R::kImage, kCloseImage, "nG_FrameSubroom", "", ""});
+    R::addNeed({"", R::kAnimation, kLampAnimation, "nG_FrameSubroom", kLampFunction, ""});
+}
 
 nG_FrameSubroom::nG_FrameSubroom() {
     name = kName;
@@ -79,7 +87,7 @@ void nG_FrameSubroom::build() {
 
     closeButton = new nG_InterfButton(std::string(kName) + "_close_btn");
     nG_InterfButton::Params params;
-    params.layer0Image = "assets/interface/subroom/btn_close";
+    params.layer0Image = kCloseImage;
     closeButton->build(params);
     closeButton->onClick = onClose;
     closeButton->clickArg = this;
@@ -88,7 +96,7 @@ void nG_FrameSubroom::build() {
 
     lamp = new nE_AnimSprite();
     lamp->name = std::string(kName) + "_lamp_anim";
-    lamp->setResourceName("assets/interface/main/light");
+    lamp->setResourceName(kLampAnimation);
     lamp->localState.scaleX = lamp->localState.scaleY = 0.85f;
     lamp->localState.z = 11;
     lamp->input = false;
@@ -181,7 +189,7 @@ bool nG_FrameSubroom::handleInput(const nE_InputEvent& event, nE_RenderState& wo
 void nG_FrameSubroom::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
     if (nE_Scene::dragged() || event.type != nE_InputEvent::kPointerMove || !lamp) return;
     if (hit == closeButton || closeButton->isAncestorOf(hit)) {
-        if (!lamp->playing) lamp->play("DoAnim", "");
+        if (!lamp->playing) lamp->play(kLampFunction, "");
     } else if (lamp->playing) {
         stopLamp();
     }

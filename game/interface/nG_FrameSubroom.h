@@ -16,12 +16,17 @@ class nG_FrameSubroom : public nE_Object {
 public:
     static constexpr const char* kName = "ng_frame_subroom";
     static constexpr int kPieces = 9;
+    static constexpr const char* kCloseImage = "assets/interface/subroom/btn_close";
+    static constexpr const char* kLampAnimation = "assets/interface/main/light";
+    static constexpr const char* kLampFunction = "DoAnim";
     // Cursor kinds of the game's cursor service.
     static constexpr int kCursorDefault = 1;
     static constexpr int kCursorDown = 6;
 
     nG_FrameSubroom();
     ~nG_FrameSubroom() override;
+    // Declares the fixed assets, modules and triggers this class loads or calls, for the content checker.
+    static void declareContent();
 
     void resetState() override;
     // Follows the sub-room; lets go of it once a requested close has faded it out.

@@ -7,6 +7,7 @@
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
+#include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_Module.h"
 #include "game/core/nG_Messages.h"
 #include "game/interface/nG_Diary.h"
@@ -67,9 +68,9 @@ void nG_Interface::reset() {
     // game for the menu when the in-game options window does not exist.
     menuButton = new nG_InterfButton(std::string(kName) + "_menu_btn");
     nG_InterfButton::Params params;
-    params.layer1Image = "assets/interface/main/menu_btn_over";
-    params.captionTextId = "button_menu";
-    params.captionFont = "assets/fonts/garapremrpro";
+    params.layer1Image = kMenuButtonImage;
+    params.captionTextId = kMenuButtonKey;
+    params.captionFont = kMenuButtonFont;
     params.captionSize = 20;
     params.text0Colour = {196.f / 255, 213.f / 255, 255.f / 255};
     params.text1Colour = nG_InterfButton::Colour{255.f / 255, 236.f / 255, 108.f / 255};
@@ -106,10 +107,22 @@ void nG_Interface::reset() {
     input = false;
 }
 
+void nG_Interface::declareContent() {
+    using R = nE_ContentRules;
+    const char* const owner = "nG_Interface";
+    R::addNeed({"", R::kImage, kMenuButtonImage, owner, "", ""});
+    R::addNeed({"", R::kFont, kMenuButtonFont, owner, "", ""});
+    R::addNeed({"", R::kStringKey, kMenuButtonKey, owner, "", ""});
+    // The menu button opens the options window when its module is there (else it leaves for the menu).
+    R::addNeed({"game", R::kModule, kOptionsModule, owner, "", kOptionsModule});
+    R::addNeed({"game", R::kObject, kOptionsObject, owner, kOptionsModule, kOptionsModule});
+    R::addNeed({"game", R::kTrigger, kOptionsTrigger, owner, "", kOptionsModule});
+}
+
 void nG_Interface::onMenu(void*) {
     nG_Screen* screen = nG_Screen::current();
     if (pf::TFile::Exists(nE_Module::fileName(kOptionsModule))) {
-        nG_ObjectWindowRequest request{kOptionsModule, "room_menu_options", "ng_startoptions"};
+        nG_ObjectWindowRequest request{kOptionsModule, kOptionsObject, kOptionsTrigger};
         if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_SHOW_OBJECT_WINDOW, &request);
     } else if (screen) {
         screen->requestMenu();

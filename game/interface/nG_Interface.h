@@ -23,12 +23,19 @@ class nG_Interface : public nE_Object, public nE_Listener, public nG_WidgetState
 public:
     static constexpr const char* kName = "ng_interface";
     static constexpr const char* kOptionsModule = "assets/menu/options/module";
+    static constexpr const char* kOptionsObject = "room_menu_options";
+    static constexpr const char* kOptionsTrigger = "ng_startoptions";
+    static constexpr const char* kMenuButtonImage = "assets/interface/main/menu_btn_over";
+    static constexpr const char* kMenuButtonFont = "assets/fonts/garapremrpro";
+    static constexpr const char* kMenuButtonKey = "button_menu";
     // Opacity change per second of a fade.
     static constexpr float kFadeSpeed = 4.f;
 
     // Builds the widgets; the interface starts hidden and without input.
     nG_Interface();
     ~nG_Interface() override;
+    // Declares the fixed assets, modules and triggers this class loads or calls, for the content checker.
+    static void declareContent();
 
     void update(float dt) override;
     void onMessage(unsigned int message, void* payload) override;

@@ -6,7 +6,6 @@
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_DisplayChoice.h"
-#include "engine/core/nE_Factory.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Object.h"
 #include "engine/core/nE_Scene.h"
@@ -14,22 +13,20 @@
 #include "engine/core/notEngine_Pl5.h"
 #include "engine/media/nE_Cursor.h"
 #include "engine/media/nE_Render.h"
+#include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_LuaCall.h"
 #include "engine/script/nE_Module.h"
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_TriggerHub.h"
+#include "game/core/nG_GameTypes.h"
 #include "game/core/nG_Mediator.h"
-#include "game/core/nG_ParticleSystemGm.h"
-#include "game/core/nG_Room.h"
 #include "game/core/nG_ScriptFunctions.h"
 #include "game/core/nG_SettingsFunctions.h"
-#include "game/core/nG_SubRoom.h"
+#include "game/shell/nG_DevReload.h"
 #include "game/shell/nG_ProfileHub.h"
 #include "game/shell/nG_RunOptions.h"
 #include "game/shell/nG_Screen.h"
 #include "game/shell/nG_Settings.h"
-#include "game/shell/nG_StrategyGuide.h"
-#include "game/shell/nG_TextEdit.h"
 #include "pflib/TFile.h"
 #include "pflib/TPlatform.h"
 
@@ -39,6 +36,11 @@ extern "C" {
 
 namespace {
 
+const char* const kStringsFile = "assets/strings.xml";
+const char* const kTitleKey = "window_title_ce";
+const char* const kLostFocusTrigger = "ng_lostfocus";
+const char* const kCloseTrigger = "ng_close";
+
 bool g_editorFlag = false;
 float g_runTime = 0;
 notEngine_Pl5* g_engine = nullptr;
@@ -46,16 +48,19 @@ nG_Mediator* g_mediator = nullptr;
 nE_StringTable* g_strings = nullptr;
 nG_ProfileHub* g_profiles = nullptr;
 nG_Settings* g_settings = nullptr;
-
-void registerGameTypes() {
-    nE_Factory::registerType("room", [] { return new nG_Room(); });
-    nE_Factory::registerType("subroom", [] { return new nG_SubRoom(); });
-    nE_Factory::registerType("partsys_gm", [] { return new nG_ParticleSystemGm(); });
-    nE_Factory::registerType("textedit", [] { return new nG_TextEdit(); });
-    nE_Factory::registerType("str_guide", [] { return new nG_StrategyGuide(); });
-}
+// Developer mode reloads what is shown when its files change.
+std::unique_ptr<nG_DevReload> g_reload;
 
 }  // namespace
+
+void nG_Application::declareContent() {
+    using R = nE_ContentRules;
+    const char* const owner = "nG_Application";
+    R::addNeed({"", R::kFile, kStringsFile, owner, "", ""});
+    R::addNeed({"", R::kStringKey, kTitleKey, owner, "", ""});
+    R::addNeed({"", R::kTrigger, kLostFocusTrigger, owner, "", ""});
+    R::addNeed({"", R::kTrigger, kCloseTrigger, owner, "", ""});
+}
 
 bool nG_Application::editorFlag() {
     return g_editorFlag;
@@ -74,7 +79,7 @@ bool nG_Application::startup(const char* commandLine) {
 
     g_strings = new nE_StringTable();
     nE_StringTable::setCurrent(g_strings);
-    g_strings->load("assets/strings.xml");
+    g_strings->load(kStringsFile);
 
     g_profiles = new nG_ProfileHub(g_editorFlag);
     nG_ProfileHub::setCurrent(g_profiles);
@@ -82,12 +87,12 @@ bool nG_Application::startup(const char* commandLine) {
     nG_Settings::setCurrent(g_settings);
     g_settings->load();
 
-    registerGameTypes();
+    nG_GameTypes::registerAll();
     g_engine->SetInitCallback(gameInit);
     g_engine->SetShutdownCallback(gameShutdown);
 
     const nE_DisplayChoice choice = nE_DisplayChoice::choose(g_settings->fullscreen);
-    const std::string title = g_strings->get("window_title_ce", "", "", "", "", "");
+    const std::string title = g_strings->get(kTitleKey, "", "", "", "", "");
     g_engine->Init(0, 0, choice.width, choice.height, choice.fullscreen, title);
 
     g_settings->fullscreen = g_engine->IsFullscreen();
@@ -148,6 +153,7 @@ void nG_Application::gameInit() {
     lua_newtable(L);
     nE_LuaCall::setGlobal(L, "ng_global");
     nG_ScriptFunctions::registerGameFunctions(L);
+    if (g_editorFlag) g_reload = std::make_unique<nG_DevReload>();
 
     auto* screen = new nG_Screen(g_editorFlag);
     // A module previewed from the command line takes the menu's place.
@@ -188,6 +194,7 @@ void nG_Application::gameUpdate(float dt) {
     move.y = cursor ? cursor->y : 0;
     core->scene().dispatch(move);
     bringInPreview();
+    if (g_reload) g_reload->update(dt);
     core->triggerHub().runQueue();
     core->timerHub().update(dt);
     core->scene().update(dt);
@@ -195,6 +202,7 @@ void nG_Application::gameUpdate(float dt) {
 }
 
 void nG_Application::gameEvent(const nE_InputEvent& event) {
+    if (g_reload && g_reload->onEvent(event)) return;
     if (event.type == 2 || event.type == 3 || event.type == 4) {
         if (nE_Cursor* cursor = nE_Cursor::current())
             cursor->setPosition(static_cast<float>(static_cast<int>(event.x)),
@@ -204,8 +212,9 @@ void nG_Application::gameEvent(const nE_InputEvent& event) {
 }
 
 void nG_Application::gameShutdown(notEngine*) {
+    g_reload.reset();
     if (nG_Screen* screen = nG_Screen::current()) screen->saveForClose();
-    if (nE_Core::exists()) nE_Core::get()->triggerHub().executeNow("", "ng_close");
+    if (nE_Core::exists()) nE_Core::get()->triggerHub().executeNow("", kCloseTrigger);
 }
 
 void nG_Application::focusGained(notEngine*) {
@@ -215,7 +224,7 @@ void nG_Application::focusGained(notEngine*) {
 
 void nG_Application::focusLost(notEngine*) {
     if (g_runTime < 0.01f) return;
-    nE_Core::get()->triggerHub().executeNow("", "ng_lostfocus");
+    nE_Core::get()->triggerHub().executeNow("", kLostFocusTrigger);
     if (nG_Screen* screen = nG_Screen::current()) screen->setPaused(true);
 }
 

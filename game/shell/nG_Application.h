@@ -31,6 +31,9 @@ public:
     static bool toggleDisplay(bool wantFullscreen);
 
     static bool editorFlag();
+    // The string table, the window title's key and the focus and close triggers, for the content
+    // checker.
+    static void declareContent();
     // Run time counted up to 0.01 s; focus changes before that are ignored.
     static float runTime();
 };

@@ -6,6 +6,7 @@
 #include "engine/core/nE_Scene.h"
 #include "engine/core/notEngine.h"
 #include "engine/objects/nE_Text.h"
+#include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_Module.h"
 #include "engine/script/nE_TriggerHub.h"
 #include "pflib/TFile.h"
@@ -37,10 +38,17 @@ nG_Menu::nG_Menu(bool logoFirst) {
         notice->setText("The menu could not be loaded (" + file + ").\nPress Escape to quit.");
     }
     // The pop-up child ("ng_popup", depth 1000) joins here once the pop-up widget exists.
-    nE_Scene::queueTrigger(name, logoFirst ? "ng_startlogo" : "ng_startmenu");
+    nE_Scene::queueTrigger(name, logoFirst ? kLogoTrigger : kMenuTrigger);
 }
 
 nG_Menu::~nG_Menu() = default;
+
+void nG_Menu::declareContent() {
+    using R = nE_ContentRules;
+    R::addNeed({"menu", R::kModule, kModule, "nG_Menu", "", ""});
+    R::addNeed({"menu", R::kTrigger, kLogoTrigger, "nG_Menu", "", ""});
+    R::addNeed({"menu", R::kTrigger, kMenuTrigger, "nG_Menu", "", ""});
+}
 
 bool nG_Menu::handleInput(const nE_InputEvent& event, nE_RenderState& world) {
     if (event.type == nE_InputEvent::kKeyDown && event.code == kKeyEscape) {

@@ -13,11 +13,15 @@ public:
     static constexpr const char* kName = "ng_menu";
     static constexpr const char* kModule = "assets/menu/module";
     static constexpr int kKeyEscape = 27;
+    static constexpr const char* kLogoTrigger = "ng_startlogo";
+    static constexpr const char* kMenuTrigger = "ng_startmenu";
     static constexpr const char* kEscapeTrigger = "ng_menu_escape";
 
     // Brings the module in and queues "ng_startlogo" (logoFirst) or "ng_startmenu", sent by the menu.
     explicit nG_Menu(bool logoFirst);
     ~nG_Menu() override;
+    // Declares the fixed assets, modules and triggers this class loads or calls, for the content checker.
+    static void declareContent();
 
     bool handleInput(const nE_InputEvent& event, nE_RenderState& world) override;
 

@@ -14,6 +14,7 @@
 #include "engine/media/nE_Cursor.h"
 #include "engine/media/nE_SoundHub.h"
 #include "engine/objects/nE_Sprite.h"
+#include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_Module.h"
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_TriggerHub.h"
@@ -89,6 +90,18 @@ nG_Screen* nG_Screen::current() {
     return g_screen;
 }
 
+void nG_Screen::declareContent() {
+    using R = nE_ContentRules;
+    const char* const owner = "nG_Screen";
+    for (const CursorKind& c : kCursors)
+        if (*c.image) R::addNeed({"", R::kCursor, c.image, owner, "", ""});
+    R::addNeed({"", R::kImage, kPauseDimImage, owner, "", ""});
+    R::addNeed({"", R::kImage, kPauseLabelImage, owner, "", ""});
+    // The developer start and F1-F12 start this level; so does a new game from the menu.
+    R::addNeed({"game", R::kLevel, kLevelPath, owner, "", ""});
+    R::addNeed({"", R::kTrigger, kFullscreenTrigger, owner, "", ""});
+}
+
 void nG_Screen::reset() {
     game = nullptr;
     menu = nullptr;
@@ -108,7 +121,7 @@ void nG_Screen::makeOverlay() {
     if (dim) return;
     dim = new nE_Sprite();
     dim->name = "ng_pause_0";
-    dim->setResourceName("assets/interface/main/black");
+    dim->setResourceName(kPauseDimImage);
     dim->localState.x = 512;
     dim->localState.y = 384;
     dim->localState.scaleX = 512;
@@ -121,7 +134,7 @@ void nG_Screen::makeOverlay() {
 
     pausedLabel = new nE_Sprite();
     pausedLabel->name = "ng_pause_1";
-    pausedLabel->setResourceName("assets/interface/main/paused");
+    pausedLabel->setResourceName(kPauseLabelImage);
     pausedLabel->localState.x = 512;
     pausedLabel->localState.y = 384;
     pausedLabel->localState.z = 2;
@@ -291,7 +304,8 @@ void nG_Screen::showObjectWindow(const nG_ObjectWindowRequest& request) {
         nE_Module::bringIn(request.path, true);
         window = core->scene().findObject(request.name);
     }
-    nE_Object* parent = game ? static_cast<nE_Object*>(game) : static_cast<nE_Object*>(menu);
+    // A module previewed on its own has neither a game nor a menu: its windows go under the screen.
+    nE_Object* parent = game ? static_cast<nE_Object*>(game) : menu ? static_cast<nE_Object*>(menu) : this;
     if (!window || !parent || window == parent || window->isAncestorOf(parent)) return;
     window->localState.z = 999999;
     core->scene().attach(parent, window);
@@ -303,7 +317,7 @@ void nG_Screen::onMessage(unsigned int message, void* payload) {
         case MSG_FULLSCREEN_CHANGED: {
             const notEngine* engine = notEngine::instance();
             nE_Scene::queueTrigger(
-                "", engine && engine->IsFullscreen() ? "ng_toggle_fullscreen(1)" : "ng_toggle_fullscreen(0)");
+                "", std::string(kFullscreenTrigger) + (engine && engine->IsFullscreen() ? "(1)" : "(0)"));
             break;
         }
         case MSG_SHOW_OBJECT_WINDOW:

@@ -27,6 +27,9 @@ public:
     static constexpr const char* kName = "ng_screen";
     static constexpr const char* kLevelPath = "assets/levels/level/level";
     static constexpr int kCursorKinds = 10;
+    static constexpr const char* kPauseDimImage = "assets/interface/main/black";
+    static constexpr const char* kPauseLabelImage = "assets/interface/main/paused";
+    static constexpr const char* kFullscreenTrigger = "ng_toggle_fullscreen";
 
     // What the next start does.
     struct GameStart {
@@ -43,6 +46,8 @@ public:
 
     // The program's screen, or none.
     static nG_Screen* current();
+    // Declares the fixed assets, modules and triggers this class loads or calls, for the content checker.
+    static void declareContent();
 
     // At most one switch is pending; a later request replaces an earlier one.
     void requestStart(bool continueSave, int slot, const std::string& levelPath,

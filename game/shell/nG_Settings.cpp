@@ -8,6 +8,7 @@
 #include "engine/core/nE_Debug.h"
 #include "engine/media/nE_Cursor.h"
 #include "engine/media/nE_SoundHub.h"
+#include "engine/script/nE_ContentRules.h"
 #include "game/shell/nG_ProfileHub.h"
 #include "game/shell/nG_ScriptTable.h"
 #include "game/shell/nG_UserFiles.h"
@@ -39,6 +40,11 @@ nG_Settings::nG_Settings(nG_ProfileHub* hub) : hub_(hub) {}
 
 nG_Settings::~nG_Settings() {
     if (g_settings == this) g_settings = nullptr;
+}
+
+void nG_Settings::declareContent() {
+    using R = nE_ContentRules;
+    R::addNeed({"", R::kFile, std::string(kPublisherFile) + ".xml", "nG_Settings", "", ""});
 }
 
 nG_Settings* nG_Settings::current() {

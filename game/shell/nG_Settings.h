@@ -21,6 +21,8 @@ public:
 
     // The program's settings, or none.
     static nG_Settings* current();
+    // Declares the fixed assets, modules and triggers this class loads or calls, for the content checker.
+    static void declareContent();
     static void setCurrent(nG_Settings* settings);
 
     // The publisher file, then "settings.xml": a missing file is written with the defaults at once; one

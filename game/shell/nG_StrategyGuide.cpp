@@ -13,6 +13,7 @@
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
+#include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_SLHelper.h"
 #include "game/interface/nG_InterfButton.h"
 #include "game/shell/nG_ProfileHub.h"
@@ -20,8 +21,15 @@
 
 namespace {
 
-const char* const kTitleFont = "assets/fonts/garapremrpro_b";
-const char* const kTextFont = "assets/fonts/garapremrpro";
+constexpr char kTitleFont[] = "assets/fonts/garapremrpro_b";
+constexpr char kTextFont[] = "assets/fonts/garapremrpro";
+constexpr char kFrameNormal[] = "assets/menu/strguide/frame_normal";
+constexpr char kFrameFocus[] = "assets/menu/strguide/frame_focus";
+constexpr char kEntryLight[] = "assets/menu/strguide/light";
+constexpr char kBlack[] = "assets/interface/main/black";
+constexpr char kFrameZoom[] = "assets/menu/strguide/frame_zoom";
+constexpr char kLamp[] = "assets/interface/main/light";
+constexpr char kLampFunction[] = "DoAnim";
 const float kSlotX[nG_StrategyGuide::kImageSlots] = {880, 690, 880, 690, 880, 690};
 const float kSlotY[nG_StrategyGuide::kImageSlots] = {230, 230, 370, 370, 510, 510};
 constexpr float kTurnSpeed = 3.f;
@@ -81,12 +89,31 @@ void nG_StrategyGuide::saveProperties(nE_SLHelper& helper) {
     helper.writeString("res", resourceName);
 }
 
-nG_StrategyGuide::Model nG_StrategyGuide::read(const std::string& path) {
-    Model model;
+std::string nG_StrategyGuide::fileName(const std::string& path) {
     std::string file = path;
     for (char& c : file)
         if (c == '\\') c = '/';
     if (file.size() < 4 || file.compare(file.size() - 4, 4, ".xml")) file += ".xml";
+    return file;
+}
+
+std::string nG_StrategyGuide::screensFolder(const std::string& file) {
+    const size_t slash = file.rfind('/');
+    return (slash == std::string::npos ? std::string(".") : file.substr(0, slash)) + "/screens/";
+}
+
+void nG_StrategyGuide::declareContent() {
+    using R = nE_ContentRules;
+    const char* const owner = "nG_StrategyGuide";
+    for (const char* font : {kTitleFont, kTextFont}) R::addNeed({"", R::kFont, font, owner, "", "str_guide"});
+    for (const char* image : {kFrameNormal, kFrameFocus, kEntryLight, kBlack, kFrameZoom})
+        R::addNeed({"", R::kImage, image, owner, "", "str_guide"});
+    R::addNeed({"", R::kAnimation, kLamp, owner, kLampFunction, "str_guide"});
+}
+
+nG_StrategyGuide::Model nG_StrategyGuide::read(const std::string& path) {
+    Model model;
+    const std::string file = fileName(path);
     std::string bytes;
     if (!pf::TFile::ReadAll(file, bytes)) {
         nE_Debug::writef("nG_StrategyGuide::Could not find \"%s\" file!\n", file.c_str());
@@ -99,9 +126,7 @@ nG_StrategyGuide::Model nG_StrategyGuide::read(const std::string& path) {
         nE_Debug::writef("nG_StrategyGuide: \"%s\" is not a guide", file.c_str());
         return model;
     }
-    const size_t slash = file.rfind('/');
-    const std::string screens =
-        (slash == std::string::npos ? std::string(".") : file.substr(0, slash)) + "/screens/";
+    const std::string screens = screensFolder(file);
 
     if (const tinyxml2::XMLElement* toc = root->FirstChildElement("toc")) {
         model.title = textOf(toc->FirstChildElement("h2"));
@@ -192,8 +217,8 @@ void nG_StrategyGuide::createChildren() {
         auto* button = new nG_InterfButton("ng_strategy_guide_imagebtn_" + std::to_string(i));
         adopt(page, button, button->name, kSlotX[i], kSlotY[i], 10);
         nG_InterfButton::Params params;
-        params.layer0Image = "assets/menu/strguide/frame_normal";
-        params.layer1Image = "assets/menu/strguide/frame_focus";
+        params.layer0Image = kFrameNormal;
+        params.layer1Image = kFrameFocus;
         button->build(params);
         button->setHitRect(-89, -67, 178, 134);
         button->hoverCursor = 2;
@@ -208,7 +233,7 @@ void nG_StrategyGuide::createChildren() {
         auto* button = new nG_InterfButton("ng_strategy_guide_btn_" + std::to_string(i));
         adopt(contents, button, button->name, 512, 200.f + 50.f * i, 10);
         nG_InterfButton::Params params;
-        params.layer1Image = "assets/menu/strguide/light";
+        params.layer1Image = kEntryLight;
         params.captionTextId = model.contents[i].text;
         params.captionFont = kTitleFont;
         params.captionSize = 28;
@@ -222,7 +247,7 @@ void nG_StrategyGuide::createChildren() {
     bigView->inputRect = nE_Rect{0, 0, 1024, 768};
     bigView->inputRectSet = true;
     auto* black = adopt(bigView, new nE_Sprite(), "ng_strategy_guide_big_view_black", 512, 384, 0);
-    black->setResourceName("assets/interface/main/black");
+    black->setResourceName(kBlack);
     black->localState.scaleX = 512;
     black->localState.scaleY = 384;
     black->localState.alpha = 0.6f;
@@ -230,11 +255,11 @@ void nG_StrategyGuide::createChildren() {
     bigImage = adopt(bigView, new nE_Sprite(), "ng_strategy_guide_big_view_im", 512, 384, 1);
     bigImage->input = false;
     auto* frame = adopt(bigView, new nE_Sprite(), "ng_strategy_guide_big_view_frame", 512, 384, 2);
-    frame->setResourceName("assets/menu/strguide/frame_zoom");
+    frame->setResourceName(kFrameZoom);
     frame->input = false;
 
     lamp = adopt(this, new nE_AnimSprite(), "ng_strategy_guide_lamp_anim", 964, 60, 11);
-    lamp->setResourceName("assets/interface/main/light");
+    lamp->setResourceName(kLamp);
     lamp->localState.scaleX = lamp->localState.scaleY = 0.85f;
     lamp->input = false;
 }
@@ -253,7 +278,7 @@ void nG_StrategyGuide::loadResources() {
 
     createChildren();
     for (nE_Object* child : children) child->activate();
-    lamp->play("DoAnim", "");
+    lamp->play(kLampFunction, "");
     bigView->visible = bigView->input = bigView->active = false;
     bigView->localState.alpha = 0;
     showPage(currentPage);

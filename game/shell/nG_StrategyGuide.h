@@ -47,6 +47,12 @@ public:
     // Reads the guide file (".xml" added when missing); a missing file or a broken one gives an empty
     // model and one line in the debug log.
     static Model read(const std::string& path);
+    // The file a guide path names: backslashes as "/", ".xml" appended unless it ends so.
+    static std::string fileName(const std::string& path);
+    // The folder of a guide file's screenshots: the file's folder + "/screens/".
+    static std::string screensFolder(const std::string& file);
+    // Declares the fixed assets a guide uses, for the content checker.
+    static void declareContent();
 
     void loadProperties(nE_SLHelper& helper) override;
     void saveProperties(nE_SLHelper& helper) override;

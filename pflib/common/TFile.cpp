@@ -151,6 +151,46 @@ std::vector<str> TFile::ListUserFiles() {
     return names;
 }
 
+static void listBelow(const str& full, const str& relative, std::vector<str>& names, int depth) {
+    // Deep enough for any asset tree, and a link cycle cannot run away.
+    if (depth > 32) return;
+    DIR* d = opendir(full.c_str());
+    if (!d) return;
+    while (const dirent* entry = readdir(d)) {
+        const str name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        const str path = TPath::Join(full, name);
+        const str rel = relative.empty() ? name : relative + "/" + name;
+        struct stat st;
+        if (stat(path.c_str(), &st) != 0) continue;
+        if (S_ISDIR(st.st_mode))
+            listBelow(path, rel, names, depth + 1);
+        else if (S_ISREG(st.st_mode))
+            names.push_back(rel);
+    }
+    closedir(d);
+}
+
+std::vector<str> TFile::ListGameFiles(const str& folder) {
+    std::vector<str> names;
+    if (folder.compare(0, 5, "user:") == 0) return names;
+    str relative = folder;
+    for (char& c : relative)
+        if (c == '\\') c = '/';
+    while (!relative.empty() && relative.back() == '/') relative.pop_back();
+    listBelow(TPlatform::ResolvePath(relative.empty() ? "." : relative), relative, names, 0);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+long long TFile::Stamp(const str& name) {
+    struct stat st;
+    if (stat(TPlatform::ResolvePath(name).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+    const long long nanoseconds =
+        static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    return (nanoseconds ^ (static_cast<long long>(st.st_size) << 20)) | 1;
+}
+
 bool TFile::Exists(const str& name) {
     return TPath::IsFile(TPlatform::ResolvePath(name));
 }

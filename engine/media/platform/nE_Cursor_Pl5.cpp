@@ -2,10 +2,10 @@
 
 #include <SDL.h>
 
+#include "engine/media/nE_AssetFiles.h"
 #include "engine/media/nE_Render.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
-#include "pflib/TFile.h"
 #include "pflib/TPlatform.h"
 
 nE_Cursor_Pl5::nE_Cursor_Pl5() {
@@ -89,14 +89,16 @@ void nE_Cursor_Pl5::draw(nE_Render* renderer) {
 
 int nE_Cursor_Pl5::add(const nE_CursorDesc& desc) {
     Entry entry;
-    if (!desc.name.empty() && pf::TFile::Exists(desc.name + ".xml")) {
+    const std::string file = nE_AssetFiles::cursor(desc.name);
+    const bool animated = file.size() > 4 && file.compare(file.size() - 4, 4, ".xml") == 0;
+    if (animated) {
         auto animation = std::make_unique<nE_AnimSprite>();
         animation->setResourceName(desc.name);
         animation->activate();
         animation->play("DoAnim", "");
         entry.animated = true;
         entry.object = std::move(animation);
-    } else if (!desc.name.empty() && pf::TFile::Exists(desc.name + ".png")) {
+    } else if (!file.empty()) {
         auto sprite = std::make_unique<nE_Sprite>();
         sprite->setResourceName(desc.name);
         sprite->activate();

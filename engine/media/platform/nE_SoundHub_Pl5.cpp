@@ -1,13 +1,14 @@
 #include "engine/media/platform/nE_SoundHub_Pl5.h"
 
 #include "engine/core/nE_Debug.h"
+#include "engine/media/nE_AssetFiles.h"
 #include "engine/media/platform/nE_Sound_Pl5.h"
 #include "pflib/TFile.h"
 #include "pflib/TSound.h"
 
 void nE_SoundHub_Pl5::play(const std::string& name, const std::string& group, bool looped,
                            const std::string& endTrigger, float fadeIn) {
-    if (!pf::TFile::Exists(name + ".ogg")) {
+    if (!pf::TFile::Exists(nE_AssetFiles::sound(name))) {
         nE_Debug::writef("nE_SoundHub::Could not find \"%s\" file!\n", name.c_str());
         return;
     }

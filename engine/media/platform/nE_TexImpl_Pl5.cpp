@@ -3,19 +3,13 @@
 #include <algorithm>
 
 #include "engine/core/nE_Debug.h"
-#include "engine/core/nE_Path.h"
-#include "pflib/TFile.h"
+#include "engine/media/nE_AssetFiles.h"
 
 bool nE_TexImpl_Pl5::loadImage(const std::string& name) {
-    const std::string path = nE_Path::normalise(name);
-
-    std::string file = path + ".png";
-    if (!pf::TFile::Exists(file)) {
-        file = path + ".jpg";
-        if (!pf::TFile::Exists(file)) {
-            nE_Debug::writef("nE_Texture::Could not find \"%s\" file!\n", name.c_str());
-            return false;
-        }
+    const std::string file = nE_AssetFiles::image(name);
+    if (file.empty()) {
+        nE_Debug::writef("nE_Texture::Could not find \"%s\" file!\n", name.c_str());
+        return false;
     }
     platformTexture = pf::TTexture::Get(file);
     return platformTexture != nullptr;

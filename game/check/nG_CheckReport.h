@@ -1,0 +1,28 @@
+// The findings of a content check: one line each, with the file and (where there is one) the line.
+#pragma once
+
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+class nG_CheckReport {
+public:
+    struct Finding {
+        std::string file;
+        int line = 0;  // from 1; 0 when the finding is about the file as a whole
+        std::string message;
+    };
+
+    // A finding already made (same file, line and message) is not added again.
+    void add(const std::string& file, int line, const std::string& message);
+
+    // In file order, then by line, each as "file:line: message" ("file: message" without a line).
+    std::vector<std::string> lines() const;
+    size_t count() const { return findings_.size(); }
+    const std::vector<Finding>& findings() const { return findings_; }
+
+private:
+    std::vector<Finding> findings_;
+    std::set<std::tuple<std::string, int, std::string>> seen_;
+};

@@ -1,0 +1,195 @@
+#include "game/check/nG_CheckSession.h"
+
+#include <cstdlib>
+#include <lua.hpp>
+
+#include "engine/core/nE_Path.h"
+#include "engine/media/nE_AssetFiles.h"
+#include "engine/script/nE_CallString.h"
+#include "engine/script/nE_LuaChunk.h"
+#include "engine/script/nE_LuaSandbox.h"
+#include "engine/script/nE_Module.h"
+#include "game/check/nG_CheckReport.h"
+#include "game/check/nG_FormatCheck.h"
+#include "game/check/nG_ModuleCheck.h"
+#include "game/shell/nG_StrategyGuide.h"
+#include "pflib/TFile.h"
+
+nG_CheckSession::nG_CheckSession(nG_CheckReport& r) : report(r) {
+    L_ = nE_LuaSandbox::newState();
+    for (const nE_ContentRules::Argument& a : nE_ContentRules::arguments()) scanned_.insert(a.function);
+}
+
+nG_CheckSession::~nG_CheckSession() {
+    if (L_) lua_close(L_);
+}
+
+void nG_CheckSession::loadStrings() {
+    haveStrings = strings.load(kStringsFile);
+    if (haveStrings) nG_FormatCheck::strings(*this, kStringsFile);
+}
+
+std::vector<nE_ContentRules::Argument> nG_CheckSession::argumentsOf(const std::string& function) const {
+    std::vector<nE_ContentRules::Argument> out;
+    for (const nE_ContentRules::Argument& a : nE_ContentRules::arguments())
+        if (a.function == function) out.push_back(a);
+    return out;
+}
+
+void nG_CheckSession::fault(const Place& at, const std::string& message) {
+    report.add(at.file, at.line, message);
+}
+
+bool nG_CheckSession::firstVisit(const std::string& file) {
+    return visited_.insert(file).second;
+}
+
+bool nG_CheckSession::compileLua(const std::string& code, const Place& at) {
+    if (!L_) return true;
+    std::string error;
+    // A short chunk name: Lua cuts long ones, and the message's line is counted from the code's start.
+    static const std::string kChunk = "lua";
+    if (nE_LuaChunk::compiles(L_, code, "=" + kChunk, error)) return true;
+    int line = 1;
+    std::string message = error;
+    if (error.compare(0, kChunk.size() + 1, kChunk + ":") == 0) {
+        char* end = nullptr;
+        const long n = std::strtol(error.c_str() + kChunk.size() + 1, &end, 10);
+        if (end && *end == ':' && n > 0) {
+            line = static_cast<int>(n);
+            message = end + 1;
+            if (!message.empty() && message[0] == ' ') message.erase(0, 1);
+        }
+    }
+    // Lines the message names ("to close 'function' at line 3") are counted in the file too.
+    if (at.line > 0) {
+        static const std::string kAtLine = "at line ";
+        for (size_t pos = message.find(kAtLine); pos != std::string::npos;
+             pos = message.find(kAtLine, pos + 1)) {
+            const size_t digits = pos + kAtLine.size();
+            char* end = nullptr;
+            const long n = std::strtol(message.c_str() + digits, &end, 10);
+            if (end == message.c_str() + digits || n <= 0) continue;
+            message.replace(digits, static_cast<size_t>(end - (message.c_str() + digits)),
+                            std::to_string(at.line + n - 1));
+        }
+    }
+    fault(Place{at.file, at.line > 0 ? at.line + line - 1 : 0}, "Lua code does not compile: " + message);
+    return false;
+}
+
+nG_CheckSession::Module& nG_CheckSession::module(const std::string& file) {
+    auto found = modules.find(file);
+    if (found != modules.end()) return found->second;
+    Module& m = modules[file];
+    m.file = file;
+    visited_.insert(file);
+    std::string text;
+    if (pf::TFile::ReadAll(file, text)) nG_ModuleCheck::text(*this, m, text);
+    return m;
+}
+
+void nG_CheckSession::reference(Kind kind, const std::string& name, const Place& at, Module* m,
+                                const std::string& level) {
+    using R = nE_ContentRules;
+    // An empty name asks for nothing: the objects and functions that take one load nothing.
+    if (name.empty()) return;
+    auto missing = [&](const std::string& files) {
+        fault(at, std::string(R::kindName(kind)) + " \"" + name + "\" not found (" + files + ")");
+    };
+    auto exists = [](const std::string& file) { return pf::TFile::Exists(file); };
+    switch (kind) {
+        case R::kImage:
+            if (nE_AssetFiles::image(name).empty()) missing(nE_Path::normalise(name) + ".png or .jpg");
+            return;
+        case R::kAnimation: {
+            const std::string file = nE_AssetFiles::animation(name);
+            if (!exists(file))
+                missing(file);
+            else
+                nG_FormatCheck::animation(*this, file);
+            return;
+        }
+        case R::kFrameTexture: {
+            const std::string file = nE_AssetFiles::frameTexture(name);
+            if (!exists(file))
+                missing(file);
+            else
+                nG_FormatCheck::frameTexture(*this, name);
+            return;
+        }
+        case R::kFont:
+            if (!exists(nE_AssetFiles::font(name))) missing(nE_AssetFiles::font(name));
+            return;
+        case R::kSound:
+            if (!exists(nE_AssetFiles::sound(name))) missing(nE_AssetFiles::sound(name));
+            return;
+        case R::kVideo: {
+            const std::string path = nE_Path::normalise(name);
+            if (!exists(nE_AssetFiles::video(path))) {
+                missing(nE_AssetFiles::video(path));
+                return;
+            }
+            if (exists(nE_AssetFiles::subtitles(path)))
+                nG_FormatCheck::subtitles(*this, nE_AssetFiles::subtitles(path));
+            return;
+        }
+        case R::kParticles: {
+            const std::string file = nE_AssetFiles::particles(name);
+            if (!exists(file))
+                missing(file);
+            else
+                nG_FormatCheck::particles(*this, file);
+            return;
+        }
+        case R::kCursor: {
+            const std::string file = nE_AssetFiles::cursor(name);
+            if (file.empty())
+                missing(name + ".xml or .png");
+            else if (file.size() > 4 && file.compare(file.size() - 4, 4, ".xml") == 0)
+                nG_FormatCheck::animation(*this, file);
+            return;
+        }
+        case R::kGuide: {
+            const std::string file = nG_StrategyGuide::fileName(name);
+            if (!exists(file))
+                missing(file);
+            else
+                nG_FormatCheck::guide(*this, file);
+            return;
+        }
+        case R::kModule:
+        case R::kLevel: {
+            const std::string file = nE_Module::fileName(name);
+            if (!exists(file)) {
+                missing(file);
+                return;
+            }
+            module(file);
+            if (m) (kind == R::kModule ? m->loads : m->levels).push_back(file);
+            return;
+        }
+        case R::kFile:
+            if (!exists(name)) fault(at, "file \"" + name + "\" not found");
+            return;
+        case R::kStringKey:
+            if (haveStrings && !strings.entries.count(name))
+                fault(at, "string key \"" + name + "\" is not in " + kStringsFile);
+            return;
+        case R::kTrigger:
+        case R::kLevelTrigger: {
+            std::string trigger, params;
+            if (!nE_CallString::split(name, trigger, params)) {
+                fault(at, "trigger call \"" + name + "\" opens \"(\" without closing it; it runs nothing");
+                return;
+            }
+            if (m) m->triggerUses.push_back(TriggerUse{trigger, name, at, kind == R::kLevelTrigger, level});
+            return;
+        }
+        case R::kObject:
+            if (m) m->objectUses.push_back(ObjectUse{name, at});
+            return;
+        case R::kNone:
+            return;
+    }
+}

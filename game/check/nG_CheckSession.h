@@ -1,0 +1,92 @@
+// The state of one content check: the report, the string table, what each module registers, calls and
+// loads, and the files already looked at. References found anywhere go through `reference`, which
+// applies the loaders' naming rules (nE_AssetFiles, nE_Module) and checks each file it reaches once.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/core/nE_StringTable.h"
+#include "engine/script/nE_ContentRules.h"
+
+struct lua_State;
+class nG_CheckReport;
+
+class nG_CheckSession {
+public:
+    using Kind = nE_ContentRules::Kind;
+
+    // Where something is written: a file and a line from 1 (0 for the file as a whole).
+    struct Place {
+        std::string file;
+        int line = 0;
+    };
+    struct TriggerUse {
+        std::string name;  // the trigger the call names
+        std::string call;  // the call as written
+        Place at;
+        // Run in the game a level file starts rather than where it is written; `level` is that file
+        // when the call names it literally.
+        bool inLevel = false;
+        std::string level;
+    };
+    struct ObjectUse {
+        std::string name;
+        Place at;
+    };
+    // What one module file registers, calls and brings in.
+    struct Module {
+        std::string file;
+        bool readable = false;
+        std::set<std::string> triggers;
+        std::vector<TriggerUse> triggerUses;
+        std::vector<ObjectUse> objectUses;
+        std::vector<std::string> loads;   // module files brought into the same scene
+        std::vector<std::string> levels;  // level files whose game it starts
+        std::set<std::string> objects;
+        bool loadsUnknown = false;  // brings in a module whose path is made at run time
+    };
+
+    explicit nG_CheckSession(nG_CheckReport& report);
+    ~nG_CheckSession();
+    nG_CheckSession(const nG_CheckSession&) = delete;
+    nG_CheckSession& operator=(const nG_CheckSession&) = delete;
+
+    // Reads the string table the game reads ("assets/strings.xml"); string keys are checked only when
+    // it could be read.
+    void loadStrings();
+
+    // Checks `name` as a name of that kind, written at `at`, inside `module` (none outside modules).
+    // `level` is the level file a kLevelTrigger call runs in, when known.
+    void reference(Kind kind, const std::string& name, const Place& at, Module* module,
+                   const std::string& level = std::string());
+    // The record of a module file, checked on first sight.
+    Module& module(const std::string& file);
+
+    void fault(const Place& at, const std::string& message);
+    // Compiles Lua code whose first line is at `at`; a failure is reported at its own line.
+    bool compileLua(const std::string& code, const Place& at);
+    // True the first time a file is looked at.
+    bool firstVisit(const std::string& file);
+    bool visited(const std::string& file) const { return visited_.count(file) != 0; }
+
+    // The script functions with arguments that name something, and those arguments.
+    const std::set<std::string>& scannedFunctions() const { return scanned_; }
+    std::vector<nE_ContentRules::Argument> argumentsOf(const std::string& function) const;
+
+    nG_CheckReport& report;
+    nE_StringTable strings;
+    bool haveStrings = false;
+    std::map<std::string, Module> modules;                            // by file
+    std::map<std::string, std::set<std::string>> animationFunctions;  // by animation file
+    std::map<std::string, int> frameCounts;  // by frame texture file; -1 when it could not be read
+    std::set<std::string> typesUsed;         // object types the content describes
+    static constexpr const char* kStringsFile = "assets/strings.xml";
+
+private:
+    lua_State* L_ = nullptr;
+    std::set<std::string> visited_;
+    std::set<std::string> scanned_;
+};

@@ -1,0 +1,39 @@
+#include "game/check/nG_GameContent.h"
+
+#include "engine/core/nE_EngineTypes.h"
+#include "engine/script/nE_ContentRules.h"
+#include "engine/script/nE_ScriptFunctions.h"
+#include "game/core/nG_Game.h"
+#include "game/core/nG_GameTypes.h"
+#include "game/core/nG_RoomFunctions.h"
+#include "game/core/nG_ScriptFunctions.h"
+#include "game/interface/nG_FrameSubroom.h"
+#include "game/interface/nG_Interface.h"
+#include "game/shell/nG_Application.h"
+#include "game/shell/nG_Menu.h"
+#include "game/shell/nG_Screen.h"
+#include "game/shell/nG_Settings.h"
+#include "game/shell/nG_StrategyGuide.h"
+
+void nG_GameContent::declareAll() {
+    nE_EngineTypes::registerAll();
+    nG_GameTypes::registerAll();
+
+    nE_ContentRules::clear();
+    // Object keys and script arguments.
+    nE_EngineTypes::declareContent();
+    nG_GameTypes::declareContent();
+    nE_ScriptFunctions::declareContent();
+    nG_ScriptFunctions::declareContent();
+
+    // Fixed assets, modules and triggers, one line per class that has them.
+    nG_Application::declareContent();
+    nG_Settings::declareContent();
+    nG_Screen::declareContent();
+    nG_Menu::declareContent();
+    nG_Game::declareContent();
+    nG_StrategyGuide::declareContent();
+    nG_RoomFunctions::declareContent();
+    nG_Interface::declareContent();
+    nG_FrameSubroom::declareContent();
+}

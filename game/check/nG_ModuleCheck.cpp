@@ -1,0 +1,144 @@
+#include "game/check/nG_ModuleCheck.h"
+
+#include <tinyxml2.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <map>
+
+#include "engine/core/nE_Factory.h"
+#include "engine/script/nE_LuaScan.h"
+#include "engine/script/nE_Module.h"
+#include "game/check/nG_FormatCheck.h"
+
+namespace {
+
+using Place = nG_CheckSession::Place;
+using R = nE_ContentRules;
+
+const char* const kTopLevel[] = {"module", "objs", "trigs", "code"};
+
+// A boolean key as the loaders read it: a number other than 0.
+bool truthy(const tinyxml2::XMLElement* e, const std::string& key) {
+    const char* value = e->Attribute(key.c_str());
+    return value && std::strtoll(value, nullptr, 10) != 0;
+}
+
+}  // namespace
+
+bool nG_ModuleCheck::looksLikeModule(const tinyxml2::XMLDocument& doc) {
+    for (const char* name : kTopLevel)
+        if (doc.FirstChildElement(name)) return true;
+    return false;
+}
+
+void nG_ModuleCheck::text(nG_CheckSession& s, nG_CheckSession::Module& m, const std::string& text) {
+    tinyxml2::XMLDocument doc;
+    if (!nG_FormatCheck::parse(s, doc, m.file, text)) return;
+    m.readable = true;
+    // The loader reads the first of each top-level element only.
+    for (const char* name : kTopLevel) {
+        const tinyxml2::XMLElement* first = doc.FirstChildElement(name);
+        for (const tinyxml2::XMLElement* e = first ? first->NextSiblingElement(name) : nullptr; e;
+             e = e->NextSiblingElement(name))
+            s.fault(Place{m.file, e->GetLineNum()},
+                    "only the first <" + std::string(name) + "> of a module is read; this one is ignored");
+    }
+    if (const tinyxml2::XMLElement* objs = doc.FirstChildElement("objs")) {
+        if (const tinyxml2::XMLElement* first = objs->FirstChildElement()) {
+            objectTree(s, m, first);
+            for (const tinyxml2::XMLElement* e = first->NextSiblingElement(); e; e = e->NextSiblingElement())
+                s.fault(Place{m.file, e->GetLineNum()}, "only the first element inside <objs> is read; <" +
+                                                            std::string(e->Name()) +
+                                                            "> is ignored (put it inside the first)");
+        }
+    }
+    if (const tinyxml2::XMLElement* trigs = doc.FirstChildElement("trigs")) {
+        std::map<std::string, int> seen;
+        for (const tinyxml2::XMLElement* trig = trigs->FirstChildElement("trig"); trig;
+             trig = trig->NextSiblingElement("trig")) {
+            const char* value = trig->Attribute("name");
+            const std::string name = value ? value : "";
+            auto earlier = seen.find(name);
+            if (earlier != seen.end()) {
+                s.fault(Place{m.file, nG_FormatCheck::lineOf(trig, "name")},
+                        "trigger \"" + name + "\" is registered again (first at line " +
+                            std::to_string(earlier->second) + "); the first one is used");
+                continue;
+            }
+            seen[name] = trig->GetLineNum();
+            m.triggers.insert(name);
+            std::string code;
+            int line = 0;
+            if (nG_FormatCheck::textOf(trig->FirstChildElement("code"), code, line))
+                lua(s, &m, code, Place{m.file, line});
+        }
+    }
+    std::string code;
+    int line = 0;
+    if (nG_FormatCheck::textOf(doc.FirstChildElement("code"), code, line))
+        lua(s, &m, code, Place{m.file, line});
+}
+
+void nG_ModuleCheck::objectTree(nG_CheckSession& s, nG_CheckSession::Module& m,
+                                const tinyxml2::XMLElement* e) {
+    const std::string type = e->Name();
+    if (!nE_Factory::has(type)) {
+        s.fault(Place{m.file, e->GetLineNum()},
+                "<" + type + "> is no object type; it is skipped with everything inside it");
+        return;
+    }
+    s.typesUsed.insert(type);
+    if (const char* name = e->Attribute("name")) m.objects.insert(name);
+    const std::vector<R::Key>& keys = R::keys();
+    for (const tinyxml2::XMLAttribute* a = e->FirstAttribute(); a; a = a->Next()) {
+        for (const R::Key& key : keys) {
+            if ((key.type != type && key.type != "*") || key.key != a->Name()) continue;
+            if (!key.unlessKey.empty() && truthy(e, key.unlessKey)) continue;
+            s.reference(key.kind, a->Value(), Place{m.file, a->GetLineNum()}, &m);
+        }
+    }
+    for (const tinyxml2::XMLElement* child = e->FirstChildElement(); child;
+         child = child->NextSiblingElement()) {
+        if (std::strcmp(child->Name(), "animlines") == 0) {
+            for (const tinyxml2::XMLElement* line = child->FirstChildElement("line"); line;
+                 line = line->NextSiblingElement("line"))
+                if (const char* trigger = line->Attribute("endtrig"))
+                    s.reference(R::kTrigger, trigger, Place{m.file, nG_FormatCheck::lineOf(line, "endtrig")},
+                                &m);
+            continue;
+        }
+        objectTree(s, m, child);
+    }
+}
+
+void nG_ModuleCheck::lua(nG_CheckSession& s, nG_CheckSession::Module* m, const std::string& code,
+                         const Place& at) {
+    // Code that does not compile never runs; its calls are not looked at.
+    if (!s.compileLua(code, at)) return;
+    for (const nE_LuaScan::Call& call : nE_LuaScan::calls(code, s.scannedFunctions())) {
+        const std::vector<R::Argument> rules = s.argumentsOf(call.function);
+        // The level file a call starts, for the trigger call it runs there.
+        std::string level;
+        for (const R::Argument& rule : rules) {
+            if (rule.kind != R::kLevel || rule.position > static_cast<int>(call.arguments.size())) continue;
+            const nE_LuaScan::Argument& arg = call.arguments[static_cast<size_t>(rule.position - 1)];
+            if (arg.literal && !arg.value.empty()) level = nE_Module::fileName(arg.value);
+        }
+        for (const R::Argument& rule : rules) {
+            if (rule.position < 1 || rule.position > static_cast<int>(call.arguments.size())) continue;
+            const nE_LuaScan::Argument& arg = call.arguments[static_cast<size_t>(rule.position - 1)];
+            if (!arg.literal) {
+                if (rule.kind == R::kModule && m) m->loadsUnknown = true;
+                continue;
+            }
+            std::string name = arg.value;
+            if (!rule.pattern.empty()) {
+                name = rule.pattern;
+                const size_t hole = name.find("%s");
+                if (hole != std::string::npos) name.replace(hole, 2, arg.value);
+            }
+            s.reference(rule.kind, name, Place{at.file, at.line + arg.line - 1}, m, level);
+        }
+    }
+}

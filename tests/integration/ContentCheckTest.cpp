@@ -1,0 +1,131 @@
+// halvern --check over a small game folder with one fault of each kind (each reported once, with its
+// file and line), and over the bundled game, which must check clean.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tests/integration/HalvernRun.h"
+
+using halverntest::runHalvern;
+using halverntest::TempDir;
+
+namespace {
+
+// Standard output only: the count goes to standard error.
+halverntest::RunResult check(const std::vector<std::string>& args) {
+    std::vector<std::string> all = {"--check"};
+    all.insert(all.end(), args.begin(), args.end());
+    std::string command = "'" + std::string(HALVERN_EXE) + "'";
+    for (const std::string& a : all) command += " '" + a + "'";
+    command += " 2>/dev/null";
+    halverntest::RunResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return result;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
+    const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+// The bundled game's assets, which hold everything the program needs, with one fault of each kind:
+// a fixed cursor taken away, broken files beside the others, a faulty menu module in place of the
+// bundled one.
+void writeFaultyGame(const TempDir& game) {
+    ASSERT_EQ(
+        std::system(("cp -R '" + std::string(HALVERN_SOURCE_DIR) + "/assets' '" + game.path + "/'").c_str()),
+        0);
+    ASSERT_EQ(std::remove(game.file("assets/cursors/cursor_up.png").c_str()), 0);
+    game.write("assets/fonts/f.ttf", "");
+    game.write("assets/images/ok.png", "");
+    game.write("assets/sounds/ok.ogg", "");
+    game.write("assets/check/clip.ogg", "");
+    game.write("assets/check/clip.srt", "1\n00:00:01,000 --> 00:00:02,000\nmissing_sub\n\n");
+    game.write(
+        "assets/anim/lost.xml",
+        "<animation frame_texture=\"lost_ft\">\n<function name=\"DoAnim\"><frame idx=\"0\"/></function>\n"
+        "</animation>\n");
+    game.write("assets/fx/bad.xml",
+               "<!-- Blend: 2 -->\n<particles>\n<emit>\n<spark res=\"assets/images/ok\">\n"
+               "<bornpart>DieAfter(1</bornpart>\n</spark>\n</emit>\n</particles>\n");
+    game.write("assets/broken.xml", "<obj name=\"a\">\n<spr name=\"b\">\n</obj>\n");
+    game.write(
+        "assets/menu/module.xml",
+        "<module name=\"menu\"/>\n"                                                                // 1
+        "<objs><obj name=\"root\">\n"                                                              // 2
+        "  <spr name=\"s1\" res=\"assets/images/missing\"/>\n"                                     // 3
+        "  <anim name=\"a1\" res=\"assets/anim/missing\"/>\n"                                      // 4
+        "  <anim name=\"a2\" res=\"assets/anim/lost\"/>\n"                                         // 5
+        "  <text name=\"t1\" res=\"assets/fonts/missing\" text=\"menu_new_game\"/>\n"              // 6
+        "  <text name=\"t2\" res=\"assets/fonts/f\" text=\"no_such_key\"/>\n"                      // 7
+        "  <partsys name=\"p1\" res=\"assets/fx/missing\"/>\n"                                     // 8
+        "  <partsys name=\"p2\" res=\"assets/fx/bad\"/>\n"                                         // 9
+        "  <video name=\"v1\" res=\"assets/check/missing\"/>\n"                                    // 10
+        "  <video name=\"v2\" res=\"assets/check/clip\" endtrig=\"no_video_end\"/>\n"              // 11
+        "  <spr name=\"s2\" res=\"assets/images/ok\" event_mdown=\"no_click(1,2)\">\n"             // 12
+        "    <animlines><line type=\"8\" endtrig=\"no_line_end\" numpoints=\"1\"/></animlines>\n"  // 13
+        "  </spr>\n"                                                                               // 14
+        "  <textedit name=\"e1\" res=\"assets/fonts/f\" trg_enter=\"no_enter\"/>\n"                // 15
+        "  <sprx name=\"x1\"/>\n"                                                                  // 16
+        "</obj></objs>\n"                                                                          // 17
+        "<trigs>\n"                                                                                // 18
+        "  <trig name=\"ng_startlogo\"><code>SndPlay(\"assets/sounds/missing\", \"sfx\", 0, 0, \"\")\n"
+        "    ModLoad(\"assets/missing_module\"); TimerStart(\"t\", \"no_timer_trigger\", 1);"
+        " TrgExecute(\"no_executed\")</code></trig>\n"           // 20
+        "  <trig name=\"broken\"><code>if then</code></trig>\n"  // 21
+        "  <trig name=\"ng_lostfocus\"/><trig name=\"ng_close\"/><trig name=\"ng_toggle_fullscreen\"/>\n"
+        "</trigs>\n"                      // 23
+        "<code>local x = = 1</code>\n");  // 24
+}
+
+}  // namespace
+
+TEST(ContentCheck, ReportsEachFaultOnceWithFileAndLine) {
+    TempDir game;
+    writeFaultyGame(game);
+    const auto run = check({"--game-dir", game.path});
+    EXPECT_EQ(1, run.exitCode);
+    const std::string expected =
+        "assets/anim/lost.xml:1: frame texture \"assets/anim/lost_ft\" not found (assets/anim/lost_ft.xml)\n"
+        "assets/broken.xml:2: XML is not well-formed: mismatched element (XMLElement name=spr)\n"
+        "assets/check/clip.srt:3: string key \"missing_sub\" is not in assets/strings.xml\n"
+        "assets/cursors/cursor_up.png: not found; nG_Screen needs this cursor\n"
+        "assets/fx/bad.xml:5: Lua code does not compile: ')' expected near '<eof>'\n"
+        "assets/menu/module.xml: trigger \"ng_startmenu\" is not registered; nG_Menu calls it while the menu "
+        "runs\n"
+        "assets/menu/module.xml:3: image \"assets/images/missing\" not found (assets/images/missing.png or "
+        ".jpg)\n"
+        "assets/menu/module.xml:4: animation \"assets/anim/missing\" not found (assets/anim/missing.xml)\n"
+        "assets/menu/module.xml:6: font \"assets/fonts/missing\" not found (assets/fonts/missing.ttf)\n"
+        "assets/menu/module.xml:7: string key \"no_such_key\" is not in assets/strings.xml\n"
+        "assets/menu/module.xml:8: particle file \"assets/fx/missing\" not found (assets/fx/missing.xml)\n"
+        "assets/menu/module.xml:10: video \"assets/check/missing\" not found (assets/check/missing.ogg)\n"
+        "assets/menu/module.xml:11: trigger \"no_video_end\" is not registered by any module loaded with "
+        "this one\n"
+        "assets/menu/module.xml:12: trigger \"no_click\" is not registered by any module loaded with this "
+        "one "
+        "(call \"no_click(1,2)\")\n"
+        "assets/menu/module.xml:13: trigger \"no_line_end\" is not registered by any module loaded with this "
+        "one\n"
+        "assets/menu/module.xml:15: trigger \"no_enter\" is not registered by any module loaded with this "
+        "one\n"
+        "assets/menu/module.xml:16: <sprx> is no object type; it is skipped with everything inside it\n"
+        "assets/menu/module.xml:19: sound \"assets/sounds/missing\" not found (assets/sounds/missing.ogg)\n"
+        "assets/menu/module.xml:20: module \"assets/missing_module\" not found (assets/missing_module.xml)\n"
+        "assets/menu/module.xml:20: trigger \"no_timer_trigger\" is not registered by any module loaded with "
+        "this "
+        "one\n"
+        "assets/menu/module.xml:20: trigger \"no_executed\" is not registered by any module loaded with this "
+        "one\n"
+        "assets/menu/module.xml:21: Lua code does not compile: unexpected symbol near 'then'\n"
+        "assets/menu/module.xml:24: Lua code does not compile: unexpected symbol near '='\n";
+
+    EXPECT_EQ(expected, run.output);
+}
+
+TEST(ContentCheck, TheBundledGameIsClean) {
+    const auto run = check({"--game-dir", HALVERN_SOURCE_DIR});
+    EXPECT_EQ(0, run.exitCode);
+    EXPECT_EQ("", run.output);
+}
