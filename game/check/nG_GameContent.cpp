@@ -7,6 +7,9 @@
 #include "game/core/nG_GameTypes.h"
 #include "game/core/nG_RoomFunctions.h"
 #include "game/core/nG_ScriptFunctions.h"
+#include "game/interface/nG_Diary.h"
+#include "game/interface/nG_DiaryBook.h"
+#include "game/interface/nG_DiaryCollector.h"
 #include "game/interface/nG_FrameSubroom.h"
 #include "game/interface/nG_Interface.h"
 #include "game/shell/nG_Application.h"
@@ -36,4 +39,7 @@ void nG_GameContent::declareAll() {
     nG_RoomFunctions::declareContent();
     nG_Interface::declareContent();
     nG_FrameSubroom::declareContent();
+    nG_Diary::declareContent();
+    nG_DiaryBook::declareContent();
+    nG_DiaryCollector::declareContent();
 }

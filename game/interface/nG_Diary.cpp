@@ -16,6 +16,7 @@
 #include "engine/media/nE_Texture.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
+#include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_Module.h"
 #include "engine/script/nE_TriggerHub.h"
 #include "game/interface/nG_InterfButton.h"
@@ -29,8 +30,6 @@ constexpr unsigned int kMessages[] = {MSG_DIARY_ADD_PAGE, MSG_LOCK_DIARY_CLOSE, 
 constexpr float kCentreX = 512, kCentreY = 384;
 constexpr float kPageZ = 3;
 constexpr float kMapZ = 1;
-constexpr const char* kTurnSound = "assets/audio/common_s_diary";
-constexpr const char* kAddSound = "assets/audio/common_s_todiary";
 constexpr const char* kPageNumberImage = "assets/diary/page_%i";
 // Saved names that are no XML names go into an element of this name with the name as an attribute.
 constexpr const char* kEntry = "entry";
@@ -86,6 +85,21 @@ nG_Diary::nG_Diary() {
         for (unsigned int message : kMessages) mediator->subscribe(message, this);
 }
 
+void nG_Diary::declareContent() {
+    using R = nE_ContentRules;
+    const char* const owner = "nG_Diary";
+    R::addNeed({"game", R::kModule, kModule, owner, "", ""});
+    R::addNeed({"game", R::kObject, kHubName, owner, kModule, ""});
+    R::addNeed({"game", R::kTrigger, kOpenedTrigger, owner, "", ""});
+    for (const char* image : {kBackImage, kNextImages[0], kNextImages[1], kPrevImages[0], kPrevImages[1],
+                              kFirstPageNumber, kQuitImage, kCloseImages[0], kCloseImages[1]})
+        R::addNeed({"", R::kImage, image, owner, "", ""});
+    R::addNeed({"", R::kFont, kCloseFont, owner, "", ""});
+    R::addNeed({"", R::kStringKey, kCloseKey, owner, "", ""});
+    R::addNeed({"", R::kSound, kTurnSound, owner, "", ""});
+    R::addNeed({"", R::kSound, kAddSound, owner, "", ""});
+}
+
 nG_Diary::~nG_Diary() {
     // The hub lives in the parked tree, which may already be gone: nothing of it is touched here.
     if (nE_Mediator* mediator = nE_Mediator::current())
@@ -100,7 +114,7 @@ void nG_Diary::build() {
 
     background = new nE_Sprite();
     background->name = std::string(kName) + "_bg";
-    background->setResourceName("assets/diary/back");
+    background->setResourceName(kBackImage);
     background->localState.x = kCentreX;
     background->localState.y = kCentreY;
     background->localState.z = 0;
@@ -112,9 +126,9 @@ void nG_Diary::build() {
     addChild(pagesRoot);
 
     nG_InterfButton::Params next;
-    next.layer0Image = "assets/diary/arrow_right";
-    next.layer1Image = "assets/diary/arrow_right_focus";
-    next.layer2Image = "assets/diary/arrow_right";
+    next.layer0Image = kNextImages[0];
+    next.layer1Image = kNextImages[1];
+    next.layer2Image = kNextImages[2];
     nextButton = makeButton(std::string(kName) + "_next_btn", next, 888, 660, 10);
     nextButton->setHitRect(-30, -30, 60, 60);
     nextButton->onClick = onNext;
@@ -122,9 +136,9 @@ void nG_Diary::build() {
     addChild(nextButton);
 
     nG_InterfButton::Params prev;
-    prev.layer0Image = "assets/diary/arrow_left";
-    prev.layer1Image = "assets/diary/arrow_left_focus";
-    prev.layer2Image = "assets/diary/arrow_left";
+    prev.layer0Image = kPrevImages[0];
+    prev.layer1Image = kPrevImages[1];
+    prev.layer2Image = kPrevImages[2];
     prevButton = makeButton(std::string(kName) + "_prev_btn", prev, 568, 660, 10);
     prevButton->setHitRect(-30, -30, 60, 60);
     prevButton->onClick = onPrev;
@@ -133,7 +147,7 @@ void nG_Diary::build() {
 
     pageNumber = new nE_Sprite();
     pageNumber->name = std::string(kName) + "_page_number";
-    pageNumber->setResourceName("assets/diary/page_1");
+    pageNumber->setResourceName(kFirstPageNumber);
     pageNumber->localState.x = 728;
     pageNumber->localState.y = 660;
     pageNumber->localState.z = 11;
@@ -141,7 +155,7 @@ void nG_Diary::build() {
     addChild(pageNumber);
 
     nG_InterfButton::Params quit;
-    quit.layer0Image = "assets/diary/flare_alpha";
+    quit.layer0Image = kQuitImage;
     quitArea = makeButton(std::string(kName) + "_quit_area", quit, 512, 788, 9);
     quitArea->localState.scaleX = 7;
     quitArea->localState.alpha = 0.6f;
@@ -154,10 +168,10 @@ void nG_Diary::build() {
     addChild(quitArea);
 
     nG_InterfButton::Params closing;
-    closing.layer0Image = "assets/diary/close_normal";
-    closing.layer1Image = "assets/diary/close_focus";
-    closing.captionTextId = "button_close";
-    closing.captionFont = "assets/fonts/gara";
+    closing.layer0Image = kCloseImages[0];
+    closing.layer1Image = kCloseImages[1];
+    closing.captionTextId = kCloseKey;
+    closing.captionFont = kCloseFont;
     closing.text0Colour = {1.f, 227.f / 255, 163.f / 255};
     closing.text1Colour = nG_InterfButton::Colour{255.f / 255, 236.f / 255, 108.f / 255};
     closeButton = makeButton(std::string(kName) + "_close_btn", closing, 512, 752, 10);

@@ -23,6 +23,18 @@ public:
     // Maps are the hub's objects whose names contain this; their animated sprites are the map rooms.
     static constexpr const char* kMapMark = "ng_diary_map_";
     static constexpr const char* kOpenedTrigger = "ng_diary_opened";
+    static constexpr const char* kBackImage = "assets/diary/back";
+    static constexpr const char* kNextImages[3] = {
+        "assets/diary/arrow_right", "assets/diary/arrow_right_focus", "assets/diary/arrow_right"};
+    static constexpr const char* kPrevImages[3] = {"assets/diary/arrow_left", "assets/diary/arrow_left_focus",
+                                                   "assets/diary/arrow_left"};
+    static constexpr const char* kFirstPageNumber = "assets/diary/page_1";
+    static constexpr const char* kQuitImage = "assets/diary/flare_alpha";
+    static constexpr const char* kCloseImages[2] = {"assets/diary/close_normal", "assets/diary/close_focus"};
+    static constexpr const char* kCloseFont = "assets/fonts/gara";
+    static constexpr const char* kCloseKey = "button_close";
+    static constexpr const char* kTurnSound = "assets/audio/common_s_diary";
+    static constexpr const char* kAddSound = "assets/audio/common_s_todiary";
     static constexpr float kFadeSeconds = 0.3f;
     static constexpr float kTurnSeconds = 0.2f;
     static constexpr float kDisabledArrowAlpha = 0.3f;
@@ -31,6 +43,8 @@ public:
 
     // Builds the book and brings in its module; the diary starts closed.
     nG_Diary();
+    // What the diary loads and calls by name, for the content checker.
+    static void declareContent();
     ~nG_Diary() override;
 
     void update(float dt) override;

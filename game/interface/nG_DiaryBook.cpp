@@ -6,23 +6,26 @@
 #include "engine/core/nE_Messages.h"
 #include "engine/media/nE_SoundHub.h"
 #include "engine/objects/nE_AnimSprite.h"
-
-namespace {
-constexpr const char* kOpenFunction = "Open";
-constexpr const char* kCloseFunction = "Close";
-}  // namespace
+#include "engine/script/nE_ContentRules.h"
 
 nG_DiaryBook::nG_DiaryBook() {
     name = kName;
     clipboard = new nE_AnimSprite();
     clipboard->name = std::string(kName) + "_anim_spr";
-    clipboard->setResourceName("assets/diary/clipboard");
+    clipboard->setResourceName(kClipboard);
     clipboard->localState.x = 46;
     clipboard->localState.y = 683;
     clipboard->input = false;
     addChild(clipboard);
     input = false;
     if (nE_Mediator* mediator = nE_Mediator::current()) mediator->subscribe(MSG_DIARY_BOOK, this);
+}
+
+void nG_DiaryBook::declareContent() {
+    using R = nE_ContentRules;
+    R::addNeed({"", R::kAnimation, kClipboard, "nG_DiaryBook", kOpenFunction, ""});
+    R::addNeed({"", R::kAnimation, kClipboard, "nG_DiaryBook", kCloseFunction, ""});
+    R::addNeed({"", R::kSound, kOpenSound, "nG_DiaryBook", "", ""});
 }
 
 nG_DiaryBook::~nG_DiaryBook() {

@@ -13,12 +13,17 @@ class nG_DiaryBook : public nE_Object, public nE_Listener, public nG_WidgetState
 public:
     static constexpr const char* kName = "ng_diary_book";
     static constexpr const char* kOpenSound = "assets/audio/s_common_open_diary";
+    static constexpr const char* kClipboard = "assets/diary/clipboard";
+    static constexpr const char* kOpenFunction = "Open";
+    static constexpr const char* kCloseFunction = "Close";
 
     enum State { kOpening = 1, kOpen = 2, kClosing = 3, kClosed = 4 };
     enum Wanted { kWantNone = 0, kWantOpen = 1, kWantClosed = 3 };
 
     nG_DiaryBook();
     ~nG_DiaryBook() override;
+    // What the clipboard loads by name, for the content checker.
+    static void declareContent();
 
     // Plays what is wanted once the clipboard stands still.
     void update(float dt) override;

@@ -14,6 +14,7 @@
 #include "engine/media/nE_SoundHub.h"
 #include "engine/media/nE_Texture.h"
 #include "engine/objects/nE_Sprite.h"
+#include "engine/script/nE_ContentRules.h"
 #include "game/core/nG_Messages.h"
 
 namespace {
@@ -43,7 +44,7 @@ nG_DiaryCollector::nG_DiaryCollector() {
     name = kName;
     effect = new nE_Sprite();
     effect->name = std::string(kName) + "_effect";
-    effect->setResourceName("assets/interface/hint/timer_light");
+    effect->setResourceName(kFlashImage);
     effect->localState.x = kTargetX;
     effect->localState.y = kTargetY;
     effect->localState.z = 10;
@@ -54,6 +55,11 @@ nG_DiaryCollector::nG_DiaryCollector() {
     input = false;
     if (nE_Mediator* mediator = nE_Mediator::current())
         for (unsigned int message : kMessages) mediator->subscribe(message, this);
+}
+
+void nG_DiaryCollector::declareContent() {
+    nE_ContentRules::addNeed({"", nE_ContentRules::kImage, kFlashImage, "nG_DiaryCollector", "", ""});
+    nE_ContentRules::addNeed({"", nE_ContentRules::kSound, kArrivalSound, "nG_DiaryCollector", "", ""});
 }
 
 nG_DiaryCollector::~nG_DiaryCollector() {

@@ -16,6 +16,7 @@ class nG_DiaryCollector : public nE_Object, public nE_Listener, public nG_Widget
 public:
     static constexpr const char* kName = "ng_diary_collector";
     static constexpr const char* kArrivalSound = "assets/audio/s_common_flyend_indiary";
+    static constexpr const char* kFlashImage = "assets/interface/hint/timer_light";
     static constexpr float kTargetX = 46, kTargetY = 683;
     static constexpr float kShrinkSeconds = 0.3f;
 
@@ -31,6 +32,8 @@ public:
 
     nG_DiaryCollector();
     ~nG_DiaryCollector() override;
+    // What the collector loads by name, for the content checker.
+    static void declareContent();
 
     void update(float dt) override;
     void onMessage(unsigned int message, void* payload) override;
