@@ -7,11 +7,17 @@
 #include "game/core/nG_GameTypes.h"
 #include "game/core/nG_RoomFunctions.h"
 #include "game/core/nG_ScriptFunctions.h"
+#include "game/interface/nG_Achievement.h"
+#include "game/interface/nG_BlackBarText.h"
+#include "game/interface/nG_Dialog.h"
 #include "game/interface/nG_Diary.h"
 #include "game/interface/nG_DiaryBook.h"
 #include "game/interface/nG_DiaryCollector.h"
 #include "game/interface/nG_FrameSubroom.h"
 #include "game/interface/nG_Interface.h"
+#include "game/interface/nG_Popup.h"
+#include "game/interface/nG_Subtitles.h"
+#include "game/interface/nG_Tutorial.h"
 #include "game/shell/nG_Application.h"
 #include "game/shell/nG_Menu.h"
 #include "game/shell/nG_Screen.h"
@@ -39,6 +45,12 @@ void nG_GameContent::declareAll() {
     nG_RoomFunctions::declareContent();
     nG_Interface::declareContent();
     nG_FrameSubroom::declareContent();
+    nG_Popup::declareContent();
+    nG_Subtitles::declareContent();
+    nG_Tutorial::declareContent();
+    nG_Dialog::declareContent();
+    nG_BlackBarText::declareContent();
+    nG_Achievement::declareContent();
     nG_Diary::declareContent();
     nG_DiaryBook::declareContent();
     nG_DiaryCollector::declareContent();

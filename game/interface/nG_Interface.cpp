@@ -10,11 +10,17 @@
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_Module.h"
 #include "game/core/nG_Messages.h"
+#include "game/interface/nG_Achievement.h"
+#include "game/interface/nG_BlackBarText.h"
+#include "game/interface/nG_Dialog.h"
 #include "game/interface/nG_Diary.h"
 #include "game/interface/nG_DiaryBook.h"
 #include "game/interface/nG_DiaryCollector.h"
 #include "game/interface/nG_FrameSubroom.h"
 #include "game/interface/nG_InterfButton.h"
+#include "game/interface/nG_Popup.h"
+#include "game/interface/nG_Subtitles.h"
+#include "game/interface/nG_Tutorial.h"
 #include "game/shell/nG_Screen.h"
 #include "pflib/TFile.h"
 
@@ -55,14 +61,26 @@ void nG_Interface::reset() {
     // black-bar text (19), sub-room frame (-2), dialog (18), hint (6), subtitles (1002), mini-game
     // timer (7), hidden-object dialog (-1), hidden-object collector (5), diary collector (17), diary
     // book (14), diary (11), tutorial (20), achievement (23).
+    popup = new nG_Popup();
+    adopt(popup, 1000);
+    blackBar = new nG_BlackBarText();
+    adopt(blackBar, 19);
     frame = new nG_FrameSubroom();
     adopt(frame, -2);
+    dialog = new nG_Dialog();
+    adopt(dialog, 18);
+    subtitles = new nG_Subtitles();
+    adopt(subtitles, 1002);
     diaryCollector = new nG_DiaryCollector();
     adopt(diaryCollector, 17);
     diaryBook = new nG_DiaryBook();
     adopt(diaryBook, 14);
     diary = new nG_Diary();
     adopt(diary, 11);
+    tutorial = new nG_Tutorial();
+    adopt(tutorial, 20);
+    achievement = new nG_Achievement();
+    adopt(achievement, 23);
 
     // The bar's sprites, lamps and buttons go here. Until the bar lands, its menu button leaves the
     // game for the menu when the in-game options window does not exist.
@@ -100,8 +118,8 @@ void nG_Interface::reset() {
     // tasks, hint, diary, mini-game timer, hidden-object dialog, hidden-object collector, tutorial,
     // diary book. The diary collector's flights come last in both, so that an arrival cut short by the
     // save still happens.
-    dumpOrder = {diary, diaryBook, diaryCollector};
-    restoreOrder = {diary, diaryBook, diaryCollector};
+    dumpOrder = {diary, tutorial, diaryBook, diaryCollector};
+    restoreOrder = {diary, tutorial, diaryBook, diaryCollector};
 
     setHidden(true, false);
     input = false;

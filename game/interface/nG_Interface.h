@@ -13,11 +13,17 @@
 #include "engine/core/nE_Object.h"
 #include "game/interface/nG_WidgetState.h"
 
+class nG_Achievement;
+class nG_BlackBarText;
+class nG_Dialog;
 class nG_Diary;
 class nG_DiaryBook;
 class nG_DiaryCollector;
 class nG_FrameSubroom;
 class nG_InterfButton;
+class nG_Popup;
+class nG_Subtitles;
+class nG_Tutorial;
 
 class nG_Interface : public nE_Object, public nE_Listener, public nG_WidgetState {
 public:
@@ -49,7 +55,13 @@ public:
     bool hidden = false;
     bool diaryButtonLocked = false;
 
+    nG_Popup* popup = nullptr;
+    nG_BlackBarText* blackBar = nullptr;
     nG_FrameSubroom* frame = nullptr;
+    nG_Dialog* dialog = nullptr;
+    nG_Subtitles* subtitles = nullptr;
+    nG_Tutorial* tutorial = nullptr;
+    nG_Achievement* achievement = nullptr;
     nG_DiaryCollector* diaryCollector = nullptr;
     nG_DiaryBook* diaryBook = nullptr;
     nG_Diary* diary = nullptr;

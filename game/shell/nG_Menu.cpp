@@ -9,6 +9,8 @@
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_Module.h"
 #include "engine/script/nE_TriggerHub.h"
+#include "game/interface/nG_Popup.h"
+#include "game/interface/nG_Subtitles.h"
 #include "pflib/TFile.h"
 
 nG_Menu::nG_Menu(bool logoFirst) {
@@ -37,7 +39,13 @@ nG_Menu::nG_Menu(bool logoFirst) {
         addChild(notice);
         notice->setText("The menu could not be loaded (" + file + ").\nPress Escape to quit.");
     }
-    // The pop-up child ("ng_popup", depth 1000) joins here once the pop-up widget exists.
+    popup = new nG_Popup();
+    popup->localState.z = kPopupZ;
+    addChild(popup);
+    // The intro video before the menu speaks through subtitles as well.
+    subtitles = new nG_Subtitles();
+    subtitles->localState.z = kSubtitlesZ;
+    addChild(subtitles);
     nE_Scene::queueTrigger(name, logoFirst ? kLogoTrigger : kMenuTrigger);
 }
 

@@ -1,0 +1,143 @@
+#include "game/interface/nG_BlackBarText.h"
+
+#include <algorithm>
+
+#include "engine/core/nE_Geometry.h"
+#include "engine/core/nE_InputEvent.h"
+#include "engine/core/nE_Mediator.h"
+#include "engine/core/nE_Messages.h"
+#include "engine/objects/nE_Sprite.h"
+#include "engine/objects/nE_Text.h"
+#include "engine/script/nE_ContentRules.h"
+#include "game/core/nG_Messages.h"
+
+namespace {
+// The text sits on the dark part of the bar, above its brass rule.
+constexpr float kTextY = -4;
+constexpr const char* kBar = "assets/interface/bbtext/back";
+constexpr const char* kFont = "assets/fonts/garapremrpro";
+}  // namespace
+
+void nG_BlackBarText::declareContent() {
+    using R = nE_ContentRules;
+    R::addNeed({"", R::kImage, kBar, "nG_BlackBarText", "", ""});
+    R::addNeed({"", R::kFont, kFont, "nG_BlackBarText", "", ""});
+}
+
+nG_BlackBarText::nG_BlackBarText() {
+    name = kName;
+    text = new nE_Text();
+    text->name = std::string(kName) + "_text";
+    text->setResourceName(kFont);
+    text->fontSize = 24;
+    text->maxWidth = 950;
+    text->localState.y = kTextY;
+    text->localState.z = 1;
+    text->localState.red = 255.f / 255;
+    text->localState.green = 236.f / 255;
+    text->localState.blue = 108.f / 255;
+    text->input = false;
+    addChild(text);
+
+    background = new nE_Sprite();
+    background->name = std::string(kName) + "_bg";
+    background->setResourceName(kBar);
+    background->localState.z = 0;
+    background->localState.alpha = 0.8f;
+    background->input = false;
+    addChild(background);
+
+    localState.x = 512;
+    localState.alpha = 0;
+    visible = false;
+    input = false;
+    if (nE_Mediator* mediator = nE_Mediator::current()) {
+        mediator->subscribe(MSG_BLACKBAR_SHOW, this);
+        mediator->subscribe(MSG_BLACKBAR_HIDE, this);
+    }
+}
+
+nG_BlackBarText::~nG_BlackBarText() {
+    if (nE_Mediator* mediator = nE_Mediator::current()) {
+        mediator->unsubscribe(MSG_BLACKBAR_SHOW, this);
+        mediator->unsubscribe(MSG_BLACKBAR_HIDE, this);
+    }
+}
+
+void nG_BlackBarText::onMessage(unsigned int message, void* payload) {
+    if (message == MSG_BLACKBAR_SHOW && payload) {
+        const auto* request = static_cast<const nG_BlackBarRequest*>(payload);
+        show(request->text, request->seconds);
+    } else if (message == MSG_BLACKBAR_HIDE) {
+        hide();
+    }
+}
+
+void nG_BlackBarText::show(const std::string& textId, float seconds) {
+    displayTime = seconds > 0 ? seconds : kDefaultSeconds;
+    if (state == kFadingOut && fade <= 0) {
+        current = textId;
+        display();
+    } else if (textId != current) {
+        queued = textId;
+        hasQueued = true;
+        state = kFadingOut;
+    } else {
+        display();
+    }
+}
+
+void nG_BlackBarText::hide() {
+    state = kFadingOut;
+}
+
+void nG_BlackBarText::display() {
+    // The text asked for last is the one that stays.
+    queued.clear();
+    hasQueued = false;
+    text->setText(current);
+    state = kShown;
+    shownTime = 0;
+    input = true;
+    visible = true;
+}
+
+void nG_BlackBarText::update(float dt) {
+    nE_Object::update(dt);
+    if (!placed) {
+        // The bar's top edge touches the top of the screen once its image is known.
+        const float height = background->getLocalRect().h;
+        if (height > 0) {
+            localState.y = height / 2;
+            localState.matrixValid = false;
+            placed = true;
+        }
+    }
+    if (state == kShown) {
+        fade = std::min(1.f, fade + kSpeed * dt);
+        if (fade >= 1) {
+            shownTime += dt;
+            if (shownTime >= displayTime) state = kFadingOut;
+        }
+    } else if (fade > 0 || visible) {
+        fade = std::max(0.f, fade - kSpeed * dt);
+        if (fade <= 0) {
+            if (hasQueued) {
+                current = queued;
+                display();
+            } else {
+                visible = false;
+                input = false;
+            }
+        }
+    }
+    localState.alpha = fade;
+}
+
+bool nG_BlackBarText::handleInput(const nE_InputEvent& event, nE_RenderState& world) {
+    if (event.type != nE_InputEvent::kButtonDown || state != kShown || fade < 1) return false;
+    if (nE_Geometry::pointInQuad(event.x, event.y, background->getLocalRect(), world.transform()))
+        state = kFadingOut;
+    // The press goes on to what lies under the bar (the close button of a close-up stands there).
+    return false;
+}

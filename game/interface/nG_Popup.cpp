@@ -1,0 +1,264 @@
+#include "game/interface/nG_Popup.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "engine/core/nE_Geometry.h"
+#include "engine/core/nE_InputEvent.h"
+#include "engine/core/nE_Mediator.h"
+#include "engine/core/nE_Messages.h"
+#include "engine/media/nE_Cursor.h"
+#include "engine/objects/nE_Sprite.h"
+#include "engine/objects/nE_Text.h"
+#include "engine/script/nE_ContentRules.h"
+#include "game/core/nG_Messages.h"
+#include "game/interface/nG_RenderedBox.h"
+
+namespace {
+
+// Image and mirroring of each frame piece: the corners, the left and right edges, the top and bottom
+// edges, the centre.
+struct Piece {
+    const char* image;
+    float sx, sy;
+};
+const Piece kLayout[nG_Popup::kPieces] = {
+    {"assets/interface/popup/popup_0", 1, 1},   {"assets/interface/popup/popup_0", 1, -1},
+    {"assets/interface/popup/popup_0", -1, -1}, {"assets/interface/popup/popup_0", -1, 1},
+    {"assets/interface/popup/popup_2", 1, 1},   {"assets/interface/popup/popup_2", -1, 1},
+    {"assets/interface/popup/popup_1", 1, 1},   {"assets/interface/popup/popup_1", 1, -1},
+    {"assets/interface/popup/popup_3", 1, 1},
+};
+
+constexpr const char* kFont = "assets/fonts/garapremrpro";
+
+// Width of the stretched top and bottom edge image.
+constexpr float kEdgeLength = 64;
+// Lowest text height the frame is laid out for: the edges would turn inside out below it.
+constexpr float kMinHeight = 8;
+
+float clampTo(float value, float low, float high) {
+    // A box wider than the room it must stay in is centred in it.
+    if (low > high) return (low + high) / 2;
+    return std::min(std::max(value, low), high);
+}
+
+}  // namespace
+
+void nG_Popup::declareContent() {
+    using R = nE_ContentRules;
+    for (const Piece& piece : kLayout) R::addNeed({"", R::kImage, piece.image, "nG_Popup", "", ""});
+    R::addNeed({"", R::kFont, kFont, "nG_Popup", "", ""});
+}
+
+nG_Popup::nG_Popup() {
+    name = kName;
+    build();
+    visible = false;
+    input = false;
+    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->subscribe(MSG_POPUP, this);
+}
+
+nG_Popup::~nG_Popup() {
+    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->unsubscribe(MSG_POPUP, this);
+}
+
+void nG_Popup::build() {
+    finalSprite = new nE_Sprite();
+    finalSprite->name = std::string(kName) + "_final_spr";
+    finalSprite->active = false;
+    finalSprite->input = false;
+    addChild(finalSprite);
+
+    text = new nE_Text();
+    text->name = std::string(kName) + "_text";
+    text->setResourceName(kFont);
+    text->fontSize = 18;
+    text->localState.z = 10;
+    text->localState.red = 1.f;
+    text->localState.green = 0.92549f;
+    text->localState.blue = 0.423529f;
+    text->visible = false;
+    text->input = false;
+    addChild(text);
+
+    for (int i = 0; i < kPieces; ++i) {
+        auto* piece = new nE_Sprite();
+        char pieceName[32];
+        std::snprintf(pieceName, sizeof pieceName, "%s_bg_%d", kName, i);
+        piece->name = pieceName;
+        piece->setResourceName(kLayout[i].image);
+        piece->active = false;
+        piece->input = false;
+        piece->visible = false;
+        pieces[i] = piece;
+        addChild(piece);
+    }
+}
+
+void nG_Popup::onMessage(unsigned int message, void* payload) {
+    if (message != MSG_POPUP || !payload) return;
+    const auto* request = static_cast<const nG_PopupRequest*>(payload);
+    if (request->show)
+        showText(request->textId, request->params, request->rawText);
+    else
+        close();
+}
+
+void nG_Popup::showText(const std::string& id, const std::string* newParams, bool raw) {
+    if (id == textId) return;
+    textId = id;
+    for (int i = 0; i < 5; ++i) params[i] = newParams ? newParams[i] : std::string();
+    rawText = raw;
+    if ((mode == kClosing && level <= 0) || mode == kWaiting)
+        enterWaiting();
+    else
+        mode = kClosing;
+}
+
+void nG_Popup::close() {
+    textId.clear();
+    for (std::string& param : params) param.clear();
+    mode = kClosing;
+}
+
+void nG_Popup::enterWaiting() {
+    mode = kWaiting;
+    level = 0;
+    delay = kDelay;
+    applyLevel();
+    visible = false;
+    input = false;
+}
+
+void nG_Popup::pointer(float& x, float& y) {
+    const nE_Cursor* cursor = nE_Cursor::current();
+    x = cursor ? cursor->x : 0;
+    y = cursor ? cursor->y : 0;
+    float localX = x, localY = y;
+    if (parent && nE_Geometry::toLocal(parent->worldStateFromTop().transform(), x, y, localX, localY)) {
+        x = localX;
+        y = localY;
+    }
+}
+
+void nG_Popup::open() {
+    mode = kOpen;
+    visible = true;
+    input = true;
+    const bool flagChanged = text->rawText != rawText;
+    text->rawText = rawText;
+    text->setText(textId, params[0], params[1], params[2], params[3], params[4]);
+    if (flagChanged) text->render();
+    const nE_Rect block = text->getLocalRect();
+    textWidth = std::max(100.f, std::ceil(block.w));
+    textHeight = std::max(kMinHeight, std::ceil(block.h));
+
+    pointer(startX, startY);
+    const float w = textWidth, h = textHeight;
+    // The frame reaches 16 units beyond the text on either side: a narrow box keeps that much room too.
+    const float marginX = std::max(0.6f * w, w / 2 + 16);
+    endX = clampTo(startX, marginX, kScreenWidth - marginX);
+    endY = clampTo(startY, h / 2 + 50, kScreenHeight - h / 2);
+    endY = clampTo(endY - (50 + h / 2), h / 2 + 14, kScreenHeight - h / 2);
+    layout();
+    paint();
+    applyLevel();
+}
+
+void nG_Popup::layout() {
+    const float w = textWidth, h = textHeight;
+    const float cornerX = w / 2 + 8, cornerY = h / 2 + 6;
+    const float corner[4][2] = {
+        {-cornerX, -cornerY}, {-cornerX, cornerY}, {cornerX, cornerY}, {cornerX, -cornerY}};
+    for (int i = 0; i < kPieces; ++i) {
+        nE_RenderState& s = pieces[i]->localState;
+        s.scaleX = kLayout[i].sx;
+        s.scaleY = kLayout[i].sy;
+        if (i < 4) {
+            s.x = corner[i][0];
+            s.y = corner[i][1];
+        } else if (i < 6) {
+            s.x = i == 4 ? -cornerX : cornerX;
+            s.y = 0;
+            s.scaleY *= h - 8;
+        } else if (i < 8) {
+            s.x = 0;
+            s.y = i == 6 ? -cornerY : cornerY;
+            s.scaleX *= (w - 2) / kEdgeLength;
+        } else {
+            s.x = s.y = 0;
+            s.scaleX = (w - 2) / 2;
+            s.scaleY = (h - 8) / 2;
+        }
+        s.matrixValid = false;
+    }
+    text->localState.x = text->localState.y = 0;
+    text->localState.matrixValid = false;
+}
+
+void nG_Popup::paint() {
+    // The centre first, then the edges, the corners and the text on top.
+    std::vector<nE_Object*> parts = {pieces[8], pieces[4], pieces[5], pieces[6], pieces[7],
+                                     pieces[0], pieces[1], pieces[2], pieces[3], text};
+    picture =
+        nG_RenderedBox::paint(static_cast<int>(textWidth) + 32, static_cast<int>(textHeight) + 26, parts);
+    finalSprite->texture = picture;
+}
+
+void nG_Popup::applyLevel() {
+    const float f = std::sin(level * 3.141592f / 2);
+    localState.alpha = f;
+    localState.scaleX = localState.scaleY = f;
+    localState.x = startX + (endX - startX) * f;
+    localState.y = startY + (endY - startY) * f;
+    localState.matrixValid = false;
+}
+
+void nG_Popup::update(float dt) {
+    nE_Object::update(dt);
+    switch (mode) {
+        case kWaiting:
+            delay -= dt;
+            if (delay <= 0) open();
+            break;
+        case kOpen:
+            if (level < 1) {
+                level = std::min(1.f, level + kSpeed * dt);
+                applyLevel();
+            }
+            break;
+        default:
+            if (level > 0) {
+                level = std::max(0.f, level - kSpeed * dt);
+                applyLevel();
+            }
+            if (level <= 0) {
+                visible = false;
+                input = false;
+                if (!textId.empty()) enterWaiting();
+            }
+            break;
+    }
+}
+
+bool nG_Popup::handleInput(const nE_InputEvent& event, nE_RenderState&) {
+    if (event.type == nE_InputEvent::kButtonDown && mode == kOpen && level >= 1) close();
+    return false;
+}
+
+void nG_Popup::loadResources() {
+    if (mode == kOpen) paint();
+}
+
+void nG_Popup::unloadResources() {
+    picture.reset();
+    finalSprite->texture.reset();
+}
+
+void nG_Popup::restoreDeviceResources(bool recursive) {
+    nE_Object::restoreDeviceResources(recursive);
+    if (mode == kOpen || level > 0) paint();
+}

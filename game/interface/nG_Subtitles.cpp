@@ -1,0 +1,99 @@
+#include "game/interface/nG_Subtitles.h"
+
+#include <algorithm>
+
+#include "engine/core/nE_Mediator.h"
+#include "engine/core/nE_Messages.h"
+#include "engine/media/nE_Subtitles.h"
+#include "engine/objects/nE_Sprite.h"
+#include "engine/objects/nE_Text.h"
+#include "engine/script/nE_ContentRules.h"
+
+namespace {
+constexpr const char* kBand = "assets/interface/main/black";
+constexpr const char* kFont = "assets/fonts/tnr";
+}  // namespace
+
+void nG_Subtitles::declareContent() {
+    using R = nE_ContentRules;
+    R::addNeed({"", R::kImage, kBand, "nG_Subtitles", "", ""});
+    R::addNeed({"", R::kFont, kFont, "nG_Subtitles", "", ""});
+}
+
+nG_Subtitles::nG_Subtitles() {
+    name = kName;
+    band = new nE_Sprite();
+    band->name = std::string(kName) + "_bg";
+    band->setResourceName(kBand);
+    band->localState.x = 512;
+    band->localState.y = kBandHalfHeight;
+    band->localState.scaleX = 512;
+    band->localState.scaleY = kBandHalfHeight;
+    band->input = false;
+    addChild(band);
+
+    text = new nE_Text();
+    text->name = std::string(kName) + "_text";
+    text->setResourceName(kFont);
+    text->fontSize = 36;
+    text->maxWidth = 1024;
+    text->localState.x = 512;
+    text->localState.y = kBandHalfHeight;
+    text->input = false;
+    addChild(text);
+
+    input = false;
+    visible = false;
+    applyLevel();
+    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->subscribe(MSG_SUBTITLES, this);
+}
+
+nG_Subtitles::~nG_Subtitles() {
+    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->unsubscribe(MSG_SUBTITLES, this);
+}
+
+void nG_Subtitles::onMessage(unsigned int message, void* payload) {
+    if (message != MSG_SUBTITLES || !payload) return;
+    const auto* line = static_cast<const nE_Subtitles::Message*>(payload);
+    if (line->show)
+        show(line->text);
+    else
+        hide();
+}
+
+void nG_Subtitles::show(const std::string& id) {
+    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_BLACKBAR_HIDE, nullptr);
+    textId = id;
+    text->setText(id);
+    fitBand();
+    mode = kFadingIn;
+    visible = true;
+}
+
+void nG_Subtitles::fitBand() {
+    // A line that wraps gets a taller band rather than spilling over the picture; the band keeps to the
+    // top edge.
+    const float half = std::max(kBandHalfHeight, text->getLocalRect().h / 2 + kBandMargin);
+    band->localState.y = text->localState.y = half;
+    band->localState.scaleY = half;
+    band->localState.matrixValid = text->localState.matrixValid = false;
+}
+
+void nG_Subtitles::hide() {
+    mode = kFadingOut;
+}
+
+void nG_Subtitles::applyLevel() {
+    band->localState.alpha = level;
+    text->localState.alpha = level;
+}
+
+void nG_Subtitles::update(float dt) {
+    nE_Object::update(dt);
+    if (mode == kFadingIn)
+        level = std::min(1.f, level + kSpeed * dt);
+    else
+        level = std::max(0.f, level - kSpeed * dt);
+    applyLevel();
+    if (mode == kFadingOut && level <= 0) visible = false;
+}

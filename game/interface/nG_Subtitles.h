@@ -1,0 +1,43 @@
+// The subtitle line ("ng_subtitles"): a black band across the top of the screen with one line of white
+// text, faded in and out. Videos post their subtitle lines to it; each line is a string-table key.
+// Showing a line sends the black-bar narration away so that the two never overlap. A line that wraps
+// gets a taller band.
+#pragma once
+
+#include <string>
+
+#include "engine/core/nE_Listener.h"
+#include "engine/core/nE_Object.h"
+
+class nE_Sprite;
+class nE_Text;
+
+class nG_Subtitles : public nE_Object, public nE_Listener {
+public:
+    static constexpr const char* kName = "ng_subtitles";
+    enum Mode { kFadingIn = 0, kFadingOut = 1 };
+    static constexpr float kSpeed = 3.f;
+    static constexpr float kBandHalfHeight = 38, kBandMargin = 4;
+
+    nG_Subtitles();
+    ~nG_Subtitles() override;
+    // Declares the fixed assets and texts this class loads, for the content checker.
+    static void declareContent();
+
+    void onMessage(unsigned int message, void* payload) override;
+    void update(float dt) override;
+
+    void show(const std::string& textId);
+    void hide();
+
+    int mode = kFadingOut;
+    float level = 0.f;
+    std::string textId;
+
+    nE_Sprite* band = nullptr;
+    nE_Text* text = nullptr;
+
+private:
+    void applyLevel();
+    void fitBand();
+};
