@@ -6,12 +6,16 @@
 
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
+#include "engine/core/nE_Scene.h"
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_Module.h"
 #include "game/core/nG_Messages.h"
 #include "game/interface/nG_Achievement.h"
 #include "game/interface/nG_BlackBarText.h"
 #include "game/interface/nG_Dialog.h"
+#include "game/interface/nG_Diary.h"
+#include "game/interface/nG_DiaryBook.h"
+#include "game/interface/nG_DiaryCollector.h"
 #include "game/interface/nG_FrameSubroom.h"
 #include "game/interface/nG_InterfButton.h"
 #include "game/interface/nG_Popup.h"
@@ -67,6 +71,12 @@ void nG_Interface::reset() {
     adopt(dialog, 18);
     subtitles = new nG_Subtitles();
     adopt(subtitles, 1002);
+    diaryCollector = new nG_DiaryCollector();
+    adopt(diaryCollector, 17);
+    diaryBook = new nG_DiaryBook();
+    adopt(diaryBook, 14);
+    diary = new nG_Diary();
+    adopt(diary, 11);
     tutorial = new nG_Tutorial();
     adopt(tutorial, 20);
     achievement = new nG_Achievement();
@@ -89,6 +99,16 @@ void nG_Interface::reset() {
     menuButton->clickArg = this;
     adopt(menuButton, 21);
 
+    // Until the bar lands, its diary button stands here: invisible, under the clipboard.
+    diaryButton = new nG_InterfButton(std::string(kName) + "_diary_btn");
+    diaryButton->build(nG_InterfButton::Params{});
+    diaryButton->localState.x = 46;
+    diaryButton->localState.y = 683;
+    diaryButton->setHitRect(-45, -50, 90, 100);
+    diaryButton->onClick = onDiary;
+    diaryButton->clickArg = this;
+    adopt(diaryButton, 13);
+
     diaryVideo = new nE_Object();
     diaryVideo->name = "ng_diary_video";
     adopt(diaryVideo, 1001);
@@ -96,11 +116,10 @@ void nG_Interface::reset() {
     // Saved widgets, dumped in the order inventory, tasks, hint, diary, hidden-object collector,
     // mini-game timer, hidden-object dialog, tutorial, diary book; restored in the order inventory,
     // tasks, hint, diary, mini-game timer, hidden-object dialog, hidden-object collector, tutorial,
-    // diary book.
-    dumpOrder.clear();
-    restoreOrder.clear();
-    dumpOrder.push_back(tutorial);
-    restoreOrder.push_back(tutorial);
+    // diary book. The diary collector's flights come last in both, so that an arrival cut short by the
+    // save still happens.
+    dumpOrder = {diary, tutorial, diaryBook, diaryCollector};
+    restoreOrder = {diary, tutorial, diaryBook, diaryCollector};
 
     setHidden(true, false);
     input = false;
@@ -125,6 +144,15 @@ void nG_Interface::onMenu(void*) {
         if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_SHOW_OBJECT_WINDOW, &request);
     } else if (screen) {
         screen->requestMenu();
+    }
+}
+
+void nG_Interface::onDiary(void* interface) {
+    auto* self = static_cast<nG_Interface*>(interface);
+    if (self->diaryButtonLocked) {
+        nE_Scene::queueTrigger(self->name, "ng_diarybtnlocked");
+    } else if (nE_Mediator* mediator = nE_Mediator::current()) {
+        mediator->post(MSG_DIARY_TOGGLE, nullptr);
     }
 }
 

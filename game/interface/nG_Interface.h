@@ -16,6 +16,9 @@
 class nG_Achievement;
 class nG_BlackBarText;
 class nG_Dialog;
+class nG_Diary;
+class nG_DiaryBook;
+class nG_DiaryCollector;
 class nG_FrameSubroom;
 class nG_InterfButton;
 class nG_Popup;
@@ -59,7 +62,11 @@ public:
     nG_Subtitles* subtitles = nullptr;
     nG_Tutorial* tutorial = nullptr;
     nG_Achievement* achievement = nullptr;
+    nG_DiaryCollector* diaryCollector = nullptr;
+    nG_DiaryBook* diaryBook = nullptr;
+    nG_Diary* diary = nullptr;
     nG_InterfButton* menuButton = nullptr;
+    nG_InterfButton* diaryButton = nullptr;
     nE_Object* diaryVideo = nullptr;
 
     // The widgets' saved states, in the order the saved element lists them and the order they are
@@ -71,4 +78,5 @@ private:
     void reset();
     void adopt(nE_Object* child, float z);
     static void onMenu(void* interface);
+    static void onDiary(void* interface);
 };

@@ -181,7 +181,8 @@ TEST(GameRun, TheCabinetOpensOverTheBlurredHall) {
     EXPECT_LT(inside, 20) << "the cabinet's close-up fills the middle";
     const double hallAround = difference(image, backdrop("hall"), 0, 0, 0, 600, 1024, 768);
     EXPECT_LT(hallAround, 30) << "the hall stays behind it";
-    EXPECT_LT(detail(image, 0, 600, 1024, 768), 0.8 * detail(backdrop("hall"), 0, 600, 1024, 768))
+    // The interface's left end (the diary's clipboard, the menu button) stays sharp over the blur.
+    EXPECT_LT(detail(image, 120, 600, 1024, 768), 0.8 * detail(backdrop("hall"), 120, 600, 1024, 768))
         << "blurred";
 }
 
