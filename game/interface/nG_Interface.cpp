@@ -17,6 +17,9 @@
 #include "game/interface/nG_Achievement.h"
 #include "game/interface/nG_BlackBarText.h"
 #include "game/interface/nG_Dialog.h"
+#include "game/interface/nG_Diary.h"
+#include "game/interface/nG_DiaryBook.h"
+#include "game/interface/nG_DiaryCollector.h"
 #include "game/interface/nG_FrameSubroom.h"
 #include "game/interface/nG_InterfButton.h"
 #include "game/interface/nG_Inventory.h"
@@ -144,6 +147,12 @@ void nG_Interface::reset() {
     adopt(dialog, 18);
     subtitles = new nG_Subtitles();
     adopt(subtitles, 1002);
+    diaryCollector = new nG_DiaryCollector();
+    adopt(diaryCollector, 17);
+    diaryBook = new nG_DiaryBook();
+    adopt(diaryBook, 14);
+    diary = new nG_Diary();
+    adopt(diary, 11);
     tutorial = new nG_Tutorial();
     adopt(tutorial, 20);
     achievement = new nG_Achievement();
@@ -159,9 +168,10 @@ void nG_Interface::reset() {
     // Saved widgets, dumped in the order inventory, tasks, hint, diary, hidden-object collector,
     // mini-game timer, hidden-object dialog, tutorial, diary book; restored in the order inventory,
     // tasks, hint, diary, mini-game timer, hidden-object dialog, hidden-object collector, tutorial,
-    // diary book.
-    dumpOrder = {inventory, tasks, tutorial};
-    restoreOrder = {inventory, tasks, tutorial};
+    // diary book. The diary collector's flights come last in both, so that an arrival cut short by the
+    // save still happens.
+    dumpOrder = {inventory, tasks, diary, tutorial, diaryBook, diaryCollector};
+    restoreOrder = {inventory, tasks, diary, tutorial, diaryBook, diaryCollector};
 
     setHidden(true, false);
     input = false;
