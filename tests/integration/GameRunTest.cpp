@@ -37,16 +37,17 @@ std::string keys(int tick, const std::string& text) {
 std::string toTheMenu() {
     return click(20, 512, 600) + "40 7 27 0 0\n41 8 27 0 0\n";
 }
-// The walk's ticks after the menu's fade into the game: the times below were taken with a game
-// starting at tick 131.
-constexpr int kLate = 80;
+// The walk's ticks after the menu's fade into the game and the tips declined: the times below were
+// taken with a game starting at tick 131.
+constexpr int kLate = 300;
 int at(int tick) {
     return tick + kLate;
 }
-// From the menu: a player named Wren, then a new game (the gate shows from tick at(131)).
+// From the menu: a player named Wren, then a new game (the gate shows from tick 211); "no" to the
+// tips the gate asks about at 420.
 std::string newGame() {
     return toTheMenu() + click(100, 250, 472) + keys(120, "Wren") + "130 7 13 0 0\n" + click(150, 703, 436) +
-           click(170, 250, 340);
+           click(170, 250, 340) + click(420, 282, 300);
 }
 // Ticks that taking the key into the inventory and dragging it onto the gate add to the walk.
 constexpr int kDrag = 180;

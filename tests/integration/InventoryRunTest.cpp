@@ -180,11 +180,12 @@ TEST(InventoryRun, AnItemComesBackFromAWrongObjectOpensTheRightOneAndATaskListCo
 
 namespace {
 
-// From the menu: a player named Wren, then a new game; the gate shows from tick 211.
+// From the menu: a player named Wren, then a new game; the gate shows from tick 211 and asks about
+// tips at 420: "no".
 Walk newGame() {
     Walk walk;
     walk.at(20).click(512, 600).at(40).key(27).at(100).click(250, 472).at(120).type("Wren").at(130).key(13);
-    return walk.at(150).click(703, 436).at(170).click(250, 340).at(211);
+    return walk.at(150).click(703, 436).at(170).click(250, 340).at(420).click(282, 300).at(440);
 }
 
 // The gate: the urn moves, the key is taken (ends 40 ticks into its flight).
