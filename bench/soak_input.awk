@@ -1,7 +1,11 @@
 # Writes a random but reproducible input file for halvern (see `halvern --help`): clicks, double
 # clicks, drags, pointer moves, key presses (Escape most of all), focus loss and return, the pointer
 # leaving the window, display toggles, trips to the menu and back, and now and then a quit.
-#   awk -v seed=S -v frames=N -v start=new|continue -f bench/soak_input.awk
+#   awk -v seed=S -v frames=N -v start=new|continue|walk [-v walk=FILE -v walkend=STEP] \
+#       -f bench/soak_input.awk
+# new: a new player and game; continue: the menu's continue; walk: the events of a scripted walk
+# (scripts/playthrough.awk's input) before a random step up to STEP, so that later rooms see random
+# play too. Then random events to the end.
 # Half of the presses aim near the places that do something (menu buttons, the bar, the rooms'
 # doors, items and exits, the inventory slots, dialog buttons), the rest anywhere on the canvas.
 function rnd(a, b) { return a + int(rand() * (b - a + 1)) }
@@ -29,6 +33,15 @@ function newGame() {
     t = 150; click(703, 436); t = 170; click(250, 340); t = 420; click(282, 300)
 }
 function carryOn() { t = 20; click(512, 600); t = 40; key(27); t = 100; click(250, 408); t = 300 }
+function walkTo(file, until,   f) {
+    while ((getline f < file) > 0) {
+        split(f, w, " ")
+        if (w[1] + 0 >= until || w[1] + 0 >= frames) break
+        print f
+    }
+    close(file)
+    t = until
+}
 BEGIN {
     srand(seed)
     n = split("250 340 250 408 250 472 250 540 250 608 703 436 282 300 742 300 512 420 512 600 " \
@@ -38,7 +51,7 @@ BEGIN {
               "546 352 870 120 1000 20", v, " ")
     nspots = 0
     for (i = 1; i < n; i += 2) { ++nspots; hx[nspots] = v[i]; hy[nspots] = v[i + 1] }
-    if (start == "new") newGame(); else carryOn()
+    if (start == "new") newGame(); else if (start == "walk") walkTo(walk, rnd(440, walkend)); else carryOn()
     while (t < frames) {
         wait(rnd(0, 2) == 0 ? rnd(20, 90) : rnd(1, 12))
         r = rand()
