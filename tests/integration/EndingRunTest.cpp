@@ -112,8 +112,8 @@ TEST(EndingRun, TheFinaleSurvivesAQuitAndRunsThroughTheFilmAndTheCreditsBackToTh
     // the credits (Escape), and the menu.
     Walk again;
     again.at(20).click(512, 600).at(40).key(27).at(100).click(250, 408);
-    again.at(1420).click(512, 640).at(1760).key(27).at(2240).key(27);
-    const auto ended = play(game, user, again, 2400);
+    again.at(1420).click(512, 640).at(1900).key(27).at(2380).key(27);
+    const auto ended = play(game, user, again, 2500);
     ASSERT_EQ(ended.exitCode, 0) << ended.output;
     expectClean(ended);
     const std::string after = user.read("p_Wren.xml");
