@@ -77,7 +77,7 @@ SHOTS = {
     "conservatory_01": dict(room="room_conservatory", before=DOORS, after='AddObjectToInv("inv_gear")',
                             input=carry(0, 519, 461, 150), frames=240, crop=(560, 340, 720)),
     "gears_01": dict(room="room_conservatory", before=DOORS + "ng_var.cons_gear_placed = true; ",
-                     after="gears.start()", frames=260, crop=(512, 384, 1024), needs="gears"),
+                     after="gears.start()", frames=380, crop=(512, 384, 1024), needs="gears"),
     "gears_02": dict(room="room_conservatory", before=DOORS + "ng_var.cons_gear_placed = true; ",
                      after="gears.start(); gears.skip()", frames=420, crop=(512, 384, 1024), needs="gears"),
     "tower_01": dict(room="room_tower", before=DOORS, frames=200, crop=(512, 300, 800)),
