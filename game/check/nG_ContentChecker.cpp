@@ -195,12 +195,23 @@ void nG_ContentChecker::resolve(bool wholeGame) {
         preview.root = previewRoot_;
         preview.files.insert(previewRoot_);
         contexts.push_back(preview);
+        // A game the preview starts has what the program brings into every game (the diary's module).
+        std::vector<std::string> gameFiles;
+        for (const R::Need& need : R::needs()) {
+            if (levels.empty() || need.kind != R::kModule || need.scope == "menu" || !applies(s, need))
+                continue;
+            const std::string file = nE_Module::fileName(need.name);
+            if (!pf::TFile::Exists(file)) continue;
+            s.module(file);
+            gameFiles.push_back(file);
+        }
         for (const std::string& level : levels) {
             if (!s.modules.count(level)) continue;
             Context game;
             game.scope = "game";
             game.root = level;
             game.files.insert(level);
+            game.files.insert(gameFiles.begin(), gameFiles.end());
             contexts.push_back(game);
         }
     }

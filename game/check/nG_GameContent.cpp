@@ -10,6 +10,9 @@
 #include "game/interface/nG_Achievement.h"
 #include "game/interface/nG_BlackBarText.h"
 #include "game/interface/nG_Dialog.h"
+#include "game/interface/nG_Diary.h"
+#include "game/interface/nG_DiaryBook.h"
+#include "game/interface/nG_DiaryCollector.h"
 #include "game/interface/nG_FrameSubroom.h"
 #include "game/interface/nG_Interface.h"
 #include "game/interface/nG_Popup.h"
@@ -48,4 +51,7 @@ void nG_GameContent::declareAll() {
     nG_Dialog::declareContent();
     nG_BlackBarText::declareContent();
     nG_Achievement::declareContent();
+    nG_Diary::declareContent();
+    nG_DiaryBook::declareContent();
+    nG_DiaryCollector::declareContent();
 }

@@ -1,8 +1,8 @@
 // Payloads of the game mediator's messages that carry more than one value. The poster owns the record
 // for the duration of the post; a query is answered by writing into it. Messages with a single value
-// carry a pointer to it: bool (6, 45, 46, 47, 50, 54, 55, 65 and 66 as answers), int (4, 69),
-// std::string (10, 19, 23, 36, 56, 59), nE_Object* (61, answer); 16, 28, 30, 37, 41, 43, 48, 49 and 58
-// carry nothing.
+// carry a pointer to it: bool (6, 7, 8, 26, 45, 46, 47, 50, 54, 55; 63, 65 and 66 as answers), int
+// (4, 69), float (15, 24), std::string (10, 19, 23, 36, 56, 59), nE_Object* (61, answer); 11, 12, 13, 14,
+// 16, 20, 21, 22, 25, 28, 30, 37, 41, 43, 48, 49 and 58 carry nothing.
 #pragma once
 
 #include <string>
@@ -52,6 +52,29 @@ struct nG_TaskCompleteData {
     std::string inventoryObject;
     std::string completeTrigger;
     std::string dialogCloseTrigger;
+};
+
+// 32: the reward of a room whose last task is done: the object the dialog shows, the inventory item it
+// hands over and the trigger fired when it closes.
+struct nG_HoDialogRequest {
+    std::string object;
+    std::string inventoryObject;
+    std::string closeTrigger;
+};
+
+// 62: whether the object is some room's reward object (then it is kept after its flight); answered in
+// keep.
+struct nG_TaskDialogObjectQuery {
+    std::string object;
+    bool keep = false;
+};
+
+// 64: where the first line of a task stands, in the coordinates of the task list's parent (the
+// interface); found stays false and the point (0, 0) when there is no such task.
+struct nG_TaskPositionQuery {
+    std::string textId;
+    float x = 0, y = 0;
+    bool found = false;
 };
 
 // 38: a found hidden object and its task; 57: an object flying into the diary and the trigger fired

@@ -259,7 +259,10 @@ TEST_F(GameObjectTest, ASaveContinuedAndSavedAgainGivesTheSameSlot) {
     EXPECT_NE(first.find("<game block_subroom_close=\"1\"><sounds>"), std::string::npos);
     EXPECT_NE(first.find("<origin><current_room><room name=\"room_a\""), std::string::npos);
     EXPECT_NE(first.find("<current_subroom><subroom name=\"sub_c\""), std::string::npos);
-    EXPECT_NE(first.find("<interface hidden=\"0\" diary_btn_locked=\"0\" input=\"1\">"), std::string::npos);
+    EXPECT_NE(
+        first.find("<interface hidden=\"0\" diary_btn_locked=\"0\" input=\"1\"><inventory/><tasks><list/>"
+                   "<completedata/></tasks><diary "),
+        std::string::npos);
     EXPECT_NE(first.find("<tutorial show_tutorial=\"1\"/>"), std::string::npos);
     EXPECT_NE(first.find("<storage><rooms_hub><obj name=\"ng_rooms_hub\">"), std::string::npos);
     EXPECT_NE(first.find("<objects_hub><obj name=\"objects_hub\">"), std::string::npos);

@@ -360,8 +360,8 @@ def bench(seed):
     return lay, top, front
 
 
-def build():
-    room = Room("workshop")
+def paint(page=True):
+    """The finished room; without the pinned diary page when page is false (the page is a sprite)."""
     cv = kit.canvas("night")
     shell(cv, SEED)
     storm_window(cv, SEED + 1)
@@ -370,7 +370,8 @@ def build():
     pg = Layer(kit.W, kit.H)
     things.diary_page(pg, 215, 250, 0.62, 0.06, SEED + 4, L)
     pg = kit.with_shadow(pg.cropped(2), 2, 3, 2, 0.45)
-    kit.over(cv, pg)
+    if page:
+        kit.over(cv, pg)
     lathe(cv, SEED + 5)
     bl, top, front = bench(SEED + 6)
     common.contact_shadow(cv, 130, 780, 700, 24, 0.55, 12)
@@ -397,7 +398,15 @@ def build():
     cv += d[..., None] * col("candle") * 0.6
     common.bloom(cv, 0.7, 12, 0.45)
     cv = kit.finish(cv, SEED, vignette=0.55)
-    room.back(cv)
+    return cv, pg, clocks, top, front
+
+
+def build():
+    room = Room("workshop")
+    cv, pg, clocks, top, front = paint()
+    # the backdrop has a bare pegboard: the page is taken into the diary
+    bare = paint(page=False)[0]
+    room.back(bare)
     room.cut(cv, kit.Mask(pg.a, pg.x0, pg.y0), "workshop_page", "page", 3)
     bm = kit.union(top, front)
     room.hit("workshop_bench", "bench_hit", bm, 2)

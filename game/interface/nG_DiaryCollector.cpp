@@ -1,0 +1,207 @@
+#include "game/interface/nG_DiaryCollector.h"
+
+#include <tinyxml2.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/core/nE_Core.h"
+#include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Geometry.h"
+#include "engine/core/nE_Mediator.h"
+#include "engine/core/nE_Messages.h"
+#include "engine/core/nE_Scene.h"
+#include "engine/media/nE_SoundHub.h"
+#include "engine/media/nE_Texture.h"
+#include "engine/objects/nE_Sprite.h"
+#include "engine/script/nE_ContentRules.h"
+#include "game/core/nG_Messages.h"
+
+namespace {
+
+constexpr unsigned int kMessages[] = {MSG_DIARY_COLLECT, MSG_DIARY_FLASH};
+constexpr float kPi = 3.141592f, kHalfPi = 1.570796f;
+// What a flight's end scale is measured against: an object this wide arrives at its own size.
+constexpr float kEndWidth = 130;
+// Animation line types: alpha, scale x, scale y.
+constexpr int kLineAlpha = 8, kLineScaleX = 4, kLineScaleY = 5;
+
+nE_Scene* scene() {
+    return nE_Core::exists() ? &nE_Core::get()->scene() : nullptr;
+}
+
+float length(float x, float y) {
+    return std::sqrt(x * x + y * y);
+}
+
+float ease(float k) {
+    return (1 + std::sin(k * kPi - kHalfPi)) / 2;
+}
+
+}  // namespace
+
+nG_DiaryCollector::nG_DiaryCollector() {
+    name = kName;
+    effect = new nE_Sprite();
+    effect->name = std::string(kName) + "_effect";
+    effect->setResourceName(kFlashImage);
+    effect->localState.x = kTargetX;
+    effect->localState.y = kTargetY;
+    effect->localState.z = 10;
+    effect->localState.angle = 1.5707964f;
+    effect->localState.alpha = 0;
+    effect->input = false;
+    addChild(effect);
+    input = false;
+    if (nE_Mediator* mediator = nE_Mediator::current())
+        for (unsigned int message : kMessages) mediator->subscribe(message, this);
+}
+
+void nG_DiaryCollector::declareContent() {
+    nE_ContentRules::addNeed({"", nE_ContentRules::kImage, kFlashImage, "nG_DiaryCollector", "", ""});
+    nE_ContentRules::addNeed({"", nE_ContentRules::kSound, kArrivalSound, "nG_DiaryCollector", "", ""});
+}
+
+nG_DiaryCollector::~nG_DiaryCollector() {
+    if (nE_Mediator* mediator = nE_Mediator::current())
+        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+    // Flying objects are children and go with the collector.
+}
+
+void nG_DiaryCollector::collect(const std::string& objectName, const std::string& trigger) {
+    nE_Scene* s = scene();
+    nE_Object* object = s && !objectName.empty() ? s->findObject(objectName) : nullptr;
+    if (!object) {
+        nE_Debug::writef("nG_DiaryCollector: there is no object \"%s\" to fly into the diary",
+                         objectName.c_str());
+        return;
+    }
+    const bool flying =
+        std::any_of(flights.begin(), flights.end(), [object](const Flight& f) { return f.object == object; });
+    if (flying) return;
+    if (object == this || object->isAncestorOf(this) || isAncestorOf(object) || object == s->root() ||
+        object == s->storage()) {
+        nE_Debug::writef("nG_DiaryCollector: \"%s\" cannot fly into the diary", objectName.c_str());
+        return;
+    }
+
+    Flight flight;
+    flight.object = object;
+    flight.trigger = trigger;
+    // Where the object stands and how large it is, in the collector's own units.
+    nE_RenderState there = object->worldStateFromTop();
+    nE_RenderState here = worldStateFromTop();
+    const pf::TMat4& m = there.transform();
+    const pf::TMat4& c = here.transform();
+    flight.x0 = m.m[12];
+    flight.y0 = m.m[13];
+    nE_Geometry::toLocal(c, m.m[12], m.m[13], flight.x0, flight.y0);
+    const float cx = length(c.m[0], c.m[1]), cy = length(c.m[4], c.m[5]);
+    flight.sx0 = cx > 0 ? length(m.m[0], m.m[1]) / cx : 1;
+    flight.sy0 = cy > 0 ? length(m.m[4], m.m[5]) / cy : 1;
+    if (flight.sx0 <= 0) flight.sx0 = 1;
+    flight.peakScale = flight.sx0 * 1.4f;
+    float width = kEndWidth;
+    if (auto* sprite = dynamic_cast<nE_Sprite*>(object); sprite && sprite->texture)
+        width = sprite->texture->localRect(sprite->localState.frameIndex).w;
+    flight.endScale = width > 0 ? std::min(kEndWidth / width, 1.f) : 1.f;
+    flight.duration = length(kTargetX - flight.x0, kTargetY - flight.y0) / 1000 + 0.9f;
+
+    s->attach(this, object);
+    if (object->parent != this) {
+        nE_Debug::writef("nG_DiaryCollector: \"%s\" cannot fly into the diary", objectName.c_str());
+        return;
+    }
+    object->input = false;
+    nE_RenderState& local = object->localState;
+    local.x = flight.x0;
+    local.y = flight.y0;
+    local.scaleX = flight.sx0;
+    local.scaleY = flight.sy0;
+    local.matrixValid = false;
+    flights.push_back(flight);
+}
+
+void nG_DiaryCollector::flash() {
+    const float alpha[] = {0, 0, 0.4f, 1.0f, 1.2f, 0};
+    const float scale[] = {0, 0.5f, 0.4f, 1.0f, 1.2f, 1.6f};
+    nE_Scene::addAnimLine(effect, kLineAlpha, false, false, "", alpha, 6);
+    nE_Scene::addAnimLine(effect, kLineScaleX, false, false, "", scale, 6);
+    nE_Scene::addAnimLine(effect, kLineScaleY, false, false, "", scale, 6);
+}
+
+void nG_DiaryCollector::update(float dt) {
+    nE_Object::update(dt);
+    for (size_t i = 0; i < flights.size();) {
+        Flight& f = flights[i];
+        f.time += dt;
+        nE_RenderState& s = f.object->localState;
+        s.matrixValid = false;
+        if (f.time < f.duration) {
+            const float k = f.time / f.duration;
+            const float e1 = ease(k), e2 = ease(e1);
+            s.x = f.x0 + (kTargetX - f.x0) * e2;
+            s.y = f.y0 + (kTargetY - f.y0) * e1;
+            const float scale = k < 0.2f ? f.sx0 + (f.peakScale - f.sx0) * (k / 0.2f)
+                                         : f.peakScale + (f.endScale - f.peakScale) * ((k - 0.2f) / 0.8f);
+            s.scaleX = scale;
+            s.scaleY = f.sy0 * scale / f.sx0;
+            ++i;
+            continue;
+        }
+        if (!f.arrived) {
+            f.arrived = true;
+            if (nE_SoundHub::exists()) nE_SoundHub::get()->play(kArrivalSound, "sfx", false, "", 0);
+            flash();
+        }
+        const float r = std::min((f.time - f.duration) / kShrinkSeconds, 1.f);
+        s.x = kTargetX;
+        s.y = kTargetY;
+        const float scale = f.endScale - f.endScale * (1 + std::sin(r * kPi * 0.5f - kHalfPi));
+        s.scaleX = scale;
+        s.scaleY = scale * f.sy0 / f.sx0;
+        if (f.time - f.duration <= kShrinkSeconds) {
+            ++i;
+            continue;
+        }
+        const Flight done = f;
+        flights.erase(flights.begin() + static_cast<std::ptrdiff_t>(i));
+        nE_Scene::queueTrigger(kName, done.trigger);
+        nE_Scene::destroyLater(done.object);
+    }
+}
+
+void nG_DiaryCollector::onMessage(unsigned int message, void* payload) {
+    switch (message) {
+        case MSG_DIARY_COLLECT:
+            if (payload) {
+                const auto& request = *static_cast<const nG_CollectRequest*>(payload);
+                collect(request.object, request.second);
+            }
+            break;
+        case MSG_DIARY_FLASH:
+            flash();
+            break;
+        default:
+            break;
+    }
+}
+
+tinyxml2::XMLElement* nG_DiaryCollector::dumpState(tinyxml2::XMLDocument& doc) {
+    tinyxml2::XMLElement* element = doc.NewElement("diary_collector");
+    for (const Flight& f : flights) {
+        tinyxml2::XMLElement* entry = doc.NewElement("flight");
+        entry->SetAttribute("trigger", f.trigger.c_str());
+        element->InsertEndChild(entry);
+    }
+    return element;
+}
+
+void nG_DiaryCollector::restoreState(const tinyxml2::XMLElement* parent) {
+    const tinyxml2::XMLElement* element = parent ? parent->FirstChildElement("diary_collector") : nullptr;
+    if (!element) return;
+    // The objects went with the save; what their arrival would have done happens now.
+    for (const tinyxml2::XMLElement* entry = element->FirstChildElement("flight"); entry;
+         entry = entry->NextSiblingElement("flight"))
+        if (const char* trigger = entry->Attribute("trigger")) nE_Scene::queueTrigger(kName, trigger);
+}

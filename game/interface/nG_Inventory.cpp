@@ -1,0 +1,809 @@
+#include "game/interface/nG_Inventory.h"
+
+#include <tinyxml2.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/core/nE_Core.h"
+#include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Geometry.h"
+#include "engine/core/nE_InputEvent.h"
+#include "engine/core/nE_Mediator.h"
+#include "engine/core/nE_Messages.h"
+#include "engine/core/nE_Scene.h"
+#include "engine/media/nE_Cursor.h"
+#include "engine/media/nE_SoundHub.h"
+#include "engine/objects/nE_Sprite.h"
+#include "engine/script/nE_ContentRules.h"
+#include "engine/script/nE_SLHelper_XML.h"
+#include "engine/script/nE_TimerHub.h"
+#include "game/core/nG_Messages.h"
+#include "game/interface/nG_SimpleButton.h"
+
+namespace {
+
+constexpr unsigned int kMessages[] = {MSG_INV_ADD,    MSG_INV_REMOVE,   MSG_INV_HIDE, MSG_INV_SHOW,
+                                      MSG_INV_RETURN, MSG_INV_HIDE_ALL, MSG_INV_SET_Y};
+
+constexpr const char* kBackImage = "assets/interface/inventory_tasks/back";
+constexpr const char* kTitleImage = "assets/interface/inventory_tasks/part_2";
+constexpr const char* kLeftImage = "assets/interface/inventory_tasks/left_arrow";
+constexpr const char* kRightImage = "assets/interface/inventory_tasks/right_arrow";
+constexpr const char* kGlowImage = "assets/interface/inventory_tasks/glow";
+
+constexpr float kPi = 3.141592f;
+constexpr float kHalfPi = 1.570796f;
+constexpr float kSlideSpeed = 1.5f;
+// Below its resting place the strip moves slower: the small overshoot of a complete hide.
+constexpr float kOvershootSpeed = 0.6f;
+constexpr float kLowest = -0.33f;
+constexpr float kRestY = 797, kRise = 86;
+constexpr float kHalfWindow = nG_Inventory::kWindowWidth / 2.f;
+constexpr float kRestScale = 0.7f;
+constexpr float kHoverScale = 0.8f;
+constexpr float kItemZ = 10, kGlowZ = 1, kFlyerZ = 1000, kLiftedZ = 2000;
+constexpr float kArrowX = 350, kArrowZ = 20;
+constexpr float kDisabledArrowAlpha = 0.4f;
+constexpr float kReturnSpeed = 1500, kReturnBase = 0.2f;
+constexpr float kAddDelay = 1.f;
+
+float ease(float t) {
+    return (std::sin(kPi * t - kHalfPi) + 1) / 2;
+}
+float lerp(float a, float b, float t) {
+    return a + (b - a) * t;
+}
+float clamp01(float v) {
+    return std::min(1.f, std::max(0.f, v));
+}
+
+void selectCursor(int kind) {
+    if (nE_Cursor* cursor = nE_Cursor::current()) cursor->select(kind);
+}
+bool cursorHidden() {
+    const nE_Cursor* cursor = nE_Cursor::current();
+    return cursor && cursor->currentIndex == nG_Inventory::kCursorNull;
+}
+
+nE_Object* findInScene(const std::string& name) {
+    if (name.empty() || !nE_Core::exists()) return nullptr;
+    return nE_Core::get()->scene().findObject(name);
+}
+
+// The object goes under the new parent and holds resources exactly when the parent does.
+bool moveUnder(nE_Object* parent, nE_Object* object) {
+    if (!parent || !parent->addChild(object)) return false;
+    if (parent->loaded)
+        object->activate();
+    else
+        object->deactivate();
+    return true;
+}
+
+bool holds(const nE_Object* owner, const nE_Object* object) {
+    return owner && object &&
+           std::find(owner->children.begin(), owner->children.end(), object) != owner->children.end();
+}
+
+// The object's own position in the coordinates of space (an object's local frame).
+bool positionIn(nE_Object* object, nE_Object* space, float& x, float& y) {
+    const pf::TVec2 world = object->worldStateFromTop().transform().Apply(0, 0);
+    return nE_Geometry::toLocal(space->worldStateFromTop().transform(), world.x, world.y, x, y);
+}
+
+void post(unsigned int message, void* payload) {
+    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
+}
+
+void setArrow(nG_SimpleButton* arrow, bool enabled) {
+    arrow->input = enabled;
+    arrow->localState.alpha = enabled ? 1.f : kDisabledArrowAlpha;
+}
+
+}  // namespace
+
+nG_Inventory::nG_Inventory() {
+    name = kName;
+    reset();
+    if (nE_Mediator* mediator = nE_Mediator::current())
+        for (unsigned int message : kMessages) mediator->subscribe(message, this);
+}
+
+nG_Inventory::~nG_Inventory() {
+    if (nE_Mediator* mediator = nE_Mediator::current())
+        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+}
+
+void nG_Inventory::declareContent() {
+    using R = nE_ContentRules;
+    for (const char* image : {kBackImage, kTitleImage, kLeftImage, kRightImage, kGlowImage})
+        R::addNeed({"", R::kImage, image, "nG_Inventory", "", ""});
+    R::addNeed({"", R::kSound, kArrivalSound, "nG_Inventory", "", ""});
+}
+
+void nG_Inventory::reset() {
+    background = new nE_Sprite();
+    background->name = std::string(kName) + "_bg";
+    background->setResourceName(kBackImage);
+    addChild(background);
+
+    area = new nE_Object();
+    area->name = std::string(kName) + "_area";
+    area->inputRect = nE_Rect{-400, -40, 800, 100};
+    area->inputRectSet = true;
+    addChild(area);
+
+    title = new nE_Sprite();
+    title->name = std::string(kName) + "_title";
+    title->setResourceName(kTitleImage);
+    title->localState.y = -45;
+    title->localState.z = 1;
+    addChild(title);
+
+    // The catchers keep the pointer over a disabled arrow on the strip; they lie under the arrows so
+    // that an enabled arrow still gets its clicks.
+    auto catcher = [this](const char* suffix, float x) {
+        auto* object = new nE_Object();
+        object->name = std::string(kName) + suffix;
+        object->localState.x = x;
+        object->localState.y = kSlotY;
+        object->localState.z = kArrowZ;
+        object->inputRect = nE_Rect{-20, -23, 40, 46};
+        object->inputRectSet = true;
+        addChild(object);
+        return object;
+    };
+    leftCatcher = catcher("_left_btn_dummy", -kArrowX);
+    rightCatcher = catcher("_right_btn_dummy", kArrowX);
+
+    auto arrow = [this](const char* suffix, const char* image, float x, nG_SimpleButton::ClickHandler click) {
+        auto* button = new nG_SimpleButton(std::string(kName) + suffix);
+        button->setResourceName(image);
+        button->localState.x = x;
+        button->localState.y = kSlotY;
+        button->localState.z = kArrowZ;
+        button->onClick = click;
+        button->clickArg = this;
+        addChild(button);
+        return button;
+    };
+    leftArrow = arrow("_btn_left", kLeftImage, -kArrowX, onScrollLeft);
+    rightArrow = arrow("_btn_right", kRightImage, kArrowX, onScrollRight);
+
+    localState.x = kX;
+    mode = kSlidingOut;
+    slide = 0;
+    draggedItem = nullptr;
+    pointerOver = false;
+    setY(yForSlide(slide));
+    layout();
+}
+
+float nG_Inventory::yForSlide(float level) {
+    return kRestY - kRise * std::sin(level * kPi / 2);
+}
+
+void nG_Inventory::setY(float y) {
+    localState.y = y;
+}
+
+int nG_Inventory::indexOf(const std::string& item) const {
+    for (size_t i = 0; i < items.size(); ++i)
+        if (items[i].object && items[i].object->name == item) return static_cast<int>(i);
+    return -1;
+}
+
+bool nG_Inventory::inDrag(const Item& item) const {
+    return item.state == kDragStart || item.state == kDragging || item.state == kReturning;
+}
+
+// --- the window of slots ---
+
+unsigned nG_Inventory::fit(unsigned start) const {
+    int sum = 0;
+    unsigned count = 0;
+    for (size_t i = start; i < items.size(); ++i) {
+        sum += static_cast<int>(items[i].width);
+        if (sum > kWindowWidth) break;
+        ++count;
+    }
+    return count;
+}
+
+void nG_Inventory::scrollRight() {
+    const unsigned end = first + shownCount;
+    if (end >= items.size()) return;
+    do {
+        ++first;
+        shownCount = fit(first);
+    } while (first + shownCount <= end && first < items.size());
+    layout();
+}
+
+void nG_Inventory::scrollLeft() {
+    if (first == 0) return;
+    --first;
+    shownCount = fit(first);
+    // Move left as far as the window's right end allows.
+    const unsigned right = first + shownCount;
+    for (unsigned n = first + 1; n-- > 0;) {
+        if (n + fit(n) == right) {
+            first = n;
+            shownCount = fit(n);
+        } else {
+            first = n + 1;
+            shownCount = fit(n + 1);
+            break;
+        }
+    }
+    layout();
+}
+
+void nG_Inventory::onScrollLeft(void* inventory) {
+    static_cast<nG_Inventory*>(inventory)->scrollLeft();
+}
+
+void nG_Inventory::onScrollRight(void* inventory) {
+    static_cast<nG_Inventory*>(inventory)->scrollRight();
+}
+
+void nG_Inventory::layout() {
+    const size_t count = items.size();
+    if (first > count) first = static_cast<unsigned>(count);
+    setArrow(leftArrow, count > 0 && first > 0);
+    setArrow(rightArrow, count > 0 && first + shownCount < count);
+
+    // A window that does not reach the end spreads its items over its whole width.
+    int gap = 0;
+    if (first + shownCount < count && shownCount > 1) {
+        int sum = 0;
+        for (size_t j = first; j < first + shownCount; ++j) sum += static_cast<int>(items[j].width);
+        gap = (kWindowWidth - sum) / static_cast<int>(shownCount - 1);
+    }
+    float offset = 0;
+    for (size_t j = 0; j < count; ++j) {
+        Item& item = items[j];
+        const bool unplaced = item.fromX == kUnplaced;
+        if (j < first) {
+            item.toX = -kHalfWindow - item.width / 2;
+        } else if (j < first + shownCount) {
+            item.toX = offset - kHalfWindow + item.width / 2;
+            offset += gap + item.width;
+            if (item.state == kOutside) {
+                item.state = kResting;
+                item.timer = 0;
+                item.object->input = true;
+                item.object->localState.z = kItemZ;
+            }
+        } else {
+            item.toX = kHalfWindow + item.width / 2;
+        }
+        if (unplaced) {
+            item.fromX = item.toX;
+            item.x = item.toX;
+        } else {
+            item.fromX = item.x;
+        }
+        if (item.toX != item.fromX) item.slideTimer = 0;
+    }
+}
+
+// --- adding and removing ---
+
+void nG_Inventory::add(const std::string& itemName, const std::string& flyerName, const std::string& code) {
+    nE_Object* object = findInScene(itemName);
+    // Not one of the strip's own parts, not a tree's top, nothing that holds the strip.
+    const bool ownPart = object && isAncestorOf(object) && indexOf(itemName) < 0;
+    if (!object || !object->parent || object == this || object->isAncestorOf(this) || ownPart) {
+        nE_Debug::writef("nG_Inventory: no object \"%s\" to put in the inventory", itemName.c_str());
+        return;
+    }
+    nE_Object* flyer = findInScene(flyerName);
+    if (!flyerName.empty()) {
+        bool usable = flyer && flyer->parent && flyer != object && flyer != this &&
+                      !flyer->isAncestorOf(this) && !isAncestorOf(flyer) && !object->isAncestorOf(flyer) &&
+                      !flyer->isAncestorOf(object);
+        for (const Item& item : items)
+            if (usable && item.flyer == flyer && item.object != object) usable = false;
+        if (!usable) {
+            nE_Debug::writef("nG_Inventory: \"%s\" cannot fly into the inventory", flyerName.c_str());
+            flyer = nullptr;
+        }
+    }
+    addObject(object, flyer, code);
+}
+
+void nG_Inventory::addObject(nE_Object* object, nE_Object* flyer, const std::string& code) {
+    int index = -1;
+    for (size_t i = 0; i < items.size(); ++i)
+        if (items[i].object == object) index = static_cast<int>(i);
+    if (index < 0) {
+        if (!moveUnder(this, object)) return;
+        object->localState.alpha = 0;
+        object->localState.z = kItemZ;
+        // An item saved while it was lifted comes back without input; in its slot it always takes clicks.
+        object->input = true;
+        Item item;
+        item.object = object;
+        item.slotGlow = new nE_Sprite();
+        item.slotGlow->name = object->name + "_bg ";
+        item.slotGlow->setResourceName(kGlowImage);
+        item.slotGlow->localState.z = kGlowZ;
+        item.slotGlow->localState.alpha = 0;
+        item.slotGlow->input = false;
+        moveUnder(this, item.slotGlow);
+        item.state = kAppearing;
+        items.push_back(item);
+        index = static_cast<int>(items.size()) - 1;
+    }
+    if (!code.empty() && nE_Core::exists()) nE_Core::get()->timerHub().start(kAddTimer, code, kAddDelay);
+
+    const unsigned at = static_cast<unsigned>(index);
+    if (first < at) {
+        shownCount = fit(first);
+        while (at >= first + shownCount) shownCount = fit(++first);
+    } else {
+        first = at;
+        shownCount = fit(at);
+    }
+
+    Item& item = items[index];
+    if (flyer && parent) {
+        float x = 0, y = 0;
+        positionIn(flyer, parent, x, y);
+        // A flyer still on its way from an earlier pick-up would be left behind on the screen.
+        if (item.flyer && item.flyer != flyer) nE_Scene::destroyLater(item.flyer);
+        if (moveUnder(parent, flyer)) {
+            flyer->localState.x = x;
+            flyer->localState.y = y;
+            flyer->localState.z = kFlyerZ;
+            flyer->input = false;
+            item.flyer = flyer;
+            item.flyerStartX = x;
+            item.flyerStartY = y;
+            item.flightLeft = kFlightSeconds;
+            if (!inDrag(item)) setItemState(item, kArriving);
+        }
+    }
+    layout();
+}
+
+void nG_Inventory::remove(const std::string& itemName) {
+    const int index = indexOf(itemName);
+    if (index < 0) {
+        nE_Debug::writef("nG_Inventory: no item \"%s\" to take out of the inventory", itemName.c_str());
+        return;
+    }
+    const size_t count = items.size();
+    const bool showedEnd =
+        count > shownCount && static_cast<unsigned>(index) >= first && first + shownCount == count;
+    Item item = items[index];
+    if (draggedItem == item.object) draggedItem = nullptr;
+    nE_Scene::destroyLater(item.object);
+    nE_Scene::destroyLater(item.slotGlow);
+    nE_Scene::destroyLater(item.flyer);
+    items.erase(items.begin() + index);
+
+    if (showedEnd) {
+        // Keep the window aligned to the end of the list.
+        first = 0;
+        int sum = 0;
+        for (size_t k = items.size(); k-- > 0;) {
+            sum += static_cast<int>(items[k].width);
+            if (sum > kWindowWidth) {
+                first = static_cast<unsigned>(k + 1);
+                break;
+            }
+        }
+    }
+    if (first > items.size()) first = static_cast<unsigned>(items.size());
+    shownCount = fit(first);
+    layout();
+    if (cursorHidden()) selectCursor(kCursorDefault);
+}
+
+void nG_Inventory::destroyItems() {
+    for (Item& item : items) {
+        if (draggedItem == item.object) draggedItem = nullptr;
+        nE_Scene::destroyLater(item.object);
+        nE_Scene::destroyLater(item.slotGlow);
+        nE_Scene::destroyLater(item.flyer);
+    }
+    items.clear();
+    first = shownCount = 0;
+    draggedItem = nullptr;
+}
+
+void nG_Inventory::forgetGone() {
+    for (size_t i = 0; i < items.size();) {
+        Item& item = items[i];
+        if (item.flyer && !holds(parent, item.flyer)) item.flyer = nullptr;
+        if (item.slotGlow && !holds(this, item.slotGlow)) item.slotGlow = nullptr;
+        if (holds(this, item.object) || holds(parent, item.object)) {
+            ++i;
+            continue;
+        }
+        if (draggedItem == item.object) draggedItem = nullptr;
+        nE_Scene::destroyLater(item.slotGlow);
+        nE_Scene::destroyLater(item.flyer);
+        items.erase(items.begin() + i);
+        if (first > items.size()) first = static_cast<unsigned>(items.size());
+        shownCount = fit(first);
+        layout();
+    }
+}
+
+// --- per frame ---
+
+void nG_Inventory::update(float dt) {
+    nE_Object::update(dt);
+    forgetGone();
+
+    switch (mode) {
+        case kSlidingIn:
+            if (slide < 1) {
+                slide = std::min(1.f, slide + kSlideSpeed * dt);
+                setY(yForSlide(slide));
+            }
+            break;
+        case kSlidingOut:
+            if (slide > 0) {
+                slide = std::max(0.f, slide - kSlideSpeed * dt);
+                setY(yForSlide(slide));
+            }
+            break;
+        case kHiding:
+            if (slide > kLowest)
+                slide = std::max(kLowest, slide - (slide > 0 ? kSlideSpeed : kOvershootSpeed) * dt);
+            setY(yForSlide(slide));
+            if (slide <= kLowest) {
+                mode = kHidden;
+                background->input = false;
+                title->visible = title->input = false;
+                visible = input = false;
+                post(MSG_INV_HIDDEN, nullptr);
+            }
+            break;
+        case kComingBack:
+            if (slide < 0) {
+                slide = std::min(0.f, slide + kOvershootSpeed * dt);
+                setY(yForSlide(slide));
+            }
+            if (slide >= 0) mode = kSlidingOut;
+            break;
+        default:
+            break;
+    }
+
+    nE_Object* dragged = nE_Scene::dragged();
+    for (size_t i = 0; i < items.size(); ++i) {
+        Item& item = items[i];
+        if (dragged && item.object == dragged && !draggedItem && !inDrag(item)) startDrag(item);
+        updateItem(item, dt);
+        if (item.state == kResting && draggedItem == item.object) {
+            moveUnder(this, item.object);
+            item.object->localState.x = item.x;
+            item.object->localState.y = item.y;
+            draggedItem = nullptr;
+        }
+    }
+
+    if (mode == kSlidingIn || mode == kSlidingOut) {
+        bool busy = pointerOver;
+        for (const Item& item : items)
+            busy = busy || item.state == kArriving || item.state == kAppearing || item.state == kReturning;
+        mode = busy ? kSlidingIn : kSlidingOut;
+    }
+}
+
+void nG_Inventory::setItemState(Item& item, int state) {
+    item.state = state;
+    item.timer = 0;
+    nE_Object* object = item.object;
+    if (state == kDragStart) {
+        nE_Scene::setDragged(nullptr);
+        item.dragStartX = object->localState.x;
+        item.dragStartY = object->localState.y;
+        placeDragged(object, item.dragStartX, item.dragStartY);
+        nE_Scene::setDragged(object);
+        object->localState.z = kLiftedZ;
+        object->input = false;
+        selectCursor(kCursorNull);
+    } else if (state == kReturning) {
+        item.dropX = object->localState.x;
+        item.dropY = object->localState.y;
+        if (item.slotGlow) item.slotGlow->localState.alpha = 0;
+        item.returnTime =
+            std::hypot(item.dropX - item.dragStartX, item.dropY - item.dragStartY) / kReturnSpeed +
+            kReturnBase;
+        if (cursorHidden()) selectCursor(kCursorDefault);
+    }
+}
+
+void nG_Inventory::startDrag(Item& item) {
+    draggedItem = item.object;
+    if (parent) {
+        // The strip is never scaled or turned: a point of it is the same point of its parent, moved.
+        const float x = localState.x + item.object->localState.x;
+        const float y = localState.y + item.object->localState.y;
+        moveUnder(parent, item.object);
+        item.object->localState.x = x;
+        item.object->localState.y = y;
+    }
+    setItemState(item, kDragStart);
+}
+
+void nG_Inventory::slotInParent(const Item& item, float& x, float& y) const {
+    x = localState.x + item.x;
+    y = localState.y + item.y;
+}
+
+bool nG_Inventory::pointerInParent(float& x, float& y) {
+    const nE_Cursor* cursor = nE_Cursor::current();
+    nE_Object* host = parent ? parent : this;
+    if (!cursor) return false;
+    return nE_Geometry::toLocal(host->worldStateFromTop().transform(), cursor->x, cursor->y, x, y);
+}
+
+void nG_Inventory::placeDragged(nE_Object* object, float x, float y) {
+    object->localState.x = x;
+    object->localState.y = y;
+    if (nE_Object* host = object->parent) {
+        const pf::TVec2 at = host->worldStateFromTop().transform().Apply(x, y);
+        object->dragPosition = at;
+    }
+}
+
+void nG_Inventory::updateItem(Item& item, float dt) {
+    nE_Object* object = item.object;
+    nE_RenderState& s = object->localState;
+    nE_Sprite* glow = item.slotGlow;
+    float& t = item.timer;
+    auto glowAt = [&](float alpha) {
+        if (!glow) return;
+        glow->localState.x = s.x;
+        glow->localState.y = s.y;
+        glow->localState.z = s.z;
+        glow->localState.alpha = alpha;
+    };
+    auto scale = [&](float value) { s.scaleX = s.scaleY = value; };
+
+    switch (item.state) {
+        case kArriving:
+            t = std::min(1.f, t + dt);
+            if (t >= 1) {
+                setItemState(item, kAppearing);
+                if (nE_SoundHub* hub = nE_SoundHub::get()) hub->play(kArrivalSound, "sfx", false, "", 0);
+            }
+            break;
+        case kAppearing:
+            if (item.x < -kHalfWindow || item.x > kHalfWindow) {
+                setItemState(item, kOutside);
+                break;
+            }
+            t = std::min(1.f, t + 2 * dt);
+            s.x = item.x;
+            s.y = item.y;
+            s.alpha = t;
+            scale(kRestScale * t);
+            glowAt(s.alpha);
+            if (t >= 1) setItemState(item, kResting);
+            break;
+        case kHoverGrow:
+            t = std::min(1.f, t + 10 * dt);
+            s.alpha = 1;
+            scale(kRestScale + 0.1f * t);
+            if (t >= 1) setItemState(item, kHovered);
+            break;
+        case kHovered:
+            s.alpha = 1;
+            scale(kHoverScale);
+            break;
+        case kHoverShrink:
+            t = std::min(1.f, t + 10 * dt);
+            s.alpha = 1;
+            scale(kRestScale + 0.1f * (1 - t));
+            if (t >= 1) setItemState(item, kResting);
+            break;
+        case kResting:
+            scale(kRestScale);
+            s.alpha = 1;
+            s.x = item.x;
+            s.y = item.y;
+            glowAt(1);
+            break;
+        case kDragStart: {
+            if (object != nE_Scene::dragged()) {
+                setItemState(item, kReturning);
+                break;
+            }
+            t = std::min(1.f, t + 3 * dt);
+            float px = s.x, py = s.y;
+            pointerInParent(px, py);
+            const float e = ease(t);
+            placeDragged(object, lerp(item.dragStartX, px, e), lerp(item.dragStartY, py, e));
+            scale(0.8f + 0.2f * t);
+            if (glow) glow->localState.alpha = 1 - t;
+            if (t >= 1) setItemState(item, kDragging);
+            break;
+        }
+        case kDragging: {
+            if (object != nE_Scene::dragged()) {
+                setItemState(item, kReturning);
+                break;
+            }
+            float px = s.x, py = s.y;
+            if (pointerInParent(px, py)) placeDragged(object, px, py);
+            break;
+        }
+        case kReturning: {
+            t = item.returnTime > 0 ? std::min(1.f, t + dt / item.returnTime) : 1.f;
+            float sx = 0, sy = 0;
+            slotInParent(item, sx, sy);
+            if (object->parent == this) sx = item.x, sy = item.y;
+            s.x = lerp(item.dropX, sx, ease(ease(t)));
+            s.y = lerp(item.dropY, sy, ease(t));
+            scale(1 - 0.3f * t);
+            if (glow) glow->localState.alpha = clamp01(4 * t - 3);
+            if (t >= 1) {
+                object->input = true;
+                s.z = kItemZ;
+                setItemState(item, kResting);
+            }
+            break;
+        }
+        case kOutside:
+            scale(0);
+            s.alpha = 0;
+            if (glow) glow->localState.alpha = 0;
+            break;
+        default:
+            break;
+    }
+
+    updateFlyer(item, dt);
+
+    if (item.fromX != item.toX) {
+        item.slideTimer = std::min(1.f, item.slideTimer + 2.5f * dt);
+        item.x = lerp(item.fromX, item.toX, ease(item.slideTimer));
+    }
+
+    // Items fade out at the window's edges while they slide; one parked outside stays invisible, and so
+    // does its slot.
+    if (inDrag(item)) return;
+    float fade = 1;
+    const float edge = 0.7f * item.width;
+    if (item.toX < -kHalfWindow || item.fromX < -kHalfWindow)
+        fade *= clamp01(1 - ((-kHalfWindow + item.width / 2) - item.x) / edge);
+    if (item.toX > kHalfWindow || item.fromX > kHalfWindow)
+        fade *= clamp01(1 - (item.x - (kHalfWindow - item.width / 2)) / edge);
+    if (fade < 1) {
+        s.alpha *= fade;
+        s.scaleX *= fade;
+        s.scaleY *= fade;
+        if (glow) glow->localState.alpha *= fade;
+    }
+}
+
+void nG_Inventory::updateFlyer(Item& item, float dt) {
+    nE_Object* flyer = item.flyer;
+    if (!flyer || item.flightLeft <= 0) return;
+    item.flightLeft = std::max(0.f, item.flightLeft - dt);
+    float sx = 0, sy = 0;
+    slotInParent(item, sx, sy);
+    nE_RenderState& s = flyer->localState;
+    if (item.flightLeft > 0.5f) {
+        const float u = ease(ease(kFlightSeconds - item.flightLeft));
+        s.x = lerp(item.flyerStartX, sx, u);
+        s.y = lerp(item.flyerStartY, sy, u);
+        // A pop: up to one and a half times its size and back.
+        const float k = item.timer;
+        s.scaleX = s.scaleY = k < 0.3f ? 1 + 0.5f * k / 0.3f : 1 + 0.5f * (1 - (k - 0.3f) / 0.7f);
+    } else {
+        s.x = sx;
+        s.y = sy;
+        s.z = kLiftedZ;
+        s.alpha = s.scaleX = s.scaleY = 2 * item.flightLeft;
+    }
+    if (item.flightLeft <= 0) {
+        nE_Scene::destroyLater(flyer);
+        item.flyer = nullptr;
+    }
+}
+
+// --- pointer ---
+
+bool nG_Inventory::handleInput(const nE_InputEvent& event, nE_RenderState&) {
+    if (event.type == nE_InputEvent::kKeyDown || event.type == nE_InputEvent::kKeyUp) return false;
+    pointerOver = false;
+    if (event.type == nE_InputEvent::kPointerMove && !nE_Scene::dragged())
+        for (Item& item : items)
+            if (item.state == kHovered) setItemState(item, kHoverShrink);
+    return false;
+}
+
+void nG_Inventory::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
+    if (event.type == nE_InputEvent::kKeyDown || event.type == nE_InputEvent::kKeyUp) return;
+    pointerOver = true;
+    nE_Object* dragged = nE_Scene::dragged();
+    if (event.type == nE_InputEvent::kButtonDown && hit && hit->parent == this) {
+        for (Item& item : items)
+            if (dragged && item.object == dragged && !draggedItem && !inDrag(item)) startDrag(item);
+    } else if (event.type == nE_InputEvent::kPointerMove && !dragged) {
+        for (Item& item : items) {
+            const bool sliding = item.fromX != item.toX && item.slideTimer < 1;
+            if (item.object == hit) {
+                if (item.state == kResting && !sliding) setItemState(item, kHoverGrow);
+            } else if (item.state == kHovered) {
+                setItemState(item, kHoverShrink);
+            }
+        }
+        selectCursor(kCursorDefault);
+    }
+}
+
+// --- messages ---
+
+void nG_Inventory::onMessage(unsigned int message, void* payload) {
+    switch (message) {
+        case MSG_INV_ADD:
+            if (payload) {
+                const auto* request = static_cast<const nG_InvAddRequest*>(payload);
+                add(request->item, request->flyer, request->code);
+            }
+            break;
+        case MSG_INV_REMOVE:
+            if (payload) remove(*static_cast<const std::string*>(payload));
+            break;
+        case MSG_INV_HIDE:
+            localState.z = 2;
+            visible = input = false;
+            break;
+        case MSG_INV_SHOW:
+            localState.z = 3;
+            visible = input = true;
+            break;
+        case MSG_INV_RETURN:
+            mode = kComingBack;
+            title->visible = title->input = true;
+            background->input = true;
+            visible = input = true;
+            setY(yForSlide(slide));
+            break;
+        case MSG_INV_HIDE_ALL:
+            mode = kHiding;
+            break;
+        case MSG_INV_SET_Y:
+            if (payload) setY(*static_cast<const float*>(payload));
+            break;
+        default:
+            break;
+    }
+}
+
+// --- saved state ---
+
+tinyxml2::XMLElement* nG_Inventory::dumpState(tinyxml2::XMLDocument& doc) {
+    tinyxml2::XMLElement* element = doc.NewElement("inventory");
+    for (const Item& item : items)
+        if (item.object) element->InsertEndChild(nE_SLHelper_XML::save(*item.object, doc, true, true));
+    return element;
+}
+
+void nG_Inventory::restoreState(const tinyxml2::XMLElement* parentElement) {
+    const tinyxml2::XMLElement* element =
+        parentElement ? parentElement->FirstChildElement("inventory") : nullptr;
+    if (!element) return;
+    destroyItems();
+    for (const tinyxml2::XMLElement* child = element->FirstChildElement(); child;
+         child = child->NextSiblingElement()) {
+        // The builder reads only; the saved document is not changed.
+        std::unique_ptr<nE_Object> object = nE_SLHelper_XML::build(const_cast<tinyxml2::XMLElement*>(child));
+        if (!object) continue;
+        nE_Object* raw = object.release();
+        addObject(raw, nullptr, "");
+        if (raw->parent != this) delete raw;
+    }
+    layout();
+}

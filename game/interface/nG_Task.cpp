@@ -1,0 +1,45 @@
+#include "game/interface/nG_Task.h"
+
+#include <string>
+
+#include "engine/core/nE_StringTable.h"
+
+nG_Task::nG_Task() {
+    resetOwn();
+}
+
+void nG_Task::resetOwn() {
+    textId.clear();
+    count = 0;
+    completed = false;
+    marked = false;
+    visible = false;
+    input = false;
+    fontSize = kFontSize;
+    setResourceName(kFont);
+}
+
+void nG_Task::resetState() {
+    nE_Text::resetState();
+    resetOwn();
+}
+
+void nG_Task::refresh() {
+    if (completed) {
+        localState.red = localState.green = localState.blue = 0.4f;
+    } else if (marked) {
+        localState.red = 196 / 255.f;
+        localState.green = 213 / 255.f;
+        localState.blue = 1.f;
+    } else {
+        localState.red = 1.f;
+        localState.green = 236 / 255.f;
+        localState.blue = 108 / 255.f;
+    }
+    if (count < 2) {
+        setText(textId);
+        return;
+    }
+    const nE_StringTable* table = nE_StringTable::current();
+    setText(kCountedText, table ? table->get(textId) : textId, std::to_string(count));
+}

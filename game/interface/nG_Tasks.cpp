@@ -1,0 +1,432 @@
+#include "game/interface/nG_Tasks.h"
+
+#include <tinyxml2.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/core/nE_Core.h"
+#include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Mediator.h"
+#include "engine/core/nE_Messages.h"
+#include "engine/core/nE_Scene.h"
+#include "engine/objects/nE_Sprite.h"
+#include "engine/script/nE_ContentRules.h"
+#include "game/core/nG_Room.h"
+#include "game/interface/nG_Task.h"
+
+namespace {
+
+constexpr unsigned int kMessages[] = {
+    MSG_TASK_ADD,   MSG_TASK_COMPLETE_DATA, MSG_TASK_COMPLETE,         MSG_TASKS_HIDE,   MSG_TASKS_SHOW,
+    MSG_INV_HIDDEN, MSG_TASK_UNMARK,        MSG_TASK_IS_DIALOG_OBJECT, MSG_TASKS_ACTIVE, MSG_TASK_POSITION};
+
+constexpr const char* kBackImage = "assets/interface/inventory_tasks/back";
+constexpr const char* kEffectImage = "assets/interface/inventory_tasks/place";
+
+constexpr float kPi = 3.141592f;
+constexpr float kSlideSpeed = 1.5f;
+constexpr float kLowest = -0.33f;
+constexpr float kRestY = 797, kRise = 86;
+constexpr float kLineZ = 5, kEffectZ = 10;
+// Animation line types: scale x, scale y, alpha.
+constexpr int kLineScaleX = 4, kLineScaleY = 5, kLineAlpha = 8;
+
+void post(unsigned int message, void* payload) {
+    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
+}
+
+void animate(nE_Object* object, int type, std::initializer_list<float> numbers) {
+    const std::vector<float> keys(numbers);
+    nE_Scene::addAnimLine(object, type, false, false, "", keys.data(), static_cast<int>(keys.size()));
+}
+
+bool isRoom(const std::string& name) {
+    if (!nE_Core::exists()) return false;
+    return dynamic_cast<nG_Room*>(nE_Core::get()->scene().findObject(name)) != nullptr;
+}
+
+}  // namespace
+
+nG_Tasks::nG_Tasks() {
+    name = kName;
+    reset();
+    if (nE_Mediator* mediator = nE_Mediator::current())
+        for (unsigned int message : kMessages) mediator->subscribe(message, this);
+}
+
+nG_Tasks::~nG_Tasks() {
+    if (nE_Mediator* mediator = nE_Mediator::current())
+        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+}
+
+void nG_Tasks::declareContent() {
+    using R = nE_ContentRules;
+    R::addNeed({"", R::kImage, kBackImage, "nG_Tasks", "", ""});
+    R::addNeed({"", R::kImage, kEffectImage, "nG_Tasks", "", ""});
+    R::addNeed({"", R::kFont, nG_Task::kFont, "nG_Task", "", ""});
+    R::addNeed({"", R::kStringKey, nG_Task::kCountedText, "nG_Task", "", ""});
+}
+
+void nG_Tasks::reset() {
+    background = new nE_Sprite();
+    background->name = std::string(kName) + "_bg";
+    background->setResourceName(kBackImage);
+    background->input = false;
+    addChild(background);
+
+    effect = new nE_Sprite();
+    effect->name = std::string(kName) + "_effect";
+    effect->setResourceName(kEffectImage);
+    effect->input = false;
+    effect->visible = false;
+    effect->localState.z = kEffectZ;
+    addChild(effect);
+
+    mode = kHidden;
+    slide = -0.5f;
+    drawnSinceChange = true;
+    localState.x = kX;
+    localState.y = kRestY - kRise * std::sin(slide * kPi / 2);
+    visible = false;
+}
+
+std::string nG_Tasks::currentRoomName() {
+    nE_Object* room = nullptr;
+    post(MSG_GET_CURRENT_ROOM, &room);
+    return room ? room->name : std::string();
+}
+
+nG_Task* nG_Tasks::findTask(const std::string& textId) const {
+    for (const auto& entry : groups)
+        for (nG_Task* task : entry.second.tasks)
+            if (task->textId == textId) return task;
+    return nullptr;
+}
+
+// --- tasks ---
+
+void nG_Tasks::addTask(const std::string& textId, const std::string& room, bool marked, int count) {
+    if (textId.empty()) {
+        nE_Debug::write("nG_Tasks: a task without a name is not added");
+        return;
+    }
+    if (!isRoom(room))
+        nE_Debug::writef("nG_Tasks: the task \"%s\" is for \"%s\", which is no room", textId.c_str(),
+                         room.c_str());
+    auto* task = new nG_Task();
+    task->textId = textId;
+    task->name = textId;
+    // A task is done at least once: a count below 1 could never be completed.
+    task->count = std::max(1, count);
+    task->marked = marked;
+    task->refresh();
+
+    Group& group = groups[room];
+    group.tasks.push_back(task);
+    group.completed = false;
+    const size_t k = group.tasks.size() - 1;
+    task->localState.x = static_cast<float>(k % kColumns) * kColumnWidth - 270;
+    task->localState.y = static_cast<float>(k / kColumns) * kRowHeight - 10;
+    task->localState.z = kLineZ;
+    addChild(task);
+    if (loaded) task->activate();
+    // A task added to the list on show appears at once.
+    if (mode == kShown && room == shownRoom_) task->visible = true;
+}
+
+void nG_Tasks::completeTask(const std::string& textId) {
+    bool found = false;
+    std::vector<std::string> finished;
+    for (auto& entry : groups) {
+        Group& group = entry.second;
+        bool had = false;
+        for (nG_Task* task : group.tasks) {
+            if (task->textId != textId) continue;
+            had = true;
+            flash(task);
+            if (task->count <= 1)
+                task->completed = true;
+            else
+                --task->count;
+            task->refresh();
+        }
+        found = found || had;
+        // The reward comes once: a finished group stays finished until it is dropped.
+        if (!had || group.completed) continue;
+        const bool allDone = std::all_of(group.tasks.begin(), group.tasks.end(),
+                                         [](const nG_Task* task) { return task->completed; });
+        if (allDone) {
+            group.completed = true;
+            finished.push_back(entry.first);
+        }
+    }
+    if (!found && !textId.empty()) nE_Debug::writef("nG_Tasks: no task \"%s\" to complete", textId.c_str());
+
+    for (const std::string& room : finished) {
+        nG_TaskCompleteData data;
+        auto record = completeData.find(room);
+        if (record != completeData.end()) data = record->second;
+        nE_Scene::queueTrigger(name, data.completeTrigger);
+        setMode(kHidden);
+        nG_HoDialogRequest request{data.dialogObject, data.inventoryObject, data.dialogCloseTrigger};
+        post(MSG_HO_DIALOG_SHOW, &request);
+    }
+}
+
+void nG_Tasks::unmarkTask(const std::string& textId) {
+    if (nG_Task* task = findTask(textId)) {
+        task->marked = false;
+        task->refresh();
+    }
+}
+
+void nG_Tasks::flash(const nG_Task* task) {
+    effect->localState.x = task->localState.x;
+    effect->localState.y = task->localState.y;
+    effect->localState.z = kEffectZ;
+    effect->visible = true;
+    animate(effect, kLineAlpha, {0, 0, 0.3f, 1, 0.6f, 0});
+    animate(effect, kLineScaleX, {0, 1, 0.6f, 1.6f});
+    animate(effect, kLineScaleY, {0, 1, 0.6f, 1.6f});
+}
+
+void nG_Tasks::showLinesOf(const std::string& room) {
+    shownRoom_ = room;
+    for (auto& entry : groups)
+        for (nG_Task* task : entry.second.tasks) task->visible = entry.first == room;
+}
+
+void nG_Tasks::dropCompletedGroups() {
+    for (auto it = groups.begin(); it != groups.end();) {
+        if (!it->second.completed) {
+            ++it;
+            continue;
+        }
+        for (nG_Task* task : it->second.tasks) delete task;
+        completeData.erase(it->first);
+        it = groups.erase(it);
+    }
+}
+
+void nG_Tasks::clearAll() {
+    for (auto& entry : groups)
+        for (nG_Task* task : entry.second.tasks) delete task;
+    groups.clear();
+    completeData.clear();
+    shownRoom_.clear();
+}
+
+// --- sliding ---
+
+void nG_Tasks::setMode(int newMode) {
+    mode = newMode;
+    switch (newMode) {
+        case kShown: {
+            post(MSG_TASKS_HEADER_SHOW_TASKS, nullptr);
+            bool shown = true;
+            post(MSG_TASKS_HEADER_VISIBLE, &shown);
+            visible = true;
+            showLinesOf(currentRoomName());
+            break;
+        }
+        case kHidden:
+            visible = true;
+            drawnSinceChange = false;
+            break;
+        case kWaitingForInventory:
+            post(MSG_INV_HIDE_ALL, nullptr);
+            drawnSinceChange = false;
+            break;
+        default:
+            break;
+    }
+}
+
+void nG_Tasks::reposition() {
+    float y = kRestY - kRise * std::sin(slide * kPi / 2);
+    localState.y = y;
+    post(MSG_INV_SET_Y, &y);
+    float headerY = y - kHeaderAbove;
+    post(MSG_TASKS_HEADER_Y, &headerY);
+}
+
+void nG_Tasks::drawSelf(nE_Render*, nE_RenderState&) {
+    drawnSinceChange = true;
+}
+
+void nG_Tasks::update(float dt) {
+    nE_Object::update(dt);
+    if (effect->visible && effect->animLines.empty()) effect->visible = false;
+    if (!drawnSinceChange) return;
+
+    const std::string room = currentRoomName();
+    auto group = groups.find(room);
+    const bool hasTasks = group != groups.end() && !group->second.completed && !group->second.tasks.empty();
+    switch (mode) {
+        case kShown:
+            if (slide < 1) {
+                slide = std::min(1.f, slide + kSlideSpeed * dt);
+                reposition();
+            }
+            if (!hasTasks) {
+                mode = kHidden;
+                visible = true;
+                drawnSinceChange = false;
+            } else if (room != shownRoom_) {
+                // Straight from one room with tasks into another: its own lines.
+                showLinesOf(room);
+            }
+            break;
+        case kHidden:
+            if (hasTasks) {
+                mode = kWaitingForInventory;
+                post(MSG_INV_HIDE_ALL, nullptr);
+                drawnSinceChange = false;
+            } else if (slide > kLowest) {
+                slide = std::max(kLowest, slide - kSlideSpeed * dt);
+                reposition();
+                if (slide <= kLowest) {
+                    visible = false;
+                    bool shown = false;
+                    post(MSG_TASKS_HEADER_VISIBLE, &shown);
+                    post(MSG_INV_RETURN, nullptr);
+                    dropCompletedGroups();
+                }
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+// --- messages ---
+
+void nG_Tasks::onMessage(unsigned int message, void* payload) {
+    switch (message) {
+        case MSG_TASK_ADD:
+            if (payload) {
+                const auto* request = static_cast<const nG_TaskAddRequest*>(payload);
+                addTask(request->textId, request->room, request->marked, request->count);
+            }
+            break;
+        case MSG_TASK_COMPLETE_DATA:
+            if (payload) {
+                const auto* data = static_cast<const nG_TaskCompleteData*>(payload);
+                completeData[data->room] = *data;
+            }
+            break;
+        case MSG_TASK_COMPLETE:
+            if (payload) completeTask(*static_cast<const std::string*>(payload));
+            break;
+        case MSG_TASKS_HIDE:
+            visible = false;
+            localState.z = 2;
+            break;
+        case MSG_TASKS_SHOW:
+            visible = true;
+            localState.z = 3;
+            break;
+        case MSG_INV_HIDDEN:
+            setMode(kShown);
+            break;
+        case MSG_TASK_UNMARK:
+            if (payload) unmarkTask(*static_cast<const std::string*>(payload));
+            break;
+        case MSG_TASK_IS_DIALOG_OBJECT:
+            if (payload) {
+                auto* query = static_cast<nG_TaskDialogObjectQuery*>(payload);
+                query->keep = false;
+                for (const auto& entry : completeData)
+                    if (entry.second.dialogObject == query->object) query->keep = true;
+            }
+            break;
+        case MSG_TASKS_ACTIVE:
+            if (payload) *static_cast<bool*>(payload) = mode != kHidden;
+            break;
+        case MSG_TASK_POSITION:
+            if (payload) {
+                auto* query = static_cast<nG_TaskPositionQuery*>(payload);
+                if (const nG_Task* task = findTask(query->textId)) {
+                    // The list is never scaled or turned: its parent's point is its own, moved.
+                    query->x = localState.x + task->localState.x;
+                    query->y = localState.y + task->localState.y;
+                    query->found = true;
+                }
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+// --- saved state ---
+
+tinyxml2::XMLElement* nG_Tasks::dumpState(tinyxml2::XMLDocument& doc) {
+    tinyxml2::XMLElement* element = doc.NewElement("tasks");
+    tinyxml2::XMLElement* list = doc.NewElement("list");
+    for (const auto& entry : groups) {
+        if (entry.second.completed) continue;
+        for (const nG_Task* task : entry.second.tasks) {
+            tinyxml2::XMLElement* line = doc.NewElement("task");
+            line->SetAttribute("id", task->textId.c_str());
+            line->SetAttribute("count", task->count);
+            line->SetAttribute("completed", task->completed ? 1 : 0);
+            line->SetAttribute("marked", task->marked ? 1 : 0);
+            line->SetAttribute("room", entry.first.c_str());
+            list->InsertEndChild(line);
+        }
+    }
+    element->InsertEndChild(list);
+    tinyxml2::XMLElement* records = doc.NewElement("completedata");
+    for (const auto& entry : completeData) {
+        auto group = groups.find(entry.first);
+        if (group != groups.end() && group->second.completed) continue;
+        const nG_TaskCompleteData& data = entry.second;
+        tinyxml2::XMLElement* record = doc.NewElement("data");
+        record->SetAttribute("room", data.room.c_str());
+        record->SetAttribute("dialog_obj_name", data.dialogObject.c_str());
+        record->SetAttribute("inv_obj_name", data.inventoryObject.c_str());
+        record->SetAttribute("complete_trigger", data.completeTrigger.c_str());
+        record->SetAttribute("dialog_close_trigger", data.dialogCloseTrigger.c_str());
+        records->InsertEndChild(record);
+    }
+    element->InsertEndChild(records);
+    return element;
+}
+
+void nG_Tasks::restoreState(const tinyxml2::XMLElement* parentElement) {
+    const tinyxml2::XMLElement* element = parentElement ? parentElement->FirstChildElement("tasks") : nullptr;
+    if (!element) return;
+    clearAll();
+    auto text = [](const tinyxml2::XMLElement* e, const char* attribute) {
+        const char* value = e->Attribute(attribute);
+        return std::string(value ? value : "");
+    };
+    if (const tinyxml2::XMLElement* list = element->FirstChildElement("list")) {
+        for (const tinyxml2::XMLElement* line = list->FirstChildElement("task"); line;
+             line = line->NextSiblingElement("task")) {
+            const std::string id = text(line, "id");
+            const std::string room = text(line, "room");
+            addTask(id, room, line->IntAttribute("marked", 0) == 1, line->IntAttribute("count", 1));
+            auto group = groups.find(room);
+            if (group == groups.end() || group->second.tasks.empty()) continue;
+            nG_Task* task = group->second.tasks.back();
+            if (task->textId != id) continue;
+            task->completed = line->IntAttribute("completed", 0) == 1;
+            task->refresh();
+        }
+    }
+    if (const tinyxml2::XMLElement* records = element->FirstChildElement("completedata")) {
+        for (const tinyxml2::XMLElement* record = records->FirstChildElement("data"); record;
+             record = record->NextSiblingElement("data")) {
+            nG_TaskCompleteData data;
+            data.room = text(record, "room");
+            data.dialogObject = text(record, "dialog_obj_name");
+            data.inventoryObject = text(record, "inv_obj_name");
+            data.completeTrigger = text(record, "complete_trigger");
+            data.dialogCloseTrigger = text(record, "dialog_close_trigger");
+            completeData[data.room] = data;
+        }
+    }
+}
