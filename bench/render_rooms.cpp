@@ -6,9 +6,8 @@
 // zooms back.
 #include <benchmark/benchmark.h>
 
-#include <lua.hpp>
-
 #include <algorithm>
+#include <lua.hpp>
 #include <string>
 #include <vector>
 
@@ -193,7 +192,8 @@ void BM_RoomTextureMemory(benchmark::State& state) {
     for (auto _ : state) {
         for (const std::string& room : rooms) {
             const bool sub = dynamic_cast<nG_SubRoom*>(nE_Core::get()->scene().findObject(room)) != nullptr;
-            running.script(sub ? "OpenSubRoom('" + room + "', 512, 384, 512, 300)" : "SwitchRoom('" + room + "', 0)");
+            running.script(sub ? "OpenSubRoom('" + room + "', 512, 384, 512, 300)"
+                               : "SwitchRoom('" + room + "', 0)");
             running.settle();
             running.frames(2);
             const double mib = static_cast<double>(pf::TTexture::LiveBytes()) / kMiB;
