@@ -15,6 +15,7 @@
 #include "game/interface/nG_DiaryCollector.h"
 #include "game/interface/nG_FrameSubroom.h"
 #include "game/interface/nG_Interface.h"
+#include "game/interface/nG_MinigameTimer.h"
 #include "game/interface/nG_Popup.h"
 #include "game/interface/nG_Subtitles.h"
 #include "game/interface/nG_Tutorial.h"
@@ -54,4 +55,5 @@ void nG_GameContent::declareAll() {
     nG_Diary::declareContent();
     nG_DiaryBook::declareContent();
     nG_DiaryCollector::declareContent();
+    nG_MinigameTimer::declareContent();
 }

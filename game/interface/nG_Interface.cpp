@@ -23,6 +23,7 @@
 #include "game/interface/nG_FrameSubroom.h"
 #include "game/interface/nG_InterfButton.h"
 #include "game/interface/nG_Inventory.h"
+#include "game/interface/nG_MinigameTimer.h"
 #include "game/interface/nG_Popup.h"
 #include "game/interface/nG_Subtitles.h"
 #include "game/interface/nG_Tasks.h"
@@ -147,6 +148,8 @@ void nG_Interface::reset() {
     adopt(dialog, 18);
     subtitles = new nG_Subtitles();
     adopt(subtitles, 1002);
+    minigameTimer = new nG_MinigameTimer();
+    adopt(minigameTimer, 7);
     diaryCollector = new nG_DiaryCollector();
     adopt(diaryCollector, 17);
     diaryBook = new nG_DiaryBook();
@@ -170,8 +173,8 @@ void nG_Interface::reset() {
     // tasks, hint, diary, mini-game timer, hidden-object dialog, hidden-object collector, tutorial,
     // diary book. The diary collector's flights come last in both, so that an arrival cut short by the
     // save still happens.
-    dumpOrder = {inventory, tasks, diary, tutorial, diaryBook, diaryCollector};
-    restoreOrder = {inventory, tasks, diary, tutorial, diaryBook, diaryCollector};
+    dumpOrder = {inventory, tasks, diary, minigameTimer, tutorial, diaryBook, diaryCollector};
+    restoreOrder = {inventory, tasks, diary, minigameTimer, tutorial, diaryBook, diaryCollector};
 
     setHidden(true, false);
     input = false;

@@ -20,6 +20,7 @@ class nE_Sprite;
 class nG_FrameSubroom;
 class nG_InterfButton;
 class nG_Inventory;
+class nG_MinigameTimer;
 class nG_Tasks;
 class nG_TasksHeader;
 class nG_Achievement;
@@ -92,6 +93,7 @@ public:
     nG_BlackBarText* blackBar = nullptr;
     nG_Dialog* dialog = nullptr;
     nG_Subtitles* subtitles = nullptr;
+    nG_MinigameTimer* minigameTimer = nullptr;
     nG_Tutorial* tutorial = nullptr;
     nG_Achievement* achievement = nullptr;
     nG_DiaryCollector* diaryCollector = nullptr;
