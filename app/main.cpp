@@ -32,6 +32,9 @@ static const char* const kUsage =
     "  --frames N         end the run through the normal shut-down after N update ticks\n"
     "  --fixed-step       every update tick sees exactly 1/60 s, without waiting on the clock\n"
     "  --screenshot FILE  write the last drawn frame to FILE (PNG) at the end of the run\n"
+    "  --screenshot-at TICK:FILE\n"
+    "                     write the frame drawn on loop step TICK to FILE (PNG); may be given\n"
+    "                     more than once (steps count as in --input files)\n"
     "  --input FILE       replay platform events, one per line: TICK TYPE CODE X Y\n"
     "                     (TYPE: 1 button down, 3 button up, 4 pointer move, 5 pointer left,\n"
     "                     7 key down, 8 key up, 12 activation (CODE 1/0), 13 display toggle, 0 quit)\n"
@@ -128,6 +131,17 @@ int main(int argc, char** argv) {
             platformOptions.displayHeight = h;
         } else if (arg == "--screenshot") {
             platformOptions.screenshot = value("--screenshot");
+        } else if (arg == "--screenshot-at") {
+            const std::string v = value("--screenshot-at");
+            const size_t colon = v.find(':');
+            char* end = nullptr;
+            const long tick = colon == std::string::npos ? -1 : std::strtol(v.c_str(), &end, 10);
+            if (colon == 0 || tick < 0 || tick > INT_MAX || end != v.c_str() + colon ||
+                colon + 1 >= v.size()) {
+                std::fprintf(stderr, "halvern: --screenshot-at takes TICK:FILE, not \"%s\"\n", v.c_str());
+                return 2;
+            }
+            platformOptions.screenshotsAt.emplace_back(static_cast<int>(tick), v.substr(colon + 1));
         } else if (arg == "--input") {
             platformOptions.inputFile = value("--input");
         } else if (arg == "--game-dir") {

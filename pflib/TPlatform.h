@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "pflib/TTask.h"
@@ -39,9 +40,11 @@ struct TRunOptions {
     bool headless = false;   // offscreen window, dummy audio driver
     bool fixedStep = false;  // the clock advances exactly one tick per loop, no waiting
     str screenshot;          // PNG written with the last drawn frame at the end of the run
-    str inputFile;           // scripted events: "TICK TYPE CODE X Y" per line
-    str userDir;             // replaces the per-user data folder
-    str gameDir;             // the folder that holds "assets/"
+    // PNGs written with the frame drawn on the given loop step (counted as in the input file).
+    std::vector<std::pair<int, str>> screenshotsAt;
+    str inputFile;  // scripted events: "TICK TYPE CODE X Y" per line
+    str userDir;    // replaces the per-user data folder
+    str gameDir;    // the folder that holds "assets/"
     // 0 or more: every frame is finished (glFinish after the present) and the mean time of the
     // frames after the first timeFramesAfter is printed at the end of the run.
     int timeFramesAfter = -1;

@@ -63,7 +63,8 @@ int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
     TClock::SetVirtual(options.fixedStep);
     TSdlVideo::Get().Ensure();
     SDL_InitSubSystem(SDL_INIT_EVENTS);
-    TGlRenderer::Get().SetCaptureFrames(!options.screenshot.empty());
+    const bool captureAll = !options.screenshot.empty();
+    TGlRenderer::Get().SetCaptureFrames(captureAll);
 
     TInputScript script;
     if (!options.inputFile.empty()) script.Load(options.inputFile);
@@ -111,7 +112,17 @@ int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
         const double now = timeGetTime();
         if (cb.update) cb.update(static_cast<float>((now - last) / 1000.0));
         last = now;
+        // A frame asked for by its step is read back alone, unless every frame is.
+        const str* shotNow = nullptr;
+        for (const auto& shot : options.screenshotsAt)
+            if (shot.first == tick) shotNow = &shot.second;
+        if (shotNow) TGlRenderer::Get().SetCaptureFrames(true);
         if (cb.draw) cb.draw();
+        if (shotNow) {
+            for (const auto& shot : options.screenshotsAt)
+                if (shot.first == tick) writeScreenshot(shot.second);
+            TGlRenderer::Get().SetCaptureFrames(captureAll);
+        }
         TSoundManager::GetInstance()->DispatchCompletions();
         if (options.timeFramesAfter >= 0) {
             TGlRenderer::Get().Finish();

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "pflib/TTexture.h"
+#include "tests/support/ScreenCompare.h"
 
 namespace halverntest {
 
@@ -85,28 +86,6 @@ inline Pixel pixelAt(const std::shared_ptr<pf::TTexture>& image, int x, int y) {
     return px;
 }
 
-// The image scaled down by four with a box filter: a reference stays small and is not thrown by a
-// single pixel of rasterising difference.
-inline std::vector<uint8_t> reduced(const std::shared_ptr<pf::TTexture>& image, int& w, int& h) {
-    w = image->GetWidth() / 4;
-    h = image->GetHeight() / 4;
-    uint8_t* p = nullptr;
-    int pitch = 0;  // in pixels
-    image->Lock(&p, &pitch, true);
-    std::vector<uint8_t> out(static_cast<size_t>(w) * h * 4);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            for (int c = 0; c < 4; ++c) {
-                int sum = 0;
-                for (int dy = 0; dy < 4; ++dy)
-                    for (int dx = 0; dx < 4; ++dx)
-                        sum += p[(static_cast<size_t>(y * 4 + dy) * pitch + (x * 4 + dx)) * 4 + c];
-                out[(static_cast<size_t>(y) * w + x) * 4 + c] = static_cast<uint8_t>((sum + 8) / 16);
-            }
-    image->Unlock();
-    return out;
-}
-
 // Compares a screenshot with its reference; with HALVERN_UPDATE_REFERENCES set it writes the reference
 // instead (tools/update_reference_screens).
 inline void expectLooksLike(const std::string& shot, const std::string& name) {
@@ -123,23 +102,9 @@ inline void expectLooksLike(const std::string& shot, const std::string& name) {
     ASSERT_TRUE(reference) << "no reference " << file;
     ASSERT_EQ(reference->GetWidth(), w);
     ASSERT_EQ(reference->GetHeight(), h);
-    uint8_t* r = nullptr;
-    int pitch = 0;
-    reference->Lock(&r, &pitch, true);
-    int differing = 0;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const uint8_t* a = &got[(static_cast<size_t>(y) * w + x) * 4];
-            const uint8_t* b = r + (static_cast<size_t>(y) * pitch + x) * 4;
-            for (int c = 0; c < 3; ++c)
-                if (std::abs(a[c] - b[c]) > 24) {
-                    ++differing;
-                    break;
-                }
-        }
-    reference->Unlock();
-    // Up to half a percent of the reduced pixels may differ (rasterising and rounding).
-    EXPECT_LE(differing, w * h / 200) << name << ": " << differing << " of " << w * h << " pixels differ";
+    const int differing = differingPixels(got, w, h, reference);
+    EXPECT_LE(differing, allowedDifferingPixels(w, h))
+        << name << ": " << differing << " of " << w * h << " pixels differ";
 }
 
 }  // namespace halverntest

@@ -42,8 +42,9 @@ TEST(ProgramRun, DebugLinesReachStandardOutputAndThePlatformLog) {
 TEST(ProgramRun, HelpListsEveryOption) {
     const auto run = runHalvern({"--help"});
     EXPECT_EQ(run.exitCode, 0);
-    for (const char* option : {"-e", "--headless", "--frames", "--fixed-step", "--screenshot", "--input",
-                               "--game-dir", "--user-dir", "--module", "--display", "--help"})
+    for (const char* option :
+         {"-e", "--headless", "--frames", "--fixed-step", "--screenshot", "--screenshot-at", "--input",
+          "--game-dir", "--user-dir", "--module", "--display", "--help"})
         EXPECT_NE(run.output.find(option), std::string::npos) << option;
 }
 
@@ -67,4 +68,17 @@ TEST(ProgramRun, AMalformedStringTableRowIsSkippedAndTheProgramStarts) {
     const auto run = runHalvern(
         {"--headless", "--frames", "5", "--fixed-step", "--game-dir", game.path, "--user-dir", user.path});
     EXPECT_EQ(run.exitCode, 0) << run.output;
+}
+
+TEST(ProgramRun, ScreenshotsAtStepsAreTheFramesOfThoseSteps) {
+    TempDir user;
+    const auto run = runHalvern({"--headless", "--frames", "60", "--fixed-step", "--user-dir", user.path,
+                                 "--screenshot-at", "2:" + user.file("early.png"), "--screenshot-at",
+                                 "59:" + user.file("last_step.png"), "--screenshot", user.file("end.png")});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_TRUE(user.exists("early.png"));
+    EXPECT_EQ(user.read("last_step.png"), user.read("end.png")) << "the last step's frame is the last frame";
+    EXPECT_NE(user.read("early.png"), user.read("end.png")) << "the menu fades in meanwhile";
+    for (const char* bad : {"5", ":a.png", "5:", "x:a.png", "-1:a.png"})
+        EXPECT_EQ(runHalvern({"--screenshot-at", bad}).exitCode, 2) << bad;
 }
