@@ -213,7 +213,7 @@ void nG_Hint::use() {
     const float alpha[] = {0, 0, 0.05f, 1.0f, 0.25f, 1.0f, 0.3f, 0};
     animate(flashEffect, kLineScale, scale);
     animate(flashEffect, kLineAlpha, alpha);
-    if (nE_SoundHub::exists()) nE_SoundHub::get()->play(kUseSound, "sfx", false, "", 0);
+    if (nE_SoundHub* hub = nE_SoundHub::get()) hub->play(kUseSound, "sfx", false, "", 0);
 
     bool isHo = false;
     post(MSG_TASKS_ACTIVE, &isHo);
