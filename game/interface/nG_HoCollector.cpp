@@ -164,10 +164,26 @@ void nG_HoCollector::collect(const std::string& objectName, const std::string& t
     flights.push_back(flight);
 }
 
+bool nG_HoCollector::owns(const nE_Object* object) const {
+    return object && std::find(children.begin(), children.end(), object) != children.end();
+}
+
 void nG_HoCollector::update(float dt) {
     nE_Object::update(dt);
     for (size_t i = 0; i < flights.size();) {
         Flight& f = flights[i];
+        if (!owns(f.trail)) f.trail = nullptr;
+        if (!owns(f.object)) {
+            // A script took the object away in flight: it counts as found all the same.
+            if (f.trail) {
+                f.trail->setMaskObject(nullptr);
+                nE_Scene::destroyLater(f.trail);
+            }
+            std::string task = f.task;
+            flights.erase(flights.begin() + static_cast<std::ptrdiff_t>(i));
+            post(MSG_TASK_COMPLETE, &task);
+            continue;
+        }
         f.time += dt;
         float tx = 0, ty = 0;
         if (!f.task.empty()) target(f.task, tx, ty);
@@ -182,7 +198,7 @@ void nG_HoCollector::update(float dt) {
                                          : f.peakScale + (f.endScale - f.peakScale) * ((k - 0.2f) / 0.8f);
             s.scaleX = scale;
             s.scaleY = f.sy0 * scale / f.sx0;
-            f.trail->localState.alpha = std::min(f.time / 0.2f, 1.f);
+            if (f.trail) f.trail->localState.alpha = std::min(f.time / 0.2f, 1.f);
             ++i;
             continue;
         }
@@ -194,7 +210,7 @@ void nG_HoCollector::update(float dt) {
         const float scale = f.endScale - f.endScale * (1 + std::sin(r * kPi * 0.5f - kHalfPi));
         s.scaleX = scale;
         s.scaleY = scale * f.sy0 / f.sx0;
-        f.trail->localState.alpha = std::max(1 - r, 0.f);
+        if (f.trail) f.trail->localState.alpha = std::max(1 - r, 0.f);
         if (f.time - f.duration <= kShrinkSeconds) {
             ++i;
             continue;
@@ -207,8 +223,10 @@ void nG_HoCollector::update(float dt) {
 
 void nG_HoCollector::land(const Flight& flight) {
     nE_Scene* s = scene();
-    flight.trail->setMaskObject(nullptr);
-    nE_Scene::destroyLater(flight.trail);
+    if (flight.trail) {
+        flight.trail->setMaskObject(nullptr);
+        nE_Scene::destroyLater(flight.trail);
+    }
     nE_Object* object = flight.object;
     if (flight.keep && s) {
         object->localState.alpha = 1;
@@ -248,7 +266,7 @@ tinyxml2::XMLElement* nG_HoCollector::dumpState(tinyxml2::XMLDocument& doc) {
             entry->SetAttribute("name", f.task.c_str());
             tasks->InsertEndChild(entry);
         }
-        if (f.keep) {
+        if (f.keep && owns(f.object)) {
             objects->InsertEndChild(nE_SLHelper_XML::save(*f.object, doc, true, true));
             anyKept = true;
         }

@@ -58,4 +58,6 @@ public:
 
 private:
     void land(const Flight& flight);
+    // Whether the object is still one of the collector's children (scripts may take one away).
+    bool owns(const nE_Object* object) const;
 };

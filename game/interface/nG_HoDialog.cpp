@@ -130,6 +130,7 @@ void nG_HoDialog::showObject(nE_Object* object, const std::string& inventoryObje
     nE_Scene* s = scene();
     if (!s || object == this || object->isAncestorOf(this) || object == s->root() || object == s->storage())
         return;
+    forgetLostObject();
     // A reward still shown from before waits in the storage instead of being lost.
     if (shown && shown != object && shown->parent == this) s->park(shown);
     s->attach(this, object);
@@ -154,6 +155,7 @@ void nG_HoDialog::showObject(nE_Object* object, const std::string& inventoryObje
 
 void nG_HoDialog::close() {
     if (state == kHidden) return;
+    forgetLostObject();
     state = kHidden;
     selectCursor(kCursorDefault);
     if (!closeTrigger.empty()) {
@@ -165,6 +167,10 @@ void nG_HoDialog::close() {
     }
     bool blur = false;
     post(MSG_BLUR, &blur);
+}
+
+void nG_HoDialog::forgetLostObject() {
+    if (shown && std::find(children.begin(), children.end(), shown) == children.end()) shown = nullptr;
 }
 
 void nG_HoDialog::onOk(void* dialog) {
@@ -199,6 +205,7 @@ bool nG_HoDialog::handleInput(const nE_InputEvent& event, nE_RenderState&) {
 
 void nG_HoDialog::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
     if (!hit) return;
+    forgetLostObject();
     if (hit == back || back->isAncestorOf(hit)) {
         selectCursor(kCursorDefault);
     } else if (shown && (hit == shown || shown->isAncestorOf(hit)) &&
@@ -216,6 +223,7 @@ void nG_HoDialog::onMessage(unsigned int message, void* payload) {
 
 tinyxml2::XMLElement* nG_HoDialog::dumpState(tinyxml2::XMLDocument& doc) {
     tinyxml2::XMLElement* element = doc.NewElement("ho_dialog");
+    forgetLostObject();
     if (state == kShown && shown) {
         element->SetAttribute("inv_obj_name", invObjName.c_str());
         element->SetAttribute("close_trigger", closeTrigger.c_str());
@@ -227,6 +235,7 @@ tinyxml2::XMLElement* nG_HoDialog::dumpState(tinyxml2::XMLDocument& doc) {
 void nG_HoDialog::restoreState(const tinyxml2::XMLElement* parentElement) {
     const tinyxml2::XMLElement* element = parentElement ? parentElement->FirstChildElement("ho_dialog") : nullptr;
     if (!element) return;
+    forgetLostObject();
     if (shown) {
         nE_Scene::destroyLater(shown);
         shown = nullptr;

@@ -67,4 +67,6 @@ public:
 private:
     static void onOk(void* dialog);
     static void selectCursor(int kind);
+    // A script may have taken the shown object away: then there is none.
+    void forgetLostObject();
 };

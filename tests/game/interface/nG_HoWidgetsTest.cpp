@@ -187,6 +187,25 @@ TEST_F(HoWidgetsTest, WithoutACloseTriggerTheDialogKeepsItsObjectAndGivesNothing
     EXPECT_TRUE(queued.empty());
 }
 
+TEST_F(HoWidgetsTest, AnObjectAScriptTakesAwayInFlightOrFromTheDialogBreaksNothing) {
+    listen({MSG_INV_ADD});
+    lua("AddTask('task_watch', 1, 'room_a'); CollectHoObject('a_door', 'task_watch')");
+    frames(0.25f);
+    lua("ObjDelete('a_door')");
+    frames(0.125f);
+    EXPECT_TRUE(collector()->flights.empty());
+    EXPECT_TRUE(task("task_watch")->completed) << "it was found all the same";
+
+    nG_HoDialogRequest request{"b_thing", "inv_b", "closed"};
+    post(MSG_HO_DIALOG_SHOW, &request);
+    frames(0.5f);
+    lua("ObjDelete('b_thing')");
+    tick(0);
+    press(40, 40);
+    EXPECT_EQ(dialog()->state, nG_HoDialog::kHidden);
+    EXPECT_EQ(counter.count(MSG_INV_ADD), 1) << "the item is still handed over";
+}
+
 TEST_F(HoWidgetsTest, AGameSavedMidFlightOrWithTheDialogOpenComesBack) {
     lua("AddTask('task_watch', 1, 'room_a'); AddTask('task_screw', 1, 'room_a');"
         "SetTasksCompleteData('room_a', 'a_far', 'inv_a', 'done', 'closed')");
