@@ -18,6 +18,7 @@
 #include "game/interface/nG_HoCollector.h"
 #include "game/interface/nG_HoDialog.h"
 #include "game/interface/nG_Interface.h"
+#include "game/interface/nG_MinigameTimer.h"
 #include "game/interface/nG_Popup.h"
 #include "game/interface/nG_Subtitles.h"
 #include "game/interface/nG_Tutorial.h"
@@ -60,4 +61,5 @@ void nG_GameContent::declareAll() {
     nG_HoCollector::declareContent();
     nG_HoDialog::declareContent();
     nG_Hint::declareContent();
+    nG_MinigameTimer::declareContent();
 }

@@ -26,6 +26,7 @@
 #include "game/interface/nG_HoDialog.h"
 #include "game/interface/nG_InterfButton.h"
 #include "game/interface/nG_Inventory.h"
+#include "game/interface/nG_MinigameTimer.h"
 #include "game/interface/nG_Popup.h"
 #include "game/interface/nG_Subtitles.h"
 #include "game/interface/nG_Tasks.h"
@@ -152,6 +153,8 @@ void nG_Interface::reset() {
     adopt(hint, 6);
     subtitles = new nG_Subtitles();
     adopt(subtitles, 1002);
+    minigameTimer = new nG_MinigameTimer();
+    adopt(minigameTimer, 7);
     hoDialog = new nG_HoDialog();
     adopt(hoDialog, -1);
     hoCollector = new nG_HoCollector();
@@ -179,8 +182,10 @@ void nG_Interface::reset() {
     // tasks, hint, diary, mini-game timer, hidden-object dialog, hidden-object collector, tutorial,
     // diary book. The diary collector's flights come last in both, so that an arrival cut short by the
     // save still happens.
-    dumpOrder = {inventory, tasks, hint, diary, hoCollector, hoDialog, tutorial, diaryBook, diaryCollector};
-    restoreOrder = {inventory, tasks, hint, diary, hoDialog, hoCollector, tutorial, diaryBook, diaryCollector};
+    dumpOrder = {inventory, tasks, hint, diary, hoCollector, minigameTimer, hoDialog, tutorial, diaryBook,
+                 diaryCollector};
+    restoreOrder = {inventory, tasks, hint, diary, minigameTimer, hoDialog, hoCollector, tutorial, diaryBook,
+                    diaryCollector};
 
     setHidden(true, false);
     input = false;

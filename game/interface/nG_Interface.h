@@ -23,6 +23,7 @@ class nG_HoCollector;
 class nG_HoDialog;
 class nG_InterfButton;
 class nG_Inventory;
+class nG_MinigameTimer;
 class nG_Tasks;
 class nG_TasksHeader;
 class nG_Achievement;
@@ -98,6 +99,7 @@ public:
     nG_Hint* hint = nullptr;
     nG_HoDialog* hoDialog = nullptr;
     nG_HoCollector* hoCollector = nullptr;
+    nG_MinigameTimer* minigameTimer = nullptr;
     nG_Tutorial* tutorial = nullptr;
     nG_Achievement* achievement = nullptr;
     nG_DiaryCollector* diaryCollector = nullptr;
