@@ -6,8 +6,10 @@
 // zooms back.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <lua.hpp>
 #include <string>
+#include <vector>
 
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_EngineTypes.h"
@@ -27,6 +29,7 @@
 #include "game/core/nG_SubRoom.h"
 #include "pflib/TPlatform.h"
 #include "pflib/TRenderer.h"
+#include "pflib/TTexture.h"
 
 namespace {
 
@@ -157,5 +160,54 @@ void BM_SubRoomOpenAndClose(benchmark::State& state) {
     state.counters["frames"] = frames + 2;
 }
 BENCHMARK(BM_SubRoomOpenAndClose)->Unit(benchmark::kMillisecond);
+
+// The texture memory of the game in each room of the level (the rooms `level.rooms` brings in, so a
+// new room is measured without a change here): pf's live texture bytes, in MiB, once the room is open
+// and settled. They count the interface, the room's images and whatever snapshots are alive; a
+// sub-room is opened over the room shown before it.
+void BM_RoomTextureMemory(benchmark::State& state) {
+    if (!prepare()) return state.SkipWithError("no headless OpenGL display");
+    RunningGame running;
+    std::vector<std::string> rooms;
+    lua_State* L = nE_Core::get()->lua();
+    lua_getglobal(L, "level");
+    if (lua_istable(L, -1)) {
+        lua_getfield(L, -1, "rooms");
+        for (int i = 1; lua_istable(L, -1); ++i) {
+            lua_rawgeti(L, -1, i);
+            if (!lua_istable(L, -1)) {
+                lua_pop(L, 1);
+                break;
+            }
+            lua_getfield(L, -1, "object");
+            if (lua_isstring(L, -1)) rooms.push_back(lua_tostring(L, -1));
+            lua_pop(L, 2);
+        }
+        lua_pop(L, 1);
+    }
+    lua_pop(L, 1);
+    if (rooms.empty()) return state.SkipWithError("the level names no rooms");
+    constexpr double kMiB = 1024.0 * 1024.0;
+    double most = 0;
+    for (auto _ : state) {
+        for (const std::string& room : rooms) {
+            const bool sub = dynamic_cast<nG_SubRoom*>(nE_Core::get()->scene().findObject(room)) != nullptr;
+            running.script(sub ? "OpenSubRoom('" + room + "', 512, 384, 512, 300)"
+                               : "SwitchRoom('" + room + "', 0)");
+            running.settle();
+            running.frames(2);
+            const double mib = static_cast<double>(pf::TTexture::LiveBytes()) / kMiB;
+            state.counters[room + "_MiB"] = mib;
+            most = std::max(most, mib);
+            if (sub) {
+                running.script("CloseSubRoom()");
+                running.settle();
+                running.frames(2);
+            }
+        }
+    }
+    state.counters["most_MiB"] = most;
+}
+BENCHMARK(BM_RoomTextureMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

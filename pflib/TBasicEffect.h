@@ -33,7 +33,10 @@ enum TMapMode { kMapClamp = 0, kMapWrap = 1 };
 
 class TBasicEffect : public TEffect {
 public:
-    void SetTexture(const std::shared_ptr<TTexture>& texture) { texture_ = texture; }
+    // The same texture again (every draw of a batch) costs no reference count.
+    void SetTexture(const std::shared_ptr<TTexture>& texture) {
+        if (texture_ != texture) texture_ = texture;
+    }
     const std::shared_ptr<TTexture>& GetTexture() const { return texture_; }
     void SetTextureMapMode(int u, int v) {
         mapU_ = u;

@@ -59,6 +59,9 @@ public:
     bool gpuNewer = false;      // GPU content newer than the CPU pixels (render targets)
     static void SetBackend(TTextureBackend* backend);
     static size_t LiveCount();
+    // The pixel bytes of the live textures (4 a pixel): what their GPU copies take, and as much again
+    // for the CPU pixels each keeps.
+    static size_t LiveBytes();
 
 private:
     TTexture(int width, int height, int type);

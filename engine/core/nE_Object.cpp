@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 #include "engine/core/nE_AnimLine.h"
 #include "engine/core/nE_Colour.h"
@@ -26,6 +29,24 @@ unsigned g_updateWalk = 0;
 // Set when an object took the event of the current hit test and went in its handler: the event is
 // spent, nobody below may take it as well.
 bool g_tookAndWent = false;
+
+// The render state's fields before its matrix: everything a world state is computed from.
+constexpr size_t kStateFields = offsetof(nE_RenderState, matrix);
+
+// Bit for bit, without a branch per word (the library's memcmp is a call and costs more here).
+template <size_t Bytes>
+bool sameBits(const void* a, const void* b) {
+    uint32_t wa[Bytes / 4], wb[Bytes / 4];
+    std::memcpy(wa, a, sizeof wa);
+    std::memcpy(wb, b, sizeof wb);
+    uint32_t differ = 0;
+    for (size_t i = 0; i < Bytes / 4; ++i) differ |= wa[i] ^ wb[i];
+    return differ == 0;
+}
+
+bool sameFields(const nE_RenderState& a, const nE_RenderState& b) {
+    return sameBits<kStateFields>(&a, &b);
+}
 
 }  // namespace
 
@@ -265,7 +286,13 @@ void nE_Object::loadResources() {}
 void nE_Object::unloadResources() {}
 
 void nE_Object::update(float dt) {
-    animState = nE_RenderState();
+    static const nE_RenderState kNoOffsets;
+    if (animLines.empty()) {
+        // Most objects have no lines: their clear offsets are not written again every frame.
+        if (!sameFields(animState, kNoOffsets)) animState = kNoOffsets;
+        return;
+    }
+    animState = kNoOffsets;
     for (size_t i = 0; i < animLines.size(); ++i) {
         float value[3];
         if (animLines[i].line->evaluate(dt, value))
@@ -411,7 +438,59 @@ nE_RenderState nE_Object::combinedState(int reduction) const {
     return s;
 }
 
+namespace {
+
+// own · parent for an own matrix as computeMatrix makes it (a turn, scales and a shift in the plane):
+// the full product's terms with own's zeros left out.
+pf::TMat4 placeUnder(const pf::TMat4& own, const pf::TMat4& parent) {
+    const float* a = own.m;
+    const float* p = parent.m;
+    pf::TMat4 r;
+    for (int col = 0; col < 4; ++col) {
+        r.m[col] = a[0] * p[col] + a[1] * p[4 + col];
+        r.m[4 + col] = a[4] * p[col] + a[5] * p[4 + col];
+        r.m[8 + col] = p[8 + col];
+        r.m[12 + col] = a[12] * p[col] + a[13] * p[4 + col] + p[12 + col];
+    }
+    return r;
+}
+
+}  // namespace
+
+bool nE_Object::sameWorldInputs(const nE_RenderState* parentState) const {
+    if (!worldKept_ || keptUnderParent_ != (parentState != nullptr) || !sameFields(localState, keptLocal_) ||
+        !sameFields(animState, keptAnim_))
+        return false;
+    if (!parentState) return true;
+    const float colour[4] = {parentState->alpha, parentState->red, parentState->green, parentState->blue};
+    return sameBits<sizeof colour>(colour, keptParentColour_) &&
+           sameBits<sizeof keptParentMatrix_.m>(parentState->matrix.m, keptParentMatrix_.m);
+}
+
+void nE_Object::keepWorldInputs(const nE_RenderState* parentState) {
+    std::memcpy(static_cast<void*>(&keptLocal_), &localState, kStateFields);
+    std::memcpy(static_cast<void*>(&keptAnim_), &animState, kStateFields);
+    keptUnderParent_ = parentState != nullptr;
+    if (parentState) {
+        keptParentMatrix_ = parentState->matrix;
+        keptParentColour_[0] = parentState->alpha;
+        keptParentColour_[1] = parentState->red;
+        keptParentColour_[2] = parentState->green;
+        keptParentColour_[3] = parentState->blue;
+    }
+    worldKept_ = true;
+}
+
 nE_RenderState nE_Object::worldState(const nE_RenderState* parentState, int reduction) {
+    const bool attached = parentState && attachType >= 1 && attachType <= 3 && parent;
+    // A tree's top (the root, which may hold the canvas mapping) is its own placement: its
+    // grandchildren with an attach type build on it.
+    const bool remembered = parentState || (!parent && reduction == 0);
+    // Only the plain case is kept: an attach type reads the grandparent's state and a drag the pointer.
+    const bool keepable = remembered && reduction == 0 && !attached &&
+                          (!parentState || parentState->matrixValid) && nE_Scene::dragged() != this;
+    if (keepable && sameWorldInputs(parentState)) return lastWorldState;
+
     nE_RenderState s = combinedState(reduction);
     pf::TMat4 m = s.matrix;
     if (parentState) {
@@ -419,14 +498,14 @@ nE_RenderState nE_Object::worldState(const nE_RenderState* parentState, int redu
         s.red *= parentState->red;
         s.green *= parentState->green;
         s.blue *= parentState->blue;
-        if (attachType >= 1 && attachType <= 3 && parent) {
+        if (attached) {
             // Keep the grandparent's placement but only the parts of the parent's own state that the
             // attach type does not drop.
             nE_RenderState grand = parent->parent ? parent->parent->lastWorldState : nE_RenderState();
             const pf::TMat4 p = parent->combinedState(attachType).matrix;
             m = m * p * grand.transform();
         } else if (parentState->matrixValid) {
-            m = m * parentState->matrix;
+            m = placeUnder(m, parentState->matrix);
         } else {
             nE_RenderState ps = *parentState;
             m = m * ps.transform();
@@ -438,9 +517,11 @@ nE_RenderState nE_Object::worldState(const nE_RenderState* parentState, int redu
     }
     s.matrix = m;
     s.matrixValid = true;
-    // A tree's top (the root, which may hold the canvas mapping) is its own placement: its
-    // grandchildren with an attach type build on it.
-    if (parentState || (!parent && reduction == 0)) lastWorldState = s;
+    if (remembered) {
+        lastWorldState = s;
+        worldKept_ = false;
+        if (keepable) keepWorldInputs(parentState);
+    }
     return s;
 }
 

@@ -101,7 +101,8 @@ public:
     // matrix computed; no parent applied.
     nE_RenderState combinedState(int reduction) const;
     // The world state under the given parent state (none for a tree's top), after attachType and drag;
-    // with a parent it is remembered in lastWorldState.
+    // with a parent it is remembered in lastWorldState. The hit test and the draw of one frame ask for
+    // the same state: it is computed again only when what it is made of has changed.
     nE_RenderState worldState(const nE_RenderState* parentState, int reduction = 0);
     // The world state computed through the whole parent chain, as the draw walk would.
     nE_RenderState worldStateFromTop();
@@ -159,5 +160,15 @@ public:
     std::string resourceName;
 
 private:
+    // Whether lastWorldState was made from these inputs, so that it can stand for a new computation.
+    // Objects' states are plain fields changed anywhere: the inputs themselves are compared.
+    bool sameWorldInputs(const nE_RenderState* parentState) const;
+    void keepWorldInputs(const nE_RenderState* parentState);
+
     unsigned updatedInWalk_ = 0;
+    bool worldKept_ = false;
+    bool keptUnderParent_ = false;
+    nE_RenderState keptLocal_, keptAnim_;
+    pf::TMat4 keptParentMatrix_;
+    float keptParentColour_[4] = {};
 };

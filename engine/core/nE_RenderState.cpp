@@ -3,7 +3,8 @@
 #include <cmath>
 
 void nE_RenderState::computeMatrix() {
-    const float c = std::cos(angle), s = std::sin(angle);
+    // Most objects are not turned: skip the trigonometry (cos 0 and sin 0 are exactly 1 and 0).
+    const float c = angle == 0 ? 1.f : std::cos(angle), s = angle == 0 ? 0.f : std::sin(angle);
     pf::TMat4& m = matrix;
     m = pf::TMat4::Identity();
     m.m[0] = scaleX * c;

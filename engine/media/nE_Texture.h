@@ -9,6 +9,8 @@
 #include "engine/media/nE_Render.h"
 #include "engine/media/nE_Resource.h"
 
+class nE_TexImpl_Pl5;
+
 class nE_Texture : public nE_Resource {
 public:
     // Larger images get no hit mask.
@@ -25,6 +27,9 @@ public:
     virtual nE_Rect texCoordRect(const nE_RenderState& state) const;
     // Point in the coordinates the state's transform maps into; exact to the pixel where a mask exists.
     virtual bool hitTest(float x, float y, const nE_RenderState& state) const;
+    // The platform binding's side of the texture; none for a texture without one. A virtual rather
+    // than a cross-cast, which costs more than the rest of a sprite's draw.
+    virtual const nE_TexImpl_Pl5* platformSide() const { return nullptr; }
 
     // Size as drawn and size of the platform texture, in pixels.
     float width = 1, height = 1;

@@ -7,6 +7,7 @@
 
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
@@ -303,6 +304,17 @@ void nG_Game::restoreDeviceResources(bool recursive) {
 }
 
 // --- the frame ---
+
+bool nG_Game::handleInput(const nE_InputEvent& event, nE_RenderState& world) {
+    if (event.type == nE_InputEvent::kKeyDown && event.code == kKeyEscape) {
+        nE_TriggerHub* hub = nE_Core::exists() ? nE_Core::get()->triggerHubIfAlive() : nullptr;
+        if (hub && hub->find(kEscapeTrigger)) {
+            nE_Scene::queueTrigger(name, kEscapeTrigger);
+            return true;
+        }
+    }
+    return nE_Object::handleInput(event, world);
+}
 
 void nG_Game::update(float dt) {
     nE_Object::update(dt);

@@ -32,6 +32,9 @@ public:
     // A game that shows no room for this long shows its interface, so that the menu stays in reach.
     static constexpr float kNoRoomSeconds = 3.f;
     static constexpr int kCursorDefault = 1;
+    // Scripts see no keys: the level hears of Escape (skipping a film, say) when it registers this.
+    static constexpr const char* kEscapeTrigger = "ng_game_escape";
+    static constexpr int kKeyEscape = 27;
 
     // Named "ng_game", built (rooms hub, interface, level, blur), subscribed, registered with the
     // profile hub for save slots; the script table "ng_var" starts empty.
@@ -52,6 +55,7 @@ public:
     virtual void autosave();
 
     void update(float dt) override;
+    bool handleInput(const nE_InputEvent& event, nE_RenderState& world) override;
     void restoreDeviceResources(bool recursive) override;
     void onMessage(unsigned int message, void* payload) override;
     void dumpState(tinyxml2::XMLElement* slot) override;

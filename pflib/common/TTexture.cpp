@@ -16,6 +16,7 @@ namespace pf {
 namespace {
 TTextureBackend* gBackend = nullptr;
 std::atomic<size_t> gLiveCount{0};
+std::atomic<size_t> gLiveBytes{0};
 
 uint32_t bigEndian(const uint8_t* p, int bytes) {
     uint32_t value = 0;
@@ -85,11 +86,13 @@ TTexture::TTexture(int width, int height, int type)
       type_(type),
       pixels_(static_cast<size_t>(width) * static_cast<size_t>(height) * 4, 0) {
     ++gLiveCount;
+    gLiveBytes += static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
 }
 
 TTexture::~TTexture() {
     if (gBackend && (backendId || backendExtra)) gBackend->Release(*this);
     --gLiveCount;
+    gLiveBytes -= static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4;
 }
 
 void TTexture::SetBackend(TTextureBackend* backend) {
@@ -98,6 +101,10 @@ void TTexture::SetBackend(TTextureBackend* backend) {
 
 size_t TTexture::LiveCount() {
     return gLiveCount.load();
+}
+
+size_t TTexture::LiveBytes() {
+    return gLiveBytes.load();
 }
 
 std::shared_ptr<TTexture> TTexture::Create(int width, int height, bool flag, int type) {

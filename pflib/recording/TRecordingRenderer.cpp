@@ -28,9 +28,8 @@ void TRecordingRenderer::Reset() {
     stats = TRenderStats();
 }
 
-TRecordedCall& TRecordingRenderer::Record(const str& name) {
+TRecordedCall& TRecordingRenderer::Record(const char* name) {
     if (!keepLog) {
-        scratch_.args.clear();
         scratch_.result = true;
         return scratch_;
     }
@@ -116,8 +115,8 @@ void TRecordingRenderer::SetViewport(const TURect& rect) {
 void TRecordingRenderer::SetClippingRectangle(const TURect& rect) {
     clipOn = true;
     clip = rect;
-    Record("SetClippingRectangle").args = {double(rect.left), double(rect.top), double(rect.right),
-                                           double(rect.bottom)};
+    TRecordedCall& call = Record("SetClippingRectangle");
+    if (keepLog) call.args = {double(rect.left), double(rect.top), double(rect.right), double(rect.bottom)};
 }
 
 void TRecordingRenderer::SetWorldMatrix(const TMat4& matrix) {
@@ -127,6 +126,10 @@ void TRecordingRenderer::SetWorldMatrix(const TMat4& matrix) {
 
 void TRecordingRenderer::RecordDraw(TRecordedCall& call, int type, const TVertex* vertices, int count,
                                     const uint16_t* indices, int indexCount) {
+    ++stats.submissions;
+    ++stats.drawCalls;
+    stats.vertices += count;
+    if (!keepLog) return;
     const auto& texture = effect.GetTexture();
     call.texture = texture.get();
     call.textureRef = texture;
@@ -136,10 +139,6 @@ void TRecordingRenderer::RecordDraw(TRecordedCall& call, int type, const TVertex
     call.filtering = effect.GetFilteringMode();
     call.drawType = type;
     call.args = {double(type), double(count), double(indexCount)};
-    ++stats.submissions;
-    ++stats.drawCalls;
-    stats.vertices += count;
-    if (!keepLog) return;
     if (vertices && count > 0) call.vertices.assign(vertices, vertices + count);
     if (indices && indexCount > 0) call.indices.assign(indices, indices + indexCount);
     auto transform = [&](const TVertex& v) {

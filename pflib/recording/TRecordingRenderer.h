@@ -102,7 +102,8 @@ public:
     void Reset();
 
 private:
-    TRecordedCall& Record(const str& name);
+    // A name, not a string: an unlogged call (every draw of a benchmark) should cost no allocation.
+    TRecordedCall& Record(const char* name);
     TRecordedCall scratch_;  // what an unlogged call fills
     void RecordDraw(TRecordedCall& call, int type, const TVertex* vertices, int count,
                     const uint16_t* indices, int indexCount);

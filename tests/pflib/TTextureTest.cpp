@@ -97,13 +97,16 @@ TEST(TextureTest, LockIsExclusiveAndAWritingUnlockMarksTheTextureDirty) {
 }
 
 TEST(TextureTest, LiveCountFollowsTheHandles) {
-    const size_t before = TTexture::LiveCount();
+    const size_t before = TTexture::LiveCount(), bytesBefore = TTexture::LiveBytes();
     {
         auto a = TTexture::Create(1, 1, true, 0);
         auto b = TTexture::Create(1, 1, true, 1);
-        EXPECT_EQ(TTexture::LiveCount(), before + 2);
+        auto c = TTexture::Create(3, 2, true, 0);
+        EXPECT_EQ(TTexture::LiveCount(), before + 3);
+        EXPECT_EQ(TTexture::LiveBytes(), bytesBefore + (1 + 1 + 6) * 4);
     }
     EXPECT_EQ(TTexture::LiveCount(), before);
+    EXPECT_EQ(TTexture::LiveBytes(), bytesBefore);
 }
 
 // The size is read from the header and refused over the limit before any pixel is decoded.

@@ -4,6 +4,6 @@ const std::shared_ptr<pf::TTexture>& nE_FrameTexture_Pl5::platformTextureFor(int
     static const std::shared_ptr<pf::TTexture> none;
     const Frame* f = frame(frameIndex);
     if (!f || !f->texture) return none;
-    const auto* impl = dynamic_cast<const nE_TexImpl_Pl5*>(f->texture.get());
+    const nE_TexImpl_Pl5* impl = f->texture->platformSide();
     return impl ? impl->platformTextureFor(0) : none;
 }

@@ -7,6 +7,7 @@
 class nE_GeneratedTexture_Pl5 : public nE_GeneratedTexture, public nE_TexImpl_Pl5 {
 public:
     bool loadImage(const std::string&) override { return false; }
+    const nE_TexImpl_Pl5* platformSide() const override { return this; }
 
     void createFromBytes(const uint8_t* pixels, int width, int height, int mode) override;
     void createFromColours(int width, int height, const float* colours) override;

@@ -158,7 +158,7 @@ void nE_Render_Pl5::applyClip(pf::TRenderer& renderer) const {
 
 bool nE_Render_Pl5::prepare(pf::TRenderer& renderer, nE_Texture& texture, nE_RenderState& state,
                             bool absolute) {
-    const auto* impl = dynamic_cast<const nE_TexImpl_Pl5*>(&texture);
+    const nE_TexImpl_Pl5* impl = texture.platformSide();
     if (!impl) return false;
     const std::shared_ptr<pf::TTexture>& platformTexture = impl->platformTextureFor(state.frameIndex);
     // A texture whose file was missing has nothing to show.

@@ -7,4 +7,5 @@
 class nE_Texture_Pl5 : public nE_Texture, public nE_TexImpl_Pl5 {
 public:
     bool load(const std::string& name) override;
+    const nE_TexImpl_Pl5* platformSide() const override { return this; }
 };

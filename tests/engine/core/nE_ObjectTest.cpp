@@ -299,3 +299,54 @@ TEST_F(ObjectTest, InactiveObjectsAreNotUpdated) {
     scene.update(0.5f);
     EXPECT_FLOAT_EQ(a->localState.x, 5);
 }
+
+// World states are kept between the frame's hit test and its draw: every input they are made of
+// must still reach the drawn state at once.
+TEST_F(ObjectTest, DrawnWorldStatesFollowEveryChangeOfTheirInputs) {
+    LoggingObject* parent = add(scene.root(), "parent");
+    parent->localState.x = 100;
+    LoggingObject* child = add(parent, "child");
+    child->localState.x = 5;
+    setRect(child, -5, -5, 10, 10);
+    LoggingObject* other = add(scene.root(), "other");
+    other->localState.y = 40;
+    auto drawnAt = [&](LoggingObject* o) {
+        drawn.clear();
+        scene.draw(nullptr);
+        return std::make_pair(o->lastDrawn.matrix.m[12], o->lastDrawn.matrix.m[13]);
+    };
+
+    EXPECT_EQ(hitAt(105, 0), child);
+    EXPECT_EQ(drawnAt(child), std::make_pair(105.f, 0.f));
+    EXPECT_EQ(drawn, (std::vector<std::string>{"parent", "child", "other"}));
+    parent->localState.x = 200;  // the parent moved: its children follow
+    EXPECT_EQ(drawnAt(child), std::make_pair(205.f, 0.f));
+    parent->localState.scaleX = 2;
+    EXPECT_EQ(drawnAt(child), std::make_pair(210.f, 0.f));
+    parent->localState.alpha = 0.5f;
+    scene.draw(nullptr);
+    EXPECT_FLOAT_EQ(child->lastDrawn.alpha, 0.5f);
+    child->animState.y = 7;  // an offset of this frame only
+    EXPECT_EQ(drawnAt(child), std::make_pair(210.f, 7.f));
+    scene.update(0.01f);
+    EXPECT_EQ(drawnAt(child), std::make_pair(210.f, 0.f));
+    child->localState.frameIndex = 3;
+    scene.draw(nullptr);
+    EXPECT_EQ(child->lastDrawn.frameIndex, 3);
+
+    scene.attach(other, child);  // another parent
+    EXPECT_EQ(drawnAt(child), std::make_pair(5.f, 40.f));
+    EXPECT_EQ(child->worldStateFromTop().matrix.m[13], 40.f);
+    child->attachType = 3;  // keeps the grandparent only: the root at the origin
+    EXPECT_EQ(drawnAt(child), std::make_pair(5.f, 0.f));
+    child->attachType = 0;
+    EXPECT_EQ(drawnAt(child), std::make_pair(5.f, 40.f));
+
+    // Dragged, it follows the pointer; dropped, it is back in its place.
+    child->drag = true;
+    scene.startDrag(child);
+    child->dragPosition = pf::TVec2{300, 300};
+    EXPECT_EQ(drawnAt(child), std::make_pair(300.f, 300.f));
+    nE_Scene::setDragged(nullptr);
+    EXPECT_EQ(drawnAt(child), std::make_pair(5.f, 40.f));
+}
