@@ -14,6 +14,9 @@
 #include "game/interface/nG_DiaryBook.h"
 #include "game/interface/nG_DiaryCollector.h"
 #include "game/interface/nG_FrameSubroom.h"
+#include "game/interface/nG_Hint.h"
+#include "game/interface/nG_HoCollector.h"
+#include "game/interface/nG_HoDialog.h"
 #include "game/interface/nG_Interface.h"
 #include "game/interface/nG_MinigameTimer.h"
 #include "game/interface/nG_Popup.h"
@@ -55,5 +58,8 @@ void nG_GameContent::declareAll() {
     nG_Diary::declareContent();
     nG_DiaryBook::declareContent();
     nG_DiaryCollector::declareContent();
+    nG_HoCollector::declareContent();
+    nG_HoDialog::declareContent();
+    nG_Hint::declareContent();
     nG_MinigameTimer::declareContent();
 }

@@ -127,6 +127,7 @@ const struct {
     {"ShowDialog", "k"},
     {"AddDiaryPage", "o"},
     {"CollectDiaryObject", "ot"},
+    {"CollectHoObject", "ok"},
     {"SetActiveMapRoom", "o"},
     {"StartMinigame", "-ttk"},
     {"PlaySfx", "s-t"},

@@ -21,6 +21,9 @@
 #include "game/interface/nG_DiaryBook.h"
 #include "game/interface/nG_DiaryCollector.h"
 #include "game/interface/nG_FrameSubroom.h"
+#include "game/interface/nG_Hint.h"
+#include "game/interface/nG_HoCollector.h"
+#include "game/interface/nG_HoDialog.h"
 #include "game/interface/nG_InterfButton.h"
 #include "game/interface/nG_Inventory.h"
 #include "game/interface/nG_MinigameTimer.h"
@@ -146,10 +149,16 @@ void nG_Interface::reset() {
     adopt(frame, -2);
     dialog = new nG_Dialog();
     adopt(dialog, 18);
+    hint = new nG_Hint();
+    adopt(hint, 6);
     subtitles = new nG_Subtitles();
     adopt(subtitles, 1002);
     minigameTimer = new nG_MinigameTimer();
     adopt(minigameTimer, 7);
+    hoDialog = new nG_HoDialog();
+    adopt(hoDialog, -1);
+    hoCollector = new nG_HoCollector();
+    adopt(hoCollector, 5);
     diaryCollector = new nG_DiaryCollector();
     adopt(diaryCollector, 17);
     diaryBook = new nG_DiaryBook();
@@ -173,8 +182,10 @@ void nG_Interface::reset() {
     // tasks, hint, diary, mini-game timer, hidden-object dialog, hidden-object collector, tutorial,
     // diary book. The diary collector's flights come last in both, so that an arrival cut short by the
     // save still happens.
-    dumpOrder = {inventory, tasks, diary, minigameTimer, tutorial, diaryBook, diaryCollector};
-    restoreOrder = {inventory, tasks, diary, minigameTimer, tutorial, diaryBook, diaryCollector};
+    dumpOrder = {inventory, tasks, hint, diary, hoCollector, minigameTimer, hoDialog, tutorial, diaryBook,
+                 diaryCollector};
+    restoreOrder = {inventory, tasks, hint, diary, minigameTimer, hoDialog, hoCollector, tutorial, diaryBook,
+                    diaryCollector};
 
     setHidden(true, false);
     input = false;

@@ -18,6 +18,9 @@
 class nE_AnimSprite;
 class nE_Sprite;
 class nG_FrameSubroom;
+class nG_Hint;
+class nG_HoCollector;
+class nG_HoDialog;
 class nG_InterfButton;
 class nG_Inventory;
 class nG_MinigameTimer;
@@ -93,6 +96,9 @@ public:
     nG_BlackBarText* blackBar = nullptr;
     nG_Dialog* dialog = nullptr;
     nG_Subtitles* subtitles = nullptr;
+    nG_Hint* hint = nullptr;
+    nG_HoDialog* hoDialog = nullptr;
+    nG_HoCollector* hoCollector = nullptr;
     nG_MinigameTimer* minigameTimer = nullptr;
     nG_Tutorial* tutorial = nullptr;
     nG_Achievement* achievement = nullptr;

@@ -261,7 +261,7 @@ TEST_F(GameObjectTest, ASaveContinuedAndSavedAgainGivesTheSameSlot) {
     EXPECT_NE(first.find("<current_subroom><subroom name=\"sub_c\""), std::string::npos);
     EXPECT_NE(
         first.find("<interface hidden=\"0\" diary_btn_locked=\"0\" input=\"1\"><inventory/><tasks><list/>"
-                   "<completedata/></tasks><diary "),
+                   "<completedata/></tasks><hint state=\"0\" state_timer=\"0\"/><diary "),
         std::string::npos);
     EXPECT_NE(first.find("<tutorial show_tutorial=\"1\"/>"), std::string::npos);
     EXPECT_NE(first.find("<storage><rooms_hub><obj name=\"ng_rooms_hub\">"), std::string::npos);

@@ -1,0 +1,278 @@
+#include "game/interface/nG_Hint.h"
+
+#include <tinyxml2.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "engine/core/nE_Core.h"
+#include "engine/core/nE_Geometry.h"
+#include "engine/core/nE_InputEvent.h"
+#include "engine/core/nE_Mediator.h"
+#include "engine/core/nE_Messages.h"
+#include "engine/core/nE_Scene.h"
+#include "engine/media/nE_SoundHub.h"
+#include "engine/objects/nE_AnimSprite.h"
+#include "engine/objects/nE_Sprite.h"
+#include "engine/script/nE_ContentRules.h"
+#include "game/core/nG_Messages.h"
+#include "game/interface/nG_InterfButton.h"
+#include "game/shell/nG_ProfileHub.h"
+
+namespace {
+
+// Subscribed in this order.
+constexpr unsigned int kMessages[] = {MSG_HINT_INPUT, MSG_HINT_ALPHA, MSG_HINT_CHARGE};
+constexpr float kX = 984, kY = 680;
+// Animation line types: scale x, scale y, both scales, angle, alpha.
+constexpr int kLineScaleX = 4, kLineScaleY = 5, kLineScale = 6, kLineAngle = 7, kLineAlpha = 8;
+constexpr int kBlendAdd = 2;
+
+void post(unsigned int message, void* payload) {
+    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
+}
+
+template <class T>
+T* part(nE_Object* owner, const char* objectName, const char* resource, float x, float y, float z) {
+    auto* object = new T();
+    object->name = objectName;
+    if (resource) object->setResourceName(resource);
+    object->localState.x = x;
+    object->localState.y = y;
+    object->localState.z = z;
+    object->input = false;
+    owner->addChild(object);
+    return object;
+}
+
+template <size_t N>
+void animate(nE_Object* object, int type, const float (&keys)[N]) {
+    nE_Scene::addAnimLine(object, type, false, false, "", keys, static_cast<int>(N));
+}
+
+}  // namespace
+
+nG_Hint::nG_Hint() {
+    name = kName;
+    watch0 = part<nE_AnimSprite>(this, "ng_hint_watch_0", kTimerAnimation, kX, kY, 7);
+    watch1 = part<nE_AnimSprite>(this, "ng_hint_watch_1", kTimerAnimation, kX, kY, 8);
+    mirror = part<nE_AnimSprite>(this, "ng_hint_mirror_anim", kMirrorAnimation, 983, 681, 8.5f);
+
+    button = new nG_InterfButton("ng_hint_btn");
+    button->build(nG_InterfButton::Params{});
+    button->setHitRect(-42, -45, 84, 90);
+    button->localState.x = kX;
+    button->localState.y = kY;
+    button->localState.z = 1;
+    button->onClick = onClick;
+    button->clickArg = this;
+    button->setState(nG_InterfButton::kDisabled);
+    button->input = false;
+    addChild(button);
+
+    chargeEffect = part<nE_Sprite>(this, "ng_hint_effect_0", kChargeImage, 974, 683, 9);
+    chargeEffect->localState.alpha = 0;
+    chargeEffect->localState.blendMode = kBlendAdd;
+    chargeEffect->localState.angle = 1.5707964f;
+    pointerEffect = part<nE_Sprite>(this, "ng_hint_effect_1", kPointerImage, 0, 0, 9);
+    pointerEffect->localState.alpha = 0;
+    // The flash lies over the button: it must not take the press meant for it.
+    flashEffect = part<nE_Sprite>(this, "ng_hint_effect_2", kFlashImage, 976, 686, 8.5f);
+    flashEffect->localState.alpha = 0;
+    layer = part<nE_Sprite>(this, "ng_hint_text", kLayerImage, 967, 615, 10);
+    // A new game restores nothing: the hint starts charged, or its disabled button could never be used.
+    setState(kCharged);
+
+    if (nE_Mediator* mediator = nE_Mediator::current())
+        for (unsigned int message : kMessages) mediator->subscribe(message, this);
+}
+
+nG_Hint::~nG_Hint() {
+    if (nE_Mediator* mediator = nE_Mediator::current())
+        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+}
+
+void nG_Hint::declareContent() {
+    using R = nE_ContentRules;
+    const char* const owner = "nG_Hint";
+    R::addNeed({"", R::kAnimation, kTimerAnimation, owner, kFunction, ""});
+    R::addNeed({"", R::kAnimation, kMirrorAnimation, owner, kFunction, ""});
+    for (const char* image : {kChargeImage, kPointerImage, kFlashImage, kLayerImage})
+        R::addNeed({"", R::kImage, image, owner, "", ""});
+    R::addNeed({"", R::kSound, kUseSound, owner, "", ""});
+    R::addNeed({"game", R::kTrigger, kTrigger, owner, "", ""});
+}
+
+float nG_Hint::rechargeTime() {
+    const nG_ProfileHub* hub = nG_ProfileHub::current();
+    return hub && hub->currentProfile() && hub->gameMode() == 0 ? kEasyRecharge : kRecharge;
+}
+
+void nG_Hint::setLamp(bool on) {
+    lampLit = on;
+    post(MSG_RIGHT_LAMP, &on);
+}
+
+void nG_Hint::setState(int s) {
+    if (s == kCharged) {
+        button->setEnabled(true);
+        button->input = true;
+        watch1->visible = false;
+        showFrames();
+        const float keys[] = {0, 0, 0.5f, 1.0f};
+        animate(mirror, kLineAlpha, keys);
+        chargeEffectPlayed = false;
+    } else {
+        setLamp(false);
+        button->setState(nG_InterfButton::kDisabled);
+        button->input = false;
+        watch1->visible = true;
+        const float keys[] = {0, 1.0f, 0.5f, 0};
+        animate(mirror, kLineAlpha, keys);
+    }
+    stateTimer = 0;
+    state = s == kCharged ? kCharged : kRecharging;
+}
+
+void nG_Hint::showFrames() {
+    const nE_AnimSprite::Function* function = watch0->findFunction(kFunction);
+    if (!function || function->frames.empty()) return;
+    const int n = static_cast<int>(function->frames.size()) - 1;
+    if (state == kCharged) {
+        watch0->localState.frameIndex = function->frames[static_cast<size_t>(n)];
+        return;
+    }
+    const float t = rechargeTime();
+    const float p = t > 0 ? static_cast<float>(n) * stateTimer / t : static_cast<float>(n);
+    const int low = std::min(std::max(static_cast<int>(std::floor(p)), 0), n);
+    const int high = std::min(std::max(static_cast<int>(std::ceil(p)), 0), n);
+    watch0->localState.frameIndex = function->frames[static_cast<size_t>(low)];
+    watch1->localState.frameIndex = function->frames[static_cast<size_t>(high)];
+    watch1->localState.alpha = p - std::floor(p);
+}
+
+void nG_Hint::update(float dt) {
+    nE_Object::update(dt);
+    // The lamp goes out when the pointer has left the button for anything, in or out of the bar.
+    if (lampLit && nG_InterfButton::hoveredButton() != button) setLamp(false);
+    if (state == kCharged) {
+        showFrames();
+        if (!mirror->playing) mirror->play(kFunction, "");
+        return;
+    }
+    const float t = rechargeTime();
+    if (stateTimer < t) stateTimer = std::min(stateTimer + dt, t);
+    // A shorter recharge chosen meanwhile ends it at once.
+    if (stateTimer > t) stateTimer = t;
+    showFrames();
+    if (stateTimer >= t - kChargeLead && !chargeEffectPlayed) {
+        playChargeEffect();
+        chargeEffectPlayed = true;
+    }
+    if (stateTimer >= t) setState(kCharged);
+}
+
+void nG_Hint::playChargeEffect() {
+    const float alpha[] = {0, 0, 0.4f, 1.0f, 1.2f, 0};
+    const float scale[] = {0, 0.5f, 0.4f, 1.0f, 1.2f, 1.6f};
+    animate(chargeEffect, kLineAlpha, alpha);
+    animate(chargeEffect, kLineScaleX, scale);
+    animate(chargeEffect, kLineScaleY, scale);
+}
+
+void nG_Hint::pointAt(float x, float y) {
+    pointerEffect->localState.x = x;
+    pointerEffect->localState.y = y;
+    pointerEffect->localState.matrixValid = false;
+    const float alpha[] = {0, 0, 0.5f, 1.0f, 1.5f, 1.0f, 2.0f, 0};
+    const float scale[] = {0, 0, 1.0f, 0.8f, 2.0f, 1.2f};
+    const float angle[] = {0, 0, 2.0f, 6.28f};
+    animate(pointerEffect, kLineAlpha, alpha);
+    animate(pointerEffect, kLineScaleX, scale);
+    animate(pointerEffect, kLineScaleY, scale);
+    animate(pointerEffect, kLineAngle, angle);
+}
+
+nE_Object* nG_Hint::pickTarget(nE_Object* room) {
+    if (!room) return nullptr;
+    std::vector<nE_Object*> candidates;
+    for (nE_Object* child : room->children) {
+        if (!child->input) continue;
+        const std::string type = child->getTypeName();
+        if (type == "spr" || type == "anim") candidates.push_back(child);
+    }
+    if (candidates.empty()) return nullptr;
+    return candidates[static_cast<size_t>(rand()) % candidates.size()];
+}
+
+void nG_Hint::use() {
+    if (state != kCharged) return;
+    setState(kRecharging);
+    const float scale[] = {0, 1, 1, 0.3f, 0, 0};
+    const float alpha[] = {0, 0, 0.05f, 1.0f, 0.25f, 1.0f, 0.3f, 0};
+    animate(flashEffect, kLineScale, scale);
+    animate(flashEffect, kLineAlpha, alpha);
+    if (nE_SoundHub* hub = nE_SoundHub::get()) hub->play(kUseSound, "sfx", false, "", 0);
+
+    bool isHo = false;
+    post(MSG_TASKS_ACTIVE, &isHo);
+    lastTarget.clear();
+    nE_Object* room = nullptr;
+    if (isHo) post(MSG_GET_CURRENT_ROOM, &room);
+    if (nE_Object* target = pickTarget(room)) {
+        lastTarget = target->name;
+        if (!target->eventTriggers[kEventMouseDown].empty()) {
+            // Where the object stands, in the units of the hint's parent.
+            const pf::TMat4 m = target->worldStateFromTop().transform();
+            float x = m.m[12], y = m.m[13];
+            if (parent) nE_Geometry::toLocal(parent->worldStateFromTop().transform(), m.m[12], m.m[13], x, y);
+            pointAt(x, y);
+        }
+    }
+    const std::string call = std::string(kTrigger) + "(" + (isHo ? "1" : "0") + ",\"" + lastTarget + "\")";
+    nE_Scene::queueTrigger(name, call);
+}
+
+void nG_Hint::onClick(void* hint) {
+    static_cast<nG_Hint*>(hint)->use();
+}
+
+void nG_Hint::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
+    if (event.type != nE_InputEvent::kPointerMove || nE_Scene::dragged()) return;
+    const bool over = hit && (hit == button || button->isAncestorOf(hit));
+    setLamp(over);
+}
+
+void nG_Hint::onMessage(unsigned int message, void* payload) {
+    switch (message) {
+        case MSG_HINT_ALPHA:
+            if (payload) localState.alpha = *static_cast<const float*>(payload);
+            break;
+        case MSG_HINT_INPUT:
+            if (payload) input = *static_cast<const bool*>(payload);
+            break;
+        case MSG_HINT_CHARGE:
+            setState(kCharged);
+            break;
+        default:
+            break;
+    }
+}
+
+tinyxml2::XMLElement* nG_Hint::dumpState(tinyxml2::XMLDocument& doc) {
+    tinyxml2::XMLElement* element = doc.NewElement("hint");
+    element->SetAttribute("state", state);
+    element->SetAttribute("state_timer", static_cast<double>(stateTimer));
+    return element;
+}
+
+void nG_Hint::restoreState(const tinyxml2::XMLElement* parentElement) {
+    const tinyxml2::XMLElement* element = parentElement ? parentElement->FirstChildElement("hint") : nullptr;
+    if (!element) return;
+    setState(element->IntAttribute("state", kCharged) == kCharged ? kCharged : kRecharging);
+    const float saved = static_cast<float>(element->DoubleAttribute("state_timer", 0));
+    const float t = rechargeTime();
+    // A damaged timer reads as a finished recharge or none.
+    stateTimer = std::isfinite(saved) ? std::min(std::max(saved, 0.f), t) : 0;
+}

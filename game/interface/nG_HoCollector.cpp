@@ -1,0 +1,309 @@
+#include "game/interface/nG_HoCollector.h"
+
+#include <tinyxml2.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "engine/core/nE_Core.h"
+#include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Geometry.h"
+#include "engine/core/nE_Mediator.h"
+#include "engine/core/nE_Messages.h"
+#include "engine/core/nE_Scene.h"
+#include "engine/media/nE_Texture.h"
+#include "engine/objects/nE_ParticleSystem.h"
+#include "engine/objects/nE_Sprite.h"
+#include "engine/script/nE_ContentRules.h"
+#include "engine/script/nE_SLHelper_XML.h"
+#include "game/core/nG_Messages.h"
+
+namespace {
+
+constexpr float kPi = 3.141592f, kHalfPi = 1.570796f;
+// What a flight's end scale is measured against: an object this wide arrives at its own size.
+constexpr float kEndWidth = 130;
+constexpr float kTrailZ = -10000;
+constexpr int kBlendAdd = 2;
+// A task whose name cannot name an XML element is saved as <task name="..."/>.
+constexpr const char* kTaskElement = "task";
+
+nE_Scene* scene() {
+    return nE_Core::exists() ? &nE_Core::get()->scene() : nullptr;
+}
+
+void post(unsigned int message, void* payload) {
+    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
+}
+
+float length(float x, float y) {
+    return std::sqrt(x * x + y * y);
+}
+
+float ease(float k) {
+    return (1 + std::sin(k * kPi - kHalfPi)) / 2;
+}
+
+bool isElementName(const std::string& text) {
+    if (text.empty()) return false;
+    const auto first = static_cast<unsigned char>(text[0]);
+    if (!std::isalpha(first) && first != '_') return false;
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return std::isalnum(u) || u == '_' || u == '-' || u == '.';
+    });
+}
+
+}  // namespace
+
+nG_HoCollector::nG_HoCollector() {
+    name = kName;
+    input = false;
+    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->subscribe(MSG_HO_COLLECT, this);
+}
+
+nG_HoCollector::~nG_HoCollector() {
+    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->unsubscribe(MSG_HO_COLLECT, this);
+    // Flying objects and their trails are children and go with the collector.
+}
+
+void nG_HoCollector::declareContent() {
+    nE_ContentRules::addNeed({"", nE_ContentRules::kParticles, kTrailEffect, "nG_HoCollector", "", ""});
+}
+
+bool nG_HoCollector::target(const std::string& task, float& x, float& y) {
+    nG_TaskPositionQuery query;
+    query.textId = task;
+    post(MSG_TASK_POSITION, &query);
+    x = query.x;
+    y = query.y;
+    return query.found;
+}
+
+void nG_HoCollector::collect(const std::string& objectName, const std::string& task) {
+    nE_Scene* s = scene();
+    nE_Object* object = s && !objectName.empty() ? s->findObject(objectName) : nullptr;
+    if (!object) {
+        nE_Debug::writef("nG_HoCollector: there is no object \"%s\" to collect", objectName.c_str());
+        return;
+    }
+    const bool flying =
+        std::any_of(flights.begin(), flights.end(), [object](const Flight& f) { return f.object == object; });
+    if (flying) return;
+    if (object == this || object->isAncestorOf(this) || isAncestorOf(object) || object == s->root() ||
+        object == s->storage() || !object->parent) {
+        nE_Debug::writef("nG_HoCollector: \"%s\" cannot be collected", objectName.c_str());
+        return;
+    }
+    float tx = 0, ty = 0;
+    if (!task.empty() && !target(task, tx, ty)) {
+        nE_Debug::writef("nG_HoCollector: \"%s\" is no task of the list; \"%s\" stays", task.c_str(),
+                         objectName.c_str());
+        return;
+    }
+
+    post(MSG_TASKS_HEADER_SHOW_TASKS, nullptr);
+    object->input = false;
+
+    Flight flight;
+    flight.object = object;
+    flight.task = task;
+    nG_TaskDialogObjectQuery keep;
+    keep.object = objectName;
+    post(MSG_TASK_IS_DIALOG_OBJECT, &keep);
+    flight.keep = keep.keep;
+    if (flight.keep) keptParent = object->parent->name;
+
+    // Where the object stands and how large it is, in the collector's own units.
+    nE_RenderState there = object->worldStateFromTop();
+    nE_RenderState here = worldStateFromTop();
+    const pf::TMat4& m = there.transform();
+    const pf::TMat4& c = here.transform();
+    flight.x0 = m.m[12];
+    flight.y0 = m.m[13];
+    nE_Geometry::toLocal(c, m.m[12], m.m[13], flight.x0, flight.y0);
+    const float cx = length(c.m[0], c.m[1]), cy = length(c.m[4], c.m[5]);
+    flight.sx0 = cx > 0 ? length(m.m[0], m.m[1]) / cx : 1;
+    flight.sy0 = cy > 0 ? length(m.m[4], m.m[5]) / cy : 1;
+    if (flight.sx0 <= 0) flight.sx0 = 1;
+    flight.peakScale = flight.sx0 * 1.4f;
+    float width = kEndWidth;
+    if (auto* sprite = dynamic_cast<nE_Sprite*>(object); sprite && sprite->texture)
+        width = sprite->texture->localRect(sprite->localState.frameIndex).w;
+    flight.endScale = width > 0 ? std::min(kEndWidth / width, 1.f) : 1.f;
+    if (!task.empty()) flight.duration = length(tx - flight.x0, ty - flight.y0) / 1000 + 0.9f;
+
+    s->attach(this, object);
+    if (object->parent != this) {
+        nE_Debug::writef("nG_HoCollector: \"%s\" cannot be collected", objectName.c_str());
+        return;
+    }
+    nE_RenderState& local = object->localState;
+    local.x = flight.x0;
+    local.y = flight.y0;
+    local.scaleX = flight.sx0;
+    local.scaleY = flight.sy0;
+    local.matrixValid = false;
+
+    auto* trail = new nE_ParticleSystem();
+    trail->name = kTrailPrefix + task;
+    trail->setResourceName(kTrailEffect);
+    trail->active = trail->input = trail->visible = true;
+    trail->localState.alpha = 1;
+    trail->localState.z = kTrailZ;
+    trail->localState.blendMode = kBlendAdd;
+    // The sparks are born on the flying object wherever it is.
+    trail->setMaskObject(object);
+    addChild(trail);
+    if (loaded) trail->activate();
+    flight.trail = trail;
+    // The object after its trail, so that it is drawn over it.
+    removeChild(object, false);
+    addChild(object);
+    flights.push_back(flight);
+}
+
+bool nG_HoCollector::owns(const nE_Object* object) const {
+    return object && std::find(children.begin(), children.end(), object) != children.end();
+}
+
+void nG_HoCollector::update(float dt) {
+    nE_Object::update(dt);
+    for (size_t i = 0; i < flights.size();) {
+        Flight& f = flights[i];
+        if (!owns(f.trail)) f.trail = nullptr;
+        if (!owns(f.object)) {
+            // A script took the object away in flight: it counts as found all the same.
+            if (f.trail) {
+                f.trail->setMaskObject(nullptr);
+                nE_Scene::destroyLater(f.trail);
+            }
+            std::string task = f.task;
+            flights.erase(flights.begin() + static_cast<std::ptrdiff_t>(i));
+            post(MSG_TASK_COMPLETE, &task);
+            continue;
+        }
+        f.time += dt;
+        float tx = 0, ty = 0;
+        if (!f.task.empty()) target(f.task, tx, ty);
+        nE_RenderState& s = f.object->localState;
+        s.matrixValid = false;
+        if (f.time < f.duration) {
+            const float k = f.time / f.duration;
+            const float e1 = ease(k), e2 = ease(e1);
+            s.x = f.x0 + (tx - f.x0) * e2;
+            s.y = f.y0 + (ty - f.y0) * e1;
+            const float scale = k < 0.2f ? f.sx0 + (f.peakScale - f.sx0) * (k / 0.2f)
+                                         : f.peakScale + (f.endScale - f.peakScale) * ((k - 0.2f) / 0.8f);
+            s.scaleX = scale;
+            s.scaleY = f.sy0 * scale / f.sx0;
+            if (f.trail) f.trail->localState.alpha = std::min(f.time / 0.2f, 1.f);
+            ++i;
+            continue;
+        }
+        // Without a task the object shrinks where it was found.
+        if (f.task.empty()) tx = f.x0, ty = f.y0;
+        const float r = (f.time - f.duration) / kShrinkSeconds;
+        s.x = tx;
+        s.y = ty;
+        const float scale = f.endScale - f.endScale * (1 + std::sin(r * kPi * 0.5f - kHalfPi));
+        s.scaleX = scale;
+        s.scaleY = scale * f.sy0 / f.sx0;
+        if (f.trail) f.trail->localState.alpha = std::max(1 - r, 0.f);
+        if (f.time - f.duration <= kShrinkSeconds) {
+            ++i;
+            continue;
+        }
+        const Flight done = f;
+        flights.erase(flights.begin() + static_cast<std::ptrdiff_t>(i));
+        land(done);
+    }
+}
+
+void nG_HoCollector::land(const Flight& flight) {
+    nE_Scene* s = scene();
+    if (flight.trail) {
+        flight.trail->setMaskObject(nullptr);
+        nE_Scene::destroyLater(flight.trail);
+    }
+    nE_Object* object = flight.object;
+    if (flight.keep && s) {
+        object->localState.alpha = 1;
+        object->localState.scaleX = object->localState.scaleY = 1;
+        object->localState.matrixValid = false;
+        nE_Object* home = keptParent.empty() ? nullptr : s->findObject(keptParent);
+        if (home && !isAncestorOf(home) && home != this)
+            s->attach(home, object);
+        else
+            s->park(object);
+    } else {
+        nE_Scene::destroyLater(object);
+    }
+    std::string task = flight.task;
+    post(MSG_TASK_COMPLETE, &task);
+}
+
+void nG_HoCollector::onMessage(unsigned int message, void* payload) {
+    if (message == MSG_HO_COLLECT && payload) {
+        const auto& request = *static_cast<const nG_CollectRequest*>(payload);
+        collect(request.object, request.second);
+    }
+}
+
+tinyxml2::XMLElement* nG_HoCollector::dumpState(tinyxml2::XMLDocument& doc) {
+    tinyxml2::XMLElement* element = doc.NewElement("ho_collector");
+    tinyxml2::XMLElement* tasks = doc.NewElement("tasks");
+    tinyxml2::XMLElement* objects = doc.NewElement("objects");
+    element->InsertEndChild(tasks);
+    element->InsertEndChild(objects);
+    bool anyKept = false;
+    for (const Flight& f : flights) {
+        if (isElementName(f.task)) {
+            tasks->InsertEndChild(doc.NewElement(f.task.c_str()));
+        } else if (!f.task.empty()) {
+            tinyxml2::XMLElement* entry = doc.NewElement(kTaskElement);
+            entry->SetAttribute("name", f.task.c_str());
+            tasks->InsertEndChild(entry);
+        }
+        if (f.keep && owns(f.object)) {
+            objects->InsertEndChild(nE_SLHelper_XML::save(*f.object, doc, true, true));
+            anyKept = true;
+        }
+    }
+    if (anyKept) objects->SetAttribute("parent", keptParent.c_str());
+    return element;
+}
+
+void nG_HoCollector::restoreState(const tinyxml2::XMLElement* parentElement) {
+    const tinyxml2::XMLElement* element =
+        parentElement ? parentElement->FirstChildElement("ho_collector") : nullptr;
+    if (!element) return;
+    nE_Scene* s = scene();
+    if (const tinyxml2::XMLElement* objects = element->FirstChildElement("objects"); objects && s) {
+        const char* parentName = objects->Attribute("parent");
+        nE_Object* home = parentName && *parentName ? s->findObject(parentName) : nullptr;
+        if (!home) home = s->storage();
+        for (const tinyxml2::XMLElement* child = objects->FirstChildElement(); child;
+             child = child->NextSiblingElement()) {
+            // The builder reads only; the saved document is not changed.
+            std::unique_ptr<nE_Object> object = nE_SLHelper_XML::build(const_cast<tinyxml2::XMLElement*>(child));
+            if (!object) continue;
+            object->localState.x = kParkedX;
+            object->localState.alpha = 1;
+            object->localState.scaleX = object->localState.scaleY = 1;
+            object->localState.matrixValid = false;
+            nE_Object* raw = object.release();
+            s->attach(home, raw);
+            if (raw->parent != home) delete raw;
+        }
+    }
+    // The flights are not flown again; what their arrival would have done happens now.
+    if (const tinyxml2::XMLElement* tasks = element->FirstChildElement("tasks"))
+        for (const tinyxml2::XMLElement* entry = tasks->FirstChildElement(); entry;
+             entry = entry->NextSiblingElement()) {
+            const char* attribute = entry->Attribute("name");
+            std::string task = std::string(entry->Name()) == kTaskElement && attribute ? attribute : entry->Name();
+            post(MSG_TASK_COMPLETE, &task);
+        }
+}

@@ -1,0 +1,257 @@
+#include "game/interface/nG_HoDialog.h"
+
+#include <tinyxml2.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "engine/core/nE_Core.h"
+#include "engine/core/nE_InputEvent.h"
+#include "engine/core/nE_Mediator.h"
+#include "engine/core/nE_Messages.h"
+#include "engine/core/nE_Scene.h"
+#include "engine/media/nE_Cursor.h"
+#include "engine/objects/nE_Sprite.h"
+#include "engine/objects/nE_Text.h"
+#include "engine/script/nE_ContentRules.h"
+#include "engine/script/nE_SLHelper_XML.h"
+#include "game/core/nG_Messages.h"
+#include "game/interface/nG_InterfButton.h"
+
+namespace {
+
+const nG_InterfButton::Colour kCaptionBlue{196.f / 255, 213.f / 255, 255.f / 255};
+const nG_InterfButton::Colour kGold{255.f / 255, 236.f / 255, 108.f / 255};
+constexpr float kFadeSpeed = 2.f;
+constexpr float kObjectY = -42;
+constexpr float kObjectZ = 6;
+
+nE_Scene* scene() {
+    return nE_Core::exists() ? &nE_Core::get()->scene() : nullptr;
+}
+
+void post(unsigned int message, void* payload) {
+    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
+}
+
+nE_Text* caption(const char* objectName, const char* font, const char* key, int size, float y, float z) {
+    auto* t = new nE_Text();
+    t->name = objectName;
+    t->setResourceName(font);
+    t->fontSize = size;
+    t->maxWidth = 440;
+    t->setText(key);
+    t->localState.y = y;
+    t->localState.z = z;
+    t->localState.red = kGold.r;
+    t->localState.green = kGold.g;
+    t->localState.blue = kGold.b;
+    t->input = false;
+    return t;
+}
+
+std::string numbered(const char* key) {
+    return std::string(key) + "_" + std::to_string(rand() % nG_HoDialog::kVariants + 1);
+}
+
+}  // namespace
+
+nG_HoDialog::nG_HoDialog() {
+    name = kName;
+    localState.x = kX;
+    localState.y = kY;
+
+    title = caption("ng_ho_dialog_title", kTitleFont, kTitleKey, 30, 98, 10);
+    addChild(title);
+    text = caption("ng_ho_dialog_text", kFont, kTextKey, 22, 124, 9);
+    addChild(text);
+
+    back = new nE_Sprite();
+    back->name = "ng_ho_dialog_bg";
+    back->setResourceName(kBackImage);
+    back->localState.z = 0;
+    addChild(back);
+
+    okButton = new nG_InterfButton("ng_ho_dialog_ok_btn");
+    nG_InterfButton::Params ok;
+    ok.layer0Image = kOkImage;
+    ok.layer1Image = kOkHoverImage;
+    ok.captionTextId = kOkKey;
+    ok.captionFont = kFont;
+    ok.captionSize = 21;
+    ok.text0Colour = kCaptionBlue;
+    ok.text1Colour = kGold;
+    okButton->build(ok);
+    okButton->localState.y = 165;
+    okButton->localState.z = 11;
+    okButton->onClick = onOk;
+    okButton->clickArg = this;
+    addChild(okButton);
+
+    visible = false;
+    input = false;
+    localState.alpha = 0;
+    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->subscribe(MSG_HO_DIALOG_SHOW, this);
+}
+
+nG_HoDialog::~nG_HoDialog() {
+    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->unsubscribe(MSG_HO_DIALOG_SHOW, this);
+    // A shown object is a child and goes with the dialog.
+}
+
+void nG_HoDialog::declareContent() {
+    using R = nE_ContentRules;
+    for (const char* image : {kBackImage, kOkImage, kOkHoverImage})
+        R::addNeed({"", R::kImage, image, "nG_HoDialog", "", ""});
+    R::addNeed({"", R::kFont, kTitleFont, "nG_HoDialog", "", ""});
+    R::addNeed({"", R::kFont, kFont, "nG_HoDialog", "", ""});
+    for (const char* key : {kTitleKey, kTextKey, kOkKey}) {
+        R::addNeed({"", R::kStringKey, key, "nG_HoDialog", "", ""});
+        if (key == kOkKey) continue;
+        // Each opening draws one of ten.
+        for (int i = 1; i <= kVariants; ++i)
+            R::addNeed({"", R::kStringKey, std::string(key) + "_" + std::to_string(i), "nG_HoDialog", "", ""});
+    }
+}
+
+void nG_HoDialog::selectCursor(int kind) {
+    if (nE_Cursor* cursor = nE_Cursor::current()) cursor->select(kind);
+}
+
+void nG_HoDialog::show(const std::string& objectName, const std::string& inventoryObject,
+                       const std::string& trigger) {
+    nE_Scene* s = scene();
+    nE_Object* object = s && !objectName.empty() ? s->findObject(objectName) : nullptr;
+    if (object) showObject(object, inventoryObject, trigger);
+}
+
+void nG_HoDialog::showObject(nE_Object* object, const std::string& inventoryObject,
+                             const std::string& trigger) {
+    nE_Scene* s = scene();
+    if (!s || object == this || object->isAncestorOf(this) || object == s->root() || object == s->storage())
+        return;
+    forgetLostObject();
+    // A reward still shown from before waits in the storage instead of being lost.
+    if (shown && shown != object && shown->parent == this) s->park(shown);
+    s->attach(this, object);
+    if (object->parent != this) return;
+    shown = object;
+    invObjName = inventoryObject;
+    closeTrigger = trigger;
+    object->localState.x = 0;
+    object->localState.y = kObjectY;
+    object->localState.z = kObjectZ;
+    object->localState.matrixValid = false;
+    object->visible = true;
+
+    state = kShown;
+    input = true;
+    visible = true;
+    title->setText(numbered(kTitleKey));
+    text->setText(numbered(kTextKey));
+    bool blur = true;
+    post(MSG_BLUR, &blur);
+}
+
+void nG_HoDialog::close() {
+    if (state == kHidden) return;
+    forgetLostObject();
+    state = kHidden;
+    selectCursor(kCursorDefault);
+    if (!closeTrigger.empty()) {
+        nE_Scene::queueTrigger(name, closeTrigger);
+        nG_InvAddRequest request{invObjName, shown ? shown->name : std::string(), std::string()};
+        // The inventory takes the object from here on.
+        shown = nullptr;
+        post(MSG_INV_ADD, &request);
+    }
+    bool blur = false;
+    post(MSG_BLUR, &blur);
+}
+
+void nG_HoDialog::forgetLostObject() {
+    if (shown && std::find(children.begin(), children.end(), shown) == children.end()) shown = nullptr;
+}
+
+void nG_HoDialog::onOk(void* dialog) {
+    static_cast<nG_HoDialog*>(dialog)->close();
+}
+
+void nG_HoDialog::update(float dt) {
+    nE_Object::update(dt);
+    if (state == kShown) {
+        if (fade < 1) fade = std::min(fade + kFadeSpeed * dt, 1.f);
+        localState.alpha = fade;
+        localState.scaleX = localState.scaleY = 0.5f + 0.5f * fade;
+        localState.matrixValid = false;
+    } else if (fade > 0) {
+        fade = std::max(fade - kFadeSpeed * dt, 0.f);
+        localState.alpha = fade;
+        if (fade <= 0) visible = input = false;
+    } else if (visible) {
+        visible = input = false;
+    }
+}
+
+bool nG_HoDialog::handleInput(const nE_InputEvent& event, nE_RenderState&) {
+    if (event.type == nE_InputEvent::kKeyDown || event.type == nE_InputEvent::kKeyUp) return false;
+    if (state != kShown || fade < 1) return true;
+    if (event.type == nE_InputEvent::kButtonDown)
+        close();
+    else if (event.type == nE_InputEvent::kPointerMove)
+        selectCursor(kCursorTake);
+    return true;
+}
+
+void nG_HoDialog::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
+    if (!hit) return;
+    forgetLostObject();
+    if (hit == back || back->isAncestorOf(hit)) {
+        selectCursor(kCursorDefault);
+    } else if (shown && (hit == shown || shown->isAncestorOf(hit)) &&
+               event.type == nE_InputEvent::kButtonDown) {
+        close();
+    }
+}
+
+void nG_HoDialog::onMessage(unsigned int message, void* payload) {
+    if (message == MSG_HO_DIALOG_SHOW && payload) {
+        const auto& request = *static_cast<const nG_HoDialogRequest*>(payload);
+        show(request.object, request.inventoryObject, request.closeTrigger);
+    }
+}
+
+tinyxml2::XMLElement* nG_HoDialog::dumpState(tinyxml2::XMLDocument& doc) {
+    tinyxml2::XMLElement* element = doc.NewElement("ho_dialog");
+    forgetLostObject();
+    if (state == kShown && shown) {
+        element->SetAttribute("inv_obj_name", invObjName.c_str());
+        element->SetAttribute("close_trigger", closeTrigger.c_str());
+        element->InsertEndChild(nE_SLHelper_XML::save(*shown, doc, true, true));
+    }
+    return element;
+}
+
+void nG_HoDialog::restoreState(const tinyxml2::XMLElement* parentElement) {
+    const tinyxml2::XMLElement* element = parentElement ? parentElement->FirstChildElement("ho_dialog") : nullptr;
+    if (!element) return;
+    forgetLostObject();
+    if (shown) {
+        nE_Scene::destroyLater(shown);
+        shown = nullptr;
+    }
+    const tinyxml2::XMLElement* child = element->FirstChildElement();
+    nE_Scene* s = scene();
+    if (!child || !s) return;
+    std::unique_ptr<nE_Object> object = nE_SLHelper_XML::build(const_cast<tinyxml2::XMLElement*>(child));
+    if (!object || object->name.empty()) return;
+    nE_Object* raw = object.release();
+    s->attach(s->storage(), raw);
+    if (raw->parent != s->storage()) {
+        delete raw;
+        return;
+    }
+    const char* inventoryObject = element->Attribute("inv_obj_name");
+    const char* trigger = element->Attribute("close_trigger");
+    showObject(raw, inventoryObject ? inventoryObject : "", trigger ? trigger : "");
+}

@@ -1,0 +1,183 @@
+// The workbench's hidden-object scene played through the menu: the hint points at one of its objects
+// and a second press while it recharges changes nothing; every object is found; the game is left with
+// the reward dialog open and continued, the dialog comes back, and its oil can reaches the inventory on
+// the way back to the workshop. Reference screenshots of the hint and of the continued dialog.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/integration/HalvernRun.h"
+
+using halverntest::expectLooksLike;
+using halverntest::runHalvern;
+using halverntest::TempDir;
+
+namespace {
+
+const std::string kGame = HALVERN_SOURCE_DIR;
+
+// Recorded input built step by step: pointer moves, clicks, presses and waits, in loop steps.
+class Walk {
+public:
+    Walk& at(int when) {
+        tick = when;
+        return *this;
+    }
+    Walk& wait(int ticks) {
+        tick += ticks;
+        return *this;
+    }
+    Walk& move(int x, int y) {
+        line(4, x, y);
+        return *this;
+    }
+    Walk& press(int x, int y) {
+        line(1, x, y);
+        line(3, x, y);
+        return *this;
+    }
+    Walk& click(int x, int y) { return move(x, y).press(x, y); }
+    Walk& key(int code) {
+        text += std::to_string(tick++) + " 7 " + std::to_string(code) + " 0 0\n";
+        text += std::to_string(tick++) + " 8 " + std::to_string(code) + " 0 0\n";
+        return *this;
+    }
+    Walk& type(const std::string& word) {
+        for (char c : word) key(c);
+        return *this;
+    }
+    // The gate key is picked up from the inventory strip and held over (x, y).
+    Walk& carry(int x, int y) {
+        move(242, 762).wait(45).move(242, 727).wait(5).press(242, 727).wait(20);
+        return move((242 + x) / 2, (727 + y) / 2).wait(10).move(x, y).wait(25);
+    }
+
+    std::string text;
+    int tick = 0;
+
+private:
+    void line(int type, int x, int y) {
+        text += std::to_string(tick++) + " " + std::to_string(type) + " 0 " + std::to_string(x) + " " +
+                std::to_string(y) + "\n";
+    }
+};
+
+// A new game for Wren (tips declined), through the gate and the hall into the workshop, and the bench.
+Walk toTheBench() {
+    Walk walk;
+    walk.at(20).click(512, 600).at(40).key(27).at(100).click(250, 472).at(120).type("Wren").at(130).key(13);
+    walk.at(150).click(703, 436).at(170).click(250, 340).at(420).click(282, 300).at(440);
+    walk.wait(60).click(220, 496).wait(30).click(212, 573).wait(120);  // the urn moves, the key flies in
+    walk.carry(514, 408).press(514, 408).wait(30).click(514, 426).wait(70);  // the gate opens: the hall
+    return walk.click(96, 479).wait(70).click(450, 494).wait(70);            // the workshop, its bench
+}
+
+const int kHint[] = {984, 680};
+
+// The hint is pressed (at pressedAt), and pressed again while it recharges.
+Walk hinted(int* pressedAt = nullptr) {
+    Walk walk = toTheBench();
+    walk.move(980, 700).wait(5);
+    if (pressedAt) *pressedAt = walk.tick;
+    return walk.click(kHint[0], kHint[1]).wait(20).click(kHint[0], kHint[1]).wait(20);
+}
+
+// One opaque point of each of the fourteen objects.
+const int kObjects[][2] = {{628, 315}, {307, 480}, {467, 543}, {777, 417}, {193, 272}, {910, 524}, {409, 242},
+                           {224, 559}, {693, 155}, {974, 161}, {112, 138}, {552, 450}, {330, 341}, {964, 298}};
+const int kMenuButton[] = {44, 752};
+
+halverntest::RunResult play(const TempDir& user, const Walk& walk, int frames, const std::string& shot = "") {
+    std::vector<std::string> args = {"--headless", "--fixed-step", "--frames",   std::to_string(frames),
+                                     "--game-dir", kGame,          "--user-dir", user.path};
+    user.write("input.txt", walk.text);
+    args.push_back("--input");
+    args.push_back(user.file("input.txt"));
+    if (!shot.empty()) {
+        args.push_back("--screenshot");
+        args.push_back(shot);
+    }
+    return runHalvern(args);
+}
+
+std::string slot(const std::string& profile) {
+    const size_t from = profile.find("<save_0>"), to = profile.find("</save_0>");
+    if (from == std::string::npos || to == std::string::npos) return "";
+    return profile.substr(from, to - from);
+}
+
+void expectClean(const halverntest::RunResult& run) {
+    for (const char* fault : {"Trigger error", "Could not find", "nG_HoCollector:", "nG_Inventory:", "nG_Tasks:"})
+        EXPECT_EQ(run.output.find(fault), std::string::npos) << fault << "\n" << run.output;
+}
+
+// The continue button of the menu, then time for the game to come up.
+Walk continued() {
+    Walk walk;
+    walk.at(20).click(512, 600).at(40).key(27).at(100).click(250, 408).wait(150);
+    return walk;
+}
+
+}  // namespace
+
+TEST(HoSceneRun, TheHintPointsAtAnObjectOfTheBenchAndIgnoresAPressWhileItRecharges) {
+    TempDir user;
+    const Walk walk = hinted();
+    const std::string shot = user.file("ho_hint.png");
+    const auto run = play(user, walk, walk.tick, shot);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    expectClean(run);
+    expectLooksLike(shot, "ho_hint");
+}
+
+TEST(HoSceneRun, EveryObjectIsFoundAndTheRewardSurvivesAContinueIntoTheInventory) {
+    TempDir user;
+    int hintTick = 0;
+    Walk walk = hinted(&hintTick);
+    for (const auto& point : kObjects) walk.click(point[0], point[1]).wait(22);
+    walk.wait(250);
+    const int leaveTick = walk.tick;
+    walk.click(kMenuButton[0], kMenuButton[1]).wait(40);  // left with the dialog open
+    const auto run = play(user, walk, walk.tick);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    expectClean(run);
+    const std::string saved = slot(user.read("p_Wren.xml"));
+    ASSERT_FALSE(saved.empty());
+    EXPECT_NE(saved.find("<el_bench_done valtype=\"1\" val=\"1\"/>"), std::string::npos) << "the list's trigger";
+    EXPECT_NE(saved.find("<el_hinted valtype=\"3\"><el_room_bench"), std::string::npos);
+    EXPECT_NE(saved.find("<tasks><list/><completedata/></tasks>"), std::string::npos) << "the list is done";
+    EXPECT_NE(saved.find("<ho_collector><tasks/><objects/></ho_collector>"), std::string::npos);
+    EXPECT_NE(saved.find("<ho_dialog inv_obj_name=\"inv_oilcan\" close_trigger=\"bench_reward_closed\">"
+                         "<spr name=\"bench_oilcan\""),
+              std::string::npos)
+        << saved;
+    // The recharge runs from the first press: the second one, while it recharged, did not restart it.
+    const std::string hint = "<hint state=\"1\" state_timer=\"";
+    const size_t at = saved.find(hint);
+    ASSERT_NE(at, std::string::npos);
+    const double timer = std::atof(saved.c_str() + at + hint.size());
+    EXPECT_NEAR(timer, (leaveTick - hintTick) / 60.0, 0.1);
+    for (const char* found : {"ho_bench_watch", "ho_bench_screw_3", "ho_bench_quill"})
+        EXPECT_EQ(saved.find(found), std::string::npos) << found << " was found and is gone";
+
+    // Continued: the dialog is open again over the blurred bench.
+    const Walk again = continued();
+    const std::string shot = user.file("ho_reward.png");
+    const auto back = play(user, again, again.tick, shot);
+    ASSERT_EQ(back.exitCode, 0) << back.output;
+    expectClean(back);
+    expectLooksLike(shot, "ho_reward");
+
+    // Continued again: "Take it" gives the oil can and returns to the workshop.
+    Walk take = continued();
+    take.click(512, 519).wait(150).click(kMenuButton[0], kMenuButton[1]).wait(40);
+    const auto taken = play(user, take, take.tick);
+    ASSERT_EQ(taken.exitCode, 0) << taken.output;
+    expectClean(taken);
+    const std::string last = slot(user.read("p_Wren.xml"));
+    EXPECT_NE(last.find("<inventory><spr name=\"inv_oilcan\""), std::string::npos) << last;
+    EXPECT_NE(last.find("<ho_dialog/>"), std::string::npos);
+    EXPECT_NE(last.find("<current_room><room name=\"room_workshop\""), std::string::npos);
+}
