@@ -84,7 +84,8 @@ void BM_HiddenObjectSceneFrame(benchmark::State& state) {
         state.counters["flying"] = flying ? 1 : 0;
         size_t sparks = 0;
         if (flying)
-            if (auto* vell = dynamic_cast<nE_PartSysImpl_Vell*>(collector->flights[0].trail->implementation()))
+            if (auto* vell =
+                    dynamic_cast<nE_PartSysImpl_Vell*>(collector->flights[0].trail->implementation()))
                 sparks = vell->particles.size();
         state.counters["sparks"] = static_cast<double>(sparks);
         nE_Object* room = nullptr;

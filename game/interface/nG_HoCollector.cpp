@@ -287,7 +287,8 @@ void nG_HoCollector::restoreState(const tinyxml2::XMLElement* parentElement) {
         for (const tinyxml2::XMLElement* child = objects->FirstChildElement(); child;
              child = child->NextSiblingElement()) {
             // The builder reads only; the saved document is not changed.
-            std::unique_ptr<nE_Object> object = nE_SLHelper_XML::build(const_cast<tinyxml2::XMLElement*>(child));
+            std::unique_ptr<nE_Object> object =
+                nE_SLHelper_XML::build(const_cast<tinyxml2::XMLElement*>(child));
             if (!object) continue;
             object->localState.x = kParkedX;
             object->localState.alpha = 1;
@@ -303,7 +304,8 @@ void nG_HoCollector::restoreState(const tinyxml2::XMLElement* parentElement) {
         for (const tinyxml2::XMLElement* entry = tasks->FirstChildElement(); entry;
              entry = entry->NextSiblingElement()) {
             const char* attribute = entry->Attribute("name");
-            std::string task = std::string(entry->Name()) == kTaskElement && attribute ? attribute : entry->Name();
+            std::string task =
+                std::string(entry->Name()) == kTaskElement && attribute ? attribute : entry->Name();
             post(MSG_TASK_COMPLETE, &task);
         }
 }

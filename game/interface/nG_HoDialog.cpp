@@ -110,7 +110,8 @@ void nG_HoDialog::declareContent() {
         if (key == kOkKey) continue;
         // Each opening draws one of ten.
         for (int i = 1; i <= kVariants; ++i)
-            R::addNeed({"", R::kStringKey, std::string(key) + "_" + std::to_string(i), "nG_HoDialog", "", ""});
+            R::addNeed(
+                {"", R::kStringKey, std::string(key) + "_" + std::to_string(i), "nG_HoDialog", "", ""});
     }
 }
 
@@ -233,7 +234,8 @@ tinyxml2::XMLElement* nG_HoDialog::dumpState(tinyxml2::XMLDocument& doc) {
 }
 
 void nG_HoDialog::restoreState(const tinyxml2::XMLElement* parentElement) {
-    const tinyxml2::XMLElement* element = parentElement ? parentElement->FirstChildElement("ho_dialog") : nullptr;
+    const tinyxml2::XMLElement* element =
+        parentElement ? parentElement->FirstChildElement("ho_dialog") : nullptr;
     if (!element) return;
     forgetLostObject();
     if (shown) {

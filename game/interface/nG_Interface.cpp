@@ -182,10 +182,10 @@ void nG_Interface::reset() {
     // tasks, hint, diary, mini-game timer, hidden-object dialog, hidden-object collector, tutorial,
     // diary book. The diary collector's flights come last in both, so that an arrival cut short by the
     // save still happens.
-    dumpOrder = {inventory, tasks, hint, diary, hoCollector, minigameTimer, hoDialog, tutorial, diaryBook,
-                 diaryCollector};
-    restoreOrder = {inventory, tasks, hint, diary, minigameTimer, hoDialog, hoCollector, tutorial, diaryBook,
-                    diaryCollector};
+    dumpOrder = {inventory,     tasks,    hint,     diary,     hoCollector,
+                 minigameTimer, hoDialog, tutorial, diaryBook, diaryCollector};
+    restoreOrder = {inventory, tasks,       hint,     diary,     minigameTimer,
+                    hoDialog,  hoCollector, tutorial, diaryBook, diaryCollector};
 
     setHidden(true, false);
     input = false;

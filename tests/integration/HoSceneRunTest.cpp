@@ -85,8 +85,9 @@ Walk hinted(int* pressedAt = nullptr) {
 }
 
 // One opaque point of each of the fourteen objects.
-const int kObjects[][2] = {{628, 315}, {307, 480}, {467, 543}, {777, 417}, {193, 272}, {910, 524}, {409, 242},
-                           {224, 559}, {693, 155}, {974, 161}, {112, 138}, {552, 450}, {330, 341}, {964, 298}};
+const int kObjects[][2] = {{628, 315}, {307, 480}, {467, 543}, {777, 417}, {193, 272},
+                           {910, 524}, {409, 242}, {224, 559}, {693, 155}, {974, 161},
+                           {112, 138}, {552, 450}, {330, 341}, {964, 298}};
 const int kMenuButton[] = {44, 752};
 
 halverntest::RunResult play(const TempDir& user, const Walk& walk, int frames, const std::string& shot = "") {
@@ -109,7 +110,8 @@ std::string slot(const std::string& profile) {
 }
 
 void expectClean(const halverntest::RunResult& run) {
-    for (const char* fault : {"Trigger error", "Could not find", "nG_HoCollector:", "nG_Inventory:", "nG_Tasks:"})
+    for (const char* fault :
+         {"Trigger error", "Could not find", "nG_HoCollector:", "nG_Inventory:", "nG_Tasks:"})
         EXPECT_EQ(run.output.find(fault), std::string::npos) << fault << "\n" << run.output;
 }
 
@@ -145,7 +147,8 @@ TEST(HoSceneRun, EveryObjectIsFoundAndTheRewardSurvivesAContinueIntoTheInventory
     expectClean(run);
     const std::string saved = slot(user.read("p_Wren.xml"));
     ASSERT_FALSE(saved.empty());
-    EXPECT_NE(saved.find("<el_bench_done valtype=\"1\" val=\"1\"/>"), std::string::npos) << "the list's trigger";
+    EXPECT_NE(saved.find("<el_bench_done valtype=\"1\" val=\"1\"/>"), std::string::npos)
+        << "the list's trigger";
     EXPECT_NE(saved.find("<el_hinted valtype=\"3\"><el_room_bench"), std::string::npos);
     EXPECT_NE(saved.find("<tasks><list/><completedata/></tasks>"), std::string::npos) << "the list is done";
     EXPECT_NE(saved.find("<ho_collector><tasks/><objects/></ho_collector>"), std::string::npos);

@@ -216,8 +216,9 @@ TEST_F(HoWidgetsTest, AGameSavedMidFlightOrWithTheDialogOpenComesBack) {
     doc.InsertEndChild(saved);
     saved->InsertEndChild(collector()->dumpState(doc));
     const std::string text = print(saved->FirstChildElement("ho_collector"));
-    EXPECT_NE(text.find("<tasks><task_watch/><task_screw/></tasks><objects parent=\"room_a\"><spr name=\"a_far\""),
-              std::string::npos)
+    EXPECT_NE(
+        text.find("<tasks><task_watch/><task_screw/></tasks><objects parent=\"room_a\"><spr name=\"a_far\""),
+        std::string::npos)
         << text;
     EXPECT_EQ(text.find("a_door"), std::string::npos) << "only kept objects are saved";
 
