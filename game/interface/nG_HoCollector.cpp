@@ -18,6 +18,7 @@
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_SLHelper_XML.h"
 #include "game/core/nG_Messages.h"
+#include "game/interface/nG_FlightStart.h"
 
 namespace {
 
@@ -35,10 +36,6 @@ nE_Scene* scene() {
 
 void post(unsigned int message, void* payload) {
     if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
-}
-
-float length(float x, float y) {
-    return std::sqrt(x * x + y * y);
 }
 
 float ease(float k) {
@@ -116,23 +113,14 @@ void nG_HoCollector::collect(const std::string& objectName, const std::string& t
     if (flight.keep) keptParent = object->parent->name;
 
     // Where the object stands and how large it is, in the collector's own units.
-    nE_RenderState there = object->worldStateFromTop();
-    nE_RenderState here = worldStateFromTop();
-    const pf::TMat4& m = there.transform();
-    const pf::TMat4& c = here.transform();
-    flight.x0 = m.m[12];
-    flight.y0 = m.m[13];
-    nE_Geometry::toLocal(c, m.m[12], m.m[13], flight.x0, flight.y0);
-    const float cx = length(c.m[0], c.m[1]), cy = length(c.m[4], c.m[5]);
-    flight.sx0 = cx > 0 ? length(m.m[0], m.m[1]) / cx : 1;
-    flight.sy0 = cy > 0 ? length(m.m[4], m.m[5]) / cy : 1;
-    if (flight.sx0 <= 0) flight.sx0 = 1;
-    flight.peakScale = flight.sx0 * 1.4f;
-    float width = kEndWidth;
-    if (auto* sprite = dynamic_cast<nE_Sprite*>(object); sprite && sprite->texture)
-        width = sprite->texture->localRect(sprite->localState.frameIndex).w;
-    flight.endScale = width > 0 ? std::min(kEndWidth / width, 1.f) : 1.f;
-    if (!task.empty()) flight.duration = length(tx - flight.x0, ty - flight.y0) / 1000 + 0.9f;
+    const nG_FlightStart start = nG_FlightStart::measure(object, this, kEndWidth);
+    flight.x0 = start.x0;
+    flight.y0 = start.y0;
+    flight.sx0 = start.sx0;
+    flight.sy0 = start.sy0;
+    flight.peakScale = start.peakScale;
+    flight.endScale = start.endScale;
+    if (!task.empty()) flight.duration = std::hypot(tx - flight.x0, ty - flight.y0) / 1000 + 0.9f;
 
     s->attach(this, object);
     if (object->parent != this) {
