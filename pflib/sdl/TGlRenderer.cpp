@@ -120,7 +120,8 @@ bool TGlRenderer::EnsureScreen() {
     glGenTextures(1, &screenTex_);
     textures_.ForgetBinding();
     glBindTexture(GL_TEXTURE_2D, screenTex_);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    // Stored as BGRA, as a window's screen is (see TGlTextures::Upload).
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
     glGenFramebuffers(1, &screenFbo_);
     glBindFramebuffer(GL_FRAMEBUFFER, screenFbo_);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, screenTex_, 0);
@@ -315,8 +316,9 @@ bool TGlRenderer::DrawVertices(TDrawType type, const TVertexSet& set) {
             for (int i = 0; i < triangles; ++i) {
                 placed[2] = v[i + 2];
                 Place(placed[2]);
-                out[i * 3] = placed[0];
-                out[i * 3 + 1] = placed[1];
+                // Odd triangles swap their first two corners, as GL does, so that all turn the same way.
+                out[i * 3] = placed[i & 1];
+                out[i * 3 + 1] = placed[(i & 1) ^ 1];
                 out[i * 3 + 2] = placed[2];
                 placed[0] = placed[1];
                 placed[1] = placed[2];
@@ -364,7 +366,10 @@ bool TGlRenderer::DrawIndexedVertices(TDrawType type, const TVertexSet& set, con
         case kDrawTriangleStrip: {
             if (indexCount < 3) break;
             const int n = (indexCount - 2) * 3;
-            put(Append(n), n, [](int i) { return i / 3 + i % 3; });
+            put(Append(n), n, [](int i) {
+                const int t = i / 3, k = i % 3;
+                return t + (k < 2 && (t & 1) ? k ^ 1 : k);
+            });
             break;
         }
         case kDrawLineList: {
@@ -408,8 +413,8 @@ void TGlRenderer::FillRect(const TURect& rect, const TColor& color,
     out[0] = tl;
     out[1] = tr;
     out[2] = bl;
-    out[3] = tr;
-    out[4] = bl;
+    out[3] = bl;
+    out[4] = tr;
     out[5] = br;
     if (batchExact_) batchExact_ = LastQuadIsExact();
 }
@@ -577,8 +582,14 @@ void TGlRenderer::Flush() {
         const GLint first = Upload();
         textures_.Bind(key_.texture, batchExact_ ? 0 : key_.filtering, key_.mapU, key_.mapV);
         ApplyBlend(key_.blend);
-        glDrawArrays(key_.lines ? GL_LINES : GL_TRIANGLES, first, static_cast<GLsizei>(batchCount_));
-        ++stats_.drawCalls;
+        // A software rasteriser cuts long draws into pieces of its own size, which can part a quad's
+        // two triangles; draws of whole quads let it fill each quad as one rectangle.
+        const GLenum mode = key_.lines ? GL_LINES : GL_TRIANGLES;
+        for (size_t at = 0; at < batchCount_; at += kVerticesPerDraw) {
+            const size_t count = std::min(kVerticesPerDraw, batchCount_ - at);
+            glDrawArrays(mode, first + static_cast<GLint>(at), static_cast<GLsizei>(count));
+            ++stats_.drawCalls;
+        }
         if (target_) {
             target_->gpuNewer = true;
             target_->dirty = false;

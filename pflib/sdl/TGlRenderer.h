@@ -62,6 +62,10 @@ public:
     void ReleaseGl();
 
 private:
+    // The longest single draw: 170 whole quads (and so whole triangles and lines), below the
+    // 1,023 vertices at which Mesa's software rasteriser cuts a draw into pieces.
+    static constexpr size_t kVerticesPerDraw = 1020;
+
     struct BatchKey {
         TTexture* texture = nullptr;
         int blend = 0, mapU = 0, mapV = 0, filtering = 1;

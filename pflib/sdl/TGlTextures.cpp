@@ -15,13 +15,16 @@ bool TGlTextures::Upload(TTexture& texture) {
         texture.backendId = id;
         live_.insert(&texture);
         BindId(id);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, texture.GetWidth(), texture.GetHeight(), 0, GL_RGBA,
-                     GL_UNSIGNED_BYTE, texture.Pixels().data());
+        // Stored as BGRA: software rasterisers blend and sample that order on their fastest path, and
+        // the driver swizzles our RGBA pixels once, on upload. (An unsized format with BGRA data
+        // is how GL is asked for BGRA storage.)
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, texture.GetWidth(), texture.GetHeight(), 0, GL_BGRA,
+                     GL_UNSIGNED_BYTE, nullptr);
     } else {
         BindId(texture.backendId);
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, texture.GetWidth(), texture.GetHeight(), GL_RGBA,
-                        GL_UNSIGNED_BYTE, texture.Pixels().data());
     }
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, texture.GetWidth(), texture.GetHeight(), GL_RGBA,
+                    GL_UNSIGNED_BYTE, texture.Pixels().data());
     texture.dirty = false;
     texture.gpuNewer = false;
     return true;
@@ -41,7 +44,7 @@ void TGlTextures::Bind(TTexture* texture, int filtering, int mapU, int mapV) {
             const uint8_t white[4] = {255, 255, 255, 255};
             glGenTextures(1, &white_);
             BindId(white_);
-            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
+            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_BGRA, GL_UNSIGNED_BYTE, white);
         }
         BindId(white_);
     } else {

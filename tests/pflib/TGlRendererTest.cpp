@@ -297,6 +297,28 @@ TEST_F(GlRendererTest, SameStateDrawsAreBatchedAndStateChangesSplitThem) {
     r.Begin2d();
 }
 
+TEST_F(GlRendererTest, ABatchLongerThanOneDrawReachesTheScreenWhole) {
+    // 32 × 32 quads of 2 × 2 pixels, each its own colour at half alpha over black: 6,144 vertices,
+    // cut into draws of whole quads; every quad must arrive with its channels in order.
+    Fill(TURect{0, 0, kSize, kSize}, {0, 0, 0, 255});
+    effect()->SetBlendMode(pf::kBlendNormal);
+    r.SetClippingRectangle(TURect{0, 0, kSize, kSize});
+    const int drawsBefore = r.GetStats().drawCalls;
+    auto texture = SolidTexture(2, 2, {255, 255, 255, 255});
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            auto quad = Quad(x * 2.f, y * 2.f, 2, 2);
+            for (TVertex& v : quad) v.color = pf::TColor32{uint8_t(x * 8), uint8_t(y * 8), 200, 128};
+            Draw(texture, quad);
+        }
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y));
+            EXPECT_RGB_NEAR(Pixel(x * 2 + 1, y * 2), x * 4, y * 4, 100);
+        }
+    EXPECT_EQ(r.GetStats().drawCalls - drawsBefore, 7);
+}
+
 TEST_F(GlRendererTest, FinishedFramesAreCapturedTopRowFirst) {
     r.SetCaptureFrames(true);
     Fill(TURect{0, 0, kSize, kSize}, {0, 0, 255, 255});
