@@ -9,60 +9,16 @@
 #include <vector>
 
 #include "tests/integration/HalvernRun.h"
+#include "tests/integration/Walk.h"
 
 using halverntest::expectLooksLike;
 using halverntest::runHalvern;
 using halverntest::TempDir;
+using halverntest::Walk;
 
 namespace {
 
 const std::string kGame = HALVERN_SOURCE_DIR;
-
-// Recorded input built step by step: pointer moves, clicks, presses and waits, in loop steps.
-class Walk {
-public:
-    Walk& at(int when) {
-        tick = when;
-        return *this;
-    }
-    Walk& wait(int ticks) {
-        tick += ticks;
-        return *this;
-    }
-    Walk& move(int x, int y) {
-        line(4, x, y);
-        return *this;
-    }
-    Walk& press(int x, int y) {
-        line(1, x, y);
-        line(3, x, y);
-        return *this;
-    }
-    Walk& click(int x, int y) { return move(x, y).press(x, y); }
-    Walk& key(int code) {
-        text += std::to_string(tick++) + " 7 " + std::to_string(code) + " 0 0\n";
-        text += std::to_string(tick++) + " 8 " + std::to_string(code) + " 0 0\n";
-        return *this;
-    }
-    Walk& type(const std::string& word) {
-        for (char c : word) key(c);
-        return *this;
-    }
-    // The gate key is picked up from the inventory strip and held over (x, y).
-    Walk& carry(int x, int y) {
-        move(242, 762).wait(45).move(242, 727).wait(5).press(242, 727).wait(20);
-        return move((242 + x) / 2, (727 + y) / 2).wait(10).move(x, y).wait(25);
-    }
-
-    std::string text;
-    int tick = 0;
-
-private:
-    void line(int type, int x, int y) {
-        text += std::to_string(tick++) + " " + std::to_string(type) + " 0 " + std::to_string(x) + " " +
-                std::to_string(y) + "\n";
-    }
-};
 
 // A new game for Wren (tips declined), through the gate and the hall into the workshop, and the bench.
 Walk toTheBench() {
@@ -70,7 +26,7 @@ Walk toTheBench() {
     walk.at(20).click(512, 600).at(40).key(27).at(100).click(250, 472).at(120).type("Wren").at(130).key(13);
     walk.at(150).click(703, 436).at(170).click(250, 340).at(420).click(282, 300).at(440);
     walk.wait(60).click(220, 496).wait(30).click(212, 573).wait(120);  // the urn moves, the key flies in
-    walk.carry(514, 408).press(514, 408).wait(30).click(514, 426).wait(70);  // the gate opens: the hall
+    walk.carry(0, 514, 408).press(514, 408).wait(30).click(514, 426).wait(70);  // the gate opens: the hall
     return walk.click(96, 479).wait(70).click(450, 494).wait(70);            // the workshop, its bench
 }
 

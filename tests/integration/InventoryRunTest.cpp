@@ -10,64 +10,16 @@
 #include <vector>
 
 #include "tests/integration/HalvernRun.h"
+#include "tests/integration/Walk.h"
 
 using halverntest::expectLooksLike;
 using halverntest::runHalvern;
 using halverntest::TempDir;
+using halverntest::Walk;
 
 namespace {
 
 const std::string kGame = HALVERN_SOURCE_DIR;
-
-// Recorded input built step by step: pointer moves, clicks, presses and waits, in loop steps.
-class Walk {
-public:
-    explicit Walk(int start = 0) : tick(start) {}
-    Walk& at(int when) {
-        tick = when;
-        return *this;
-    }
-    Walk& wait(int ticks) {
-        tick += ticks;
-        return *this;
-    }
-    Walk& move(int x, int y) {
-        line(4, x, y);
-        return *this;
-    }
-    Walk& press(int x, int y) {
-        line(1, x, y);
-        line(3, x, y);
-        return *this;
-    }
-    Walk& click(int x, int y) { return move(x, y).press(x, y); }
-    Walk& key(int code) {
-        text += std::to_string(tick++) + " 7 " + std::to_string(code) + " 0 0\n";
-        text += std::to_string(tick++) + " 8 " + std::to_string(code) + " 0 0\n";
-        return *this;
-    }
-    Walk& type(const std::string& word) {
-        for (char c : word) key(c);
-        return *this;
-    }
-    // The pointer on the strip raises it; the item in the given slot of the window is picked up, carried
-    // to (x, y) and held there until the drop.
-    Walk& carry(int slot, int x, int y) {
-        const int sx = 242 + 90 * slot;
-        move(sx, 762).wait(45).move(sx, 727).wait(5).press(sx, 727).wait(20);
-        return move((sx + x) / 2, (727 + y) / 2).wait(10).move(x, y).wait(25);
-    }
-    Walk& drop(int x, int y) { return press(x, y); }
-
-    std::string text;
-    int tick;
-
-private:
-    void line(int type, int x, int y) {
-        text += std::to_string(tick++) + " " + std::to_string(type) + " 0 " + std::to_string(x) + " " +
-                std::to_string(y) + "\n";
-    }
-};
 
 halverntest::RunResult play(const std::string& gameDir, const TempDir& user, const std::string& input,
                             int frames, const std::string& screenshot = "",

@@ -12,39 +12,16 @@
 #include <vector>
 
 #include "tests/integration/HalvernRun.h"
+#include "tests/integration/Walk.h"
 
 using halverntest::pixelAt;
 using halverntest::runHalvern;
 using halverntest::TempDir;
+using halverntest::Walk;
 
 namespace {
 
 const std::string kGame = HALVERN_SOURCE_DIR;
-
-// Recorded input: pointer moves and clicks at loop steps.
-class Walk {
-public:
-    explicit Walk(int start) : tick(start) {}
-    Walk& wait(int ticks) {
-        tick += ticks;
-        return *this;
-    }
-    Walk& click(int x, int y) {
-        line(4, x, y);
-        line(1, x, y);
-        line(3, x, y);
-        return wait(12);
-    }
-
-    std::string text;
-    int tick;
-
-private:
-    void line(int type, int x, int y) {
-        text += std::to_string(tick++) + " " + std::to_string(type) + " 0 " + std::to_string(x) + " " +
-                std::to_string(y) + "\n";
-    }
-};
 
 int count(const std::string& text, const std::string& part) {
     int n = 0;
@@ -139,21 +116,21 @@ TEST_F(MinigameRun, TheGearPlatesTurnedIntoOneTrainOpenTheBoxOnTheClockHand) {
     level("room_conservatory", "gears.start()");
     Walk walk(150);
     // A wrong turn, undone by the panel's reset.
-    walk.click(plateX(0), plateY(1)).click(plateX(2), plateY(0)).wait(20).click(968, 565).wait(20);
+    walk.tap(plateX(0), plateY(1)).tap(plateX(2), plateY(0)).wait(20).tap(968, 565).wait(20);
     // Half the train, then out to the conservatory and back through the box.
-    walk.click(plateX(0), plateY(1));
-    walk.click(plateX(1), plateY(1)).click(plateX(1), plateY(1));
-    walk.click(plateX(1), plateY(2)).click(plateX(1), plateY(2));
-    walk.click(512, 574).wait(90).click(519, 461).wait(120);
-    walk.click(plateX(2), plateY(2));
-    walk.click(plateX(3), plateY(2)).click(plateX(3), plateY(2));
-    walk.click(plateX(3), plateY(1)).click(plateX(3), plateY(1));
-    walk.click(plateX(4), plateY(1));
-    walk.click(plateX(4), plateY(2)).wait(40);
+    walk.tap(plateX(0), plateY(1));
+    walk.tap(plateX(1), plateY(1)).tap(plateX(1), plateY(1));
+    walk.tap(plateX(1), plateY(2)).tap(plateX(1), plateY(2));
+    walk.tap(512, 574).wait(90).tap(519, 461).wait(120);
+    walk.tap(plateX(2), plateY(2));
+    walk.tap(plateX(3), plateY(2)).tap(plateX(3), plateY(2));
+    walk.tap(plateX(3), plateY(1)).tap(plateX(3), plateY(1));
+    walk.tap(plateX(4), plateY(1));
+    walk.tap(plateX(4), plateY(2)).wait(40);
     // Clicks on the plates once solved change nothing.
-    walk.click(plateX(0), plateY(0)).click(968, 565).wait(140);
+    walk.tap(plateX(0), plateY(0)).tap(968, 565).wait(140);
     const Walk solved = walk;
-    walk.click(506, 332).wait(150);
+    walk.tap(506, 332).wait(150);
 
     const std::string shot = user.file("solved.png");
     auto run = play(solved, shot);
@@ -177,11 +154,11 @@ TEST_F(MinigameRun, TheGearPlatesTurnedIntoOneTrainOpenTheBoxOnTheClockHand) {
 TEST_F(MinigameRun, TheGearsAreSkippedOnlyOnceTheClockIsFullAndStillGiveTheHand) {
     level("room_conservatory", "gears.start()");
     Walk walk(150);
-    walk.click(plateX(0), plateY(1)).wait(120);
-    walk.click(984, 680).wait(40);  // the clock is still filling: nothing
-    walk.click(960, 60).wait(90);   // full
-    walk.click(984, 680).click(984, 680).wait(20).click(968, 565).wait(180);
-    walk.click(506, 332).wait(120);
+    walk.tap(plateX(0), plateY(1)).wait(120);
+    walk.tap(984, 680).wait(40);  // the clock is still filling: nothing
+    walk.tap(960, 60).wait(90);   // full
+    walk.tap(984, 680).tap(984, 680).wait(20).tap(968, 565).wait(180);
+    walk.tap(506, 332).wait(120);
     const auto run = play(walk, user.file("gears.png"));
     expectClean(run);
     EXPECT_EQ(count(run.output, "test: charge"), 1) << run.output;
@@ -195,8 +172,8 @@ TEST_F(MinigameRun, TheGearsAreSkippedOnlyOnceTheClockIsFullAndStillGiveTheHand)
 TEST_F(MinigameRun, TheDialIsSkippedOnlyOnceTheClockIsFullAndGoesBackToTheTower) {
     level("room_tower", "clockface.start()");
     Walk walk(150);
-    walk.click(512, 440).wait(60).click(984, 680).wait(40).click(960, 60).wait(90);
-    walk.click(984, 680).click(984, 680).wait(320);
+    walk.tap(512, 440).wait(60).tap(984, 680).wait(40).tap(960, 60).wait(90);
+    walk.tap(984, 680).tap(984, 680).wait(320);
     const auto run = play(walk, user.file("dial.png"));
     expectClean(run);
     EXPECT_EQ(count(run.output, "test: solved"), 1) << run.output;
@@ -209,12 +186,12 @@ TEST_F(MinigameRun, TheDialIsSkippedOnlyOnceTheClockIsFullAndGoesBackToTheTower)
 TEST_F(MinigameRun, TheDialsPiecesSlidHomeStrikeAndGoBackToTheTower) {
     level("room_tower", "clockface.start()");
     Walk walk(150);
-    walk.click(372, 160).click(512, 440).click(968, 565).wait(30);  // a piece that cannot move; reset
+    walk.tap(372, 160).tap(512, 440).tap(968, 565).wait(30);  // a piece that cannot move; reset
     const int moves[][2] = {{512, 440}, {652, 440}, {652, 300}, {512, 300}, {372, 300}, {372, 440},
                             {512, 440}, {652, 440}, {652, 300}, {652, 160}, {512, 160}, {372, 160},
                             {372, 300}, {372, 440}, {512, 440}, {652, 440}};
-    for (const auto& m : moves) walk.click(m[0], m[1]);
-    walk.click(512, 300).wait(100);
+    for (const auto& m : moves) walk.tap(m[0], m[1]);
+    walk.tap(512, 300).wait(100);
     const Walk glowing = walk;
     walk.wait(200);
 

@@ -1,0 +1,55 @@
+// The hint outside hidden-object scenes, in the bundled game: pressed at the gate before anything is
+// done there, the narration bar tells of the urn; pressed again in the hall once it has recharged, with
+// nothing left to do there yet, it names the workshop. Reference screenshots of both.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/integration/HalvernRun.h"
+#include "tests/integration/Walk.h"
+
+using halverntest::expectLooksLike;
+using halverntest::runHalvern;
+using halverntest::TempDir;
+using halverntest::Walk;
+
+namespace {
+
+const std::string kGame = HALVERN_SOURCE_DIR;
+const int kHint[] = {984, 680};
+// The recharge of a new game (mode 0) is 40 s of 60 steps.
+constexpr int kRecharge = 40 * 60;
+
+void pressHint(Walk& walk) {
+    walk.move(980, 700).wait(5).click(kHint[0], kHint[1]);
+}
+
+}  // namespace
+
+TEST(HintRun, OutsideScenesTheHintTellsTheNextStepHereOrTheRoomWhereItWaits) {
+    TempDir user;
+    Walk walk;
+    // A new game for Wren, the tips declined.
+    walk.at(20).click(512, 600).at(40).key(27).at(100).click(250, 472).at(120).type("Wren").at(130).key(13);
+    walk.at(150).click(703, 436).at(170).click(250, 340).at(420).click(282, 300).at(440);
+    pressHint(walk);
+    const int firstPress = walk.tick;
+    const int atTheGate = walk.wait(90).tick;
+    walk.click(220, 496).wait(30).click(212, 573).wait(120);                 // the urn moves, the key flies in
+    walk.carry(0, 514, 408).drop(514, 408).wait(30).click(514, 426).wait(70);  // the gate opens: the hall
+    walk.at(firstPress + kRecharge + 30);
+    pressHint(walk);
+    const int inTheHall = walk.wait(90).tick;
+
+    user.write("input.txt", walk.text);
+    const std::string gate = user.file("hint_gate.png"), hall = user.file("hint_hall.png");
+    const auto run = runHalvern({"--headless", "--fixed-step", "--frames", std::to_string(inTheHall + 2),
+                                 "--game-dir", kGame, "--user-dir", user.path, "--input", user.file("input.txt"),
+                                 "--screenshot-at", std::to_string(atTheGate) + ":" + gate, "--screenshot-at",
+                                 std::to_string(inTheHall) + ":" + hall});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(run.output.find("Trigger error"), std::string::npos) << run.output;
+    expectLooksLike(gate, "hint_gate");
+    expectLooksLike(hall, "hint_hall");
+}
