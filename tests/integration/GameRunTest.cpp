@@ -11,32 +11,19 @@
 #include <vector>
 
 #include "tests/integration/HalvernRun.h"
+#include "tests/integration/Walk.h"
 
+using halverntest::click;
+using halverntest::keys;
+using halverntest::move;
 using halverntest::runHalvern;
 using halverntest::TempDir;
+using halverntest::toTheMenu;
 
 namespace {
 
 const std::string kGame = HALVERN_SOURCE_DIR;
 
-std::string click(int tick, int x, int y) {
-    const std::string at = " " + std::to_string(x) + " " + std::to_string(y) + "\n";
-    return std::to_string(tick) + " 4 0" + at + std::to_string(tick + 1) + " 1 0" + at +
-           std::to_string(tick + 2) + " 3 0" + at;
-}
-std::string keys(int tick, const std::string& text) {
-    std::string lines;
-    for (char c : text) {
-        lines += std::to_string(tick++) + " 7 " + std::to_string(static_cast<int>(c)) + " 0 0\n";
-        lines += std::to_string(tick++) + " 8 " + std::to_string(static_cast<int>(c)) + " 0 0\n";
-    }
-    return lines;
-}
-
-// The logo and the intro skipped, then the menu with its music.
-std::string toTheMenu() {
-    return click(20, 512, 600) + "40 7 27 0 0\n41 8 27 0 0\n";
-}
 // The walk's ticks after the menu's fade into the game and the tips declined: the times below were
 // taken with a game starting at tick 131.
 constexpr int kLate = 300;
@@ -51,9 +38,6 @@ std::string newGame() {
 }
 // Ticks that taking the key into the inventory and dragging it onto the gate add to the walk.
 constexpr int kDrag = 180;
-std::string move(int tick, int x, int y) {
-    return std::to_string(tick) + " 4 0 " + std::to_string(x) + " " + std::to_string(y) + "\n";
-}
 std::string press(int tick, int x, int y) {
     const std::string at = " " + std::to_string(x) + " " + std::to_string(y) + "\n";
     return std::to_string(tick) + " 1 0" + at + std::to_string(tick + 1) + " 3 0" + at;

@@ -36,7 +36,7 @@ TEST(HintRun, OutsideScenesTheHintTellsTheNextStepHereOrTheRoomWhereItWaits) {
     pressHint(walk);
     const int firstPress = walk.tick;
     const int atTheGate = walk.wait(90).tick;
-    walk.click(220, 496).wait(30).click(212, 573).wait(120);                 // the urn moves, the key flies in
+    walk.click(220, 496).wait(30).click(212, 573).wait(120);  // the urn moves, the key flies in
     walk.carry(0, 514, 408).drop(514, 408).wait(30).click(514, 426).wait(70);  // the gate opens: the hall
     walk.at(firstPress + kRecharge + 30);
     pressHint(walk);
@@ -44,10 +44,10 @@ TEST(HintRun, OutsideScenesTheHintTellsTheNextStepHereOrTheRoomWhereItWaits) {
 
     user.write("input.txt", walk.text);
     const std::string gate = user.file("hint_gate.png"), hall = user.file("hint_hall.png");
-    const auto run = runHalvern({"--headless", "--fixed-step", "--frames", std::to_string(inTheHall + 2),
-                                 "--game-dir", kGame, "--user-dir", user.path, "--input", user.file("input.txt"),
-                                 "--screenshot-at", std::to_string(atTheGate) + ":" + gate, "--screenshot-at",
-                                 std::to_string(inTheHall) + ":" + hall});
+    const auto run = runHalvern(
+        {"--headless", "--fixed-step", "--frames", std::to_string(inTheHall + 2), "--game-dir", kGame,
+         "--user-dir", user.path, "--input", user.file("input.txt"), "--screenshot-at",
+         std::to_string(atTheGate) + ":" + gate, "--screenshot-at", std::to_string(inTheHall) + ":" + hall});
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(run.output.find("Trigger error"), std::string::npos) << run.output;
     expectLooksLike(gate, "hint_gate");

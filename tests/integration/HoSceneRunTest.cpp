@@ -27,7 +27,7 @@ Walk toTheBench() {
     walk.at(150).click(703, 436).at(170).click(250, 340).at(420).click(282, 300).at(440);
     walk.wait(60).click(220, 496).wait(30).click(212, 573).wait(120);  // the urn moves, the key flies in
     walk.carry(0, 514, 408).press(514, 408).wait(30).click(514, 426).wait(70);  // the gate opens: the hall
-    return walk.click(96, 479).wait(70).click(450, 494).wait(70);            // the workshop, its bench
+    return walk.click(96, 479).wait(70).click(450, 494).wait(70);               // the workshop, its bench
 }
 
 const int kHint[] = {984, 680};

@@ -9,8 +9,11 @@
 #include <vector>
 
 #include "tests/integration/HalvernRun.h"
+#include "tests/integration/Walk.h"
 
+using halverntest::click;
 using halverntest::expectLooksLike;
+using halverntest::keys;
 using halverntest::runHalvern;
 using halverntest::TempDir;
 
@@ -19,21 +22,8 @@ namespace {
 const std::string kGame = HALVERN_SOURCE_DIR;
 
 // Input lines: a click at (x, y) on the given tick.
-std::string click(int tick, int x, int y) {
-    const std::string at = " " + std::to_string(x) + " " + std::to_string(y) + "\n";
-    return std::to_string(tick) + " 4 0" + at + std::to_string(tick + 1) + " 1 0" + at +
-           std::to_string(tick + 2) + " 3 0" + at;
-}
 std::string escape(int tick) {
     return std::to_string(tick) + " 7 27 0 0\n" + std::to_string(tick + 1) + " 8 27 0 0\n";
-}
-std::string keys(int tick, const std::string& text) {
-    std::string lines;
-    for (char c : text) {
-        lines += std::to_string(tick++) + " 7 " + std::to_string(static_cast<int>(c)) + " 0 0\n";
-        lines += std::to_string(tick++) + " 8 " + std::to_string(static_cast<int>(c)) + " 0 0\n";
-    }
-    return lines;
 }
 // A press at one point, moves, and the release at another.
 std::string drag(int tick, int x0, int x1, int y) {

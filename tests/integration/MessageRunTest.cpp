@@ -10,31 +10,18 @@
 #include <vector>
 
 #include "tests/integration/HalvernRun.h"
+#include "tests/integration/Walk.h"
 
+using halverntest::click;
+using halverntest::keys;
 using halverntest::runHalvern;
 using halverntest::TempDir;
+using halverntest::toTheMenu;
 
 namespace {
 
 const std::string kGame = HALVERN_SOURCE_DIR;
 
-std::string click(int tick, int x, int y) {
-    const std::string at = " " + std::to_string(x) + " " + std::to_string(y) + "\n";
-    return std::to_string(tick) + " 4 0" + at + std::to_string(tick + 1) + " 1 0" + at +
-           std::to_string(tick + 2) + " 3 0" + at;
-}
-std::string keys(int tick, const std::string& text) {
-    std::string lines;
-    for (char c : text) {
-        lines += std::to_string(tick++) + " 7 " + std::to_string(static_cast<int>(c)) + " 0 0\n";
-        lines += std::to_string(tick++) + " 8 " + std::to_string(static_cast<int>(c)) + " 0 0\n";
-    }
-    return lines;
-}
-// The logo and the intro skipped.
-std::string toTheMenu() {
-    return click(20, 512, 600) + "40 7 27 0 0\n41 8 27 0 0\n";
-}
 // A player named Wren, then a new game: the gate shows from about tick 211.
 std::string newPlayersGame() {
     return toTheMenu() + click(100, 250, 472) + keys(120, "Wren") + "130 7 13 0 0\n" + click(150, 703, 436) +

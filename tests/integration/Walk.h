@@ -1,5 +1,5 @@
 // Recorded input for halvern's --input, built step by step: pointer moves, clicks, presses, keys and
-// waits, counted in loop steps.
+// waits, counted in loop steps; and the same as free functions of a tick.
 #pragma once
 
 #include <string>
@@ -56,5 +56,27 @@ private:
                 std::to_string(y) + "\n";
     }
 };
+
+// The same input as lines of text, for walks written tick by tick: a click (the pointer moved there
+// first), a typed text, a pointer move, and the way to the menu with the logo and the intro skipped.
+inline std::string click(int tick, int x, int y) {
+    const std::string at = " " + std::to_string(x) + " " + std::to_string(y) + "\n";
+    return std::to_string(tick) + " 4 0" + at + std::to_string(tick + 1) + " 1 0" + at +
+           std::to_string(tick + 2) + " 3 0" + at;
+}
+inline std::string keys(int tick, const std::string& text) {
+    std::string lines;
+    for (char c : text) {
+        lines += std::to_string(tick++) + " 7 " + std::to_string(static_cast<int>(c)) + " 0 0\n";
+        lines += std::to_string(tick++) + " 8 " + std::to_string(static_cast<int>(c)) + " 0 0\n";
+    }
+    return lines;
+}
+inline std::string move(int tick, int x, int y) {
+    return std::to_string(tick) + " 4 0 " + std::to_string(x) + " " + std::to_string(y) + "\n";
+}
+inline std::string toTheMenu() {
+    return click(20, 512, 600) + "40 7 27 0 0\n41 8 27 0 0\n";
+}
 
 }  // namespace halverntest
