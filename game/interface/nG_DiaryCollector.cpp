@@ -3,7 +3,6 @@
 #include <tinyxml2.h>
 
 #include <algorithm>
-#include <cmath>
 
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
@@ -16,12 +15,10 @@
 #include "engine/objects/nE_Sprite.h"
 #include "engine/script/nE_ContentRules.h"
 #include "game/core/nG_Messages.h"
-#include "game/interface/nG_FlightStart.h"
 
 namespace {
 
 constexpr unsigned int kMessages[] = {MSG_DIARY_COLLECT, MSG_DIARY_FLASH};
-constexpr float kPi = 3.141592f, kHalfPi = 1.570796f;
 // What a flight's end scale is measured against: an object this wide arrives at its own size.
 constexpr float kEndWidth = 130;
 // Animation line types: alpha, scale x, scale y.
@@ -29,10 +26,6 @@ constexpr int kLineAlpha = 8, kLineScaleX = 4, kLineScaleY = 5;
 
 nE_Scene* scene() {
     return nE_Core::exists() ? &nE_Core::get()->scene() : nullptr;
-}
-
-float ease(float k) {
-    return (1 + std::sin(k * kPi - kHalfPi)) / 2;
 }
 
 }  // namespace
@@ -86,14 +79,8 @@ void nG_DiaryCollector::collect(const std::string& objectName, const std::string
     flight.object = object;
     flight.trigger = trigger;
     // Where the object stands and how large it is, in the collector's own units.
-    const nG_FlightStart start = nG_FlightStart::measure(object, this, kEndWidth);
-    flight.x0 = start.x0;
-    flight.y0 = start.y0;
-    flight.sx0 = start.sx0;
-    flight.sy0 = start.sy0;
-    flight.peakScale = start.peakScale;
-    flight.endScale = start.endScale;
-    flight.duration = std::hypot(kTargetX - flight.x0, kTargetY - flight.y0) / 1000 + 0.9f;
+    static_cast<nG_FlightPath&>(flight) = nG_FlightPath::measure(object, this, kEndWidth);
+    flight.duration = flight.secondsTo(kTargetX, kTargetY);
 
     s->attach(this, object);
     if (object->parent != this) {
@@ -101,12 +88,7 @@ void nG_DiaryCollector::collect(const std::string& objectName, const std::string
         return;
     }
     object->input = false;
-    nE_RenderState& local = object->localState;
-    local.x = flight.x0;
-    local.y = flight.y0;
-    local.scaleX = flight.sx0;
-    local.scaleY = flight.sy0;
-    local.matrixValid = false;
+    flight.placeAtStart(object->localState);
     flights.push_back(flight);
 }
 
@@ -126,14 +108,7 @@ void nG_DiaryCollector::update(float dt) {
         nE_RenderState& s = f.object->localState;
         s.matrixValid = false;
         if (f.time < f.duration) {
-            const float k = f.time / f.duration;
-            const float e1 = ease(k), e2 = ease(e1);
-            s.x = f.x0 + (kTargetX - f.x0) * e2;
-            s.y = f.y0 + (kTargetY - f.y0) * e1;
-            const float scale = k < 0.2f ? f.sx0 + (f.peakScale - f.sx0) * (k / 0.2f)
-                                         : f.peakScale + (f.endScale - f.peakScale) * ((k - 0.2f) / 0.8f);
-            s.scaleX = scale;
-            s.scaleY = f.sy0 * scale / f.sx0;
+            f.placeOnTheWay(s, f.time / f.duration, kTargetX, kTargetY);
             ++i;
             continue;
         }
@@ -143,11 +118,7 @@ void nG_DiaryCollector::update(float dt) {
             flash();
         }
         const float r = std::min((f.time - f.duration) / kShrinkSeconds, 1.f);
-        s.x = kTargetX;
-        s.y = kTargetY;
-        const float scale = f.endScale - f.endScale * (1 + std::sin(r * kPi * 0.5f - kHalfPi));
-        s.scaleX = scale;
-        s.scaleY = scale * f.sy0 / f.sx0;
+        f.placeShrinking(s, r, kTargetX, kTargetY);
         if (f.time - f.duration <= kShrinkSeconds) {
             ++i;
             continue;

@@ -8,6 +8,7 @@
 
 #include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_FlightPath.h"
 #include "game/interface/nG_WidgetState.h"
 
 class nE_Sprite;
@@ -20,12 +21,9 @@ public:
     static constexpr float kTargetX = 46, kTargetY = 683;
     static constexpr float kShrinkSeconds = 0.3f;
 
-    struct Flight {
+    struct Flight : nG_FlightPath {
         nE_Object* object = nullptr;  // owned while flying, a child of the collector
         std::string trigger;
-        float x0 = 0, y0 = 0;
-        float sx0 = 1, sy0 = 1;
-        float peakScale = 1.4f, endScale = 1;
         float time = 0, duration = 0;
         bool arrived = false;
     };

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
 
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
@@ -18,11 +17,9 @@
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_SLHelper_XML.h"
 #include "game/core/nG_Messages.h"
-#include "game/interface/nG_FlightStart.h"
 
 namespace {
 
-constexpr float kPi = 3.141592f, kHalfPi = 1.570796f;
 // What a flight's end scale is measured against: an object this wide arrives at its own size.
 constexpr float kEndWidth = 130;
 constexpr float kTrailZ = -10000;
@@ -36,10 +33,6 @@ nE_Scene* scene() {
 
 void post(unsigned int message, void* payload) {
     if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
-}
-
-float ease(float k) {
-    return (1 + std::sin(k * kPi - kHalfPi)) / 2;
 }
 
 bool isElementName(const std::string& text) {
@@ -113,26 +106,15 @@ void nG_HoCollector::collect(const std::string& objectName, const std::string& t
     if (flight.keep) keptParent = object->parent->name;
 
     // Where the object stands and how large it is, in the collector's own units.
-    const nG_FlightStart start = nG_FlightStart::measure(object, this, kEndWidth);
-    flight.x0 = start.x0;
-    flight.y0 = start.y0;
-    flight.sx0 = start.sx0;
-    flight.sy0 = start.sy0;
-    flight.peakScale = start.peakScale;
-    flight.endScale = start.endScale;
-    if (!task.empty()) flight.duration = std::hypot(tx - flight.x0, ty - flight.y0) / 1000 + 0.9f;
+    static_cast<nG_FlightPath&>(flight) = nG_FlightPath::measure(object, this, kEndWidth);
+    if (!task.empty()) flight.duration = flight.secondsTo(tx, ty);
 
     s->attach(this, object);
     if (object->parent != this) {
         nE_Debug::writef("nG_HoCollector: \"%s\" cannot be collected", objectName.c_str());
         return;
     }
-    nE_RenderState& local = object->localState;
-    local.x = flight.x0;
-    local.y = flight.y0;
-    local.scaleX = flight.sx0;
-    local.scaleY = flight.sy0;
-    local.matrixValid = false;
+    flight.placeAtStart(object->localState);
 
     auto* trail = new nE_ParticleSystem();
     trail->name = kTrailPrefix + task;
@@ -178,14 +160,7 @@ void nG_HoCollector::update(float dt) {
         nE_RenderState& s = f.object->localState;
         s.matrixValid = false;
         if (f.time < f.duration) {
-            const float k = f.time / f.duration;
-            const float e1 = ease(k), e2 = ease(e1);
-            s.x = f.x0 + (tx - f.x0) * e2;
-            s.y = f.y0 + (ty - f.y0) * e1;
-            const float scale = k < 0.2f ? f.sx0 + (f.peakScale - f.sx0) * (k / 0.2f)
-                                         : f.peakScale + (f.endScale - f.peakScale) * ((k - 0.2f) / 0.8f);
-            s.scaleX = scale;
-            s.scaleY = f.sy0 * scale / f.sx0;
+            f.placeOnTheWay(s, f.time / f.duration, tx, ty);
             if (f.trail) f.trail->localState.alpha = std::min(f.time / 0.2f, 1.f);
             ++i;
             continue;
@@ -193,11 +168,7 @@ void nG_HoCollector::update(float dt) {
         // Without a task the object shrinks where it was found.
         if (f.task.empty()) tx = f.x0, ty = f.y0;
         const float r = (f.time - f.duration) / kShrinkSeconds;
-        s.x = tx;
-        s.y = ty;
-        const float scale = f.endScale - f.endScale * (1 + std::sin(r * kPi * 0.5f - kHalfPi));
-        s.scaleX = scale;
-        s.scaleY = scale * f.sy0 / f.sx0;
+        f.placeShrinking(s, r, tx, ty);
         if (f.trail) f.trail->localState.alpha = std::max(1 - r, 0.f);
         if (f.time - f.duration <= kShrinkSeconds) {
             ++i;

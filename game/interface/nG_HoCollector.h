@@ -9,6 +9,7 @@
 
 #include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_FlightPath.h"
 #include "game/interface/nG_WidgetState.h"
 
 class nE_ParticleSystem;
@@ -23,12 +24,9 @@ public:
     // Where kept objects saved during a flight wait until the dialog shows them: off the screen.
     static constexpr float kParkedX = 10000;
 
-    struct Flight {
+    struct Flight : nG_FlightPath {
         nE_Object* object = nullptr;  // owned while flying, a child of the collector
         std::string task;
-        float x0 = 0, y0 = 0;
-        float sx0 = 1, sy0 = 1;
-        float peakScale = 1.4f, endScale = 1;
         float time = 0, duration = 0;
         bool keep = false;
         nE_ParticleSystem* trail = nullptr;  // owned, a child of the collector
