@@ -150,6 +150,14 @@ protected:
         ProfileTest::TearDown();
     }
 
+    // The bundled game's fonts and interface pictures, linked into the test's game folder.
+    static void linkBundledInterface() {
+        const std::string game = pf::TPlatform::GetRunOptions().gameDir, source = HALVERN_SOURCE_DIR;
+        const std::string link = "mkdir -p '" + game + "/assets' && ln -s '" + source + "/assets/fonts' '" +
+                                 game + "/assets/fonts' && ln -s '" + source + "/assets/interface' '" + game +
+                                 "/assets/interface'";
+        ASSERT_EQ(std::system(link.c_str()), 0);
+    }
     static void writeImage(const std::string& file, int w, int h) {
         std::vector<uint8_t> rgba(static_cast<size_t>(w) * h * 4, 200);
         pf::TTexture::WritePng(file, rgba.data(), w, h);

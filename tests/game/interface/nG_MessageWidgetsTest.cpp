@@ -24,17 +24,11 @@
 
 namespace {
 
-const std::string kSource = HALVERN_SOURCE_DIR;
-
 class MessageWidgetsTest : public gametest::GameTest {
 protected:
     void SetUp() override {
         GameTest::SetUp();
-        const std::string game = pf::TPlatform::GetRunOptions().gameDir;
-        const std::string link = "mkdir -p '" + game + "/assets' && ln -s '" + kSource + "/assets/fonts' '" +
-                                 game + "/assets/fonts' && ln -s '" + kSource + "/assets/interface' '" +
-                                 game + "/assets/interface'";
-        ASSERT_EQ(std::system(link.c_str()), 0);
+        linkBundledInterface();
         previousTable = nE_StringTable::current();
         strings.entries = {{"hello", "Hello there"},
                            {"bye", "Goodbye"},

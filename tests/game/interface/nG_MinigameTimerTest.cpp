@@ -16,8 +16,6 @@
 
 namespace {
 
-const std::string kSource = HALVERN_SOURCE_DIR;
-
 struct Heard : nE_Listener {
     void onMessage(unsigned int message, void* payload) override {
         ++counts[message];
@@ -38,11 +36,7 @@ protected:
 
     void SetUp() override {
         GameTest::SetUp();
-        const std::string game = pf::TPlatform::GetRunOptions().gameDir;
-        const std::string link = "mkdir -p '" + game + "/assets' && ln -s '" + kSource + "/assets/fonts' '" +
-                                 game + "/assets/fonts' && ln -s '" + kSource + "/assets/interface' '" +
-                                 game + "/assets/interface'";
-        ASSERT_EQ(std::system(link.c_str()), 0);
+        linkBundledInterface();
         // The level with a puzzle's skip code, which ends the puzzle itself, and its reset code.
         std::string level = gametest::kLevel;
         level.replace(level.rfind("</trigs>"), 8, R"(
