@@ -9,24 +9,16 @@
 
 #include <lua.hpp>
 
+#include "bench/BenchGame.h"
 #include "bench/BenchScene.h"
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "game/core/nG_Game.h"
 #include "game/core/nG_Mediator.h"
-#include "game/core/nG_Room.h"
 #include "game/core/nG_ScriptFunctions.h"
-#include "game/core/nG_SubRoom.h"
 #include "game/shell/nG_ProfileHub.h"
-#include "pflib/TPlatform.h"
 
 namespace {
-
-// Stands in for the screen: a game runs.
-struct Screen : nE_Listener {
-    void onMessage(unsigned int, void* payload) override { *static_cast<bool*>(payload) = true; }
-};
 
 // A slot of another game, about 50 KB, as an earlier game left it.
 void fillSlot(tinyxml2::XMLElement* slot, int index) {
@@ -46,17 +38,8 @@ void fillSlot(tinyxml2::XMLElement* slot, int index) {
 }
 
 void BM_Autosave(benchmark::State& state) {
-    pf::TRunOptions options;
-    options.userDir = bench::scratch();
-    options.gameDir = HALVERN_SOURCE_DIR;
-    pf::TPlatform::SetRunOptions(options);
-    bench::startEngine();
-    nE_Factory::registerType("room", [] { return new nG_Room(); });
-    nE_Factory::registerType("subroom", [] { return new nG_SubRoom(); });
-    nG_Mediator mediator;
-    nE_Mediator::setCurrent(&mediator);
-    Screen screen;
-    mediator.subscribe(MSG_IS_GAME_RUNNING, &screen);
+    bench::BenchGame surroundings;
+    nG_Mediator& mediator = surroundings.mediator;
     {
         nG_ProfileHub hub(false);
         nG_ProfileHub::setCurrent(&hub);
@@ -98,8 +81,6 @@ void BM_Autosave(benchmark::State& state) {
         nG_ProfileHub::setCurrent(nullptr);
         bench::stopEngine();
     }
-    mediator.unsubscribe(MSG_IS_GAME_RUNNING, &screen);
-    nE_Mediator::setCurrent(nullptr);
 }
 BENCHMARK(BM_Autosave)->ArgNames({"loose_objects"})->Arg(0)->Arg(330)->Unit(benchmark::kMillisecond);
 

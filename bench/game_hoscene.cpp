@@ -7,41 +7,26 @@
 
 #include <lua.hpp>
 
+#include "bench/BenchGame.h"
 #include "bench/BenchScene.h"
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_StringTable.h"
 #include "engine/objects/nE_PartSysImpl_Vell.h"
 #include "engine/objects/nE_ParticleSystem.h"
 #include "game/core/nG_Game.h"
-#include "game/core/nG_GameTypes.h"
 #include "game/core/nG_Mediator.h"
 #include "game/core/nG_ScriptFunctions.h"
 #include "game/interface/nG_HoCollector.h"
 #include "game/interface/nG_Interface.h"
 #include "game/interface/nG_Tasks.h"
 #include "game/shell/nG_ProfileHub.h"
-#include "pflib/TPlatform.h"
 
 namespace {
 
-// Stands in for the screen: a game runs.
-struct Screen : nE_Listener {
-    void onMessage(unsigned int, void* payload) override { *static_cast<bool*>(payload) = true; }
-};
-
 void BM_HiddenObjectSceneFrame(benchmark::State& state) {
-    pf::TRunOptions options;
-    options.userDir = bench::scratch();
-    options.gameDir = HALVERN_SOURCE_DIR;
-    pf::TPlatform::SetRunOptions(options);
-    bench::startEngine();
-    nG_GameTypes::registerAll();
-    nG_Mediator mediator;
-    nE_Mediator::setCurrent(&mediator);
-    Screen screen;
-    mediator.subscribe(MSG_IS_GAME_RUNNING, &screen);
+    bench::BenchGame surroundings;
+    nG_Mediator& mediator = surroundings.mediator;
     nE_StringTable strings;
     strings.load("assets/strings");
     nE_StringTable::setCurrent(&strings);
@@ -98,8 +83,6 @@ void BM_HiddenObjectSceneFrame(benchmark::State& state) {
         bench::stopEngine();
     }
     nE_StringTable::setCurrent(nullptr);
-    mediator.unsubscribe(MSG_IS_GAME_RUNNING, &screen);
-    nE_Mediator::setCurrent(nullptr);
 }
 BENCHMARK(BM_HiddenObjectSceneFrame)->Unit(benchmark::kMicrosecond);
 
