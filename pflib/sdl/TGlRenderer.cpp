@@ -69,7 +69,7 @@ bool TGlRenderer::BatchKey::operator==(const BatchKey& o) const {
 }
 
 bool TGlRenderer::SetOption(const str& name, const str& value) {
-    // The options of the original platform tune its Direct3D path; they are kept for inspection.
+    // No option changes how OpenGL draws; they are kept so that GetOption reads back what was set.
     options_[name] = value;
     return true;
 }
