@@ -1,0 +1,2 @@
+// A game file that opens SDL itself: the layer check must refuse it.
+#include <SDL.h>
