@@ -114,12 +114,39 @@ TEST_F(ProfileTest, ADamagedSettingsFileKeepsTheProgramGoingAndTheProfilesListed
         nG_Settings settings(&hub);
         settings.load();
         EXPECT_TRUE(settings.fullscreen) << bad;
-        EXPECT_EQ(read("settings.xml.corrupt"), bad);
+        EXPECT_EQ(read("settings.xml.corrupt"), "<settings fullscreen=\"0\"")
+            << "the first is never replaced";
+        EXPECT_EQ(read(exists("settings.xml.corrupt.1") ? "settings.xml.corrupt.1" : "settings.xml.corrupt"),
+                  bad)
+            << "a later one is kept beside it";
         ASSERT_EQ(hub.count(), 2) << bad;
         EXPECT_EQ(hub.nameAt(0), "Ada") << "rebuilt in name order";
         EXPECT_EQ(hub.nameAt(1), "Wren");
         EXPECT_NE(read("settings.xml").find("<profile>Wren</profile>"), std::string::npos)
             << "the rebuilt list is written at once";
-        std::remove(path("settings.xml.corrupt").c_str());
+        std::remove(path("settings.xml.corrupt.1").c_str());
+    }
+}
+
+TEST_F(ProfileTest, WithoutAListOfPlayersThePlayersAreFoundByTheirFiles) {
+    const std::string wren =
+        nG_ProfileEnvelope::wrap("<profile game_mode=\"0\" guide_page=\"2\"><achievements/></profile>");
+    for (const char* settingsFile :
+         {"", "<settings sfx_volume=\"0.5\"/>",
+          "<settings><profiles current=\"Ghost\"><profile/></profiles></settings>"}) {
+        if (*settingsFile)
+            write("settings.xml", settingsFile);
+        else
+            std::remove(path("settings.xml").c_str());
+        write("p_Wren.xml", wren);
+        write("p_Ada.xml", wren);
+        nG_ProfileHub hub(false);
+        nG_Settings settings(&hub);
+        settings.load();
+        ASSERT_EQ(hub.count(), 2) << settingsFile;
+        EXPECT_EQ(hub.nameAt(0), "Ada") << "in name order";
+        EXPECT_EQ(hub.nameAt(1), "Wren");
+        EXPECT_EQ(hub.currentIndex(), 0);
+        EXPECT_FALSE(exists("settings.xml.corrupt")) << "a well-formed file is no damaged one";
     }
 }
