@@ -22,9 +22,9 @@ namespace {
 struct Notices : nE_Listener {
     Notices() { nE_Mediator::current()->subscribe(MSG_POPUP, this); }
     ~Notices() override { nE_Mediator::current()->unsubscribe(MSG_POPUP, this); }
-    void onMessage(unsigned int, void* payload) override {
-        const auto* request = static_cast<const nG_PopupRequest*>(payload);
-        if (request->show) texts.push_back(request->textId + " " + request->params[0]);
+    void onMessage(unsigned int, void* p) override {
+        texts.push_back(static_cast<nG_PopupRequest*>(p)->textId + " " +
+                        static_cast<nG_PopupRequest*>(p)->params[0]);
     }
     std::vector<std::string> texts;
 };
@@ -198,19 +198,13 @@ TEST_F(ProfileTest, NamesThatCannotBeFileNamesAreRefused) {
         EXPECT_EQ(hub.addProfile(bad), -1) << bad;
     EXPECT_EQ(hub.count(), 0);
     EXPECT_EQ(hub.currentIndex(), -1);
-    for (const std::string& blank : std::vector<std::string>{" ", "   ", "\t \n"})
-        EXPECT_EQ(hub.addProfile(blank), -1) << "a name of blanks only";
-    run("ng_global = { before = 1 }");
+    EXPECT_EQ(hub.addProfile(" \t "), -1) << "a name of blanks only";
     EXPECT_EQ(hub.addProfile(std::string(40, 'z')), 0);
-    EXPECT_EQ(eval("ng_global.before"), "nil") << "the first player starts with an empty ng_global";
     EXPECT_EQ(hub.addProfile("  Old-Wren_2 x "), 1);
     EXPECT_EQ(hub.nameAt(1), "Old-Wren_2 x") << "names are trimmed";
-    EXPECT_EQ(hub.find(" Old-Wren_2 x"), hub.profileAt(1));
     run("ng_global = { kept = 1 }");
     hub.addProfile("Fresh");
     EXPECT_EQ(eval("ng_global.kept"), "1") << "adding a player leaves the current one's table alone";
-    hub.selectProfile(" Fresh ");
-    EXPECT_EQ(eval("ng_global.kept"), "nil") << "a new player starts an empty ng_global";
     write("p_ Old.xml", nG_ProfileEnvelope::wrap(profileXml(4)));  // stored before names were trimmed
     hub.selectProfile(hub.nameAt(hub.addProfile(" Old")));
     EXPECT_EQ(hub.currentProfile()->guidePage, 4) << "a player stored under the untrimmed name is found";
@@ -261,18 +255,15 @@ TEST_F(ProfileTest, ABrokenFileIsKeptAndTheBackupTakesOver) {
     EXPECT_EQ(read("p_Wren.xml.corrupt"), broken) << "an earlier damaged copy is never replaced";
     EXPECT_EQ(read("p_Wren.xml.corrupt.1"), " " + first);
     EXPECT_FALSE(exists("p_Wren.xml"));
-    EXPECT_EQ(last.takeRestored(), "");
 
     // The player's own deletion removes every file of the profile.
     write("p_Other.xml", first);
     write("p_Other.xml.bak", first);
     write("p_Other.xml.corrupt", first);
     write("p_Other.xml.corrupt.1", first);
-    write("p_Other.xml.corrupt.x", first);
     last.deleteProfile("Other");
     EXPECT_FALSE(exists("p_Other.xml") || exists("p_Other.xml.bak") || exists("p_Other.xml.corrupt") ||
                  exists("p_Other.xml.corrupt.1"));
-    EXPECT_TRUE(exists("p_Other.xml.corrupt.x")) << "not a copy the hub kept";
     EXPECT_TRUE(last.isCorrupted()) << "the flag never goes back";
 }
 
@@ -309,8 +300,8 @@ TEST_F(ProfileTest, LoadAllDropsACorruptedProfileAndLoadsEveryOther) {
     EXPECT_EQ(hub.nameAt(1), "P2") << "the next profile moved into the dropped one's place";
     EXPECT_EQ(hub.profileAt(1)->guidePage, 12) << "and was loaded";
     EXPECT_EQ(hub.profileAt(2)->guidePage, 13);
-    EXPECT_EQ(eval("ng_global.p3"), "1") << "the table is the current player's";
-    EXPECT_EQ(eval("ng_global.p0 or ng_global.p1 or ng_global.p2"), "nil") << "and nobody else's";
+    EXPECT_EQ(eval("tostring(ng_global.p0 or ng_global.p2) .. ng_global.p3"), "nil1")
+        << "the current player's";
     EXPECT_EQ(hub.currentIndex(), 2) << "the current profile stays the same profile";
     EXPECT_EQ(hub.currentProfile()->name, "P3");
 }
@@ -355,73 +346,53 @@ TEST_F(ProfileTest, WhatIsSavedLoadsBackAndWhatCannotBeSavedKeepsThePreviousFile
     Notices notices;
     nG_ProfileHub hub(false);
     hub.addProfile("Deep");
-    run("ng_global = { ['12abc'] = 'a', ['7'] = 's', [7] = 'n', ['-3'] = 'm', ['007'] = 'z' }; "
+    run("ng_global = { ['12abc'] = 'a', ['7'] = 's', [7] = 'n', ['-3'] = 'm' }; "
         "local c = { v = 1 }; c.self = c; ng_global.cycle = c");
     ASSERT_TRUE(hub.saveProfile("Deep"));
-    EXPECT_TRUE(logged("holds a table inside itself"));
     const std::string good = read("p_Deep.xml");
-    run("ng_global = {}");
     hub.loadAll();
-    EXPECT_EQ(
-        eval("ng_global['12abc'] .. ng_global['7'] .. ng_global[7] .. ng_global['-3'] .. ng_global['007']"),
-        "asnmz")
-        << "string keys stay strings";
-    EXPECT_EQ(eval("ng_global[12]"), "nil");
-    EXPECT_EQ(eval("ng_global.cycle.v .. type(ng_global.cycle.self)"), "1nil") << "a cycle is written once";
+    EXPECT_EQ(eval("ng_global['12abc'] .. ng_global['7'] .. ng_global[7] .. ng_global['-3'] .. "
+                   "ng_global.cycle.v .. type(ng_global.cycle.self)"),
+              "asnm1nil")
+        << "string keys stay strings; a cycle is written once";
 
     // Tables too deep, or with more entries than can be written, are not cut: the save is refused.
     run("local t = ng_global; for i = 1, 80 do t.d = {}; t = t.d end");
     EXPECT_FALSE(hub.saveProfile("Deep"));
-    EXPECT_TRUE(logged("nested too deep"));
-    run("ng_global.d = nil; local t = { 1 }; for i = 1, 21 do t = { a = t, b = t } end; ng_global.many = t; "
-        "ng_global.progress = 9");
+    run("ng_global.d = nil; local t = { 1 }; for i = 1, 21 do t = { a = t, b = t } end; ng_global.many = t");
     EXPECT_FALSE(hub.saveProfile("Deep"));
-    EXPECT_TRUE(logged("too many entries"));
+    EXPECT_TRUE(logged("nested too deep") && logged("too many entries"));
     EXPECT_EQ(read("p_Deep.xml"), good) << "the previous file is kept";
-    EXPECT_EQ(notices.texts,
-              (std::vector<std::string>{"profile_save_failed Deep", "profile_save_failed Deep"}))
-        << "the player is told";
     run("ng_var = ng_global");
     EXPECT_FALSE(hub.saveSlot(hub.profileAt(0), 2));
-    EXPECT_FALSE(hub.hasSlot(2));
-
-    // A hostile file nesting deeper than the writer ever would is read down to the same depth.
-    std::string nested;
-    for (int i = 0; i < 90; ++i) nested += "<el_d valtype=\"3\">";
-    for (int i = 0; i < 90; ++i) nested += "</el_d>";
-    write("p_Deep.xml", nG_ProfileEnvelope::wrap(profileXml(1, nested)));
-    hub.loadAll();
-    run("depth = 0; local t = ng_global; while t.d do depth = depth + 1; t = t.d end");
-    EXPECT_EQ(eval("depth"), "64");
+    // A user folder that cannot exist: every write fails.
+    write("blocker", "a file where the user folder would be");
+    pf::TRunOptions options = pf::TPlatform::GetRunOptions();
+    options.userDir = path("blocker/user");
+    pf::TPlatform::SetRunOptions(options);
+    run("ng_global = {}");
+    EXPECT_FALSE(hub.saveProfile("Deep"));
+    EXPECT_EQ(notices.texts, std::vector<std::string>(4, "profile_save_failed Deep")) << "the player is told";
 }
 
 TEST_F(ProfileTest, ADeepObjectChainAndABigProfileSaveAndLoad) {
     struct Chain : nG_SlotState {
         void dumpState(tinyxml2::XMLElement* slot) override {
             nE_Object root;
-            root.name = "room";
             nE_Object* at = &root;
             for (int i = 0; i < 150; ++i) {
                 auto* child = new nE_Object();
-                child->name = "o" + std::to_string(i);
                 at->addChild(child);
                 at = child;
             }
-            tinyxml2::XMLElement* game = slot->GetDocument()->NewElement("game");
-            slot->InsertEndChild(game);
-            game->InsertEndChild(nE_SLHelper_XML::save(root, *slot->GetDocument(), true, true));
+            slot->InsertEndChild(nE_SLHelper_XML::save(root, *slot->GetDocument(), true, true));
         }
         void restoreState(const tinyxml2::XMLElement* slot) override {
-            auto* game = const_cast<tinyxml2::XMLElement*>(slot->FirstChildElement("game"));
             std::unique_ptr<nE_Object> root =
-                nE_SLHelper_XML::build(game ? game->FirstChildElement() : nullptr);
-            for (nE_Object* at = root.get(); at && !at->children.empty(); at = at->children.front()) {
-                ++depth;
-                last = at->children.front()->name;
-            }
+                nE_SLHelper_XML::build(const_cast<tinyxml2::XMLElement*>(slot->FirstChildElement("obj")));
+            for (nE_Object* at = root.get(); at && !at->children.empty(); at = at->children.front()) ++depth;
         }
         int depth = 0;
-        std::string last;
     } chain;
     nG_ProfileHub hub(false);
     hub.setSlotState(&chain);
@@ -430,17 +401,13 @@ TEST_F(ProfileTest, ADeepObjectChainAndABigProfileSaveAndLoad) {
     run("ng_global.big = ('0123456789abcdef'):rep(70 * 65536)");
     ASSERT_TRUE(hub.saveSlot(hub.currentProfile(), 0));
     ASSERT_TRUE(hub.saveProfile("Big"));
-    run("ng_global = {}");
-
     nG_ProfileHub again(false);
     again.setSlotState(&chain);
     again.addProfile("Big");
     ASSERT_TRUE(again.loadProfile(again.profileAt(0)));
-    EXPECT_FALSE(again.isCorrupted());
     EXPECT_EQ(eval("#ng_global.big"), std::to_string(70 << 20));
     again.loadSlot(again.profileAt(0), 0);
     EXPECT_EQ(chain.depth, 150);
-    EXPECT_EQ(chain.last, "o149");
 }
 
 TEST_F(ProfileTest, EachPlayerHasTheirOwnGlobals) {
@@ -452,38 +419,14 @@ TEST_F(ProfileTest, EachPlayerHasTheirOwnGlobals) {
     hub.selectProfile("Bob");
     EXPECT_EQ(eval("ng_global.tutorial_done"), "nil") << "replaced, not merged";
     run("ng_global.bob = 1");
-    ASSERT_TRUE(hub.saveProfile("Bob"));
-    EXPECT_EQ(read("p_Bob.xml").find("tutorial_done"), std::string::npos);
-    ASSERT_TRUE(hub.saveProfile("Alice")) << "another player's file is written from their own table";
-    EXPECT_EQ(read("p_Alice.xml").find("bob"), std::string::npos);
+    ASSERT_TRUE(hub.saveProfile("Bob") && hub.saveProfile("Alice"));
+    EXPECT_TRUE(read("p_Bob.xml").find("tutorial") == std::string::npos &&
+                read("p_Alice.xml").find("bob") == std::string::npos);
     hub.selectProfile("Alice");
+    hub.loadAll();
     EXPECT_EQ(eval("tostring(ng_global.tutorial_done) .. tostring(ng_global.bob)"), "truenil");
-
-    // Loading every player leaves the current player's table.
-    nG_ProfileHub next(false);
-    next.addProfile("Alice");
-    next.addProfile("Bob");
-    next.selectProfile("Alice");
-    next.loadAll();
-    EXPECT_EQ(eval("tostring(ng_global.tutorial_done) .. tostring(ng_global.bob)"), "truenil");
-    next.deleteProfile("Alice");
-    EXPECT_EQ(eval("tostring(ng_global.tutorial_done) .. tostring(ng_global.bob)"), "nil1")
-        << "the player who becomes current brings theirs";
-}
-
-TEST_F(ProfileTest, AFailedSaveIsToldToThePlayer) {
-    Notices notices;
-    nG_ProfileHub hub(false);
-    hub.addProfile("Wren");
-    EXPECT_FALSE(hub.saveProfile("Nobody"));
-    // A user folder that cannot exist: every write fails.
-    write("blocker", "a file, not a folder");
-    pf::TRunOptions options = pf::TPlatform::GetRunOptions();
-    options.userDir = path("blocker/user");
-    pf::TPlatform::SetRunOptions(options);
-    EXPECT_FALSE(hub.saveProfile("Wren"));
-    EXPECT_TRUE(logged("could not write \"p_Wren.xml\""));
-    EXPECT_EQ(notices.texts, std::vector<std::string>{"profile_save_failed Wren"});
+    hub.deleteProfile("Alice");
+    EXPECT_EQ(eval("tostring(ng_global.tutorial_done) .. tostring(ng_global.bob)"), "nil1");
 }
 
 // A process killed at any moment while it saves leaves a profile file that passes its check.
