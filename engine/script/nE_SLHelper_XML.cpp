@@ -6,7 +6,9 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
+#include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Factory.h"
 #include "engine/core/nE_Object.h"
 
@@ -183,29 +185,97 @@ void nE_SLHelper_XML::leaveChild() {
     up();
 }
 
-std::unique_ptr<nE_Object> nE_SLHelper_XML::build(tinyxml2::XMLElement* element) {
-    if (!element || !element->Name()) return nullptr;
-    std::unique_ptr<nE_Object> object(nE_Factory::create(element->Name()));
-    if (!object) return nullptr;
-    nE_SLHelper_XML helper(element, true);
-    object->loadProperties(helper);
-    for (tinyxml2::XMLElement* childElement = element->FirstChildElement(); childElement;
-         childElement = childElement->NextSiblingElement()) {
-        std::unique_ptr<nE_Object> child = build(childElement);
-        // A child refused by the tree (it would make a name cycle) is dropped.
-        if (child && object->addChild(child.get())) child.release();
+namespace {
+
+// An object tree is written in parts no deeper than kPartDepth, so that a saved game stays within the
+// element depth that the XML reader accepts however deep its objects nest: the children of an object at
+// that depth go into a part element "ne_deep" (with an "id") at the top of the tree, and the object
+// keeps a marker "ne_more" naming it. Readers without parts skip both (no object type has those names).
+const char* const kPart = "ne_deep";
+const char* const kMore = "ne_more";
+
+struct TreeWriter {
+    tinyxml2::XMLDocument& doc;
+    tinyxml2::XMLElement* top = nullptr;
+    bool skipDefaults;
+    int parts = 0;
+    bool reported = false;
+
+    tinyxml2::XMLElement* write(nE_Object& object, bool recursive, int depth, int partDepth) {
+        tinyxml2::XMLElement* element = doc.NewElement(object.getTypeName().c_str());
+        if (!top) top = element;
+        nE_SLHelper_XML helper(element, skipDefaults);
+        object.saveProperties(helper);
+        if (!recursive || object.children.empty()) return element;
+        if (depth >= nE_SLHelper_XML::kMaxTreeDepth) {
+            if (!reported)
+                nE_Debug::writef(
+                    "nE_SLHelper_XML: objects nested deeper than %d levels (below \"%s\") are not saved",
+                    nE_SLHelper_XML::kMaxTreeDepth, object.name.c_str());
+            reported = true;
+            return element;
+        }
+        tinyxml2::XMLElement* holder = element;
+        if (partDepth >= nE_SLHelper_XML::kPartDepth) {
+            holder = doc.NewElement(kPart);
+            holder->SetAttribute("id", ++parts);
+            tinyxml2::XMLElement* more = doc.NewElement(kMore);
+            more->SetAttribute("id", parts);
+            element->InsertEndChild(more);
+            partDepth = 0;
+        }
+        for (nE_Object* child : object.children)
+            holder->InsertEndChild(write(*child, true, depth + 1, partDepth + 1));
+        if (holder != element) top->InsertEndChild(holder);
+        return element;
     }
-    return object;
+};
+
+struct TreeReader {
+    std::map<int, tinyxml2::XMLElement*> parts;  // each is built once, where its marker first asks for it
+
+    std::unique_ptr<nE_Object> build(tinyxml2::XMLElement* element, int depth) {
+        if (!element || !element->Name()) return nullptr;
+        std::unique_ptr<nE_Object> object(nE_Factory::create(element->Name()));
+        if (!object) return nullptr;
+        nE_SLHelper_XML helper(element, true);
+        object->loadProperties(helper);
+        addChildren(*object, element, depth);
+        return object;
+    }
+
+    void addChildren(nE_Object& object, tinyxml2::XMLElement* element, int depth) {
+        if (depth >= nE_SLHelper_XML::kMaxTreeDepth) return;
+        for (tinyxml2::XMLElement* childElement = element->FirstChildElement(); childElement;
+             childElement = childElement->NextSiblingElement()) {
+            if (!std::strcmp(childElement->Name(), kMore)) {
+                auto part = parts.find(childElement->IntAttribute("id"));
+                if (part == parts.end()) continue;
+                tinyxml2::XMLElement* holder = part->second;
+                parts.erase(part);
+                addChildren(object, holder, depth);
+                continue;
+            }
+            std::unique_ptr<nE_Object> child = build(childElement, depth + 1);
+            // A child refused by the tree (it would make a name cycle) is dropped.
+            if (child && object.addChild(child.get())) child.release();
+        }
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<nE_Object> nE_SLHelper_XML::build(tinyxml2::XMLElement* element) {
+    TreeReader reader;
+    if (element)
+        for (tinyxml2::XMLElement* part = element->FirstChildElement(kPart); part;
+             part = part->NextSiblingElement(kPart))
+            reader.parts.emplace(part->IntAttribute("id"), part);
+    return reader.build(element, 0);
 }
 
 tinyxml2::XMLElement* nE_SLHelper_XML::save(nE_Object& object, tinyxml2::XMLDocument& doc, bool recursive,
                                             bool skipDefaults) {
-    tinyxml2::XMLElement* element = doc.NewElement(object.getTypeName().c_str());
-    nE_SLHelper_XML helper(element, skipDefaults);
-    object.saveProperties(helper);
-    if (recursive) {
-        for (nE_Object* child : object.children)
-            element->InsertEndChild(save(*child, doc, true, skipDefaults));
-    }
-    return element;
+    TreeWriter writer{doc, nullptr, skipDefaults};
+    return writer.write(object, recursive, 0, 0);
 }

@@ -45,11 +45,18 @@ public:
 
     tinyxml2::XMLElement* current() const { return current_; }
 
+    // Object levels per nested part of a saved tree, and object levels of a tree at most (deeper ones are
+    // neither written nor read).
+    static constexpr int kPartDepth = 32;
+    static constexpr int kMaxTreeDepth = 1000;
+
     // Builds the object tree an element describes: the element's name is the type in the factory table;
     // none for an unknown type (its subtree is skipped). Children are built in document order.
     static std::unique_ptr<nE_Object> build(tinyxml2::XMLElement* element);
     // An element named after the object's type, filled by its save-properties; with `recursive` the
     // children's elements follow in child order. The element belongs to `doc` and is not yet inserted.
+    // A tree deeper than kPartDepth is written in parts kept inside that element, so that no saved tree
+    // nests deeper than the XML reader reads.
     static tinyxml2::XMLElement* save(nE_Object& object, tinyxml2::XMLDocument& doc, bool recursive,
                                       bool skipDefaults);
 

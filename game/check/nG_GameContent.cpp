@@ -24,6 +24,7 @@
 #include "game/interface/nG_Tutorial.h"
 #include "game/shell/nG_Application.h"
 #include "game/shell/nG_Menu.h"
+#include "game/shell/nG_ProfileHub.h"
 #include "game/shell/nG_Screen.h"
 #include "game/shell/nG_Settings.h"
 #include "game/shell/nG_StrategyGuide.h"
@@ -42,6 +43,7 @@ void nG_GameContent::declareAll() {
     // Fixed assets, modules and triggers, one line per class that has them.
     nG_Application::declareContent();
     nG_Settings::declareContent();
+    nG_ProfileHub::declareContent();
     nG_Screen::declareContent();
     nG_Menu::declareContent();
     nG_Game::declareContent();

@@ -57,11 +57,21 @@ int nG_ProfileFunctions::SetCurrentProfile(lua_State* L) {
 
 int nG_ProfileFunctions::SaveProfile(lua_State* L) {
     std::string name;
+    bool saved = false;
     if (!nE_ScriptArgs::string(L, 1, name))
         nE_Debug::write("Error in SaveProfile: no arg 1 (profile name)");
     else if (hub())
-        hub()->saveProfile(name);
-    return nE_ScriptArgs::done(L);
+        saved = hub()->saveProfile(name);
+    nE_ScriptArgs::done(L);
+    lua_pushboolean(L, saved);
+    return 1;
+}
+
+int nG_ProfileFunctions::TakeRestoredProfiles(lua_State* L) {
+    const std::string names = hub() ? hub()->takeRestored() : std::string();
+    nE_ScriptArgs::done(L);
+    lua_pushlstring(L, names.data(), names.size());
+    return 1;
 }
 
 int nG_ProfileFunctions::SetGameMode(lua_State* L) {

@@ -19,5 +19,8 @@ public:
     static int IsGameSaveExist(lua_State* L);
     static int ClearProfileSave(lua_State* L);
     static int IsCorruptedProfile(lua_State* L);
+    // The names of the profiles restored from their backups that the player was not told of yet (joined
+    // by ", "), marking them told; "" when none.
+    static int TakeRestoredProfiles(lua_State* L);
     static int GetAchievement(lua_State* L);
 };

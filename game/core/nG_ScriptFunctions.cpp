@@ -108,6 +108,8 @@ const nG_ScriptFunctions::Entry kTable[nG_ScriptFunctions::kCount] = {
     {"CopyFileToMyDocs", nG_DesktopFunctions::CopyFileToMyDocs},
     {"SetWallpaper", nG_DesktopFunctions::SetWallpaper},
     {"SetScreensaver", nG_DesktopFunctions::SetScreensaver},
+    // Profiles, told to the player.
+    {"TakeRestoredProfiles", nG_ProfileFunctions::TakeRestoredProfiles},
 };
 
 // What arguments name, for the content checker: one letter per argument from the first, as

@@ -13,7 +13,7 @@ public:
         const char* name;
         lua_CFunction function;
     };
-    static constexpr int kCount = 81;
+    static constexpr int kCount = 82;
 
     // All kCount entries in registration order.
     static const Entry* table();

@@ -30,8 +30,10 @@ void nG_Profile::clearSlot(int index) {
 
 void nG_Profile::adoptSlots(std::unique_ptr<tinyxml2::XMLDocument> document, tinyxml2::XMLElement* root) {
     for (tinyxml2::XMLElement*& s : slots_) s = nullptr;
+    global_ = nullptr;
     document_ = document ? std::move(document) : std::make_unique<tinyxml2::XMLDocument>();
     if (!root) return;
+    global_ = root->FirstChildElement("ng_global");
     for (int i = 0; i < kSlotCount; ++i)
         slots_[i] = root->FirstChildElement(("save_" + std::to_string(i)).c_str());
 }
@@ -39,8 +41,16 @@ void nG_Profile::adoptSlots(std::unique_ptr<tinyxml2::XMLDocument> document, tin
 void nG_Profile::clearAll() {
     document_ = std::make_unique<tinyxml2::XMLDocument>();
     for (tinyxml2::XMLElement*& s : slots_) s = nullptr;
+    global_ = nullptr;
     achievements.clear();
     gameMode = 0;
+}
+
+void nG_Profile::replaceGlobal(tinyxml2::XMLElement* element) {
+    if (!element) return;
+    if (global_) document_->DeleteNode(global_);
+    global_ = element;
+    document_->InsertEndChild(global_);
 }
 
 void nG_Profile::addAchievement(const std::string& achievement) {

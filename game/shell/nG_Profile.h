@@ -1,6 +1,6 @@
 // One player profile: sixteen save slots, the game mode, the strategy guide's page and the achievement
-// counters. The slots are XML elements kept in the profile's own document, so that saving and loading
-// move no copies of them.
+// counters, and the player's own script table "ng_global". The slots are XML elements kept in the
+// profile's own document, so that saving and loading move no copies of them.
 #pragma once
 
 #include <memory>
@@ -32,6 +32,13 @@ public:
     void adoptSlots(std::unique_ptr<tinyxml2::XMLDocument> document, tinyxml2::XMLElement* root);
     void clearAll();
 
+    // The player's own "ng_global" as last read from the file or kept when another player became
+    // current; none when there is none. The script table is this profile's only while it is current.
+    const tinyxml2::XMLElement* global() const { return global_; }
+    // Replaces it with `element`, made in document().
+    void replaceGlobal(tinyxml2::XMLElement* element);
+    tinyxml2::XMLDocument& document() { return *document_; }
+
     void addAchievement(const std::string& achievement);
     int achievementCount(const std::string& achievement) const;
 
@@ -43,4 +50,5 @@ public:
 private:
     std::unique_ptr<tinyxml2::XMLDocument> document_;  // owns every slot element
     tinyxml2::XMLElement* slots_[kSlotCount] = {};
+    tinyxml2::XMLElement* global_ = nullptr;
 };

@@ -8,8 +8,10 @@
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
+#include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_TriggerHub.h"
+#include "game/core/nG_Messages.h"
 #include "game/shell/nG_ProfileEnvelope.h"
 #include "game/shell/nG_ScriptTable.h"
 #include "game/shell/nG_SlotState.h"
@@ -21,6 +23,16 @@ nG_ProfileHub* g_hub = nullptr;
 
 const char* const kBackup = ".bak";
 const char* const kCorrupt = ".corrupt";
+const char* const kSaveFailedText = "profile_save_failed";
+
+// Told to the player through the pop-up, in the menu or in the game.
+void notify(const char* textId, const std::string& name) {
+    nG_PopupRequest request;
+    request.show = true;
+    request.textId = textId;
+    request.params[0] = name;
+    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_POPUP, &request);
+}
 
 bool gameRunning() {
     bool running = false;
@@ -36,12 +48,23 @@ nG_ProfileHub::~nG_ProfileHub() {
     if (g_hub == this) g_hub = nullptr;
 }
 
+void nG_ProfileHub::declareContent() {
+    nE_ContentRules::addNeed({"", nE_ContentRules::kStringKey, kSaveFailedText, "nG_ProfileHub", "", ""});
+}
+
 nG_ProfileHub* nG_ProfileHub::current() {
     return g_hub;
 }
 
 void nG_ProfileHub::setCurrent(nG_ProfileHub* hub) {
     g_hub = hub;
+}
+
+std::string nG_ProfileHub::trimName(const std::string& name) {
+    const char* const blanks = " \t\r\n";
+    const size_t first = name.find_first_not_of(blanks);
+    if (first == std::string::npos) return std::string();
+    return name.substr(first, name.find_last_not_of(blanks) - first + 1);
 }
 
 bool nG_ProfileHub::isValidName(const std::string& name) {
@@ -58,36 +81,66 @@ lua_State* nG_ProfileHub::lua() const {
 }
 
 int nG_ProfileHub::addProfile(const std::string& name) {
-    if (!isValidName(name)) return -1;
-    profiles_.push_back(std::make_unique<nG_Profile>(name));
-    nG_ScriptTable::resetGlobal(lua(), "ng_global");
-    if (profiles_.size() == 1) current_ = 0;
+    const std::string trimmed = trimName(name);
+    if (!isValidName(trimmed)) return -1;
+    // A player stored under the untrimmed name keeps their files.
+    if (trimmed != name && !filesDisabled_ && isValidName(name) && !nG_UserFiles::exists(fileName(trimmed))) {
+        for (const char* suffix : {"", kBackup})
+            if (nG_UserFiles::exists(fileName(name) + suffix))
+                nG_UserFiles::rename(fileName(name) + suffix, fileName(trimmed) + suffix);
+    }
+    profiles_.push_back(std::make_unique<nG_Profile>(trimmed));
+    if (profiles_.size() == 1) {
+        current_ = 0;
+        activate();
+    }
     return count() - 1;
+}
+
+void nG_ProfileHub::activate() {
+    nG_ScriptTable::resetGlobal(lua(), "ng_global");
+    const nG_Profile* profile = currentProfile();
+    if (profile && profile->global()) nG_ScriptTable::decodeGlobal(lua(), "ng_global", profile->global());
+}
+
+void nG_ProfileHub::keepGlobal() {
+    nG_Profile* profile = currentProfile();
+    if (!profile || !lua()) return;
+    if (tinyxml2::XMLElement* global = nG_ScriptTable::encodeGlobal(lua(), "ng_global", profile->document()))
+        profile->replaceGlobal(global);
 }
 
 void nG_ProfileHub::remove(int index) {
     if (index < 0 || index >= count()) return;
     profiles_.erase(profiles_.begin() + index);
-    if (index == current_)
+    if (index == current_) {
         current_ = 0;
-    else if (index < current_)
+        activate();
+    } else if (index < current_) {
         --current_;
+    }
 }
 
 void nG_ProfileHub::deleteProfile(const std::string& name) {
     const int index = indexOf(find(name));
     if (index < 0) return;
+    const std::string file = fileName(profileAt(index)->name);
     remove(index);
-    const std::string file = fileName(name);
     nG_UserFiles::remove(file);
     nG_UserFiles::remove(file + kBackup);
-    nG_UserFiles::remove(file + kCorrupt);
+    nG_UserFiles::removeKept(file, kCorrupt);
 }
 
 void nG_ProfileHub::selectProfile(const std::string& name) {
     nG_Profile* profile = find(name);
     if (!profile) return;
-    current_ = indexOf(profile);
+    const int index = indexOf(profile);
+    if (index != current_) {
+        // The player leaving keeps what the scripts gave them; the one arriving gets their own.
+        keepGlobal();
+        current_ = index;
+        activate();
+    }
     loadProfile(profile);
 }
 
@@ -108,9 +161,8 @@ bool nG_ProfileHub::fill(nG_Profile* profile, const std::string& file) {
         profile->achievements.emplace_back(name ? name : "",
                                            nG_ScriptTable::toInt(counter->Attribute("count")));
     }
-    if (const tinyxml2::XMLElement* global = root->FirstChildElement("ng_global"))
-        nG_ScriptTable::decodeGlobal(lua(), "ng_global", global);
     profile->adoptSlots(std::move(document), root);
+    if (profile == currentProfile()) activate();
     return true;
 }
 
@@ -123,13 +175,16 @@ bool nG_ProfileHub::loadProfile(nG_Profile* profile) {
     if (present) {
         std::string content;
         nG_ProfileEnvelope::Check check = nG_ProfileEnvelope::kBadSum;
-        if (nG_UserFiles::read(file, content)) {
-            check = nG_ProfileEnvelope::check(content);
-            if (check == nG_ProfileEnvelope::kBadEnvelope) nE_Debug::write("nG_ProfileHub: Error 0");
+        if (!nG_UserFiles::read(file, content)) {
+            // Not known to be damaged: it stays where it is, and the profile keeps what it has.
+            nE_Debug::writef("nG_ProfileHub: \"%s\" could not be read", file.c_str());
+            return true;
         }
+        check = nG_ProfileEnvelope::check(content);
+        if (check == nG_ProfileEnvelope::kBadEnvelope) nE_Debug::write("nG_ProfileHub: Error 0");
         if (check == nG_ProfileEnvelope::kGood && fill(profile, content)) return true;
-        // Kept for the player (or for us) to look at; never deleted.
-        nG_UserFiles::rename(file, file + kCorrupt);
+        // Kept for the player (or for us) to look at; never deleted, nor replaced by a later one.
+        nG_UserFiles::keepAside(file, kCorrupt);
     } else if (!nG_UserFiles::exists(file + kBackup)) {
         // Never saved: the profile keeps what it has.
         return true;
@@ -140,6 +195,7 @@ bool nG_ProfileHub::loadProfile(nG_Profile* profile) {
         nG_ProfileEnvelope::check(backup) == nG_ProfileEnvelope::kGood && fill(profile, backup)) {
         nG_UserFiles::write(file, backup);
         nE_Debug::writef("nG_ProfileHub: profile \"%s\" was restored from its backup", profile->name.c_str());
+        restored_.push_back(profile->name);
         return true;
     }
     if (!present) return true;
@@ -160,8 +216,18 @@ std::string nG_ProfileHub::printProfile(const nG_Profile& profile) const {
         achieve->SetAttribute("count", counter.second);
         achievements->InsertEndChild(achieve);
     }
-    tinyxml2::XMLElement* global = nG_ScriptTable::encodeGlobal(lua(), "ng_global", scratch);
-    scratch.InsertEndChild(global);
+    // The current player's table is the script's; any other player's is the one kept for them.
+    const tinyxml2::XMLElement* global = nullptr;
+    if (&profile == currentProfile()) {
+        tinyxml2::XMLElement* live = nG_ScriptTable::encodeGlobal(lua(), "ng_global", scratch);
+        if (!live) return std::string();
+        scratch.InsertEndChild(live);
+        global = live;
+    } else if (!(global = profile.global())) {
+        tinyxml2::XMLElement* empty = nG_ScriptTable::encodeGlobal(nullptr, "ng_global", scratch);
+        scratch.InsertEndChild(empty);
+        global = empty;
+    }
 
     // Printed piece by piece: the slots are printed where they live, without copying them.
     tinyxml2::XMLPrinter printer(nullptr, true);
@@ -179,8 +245,13 @@ std::string nG_ProfileHub::printProfile(const nG_Profile& profile) const {
 bool nG_ProfileHub::saveProfile(const std::string& name) {
     const nG_Profile* profile = find(name);
     if (filesDisabled_ || !profile) return false;
-    const std::string file = fileName(name);
+    const std::string file = fileName(profile->name);
     const std::string content = printProfile(*profile);
+    if (content.empty()) {
+        nE_Debug::writef("nG_ProfileHub: \"%s\" was not saved; the previous file is kept", file.c_str());
+        notify(kSaveFailedText, profile->name);
+        return false;
+    }
 
     std::string old;
     if (nG_UserFiles::read(file, old)) {
@@ -189,13 +260,14 @@ bool nG_ProfileHub::saveProfile(const std::string& name) {
             if (!nG_UserFiles::keepCopy(file, file + kBackup, old))
                 nE_Debug::writef("nG_ProfileHub: could not keep the backup of \"%s\"", file.c_str());
         } else {
-            nG_UserFiles::rename(file, file + kCorrupt);
+            nG_UserFiles::keepAside(file, kCorrupt);
         }
     } else if (nG_UserFiles::exists(file)) {
-        nG_UserFiles::rename(file, file + kCorrupt);
+        nG_UserFiles::keepAside(file, kCorrupt);
     }
     if (nG_UserFiles::write(file, content)) return true;
     nE_Debug::writef("nG_ProfileHub: could not write \"%s\"; the previous file is kept", file.c_str());
+    notify(kSaveFailedText, profile->name);
     return false;
 }
 
@@ -205,17 +277,24 @@ void nG_ProfileHub::loadAll() {
     }
 }
 
-void nG_ProfileHub::saveSlot(nG_Profile* profile, int slot) {
-    if (!gameRunning() || indexOf(profile) < 0) return;
+bool nG_ProfileHub::saveSlot(nG_Profile* profile, int slot) {
+    if (!gameRunning() || indexOf(profile) < 0 || slot < 0 || slot >= nG_Profile::kSlotCount) return false;
+    // The table first: a game that cannot be saved whole leaves the slot as it was.
+    tinyxml2::XMLElement* var = nG_ScriptTable::encodeGlobal(lua(), "ng_var", profile->document());
+    if (!var) {
+        nE_Debug::writef("nG_ProfileHub: slot %d of \"%s\" was not saved; the previous one is kept", slot,
+                         profile->name.c_str());
+        notify(kSaveFailedText, profile->name);
+        return false;
+    }
     tinyxml2::XMLElement* element = profile->newSlot(slot);
-    if (!element) return;
-    tinyxml2::XMLDocument& doc = *element->GetDocument();
-    element->InsertEndChild(nG_ScriptTable::encodeGlobal(lua(), "ng_var", doc));
+    element->InsertEndChild(var);
     if (game_) game_->dumpState(element);
     if (nE_Core::exists()) {
         nE_Core::get()->triggerHub().dump(element);
         nE_Core::get()->timerHub().dump(element);
     }
+    return true;
 }
 
 void nG_ProfileHub::loadSlot(nG_Profile* profile, int slot) {
@@ -260,9 +339,17 @@ nG_Profile* nG_ProfileHub::profileAt(int index) const {
 }
 
 nG_Profile* nG_ProfileHub::find(const std::string& name) const {
+    const std::string trimmed = trimName(name);
     for (const auto& profile : profiles_)
-        if (profile->name == name) return profile.get();
+        if (profile->name == trimmed) return profile.get();
     return nullptr;
+}
+
+std::string nG_ProfileHub::takeRestored() {
+    std::string names;
+    for (const std::string& name : restored_) names += (names.empty() ? "" : ", ") + name;
+    restored_.clear();
+    return names;
 }
 
 int nG_ProfileHub::indexOf(const nG_Profile* profile) const {

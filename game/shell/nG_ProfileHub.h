@@ -3,8 +3,12 @@
 //
 // A player's data is never thrown away. Every write replaces its file in one step; before a new file
 // replaces a good one, the good one is kept as ".bak". A file that fails its check is kept as ".corrupt"
-// and the profile comes back from its ".bak" when that one is good; only without a good backup is the
-// profile dropped from the list and the corrupted flag set.
+// (an earlier one as ".corrupt.1", ...) and the profile comes back from its ".bak" when that one is good,
+// which the player is told; only without a good backup is the profile dropped from the list and the
+// corrupted flag set. A save that fails is told to the player through the pop-up.
+//
+// The script table "ng_global" is always the current player's own: it is replaced, never merged, when
+// another player becomes current, and the leaving player's table is kept with their profile.
 #pragma once
 
 #include <memory>
@@ -26,34 +30,41 @@ public:
     nG_ProfileHub(const nG_ProfileHub&) = delete;
     nG_ProfileHub& operator=(const nG_ProfileHub&) = delete;
 
+    // Declares the texts this class shows, for the content checker.
+    static void declareContent();
     // The program's hub, or none.
     static nG_ProfileHub* current();
     static void setCurrent(nG_ProfileHub* hub);
 
     // A name becomes a file name: 1 to 40 bytes of letters, digits, space, '-' and '_'.
     static bool isValidName(const std::string& name);
+    // Names are taken without blanks around them, when added as when looked up.
+    static std::string trimName(const std::string& name);
     static std::string fileName(const std::string& name) { return "p_" + name + ".xml"; }
 
-    // Appends a new profile (which empties "ng_global") and returns its index; the first profile becomes
-    // current. -1 for a name that is not valid. No file is written.
+    // Appends a new profile with an empty "ng_global" and returns its index; the first profile becomes
+    // current. -1 for a name that is not valid once trimmed (one of blanks only). No file is written.
     int addProfile(const std::string& name);
     // The player's choice: removes the first profile of that name with its files (also with files
     // disabled). Removing the current profile makes profile 0 current; a profile before it keeps the
     // same profile current.
     void deleteProfile(const std::string& name);
-    // Makes the first profile of that name current and loads its file.
+    // Makes the first profile of that name current (its own "ng_global" replaces the script table) and
+    // loads its file.
     void selectProfile(const std::string& name);
     // Reads and checks the profile's file. False when the profile was dropped as corrupted (the pointer
     // is then gone).
     bool loadProfile(nG_Profile* profile);
-    // Writes the named profile's file; false when nothing was written.
+    // Writes the named profile's file; false when nothing was written (files disabled, an unknown name,
+    // or a failure, which keeps the previous file and is told to the player).
     bool saveProfile(const std::string& name);
     // Loads every profile once, in list order.
     void loadAll();
 
     // Replaces the slot with a dump of the running game ("ng_var", the game's element, the trigger queue,
-    // the timers); nothing when no game runs. The file is written by saveProfile.
-    void saveSlot(nG_Profile* profile, int slot);
+    // the timers); nothing when no game runs. The file is written by saveProfile. False, with the slot
+    // left as it was, when there was nothing to save or "ng_var" cannot be written whole.
+    bool saveSlot(nG_Profile* profile, int slot);
     // Restores the running game from the slot; nothing when no game runs or the slot is empty.
     void loadSlot(nG_Profile* profile, int slot);
     // The current profile's slot (memory only); numbers outside 0..15 are ignored.
@@ -75,6 +86,9 @@ public:
     void setGameMode(int mode);
     bool isCorrupted() const { return corrupted_; }
     bool filesDisabled() const { return filesDisabled_; }
+    // The names of the profiles restored from their backups since the last call, joined by ", ";
+    // empty when none. Each is told to the player once.
+    std::string takeRestored();
 
     // The running game registers itself here while it exists; none otherwise.
     void setSlotState(nG_SlotState* game) { game_ = game; }
@@ -90,10 +104,15 @@ private:
     void remove(int index);
     int indexOf(const nG_Profile* profile) const;
     lua_State* lua() const;
+    // The script table "ng_global" becomes the current profile's own (empty without one).
+    void activate();
+    // The script table is kept with the current profile, which another is about to replace.
+    void keepGlobal();
 
     std::vector<std::unique_ptr<nG_Profile>> profiles_;
     int current_ = -1;
     bool filesDisabled_;
     bool corrupted_ = false;
     nG_SlotState* game_ = nullptr;
+    std::vector<std::string> restored_;
 };

@@ -16,12 +16,18 @@ namespace {
 
 enum ValType { kNumber = 0, kBoolean = 1, kString = 2, kTable = 3 };
 
-// Bytes that may follow "el_" in an element name and read back unchanged.
+// A key after "el_" that reads back as a number: exactly the way "%d" writes a non-zero integer.
+bool numberKey(const std::string& rest) {
+    const int number = nG_ScriptTable::toInt(rest.c_str());
+    return number != 0 && rest == std::to_string(number);
+}
+
+// String keys that may follow "el_" in an element name and read back as the same string.
 bool nameSafe(const std::string& key) {
     for (unsigned char c : key) {
         if (!(std::isalnum(c) || c == '_' || c == '-' || c == '.' || c >= 0x80)) return false;
     }
-    return true;
+    return !numberKey(key);
 }
 
 std::string numberText(lua_State* L, int index) {
@@ -45,13 +51,18 @@ struct Encoder {
     lua_State* L;
     tinyxml2::XMLDocument& doc;
     std::vector<const void*> path;  // tables being written, to leave out cycles
+    const char* name;
     size_t entries = 0;
-    bool reported = false;
+    bool failed = false;
+    bool cycleReported = false;
 
-    void report(const char* what) {
-        if (reported) return;
-        reported = true;
-        nE_Debug::writef("nG_ScriptTable: %s; the rest of that table is not saved", what);
+    // A table that cannot be written whole is not written at all: a save missing entries would replace
+    // a good file with a worse one.
+    void fail(const char* what) {
+        if (!failed)
+            nE_Debug::writef("nG_ScriptTable: \"%s\" cannot be saved: %s; nothing of it is written", name,
+                             what);
+        failed = true;
     }
 
     // One written entry and the key it is ordered by: numbers before strings.
@@ -66,11 +77,13 @@ struct Encoder {
     // in the table's own (which depends on its history), so that the same table always gives the same
     // file.
     void fill(tinyxml2::XMLElement* element, int table, int depth) {
-        if (!lua_checkstack(L, 6)) return report("stack exhausted");
+        if (failed) return;
+        if (!lua_checkstack(L, 6)) return fail("stack exhausted");
+        const int base = lua_gettop(L);
         path.push_back(lua_topointer(L, table));
         std::vector<Written> written;
         lua_pushnil(L);
-        while (lua_next(L, table) != 0) {
+        while (!failed && lua_next(L, table) != 0) {
             const int key = lua_gettop(L) - 1, value = key + 1;
             if (tinyxml2::XMLElement* entry = addEntry(element, key, value, depth)) {
                 Written w{lua_type(L, key) == LUA_TSTRING, 0, std::string(), entry};
@@ -84,6 +97,12 @@ struct Encoder {
                 written.push_back(std::move(w));
             }
             lua_pop(L, 1);
+        }
+        if (failed) {
+            // lua_next stopped early: key and value are still on the stack.
+            lua_settop(L, base);
+            path.pop_back();
+            return;
         }
         std::stable_sort(written.begin(), written.end(), [](const Written& a, const Written& b) {
             if (a.isString != b.isString) return !a.isString;
@@ -99,14 +118,22 @@ struct Encoder {
             return nullptr;
         if (type == LUA_TTABLE) {
             if (depth >= nG_ScriptTable::kMaxDepth) {
-                report("tables nested too deep");
+                fail("tables nested too deep");
                 return nullptr;
             }
+            // A table holding itself has no written form; the link back is left out.
             for (const void* open : path)
-                if (open == lua_topointer(L, value)) return nullptr;
+                if (open == lua_topointer(L, value)) {
+                    if (!cycleReported)
+                        nE_Debug::writef(
+                            "nG_ScriptTable: \"%s\" holds a table inside itself; that link is not saved",
+                            name);
+                    cycleReported = true;
+                    return nullptr;
+                }
         }
         if (++entries > nG_ScriptTable::kMaxEntries) {
-            report("too many entries");
+            fail("too many entries");
             return nullptr;
         }
 
@@ -163,10 +190,10 @@ void decodeInto(lua_State* L, int table, const tinyxml2::XMLElement* element, in
         if (name == "el_" && keyAttribute) {
             lua_pushstring(L, keyAttribute);
         } else {
+            // Only what "%d" writes is a number: a string key such as "12abc" stays a string.
             const std::string rest = name.size() > 3 ? name.substr(3) : std::string();
-            const int number = nG_ScriptTable::toInt(rest.c_str());
-            if (number != 0)
-                lua_pushnumber(L, number);
+            if (numberKey(rest))
+                lua_pushnumber(L, nG_ScriptTable::toInt(rest.c_str()));
             else
                 lua_pushlstring(L, rest.data(), rest.size());
         }
@@ -212,10 +239,12 @@ tinyxml2::XMLElement* nG_ScriptTable::encode(lua_State* L, int index, const char
     tinyxml2::XMLElement* element = doc.NewElement(name);
     element->SetAttribute("valtype", kTable);
     if (!L || lua_type(L, index) != LUA_TTABLE) return element;
-    Encoder encoder{L, doc, {}, 0, false};
+    Encoder encoder{L, doc, {}, name};
     const int table = index > 0 || index <= LUA_REGISTRYINDEX ? index : lua_gettop(L) + index + 1;
     encoder.fill(element, table, 0);
-    return element;
+    if (!encoder.failed) return element;
+    doc.DeleteNode(element);
+    return nullptr;
 }
 
 void nG_ScriptTable::decode(lua_State* L, int index, const tinyxml2::XMLElement* element) {

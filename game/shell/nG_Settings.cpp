@@ -83,6 +83,8 @@ void nG_Settings::load() {
     std::string text;
     if (!nG_UserFiles::read(kFileName, text)) {
         if (!nG_UserFiles::exists(kFileName)) {
+            // A lost settings file must not lose the players with it.
+            rebuildProfileList();
             save();
             return;
         }
@@ -91,8 +93,7 @@ void nG_Settings::load() {
     tinyxml2::XMLDocument doc;
     const tinyxml2::XMLElement* root = nullptr;
     if (doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS || !(root = doc.FirstChildElement())) {
-        const std::string kept = std::string(kFileName) + ".corrupt";
-        nG_UserFiles::rename(kFileName, kept);
+        const std::string kept = nG_UserFiles::keepAside(kFileName, ".corrupt");
         nE_Debug::writef("nG_Settings: \"%s\" is damaged; it was kept as \"%s\" and the defaults are used",
                          kFileName, kept.c_str());
         rebuildProfileList();
@@ -108,11 +109,15 @@ void nG_Settings::load() {
     readFloat(root, "voice_volume", voice);
     readFloat(root, "gamma", gamma);
 
+    if (!hub_) return;
     const tinyxml2::XMLElement* profiles = root->FirstChildElement("profiles");
-    if (!profiles || !hub_) return;
-    for (const tinyxml2::XMLElement* profile = profiles->FirstChildElement("profile"); profile;
-         profile = profile->NextSiblingElement("profile")) {
+    for (const tinyxml2::XMLElement* profile = profiles ? profiles->FirstChildElement("profile") : nullptr;
+         profile; profile = profile->NextSiblingElement("profile")) {
         if (const char* name = profile->GetText()) hub_->addProfile(name);
+    }
+    if (!hub_->count()) {
+        rebuildProfileList();
+        return;
     }
     if (const char* currentName = profiles->Attribute("current")) hub_->selectProfile(currentName);
 }

@@ -26,8 +26,9 @@ public:
     static void setCurrent(nG_Settings* settings);
 
     // The publisher file, then "settings.xml": a missing file is written with the defaults at once; one
-    // that does not parse is kept as "settings.xml.corrupt", the defaults stay, and the profile list is
-    // rebuilt from the profile files in the user folder.
+    // that does not parse is kept as "settings.xml.corrupt" (or ".corrupt.1", ...: an earlier one stays)
+    // and the defaults stay. Without a file, or with one that names no player, the profile list is
+    // rebuilt from the profile files in the user folder, in name order.
     void load();
     // Writes "settings.xml" (pretty-printed); false when it could not be written.
     bool save() const;

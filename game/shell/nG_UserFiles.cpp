@@ -1,20 +1,26 @@
 #include "game/shell/nG_UserFiles.h"
 
+#include <exception>
+
+#include "engine/core/nE_Debug.h"
 #include "pflib/TFile.h"
 
 static std::string userName(const std::string& name) {
     return "user:" + name;
 }
 
-bool nG_UserFiles::read(const std::string& name, std::string& out, size_t maxBytes) {
+bool nG_UserFiles::read(const std::string& name, std::string& out) {
     pf::TFile file;
     if (!file.Open(userName(name), pf::TFile::kRead)) return false;
     const size_t size = file.Size();
-    if (size > maxBytes) {
+    std::string data;
+    try {
+        data.resize(size);
+    } catch (const std::exception&) {
         file.Close();
+        nE_Debug::writef("nG_UserFiles: no memory to read \"%s\" (%zu bytes)", name.c_str(), size);
         return false;
     }
-    std::string data(size, '\0');
     const size_t got = size ? file.Read(&data[0], size) : 0;
     file.Close();
     if (got != size) return false;
@@ -40,6 +46,23 @@ bool nG_UserFiles::remove(const std::string& name) {
 
 bool nG_UserFiles::rename(const std::string& from, const std::string& to) {
     return pf::TFile::Rename(userName(from), userName(to));
+}
+
+std::string nG_UserFiles::keepAside(const std::string& name, const std::string& suffix) {
+    std::string target = name + suffix;
+    for (int i = 1; exists(target); ++i) target = name + suffix + "." + std::to_string(i);
+    return rename(name, target) ? target : std::string();
+}
+
+void nG_UserFiles::removeKept(const std::string& name, const std::string& suffix) {
+    const std::string kept = name + suffix;
+    for (const std::string& file : list()) {
+        if (file.compare(0, kept.size(), kept)) continue;
+        const std::string rest = file.substr(kept.size());
+        bool numbered = rest.size() > 1 && rest[0] == '.';
+        for (size_t i = 1; numbered && i < rest.size(); ++i) numbered = rest[i] >= '0' && rest[i] <= '9';
+        if (rest.empty() || numbered) remove(file);
+    }
 }
 
 bool nG_UserFiles::keepCopy(const std::string& from, const std::string& to, const std::string& bytes) {

@@ -7,20 +7,23 @@
 
 class nG_UserFiles {
 public:
-    // The whole file; false when it cannot be read or is larger than maxBytes.
-    static bool read(const std::string& name, std::string& out, size_t maxBytes = kMaxFileBytes);
+    // The whole file, whatever its size; false (with a line in the log when memory ran out) when it
+    // cannot be read.
+    static bool read(const std::string& name, std::string& out);
     // Replaces the file in one step (temporary file, sync, rename); false when the new content did not
     // reach the disk, in which case the old file is whole.
     static bool write(const std::string& name, const std::string& bytes);
     static bool exists(const std::string& name);
     static bool remove(const std::string& name);
     static bool rename(const std::string& from, const std::string& to);
+    // Moves the file out of the way under the first free name of `name` + `suffix`, then + ".1", ".2",
+    // ...: an earlier copy is never replaced. The name used; empty when the file could not be moved.
+    static std::string keepAside(const std::string& name, const std::string& suffix);
+    // Removes what keepAside kept of `name` with that suffix.
+    static void removeKept(const std::string& name, const std::string& suffix);
     // Makes `to` hold what `from` holds now (`bytes`), in one step and without copying where the file
     // system allows: later writes of `from` replace it and leave `to` alone.
     static bool keepCopy(const std::string& from, const std::string& to, const std::string& bytes);
     // Plain files of the user folder, in byte order.
     static std::vector<std::string> list();
-
-    // No player file comes near this; a bigger one is not read into memory.
-    static constexpr size_t kMaxFileBytes = 64u << 20;
 };

@@ -52,8 +52,11 @@ std::string roundTrip(lua_State* L, const tinyxml2::XMLElement* element) {
     lua_newtable(L);
     nG_ScriptTable::decode(L, -1, element);
     tinyxml2::XMLDocument doc;
-    doc.InsertEndChild(nG_ScriptTable::encode(L, -1, "t", doc));
+    tinyxml2::XMLElement* encoded = nG_ScriptTable::encode(L, -1, "t", doc);
     lua_pop(L, 1);
+    // Whatever was read can be written again.
+    check(encoded != nullptr);
+    doc.InsertEndChild(encoded);
     tinyxml2::XMLPrinter printer(nullptr, true);
     doc.Print(&printer);
     return printer.CStr();
@@ -84,7 +87,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             check(again.printProfile(*again.profileAt(0)).size() == saved.size());
         }
     }
-    for (const char* suffix : {"", ".bak", ".corrupt"}) std::remove((g_dir + "/p_F.xml" + suffix).c_str());
+    for (const char* suffix : {"", ".bak", ".corrupt", ".corrupt.1"})
+        std::remove((g_dir + "/p_F.xml" + suffix).c_str());
 
     // As an encoded script table: one decode settles the form, the next encode gives the same text.
     tinyxml2::XMLDocument doc;

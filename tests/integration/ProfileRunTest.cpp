@@ -90,7 +90,7 @@ TEST(ProfileRun, AProfileSavedByAScriptIsReadNextTimeAndSurvivesDamage) {
     EXPECT_NE(fourth.output.find("nG_ProfileHub: Error loading profile data"), std::string::npos);
     EXPECT_NE(fourth.output.find("profiles 0  mode 0 visits nil sfx 0.5 corrupted 1"), std::string::npos)
         << fourth.output;
-    EXPECT_EQ(user.read("p_Wren.xml.corrupt"), damaged);
+    EXPECT_EQ(user.read("p_Wren.xml.corrupt.1"), damaged) << "kept beside the earlier damaged file";
     EXPECT_EQ(user.read("settings.xml").find("<profile>Wren</profile>"), std::string::npos);
 }
 

@@ -44,13 +44,13 @@ protected:
 
 }  // namespace
 
-TEST(GameScriptFunctions, TableHoldsEightyOneUniqueNames) {
+TEST(GameScriptFunctions, TableHoldsEightyTwoUniqueNames) {
     std::set<std::string> names;
     for (int i = 0; i < nG_ScriptFunctions::kCount; ++i) {
         ASSERT_NE(nG_ScriptFunctions::table()[i].name, nullptr) << i;
         names.insert(nG_ScriptFunctions::table()[i].name);
     }
-    EXPECT_EQ(names.size(), 81u);
+    EXPECT_EQ(names.size(), 82u);
     EXPECT_STREQ(nG_ScriptFunctions::table()[0].name, "SwitchRoom");
     EXPECT_STREQ(nG_ScriptFunctions::table()[80].name, "SetScreensaver");
     for (const std::string& engine : nE_ScriptFunctions::registeredNames())
@@ -85,11 +85,17 @@ TEST_F(ProfileFunctionsTest, ProfilesThroughScripts) {
     run("ClearProfileSave(0)");
     EXPECT_EQ(eval("IsGameSaveExist(0)"), "false");
 
-    run("ng_global.score = 10; SaveProfile('42')");
+    EXPECT_EQ(eval("tostring(SaveProfile('42')) .. tostring(SaveProfile('nobody'))"), "truefalse");
     EXPECT_TRUE(exists("p_42.xml"));
     run("SaveProfile()");
     EXPECT_TRUE(logged("Error in SaveProfile: no arg 1 (profile name)"));
     EXPECT_EQ(eval("IsCorruptedProfile()"), "0");
+    run("ng_global.score = 11; SaveProfile('42')");
+    write("p_42.xml", "damaged");
+    run("SetCurrentProfile('42')");
+    EXPECT_EQ(eval("IsCorruptedProfile() .. TakeRestoredProfiles() .. '|' .. TakeRestoredProfiles()"),
+              "042|");
+    std::remove(path("p_42.xml.bak").c_str());
     write("p_42.xml", "damaged");
     run("SetCurrentProfile('42')");
     EXPECT_EQ(eval("IsCorruptedProfile()"), "1");

@@ -3,9 +3,12 @@
 #include <tinyxml2.h>
 #include <unistd.h>
 
+#include "engine/core/nE_Object.h"
+#include "engine/script/nE_SLHelper_XML.h"
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_Trigger.h"
 #include "engine/script/nE_TriggerHub.h"
+#include "game/core/nG_Messages.h"
 #include "game/shell/nG_ProfileEnvelope.h"
 #include "game/shell/nG_ProfileHub.h"
 #include "game/shell/nG_SlotState.h"
@@ -14,6 +17,17 @@
 using profiletest::ProfileTest;
 
 namespace {
+
+// The pop-ups the hub asks for.
+struct Notices : nE_Listener {
+    Notices() { nE_Mediator::current()->subscribe(MSG_POPUP, this); }
+    ~Notices() override { nE_Mediator::current()->unsubscribe(MSG_POPUP, this); }
+    void onMessage(unsigned int, void* p) override {
+        texts.push_back(static_cast<nG_PopupRequest*>(p)->textId + " " +
+                        static_cast<nG_PopupRequest*>(p)->params[0]);
+    }
+    std::vector<std::string> texts;
+};
 
 std::string profileXml(int guidePage, const std::string& global = "") {
     return "<profile game_mode=\"1\" guide_page=\"" + std::to_string(guidePage) +
@@ -116,9 +130,9 @@ TEST_F(ProfileTest, SavedProfilesComeBackWithSlotsCountersAndTables) {
     EXPECT_EQ(eval("ng_global.big"), "12345678901234");
     EXPECT_EQ(eval("ng_global.s"), "a<b&\"c");
     EXPECT_EQ(eval("ng_global.nested.deeper[3]"), "3");
-    EXPECT_EQ(eval("ng_global[7]"), "seven") << "a key like 7abc comes back as 7";
+    EXPECT_EQ(eval("ng_global['7abc']"), "seven") << "a key like 7abc stays a string";
     EXPECT_EQ(eval("ng_global['two words']"), "2") << "a key no element name can carry";
-    EXPECT_EQ(eval("ng_global.other"), "1") << "keys not in the file keep their values";
+    EXPECT_EQ(eval("ng_global.other"), "nil") << "the player's own table replaces the one before";
     EXPECT_EQ(again.count(), 2) << "a profile never saved loads silently";
     EXPECT_FALSE(again.isCorrupted());
 
@@ -180,15 +194,20 @@ TEST_F(ProfileTest, SlotsCarryTheGameQueueAndTimers) {
 TEST_F(ProfileTest, NamesThatCannotBeFileNamesAreRefused) {
     nG_ProfileHub hub(false);
     for (const std::string& bad : std::vector<std::string>{"", std::string(41, 'a'), "../x", "a/b", "a.b",
-                                                           "tab\t", "\xc3\xa9", "a\\b"})
+                                                           "ta\tb", "\xc3\xa9", "a\\b"})
         EXPECT_EQ(hub.addProfile(bad), -1) << bad;
     EXPECT_EQ(hub.count(), 0);
     EXPECT_EQ(hub.currentIndex(), -1);
+    EXPECT_EQ(hub.addProfile(" \t "), -1) << "a name of blanks only";
     EXPECT_EQ(hub.addProfile(std::string(40, 'z')), 0);
-    EXPECT_EQ(hub.addProfile("Old-Wren_2 x"), 1);
+    EXPECT_EQ(hub.addProfile("  Old-Wren_2 x "), 1);
+    EXPECT_EQ(hub.nameAt(1), "Old-Wren_2 x") << "names are trimmed";
     run("ng_global = { kept = 1 }");
     hub.addProfile("Fresh");
-    EXPECT_EQ(eval("ng_global.kept"), "nil") << "a new profile starts an empty ng_global";
+    EXPECT_EQ(eval("ng_global.kept"), "1") << "adding a player leaves the current one's table alone";
+    write("p_ Old.xml", nG_ProfileEnvelope::wrap(profileXml(4)));  // stored before names were trimmed
+    hub.selectProfile(hub.nameAt(hub.addProfile(" Old")));
+    EXPECT_EQ(hub.currentProfile()->guidePage, 4) << "a player stored under the untrimmed name is found";
 }
 
 TEST_F(ProfileTest, ABrokenFileIsKeptAndTheBackupTakesOver) {
@@ -218,6 +237,8 @@ TEST_F(ProfileTest, ABrokenFileIsKeptAndTheBackupTakesOver) {
     EXPECT_EQ(read("p_Wren.xml.corrupt"), broken) << "the broken file is kept";
     EXPECT_TRUE(logged("restored from its backup"));
     EXPECT_FALSE(logged("Error loading profile data"));
+    EXPECT_EQ(next.takeRestored(), "Wren") << "the player is told";
+    EXPECT_EQ(next.takeRestored(), "") << "once";
 
     // Without a good backup the profile is dropped, and its file still kept.
     write("p_Wren.xml", " " + first);
@@ -231,15 +252,18 @@ TEST_F(ProfileTest, ABrokenFileIsKeptAndTheBackupTakesOver) {
     EXPECT_TRUE(last.isCorrupted());
     EXPECT_TRUE(logged("nG_ProfileHub: Error 0"));
     EXPECT_TRUE(logged("nG_ProfileHub: Error loading profile data"));
-    EXPECT_EQ(read("p_Wren.xml.corrupt"), " " + first);
+    EXPECT_EQ(read("p_Wren.xml.corrupt"), broken) << "an earlier damaged copy is never replaced";
+    EXPECT_EQ(read("p_Wren.xml.corrupt.1"), " " + first);
     EXPECT_FALSE(exists("p_Wren.xml"));
 
     // The player's own deletion removes every file of the profile.
     write("p_Other.xml", first);
     write("p_Other.xml.bak", first);
     write("p_Other.xml.corrupt", first);
+    write("p_Other.xml.corrupt.1", first);
     last.deleteProfile("Other");
-    EXPECT_FALSE(exists("p_Other.xml") || exists("p_Other.xml.bak") || exists("p_Other.xml.corrupt"));
+    EXPECT_FALSE(exists("p_Other.xml") || exists("p_Other.xml.bak") || exists("p_Other.xml.corrupt") ||
+                 exists("p_Other.xml.corrupt.1"));
     EXPECT_TRUE(last.isCorrupted()) << "the flag never goes back";
 }
 
@@ -276,8 +300,8 @@ TEST_F(ProfileTest, LoadAllDropsACorruptedProfileAndLoadsEveryOther) {
     EXPECT_EQ(hub.nameAt(1), "P2") << "the next profile moved into the dropped one's place";
     EXPECT_EQ(hub.profileAt(1)->guidePage, 12) << "and was loaded";
     EXPECT_EQ(hub.profileAt(2)->guidePage, 13);
-    EXPECT_EQ(eval("ng_global.p0 + ng_global.p2 + ng_global.p3"), "3") << "values of all good profiles merge";
-    EXPECT_EQ(eval("ng_global.p1"), "nil");
+    EXPECT_EQ(eval("tostring(ng_global.p0 or ng_global.p2) .. ng_global.p3"), "nil1")
+        << "the current player's";
     EXPECT_EQ(hub.currentIndex(), 2) << "the current profile stays the same profile";
     EXPECT_EQ(hub.currentProfile()->name, "P3");
 }
@@ -318,27 +342,91 @@ TEST_F(ProfileTest, DeveloperStartNeitherReadsNorWritesButDeletes) {
     EXPECT_FALSE(exists("p_Dev.xml")) << "the player's deletion still removes the file";
 }
 
-TEST_F(ProfileTest, TablesNestedTooDeepAreCutRatherThanOverflowing) {
+TEST_F(ProfileTest, WhatIsSavedLoadsBackAndWhatCannotBeSavedKeepsThePreviousFile) {
+    Notices notices;
     nG_ProfileHub hub(false);
     hub.addProfile("Deep");
-    run("local t = ng_global; for i = 1, 80 do t.d = {}; t = t.d end; local c = {}; c.self = c; "
-        "ng_global.cycle = c");
+    run("ng_global = { ['12abc'] = 'a', ['7'] = 's', [7] = 'n', ['-3'] = 'm' }; "
+        "local c = { v = 1 }; c.self = c; ng_global.cycle = c");
     ASSERT_TRUE(hub.saveProfile("Deep"));
-    EXPECT_TRUE(logged("nested too deep"));
-    run("ng_global = {}");
+    const std::string good = read("p_Deep.xml");
     hub.loadAll();
-    EXPECT_EQ(eval("type(ng_global.cycle)"), "table");
-    EXPECT_EQ(eval("ng_global.cycle.self"), "nil") << "a cycle is written once";
-    run("depth = 0; local t = ng_global; while t.d do depth = depth + 1; t = t.d end");
-    EXPECT_EQ(eval("depth"), "64");
+    EXPECT_EQ(eval("ng_global['12abc'] .. ng_global['7'] .. ng_global[7] .. ng_global['-3'] .. "
+                   "ng_global.cycle.v .. type(ng_global.cycle.self)"),
+              "asnm1nil")
+        << "string keys stay strings; a cycle is written once";
 
-    // A hostile file nests deeper than the writer ever would: the reader stops at the same depth.
-    std::string nested;
-    for (int i = 0; i < 120; ++i) nested += "<el_d valtype=\"3\">";
-    for (int i = 0; i < 120; ++i) nested += "</el_d>";
-    tinyxml2::XMLDocument doc;
-    ASSERT_EQ(doc.Parse(("<t>" + nested + "</t>").c_str()), tinyxml2::XML_ELEMENT_DEPTH_EXCEEDED)
-        << "the XML reader has its own limit too";
+    // Tables too deep, or with more entries than can be written, are not cut: the save is refused.
+    run("local t = ng_global; for i = 1, 80 do t.d = {}; t = t.d end");
+    EXPECT_FALSE(hub.saveProfile("Deep"));
+    run("ng_global.d = nil; local t = { 1 }; for i = 1, 21 do t = { a = t, b = t } end; ng_global.many = t");
+    EXPECT_FALSE(hub.saveProfile("Deep"));
+    EXPECT_TRUE(logged("nested too deep") && logged("too many entries"));
+    EXPECT_EQ(read("p_Deep.xml"), good) << "the previous file is kept";
+    run("ng_var = ng_global");
+    EXPECT_FALSE(hub.saveSlot(hub.profileAt(0), 2));
+    // A user folder that cannot exist: every write fails.
+    write("blocker", "a file where the user folder would be");
+    pf::TRunOptions options = pf::TPlatform::GetRunOptions();
+    options.userDir = path("blocker/user");
+    pf::TPlatform::SetRunOptions(options);
+    run("ng_global = {}");
+    EXPECT_FALSE(hub.saveProfile("Deep"));
+    EXPECT_EQ(notices.texts, std::vector<std::string>(4, "profile_save_failed Deep")) << "the player is told";
+}
+
+TEST_F(ProfileTest, ADeepObjectChainAndABigProfileSaveAndLoad) {
+    struct Chain : nG_SlotState {
+        void dumpState(tinyxml2::XMLElement* slot) override {
+            nE_Object root;
+            nE_Object* at = &root;
+            for (int i = 0; i < 150; ++i) {
+                auto* child = new nE_Object();
+                at->addChild(child);
+                at = child;
+            }
+            slot->InsertEndChild(nE_SLHelper_XML::save(root, *slot->GetDocument(), true, true));
+        }
+        void restoreState(const tinyxml2::XMLElement* slot) override {
+            std::unique_ptr<nE_Object> root =
+                nE_SLHelper_XML::build(const_cast<tinyxml2::XMLElement*>(slot->FirstChildElement("obj")));
+            for (nE_Object* at = root.get(); at && !at->children.empty(); at = at->children.front()) ++depth;
+        }
+        int depth = 0;
+    } chain;
+    nG_ProfileHub hub(false);
+    hub.setSlotState(&chain);
+    hub.addProfile("Big");
+    // Over the 64 MiB that were once taken for a broken file.
+    run("ng_global.big = ('0123456789abcdef'):rep(70 * 65536)");
+    ASSERT_TRUE(hub.saveSlot(hub.currentProfile(), 0));
+    ASSERT_TRUE(hub.saveProfile("Big"));
+    nG_ProfileHub again(false);
+    again.setSlotState(&chain);
+    again.addProfile("Big");
+    ASSERT_TRUE(again.loadProfile(again.profileAt(0)));
+    EXPECT_EQ(eval("#ng_global.big"), std::to_string(70 << 20));
+    again.loadSlot(again.profileAt(0), 0);
+    EXPECT_EQ(chain.depth, 150);
+}
+
+TEST_F(ProfileTest, EachPlayerHasTheirOwnGlobals) {
+    nG_ProfileHub hub(false);
+    hub.addProfile("Alice");
+    hub.addProfile("Bob");
+    run("ng_global.tutorial_done = true");
+    ASSERT_TRUE(hub.saveProfile("Alice"));
+    hub.selectProfile("Bob");
+    EXPECT_EQ(eval("ng_global.tutorial_done"), "nil") << "replaced, not merged";
+    run("ng_global.bob = 1");
+    ASSERT_TRUE(hub.saveProfile("Bob") && hub.saveProfile("Alice"));
+    EXPECT_TRUE(read("p_Bob.xml").find("tutorial") == std::string::npos &&
+                read("p_Alice.xml").find("bob") == std::string::npos);
+    hub.selectProfile("Alice");
+    hub.loadAll();
+    EXPECT_EQ(eval("tostring(ng_global.tutorial_done) .. tostring(ng_global.bob)"), "truenil");
+    hub.deleteProfile("Alice");
+    EXPECT_EQ(eval("tostring(ng_global.tutorial_done) .. tostring(ng_global.bob)"), "nil1");
 }
 
 // A process killed at any moment while it saves leaves a profile file that passes its check.

@@ -114,12 +114,29 @@ TEST_F(ProfileTest, ADamagedSettingsFileKeepsTheProgramGoingAndTheProfilesListed
         nG_Settings settings(&hub);
         settings.load();
         EXPECT_TRUE(settings.fullscreen) << bad;
-        EXPECT_EQ(read("settings.xml.corrupt"), bad);
+        EXPECT_EQ(read("settings.xml.corrupt"), "<settings fullscreen=\"0\"")
+            << "the first is never replaced";
+        EXPECT_EQ(read(exists("settings.xml.corrupt.1") ? "settings.xml.corrupt.1" : "settings.xml.corrupt"),
+                  bad)
+            << "a later one is kept beside it";
         ASSERT_EQ(hub.count(), 2) << bad;
         EXPECT_EQ(hub.nameAt(0), "Ada") << "rebuilt in name order";
         EXPECT_EQ(hub.nameAt(1), "Wren");
         EXPECT_NE(read("settings.xml").find("<profile>Wren</profile>"), std::string::npos)
             << "the rebuilt list is written at once";
-        std::remove(path("settings.xml.corrupt").c_str());
+        std::remove(path("settings.xml.corrupt.1").c_str());
+    }
+}
+
+TEST_F(ProfileTest, WithoutAListOfPlayersThePlayersAreFoundByTheirFiles) {
+    for (const char* text :
+         {"", "<settings/>", "<settings><profiles current=\"X\"><profile/></profiles></settings>"}) {
+        *text ? write("settings.xml", text) : (void)std::remove(path("settings.xml").c_str());
+        write("p_Wren.xml", "x");
+        write("p_Ada.xml", "x");
+        nG_ProfileHub hub(false);
+        nG_Settings settings(&hub);
+        settings.load();
+        EXPECT_EQ(hub.nameAt(0) + hub.nameAt(1), "AdaWren") << text;
     }
 }
