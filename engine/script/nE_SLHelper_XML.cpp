@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "engine/core/nE_Factory.h"
 #include "engine/core/nE_Object.h"
@@ -189,12 +190,13 @@ std::unique_ptr<nE_Object> nE_SLHelper_XML::build(tinyxml2::XMLElement* element)
     if (!object) return nullptr;
     nE_SLHelper_XML helper(element, true);
     object->loadProperties(helper);
+    std::vector<nE_Object*> built;
     for (tinyxml2::XMLElement* childElement = element->FirstChildElement(); childElement;
          childElement = childElement->NextSiblingElement()) {
-        std::unique_ptr<nE_Object> child = build(childElement);
-        // A child refused by the tree (it would make a name cycle) is dropped.
-        if (child && object->addChild(child.get())) child.release();
+        if (std::unique_ptr<nE_Object> child = build(childElement)) built.push_back(child.release());
     }
+    // A child refused by the tree (it would make a name cycle) is dropped.
+    for (nE_Object* refused : object->addChildren(built)) delete refused;
     return object;
 }
 
