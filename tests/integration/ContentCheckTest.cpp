@@ -54,35 +54,34 @@ void writeFaultyGame(const TempDir& game) {
                "<!-- Blend: 2 -->\n<particles>\n<emit>\n<spark res=\"assets/images/ok\">\n"
                "<bornpart>DieAfter(1</bornpart>\n</spark>\n</emit>\n</particles>\n");
     game.write("assets/broken.xml", "<obj name=\"a\">\n<spr name=\"b\">\n</obj>\n");
-    game
-        .write(
-            "assets/menu/module.xml",
-            "<module name=\"menu\"/>\n"                                                                // 1
-            "<objs><obj name=\"root\">\n"                                                              // 2
-            "  <spr name=\"s1\" res=\"assets/images/missing\"/>\n"                                     // 3
-            "  <anim name=\"a1\" res=\"assets/anim/missing\"/>\n"                                      // 4
-            "  <anim name=\"a2\" res=\"assets/anim/lost\"/>\n"                                         // 5
-            "  <text name=\"t1\" res=\"assets/fonts/missing\" text=\"menu_new_game\"/>\n"              // 6
-            "  <text name=\"t2\" res=\"assets/fonts/f\" text=\"no_such_key\"/>\n"                      // 7
-            "  <partsys name=\"p1\" res=\"assets/fx/missing\"/>\n"                                     // 8
-            "  <partsys name=\"p2\" res=\"assets/fx/bad\"/>\n"                                         // 9
-            "  <video name=\"v1\" res=\"assets/check/missing\"/>\n"                                    // 10
-            "  <video name=\"v2\" res=\"assets/check/clip\" endtrig=\"no_video_end\"/>\n"              // 11
-            "  <spr name=\"s2\" res=\"assets/images/ok\" event_mdown=\"no_click(1,2)\">\n"             // 12
-            "    <animlines><line type=\"8\" endtrig=\"no_line_end\" numpoints=\"1\"/></animlines>\n"  // 13
-            "  </spr><spr name=\"s3\" res=\"assets/images/huge\"/><spr name=\"s4\" "
-            "res=\"assets/images/cut\"/>\n"                                              // 14
-            "  <textedit name=\"e1\" res=\"assets/fonts/f\" trg_enter=\"no_enter\"/>\n"  // 15
-            "  <sprx name=\"x1\"/>\n"                                                    // 16
-            "</obj></objs>\n"                                                            // 17
-            "<trigs>\n"                                                                  // 18
-            "  <trig name=\"ng_startlogo\"><code>SndPlay(\"assets/sounds/missing\", \"sfx\", 0, 0, \"\")\n"
-            "    ModLoad(\"assets/missing_module\"); TimerStart(\"t\", \"no_timer_trigger\", 1);"
-            " TrgExecute(\"no_executed\")</code></trig>\n"           // 20
-            "  <trig name=\"broken\"><code>if then</code></trig>\n"  // 21
-            "  <trig name=\"ng_lostfocus\"/><trig name=\"ng_close\"/><trig name=\"ng_toggle_fullscreen\"/>\n"
-            "</trigs>\n"                      // 23
-            "<code>local x = = 1</code>\n");  // 24
+    game.write(
+        "assets/menu/module.xml",
+        "<module name=\"menu\"/>\n"                                                                // 1
+        "<objs><obj name=\"root\">\n"                                                              // 2
+        "  <spr name=\"s1\" res=\"assets/images/missing\"/>\n"                                     // 3
+        "  <anim name=\"a1\" res=\"assets/anim/missing\"/>\n"                                      // 4
+        "  <anim name=\"a2\" res=\"assets/anim/lost\"/>\n"                                         // 5
+        "  <text name=\"t1\" res=\"assets/fonts/missing\" text=\"menu_new_game\"/>\n"              // 6
+        "  <text name=\"t2\" res=\"assets/fonts/f\" text=\"no_such_key\"/>\n"                      // 7
+        "  <partsys name=\"p1\" res=\"assets/fx/missing\"/>\n"                                     // 8
+        "  <partsys name=\"p2\" res=\"assets/fx/bad\"/>\n"                                         // 9
+        "  <video name=\"v1\" res=\"assets/check/missing\"/>\n"                                    // 10
+        "  <video name=\"v2\" res=\"assets/check/clip\" endtrig=\"no_video_end\"/>\n"              // 11
+        "  <spr name=\"s2\" res=\"assets/images/ok\" event_mdown=\"no_click(1,2)\">\n"             // 12
+        "    <animlines><line type=\"8\" endtrig=\"no_line_end\" numpoints=\"1\"/></animlines>\n"  // 13
+        "  </spr><spr name=\"s3\" res=\"assets/images/huge\"/><spr name=\"s4\" "
+        "res=\"assets/images/cut\"/>\n"                                              // 14
+        "  <textedit name=\"e1\" res=\"assets/fonts/f\" trg_enter=\"no_enter\"/>\n"  // 15
+        "  <sprx name=\"x1\"/>\n"                                                    // 16
+        "</obj></objs>\n"                                                            // 17
+        "<trigs>\n"                                                                  // 18
+        "  <trig name=\"ng_startlogo\"><code>SndPlay(\"assets/sounds/missing\", \"sfx\", 0, 0, \"\")\n"
+        "    ModLoad(\"assets/missing_module\"); TimerStart(\"t\", \"no_timer_trigger\", 1);"
+        " TrgExecute(\"no_executed\")</code></trig>\n"           // 20
+        "  <trig name=\"broken\"><code>if then</code></trig>\n"  // 21
+        "  <trig name=\"ng_lostfocus\"/><trig name=\"ng_close\"/><trig name=\"ng_toggle_fullscreen\"/>\n"
+        "</trigs>\n"                      // 23
+        "<code>local x = = 1</code>\n");  // 24
 }
 
 }  // namespace
@@ -114,13 +113,13 @@ TEST(ContentCheck, ReportsEachFaultOnceWithFileAndLine) {
         "(call \"no_click(1,2)\")\n"
         "assets/menu/module.xml:13: trigger \"no_line_end\" is not registered by any module loaded with this "
         "one\n"
-        "assets/menu/module.xml:15: trigger \"no_enter\" is not registered by any module loaded with this "
-        "one\n"
         "assets/menu/module.xml:14: image \"assets/images/huge\" is 5000 x 4000 pixels, over the budget of "
         "16777216 pixels (at most 16384 a side); it will not load\n"
         "assets/menu/module.xml:14: image \"assets/images/cut\" (assets/images/cut.png) is too short for "
         "4000 x "
         "4000 pixels; it will not load\n"
+        "assets/menu/module.xml:15: trigger \"no_enter\" is not registered by any module loaded with this "
+        "one\n"
         "assets/menu/module.xml:16: <sprx> is no object type; it is skipped with everything inside it\n"
         "assets/menu/module.xml:19: sound \"assets/sounds/missing\" not found (assets/sounds/missing.ogg)\n"
         "assets/menu/module.xml:20: module \"assets/missing_module\" not found (assets/missing_module.xml)\n"
