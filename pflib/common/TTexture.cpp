@@ -123,7 +123,13 @@ bool decodeJpeg(const std::vector<uint8_t>& file, std::vector<uint8_t>& out, int
     const size_t rowBytes = static_cast<size_t>(info.output_width) * 4;
     while (info.output_scanline < info.output_height) {
         const size_t at = out.size();
-        out.resize(at + rowBytes);
+        // libjpeg's own memory goes with the decoder before the failed allocation is passed on.
+        try {
+            out.resize(at + rowBytes);
+        } catch (const std::bad_alloc&) {
+            jpeg_destroy_decompress(&info);
+            throw;
+        }
         JSAMPROW row = out.data() + at;
         jpeg_read_scanlines(&info, &row, 1);
         // Adobe's CMYK is stored inverted: each channel times K is already the colour.
