@@ -11,6 +11,15 @@ namespace pf {
 
 class TTexture;
 
+// What an image file's header says, read without decoding a pixel.
+struct TImageHeader {
+    uint32_t width = 0, height = 0;
+    bool jpeg = false;
+    uint64_t fileBytes = 0;
+    // The fewest bytes a file of that size can have (PNG; 0 where no such bound is known).
+    uint64_t minimumBytes = 0;
+};
+
 // What a backend keeps per texture (GPU copy); told when pixels change or the texture goes.
 class TTextureBackend {
 public:
@@ -27,8 +36,17 @@ class TTexture {
 public:
     enum Type { kPlain = 0, kRenderTarget = 1 };
 
-    // Decodes a ".png" or ".jpg" file; empty handle when missing or corrupt.
+    // Decodes a ".png" or ".jpg" file; empty handle when missing, corrupt, cut short or over the pixel
+    // budget (refused from its header, before anything is allocated).
     static std::shared_ptr<TTexture> Get(const str& file);
+    // The header of a PNG or JPEG file; false for anything else.
+    static bool ReadHeader(const str& file, TImageHeader& header);
+    // Whether Get would take an image of the header's size.
+    static bool WithinBudget(const TImageHeader& header);
+    // The most pixels (width × height) an image file may have; 0 restores the default.
+    static void SetPixelBudget(uint64_t pixels);
+    static uint64_t PixelBudget();
+    static constexpr uint64_t kDefaultPixelBudget = 4096ull * 4096ull;
     // An empty (transparent black) texture; empty handle for a non-positive size.
     static std::shared_ptr<TTexture> Create(int width, int height, bool flag, int type);
 
@@ -65,6 +83,10 @@ public:
 
 private:
     TTexture(int width, int height, int type);
+    // Takes decoded pixels, made up to width × height × 4 bytes.
+    TTexture(int width, int height, int type, std::vector<uint8_t>&& pixels);
+    static std::shared_ptr<TTexture> decodeJpegFile(const str& path);
+    static std::shared_ptr<TTexture> decodePngFile(const str& path);
     int width_, height_, type_;
     bool locked_ = false;
     bool lockReadOnly_ = false;

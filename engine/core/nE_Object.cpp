@@ -335,10 +335,14 @@ void nE_Object::inputWentElsewhere(nE_Object* hit, const nE_InputEvent& event) {
 
 // --- tree ---
 
-bool nE_Object::addChild(nE_Object* child) {
+bool nE_Object::acceptsChild(nE_Object* child) {
     if (!child || child == this || child->isAncestorOf(this)) return false;
     // An unnamed parent has no name to look for; the link check above already rules out cycles.
-    if (!name.empty() && child->find(name, true)) return false;
+    return name.empty() || !child->find(name, true);
+}
+
+bool nE_Object::addChild(nE_Object* child) {
+    if (!acceptsChild(child)) return false;
     if (child->parent) child->parent->removeChild(child, false);
     child->parent = this;
     auto byZ = [](const nE_Object* a, const nE_Object* b) { return a->localState.z < b->localState.z; };
@@ -350,6 +354,24 @@ bool nE_Object::addChild(nE_Object* child) {
         sortChildren();
     }
     return true;
+}
+
+std::vector<nE_Object*> nE_Object::addChildren(const std::vector<nE_Object*>& batch) {
+    std::vector<nE_Object*> refused;
+    bool added = false;
+    for (nE_Object* child : batch) {
+        if (!acceptsChild(child)) {
+            refused.push_back(child);
+            continue;
+        }
+        if (child->parent) child->parent->removeChild(child, false);
+        child->parent = this;
+        children.push_back(child);
+        added = true;
+    }
+    // One stable sort of the appended list orders it as a stable sort after every append would.
+    if (added) sortChildren();
+    return refused;
 }
 
 nE_Object* nE_Object::removeChild(nE_Object* child, bool recursive) {

@@ -1,6 +1,7 @@
 #include "engine/core/nE_Scene.h"
 
 #include <algorithm>
+#include <set>
 #include <vector>
 
 #include "engine/core/nE_AnimLine.h"
@@ -61,6 +62,32 @@ void nE_Scene::attach(nE_Object* newParent, nE_Object* object) {
         object->activate();
     else if (newParent == storage_.get() || storage_->isAncestorOf(newParent))
         object->deactivate();
+}
+
+std::vector<nE_Object*> nE_Scene::attachAll(nE_Object* newParent, const std::vector<nE_Object*>& objects) {
+    if (!newParent) return objects;
+    std::vector<nE_Object*> movable, refused;
+    movable.reserve(objects.size());
+    for (nE_Object* object : objects) {
+        // The two trees' tops belong to the scene; a second owner would delete them twice.
+        if (!object || object == root_.get() || object == storage_.get())
+            refused.push_back(object);
+        else
+            movable.push_back(object);
+    }
+    const std::vector<nE_Object*> notTaken = newParent->addChildren(movable);
+    const std::set<nE_Object*> skip(notTaken.begin(), notTaken.end());
+    const bool live = isLive(newParent);
+    const bool parked = !live && (newParent == storage_.get() || storage_->isAncestorOf(newParent));
+    for (nE_Object* object : movable) {
+        if (skip.count(object)) continue;
+        if (live)
+            object->activate();
+        else if (parked)
+            object->deactivate();
+    }
+    refused.insert(refused.end(), notTaken.begin(), notTaken.end());
+    return refused;
 }
 
 void nE_Scene::park(nE_Object* object) {

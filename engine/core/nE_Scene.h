@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class nE_Object;
 class nE_Render;
@@ -29,6 +30,8 @@ public:
     // Moves the object under the new parent; under the live tree it is activated, under the storage
     // deactivated. Nothing when either is missing or the move would make a cycle.
     void attach(nE_Object* newParent, nE_Object* object);
+    // attach for each object in turn, sorting the new parent's children once. Returns those refused.
+    std::vector<nE_Object*> attachAll(nE_Object* newParent, const std::vector<nE_Object*>& objects);
     // Parks the object in the storage (scripts park objects, they never destroy them).
     void park(nE_Object* object);
     bool isLive(const nE_Object* object) const;

@@ -2,6 +2,8 @@
 
 #include <tinyxml2.h>
 
+#include <cctype>
+
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Object.h"
@@ -28,7 +30,16 @@ std::unique_ptr<nE_Module> nE_Module::load(const std::string& path) {
     std::string text;
     if (!pf::TFile::ReadAll(fileName(path), text)) return module;
     tinyxml2::XMLDocument doc;
-    if (doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS) return module;
+    if (doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS) {
+        // Nothing of it is brought in, which its author would otherwise see only as objects missing.
+        std::string what = tinyxml2::XMLDocument::ErrorIDToName(doc.ErrorID());
+        if (what.compare(0, 10, "XML_ERROR_") == 0) what.erase(0, 10);
+        for (char& c : what)
+            c = c == '_' ? ' ' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        nE_Debug::writef("Module error: %s:%d: XML is not well-formed (%s); nothing of it is loaded",
+                         fileName(path).c_str(), doc.ErrorLineNum(), what.c_str());
+        return module;
+    }
 
     const tinyxml2::XMLElement* header = doc.FirstChildElement("module");
     module->name = nE_Xml::text(header, "name", path.c_str());
@@ -74,13 +85,12 @@ void nE_Module::bringInWithObjects(std::unique_ptr<nE_Module> module, nE_Scene& 
                                    nE_TriggerHub& triggers) {
     if (!module) return;
     if (module->root) {
-        // Walk a copy: each attach takes the child out of the root's list.
-        const std::vector<nE_Object*> children = module->root->children;
-        for (nE_Object* child : children) {
-            scene.attach(scene.storage(), child);
-            // A child the storage refuses (a name clash making a cycle) would stay with the root and
-            // be destroyed with it.
-        }
+        // Taken out of the root all at once: one by one, each would shift the rest of its list.
+        std::vector<nE_Object*> children;
+        children.swap(module->root->children);
+        for (nE_Object* child : children) child->parent = nullptr;
+        // A child the storage refuses (a name clash making a cycle) goes with the root.
+        for (nE_Object* refused : scene.attachAll(scene.storage(), children)) delete refused;
         module->root.reset();
     }
     module->registerTriggers(triggers);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Factory.h"
@@ -245,6 +246,15 @@ struct TreeReader {
     }
 
     void addChildren(nE_Object& object, tinyxml2::XMLElement* element, int depth) {
+        std::vector<nE_Object*> built;
+        collect(built, element, depth);
+        // A child refused by the tree (it would make a name cycle) is dropped.
+        for (nE_Object* refused : object.addChildren(built)) delete refused;
+    }
+
+    // The children are added in one batch, sorted once: one by one, each add would check its siblings'
+    // order again.
+    void collect(std::vector<nE_Object*>& built, tinyxml2::XMLElement* element, int depth) {
         if (depth >= nE_SLHelper_XML::kMaxTreeDepth) return;
         for (tinyxml2::XMLElement* childElement = element->FirstChildElement(); childElement;
              childElement = childElement->NextSiblingElement()) {
@@ -253,12 +263,11 @@ struct TreeReader {
                 if (part == parts.end()) continue;
                 tinyxml2::XMLElement* holder = part->second;
                 parts.erase(part);
-                addChildren(object, holder, depth);
+                collect(built, holder, depth);
                 continue;
             }
-            std::unique_ptr<nE_Object> child = build(childElement, depth + 1);
-            // A child refused by the tree (it would make a name cycle) is dropped.
-            if (child && object.addChild(child.get())) child.release();
+            if (std::unique_ptr<nE_Object> child = build(childElement, depth + 1))
+                built.push_back(child.release());
         }
     }
 };

@@ -14,6 +14,8 @@
 #include "game/check/nG_ModuleCheck.h"
 #include "game/shell/nG_StrategyGuide.h"
 #include "pflib/TFile.h"
+#include "pflib/TPlatform.h"
+#include "pflib/TTexture.h"
 
 nG_CheckSession::nG_CheckSession(nG_CheckReport& r) : report(r) {
     L_ = nE_LuaSandbox::newState();
@@ -89,6 +91,23 @@ nG_CheckSession::Module& nG_CheckSession::module(const std::string& file) {
     return m;
 }
 
+void nG_CheckSession::imageFile(const Place& at, const std::string& name, const std::string& file) {
+    // Once per file: what is wrong is the file, wherever it is named.
+    if (!firstVisit(file)) return;
+    pf::TImageHeader header;
+    // Other content is left to the loader's own report: empty files stand in for art still to come.
+    if (!pf::TTexture::ReadHeader(pf::TPlatform::ResolvePath(file), header)) return;
+    const std::string size = std::to_string(header.width) + " x " + std::to_string(header.height);
+    if (!pf::TTexture::WithinBudget(header)) {
+        fault(at, "image \"" + name + "\" is " + size + " pixels, over the budget of " +
+                      std::to_string(pf::TTexture::PixelBudget()) + " pixels (at most " +
+                      std::to_string(pf::TTexture::kMaxSize) + " a side); it will not load");
+    } else if (header.fileBytes < header.minimumBytes) {
+        fault(at,
+              "image \"" + name + "\" (" + file + ") is too short for " + size + " pixels; it will not load");
+    }
+}
+
 void nG_CheckSession::reference(Kind kind, const std::string& name, const Place& at, Module* m,
                                 const std::string& level) {
     using R = nE_ContentRules;
@@ -99,9 +118,14 @@ void nG_CheckSession::reference(Kind kind, const std::string& name, const Place&
     };
     auto exists = [](const std::string& file) { return pf::TFile::Exists(file); };
     switch (kind) {
-        case R::kImage:
-            if (nE_AssetFiles::image(name).empty()) missing(nE_Path::normalise(name) + ".png or .jpg");
+        case R::kImage: {
+            const std::string file = nE_AssetFiles::image(name);
+            if (file.empty())
+                missing(nE_Path::normalise(name) + ".png or .jpg");
+            else
+                imageFile(at, name, file);
             return;
+        }
         case R::kAnimation: {
             const std::string file = nE_AssetFiles::animation(name);
             if (!exists(file))
@@ -148,6 +172,8 @@ void nG_CheckSession::reference(Kind kind, const std::string& name, const Place&
                 missing(name + ".xml or .png");
             else if (file.size() > 4 && file.compare(file.size() - 4, 4, ".xml") == 0)
                 nG_FormatCheck::animation(*this, file);
+            else
+                imageFile(at, name, file);
             return;
         }
         case R::kGuide: {

@@ -66,6 +66,8 @@ public:
     Module& module(const std::string& file);
 
     void fault(const Place& at, const std::string& message);
+    // An image file's header against the pixel budget the program loads images within.
+    void imageFile(const Place& at, const std::string& name, const std::string& file);
     // Compiles Lua code whose first line is at `at`; a failure is reported at its own line.
     bool compileLua(const std::string& code, const Place& at);
     // True the first time a file is looked at.

@@ -14,6 +14,7 @@
 #include "game/check/nG_CheckSession.h"
 #include "game/check/nG_FormatCheck.h"
 #include "game/check/nG_GameContent.h"
+#include "game/shell/nG_Settings.h"
 #include "game/shell/nG_StrategyGuide.h"
 #include "pflib/TFile.h"
 
@@ -113,7 +114,10 @@ bool applies(const nG_CheckSession& s, const R::Need& need) {
 }  // namespace
 
 nG_ContentChecker::nG_ContentChecker(nG_CheckReport& report)
-    : report_(report), session_(new nG_CheckSession(report)) {}
+    : report_(report), session_(new nG_CheckSession(report)) {
+    // Images are weighed against the budget the game itself will load them within.
+    nG_Settings::readImageBudget();
+}
 
 nG_ContentChecker::~nG_ContentChecker() {
     delete session_;

@@ -13,6 +13,7 @@
 #include "game/shell/nG_ScriptTable.h"
 #include "game/shell/nG_UserFiles.h"
 #include "pflib/TFile.h"
+#include "pflib/TTexture.h"
 
 namespace {
 
@@ -75,6 +76,33 @@ void nG_Settings::loadPublisher() {
         return;
     }
     if (const char* address = root->Attribute("url")) url = address;
+    applyImageBudget(root->Attribute("image_budget"));
+}
+
+void nG_Settings::applyImageBudget(const char* value) {
+    // Every load says it afresh: a game folder without the attribute gets the default again.
+    if (!value) {
+        pf::TTexture::SetPixelBudget(pf::TTexture::kDefaultPixelBudget);
+        return;
+    }
+    unsigned long long width = 0, height = 0;
+    char tail = 0;
+    if (std::sscanf(value, "%llux%llu%c", &width, &height, &tail) != 2 || width == 0 || height == 0 ||
+        width > 1000000 || height > 1000000) {
+        nE_Debug::writef("nG_Settings: image_budget \"%s\" is not WIDTHxHEIGHT; the default stays\n", value);
+        pf::TTexture::SetPixelBudget(pf::TTexture::kDefaultPixelBudget);
+        return;
+    }
+    pf::TTexture::SetPixelBudget(width * height);
+}
+
+void nG_Settings::readImageBudget() {
+    std::string text;
+    tinyxml2::XMLDocument doc;
+    const tinyxml2::XMLElement* root = nullptr;
+    if (pf::TFile::ReadAll(std::string(kPublisherFile) + ".xml", text) &&
+        doc.Parse(text.data(), text.size()) == tinyxml2::XML_SUCCESS && (root = doc.FirstChildElement()))
+        applyImageBudget(root->Attribute("image_budget"));
 }
 
 void nG_Settings::load() {

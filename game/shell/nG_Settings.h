@@ -1,6 +1,6 @@
 // The machine-wide preferences: full screen, system cursor, the four volume groups and gamma, kept in
 // "settings.xml" in the user folder together with the list of profiles and the current one; plus the
-// publisher's web address from "assets/publisher_settings.xml".
+// publisher's web address and image budget from "assets/publisher_settings.xml".
 #pragma once
 
 #include <string>
@@ -30,6 +30,11 @@ public:
     // and the defaults stay. Without a file, or with one that names no player, the profile list is
     // rebuilt from the profile files in the user folder, in name order.
     void load();
+    // The publisher file's "image_budget" ("WIDTHxHEIGHT", the most pixels an image may have) given to
+    // the image loader; the default (4096x4096) when absent or malformed.
+    static void applyImageBudget(const char* value);
+    // Reads only that from the publisher file, for tools that load no settings.
+    static void readImageBudget();
     // Writes "settings.xml" (pretty-printed); false when it could not be written.
     bool save() const;
     // The file's text as save writes it.

@@ -39,6 +39,10 @@ void writeFaultyGame(const TempDir& game) {
     ASSERT_EQ(std::remove(game.file("assets/cursors/cursor_up.png").c_str()), 0);
     game.write("assets/fonts/f.ttf", "");
     game.write("assets/images/ok.png", "");
+    // PNG headers alone: one claims more pixels than the budget, one more than its bytes can hold.
+    const std::string png("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
+    game.write("assets/images/huge.png", png + std::string("\0\0\x13\x88\0\0\x0f\xa0\x08\x06\0\0\0", 13));
+    game.write("assets/images/cut.png", png + std::string("\0\0\x0f\xa0\0\0\x0f\xa0\x08\x06\0\0\0", 13));
     game.write("assets/sounds/ok.ogg", "");
     game.write("assets/check/clip.ogg", "");
     game.write("assets/check/clip.srt", "1\n00:00:01,000 --> 00:00:02,000\nmissing_sub\n\n");
@@ -65,11 +69,12 @@ void writeFaultyGame(const TempDir& game) {
         "  <video name=\"v2\" res=\"assets/check/clip\" endtrig=\"no_video_end\"/>\n"              // 11
         "  <spr name=\"s2\" res=\"assets/images/ok\" event_mdown=\"no_click(1,2)\">\n"             // 12
         "    <animlines><line type=\"8\" endtrig=\"no_line_end\" numpoints=\"1\"/></animlines>\n"  // 13
-        "  </spr>\n"                                                                               // 14
-        "  <textedit name=\"e1\" res=\"assets/fonts/f\" trg_enter=\"no_enter\"/>\n"                // 15
-        "  <sprx name=\"x1\"/>\n"                                                                  // 16
-        "</obj></objs>\n"                                                                          // 17
-        "<trigs>\n"                                                                                // 18
+        "  </spr><spr name=\"s3\" res=\"assets/images/huge\"/><spr name=\"s4\" "
+        "res=\"assets/images/cut\"/>\n"                                              // 14
+        "  <textedit name=\"e1\" res=\"assets/fonts/f\" trg_enter=\"no_enter\"/>\n"  // 15
+        "  <sprx name=\"x1\"/>\n"                                                    // 16
+        "</obj></objs>\n"                                                            // 17
+        "<trigs>\n"                                                                  // 18
         "  <trig name=\"ng_startlogo\"><code>SndPlay(\"assets/sounds/missing\", \"sfx\", 0, 0, \"\")\n"
         "    ModLoad(\"assets/missing_module\"); TimerStart(\"t\", \"no_timer_trigger\", 1);"
         " TrgExecute(\"no_executed\")</code></trig>\n"           // 20
@@ -108,6 +113,11 @@ TEST(ContentCheck, ReportsEachFaultOnceWithFileAndLine) {
         "(call \"no_click(1,2)\")\n"
         "assets/menu/module.xml:13: trigger \"no_line_end\" is not registered by any module loaded with this "
         "one\n"
+        "assets/menu/module.xml:14: image \"assets/images/huge\" is 5000 x 4000 pixels, over the budget of "
+        "16777216 pixels (at most 16384 a side); it will not load\n"
+        "assets/menu/module.xml:14: image \"assets/images/cut\" (assets/images/cut.png) is too short for "
+        "4000 x "
+        "4000 pixels; it will not load\n"
         "assets/menu/module.xml:15: trigger \"no_enter\" is not registered by any module loaded with this "
         "one\n"
         "assets/menu/module.xml:16: <sprx> is no object type; it is skipped with everything inside it\n"

@@ -129,8 +129,8 @@ TEST(TextureTest, ImagesOverTheSizeLimitAreRefusedFromTheirHeader) {
     EXPECT_FALSE(TTexture::Get(dir / "image.png"));
 
     const std::string log = TempDir::Read(dir / "user/debug.log");
-    EXPECT_NE(std::string::npos, log.find("wide.png\" is 16385 x 1 pixels, over the 16384 limit")) << log;
-    EXPECT_NE(std::string::npos, log.find("huge.jpg\" is 40000 x 30000 pixels, over the 16384 limit")) << log;
+    EXPECT_NE(std::string::npos, log.find("wide.png\" is 16385 x 1 pixels, over the budget")) << log;
+    EXPECT_NE(std::string::npos, log.find("huge.jpg\" is 40000 x 30000 pixels, over the budget")) << log;
     EXPECT_NE(std::string::npos, log.find("image.png\" is not a PNG or JPEG image")) << log;
 
     // At the limit is fine.
@@ -138,5 +138,62 @@ TEST(TextureTest, ImagesOverTheSizeLimitAreRefusedFromTheirHeader) {
     auto edge = TTexture::Get(dir / "edge.png");
     ASSERT_TRUE(edge);
     EXPECT_EQ(TTexture::kMaxSize, edge->GetWidth());
+    pf::TPlatform::SetRunOptions(pf::TRunOptions());
+}
+
+namespace {
+void putBigEndian(std::string& bytes, size_t at, uint32_t value, int count) {
+    for (int i = 0; i < count; ++i) bytes[at + i] = static_cast<char>(value >> (8 * (count - 1 - i)));
+}
+}  // namespace
+
+// Tiny files whose headers claim big images, and real files cut short: refused from the header or at
+// the first missing byte, never decoded into the size they claim.
+TEST(TextureTest, LyingOrCutShortImagesAreRefusedWithoutDecodingTheClaimedSize) {
+    TempDir dir;
+    pf::TRunOptions options;
+    options.userDir = dir / "user";
+    pf::TPlatform::SetRunOptions(options);
+    const uint8_t white[] = {255, 255, 255, 255};
+    ASSERT_TRUE(TTexture::WritePng(dir / "one.png", white, 1, 1));
+    std::string png = TempDir::Read(dir / "one.png");
+    putBigEndian(png, 16, 16384, 4);  // IHDR width and height; the reader checks no CRC before them
+    putBigEndian(png, 20, 16384, 4);
+    TempDir::Write(dir / "claims_16384.png", png);
+    putBigEndian(png, 16, 4000, 4);
+    putBigEndian(png, 20, 4000, 4);
+    TempDir::Write(dir / "claims_4000.png", png);
+
+    const std::string real = TempDir::Read(HALVERN_SOURCE_DIR "/tests/data/textures/onlyjpg.jpg");
+    std::string jpeg = real;
+    putBigEndian(jpeg, 163, 16384, 2);  // frame header: height, width
+    putBigEndian(jpeg, 165, 16384, 2);
+    TempDir::Write(dir / "claims_16384.jpg", jpeg);
+    putBigEndian(jpeg, 163, 4000, 2);
+    putBigEndian(jpeg, 165, 4000, 2);
+    TempDir::Write(dir / "claims_4000.jpg", jpeg);
+    TempDir::Write(dir / "cut.jpg", real.substr(0, 282));
+
+    for (const char* name :
+         {"claims_16384.png", "claims_4000.png", "claims_16384.jpg", "claims_4000.jpg", "cut.jpg"})
+        EXPECT_FALSE(TTexture::Get(dir / name)) << name;
+    const std::string log = TempDir::Read(dir / "user/debug.log");
+    EXPECT_NE(std::string::npos, log.find("claims_16384.png\" is 16384 x 16384 pixels, over the budget"))
+        << log;
+    EXPECT_NE(std::string::npos, log.find("claims_16384.jpg\" is 16384 x 16384 pixels, over the budget"))
+        << log;
+    EXPECT_NE(std::string::npos, log.find("claims_4000.png\" is " + std::to_string(png.size()) +
+                                          " bytes, too short for 4000 x 4000 pixels"))
+        << log;
+    EXPECT_NE(std::string::npos, log.find("cannot decode \"" + dir / "claims_4000.jpg")) << log;
+    EXPECT_NE(std::string::npos, log.find("cannot decode \"" + dir / "cut.jpg")) << log;
+
+    // The budget counts pixels and can be set; the whole file still loads within it.
+    TTexture::SetPixelBudget(24);
+    EXPECT_TRUE(TTexture::Get(HALVERN_SOURCE_DIR "/tests/data/textures/onlyjpg.jpg")) << "6 x 4";
+    TTexture::SetPixelBudget(23);
+    EXPECT_FALSE(TTexture::Get(HALVERN_SOURCE_DIR "/tests/data/textures/onlyjpg.jpg"));
+    TTexture::SetPixelBudget(0);
+    EXPECT_EQ(TTexture::kDefaultPixelBudget, TTexture::PixelBudget());
     pf::TPlatform::SetRunOptions(pf::TRunOptions());
 }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
+#include <algorithm>
+#include <string>
+
 #include "engine/core/nE_Object.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/script/nE_Module.h"
@@ -71,7 +74,8 @@ TEST_F(ModuleTest, LoadReadsEveryPart) {
 }
 
 TEST_F(ModuleTest, MissingAndMalformedFilesGiveEmptyModules) {
-    folder.write("bad.xml", "<module name=\"bad\"><objs>");
+    folder.write("bad.xml", "<module name=\"bad\"/>\n<objs>\n<obj name=\"a\">\n</objs>\n");
+    DebugLines parseErrors;
     for (const char* path : {"nowhere/level", "bad"}) {
         std::unique_ptr<nE_Module> module = nE_Module::load(path);
         EXPECT_EQ(module->path, path);
@@ -80,6 +84,12 @@ TEST_F(ModuleTest, MissingAndMalformedFilesGiveEmptyModules) {
         EXPECT_TRUE(module->triggers.empty());
         EXPECT_EQ(module->code, "");
     }
+    // A missing file says nothing; a malformed one where it goes wrong.
+    ASSERT_EQ(parseErrors.lines.size(), 1u);
+    EXPECT_EQ(
+        parseErrors.lines[0].rfind("Module error: bad.xml:3: XML is not well-formed (mismatched element)", 0),
+        0u)
+        << parseErrors.lines[0];
     // Brought in, a missing module is still remembered as used.
     DebugLines debug;
     nE_Scene scene;
@@ -111,6 +121,35 @@ TEST_F(ModuleTest, BringingInParksObjectsRegistersTriggersAndRunsCode) {
     nE_Module::bringInWithObjects(nE_Module::load("levels/level1"), scene, hub);
     EXPECT_EQ(hub.usedModules().size(), 2u);
     EXPECT_EQ(get("loads"), "3");
+}
+
+// Objects arrive in one batch: they must land as one add after another would put them.
+TEST_F(ModuleTest, ManyObjectsParkInStableZOrderAndNameCyclesAreDropped) {
+    std::string xml = "<objs><obj name=\"carrier\">";
+    for (int i = 0; i < 300; ++i)
+        xml += "<obj name=\"o" + std::to_string(i) + "\" pos_z=\"" + std::to_string((i * 7) % 5) + "\"/>";
+    // Bears the storage's name below it, so the storage must refuse it.
+    xml += "<obj name=\"cycle\"><obj name=\"ne_storage\"/></obj></obj></objs>";
+    folder.write("many.xml", xml);
+    nE_Scene scene;
+    nE_Object* early = new nE_Object();
+    early->name = "early";
+    early->localState.z = 2;
+    scene.attach(scene.storage(), early);
+    nE_Module::bringInWithObjects(nE_Module::load("many"), scene, hub);
+    const std::vector<nE_Object*>& parked = scene.storage()->children;
+    ASSERT_EQ(parked.size(), 301u);
+    EXPECT_FALSE(scene.findObject("cycle"));
+    for (size_t i = 1; i < parked.size(); ++i) {
+        ASSERT_LE(parked[i - 1]->localState.z, parked[i]->localState.z) << i;
+        if (parked[i - 1]->localState.z == parked[i]->localState.z && parked[i - 1] != early) {
+            EXPECT_LT(std::stoi(parked[i - 1]->name.substr(1)), std::stoi(parked[i]->name.substr(1)));
+        }
+        EXPECT_EQ(parked[i]->parent, scene.storage());
+    }
+    // Earlier objects of equal z stay in front of the new ones.
+    EXPECT_EQ(std::find_if(parked.begin(), parked.end(), [](nE_Object* o) { return o->localState.z == 2; }),
+              std::find(parked.begin(), parked.end(), early));
 }
 
 TEST_F(ModuleTest, BrokenCodeIsReported) {

@@ -2,6 +2,7 @@
 #include "engine/media/nE_SoundHub.h"
 #include "game/shell/nG_ProfileEnvelope.h"
 #include "game/shell/nG_Settings.h"
+#include "pflib/TTexture.h"
 #include "tests/game/shell/ProfileTestSupport.h"
 
 using profiletest::ProfileTest;
@@ -77,6 +78,15 @@ TEST_F(ProfileTest, PublisherAddressAndAppliedVolumes) {
     nG_Settings settings(nullptr);
     settings.load();
     EXPECT_EQ(settings.url, "https://example.org/halvern");
+    EXPECT_EQ(pf::TTexture::PixelBudget(), pf::TTexture::kDefaultPixelBudget);
+    write("assets/publisher_settings.xml", "<publisher image_budget=\"100x20\"/>");
+    settings.load();
+    EXPECT_EQ(pf::TTexture::PixelBudget(), 2000u);
+    write("assets/publisher_settings.xml", "<publisher image_budget=\"100\"/>");
+    settings.load();
+    EXPECT_EQ(pf::TTexture::PixelBudget(), pf::TTexture::kDefaultPixelBudget);
+    EXPECT_TRUE(logged("nG_Settings: image_budget \"100\" is not WIDTHxHEIGHT; the default stays"));
+    write("assets/publisher_settings.xml", "<publisher url=\"https://example.org/halvern\"/>");
 
     write("assets/publisher_settings.xml", "<publisher url=");
     nG_Settings broken(nullptr);
