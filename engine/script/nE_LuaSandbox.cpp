@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <exception>
 #include <initializer_list>
 #include <lua.hpp>
@@ -18,13 +19,26 @@ const char* const nE_LuaSandbox::kPrecompiledMessage = "precompiled chunks are n
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 // The hook runs every this many instructions; the budget is counted in these steps.
 constexpr int kHookPeriod = 1000;
 // Allocations from this size up look at the clock: a loop of a few instructions that each copy
 // megabytes is stopped by them.
 constexpr size_t kLargeBlock = 64 * 1024;
+// The clock is read after this much work (instructions, or their worth in library work).
+constexpr long kStepsPerClockReading = 8000;
+
+using WallClock = std::chrono::steady_clock;
+
+// The time a script has run is the CPU time of the thread running it: a machine busy with other work
+// does not cut an honest script short.
+double cpuSeconds() {
+#if defined(CLOCK_THREAD_CPUTIME_ID)
+    timespec now;
+    if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now) == 0)
+        return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+#endif
+    return double(std::clock()) / CLOCKS_PER_SEC;
+}
 
 size_t g_defaultMemoryCap = nE_LuaSandbox::kDefaultMemoryCap;
 
@@ -38,7 +52,11 @@ struct Control {
     long limit = nE_LuaSandbox::kDefaultBudget;
     long used = 0;
     double seconds = nE_LuaSandbox::kDefaultSeconds;
-    Clock::time_point deadline;
+    // The CPU time is read (a system call) only once the cheap wall clock says it could be up: the one
+    // never runs ahead of the other.
+    double deadline = 0;
+    WallClock::time_point wallDeadline;
+    long sinceClock = 0;
     int depth = 0;
     bool stopped = false;
     // Work of the engine's own C++ code, which the cap does not hold.
@@ -54,10 +72,32 @@ struct Control {
         restartClock();
     }
     void restartClock() {
-        deadline = Clock::now() +
-                   std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+        deadline = cpuSeconds() + seconds;
+        wallDeadline = WallClock::now() + std::chrono::duration_cast<WallClock::duration>(
+                                              std::chrono::duration<double>(seconds));
+        sinceClock = 0;
     }
-    bool overrun() const { return stopped || used > limit || Clock::now() >= deadline; }
+    bool pastDeadline() {
+        const WallClock::time_point now = WallClock::now();
+        if (now < wallDeadline) return false;
+        const double cpu = cpuSeconds();
+        if (cpu >= deadline) return true;
+        // What is left of the CPU time cannot run out sooner in wall time.
+        wallDeadline = now + std::chrono::duration_cast<WallClock::duration>(
+                                 std::chrono::duration<double>(deadline - cpu));
+        return false;
+    }
+    bool overrun() { return stopped || used > limit || pastDeadline(); }
+    // Counts work (as instructions when `counted`, else only towards the next look at the clock);
+    // whether the budget is used up, looking at the clock once enough work was done.
+    bool spend(long steps, bool counted = true) {
+        if (counted) used += steps;
+        sinceClock += steps;
+        if (stopped || used > limit) return true;
+        if (sinceClock < kStepsPerClockReading) return false;
+        sinceClock = 0;
+        return pastDeadline();
+    }
 };
 
 void* allocate(void* ud, void* ptr, size_t oldSize, size_t newSize) {
@@ -112,8 +152,7 @@ void countHook(lua_State* L, lua_Debug*) {
     Control* control = controlOf(L);
     if (!control || control->depth == 0) return;
     const int period = lua_gethookcount(L);
-    control->used += period;
-    if (!control->overrun()) {
+    if (!control->spend(period)) {
         if (period != kHookPeriod) lua_sethook(L, countHook, LUA_MASKCOUNT, kHookPeriod);
         return;
     }
@@ -176,13 +215,17 @@ int safeResume(lua_State* L) {
     return results;
 }
 
-// A library function (the upvalue) that may run long on large arguments: the budget is looked at
-// before and after it.
+// A library function (upvalue 1) whose work may grow with the table it is given (or, without one, is
+// costly anyway), when called with at least upvalue 2 arguments (table.insert at a position, not at the
+// end): the clock is looked at the sooner, without counting instructions.
 int timedCall(lua_State* L) {
     lua_CFunction f = lua_tocfunction(L, lua_upvalueindex(1));
-    nE_LuaSandbox::charge(L, 0);
+    if (lua_gettop(L) < lua_tointeger(L, lua_upvalueindex(2))) return f(L);
+    const long steps =
+        lua_type(L, 1) == LUA_TTABLE ? static_cast<long>(lua_objlen(L, 1) / 8) + 1 : kStepsPerClockReading;
     const int results = f(L);
-    nE_LuaSandbox::charge(L, 0);
+    Control* control = controlOf(L);
+    if (control && control->depth > 0 && control->spend(steps, false)) raiseRunaway(L, 1);
     return results;
 }
 
@@ -282,8 +325,9 @@ void keepOnly(lua_State* L, const char* name, const char* const* keep) {
     lua_pop(L, 1);
 }
 
-// Wraps the function `library`.`name` (or the global `name` without a library) in the C closure `by`.
-void wrap(lua_State* L, const char* library, const char* name, lua_CFunction by) {
+// Wraps the function `library`.`name` (or the global `name` without a library) in the C closure `by`,
+// with `extra` as its second upvalue.
+void wrap(lua_State* L, const char* library, const char* name, lua_CFunction by, int extra = 0) {
     if (library) {
         lua_pushstring(L, library);
         lua_rawget(L, LUA_GLOBALSINDEX);
@@ -295,7 +339,8 @@ void wrap(lua_State* L, const char* library, const char* name, lua_CFunction by)
         lua_pushstring(L, name);
         lua_rawget(L, -3);
         if (lua_iscfunction(L, -1)) {
-            lua_pushcclosure(L, by, 1);
+            lua_pushinteger(L, extra);
+            lua_pushcclosure(L, by, 2);
             lua_rawset(L, -3);
         } else {
             lua_pop(L, 2);
@@ -339,7 +384,9 @@ int restrictLibraries(lua_State* L) {
     lua_pushcfunction(L, safeXpcall);
     rawSetGlobal(L, "xpcall");
     wrap(L, "coroutine", "resume", safeResume);
-    for (const char* name : {"insert", "remove", "sort", "concat"}) wrap(L, "table", name, timedCall);
+    wrap(L, "table", "insert", timedCall, 3);
+    wrap(L, "table", "remove", timedCall, 2);
+    for (const char* name : {"sort", "concat"}) wrap(L, "table", name, timedCall);
     wrap(L, nullptr, "collectgarbage", timedCall);
     wrap(L, nullptr, "unpack", timedCall);
 
@@ -534,6 +581,5 @@ int nE_LuaSandbox::raiseOutOfMemory(lua_State* L) {
 void nE_LuaSandbox::charge(lua_State* L, long steps) {
     Control* control = controlOf(L);
     if (!control || control->depth == 0) return;
-    control->used += steps;
-    if (control->overrun()) raiseRunaway(L, 1);
+    if (control->spend(steps)) raiseRunaway(L, 1);
 }

@@ -1,5 +1,5 @@
 // The environment content scripts run in: the libraries a game needs and nothing that reaches outside
-// it; a budget of Lua instructions and of wall time per call from the engine, so that an endless loop
+// it; a budget of Lua instructions and of CPU time per call from the engine, so that an endless loop
 // (of Lua or of expensive library calls) is stopped and reported like any other script error; and a
 // cap on the memory a state may hold while its scripts run. Every Lua state of the engine (the core's,
 // and the private states of scripted particle systems) is made, compiled into and closed this way.
@@ -15,7 +15,7 @@ class nE_LuaSandbox {
 public:
     // Generous: several seconds of pure Lua work per trigger, module chunk or timer call.
     static constexpr long kDefaultBudget = 200000000;
-    // Wall time one outermost call may take: what stops loops of expensive library calls, which run
+    // CPU time one outermost call may take: what stops loops of expensive library calls, which run
     // few instructions.
     static constexpr double kDefaultSeconds = 1.0;
     // Bytes a state may hold while its scripts run, unless the game's settings say otherwise.
