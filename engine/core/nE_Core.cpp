@@ -28,7 +28,7 @@ nE_Core::~nE_Core() {
     scene_.reset();
     triggerHub_.reset();
     timerHub_.reset();
-    if (lua_) lua_close(lua_);
+    nE_LuaSandbox::close(lua_);
     lua_ = nullptr;
 }
 

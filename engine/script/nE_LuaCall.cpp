@@ -37,11 +37,15 @@ bool nE_LuaCall::call(lua_State* L, int nargs, int nresults, std::string& error,
     lua_pushlightuserdata(L, &traceback);
     lua_pushcclosure(L, collectTraceback, 1);
     lua_insert(L, function);
-    nE_LuaSandbox::enter(L);
+    const int entered = nE_LuaSandbox::enter(L);
     const int status = lua_pcall(L, nargs, nresults, function);
-    nE_LuaSandbox::leave(L);
+    const bool stopped = nE_LuaSandbox::stopped(L);
+    nE_LuaSandbox::leave(L, entered);
     if (status != 0) {
         error = errorText(L);
+        // A stop can surface as a refused allocation; it is reported as what it is.
+        if (stopped && error.find(nE_LuaSandbox::kRunawayMessage) == std::string::npos)
+            error = nE_LuaSandbox::kRunawayMessage;
         lua_settop(L, function - 1);
         return false;
     }
@@ -52,9 +56,10 @@ bool nE_LuaCall::call(lua_State* L, int nargs, int nresults, std::string& error,
 bool nE_LuaCall::protect(lua_State* L, lua_CFunction f, void* data, std::string& error) {
     error.clear();
     const int top = lua_gettop(L);
-    nE_LuaSandbox::enter(L);
+    // The engine's own work: the memory cap of scripts does not hold it.
+    const int entered = nE_LuaSandbox::enter(L, true);
     const int status = lua_cpcall(L, f, data);
-    nE_LuaSandbox::leave(L);
+    nE_LuaSandbox::leave(L, entered);
     if (status != 0) error = errorText(L);
     lua_settop(L, top);
     return status == 0;

@@ -3,6 +3,7 @@
 #include <lua.hpp>
 
 #include "engine/script/nE_LuaCall.h"
+#include "engine/script/nE_LuaSandbox.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ bool nE_LuaChunk::run(lua_State* L, const std::string& code, const std::string& 
     error.clear();
     traceback.clear();
     const int top = lua_gettop(L);
-    if (luaL_loadbuffer(L, code.data(), code.size(), chunkName.c_str()) != 0) {
+    if (nE_LuaSandbox::load(L, code.data(), code.size(), chunkName.c_str()) != 0) {
         traceback = nE_LuaChunk::traceback(L, 0);
         error = nE_LuaCall::errorText(L);
         lua_settop(L, top);
@@ -96,7 +97,7 @@ bool nE_LuaChunk::compiles(lua_State* L, const std::string& code, const std::str
                            std::string& error) {
     error.clear();
     const int top = lua_gettop(L);
-    const bool ok = luaL_loadbuffer(L, code.data(), code.size(), chunkName.c_str()) == 0;
+    const bool ok = nE_LuaSandbox::load(L, code.data(), code.size(), chunkName.c_str()) == 0;
     if (!ok) error = nE_LuaCall::errorText(L);
     lua_settop(L, top);
     return ok;
@@ -120,7 +121,7 @@ bool nE_LuaChunk::runCached(lua_State* L, const std::string& code, const std::st
     bool ok = true;
     if (!lua_isfunction(L, -1)) {
         lua_pop(L, 1);
-        ok = luaL_loadbuffer(L, code.data(), code.size(), chunkName.c_str()) == 0;
+        ok = nE_LuaSandbox::load(L, code.data(), code.size(), chunkName.c_str()) == 0;
         if (!ok) {
             traceback = nE_LuaChunk::traceback(L, 0);
         } else {

@@ -9,6 +9,7 @@
 
 #include "engine/core/nE_Object.h"
 #include "engine/objects/nE_PartSysImpl_Complex.h"
+#include "engine/script/nE_LuaSandbox.h"
 #include "engine/script/nE_PartSysScript.h"
 #include "engine/script/nE_SLHelper_Lua.h"
 
@@ -56,7 +57,7 @@ void nE_PartSysFunctions::registerAll(lua_State* L, nE_PartSysImpl_Complex* syst
                                           {"SetIndependent", SetIndependent},
                                           {"GetProperty", GetProperty}};
     for (const luaL_Reg& f : kFunctions) {
-        lua_pushcfunction(L, f.func);
+        nE_LuaSandbox::pushFunction(L, f.func);
         lua_setfield(L, LUA_GLOBALSINDEX, f.name);
     }
     static const char* const names[nE_PartSysImpl_Complex::kPropertyCount] = {
@@ -124,8 +125,6 @@ int nE_PartSysFunctions::DeleteMe(lua_State* L) {
 
 int nE_PartSysFunctions::ObjGet(lua_State* L) {
     nE_PartSysImpl_Complex* system = systemOf(L);
-    // The table is filled through C++ code holding strings: no Lua error may cut through it.
-    nE_PartSysScript::Unlimited unlimited(L);
     lua_newtable(L);
     if (system && system->owner) {
         nE_SLHelper_Lua helper(L);

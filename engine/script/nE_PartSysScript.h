@@ -1,9 +1,8 @@
-// The private Lua state of one scripted particle system. Its code gets the libraries an effect needs
-// (base without file loading or bytecode, string, table, math, coroutine, os.time/clock/date and
-// debug.traceback), the particle functions of nE_PartSysFunctions and their globals. Code strings are
-// compiled once and run protected with a traceback; an instruction budget per update stops code that
-// never returns, and a memory limit code that never stops allocating. The state is closed with this
-// object.
+// The private Lua state of one scripted particle system: a sandboxed state (nE_LuaSandbox, the same
+// libraries and limits as the core's) with the particle functions of nE_PartSysFunctions and their
+// globals. Code strings are compiled once and run protected with a traceback; an instruction budget
+// per update stops code that never returns, and the state's memory cap code that never stops
+// allocating. The state is closed with this object.
 #pragma once
 
 #include <cstddef>
@@ -16,11 +15,8 @@ class nE_PartSysImpl_Complex;
 class nE_PartSysScript {
 public:
     // VM instructions one update of a system may run before its code is stopped (a few tenths of a
-    // second of Lua), and how often the count is looked at.
+    // second of Lua).
     static constexpr long kInstructionBudget = 20000000;
-    static constexpr int kHookPeriod = 1000;
-    // Bytes the state may hold while the effect's code runs.
-    static constexpr size_t kMemoryLimit = 64u << 20;
 
     // Opens the state for `system`, which its functions act on.
     explicit nE_PartSysScript(nE_PartSysImpl_Complex* system);
@@ -50,35 +46,11 @@ public:
     void forgetChunks();
     bool failed() const { return failed_; }
 
-    // While one lives, the memory limit is lifted: for functions that fill tables through C++ code that
-    // must not be interrupted by a Lua error.
-    class Unlimited {
-    public:
-        explicit Unlimited(lua_State* L);
-        ~Unlimited();
-        Unlimited(const Unlimited&) = delete;
-        Unlimited& operator=(const Unlimited&) = delete;
-
-    private:
-        nE_PartSysScript* script_;
-        bool was_;
-    };
-
 private:
-    static void* allocate(void* ud, void* ptr, size_t oldSize, size_t newSize);
-    static void countHook(lua_State* L, struct lua_Debug* ar);
-    static int collectTraceback(lua_State* L);
-    void openLibraries();
-    void report(const std::string& chunkName, const std::string& error);
+    void report(const std::string& chunkName, const std::string& error, const std::string& traceback);
 
     lua_State* L_ = nullptr;
     nE_PartSysImpl_Complex* system_ = nullptr;
-    size_t bytes_ = 0;
-    // The limit holds only inside protected calls, where running out of it is an ordinary error.
-    bool limited_ = false;
-    long instructions_ = 0;
     bool failed_ = false;
-    int handlerRef_ = -1;
     std::vector<int> chunks_;
-    std::string traceback_;
 };

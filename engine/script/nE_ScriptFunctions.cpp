@@ -6,6 +6,7 @@
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_CursorFunctions.h"
 #include "engine/script/nE_LuaCall.h"
+#include "engine/script/nE_LuaSandbox.h"
 #include "engine/script/nE_ObjFunctions.h"
 #include "engine/script/nE_PsFunctions.h"
 #include "engine/script/nE_ScriptArgs.h"
@@ -92,7 +93,7 @@ const nE_ScriptFunctions::Entry* nE_ScriptFunctions::table() {
 void nE_ScriptFunctions::registerFunction(lua_State* L, const char* name, lua_CFunction function) {
     if (!L || !name) return;
     if (function) {
-        lua_pushcfunction(L, function);
+        nE_LuaSandbox::pushFunction(L, function);
     } else {
         lua_pushstring(L, name);
         lua_pushcclosure(L, notAvailableYet, 1);

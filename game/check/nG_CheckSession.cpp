@@ -23,7 +23,7 @@ nG_CheckSession::nG_CheckSession(nG_CheckReport& r) : report(r) {
 }
 
 nG_CheckSession::~nG_CheckSession() {
-    if (L_) lua_close(L_);
+    nE_LuaSandbox::close(L_);
 }
 
 void nG_CheckSession::loadStrings() {

@@ -2,6 +2,7 @@
 
 #include "engine/core/nE_Mediator.h"
 #include "engine/script/nE_ContentRules.h"
+#include "engine/script/nE_LuaSandbox.h"
 #include "engine/script/nE_ScriptArgs.h"
 #include "game/core/nG_DesktopFunctions.h"
 #include "game/core/nG_GuideFunctions.h"
@@ -155,7 +156,7 @@ void nG_ScriptFunctions::registerGameFunctions(lua_State* L) {
         if (!entry.function) continue;
         // Raw: a script's guard on the globals must not run here.
         lua_pushstring(L, entry.name);
-        lua_pushcclosure(L, entry.function, 0);
+        nE_LuaSandbox::pushFunction(L, entry.function);
         lua_rawset(L, LUA_GLOBALSINDEX);
     }
 }

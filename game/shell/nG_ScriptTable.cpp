@@ -8,9 +8,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <lua.hpp>
+#include <string>
 #include <vector>
 
 #include "engine/core/nE_Debug.h"
+#include "engine/script/nE_LuaCall.h"
 
 namespace {
 
@@ -253,33 +255,72 @@ void nG_ScriptTable::decode(lua_State* L, int index, const tinyxml2::XMLElement*
     decodeInto(L, table, element, 0);
 }
 
+namespace {
+
+// Work on a global table, run protected: the API calls may raise (memory) and must not do so outside a
+// protected call.
+struct GlobalWork {
+    const char* name;
+    tinyxml2::XMLDocument* doc;
+    const tinyxml2::XMLElement* in;
+    tinyxml2::XMLElement* out;
+};
+
+int encodeGlobalWork(lua_State* L) {
+    auto* work = static_cast<GlobalWork*>(lua_touserdata(L, 1));
+    lua_pushstring(L, work->name);
+    lua_rawget(L, LUA_GLOBALSINDEX);
+    work->out = nG_ScriptTable::encode(L, -1, work->name, *work->doc);
+    return 0;
+}
+
+int resetGlobalWork(lua_State* L) {
+    const auto* work = static_cast<const GlobalWork*>(lua_touserdata(L, 1));
+    lua_pushstring(L, work->name);
+    lua_newtable(L);
+    lua_rawset(L, LUA_GLOBALSINDEX);
+    return 0;
+}
+
+int decodeGlobalWork(lua_State* L) {
+    const auto* work = static_cast<const GlobalWork*>(lua_touserdata(L, 1));
+    lua_pushstring(L, work->name);
+    lua_rawget(L, LUA_GLOBALSINDEX);
+    if (!lua_istable(L, -1)) {
+        lua_pop(L, 1);
+        resetGlobalWork(L);
+        lua_pushstring(L, work->name);
+        lua_rawget(L, LUA_GLOBALSINDEX);
+    }
+    nG_ScriptTable::decode(L, -1, work->in);
+    return 0;
+}
+
+bool runGlobalWork(lua_State* L, lua_CFunction f, GlobalWork& work, const char* what) {
+    std::string error;
+    if (nE_LuaCall::protect(L, f, &work, error)) return true;
+    nE_Debug::writef("nG_ScriptTable: %s \"%s\" failed: %s", what, work.name, error.c_str());
+    return false;
+}
+
+}  // namespace
+
 tinyxml2::XMLElement* nG_ScriptTable::encodeGlobal(lua_State* L, const char* name,
                                                    tinyxml2::XMLDocument& doc) {
-    if (!L) return encode(nullptr, 0, name, doc);
-    lua_pushstring(L, name);
-    lua_rawget(L, LUA_GLOBALSINDEX);
-    tinyxml2::XMLElement* element = encode(L, -1, name, doc);
-    lua_pop(L, 1);
-    return element;
+    GlobalWork work{name, &doc, nullptr, nullptr};
+    if (!L || !runGlobalWork(L, encodeGlobalWork, work, "writing") || !work.out)
+        return encode(nullptr, 0, name, doc);
+    return work.out;
 }
 
 void nG_ScriptTable::decodeGlobal(lua_State* L, const char* name, const tinyxml2::XMLElement* element) {
     if (!L) return;
-    lua_pushstring(L, name);
-    lua_rawget(L, LUA_GLOBALSINDEX);
-    if (!lua_istable(L, -1)) {
-        lua_pop(L, 1);
-        resetGlobal(L, name);
-        lua_pushstring(L, name);
-        lua_rawget(L, LUA_GLOBALSINDEX);
-    }
-    decode(L, -1, element);
-    lua_pop(L, 1);
+    GlobalWork work{name, nullptr, element, nullptr};
+    runGlobalWork(L, decodeGlobalWork, work, "reading");
 }
 
 void nG_ScriptTable::resetGlobal(lua_State* L, const char* name) {
     if (!L) return;
-    lua_pushstring(L, name);
-    lua_newtable(L);
-    lua_rawset(L, LUA_GLOBALSINDEX);
+    GlobalWork work{name, nullptr, nullptr, nullptr};
+    runGlobalWork(L, resetGlobalWork, work, "resetting");
 }

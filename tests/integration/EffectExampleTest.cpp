@@ -133,7 +133,7 @@ TEST(EffectExample, ScriptedEffectsThatFailOrNeverEndAreReportedAndTheRunGoesOn)
         << out;
     EXPECT_NE(std::string::npos, out.find("in function 'helper'")) << out;
     EXPECT_NE(std::string::npos, out.find("Particle error: fx/endless.xml:process")) << out;
-    EXPECT_NE(std::string::npos, out.find("instructions in one update")) << out;
+    EXPECT_NE(std::string::npos, out.find("script stopped: it ran too long")) << out;
     // Each is reported once: the failed system stops.
     EXPECT_EQ(out.find("Particle error: fx/broken"), out.rfind("Particle error: fx/broken"));
     EXPECT_EQ(out.find("Particle error: fx/endless"), out.rfind("Particle error: fx/endless"));

@@ -7,6 +7,7 @@
 #include "engine/media/nE_ResourceCache.h"
 #include "engine/objects/nE_PartSysImpl_Complex.h"
 #include "engine/objects/nE_ParticleSystem.h"
+#include "engine/script/nE_LuaSandbox.h"
 #include "engine/script/nE_PartSysScript.h"
 #include "tests/engine/objects/ParticleTestSupport.h"
 
@@ -323,7 +324,7 @@ TEST_F(ComplexTest, CodeThatNeverEndsIsStoppedEvenInsidePcall) {
     impl->update(0.1f);
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(std::string::npos, out.find("Particle error: " + folder / "endless.xml:spark:bornpart")) << out;
-    EXPECT_NE(std::string::npos, out.find("instructions in one update")) << out;
+    EXPECT_NE(std::string::npos, out.find(nE_LuaSandbox::kRunawayMessage)) << out;
     EXPECT_FALSE(impl->emitting);
 }
 

@@ -39,7 +39,10 @@ TEST_F(ScriptFunctionsTest, BuiltFunctionsAreGlobalsAndTheRestReportTheyAreNotAv
         lua_getglobal(L, table[i].name);
         ASSERT_TRUE(lua_iscfunction(L, -1)) << table[i].name;
         if (table[i].function) {
+            // Registered through the sandbox's wrapper, which holds the function as its upvalue.
+            ASSERT_NE(nullptr, lua_getupvalue(L, -1, 1)) << table[i].name;
             EXPECT_EQ(table[i].function, lua_tocfunction(L, -1)) << table[i].name;
+            lua_pop(L, 1);
         }
         lua_pop(L, 1);
         if (table[i].function) continue;
