@@ -116,7 +116,7 @@ bool applies(const nG_CheckSession& s, const R::Need& need) {
 nG_ContentChecker::nG_ContentChecker(nG_CheckReport& report)
     : report_(report), session_(new nG_CheckSession(report)) {
     // Images are weighed against the budget the game itself will load them within.
-    nG_Settings::readImageBudget();
+    nG_Settings::readContentLimits();
 }
 
 nG_ContentChecker::~nG_ContentChecker() {

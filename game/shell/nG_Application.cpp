@@ -1,7 +1,5 @@
 #include "game/shell/nG_Application.h"
 
-#include <tinyxml2.h>
-
 #include <cstring>
 #include <memory>
 #include <string>
@@ -17,7 +15,6 @@
 #include "engine/media/nE_Cursor.h"
 #include "engine/media/nE_Render.h"
 #include "engine/script/nE_ContentRules.h"
-#include "engine/script/nE_LuaSandbox.h"
 #include "engine/script/nE_Module.h"
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_TriggerHub.h"
@@ -54,34 +51,6 @@ nG_ProfileHub* g_profiles = nullptr;
 nG_Settings* g_settings = nullptr;
 // Developer mode reloads what is shown when its files change.
 std::unique_ptr<nG_DevReload> g_reload;
-
-// The memory a script state may hold, in MiB: the root's "script_memory_mb" in the publisher settings.
-const char* const kPublisherFile = "assets/publisher_settings.xml";
-const int kMinScriptMemoryMb = 16;
-const int kMaxScriptMemoryMb = 4096;
-
-void applyScriptMemorySetting(lua_State* L) {
-    std::string text;
-    if (!pf::TFile::ReadAll(kPublisherFile, text)) return;
-    tinyxml2::XMLDocument doc;
-    const tinyxml2::XMLElement* root = nullptr;
-    if (doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS || !(root = doc.FirstChildElement()))
-        return;
-    const char* value = root->Attribute("script_memory_mb");
-    if (!value) return;
-    int megabytes = 0;
-    if (root->QueryIntAttribute("script_memory_mb", &megabytes) != tinyxml2::XML_SUCCESS ||
-        megabytes < kMinScriptMemoryMb || megabytes > kMaxScriptMemoryMb) {
-        nE_Debug::writef(
-            "nG_Application: script_memory_mb \"%s\" in %s is not a number from %d to %d; "
-            "scripts keep %d",
-            value, kPublisherFile, kMinScriptMemoryMb, kMaxScriptMemoryMb,
-            static_cast<int>(nE_LuaSandbox::defaultMemoryCap() >> 20));
-        return;
-    }
-    nE_LuaSandbox::setDefaultMemoryCap(static_cast<size_t>(megabytes) << 20);
-    nE_LuaSandbox::setMemoryCap(L, static_cast<size_t>(megabytes) << 20);
-}
 
 }  // namespace
 
@@ -182,7 +151,6 @@ void nG_Application::shutdown() {
 
 void nG_Application::gameInit() {
     lua_State* L = nE_Core::get()->lua();
-    applyScriptMemorySetting(L);
     nG_ScriptTable::resetGlobal(L, "ng_global");
     nG_ScriptFunctions::registerGameFunctions(L);
     if (g_editorFlag) g_reload = std::make_unique<nG_DevReload>();

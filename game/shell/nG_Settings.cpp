@@ -9,6 +9,7 @@
 #include "engine/media/nE_Cursor.h"
 #include "engine/media/nE_SoundHub.h"
 #include "engine/script/nE_ContentRules.h"
+#include "engine/script/nE_LuaSandbox.h"
 #include "game/shell/nG_ProfileHub.h"
 #include "game/shell/nG_ScriptTable.h"
 #include "game/shell/nG_UserFiles.h"
@@ -76,10 +77,12 @@ void nG_Settings::loadPublisher() {
         return;
     }
     if (const char* address = root->Attribute("url")) url = address;
-    applyImageBudget(root->Attribute("image_budget"));
+    applyContentLimits(*root);
 }
 
-void nG_Settings::applyImageBudget(const char* value) {
+namespace {
+
+void applyImageBudget(const char* value) {
     // Every load says it afresh: a game folder without the attribute gets the default again.
     if (!value) {
         pf::TTexture::SetPixelBudget(pf::TTexture::kDefaultPixelBudget);
@@ -96,13 +99,41 @@ void nG_Settings::applyImageBudget(const char* value) {
     pf::TTexture::SetPixelBudget(width * height);
 }
 
-void nG_Settings::readImageBudget() {
+const int kMinScriptMemoryMb = 16;
+const int kMaxScriptMemoryMb = 4096;
+
+void applyScriptMemory(const tinyxml2::XMLElement& root) {
+    const char* value = root.Attribute("script_memory_mb");
+    int megabytes = 0;
+    if (!value) {
+        nE_LuaSandbox::setDefaultMemoryCap(nE_LuaSandbox::kDefaultMemoryCap);
+        return;
+    }
+    if (root.QueryIntAttribute("script_memory_mb", &megabytes) != tinyxml2::XML_SUCCESS ||
+        megabytes < kMinScriptMemoryMb || megabytes > kMaxScriptMemoryMb) {
+        nE_Debug::writef(
+            "nG_Settings: script_memory_mb \"%s\" is not a number from %d to %d; scripts keep %d", value,
+            kMinScriptMemoryMb, kMaxScriptMemoryMb, static_cast<int>(nE_LuaSandbox::kDefaultMemoryCap >> 20));
+        nE_LuaSandbox::setDefaultMemoryCap(nE_LuaSandbox::kDefaultMemoryCap);
+        return;
+    }
+    nE_LuaSandbox::setDefaultMemoryCap(static_cast<size_t>(megabytes) << 20);
+}
+
+}  // namespace
+
+void nG_Settings::applyContentLimits(const tinyxml2::XMLElement& root) {
+    applyImageBudget(root.Attribute("image_budget"));
+    applyScriptMemory(root);
+}
+
+void nG_Settings::readContentLimits() {
     std::string text;
     tinyxml2::XMLDocument doc;
     const tinyxml2::XMLElement* root = nullptr;
     if (pf::TFile::ReadAll(std::string(kPublisherFile) + ".xml", text) &&
         doc.Parse(text.data(), text.size()) == tinyxml2::XML_SUCCESS && (root = doc.FirstChildElement()))
-        applyImageBudget(root->Attribute("image_budget"));
+        applyContentLimits(*root);
 }
 
 void nG_Settings::load() {

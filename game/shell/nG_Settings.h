@@ -7,6 +7,10 @@
 
 class nG_ProfileHub;
 
+namespace tinyxml2 {
+class XMLElement;
+}
+
 class nG_Settings {
 public:
     static constexpr float kDefaultVolume = 0.75f;
@@ -30,11 +34,13 @@ public:
     // and the defaults stay. Without a file, or with one that names no player, the profile list is
     // rebuilt from the profile files in the user folder, in name order.
     void load();
-    // The publisher file's "image_budget" ("WIDTHxHEIGHT", the most pixels an image may have) given to
-    // the image loader; the default (4096x4096) when absent or malformed.
-    static void applyImageBudget(const char* value);
-    // Reads only that from the publisher file, for tools that load no settings.
-    static void readImageBudget();
+    // The limits the publisher file sets for content, applied where they act: "image_budget"
+    // ("WIDTHxHEIGHT", the most pixels an image may have; default 4096x4096) to the image loader, and
+    // "script_memory_mb" (16 to 4096; default 256) to the Lua states made from now on. An absent or
+    // malformed value gives the default.
+    static void applyContentLimits(const tinyxml2::XMLElement& root);
+    // Reads only those from the publisher file, for tools that load no settings.
+    static void readContentLimits();
     // Writes "settings.xml" (pretty-printed); false when it could not be written.
     bool save() const;
     // The file's text as save writes it.

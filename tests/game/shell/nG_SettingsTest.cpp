@@ -1,5 +1,6 @@
 #include "engine/media/nE_Cursor.h"
 #include "engine/media/nE_SoundHub.h"
+#include "engine/script/nE_LuaSandbox.h"
 #include "game/shell/nG_ProfileEnvelope.h"
 #include "game/shell/nG_Settings.h"
 #include "pflib/TTexture.h"
@@ -79,13 +80,17 @@ TEST_F(ProfileTest, PublisherAddressAndAppliedVolumes) {
     settings.load();
     EXPECT_EQ(settings.url, "https://example.org/halvern");
     EXPECT_EQ(pf::TTexture::PixelBudget(), pf::TTexture::kDefaultPixelBudget);
-    write("assets/publisher_settings.xml", "<publisher image_budget=\"100x20\"/>");
+    write("assets/publisher_settings.xml", "<publisher image_budget=\"100x20\" script_memory_mb=\"32\"/>");
     settings.load();
     EXPECT_EQ(pf::TTexture::PixelBudget(), 2000u);
-    write("assets/publisher_settings.xml", "<publisher image_budget=\"100\"/>");
+    EXPECT_EQ(nE_LuaSandbox::defaultMemoryCap(), size_t(32) << 20);
+    write("assets/publisher_settings.xml", "<publisher image_budget=\"100\" script_memory_mb=\"8\"/>");
     settings.load();
     EXPECT_EQ(pf::TTexture::PixelBudget(), pf::TTexture::kDefaultPixelBudget);
+    EXPECT_EQ(nE_LuaSandbox::defaultMemoryCap(), nE_LuaSandbox::kDefaultMemoryCap);
     EXPECT_TRUE(logged("nG_Settings: image_budget \"100\" is not WIDTHxHEIGHT; the default stays"));
+    EXPECT_TRUE(
+        logged("nG_Settings: script_memory_mb \"8\" is not a number from 16 to 4096; scripts keep 256"));
     write("assets/publisher_settings.xml", "<publisher url=\"https://example.org/halvern\"/>");
 
     write("assets/publisher_settings.xml", "<publisher url=");
