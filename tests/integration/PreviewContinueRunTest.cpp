@@ -57,7 +57,6 @@ TEST(PreviewContinueRun, APreviewThatContinuesAGameRestoresItOnceWithItsTimers) 
     auto second = run();
     ASSERT_EQ(second.exitCode, 0) << second.output;
     EXPECT_EQ(count(second.output, "preview code ran"), 1) << second.output;
-    EXPECT_EQ(count(second.output, "level started"), 0) << second.output;
     EXPECT_EQ(count(second.output, "timer fired"), 1) << second.output;
 
     // A save that lists the preview among its modules (as runs used to write): the restore runs the
@@ -67,13 +66,12 @@ TEST(PreviewContinueRun, APreviewThatContinuesAGameRestoresItOnceWithItsTimers) 
     xml = xml.substr(xml.find('\n') + 1);
     const std::string modules = "<used_modules>";
     xml.insert(xml.find(modules) + modules.size(), "<module name=\"assets/preview\"/>");
-    unsigned sum = 0;
+    int sum = 0;
     for (unsigned char c : xml) sum += c;
-    user.write("p_Ann.xml", "<!--" + std::to_string(static_cast<int>(sum)) + "-->\n" + xml);
+    user.write("p_Ann.xml", "<!--" + std::to_string(sum) + "-->\n" + xml);
     auto third = run();
     ASSERT_EQ(third.exitCode, 0) << third.output;
     EXPECT_EQ(count(third.output, "preview code ran"), 2) << third.output;
     EXPECT_EQ(count(third.output, "while save slot 0 was restored is ignored"), 1) << third.output;
-    EXPECT_EQ(count(third.output, "level started"), 0) << third.output;
     EXPECT_EQ(third.output.find("AddressSanitizer"), std::string::npos) << third.output;
 }
