@@ -133,11 +133,19 @@ void nG_Game::startLevel(int slot, bool load, const std::string& levelPath, cons
     nG_ProfileHub* hub = nG_ProfileHub::current();
     nG_Profile* profile = hub ? hub->currentProfile() : nullptr;
     if (load && profile && profile->slot(slot)) {
+        nG_Screen* screen = nG_Screen::current();
+        const int pending = screen ? screen->pendingSwitch : nG_Screen::kNone;
         hub->loadSlot(profile, slot);
+        // Restored code asking for a game to start (a saved module that itself continues this game) would
+        // restart the game at every frame.
+        if (screen && pending != nG_Screen::kStart && screen->pendingSwitch == nG_Screen::kStart) {
+            nE_Debug::writef("nG_Game: a start asked for while save slot %d was restored is ignored", slot);
+            screen->pendingSwitch = pending;
+        }
         if (currentRoom) return;
         // A slot that brings back no room cannot be played on: the level starts afresh in its place.
         nE_Debug::writef("nG_Game: save slot %d holds no game to continue; the level starts afresh", slot);
-        if (nG_Screen* screen = nG_Screen::current())
+        if (screen)
             screen->requestStart(false, slot, levelPath, startCode.empty() ? "ng_startlevel(1)" : startCode);
         return;
     }

@@ -160,6 +160,7 @@ void nG_Application::gameInit() {
     // Its objects may sit anywhere in the live tree, so the root keeps the canvas mapping then.
     if (!nG_RunOptions::get().module.empty()) {
         screen->pendingSwitch = nG_Screen::kNone;
+        screen->previewing = true;
         nE_DisplayChoice::setCanvasHolder("");
     }
     nE_Scene& scene = nE_Core::get()->scene();

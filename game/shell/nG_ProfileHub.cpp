@@ -299,7 +299,13 @@ bool nG_ProfileHub::saveSlot(nG_Profile* profile, int slot) {
 
 void nG_ProfileHub::loadSlot(nG_Profile* profile, int slot) {
     if (!gameRunning() || indexOf(profile) < 0) return;
-    const tinyxml2::XMLElement* element = profile->slot(slot);
+    const tinyxml2::XMLElement* saved = profile->slot(slot);
+    if (!saved) return;
+    // The restore runs the saved modules' code, which may select or load a profile and so replace the
+    // document the slot lives in: it reads a copy of its own.
+    tinyxml2::XMLDocument copy;
+    const tinyxml2::XMLNode* added = copy.InsertEndChild(saved->DeepClone(&copy));
+    const tinyxml2::XMLElement* element = added ? added->ToElement() : nullptr;
     if (!element) return;
     if (const tinyxml2::XMLElement* var = element->FirstChildElement("ng_var"))
         nG_ScriptTable::decodeGlobal(lua(), "ng_var", var);

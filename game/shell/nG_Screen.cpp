@@ -208,6 +208,13 @@ void nG_Screen::startGame() {
         game = nullptr;
         dropSubtree(leaving);
     }
+    if (previewing && nE_Core::exists()) {
+        // The previewed module goes as the menu would: its triggers and timers, and its place among the
+        // modules a save of the game brings back, where a continue would run its code once more.
+        previewing = false;
+        nE_Core::get()->triggerHub().clear();
+        nE_Core::get()->timerHub().clear();
+    }
     game = new nG_Game();
     game->localState.z = 0;
     addChild(game);

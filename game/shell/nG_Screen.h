@@ -68,6 +68,8 @@ public:
     bool paused = false;
     int pendingSwitch = kNone;
     bool developerMode = false;
+    // A module previewed from the command line stands in for the menu until a game starts.
+    bool previewing = false;
     nE_Sprite* dim = nullptr;
     nE_Sprite* pausedLabel = nullptr;
     GameStart gameStart;

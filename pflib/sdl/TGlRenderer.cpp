@@ -184,7 +184,12 @@ void TGlRenderer::EndDraw(bool present) {
         lastFrameW_ = w;
         lastFrameH_ = h;
     }
-    if (present && !TSdlVideo::Get().IsHeadless()) SDL_GL_SwapWindow(TSdlVideo::Get().Window());
+    if (present && !TSdlVideo::Get().IsHeadless()) {
+        SDL_GL_SwapWindow(TSdlVideo::Get().Window());
+        unshownFrames_ = 0;
+    } else if (++unshownFrames_ >= kUnshownFramesPerFinish) {
+        Finish();
+    }
     drawing_ = false;
     in2d_ = false;
 }
@@ -630,6 +635,7 @@ void TGlRenderer::EndRenderTarget() {
 void TGlRenderer::Finish() {
     Flush();
     if (glReady_) glFinish();
+    unshownFrames_ = 0;
 }
 
 void TGlRenderer::Release(TTexture& texture) {

@@ -110,6 +110,13 @@ private:
     bool glReady_ = false;
     bool glFailed_ = false;
 
+    // Frames drawn since the GL last finished its work, counted while no window swap holds the loop
+    // back (headless runs). Unpaced, Mesa's software rasteriser would otherwise queue frames, and the
+    // textures and buffer stores they read, without bound. Finishing every few frames keeps memory
+    // flat and costs less than waiting for each frame.
+    static constexpr int kUnshownFramesPerFinish = 10;
+    int unshownFrames_ = 0;
+
     // Headless runs draw into this framebuffer instead of a window.
     GLuint screenFbo_ = 0, screenTex_ = 0;
     int screenW_ = 0, screenH_ = 0;
