@@ -307,9 +307,10 @@ bool runGlobalWork(lua_State* L, lua_CFunction f, GlobalWork& work, const char* 
 
 tinyxml2::XMLElement* nG_ScriptTable::encodeGlobal(lua_State* L, const char* name,
                                                    tinyxml2::XMLDocument& doc) {
+    if (!L) return encode(nullptr, 0, name, doc);
+    // A table that could not be written whole gives none, so that the caller keeps what it saved before.
     GlobalWork work{name, &doc, nullptr, nullptr};
-    if (!L || !runGlobalWork(L, encodeGlobalWork, work, "writing") || !work.out)
-        return encode(nullptr, 0, name, doc);
+    if (!runGlobalWork(L, encodeGlobalWork, work, "writing")) return nullptr;
     return work.out;
 }
 
