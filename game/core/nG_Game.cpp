@@ -100,6 +100,8 @@ void nG_Game::reset() {
 
     roomsHub = new nE_Object();
     roomsHub->name = kRoomsHubName;
+    // The game keeps the hub for its whole life, out in the parked tree.
+    roomsHub->pinned = true;
     interface = new nG_Interface();
     level = new nE_Object();
     level->name = kLevelName;
@@ -117,8 +119,9 @@ void nG_Game::reset() {
     level->localState.z = 0;
 
     level->addChild(blurSprite);
-    addChild(interface);
-    addChild(level);
+    blurSprite->holder = this;
+    addPart(interface);
+    addPart(level);
     if (nE_Scene* s = scene()) s->attach(s->storage(), roomsHub);
     ownsRoomsHub_ = !roomsHub->parent;
 
@@ -182,6 +185,8 @@ void nG_Game::changeRoom(const std::string& roomName, bool animate) {
         s->attach(level, room);
     else
         level->addChild(room);
+    // The shown room is held while it stands in the level; parked back in the hub it is let go.
+    room->holder = this;
     room->drawn = false;
     if (animate) {
         room->localState.alpha = 1;
@@ -214,6 +219,7 @@ void nG_Game::openSubRoom(const nG_RoomChangeRequest& request) {
         s->attach(level, sub);
     else
         level->addChild(sub);
+    sub->holder = this;
     sub->startZoom(request.startX, request.startY, request.endX, request.endY, request.animate);
     currentSubRoom = sub;
     interface->frame->attach(sub);
@@ -552,6 +558,7 @@ void nG_Game::restoreState(const tinyxml2::XMLElement* slot) {
         roomsHub->name = kRoomsHubName;
         if (s) s->attach(s->storage(), roomsHub);
     }
+    roomsHub->pinned = true;
     ownsRoomsHub_ = !roomsHub->parent;
 
     if (origin) {

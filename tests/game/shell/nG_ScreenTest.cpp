@@ -305,3 +305,51 @@ TEST_F(ScreenTest, EscapeInTheMenuGoesToTheModuleWhenItListens) {
     tick();
     EXPECT_EQ(eval("escaped"), "1");
 }
+
+// What the game keeps pointers to (the scene's tops, the screen, the game, its widgets, the hub, the
+// shown room) stays where the game expects it, whichever script function tries to move it; leaving
+// for the menu and clearing the rooms hub afterwards then free nothing twice.
+TEST_F(ScreenTest, ScriptsCannotMoveWhatTheGameHolds) {
+    nG_Screen* screen = makeScreen(true);
+    tick();
+    tick();
+    ASSERT_NE(screen->game, nullptr);
+    ASSERT_NE(screen->game->currentRoom, nullptr);
+    nE_Scene& scene = nE_Core::get()->scene();
+    // Something the rooms hub frees on ClearRoomsHub, to be made anything's new parent.
+    run("ObjAttach('level_thing', 'ng_rooms_hub')");
+    ASSERT_EQ(scene.findObject("level_thing")->parent, screen->game->roomsHub);
+
+    const char* const held[] = {
+        "ne_origin", "ne_storage",   "ng_screen",  "ng_game", "ng_interface", "ng_inventory",
+        "ng_level",  "ng_rooms_hub", "level_room", "ng_hint", "ng_game_blur", "ng_inventory_left_btn_dummy"};
+    for (const char* name : held) {
+        nE_Object* object = scene.findObject(name);
+        ASSERT_NE(object, nullptr) << name;
+        nE_Object* parent = object->parent;
+        const std::string n = std::string("'") + name + "'";
+        run("ObjDelete(" + n + "); ObjDetach(" + n + "); ObjAttach(" + n + ", 'level_thing')");
+        run("ShowObjectWindow('', " + n + ", ''); AddObjectToInv(" + n + "); CollectHoObject(" + n +
+            ", ''); CollectDiaryObject(" + n + ", ''); AddDiaryPage(" + n + ")");
+        EXPECT_EQ(object->parent, parent) << name;
+    }
+    EXPECT_TRUE(logged("ObjDelete: \"ng_game\" is held by the engine; not moved"));
+    EXPECT_TRUE(logged("ObjAttach: \"level_room\" is held by the engine; not moved"));
+    EXPECT_TRUE(logged("ShowObjectWindow: \"ng_interface\" is held by the engine; not moved"));
+
+    // Content stays movable, also out from under what the game holds.
+    run("ObjAttach('level_thing', 'ng_interface'); ObjDetach('level_thing')");
+    EXPECT_EQ(scene.findObject("level_thing")->parent, scene.storage());
+    run("ObjAttach('level_thing', 'ng_rooms_hub')");
+
+    run("ClearRoomsHub()");
+    EXPECT_EQ(scene.findObject("level_thing"), nullptr);
+    ASSERT_NE(screen->game, nullptr);
+    EXPECT_EQ(screen->game->currentRoom, scene.findObject("level_room"));
+    run("SwitchToMenu()");
+    tick();
+    tick();
+    EXPECT_EQ(screen->game, nullptr);
+    ASSERT_NE(screen->menu, nullptr);
+    EXPECT_EQ(scene.findObject("ng_screen"), screen);
+}
