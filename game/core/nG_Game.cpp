@@ -10,6 +10,7 @@
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
+#include "engine/core/nE_Path.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/media/nE_Cursor.h"
 #include "engine/media/nE_Render.h"
@@ -145,6 +146,10 @@ void nG_Game::startLevel(int slot, bool load, const std::string& levelPath, cons
         return;
     }
     std::unique_ptr<nE_Module> module = nE_Module::load(levelPath);
+    if (module->refused) {
+        if (nG_Screen* screen = nG_Screen::current()) screen->requestMenu();
+        return;
+    }
     if (module->name.empty()) {
         const bool exists = pf::TFile::Exists(nE_Module::fileName(levelPath));
         nE_Debug::writef("nG_Game: the level \"%s\" %s", levelPath.c_str(),
@@ -583,6 +588,8 @@ void nG_Game::restoreState(const tinyxml2::XMLElement* slot) {
             const char* group = sound->Attribute("group");
             const char* endTrigger = sound->Attribute("end_trigger");
             if (!path || !*path) continue;
+            // A saved game names its sounds like a script: only files the game may read.
+            if (nE_Path::resolve(path, nE_Path::kGameOrUserFolder, "nG_Game").empty()) continue;
             hub->play(path, group ? group : "", sound->IntAttribute("loop", 0) == 1,
                       endTrigger ? endTrigger : "", kSoundFadeIn);
         }

@@ -302,6 +302,7 @@ void nG_Screen::showObjectWindow(const nG_ObjectWindowRequest& request) {
     if (!nE_Core::exists()) return;
     nE_Core* core = nE_Core::get();
     nE_Object* window = core->scene().findObject(request.name);
+    // The module comes in only from the game folder (its load refuses any other path).
     if (!window && !request.path.empty()) {
         nE_Module::bringIn(request.path, true);
         window = core->scene().findObject(request.name);

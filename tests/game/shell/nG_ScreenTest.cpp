@@ -353,3 +353,53 @@ TEST_F(ScreenTest, ScriptsCannotMoveWhatTheGameHolds) {
     ASSERT_NE(screen->menu, nullptr);
     EXPECT_EQ(scene.findObject("ng_screen"), screen);
 }
+
+// Every name a script gives for a file goes through the one check: an absolute name, one that climbs
+// out with "..", and a "user:" name climbing out of the user folder are refused with a line, while a
+// name of the game folder (with "." and inner ".." parts folded) works.
+TEST_F(ScreenTest, ScriptPathsStayInsideTheGameFolder) {
+    folder.write("assets/mod.xml", "<module name=\"mod\"/><code>mods = (mods or 0) + 1</code>");
+    folder.write("assets/pic.xml", "<objs><obj name=\"r\"><spr name=\"pic\"/></obj></objs>");
+    nG_Screen* screen = makeScreen(false);
+    tick();
+    tick();
+    run("ModLoad('assets/pic')");
+    nE_Scene& scene = nE_Core::get()->scene();
+    ASSERT_NE(scene.findObject("pic"), nullptr);
+    const std::string outside = folder.path();
+    const std::string bad[] = {outside + "/assets/mod",
+                               "assets/../../" + outside.substr(outside.rfind('/') + 1) + "/x", "../mod",
+                               "user:../mod"};
+    for (const std::string& path : bad) {
+        SCOPED_TRACE(path);
+        const std::string q = "[==[" + path + "]==]";
+        run("ModLoad(" + q + "); ShowObjectWindow(" + q + ", 'window', 'opened')");
+        run("ObjSet('pic', {res = " + q + "}); PlaySfx(" + q + ", 0, ''); SndPlay(" + q + ", 'sfx', '0')");
+        EXPECT_TRUE(logged("Module: \"" + path + ".xml\" is not a file of the game folder; refused"));
+        for (const char* who : {"res", "PlaySfx", "SndPlay"})
+            EXPECT_TRUE(
+                logged(std::string(who) + ": \"" + path + "\" is not a file of the game folder; refused"))
+                << who;
+    }
+    EXPECT_EQ(eval("mods"), "nil");
+    EXPECT_EQ(scene.findObject("window"), nullptr);
+    EXPECT_EQ(scene.findObject("pic")->resourceName, "");
+
+    run("ModLoad('assets/./x/../mod'); ShowObjectWindow('assets/window', 'window', 'opened')");
+    run("ObjSet('pic', {res = 'user:pictures/photo'})");
+    EXPECT_EQ(eval("mods"), "1");
+    EXPECT_NE(scene.findObject("window"), nullptr);
+    EXPECT_EQ(scene.findObject("pic")->resourceName, "user:pictures/photo");
+
+    // A level outside the game folder is never read: the screen goes back to the menu.
+    run("SwitchToGame(15, [[" + outside + "/assets/levels/level/level]])");
+    tick();
+    tick();
+    EXPECT_EQ(screen->game, nullptr);
+    EXPECT_NE(screen->menu, nullptr);
+    EXPECT_TRUE(
+        logged("Module: \"" + outside + "/assets/levels/level/level.xml\" is not a file of the game folder"));
+    run("SwitchToGame(15, 'assets/levels/level/level')");
+    tick();
+    EXPECT_NE(screen->game, nullptr);
+}
