@@ -345,6 +345,12 @@ bool nE_Object::addChild(nE_Object* child) {
     if (!acceptsChild(child)) return false;
     if (child->parent) child->parent->removeChild(child, false);
     child->parent = this;
+    // A hold ends where the object leaves its holder (compared by address only: the holder may be gone).
+    if (child->holder) {
+        const nE_Object* p = this;
+        while (p && p != child->holder) p = p->parent;
+        if (!p) child->holder = nullptr;
+    }
     auto byZ = [](const nE_Object* a, const nE_Object* b) { return a->localState.z < b->localState.z; };
     if (std::is_sorted(children.begin(), children.end(), byZ)) {
         // Same place an append and a stable sort would give: after every sibling of equal or lower z.
@@ -386,6 +392,12 @@ nE_Object* nE_Object::removeChild(nE_Object* child, bool recursive) {
     for (nE_Object* c : children)
         if (nE_Object* removed = c->removeChild(child, true)) return removed;
     return nullptr;
+}
+
+bool nE_Object::addPart(nE_Object* child) {
+    if (!addChild(child)) return false;
+    child->holder = this;
+    return true;
 }
 
 void nE_Object::removeAllChildren() {

@@ -97,6 +97,8 @@ public:
     void deactivate();
     // Stable sort by ascending z: equal z keep their insertion order.
     void sortChildren();
+    // Adds a child this object keeps a pointer to (a widget's part): it is held by this object.
+    bool addPart(nE_Object* child);
 
     // --- render state ---
 
@@ -161,6 +163,14 @@ public:
     nE_RenderState lastWorldState;
     bool loaded = false;
     std::string resourceName;
+
+    // C++ code that keeps a pointer to an object holds it, so that no script moves it (or an ancestor
+    // of it away from the holder) to where the end of its new parent would free it under that pointer.
+    // pinned: held for the object's whole life (the tops of the game layer, a hub in the parked tree).
+    // holder: the object that keeps the pointer; the hold lasts while this object lies below it, so
+    // a holder that gives the object away (moves it out from under itself) lets it go.
+    bool pinned = false;
+    const nE_Object* holder = nullptr;
 
 private:
     // The checks of addChild: not itself, not an ancestor, no object below it bearing this name.

@@ -6,6 +6,7 @@
 
 #include "engine/core/nE_AnimLine.h"
 #include "engine/core/nE_Core.h"
+#include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Object.h"
@@ -51,6 +52,45 @@ nE_Object* nE_Scene::findObject(const std::string& name) const {
 
 bool nE_Scene::isLive(const nE_Object* object) const {
     return object == root_.get() || root_->isAncestorOf(object);
+}
+
+namespace {
+// Whether object is held from above top (top itself or one of its ancestors holds it from outside).
+bool heldFromAbove(const nE_Object* object, const nE_Object* top) {
+    if (object->pinned) return true;
+    if (!object->holder) return false;
+    bool aboveTop = object == top;
+    for (const nE_Object* p = object->parent; p; p = p->parent) {
+        if (p == object->holder) return aboveTop;
+        if (p == top) aboveTop = true;
+    }
+    // A holder that is no ancestor has let the object go.
+    return false;
+}
+
+const nE_Object* heldBelow(const nE_Object* object, const nE_Object* top) {
+    if (heldFromAbove(object, top)) return object;
+    for (const nE_Object* child : object->children)
+        if (const nE_Object* held = heldBelow(child, top)) return held;
+    return nullptr;
+}
+}  // namespace
+
+const nE_Object* nE_Scene::heldAgainstMove(const nE_Object* object) const {
+    if (!object) return nullptr;
+    if (object == root_.get() || object == storage_.get()) return object;
+    return heldBelow(object, object);
+}
+
+bool nE_Scene::scriptMayMove(const nE_Object* object, const char* who) const {
+    const nE_Object* held = heldAgainstMove(object);
+    if (!held) return true;
+    if (held == object)
+        nE_Debug::writef("%s: \"%s\" is held by the engine; not moved", who, object->name.c_str());
+    else
+        nE_Debug::writef("%s: \"%s\" holds \"%s\", which the engine keeps; not moved", who,
+                         object->name.c_str(), held->name.c_str());
+    return false;
 }
 
 void nE_Scene::attach(nE_Object* newParent, nE_Object* object) {

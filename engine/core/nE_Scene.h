@@ -35,6 +35,12 @@ public:
     // Parks the object in the storage (scripts park objects, they never destroy them).
     void park(nE_Object* object);
     bool isLive(const nE_Object* object) const;
+    // What keeps a script from moving the object: the object itself or one below it that C++ code holds
+    // from outside the object's subtree (a scene top, a pinned object, one whose holder lies above the
+    // object); none when a move leaves no pointer dangling.
+    const nE_Object* heldAgainstMove(const nE_Object* object) const;
+    // Whether a script may move the object; a refusal is written to the debug log, headed by who.
+    bool scriptMayMove(const nE_Object* object, const char* who) const;
 
     void dispatch(const nE_InputEvent& event);
     // Completes a pending drop, then runs the update walk.

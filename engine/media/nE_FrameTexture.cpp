@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Path.h"
 #include "engine/core/nE_Xml.h"
 #include "engine/media/nE_AssetFiles.h"
 #include "engine/media/nE_ResourceCache.h"
@@ -40,7 +41,11 @@ bool nE_FrameTexture::load(const std::string& name) {
         f.top = static_cast<float>(nE_Xml::integer(e, "top"));
         f.pivotX = static_cast<float>(nE_Xml::integer(e, "x"));
         f.pivotY = static_cast<float>(nE_Xml::integer(e, "y"));
-        f.texture = requestTexture(directory + nE_Xml::text(e, "texture"));
+        // A frame without an image (or naming one outside) keeps the folder alone: a texture without a
+        // picture, so that every frame has one.
+        const std::string image =
+            nE_Path::resolveBeside(directory, nE_Xml::text(e, "texture"), "nE_FrameTexture");
+        f.texture = requestTexture(image.empty() ? directory : image);
         frames.push_back(std::move(f));
     }
     return true;

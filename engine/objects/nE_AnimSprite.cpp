@@ -55,7 +55,10 @@ void nE_AnimSprite::readAnimationFile() {
     const tinyxml2::XMLElement* root = doc.FirstChildElement("animation");
     if (!root) return;
 
-    frameTextureName = nE_AssetFiles::folderOf(path) + nE_Xml::text(root, "frame_texture");
+    // The sheet lies beside the file (an empty name leaves the folder, which holds no sheet).
+    const std::string folder = nE_AssetFiles::folderOf(path);
+    const std::string sheet = nE_Xml::text(root, "frame_texture");
+    frameTextureName = sheet.empty() ? folder : nE_Path::resolveBeside(folder, sheet, "nE_AnimSprite");
 
     // The list starts at the first element of the wanted name and takes every element after it.
     for (const tinyxml2::XMLElement* f = root->FirstChildElement("function"); f;

@@ -23,7 +23,7 @@ std::shared_ptr<nE_Resource> nE_AtEffect::getResource() {
 void nE_AtEffect::loadProperties(nE_SLHelper& helper) {
     nE_Object::loadProperties(helper);
     std::string res = resourceName;
-    if (helper.readString("res", res)) setResourceName(res);
+    if (helper.readFileName("res", res)) setResourceName(res);
     helper.readVec3("cam_pos", camera.camPos.x, camera.camPos.y, camera.camPos.z);
     helper.readVec3("cam_ang", camera.camAng.x, camera.camAng.y, camera.camAng.z);
     helper.readFloat("floor_clip", camera.floorClip);

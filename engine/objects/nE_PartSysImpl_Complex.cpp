@@ -8,6 +8,7 @@
 
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Object.h"
+#include "engine/core/nE_Path.h"
 #include "engine/media/nE_ResourceCache.h"
 #include "engine/media/nE_Texture.h"
 #include "engine/script/nE_PartSysScript.h"
@@ -68,7 +69,8 @@ void nE_PartSysImpl_Complex::load(const std::string& name) {
          e = e->NextSiblingElement()) {
         EmitterType type;
         type.name = e->Name();
-        if (const char* res = e->Attribute("res")) type.textureName = res;
+        if (const char* res = e->Attribute("res"))
+            type.textureName = nE_Path::resolve(res, nE_Path::kGameOrUserFolder, "nE_ParticleSystem");
         type.bornCode = textOf(e, "bornpart");
         type.dieCode = textOf(e, "diepart");
         type.processCode = textOf(e, "process");

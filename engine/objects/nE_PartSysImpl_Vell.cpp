@@ -9,6 +9,7 @@
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_Object.h"
+#include "engine/core/nE_Path.h"
 #include "engine/core/nE_Xml.h"
 #include "engine/media/nE_ResourceCache.h"
 #include "engine/media/nE_Texture.h"
@@ -108,7 +109,9 @@ void nE_PartSysImpl_Vell::readParams(const tinyxml2::XMLElement* emit) {
     p.preproc = std::min(i("preproc", 0), kMaxPreproc);
     p.autooff = i("autooff", -1);
     if (owner && emit->Attribute("blend")) owner->localState.blendMode = i("blend");
-    if (emit->Attribute("res")) textureName = nE_Xml::text(emit, "res");
+    if (emit->Attribute("res"))
+        textureName =
+            nE_Path::resolve(nE_Xml::text(emit, "res"), nE_Path::kGameOrUserFolder, "nE_ParticleSystem");
 }
 
 void nE_PartSysImpl_Vell::loadResources() {

@@ -65,7 +65,7 @@ void nE_ParticleSystem::loadProperties(nE_SLHelper& helper) {
     nE_Object::loadProperties(helper);
     // The same name again neither reads the file again nor restarts the emitter.
     std::string res;
-    if (helper.readString("res", res) && (res != resourceName || !impl_)) setResourceName(res);
+    if (helper.readFileName("res", res) && (res != resourceName || !impl_)) setResourceName(res);
 }
 
 void nE_ParticleSystem::saveProperties(nE_SLHelper& helper) {

@@ -24,7 +24,7 @@ std::shared_ptr<nE_Resource> nE_Sprite::getResource() {
 
 bool nE_Sprite::readResourceName(nE_SLHelper& helper) {
     std::string res = resourceName;
-    if (!helper.readString("res", res) || res == resourceName) return false;
+    if (!helper.readFileName("res", res) || res == resourceName) return false;
     resourceName = res;
     return true;
 }

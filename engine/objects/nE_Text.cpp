@@ -25,7 +25,7 @@ std::shared_ptr<nE_Resource> nE_Text::getResource() {
 void nE_Text::loadProperties(nE_SLHelper& helper) {
     nE_Object::loadProperties(helper);
     std::string res = resourceName;
-    if (helper.readString("res", res) && res != resourceName) {
+    if (helper.readFileName("res", res) && res != resourceName) {
         resourceName = res;
         if (loaded) {
             unloadResources();

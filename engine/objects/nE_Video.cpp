@@ -37,7 +37,7 @@ std::shared_ptr<nE_Resource> nE_Video::getResource() {
 void nE_Video::loadProperties(nE_SLHelper& helper) {
     nE_Object::loadProperties(helper);
     std::string res = resourceName;
-    const bool newResource = helper.readString("res", res) && res != resourceName;
+    const bool newResource = helper.readFileName("res", res) && res != resourceName;
     helper.readBool("playing", playing);
     helper.readBool("looped", looped);
     helper.readString("endtrig", endTrigger);

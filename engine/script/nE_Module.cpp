@@ -27,8 +27,13 @@ std::string nE_Module::fileName(const std::string& path) {
 std::unique_ptr<nE_Module> nE_Module::load(const std::string& path) {
     auto module = std::make_unique<nE_Module>();
     module->path = path;
+    const std::string file = nE_Path::resolve(fileName(path), nE_Path::kGameFolder, "Module");
+    if (file.empty()) {
+        module->refused = true;
+        return module;
+    }
     std::string text;
-    if (!pf::TFile::ReadAll(fileName(path), text)) return module;
+    if (!pf::TFile::ReadAll(file, text)) return module;
     tinyxml2::XMLDocument doc;
     if (doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS) {
         // Nothing of it is brought in, which its author would otherwise see only as objects missing.
@@ -83,7 +88,7 @@ void nE_Module::runCode(nE_TriggerHub& hub) const {
 
 void nE_Module::bringInWithObjects(std::unique_ptr<nE_Module> module, nE_Scene& scene,
                                    nE_TriggerHub& triggers) {
-    if (!module) return;
+    if (!module || module->refused) return;
     if (module->root) {
         // Taken out of the root all at once: one by one, each would shift the rest of its list.
         std::vector<nE_Object*> children;
@@ -99,16 +104,14 @@ void nE_Module::bringInWithObjects(std::unique_ptr<nE_Module> module, nE_Scene& 
 }
 
 void nE_Module::bringInWithoutObjects(std::unique_ptr<nE_Module> module, nE_TriggerHub& triggers) {
-    if (!module) return;
+    if (!module || module->refused) return;
     module->registerTriggers(triggers);
     module->runCode(triggers);
     triggers.addUsedModule(module->path);
 }
 
 bool nE_Module::acceptsPath(const std::string& path) {
-    if (nE_Path::insideGame(path)) return true;
-    nE_Debug::writef("Module error: \"%s\" is not a file of the game folder; not loaded", path.c_str());
-    return false;
+    return !nE_Path::resolve(fileName(path), nE_Path::kGameFolder, "Module").empty();
 }
 
 void nE_Module::bringIn(const std::string& path, bool withObjects) {

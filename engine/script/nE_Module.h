@@ -22,7 +22,9 @@ public:
     // The file a module path names: every "\" turned into "/", ".xml" appended unless already present.
     static std::string fileName(const std::string& path);
 
-    // Reads the module file. A missing or malformed file gives an empty module (with its path kept).
+    // Reads the module file. A missing or malformed file gives an empty module (with its path kept); a
+    // path outside the game folder is refused with a line and gives a refused module, which bringing
+    // in ignores (no code, no used module).
     static std::unique_ptr<nE_Module> load(const std::string& path);
 
     // Parks the module's objects in the scene's storage, registers its triggers (names already registered
@@ -32,8 +34,8 @@ public:
     // As above without the objects, which are discarded (a saved game restores objects itself).
     static void bringInWithoutObjects(std::unique_ptr<nE_Module> module, nE_TriggerHub& triggers);
 
-    // Whether a path that did not come from the game's own files (a saved game, a script) may be
-    // loaded: only names of files inside the game folder. Reports a refused one.
+    // Whether a module path may be loaded: only names of files inside the game folder (nE_Path::resolve).
+    // Reports a refused one.
     static bool acceptsPath(const std::string& path);
 
     // Loads the module at path and brings it into the scene, trigger hub and Lua state of nE_Core.
@@ -44,6 +46,7 @@ public:
     std::unique_ptr<nE_Object> root;
     std::vector<std::unique_ptr<nE_Trigger>> triggers;
     std::string code;
+    bool refused = false;
 
 private:
     void registerTriggers(nE_TriggerHub& hub);

@@ -10,17 +10,14 @@
 
 namespace {
 
-// The two tree tops belong to the scene itself: moving one under another object would hand it a
-// second owner.
-bool isTreeTop(nE_Object* object) {
-    if (!object || !nE_Core::exists()) return false;
-    nE_Scene& scene = nE_Core::get()->scene();
-    return object == scene.root() || object == scene.storage();
-}
-
-int park(lua_State* L) {
+// Objects the C++ side keeps pointers to (the scene's tops, the game's widgets and rooms) stay where
+// their holders expect them: a move would let another owner free them under those pointers.
+int park(lua_State* L, const char* who) {
     nE_Object* object = nE_ScriptArgs::object(L, 1);
-    if (object && !isTreeTop(object)) nE_Core::get()->scene().park(object);
+    if (object) {
+        nE_Scene& scene = nE_Core::get()->scene();
+        if (scene.scriptMayMove(object, who)) scene.park(object);
+    }
     return nE_ScriptArgs::done(L);
 }
 
@@ -50,17 +47,20 @@ int nE_ObjFunctions::ObjGet(lua_State* L) {
 int nE_ObjFunctions::ObjAttach(lua_State* L) {
     nE_Object* object = nE_ScriptArgs::object(L, 1);
     nE_Object* parent = nE_ScriptArgs::object(L, 2);
-    if (object && parent && !isTreeTop(object)) nE_Core::get()->scene().attach(parent, object);
+    if (object && parent) {
+        nE_Scene& scene = nE_Core::get()->scene();
+        if (scene.scriptMayMove(object, "ObjAttach")) scene.attach(parent, object);
+    }
     return nE_ScriptArgs::done(L);
 }
 
 int nE_ObjFunctions::ObjDetach(lua_State* L) {
-    return park(L);
+    return park(L, "ObjDetach");
 }
 
 int nE_ObjFunctions::ObjDelete(lua_State* L) {
     // Scripts never destroy objects: deleting parks the object like a detach.
-    return park(L);
+    return park(L, "ObjDelete");
 }
 
 int nE_ObjFunctions::ObjIntersect(lua_State* L) {

@@ -29,6 +29,9 @@ public:
     virtual bool readInt(const char* name, int& out) = 0;
     virtual bool readUInt(const char* name, unsigned& out) = 0;
     virtual bool readBool(const char* name, bool& out) = 0;
+    // A file name (an object's "res"): read as a string and taken only when it names a file the game
+    // may read (nE_Path::resolve, game or user folder); a refused one is reported and leaves out as it is.
+    bool readFileName(const char* name, std::string& out);
 
     // Nesting, for writing: a new child element becomes current until endChild.
     virtual void beginChild(const char* name) = 0;

@@ -4,6 +4,7 @@
 #include <lua.hpp>
 #include <string>
 
+#include "engine/core/nE_Path.h"
 #include "engine/media/nE_SoundHub.h"
 #include "engine/script/nE_ScriptArgs.h"
 
@@ -16,7 +17,8 @@ float secondsOr0(lua_State* L, int index) {
 
 int nE_SndFunctions::SndPlay(lua_State* L) {
     std::string name;
-    if (nE_ScriptArgs::string(L, 1, name)) {
+    if (nE_ScriptArgs::string(L, 1, name) &&
+        !nE_Path::resolve(name, nE_Path::kGameOrUserFolder, "SndPlay").empty()) {
         const std::string group = nE_ScriptArgs::stringOr(L, 2, "");
         const bool looped = std::atoi(nE_ScriptArgs::stringOr(L, 3, "0").c_str()) != 0;
         const std::string endTrigger = nE_ScriptArgs::stringOr(L, 5, "");

@@ -10,6 +10,7 @@
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
+#include "engine/core/nE_Path.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/media/nE_Cursor.h"
 #include "engine/media/nE_Render.h"
@@ -100,6 +101,8 @@ void nG_Game::reset() {
 
     roomsHub = new nE_Object();
     roomsHub->name = kRoomsHubName;
+    // The game keeps the hub for its whole life, out in the parked tree.
+    roomsHub->pinned = true;
     interface = new nG_Interface();
     level = new nE_Object();
     level->name = kLevelName;
@@ -117,8 +120,9 @@ void nG_Game::reset() {
     level->localState.z = 0;
 
     level->addChild(blurSprite);
-    addChild(interface);
-    addChild(level);
+    blurSprite->holder = this;
+    addPart(interface);
+    addPart(level);
     if (nE_Scene* s = scene()) s->attach(s->storage(), roomsHub);
     ownsRoomsHub_ = !roomsHub->parent;
 
@@ -150,6 +154,10 @@ void nG_Game::startLevel(int slot, bool load, const std::string& levelPath, cons
         return;
     }
     std::unique_ptr<nE_Module> module = nE_Module::load(levelPath);
+    if (module->refused) {
+        if (nG_Screen* screen = nG_Screen::current()) screen->requestMenu();
+        return;
+    }
     if (module->name.empty()) {
         const bool exists = pf::TFile::Exists(nE_Module::fileName(levelPath));
         nE_Debug::writef("nG_Game: the level \"%s\" %s", levelPath.c_str(),
@@ -190,6 +198,8 @@ void nG_Game::changeRoom(const std::string& roomName, bool animate) {
         s->attach(level, room);
     else
         level->addChild(room);
+    // The shown room is held while it stands in the level; parked back in the hub it is let go.
+    room->holder = this;
     room->drawn = false;
     if (animate) {
         room->localState.alpha = 1;
@@ -222,6 +232,7 @@ void nG_Game::openSubRoom(const nG_RoomChangeRequest& request) {
         s->attach(level, sub);
     else
         level->addChild(sub);
+    sub->holder = this;
     sub->startZoom(request.startX, request.startY, request.endX, request.endY, request.animate);
     currentSubRoom = sub;
     interface->frame->attach(sub);
@@ -560,6 +571,7 @@ void nG_Game::restoreState(const tinyxml2::XMLElement* slot) {
         roomsHub->name = kRoomsHubName;
         if (s) s->attach(s->storage(), roomsHub);
     }
+    roomsHub->pinned = true;
     ownsRoomsHub_ = !roomsHub->parent;
 
     if (origin) {
@@ -584,6 +596,8 @@ void nG_Game::restoreState(const tinyxml2::XMLElement* slot) {
             const char* group = sound->Attribute("group");
             const char* endTrigger = sound->Attribute("end_trigger");
             if (!path || !*path) continue;
+            // A saved game names its sounds like a script: only files the game may read.
+            if (nE_Path::resolve(path, nE_Path::kGameOrUserFolder, "nG_Game").empty()) continue;
             hub->play(path, group ? group : "", sound->IntAttribute("loop", 0) == 1,
                       endTrigger ? endTrigger : "", kSoundFadeIn);
         }

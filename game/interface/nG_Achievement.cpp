@@ -140,7 +140,7 @@ nE_Object* nG_Achievement::buildNotice(const std::string& achievement, const std
     description->input = false;
     content->addChild(description);
 
-    if (!addChild(root)) {
+    if (!addPart(root)) {
         delete root;
         return nullptr;
     }

@@ -37,7 +37,7 @@ nG_BlackBarText::nG_BlackBarText() {
     text->localState.green = 236.f / 255;
     text->localState.blue = 108.f / 255;
     text->input = false;
-    addChild(text);
+    addPart(text);
 
     background = new nE_Sprite();
     background->name = std::string(kName) + "_bg";
@@ -45,7 +45,7 @@ nG_BlackBarText::nG_BlackBarText() {
     background->localState.z = 0;
     background->localState.alpha = 0.8f;
     background->input = false;
-    addChild(background);
+    addPart(background);
 
     localState.x = 512;
     localState.alpha = 0;

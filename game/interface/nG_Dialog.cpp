@@ -70,7 +70,7 @@ nG_Dialog::nG_Dialog() {
     textObject->localState.z = 1;
     textObject->visible = false;
     textObject->input = false;
-    addChild(textObject);
+    addPart(textObject);
 
     for (int i = 0; i < kPieces; ++i) {
         auto* piece = new nE_Sprite();
@@ -82,13 +82,13 @@ nG_Dialog::nG_Dialog() {
         piece->input = false;
         piece->active = false;
         pieces[i] = piece;
-        addChild(piece);
+        addPart(piece);
     }
 
     finalSprite = new nE_Sprite();
     finalSprite->name = std::string(kName) + "_final_spr";
     finalSprite->localState.z = 2;
-    addChild(finalSprite);
+    addPart(finalSprite);
 
     hideNow();
     if (nE_Mediator* mediator = nE_Mediator::current()) {

@@ -118,12 +118,12 @@ void nG_Diary::build() {
     background->localState.x = kCentreX;
     background->localState.y = kCentreY;
     background->localState.z = 0;
-    addChild(background);
+    addPart(background);
 
     pagesRoot = new nE_Object();
     pagesRoot->name = std::string(kName) + "_pages_root";
     pagesRoot->localState.z = 3;
-    addChild(pagesRoot);
+    addPart(pagesRoot);
 
     nG_InterfButton::Params next;
     next.layer0Image = kNextImages[0];
@@ -133,7 +133,7 @@ void nG_Diary::build() {
     nextButton->setHitRect(-30, -30, 60, 60);
     nextButton->onClick = onNext;
     nextButton->clickArg = this;
-    addChild(nextButton);
+    addPart(nextButton);
 
     nG_InterfButton::Params prev;
     prev.layer0Image = kPrevImages[0];
@@ -143,7 +143,7 @@ void nG_Diary::build() {
     prevButton->setHitRect(-30, -30, 60, 60);
     prevButton->onClick = onPrev;
     prevButton->clickArg = this;
-    addChild(prevButton);
+    addPart(prevButton);
 
     pageNumber = new nE_Sprite();
     pageNumber->name = std::string(kName) + "_page_number";
@@ -152,7 +152,7 @@ void nG_Diary::build() {
     pageNumber->localState.y = 660;
     pageNumber->localState.z = 11;
     pageNumber->input = false;
-    addChild(pageNumber);
+    addPart(pageNumber);
 
     nG_InterfButton::Params quit;
     quit.layer0Image = kQuitImage;
@@ -165,7 +165,7 @@ void nG_Diary::build() {
     quitArea->setHitRect(-420, -60, 840, 60);
     quitArea->onClick = onClose;
     quitArea->clickArg = this;
-    addChild(quitArea);
+    addPart(quitArea);
 
     nG_InterfButton::Params closing;
     closing.layer0Image = kCloseImages[0];
@@ -177,7 +177,7 @@ void nG_Diary::build() {
     closeButton = makeButton(std::string(kName) + "_close_btn", closing, 512, 752, 10);
     closeButton->onClick = onClose;
     closeButton->clickArg = this;
-    addChild(closeButton);
+    addPart(closeButton);
 
     updatePageNumber();
     updateArrows();
@@ -205,10 +205,15 @@ void nG_Diary::loadHub() {
     }
     hub = s->storage()->find(kHubName, true);
     if (!hub) hub = s->root()->find(kHubName, true);
-    if (hub) return;
+    // The diary keeps its pages' hub for its whole life, wherever it lies.
+    if (hub) {
+        hub->pinned = true;
+        return;
+    }
     if (read) nE_Debug::writef("nG_Diary: the diary module has no \"%s\"; the diary is empty", kHubName);
     hub = new nE_Object();
     hub->name = kHubName;
+    hub->pinned = true;
     s->park(hub);
 }
 
@@ -358,7 +363,8 @@ bool nG_Diary::acceptsPage(const nE_Object* object) const {
     // The book's own parts are no pages; what stands under the pages root is.
     if (isAncestorOf(object) && !pagesRoot->isAncestorOf(object)) return false;
     nE_Scene* s = scene();
-    return !s || (object != s->root() && object != s->storage());
+    // Nothing the game keeps elsewhere (a widget, the shown room) is taken off its holder.
+    return !s || pagesRoot->isAncestorOf(object) || !s->heldAgainstMove(object);
 }
 
 void nG_Diary::turnTo(int index) {
@@ -505,6 +511,8 @@ void nG_Diary::attachUnder(nE_Object* parent, nE_Object* object) {
         s->attach(parent, object);
     else
         parent->addChild(object);
+    // A page shown in the diary is held by it; back in the hub it is let go.
+    if (object->parent == parent && (parent == this || isAncestorOf(parent))) object->holder = this;
 }
 
 void nG_Diary::toHub(nE_Object* object) {

@@ -16,7 +16,7 @@ nG_DiaryBook::nG_DiaryBook() {
     clipboard->localState.x = 46;
     clipboard->localState.y = 683;
     clipboard->input = false;
-    addChild(clipboard);
+    addPart(clipboard);
     input = false;
     if (nE_Mediator* mediator = nE_Mediator::current()) mediator->subscribe(MSG_DIARY_BOOK, this);
 }

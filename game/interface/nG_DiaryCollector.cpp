@@ -41,7 +41,7 @@ nG_DiaryCollector::nG_DiaryCollector() {
     effect->localState.angle = 1.5707964f;
     effect->localState.alpha = 0;
     effect->input = false;
-    addChild(effect);
+    addPart(effect);
     input = false;
     if (nE_Mediator* mediator = nE_Mediator::current())
         for (unsigned int message : kMessages) mediator->subscribe(message, this);
@@ -74,6 +74,7 @@ void nG_DiaryCollector::collect(const std::string& objectName, const std::string
         nE_Debug::writef("nG_DiaryCollector: \"%s\" cannot fly into the diary", objectName.c_str());
         return;
     }
+    if (!s->scriptMayMove(object, "nG_DiaryCollector")) return;
 
     Flight flight;
     flight.object = object;
@@ -87,6 +88,7 @@ void nG_DiaryCollector::collect(const std::string& objectName, const std::string
         nE_Debug::writef("nG_DiaryCollector: \"%s\" cannot fly into the diary", objectName.c_str());
         return;
     }
+    if (!s->scriptMayMove(object, "nG_DiaryCollector")) return;
     object->input = false;
     flight.placeAtStart(object->localState);
     flights.push_back(flight);

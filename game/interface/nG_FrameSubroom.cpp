@@ -82,7 +82,7 @@ void nG_FrameSubroom::build() {
         piece->input = false;
         piece->localState.z = kLayout[i].z;
         pieces[i] = piece;
-        addChild(piece);
+        addPart(piece);
     }
 
     closeButton = new nG_InterfButton(std::string(kName) + "_close_btn");
@@ -92,7 +92,7 @@ void nG_FrameSubroom::build() {
     closeButton->onClick = onClose;
     closeButton->clickArg = this;
     closeButton->localState.z = 10;
-    addChild(closeButton);
+    addPart(closeButton);
 
     lamp = new nE_AnimSprite();
     lamp->name = std::string(kName) + "_lamp_anim";
@@ -100,7 +100,7 @@ void nG_FrameSubroom::build() {
     lamp->localState.scaleX = lamp->localState.scaleY = 0.85f;
     lamp->localState.z = 11;
     lamp->input = false;
-    addChild(lamp);
+    addPart(lamp);
 }
 
 void nG_FrameSubroom::attach(nG_SubRoom* room) {

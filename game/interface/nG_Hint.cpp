@@ -42,7 +42,7 @@ T* part(nE_Object* owner, const char* objectName, const char* resource, float x,
     object->localState.y = y;
     object->localState.z = z;
     object->input = false;
-    owner->addChild(object);
+    owner->addPart(object);
     return object;
 }
 
@@ -69,7 +69,7 @@ nG_Hint::nG_Hint() {
     button->clickArg = this;
     button->setState(nG_InterfButton::kDisabled);
     button->input = false;
-    addChild(button);
+    addPart(button);
 
     chargeEffect = part<nE_Sprite>(this, "ng_hint_effect_0", kChargeImage, 974, 683, 9);
     chargeEffect->localState.alpha = 0;

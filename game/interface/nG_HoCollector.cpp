@@ -86,6 +86,7 @@ void nG_HoCollector::collect(const std::string& objectName, const std::string& t
         nE_Debug::writef("nG_HoCollector: \"%s\" cannot be collected", objectName.c_str());
         return;
     }
+    if (!s->scriptMayMove(object, "nG_HoCollector")) return;
     float tx = 0, ty = 0;
     if (!task.empty() && !target(task, tx, ty)) {
         nE_Debug::writef("nG_HoCollector: \"%s\" is no task of the list; \"%s\" stays", task.c_str(),
@@ -125,7 +126,7 @@ void nG_HoCollector::collect(const std::string& objectName, const std::string& t
     trail->localState.blendMode = kBlendAdd;
     // The sparks are born on the flying object wherever it is.
     trail->setMaskObject(object);
-    addChild(trail);
+    addPart(trail);
     if (loaded) trail->activate();
     flight.trail = trail;
     // The object after its trail, so that it is drawn over it.

@@ -62,15 +62,15 @@ nG_HoDialog::nG_HoDialog() {
     localState.y = kY;
 
     title = caption("ng_ho_dialog_title", kTitleFont, kTitleKey, 30, 98, 10);
-    addChild(title);
+    addPart(title);
     text = caption("ng_ho_dialog_text", kFont, kTextKey, 22, 124, 9);
-    addChild(text);
+    addPart(text);
 
     back = new nE_Sprite();
     back->name = "ng_ho_dialog_bg";
     back->setResourceName(kBackImage);
     back->localState.z = 0;
-    addChild(back);
+    addPart(back);
 
     okButton = new nG_InterfButton("ng_ho_dialog_ok_btn");
     nG_InterfButton::Params ok;
@@ -86,7 +86,7 @@ nG_HoDialog::nG_HoDialog() {
     okButton->localState.z = 11;
     okButton->onClick = onOk;
     okButton->clickArg = this;
-    addChild(okButton);
+    addPart(okButton);
 
     visible = false;
     input = false;
@@ -131,6 +131,7 @@ void nG_HoDialog::showObject(nE_Object* object, const std::string& inventoryObje
     nE_Scene* s = scene();
     if (!s || object == this || object->isAncestorOf(this) || object == s->root() || object == s->storage())
         return;
+    if (object != shown && !s->scriptMayMove(object, "nG_HoDialog")) return;
     forgetLostObject();
     // A reward still shown from before waits in the storage instead of being lost.
     if (shown && shown != object && shown->parent == this) s->park(shown);

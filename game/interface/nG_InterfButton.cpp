@@ -48,7 +48,7 @@ void nG_InterfButton::resetState() {
 
 void nG_InterfButton::adopt(nE_Object* child, float z) {
     child->localState.z = z;
-    addChild(child);
+    addPart(child);
     // A button that is already live gives its new parts their resources at once.
     if (loaded) child->activate();
 }

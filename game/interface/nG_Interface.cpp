@@ -123,7 +123,7 @@ void nG_Interface::declareContent() {
 
 void nG_Interface::adopt(nE_Object* child, float z) {
     child->localState.z = z;
-    addChild(child);
+    addPart(child);
 }
 
 void nG_Interface::reset() {

@@ -126,20 +126,20 @@ void nG_Inventory::reset() {
     background = new nE_Sprite();
     background->name = std::string(kName) + "_bg";
     background->setResourceName(kBackImage);
-    addChild(background);
+    addPart(background);
 
     area = new nE_Object();
     area->name = std::string(kName) + "_area";
     area->inputRect = nE_Rect{-400, -40, 800, 100};
     area->inputRectSet = true;
-    addChild(area);
+    addPart(area);
 
     title = new nE_Sprite();
     title->name = std::string(kName) + "_title";
     title->setResourceName(kTitleImage);
     title->localState.y = -45;
     title->localState.z = 1;
-    addChild(title);
+    addPart(title);
 
     // The catchers keep the pointer over a disabled arrow on the strip; they lie under the arrows so
     // that an enabled arrow still gets its clicks.
@@ -151,7 +151,7 @@ void nG_Inventory::reset() {
         object->localState.z = kArrowZ;
         object->inputRect = nE_Rect{-20, -23, 40, 46};
         object->inputRectSet = true;
-        addChild(object);
+        addPart(object);
         return object;
     };
     leftCatcher = catcher("_left_btn_dummy", -kArrowX);
@@ -165,7 +165,7 @@ void nG_Inventory::reset() {
         button->localState.z = kArrowZ;
         button->onClick = click;
         button->clickArg = this;
-        addChild(button);
+        addPart(button);
         return button;
     };
     leftArrow = arrow("_btn_left", kLeftImage, -kArrowX, onScrollLeft);
@@ -299,11 +299,14 @@ void nG_Inventory::add(const std::string& itemName, const std::string& flyerName
         nE_Debug::writef("nG_Inventory: no object \"%s\" to put in the inventory", itemName.c_str());
         return;
     }
+    // An object the game keeps elsewhere (a widget, the shown room) is not the player's to carry.
+    if (indexOf(itemName) < 0 && !nE_Core::get()->scene().scriptMayMove(object, "nG_Inventory")) return;
     nE_Object* flyer = findInScene(flyerName);
     if (!flyerName.empty()) {
         bool usable = flyer && flyer->parent && flyer != object && flyer != this &&
                       !flyer->isAncestorOf(this) && !isAncestorOf(flyer) && !object->isAncestorOf(flyer) &&
-                      !flyer->isAncestorOf(object);
+                      !flyer->isAncestorOf(object) &&
+                      nE_Core::get()->scene().scriptMayMove(flyer, "nG_Inventory");
         for (const Item& item : items)
             if (usable && item.flyer == flyer && item.object != object) usable = false;
         if (!usable) {

@@ -58,7 +58,7 @@ T* place(nE_Object* parent, T* child, const std::string& objectName, const char*
     child->localState.y = y;
     child->localState.z = z;
     child->input = false;
-    parent->addChild(child);
+    parent->addPart(child);
     return child;
 }
 

@@ -70,7 +70,7 @@ void nG_Popup::build() {
     finalSprite->name = std::string(kName) + "_final_spr";
     finalSprite->active = false;
     finalSprite->input = false;
-    addChild(finalSprite);
+    addPart(finalSprite);
 
     text = new nE_Text();
     text->name = std::string(kName) + "_text";
@@ -82,7 +82,7 @@ void nG_Popup::build() {
     text->localState.blue = 0.423529f;
     text->visible = false;
     text->input = false;
-    addChild(text);
+    addPart(text);
 
     for (int i = 0; i < kPieces; ++i) {
         auto* piece = new nE_Sprite();
@@ -94,7 +94,7 @@ void nG_Popup::build() {
         piece->input = false;
         piece->visible = false;
         pieces[i] = piece;
-        addChild(piece);
+        addPart(piece);
     }
 }
 

@@ -30,7 +30,7 @@ nG_Subtitles::nG_Subtitles() {
     band->localState.scaleX = 512;
     band->localState.scaleY = kBandHalfHeight;
     band->input = false;
-    addChild(band);
+    addPart(band);
 
     text = new nE_Text();
     text->name = std::string(kName) + "_text";
@@ -40,7 +40,7 @@ nG_Subtitles::nG_Subtitles() {
     text->localState.x = 512;
     text->localState.y = kBandHalfHeight;
     text->input = false;
-    addChild(text);
+    addPart(text);
 
     input = false;
     visible = false;

@@ -73,7 +73,7 @@ void nG_Tasks::reset() {
     background->name = std::string(kName) + "_bg";
     background->setResourceName(kBackImage);
     background->input = false;
-    addChild(background);
+    addPart(background);
 
     effect = new nE_Sprite();
     effect->name = std::string(kName) + "_effect";
@@ -81,7 +81,7 @@ void nG_Tasks::reset() {
     effect->input = false;
     effect->visible = false;
     effect->localState.z = kEffectZ;
-    addChild(effect);
+    addPart(effect);
 
     mode = kHidden;
     slide = -0.5f;
@@ -129,7 +129,7 @@ void nG_Tasks::addTask(const std::string& textId, const std::string& room, bool 
     task->localState.x = static_cast<float>(k % kColumns) * kColumnWidth - 270;
     task->localState.y = static_cast<float>(k / kColumns) * kRowHeight - 10;
     task->localState.z = kLineZ;
-    addChild(task);
+    addPart(task);
     if (loaded) task->activate();
     // A task added to the list on show appears at once.
     if (mode == kShown && room == shownRoom_) task->visible = true;

@@ -52,7 +52,7 @@ void nG_TasksHeader::reset() {
     background = new nE_Sprite();
     background->name = std::string(kName) + "_bg";
     background->setResourceName(kBackImage);
-    addChild(background);
+    addPart(background);
 
     // The tabs have no normal look: the one shown is disabled, the other lights up on hover.
     auto tab = [this](const char* suffix, const char* lit, const char* shown, float x,
@@ -69,7 +69,7 @@ void nG_TasksHeader::reset() {
         button->localState.z = 1;
         button->onClick = click;
         button->clickArg = this;
-        addChild(button);
+        addPart(button);
         return button;
     };
     inventoryTab = tab("_btn_inv", kInventoryLit, kInventoryShown, -kTabX, onInventory);
@@ -84,7 +84,7 @@ void nG_TasksHeader::reset() {
     highlight->localState.alpha = 0;
     highlight->localState.blendMode = kAdditive;
     highlight->input = false;
-    addChild(highlight);
+    addPart(highlight);
 
     localState.x = kX;
     localState.y = kY;

@@ -53,7 +53,7 @@ nG_Tutorial::nG_Tutorial() {
     background = new nE_Sprite();
     background->name = std::string(kName) + "_bg";
     background->setResourceName(kBackground);
-    addChild(background);
+    addPart(background);
 
     text = new nE_Text();
     text->name = std::string(kName) + "_text";
@@ -63,7 +63,7 @@ nG_Tutorial::nG_Tutorial() {
     text->maxWidth = kTextWidth;
     text->localState.z = 1;
     text->input = false;
-    addChild(text);
+    addPart(text);
 
     yesButton = makeButton("yes", kCaptions[0], kYesImage, kButtonX, true);
     noButton = makeButton("no", kCaptions[1], kNoImage, -kButtonX, false);
@@ -76,7 +76,7 @@ nG_Tutorial::nG_Tutorial() {
     arrow->localState.z = kButtonZ;
     arrow->input = false;
     arrow->visible = false;
-    addChild(arrow);
+    addPart(arrow);
 
     localState.alpha = 0;
     visible = false;
@@ -109,7 +109,7 @@ nG_InterfButton* nG_Tutorial::makeButton(const std::string& suffix, const std::s
     button->localState.z = kButtonZ;
     button->visible = false;
     button->input = false;
-    addChild(button);
+    addPart(button);
     return button;
 }
 

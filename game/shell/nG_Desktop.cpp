@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Path.h"
 #include "pflib/TPlatform.h"
 
 namespace fs = std::filesystem;
@@ -77,48 +78,22 @@ std::string documentsFromUserDirs() {
     return "";
 }
 
-bool refuse(const char* caller, const std::string& path) {
-    if (nG_Desktop::isGamePath(path)) return false;
-    nE_Debug::writef("%s: refused \"%s\": a path must name a file inside the game folder", caller,
-                     path.substr(0, 200).c_str());
-    return true;
-}
-
-// Recursive copy that keeps existing files and stops at the first failure; false after a failure.
-bool copyFolder(const fs::path& from, const fs::path& to) {
-    std::error_code ec;
-    fs::create_directories(to, ec);
-    fs::directory_iterator it(from, ec);
-    if (ec) return false;
-    for (const fs::directory_entry& entry : it) {
-        const std::string name = entry.path().filename().string();
-        if (name.empty() || name[0] == '.') continue;
-        if (entry.is_directory(ec)) {
-            if (!copyFolder(entry.path(), to / name)) return false;
-        } else if (entry.is_regular_file(ec)) {
-            if (fs::exists(to / name, ec)) continue;
-            if (!fs::copy_file(entry.path(), to / name, ec)) return false;
-        }
+// The file of the game folder a script names, as the platform opens it; "" (with a line) when the
+// name is refused, "" quietly when no such file exists: only ever one existing file is handed out.
+std::string gameFile(const std::string& path, const char* caller) {
+    if (path.size() > nG_Desktop::kMaxPathBytes) {
+        nE_Debug::writef("%s: \"%s...\" is too long a name; refused", caller, path.substr(0, 200).c_str());
+        return "";
     }
-    return true;
+    const std::string file = nE_Path::resolve(path, nE_Path::kGameFolder, caller);
+    if (file.empty() && path.empty()) nE_Debug::writef("%s: no file named; refused", caller);
+    if (file.empty()) return "";
+    const std::string real = pf::TPlatform::ResolvePath(file);
+    std::error_code ec;
+    return fs::is_regular_file(real, ec) ? real : "";
 }
 
 }  // namespace
-
-bool nG_Desktop::isGamePath(const std::string& path) {
-    if (path.empty() || path.size() > kMaxPathBytes) return false;
-    if (path[0] == '/' || path[0] == '\\' || path.find(':') != std::string::npos) return false;
-    size_t start = 0;
-    while (start <= path.size()) {
-        const size_t end = path.find_first_of("/\\", start);
-        const std::string part =
-            path.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (part == "..") return false;
-        if (end == std::string::npos) break;
-        start = end + 1;
-    }
-    return true;
-}
 
 std::string nG_Desktop::documentsDir() {
     const std::string documents = documentsFromUserDirs();
@@ -134,12 +109,13 @@ std::string nG_Desktop::gameFolder() {
 }
 
 std::string nG_Desktop::copyToDocuments(const std::string& path, const char* caller) {
-    if (refuse(caller, path) || home().empty()) return "";
+    const std::string source = gameFile(path, caller);
+    if (source.empty() || home().empty()) return "";
     const std::string folder = gameFolder();
     std::error_code ec;
     fs::create_directories(folder, ec);
-    const std::string target = folder + "/" + fileName(path);
-    fs::copy_file(pf::TPlatform::ResolvePath(path), target, fs::copy_options::overwrite_existing, ec);
+    const std::string target = folder + "/" + fileName(source);
+    fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
     return ec ? "" : target;
 }
 
@@ -160,10 +136,13 @@ void nG_Desktop::setWallpaper(const std::string& path) {
 }
 
 int nG_Desktop::setScreensaver(const std::string& path) {
-    if (refuse("SetScreensaver", path) || home().empty()) return 0;
-    const size_t slash = path.find_last_of("/\\");
-    const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash);
-    copyFolder(fs::path(pf::TPlatform::ResolvePath(dir)), fs::path(gameFolder()) / "screensaver");
+    const std::string source = gameFile(path, "SetScreensaver");
+    if (source.empty() || home().empty()) return 0;
+    const fs::path target = fs::path(gameFolder()) / "screensaver";
+    std::error_code ec;
+    fs::create_directories(target, ec);
+    // A copy the player already has is kept.
+    if (!fs::exists(target / fileName(source), ec)) fs::copy_file(source, target / fileName(source), ec);
     return 0;
 }
 

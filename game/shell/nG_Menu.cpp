@@ -36,16 +36,16 @@ nG_Menu::nG_Menu(bool logoFirst) {
         notice->localState.x = 512;
         notice->localState.y = 384;
         notice->input = false;
-        addChild(notice);
+        addPart(notice);
         notice->setText("The menu could not be loaded (" + file + ").\nPress Escape to quit.");
     }
     popup = new nG_Popup();
     popup->localState.z = kPopupZ;
-    addChild(popup);
+    addPart(popup);
     // The intro video before the menu speaks through subtitles as well.
     subtitles = new nG_Subtitles();
     subtitles->localState.z = kSubtitlesZ;
-    addChild(subtitles);
+    addPart(subtitles);
     nE_Scene::queueTrigger(name, logoFirst ? kLogoTrigger : kMenuTrigger);
 }
 

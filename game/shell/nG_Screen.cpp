@@ -69,6 +69,8 @@ bool animating(const nE_Object* object) {
 
 nG_Screen::nG_Screen(bool developer) : developerMode(developer) {
     name = kName;
+    // The program keeps its screen for the whole run.
+    pinned = true;
     reset();
     if (nE_Mediator* mediator = nE_Mediator::current())
         for (unsigned int message : kMessages) mediator->subscribe(message, this);
@@ -130,7 +132,7 @@ void nG_Screen::makeOverlay() {
     dim->localState.z = 1;
     dim->input = false;
     dim->visible = false;
-    addChild(dim);
+    addPart(dim);
 
     pausedLabel = new nE_Sprite();
     pausedLabel->name = "ng_pause_1";
@@ -140,7 +142,7 @@ void nG_Screen::makeOverlay() {
     pausedLabel->localState.z = 2;
     pausedLabel->input = false;
     pausedLabel->visible = false;
-    addChild(pausedLabel);
+    addPart(pausedLabel);
 
     if (loaded) {
         dim->activate();
@@ -217,7 +219,7 @@ void nG_Screen::startGame() {
     }
     game = new nG_Game();
     game->localState.z = 0;
-    addChild(game);
+    addPart(game);
     if (loaded) game->activate();
     game->startLevel(gameStart.slot, gameStart.continueSave, gameStart.levelPath, gameStart.startCode);
 }
@@ -240,7 +242,7 @@ void nG_Screen::openMenu(bool logo) {
     }
     menu = new nG_Menu(logo);
     menu->localState.z = 0;
-    addChild(menu);
+    addPart(menu);
     if (loaded) menu->activate();
 }
 
@@ -307,6 +309,7 @@ void nG_Screen::showObjectWindow(const nG_ObjectWindowRequest& request) {
     if (!nE_Core::exists()) return;
     nE_Core* core = nE_Core::get();
     nE_Object* window = core->scene().findObject(request.name);
+    // The module comes in only from the game folder (its load refuses any other path).
     if (!window && !request.path.empty()) {
         nE_Module::bringIn(request.path, true);
         window = core->scene().findObject(request.name);
@@ -314,6 +317,7 @@ void nG_Screen::showObjectWindow(const nG_ObjectWindowRequest& request) {
     // A module previewed on its own has neither a game nor a menu: its windows go under the screen.
     nE_Object* parent = game ? static_cast<nE_Object*>(game) : menu ? static_cast<nE_Object*>(menu) : this;
     if (!window || !parent || window == parent || window->isAncestorOf(parent)) return;
+    if (!core->scene().scriptMayMove(window, "ShowObjectWindow")) return;
     window->localState.z = 999999;
     core->scene().attach(parent, window);
     nE_Scene::queueTrigger(window->name, request.code);

@@ -182,7 +182,7 @@ T* nG_StrategyGuide::adopt(nE_Object* parent, T* child, const std::string& child
     child->localState.x = x;
     child->localState.y = y;
     child->localState.z = z;
-    parent->addChild(child);
+    parent->addPart(child);
     return child;
 }
 

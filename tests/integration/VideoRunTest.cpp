@@ -2,6 +2,7 @@
 // and with ".oggalpha" over a white backdrop, their colours checked in the screenshot; their end
 // triggers; and the video example module (tests/examples/video).
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <vector>
 
@@ -13,7 +14,8 @@ using halverntest::TempDir;
 
 namespace {
 
-const std::string kVideos = std::string(HALVERN_TEST_DATA) + "/videos/";
+// The test clips, linked into the game folder: descriptions name only the game's own files.
+const std::string kVideos = "videos/";
 const std::string kExample = std::string(HALVERN_SOURCE_DIR) + "/tests/examples/video";
 
 struct Expected {
@@ -43,6 +45,7 @@ size_t count(const std::string& text, const std::string& part) {
 void writeGame(const TempDir& game) {
     const std::vector<uint8_t> white(8 * 8 * 4, 255);
     ASSERT_TRUE(pf::TTexture::WritePng(game.file("white.png"), white.data(), 8, 8));
+    ASSERT_EQ(symlink(HALVERN_TEST_DATA "/videos", game.file("videos").c_str()), 0);
     game.write("clips.xml",
                R"(<objs><obj name="r">
         <spr name="white" res="white" pos_x="512" pos_y="384" scale_x="128" scale_y="96"/>

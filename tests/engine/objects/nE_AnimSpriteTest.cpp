@@ -15,6 +15,7 @@
 #include "engine/script/nE_SLHelper_XML.h"
 #include "tests/engine/core/nE_SceneTestSupport.h"
 #include "tests/engine/objects/SpriteTestSupport.h"
+#include "tests/engine/script/ScriptTestFolder.h"
 
 namespace {
 
@@ -190,7 +191,10 @@ TEST_F(AnimSpriteTest, FrameKey999IsAbsentAndAnyOtherValueSetsTheFrame) {
 }
 
 TEST_F(AnimSpriteTest, SavedPlayingSpriteRestartsItsFunctionWhenLoaded) {
+    script_test::GameFolderAt game;
     nE_AnimSprite* sprite = live();
+    // A saved game names the game's own files.
+    sprite->setResourceName(game.data("sprites/strip"));
     sprite->play("cycle", "cycled");
     for (int i = 0; i < 3; ++i) sprite->update(0.06f);
     tinyxml2::XMLDocument doc;
@@ -198,7 +202,7 @@ TEST_F(AnimSpriteTest, SavedPlayingSpriteRestartsItsFunctionWhenLoaded) {
     EXPECT_STREQ("1", saved->Attribute("playing"));
     EXPECT_STREQ("cycle", saved->Attribute("animfunc"));
     EXPECT_STREQ("cycled", saved->Attribute("endtrig"));
-    EXPECT_STREQ(data("strip").c_str(), saved->Attribute("res"));
+    EXPECT_STREQ(game.data("sprites/strip").c_str(), saved->Attribute("res"));
 
     std::unique_ptr<nE_Object> built = nE_SLHelper_XML::build(saved);
     auto* copy = dynamic_cast<nE_AnimSprite*>(built.get());

@@ -10,6 +10,7 @@
 #include "engine/script/nE_LuaSandbox.h"
 #include "engine/script/nE_PartSysScript.h"
 #include "tests/engine/objects/ParticleTestSupport.h"
+#include "tests/engine/script/ScriptTestFolder.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ using Complex = nE_PartSysImpl_Complex;
 // One emitter type element with its four code strings.
 std::string emitterType(const std::string& name, const std::string& born, const std::string& process,
                         const std::string& particle = "", const std::string& die = "",
-                        const std::string& res = data("dot")) {
+                        const std::string& res = script_test::GameFolderAt::data("particles/dot")) {
     return "<" + name + " res=\"" + res + "\"><bornpart><![CDATA[" + born +
            "]]></bornpart><diepart><![CDATA[" + die + "]]></diepart><processpart><![CDATA[" + particle +
            "]]></processpart><process><![CDATA[" + process + "]]></process></" + name + ">";
@@ -54,6 +55,8 @@ protected:
         for (int i = 0; i < steps; ++i) impl->update(dt);
     }
 
+    // Particle files name their images as game files.
+    script_test::GameFolderAt game;
     TempDir folder;
 };
 

@@ -11,6 +11,7 @@
 #include "engine/objects/nE_Sprite.h"
 #include "engine/script/nE_SLHelper_XML.h"
 #include "tests/engine/objects/ParticleTestSupport.h"
+#include "tests/engine/script/ScriptTestFolder.h"
 
 namespace {
 
@@ -32,7 +33,10 @@ protected:
                                     {"blend", "2"},
                                     {"alpha", "1"},
                                     {"color_r", "255"},
-                                    {"res", data("dot")}});
+                                    {"res", "dot"}});
+        // Descriptions and particle files name game files: the folder is the game's, the dot is in it.
+        effect = "sparks";
+        TempDir::Write(folder / "dot.png", TempDir::Read(particletest::data("dot") + ".png"));
     }
     void TearDown() override { nE_ResourceCache::destroy(); }
 
@@ -41,6 +45,7 @@ protected:
     }
 
     TempDir folder;
+    script_test::GameFolderAt game{folder.path()};
     std::string effect;
 };
 

@@ -10,6 +10,7 @@
 #include "engine/script/nE_SLHelper_XML.h"
 #include "tests/engine/core/nE_SceneTestSupport.h"
 #include "tests/engine/objects/SpriteTestSupport.h"
+#include "tests/engine/script/ScriptTestFolder.h"
 
 namespace {
 
@@ -167,9 +168,10 @@ TEST_F(SpriteTest, DescriptionRoundTripKeepsTheResourceName) {
 }
 
 TEST_F(SpriteTest, NewResInADescriptionSwapsTheTextureOfALiveSprite) {
+    script_test::GameFolderAt game;
     nE_Sprite* sprite = liveHoleSprite();
     tinyxml2::XMLDocument doc;
-    doc.Parse(("<spr res=\"" + data("strip") + "\"/>").c_str());
+    doc.Parse(("<spr res=\"" + game.data("sprites/strip") + "\"/>").c_str());
     nE_SLHelper_XML helper(doc.RootElement());
     sprite->loadProperties(helper);
     ASSERT_TRUE(sprite->texture);

@@ -9,13 +9,16 @@
 #include "engine/objects/nE_Text.h"
 #include "engine/script/nE_SLHelper_XML.h"
 #include "tests/engine/objects/SpriteTestSupport.h"
+#include "tests/engine/script/ScriptTestFolder.h"
 
 namespace {
 
-const std::string kFontName = std::string(HALVERN_SOURCE_DIR) + "/assets/fonts/DejaVuSans";
+// The bundled font as the game names it, with the source tree as the game folder.
+const std::string kFontName = "assets/fonts/DejaVuSans";
 
 class TextTest : public ::testing::Test {
 protected:
+    script_test::GameFolderAt game;
     void SetUp() override {
         nE_ResourceCache::create();
         strings.entries["greet"] = "Hello %1% and %2%!";

@@ -13,6 +13,7 @@
 #include "tests/engine/core/nE_SceneTestSupport.h"
 #include "tests/engine/media/VideoTestSupport.h"
 #include "tests/engine/objects/SpriteTestSupport.h"
+#include "tests/engine/script/ScriptTestFolder.h"
 #include "tests/pflib/TempDir.h"
 
 using videotest::data;
@@ -164,13 +165,16 @@ TEST_F(VideoTest, StopShowsTheFirstFrameWithoutTheEndTrigger) {
 }
 
 TEST_F(VideoTest, SavedVideoResumesFromItsFrame) {
-    nE_Video* video = live(data("plain"));
+    // A saved game names the game's own files.
+    script_test::GameFolderAt game;
+    const std::string plain = game.data("videos/plain");
+    nE_Video* video = live(plain);
     video->looped = true;
     video->play("done");
     for (int i = 0; i < 3; ++i) tick(video, 0.1f);
     tinyxml2::XMLDocument doc;
     tinyxml2::XMLElement* saved = nE_SLHelper_XML::save(*video, doc, false, false);
-    EXPECT_STREQ(data("plain").c_str(), saved->Attribute("res"));
+    EXPECT_STREQ(plain.c_str(), saved->Attribute("res"));
     EXPECT_STREQ("1", saved->Attribute("playing"));
     EXPECT_STREQ("1", saved->Attribute("looped"));
     EXPECT_STREQ("done", saved->Attribute("endtrig"));

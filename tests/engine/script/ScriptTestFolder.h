@@ -27,6 +27,8 @@ public:
     GameFolder(const GameFolder&) = delete;
     GameFolder& operator=(const GameFolder&) = delete;
 
+    const std::string& path() const { return path_; }
+
     // Writes a file under the folder, making its directories.
     void write(const std::string& name, const std::string& text) const {
         const std::string full = path_ + "/" + name;
@@ -40,6 +42,27 @@ public:
 private:
     pf::TRunOptions previous_;
     std::string path_;
+};
+
+// Another folder (the source tree unless given) as the game folder, for tests whose descriptions and
+// scripts name files there: such names are game files ("tests/data/sprites/strip"), never absolute ones.
+class GameFolderAt {
+public:
+    explicit GameFolderAt(const std::string& dir = HALVERN_SOURCE_DIR)
+        : previous_(pf::TPlatform::GetRunOptions()) {
+        pf::TRunOptions options = previous_;
+        options.gameDir = dir;
+        pf::TPlatform::SetRunOptions(options);
+    }
+    ~GameFolderAt() { pf::TPlatform::SetRunOptions(previous_); }
+    GameFolderAt(const GameFolderAt&) = delete;
+    GameFolderAt& operator=(const GameFolderAt&) = delete;
+
+    // A file of the test data as the game names it with the source tree as its folder.
+    static std::string data(const std::string& name) { return "tests/data/" + name; }
+
+private:
+    pf::TRunOptions previous_;
 };
 
 }  // namespace script_test

@@ -3,6 +3,7 @@
 #include "engine/script/nE_ObjFunctions.h"
 #include "tests/engine/objects/SpriteTestSupport.h"
 #include "tests/engine/script/ScriptFunctionsTestSupport.h"
+#include "tests/engine/script/ScriptTestFolder.h"
 
 namespace {
 
@@ -57,7 +58,8 @@ TEST_F(ObjFunctionsTest, GetWritesEveryKeyAndSetReadsOnlyThoseGiven) {
     EXPECT_EQ("", eval("ObjGet('door').res"));
     EXPECT_EQ("nil", eval("ObjGet('door').frame"));
 
-    run("ObjSet('door', { pos_y = 40, visible = 0, res = '" + data("hole") + "' })");
+    script_test::GameFolderAt game;
+    run("ObjSet('door', { pos_y = 40, visible = 0, res = '" + game.data("sprites/hole") + "' })");
     EXPECT_FLOAT_EQ(12, sprite->localState.x);
     EXPECT_FLOAT_EQ(40, sprite->localState.y);
     EXPECT_FALSE(sprite->visible);

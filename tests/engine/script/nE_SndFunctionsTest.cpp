@@ -5,10 +5,12 @@
 #include "engine/media/nE_SoundHub.h"
 #include "pflib/recording/TRecordingSound.h"
 #include "tests/engine/script/ScriptFunctionsTestSupport.h"
+#include "tests/engine/script/ScriptTestFolder.h"
 
 namespace {
 
-const std::string kLong = std::string(HALVERN_TEST_DATA) + "/sounds/long";
+// Scripts name game files: the source tree is the game folder here.
+const std::string kLong = script_test::GameFolderAt::data("sounds/long");
 
 class SndFunctionsTest : public script_test::ScriptFunctionsTest {
 protected:
@@ -25,6 +27,8 @@ protected:
         ScriptFunctionsTest::TearDown();
     }
     const std::vector<std::unique_ptr<nE_Sound>>& sounds() { return nE_SoundHub::get()->sounds(); }
+
+    script_test::GameFolderAt game;
 };
 
 }  // namespace

@@ -3,6 +3,9 @@
 // broken level or slot does.
 #include <tinyxml2.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "engine/media/nE_Sound.h"
 #include "engine/script/nE_SLHelper_XML.h"
 #include "game/core/nG_Messages.h"
@@ -13,8 +16,9 @@ namespace {
 
 using gametest::GameTest;
 
-const std::string kMusic = std::string(HALVERN_TEST_DATA) + "/sounds/long";
-const std::string kBeep = std::string(HALVERN_TEST_DATA) + "/sounds/beep";
+// Scripts name game files: the test sounds are copied into the game folder.
+const std::string kMusic = "sounds/long";
+const std::string kBeep = "sounds/beep";
 
 // Records the room-change traffic: message ids in order and the last room change.
 struct Traffic : nE_Listener {
@@ -31,6 +35,10 @@ protected:
     void SetUp() override {
         GameTest::SetUp();
         pf::testing::ResetSounds();
+        for (const std::string& sound : {kMusic, kBeep}) {
+            std::ifstream in(std::string(HALVERN_TEST_DATA) + "/" + sound + ".ogg", std::ios::binary);
+            folder.write(sound + ".ogg", std::string(std::istreambuf_iterator<char>(in), {}));
+        }
         startLevel();
         tick(0);
         lua("log = ''; HideInterface(0, 0); SetInterfaceInputEnable(1)");

@@ -8,6 +8,7 @@
 #include "game/core/nG_Messages.h"
 #include "game/core/nG_ScriptFunctions.h"
 #include "pflib/recording/TRecordingSound.h"
+#include "tests/engine/script/ScriptTestFolder.h"
 #include "tests/game/shell/ProfileTestSupport.h"
 
 namespace {
@@ -251,7 +252,8 @@ TEST_F(WidgetFunctionsTest, InterfaceDiaryMiniGamesAndAchievementsPostTheirPaylo
 }
 
 TEST_F(WidgetFunctionsTest, SoundFunctionsPlayInTheirGroups) {
-    const std::string beep = std::string(HALVERN_TEST_DATA) + "/sounds/beep";
+    script_test::GameFolderAt game;
+    const std::string beep = game.data("sounds/beep");
     run("PlaySfx('" + beep + "', 0, ''); PlayEnv('" + beep + "', '1', 'done'); PlaySoundtrack('" + beep +
         "', 1, '', 2); PlayVoice('" + beep + "', 'x', '', -3); PlaySfx()");
     const auto& sounds = nE_SoundHub::get()->sounds();

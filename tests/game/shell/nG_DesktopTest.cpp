@@ -1,5 +1,5 @@
 // Files handed to the desktop: the documents folder found from user-dirs.dirs, copies under the game's
-// name, the wallpaper set through the desktop's settings, the screen-saver folder copied, and paths
+// name, the wallpaper set through the desktop's settings, the screen-saver file copied, and paths
 // that would leave the game folder refused. HOME and the XDG variables point into a temporary folder.
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -124,11 +124,18 @@ TEST_F(DesktopTest, FilesAreCopiedUnderTheGamesNameAndHostilePathsRefused) {
     for (const char* path : hostile) {
         lines.lines.clear();
         script_test::run(L, std::string("CopyFileToMyDocs('") + path + "')");
-        EXPECT_EQ(lines.lines.size(), 1u) << path;
-        EXPECT_TRUE(logged("CopyFileToMyDocs: refused")) << path;
+        ASSERT_EQ(lines.lines.size(), 1u) << path;
+        EXPECT_EQ(lines.lines[0].rfind("CopyFileToMyDocs: ", 0), 0u) << path;
+        EXPECT_TRUE(logged("refused")) << path;
     }
-    EXPECT_FALSE(nG_Desktop::isGamePath(std::string(600, 'a')));
-    EXPECT_TRUE(nG_Desktop::isGamePath("assets/a..b/c.jpg")) << "only whole \"..\" parts climb";
+    lines.lines.clear();
+    script_test::run(L, "CopyFileToMyDocs('" + std::string(600, 'a') + "')");
+    EXPECT_TRUE(logged("too long a name; refused"));
+    folder.write("assets/a..b/c.jpg", "dots");
+    script_test::run(
+        L, "CopyFileToMyDocs('assets/a..b/c.jpg'); CopyFileToMyDocs('assets/wall/../a..b/./c.jpg')");
+    EXPECT_EQ(read(home + "/Documents/Halvern CE/c.jpg"), "dots")
+        << "only \"..\" that leaves the folder is refused";
     lines.lines.clear();
     script_test::run(L, "CopyFileToMyDocs('assets/missing.jpg')");
     EXPECT_TRUE(lines.lines.empty()) << "a failed copy is ignored";
@@ -149,19 +156,24 @@ TEST_F(DesktopTest, TheWallpaperIsSetWhereTheDesktopHasAStandardWay) {
     commands.clear();
     script_test::run(L, "SetWallpaper('/etc/hostname')");
     EXPECT_TRUE(commands.empty());
-    EXPECT_TRUE(logged("SetWallpaper: refused \"/etc/hostname\""));
+    EXPECT_TRUE(logged("SetWallpaper: \"/etc/hostname\" is not a file of the game folder; refused"));
 }
 
-TEST_F(DesktopTest, TheScreenSaverFolderIsCopiedAndNotRegistered) {
+// Only ever the one file named, and only when it exists: a missing name copies nothing.
+TEST_F(DesktopTest, TheScreenSaverFileAloneIsCopiedAndNotRegistered) {
     const std::string target = home + "/Documents/Halvern CE/screensaver";
-    std::system(("mkdir -p '" + target + "'").c_str());
-    std::ofstream(target + "/halvern.scr") << "mine";
+    for (const char* missing : {"assets/saver/none.scr", "none.scr", "assets/saver", "."})
+        EXPECT_EQ(script_test::eval(L, std::string("SetScreensaver('") + missing + "')"), "0");
+    EXPECT_FALSE(std::ifstream(target + "/parts/clock.png").good()) << "nothing copied for a missing name";
+    EXPECT_FALSE(std::ifstream(target + "/assets/saver/halvern.scr").good());
     EXPECT_EQ(script_test::eval(L, "SetScreensaver('assets/saver/halvern.scr')"), "0");
-    EXPECT_EQ(read(target + "/halvern.scr"), "mine") << "existing files are kept";
-    EXPECT_EQ(read(target + "/parts/clock.png"), "clock") << "sub-folders are copied";
-    EXPECT_EQ(read(target + "/.hidden"), "") << "dot entries are skipped";
+    EXPECT_EQ(read(target + "/halvern.scr"), "saver");
+    EXPECT_FALSE(std::ifstream(target + "/parts/clock.png").good()) << "the folder around it stays";
+    folder.write("assets/saver/halvern.scr", "newer");
+    script_test::eval(L, "SetScreensaver('assets/saver/halvern.scr')");
+    EXPECT_EQ(read(target + "/halvern.scr"), "saver") << "the player's copy is kept";
     EXPECT_EQ(script_test::eval(L, "SetScreensaver('../x/y.scr')"), "0");
-    EXPECT_TRUE(logged("SetScreensaver: refused"));
+    EXPECT_TRUE(logged("SetScreensaver: \"../x/y.scr\" is not a file of the game folder; refused"));
 }
 
 }  // namespace

@@ -305,3 +305,101 @@ TEST_F(ScreenTest, EscapeInTheMenuGoesToTheModuleWhenItListens) {
     tick();
     EXPECT_EQ(eval("escaped"), "1");
 }
+
+// What the game keeps pointers to (the scene's tops, the screen, the game, its widgets, the hub, the
+// shown room) stays where the game expects it, whichever script function tries to move it; leaving
+// for the menu and clearing the rooms hub afterwards then free nothing twice.
+TEST_F(ScreenTest, ScriptsCannotMoveWhatTheGameHolds) {
+    nG_Screen* screen = makeScreen(true);
+    tick();
+    tick();
+    ASSERT_NE(screen->game, nullptr);
+    ASSERT_NE(screen->game->currentRoom, nullptr);
+    nE_Scene& scene = nE_Core::get()->scene();
+    // Something the rooms hub frees on ClearRoomsHub, to be made anything's new parent.
+    run("ObjAttach('level_thing', 'ng_rooms_hub')");
+    ASSERT_EQ(scene.findObject("level_thing")->parent, screen->game->roomsHub);
+
+    const char* const held[] = {
+        "ne_origin", "ne_storage",   "ng_screen",  "ng_game", "ng_interface", "ng_inventory",
+        "ng_level",  "ng_rooms_hub", "level_room", "ng_hint", "ng_game_blur", "ng_inventory_left_btn_dummy"};
+    for (const char* name : held) {
+        nE_Object* object = scene.findObject(name);
+        ASSERT_NE(object, nullptr) << name;
+        nE_Object* parent = object->parent;
+        const std::string n = std::string("'") + name + "'";
+        run("ObjDelete(" + n + "); ObjDetach(" + n + "); ObjAttach(" + n + ", 'level_thing')");
+        run("ShowObjectWindow('', " + n + ", ''); AddObjectToInv(" + n + "); CollectHoObject(" + n +
+            ", ''); CollectDiaryObject(" + n + ", ''); AddDiaryPage(" + n + ")");
+        EXPECT_EQ(object->parent, parent) << name;
+    }
+    EXPECT_TRUE(logged("ObjDelete: \"ng_game\" is held by the engine; not moved"));
+    EXPECT_TRUE(logged("ObjAttach: \"level_room\" is held by the engine; not moved"));
+    EXPECT_TRUE(logged("ShowObjectWindow: \"ng_interface\" is held by the engine; not moved"));
+
+    // Content stays movable, also out from under what the game holds.
+    run("ObjAttach('level_thing', 'ng_interface'); ObjDetach('level_thing')");
+    EXPECT_EQ(scene.findObject("level_thing")->parent, scene.storage());
+    run("ObjAttach('level_thing', 'ng_rooms_hub')");
+
+    run("ClearRoomsHub()");
+    EXPECT_EQ(scene.findObject("level_thing"), nullptr);
+    ASSERT_NE(screen->game, nullptr);
+    EXPECT_EQ(screen->game->currentRoom, scene.findObject("level_room"));
+    run("SwitchToMenu()");
+    tick();
+    tick();
+    EXPECT_EQ(screen->game, nullptr);
+    ASSERT_NE(screen->menu, nullptr);
+    EXPECT_EQ(scene.findObject("ng_screen"), screen);
+}
+
+// Every name a script gives for a file goes through the one check: an absolute name, one that climbs
+// out with "..", and a "user:" name climbing out of the user folder are refused with a line, while a
+// name of the game folder (with "." and inner ".." parts folded) works.
+TEST_F(ScreenTest, ScriptPathsStayInsideTheGameFolder) {
+    folder.write("assets/mod.xml", "<module name=\"mod\"/><code>mods = (mods or 0) + 1</code>");
+    folder.write("assets/pic.xml", "<objs><obj name=\"r\"><spr name=\"pic\"/></obj></objs>");
+    nG_Screen* screen = makeScreen(false);
+    tick();
+    tick();
+    run("ModLoad('assets/pic')");
+    nE_Scene& scene = nE_Core::get()->scene();
+    ASSERT_NE(scene.findObject("pic"), nullptr);
+    const std::string outside = folder.path();
+    const std::string bad[] = {outside + "/assets/mod",
+                               "assets/../../" + outside.substr(outside.rfind('/') + 1) + "/x", "../mod",
+                               "user:../mod"};
+    for (const std::string& path : bad) {
+        SCOPED_TRACE(path);
+        const std::string q = "[==[" + path + "]==]";
+        run("ModLoad(" + q + "); ShowObjectWindow(" + q + ", 'window', 'opened')");
+        run("ObjSet('pic', {res = " + q + "}); PlaySfx(" + q + ", 0, ''); SndPlay(" + q + ", 'sfx', '0')");
+        EXPECT_TRUE(logged("Module: \"" + path + ".xml\" is not a file of the game folder; refused"));
+        for (const char* who : {"res", "PlaySfx", "SndPlay"})
+            EXPECT_TRUE(
+                logged(std::string(who) + ": \"" + path + "\" is not a file of the game folder; refused"))
+                << who;
+    }
+    EXPECT_EQ(eval("mods"), "nil");
+    EXPECT_EQ(scene.findObject("window"), nullptr);
+    EXPECT_EQ(scene.findObject("pic")->resourceName, "");
+
+    run("ModLoad('assets/./x/../mod'); ShowObjectWindow('assets/window', 'window', 'opened')");
+    run("ObjSet('pic', {res = 'user:pictures/photo'})");
+    EXPECT_EQ(eval("mods"), "1");
+    EXPECT_NE(scene.findObject("window"), nullptr);
+    EXPECT_EQ(scene.findObject("pic")->resourceName, "user:pictures/photo");
+
+    // A level outside the game folder is never read: the screen goes back to the menu.
+    run("SwitchToGame(15, [[" + outside + "/assets/levels/level/level]])");
+    tick();
+    tick();
+    EXPECT_EQ(screen->game, nullptr);
+    EXPECT_NE(screen->menu, nullptr);
+    EXPECT_TRUE(
+        logged("Module: \"" + outside + "/assets/levels/level/level.xml\" is not a file of the game folder"));
+    run("SwitchToGame(15, 'assets/levels/level/level')");
+    tick();
+    EXPECT_NE(screen->game, nullptr);
+}
