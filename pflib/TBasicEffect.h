@@ -18,7 +18,7 @@ class TTexture;
 //   5 opaque copy                     src
 //   6 normal into a render target     as 0 for colour; alpha a + dstA·(1−a), so the target keeps
 //                                     a correct coverage for drawing it later
-enum TBlendMode {
+enum TBlendMode : int {
     kBlendNormal = 0,
     kBlendMultiply = 1,
     kBlendAdd = 2,
@@ -29,7 +29,7 @@ enum TBlendMode {
 };
 
 // Texture map modes: 0 clamp, 1 wrap.
-enum TMapMode { kMapClamp = 0, kMapWrap = 1 };
+enum TMapMode : int { kMapClamp = 0, kMapWrap = 1 };
 
 class TBasicEffect : public TEffect {
 public:

@@ -3,7 +3,7 @@
 
 namespace pf {
 
-enum TEventType {
+enum TEventType : int {
     kEventQuit = 0,
     kEventButtonDown = 1,
     kEventButtonUp = 3,
@@ -20,7 +20,7 @@ constexpr int kKeyFlagRepeat = 4;
 
 // Key codes: printable keys give their character (letters upper case with Shift); the others
 // are negative, except the ASCII controls.
-enum TKeyCode {
+enum TKeyCode : int {
     kKeyBackspace = 8,
     kKeyTab = 9,
     kKeyEnter = 13,

@@ -11,7 +11,9 @@ namespace pf {
 
 class TTexture;
 
-enum TDrawType { kDrawTriangleList = 0, kDrawTriangleStrip = 1, kDrawLineList = 2 };
+// The platform's enumerations take an int underneath: a value read from content or an input file may
+// lie outside them, and is then refused by the code rather than undefined.
+enum TDrawType : int { kDrawTriangleList = 0, kDrawTriangleStrip = 1, kDrawLineList = 2 };
 
 // Counters of one frame, for benchmarks and tests.
 struct TRenderStats {
