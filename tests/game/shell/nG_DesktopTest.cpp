@@ -65,7 +65,7 @@ protected:
         nG_ScriptFunctions::registerGameFunctions(L);
     }
     void TearDown() override {
-        lua_close(L);
+        nE_LuaSandbox::close(L);
         nG_Desktop::setRunner(nullptr);
         pf::TPlatform::SetConfig(pf::TPlatform::kGameName, gameName);
         envs.clear();
