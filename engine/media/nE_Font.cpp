@@ -190,6 +190,8 @@ void nE_Font::blitOr(Canvas& canvas, const uint8_t* bitmap, int width, int rows,
     // FreeType's bottom-up bitmaps start at the last row in memory.
     const uint8_t* top = pitch < 0 ? bitmap - static_cast<long>(pitch) * (rows - 1) : bitmap;
     const int x0 = std::max(0, -x), x1 = std::min(width, canvas.width - x);
+    // Nothing of the glyph lies across the canvas (an empty canvas has no rows to address either).
+    if (x0 >= x1) return;
     for (int row = 0; row < rows; ++row) {
         const int cy = y + row;
         if (cy < 0 || cy >= canvas.height) continue;
