@@ -51,6 +51,13 @@ public:
     std::string path;
 };
 
+// How often `what` stands in `text` (a run's output), overlapping ones counted.
+inline int count(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
 struct RunResult {
     int exitCode = -1;
     std::string output;  // standard output and standard error

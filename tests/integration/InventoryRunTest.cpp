@@ -12,6 +12,7 @@
 #include "tests/integration/HalvernRun.h"
 #include "tests/integration/Walk.h"
 
+using halverntest::count;
 using halverntest::expectLooksLike;
 using halverntest::runHalvern;
 using halverntest::TempDir;
@@ -35,12 +36,6 @@ halverntest::RunResult play(const std::string& gameDir, const TempDir& user, con
         args.push_back(screenshot);
     }
     return runHalvern(args);
-}
-
-int count(const std::string& text, const std::string& part) {
-    int n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-    return n;
 }
 
 std::string slot(const std::string& profile, int index) {

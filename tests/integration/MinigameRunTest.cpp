@@ -14,6 +14,7 @@
 #include "tests/integration/HalvernRun.h"
 #include "tests/integration/Walk.h"
 
+using halverntest::count;
 using halverntest::pixelAt;
 using halverntest::runHalvern;
 using halverntest::TempDir;
@@ -22,12 +23,6 @@ using halverntest::Walk;
 namespace {
 
 const std::string kGame = HALVERN_SOURCE_DIR;
-
-int count(const std::string& text, const std::string& part) {
-    int n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-    return n;
-}
 
 // The bundled game with its own level file, changed to start in `first` and open a puzzle there with
 // `open`; the conservatory's box opens the gears again, and a key picture in the puzzle rooms fills

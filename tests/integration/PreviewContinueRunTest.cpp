@@ -6,6 +6,7 @@
 
 #include "tests/integration/HalvernRun.h"
 
+using halverntest::count;
 using halverntest::runHalvern;
 using halverntest::TempDir;
 
@@ -23,12 +24,6 @@ const char* const kLevel = R"xml(<module name="level"/>
     TimerStart("t_tick", "t_fire", 0.8); DbgTrace("level started")</code></trig>
   <trig name="t_fire"><code>DbgTrace("timer fired"); TimerStart("t_tick", "t_fire", 0.8)</code></trig>
 </trigs>)xml";
-
-int count(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 
 #include "tests/integration/HalvernRun.h"
 
+using halverntest::count;
 using halverntest::runHalvern;
 using halverntest::TempDir;
 
@@ -18,12 +19,6 @@ std::string readFile(const std::string& path) {
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
-}
-
-size_t count(const std::string& text, const std::string& what) {
-    size_t n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
 }
 
 }  // namespace
@@ -48,6 +43,6 @@ TEST(SoundRun, AModuleSoundFiresItsEndTriggerOnceAndShutDownStopsTheRest) {
     const auto run = runHalvern({"--headless", "--frames", "60", "--game-dir", game.path, "--user-dir",
                                  user.path, "--module", "scene"});
     ASSERT_EQ(0, run.exitCode) << run.output;
-    EXPECT_EQ(1u, count(run.output, "beeped by nE_Sound")) << run.output;
-    EXPECT_EQ(1u, count(run.output, "nE_SoundHub::Could not find \"sounds/missing\" file!")) << run.output;
+    EXPECT_EQ(1, count(run.output, "beeped by nE_Sound")) << run.output;
+    EXPECT_EQ(1, count(run.output, "nE_SoundHub::Could not find \"sounds/missing\" file!")) << run.output;
 }

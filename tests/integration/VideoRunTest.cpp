@@ -8,6 +8,7 @@
 
 #include "tests/integration/HalvernRun.h"
 
+using halverntest::count;
 using halverntest::pixelAt;
 using halverntest::runHalvern;
 using halverntest::TempDir;
@@ -33,12 +34,6 @@ void checkPixels(const std::string& shot, const std::vector<Expected>& expected)
         EXPECT_NEAR(e.g, p.g, 6) << e.what << " at " << e.x << "," << e.y;
         EXPECT_NEAR(e.b, p.b, 6) << e.what << " at " << e.x << "," << e.y;
     }
-}
-
-size_t count(const std::string& text, const std::string& part) {
-    size_t n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-    return n;
 }
 
 // Three 32 x 24 clips of six flat-coloured frames at 10 fps, scaled up, over white.
@@ -81,7 +76,7 @@ TEST(VideoRun, FramesShowTheirColoursWithAndWithoutAlpha) {
     auto run = runHalvern(args(game, user, 33, "clips", shot));
     ASSERT_EQ(0, run.exitCode) << run.output;
     EXPECT_EQ(std::string::npos, run.output.find("nE_Video")) << run.output;
-    EXPECT_EQ(0u, count(run.output, "ended ")) << run.output;
+    EXPECT_EQ(0, count(run.output, "ended ")) << run.output;
     const int blended = (120 * 160 + 255 * 95) / 255;
     checkPixels(shot, {
                           {"opaque clip, left", 190, 400, 120, 120, 120},
@@ -97,9 +92,9 @@ TEST(VideoRun, FramesShowTheirColoursWithAndWithoutAlpha) {
     const std::string end = user.file("end.png");
     run = runHalvern(args(game, user, 90, "clips", end));
     ASSERT_EQ(0, run.exitCode) << run.output;
-    EXPECT_EQ(1u, count(run.output, "ended plain\n")) << run.output;
-    EXPECT_EQ(1u, count(run.output, "ended zalpha\n")) << run.output;
-    EXPECT_EQ(1u, count(run.output, "ended oggalpha\n")) << run.output;
+    EXPECT_EQ(1, count(run.output, "ended plain\n")) << run.output;
+    EXPECT_EQ(1, count(run.output, "ended zalpha\n")) << run.output;
+    EXPECT_EQ(1, count(run.output, "ended oggalpha\n")) << run.output;
     checkPixels(end, {{"last frame", 256, 400, 220, 200, 40}, {"last frame", 700, 400, 220, 200, 40}});
 }
 
@@ -111,7 +106,7 @@ TEST(VideoRun, ExampleModuleLoopsItsVideoWithAlphaOverTheBackdrop) {
                                  "--user-dir", user.path, "--module", "scene", "--screenshot", shot});
     ASSERT_EQ(0, run.exitCode) << run.output;
     EXPECT_EQ(std::string::npos, run.output.find("nE_Video")) << run.output;
-    EXPECT_EQ(1u, count(run.output, "lantern ended by lantern\n")) << run.output;
+    EXPECT_EQ(1, count(run.output, "lantern ended by lantern\n")) << run.output;
     checkPixels(shot, {
                           {"sky around the clear edge of the video", 300, 200, 30, 36, 64},
                           {"floor", 512, 700, 70, 50, 36},
