@@ -1,6 +1,5 @@
 #include "engine/script/nE_ScriptFunctions.h"
 
-#include "engine/core/nE_Debug.h"
 #include "engine/script/nE_AnmFunctions.h"
 #include "engine/script/nE_AtFunctions.h"
 #include "engine/script/nE_ContentRules.h"
@@ -9,7 +8,6 @@
 #include "engine/script/nE_LuaSandbox.h"
 #include "engine/script/nE_ObjFunctions.h"
 #include "engine/script/nE_PsFunctions.h"
-#include "engine/script/nE_ScriptArgs.h"
 #include "engine/script/nE_SndFunctions.h"
 #include "engine/script/nE_TimerFunctions.h"
 #include "engine/script/nE_TrgFunctions.h"
@@ -17,9 +15,7 @@
 
 namespace {
 
-// One line per function, in the order scripts and saved games expect. A family that has not landed
-// yet keeps a null function (registered as a stub that says so); its bindings replace the null in
-// their own line.
+// One line per function, in the order scripts and saved games expect.
 const nE_ScriptFunctions::Entry kTable[nE_ScriptFunctions::kCount] = {
     {"ObjSet", nE_ObjFunctions::ObjSet},
     {"ObjGet", nE_ObjFunctions::ObjGet},
@@ -76,14 +72,6 @@ const struct {
     {"SndPlay", "s---t"},    {"AnmPlay", "--t"},  {"VidPlay", "-t"}, {"TimerStart", "-t"},
 };
 
-// Stands in for a function whose family has not landed: content that calls it gets a line saying so
-// instead of "attempt to call a nil value" ending its trigger.
-int notAvailableYet(lua_State* L) {
-    const char* name = lua_tostring(L, lua_upvalueindex(1));
-    nE_Debug::writef("%s: not available yet", name ? name : "?");
-    return nE_ScriptArgs::done(L);
-}
-
 }  // namespace
 
 const nE_ScriptFunctions::Entry* nE_ScriptFunctions::table() {
@@ -91,13 +79,8 @@ const nE_ScriptFunctions::Entry* nE_ScriptFunctions::table() {
 }
 
 void nE_ScriptFunctions::registerFunction(lua_State* L, const char* name, lua_CFunction function) {
-    if (!L || !name) return;
-    if (function) {
-        nE_LuaSandbox::pushFunction(L, function);
-    } else {
-        lua_pushstring(L, name);
-        lua_pushcclosure(L, notAvailableYet, 1);
-    }
+    if (!L || !name || !function) return;
+    nE_LuaSandbox::pushFunction(L, function);
     nE_LuaCall::setGlobal(L, name);
 }
 

@@ -1,6 +1,5 @@
 // The engine's 43 global Lua functions, registered once right after nE_Core is created and before the
-// game registers its own. The table fixes their order; an entry without a function is not built yet
-// and is registered as a stub that reports "<name>: not available yet".
+// game registers its own. The table fixes their order.
 #pragma once
 
 #include <lua.hpp>
@@ -22,10 +21,8 @@ public:
     // The names registerEngineFunctions registers, in the order it registers them.
     static std::vector<std::string> registeredNames();
     // Declares to the content checker's rules what the functions' arguments name (the table of
-    // arguments beside the table of functions), for every function in the table: content may be written
-    // before its function lands.
+    // arguments beside the table of functions).
     static void declareContent();
-    // Sets one global function, raw (a metatable on the globals cannot interfere); a null function
-    // registers the "not available yet" stub under that name.
+    // Sets one global function, raw (a metatable on the globals cannot interfere).
     static void registerFunction(lua_State* L, const char* name, lua_CFunction function);
 };

@@ -53,6 +53,21 @@ State& state() {
 
 }  // namespace
 
+// The process's renderer is made here, with the rest of the platform, so that the renderer's class
+// alone can be built beside the real backend (whose test checks that the two agree).
+TRenderer* TRenderer::GetInstance() {
+    return &testing::Recorder();
+}
+
+namespace testing {
+
+TRecordingRenderer& Recorder() {
+    static TRecordingRenderer* recorder = new TRecordingRenderer();
+    return *recorder;
+}
+
+}  // namespace testing
+
 TDisplay TPlatform::GetDisplay() {
     return state().display;
 }

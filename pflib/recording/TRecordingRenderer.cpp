@@ -2,16 +2,15 @@
 
 namespace pf {
 
-TRenderer* TRenderer::GetInstance() {
-    return &testing::Recorder();
-}
-
 namespace testing {
 
-TRecordingRenderer& Recorder() {
-    static TRecordingRenderer* recorder = new TRecordingRenderer();
-    return *recorder;
+namespace {
+
+bool knownType(int type) {
+    return type == kDrawTriangleList || type == kDrawTriangleStrip || type == kDrawLineList;
 }
+
+}  // namespace
 
 void TRecordingRenderer::Reset() {
     calls.clear();
@@ -81,13 +80,20 @@ bool TRecordingRenderer::BeginDraw() {
     TRecordedCall& call = Record("BeginDraw");
     call.result = !failBeginDraw;
     if (failBeginDraw) return false;
+    // As on the GPU: a new frame draws on the screen, unmoved and unclipped, and counts afresh.
+    if (!drawing) {
+        target.reset();
+        world = TMat4::Identity();
+        clipOn = false;
+        stats = TRenderStats();
+    }
     drawing = true;
-    stats = TRenderStats();
     return true;
 }
 
 void TRecordingRenderer::EndDraw(bool present) {
     Record("EndDraw").args = {present ? 1.0 : 0.0};
+    target.reset();  // a frame that ends closes the target it left open
     drawing = false;
     in2d = false;
 }
@@ -158,7 +164,7 @@ void TRecordingRenderer::RecordDraw(TRecordedCall& call, int type, const TVertex
 
 bool TRecordingRenderer::DrawVertices(TDrawType type, const TVertexSet& set) {
     TRecordedCall& call = Record("DrawVertices");
-    call.result = (drawing || target) && set.vertices && set.count > 0;
+    call.result = (drawing || target) && set.vertices && set.count > 0 && knownType(type);
     if (call.result) RecordDraw(call, type, set.vertices, set.count, nullptr, 0);
     return call.result;
 }
@@ -166,7 +172,8 @@ bool TRecordingRenderer::DrawVertices(TDrawType type, const TVertexSet& set) {
 bool TRecordingRenderer::DrawIndexedVertices(TDrawType type, const TVertexSet& set, const uint16_t* indices,
                                              int indexCount) {
     TRecordedCall& call = Record("DrawIndexedVertices");
-    call.result = (drawing || target) && set.vertices && set.count > 0 && indices && indexCount > 0;
+    call.result =
+        (drawing || target) && set.vertices && set.count > 0 && indices && indexCount > 0 && knownType(type);
     for (int i = 0; call.result && i < indexCount; ++i)
         if (indices[i] >= set.count) call.result = false;
     if (call.result) RecordDraw(call, type, set.vertices, set.count, indices, indexCount);
@@ -180,13 +187,17 @@ bool TRecordingRenderer::BeginRenderTarget(const std::shared_ptr<TTexture>& text
     if (texture) call.args = {double(texture->GetWidth()), double(texture->GetHeight())};
     call.result =
         !failBeginRenderTarget && texture && texture->GetType() == TTexture::kRenderTarget && !target;
-    if (call.result) target = texture;
+    if (call.result) {
+        target = texture;
+        clipOn = false;
+    }
     return call.result;
 }
 
 void TRecordingRenderer::EndRenderTarget() {
     Record("EndRenderTarget");
     target.reset();
+    clipOn = false;
 }
 
 void TRecordingRenderer::FillRect(const TURect& rect, const TColor& color,

@@ -172,3 +172,27 @@ TEST_F(Engine, QuitAsksThePlatformToExit) {
 }
 
 }  // namespace
+
+TEST(EngineListener, TheLostTextureListenerGoesWithTheEngine) {
+    pf::testing::Reset();
+    const size_t before = pf::TPlatform::TextureRefreshListenerCount();
+    {
+        notEngine_Pl5 engine;
+        engine.Init(0, 0, 1024, 768, false, "test");
+        EXPECT_EQ(before + 1, pf::TPlatform::TextureRefreshListenerCount());
+        engine.Init(0, 0, 1024, 768, false, "test");
+        EXPECT_EQ(before + 1, pf::TPlatform::TextureRefreshListenerCount()) << "one per engine";
+        engine.Shutdown();
+        EXPECT_EQ(before, pf::TPlatform::TextureRefreshListenerCount());
+        engine.Init(0, 0, 1024, 768, false, "test");
+        engine.Shutdown();
+    }
+    {
+        notEngine_Pl5 engine;
+        engine.Init(0, 0, 1024, 768, false, "test");
+        engine.Shutdown();
+    }
+    // A device reset after the engine went reaches nothing of it.
+    pf::TPlatform::RunTextureRefreshListeners();
+    EXPECT_EQ(before, pf::TPlatform::TextureRefreshListenerCount());
+}

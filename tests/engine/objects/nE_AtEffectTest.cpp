@@ -55,16 +55,8 @@ protected:
     }
 };
 
-TEST_F(AtEffectTest, KeysLoadAndSaveInTheirOrderWithTheirDefaults) {
+TEST_F(AtEffectTest, KeysLoadAndSaveInTheirOrderAndAResetRestoresTheDefaults) {
     nE_AtEffect effect;
-    EXPECT_EQ("ateffect", effect.getTypeName());
-    EXPECT_EQ(1, effect.system.type) << "rain";
-    EXPECT_FLOAT_EQ(2.2f, effect.camera.floorClip);
-    EXPECT_FLOAT_EQ(0.01f, effect.system.invMass);
-    EXPECT_FLOAT_EQ(0.3f, effect.system.deviation);
-    EXPECT_EQ(1, effect.particleScale);
-    EXPECT_EQ(0, effect.fastStart);
-
     tinyxml2::XMLDocument doc;
     tinyxml2::XMLElement* in = doc.NewElement("ateffect");
     in->SetAttribute("name", "rain");

@@ -6,7 +6,6 @@ namespace {
 
 using script_test::ScriptFunctionsTest;
 
-// The order scripts, saved games and the game's own registration rely on.
 const char* const kOrder[nE_ScriptFunctions::kCount] = {
     "ObjSet",          "ObjGet",         "ObjAttach",       "ObjDetach",    "ObjDelete",    "ObjIntersect",
     "ObjAnimate",      "ObjStopAnimate", "ObjDoNotDrop",    "ObjStopDrag",  "ObjStartDrag", "TrgExecute",
@@ -17,44 +16,22 @@ const char* const kOrder[nE_ScriptFunctions::kCount] = {
     "TimerStopByTag",  "TimerPause",     "TimerPauseByTag", "TimerGetTime", "TimerAddTag",  "TimerRemoveTag",
     "AtGlobalForceSet"};
 
-TEST(ScriptFunctionTable, HoldsThe43NamesInTheirOrder) {
-    const nE_ScriptFunctions::Entry* table = nE_ScriptFunctions::table();
-    for (int i = 0; i < nE_ScriptFunctions::kCount; ++i) EXPECT_STREQ(kOrder[i], table[i].name) << i;
-}
-
-TEST(ScriptFunctionTable, AllAreRegisteredInTheTableOrder) {
+// Every function is a global in the order scripts, saved games and the game's own registration rely
+// on, registered through the sandbox's wrapper, which holds the function as its upvalue.
+TEST_F(ScriptFunctionsTest, AllAreGlobalsRegisteredInTheTableOrder) {
     const std::vector<std::string> expected(kOrder, kOrder + nE_ScriptFunctions::kCount);
     EXPECT_EQ(expected, nE_ScriptFunctions::registeredNames());
-    int built = 0;
-    const nE_ScriptFunctions::Entry* table = nE_ScriptFunctions::table();
-    for (int i = 0; i < nE_ScriptFunctions::kCount; ++i) built += table[i].function != nullptr;
-    EXPECT_GE(built, 28) << "objects, triggers, debugging, modules, animations and timers";
-}
-
-// A family that has not landed answers with one line instead of "attempt to call a nil value".
-TEST_F(ScriptFunctionsTest, BuiltFunctionsAreGlobalsAndTheRestReportTheyAreNotAvailableYet) {
-    script_test::DebugLines debug;
     const nE_ScriptFunctions::Entry* table = nE_ScriptFunctions::table();
     for (int i = 0; i < nE_ScriptFunctions::kCount; ++i) {
         lua_getglobal(L, table[i].name);
         ASSERT_TRUE(lua_iscfunction(L, -1)) << table[i].name;
-        if (table[i].function) {
-            // Registered through the sandbox's wrapper, which holds the function as its upvalue.
-            ASSERT_NE(nullptr, lua_getupvalue(L, -1, 1)) << table[i].name;
-            EXPECT_EQ(table[i].function, lua_tocfunction(L, -1)) << table[i].name;
-            lua_pop(L, 1);
-        }
-        lua_pop(L, 1);
-        if (table[i].function) continue;
-        debug.lines.clear();
-        EXPECT_EQ("", run(std::string(table[i].name) + "('x', 1) done = true"));
-        EXPECT_EQ("true", eval("done"));
-        ASSERT_EQ(1u, debug.lines.size()) << table[i].name;
-        EXPECT_EQ(std::string(table[i].name) + ": not available yet", debug.lines[0]);
+        ASSERT_NE(nullptr, lua_getupvalue(L, -1, 1)) << table[i].name;
+        EXPECT_EQ(table[i].function, lua_tocfunction(L, -1)) << table[i].name;
+        lua_pop(L, 2);
     }
 }
 
-// Every built function called with nothing, with numbers, tables and booleans where names belong,
+// Every function called with nothing, with numbers, tables and booleans where names belong,
 // and with unknown names: no Lua error.
 TEST_F(ScriptFunctionsTest, MissingOrWrongArgumentsNeverRaise) {
     add("plain");

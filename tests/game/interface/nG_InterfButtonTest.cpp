@@ -57,8 +57,6 @@ TEST_F(InterfButtonTest, BuildMakesOnlyTheGivenPartsAtTheirDepths) {
     EXPECT_EQ(nG_InterfButton::kNormal, b->state);
     EXPECT_FALSE(b->layer1->visible);
     EXPECT_FALSE(b->layer2->visible);
-    EXPECT_EQ(nG_InterfButton::kCursorHand, b->hoverCursor);
-    EXPECT_FLOAT_EQ(3, b->fadeSpeed);
 }
 
 TEST_F(InterfButtonTest, CaptionsNeedATextAndAFontAndTheirColours) {

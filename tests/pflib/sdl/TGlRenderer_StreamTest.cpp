@@ -8,7 +8,7 @@
 #include "pflib/TPlatform.h"
 #include "pflib/TTexture.h"
 #include "pflib/sdl/TGlRenderer.h"
-#include "tests/pflib/GlTestSupport.h"
+#include "tests/pflib/sdl/GlTestSupport.h"
 
 using pf::TColor;
 using pf::TTexture;

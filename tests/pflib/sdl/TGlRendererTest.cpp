@@ -8,7 +8,7 @@
 #include "pflib/TPlatform.h"
 #include "pflib/TTexture.h"
 #include "pflib/sdl/TGlRenderer.h"
-#include "tests/pflib/GlTestSupport.h"
+#include "tests/pflib/sdl/GlTestSupport.h"
 
 using pf::TColor;
 using pf::TTexture;
@@ -109,39 +109,6 @@ TEST_F(GlRendererTest, VertexColourModulatesAndANullTextureIsWhite) {
     for (auto& v : quad) v.color = pf::TColor32{255, 0, 128, 255};
     Draw(grey, quad);
     EXPECT_RGB_NEAR(Pixel(13, 3), 128, 0, 64);
-}
-
-TEST_F(GlRendererTest, ClippingKeepsDrawsInsideTheRectangle) {
-    Fill(TURect{0, 0, kSize, kSize}, {0, 0, 0, 255});
-    r.SetClippingRectangle(TURect{10, 20, 30, 25});
-    Draw(nullptr, Quad(0, 0, kSize, kSize));
-    EXPECT_RGB_NEAR(Pixel(10, 20), 255, 255, 255);
-    EXPECT_RGB_NEAR(Pixel(29, 24), 255, 255, 255);
-    EXPECT_RGB_NEAR(Pixel(9, 20), 0, 0, 0);
-    EXPECT_RGB_NEAR(Pixel(30, 22), 0, 0, 0);
-    EXPECT_RGB_NEAR(Pixel(15, 19), 0, 0, 0);
-    EXPECT_RGB_NEAR(Pixel(15, 25), 0, 0, 0);
-
-    // An empty rectangle clips everything away.
-    r.SetClippingRectangle(TURect{5, 5, 5, 40});
-    auto red = SolidTexture(1, 1, {255, 0, 0, 255});
-    Draw(red, Quad(0, 0, kSize, kSize));
-    EXPECT_RGB_NEAR(Pixel(5, 30), 0, 0, 0);
-}
-
-TEST_F(GlRendererTest, TheWorldMatrixMovesTheVertices) {
-    Fill(TURect{0, 0, kSize, kSize}, {0, 0, 0, 255});
-    pf::TMat4 m = pf::TMat4::Identity();
-    m.m[0] = 2;  // twice as wide, then moved
-    m.m[12] = 10;
-    m.m[13] = 5;
-    r.SetWorldMatrix(m);
-    Draw(nullptr, Quad(0, 0, 4, 4));
-    EXPECT_RGB_NEAR(Pixel(10, 5), 255, 255, 255);
-    EXPECT_RGB_NEAR(Pixel(17, 8), 255, 255, 255);
-    EXPECT_RGB_NEAR(Pixel(18, 8), 0, 0, 0);
-    EXPECT_RGB_NEAR(Pixel(9, 5), 0, 0, 0);
-    EXPECT_RGB_NEAR(Pixel(10, 9), 0, 0, 0);
 }
 
 TEST_F(GlRendererTest, WrapRepeatsAndClampStretchesTheEdge) {
@@ -335,16 +302,6 @@ TEST_F(GlRendererTest, FinishedFramesAreCapturedTopRowFirst) {
     EXPECT_EQ(frame[2], 0);
     const size_t bottomLeft = static_cast<size_t>(kSize - 1) * kSize * 4;
     EXPECT_EQ(frame[bottomLeft + 2], 255) << "bottom-left is blue";
-    r.BeginDraw();
-    r.Begin2d();
-}
-
-TEST_F(GlRendererTest, DrawingOutsideAFrameIsRefused) {
-    r.End2d();
-    r.EndDraw(true);
-    const auto quad = Quad(0, 0, 4, 4);
-    EXPECT_FALSE(r.DrawVertices(pf::kDrawTriangleStrip, pf::TVertexSet{quad.data(), 4}));
-    EXPECT_FALSE(r.Begin2d());
     r.BeginDraw();
     r.Begin2d();
 }

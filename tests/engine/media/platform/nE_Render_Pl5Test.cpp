@@ -380,12 +380,9 @@ TEST_F(RenderPl5Test, GammaOverlays) {
     EXPECT_EQ(nullptr, frameOverlay(1.0f).texture);
 }
 
-TEST_F(RenderPl5Test, SolidTexturesAreOpaqueFourByFour) {
-    for (const auto& t : {r.whiteTexture(), r.blackTexture()}) {
-        ASSERT_TRUE(t);
-        EXPECT_EQ(4.f, t->width);
-        EXPECT_EQ(4.f, t->height);
-    }
+TEST_F(RenderPl5Test, SolidTexturesAreOpaqueAndMadeAgainAfterADeviceLoss) {
+    ASSERT_TRUE(r.whiteTexture());
+    ASSERT_TRUE(r.blackTexture());
     pf::TTexture& white = *dynamic_cast<nE_TexImpl_Pl5&>(*r.whiteTexture()).platformTexture;
     pf::TTexture& black = *dynamic_cast<nE_TexImpl_Pl5&>(*r.blackTexture()).platformTexture;
     EXPECT_EQ((std::vector<uint8_t>(64, 255)), white.Pixels());

@@ -1,5 +1,5 @@
 // The update, draw and hit-test walks while handlers destroy, park and re-attach objects under them;
-// deferred destruction; the engine's lost-texture listener going with the engine.
+// deferred destruction.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -8,9 +8,6 @@
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Object.h"
 #include "engine/core/nE_Scene.h"
-#include "engine/core/notEngine_Pl5.h"
-#include "pflib/TPlatform.h"
-#include "pflib/recording/TRecordingPlatform.h"
 #include "tests/engine/core/nE_SceneTestSupport.h"
 
 namespace {
@@ -175,30 +172,6 @@ TEST_F(SceneWalk, DestroyLaterTakesTheObjectOutAtOnceAndDestroysItAfterTheWalk) 
     scene.draw(nullptr);
     EXPECT_EQ(3, g_destroyed);
     EXPECT_NE(nullptr, scene.root());
-}
-
-TEST(EngineListener, TheLostTextureListenerGoesWithTheEngine) {
-    pf::testing::Reset();
-    const size_t before = pf::TPlatform::TextureRefreshListenerCount();
-    {
-        notEngine_Pl5 engine;
-        engine.Init(0, 0, 1024, 768, false, "test");
-        EXPECT_EQ(before + 1, pf::TPlatform::TextureRefreshListenerCount());
-        engine.Init(0, 0, 1024, 768, false, "test");
-        EXPECT_EQ(before + 1, pf::TPlatform::TextureRefreshListenerCount()) << "one per engine";
-        engine.Shutdown();
-        EXPECT_EQ(before, pf::TPlatform::TextureRefreshListenerCount());
-        engine.Init(0, 0, 1024, 768, false, "test");
-        engine.Shutdown();
-    }
-    {
-        notEngine_Pl5 engine;
-        engine.Init(0, 0, 1024, 768, false, "test");
-        engine.Shutdown();
-    }
-    // A device reset after the engine went reaches nothing of it.
-    pf::TPlatform::RunTextureRefreshListeners();
-    EXPECT_EQ(before, pf::TPlatform::TextureRefreshListenerCount());
 }
 
 }  // namespace

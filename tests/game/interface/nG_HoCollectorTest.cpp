@@ -1,71 +1,10 @@
-// The hidden-object collector, its reward dialog and the hint clock in a running game: flights and
-// their timing, the kept reward object, the dialog's texts, blur and hand-over, the hint's recharge in
-// each game mode, what it points at, the saved states, and collections that must not count twice.
-#include <tinyxml2.h>
+// The hidden-object collector and its reward dialog: flights and their timing, the kept reward object,
+// the dialog's texts, blur and hand-over, the saved states, and collections that must not count twice.
+#include "tests/game/interface/HoWidgetTestSupport.h"
 
-#include <algorithm>
-#include <cmath>
-#include <string>
-#include <vector>
+using HoCollectorTest = howidgettest::HoWidgetsTest;
 
-#include "engine/objects/nE_ParticleSystem.h"
-#include "game/interface/nG_Hint.h"
-#include "game/interface/nG_HoCollector.h"
-#include "game/interface/nG_HoDialog.h"
-#include "game/interface/nG_InterfButton.h"
-#include "game/interface/nG_Interface.h"
-#include "tests/game/interface/WidgetTestSupport.h"
-
-namespace {
-
-using widgettest::WidgetTest;
-
-class HoWidgetsTest : public WidgetTest {
-protected:
-    void SetUp() override {
-        WidgetTest::SetUp();
-        const std::string game = pf::TPlatform::GetRunOptions().gameDir;
-        link(std::string(HALVERN_SOURCE_DIR) + "/assets/interface/hint", game + "/assets/interface/hint");
-        std::system(("cp '" + std::string(HALVERN_TEST_DATA) + "/sounds/beep.ogg' '" + game +
-                     "/assets/audio/common_s_hint.ogg'")
-                        .c_str());
-        // The clock's picture and frames are there now.
-        endGame();
-        ng = startGame();
-        startLevel();
-        tick(0);
-        nE_Scene::setQueueHook([this](const std::string& sender, const std::string& call) {
-            queued.push_back(sender + ": " + call);
-        });
-    }
-    void TearDown() override {
-        nE_Scene::setQueueHook(nullptr);
-        WidgetTest::TearDown();
-    }
-    nG_HoCollector* collector() { return ng->interface->hoCollector; }
-    nG_HoDialog* dialog() { return ng->interface->hoDialog; }
-    nG_Hint* hint() { return ng->interface->hint; }
-    bool queuedCall(const std::string& text) const {
-        for (const std::string& call : queued)
-            if (call == text) return true;
-        return false;
-    }
-    nG_Task* task(const std::string& textId) {
-        for (nG_Task* t : tasks()->groups["room_a"].tasks)
-            if (t->textId == textId) return t;
-        return nullptr;
-    }
-    std::string print(tinyxml2::XMLElement* element) {
-        tinyxml2::XMLDocument doc;
-        doc.InsertEndChild(element->DeepClone(&doc));
-        tinyxml2::XMLPrinter printer(nullptr, true);
-        doc.Accept(&printer);
-        return printer.CStr();
-    }
-    std::vector<std::string> queued;
-};
-
-TEST_F(HoWidgetsTest, AFoundObjectFliesToItsLineThenItsTaskIsDoneOnce) {
+TEST_F(HoCollectorTest, AFoundObjectFliesToItsLineThenItsTaskIsDoneOnce) {
     listen({MSG_TASKS_HEADER_SHOW_TASKS, MSG_TASK_COMPLETE});
     lua("AddTask('task_watch', 1, 'room_a'); AddTask('task_screw', 2, 'room_a')");
     nE_Object* door = object("a_door");
@@ -125,7 +64,7 @@ TEST_F(HoWidgetsTest, AFoundObjectFliesToItsLineThenItsTaskIsDoneOnce) {
     EXPECT_FALSE(task("task_screw")->completed);
 }
 
-TEST_F(HoWidgetsTest, TheLastTaskShowsTheKeptRewardWhichGoesToTheInventoryOnClose) {
+TEST_F(HoCollectorTest, TheLastTaskShowsTheKeptRewardWhichGoesToTheInventoryOnClose) {
     listen({MSG_BLUR, MSG_INV_ADD});
     lua("AddTask('task_watch', 1, 'room_a');"
         "SetTasksCompleteData('room_a', 'a_far', 'inv_a', 'done', 'closed')");
@@ -167,7 +106,7 @@ TEST_F(HoWidgetsTest, TheLastTaskShowsTheKeptRewardWhichGoesToTheInventoryOnClos
     EXPECT_FALSE(dialog()->visible || dialog()->input);
 }
 
-TEST_F(HoWidgetsTest, WithoutACloseTriggerTheDialogKeepsItsObjectAndGivesNothing) {
+TEST_F(HoCollectorTest, WithoutACloseTriggerTheDialogKeepsItsObjectAndGivesNothing) {
     listen({MSG_BLUR, MSG_INV_ADD});
     nG_HoDialogRequest request{"b_thing", "inv_b", ""};
     post(MSG_HO_DIALOG_SHOW, &request);
@@ -187,7 +126,7 @@ TEST_F(HoWidgetsTest, WithoutACloseTriggerTheDialogKeepsItsObjectAndGivesNothing
     EXPECT_TRUE(queued.empty());
 }
 
-TEST_F(HoWidgetsTest, AnObjectAScriptTakesAwayInFlightOrFromTheDialogBreaksNothing) {
+TEST_F(HoCollectorTest, AnObjectAScriptTakesAwayInFlightOrFromTheDialogBreaksNothing) {
     listen({MSG_INV_ADD});
     lua("AddTask('task_watch', 1, 'room_a'); CollectHoObject('a_door', 'task_watch')");
     frames(0.25f);
@@ -206,7 +145,7 @@ TEST_F(HoWidgetsTest, AnObjectAScriptTakesAwayInFlightOrFromTheDialogBreaksNothi
     EXPECT_EQ(counter.count(MSG_INV_ADD), 1) << "the item is still handed over";
 }
 
-TEST_F(HoWidgetsTest, AGameSavedMidFlightOrWithTheDialogOpenComesBack) {
+TEST_F(HoCollectorTest, AGameSavedMidFlightOrWithTheDialogOpenComesBack) {
     lua("AddTask('task_watch', 1, 'room_a'); AddTask('task_screw', 1, 'room_a');"
         "SetTasksCompleteData('room_a', 'a_far', 'inv_a', 'done', 'closed')");
     lua("CollectHoObject('a_far', 'task_watch'); CollectHoObject('a_door', 'task_screw')");
@@ -259,98 +198,3 @@ TEST_F(HoWidgetsTest, AGameSavedMidFlightOrWithTheDialogOpenComesBack) {
     dialog()->restoreState(hidden);
     EXPECT_EQ(dialog()->shown, nullptr) << "a saved empty dialog drops what it showed";
 }
-
-TEST_F(HoWidgetsTest, TheHintRechargesByGameModeAndCanBeChargedAtOnce) {
-    ASSERT_EQ(hint()->state, nG_Hint::kCharged) << "a new game's hint is ready";
-    EXPECT_FLOAT_EQ(nG_Hint::rechargeTime(), 60) << "without a player";
-    lua("AddProfile('Wren'); SetCurrentProfile('Wren'); SetGameMode(0)");
-    EXPECT_FLOAT_EQ(nG_Hint::rechargeTime(), 40);
-
-    listen({MSG_RIGHT_LAMP});
-    pointer(984, 680);
-    EXPECT_TRUE(hint()->lampLit);
-    press(984, 680);
-    EXPECT_EQ(hint()->state, nG_Hint::kRecharging);
-    EXPECT_FALSE(hint()->lampLit);
-    EXPECT_FALSE(hint()->button->input);
-    EXPECT_TRUE(queuedCall("ng_hint: ng_show_hint(0,\"\")")) << "no hidden-object list: nothing to point at";
-    EXPECT_TRUE(soundRequested("common_s_hint"));
-    press(984, 680);
-    EXPECT_EQ(std::count_if(queued.begin(), queued.end(),
-                            [](const std::string& q) { return q.find("ng_show_hint") != std::string::npos; }),
-              1)
-        << "pressed while recharging";
-
-    // The charge light comes 0.03 s before the end and once; at 40 s the hint is ready.
-    frames(40 - 0.0625f);
-    EXPECT_FALSE(hint()->chargeEffectPlayed);
-    tick(1.f / 64 + 0.02f);
-    EXPECT_TRUE(hint()->chargeEffectPlayed);
-    EXPECT_EQ(hint()->state, nG_Hint::kRecharging);
-    tick(0.03f);
-    EXPECT_EQ(hint()->state, nG_Hint::kCharged);
-    EXPECT_FALSE(hint()->chargeEffectPlayed);
-
-    // In mode 1 the recharge takes 60 s, read afresh each frame; ChargeHint ends it at once.
-    lua("SetGameMode(1)");
-    hint()->use();
-    frames(45);
-    EXPECT_EQ(hint()->state, nG_Hint::kRecharging);
-    lua("ChargeHint()");
-    EXPECT_EQ(hint()->state, nG_Hint::kCharged);
-    EXPECT_TRUE(hint()->button->input);
-
-    // The mini-game timer dims it and takes its input.
-    float alpha = 0.25f;
-    post(MSG_HINT_ALPHA, &alpha);
-    bool on = false;
-    post(MSG_HINT_INPUT, &on);
-    EXPECT_FLOAT_EQ(hint()->localState.alpha, 0.25f);
-    EXPECT_FALSE(hint()->input);
-}
-
-TEST_F(HoWidgetsTest, InAHiddenObjectSceneTheHintPointsAtAClickableObjectOfTheRoom) {
-    lua("AddTask('task_watch', 1, 'room_a')");
-    for (int i = 0; i < 400 && !tasks()->visible; ++i) tick(1.f / 64);
-    frames(2);
-    room("room_a")->find("a_far", false)->input = false;
-    room("room_a")->find("a_door", false)->eventTriggers[nE_Object::kEventMouseDown] = "found";
-    hint()->use();
-    EXPECT_TRUE(queuedCall("ng_hint: ng_show_hint(1,\"a_door\")")) << queued.size();
-    EXPECT_FLOAT_EQ(hint()->pointerEffect->localState.x, 300);
-    EXPECT_FLOAT_EQ(hint()->pointerEffect->localState.y, 300);
-    frames(1);
-    EXPECT_GT(hint()->pointerEffect->localState.alpha, 0.5f);
-
-    // Nothing clickable left: an empty name.
-    lua("ChargeHint()");
-    room("room_a")->find("a_door", false)->input = false;
-    hint()->use();
-    EXPECT_TRUE(queuedCall("ng_hint: ng_show_hint(1,\"\")"));
-}
-
-TEST_F(HoWidgetsTest, TheHintsSavedTimerComesBackWithinTheRecharge) {
-    hint()->use();
-    frames(10);
-    tinyxml2::XMLDocument doc;
-    tinyxml2::XMLElement* parent = doc.NewElement("interface");
-    parent->InsertEndChild(hint()->dumpState(doc));
-    EXPECT_EQ(parent->FirstChildElement("hint")->IntAttribute("state"), 1);
-    EXPECT_NEAR(parent->FirstChildElement("hint")->DoubleAttribute("state_timer"), 10, 1e-3);
-    lua("ChargeHint()");
-    hint()->restoreState(parent);
-    EXPECT_EQ(hint()->state, nG_Hint::kRecharging);
-    EXPECT_NEAR(hint()->stateTimer, 10, 1e-3);
-
-    // A timer past the recharge (60 s here) comes back as its end: ready on the next frame.
-    parent->FirstChildElement("hint")->SetAttribute("state_timer", 100);
-    hint()->restoreState(parent);
-    EXPECT_FLOAT_EQ(hint()->stateTimer, 60);
-    tick(1.f / 64);
-    EXPECT_EQ(hint()->state, nG_Hint::kCharged);
-    parent->FirstChildElement("hint")->SetAttribute("state_timer", "nonsense");
-    hint()->restoreState(parent);
-    EXPECT_FLOAT_EQ(hint()->stateTimer, 0);
-}
-
-}  // namespace
