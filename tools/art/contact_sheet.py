@@ -12,6 +12,7 @@ from PIL import Image, ImageDraw, ImageFont
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
 import style as S  # noqa: E402
 
 FOLDERS = ["interface", "diary", "menu", "cursors"]

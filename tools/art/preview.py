@@ -13,6 +13,7 @@ import numpy as np
 from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
 import style as S  # noqa: E402
 
 GOLD = (255 / 255, 236 / 255, 108 / 255)

@@ -29,8 +29,11 @@ import numpy as np
 from PIL import Image, ImageDraw, ImageFont
 from scipy import ndimage
 
-ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
-ASSETS = os.path.join(ROOT, "assets")
+import outdir
+
+ROOT = outdir.ROOT
+# Where the images go: the repository's assets/, or those under the folder of --out.
+ASSETS = os.path.join(outdir.take(), "assets")
 
 PALETTE = {
     "night": "#1b2433",

@@ -4,8 +4,10 @@ import os
 import numpy as np
 
 import kit
+import outdir
 
-ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+# Where the pictures go: the repository, or the folder of --out.
+OUT = outdir.take()
 LEVEL = "assets/levels/level"
 
 
@@ -17,7 +19,7 @@ class Room:
         self.rows = []
 
     def path(self, res, ext):
-        return os.path.join(ROOT, self.res(res) + ext)
+        return os.path.join(OUT, self.res(res) + ext)
 
     def res(self, res):
         """Image name: relative to the room's folder unless it starts with 'assets/'."""

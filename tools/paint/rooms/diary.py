@@ -12,7 +12,7 @@ import ink
 import kit
 import props
 from kit import col
-from scene import ROOT
+from scene import OUT
 
 PW, PH = 380, 250  # page picture size on screen
 SS = 2
@@ -60,7 +60,7 @@ def kit_over_layer(dst, src):
 
 
 def _save(lay, rel):
-    path = os.path.join(ROOT, rel + ".png")
+    path = os.path.join(OUT, rel + ".png")
     kit.save_png(lay, path)
 
 
@@ -575,7 +575,7 @@ def map_rooms(seed):
 
 def write_map(seed):
     back = map_back(seed)
-    os.makedirs(os.path.join(ROOT, MAP), exist_ok=True)
+    os.makedirs(os.path.join(OUT, MAP), exist_ok=True)
     _save(back, MAP + "/back")
     frames = map_rooms(seed + 1)
     # one sheet for all rooms: two columns (normal, marked), a row per room
@@ -592,7 +592,7 @@ def write_map(seed):
             sheet.a[y:y + f.h, c * cw:c * cw + f.w] = f.a
         rects[n] = [(0, y, frames[n][0].w, frames[n][0].h), (cw, y, frames[n][1].w, frames[n][1].h)]
         y += hh
-    kit.save_png(sheet, os.path.join(ROOT, MAP, "rooms_sheet.png"))
+    kit.save_png(sheet, os.path.join(OUT, MAP, "rooms_sheet.png"))
     lines = ["# diary map: object placement written by tools/paint (do not edit by hand)",
              "# name  image  x  y  w  h  z   (x, y = image centre, screen pixels; map objects sit under a holder at (0, 0))",
              "map_back  %s/back  %d  %d  %d  %d  0" % (MAP, MAP_POS[0], MAP_POS[1], MAP_W, MAP_H)]
@@ -605,22 +605,22 @@ def write_map(seed):
             ft.append('  <frame texture="rooms_sheet" left="%d" top="%d" widht="%d" height="%d" x="%d" y="%d"/>'
                       % (fl, ftp, fw, fh, fw // 2, fh // 2))
         ft.append('</frametexture>')
-        with open(os.path.join(ROOT, MAP, "room_%s_ft.xml" % n), "w") as f:
+        with open(os.path.join(OUT, MAP, "room_%s_ft.xml" % n), "w") as f:
             f.write("\n".join(ft) + "\n")
         an = ['<animation frame_texture="room_%s_ft">' % n,
               '  <function name="Normal" frametime="100" loop="0">', '    <frame idx="0"/>', '  </function>',
               '  <function name="Active" frametime="100" loop="0">', '    <frame idx="1"/>', '  </function>',
               '</animation>']
-        with open(os.path.join(ROOT, MAP, "room_%s.xml" % n), "w") as f:
+        with open(os.path.join(OUT, MAP, "room_%s.xml" % n), "w") as f:
             f.write("\n".join(an) + "\n")
         lines.append("map_room_%s  %s/room_%s  %d  %d  %d  %d  1" % (n, MAP, n, x0 + l + w // 2, y0 + t + h // 2, w, h))
-    with open(os.path.join(ROOT, MAP, "objects.txt"), "w") as f:
+    with open(os.path.join(OUT, MAP, "objects.txt"), "w") as f:
         f.write("\n".join(lines) + "\n")
 
 
 def build():
     ink.WSCALE = 1.8
-    os.makedirs(os.path.join(ROOT, PAGES), exist_ok=True)
+    os.makedirs(os.path.join(OUT, PAGES), exist_ok=True)
     for i, fn in enumerate((page1, page2, page3, page4, page5), 1):
         seed = 1500 + i * 17
         _save(_finish_sheet(fn(seed), seed), "%s/p%d" % (PAGES, i))

@@ -47,7 +47,6 @@ def gears(seed=707):
     # the lid's carved walnut border with a running vine, brass stringing and corner brackets
     border = kit.rrect(170, 60, 854, 540, 18)
     props.solid(border, "#6a4426", L, 10, amb=0.5, lay=lay, tex=kit.wood(kit.H, kit.W, seed + 1, "#7a4e2c", angle=0))
-    rng = np.random.default_rng(seed)
     band = []
     for t in np.linspace(0, 1, 120, endpoint=False):
         # walk round the middle of the band
