@@ -30,12 +30,12 @@ class Room:
         self.hit(name, "assets/levels/level/common/exit_down", kit.rect(212, 546, 812, 602), 1)
 
     def back(self, cv, q=88):
-        kit.save_jpg(cv, self.path("back", ".jpg"), q)
+        kit.save_backdrop(cv, self.path("back", ".jpg"), q)
 
     def obj(self, name, res, lay, z=1, record=True, crop=True):
         """Save a layer as PNG (cropped to its pixels) and record its centre."""
         lay = lay.cropped() if crop else lay
-        kit.save_png(lay, self.path(res, ".png"))
+        kit.save_layer(lay, self.path(res, ".png"))
         cx, cy = lay.centre()
         if record:
             self.rows.append((name, self.res(res), cx, cy, lay.w, lay.h, z))
@@ -69,6 +69,6 @@ def visible(lay, front, thr=0.0):
     """The part of `lay` not covered by the layers in `front` (list), as a mask patch."""
     m = lay.a.copy()
     for f in front:
-        cov = kit.crop_to(kit.Mask(f.a, f.x0, f.y0), lay.x0, lay.y0, lay.w, lay.h)
+        cov = kit.crop_mask(kit.Mask(f.a, f.x0, f.y0), lay.x0, lay.y0, lay.w, lay.h)
         m *= 1 - cov
     return kit.Mask(m, lay.x0, lay.y0)

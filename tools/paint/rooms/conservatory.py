@@ -46,7 +46,7 @@ def outside(seed):
     props.solid(kit.rect(0, 388, 300, 420), "#4a4e58", L, 3, lay=lay)
     lay.paint(kit.rect(0, 384, 300, 392), "frost")
     lay.paint(kit.rect(760, 300, 778, 326), "amber")
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
     cv += kit.radial(kit.H, kit.W, 769, 313, 40, 2)[..., None] * col("amber") * 0.3
     # falling snow
     common.rain(cv, seed + 2, 500, 3, 0.4, 0.35, c="frost")
@@ -109,7 +109,7 @@ def glasshouse(cv, seed):
         common.brick_courses(lay, kit.poly(q), seed + 7 + side, 40, 18, "#6a4034", "#3a221c", mortar="#2a221e")
     sill = kit.rect(b.x0 - 4, b.y1 - 46, b.x1 + 4, b.y1 - 38)
     props.solid(sill, "#8a8880", L, 2, lay=lay)
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
 
 
 def tiled_floor(cv, seed, vpx=512, horizon=196):
@@ -125,7 +125,7 @@ def tiled_floor(cv, seed, vpx=512, horizon=196):
     chk = (np.floor(a) + np.floor(c)) % 2
     tone = kit.noise(h, w, 30, seed, 3)
     terracotta = kit.mix("mahogany", "brass", 0.25)
-    cream = kit.mix("parchment", "parch_shade", 0.5)
+    cream = kit.mix("parchment", "parchment_shade", 0.5)
     tex = terracotta[None, None] * (1 - chk[..., None]) + cream * chk[..., None] * 0.9
     tex *= (0.8 + 0.35 * tone[..., None])
     ja = np.abs(np.mod(a, 1) - 0.5)
@@ -137,7 +137,7 @@ def tiled_floor(cv, seed, vpx=512, horizon=196):
     tex *= (0.55 + 0.45 * depth)[..., None]
     lay = Layer(w, h)
     lay.paint(kit.poly(b.floor()), tex)
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
 
 
 def pot(lay, x, y, w, h, seed, light=L, c="#a0502e"):
@@ -217,7 +217,7 @@ def table_and_lamp(seed):
     props.solid(kit.line([(cx - 70, cy + 60), (cx + 70, cy + 60)], 4), iron, L, 1, lay=lay)
     props.solid(kit.ellipse(cx, cy + 4, 134, 31), iron, L_LAMP, 3, amb=0.5, spec=0.6, lay=lay)
     top = kit.ellipse(cx, cy, 130, 28)
-    marble = kit.tex_noise(kit.H, kit.W, kit.mix("parchment", "frost", 0.5), kit.mix("parch_shade", "slate", 0.3), 16, seed)
+    marble = kit.tex_noise(kit.H, kit.W, kit.mix("parchment", "frost", 0.5), kit.mix("parchment_shade", "slate", 0.3), 16, seed)
     veins = np.abs(kit.noise(kit.H, kit.W, 26, seed + 1, 4) - 0.5) < 0.02
     marble = marble * (1 - veins[..., None] * 0.3)
     props.solid(top, "parchment", L_LAMP, 5, amb=0.55, spec=0.5, shin=20, lay=lay, tex=marble)
@@ -288,7 +288,7 @@ def page_layer(seed):
 
 def build():
     room = Room("conservatory")
-    cv = kit.canvas("night")
+    cv = kit.backdrop("night")
     glasshouse(cv, SEED)
     tiled_floor(cv, SEED + 1)
     plants_back = Layer(kit.W, kit.H)
@@ -304,8 +304,8 @@ def build():
         fern(plants_back, x, y - 52, SEED + 50 + k, r=56)
     pot(plants_back, 330, 452, 40, 36, SEED + 45)
     palm(plants_back, 330, 410, SEED + 46, spread=110)
-    kit.over(cv, kit.shadow_layer(kit.Mask(plants_back.a, 0, 0), 4, 6, 4, 0.4))
-    kit.over(cv, plants_back)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(plants_back.a, 0, 0), 4, 6, 4, 0.4))
+    kit.over_layer(cv, plants_back)
     # hanging baskets under the roof
     hang = Layer(kit.W, kit.H)
     for k, (x, y) in enumerate(((300, 150), (724, 140))):
@@ -313,7 +313,7 @@ def build():
             hang.paint(kit.line([(x, 40), (x + dx, y)], 1.2), "#2a2a2a", 0.9)
         props.solid(kit.ellipse(x, y + 8, 24, 12), "#6a4a2a", L, 4, lay=hang)
         fern(hang, x, y + 4, SEED + 60 + k, r=44)
-    kit.over(cv, hang)
+    kit.over_layer(cv, hang)
     # the big plants at the sides and front: a lemon tree, palms, ferns in pots
     front = Layer(kit.W, kit.H)
     lemon_tree(front, 160, 560, SEED + 70)
@@ -328,15 +328,15 @@ def build():
         pot(front, 660 + k * 4, 596 - k * 12, 40 - k * 2, 18, SEED + 80 + k)
     common.contact_shadow(cv, 100, 220, 562, 10, 0.5, 6)
     common.contact_shadow(cv, 840, 960, 582, 10, 0.5, 6)
-    kit.over(cv, kit.shadow_layer(kit.Mask(front.a, 0, 0), 6, 8, 6, 0.45))
-    kit.over(cv, front)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(front.a, 0, 0), 6, 8, 6, 0.45))
+    kit.over_layer(cv, front)
     tb = table_and_lamp(SEED + 8)
     common.contact_shadow(cv, 380, 650, 600, 12, 0.5, 8)
-    kit.over(cv, kit.shadow_layer(kit.Mask(tb.a, 0, 0), 6, 10, 8, 0.45))
-    kit.over(cv, tb)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(tb.a, 0, 0), 6, 10, 8, 0.45))
+    kit.over_layer(cv, tb)
     pg = page_layer(SEED + 9)
-    kit.over(cv, pg)
-    pg_a = kit.crop_to(kit.Mask(pg.a, pg.x0, pg.y0), 0, 0, kit.W, kit.H)
+    kit.over_layer(cv, pg)
+    pg_a = kit.crop_mask(kit.Mask(pg.a, pg.x0, pg.y0), 0, 0, kit.W, kit.H)
 
     def light(c):
         c = c * 0.6
@@ -372,8 +372,8 @@ def build():
     for st in ("empty", "gear", "open"):
         c2 = cv.copy()
         bl = box_layer(st, SEED + 11)
-        kit.over(c2, kit.shadow_layer(kit.Mask(bl.a, 0, 0), 4, 5, 4, 0.5))
-        kit.over(c2, bl)
+        kit.over_layer(c2, kit.shadow_layer(kit.Mask(bl.a, 0, 0), 4, 5, 4, 0.5))
+        kit.over_layer(c2, bl)
         outs[st] = (fin(light(c2)), kit.Mask(bl.a, 0, 0))
     c0 = fin(base)
     # the backdrop has no box: the sprites swap on the bare table top
