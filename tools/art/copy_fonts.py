@@ -6,8 +6,9 @@ loads, with the packages' copyright files beside them.
   fonts-liberation2 -> tnr.ttf (Liberation Serif Regular)
   fonts-dejavu-core -> DejaVuSans.ttf
 
-The files are pinned in tools/manifest.toml ([fonts]: package, source and SHA-256 of each): a source
-whose content differs is refused, so a newer package never changes the committed fonts unnoticed.
+The files are pinned in tools/manifest.toml ([fonts]: package, source and SHA-256 of each; [versions]:
+the packages' versions): a source whose content differs is refused, so a newer package never changes
+the committed fonts unnoticed, and another package version is reported.
 The EB Garamond files are OpenType (CFF); FreeType opens them under the .ttf name.
 Run:  /usr/bin/python3 tools/art/copy_fonts.py [--out DIR]   (make_ui.py runs it too)
 """
@@ -29,20 +30,29 @@ def sha256(path):
         return hashlib.sha256(f.read()).hexdigest()
 
 
+def installed_version(package):
+    r = subprocess.run(["dpkg-query", "-W", "-f=${Version}", package], capture_output=True, text=True)
+    return r.stdout.strip() if r.returncode == 0 else None
+
+
 def main():
     with open(MANIFEST, "rb") as f:
-        pins = tomllib.load(f)["fonts"]
+        manifest = tomllib.load(f)
+    pins, versions = manifest["fonts"], manifest["versions"]
     out = outdir.take()
     problems = []
+    for package in sorted({pin["package"] for pin in pins.values()}):
+        have = installed_version(package)
+        if have and have != versions.get(package):
+            print("copy_fonts: %s is %s here, pinned %s: its files must still be the pinned ones"
+                  % (package, have, versions.get(package)))
     for target, pin in pins.items():
         src = pin["source"]
         if not os.path.exists(src):
             problems.append("%s is missing (apt-get install %s)" % (src, pin["package"]))
         elif sha256(src) != pin["sha256"]:
-            have = subprocess.run(["dpkg-query", "-W", "-f=${Version}", pin["package"]], capture_output=True,
-                                  text=True).stdout.strip()
-            problems.append("%s of %s %s is not the pinned file (see tools/manifest.toml)" % (src, pin["package"],
-                                                                                             have or "?"))
+            problems.append("%s of %s %s is not the pinned file (see tools/manifest.toml)"
+                            % (src, pin["package"], installed_version(pin["package"]) or "?"))
     if problems:
         sys.stderr.write("copy_fonts: " + "\ncopy_fonts: ".join(problems) + "\n")
         return 1
