@@ -3,7 +3,6 @@ import math
 
 import numpy as np
 
-import common
 import figure
 import kit
 import props
@@ -51,7 +50,7 @@ def painting(w, h, seed, scene="clock", frost=0.0, ss=2):
     fig.rgb = kit.kuwahara(lay.rgb, 1) * 0.5 + lay.rgb * 0.5
     fig.a = lay.a
     kit.over_layer(cv, fig)
-    common.lamp(cv, w * 0.3, h * 0.25, w * 1.1, "candle", 0.25, 1.4)
+    kit.lamp(cv, w * 0.3, h * 0.25, w * 1.1, "candle", 0.25, 1.4)
     cv = kit.resize(cv, W0, H0)
     cv = kit.finish(cv, seed, grain=0.05, vignette=0.6, painterly=False)
     cv = cv * (0.9 + 0.1 * col("amber"))

@@ -23,7 +23,6 @@ from scipy import ndimage
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "paint"))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
 
-import common  # noqa: E402
 import kit  # noqa: E402
 import props  # noqa: E402
 from kit import Layer, col  # noqa: E402
@@ -127,19 +126,19 @@ def letter(folder, seed=1201):
     flame = Layer(kit.W, kit.H)
     props.flame(flame, 94, 126, 34)
     kit.over_layer(cv, flame)
-    common.lamp(cv, 94, 110, 1000, "amber", 0.32, 1.2)
+    kit.lamp(cv, 94, 110, 1000, "amber", 0.32, 1.2)
     cv *= 0.9
-    common.bloom(cv, 0.8, 10, 0.3)
+    kit.bloom(cv, 0.8, 10, 0.3)
     save(kit.finish(cv, seed, painterly=False, vignette=0.6), folder, "letter")
 
 
 def dials(folder, seed=1301):
-    sky = common.storm_sky(kit.H, kit.W, seed, moon=(880, 70, 26), horizon=0.6)
+    sky = kit.storm_sky(kit.H, kit.W, seed, moon=(880, 70, 26), horizon=0.6)
     # the tower's face of stone blocks, the dial set in a round of dressed stone
     wall = Layer(kit.W, kit.H)
-    common.brick_courses(wall, kit.rect(90, 0, 934, kit.H), seed, 64, 30, "#555a63", "#363b44")
+    kit.brick_courses(wall, kit.rect(90, 0, 934, kit.H), seed, 64, 30, "#555a63", "#363b44")
     props.solid(kit.ellipse(512, 372, 318, 318), "#4a4f58", (0, -1, 0.6), 14, lay=wall,
-                tex=common.stone_tex(kit.H, kit.W, seed + 2, "#5d626b", "#3a3f48"))
+                tex=kit.stone_tex(kit.H, kit.W, seed + 2, "#5d626b", "#3a3f48"))
     wall.paint(kit.ellipse(512, 372, 292, 292), "#14181f")
     # the eaves of the roof above
     props.solid(kit.poly([(40, 0), (984, 0), (984, 36), (40, 36)]), "#2a2624", (0, -1, 0.6), 6, lay=wall)
@@ -154,10 +153,10 @@ def dials(folder, seed=1301):
         d = props.dial(512, 372, 280, seed + 3, 11, minute, face="#f0dca8", numerals="ink",
                        light=(0.2, -1, 0.6), rim_col="#8a6a3a", tide=True)
         kit.over_layer(cv, d)
-        common.lamp(cv, 700, 0, 900, "frost", 0.3, 1.4)
-        common.rain(cv, seed + 5, n=1400, length=30, angle=0.22, k=0.16)
-        common.rain(cv, seed + 6, n=500, length=60, angle=0.22, k=0.1)
-        common.bloom(cv, 0.75, 14, 0.3)
+        kit.lamp(cv, 700, 0, 900, "frost", 0.3, 1.4)
+        kit.rain(cv, seed + 5, n=1400, length=30, angle=0.22, k=0.16)
+        kit.rain(cv, seed + 6, n=500, length=60, angle=0.22, k=0.1)
+        kit.bloom(cv, 0.75, 14, 0.3)
         save(kit.finish(cv, seed, painterly=False, vignette=0.65), folder, name)
 
 

@@ -3,7 +3,6 @@ import math
 
 import numpy as np
 
-import common
 import kit
 import props
 import things
@@ -200,13 +199,13 @@ HIDDEN = [
 
 def light(cv):
     cv = cv * 0.5
-    common.lamp(cv, 120, 80, 1150, "amber", 0.8, 1.3)
-    common.lamp(cv, 220, 180, 460, "candle", 0.35, 1.6)
+    kit.lamp(cv, 120, 80, 1150, "amber", 0.8, 1.3)
+    kit.lamp(cv, 220, 180, 460, "candle", 0.35, 1.6)
     return cv
 
 
 def finish(cv, protect=None):
-    common.bloom(cv, 0.8, 8, 0.3)
+    kit.bloom(cv, 0.8, 8, 0.3)
     return kit.finish(cv, SEED, vignette=0.5, stroke_angle=0.2, protect=protect)
 
 

@@ -3,7 +3,6 @@ import math
 
 import numpy as np
 
-import common
 import interior
 import kit
 import props
@@ -170,9 +169,9 @@ def cabinet_room(room, seed):
 
     def light(c):
         c = c * 0.62
-        common.lamp(c, 160, 40, 640, "amber", 0.9, 1.3)
-        common.lamp(c, 360, 300, 300, "candle", 0.25, 1.5)
-        common.bloom(c, 0.75, 8, 0.35)
+        kit.lamp(c, 160, 40, 640, "amber", 0.9, 1.3)
+        kit.lamp(c, 360, 300, 300, "candle", 0.25, 1.5)
+        kit.bloom(c, 0.75, 8, 0.35)
         return c
 
     prot = kit.blur(kit.Mask(cr.a, cr.x0, cr.y0).full(W, H), 1) * 0.7
@@ -309,9 +308,9 @@ def desk_room(room, seed):
     def light(c):
         c = c * 0.5
         cx, cy = CANDLE
-        common.lamp(c, cx, cy - 30, 620, "amber", 1.1, 1.3)
-        common.lamp(c, cx, cy - 30, 140, "candle", 0.8, 2.0)
-        common.bloom(c, 0.75, 10, 0.4)
+        kit.lamp(c, cx, cy - 30, 620, "amber", 1.1, 1.3)
+        kit.lamp(c, cx, cy - 30, 140, "candle", 0.8, 2.0)
+        kit.bloom(c, 0.75, 10, 0.4)
         return c
 
     room.back(_fin(light(top.copy()), seed))

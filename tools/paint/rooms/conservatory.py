@@ -3,7 +3,6 @@ import math
 
 import numpy as np
 
-import common
 import interior
 import kit
 import props
@@ -21,7 +20,7 @@ TABLE = (512, 500)
 
 def outside(seed):
     """The snowy garden at night beyond the glass, seen whole (the glazing goes over it)."""
-    cv = common.storm_sky(kit.H, kit.W, seed, "#22304a", "#3e5470", "#7890a8", moon=(330, 120, 20), horizon=0.55)
+    cv = kit.storm_sky(kit.H, kit.W, seed, "#22304a", "#3e5470", "#7890a8", moon=(330, 120, 20), horizon=0.55)
     lay = Layer(kit.W, kit.H)
     # dark firs and a garden wall under snow, the house's lit window far off
     rng = np.random.default_rng(seed)
@@ -49,7 +48,7 @@ def outside(seed):
     kit.over_layer(cv, lay)
     cv += kit.radial(kit.H, kit.W, 769, 313, 40, 2)[..., None] * col("amber") * 0.3
     # falling snow
-    common.rain(cv, seed + 2, 500, 3, 0.4, 0.35, c="frost")
+    kit.rain(cv, seed + 2, 500, 3, 0.4, 0.35, c="frost")
     return cv
 
 
@@ -102,11 +101,11 @@ def glasshouse(cv, seed):
     lay.a = np.maximum(lay.a, roofsnow * 0.8)
     # the kneewall: old brick under a stone sill, behind the planting
     kw = kit.poly([(b.x0, b.y1 - 40), (b.x1, b.y1 - 40), (b.x1, b.y1), (b.x0, b.y1)])
-    common.brick_courses(lay, kw, seed + 6, 34, 14, "#7a4a3a", "#4a2a22", mortar="#3a302a")
+    kit.brick_courses(lay, kw, seed + 6, 34, 14, "#7a4a3a", "#4a2a22", mortar="#3a302a")
     for side in (0, 1):
         f = b.left_at if side == 0 else b.right_at
         q = [f(0, 0.86), f(1, 0.89), f(1, 1), f(0, 1)]
-        common.brick_courses(lay, kit.poly(q), seed + 7 + side, 40, 18, "#6a4034", "#3a221c", mortar="#2a221e")
+        kit.brick_courses(lay, kit.poly(q), seed + 7 + side, 40, 18, "#6a4034", "#3a221c", mortar="#2a221e")
     sill = kit.rect(b.x0 - 4, b.y1 - 46, b.x1 + 4, b.y1 - 38)
     props.solid(sill, "#8a8880", L, 2, lay=lay)
     kit.over_layer(cv, lay)
@@ -326,12 +325,12 @@ def build():
     props.solid(wc, kit.mix("moss", "slate", 0.4), L, 4, spec=0.6, lay=front)
     for k in range(3):
         pot(front, 660 + k * 4, 596 - k * 12, 40 - k * 2, 18, SEED + 80 + k)
-    common.contact_shadow(cv, 100, 220, 562, 10, 0.5, 6)
-    common.contact_shadow(cv, 840, 960, 582, 10, 0.5, 6)
+    kit.contact_shadow(cv, 100, 220, 562, 10, 0.5, 6)
+    kit.contact_shadow(cv, 840, 960, 582, 10, 0.5, 6)
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(front.a, 0, 0), 6, 8, 6, 0.45))
     kit.over_layer(cv, front)
     tb = table_and_lamp(SEED + 8)
-    common.contact_shadow(cv, 380, 650, 600, 12, 0.5, 8)
+    kit.contact_shadow(cv, 380, 650, 600, 12, 0.5, 8)
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(tb.a, 0, 0), 6, 10, 8, 0.45))
     kit.over_layer(cv, tb)
     pg = page_layer(SEED + 9)
@@ -344,23 +343,23 @@ def build():
         # everything takes a cold cast from the snow-light; the lamp makes a warm pool
         c = c * (0.75 + 0.35 * col("frost"))
         lx, ly = LAMP
-        common.lamp(c, lx, ly + 20, 520, "amber", 1.1, 1.5)
-        common.lamp(c, lx, ly + 14, 90, "candle", 1.0, 2.0)
+        kit.lamp(c, lx, ly + 20, 520, "amber", 1.1, 1.5)
+        kit.lamp(c, lx, ly + 14, 90, "candle", 1.0, 2.0)
         pool = kit.radial(kit.H, kit.W, lx, ly + 20, 240, 1.6)
-        d = common.motes(kit.H, kit.W, SEED + 10, 900, mask=pool, size=0.8)
+        d = kit.motes(kit.H, kit.W, SEED + 10, 900, mask=pool, size=0.8)
         c += d[..., None] * col("candle") * 0.9
         # a wet gleam of the lamp on the tiles
         gleam = kit.radial(kit.H, kit.W, lx, 640, 160, 2.0) * (yy > 600)
         c += gleam[..., None] * col("amber") * 0.15
-        common.bloom(c, 0.74, 12, 0.45)
+        kit.bloom(c, 0.74, 12, 0.45)
         return c
 
     # where the view outside shows through (for the falling snow, laid on after the finish)
     occ = np.clip(plants_back.a + hang.a + front.a + tb.a + pg_a, 0, 1)
     yy = np.mgrid[0:kit.H, 0:kit.W][0].astype(np.float32)
     view = (1 - occ) * (yy < BOX.y1 - 40)
-    flakes = common.motes(kit.H, kit.W, SEED + 12, 900, size=0.7, bright=(0.5, 1.3)) * view
-    flakes += common.motes(kit.H, kit.W, SEED + 13, 140, size=1.3, bright=(0.4, 0.9)) * view
+    flakes = kit.motes(kit.H, kit.W, SEED + 12, 900, size=0.7, bright=(0.5, 1.3)) * view
+    flakes += kit.motes(kit.H, kit.W, SEED + 13, 140, size=1.3, bright=(0.4, 0.9)) * view
     base = light(cv.copy())
 
     protect = view * 0.75

@@ -4,7 +4,6 @@ import math
 import numpy as np
 from scipy import ndimage
 
-import common
 import interior
 import kit
 import portrait
@@ -74,7 +73,7 @@ def house_on_cliff(cv, seed, light=SUN_LIGHT, clock_hm=(6, 0)):
     # the headland: a sunlit rock face dropping to the sea on the right
     land = kit.poly([(0, 352), (120, 346), (300, 352), (470, 362), (540, 378), (580, 405), (606, 470), (650, 560),
                      (700, 640), (770, 710), (840, 768), (0, 768)])
-    rock = common.stone_tex(kit.H, kit.W, seed, "#7a6a6e", "#2e2a36")
+    rock = kit.stone_tex(kit.H, kit.W, seed, "#7a6a6e", "#2e2a36")
     strata = np.sin(yy * 0.11 + xx * 0.05 + kit.noise(kit.H, kit.W, 40, seed + 1, 3) * 5) * 0.5 + 0.5
     rock = rock * (0.7 + 0.4 * strata[..., None])
     rock = rock * (kit.mix("amber", "wine", 0.35) * 1.25 * (0.5 + warm[..., None])) * 0.9
@@ -90,7 +89,7 @@ def house_on_cliff(cv, seed, light=SUN_LIGHT, clock_hm=(6, 0)):
     # snow over the top and the long slope down to the garden gate
     edge = [(540, 376), (566, 398), (572, 440), (560, 500), (582, 560), (600, 640), (640, 700), (676, 768)]
     snow = kit.poly([(0, 350), (120, 344), (300, 350), (470, 360)] + edge + [(0, 768)])
-    sn = common.snow_tex(kit.H, kit.W, seed + 2, warm)
+    sn = kit.snow_tex(kit.H, kit.W, seed + 2, warm)
     # the slope darkens into blue shade towards the viewer
     # warm where the low sun grazes the top, blue shade down the slope towards the viewer
     shade = np.clip((yy - 360) / 380, 0, 1)[..., None]
@@ -192,7 +191,7 @@ def dawn(room, seed):
     lay = Layer(kit.W, kit.H)
     for x0, x1, y0, y1 in ((-10, 96, 600, 640),):
         wall = kit.poly([(x0, y0), (x1, y0 + (y1 - y0) * 0.2), (x1, 790), (x0, 790)])
-        common.brick_courses(lay, wall, seed + x0 + 40, 40, 20, "#5a5460", "#34303a")
+        kit.brick_courses(lay, wall, seed + x0 + 40, 40, 20, "#5a5460", "#34303a")
         cap = kit.poly([(x0, y0 - 10), (x1, y0 + (y1 - y0) * 0.2 - 10), (x1, y0 + (y1 - y0) * 0.2 + 2), (x0, y0 + 2)])
         lay.paint(cap, kit.mix("frost", "candle", 0.2))
     for k, (x, y, r) in enumerate(((600, 560, 44), (40, 560, 40), (520, 470, 26))):
@@ -209,7 +208,7 @@ def dawn(room, seed):
     lay = Layer(kit.W, kit.H)
     for x in (120, 392):
         post = kit.rect(x - 24, 540, x + 24, 790)
-        common.brick_courses(lay, post, seed + x, 32, 24, "#6a646c", "#3a3640")
+        kit.brick_courses(lay, post, seed + x, 32, 24, "#6a646c", "#3a3640")
         xx = lay.grid()[0]
         lay.tone(0.7 + 0.5 * np.clip((xx - x + 24) / 48, 0, 1), post)
         props.solid(kit.rect(x - 32, 526, x + 32, 544), "#7a7480", SUN_LIGHT, 3, lay=lay)
@@ -229,7 +228,7 @@ def dawn(room, seed):
     lay.paint(kit.poly([(lx - 18, 482), (lx, 462), (lx + 4, 466), (lx - 10, 480)]), kit.mix("frost", "candle", 0.25))
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), -18, 6, 6, 0.35))
     kit.over_layer(cv, lay)
-    common.bloom(cv, 0.72, 18, 0.45)
+    kit.bloom(cv, 0.72, 18, 0.45)
     cv = kit.finish(cv, seed, vignette=0.35, stroke_angle=0.1)
     room.back(cv)
 
@@ -332,7 +331,7 @@ def credits_back(room, seed):
         dl[int(y), int(x)] = 0.5 + rng.random()
     dl = kit.blur(dl, 0.8) * beam * 3
     cv += dl[..., None] * col("candle")
-    common.bloom(cv, 0.7, 16, 0.35)
+    kit.bloom(cv, 0.7, 16, 0.35)
     protect = np.zeros((kit.H, kit.W), np.float32)
     protect[pl.y0:pl.y0 + pl.h, pl.x0:pl.x0 + pl.w] = pl.a
     cv = kit.finish(cv, seed, vignette=0.5, stroke_angle=0.5, protect=protect)

@@ -3,7 +3,6 @@ import math
 
 import numpy as np
 
-import common
 import kit
 import props
 from kit import Layer, col
@@ -61,8 +60,8 @@ def ground(cv, seed):
     # path of flagstones from the viewer to the front door
     path = kit.poly([(360, 768), (664, 768), (535, 322), (490, 322)])
     lay = Layer(kit.W, kit.H)
-    tex = common.stone_tex(kit.H, kit.W, seed + 2, "#62625f", "#3a3d42")
-    joint, tone, depth = common.perspective_paving(kit.H, kit.W, seed + 2, 322, 512, 310, 45)
+    tex = kit.stone_tex(kit.H, kit.W, seed + 2, "#62625f", "#3a3d42")
+    joint, tone, depth = kit.perspective_paving(kit.H, kit.W, seed + 2, 322, 512, 310, 45)
     tex = tex * (0.8 + 0.3 * tone[..., None]) * (1 - 0.6 * joint[..., None])
     tex = tex * (0.55 + 0.45 * depth[..., None])
     lay.paint(path, tex)
@@ -72,7 +71,7 @@ def ground(cv, seed):
         x0, x1 = (0, 262) if side == 0 else (762, 1024)
         wall = kit.rect(x0, 470, x1, 612)
         wl = Layer(kit.W, kit.H)
-        common.brick_courses(wl, wall, seed + 5 + side, 52, 24, "#55585d", "#34383e")
+        kit.brick_courses(wl, wall, seed + 5 + side, 52, 24, "#55585d", "#34383e")
         cap = kit.rect(x0, 458, x1, 474)
         props.solid(cap, "#6a6c70", LIGHT, 3, lay=wl)
         kit.over_layer(cv, wl)
@@ -102,7 +101,7 @@ def ground(cv, seed):
 def pillar(cv, x0, x1, seed, lantern=False):
     lay = Layer(kit.W, kit.H)
     body = kit.rect(x0, 215, x1, 615)
-    common.brick_courses(lay, body, seed, 40, 28, "#6b6d70", "#3c4046")
+    kit.brick_courses(lay, body, seed, 40, 28, "#6b6d70", "#3c4046")
     xx, yy = lay.grid()
     # rounded shading across the post
     t = np.clip((xx - x0) / (x1 - x0), 0, 1)
@@ -181,7 +180,7 @@ def urn(x, y, seed):
     body = kit.poly([(x - 24, y + 56), (x + 24, y + 56), (x + 18, y + 42), (x + 40, y + 8), (x + 46, y - 18),
                      (x + 34, y - 34), (x + 46, y - 46), (x - 46, y - 46), (x - 34, y - 34), (x - 46, y - 18),
                      (x - 40, y + 8), (x - 18, y + 42)])
-    tex = common.stone_tex(kit.H, kit.W, seed, "#a09c92", "#6a6a68")
+    tex = kit.stone_tex(kit.H, kit.W, seed, "#a09c92", "#6a6a68")
     props.solid(body, "#6c6e70", LIGHT, 10, amb=0.35, lay=lay, tex=tex)
     lip = kit.ellipse(x, y - 44, 42, 8)
     props.solid(lip, "#77797b", LIGHT, 3, lay=lay)
@@ -219,8 +218,8 @@ def build():
     seed = 101
 
     def paint(gate="closed", urn_state="base", key=False):
-        cv = common.storm_sky(kit.H, kit.W, seed, moon=(150, 70, 26), horizon=0.4)
-        common.sea(cv, 300, 768, seed + 3)
+        cv = kit.storm_sky(kit.H, kit.W, seed, moon=(150, 70, 26), horizon=0.4)
+        kit.sea(cv, 300, 768, seed + 3)
         house(cv, seed + 4)
         ground(cv, seed + 5)
         pillar(cv, 255, 335, seed + 6, lantern=True)
@@ -249,18 +248,18 @@ def build():
             m = np.maximum(ul.a, 0)
             masks["urn"] = kit.Mask(m, 0, 0)
         # lantern light and cold night air
-        common.ambient(cv, "slate", 0.35)
-        common.lamp(cv, LANTERN[0], LANTERN[1], 430, "amber", 0.9, 1.8)
-        common.lamp(cv, LANTERN[0], LANTERN[1], 120, "candle", 0.8, 2.0)
-        common.lamp(cv, 270, 560, 250, "amber", 0.45, 1.5)
+        kit.ambient(cv, "slate", 0.35)
+        kit.lamp(cv, LANTERN[0], LANTERN[1], 430, "amber", 0.9, 1.8)
+        kit.lamp(cv, LANTERN[0], LANTERN[1], 120, "candle", 0.8, 2.0)
+        kit.lamp(cv, 270, 560, 250, "amber", 0.45, 1.5)
         # puddle reflections on the path
         pud = kit.noise(kit.H, kit.W, 40, seed + 11, 3)
         yy, xx = np.mgrid[0:kit.H, 0:kit.W].astype(np.float32)
         pm = np.clip((pud - 0.62) * 6, 0, 1) * (yy > 600) * (np.abs(xx - 512) < 150 + (yy - 600) * 0.6)
         cv += pm[..., None] * col("amber") * 0.12 * kit.radial(kit.H, kit.W, 300, 700, 400)[..., None]
         cv += pm[..., None] * col("frost") * 0.05
-        common.rain(cv, seed + 12, 1800, 30, 0.22, 0.16)
-        common.bloom(cv, 0.7, 10, 0.5)
+        kit.rain(cv, seed + 12, 1800, 30, 0.22, 0.16)
+        kit.bloom(cv, 0.7, 10, 0.5)
         cv = kit.finish(cv, seed, vignette=0.5, stroke_angle=1.2)
         return cv, masks
 

@@ -3,7 +3,6 @@ import math
 
 import numpy as np
 
-import common
 import interior
 import kit
 import props
@@ -121,9 +120,9 @@ def lunette(cv, seed):
     lay = Layer(kit.W, kit.H)
     pts = kit.arc_pts(cx, cy, r, r, math.pi, 2 * math.pi, 40)
     glass = kit.poly(pts)
-    sky = common.storm_sky(kit.H, kit.W, seed, horizon=0.2)
+    sky = kit.storm_sky(kit.H, kit.W, seed, horizon=0.2)
     sky = sky * 0.9 + col("teal") * 0.1
-    common.rain(sky, seed + 1, 1400, 16, 0.35, 0.25)
+    kit.rain(sky, seed + 1, 1400, 16, 0.35, 0.25)
     lay.paint(glass, sky)
     for a in np.linspace(math.pi, 2 * math.pi, 5)[1:-1]:
         lay.paint(kit.line([(cx, cy), (cx + r * math.cos(a), cy + r * math.sin(a))], 3), "#2a1c10")
@@ -359,7 +358,7 @@ def tower_door(state, seed):
     lay = Layer(kit.W, kit.H)
     q = [(872, 100), (942, 86), (942, 252), (872, 250)]
     fr = kit.poly([(862, 90), (952, 72), (952, 256), (862, 254)])
-    props.solid(fr, "#4a4440", LIGHT, 3, lay=lay, tex=common.stone_tex(kit.H, kit.W, seed, "#6a6560", "#45403c"))
+    props.solid(fr, "#4a4440", LIGHT, 3, lay=lay, tex=kit.stone_tex(kit.H, kit.W, seed, "#6a6560", "#45403c"))
     if state == "closed":
         tex = kit.wood(kit.H, kit.W, seed + 1, "#4a2f1b", angle=math.pi / 2 - 0.1, freq=0.15)
         lay.paint(kit.poly(q), tex)
@@ -456,18 +455,18 @@ def build():
         props.flame(sconce, 967, 182, 12)
         kit.over_layer(cv, sconce)
         for (x0, x1, y) in ((210, 316, 544), (496, 596, 556), (340, 462, 558), (620, 728, 558)):
-            common.contact_shadow(cv, x0, x1, y, 10, 0.55, 5)
+            kit.contact_shadow(cv, x0, x1, y, 10, 0.55, 5)
         # light: a warm lamp pool, cold light from the glass door and the moon through the lunette, dark corners
         cv *= 0.46
         beam = interior.beam_light(kit.H, kit.W, [(488, 128), (602, 128), (700, 600), (420, 600)], 30, 0.22)
         cv += beam[..., None] * col("frost") * 0.09
-        common.lamp(cv, LAMP[0], LAMP[1] + 60, 720, "amber", 0.75, 1.3)
-        common.lamp(cv, LAMP[0], LAMP[1], 200, "candle", 0.5, 2)
-        common.lamp(cv, 960, 190, 260, "amber", 0.7, 1.6)
+        kit.lamp(cv, LAMP[0], LAMP[1] + 60, 720, "amber", 0.75, 1.3)
+        kit.lamp(cv, LAMP[0], LAMP[1], 200, "candle", 0.5, 2)
+        kit.lamp(cv, 960, 190, 260, "amber", 0.7, 1.6)
         spill = interior.beam_light(kit.H, kit.W, [(630, 556), (720, 556), (860, 700), (600, 700)], 25, 0.35)
         spill += kit.radial(kit.H, kit.W, 674, 400, 150, 1.5) * 0.25
         cv += spill[..., None] * col("frost") * 0.35 * cv.mean(axis=2, keepdims=True) * 3
-        common.bloom(cv, 0.7, 12, 0.45)
+        kit.bloom(cv, 0.7, 12, 0.45)
         cv = kit.finish(cv, seed, vignette=0.55)
         return cv, masks
 

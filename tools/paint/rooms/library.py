@@ -1,7 +1,6 @@
 """Room 5: the library - fire, bookcases, Ysolde's portrait over the mantel, the desk and the wing chair."""
 import numpy as np
 
-import common
 import interior
 import kit
 import portrait
@@ -124,7 +123,7 @@ def bookcase(lay, x0, x1, y0, y1, seed, light=L, shelves=5):
 def fireplace(cv, seed):
     lay = Layer(kit.W, kit.H)
     x0, x1, y0, y1 = 408, 616, 296, 522
-    stone = common.stone_tex(kit.H, kit.W, seed, "#8a8278", "#4a4540")
+    stone = kit.stone_tex(kit.H, kit.W, seed, "#8a8278", "#4a4540")
     surround = kit.rect(x0, y0, x1, y1)
     props.solid(surround, "#7a746c", L, 6, amb=0.55, lay=lay, tex=stone)
     # carved uprights and the mantel shelf
@@ -274,13 +273,13 @@ def build():
         # the fire: a warm flickering pool, strongest low and in the middle
         f = kit.radial(kit.H, kit.W, FIRE[0], FIRE[1], 760, 1.3)
         c *= 1 + f[..., None] * col("amber") * 1.7 * fire_k
-        common.lamp(c, FIRE[0], FIRE[1] - 10, 150, "candle", 0.45, 2.0)
-        common.lamp(c, 154, 430, 260, "amber", 0.9, 1.5)
+        kit.lamp(c, FIRE[0], FIRE[1] - 10, 150, "candle", 0.45, 2.0)
+        kit.lamp(c, 154, 430, 260, "amber", 0.9, 1.5)
         return c
 
     full = cv.copy()
     for lay in (ch, dk):
-        common.contact_shadow(full, lay.bbox()[0], lay.bbox()[2], lay.bbox()[3], 10, 0.5, 5)
+        kit.contact_shadow(full, lay.bbox()[0], lay.bbox()[2], lay.bbox()[3], 10, 0.5, 5)
         kit.over_layer(full, kit.shadow_layer(kit.Mask(lay.a, 0, 0), 8, 6, 8, 0.45))
         kit.over_layer(full, lay)
     full = light(full)
@@ -288,7 +287,7 @@ def build():
     lit.rgb = pl.rgb * (0.85 + 0.25 * col("amber"))
     lit.a = pl.a
     kit.over_layer(full, lit)
-    common.bloom(full, 0.72, 14, 0.5)
+    kit.bloom(full, 0.72, 14, 0.5)
     protect = np.zeros((kit.H, kit.W), np.float32)
     protect[pl.y0:pl.y0 + pl.h, pl.x0:pl.x0 + pl.w] = pl.a
     full = kit.finish(full, SEED, vignette=0.55, protect=protect)

@@ -3,7 +3,6 @@ import math
 
 import numpy as np
 
-import common
 import kit
 import props
 import things
@@ -92,7 +91,7 @@ def gears(seed=707):
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(border.m, border.x0, border.y0), -10, 14, 12, 0.55))
     kit.over_layer(cv, lay)
     cv *= 0.62
-    common.lamp(cv, 700, 160, 900, "amber", 0.9, 1.2)
+    kit.lamp(cv, 700, 160, 900, "amber", 0.9, 1.2)
     cv = kit.finish(cv, seed, vignette=0.5)
     room.back(cv)
     # the compartment revealed when the latch lifts
@@ -155,8 +154,8 @@ def clockface(seed=808):
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(plate.m, plate.x0, plate.y0), 8, 12, 10, 0.6))
     kit.over_layer(cv, lay)
     cv *= 0.85
-    common.lamp(cv, 380, 120, 800, "amber", 0.6, 1.2)
-    common.lamp(cv, 512, 300, 420, "frost", 0.15, 1.4)
+    kit.lamp(cv, 380, 120, 800, "amber", 0.6, 1.2)
+    kit.lamp(cv, 512, 300, 420, "frost", 0.15, 1.4)
     cv = kit.finish(cv, seed, vignette=0.5)
     room.back(cv)
     # the dial, painted once and cut into nine tiles

@@ -3,7 +3,6 @@ import math
 
 import numpy as np
 
-import common
 import kit
 import props
 import curios
@@ -183,13 +182,13 @@ def front_layers(seed):
 
 def light(cv):
     cv = cv * 0.62
-    common.lamp(cv, -80, 700, 1250, "amber", 1.1, 1.2)
-    common.lamp(cv, 120, 560, 500, "candle", 0.35, 1.5)
+    kit.lamp(cv, -80, 700, 1250, "amber", 1.1, 1.2)
+    kit.lamp(cv, 120, 560, 500, "candle", 0.35, 1.5)
     return cv
 
 
 def finish(cv, protect=None):
-    common.bloom(cv, 0.8, 8, 0.3)
+    kit.bloom(cv, 0.8, 8, 0.3)
     return kit.finish(cv, SEED, vignette=0.5, stroke_angle=1.4, protect=protect)
 
 

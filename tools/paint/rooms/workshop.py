@@ -3,7 +3,6 @@ import math
 
 import numpy as np
 
-import common
 import interior
 import kit
 import props
@@ -69,8 +68,8 @@ def shell(cv, seed):
 def storm_window(cv, seed):
     x0, y0, x1, y1 = WIN
     lay = Layer(kit.W, kit.H)
-    sky = common.storm_sky(kit.H, kit.W, seed, moon=(800, 150, 16), horizon=0.42)
-    common.sea(sky, 262, kit.H, seed + 1)
+    sky = kit.storm_sky(kit.H, kit.W, seed, moon=(800, 150, 16), horizon=0.42)
+    kit.sea(sky, 262, kit.H, seed + 1)
     # the far headland and the lighthouse-like gleam of the village
     hill = kit.poly([(x0, 268), (700, 250), (760, 258), (x1, 240), (x1, 272), (x0, 276)])
     h2 = Layer(kit.W, kit.H)
@@ -78,7 +77,7 @@ def storm_window(cv, seed):
     for xv in (690, 712, 730):
         h2.paint(kit.rect(xv, 258, xv + 3, 262), "amber")
     kit.over_layer(sky, h2)
-    common.rain(sky, seed + 2, 2200, 20, 0.32, 0.3)
+    kit.rain(sky, seed + 2, 2200, 20, 0.32, 0.3)
     # streaks of water on the glass
     yy, xx = np.mgrid[0:kit.H, 0:kit.W].astype(np.float32)
     lay.paint(kit.rect(x0, y0, x1, y1), sky)
@@ -374,7 +373,7 @@ def paint(page=True):
         kit.over_layer(cv, pg)
     lathe(cv, SEED + 5)
     bl, top, front = bench(SEED + 6)
-    common.contact_shadow(cv, 130, 780, 700, 24, 0.55, 12)
+    kit.contact_shadow(cv, 130, 780, 700, 24, 0.55, 12)
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(bl.a, 0, 0), 10, 16, 12, 0.5))
     kit.over_layer(cv, bl)
     # a stool in the near left corner, cut by the frame
@@ -388,15 +387,15 @@ def paint(page=True):
     lx, ly = LAMP
     pool = interior.beam_light(kit.H, kit.W, [(lx - 40, ly + 24), (lx + 40, ly + 24), (lx + 330, 560), (lx - 330, 560)], 40, 1.0)
     cv *= 1 + pool[..., None] * col("amber") * 1.5
-    common.lamp(cv, lx, ly + 80, 560, "amber", 0.8, 1.5)
-    common.lamp(cv, lx, ly + 26, 120, "candle", 1.0, 2.0)
+    kit.lamp(cv, lx, ly + 80, 560, "amber", 0.8, 1.5)
+    kit.lamp(cv, lx, ly + 26, 120, "candle", 1.0, 2.0)
     wl = interior.beam_light(kit.H, kit.W, [(640, 96), (846, 96), (846, 326), (760, 560), (520, 560), (640, 326)], 40, 0.5)
     cv *= 1 + wl[..., None] * col("frost") * 0.9
-    common.lamp(cv, 745, 210, 260, "frost", 0.5, 1.5)
-    common.lamp(cv, 245, 380, 150, "amber", 0.5, 1.5)
-    d = common.motes(kit.H, kit.W, SEED + 8, 700, mask=pool, size=0.8)
+    kit.lamp(cv, 745, 210, 260, "frost", 0.5, 1.5)
+    kit.lamp(cv, 245, 380, 150, "amber", 0.5, 1.5)
+    d = kit.motes(kit.H, kit.W, SEED + 8, 700, mask=pool, size=0.8)
     cv += d[..., None] * col("candle") * 0.6
-    common.bloom(cv, 0.7, 12, 0.45)
+    kit.bloom(cv, 0.7, 12, 0.45)
     cv = kit.finish(cv, SEED, vignette=0.55)
     return cv, pg, clocks, top, front
 
