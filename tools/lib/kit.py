@@ -843,15 +843,22 @@ def with_alpha(img, mask):
     return out
 
 
-def over(dst, src, x=0, y=0, opacity=1.0):
-    """Composites src onto dst in place with its top-left at (x, y); returns dst."""
+def _overlap(dst, src, x, y):
+    """The parts of src placed with its top-left at (x, y) and of dst that overlap, or None."""
     h, w = src.shape[:2]
     H, W = dst.shape[:2]
     x0, y0, x1, y1 = max(x, 0), max(y, 0), min(x + w, W), min(y + h, H)
     if x0 >= x1 or y0 >= y1:
+        return None
+    return src[y0 - y:y1 - y, x0 - x:x1 - x], dst[y0:y1, x0:x1]
+
+
+def over(dst, src, x=0, y=0, opacity=1.0):
+    """Composites src onto dst in place with its top-left at (x, y); returns dst."""
+    parts = _overlap(dst, src, x, y)
+    if parts is None:
         return dst
-    s = src[y0 - y:y1 - y, x0 - x:x1 - x]
-    d = dst[y0:y1, x0:x1]
+    s, d = parts
     sa = s[..., 3:4] * opacity
     da = d[..., 3:4]
     oa = sa + da * (1 - sa)
@@ -868,13 +875,10 @@ def over_center(dst, src, cx, cy, opacity=1.0):
 
 def add_light(dst, src, x=0, y=0, strength=1.0):
     """Additive light (colour times alpha) onto dst's colour, keeping dst's alpha."""
-    h, w = src.shape[:2]
-    H, W = dst.shape[:2]
-    x0, y0, x1, y1 = max(x, 0), max(y, 0), min(x + w, W), min(y + h, H)
-    if x0 >= x1 or y0 >= y1:
+    parts = _overlap(dst, src, x, y)
+    if parts is None:
         return dst
-    s = src[y0 - y:y1 - y, x0 - x:x1 - x]
-    d = dst[y0:y1, x0:x1]
+    s, d = parts
     d[..., :3] = np.clip(d[..., :3] + s[..., :3] * s[..., 3:4] * strength, 0, 1)
     return dst
 
