@@ -3,17 +3,21 @@
 (docs/examples/animation/wheel_sheet.png: eight frames of a turning brass wheel), and copies the
 example video from the video example module of the tests (tests/examples/video/videos/lantern).
 
-Run with Debian's python3 and python3-pil:  /usr/bin/python3 tools/make_doc_examples.py
+Run with Debian's python3 and python3-pil:  /usr/bin/python3 tools/make_doc_examples.py [--out DIR]
 The output is committed; run again only to change it.
 """
 import math
 import os
 import shutil
+import sys
 
 from PIL import Image, ImageDraw
 
-ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
-DOCS = os.path.join(ROOT, "docs", "examples")
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "lib"))
+import outdir  # noqa: E402
+
+ROOT = outdir.ROOT
+DOCS = os.path.join(outdir.take(), "docs", "examples")
 
 BRASS = (201, 160, 72, 255)
 DARK = (92, 64, 24, 255)

@@ -3,17 +3,22 @@
 of their example modules (tests/examples/effects/images/). Everything is drawn here from plain shapes
 and gradients.
 
-Run with Debian's python3, python3-pil and python3-numpy:  /usr/bin/python3 tools/make_effect_images.py
+Run with Debian's python3, python3-pil and python3-numpy:
+    /usr/bin/python3 tools/make_effect_images.py [--out DIR]
 The output is committed; run again only to change the images.
 """
 import os
+import sys
 
 import numpy as np
 from PIL import Image, ImageDraw, ImageFilter
 
-ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
-COMMON = os.path.join(ROOT, "assets", "levels", "common")
-EXAMPLE = os.path.join(ROOT, "tests", "examples", "effects", "images")
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "lib"))
+import outdir  # noqa: E402
+
+OUT = outdir.take()
+COMMON = os.path.join(OUT, "assets", "levels", "common")
+EXAMPLE = os.path.join(OUT, "tests", "examples", "effects", "images")
 
 W, H = 1024, 768
 # The window of the rain example, in canvas pixels: its glass spans this rectangle.

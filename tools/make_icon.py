@@ -3,15 +3,19 @@
 (assets/interface/hint/timer_sheet.png, first frame) with the "H" of the title logo
 (assets/menu/logo.png) on it, in the sizes the desktop's icon theme takes.
 
-Run with Debian's python3 and python3-pil:  /usr/bin/python3 tools/make_icon.py
+Run with Debian's python3 and python3-pil:  /usr/bin/python3 tools/make_icon.py [--out DIR]
 Writes packaging/icons/halvern-SIZE.png; the output is committed.
 """
 import os
+import sys
 
 from PIL import Image
 
-ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
-OUT = os.path.join(ROOT, "packaging", "icons")
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "lib"))
+import outdir  # noqa: E402
+
+ROOT = outdir.ROOT
+OUT = os.path.join(outdir.take(), "packaging", "icons")
 SIZES = (32, 48, 64, 128, 256)
 
 

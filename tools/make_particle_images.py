@@ -2,17 +2,21 @@
 """Writes the images of the particle tests (tests/data/particles/) and of the particle example module
 (tests/examples/particles/images/). All art is drawn here from plain shapes.
 
-Run with Debian's python3 and python3-pil:  /usr/bin/python3 tools/make_particle_images.py
+Run with Debian's python3 and python3-pil:  /usr/bin/python3 tools/make_particle_images.py [--out DIR]
 The output is committed; run again only to change the images.
 """
 import math
 import os
+import sys
 
 from PIL import Image, ImageDraw
 
-ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
-DATA = os.path.join(ROOT, "tests", "data", "particles")
-EXAMPLE = os.path.join(ROOT, "tests", "examples", "particles", "images")
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "lib"))
+import outdir  # noqa: E402
+
+OUT = outdir.take()
+DATA = os.path.join(OUT, "tests", "data", "particles")
+EXAMPLE = os.path.join(OUT, "tests", "examples", "particles", "images")
 
 CLEAR = (0, 0, 0, 0)
 

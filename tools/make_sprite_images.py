@@ -2,16 +2,20 @@
 """Writes the images of the sprite tests (tests/data/sprites/) and of the sprite example module
 (tests/examples/sprites/images/). All art is drawn here from plain shapes.
 
-Run with Debian's python3 and python3-pil:  /usr/bin/python3 tools/make_sprite_images.py
+Run with Debian's python3 and python3-pil:  /usr/bin/python3 tools/make_sprite_images.py [--out DIR]
 The output is committed; run again only to change the images.
 """
 import os
+import sys
 
 from PIL import Image, ImageDraw
 
-ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
-DATA = os.path.join(ROOT, "tests", "data", "sprites")
-EXAMPLE = os.path.join(ROOT, "tests", "examples", "sprites", "images")
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "lib"))
+import outdir  # noqa: E402
+
+OUT = outdir.take()
+DATA = os.path.join(OUT, "tests", "data", "sprites")
+EXAMPLE = os.path.join(OUT, "tests", "examples", "sprites", "images")
 
 CLEAR = (0, 0, 0, 0)
 

@@ -1,14 +1,18 @@
 #!/usr/bin/python3
 """Writes the tiny images the texture and cache tests load (tests/data/textures/).
 
-Run with Debian's python3 and python3-pil:  /usr/bin/python3 tools/make_test_images.py
+Run with Debian's python3 and python3-pil:  /usr/bin/python3 tools/make_test_images.py [--out DIR]
 The output is committed; run again only to change the images.
 """
 import os
+import sys
 
 from PIL import Image
 
-OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "data", "textures")
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "lib"))
+import outdir  # noqa: E402
+
+OUT = os.path.join(outdir.take(), "tests", "data", "textures")
 
 
 def save(image, name):

@@ -5,7 +5,7 @@ Every frame of the small clips is one flat colour from COLOURS, so a test can ch
 against it; alpha planes vary per frame so that a test can tell the records apart.
 
 Run with Debian's python3, python3-pil, python3-numpy and ffmpeg:
-    /usr/bin/python3 tools/make_test_videos.py
+    /usr/bin/python3 tools/make_test_videos.py [--out DIR]
 The output is committed; run again only to change the videos.
 """
 import json
@@ -16,13 +16,13 @@ import sys
 import tempfile
 
 import numpy as np
-from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "lib"))
+import outdir  # noqa: E402
 import make_video  # noqa: E402
 
-ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
-OUT = os.path.join(ROOT, "tests", "data", "videos")
+OUT = os.path.join(outdir.take(), "tests", "data", "videos")
 
 # The frames' colours, in order (tests/engine/objects/VideoTestSupport.h holds the same list).
 COLOURS = [(200, 40, 40), (40, 180, 60), (50, 70, 210), (230, 230, 230), (120, 120, 120), (220, 200, 40)]

@@ -5,20 +5,24 @@ a lantern that glows up and sways, dissolving into a crescent moon, on a clear b
 subtitle lines. Also draws the scene's backdrop.
 
 Run with Debian's python3, python3-pil, python3-numpy and ffmpeg:
-    /usr/bin/python3 tools/make_video_examples.py
+    /usr/bin/python3 tools/make_video_examples.py [--out DIR]
 The output is committed; run again only to change the example.
 """
 import os
+import shutil
 import sys
 
 import numpy as np
 from PIL import Image, ImageDraw, ImageFilter
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "lib"))
+import outdir  # noqa: E402
 import make_video  # noqa: E402
 
-ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
-EXAMPLE = os.path.join(ROOT, "tests", "examples", "video")
+# The storyboard is an input: read from the repository, written beside the art it names.
+STORYBOARD = os.path.join(outdir.ROOT, "tests", "examples", "video", "storyboard", "lantern.json")
+EXAMPLE = os.path.join(outdir.take(), "tests", "examples", "video")
 ART = os.path.join(EXAMPLE, "storyboard", "art")
 
 
@@ -87,7 +91,10 @@ def main():
     moon().save(os.path.join(ART, "moon.png"), optimize=True)
     os.makedirs(os.path.join(EXAMPLE, "images"), exist_ok=True)
     backdrop().save(os.path.join(EXAMPLE, "images", "backdrop.png"), optimize=True)
-    board = make_video.build(os.path.join(EXAMPLE, "storyboard", "lantern.json"),
+    board_path = os.path.join(EXAMPLE, "storyboard", "lantern.json")
+    if os.path.abspath(board_path) != os.path.abspath(STORYBOARD):
+        shutil.copyfile(STORYBOARD, board_path)
+    board = make_video.build(board_path,
                              os.path.join(EXAMPLE, "videos", "lantern"))
     print("lantern: %d frames" % board.frame_count)
 

@@ -12,7 +12,8 @@ from PIL import Image, ImageDraw, ImageFont
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
-import style as S  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
+import kit as S  # noqa: E402
 
 FOLDERS = ["interface", "diary", "menu", "cursors"]
 PAGE_W, PAGE_H = 1600, 1200

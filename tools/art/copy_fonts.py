@@ -4,35 +4,62 @@ loads, with the packages' copyright files beside them.
 
   fonts-ebgaramond  -> garapremrpro.ttf (12 Regular), garapremrpro_b.ttf (12 Bold), gara.ttf (12 Italic)
   fonts-liberation2 -> tnr.ttf (Liberation Serif Regular)
+  fonts-dejavu-core -> DejaVuSans.ttf
 
+The files are pinned in tools/manifest.toml ([fonts]: package, source and SHA-256 of each; [versions]:
+the packages' versions): a source whose content differs is refused, so a newer package never changes
+the committed fonts unnoticed, and another package version is reported.
 The EB Garamond files are OpenType (CFF); FreeType opens them under the .ttf name.
-Run:  /usr/bin/python3 tools/art/copy_fonts.py   (make_ui.py runs it too)
+Run:  /usr/bin/python3 tools/art/copy_fonts.py [--out DIR]   (make_ui.py runs it too)
 """
+import hashlib
 import os
 import shutil
+import subprocess
 import sys
+import tomllib
 
-ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
-FONTS = os.path.join(ROOT, "assets", "fonts")
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
+import outdir  # noqa: E402
 
-COPIES = [
-    ("/usr/share/fonts/opentype/ebgaramond/EBGaramond12-Regular.otf", "garapremrpro.ttf"),
-    ("/usr/share/fonts/opentype/ebgaramond/EBGaramond12-Bold.otf", "garapremrpro_b.ttf"),
-    ("/usr/share/fonts/opentype/ebgaramond/EBGaramond12-Italic.otf", "gara.ttf"),
-    ("/usr/share/fonts/truetype/liberation2/LiberationSerif-Regular.ttf", "tnr.ttf"),
-    ("/usr/share/doc/fonts-ebgaramond/copyright", "LICENSE-EBGaramond.txt"),
-    ("/usr/share/doc/fonts-liberation2/copyright", "LICENSE-Liberation.txt"),
-]
+MANIFEST = os.path.join(outdir.ROOT, "tools", "manifest.toml")
+
+
+def sha256(path):
+    with open(path, "rb") as f:
+        return hashlib.sha256(f.read()).hexdigest()
+
+
+def installed_version(package):
+    r = subprocess.run(["dpkg-query", "-W", "-f=${Version}", package], capture_output=True, text=True)
+    return r.stdout.strip() if r.returncode == 0 else None
 
 
 def main():
-    missing = [src for src, _ in COPIES if not os.path.exists(src)]
-    if missing:
-        sys.stderr.write("missing (apt-get install fonts-ebgaramond fonts-liberation2): %s\n" % ", ".join(missing))
+    with open(MANIFEST, "rb") as f:
+        manifest = tomllib.load(f)
+    pins, versions = manifest["fonts"], manifest["versions"]
+    out = outdir.take()
+    problems = []
+    for package in sorted({pin["package"] for pin in pins.values()}):
+        have = installed_version(package)
+        if have and have != versions.get(package):
+            print("copy_fonts: %s is %s here, pinned %s: its files must still be the pinned ones"
+                  % (package, have, versions.get(package)))
+    for target, pin in pins.items():
+        src = pin["source"]
+        if not os.path.exists(src):
+            problems.append("%s is missing (apt-get install %s)" % (src, pin["package"]))
+        elif sha256(src) != pin["sha256"]:
+            problems.append("%s of %s %s is not the pinned file (see tools/manifest.toml)"
+                            % (src, pin["package"], installed_version(pin["package"]) or "?"))
+    if problems:
+        sys.stderr.write("copy_fonts: " + "\ncopy_fonts: ".join(problems) + "\n")
         return 1
-    os.makedirs(FONTS, exist_ok=True)
-    for src, name in COPIES:
-        shutil.copyfile(src, os.path.join(FONTS, name))
+    for target, pin in pins.items():
+        path = os.path.join(out, target)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        shutil.copyfile(pin["source"], path)
     return 0
 
 

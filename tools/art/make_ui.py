@@ -7,6 +7,7 @@ optipng is used when installed to shrink the PNGs):
 
     /usr/bin/python3 tools/art/make_ui.py            # everything (about two minutes)
     /usr/bin/python3 tools/art/make_ui.py bar menu   # only some parts
+    /usr/bin/python3 tools/art/make_ui.py --out DIR  # write under DIR/assets instead
 
 Parts: fonts, bar, panels, diary, cursors, menu. Output goes under assets/ (PNG with alpha, JPEG
 for the full-screen opaque backdrops; animations as <name>.xml + <name>_ft.xml + <name>_sheet.png).
@@ -18,6 +19,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
 
 import copy_fonts  # noqa: E402
 import ui_bar  # noqa: E402

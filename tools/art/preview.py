@@ -13,7 +13,8 @@ import numpy as np
 from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import style as S  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
+import kit as S  # noqa: E402
 
 GOLD = (255 / 255, 236 / 255, 108 / 255)
 BLUE = (196 / 255, 213 / 255, 255 / 255)
@@ -85,9 +86,9 @@ def room(seed=1):
     """A dark painterly stand-in room: panelled wall, a rainy window, warm lamp light."""
     w, h = 1024, 768
     img = S.canvas(w, h, "night", 1)
-    wall = S.wood(w, h, seed, "walnut", vertical=True, dark=0.45)
+    wall = S.walnut_grain(w, h, seed, "walnut", vertical=True, dark=0.45)
     img[..., :3] = wall
-    win = S.rrect(w, h, (600, 120, 860, 470), 110)
+    win = S.rrect_mask(w, h, (600, 120, 860, 470), 110)
     img = S.over(img, S.layer(S.slate(w, h, seed + 1, "teal", 0.1), win))
     floor = S.gradient_y(h, w, "walnut", "ink")
     fm = (np.mgrid[0:h, 0:w][0] > 520).astype(np.float32)
@@ -171,12 +172,12 @@ def item_icon(i):
         from ui_bar import cog_mask
         S.over(img, S.brass_layer(cog_mask(sz, 50, 40, 14, 10, spokes=5), 900 + i, 3, 7))
     elif k == "key":
-        m = np.maximum(S.ring(sz, sz, 40, 64, 22, 12), S.rrect(sz, sz, (58, 58, 118, 70), 3))
-        m = np.maximum(m, S.rrect(sz, sz, (96, 64, 104, 86), 2))
-        m = np.maximum(m, S.rrect(sz, sz, (108, 64, 116, 80), 2))
+        m = np.maximum(S.ring(sz, sz, 40, 64, 22, 12), S.rrect_mask(sz, sz, (58, 58, 118, 70), 3))
+        m = np.maximum(m, S.rrect_mask(sz, sz, (96, 64, 104, 86), 2))
+        m = np.maximum(m, S.rrect_mask(sz, sz, (108, 64, 116, 80), 2))
         S.over(img, S.brass_layer(m, 901, 3, 7))
     elif k == "can":
-        S.over(img, S.layer(S.leather(sz, sz, 5, "wine"), S.rrect(sz, sz, (30, 50, 98, 118), 10)))
+        S.over(img, S.layer(S.leather(sz, sz, 5, "wine"), S.rrect_mask(sz, sz, (30, 50, 98, 118), 10)))
         S.over(img, S.brass_layer(S.line_mask(sz, sz, [(64, 50), (64, 30), (100, 14)], 6), 902, 2, 5))
     elif k == "page":
         S.over(img, S.layer(S.parchment(sz, sz, 3), S.polygon(sz, sz, [(24, 14), (100, 20), (104, 116), (28, 110)])))
@@ -185,7 +186,7 @@ def item_icon(i):
         S.over(img, S.brass_layer(S.ring(sz, sz, 64, 64, 44, 37), 903, 3, 6))
     else:
         S.over(img, S.brass_layer(S.line_mask(sz, sz, [(30, 100), (64, 64), (100, 30), (110, 40)], 10), 904, 3, 6))
-        S.over(img, S.layer(S.wood(sz, sz, 9), S.circle(sz, sz, 30, 100, 14)))
+        S.over(img, S.layer(S.walnut_grain(sz, sz, 9), S.circle(sz, sz, 30, 100, 14)))
     img = S.drop_shadow(img, 2, 3, 3, 0.6)
     _icons[i] = img
     return img
@@ -369,8 +370,8 @@ def scene_subroom(base):
     w, h = 720, 520
     cx, cy = 512, 330
     sub = S.canvas(w, h, "walnut", 1)
-    sub[..., :3] = S.wood(w, h, 77, "mahogany", dark=0.3)
-    S.over(sub, S.solid(S.radial(w, h, w / 2, h / 2, 400, 1.5) * 0.5, "amber"))
+    sub[..., :3] = S.walnut_grain(w, h, 77, "mahogany", dark=0.3)
+    S.over(sub, S.solid(S.radial_mask(w, h, w / 2, h / 2, 400, 1.5) * 0.5, "amber"))
     put(img, sub, cx, cy)
     c, t, l, cr = (load("interface/subroom/frame_%d" % i) for i in range(4))
     th = t.shape[0]

@@ -12,7 +12,7 @@ import math
 
 import numpy as np
 
-import style as S
+import kit as S
 
 # pods: local frame of the 206 x 226 end pieces (screen y 542..768; left end at x 0)
 POD_W, POD_H, POD_TOP = 206, 226, 542
@@ -25,7 +25,7 @@ def pod_shape():
     w, h = POD_W, POD_H
     cx, cy = WELL
     boss = S.circle(w, h, cx, cy, 62)
-    base = S.rrect(w, h, (-30, 164, 134, h + 30), 28)
+    base = S.rrect_mask(w, h, (-30, 164, 134, h + 30), 28)
     return np.clip(boss + base, 0, 1)
 
 
@@ -326,10 +326,10 @@ def padlock(size, seed):
     img = S.canvas(size, size)
     w = size
     shackle = S.ring(w, w, w / 2, w * 0.4, w * 0.24, w * 0.15) * (np.mgrid[0:w, 0:w][0] < w * 0.45)
-    shackle = np.maximum(shackle, S.rrect(w, w, (w * 0.26, w * 0.38, w * 0.35, w * 0.52), 2))
-    shackle = np.maximum(shackle, S.rrect(w, w, (w * 0.65, w * 0.38, w * 0.74, w * 0.52), 2))
+    shackle = np.maximum(shackle, S.rrect_mask(w, w, (w * 0.26, w * 0.38, w * 0.35, w * 0.52), 2))
+    shackle = np.maximum(shackle, S.rrect_mask(w, w, (w * 0.65, w * 0.38, w * 0.74, w * 0.52), 2))
     S.over(img, S.brass_layer(shackle, seed, 2.5, 6.0, 0.1))
-    body = S.rrect(w, w, (w * 0.18, w * 0.46, w * 0.82, w * 0.92), 9)
+    body = S.rrect_mask(w, w, (w * 0.18, w * 0.46, w * 0.82, w * 0.92), 9)
     S.over(img, S.brass_layer(body, seed + 1, 5.0, 7.0))
     hole = np.maximum(S.circle(w, w, w / 2, w * 0.63, w * 0.07),
                       S.polygon(w, w, [(w * 0.47, w * 0.65), (w * 0.53, w * 0.65), (w * 0.55, w * 0.8), (w * 0.45, w * 0.8)]))
@@ -440,16 +440,16 @@ def build_tray():
     seed = 400
     w, h = TRAY_W, TRAY_H
     img = S.canvas(w, h)
-    outer = S.rrect(w, h, (4, 6, w - 4, h + 20), 22)
+    outer = S.rrect_mask(w, h, (4, 6, w - 4, h + 20), 22)
     S.over(img, S.solid(S.blur(S.shift(outer, -3, 0), 5), "#050407", 0.6))
     S.over(img, S.wood_layer(outer, seed, 7.0, 5.0, dark=0.05))
-    rim = np.clip(outer - S.rrect(w, h, (8, 10, w - 8, h + 20), 19), 0, 1)
+    rim = np.clip(outer - S.rrect_mask(w, h, (8, 10, w - 8, h + 20), 19), 0, 1)
     S.over(img, S.brass_layer(rim, seed + 1, 1.8, 5.0))
-    well = S.rrect(w, h, (20, 24, w - 20, h - 6), 14)
+    well = S.rrect_mask(w, h, (20, 24, w - 20, h - 6), 14)
     wl = S.layer(S.slate(w, h, seed + 2, "night", -0.05), well)
     wl = S.inner_shadow(wl, 6, 2, 4, 0.8)
     S.over(img, wl)
-    line = np.clip(S.rrect(w, h, (17, 21, w - 17, h - 3), 16) - well, 0, 1)
+    line = np.clip(S.rrect_mask(w, h, (17, 21, w - 17, h - 3), 16) - well, 0, 1)
     S.over(img, S.brass_layer(line, seed + 3, 1.0, 3.0))
     for x in (34, w - 34):
         S.over_center(img, S.rivet_img(10, seed + x), x, 15)
@@ -478,7 +478,7 @@ def build_tray():
     dl[..., 3] *= 0.7
     dl = S.inner_shadow(dl, 4, 1, 3, 0.7)
     S.over(g, dl)
-    S.over(g, S.solid(S.radial(sz, sz, 43, 43, 38, 1.5) * 0.22, "amber"))
+    S.over(g, S.solid(S.radial_mask(sz, sz, 43, 43, 38, 1.5) * 0.22, "amber"))
     rm = S.ring(sz, sz, 43, 43, 39, 37)
     r = S.brass_layer(rm, seed + 8, 1.0, 3.0)
     r[..., 3] *= 0.75
@@ -512,7 +512,7 @@ def build_tray():
         hv = S.canvas(tw, th)
         m = S.text_mask(tw, th, label, "bold", 20, tw / 2, th / 2 - 1, tracking=1)
         S.over(hv, S.solid(np.clip(S.blur(m, 5) * 2.2, 0, 1) * 0.55, "amber"))
-        S.over(hv, S.solid(S.radial(tw, th, tw / 2, th / 2, tw / 2, 2.0) * 0.3, "amber"))
+        S.over(hv, S.solid(S.radial_mask(tw, th, tw / 2, th / 2, tw / 2, 2.0) * 0.3, "amber"))
         S.over(hv, S.solid(m, "candle"))
         S.save_png(hv, "interface/inventory_tasks/" + name + "_light")
     # blinking highlight over the inventory tab (additive)

@@ -7,7 +7,7 @@ import math
 
 import numpy as np
 
-import style as S
+import kit as S
 from ui_bar import cog_mask
 
 
@@ -44,7 +44,7 @@ def capsule(w, h, x0, y0, x1, y1, r):
 def pointing_hand(seed):
     w, h = 60, 52
     m = capsule(w, h, 6.5, 6, 6.5, 26, 4.6)                      # index finger, tip at (6, ~1.5)
-    m = np.maximum(m, S.rrect(w, h, (2, 22, 34, 46), 8))          # palm
+    m = np.maximum(m, S.rrect_mask(w, h, (2, 22, 34, 46), 8))          # palm
     for x, y in ((15.5, 22), (23.5, 23), (30.5, 25.5)):           # curled fingers
         m = np.maximum(m, S.circle(w, h, x, y, 4.6))
         m = np.maximum(m, capsule(w, h, x, y, x, y + 8, 4.6))
@@ -55,7 +55,7 @@ def pointing_hand(seed):
     for x in (11.2, 19.5, 27.2):
         cr = np.maximum(cr, S.line_mask(w, h, [(x, 21), (x, 29)], 0.8))
     fill[..., :3] *= (1 - cr[..., None] * 0.35)
-    cuff = S.rrect(w, h, (4, 43, 34, 51), 3)
+    cuff = S.rrect_mask(w, h, (4, 43, 34, 51), 3)
     img = finish(np.maximum(m, cuff), fill, seed)
     S.over(img, S.brass_layer(cuff, seed + 1, 1.5, 5))
     return img
@@ -63,12 +63,12 @@ def pointing_hand(seed):
 
 def grab_hand(seed):
     w, h = 56, 56
-    m = S.rrect(w, h, (14, 24, 42, 48), 10)
+    m = S.rrect_mask(w, h, (14, 24, 42, 48), 10)
     for i, (x, top) in enumerate(((16, 10), (24, 6), (32, 7), (40, 12))):
         m = np.maximum(m, capsule(w, h, x, top + 3, x, 30, 4.2))
     m = np.maximum(m, capsule(w, h, 10, 26, 15, 38, 4.2))        # thumb
     fill = ivory(m, seed)
-    cuff = S.rrect(w, h, (15, 46, 41, 54), 3)
+    cuff = S.rrect_mask(w, h, (15, 46, 41, 54), 3)
     img = finish(np.maximum(m, cuff), fill, seed)
     S.over(img, S.brass_layer(cuff, seed + 1, 1.5, 5))
     return img
@@ -87,7 +87,7 @@ def loupe(seed):
     S.over(img, S.solid(S.circle(s, s, c - 4, c - 5, 4) * 0.6, (1, 1, 1)))
     S.over(img, S.solid(S.dilate(m, 1.1), "ink", 0.9))
     S.over(img, S.brass_layer(ringm, seed, 2, 6, 0.1))
-    S.over(img, S.layer(S.wood(s, s, seed + 1, "mahogany"), handle))
+    S.over(img, S.layer(S.walnut_grain(s, s, seed + 1, "mahogany"), handle))
     return img
 
 

@@ -5,7 +5,7 @@ import math
 
 import numpy as np
 
-import style as S
+import kit as S
 
 PAGE_COUNT = 12
 
@@ -20,7 +20,7 @@ def journal_frame(theta, seed, size=92):
     top = c - bh / 2
     # pages block (right side) and, once open, the left page
     right_pages = S.polygon(size, size, [(spine, top + 2), (spine + bw - 2, top + 3), (spine + bw - 2, top + bh - 3), (spine, top + bh - 2)])
-    back = S.rrect(size, size, (int(spine - 1), int(top), int(spine + bw + 1), int(top + bh)), 4)
+    back = S.rrect_mask(size, size, (int(spine - 1), int(top), int(spine + bw + 1), int(top + bh)), 4)
     shadow = S.solid(S.blur(S.shift(back, 3, 2), 2.5), "#000000", 0.6)
     S.over(img, shadow)
     S.over(img, S.layer(S.leather(size, size, seed, "wine") * 0.8, back))
@@ -32,7 +32,7 @@ def journal_frame(theta, seed, size=92):
             lines = np.maximum(lines, S.line_mask(size, size, [(spine + 5, y), (spine + bw - 8, y)], 0.8))
             lines = np.maximum(lines, S.line_mask(size, size, [(spine - bw + 8, y), (spine - 5, y)], 0.8))
         left_pages = S.polygon(size, size, [(spine, top + 2), (spine - bw + 2, top + 3), (spine - bw + 2, top + bh - 3), (spine, top + bh - 2)])
-        lb = S.rrect(size, size, (int(spine - bw - 1), int(top), int(spine + 1), int(top + bh)), 4)
+        lb = S.rrect_mask(size, size, (int(spine - bw - 1), int(top), int(spine + 1), int(top + bh)), 4)
         S.over(img, S.layer(S.leather(size, size, seed + 2, "wine") * 0.8, lb))
         S.over(img, S.layer(S.parchment(size, size, seed + 3) * 0.95, left_pages))
         S.over(img, S.solid(lines * 0.5, "ink"))
@@ -58,7 +58,7 @@ def journal_frame(theta, seed, size=92):
                 S.over(img, S.brass_layer(tool, seed + 5, 0.8, 3.0))
                 for yy in (top + 2, top + bh - 9):
                     S.over(img, S.brass_layer(S.polygon(size, size, [(x1 - 8 * cw / bw, yy), (x1, yy), (x1, yy + 7)]), seed + 6, 1, 3))
-                clasp = S.rrect(size, size, (int(x1 - 5), int(c - 4), int(x1 + 3), int(c + 4)), 2)
+                clasp = S.rrect_mask(size, size, (int(x1 - 5), int(c - 4), int(x1 + 3), int(c + 4)), 2)
                 S.over(img, S.brass_layer(clasp, seed + 7, 1.5, 5))
         else:
             col = S.parchment(size, size, seed + 8, 0.15)
@@ -81,24 +81,24 @@ def book_back(seed):
     """The open journal filling the screen, lying on the desk in lamplight."""
     w, h = 1024, 768
     img = S.canvas(w, h, "ink", 1)
-    desk = S.wood(w, h, seed, "walnut", dark=0.35)
+    desk = S.walnut_grain(w, h, seed, "walnut", dark=0.35)
     img[..., :3] = desk
     # leather cover, a little larger than the pages
-    cover = S.rrect(w, h, (44, 22, 980, 716), 26)
+    cover = S.rrect_mask(w, h, (44, 22, 980, 716), 26)
     S.over(img, S.solid(S.blur(S.shift(cover, 10, 0), 14), "#000000", 0.7))
     cl = S.layer(S.leather(w, h, seed + 1, "wine"), cover)
     cl[..., :3] = S.bevel(cl[..., :3], S.height_from_mask(cover, 10, "round"), 6.0, spec=0.1)
     S.over(img, cl)
     # gilt tooling line on the cover's edge
-    tool = np.clip(S.rrect(w, h, (56, 34, 968, 704), 20) - S.rrect(w, h, (59, 37, 965, 701), 18), 0, 1)
+    tool = np.clip(S.rrect_mask(w, h, (56, 34, 968, 704), 20) - S.rrect_mask(w, h, (59, 37, 965, 701), 18), 0, 1)
     S.over(img, S.brass_layer(tool, seed + 2, 0.8, 3.0))
     # page stacks (several page edges), then the two pages with a curved gutter
     for k in range(5, 0, -1):
-        pm = S.rrect(w, h, (72 - k, 46 + k, 952 + k, 694 + k), 10)
+        pm = S.rrect_mask(w, h, (72 - k, 46 + k, 952 + k, 694 + k), 10)
         pl = S.layer(S.parchment(w, h, seed + 3, 0.25 + k * 0.02) * (0.82 - k * 0.02), pm)
         S.over(img, pl)
     yy, xx = np.mgrid[0:h, 0:w].astype(np.float32)
-    pages = S.rrect(w, h, (72, 44, 952, 692), 10)
+    pages = S.rrect_mask(w, h, (72, 44, 952, 692), 10)
     # the middle sags a bit: pages bow toward the gutter
     sag = 6 * np.exp(-((xx - 512) / 60) ** 2)
     pages = np.clip(pages - ((yy < 44 + sag) | (yy > 692 - sag * 0.3)), 0, 1)

@@ -5,7 +5,7 @@ import math
 
 import numpy as np
 
-import style as S
+import kit as S
 
 
 
@@ -23,7 +23,7 @@ def storm_sky(w, h, seed):
     stretch = S.fbm(w, h, 60, seed + 2, 3)
     dens = np.clip((c1 * 0.65 + c2 * 0.35 - 0.42) * 2.6, 0, 1)
     dens = S.blur(dens, 1.2)
-    lit = np.clip(S.radial(w, h, 760, 420, 650, 1.4) * 1.3, 0, 1)
+    lit = np.clip(S.radial_mask(w, h, 760, 420, 650, 1.4) * 1.3, 0, 1)
     cloud_dark = S.mix("night", "ink", 0.4)
     cloud_lit = S.mix("dusk", "amber", 0.35)
     rim = np.clip(dens - S.shift(dens, 6, -3), 0, 1) * 2.5 * lit
@@ -65,7 +65,7 @@ def menu_back(seed):
     yy, xx = np.mgrid[0:h, 0:w].astype(np.float32)
     horizon = 470
     # distant lightning glow low on the left
-    S.over(img, S.solid(S.radial(w, h, 170, 330, 320, 2.2) * 0.35, "frost"))
+    S.over(img, S.solid(S.radial_mask(w, h, 170, 330, 320, 2.2) * 0.35, "frost"))
     bolt = lightning(w, h, seed + 5)
     S.over(img, S.solid(S.blur(bolt, 3) * 0.6, "frost"))
     S.over(img, S.solid(bolt, (0.95, 0.97, 1.0)))
@@ -114,14 +114,14 @@ def menu_back(seed):
     mull = np.zeros((h, w), np.float32)
     for x, y in ((705, base - 40), (735, base - 40), (792, base - 44), (825, base - 44), (735, base - 84), (808, base - 90), (878, base - 60), (878, base - 110)):
         X, Y = hx + (x - hx) * k, base + (y - base) * k
-        wins = np.maximum(wins, S.rrect(w, h, (int(X), int(Y), int(X + 14), int(Y + 22)), 3))
+        wins = np.maximum(wins, S.rrect_mask(w, h, (int(X), int(Y), int(X + 14), int(Y + 22)), 3))
         mull[int(Y):int(Y + 22), int(X + 6):int(X + 8)] = 1
         mull[int(Y + 9):int(Y + 11), int(X):int(X + 14)] = 1
     S.over(img, S.solid(S.blur(wins, 9) * 0.7, "amber"))
     S.over(img, S.solid(wins, "candle"))
     S.over(img, S.solid(mull * wins * 0.8, "ink"))
     # warm light spilling on the cliff top in front of the house
-    S.over(img, S.solid(S.radial(w, h, 800, base + 10, 190, 2.0) * cliff * 0.35, "amber"))
+    S.over(img, S.solid(S.radial_mask(w, h, 800, base + 10, 190, 2.0) * cliff * 0.35, "amber"))
     # the tower clock face: stopped, lit faintly from inside
     cx, cy = hx + (883 - hx) * k, base - 140 * k
     S.over(img, S.solid(S.blur(S.circle(w, h, cx, cy, 26), 8) * 0.35, "amber"))
@@ -247,7 +247,7 @@ def build_studio():
     S.save_png(img, "menu/studio")
     bg = S.canvas(1024, 768, "night", 1)
     bg[..., :3] = S.slate(1024, 768, 814, "night", -0.2)
-    S.over(bg, S.solid(S.radial(1024, 768, 512, 384, 520, 1.6) * 0.35, "dusk"))
+    S.over(bg, S.solid(S.radial_mask(1024, 768, 512, 384, 520, 1.6) * 0.35, "dusk"))
     S.save_jpg(S.vignette(S.grain(bg, 0.03, 815), 0.6), "menu/studio_back", 90)
 
 
@@ -267,9 +267,9 @@ def build_controls():
     # slider
     w, h = 300, 16
     tr = S.canvas(w, h)
-    outer = S.rrect(w, h, (1, 2, w - 1, h - 2), 6)
+    outer = S.rrect_mask(w, h, (1, 2, w - 1, h - 2), 6)
     S.over(tr, S.brass_layer(outer, seed + 4, 2, 5))
-    groove = S.rrect(w, h, (5, 5, w - 5, h - 5), 3)
+    groove = S.rrect_mask(w, h, (5, 5, w - 5, h - 5), 3)
     S.over(tr, S.inner_shadow(S.solid(groove, S.darken("walnut", 0.5)), 2, 0, 1, 0.8))
     S.save_png(tr, "menu/slider_track")
     s = 28
@@ -282,8 +282,8 @@ def build_controls():
     # check box
     s = 32
     box = S.canvas(s, s)
-    S.over(box, S.brass_layer(S.rrect(s, s, (3, 3, 29, 29), 5), seed + 7, 2, 5))
-    S.over(box, S.inner_shadow(S.layer(S.parchment(s, s, seed + 8), S.rrect(s, s, (6, 6, 26, 26), 3)), 2, 1, 1, 0.6))
+    S.over(box, S.brass_layer(S.rrect_mask(s, s, (3, 3, 29, 29), 5), seed + 7, 2, 5))
+    S.over(box, S.inner_shadow(S.layer(S.parchment(s, s, seed + 8), S.rrect_mask(s, s, (6, 6, 26, 26), 3)), 2, 1, 1, 0.6))
     S.save_png(box, "menu/check_off")
     on = box.copy()
     tick = S.line_mask(s, s, [(9.5, 16.5), (14, 21.5), (23.5, 9.5)], 3.4)
@@ -293,29 +293,29 @@ def build_controls():
     # text field
     w, h = 360, 48
     f = S.canvas(w, h)
-    S.over(f, S.brass_layer(S.rrect(w, h, (2, 3, w - 2, h - 3), 8), seed + 9, 2, 5))
-    fi = S.layer(S.parchment(w, h, seed + 10, 0.05), S.rrect(w, h, (6, 7, w - 6, h - 7), 5))
+    S.over(f, S.brass_layer(S.rrect_mask(w, h, (2, 3, w - 2, h - 3), 8), seed + 9, 2, 5))
+    fi = S.layer(S.parchment(w, h, seed + 10, 0.05), S.rrect_mask(w, h, (6, 7, w - 6, h - 7), 5))
     S.over(f, S.inner_shadow(fi, 3, 1, 2, 0.6))
     S.save_png(f, "menu/field")
     # profile rows
     w, h = 360, 40
-    base = S.rrect(w, h, (2, 2, w - 2, h - 2), 6)
+    base = S.rrect_mask(w, h, (2, 2, w - 2, h - 2), 6)
     row = S.solid(base, "parchment_shade", 0.35)
     S.over(row, S.solid(np.clip(base - S.erode(base, 1), 0, 1), "walnut", 0.35))
     S.save_png(row, "menu/row")
     ro = S.solid(base, S.mix("parchment", "amber", 0.5), 0.75)
-    S.over(ro, S.solid(S.radial(w, h, w / 2, h / 2, w / 1.6, 1.2) * base * 0.4, "candle"))
+    S.over(ro, S.solid(S.radial_mask(w, h, w / 2, h / 2, w / 1.6, 1.2) * base * 0.4, "candle"))
     S.over(ro, S.brass_layer(np.clip(base - S.erode(base, 2), 0, 1), seed + 11, 1, 3))
     S.save_png(ro, "menu/row_over")
     rs = S.solid(base, S.mix("wine", "mahogany", 0.4), 0.85)
     S.over(rs, S.brass_layer(np.clip(base - S.erode(base, 2), 0, 1), seed + 12, 1, 3))
-    S.over(rs, S.solid(S.radial(w, h, w / 2, 0, w / 1.4, 1.5) * base * 0.2, "candle"))
+    S.over(rs, S.solid(S.radial_mask(w, h, w / 2, 0, w / 1.4, 1.5) * base * 0.2, "candle"))
     S.save_png(rs, "menu/row_sel")
     # close
     s = 40
     c = S.canvas(s, s)
     S.over(c, S.bezel(s, 17, 12, seed + 13, 6, 1.0))
-    S.over(c, S.layer(S.wood(s, s, seed + 14, "mahogany", dark=0.2), S.circle(s, s, 20, 20, 12)))
+    S.over(c, S.layer(S.walnut_grain(s, s, seed + 14, "mahogany", dark=0.2), S.circle(s, s, 20, 20, 12)))
     cross = np.maximum(S.line_mask(s, s, [(15, 15), (25, 25)], 3), S.line_mask(s, s, [(25, 15), (15, 25)], 3))
     S.over(c, S.brass_layer(cross, seed + 15, 1.2, 4, 0.1))
     c = S.drop_shadow(c, 1, 1, 1.5, 0.6)
@@ -331,26 +331,26 @@ def guide_back(seed):
     dark page below that holds the text and the photographs."""
     w, h = 1024, 768
     img = S.canvas(w, h, "ink", 1)
-    img[..., :3] = S.wood(w, h, seed, "walnut", dark=0.45)
-    cover = S.rrect(w, h, (8, 6, 1016, 762), 22)
+    img[..., :3] = S.walnut_grain(w, h, seed, "walnut", dark=0.45)
+    cover = S.rrect_mask(w, h, (8, 6, 1016, 762), 22)
     S.over(img, S.solid(S.blur(S.shift(cover, 8, 0), 12), "#000000", 0.7))
     cl = S.layer(S.leather(w, h, seed + 1, "wine"), cover)
     cl[..., :3] = S.bevel(cl[..., :3], S.height_from_mask(cover, 10, "round"), 6.0, spec=0.1)
     S.over(img, cl)
-    upper = S.rrect(w, h, (24, 20, 1000, 108), 8)
+    upper = S.rrect_mask(w, h, (24, 20, 1000, 108), 8)
     S.over(img, S.layer(S.parchment(w, h, seed + 2) * S.gradient_y(h, w, (1, 1, 1), (0.8, 0.8, 0.8)), upper))
     # binding: a leather hinge with brass rings
-    hinge = S.rrect(w, h, (20, 104, 1004, 124), 6)
+    hinge = S.rrect_mask(w, h, (20, 104, 1004, 124), 6)
     S.over(img, S.layer(S.bevel(S.leather(w, h, seed + 3, "wine") * 0.7, S.height_from_mask(hinge, 6, "ridge"), 4), hinge))
     for x in range(90, 1000, 140):
         S.over_center(img, S.bezel(28, 12, 7, seed + x, 0), x, 114)
-    lower = S.rrect(w, h, (24, 124, 1000, 748), 8)
+    lower = S.rrect_mask(w, h, (24, 124, 1000, 748), 8)
     page = S.slate(w, h, seed + 4, "night", -0.12)
     page = page * (0.85 + 0.15 * S.fbm(w, h, 8, seed + 5, 2))[..., None]
     pl = S.inner_shadow(S.layer(page, lower), 10, 0, 8, 0.8)
     S.over(img, pl)
     # thin gilt border on the dark page, and a bottom rule under which the page number sits
-    gb = np.clip(S.rrect(w, h, (40, 140, 984, 732), 6) - S.rrect(w, h, (42, 142, 982, 730), 5), 0, 1)
+    gb = np.clip(S.rrect_mask(w, h, (40, 140, 984, 732), 6) - S.rrect_mask(w, h, (42, 142, 982, 730), 5), 0, 1)
     S.over(img, S.solid(gb * 0.55, "brass"))
     S.over_center(img, S.solid(divider_mask(420, 22), "brass", 0.7), 512, 662)
     S.over_center(img, S.solid(divider_mask(300, 18), S.darken("walnut", 0.2), 0.55), 175, 92)
@@ -373,8 +373,8 @@ def photo_frame(w, h, seed, win_w, win_h, lit=False):
     img = S.canvas(w, h)
     x0, y0 = (w - win_w) / 2, (h - win_h) / 2
     b = max(1, min(7, int(min(x0, y0))))
-    mount = np.clip(S.rrect(w, h, (int(x0 - b), int(y0 - b), int(x0 + win_w + b), int(y0 + win_h + b)), 2)
-                    - S.rrect(w, h, (int(x0), int(y0), int(x0 + win_w), int(y0 + win_h)), 1), 0, 1)
+    mount = np.clip(S.rrect_mask(w, h, (int(x0 - b), int(y0 - b), int(x0 + win_w + b), int(y0 + win_h + b)), 2)
+                    - S.rrect_mask(w, h, (int(x0), int(y0), int(x0 + win_w), int(y0 + win_h)), 1), 0, 1)
     S.over(img, S.solid(S.blur(S.shift(mount, 1, 0), 1.5), "#000000", 0.6))
     S.over(img, S.layer(S.parchment(w, h, seed, -0.05), mount))
     for fx in (0, 1):
@@ -399,7 +399,7 @@ def build_guide():
     # the zoom frame around a 660 x 496 screenshot
     w, h = 720, 556
     z = S.plate(w, h, seed + 2, "wood", 16, 6, 5, wood_w=14, shadow=True)
-    win = S.rrect(w, h, (30, 30, w - 30, h - 30), 2)
+    win = S.rrect_mask(w, h, (30, 30, w - 30, h - 30), 2)
     z[..., 3] *= (1 - win)
     S.save_png(z, "menu/strguide/frame_zoom")
     # contents entry hover: a soft amber band

@@ -5,7 +5,7 @@ import math
 
 import numpy as np
 
-import style as S
+import kit as S
 from ui_bar import cog_mask, star_mask
 
 FILL = S.mix("night", "ink", 0.35)   # the flat fill of stretchable boxes
@@ -17,16 +17,16 @@ def boxed(w, h, seed, rim_inset=(5, 5), radius=12, rim=3, corner_orn=True, fill_
     the corners carry detail so that edges and middle can be stretched."""
     ix, iy = rim_inset
     img = S.canvas(w, h)
-    outer = S.rrect(w, h, (ix, iy, w - ix, h - iy), radius)
-    inner = S.rrect(w, h, (ix + rim, iy + rim, w - ix - rim, h - iy - rim), max(radius - rim, 2))
+    outer = S.rrect_mask(w, h, (ix, iy, w - ix, h - iy), radius)
+    inner = S.rrect_mask(w, h, (ix + rim, iy + rim, w - ix - rim, h - iy - rim), max(radius - rim, 2))
     fl = S.solid(outer, FILL, fill_alpha)
     S.over(img, fl)
     br = S.brass_layer(np.clip(outer - inner, 0, 1), seed, rim * 0.45, 5.0)
     # the brass must look the same along the straight runs: flatten its noise there
     S.over(img, br)
     # a faint inner line
-    il = np.clip(S.rrect(w, h, (ix + rim + 4, iy + rim + 4, w - ix - rim - 4, h - iy - rim - 4), max(radius - rim - 4, 2))
-                 - S.rrect(w, h, (ix + rim + 5, iy + rim + 5, w - ix - rim - 5, h - iy - rim - 5), max(radius - rim - 5, 2)), 0, 1)
+    il = np.clip(S.rrect_mask(w, h, (ix + rim + 4, iy + rim + 4, w - ix - rim - 4, h - iy - rim - 4), max(radius - rim - 4, 2))
+                 - S.rrect_mask(w, h, (ix + rim + 5, iy + rim + 5, w - ix - rim - 5, h - iy - rim - 5), max(radius - rim - 5, 2)), 0, 1)
     S.over(img, S.solid(il * 0.45, "brass"))
     return img
 
@@ -88,12 +88,12 @@ def build_hodialog():
     cx, cy = w / 2, h / 2
     # the display niche where the found object stands (centre at y -42)
     ny = cy - 42
-    niche = S.rrect(w, h, (cx - 150, ny - 118, cx + 150, ny + 92), 26)
-    arch = S.ellipse(w, h, (cx - 150, ny - 150, cx + 150, ny - 40))
+    niche = S.rrect_mask(w, h, (cx - 150, ny - 118, cx + 150, ny + 92), 26)
+    arch = S.ellipse_mask(w, h, (cx - 150, ny - 150, cx + 150, ny - 40))
     niche = np.clip(np.maximum(niche, arch * (np.mgrid[0:h, 0:w][0] < ny - 60)), 0, 1)
     nl = S.layer(S.velvet(w, h, seed + 1, "dusk"), niche)
     nl = S.inner_shadow(nl, 10, 0, 6, 0.85)
-    spot = S.radial(w, h, cx, ny - 10, 170, 1.6) * niche
+    spot = S.radial_mask(w, h, cx, ny - 10, 170, 1.6) * niche
     nl[..., :3] = np.clip(nl[..., :3] + spot[..., None] * S.rgb("amber") * 0.55, 0, 1)
     S.over(img, nl)
     rim = np.clip(S.dilate(niche, 4) - niche, 0, 1)
@@ -151,12 +151,12 @@ def build_achievements():
     seed = 640
     w, h = ACH_W, ACH_H
     img = S.canvas(w, h)
-    shape = S.rrect(w, h, (-40, 10, w - 8, h - 10), 36)
+    shape = S.rrect_mask(w, h, (-40, 10, w - 8, h - 10), 36)
     S.over(img, S.solid(S.blur(S.shift(shape, 4, 0), 5), "#000000", 0.6))
     S.over(img, S.wood_layer(shape, seed, 6, 5, dark=0.15))
     rim = np.clip(shape - S.erode(shape, 4), 0, 1)
     S.over(img, S.brass_layer(rim, seed + 1, 1.8, 5))
-    inner = S.rrect(w, h, (150, 22, w - 22, h - 22), 16)
+    inner = S.rrect_mask(w, h, (150, 22, w - 22, h - 22), 16)
     il = S.inner_shadow(S.layer(S.slate(w, h, seed + 2, "night", -0.05), inner), 5, 1, 3, 0.7)
     S.over(img, il)
     S.over(img, S.brass_layer(np.clip(S.dilate(inner, 2) - inner, 0, 1), seed + 3, 1, 3))
@@ -176,7 +176,7 @@ def medal(emblem, seed, size=96):
     img = S.canvas(size, size)
     disc = S.circle(size, size, c, c, 44)
     enamel = S.slate(size, size, seed, "wine", 0.05)
-    shade = S.radial(size, size, c - 12, c - 14, 70, 1.0)
+    shade = S.radial_mask(size, size, c - 12, c - 14, 70, 1.0)
     el = S.layer(enamel * (0.7 + 0.5 * shade[..., None]), disc)
     S.over(img, el)
     S.over(img, S.bezel(size, 46, 40, seed + 1, 16, 1.4))
@@ -189,9 +189,9 @@ def medal(emblem, seed, size=96):
 
 def icon_key(size, seed):
     c = size / 2
-    m = np.maximum(S.ring(size, size, c - 16, c, 11, 5), S.rrect(size, size, (c - 6, c - 3, c + 24, c + 3), 2))
-    m = np.maximum(m, S.rrect(size, size, (c + 12, c, c + 17, c + 12), 1))
-    m = np.maximum(m, S.rrect(size, size, (c + 19, c, c + 24, c + 9), 1))
+    m = np.maximum(S.ring(size, size, c - 16, c, 11, 5), S.rrect_mask(size, size, (c - 6, c - 3, c + 24, c + 3), 2))
+    m = np.maximum(m, S.rrect_mask(size, size, (c + 12, c, c + 17, c + 12), 1))
+    m = np.maximum(m, S.rrect_mask(size, size, (c + 19, c, c + 24, c + 9), 1))
     return S.brass_layer(m, seed, 2, 6, 0.1)
 
 
@@ -241,13 +241,13 @@ def build_subroom():
     t = 40            # band thickness; the picture's edge lies at the band's inner side
     W, H = 360, 300   # a sample frame to cut from
     img = S.canvas(W, H)
-    outer = S.rrect(W, H, (2, 2, W - 2, H - 2), 14)
-    inner = S.rrect(W, H, (t, t, W - t, H - t), 4)
+    outer = S.rrect_mask(W, H, (2, 2, W - 2, H - 2), 14)
+    inner = S.rrect_mask(W, H, (t, t, W - t, H - t), 4)
     band = np.clip(outer - inner, 0, 1)
     S.over(img, S.solid(S.blur(np.clip(S.dilate(outer, 1) - inner, 0, 1), 2), "#000000", 0.5))
     # straight grain along each side: paint horizontal grain on top/bottom, vertical on the sides
-    wh = S.wood(W, H, seed, "walnut", dark=0.1)
-    wv = S.wood(W, H, seed + 1, "walnut", vertical=True, dark=0.1)
+    wh = S.walnut_grain(W, H, seed, "walnut", dark=0.1)
+    wv = S.walnut_grain(W, H, seed + 1, "walnut", vertical=True, dark=0.1)
     yy, xx = np.mgrid[0:H, 0:W].astype(np.float32)
     dx = np.minimum(xx, W - 1 - xx)
     dy = np.minimum(yy, H - 1 - yy)
@@ -256,9 +256,9 @@ def build_subroom():
     hgt = S.height_from_mask(band, 8, "ridge") * 0.6 + S.height_from_mask(band, 3, "round") * 0.4
     S.over(img, S.layer(S.bevel(col, hgt, 5, spec=0.12), band))
     for a, b in ((6, 9), (t - 7, t - 4)):
-        ln = np.clip(S.rrect(W, H, (a, a, W - a, H - a), max(14 - a, 3)) - S.rrect(W, H, (b, b, W - b, H - b), max(14 - b, 3)), 0, 1)
+        ln = np.clip(S.rrect_mask(W, H, (a, a, W - a, H - a), max(14 - a, 3)) - S.rrect_mask(W, H, (b, b, W - b, H - b), max(14 - b, 3)), 0, 1)
         S.over(img, S.brass_layer(ln, seed + 2 + a, 1.0, 3.0))
-    inner_lip = np.clip(S.rrect(W, H, (t - 3, t - 3, W - t + 3, H - t + 3), 5) - inner, 0, 1)
+    inner_lip = np.clip(S.rrect_mask(W, H, (t - 3, t - 3, W - t + 3, H - t + 3), 5) - inner, 0, 1)
     S.over(img, S.solid(inner_lip, "#000000", 0.5))
     corner, top, left, _ = nine_pieces(img, 100, t, 64)
     corner = img[:100, :100].copy()
@@ -289,7 +289,7 @@ def build_subroom():
     s = 60
     b = S.canvas(s, s)
     S.over(b, S.bezel(s, 26, 19, seed + 11, 8, 1.4))
-    S.over(b, S.layer(S.wood(s, s, seed + 12, "mahogany", dark=0.2), S.circle(s, s, s / 2, s / 2, 19)))
+    S.over(b, S.layer(S.walnut_grain(s, s, seed + 12, "mahogany", dark=0.2), S.circle(s, s, s / 2, s / 2, 19)))
     cross = np.maximum(S.line_mask(s, s, [(22, 22), (38, 38)], 4), S.line_mask(s, s, [(38, 22), (22, 38)], 4))
     S.over(b, S.brass_layer(cross, seed + 13, 1.5, 5, 0.1))
     S.save_png(S.drop_shadow(b, 1, 2, 2, 0.6), "interface/subroom/btn_close")
@@ -305,7 +305,7 @@ def build_tutorial():
     for name, base in (("yes", "moss"), ("no", "wine")):
         n, _ = S.button(124, 44, seed + 2, "wood", 14, 3, 4)
         tinted = S.tint(n, base, 0.0)
-        inner = S.rrect(124, 44, (7, 7, 117, 37), 11)
+        inner = S.rrect_mask(124, 44, (7, 7, 117, 37), 11)
         tinted[..., :3] = tinted[..., :3] * (1 - inner[..., None] * 0.45) + S.rgb(base)[None, None, :] * inner[..., None] * 0.3
         S.save_png(tinted, "interface/tutorial/" + name)
         S.save_png(S.hover(tinted, 0.14, 0.3, 0.9, 4), "interface/tutorial/" + name + "_focus")

@@ -13,7 +13,7 @@ one breaks the rules the sounds are made to:
 
 It also writes spectrograms (sox) and seam close-ups into out/audio/check/ to look at.
 
-    /usr/bin/python3 tools/audio/check_audio.py [--pictures] [part-of-name ...]
+    /usr/bin/python3 tools/audio/check_audio.py [--pictures] [--out DIR] [part-of-name ...]
 """
 import glob
 import os
@@ -27,8 +27,10 @@ from PIL import Image, ImageDraw
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import dsp  # noqa: E402
 
-ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-AUDIO = os.path.join(ROOT, "assets", "audio")
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
+import outdir  # noqa: E402
+ROOT = outdir.ROOT
+AUDIO = os.path.join(outdir.take(), "assets", "audio")
 CHECK = os.path.join(ROOT, "out", "audio", "check")
 
 

@@ -13,6 +13,7 @@
 #                                        (renders each part alone: several minutes)
 #   tools/audio/make_all.sh --pictures   also write spectrograms and loop-seam close-ups to
 #                                        out/audio/check/
+#   tools/audio/make_all.sh --out DIR    write under DIR/assets/audio instead of the repository's
 #
 # Needs Debian's python3 with python3-mido, python3-numpy, python3-scipy and python3-pil, and
 # fluidsynth, fluid-soundfont-gm, ffmpeg (libvorbis) and sox. The output is deterministic
@@ -22,14 +23,17 @@ here="$(cd "$(dirname "$0")" && pwd)"
 py=/usr/bin/python3
 music_args=()
 check_args=()
-for arg in "$@"; do
-    case "$arg" in
+out=()
+while [ $# -gt 0 ]; do
+    case "$1" in
         --balance) music_args+=(--balance) ;;
         --pictures) check_args+=(--pictures) ;;
-        *) echo "unknown option: $arg" >&2; exit 2 ;;
+        --out) out=(--out "${2:?--out needs a folder}"); shift ;;
+        *) echo "unknown option: $1" >&2; exit 2 ;;
     esac
+    shift
 done
-"$py" "$here/make_music.py" "${music_args[@]}"
-"$py" "$here/make_env.py"
-"$py" "$here/make_sfx.py"
-"$py" "$here/check_audio.py" "${check_args[@]}"
+"$py" "$here/make_music.py" "${music_args[@]}" "${out[@]}"
+"$py" "$here/make_env.py" "${out[@]}"
+"$py" "$here/make_sfx.py" "${out[@]}"
+"$py" "$here/check_audio.py" "${check_args[@]}" "${out[@]}"

@@ -7,7 +7,7 @@ within the loop, its events (drops, crackles, ticks) wrap past the end onto the 
 anything with memory (time-varying filters, reverb) runs over two periods of which the second
 is kept. Every loop is then set to the ambience loudness target.
 
-    /usr/bin/python3 tools/audio/make_env.py [name ...]
+    /usr/bin/python3 tools/audio/make_env.py [name ...] [--out DIR]
 """
 import os
 import sys
@@ -20,8 +20,9 @@ from dsp import (RATE, add_wrapped, butter, colored_noise_loop, filter_loop, per
                  tv_filter)
 from make_sfx import clink_metal, creak, knock_wood, modal  # noqa: E402
 
-ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-OUT = os.path.join(ROOT, "assets", "audio", "env")
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
+import outdir  # noqa: E402
+OUT = os.path.join(outdir.take(), "assets", "audio", "env")
 TARGET_LUFS = -20.0
 CEILING_DB = -1.5   # true peak
 QUALITY = 2.5

@@ -7,7 +7,7 @@ reverb can ring out, and that overspill is mixed back onto the start, which is e
 listener hears when the last bar runs into the first. The loop is then set to the music
 loudness target and encoded as Ogg Vorbis.
 
-    /usr/bin/python3 tools/audio/make_music.py [name ...] [--balance] [--stems]
+    /usr/bin/python3 tools/audio/make_music.py [name ...] [--balance] [--stems] [--out DIR]
 
 The channel volumes come from mix.json next to this script. --balance renews them first: it
 renders every part alone, measures its loudness and sets its volume so the part sits at its
@@ -25,8 +25,10 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import dsp  # noqa: E402
 import scores  # noqa: E402
 
-ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-OUT = os.path.join(ROOT, "assets", "audio", "music")
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
+import outdir  # noqa: E402
+ROOT = outdir.ROOT
+OUT = os.path.join(outdir.take(), "assets", "audio", "music")
 WORK = os.path.join(ROOT, "out", "audio", "music")
 SOUNDFONT = "/usr/share/sounds/sf2/FluidR3_GM.sf2"
 TARGET_LUFS = -18.0

@@ -10,7 +10,7 @@ tail and set to the common effect level: peak -3 dBFS, but no louder than -13 LU
 200 ms, so ringing chimes and long rumbles do not tower over knocks and clicks. Hover, heard
 constantly, sits lower.
 
-    /usr/bin/python3 tools/audio/make_sfx.py [name ...]
+    /usr/bin/python3 tools/audio/make_sfx.py [name ...] [--out DIR]
 """
 import os
 import sys
@@ -21,8 +21,9 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import dsp  # noqa: E402
 from dsp import RATE, bell, butter, chime, exp_env, impulses, modal, noise, resonate  # noqa: E402
 
-ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-AUDIO = os.path.join(ROOT, "assets", "audio")
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
+import outdir  # noqa: E402
+AUDIO = os.path.join(outdir.take(), "assets", "audio")
 PEAK_DB = -3.2  # the encoder overshoots by a tenth or two
 MAX_SHORT = -13.0
 QUIETER = {"sfx/hover": -20.0}  # loudness caps of sounds meant to stay in the background

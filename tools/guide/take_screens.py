@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Takes the strategy guide's screenshots from the running game, headless:
 
-    /usr/bin/python3 tools/guide/take_screens.py [--halvern build/halvern] [--jobs 2] [NAME ...]
+    /usr/bin/python3 tools/guide/take_screens.py [--halvern build/halvern] [--jobs 2] [--out DIR] [NAME ...]
 
 Each screenshot is one short run of the game (halvern -e --headless --fixed-step) on a scratch copy of
 the game folder whose level file starts in the shot's room with the story's flags already set
@@ -22,9 +22,12 @@ import tempfile
 
 from PIL import Image
 
-ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
+import outdir  # noqa: E402
+
+ROOT = outdir.ROOT
 LEVEL = os.path.join(ROOT, "assets", "levels", "level", "level.xml")
-OUT = os.path.join(ROOT, "assets", "menu", "strguide", "screens")
+OUT = os.path.join(outdir.take(), "assets", "menu", "strguide", "screens")
 SIZE = (660, 496)
 
 # Every room already visited (no first-visit narration over the picture) and the tips declined.
@@ -173,6 +176,7 @@ def main():
             print("%s: left as it is (the level has no %s yet)" % (name, needs))
         else:
             todo.append(name)
+    os.makedirs(OUT, exist_ok=True)
     with concurrent.futures.ThreadPoolExecutor(max_workers=max(1, args.jobs)) as pool:
         for report in pool.map(lambda n: take(args.halvern, n, SHOTS[n]), todo):
             print(report, flush=True)

@@ -53,7 +53,7 @@ def box(lay, x, yb, s, seed, L):
 def globe(lay, x, yb, s, seed, L):
     r = 22 * s
     cx = x + r + 4 * s
-    tex = kit.tex_noise(lay.h, lay.w, kit.mix("parchment", "teal", 0.4), kit.mix("moss", "parch_shade", 0.3), 8 * s, seed, 3)
+    tex = kit.tex_noise(lay.h, lay.w, kit.mix("parchment", "teal", 0.4), kit.mix("moss", "parchment_shade", 0.3), 8 * s, seed, 3)
     props.solid(kit.ellipse(cx, yb - r - 12 * s, r, r), "teal", L, 8 * s, amb=0.5, spec=0.3, lay=lay, tex=tex)
     ring = kit.subtract(kit.ellipse(cx, yb - r - 12 * s, r + 4 * s, r + 4 * s), kit.ellipse(cx, yb - r - 12 * s, r + 2 * s, r + 2 * s))
     props.solid(kit.intersect(ring, kit.rect(cx - r - 6 * s, yb - 2 * r - 20 * s, cx + 2 * s, yb)), "brass", L, 1, spec=0.9, lay=lay)
@@ -142,7 +142,7 @@ def letters(lay, x, yb, s, seed, L):
     w, h = 40 * s, 12 * s
     for k in range(4):
         m = kit.rect(x + k * 1.5 * s, yb - (k + 1) * 3 * s, x + w - k * 1.5 * s, yb - k * 3 * s)
-        props.solid(m, kit.mix("parchment", "parch_shade", k * 0.3), L, 1, amb=0.7, lay=lay)
+        props.solid(m, kit.mix("parchment", "parchment_shade", k * 0.3), L, 1, amb=0.7, lay=lay)
     lay.paint(kit.rect(x + w * 0.45, yb - h, x + w * 0.55, yb), "wine", 0.9)
     lay.paint(kit.ellipse(x + w * 0.5, yb - h, 5 * s, 3 * s), "wine", 0.9)
     return w

@@ -143,7 +143,7 @@ class Figure:
         for k in range(13):
             a = math.pi * (0.06 + 0.88 * k / 12)
             x, y = self.P(0.245 * math.cos(a), 0.63 + 0.115 * math.sin(a))
-            lay.paint(kit.ellipse(x, y, self.s * 0.016, self.s * 0.016), "parch_shade", 0.6, cover=False)
+            lay.paint(kit.ellipse(x, y, self.s * 0.016, self.s * 0.016), "parchment_shade", 0.6, cover=False)
         # brooch: a tiny brass clock at the throat
         bx, by = self.P(0, 0.71)
         props.solid(kit.ellipse(bx, by, self.s * 0.052, self.s * 0.052), "brass", self.key, self.s * 0.012,
@@ -179,7 +179,7 @@ class Figure:
             stripe = ndimage.gaussian_filter(stripe, 0.7) * (v > 0.62)
             st = stripe[..., None]
             base = SHAWL * 1.05 * (1 - st) + kit.mix("parchment", "wine", 0.25) * st
-            dark = kit.mix("wine", "ink", 0.65) * (1 - st) + kit.mix("parch_shade", "ink", 0.55) * st
+            dark = kit.mix("wine", "ink", 0.65) * (1 - st) + kit.mix("parchment_shade", "ink", 0.55) * st
             self._shade(base, dark, hgt, m, spec=0.04, tex=1 - 0.08 * rib[..., None], cool_shadow=0.5)
             if self.frost:
                 self._frost(m, self.seed + 50 + sd)

@@ -42,10 +42,10 @@ class HOScene:
         full = base.copy()
         back = base.copy()
         for _, _, ob in self.objects:
-            kit.over(full, ob)
+            kit.over_layer(full, ob)
         for f in self.front:
-            kit.over(full, f)
-            kit.over(back, f)
+            kit.over_layer(full, f)
+            kit.over_layer(back, f)
         # the painterly filter would blur small objects' glints and edges: spare them in the full scene
         prot = np.zeros((kit.H, kit.W), np.float32)
         for _, _, ob in self.objects:

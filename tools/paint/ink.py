@@ -14,7 +14,7 @@ INK = kit.mix("ink", "mahogany", 0.15)
 WSCALE = 1.0  # pen widths are multiplied by this (pictures painted large and reduced set it higher)
 
 
-def paper(h, w, seed, base="parchment", shade="parch_shade", stains=4):
+def paper(h, w, seed, base="parchment", shade="parchment_shade", stains=4):
     """A parchment sheet: mottled ground, fibres, a few tide-mark stains, darker edges."""
     n = kit.noise(h, w, max(20, w / 8), seed, 5)
     cv = col(base)[None, None] * (1 - 0.35 * n[..., None]) + col(shade) * 0.35 * n[..., None]
@@ -44,7 +44,7 @@ def deckle(h, w, seed, margin=6, rough=4.0):
 
 def _full(mk, h, w):
     if isinstance(mk, kit.Mask):
-        return kit.crop_to(mk, 0, 0, w, h)
+        return kit.crop_mask(mk, 0, 0, w, h)
     return mk
 
 

@@ -1,4 +1,5 @@
-"""Regenerate every painted game picture: run `python3 tools/paint/paint_all.py` from the repo root.
+"""Regenerate every painted game picture: `python3 tools/paint/paint_all.py [--out DIR]` (DIR: write
+under DIR instead of the repository).
 
 Writes the room backdrops, sprites, hidden objects, puzzle pieces and inventory icons under
 assets/levels/level/ with each room's objects.txt (where every object goes), the dawn, credits
@@ -11,6 +12,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
 
 from rooms import (bench, closeups, conservatory, diary, ending, gate, hall, items, library, puzzles,  # noqa: E402
                    shelves, tower, workshop)

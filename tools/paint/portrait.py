@@ -3,7 +3,6 @@ import math
 
 import numpy as np
 
-import common
 import figure
 import kit
 import props
@@ -27,7 +26,7 @@ def painting(w, h, seed, scene="clock", frost=0.0, ss=2):
         # the clock behind her shoulder, at two minutes to midnight
         d = props.dial(w * 0.8, h * 0.3, w * 0.2, seed, 11, 58, light=KEY, tide=False)
         things.kit_paste(lay, d)
-        kit.over(cv, lay)
+        kit.over_layer(cv, lay)
     else:
         # a window at dawn behind her
         win = kit.rrect(w * 0.58, h * 0.1, w * 1.05, h * 0.62, 12)
@@ -37,7 +36,7 @@ def painting(w, h, seed, scene="clock", frost=0.0, ss=2):
         bars = kit.union(kit.rect(w * 0.58, h * 0.34, w * 1.05, h * 0.35 + 6), kit.rect(w * 0.8, h * 0.1, w * 0.8 + 8, h * 0.62))
         props.solid(kit.union(bars, kit.subtract(kit.rrect(w * 0.56, h * 0.08, w * 1.07, h * 0.64, 16), win)),
                     "walnut", KEY, 6, lay=lay)
-        kit.over(cv, lay)
+        kit.over_layer(cv, lay)
         cv += kit.radial(h, w, w * 0.85, h * 0.4, w * 0.6, 2)[..., None] * col("amber") * 0.25
     cv += kit.radial(h, w, w * 0.42, h * 0.35, w * 0.55, 1.6)[..., None] * col("amber") * 0.25
     cv = kit.finish(cv, seed, grain=0.0, vignette=0.0, stroke_angle=0.9)
@@ -46,12 +45,12 @@ def painting(w, h, seed, scene="clock", frost=0.0, ss=2):
     rim = (0.85, -0.25, 0.3) if scene != "clock" else (0.8, -0.3, 0.25)
     figure.portrait_bust(lay, w * 0.5, h * 0.37, s, seed + 1, key=KEY, rim=rim,
                          rim_col="amber" if scene != "clock" else "frost", frost=frost)
-    kit.over(cv, kit.shadow_layer(kit.Mask(lay.a, lay.x0, lay.y0), 20, 12, 24, 0.5))
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(lay.a, lay.x0, lay.y0), 20, 12, 24, 0.5))
     fig = Layer(w, h)
     fig.rgb = kit.kuwahara(lay.rgb, 1) * 0.5 + lay.rgb * 0.5
     fig.a = lay.a
-    kit.over(cv, fig)
-    common.lamp(cv, w * 0.3, h * 0.25, w * 1.1, "candle", 0.25, 1.4)
+    kit.over_layer(cv, fig)
+    kit.lamp(cv, w * 0.3, h * 0.25, w * 1.1, "candle", 0.25, 1.4)
     cv = kit.resize(cv, W0, H0)
     cv = kit.finish(cv, seed, grain=0.05, vignette=0.6, painterly=False)
     cv = cv * (0.9 + 0.1 * col("amber"))

@@ -22,7 +22,7 @@ def solid(mk, base, light=LIGHT_UL, radius=5.0, amb=0.45, spec=0.0, shin=18, str
         return lay
     ox, oy = lay.x0 + sl[1].start, lay.y0 + sl[0].start
     w, h = sl[1].stop - sl[1].start, sl[0].stop - sl[0].start
-    m = kit.crop_to(mk, ox, oy, w, h)
+    m = kit.crop_mask(mk, ox, oy, w, h)
     dif, sp = kit.relief(m, radius, light, strength, spec, shin)
     if tex is not None:
         c = tex[sl]
@@ -117,7 +117,7 @@ def dial(cx, cy, r, seed=0, hour=11, minute=58, hands=True, face="parchment", nu
         if reversed_:
             a = -math.pi / 2 - 2 * math.pi * i / 12
         x, y = cx + r * 0.64 * math.cos(a), cy + r * 0.64 * math.sin(a)
-        tm = kit.text_mask(x, y, nm, fs)
+        tm = kit.text_patch(x, y, nm, fs)
         if reversed_:
             tm = kit.Mask(tm.m[:, ::-1], tm.x0, tm.y0)
         lay.paint(tm, ink, 0.92)
@@ -222,7 +222,7 @@ def books_row(lay, x0, x1, ybase, hmin, hmax, seed, palette=None, lean=True, lig
     """A row of book spines standing on a shelf line; returns list of (mask, x, w, h)."""
     rng = np.random.default_rng(seed)
     palette = palette or ["wine", "mahogany", "moss", "walnut", "teal", "slate", "#6b4a2b", "#7b6540",
-                          "dusk", "#3b4a3a", "parch_shade"]
+                          "dusk", "#3b4a3a", "parchment_shade"]
     out = []
     x = x0
     while x < x1 - wmin:
@@ -248,7 +248,7 @@ def books_row(lay, x0, x1, ybase, hmin, hmax, seed, palette=None, lean=True, lig
         if rng.random() < 0.5:
             ty = ybase - h * 0.55
             tm = kit.intersect(kit.rect(x + w * 0.2 + tilt * 0.5, ty - h * 0.1, x + w * 0.8 + tilt * 0.5, ty), m)
-            lay.paint(tm, "parch_shade" if rng.random() < 0.5 else "ink", 0.45, cover=False)
+            lay.paint(tm, "parchment_shade" if rng.random() < 0.5 else "ink", 0.45, cover=False)
         out.append((m, x, w, h))
         if masks is not None:
             masks.append(m)

@@ -4,8 +4,10 @@ import os
 import numpy as np
 
 import kit
+import outdir
 
-ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+# Where the pictures go: the repository, or the folder of --out.
+OUT = outdir.take()
 LEVEL = "assets/levels/level"
 
 
@@ -17,7 +19,7 @@ class Room:
         self.rows = []
 
     def path(self, res, ext):
-        return os.path.join(ROOT, self.res(res) + ext)
+        return os.path.join(OUT, self.res(res) + ext)
 
     def res(self, res):
         """Image name: relative to the room's folder unless it starts with 'assets/'."""
@@ -28,12 +30,12 @@ class Room:
         self.hit(name, "assets/levels/level/common/exit_down", kit.rect(212, 546, 812, 602), 1)
 
     def back(self, cv, q=88):
-        kit.save_jpg(cv, self.path("back", ".jpg"), q)
+        kit.save_backdrop(cv, self.path("back", ".jpg"), q)
 
     def obj(self, name, res, lay, z=1, record=True, crop=True):
         """Save a layer as PNG (cropped to its pixels) and record its centre."""
         lay = lay.cropped() if crop else lay
-        kit.save_png(lay, self.path(res, ".png"))
+        kit.save_layer(lay, self.path(res, ".png"))
         cx, cy = lay.centre()
         if record:
             self.rows.append((name, self.res(res), cx, cy, lay.w, lay.h, z))
@@ -67,6 +69,6 @@ def visible(lay, front, thr=0.0):
     """The part of `lay` not covered by the layers in `front` (list), as a mask patch."""
     m = lay.a.copy()
     for f in front:
-        cov = kit.crop_to(kit.Mask(f.a, f.x0, f.y0), lay.x0, lay.y0, lay.w, lay.h)
+        cov = kit.crop_mask(kit.Mask(f.a, f.x0, f.y0), lay.x0, lay.y0, lay.w, lay.h)
         m *= 1 - cov
     return kit.Mask(m, lay.x0, lay.y0)

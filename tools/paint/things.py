@@ -45,8 +45,8 @@ def kit_paste(lay, src):
     ox, oy = lay.x0 + sl[1].start, lay.y0 + sl[0].start
     loc = np.zeros((sl[0].stop - sl[0].start, sl[1].stop - sl[1].start, 3), np.float32)
     for c in range(3):
-        loc[..., c] = kit.crop_to(kit.Mask(src.rgb[..., c], src.x0, src.y0), ox, oy, loc.shape[1], loc.shape[0])
-    a = kit.crop_to(m, ox, oy, loc.shape[1], loc.shape[0])
+        loc[..., c] = kit.crop_mask(kit.Mask(src.rgb[..., c], src.x0, src.y0), ox, oy, loc.shape[1], loc.shape[0])
+    a = kit.crop_mask(m, ox, oy, loc.shape[1], loc.shape[0])
     lay.rgb[sl] = lay.rgb[sl] * (1 - a[..., None]) + loc * a[..., None]
     lay.a[sl] = lay.a[sl] + a * (1 - lay.a[sl])
 
@@ -365,7 +365,7 @@ def scroll(lay, x, y, s, ang, seed, L):
     body = kit.poly([P(-30, -6), P(30, -6), P(30, 6), P(-30, 6)])
     _sol(lay, body, "parchment", L, 4 * s, amb=0.55)
     ends = kit.union(kit.ellipse(*P(-30, 0), 3 * s, 6 * s), kit.ellipse(*P(30, 0), 3 * s, 6 * s))
-    _sol(lay, ends, "parch_shade", L, 1 * s)
+    _sol(lay, ends, "parchment_shade", L, 1 * s)
     tie = kit.line([P(4, -7), P(4, 7)], 2.2 * s)
     lay.paint(tie, "wine")
     return kit.union(body, ends)
@@ -433,7 +433,7 @@ def paper(lay, x, y, s, ang, seed, L, drawing=True):
     """A sheet of drawing paper, slightly curled, with a wheel drawn on it and notes."""
     P = T(x, y, s, ang)
     m = kit.poly([P(-50, -36), P(50, -36), P(50, 36), P(-50, 36)])
-    tex = kit.tex_noise(lay.h, lay.w, "parchment", kit.mix("parchment", "parch_shade", 0.6), 30 * s, seed, 3)
+    tex = kit.tex_noise(lay.h, lay.w, "parchment", kit.mix("parchment", "parchment_shade", 0.6), 30 * s, seed, 3)
     props.solid(m, "parchment", L, 6 * s, amb=0.8, lay=lay, tex=tex, strength=0.25)
     if drawing:
         rng = np.random.default_rng(seed)
@@ -471,7 +471,7 @@ def diary_page(lay, x, y, s, ang, seed, L, pin=True):
         edge.append(P(40 - k * 5.3, 52 + (rng.random() - 0.5) * 4))
     edge.append(P(-40, 52))
     m = kit.poly(edge)
-    tex = kit.tex_noise(lay.h, lay.w, "parchment", kit.mix("parchment", "parch_shade", 0.7), 6 * s, seed)
+    tex = kit.tex_noise(lay.h, lay.w, "parchment", kit.mix("parchment", "parchment_shade", 0.7), 6 * s, seed)
     props.solid(m, "parchment", L, 3 * s, amb=0.75, lay=lay, tex=tex, strength=0.4)
     for k in range(10):
         yv = -42 + k * 8.5

@@ -4,15 +4,5 @@
 # teacups, the cliff before sunrise and the dawn (ending/back), with slow pans, zooms and crossfades.
 # The film ends on the dawn painting at full size, which is the picture of room_ending, so the room
 # takes over from it without a seam.
-#   tools/video/make_ending.sh [STILLS_DIR]   STILLS_DIR: also keep a PNG of every second to look at
-# The storyboard's images are relative to a scratch folder holding the composed stills/ and a link to
-# assets/, so the composed frames never land in the source tree.
-set -euo pipefail
-cd "$(dirname "$0")/../.."
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-ln -s "$PWD/assets" "$scratch/assets"
-cp tools/video/ending.json "$scratch/ending.json"
-/usr/bin/python3 tools/video/paint_ending.py "$scratch/stills"
-/usr/bin/python3 tools/make_video.py "$scratch/ending.json" assets/video/ending ${1:+--stills "$1"}
-ls -l assets/video/ending.*
+#   tools/video/make_ending.sh [--out DIR] [STILLS_DIR]   (see make_film.sh)
+exec "$(dirname "$0")/make_film.sh" ending "$@"

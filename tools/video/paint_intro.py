@@ -21,8 +21,8 @@ from PIL import Image, ImageDraw
 from scipy import ndimage
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "paint"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
 
-import common  # noqa: E402
 import kit  # noqa: E402
 import props  # noqa: E402
 from kit import Layer, col  # noqa: E402
@@ -30,10 +30,10 @@ from kit import Layer, col  # noqa: E402
 CANDLE = (-0.7, -0.55, 0.6)  # the candle stands to the upper left of the letter
 
 
-def text_mask(x, y, s, size, style="Regular", anchor="mm"):
-    """kit.text_mask, drawing with the anchor it measures with (kit's draws every text from its
+def text_patch(x, y, s, size, style="Regular", anchor="mm"):
+    """kit.text_patch, drawing with the anchor it measures with (kit's draws every text from its
     left baseline, so a centred text comes out shifted and cut; the dial's numerals use this)."""
-    f = kit.font(size * kit.SS, style)
+    f = kit.font(style.lower(), size * kit.SS)
     left, top, right, bottom = f.getbbox(s, anchor=anchor)
     w, h = (right - left) // kit.SS + 6, (bottom - top) // kit.SS + 6
     im = Image.new("L", (w * kit.SS, h * kit.SS), 0)
@@ -42,7 +42,7 @@ def text_mask(x, y, s, size, style="Regular", anchor="mm"):
     return kit.Mask(np.asarray(im, np.float32) / 255.0, x + left / kit.SS - 3, y + top / kit.SS - 3)
 
 
-kit.text_mask = text_mask
+kit.text_patch = text_patch
 
 
 def save(cv, folder, name):
@@ -64,7 +64,7 @@ def rotated(lay, degrees, cx, cy):
     return out
 
 
-def paper(w, h, seed, c0="parchment", c1="parch_shade"):
+def paper(w, h, seed, c0="parchment", c1="parchment_shade"):
     """A sheet of parchment with mottling, darker edges and a fold across the middle."""
     lay = Layer(w, h)
     tex = kit.tex_noise(h, w, c0, c1, 40, seed, 5)
@@ -90,8 +90,8 @@ def letter(folder, seed=1201):
     props.solid(seal, "wine", CANDLE, 5, spec=0.5, lay=env)
     env.paint(kit.line([(220, 140), (236, 160), (250, 146)], 2), "#4a1616", 0.8)
     env = rotated(env, 9, 700, 520)
-    kit.over(cv, kit.shadow_layer(kit.Mask(env.a, env.x0, env.y0), 10, 14, 8, 0.55))
-    kit.over(cv, env)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(env.a, env.x0, env.y0), 10, 14, 8, 0.55))
+    kit.over_layer(cv, env)
 
     # the candle in the corner
     cl = Layer(kit.W, kit.H)
@@ -99,7 +99,7 @@ def letter(folder, seed=1201):
     props.solid(kit.ellipse(94, 330, 56, 14), "brass", CANDLE, 6, spec=0.7, lay=cl,
                 tex=props.brass_tex(kit.H, kit.W, seed + 4))
     props.solid(kit.rrect(72, 130, 116, 332, 6), "#efe2c4", CANDLE, 10, amb=0.6, lay=cl)
-    kit.over(cv, cl)
+    kit.over_layer(cv, cl)
     # Brush the desk before the letter goes on: the painterly filter would eat the handwriting.
     cv = kit.finish(cv, seed, grain=0, vignette=0)
 
@@ -115,35 +115,35 @@ def letter(folder, seed=1201):
              ("\u2014 Y.", 40, 470, 310, "mm")]
     rng = np.random.default_rng(seed)
     for text, size, x, y, anchor in lines:
-        m = text_mask(x, y, text, size, "Italic", anchor)
+        m = text_patch(x, y, text, size, "Italic", anchor)
         # Iron-gall ink: uneven, a little feathered into the paper.
         m.m = np.clip(ndimage.gaussian_filter(m.m, 0.45) * (0.85 + 0.25 * rng.random(m.m.shape)), 0, 1)
         page.paint(m, ink, 0.92)
     page = rotated(page, -4, 440, 330)
-    kit.over(cv, kit.shadow_layer(kit.Mask(page.a, page.x0, page.y0), 12, 16, 9, 0.6))
-    kit.over(cv, page)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(page.a, page.x0, page.y0), 12, 16, 9, 0.6))
+    kit.over_layer(cv, page)
 
     flame = Layer(kit.W, kit.H)
     props.flame(flame, 94, 126, 34)
-    kit.over(cv, flame)
-    common.lamp(cv, 94, 110, 1000, "amber", 0.32, 1.2)
+    kit.over_layer(cv, flame)
+    kit.lamp(cv, 94, 110, 1000, "amber", 0.32, 1.2)
     cv *= 0.9
-    common.bloom(cv, 0.8, 10, 0.3)
+    kit.bloom(cv, 0.8, 10, 0.3)
     save(kit.finish(cv, seed, painterly=False, vignette=0.6), folder, "letter")
 
 
 def dials(folder, seed=1301):
-    sky = common.storm_sky(kit.H, kit.W, seed, moon=(880, 70, 26), horizon=0.6)
+    sky = kit.storm_sky(kit.H, kit.W, seed, moon=(880, 70, 26), horizon=0.6)
     # the tower's face of stone blocks, the dial set in a round of dressed stone
     wall = Layer(kit.W, kit.H)
-    common.brick_courses(wall, kit.rect(90, 0, 934, kit.H), seed, 64, 30, "#555a63", "#363b44")
+    kit.brick_courses(wall, kit.rect(90, 0, 934, kit.H), seed, 64, 30, "#555a63", "#363b44")
     props.solid(kit.ellipse(512, 372, 318, 318), "#4a4f58", (0, -1, 0.6), 14, lay=wall,
-                tex=common.stone_tex(kit.H, kit.W, seed + 2, "#5d626b", "#3a3f48"))
+                tex=kit.stone_tex(kit.H, kit.W, seed + 2, "#5d626b", "#3a3f48"))
     wall.paint(kit.ellipse(512, 372, 292, 292), "#14181f")
     # the eaves of the roof above
     props.solid(kit.poly([(40, 0), (984, 0), (984, 36), (40, 36)]), "#2a2624", (0, -1, 0.6), 6, lay=wall)
     base = sky.copy()
-    kit.over(base, wall)
+    kit.over_layer(base, wall)
     base *= kit.vgrad(kit.H, kit.W, [(0, (0.55, 0.55, 0.6)), (0.5, (0.8, 0.8, 0.85)), (1, (0.5, 0.5, 0.55))])
     base = kit.finish(base, seed, grain=0, vignette=0)
     for minute, name in ((57, "dial_1157"), (58, "dial_1158")):
@@ -152,11 +152,11 @@ def dials(folder, seed=1301):
         cv += kit.radial(kit.H, kit.W, 512, 372, 460, 2.0)[..., None] * col("amber") * 0.35
         d = props.dial(512, 372, 280, seed + 3, 11, minute, face="#f0dca8", numerals="ink",
                        light=(0.2, -1, 0.6), rim_col="#8a6a3a", tide=True)
-        kit.over(cv, d)
-        common.lamp(cv, 700, 0, 900, "frost", 0.3, 1.4)
-        common.rain(cv, seed + 5, n=1400, length=30, angle=0.22, k=0.16)
-        common.rain(cv, seed + 6, n=500, length=60, angle=0.22, k=0.1)
-        common.bloom(cv, 0.75, 14, 0.3)
+        kit.over_layer(cv, d)
+        kit.lamp(cv, 700, 0, 900, "frost", 0.3, 1.4)
+        kit.rain(cv, seed + 5, n=1400, length=30, angle=0.22, k=0.16)
+        kit.rain(cv, seed + 6, n=500, length=60, angle=0.22, k=0.1)
+        kit.bloom(cv, 0.75, 14, 0.3)
         save(kit.finish(cv, seed, painterly=False, vignette=0.65), folder, name)
 
 

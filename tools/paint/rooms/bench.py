@@ -3,7 +3,6 @@ import math
 
 import numpy as np
 
-import common
 import kit
 import props
 import things
@@ -29,7 +28,7 @@ def table(seed):
         x, y = rng.random() * kit.W, 150 + rng.random() * 500
         r = 14 + rng.random() * 24
         lay.paint(kit.subtract(kit.ellipse(x, y, r, r * 0.9), kit.ellipse(x, y, r - 2.5, r * 0.9 - 2.5)), "#3a2614", 0.3)
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
     # the back of the bench: a cabinet of little parts drawers with brass label frames
     wall = Layer(kit.W, kit.H)
     wm = kit.rect(0, 0, kit.W, 100)
@@ -45,8 +44,8 @@ def table(seed):
             props.solid(kit.ellipse(x + 36, y + 31, 4, 4), "brass", L, 1.5, spec=0.9, lay=wall)
     edge = kit.rect(0, 92, kit.W, 106)
     props.solid(edge, "#6a4a2a", L, 3, lay=wall)
-    kit.over(cv, kit.shadow_layer(kit.Mask(edge.m, edge.x0, edge.y0), 0, 8, 6, 0.5))
-    kit.over(cv, wall)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(edge.m, edge.x0, edge.y0), 0, 8, 6, 0.5))
+    kit.over_layer(cv, wall)
     return cv
 
 
@@ -60,7 +59,7 @@ def back_clutter(cv, seed):
     things.paper(lay, 300, 180, 1.3, -0.12, seed + 1, L)
     things.paper(lay, 860, 230, 1.2, 0.2, seed + 2, L)
     things.paper(lay, 640, 560, 1.1, 0.05, seed + 3, L)
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
     # shadow of everything so far sits flat; now the solid clutter
     sol = Layer(kit.W, kit.H)
     # clock movement: a train of wheels on the cloth
@@ -106,7 +105,7 @@ def back_clutter(cv, seed):
         props.solid(m, "#6a6e76", L, 2, spec=0.5, lay=sol)
     # rag
     rag = kit.poly([(720, 470), (800, 455), (840, 490), (820, 540), (760, 560), (710, 520)])
-    props.solid(rag, "parch_shade", L, 12, amb=0.5, lay=sol)
+    props.solid(rag, "parchment_shade", L, 12, amb=0.5, lay=sol)
     # wood shavings
     for k in range(30):
         x, y = 150 + rng.random() * 760, 120 + rng.random() * 470
@@ -145,8 +144,8 @@ def back_clutter(cv, seed):
     case = kit.rrect(856, 600, 1020, 720, 14)
     props.solid(case, "mahogany", L, 8, lay=sol, tex=kit.wood(kit.H, kit.W, seed + 9, "#7a3b2a", angle=0))
     sol.paint(kit.ellipse(938, 650, 48, 40), "#1a0e08")
-    kit.over(cv, kit.shadow_layer(kit.Mask(sol.a, 0, 0), 4, 6, 4, 0.45))
-    kit.over(cv, sol)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(sol.a, 0, 0), 4, 6, 4, 0.45))
+    kit.over_layer(cv, sol)
 
 
 def front_layers(seed):
@@ -166,7 +165,7 @@ def front_layers(seed):
             things.kit_paste(lay, g)
         elif kind == "rag":
             m = kit.poly([(x - 30, y - 10), (x + 20, y - 24), (x + 40, y + 4), (x + 10, y + 26), (x - 26, y + 18)])
-            props.solid(m, "parch_shade", L, 9, amb=0.5, lay=lay)
+            props.solid(m, "parchment_shade", L, 9, amb=0.5, lay=lay)
         elif kind == "cloth":
             m = kit.poly([(x - 40, y - 12), (x + 30, y - 20), (x + 44, y + 10), (x - 30, y + 22)])
             props.solid(m, "#3e5a3c", L, 7, amb=0.5, lay=lay)
@@ -200,13 +199,13 @@ HIDDEN = [
 
 def light(cv):
     cv = cv * 0.5
-    common.lamp(cv, 120, 80, 1150, "amber", 0.8, 1.3)
-    common.lamp(cv, 220, 180, 460, "candle", 0.35, 1.6)
+    kit.lamp(cv, 120, 80, 1150, "amber", 0.8, 1.3)
+    kit.lamp(cv, 220, 180, 460, "candle", 0.35, 1.6)
     return cv
 
 
 def finish(cv, protect=None):
-    common.bloom(cv, 0.8, 8, 0.3)
+    kit.bloom(cv, 0.8, 8, 0.3)
     return kit.finish(cv, SEED, vignette=0.5, stroke_angle=0.2, protect=protect)
 
 

@@ -3,7 +3,6 @@ import math
 
 import numpy as np
 
-import common
 import interior
 import kit
 import props
@@ -109,8 +108,8 @@ def cabinet_interior(seed):
         props.solid(kit.poly([(x - 10, 490), (x + 10, 490), (x + 3, 462), (x - 3, 462)]), "walnut", L, 2, lay=lay)
         things.watch(lay, x, 446, 0.95, 0.08 * (k - 1.5), seed + 10 + k, L)
     tern(lay, 470, 490, 1.6, seed + 11, L)
-    kit.over(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), 6, 8, 8, 0.5))
-    kit.over(cv, lay)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), 6, 8, 8, 0.5))
+    kit.over_layer(cv, lay)
     return cv
 
 
@@ -170,23 +169,23 @@ def cabinet_room(room, seed):
 
     def light(c):
         c = c * 0.62
-        common.lamp(c, 160, 40, 640, "amber", 0.9, 1.3)
-        common.lamp(c, 360, 300, 300, "candle", 0.25, 1.5)
-        common.bloom(c, 0.75, 8, 0.35)
+        kit.lamp(c, 160, 40, 640, "amber", 0.9, 1.3)
+        kit.lamp(c, 360, 300, 300, "candle", 0.25, 1.5)
+        kit.bloom(c, 0.75, 8, 0.35)
         return c
 
     prot = kit.blur(kit.Mask(cr.a, cr.x0, cr.y0).full(W, H), 1) * 0.7
     back = _fin(light(inner.copy()), seed)
     room.back(back)
     with_crank = inner.copy()
-    kit.over(with_crank, cr)
+    kit.over_layer(with_crank, cr)
     wc = _fin(light(with_crank), seed, prot)
     room.cut(wc, kit.Mask(cr.a, cr.x0, cr.y0), "cabinet_crank", "crank", 1)
     c1 = with_crank.copy()
-    kit.over(c1, closed)
+    kit.over_layer(c1, closed)
     room.cut(_fin(light(c1), seed), kit.Mask(closed.a, 0, 0), "cabinet_doors_closed", "doors_closed", 2)
     c2 = inner.copy()
-    kit.over(c2, opened)
+    kit.over_layer(c2, opened)
     room.cut(_fin(light(c2), seed), kit.Mask(opened.a, 0, 0), "cabinet_doors_open", "doors_open", 2)
     room.obj("cabinet_lock_glow", "lock_glow", props.outline_glow(kit.rrect(346, 238, 374, 294, 4), "amber", 5), 4)
 
@@ -207,12 +206,12 @@ def desk_top(seed):
     lay.paint(leather, lt)
     lay.paint(kit.subtract(kit.rrect(82, 52, 638, 318, 4), kit.rrect(86, 56, 634, 314, 3)), "brass", 0.55)
     # a blotter, letters and an envelope with a red seal
-    props.solid(kit.rect(180, 120, 420, 290), kit.mix("parchment", "parch_shade", 0.4), L_CANDLE, 2, amb=0.8, lay=lay)
+    props.solid(kit.rect(180, 120, 420, 290), kit.mix("parchment", "parchment_shade", 0.4), L_CANDLE, 2, amb=0.8, lay=lay)
     for k, (x, y, a) in enumerate(((240, 170, -0.12), (330, 210, 0.18), (170, 250, -0.3))):
         things.paper(lay, x, y, 1.05, a, seed + 10 + k, L_CANDLE)
     env = kit.poly([(430, 250), (540, 236), (548, 300), (438, 312)])
     props.solid(env, "parchment", L_CANDLE, 2, amb=0.8, lay=lay)
-    lay.paint(kit.line([(430, 250), (490, 280), (540, 236)], 1.2), "parch_shade", 0.9)
+    lay.paint(kit.line([(430, 250), (490, 280), (540, 236)], 1.2), "parchment_shade", 0.9)
     props.solid(kit.ellipse(490, 278, 10, 9), "wine", L_CANDLE, 3, spec=0.5, lay=lay)
     # books stacked at the left, a pen tray, a paperweight
     for k, c in enumerate(("wine", "moss", "#6b4a2b", "teal")):
@@ -234,8 +233,8 @@ def desk_top(seed):
     things.quill(lay, ix + 26, iy - 70, 1.35, -1.15, seed + 21, L_CANDLE)
     # a cup of tea gone cold
     things.teacup(lay, 420, 80, 1.3, 0.0, seed + 22, L_CANDLE)
-    kit.over(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), -6, 6, 5, 0.5))
-    kit.over(cv, lay)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), -6, 6, 5, 0.5))
+    kit.over_layer(cv, lay)
     # the candle in its chamberstick
     cl = Layer(W, H)
     cx, cy = CANDLE
@@ -247,8 +246,8 @@ def desk_top(seed):
     props.solid(kit.union(kit.line([(cx + 7, cy - 28), (cx + 8, cy - 6)], 4), kit.ellipse(cx + 8, cy - 5, 3, 4)), "#fbf3e0",
                 L_CANDLE, 1.5, amb=0.8, lay=cl)
     props.flame(cl, cx, cy - 32, 26)
-    kit.over(cv, kit.shadow_layer(kit.Mask(cl.a, 0, 0), -14, 8, 8, 0.4))
-    kit.over(cv, cl)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(cl.a, 0, 0), -14, 8, 8, 0.4))
+    kit.over_layer(cv, cl)
     # the desk's front apron below the top, in the candle's reach only at the right
     ap = Layer(W, H)
     props.solid(kit.rect(0, 348, W, H), "#5a2a1c", L_CANDLE, 4, lay=ap, tex=kit.wood(H, W, seed + 3, "#6a3222", angle=0))
@@ -256,7 +255,7 @@ def desk_top(seed):
     for x in (60, 660):
         props.solid(kit.rect(x - 30, 380, x + 30, 470), "#6a3222", L_CANDLE, 3, amb=0.6, lay=ap)
         props.solid(kit.ellipse(x, 424, 6, 6), "brass", L_CANDLE, 2, spec=0.9, lay=ap)
-    kit.over(cv, ap)
+    kit.over_layer(cv, ap)
     return cv
 
 
@@ -291,7 +290,7 @@ def drawer(state, seed):
             x, y = 470 + rng.random() * 60, 372 + rng.random() * 90
             props.solid(kit.ellipse(x, y, 7, 5), "brass", L_CANDLE, 2, spec=0.8, lay=lay)
         coil = kit.subtract(kit.ellipse(220, 455, 20, 12), kit.ellipse(220, 455, 14, 8))
-        props.solid(coil, "parch_shade", L_CANDLE, 2, lay=lay)
+        props.solid(coil, "parchment_shade", L_CANDLE, 2, lay=lay)
     return lay
 
 
@@ -309,21 +308,21 @@ def desk_room(room, seed):
     def light(c):
         c = c * 0.5
         cx, cy = CANDLE
-        common.lamp(c, cx, cy - 30, 620, "amber", 1.1, 1.3)
-        common.lamp(c, cx, cy - 30, 140, "candle", 0.8, 2.0)
-        common.bloom(c, 0.75, 10, 0.4)
+        kit.lamp(c, cx, cy - 30, 620, "amber", 1.1, 1.3)
+        kit.lamp(c, cx, cy - 30, 140, "candle", 0.8, 2.0)
+        kit.bloom(c, 0.75, 10, 0.4)
         return c
 
     room.back(_fin(light(top.copy()), seed))
     c1 = top.copy()
-    kit.over(c1, closed)
+    kit.over_layer(c1, closed)
     room.cut(_fin(light(c1), seed), kit.Mask(closed.a, 0, 0), "desk_drawer_closed", "drawer_closed", 2)
     c3 = top.copy()
-    kit.over(c3, opened)
+    kit.over_layer(c3, opened)
     room.cut(_fin(light(c3), seed), kit.Mask(opened.a, 0, 0), "desk_drawer_open", "drawer_open", 2)
     c2 = c3.copy()
-    kit.over(c2, pg)
-    kit.over(c2, key)
+    kit.over_layer(c2, pg)
+    kit.over_layer(c2, key)
     prot = kit.blur(np.clip(kit.Mask(key.a, key.x0, key.y0).full(W, H) + kit.Mask(pg.a, pg.x0, pg.y0).full(W, H), 0, 1), 1) * 0.7
     f2 = _fin(light(c2), seed, prot)
     room.cut(f2, kit.Mask(key.a, key.x0, key.y0), "desk_smallkey", "smallkey", 3)

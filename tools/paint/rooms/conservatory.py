@@ -3,7 +3,6 @@ import math
 
 import numpy as np
 
-import common
 import interior
 import kit
 import props
@@ -21,7 +20,7 @@ TABLE = (512, 500)
 
 def outside(seed):
     """The snowy garden at night beyond the glass, seen whole (the glazing goes over it)."""
-    cv = common.storm_sky(kit.H, kit.W, seed, "#22304a", "#3e5470", "#7890a8", moon=(330, 120, 20), horizon=0.55)
+    cv = kit.storm_sky(kit.H, kit.W, seed, "#22304a", "#3e5470", "#7890a8", moon=(330, 120, 20), horizon=0.55)
     lay = Layer(kit.W, kit.H)
     # dark firs and a garden wall under snow, the house's lit window far off
     rng = np.random.default_rng(seed)
@@ -46,10 +45,10 @@ def outside(seed):
     props.solid(kit.rect(0, 388, 300, 420), "#4a4e58", L, 3, lay=lay)
     lay.paint(kit.rect(0, 384, 300, 392), "frost")
     lay.paint(kit.rect(760, 300, 778, 326), "amber")
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
     cv += kit.radial(kit.H, kit.W, 769, 313, 40, 2)[..., None] * col("amber") * 0.3
     # falling snow
-    common.rain(cv, seed + 2, 500, 3, 0.4, 0.35, c="frost")
+    kit.rain(cv, seed + 2, 500, 3, 0.4, 0.35, c="frost")
     return cv
 
 
@@ -102,14 +101,14 @@ def glasshouse(cv, seed):
     lay.a = np.maximum(lay.a, roofsnow * 0.8)
     # the kneewall: old brick under a stone sill, behind the planting
     kw = kit.poly([(b.x0, b.y1 - 40), (b.x1, b.y1 - 40), (b.x1, b.y1), (b.x0, b.y1)])
-    common.brick_courses(lay, kw, seed + 6, 34, 14, "#7a4a3a", "#4a2a22", mortar="#3a302a")
+    kit.brick_courses(lay, kw, seed + 6, 34, 14, "#7a4a3a", "#4a2a22", mortar="#3a302a")
     for side in (0, 1):
         f = b.left_at if side == 0 else b.right_at
         q = [f(0, 0.86), f(1, 0.89), f(1, 1), f(0, 1)]
-        common.brick_courses(lay, kit.poly(q), seed + 7 + side, 40, 18, "#6a4034", "#3a221c", mortar="#2a221e")
+        kit.brick_courses(lay, kit.poly(q), seed + 7 + side, 40, 18, "#6a4034", "#3a221c", mortar="#2a221e")
     sill = kit.rect(b.x0 - 4, b.y1 - 46, b.x1 + 4, b.y1 - 38)
     props.solid(sill, "#8a8880", L, 2, lay=lay)
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
 
 
 def tiled_floor(cv, seed, vpx=512, horizon=196):
@@ -125,7 +124,7 @@ def tiled_floor(cv, seed, vpx=512, horizon=196):
     chk = (np.floor(a) + np.floor(c)) % 2
     tone = kit.noise(h, w, 30, seed, 3)
     terracotta = kit.mix("mahogany", "brass", 0.25)
-    cream = kit.mix("parchment", "parch_shade", 0.5)
+    cream = kit.mix("parchment", "parchment_shade", 0.5)
     tex = terracotta[None, None] * (1 - chk[..., None]) + cream * chk[..., None] * 0.9
     tex *= (0.8 + 0.35 * tone[..., None])
     ja = np.abs(np.mod(a, 1) - 0.5)
@@ -137,7 +136,7 @@ def tiled_floor(cv, seed, vpx=512, horizon=196):
     tex *= (0.55 + 0.45 * depth)[..., None]
     lay = Layer(w, h)
     lay.paint(kit.poly(b.floor()), tex)
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
 
 
 def pot(lay, x, y, w, h, seed, light=L, c="#a0502e"):
@@ -217,7 +216,7 @@ def table_and_lamp(seed):
     props.solid(kit.line([(cx - 70, cy + 60), (cx + 70, cy + 60)], 4), iron, L, 1, lay=lay)
     props.solid(kit.ellipse(cx, cy + 4, 134, 31), iron, L_LAMP, 3, amb=0.5, spec=0.6, lay=lay)
     top = kit.ellipse(cx, cy, 130, 28)
-    marble = kit.tex_noise(kit.H, kit.W, kit.mix("parchment", "frost", 0.5), kit.mix("parch_shade", "slate", 0.3), 16, seed)
+    marble = kit.tex_noise(kit.H, kit.W, kit.mix("parchment", "frost", 0.5), kit.mix("parchment_shade", "slate", 0.3), 16, seed)
     veins = np.abs(kit.noise(kit.H, kit.W, 26, seed + 1, 4) - 0.5) < 0.02
     marble = marble * (1 - veins[..., None] * 0.3)
     props.solid(top, "parchment", L_LAMP, 5, amb=0.55, spec=0.5, shin=20, lay=lay, tex=marble)
@@ -288,7 +287,7 @@ def page_layer(seed):
 
 def build():
     room = Room("conservatory")
-    cv = kit.canvas("night")
+    cv = kit.backdrop("night")
     glasshouse(cv, SEED)
     tiled_floor(cv, SEED + 1)
     plants_back = Layer(kit.W, kit.H)
@@ -304,8 +303,8 @@ def build():
         fern(plants_back, x, y - 52, SEED + 50 + k, r=56)
     pot(plants_back, 330, 452, 40, 36, SEED + 45)
     palm(plants_back, 330, 410, SEED + 46, spread=110)
-    kit.over(cv, kit.shadow_layer(kit.Mask(plants_back.a, 0, 0), 4, 6, 4, 0.4))
-    kit.over(cv, plants_back)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(plants_back.a, 0, 0), 4, 6, 4, 0.4))
+    kit.over_layer(cv, plants_back)
     # hanging baskets under the roof
     hang = Layer(kit.W, kit.H)
     for k, (x, y) in enumerate(((300, 150), (724, 140))):
@@ -313,7 +312,7 @@ def build():
             hang.paint(kit.line([(x, 40), (x + dx, y)], 1.2), "#2a2a2a", 0.9)
         props.solid(kit.ellipse(x, y + 8, 24, 12), "#6a4a2a", L, 4, lay=hang)
         fern(hang, x, y + 4, SEED + 60 + k, r=44)
-    kit.over(cv, hang)
+    kit.over_layer(cv, hang)
     # the big plants at the sides and front: a lemon tree, palms, ferns in pots
     front = Layer(kit.W, kit.H)
     lemon_tree(front, 160, 560, SEED + 70)
@@ -326,17 +325,17 @@ def build():
     props.solid(wc, kit.mix("moss", "slate", 0.4), L, 4, spec=0.6, lay=front)
     for k in range(3):
         pot(front, 660 + k * 4, 596 - k * 12, 40 - k * 2, 18, SEED + 80 + k)
-    common.contact_shadow(cv, 100, 220, 562, 10, 0.5, 6)
-    common.contact_shadow(cv, 840, 960, 582, 10, 0.5, 6)
-    kit.over(cv, kit.shadow_layer(kit.Mask(front.a, 0, 0), 6, 8, 6, 0.45))
-    kit.over(cv, front)
+    kit.contact_shadow(cv, 100, 220, 562, 10, 0.5, 6)
+    kit.contact_shadow(cv, 840, 960, 582, 10, 0.5, 6)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(front.a, 0, 0), 6, 8, 6, 0.45))
+    kit.over_layer(cv, front)
     tb = table_and_lamp(SEED + 8)
-    common.contact_shadow(cv, 380, 650, 600, 12, 0.5, 8)
-    kit.over(cv, kit.shadow_layer(kit.Mask(tb.a, 0, 0), 6, 10, 8, 0.45))
-    kit.over(cv, tb)
+    kit.contact_shadow(cv, 380, 650, 600, 12, 0.5, 8)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(tb.a, 0, 0), 6, 10, 8, 0.45))
+    kit.over_layer(cv, tb)
     pg = page_layer(SEED + 9)
-    kit.over(cv, pg)
-    pg_a = kit.crop_to(kit.Mask(pg.a, pg.x0, pg.y0), 0, 0, kit.W, kit.H)
+    kit.over_layer(cv, pg)
+    pg_a = kit.crop_mask(kit.Mask(pg.a, pg.x0, pg.y0), 0, 0, kit.W, kit.H)
 
     def light(c):
         c = c * 0.6
@@ -344,23 +343,23 @@ def build():
         # everything takes a cold cast from the snow-light; the lamp makes a warm pool
         c = c * (0.75 + 0.35 * col("frost"))
         lx, ly = LAMP
-        common.lamp(c, lx, ly + 20, 520, "amber", 1.1, 1.5)
-        common.lamp(c, lx, ly + 14, 90, "candle", 1.0, 2.0)
+        kit.lamp(c, lx, ly + 20, 520, "amber", 1.1, 1.5)
+        kit.lamp(c, lx, ly + 14, 90, "candle", 1.0, 2.0)
         pool = kit.radial(kit.H, kit.W, lx, ly + 20, 240, 1.6)
-        d = common.motes(kit.H, kit.W, SEED + 10, 900, mask=pool, size=0.8)
+        d = kit.motes(kit.H, kit.W, SEED + 10, 900, mask=pool, size=0.8)
         c += d[..., None] * col("candle") * 0.9
         # a wet gleam of the lamp on the tiles
         gleam = kit.radial(kit.H, kit.W, lx, 640, 160, 2.0) * (yy > 600)
         c += gleam[..., None] * col("amber") * 0.15
-        common.bloom(c, 0.74, 12, 0.45)
+        kit.bloom(c, 0.74, 12, 0.45)
         return c
 
     # where the view outside shows through (for the falling snow, laid on after the finish)
     occ = np.clip(plants_back.a + hang.a + front.a + tb.a + pg_a, 0, 1)
     yy = np.mgrid[0:kit.H, 0:kit.W][0].astype(np.float32)
     view = (1 - occ) * (yy < BOX.y1 - 40)
-    flakes = common.motes(kit.H, kit.W, SEED + 12, 900, size=0.7, bright=(0.5, 1.3)) * view
-    flakes += common.motes(kit.H, kit.W, SEED + 13, 140, size=1.3, bright=(0.4, 0.9)) * view
+    flakes = kit.motes(kit.H, kit.W, SEED + 12, 900, size=0.7, bright=(0.5, 1.3)) * view
+    flakes += kit.motes(kit.H, kit.W, SEED + 13, 140, size=1.3, bright=(0.4, 0.9)) * view
     base = light(cv.copy())
 
     protect = view * 0.75
@@ -372,8 +371,8 @@ def build():
     for st in ("empty", "gear", "open"):
         c2 = cv.copy()
         bl = box_layer(st, SEED + 11)
-        kit.over(c2, kit.shadow_layer(kit.Mask(bl.a, 0, 0), 4, 5, 4, 0.5))
-        kit.over(c2, bl)
+        kit.over_layer(c2, kit.shadow_layer(kit.Mask(bl.a, 0, 0), 4, 5, 4, 0.5))
+        kit.over_layer(c2, bl)
         outs[st] = (fin(light(c2)), kit.Mask(bl.a, 0, 0))
     c0 = fin(base)
     # the backdrop has no box: the sprites swap on the bare table top

@@ -12,7 +12,7 @@ import ink
 import kit
 import props
 from kit import col
-from scene import ROOT
+from scene import OUT
 
 PW, PH = 380, 250  # page picture size on screen
 SS = 2
@@ -60,8 +60,8 @@ def kit_over_layer(dst, src):
 
 
 def _save(lay, rel):
-    path = os.path.join(ROOT, rel + ".png")
-    kit.save_png(lay, path)
+    path = os.path.join(OUT, rel + ".png")
+    kit.save_layer(lay, path)
 
 
 def P(x, y):
@@ -121,7 +121,7 @@ def page1(seed):
         ink.pen(cv, [P(x, y), P(x - 6, y + 16)], 0.7, seed + 100 + k, k=0.3, wobble=0.1, c="frost")
     # the window frame and its cross bars, the wall around
     wall = kit.subtract(poly([(0, 0), (380, 0), (380, 250), (0, 250)]), view)
-    ink.wash(cv, wall, kit.mix("parch_shade", "wine", 0.15), seed + 11, k=0.3)
+    ink.wash(cv, wall, kit.mix("parchment_shade", "wine", 0.15), seed + 11, k=0.3)
     frame = kit.subtract(poly([(32, 4), (348, 4), (348, 176), (32, 176)]), view)
     frame = kit.union(frame, poly([(186, 12), (194, 12), (194, 168), (186, 168)]), poly([(40, 84), (340, 84), (340, 91), (40, 91)]))
     ink.wash(cv, frame, "walnut", seed + 12, k=0.8)
@@ -134,7 +134,7 @@ def page1(seed):
     ink.hatch(cv, poly([(0, 200), (380, 200), (380, 250), (0, 250)]), 0.05, 6, 1.0, seed + 17, k=0.25)
     letter = [(110, 190), (236, 182), (246, 242), (118, 250)]
     ink.wash(cv, poly(letter), "parchment", seed + 18, k=0.95, gran=0.05, edge=0.1, bleed=0.5)
-    ink.wash(cv, poly([(110, 190), (236, 182), (238, 196), (112, 204)]), "parch_shade", seed + 19, k=0.5, bleed=0.5)
+    ink.wash(cv, poly([(110, 190), (236, 182), (238, 196), (112, 204)]), "parchment_shade", seed + 19, k=0.5, bleed=0.5)
     ink.outline(cv, pts(letter), 1.2, seed + 20)
     ink.pen(cv, pts([(112, 204), (238, 196)]), 0.9, seed + 21, k=0.6)
     for k in range(4):
@@ -410,7 +410,7 @@ def map_back(seed):
     lawn = kit.poly(qp([(14, 420), (340, 420), (332, 590), (14, 590)]))
     ink.wash(cv, lawn, kit.mix("moss", "parchment", 0.35), seed + 3, k=0.4)
     path = kit.poly(qp([(222, 420), (242, 420), (246, 506), (218, 506)]))
-    ink.wash(cv, path, "parch_shade", seed + 4, k=0.7)
+    ink.wash(cv, path, "parchment_shade", seed + 4, k=0.7)
     ink.pen(cv, qp([(222, 420), (218, 506)]), 1.0, seed + 5, k=0.6, taper=False)
     ink.pen(cv, qp([(242, 420), (246, 506)]), 1.0, seed + 6, k=0.6, taper=False)
     for k in range(16):
@@ -424,11 +424,11 @@ def map_back(seed):
     # the garden wall either side of the gate
     for x0, x1 in ((14, 180), (284, 334)):
         wl = kit.poly(qp([(x0, 532), (x1, 532), (x1, 542), (x0, 542)]))
-        ink.wash(cv, wl, kit.mix("slate", "parch_shade", 0.4), seed + x0, k=0.7)
+        ink.wash(cv, wl, kit.mix("slate", "parchment_shade", 0.4), seed + x0, k=0.7)
         ink.outline(cv, qp([(x0, 532), (x1, 532), (x1, 542), (x0, 542)]), 1.0, seed + x0 + 1, k=0.8)
     # the house in section: walls, floors and roof
     house = kit.poly(qp([(108, 420), (108, 300), (160, 228), (304, 228), (352, 300), (352, 420)]))
-    ink.wash(cv, house, kit.mix("parch_shade", "walnut", 0.25), seed + 9, k=0.45)
+    ink.wash(cv, house, kit.mix("parchment_shade", "walnut", 0.25), seed + 9, k=0.45)
     ink.hatch(cv, kit.poly(qp([(112, 300), (160, 236), (190, 236), (190, 326), (112, 326)])), 0.8, 6, 0.8, seed + 12, k=0.25)
     ink.hatch(cv, kit.poly(qp([(274, 236), (304, 236), (348, 300), (348, 326), (274, 326)])), -0.8, 6, 0.8, seed + 13, k=0.25)
     ink.pen(cv, qp([(100, 306), (160, 222), (190, 222)]), 2.0, seed + 10, k=0.9, taper=False)
@@ -446,7 +446,7 @@ def map_back(seed):
         ink.pen(cv, qp([(x, 420), (x, 350 - (x - 20) * 0.27)]), 0.8, seed + 32 + k, k=0.6, taper=False)
     # the tower shaft rising from the hall to the clock room, and its spire
     tower = kit.poly(qp([(190, 330), (190, 92), (274, 92), (274, 330)]))
-    ink.wash(cv, tower, kit.mix("parch_shade", "slate", 0.3), seed + 17, k=0.4)
+    ink.wash(cv, tower, kit.mix("parchment_shade", "slate", 0.3), seed + 17, k=0.4)
     for x in (190, 274):
         ink.pen(cv, qp([(x, 92), (x, 330)]), 1.8, seed + 18 + x, k=0.85, taper=False)
     spire = [(180, 96), (232, 24), (284, 96)]
@@ -483,8 +483,8 @@ def map_back(seed):
     car = kit.rrect(*Q(22, 24), *Q(142, 64), 8 * SS)
     ink.wash(cv, car, "parchment", seed + 84, k=0.9, gran=0.1)
     ink.outline(cv, qp([(22, 32), (30, 24), (134, 24), (142, 32), (142, 56), (134, 64), (30, 64), (22, 56)]), 1.3, seed + 85)
-    tm = kit.text_mask(82 * SS, 44 * SS, "Halvern Point", 16 * SS, "Italic")
-    ink.ink(cv, kit.crop_to(tm, 0, 0, W, H), 0.9)
+    tm = kit.text_patch(82 * SS, 44 * SS, "Halvern Point", 16 * SS, "Italic")
+    ink.ink(cv, kit.crop_mask(tm, 0, 0, W, H), 0.9)
     cv = kit.resize(np.clip(cv, 0, 1), MAP_W, MAP_H)
     a = ink.deckle(MAP_H, MAP_W, seed, margin=4, rough=5)
     lay = kit.Layer(MAP_W, MAP_H, 0, 0)
@@ -575,7 +575,7 @@ def map_rooms(seed):
 
 def write_map(seed):
     back = map_back(seed)
-    os.makedirs(os.path.join(ROOT, MAP), exist_ok=True)
+    os.makedirs(os.path.join(OUT, MAP), exist_ok=True)
     _save(back, MAP + "/back")
     frames = map_rooms(seed + 1)
     # one sheet for all rooms: two columns (normal, marked), a row per room
@@ -592,7 +592,7 @@ def write_map(seed):
             sheet.a[y:y + f.h, c * cw:c * cw + f.w] = f.a
         rects[n] = [(0, y, frames[n][0].w, frames[n][0].h), (cw, y, frames[n][1].w, frames[n][1].h)]
         y += hh
-    kit.save_png(sheet, os.path.join(ROOT, MAP, "rooms_sheet.png"))
+    kit.save_layer(sheet, os.path.join(OUT, MAP, "rooms_sheet.png"))
     lines = ["# diary map: object placement written by tools/paint (do not edit by hand)",
              "# name  image  x  y  w  h  z   (x, y = image centre, screen pixels; map objects sit under a holder at (0, 0))",
              "map_back  %s/back  %d  %d  %d  %d  0" % (MAP, MAP_POS[0], MAP_POS[1], MAP_W, MAP_H)]
@@ -605,22 +605,22 @@ def write_map(seed):
             ft.append('  <frame texture="rooms_sheet" left="%d" top="%d" widht="%d" height="%d" x="%d" y="%d"/>'
                       % (fl, ftp, fw, fh, fw // 2, fh // 2))
         ft.append('</frametexture>')
-        with open(os.path.join(ROOT, MAP, "room_%s_ft.xml" % n), "w") as f:
+        with open(os.path.join(OUT, MAP, "room_%s_ft.xml" % n), "w") as f:
             f.write("\n".join(ft) + "\n")
         an = ['<animation frame_texture="room_%s_ft">' % n,
               '  <function name="Normal" frametime="100" loop="0">', '    <frame idx="0"/>', '  </function>',
               '  <function name="Active" frametime="100" loop="0">', '    <frame idx="1"/>', '  </function>',
               '</animation>']
-        with open(os.path.join(ROOT, MAP, "room_%s.xml" % n), "w") as f:
+        with open(os.path.join(OUT, MAP, "room_%s.xml" % n), "w") as f:
             f.write("\n".join(an) + "\n")
         lines.append("map_room_%s  %s/room_%s  %d  %d  %d  %d  1" % (n, MAP, n, x0 + l + w // 2, y0 + t + h // 2, w, h))
-    with open(os.path.join(ROOT, MAP, "objects.txt"), "w") as f:
+    with open(os.path.join(OUT, MAP, "objects.txt"), "w") as f:
         f.write("\n".join(lines) + "\n")
 
 
 def build():
     ink.WSCALE = 1.8
-    os.makedirs(os.path.join(ROOT, PAGES), exist_ok=True)
+    os.makedirs(os.path.join(OUT, PAGES), exist_ok=True)
     for i, fn in enumerate((page1, page2, page3, page4, page5), 1):
         seed = 1500 + i * 17
         _save(_finish_sheet(fn(seed), seed), "%s/p%d" % (PAGES, i))

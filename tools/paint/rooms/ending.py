@@ -4,7 +4,6 @@ import math
 import numpy as np
 from scipy import ndimage
 
-import common
 import interior
 import kit
 import portrait
@@ -57,7 +56,7 @@ def dawn_sea(cv, seed, horizon=HORIZON, sun=SUN):
 def sun_disc(cv, sun=SUN, r=44, horizon=HORIZON):
     lay = Layer(cv.shape[1], cv.shape[0])
     lay.paint(kit.intersect(kit.ellipse(sun[0], sun[1], r, r), kit.rect(0, 0, cv.shape[1], horizon + 1)), "#fff3d0")
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
 
 
 def house_on_cliff(cv, seed, light=SUN_LIGHT, clock_hm=(6, 0)):
@@ -67,30 +66,30 @@ def house_on_cliff(cv, seed, light=SUN_LIGHT, clock_hm=(6, 0)):
     far = kit.poly([(590, HORIZON + 2), (640, 424), (700, 420), (730, 424), (760, 431), (800, HORIZON + 2)])
     far2 = kit.poly([(880, HORIZON + 2), (930, 420), (1024, 410), (1024, HORIZON + 2)])
     lay.paint(kit.union(far, far2), kit.mix("dusk", "wine", 0.5) * 1.1)
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
     lay = Layer(kit.W, kit.H)
     yy, xx = np.mgrid[0:kit.H, 0:kit.W].astype(np.float32)
     warm = np.clip(1 - np.hypot((xx - SUN[0]) / 800, (yy - SUN[1]) / 520), 0, 1)
     # the headland: a sunlit rock face dropping to the sea on the right
     land = kit.poly([(0, 352), (120, 346), (300, 352), (470, 362), (540, 378), (580, 405), (606, 470), (650, 560),
                      (700, 640), (770, 710), (840, 768), (0, 768)])
-    rock = common.stone_tex(kit.H, kit.W, seed, "#7a6a6e", "#2e2a36")
+    rock = kit.stone_tex(kit.H, kit.W, seed, "#7a6a6e", "#2e2a36")
     strata = np.sin(yy * 0.11 + xx * 0.05 + kit.noise(kit.H, kit.W, 40, seed + 1, 3) * 5) * 0.5 + 0.5
     rock = rock * (0.7 + 0.4 * strata[..., None])
     rock = rock * (kit.mix("amber", "wine", 0.35) * 1.25 * (0.5 + warm[..., None])) * 0.9
     lay.paint(land, rock)
     # surf where the rocks meet the sea
     foam = kit.line([(612, 470 + 0 * 1), (650, 560), (700, 640), (770, 710), (840, 768)], 6)
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
     fl = Layer(kit.W, kit.H)
     fl.paint(foam, "frost", 0.35)
     fl.a = kit.blur(fl.a, 3)
-    kit.over(cv, fl)
+    kit.over_layer(cv, fl)
     lay = Layer(kit.W, kit.H)
     # snow over the top and the long slope down to the garden gate
     edge = [(540, 376), (566, 398), (572, 440), (560, 500), (582, 560), (600, 640), (640, 700), (676, 768)]
     snow = kit.poly([(0, 350), (120, 344), (300, 350), (470, 360)] + edge + [(0, 768)])
-    sn = common.snow_tex(kit.H, kit.W, seed + 2, warm)
+    sn = kit.snow_tex(kit.H, kit.W, seed + 2, warm)
     # the slope darkens into blue shade towards the viewer
     # warm where the low sun grazes the top, blue shade down the slope towards the viewer
     shade = np.clip((yy - 360) / 380, 0, 1)[..., None]
@@ -118,7 +117,7 @@ def house_on_cliff(cv, seed, light=SUN_LIGHT, clock_hm=(6, 0)):
             ln = 6 + rng.random() * 16 * (y / 700)
             lay.paint(kit.line([(x + j * 2, y), (x + j * 2 + math.cos(a) * ln, y + math.sin(a) * ln)], 1.3),
                       kit.mix("#6b5a3a", "dusk", 0.3), 0.75)
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
     # the house
     hl = Layer(kit.W, kit.H)
     body = kit.poly([(150, 352), (150, 262), (360, 262), (360, 352)])
@@ -149,12 +148,12 @@ def house_on_cliff(cv, seed, light=SUN_LIGHT, clock_hm=(6, 0)):
     for (x, y) in ((180, 300), (222, 300), (330, 300), (390, 318), (425, 318), (246, 238)):
         hl.paint(kit.rect(x - 9, y - 13, x + 9, y + 13), kit.mix("amber", "candle", 0.4))
         hl.paint(kit.rect(x - 1, y - 13, x + 1, y + 13), "#3a2a30", 0.8)
-    kit.over(cv, kit.shadow_layer(kit.Mask(hl.a, 0, 0), -10, 4, 6, 0.35))
-    kit.over(cv, hl)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(hl.a, 0, 0), -10, 4, 6, 0.35))
+    kit.over_layer(cv, hl)
     # the tower clock shows the right time again
     hh, mm = clock_hm
     d = props.dial(246, 190, 24, seed, hh, mm, face=kit.mix("parchment", "amber", 0.2), tide=False, light=light)
-    kit.over(cv, d)
+    kit.over_layer(cv, d)
     # chimney smoke drifting inland
     sm = Layer(kit.W, kit.H)
     rng = np.random.default_rng(seed + 9)
@@ -166,7 +165,7 @@ def house_on_cliff(cv, seed, light=SUN_LIGHT, clock_hm=(6, 0)):
         sm.paint(kit.ellipse(x, y, r, r * 0.7), kit.mix("frost", "wine", 0.25), 0.14 * (1 - t * 0.7))
     sm.rgb = kit.blur(sm.rgb, 3)
     sm.a = kit.blur(sm.a, 4)
-    kit.over(cv, sm)
+    kit.over_layer(cv, sm)
     for x, y in ((180, 300), (222, 300), (330, 300), (390, 318), (425, 318)):
         cv += kit.radial(kit.H, kit.W, x, y, 40, 2)[..., None] * col("amber") * 0.18
 
@@ -179,7 +178,7 @@ def gulls(cv, seed, n=4):
         s = 6 + rng.random() * 7
         pts = [(x - s, y - s * 0.2), (x - s * 0.45, y - s * 0.45), (x, y), (x + s * 0.45, y - s * 0.5), (x + s, y - s * 0.15)]
         lay.paint(kit.line(pts, 1.6), kit.mix("ink", "dusk", 0.4), 0.85)
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
 
 
 def dawn(room, seed):
@@ -192,7 +191,7 @@ def dawn(room, seed):
     lay = Layer(kit.W, kit.H)
     for x0, x1, y0, y1 in ((-10, 96, 600, 640),):
         wall = kit.poly([(x0, y0), (x1, y0 + (y1 - y0) * 0.2), (x1, 790), (x0, 790)])
-        common.brick_courses(lay, wall, seed + x0 + 40, 40, 20, "#5a5460", "#34303a")
+        kit.brick_courses(lay, wall, seed + x0 + 40, 40, 20, "#5a5460", "#34303a")
         cap = kit.poly([(x0, y0 - 10), (x1, y0 + (y1 - y0) * 0.2 - 10), (x1, y0 + (y1 - y0) * 0.2 + 2), (x0, y0 + 2)])
         lay.paint(cap, kit.mix("frost", "candle", 0.2))
     for k, (x, y, r) in enumerate(((600, 560, 44), (40, 560, 40), (520, 470, 26))):
@@ -203,13 +202,13 @@ def dawn(room, seed):
             a = rng.random() * math.pi
             lay.paint(kit.ellipse(x + math.cos(a) * r, y - math.sin(a) * r * 0.6, r * 0.3, r * 0.12),
                       kit.mix("frost", "candle", 0.2), 0.9)
-    kit.over(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), -18, 6, 6, 0.35))
-    kit.over(cv, lay)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), -18, 6, 6, 0.35))
+    kit.over_layer(cv, lay)
     # the open garden gate and the spent lantern in the snowy foreground
     lay = Layer(kit.W, kit.H)
     for x in (120, 392):
         post = kit.rect(x - 24, 540, x + 24, 790)
-        common.brick_courses(lay, post, seed + x, 32, 24, "#6a646c", "#3a3640")
+        kit.brick_courses(lay, post, seed + x, 32, 24, "#6a646c", "#3a3640")
         xx = lay.grid()[0]
         lay.tone(0.7 + 0.5 * np.clip((xx - x + 24) / 48, 0, 1), post)
         props.solid(kit.rect(x - 32, 526, x + 32, 544), "#7a7480", SUN_LIGHT, 3, lay=lay)
@@ -227,16 +226,16 @@ def dawn(room, seed):
     lay.paint(kit.poly([(lx - 11, 514), (lx + 11, 514), (lx + 8, 484), (lx - 8, 484)]), kit.mix("frost", "amber", 0.3), 0.6)
     props.solid(kit.poly([(lx - 18, 482), (lx + 18, 482), (lx, 462)]), "#1c1d22", SUN_LIGHT, 2, lay=lay)
     lay.paint(kit.poly([(lx - 18, 482), (lx, 462), (lx + 4, 466), (lx - 10, 480)]), kit.mix("frost", "candle", 0.25))
-    kit.over(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), -18, 6, 6, 0.35))
-    kit.over(cv, lay)
-    common.bloom(cv, 0.72, 18, 0.45)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), -18, 6, 6, 0.35))
+    kit.over_layer(cv, lay)
+    kit.bloom(cv, 0.72, 18, 0.45)
     cv = kit.finish(cv, seed, vignette=0.35, stroke_angle=0.1)
     room.back(cv)
 
 
 def credits_back(room, seed):
     """A quiet wall at dawn for the rolling credits; the portrait hangs on the right."""
-    cv = kit.canvas("night")
+    cv = kit.backdrop("night")
     lay = Layer(kit.W, kit.H)
     paper = interior.wallpaper(kit.H, kit.W, seed, "#3a2e48", "#4a3d5c", step=40)
     lay.paint(kit.rect(0, 0, kit.W, 560), paper)
@@ -262,13 +261,13 @@ def credits_back(room, seed):
                      kit.poly([(961, 80), (968, 78), (968, 492), (961, 490)]))
     props.solid(fr_m, "#5a3a22", SUN_LIGHT, 3, lay=lay, tex=kit.wood(kit.H, kit.W, seed + 5, "#5a3a22", angle=math.pi / 2))
     props.solid(kit.poly([(896, 492), (1024, 516), (1024, 534), (896, 506)]), "#6a452a", SUN_LIGHT, 3, lay=lay)
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
     # a table across the bottom with the morning's things
     tl = Layer(kit.W, kit.H)
     top = kit.poly([(0, 664), (kit.W, 664), (kit.W, 768), (0, 768)])
     tl.paint(top, kit.wood(kit.H, kit.W, seed + 6, "mahogany", kit.shade_of("mahogany", 0.6), angle=0.02, freq=0.04))
     props.solid(kit.rect(0, 660, kit.W, 672), "#8a4a34", SUN_LIGHT, 2, lay=tl)
-    kit.over(cv, tl)
+    kit.over_layer(cv, tl)
     things_l = Layer(kit.W, kit.H)
     # kettle
     kx, ky = 850, 690
@@ -286,8 +285,8 @@ def credits_back(room, seed):
     for (cx, cy) in ((660, 712), (740, 720)):
         things.teacup(things_l, cx, cy, 1.5, 0.0, seed, SUN_LIGHT)
     things.watch(things_l, 560, 716, 1.2, 0.0, seed + 8, SUN_LIGHT)
-    kit.over(cv, kit.shadow_layer(kit.Mask(things_l.a, 0, 0), -12, 6, 5, 0.45))
-    kit.over(cv, things_l)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(things_l.a, 0, 0), -12, 6, 5, 0.45))
+    kit.over_layer(cv, things_l)
     # steam from the spout
     st = Layer(kit.W, kit.H)
     for k in range(16):
@@ -297,7 +296,7 @@ def credits_back(room, seed):
         st.paint(kit.ellipse(x, y, 6 + t * 18, 8 + t * 14), "frost", 0.18 * (1 - t))
     st.rgb = kit.blur(st.rgb, 3)
     st.a = kit.blur(st.a, 5)
-    kit.over(cv, st)
+    kit.over_layer(cv, st)
     # the portrait on the wall: a cord, a nail and its shadow
     px, py = 690, 300
     pl = portrait.framed(seed + 9, 300, 384, scene="dawn", light=SUN_LIGHT)
@@ -305,8 +304,8 @@ def credits_back(room, seed):
     cord = Layer(kit.W, kit.H)
     cord.paint(kit.line([(px - 60, py - 170), (px, py - 226), (px + 60, py - 170)], 3), kit.mix("wine", "brass", 0.4))
     props.solid(kit.ellipse(px, py - 228, 5, 5), "brass", SUN_LIGHT, 2, spec=0.9, lay=cord)
-    kit.over(cv, cord)
-    kit.over(cv, kit.shadow_layer(kit.Mask(pl.a, pl.x0, pl.y0), -18, 14, 12, 0.6))
+    kit.over_layer(cv, cord)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(pl.a, pl.x0, pl.y0), -18, 14, 12, 0.6))
     # light: a dim cool room, a warm slanting beam from the window over the portrait and the table
     cv *= 0.42
     # the window's light thrown across the back wall, crossed by the shadows of its bars
@@ -323,7 +322,7 @@ def credits_back(room, seed):
     lit = Layer(pl.w, pl.h, pl.x0, pl.y0)
     lit.rgb = pl.rgb * (0.85 + 0.2 * beam[pl.y0:pl.y0 + pl.h, pl.x0:pl.x0 + pl.w, None] * col("candle"))
     lit.a = pl.a
-    kit.over(cv, lit)
+    kit.over_layer(cv, lit)
     # dust in the beam
     rng = np.random.default_rng(seed + 10)
     dl = np.zeros((kit.H, kit.W), np.float32)
@@ -332,11 +331,11 @@ def credits_back(room, seed):
         dl[int(y), int(x)] = 0.5 + rng.random()
     dl = kit.blur(dl, 0.8) * beam * 3
     cv += dl[..., None] * col("candle")
-    common.bloom(cv, 0.7, 16, 0.35)
+    kit.bloom(cv, 0.7, 16, 0.35)
     protect = np.zeros((kit.H, kit.W), np.float32)
     protect[pl.y0:pl.y0 + pl.h, pl.x0:pl.x0 + pl.w] = pl.a
     cv = kit.finish(cv, seed, vignette=0.5, stroke_angle=0.5, protect=protect)
-    kit.save_jpg(cv, room.path("credits", ".jpg"))
+    kit.save_backdrop(cv, room.path("credits", ".jpg"))
     return (px, py)
 
 

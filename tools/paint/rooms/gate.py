@@ -3,7 +3,6 @@ import math
 
 import numpy as np
 
-import common
 import kit
 import props
 from kit import Layer, col
@@ -27,7 +26,7 @@ def house(cv, seed):
     xx, yy = lay.grid()
     cv_rim = np.clip(1 - (xx - 520) / 400, 0, 1)
     rim.a = rim.a * cv_rim[rim.y0:rim.y0 + rim.h, rim.x0:rim.x0 + rim.w] * 0.35
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
     kit.add_layer(cv, rim, 0.6)
     # windows: one warm, the rest dark glass catching the sky
     for (x, y, lit) in ((545, 255, 0), (585, 255, 0), (790, 235, 1), (825, 235, 0), (790, 285, 0),
@@ -35,14 +34,14 @@ def house(cv, seed):
         w = kit.rect(x - 9, y - 14, x + 9, y + 14)
         lay2 = Layer(kit.W, kit.H)
         lay2.paint(w, "#ffd98a" if lit else "#2c3a4e")
-        kit.over(cv, lay2, 0.9 if lit else 0.8)
+        kit.over_layer(cv, lay2, 0.9 if lit else 0.8)
         if lit:
             g = kit.radial(kit.H, kit.W, x, y, 45, 2)
             cv += g[..., None] * col("amber") * 0.25
     # the dark tower clock, stopped at two minutes to midnight
     d = props.dial(700, 128, 30, seed, 11, 58, face="#8d9aab", numerals="#111720", light=(-0.8, -0.4, 0.5),
                    rim_col="#6d6350", tide=False)
-    kit.over(cv, d, 1.0)
+    kit.over_layer(cv, d, 1.0)
 
 
 def ground(cv, seed):
@@ -57,25 +56,25 @@ def ground(cv, seed):
     lay.paint(land, tex)
     cliff = kit.poly([(905, 330), (935, 372), (965, 425), (1024, 470), (1024, 560), (990, 480), (950, 420)])
     lay.paint(cliff, kit.tex_noise(kit.H, kit.W, "#222830", "#3a4048", 6, seed + 1))
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
     # path of flagstones from the viewer to the front door
     path = kit.poly([(360, 768), (664, 768), (535, 322), (490, 322)])
     lay = Layer(kit.W, kit.H)
-    tex = common.stone_tex(kit.H, kit.W, seed + 2, "#62625f", "#3a3d42")
-    joint, tone, depth = common.perspective_paving(kit.H, kit.W, seed + 2, 322, 512, 310, 45)
+    tex = kit.stone_tex(kit.H, kit.W, seed + 2, "#62625f", "#3a3d42")
+    joint, tone, depth = kit.perspective_paving(kit.H, kit.W, seed + 2, 322, 512, 310, 45)
     tex = tex * (0.8 + 0.3 * tone[..., None]) * (1 - 0.6 * joint[..., None])
     tex = tex * (0.55 + 0.45 * depth[..., None])
     lay.paint(path, tex)
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
     # hedges and low stone walls either side of the gateposts
     for side in (0, 1):
         x0, x1 = (0, 262) if side == 0 else (762, 1024)
         wall = kit.rect(x0, 470, x1, 612)
         wl = Layer(kit.W, kit.H)
-        common.brick_courses(wl, wall, seed + 5 + side, 52, 24, "#55585d", "#34383e")
+        kit.brick_courses(wl, wall, seed + 5 + side, 52, 24, "#55585d", "#34383e")
         cap = kit.rect(x0, 458, x1, 474)
         props.solid(cap, "#6a6c70", LIGHT, 3, lay=wl)
-        kit.over(cv, wl)
+        kit.over_layer(cv, wl)
         rng = np.random.default_rng(seed + 20 + side)
         hl = Layer(kit.W, kit.H)
         for i in range(9):
@@ -84,7 +83,7 @@ def ground(cv, seed):
             r = 30 + rng.random() * 20
             props.foliage(hl, cx, cy, r, r * 0.8, seed + 60 + i + side * 10, kit.mix("moss", "night", 0.35),
                           LIGHT, n=120, leaf=(4, 8))
-        kit.over(cv, hl)
+        kit.over_layer(cv, hl)
     # wet grass verges along the path
     rng = np.random.default_rng(seed + 40)
     gl = Layer(kit.W, kit.H)
@@ -96,13 +95,13 @@ def ground(cv, seed):
         hgt = 8 + rng.random() * 22
         lean = (rng.random() - 0.4) * 8
         gl.paint(kit.line([(x, y), (x + lean, y - hgt)], 1.6), kit.mix("moss", "night", 0.3 + 0.4 * rng.random()))
-    kit.over(cv, gl)
+    kit.over_layer(cv, gl)
 
 
 def pillar(cv, x0, x1, seed, lantern=False):
     lay = Layer(kit.W, kit.H)
     body = kit.rect(x0, 215, x1, 615)
-    common.brick_courses(lay, body, seed, 40, 28, "#6b6d70", "#3c4046")
+    kit.brick_courses(lay, body, seed, 40, 28, "#6b6d70", "#3c4046")
     xx, yy = lay.grid()
     # rounded shading across the post
     t = np.clip((xx - x0) / (x1 - x0), 0, 1)
@@ -125,7 +124,7 @@ def pillar(cv, x0, x1, seed, lantern=False):
                           kit.poly([(cx - 20, 126), (cx + 20, 126), (cx, 104)]), kit.ellipse(cx, 102, 5, 5))
         props.solid(frame, "#2a2320", LIGHT, 1, spec=0.6, lay=lay)
         props.flame(lay, cx, 160, 16)
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
 
 
 def gate_leaves(state):
@@ -181,7 +180,7 @@ def urn(x, y, seed):
     body = kit.poly([(x - 24, y + 56), (x + 24, y + 56), (x + 18, y + 42), (x + 40, y + 8), (x + 46, y - 18),
                      (x + 34, y - 34), (x + 46, y - 46), (x - 46, y - 46), (x - 34, y - 34), (x - 46, y - 18),
                      (x - 40, y + 8), (x - 18, y + 42)])
-    tex = common.stone_tex(kit.H, kit.W, seed, "#a09c92", "#6a6a68")
+    tex = kit.stone_tex(kit.H, kit.W, seed, "#a09c92", "#6a6a68")
     props.solid(body, "#6c6e70", LIGHT, 10, amb=0.35, lay=lay, tex=tex)
     lip = kit.ellipse(x, y - 44, 42, 8)
     props.solid(lip, "#77797b", LIGHT, 3, lay=lay)
@@ -219,8 +218,8 @@ def build():
     seed = 101
 
     def paint(gate="closed", urn_state="base", key=False):
-        cv = common.storm_sky(kit.H, kit.W, seed, moon=(150, 70, 26), horizon=0.4)
-        common.sea(cv, 300, 768, seed + 3)
+        cv = kit.storm_sky(kit.H, kit.W, seed, moon=(150, 70, 26), horizon=0.4)
+        kit.sea(cv, 300, 768, seed + 3)
         house(cv, seed + 4)
         ground(cv, seed + 5)
         pillar(cv, 255, 335, seed + 6, lantern=True)
@@ -229,8 +228,8 @@ def build():
         if gate:
             g, lock = gate_leaves(gate)
             sh = kit.shadow_layer(kit.Mask(g.a, 0, 0), 28, 30, 3, 0.35)
-            kit.over(cv, sh)
-            kit.over(cv, g)
+            kit.over_layer(cv, sh)
+            kit.over_layer(cv, g)
             masks["gate"] = kit.Mask(g.a, 0, 0)
         if key:
             km = key_layer(212, 566, 1.0)
@@ -238,29 +237,29 @@ def build():
             kl.paint(kit.Mask(kit.shadow_layer(km, 2, 3, 1.5, 0.6).a, kit.shadow_layer(km, 2, 3, 1.5).x0,
                               kit.shadow_layer(km, 2, 3, 1.5).y0), "ink", 0.6)
             props.solid(km, "brass", LIGHT, 2, amb=0.5, spec=0.9, shin=12, lay=kl)
-            kit.over(cv, kl)
+            kit.over_layer(cv, kl)
             masks["key"] = kit.Mask(kl.a, 0, 0)
         if urn_state:
             ux, uy = (205, 528) if urn_state == "base" else (148, 536)
             ul, body = urn(ux, uy, seed + 9)
             sh = kit.shadow_layer(body, 24, 10, 6, 0.5)
-            kit.over(cv, sh)
-            kit.over(cv, ul)
+            kit.over_layer(cv, sh)
+            kit.over_layer(cv, ul)
             m = np.maximum(ul.a, 0)
             masks["urn"] = kit.Mask(m, 0, 0)
         # lantern light and cold night air
-        common.ambient(cv, "slate", 0.35)
-        common.lamp(cv, LANTERN[0], LANTERN[1], 430, "amber", 0.9, 1.8)
-        common.lamp(cv, LANTERN[0], LANTERN[1], 120, "candle", 0.8, 2.0)
-        common.lamp(cv, 270, 560, 250, "amber", 0.45, 1.5)
+        kit.ambient(cv, "slate", 0.35)
+        kit.lamp(cv, LANTERN[0], LANTERN[1], 430, "amber", 0.9, 1.8)
+        kit.lamp(cv, LANTERN[0], LANTERN[1], 120, "candle", 0.8, 2.0)
+        kit.lamp(cv, 270, 560, 250, "amber", 0.45, 1.5)
         # puddle reflections on the path
         pud = kit.noise(kit.H, kit.W, 40, seed + 11, 3)
         yy, xx = np.mgrid[0:kit.H, 0:kit.W].astype(np.float32)
         pm = np.clip((pud - 0.62) * 6, 0, 1) * (yy > 600) * (np.abs(xx - 512) < 150 + (yy - 600) * 0.6)
         cv += pm[..., None] * col("amber") * 0.12 * kit.radial(kit.H, kit.W, 300, 700, 400)[..., None]
         cv += pm[..., None] * col("frost") * 0.05
-        common.rain(cv, seed + 12, 1800, 30, 0.22, 0.16)
-        common.bloom(cv, 0.7, 10, 0.5)
+        kit.rain(cv, seed + 12, 1800, 30, 0.22, 0.16)
+        kit.bloom(cv, 0.7, 10, 0.5)
         cv = kit.finish(cv, seed, vignette=0.5, stroke_angle=1.2)
         return cv, masks
 

@@ -3,7 +3,6 @@ import math
 
 import numpy as np
 
-import common
 import interior
 import kit
 import props
@@ -45,7 +44,7 @@ def walls(cv, seed):
     lay.paint(kit.line([p0, p1], 8), "#6a452a")
     skirting = kit.poly([(b.x0, b.y1 - 10), (b.x1, b.y1 - 10), (b.x1, b.y1), (b.x0, b.y1)])
     lay.paint(skirting, "#2d1d10")
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
 
 
 def rug(cv, seed):
@@ -76,10 +75,10 @@ def rug(cv, seed):
     for k in range(60):
         tt = k / 59
         x0 = 330 + 370 * tt
-        lay.paint(kit.line([(x0, y0), (x0, y0 - 5)], 1.2), "parch_shade", 0.8)
+        lay.paint(kit.line([(x0, y0), (x0, y0 - 5)], 1.2), "parchment_shade", 0.8)
         x1 = 210 + 610 * tt
-        lay.paint(kit.line([(x1, y1), (x1, y1 + 8)], 1.4), "parch_shade", 0.8)
-    kit.over(cv, lay)
+        lay.paint(kit.line([(x1, y1), (x1, y1 + 8)], 1.4), "parchment_shade", 0.8)
+    kit.over_layer(cv, lay)
 
 
 def stair_dressing(cv, seed):
@@ -94,12 +93,12 @@ def stair_dressing(cv, seed):
         lay.paint(tread, tex * (0.85 if i % 2 else 0.7))
         lay.paint(kit.line([(xl + 62, yb - 26), (xl + 148, yb - 28)], 1.2), "#c29a5a", 0.6)
         props.solid(kit.line([(xl + 54, yb - 27), (xl + 156, yb - 30)], 2.6), "brass", LIGHT, 1, spec=0.9, lay=lay)
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
     cup = Layer(kit.W, kit.H)
     import things
     things.teacup(cup, 930, 495, 0.9, 0.0, seed, LIGHT)
-    kit.over(cv, kit.shadow_layer(kit.Mask(cup.a, 0, 0), 4, 3, 2, 0.5))
-    kit.over(cv, cup)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(cup.a, 0, 0), 4, 3, 2, 0.5))
+    kit.over_layer(cv, cup)
 
 
 def wall_pictures(cv, seed):
@@ -111,8 +110,8 @@ def wall_pictures(cv, seed):
     lay.paint(kit.rect(x0 + 8, y0 + 8, x1 - 8, y1 - 8), sea)
     lay.paint(kit.poly([(390, 186), (414, 186), (410, 192), (394, 192)]), "#1a1410")
     lay.paint(kit.poly([(402, 164), (402, 186), (412, 184)]), "#c8c0a8", 0.9)
-    kit.over(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), 4, 6, 4, 0.5))
-    kit.over(cv, lay)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), 4, 6, 4, 0.5))
+    kit.over_layer(cv, lay)
 
 
 def lunette(cv, seed):
@@ -121,16 +120,16 @@ def lunette(cv, seed):
     lay = Layer(kit.W, kit.H)
     pts = kit.arc_pts(cx, cy, r, r, math.pi, 2 * math.pi, 40)
     glass = kit.poly(pts)
-    sky = common.storm_sky(kit.H, kit.W, seed, horizon=0.2)
+    sky = kit.storm_sky(kit.H, kit.W, seed, horizon=0.2)
     sky = sky * 0.9 + col("teal") * 0.1
-    common.rain(sky, seed + 1, 1400, 16, 0.35, 0.25)
+    kit.rain(sky, seed + 1, 1400, 16, 0.35, 0.25)
     lay.paint(glass, sky)
     for a in np.linspace(math.pi, 2 * math.pi, 5)[1:-1]:
         lay.paint(kit.line([(cx, cy), (cx + r * math.cos(a), cy + r * math.sin(a))], 3), "#2a1c10")
     frame = kit.subtract(kit.poly(kit.arc_pts(cx, cy, r + 9, r + 9, math.pi, 2 * math.pi, 40)), glass)
     frame = kit.union(frame, kit.rect(cx - r - 9, cy - 2, cx + r + 9, cy + 6))
     props.solid(frame, "#6a452a", LIGHT, 3, lay=lay)
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
 
 
 def door_frame(lay, x0, y0, x1, y1, seed, arch=False):
@@ -211,7 +210,7 @@ def conservatory_door(state, seed):
     leaves = Layer(kit.W, kit.H)
     props.foliage(leaves, 660, 470, 40, 60, seed + 6, "#2e4a3a", (0.3, -0.9, 0.5), n=90, leaf=(4, 9))
     props.foliage(leaves, 700, 360, 30, 40, seed + 7, "#2e4a3a", (0.3, -0.9, 0.5), n=60, leaf=(4, 9))
-    kit.over(beyond, leaves)
+    kit.over_layer(beyond, leaves)
     if state == "closed":
         frame = kit.rect(x0, y0, x1, y1)
         props.solid(frame, "#5a3a22", LIGHT, 2, lay=lay, tex=kit.wood(kit.H, kit.W, seed + 2, "#5a3a22", angle=math.pi / 2))
@@ -254,10 +253,10 @@ def clock(seed):
     plinth = kit.rect(cx - 46, 546, cx + 46, 556)
     props.solid(plinth, "#4a2218", LIGHT, 2, lay=lay)
     d = props.dial(cx, 215, 31, seed + 1, 11, 58, light=LIGHT, tide=False)
-    kit.over(lay.rgb, d) if False else None
+    kit.over_layer(lay.rgb, d) if False else None
     lay_d = d
     # paint dial into lay
-    m = kit.crop_to(kit.Mask(lay_d.a, lay_d.x0, lay_d.y0), 0, 0, kit.W, kit.H)
+    m = kit.crop_mask(kit.Mask(lay_d.a, lay_d.x0, lay_d.y0), 0, 0, kit.W, kit.H)
     rgb = np.zeros((kit.H, kit.W, 3), np.float32)
     rgb[lay_d.y0:lay_d.y0 + lay_d.h, lay_d.x0:lay_d.x0 + lay_d.w] = lay_d.rgb
     lay.paint(m, rgb)
@@ -352,14 +351,14 @@ def stairs(cv, seed):
     props.solid(newel, "#5e3d24", LIGHT, 4, lay=lay, tex=tex)
     cap = kit.ellipse(771, 448, 15, 10)
     props.solid(cap, "#6a3a24", LIGHT, 4, spec=0.4, lay=lay)
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
 
 
 def tower_door(state, seed):
     lay = Layer(kit.W, kit.H)
     q = [(872, 100), (942, 86), (942, 252), (872, 250)]
     fr = kit.poly([(862, 90), (952, 72), (952, 256), (862, 254)])
-    props.solid(fr, "#4a4440", LIGHT, 3, lay=lay, tex=common.stone_tex(kit.H, kit.W, seed, "#6a6560", "#45403c"))
+    props.solid(fr, "#4a4440", LIGHT, 3, lay=lay, tex=kit.stone_tex(kit.H, kit.W, seed, "#6a6560", "#45403c"))
     if state == "closed":
         tex = kit.wood(kit.H, kit.W, seed + 1, "#4a2f1b", angle=math.pi / 2 - 0.1, freq=0.15)
         lay.paint(kit.poly(q), tex)
@@ -422,7 +421,7 @@ def build():
     seed = 202
 
     def paint(doors):
-        cv = kit.canvas("night")
+        cv = kit.backdrop("night")
         walls(cv, seed)
         lunette(cv, seed + 1)
         rug(cv, seed + 2)
@@ -437,37 +436,37 @@ def build():
             "tower": tower_door(doors.get("tower", "closed"), seed + 7),
         }
         for k, (lay, mk) in parts.items():
-            kit.over(cv, lay)
+            kit.over_layer(cv, lay)
             masks[k] = mk
         cl = clock(seed + 8)
-        kit.over(cv, kit.shadow_layer(kit.Mask(cl.a, 0, 0), 6, 4, 6, 0.45))
-        kit.over(cv, cl)
+        kit.over_layer(cv, kit.shadow_layer(kit.Mask(cl.a, 0, 0), 6, 4, 6, 0.45))
+        kit.over_layer(cv, cl)
         masks["clock"] = kit.Mask(cl.a, 0, 0)
         cb = cabinet(seed + 9)
-        kit.over(cv, kit.shadow_layer(kit.Mask(cb.a, 0, 0), 6, 4, 6, 0.45))
-        kit.over(cv, cb)
+        kit.over_layer(cv, kit.shadow_layer(kit.Mask(cb.a, 0, 0), 6, 4, 6, 0.45))
+        kit.over_layer(cv, cb)
         masks["cabinet"] = kit.Mask(cb.a, 0, 0)
         sc = scarf(seed + 10)
-        kit.over(cv, sc)
+        kit.over_layer(cv, sc)
         masks["scarf"] = kit.Mask(sc.a, 0, 0)
-        kit.over(cv, lamp_layer(seed))
+        kit.over_layer(cv, lamp_layer(seed))
         sconce = Layer(kit.W, kit.H)
         props.solid(kit.rect(962, 186, 972, 206), "brass", LIGHT, 2, spec=0.8, lay=sconce)
         props.flame(sconce, 967, 182, 12)
-        kit.over(cv, sconce)
+        kit.over_layer(cv, sconce)
         for (x0, x1, y) in ((210, 316, 544), (496, 596, 556), (340, 462, 558), (620, 728, 558)):
-            common.contact_shadow(cv, x0, x1, y, 10, 0.55, 5)
+            kit.contact_shadow(cv, x0, x1, y, 10, 0.55, 5)
         # light: a warm lamp pool, cold light from the glass door and the moon through the lunette, dark corners
         cv *= 0.46
         beam = interior.beam_light(kit.H, kit.W, [(488, 128), (602, 128), (700, 600), (420, 600)], 30, 0.22)
         cv += beam[..., None] * col("frost") * 0.09
-        common.lamp(cv, LAMP[0], LAMP[1] + 60, 720, "amber", 0.75, 1.3)
-        common.lamp(cv, LAMP[0], LAMP[1], 200, "candle", 0.5, 2)
-        common.lamp(cv, 960, 190, 260, "amber", 0.7, 1.6)
+        kit.lamp(cv, LAMP[0], LAMP[1] + 60, 720, "amber", 0.75, 1.3)
+        kit.lamp(cv, LAMP[0], LAMP[1], 200, "candle", 0.5, 2)
+        kit.lamp(cv, 960, 190, 260, "amber", 0.7, 1.6)
         spill = interior.beam_light(kit.H, kit.W, [(630, 556), (720, 556), (860, 700), (600, 700)], 25, 0.35)
         spill += kit.radial(kit.H, kit.W, 674, 400, 150, 1.5) * 0.25
         cv += spill[..., None] * col("frost") * 0.35 * cv.mean(axis=2, keepdims=True) * 3
-        common.bloom(cv, 0.7, 12, 0.45)
+        kit.bloom(cv, 0.7, 12, 0.45)
         cv = kit.finish(cv, seed, vignette=0.55)
         return cv, masks
 

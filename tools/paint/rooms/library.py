@@ -1,7 +1,6 @@
 """Room 5: the library - fire, bookcases, Ysolde's portrait over the mantel, the desk and the wing chair."""
 import numpy as np
 
-import common
 import interior
 import kit
 import portrait
@@ -44,7 +43,7 @@ def shell(cv, seed):
         q = [f(0, 0.72), f(1, 0.72), f(1, 1), f(0, 1)]
         interior.wainscot(lay, q, seed + 4 + side, "#3e2416")
         lay.paint(kit.line([q[0], q[1]], 8), "#5a3422")
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
 
 
 def side_paintings(cv, seed):
@@ -65,7 +64,7 @@ def side_paintings(cv, seed):
         ship = kit.poly([(cx - 10, cy + 8), (cx + 12, cy + 8), (cx + 8, cy + 12), (cx - 6, cy + 12)])
         lay.paint(ship, "#1a1410")
         lay.paint(kit.poly([(cx, cy - 12), (cx, cy + 8), (cx + 9, cy + 6)]), "#c8c0a8", 0.8)
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
 
 
 def bookcase(lay, x0, x1, y0, y1, seed, light=L, shelves=5):
@@ -124,7 +123,7 @@ def bookcase(lay, x0, x1, y0, y1, seed, light=L, shelves=5):
 def fireplace(cv, seed):
     lay = Layer(kit.W, kit.H)
     x0, x1, y0, y1 = 408, 616, 296, 522
-    stone = common.stone_tex(kit.H, kit.W, seed, "#8a8278", "#4a4540")
+    stone = kit.stone_tex(kit.H, kit.W, seed, "#8a8278", "#4a4540")
     surround = kit.rect(x0, y0, x1, y1)
     props.solid(surround, "#7a746c", L, 6, amb=0.55, lay=lay, tex=stone)
     # carved uprights and the mantel shelf
@@ -201,7 +200,7 @@ def chair(seed):
     bl = kit.poly([(650, 440), (720, 452), (760, 500), (740, 580), (700, 600), (660, 560)])
     xx, yy = lay.grid()
     checks = kit.blur(((np.mod(xx + yy * 0.3, 16) < 8) ^ (np.mod(yy - xx * 0.2, 16) < 8)).astype(np.float32), 1.0)
-    tex = col("moss")[None, None] * (1 - checks[..., None] * 0.6) + kit.mix("moss", "parch_shade", 0.35) * checks[..., None] * 0.6
+    tex = col("moss")[None, None] * (1 - checks[..., None] * 0.6) + kit.mix("moss", "parchment_shade", 0.35) * checks[..., None] * 0.6
     stripe = kit.blur((np.abs(np.mod(xx + yy * 0.3, 48) - 24) < 1.5).astype(np.float32), 0.8)[..., None]
     tex = tex * (1 - stripe) + col("wine") * stripe
     props.solid(bl, "moss", L, 10, amb=0.5, lay=lay, tex=tex)
@@ -233,12 +232,12 @@ def rug(cv, seed):
     tex = tex * (1 - med[..., None] * 0.6) + kit.mix("brass", "wine", 0.5) * med[..., None] * 0.6
     tex *= 0.85 + 0.3 * kit.noise(kit.H, kit.W, 3, seed, 2)[..., None]
     lay.paint(m, tex)
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
 
 
 def build():
     room = Room("library")
-    cv = kit.canvas("night")
+    cv = kit.backdrop("night")
     shell(cv, SEED)
     side_paintings(cv, SEED + 1)
     rug(cv, SEED + 2)
@@ -253,18 +252,18 @@ def build():
         y = 110 + k * 44
         xa = 740 + (y - 70) / 470 * 40
         props.solid(kit.line([(xa, y), (xa + 40, y)], 4), "#6a452a", L, 1.5, lay=lad)
-    kit.over(cv, kit.shadow_layer(kit.Mask(bc.a, 0, 0), 0, 8, 8, 0.5))
-    kit.over(cv, bc)
-    kit.over(cv, kit.shadow_layer(kit.Mask(lad.a, 0, 0), 6, 6, 4, 0.5))
-    kit.over(cv, lad)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(bc.a, 0, 0), 0, 8, 8, 0.5))
+    kit.over_layer(cv, bc)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(lad.a, 0, 0), 6, 6, 4, 0.5))
+    kit.over_layer(cv, lad)
     fp = fireplace(cv, SEED + 5)
-    kit.over(cv, kit.shadow_layer(kit.Mask(fp.a, 0, 0), 0, 6, 6, 0.4))
-    kit.over(cv, fp)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(fp.a, 0, 0), 0, 6, 6, 0.4))
+    kit.over_layer(cv, fp)
     # Ysolde's portrait over the mantel, with the clock behind her at two minutes to midnight
     px, py, pw, ph = PORTRAIT
     pl = portrait.framed(SEED + 6, pw, ph, scene="clock", light=L)
     pl.x0, pl.y0 = px - pw // 2, py - ph // 2
-    kit.over(cv, kit.shadow_layer(kit.Mask(pl.a, pl.x0, pl.y0), 0, 10, 8, 0.6))
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(pl.a, pl.x0, pl.y0), 0, 10, 8, 0.6))
     ch, chm = chair(SEED + 7)
     dk, dkm = desk(SEED + 8)
 
@@ -274,21 +273,21 @@ def build():
         # the fire: a warm flickering pool, strongest low and in the middle
         f = kit.radial(kit.H, kit.W, FIRE[0], FIRE[1], 760, 1.3)
         c *= 1 + f[..., None] * col("amber") * 1.7 * fire_k
-        common.lamp(c, FIRE[0], FIRE[1] - 10, 150, "candle", 0.45, 2.0)
-        common.lamp(c, 154, 430, 260, "amber", 0.9, 1.5)
+        kit.lamp(c, FIRE[0], FIRE[1] - 10, 150, "candle", 0.45, 2.0)
+        kit.lamp(c, 154, 430, 260, "amber", 0.9, 1.5)
         return c
 
     full = cv.copy()
     for lay in (ch, dk):
-        common.contact_shadow(full, lay.bbox()[0], lay.bbox()[2], lay.bbox()[3], 10, 0.5, 5)
-        kit.over(full, kit.shadow_layer(kit.Mask(lay.a, 0, 0), 8, 6, 8, 0.45))
-        kit.over(full, lay)
+        kit.contact_shadow(full, lay.bbox()[0], lay.bbox()[2], lay.bbox()[3], 10, 0.5, 5)
+        kit.over_layer(full, kit.shadow_layer(kit.Mask(lay.a, 0, 0), 8, 6, 8, 0.45))
+        kit.over_layer(full, lay)
     full = light(full)
     lit = Layer(pl.w, pl.h, pl.x0, pl.y0)
     lit.rgb = pl.rgb * (0.85 + 0.25 * col("amber"))
     lit.a = pl.a
-    kit.over(full, lit)
-    common.bloom(full, 0.72, 14, 0.5)
+    kit.over_layer(full, lit)
+    kit.bloom(full, 0.72, 14, 0.5)
     protect = np.zeros((kit.H, kit.W), np.float32)
     protect[pl.y0:pl.y0 + pl.h, pl.x0:pl.x0 + pl.w] = pl.a
     full = kit.finish(full, SEED, vignette=0.55, protect=protect)

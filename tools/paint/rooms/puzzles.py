@@ -3,7 +3,6 @@ import math
 
 import numpy as np
 
-import common
 import kit
 import props
 import things
@@ -47,7 +46,6 @@ def gears(seed=707):
     # the lid's carved walnut border with a running vine, brass stringing and corner brackets
     border = kit.rrect(170, 60, 854, 540, 18)
     props.solid(border, "#6a4426", L, 10, amb=0.5, lay=lay, tex=kit.wood(kit.H, kit.W, seed + 1, "#7a4e2c", angle=0))
-    rng = np.random.default_rng(seed)
     band = []
     for t in np.linspace(0, 1, 120, endpoint=False):
         # walk round the middle of the band
@@ -90,10 +88,10 @@ def gears(seed=707):
     for (x, y) in ((212, 250), (812, 350)):
         props.solid(kit.ellipse(x, y, 44, 44), "brass", L, 4, spec=0.8, lay=lay)
         props.solid(kit.ellipse(x, y, 38, 38), "#3a2614", L, 6, lay=lay)
-    kit.over(cv, kit.shadow_layer(kit.Mask(border.m, border.x0, border.y0), -10, 14, 12, 0.55))
-    kit.over(cv, lay)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(border.m, border.x0, border.y0), -10, 14, 12, 0.55))
+    kit.over_layer(cv, lay)
     cv *= 0.62
-    common.lamp(cv, 700, 160, 900, "amber", 0.9, 1.2)
+    kit.lamp(cv, 700, 160, 900, "amber", 0.9, 1.2)
     cv = kit.finish(cv, seed, vignette=0.5)
     room.back(cv)
     # the compartment revealed when the latch lifts
@@ -101,7 +99,7 @@ def gears(seed=707):
     ol = Layer(kit.W, kit.H)
     ol.paint(kit.rrect(252, 90, 772, 510, 8), kit.tex_noise(kit.H, kit.W, "wine", "#5a1e1e", 6, seed))
     ol.paint(kit.rrect(262, 100, 762, 500, 8), kit.tex_noise(kit.H, kit.W, "#7a2a2a", "#4a1616", 3, seed + 1))
-    kit.over(op, ol)
+    kit.over_layer(op, ol)
     room.obj("gears_open", "open", kit.layer_from_canvas(op, kit.rrect(250, 88, 774, 512, 8)), 1)
     drive = Layer(kit.W, kit.H)
     things.gearwheel(drive, 212, 250, 1.05, 0.0, seed, L)
@@ -134,8 +132,8 @@ def clockface(seed=808):
     for x in (230, 794):
         props.solid(kit.rect(x - 14, 0, x + 14, kit.H), "#202226", L, 3, amb=0.5, spec=0.4, lay=back)
     props.solid(kit.rect(0, 600, kit.W, 626), "#202226", L, 3, amb=0.5, spec=0.4, lay=back)
-    kit.over(cv, kit.shadow_layer(kit.Mask(back.a, 0, 0), 6, 8, 8, 0.5))
-    kit.over(cv, back)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(back.a, 0, 0), 6, 8, 8, 0.5))
+    kit.over_layer(cv, back)
     cv *= 0.55
     lay = Layer(kit.W, kit.H)
     plate = kit.rrect(262, 50, 762, 550, 24)
@@ -153,11 +151,11 @@ def clockface(seed=808):
     for (x, y) in ((285, 73), (739, 73), (285, 527), (739, 527)):
         props.solid(kit.ellipse(x, y, 9, 9), "#8a6a3a", L, 3, spec=0.8, lay=lay)
         lay.paint(kit.line([(x - 6, y - 6), (x + 6, y + 6)], 1.8), "#3a2a14")
-    kit.over(cv, kit.shadow_layer(kit.Mask(plate.m, plate.x0, plate.y0), 8, 12, 10, 0.6))
-    kit.over(cv, lay)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(plate.m, plate.x0, plate.y0), 8, 12, 10, 0.6))
+    kit.over_layer(cv, lay)
     cv *= 0.85
-    common.lamp(cv, 380, 120, 800, "amber", 0.6, 1.2)
-    common.lamp(cv, 512, 300, 420, "frost", 0.15, 1.4)
+    kit.lamp(cv, 380, 120, 800, "amber", 0.6, 1.2)
+    kit.lamp(cv, 512, 300, 420, "frost", 0.15, 1.4)
     cv = kit.finish(cv, seed, vignette=0.5)
     room.back(cv)
     # the dial, painted once and cut into nine tiles

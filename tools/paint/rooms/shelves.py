@@ -3,7 +3,6 @@ import math
 
 import numpy as np
 
-import common
 import kit
 import props
 import curios
@@ -26,7 +25,7 @@ def case(seed):
     for x in (12, 342, 680, 1012):
         props.solid(kit.rect(x - 14, 0, x + 14, 768), "#5a3a22", L, 5, lay=lay,
                     tex=kit.wood(kit.H, kit.W, seed + 2, "#5a3a22", angle=math.pi / 2))
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
     return cv
 
 
@@ -76,7 +75,7 @@ def contents(cv, seed, gaps):
             props.books_row(back, x0 + 2, x1 - 2, y - 4, int(hmax * 0.7), hmax, int(rng.integers(1 << 30)), light=L,
                             wmin=8, wmax=18)
     back.rgb *= 0.5
-    kit.over(cv, back)
+    kit.over_layer(cv, back)
     lay = Layer(kit.W, kit.H)
     for j, y in enumerate(SHELVES):
         top = (SHELVES[j - 1] + 16) if j else 0
@@ -118,8 +117,8 @@ def contents(cv, seed, gaps):
                             continue
                         things.kit_paste(lay, tmp)
                         x += w + 4
-    kit.over(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), 6, 2, 5, 0.55))
-    kit.over(cv, lay)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), 6, 2, 5, 0.55))
+    kit.over_layer(cv, lay)
     sh = Layer(kit.W, kit.H)
     for y in SHELVES:
         for x0, x1 in BAYS:
@@ -134,7 +133,7 @@ def contents(cv, seed, gaps):
             props.solid(d, "#4a2f1b", L, 3, amb=0.6, lay=sh, tex=kit.wood(kit.H, kit.W, seed + x0 + k, "#4a2f1b", angle=0))
             cx = x0 + (k + 0.5) * (x1 - x0) / 2
             props.solid(kit.rrect(cx - 14, 638, cx + 14, 646, 3), "brass", L, 1.5, spec=0.9, lay=sh)
-    kit.over(cv, sh)
+    kit.over_layer(cv, sh)
 
 
 HIDDEN = [
@@ -183,13 +182,13 @@ def front_layers(seed):
 
 def light(cv):
     cv = cv * 0.62
-    common.lamp(cv, -80, 700, 1250, "amber", 1.1, 1.2)
-    common.lamp(cv, 120, 560, 500, "candle", 0.35, 1.5)
+    kit.lamp(cv, -80, 700, 1250, "amber", 1.1, 1.2)
+    kit.lamp(cv, 120, 560, 500, "candle", 0.35, 1.5)
     return cv
 
 
 def finish(cv, protect=None):
-    common.bloom(cv, 0.8, 8, 0.3)
+    kit.bloom(cv, 0.8, 8, 0.3)
     return kit.finish(cv, SEED, vignette=0.5, stroke_angle=1.4, protect=protect)
 
 

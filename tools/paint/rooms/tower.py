@@ -3,7 +3,6 @@ import math
 
 import numpy as np
 
-import common
 import figure
 import interior
 import kit
@@ -27,12 +26,12 @@ def stone_walls(cv, seed):
     lay = Layer(kit.W, kit.H)
     yy, xx = np.mgrid[0:kit.H, 0:kit.W].astype(np.float32)
     back = kit.poly(b.back())
-    common.brick_courses(lay, back, seed, 58, 30, "#5d5a5e", "#35343a", mortar="#26262c")
+    kit.brick_courses(lay, back, seed, 58, 30, "#5d5a5e", "#35343a", mortar="#26262c")
     left = kit.poly(b.left())
     right = kit.poly(b.right())
     for m, sd in ((left, 0), (right, 1)):
         tmp = Layer(kit.W, kit.H)
-        common.brick_courses(tmp, m, seed + 1 + sd, 44, 34, "#58555a", "#313036", mortar="#222228")
+        kit.brick_courses(tmp, m, seed + 1 + sd, 44, 34, "#58555a", "#313036", mortar="#222228")
         # courses follow the perspective: darken towards the viewer
         t = np.clip(xx / b.x0, 0, 1) if sd == 0 else np.clip((kit.W - xx) / (kit.W - b.x1), 0, 1)
         tmp.rgb *= (0.45 + 0.45 * t)[..., None]
@@ -49,7 +48,7 @@ def stone_walls(cv, seed):
                     tex=kit.wood(kit.H, kit.W, seed + 10 + i, "#4a301b", angle=math.pi / 2 - (xf - xb) / 300))
     # floor boards
     lay.paint(kit.poly(b.floor()), interior.boards(kit.H, kit.W, seed + 4, b, "#4a3424", n=12))
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
 
 
 def glass_dial(seed):
@@ -59,7 +58,7 @@ def glass_dial(seed):
     cx, cy, r = DIAL
     lay = Layer(kit.W, kit.H)
     # the sky behind: storm clouds, the moon, a lightning fork
-    sky = common.storm_sky(kit.H, kit.W, seed, "#243247", "#4a6078", "#6f8aa3", moon=(cx + 90, cy - 60, 30),
+    sky = kit.storm_sky(kit.H, kit.W, seed, "#243247", "#4a6078", "#6f8aa3", moon=(cx + 90, cy - 60, 30),
                            horizon=0.45)
     bolt = Layer(kit.W, kit.H)
     pts = [(cx - 150, -10), (cx - 120, 60), (cx - 140, 70), (cx - 95, 150), (cx - 112, 158), (cx - 60, 260)]
@@ -67,7 +66,7 @@ def glass_dial(seed):
     bolt.paint(kit.line([(cx - 120, 60), (cx - 170, 110), (cx - 160, 150)], 1.6), "#eef6ff")
     g = props.glow_layer(kit.Mask(bolt.a, 0, 0), "frost", 10, 0.7)
     kit.add_layer(sky, g, 0.6)
-    kit.over(sky, bolt)
+    kit.over_layer(sky, bolt)
     # frosted glass: the view blurs and brightens, frost thickens towards the rim
     glass_rgb = kit.blur(sky, 5) * 0.8 + col("frost") * 0.22
     yy, xx = np.mgrid[0:kit.H, 0:kit.W].astype(np.float32)
@@ -83,7 +82,7 @@ def glass_dial(seed):
         ln = 8 + rng.random() * 26
         rain.paint(kit.line([(x, y), (x + rng.random() * 2 - 1, y + ln)], 1.1), "#dbe8f2", 0.35)
         rain.paint(kit.ellipse(x, y + ln, 1.6, 2.0), "#eef6ff", 0.5)
-    kit.over(glass_rgb, rain)
+    kit.over_layer(glass_rgb, rain)
     glass = kit.ellipse(cx, cy, r * 0.93, r * 0.93)
     lay.paint(glass, glass_rgb)
     glow = glass.full() * (0.55 + 0.45 * kit.blur(sky.mean(axis=2), 10) / max(1e-6, sky.mean())) * 0.8
@@ -107,7 +106,7 @@ def glass_dial(seed):
         # seen from inside, the face runs anticlockwise and every numeral is mirrored
         a = -math.pi / 2 - i * math.pi / 6
         x, y = cx + r * 0.56 * math.cos(a), cy + r * 0.56 * math.sin(a)
-        tm = kit.text_mask(x, y, nm, 44, "Bold")
+        tm = kit.text_patch(x, y, nm, 44, "Bold")
         parts.append(kit.Mask(tm.m[:, ::-1], tm.x0, tm.y0))
     frame = kit.union(*parts)
     props.solid(frame, iron, L_TOP, 2.5, amb=0.5, spec=0.4, shin=8, spec_col="frost", lay=lay)
@@ -283,7 +282,7 @@ def ysolde_layer(seed):
 def ray_map(glow):
     """Soft shafts from the glass, fading with distance from the dial."""
     src = kit.blur(glow, 5)
-    rays = common.god_rays(src, DIAL[0], DIAL[1], reach=1.3, steps=36, decay=0.94)
+    rays = kit.god_rays(src, DIAL[0], DIAL[1], reach=1.3, steps=36, decay=0.94)
     yy, xx = np.mgrid[0:kit.H, 0:kit.W].astype(np.float32)
     fall = np.clip(1.25 - np.hypot(xx - DIAL[0], (yy - DIAL[1]) * 0.9) / 700, 0, 1)
     outside = 1 - kit.blur(kit.ellipse(DIAL[0], DIAL[1], DIAL[2], DIAL[2]).full(), 8)
@@ -292,28 +291,28 @@ def ray_map(glow):
 
 def build():
     room = Room("tower")
-    cv = kit.canvas("night")
+    cv = kit.backdrop("night")
     stone_walls(cv, SEED)
     dial_l, glow = glass_dial(SEED + 1)
-    kit.over(cv, kit.shadow_layer(kit.Mask(dial_l.a, 0, 0), 0, 10, 10, 0.5))
-    kit.over(cv, dial_l)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(dial_l.a, 0, 0), 0, 10, 10, 0.5))
+    kit.over_layer(cv, dial_l)
     mech = mechanism(SEED + 2)
-    common.contact_shadow(cv, 280, 744, 596, 16, 0.6, 8)
-    kit.over(cv, kit.shadow_layer(kit.Mask(mech.a, 0, 0), 10, 16, 10, 0.45))
-    kit.over(cv, mech)
+    kit.contact_shadow(cv, 280, 744, 596, 16, 0.6, 8)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(mech.a, 0, 0), 10, 16, 10, 0.45))
+    kit.over_layer(cv, mech)
     mir, mir_outer, mir_inner = mirror_layer(SEED + 3)
-    common.contact_shadow(cv, MIRROR[0], MIRROR[2], MIRROR[3] + 6, 12, 0.6, 6)
-    kit.over(cv, kit.shadow_layer(kit.Mask(mir.a, 0, 0), 12, 8, 10, 0.5))
-    kit.over(cv, mir)
+    kit.contact_shadow(cv, MIRROR[0], MIRROR[2], MIRROR[3] + 6, 12, 0.6, 6)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(mir.a, 0, 0), 12, 8, 10, 0.5))
+    kit.over_layer(cv, mir)
     deco = Layer(kit.W, kit.H)
     bell_rope(deco, SEED)
-    kit.over(cv, deco)
+    kit.over_layer(cv, deco)
     ft = floor_things(SEED + 4)
-    kit.over(cv, kit.shadow_layer(kit.Mask(ft.a, 0, 0), 8, 6, 5, 0.5))
-    kit.over(cv, ft)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(ft.a, 0, 0), 8, 6, 5, 0.5))
+    kit.over_layer(cv, ft)
     lt = lantern(SEED + 5)
-    common.contact_shadow(cv, LANTERN[0] - 26, LANTERN[0] + 26, LANTERN[1] + 30, 8, 0.6, 4)
-    kit.over(cv, lt)
+    kit.contact_shadow(cv, LANTERN[0] - 26, LANTERN[0] + 26, LANTERN[1] + 30, 8, 0.6, 4)
+    kit.over_layer(cv, lt)
 
     # whatever stands in front of the glass blocks its light (and casts its shadow into the shafts)
     occ = np.clip(mech.a + mir.a + deco.a + ft.a + lt.a, 0, 1)
@@ -326,19 +325,19 @@ def build():
         c *= 1 + rays[..., None] * col("frost") * 1.0
         haze = 0.6 + 0.8 * kit.noise(kit.H, kit.W, 60, SEED + 8, 3)
         c += (rays * haze)[..., None] * col("frost") * 0.16
-        common.lamp(c, 880, 420, 320, "frost", 0.25, 1.5)
+        kit.lamp(c, 880, 420, 320, "frost", 0.25, 1.5)
         c += (glow * 0.25)[..., None] * col("frost")
-        common.lamp(c, LANTERN[0], LANTERN[1] - 10, 520, "amber", 1.1, 1.5)
-        common.lamp(c, LANTERN[0], LANTERN[1], 160, "candle", 0.7, 2.0)
-        d = common.motes(kit.H, kit.W, SEED + 9, 900, mask=rays, size=0.8)
+        kit.lamp(c, LANTERN[0], LANTERN[1] - 10, 520, "amber", 1.1, 1.5)
+        kit.lamp(c, LANTERN[0], LANTERN[1], 160, "candle", 0.7, 2.0)
+        d = kit.motes(kit.H, kit.W, SEED + 9, 900, mask=rays, size=0.8)
         c += d[..., None] * col("frost") * 0.8
-        common.bloom(c, 0.72, 14, 0.5)
+        kit.bloom(c, 0.72, 14, 0.5)
         return c
 
     reg = regulator(SEED + 6)
     full = cv.copy()
-    kit.over(full, kit.shadow_layer(kit.Mask(reg.a, 0, 0), 3, 5, 4, 0.5))
-    kit.over(full, reg)
+    kit.over_layer(full, kit.shadow_layer(kit.Mask(reg.a, 0, 0), 3, 5, 4, 0.5))
+    kit.over_layer(full, reg)
     full = light(full)
     protect = np.maximum(kit.blur(kit.ellipse(REG[0], REG[1], REG[2] + 4, REG[2] + 4).full(), 2),
                          kit.ellipse(DIAL[0], DIAL[1], DIAL[2] * 0.93, DIAL[2] * 0.93).full() * 0.6)

@@ -3,7 +3,6 @@ import math
 
 import numpy as np
 
-import common
 import interior
 import kit
 import props
@@ -36,7 +35,7 @@ def shell(cv, seed):
             y += 6 + rng.random() * 10
             pts.append((x, y))
         cracks.paint(kit.line(pts, 0.9), "#3a2a1a", 0.5)
-    kit.over(plaster, cracks)
+    kit.over_layer(plaster, cracks)
     lay.paint(kit.poly(b.back()), plaster)
     lay.paint(kit.poly(b.left()), plaster * 0.62)
     lay.paint(kit.poly(b.right()), plaster * 0.55)
@@ -63,22 +62,22 @@ def shell(cv, seed):
     q0, q1, q2, q3 = b.right_at(1, 0.7), b.right_at(0, 0.7), b.right_at(0, 1), b.right_at(1, 1)
     interior.wainscot(lay, [q0, q1, q2, q3], seed + 6, "#4a301b")
     lay.paint(kit.line([q0, q1], 8), "#6a452a")
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
 
 
 def storm_window(cv, seed):
     x0, y0, x1, y1 = WIN
     lay = Layer(kit.W, kit.H)
-    sky = common.storm_sky(kit.H, kit.W, seed, moon=(800, 150, 16), horizon=0.42)
-    common.sea(sky, 262, kit.H, seed + 1)
+    sky = kit.storm_sky(kit.H, kit.W, seed, moon=(800, 150, 16), horizon=0.42)
+    kit.sea(sky, 262, kit.H, seed + 1)
     # the far headland and the lighthouse-like gleam of the village
     hill = kit.poly([(x0, 268), (700, 250), (760, 258), (x1, 240), (x1, 272), (x0, 276)])
     h2 = Layer(kit.W, kit.H)
     h2.paint(hill, "#151c26")
     for xv in (690, 712, 730):
         h2.paint(kit.rect(xv, 258, xv + 3, 262), "amber")
-    kit.over(sky, h2)
-    common.rain(sky, seed + 2, 2200, 20, 0.32, 0.3)
+    kit.over_layer(sky, h2)
+    kit.rain(sky, seed + 2, 2200, 20, 0.32, 0.3)
     # streaks of water on the glass
     yy, xx = np.mgrid[0:kit.H, 0:kit.W].astype(np.float32)
     lay.paint(kit.rect(x0, y0, x1, y1), sky)
@@ -98,7 +97,7 @@ def storm_window(cv, seed):
     props.solid(kit.union(fr, *bars), "#3e2716", L, 3, lay=lay, tex=kit.wood(kit.H, kit.W, seed + 4, "#4a301b", angle=1.5))
     sill = kit.poly([(x0 - 24, y1 + 8), (x1 + 24, y1 + 8), (x1 + 34, y1 + 24), (x0 - 34, y1 + 24)])
     props.solid(sill, "#6a452a", L, 3, lay=lay, tex=kit.wood(kit.H, kit.W, seed + 5, "#6a452a", angle=0))
-    kit.over(cv, lay)
+    kit.over_layer(cv, lay)
     # things on the sill: an unlit oil lamp, a pot of herbs, a brass telescope
     sl = Layer(kit.W, kit.H)
     props.solid(kit.poly([(664, 334), (690, 334), (686, 300), (668, 300)]), "#8a3a2a", L_WIN, 4, lay=sl)
@@ -108,8 +107,8 @@ def storm_window(cv, seed):
                 spec=0.9, amb=0.4, lay=sl)
     props.solid(kit.rect(776, 290, 784, 300), "brass", L_WIN, 2, spec=0.8, lay=sl)
     things.spyglass(sl, 730, 328, 1.0, -0.05, seed, L_WIN)
-    kit.over(cv, kit.shadow_layer(kit.Mask(sl.a, 0, 0), -4, 3, 2, 0.4))
-    kit.over(cv, sl)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(sl.a, 0, 0), -4, 3, 2, 0.4))
+    kit.over_layer(cv, sl)
     return kit.rect(x0, y0, x1, y1)
 
 
@@ -187,8 +186,8 @@ def clock_wall(cv, seed):
         props.solid(kit.line([(cx + dx, cy + 30), (cx + dx, cy + 60 + k * 16)], 1.4), "brass", L, 1, lay=lay)
         cone = kit.ellipse(cx + dx, cy + 72 + k * 16, 5, 12)
         props.solid(cone, "#4a2f1b", L, 3, lay=lay)
-    kit.over(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), 5, 7, 5, 0.5))
-    kit.over(cv, lay)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), 5, 7, 5, 0.5))
+    kit.over_layer(cv, lay)
     return kit.rect(180, 64, 640, 310)
 
 
@@ -245,8 +244,8 @@ def tool_board(cv, seed):
             coil = kit.union(*[kit.subtract(kit.ellipse(x + k * 2, y + 14, 16, 14), kit.ellipse(x + k * 2, y + 14, 13.5, 11.5))
                                for k in range(4)])
             props.solid(coil, "#b07040", L, 1, spec=0.8, lay=lay)
-    kit.over(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), 4, 6, 4, 0.5))
-    kit.over(cv, lay)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), 4, 6, 4, 0.5))
+    kit.over_layer(cv, lay)
 
 
 def lathe(cv, seed):
@@ -276,8 +275,8 @@ def lathe(cv, seed):
         x, y = 870 + rng.random() * 140, 560 + rng.random() * 30
         pts = [(x + 6 * math.cos(t) * (1 - t / 12), y + 4 * math.sin(t) * (1 - t / 12)) for t in np.linspace(0, 8, 16)]
         lay.paint(kit.line(pts, 1.6), "#c8a060", 0.9)
-    kit.over(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), -8, 8, 6, 0.5))
-    kit.over(cv, lay)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), -8, 8, 6, 0.5))
+    kit.over_layer(cv, lay)
 
 
 def bench(seed):
@@ -330,7 +329,7 @@ def bench(seed):
                   "parchment", 0.8)
     things.candle(lay, 344, 452, 0.7, 0.0, seed + 51, L)
     rag = kit.poly([(660, 492), (700, 486), (720, 500), (706, 516), (668, 514)])
-    props.solid(rag, "parch_shade", L, 6, amb=0.5, lay=lay)
+    props.solid(rag, "parchment_shade", L, 6, amb=0.5, lay=lay)
     for k in range(14):
         x, y = 200 + rng.random() * 520, 450 + rng.random() * 60
         kind = k % 3
@@ -362,7 +361,7 @@ def bench(seed):
 
 def paint(page=True):
     """The finished room; without the pinned diary page when page is false (the page is a sprite)."""
-    cv = kit.canvas("night")
+    cv = kit.backdrop("night")
     shell(cv, SEED)
     storm_window(cv, SEED + 1)
     clocks = clock_wall(cv, SEED + 2)
@@ -371,32 +370,32 @@ def paint(page=True):
     things.diary_page(pg, 215, 250, 0.62, 0.06, SEED + 4, L)
     pg = kit.with_shadow(pg.cropped(2), 2, 3, 2, 0.45)
     if page:
-        kit.over(cv, pg)
+        kit.over_layer(cv, pg)
     lathe(cv, SEED + 5)
     bl, top, front = bench(SEED + 6)
-    common.contact_shadow(cv, 130, 780, 700, 24, 0.55, 12)
-    kit.over(cv, kit.shadow_layer(kit.Mask(bl.a, 0, 0), 10, 16, 12, 0.5))
-    kit.over(cv, bl)
+    kit.contact_shadow(cv, 130, 780, 700, 24, 0.55, 12)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(bl.a, 0, 0), 10, 16, 12, 0.5))
+    kit.over_layer(cv, bl)
     # a stool in the near left corner, cut by the frame
     st = Layer(kit.W, kit.H)
     props.solid(kit.ellipse(60, 600, 70, 20), "#4a2f1b", L, 6, lay=st, tex=kit.wood(kit.H, kit.W, SEED + 7, "#5a3a22", angle=0))
     for x in (20, 96):
         props.solid(kit.rect(x, 604, x + 14, 768), "#3a2414", L, 3, lay=st)
-    kit.over(cv, st)
+    kit.over_layer(cv, st)
     # light: the warm pool of the bench lamp, cold storm light from the window, dark corners
     cv *= 0.42
     lx, ly = LAMP
     pool = interior.beam_light(kit.H, kit.W, [(lx - 40, ly + 24), (lx + 40, ly + 24), (lx + 330, 560), (lx - 330, 560)], 40, 1.0)
     cv *= 1 + pool[..., None] * col("amber") * 1.5
-    common.lamp(cv, lx, ly + 80, 560, "amber", 0.8, 1.5)
-    common.lamp(cv, lx, ly + 26, 120, "candle", 1.0, 2.0)
+    kit.lamp(cv, lx, ly + 80, 560, "amber", 0.8, 1.5)
+    kit.lamp(cv, lx, ly + 26, 120, "candle", 1.0, 2.0)
     wl = interior.beam_light(kit.H, kit.W, [(640, 96), (846, 96), (846, 326), (760, 560), (520, 560), (640, 326)], 40, 0.5)
     cv *= 1 + wl[..., None] * col("frost") * 0.9
-    common.lamp(cv, 745, 210, 260, "frost", 0.5, 1.5)
-    common.lamp(cv, 245, 380, 150, "amber", 0.5, 1.5)
-    d = common.motes(kit.H, kit.W, SEED + 8, 700, mask=pool, size=0.8)
+    kit.lamp(cv, 745, 210, 260, "frost", 0.5, 1.5)
+    kit.lamp(cv, 245, 380, 150, "amber", 0.5, 1.5)
+    d = kit.motes(kit.H, kit.W, SEED + 8, 700, mask=pool, size=0.8)
     cv += d[..., None] * col("candle") * 0.6
-    common.bloom(cv, 0.7, 12, 0.45)
+    kit.bloom(cv, 0.7, 12, 0.45)
     cv = kit.finish(cv, SEED, vignette=0.55)
     return cv, pg, clocks, top, front
 
