@@ -1,11 +1,6 @@
 #include "pflib/recording/TRecordingPlatform.h"
 
-#include <algorithm>
-#include <utility>
-
-#include "pflib/TSound.h"
 #include "pflib/common/TClock.h"
-#include "pflib/pfEntry.h"
 #include "pflib/recording/TRecordingRenderer.h"
 #include "pflib/recording/TRecordingSound.h"
 
@@ -20,10 +15,7 @@ struct State {
     std::vector<testing::TDisplayRequest> requests;
     bool forced = false;
     TDisplay forcedDisplay;
-    bool cursorShown = true;
     std::vector<str> browser;
-    int execSteps = 60;
-    std::vector<std::pair<int, TEvent>> events;
 
     State() { Defaults(); }
     void Defaults() {
@@ -39,10 +31,7 @@ struct State {
         modes = {desktop, mode};
         requests.clear();
         forced = false;
-        cursorShown = true;
         browser.clear();
-        execSteps = 60;
-        events.clear();
     }
 };
 
@@ -107,7 +96,7 @@ bool TPlatform::EnumDisplaySettings(const str& deviceName, int index, TDisplayMo
 }
 
 void TPlatform::ShowCursor(bool show) {
-    state().cursorShown = show;
+    (void)show;
 }
 
 bool TPlatform::OpenBrowser(const str& address) {
@@ -141,32 +130,12 @@ void ObtainAsAsked() {
     state().forced = false;
 }
 
-bool CursorShown() {
-    return state().cursorShown;
-}
-
 std::vector<str>& BrowserRequests() {
     return state().browser;
 }
 
 void SetTime(double ms) {
     TClock::SetVirtualTime(ms);
-}
-
-void AdvanceTime(double ms) {
-    if (!TClock::IsVirtual()) TClock::SetVirtual(true);
-    TClock::Advance(ms);
-}
-
-void SetExecSteps(int steps) {
-    state().execSteps = std::max(0, steps);
-}
-
-void QueueEvent(int tick, const TEvent& event) {
-    auto& events = state().events;
-    events.emplace_back(tick, event);
-    std::stable_sort(events.begin(), events.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
 }
 
 void Reset() {
@@ -180,29 +149,3 @@ void Reset() {
 
 }  // namespace testing
 }  // namespace pf
-
-void pfInit() {}
-
-int pfExec(void* instance, void* prevInstance, const char* commandLine, int showFlag, pfStartupFn startup,
-           pfEventFn event, pfDrawFn draw, pfUpdateFn update, pfShutdownFn shutdown, bool reserved) {
-    (void)instance, (void)prevInstance, (void)showFlag, (void)reserved;
-    using namespace pf;
-    TPlatform::ClearExit();
-    if (!TClock::IsVirtual()) TClock::SetVirtual(true);
-    if (startup && !startup(commandLine ? commandLine : "") && !TPlatform::ExitRequested())
-        TPlatform::Exit(1);
-    State& s = state();
-    size_t next = 0;
-    for (int tick = 0; tick < s.execSteps && !TPlatform::ExitRequested(); ++tick) {
-        TClock::Advance(TClock::kStepMs);
-        while (next < s.events.size() && s.events[next].first <= tick) {
-            const TEvent e = s.events[next++].second;
-            if (event) event(e);
-        }
-        if (update) update(static_cast<float>(TClock::kStepMs / 1000.0));
-        if (draw) draw();
-        TSoundManager::GetInstance()->DispatchCompletions();
-    }
-    if (shutdown) shutdown();
-    return TPlatform::ExitRequested() ? TPlatform::ExitCode() : 0;
-}

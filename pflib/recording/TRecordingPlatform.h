@@ -1,9 +1,8 @@
-// The display, clock, cursor, browser and loop of pf_recording, with the knobs tests turn.
+// The display, clock and browser of pf_recording, with the knobs tests turn.
 #pragma once
 
 #include <vector>
 
-#include "pflib/TEvent.h"
 #include "pflib/TPlatform.h"
 
 namespace pf {
@@ -25,22 +24,14 @@ void ObtainDisplay(int width, int height, bool fullscreen);
 // SetDisplay obtains what it is asked for again (the default).
 void ObtainAsAsked();
 
-// The last ShowCursor value (true until one is made).
-bool CursorShown();
 // Every OpenBrowser address, in order.
 std::vector<str>& BrowserRequests();
 
 // Sets the tick clock (it stays where it is put until set or advanced again).
 void SetTime(double ms);
-void AdvanceTime(double ms);
-
-// pfExec runs this many loop steps (default 60) unless TPlatform::Exit ends it earlier.
-void SetExecSteps(int steps);
-// An event delivered by pfExec before the update of that step.
-void QueueEvent(int tick, const TEvent& event);
 
 // Everything back to the start: renderer log and state, display (1280 x 1024 desktop with a
-// 1024 x 768 mode, no window), requests, cursor, exit request, sounds, clock at 0, run options.
+// 1024 x 768 mode, no window), requests, exit request, sounds, clock at 0, run options.
 void Reset();
 
 }  // namespace testing

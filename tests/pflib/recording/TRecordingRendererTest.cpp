@@ -177,17 +177,8 @@ TEST_P(RendererContract, MalformedDrawsAndDrawsOutsideAFrameAreRefusedAndNotCoun
     EXPECT_EQ(marked.submissions + 3, r().GetStats().submissions);
     EXPECT_EQ(marked.vertices + 4 + 3 + 4, r().GetStats().vertices) << "indexed draws count their set";
 
-    // The effect is the renderer's own and keeps its state from frame to frame.
-    pf::TBasicEffect* effect = r().GetDefault2dEffect();
-    effect->SetBlendMode(pf::kBlendAdd);
-    effect->SetTextureMapMode(pf::kMapWrap, pf::kMapClamp);
-    effect->SetFilteringMode(0);
     EndFrame();
     ASSERT_TRUE(r().BeginDraw());
-    EXPECT_EQ(effect, r().GetDefault2dEffect());
-    EXPECT_EQ(pf::kBlendAdd, effect->GetBlendMode());
-    EXPECT_EQ(pf::kMapWrap, effect->GetMapU());
-    EXPECT_EQ(0, effect->GetFilteringMode());
     EXPECT_EQ(0, r().GetStats().submissions) << "counters are per frame";
 }
 

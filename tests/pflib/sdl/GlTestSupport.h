@@ -19,6 +19,16 @@ struct Rgba {
     int r, g, b, a;
 };
 
+// Four vertices of a quad as a strip: top-left, top-right, bottom-left, bottom-right.
+inline std::vector<pf::TVertex> Quad(float x, float y, float w, float h, float u1 = 1, float v1 = 1,
+                                     pf::TColor32 colour = {}) {
+    std::vector<pf::TVertex> v(4);
+    const float xs[] = {x, x + w, x, x + w}, ys[] = {y, y, y + h, y + h};
+    const float us[] = {0, u1, 0, u1}, vs[] = {0, 0, v1, v1};
+    for (int i = 0; i < 4; ++i) v[i] = pf::TVertex{xs[i], ys[i], 0, colour, us[i], vs[i]};
+    return v;
+}
+
 class GlFixture : public ::testing::Test {
 protected:
     // filtering: the default effect's filtering mode at the start of each test.

@@ -18,6 +18,7 @@ using pf::TVertex;
 namespace {
 
 using gltest::kSize;
+using gltest::Quad;
 using gltest::Rgba;
 
 std::shared_ptr<TTexture> SolidTexture(int w, int h, Rgba c) {
@@ -29,20 +30,6 @@ std::shared_ptr<TTexture> SolidTexture(int w, int h, Rgba c) {
         texture->Pixels()[i + 3] = static_cast<uint8_t>(c.a);
     }
     return texture;
-}
-
-// Four vertices of a quad as a strip: top-left, top-right, bottom-left, bottom-right.
-std::vector<TVertex> Quad(float x, float y, float w, float h, float u1 = 1, float v1 = 1) {
-    std::vector<TVertex> v(4);
-    const float xs[] = {x, x + w, x, x + w}, ys[] = {y, y, y + h, y + h};
-    const float us[] = {0, u1, 0, u1}, vs[] = {0, 0, v1, v1};
-    for (int i = 0; i < 4; ++i) {
-        v[i].x = xs[i];
-        v[i].y = ys[i];
-        v[i].u = us[i];
-        v[i].v = vs[i];
-    }
-    return v;
 }
 
 class GlRendererTest : public gltest::GlFixture {

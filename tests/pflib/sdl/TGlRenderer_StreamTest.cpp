@@ -13,11 +13,11 @@
 using pf::TColor;
 using pf::TTexture;
 using pf::TURect;
-using pf::TVertex;
 
 namespace {
 
 using gltest::kSize;
+using gltest::Quad;
 using gltest::Rgba;
 
 // A w × 1 texture with the given texels.
@@ -31,15 +31,6 @@ std::shared_ptr<TTexture> Row(const std::vector<Rgba>& texels) {
         p[3] = static_cast<uint8_t>(texels[i].a);
     }
     return texture;
-}
-
-// A strip quad: top-left, top-right, bottom-left, bottom-right.
-std::vector<TVertex> Quad(float x, float y, float w, float h, pf::TColor32 colour = {}) {
-    std::vector<TVertex> v(4);
-    const float xs[] = {x, x + w, x, x + w}, ys[] = {y, y, y + h, y + h};
-    const float us[] = {0, 1, 0, 1}, vs[] = {0, 0, 1, 1};
-    for (int i = 0; i < 4; ++i) v[i] = TVertex{xs[i], ys[i], 0, colour, us[i], vs[i]};
-    return v;
 }
 
 class GlStreamTest : public gltest::GlFixture {
@@ -75,7 +66,7 @@ TEST_F(GlStreamTest, EveryBatchDrawsItsOwnVerticesWhileTheStreamFillsAndStartsAg
         effect()->SetBlendMode(pf::kBlendAdd);
         for (int i = 0; i < kSize * kSize * 8; ++i) {
             const int p = i % (kSize * kSize);
-            Draw(textures[i % 2], Quad(float(p % kSize), float(p / kSize), 1, 1, {4, 0, 0, 255}));
+            Draw(textures[i % 2], Quad(float(p % kSize), float(p / kSize), 1, 1, 1, 1, {4, 0, 0, 255}));
         }
         EXPECT_GE(r.GetStats().drawCalls, kSize * kSize * 8);
         std::vector<uint8_t> all;
@@ -133,7 +124,7 @@ TEST_F(GlStreamTest, PixelAlignedQuadsFollowTheWorldMatrixAndNearestFilteringSta
 TEST_F(GlStreamTest, LargeOpaqueFillsKeepToClipWorldMatrixAndOrder) {
     Fill(TURect{0, 0, kSize, kSize}, {0, 0, 255, 255});
     // A quad drawn before the fill lies under it, one drawn after it on top.
-    Draw(nullptr, Quad(0, 0, 4, 4, {0, 255, 0, 255}));
+    Draw(nullptr, Quad(0, 0, 4, 4, 1, 1, {0, 255, 0, 255}));
     r.SetClippingRectangle(TURect{8, 8, 40, 40});
     pf::TMat4 move = pf::TMat4::Identity();
     move.m[12] = 4;
@@ -142,7 +133,7 @@ TEST_F(GlStreamTest, LargeOpaqueFillsKeepToClipWorldMatrixAndOrder) {
     Fill(TURect{0, 0, kSize, kSize}, {200, 100, 50, 255});
     EXPECT_GT(r.GetStats().drawCalls, drawsBefore) << "the clear counts as a draw";
     r.SetWorldMatrix(pf::TMat4::Identity());
-    Draw(nullptr, Quad(10, 10, 4, 4, {0, 255, 0, 255}));
+    Draw(nullptr, Quad(10, 10, 4, 4, 1, 1, {0, 255, 0, 255}));
 
     EXPECT_RGBA(Pixel(1, 1), 0, 255, 0, 255);
     EXPECT_RGBA(Pixel(7, 20), 0, 0, 255, 255);  // outside the clip
