@@ -28,8 +28,8 @@
 #include "game/core/nG_SubRoom.h"
 #include "game/interface/nG_FrameSubroom.h"
 #include "game/interface/nG_Interface.h"
-#include "game/shell/nG_ProfileHub.h"
-#include "game/shell/nG_ScriptTable.h"
+#include "game/state/nG_ProfileHub.h"
+#include "game/state/nG_ScriptTable.h"
 #include "pflib/TFile.h"
 
 namespace {

@@ -32,7 +32,7 @@
 #include "game/interface/nG_Tasks.h"
 #include "game/interface/nG_TasksHeader.h"
 #include "game/interface/nG_Tutorial.h"
-#include "game/shell/nG_ProfileHub.h"
+#include "game/state/nG_ProfileHub.h"
 #include "pflib/TFile.h"
 
 namespace {

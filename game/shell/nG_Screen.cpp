@@ -20,7 +20,7 @@
 #include "engine/script/nE_TriggerHub.h"
 #include "game/core/nG_Game.h"
 #include "game/shell/nG_Menu.h"
-#include "game/shell/nG_Settings.h"
+#include "game/state/nG_Settings.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "game/core/nG_ScreenFunctions.h"
+#include "game/script/nG_ScreenFunctions.h"
 
 #include <cmath>
 #include <lua.hpp>
