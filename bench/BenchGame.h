@@ -6,8 +6,8 @@
 #include "bench/BenchScene.h"
 #include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Messages.h"
-#include "game/core/nG_GameTypes.h"
 #include "game/core/nG_Mediator.h"
+#include "game/shell/nG_GameTypes.h"
 #include "pflib/TPlatform.h"
 
 namespace bench {

@@ -15,8 +15,8 @@
 #include "engine/core/nE_Messages.h"
 #include "game/core/nG_Game.h"
 #include "game/core/nG_Mediator.h"
-#include "game/core/nG_ScriptFunctions.h"
-#include "game/shell/nG_ProfileHub.h"
+#include "game/script/nG_ScriptFunctions.h"
+#include "game/state/nG_ProfileHub.h"
 
 namespace {
 

@@ -16,11 +16,11 @@
 #include "engine/objects/nE_ParticleSystem.h"
 #include "game/core/nG_Game.h"
 #include "game/core/nG_Mediator.h"
-#include "game/core/nG_ScriptFunctions.h"
 #include "game/interface/nG_HoCollector.h"
 #include "game/interface/nG_Interface.h"
 #include "game/interface/nG_Tasks.h"
-#include "game/shell/nG_ProfileHub.h"
+#include "game/script/nG_ScriptFunctions.h"
+#include "game/state/nG_ProfileHub.h"
 
 namespace {
 

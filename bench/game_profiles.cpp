@@ -7,7 +7,7 @@
 #include <lua.hpp>
 
 #include "bench/BenchScene.h"
-#include "game/shell/nG_ProfileHub.h"
+#include "game/state/nG_ProfileHub.h"
 #include "pflib/TPlatform.h"
 
 namespace {

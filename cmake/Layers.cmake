@@ -3,6 +3,12 @@
 # SDL or OpenGL. The build's static libraries follow the same order; this check makes an include against
 # the direction fail at configure time, naming the file and the line, before anything compiles.
 #
+# The game's folders, one library, are layered by this check alone, lowest first: state (profiles,
+# settings, save slots), interface (the widgets), core (the game object and its rooms), then script (the
+# game's script functions) and shell (screen, menu, program) side by side, since the shell registers the
+# script functions and those drive the screen. Lower folders reach the screen through the mediator; its
+# messages (game/core/nG_Message*) are the vocabulary every game folder may include.
+#
 # Used with include() from the top CMakeLists.txt, or as a script:
 #   cmake -DHALVERN_LAYERS_ROOT=DIR -P cmake/Layers.cmake
 
@@ -14,8 +20,14 @@ function(halvern_layer_allows folder out)
     set(allowed "pflib/;engine/")
   elseif(folder MATCHES "^game/check/")
     set(allowed "pflib/;engine/;game/")
+  elseif(folder MATCHES "^game/state/")
+    set(allowed "pflib/;engine/;game/core/nG_Message;game/state/")
+  elseif(folder MATCHES "^game/interface/")
+    set(allowed "pflib/;engine/;game/core/nG_Message;game/state/;game/interface/")
+  elseif(folder MATCHES "^game/core/")
+    set(allowed "pflib/;engine/;game/state/;game/interface/;game/core/")
   elseif(folder MATCHES "^game/")
-    set(allowed "pflib/;engine/;game/core/;game/interface/;game/shell/")
+    set(allowed "pflib/;engine/;game/state/;game/interface/;game/core/;game/script/;game/shell/")
   else()
     set(allowed "pflib/;engine/;game/;app/")
   endif()
@@ -52,7 +64,8 @@ function(halvern_check_layers root)
     endforeach()
   endforeach()
   if(faults)
-    message(FATAL_ERROR "Includes against the layers (pflib < engine < game < game/check < app):\n${faults}")
+    message(FATAL_ERROR "Includes against the layers (pflib < engine < game < game/check < app; inside the game: "
+                        "state < interface < core < script, shell):\n${faults}")
   endif()
 endfunction()
 

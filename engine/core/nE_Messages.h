@@ -72,4 +72,8 @@ constexpr unsigned int MSG_IS_DIARY_OPENED = 66;
 constexpr unsigned int MSG_IS_GAME_RUNNING = 67;
 constexpr unsigned int MSG_SCREEN_WIDTH = 68;
 constexpr unsigned int MSG_SAVE_SLOT = 69;
+constexpr unsigned int MSG_START_GAME = 70;
+constexpr unsigned int MSG_SWITCH_TO_MENU = 71;
+constexpr unsigned int MSG_PENDING_SWITCH = 72;
+constexpr unsigned int MSG_SET_PENDING_SWITCH = 73;
 // clang-format on

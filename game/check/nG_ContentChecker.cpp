@@ -14,8 +14,8 @@
 #include "game/check/nG_CheckSession.h"
 #include "game/check/nG_FormatCheck.h"
 #include "game/check/nG_GameContent.h"
-#include "game/shell/nG_Settings.h"
 #include "game/shell/nG_StrategyGuide.h"
+#include "game/state/nG_Settings.h"
 #include "pflib/TFile.h"
 
 namespace {

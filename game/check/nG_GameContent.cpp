@@ -4,9 +4,6 @@
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_ScriptFunctions.h"
 #include "game/core/nG_Game.h"
-#include "game/core/nG_GameTypes.h"
-#include "game/core/nG_RoomFunctions.h"
-#include "game/core/nG_ScriptFunctions.h"
 #include "game/interface/nG_Achievement.h"
 #include "game/interface/nG_BlackBarText.h"
 #include "game/interface/nG_Dialog.h"
@@ -22,12 +19,15 @@
 #include "game/interface/nG_Popup.h"
 #include "game/interface/nG_Subtitles.h"
 #include "game/interface/nG_Tutorial.h"
+#include "game/script/nG_RoomFunctions.h"
+#include "game/script/nG_ScriptFunctions.h"
 #include "game/shell/nG_Application.h"
+#include "game/shell/nG_GameTypes.h"
 #include "game/shell/nG_Menu.h"
-#include "game/shell/nG_ProfileHub.h"
 #include "game/shell/nG_Screen.h"
-#include "game/shell/nG_Settings.h"
 #include "game/shell/nG_StrategyGuide.h"
+#include "game/state/nG_ProfileHub.h"
+#include "game/state/nG_Settings.h"
 
 void nG_GameContent::declareAll() {
     nE_EngineTypes::registerAll();

@@ -28,9 +28,8 @@
 #include "game/core/nG_SubRoom.h"
 #include "game/interface/nG_FrameSubroom.h"
 #include "game/interface/nG_Interface.h"
-#include "game/shell/nG_ProfileHub.h"
-#include "game/shell/nG_Screen.h"
-#include "game/shell/nG_ScriptTable.h"
+#include "game/state/nG_ProfileHub.h"
+#include "game/state/nG_ScriptTable.h"
 #include "pflib/TFile.h"
 
 namespace {
@@ -136,33 +135,36 @@ void nG_Game::reset() {
 void nG_Game::startLevel(int slot, bool load, const std::string& levelPath, const std::string& startCode) {
     nG_ProfileHub* hub = nG_ProfileHub::current();
     nG_Profile* profile = hub ? hub->currentProfile() : nullptr;
+    nE_Mediator* mediator = nE_Mediator::current();
     if (load && profile && profile->slot(slot)) {
-        nG_Screen* screen = nG_Screen::current();
-        const int pending = screen ? screen->pendingSwitch : nG_Screen::kNone;
+        int pending = kSwitchNone;
+        if (mediator) mediator->post(MSG_PENDING_SWITCH, &pending);
         hub->loadSlot(profile, slot);
         // Restored code asking for a game to start (a saved module that itself continues this game) would
         // restart the game at every frame.
-        if (screen && pending != nG_Screen::kStart && screen->pendingSwitch == nG_Screen::kStart) {
+        int after = kSwitchNone;
+        if (mediator) mediator->post(MSG_PENDING_SWITCH, &after);
+        if (pending != kSwitchStart && after == kSwitchStart) {
             nE_Debug::writef("nG_Game: a start asked for while save slot %d was restored is ignored", slot);
-            screen->pendingSwitch = pending;
+            mediator->post(MSG_SET_PENDING_SWITCH, &pending);
         }
         if (currentRoom) return;
         // A slot that brings back no room cannot be played on: the level starts afresh in its place.
         nE_Debug::writef("nG_Game: save slot %d holds no game to continue; the level starts afresh", slot);
-        if (screen)
-            screen->requestStart(false, slot, levelPath, startCode.empty() ? "ng_startlevel(1)" : startCode);
+        nG_GameStart restart{false, slot, levelPath, startCode.empty() ? "ng_startlevel(1)" : startCode};
+        if (mediator) mediator->post(MSG_START_GAME, &restart);
         return;
     }
     std::unique_ptr<nE_Module> module = nE_Module::load(levelPath);
     if (module->refused) {
-        if (nG_Screen* screen = nG_Screen::current()) screen->requestMenu();
+        if (mediator) mediator->post(MSG_SWITCH_TO_MENU, nullptr);
         return;
     }
     if (module->name.empty()) {
         const bool exists = pf::TFile::Exists(nE_Module::fileName(levelPath));
         nE_Debug::writef("nG_Game: the level \"%s\" %s", levelPath.c_str(),
                          exists ? "could not be read" : "does not exist");
-        if (nG_Screen* screen = nG_Screen::current()) screen->requestMenu();
+        if (mediator) mediator->post(MSG_SWITCH_TO_MENU, nullptr);
         return;
     }
     if (nE_Core::exists())

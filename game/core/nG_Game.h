@@ -10,7 +10,7 @@
 
 #include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
-#include "game/shell/nG_SlotState.h"
+#include "game/state/nG_SlotState.h"
 
 class nE_Sprite;
 class nE_Texture;

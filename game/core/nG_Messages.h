@@ -1,11 +1,32 @@
 // Payloads of the game mediator's messages that carry more than one value. The poster owns the record
 // for the duration of the post; a query is answered by writing into it. Messages with a single value
 // carry a pointer to it: bool (6, 7, 8, 26, 45, 46, 47, 50, 54, 55; 63, 65 and 66 as answers), int
-// (4, 69), float (15, 24), std::string (10, 19, 23, 36, 56, 59), nE_Object* (61, answer); 11, 12, 13, 14,
-// 16, 20, 21, 22, 25, 28, 30, 37, 41, 43, 48, 49 and 58 carry nothing.
+// (4, 69, 73; 72 as answer), float (15, 24), std::string (10, 19, 23, 36, 56, 59), nE_Object* (61,
+// answer); 11, 12, 13, 14, 16, 20, 21, 22, 25, 28, 30, 37, 41, 43, 48, 49, 58 and 71 carry nothing.
+// The screen answers 70-73 for the game and the interface, which sit below it and never call it: 70
+// asks for a game to start and 71 for the menu at the screen's next update, each replacing whatever
+// switch was pending; 72 answers the pending switch and 73 replaces it (nG_ScreenSwitch).
 #pragma once
 
 #include <string>
+
+// 72, 73: the switch the screen makes at its next update.
+enum nG_ScreenSwitch : int { kSwitchNone = 0, kSwitchStart = 1, kSwitchMenu = 2, kSwitchMenuWithLogo = 3 };
+
+// 70: the game the screen starts: a new one, or the one saved in the slot continued.
+struct nG_GameStart {
+    bool continueSave = false;
+    int slot = 0;
+    std::string levelPath;
+    std::string startCode;
+};
+
+// 60: a window object shown over the game (or the menu) with a trigger call.
+struct nG_ObjectWindowRequest {
+    std::string path;  // module that brings the object when it does not exist yet
+    std::string name;  // the window object
+    std::string code;  // trigger call queued with the object's name as sender
+};
 
 // 44: a room change, or a sub-room to open or close.
 struct nG_RoomChangeRequest {

@@ -1,7 +1,7 @@
 #include "game/core/nG_ParticleSystemGm.h"
 
 #include "engine/script/nE_SLHelper.h"
-#include "game/shell/nG_ProfileHub.h"
+#include "game/state/nG_ProfileHub.h"
 
 nG_ParticleSystemGm::nG_ParticleSystemGm() = default;
 

@@ -50,6 +50,18 @@ std::string nG_SubRoom::getTypeName() const {
     return "subroom";
 }
 
+const nE_Sprite& nG_SubRoom::framedImage() const {
+    return *this;
+}
+
+const nE_RenderState& nG_SubRoom::framedZoom() const {
+    return zoom;
+}
+
+bool nG_SubRoom::framedOpen() const {
+    return state == kOpen;
+}
+
 void nG_SubRoom::loadResources() {
     nG_Room::loadResources();
     if (!texture) return;

@@ -4,8 +4,9 @@
 #pragma once
 
 #include "game/core/nG_Room.h"
+#include "game/interface/nG_FramedRoom.h"
 
-class nG_SubRoom : public nG_Room {
+class nG_SubRoom : public nG_Room, public nG_FramedRoom {
 public:
     nG_SubRoom();
     ~nG_SubRoom() override;
@@ -24,6 +25,11 @@ public:
     void setState(int newState) override;
     // Nothing when already closing; an animated close snapshots the sub-room first.
     void close(bool animate) override;
+
+    // The frame follows the sub-room's image and zoom, and takes input while it is open.
+    const nE_Sprite& framedImage() const override;
+    const nE_RenderState& framedZoom() const override;
+    bool framedOpen() const override;
 
     // Starts showing the sub-room: any non-zero coordinate replaces all four stored ones.
     void startZoom(int sx, int sy, int ex, int ey, bool animate);

@@ -11,7 +11,7 @@
 #include "engine/objects/nE_Text.h"
 #include "engine/script/nE_ContentRules.h"
 #include "game/core/nG_Messages.h"
-#include "game/shell/nG_ProfileHub.h"
+#include "game/state/nG_ProfileHub.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/script/nE_ContentRules.h"
-#include "game/core/nG_SubRoom.h"
+#include "game/interface/nG_FramedRoom.h"
 #include "game/interface/nG_InterfButton.h"
 
 namespace {
@@ -103,12 +103,15 @@ void nG_FrameSubroom::build() {
     addPart(lamp);
 }
 
-void nG_FrameSubroom::attach(nG_SubRoom* room) {
+void nG_FrameSubroom::attach(nG_FramedRoom* room) {
     subRoom = room;
     closeRequested = false;
     hoverInside = false;
     frameRect = nE_Rect{};
-    if (room && room->texture) frameRect = room->texture->localRect(room->localState.frameIndex);
+    if (room && room->framedImage().texture) {
+        const nE_Sprite& image = room->framedImage();
+        frameRect = image.texture->localRect(image.localState.frameIndex);
+    }
     const float hw = frameRect.w / 2, hh = frameRect.h / 2;
     for (int i = 0; i < kPieces; ++i) {
         const Piece& p = kLayout[i];
@@ -134,13 +137,15 @@ void nG_FrameSubroom::show(bool shown) {
 void nG_FrameSubroom::update(float dt) {
     nE_Object::update(dt);
     if (!subRoom) return;
-    localState.x = subRoom->localState.x;
-    localState.y = subRoom->localState.y;
-    localState.scaleX = subRoom->zoom.scaleX;
-    localState.scaleY = subRoom->zoom.scaleY;
-    localState.alpha = subRoom->zoom.alpha;
+    const nE_RenderState& place = subRoom->framedImage().localState;
+    const nE_RenderState& zoom = subRoom->framedZoom();
+    localState.x = place.x;
+    localState.y = place.y;
+    localState.scaleX = zoom.scaleX;
+    localState.scaleY = zoom.scaleY;
+    localState.alpha = zoom.alpha;
     localState.matrixValid = false;
-    if (closeRequested && subRoom->zoom.alpha <= 0) {
+    if (closeRequested && zoom.alpha <= 0) {
         subRoom = nullptr;
         show(false);
     }
@@ -164,7 +169,7 @@ bool nG_FrameSubroom::handleInput(const nE_InputEvent& event, nE_RenderState& wo
     if (event.type != nE_InputEvent::kPointerMove && event.type != nE_InputEvent::kButtonDown &&
         event.type != nE_InputEvent::kButtonUp)
         return false;
-    if (nE_Scene::dragged() || closeRequested || !subRoom || subRoom->state != nG_Room::kOpen) return false;
+    if (nE_Scene::dragged() || closeRequested || !subRoom || !subRoom->framedOpen()) return false;
     if (event.type == nE_InputEvent::kPointerMove) stopLamp();
     if (nE_Geometry::pointInQuad(event.x, event.y, frameRect, world.transform())) {
         if (event.type == nE_InputEvent::kPointerMove && !hoverInside) {

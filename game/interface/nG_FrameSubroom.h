@@ -9,8 +9,8 @@
 
 class nE_AnimSprite;
 class nE_Sprite;
+class nG_FramedRoom;
 class nG_InterfButton;
-class nG_SubRoom;
 
 class nG_FrameSubroom : public nE_Object {
 public:
@@ -37,10 +37,10 @@ public:
     void childWasHit(nE_Object* hit, const nE_InputEvent& event) override;
 
     // Frames the sub-room: the pieces are laid around its image. The caller shows the frame.
-    void attach(nG_SubRoom* subRoom);
+    void attach(nG_FramedRoom* subRoom);
     void show(bool shown);
 
-    nG_SubRoom* subRoom = nullptr;
+    nG_FramedRoom* subRoom = nullptr;
     bool hoverInside = false;
     bool closeRequested = false;
     nE_Rect frameRect;

@@ -18,7 +18,7 @@
 #include "engine/script/nE_ContentRules.h"
 #include "game/core/nG_Messages.h"
 #include "game/interface/nG_InterfButton.h"
-#include "game/shell/nG_ProfileHub.h"
+#include "game/state/nG_ProfileHub.h"
 
 namespace {
 

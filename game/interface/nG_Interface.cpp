@@ -32,8 +32,7 @@
 #include "game/interface/nG_Tasks.h"
 #include "game/interface/nG_TasksHeader.h"
 #include "game/interface/nG_Tutorial.h"
-#include "game/shell/nG_ProfileHub.h"
-#include "game/shell/nG_Screen.h"
+#include "game/state/nG_ProfileHub.h"
 #include "pflib/TFile.h"
 
 namespace {
@@ -264,13 +263,12 @@ void nG_Interface::buildButtons() {
 }
 
 void nG_Interface::onMenu(void*) {
-    nG_Screen* screen = nG_Screen::current();
     if (pf::TFile::Exists(nE_Module::fileName(kOptionsModule))) {
         nG_ObjectWindowRequest request{kOptionsModule, kOptionsObject, kOptionsTrigger};
         post(MSG_SHOW_OBJECT_WINDOW, &request);
-    } else if (screen) {
+    } else {
         // Without the in-game options window the button leaves the game for the menu.
-        screen->requestMenu();
+        post(MSG_SWITCH_TO_MENU, nullptr);
     }
 }
 

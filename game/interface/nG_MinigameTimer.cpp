@@ -14,8 +14,8 @@
 #include "engine/script/nE_ContentRules.h"
 #include "game/core/nG_Messages.h"
 #include "game/interface/nG_InterfButton.h"
-#include "game/shell/nG_Profile.h"
-#include "game/shell/nG_ProfileHub.h"
+#include "game/state/nG_Profile.h"
+#include "game/state/nG_ProfileHub.h"
 
 namespace {
 

@@ -12,7 +12,6 @@
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/script/nE_ContentRules.h"
-#include "game/core/nG_Room.h"
 #include "game/interface/nG_Task.h"
 
 namespace {
@@ -41,9 +40,13 @@ void animate(nE_Object* object, int type, std::initializer_list<float> numbers) 
     nE_Scene::addAnimLine(object, type, false, false, "", keys.data(), static_cast<int>(keys.size()));
 }
 
+// A room or a sub-room, known by its type: the widgets sit below the game's rooms.
 bool isRoom(const std::string& name) {
     if (!nE_Core::exists()) return false;
-    return dynamic_cast<nG_Room*>(nE_Core::get()->scene().findObject(name)) != nullptr;
+    const nE_Object* object = nE_Core::get()->scene().findObject(name);
+    if (!object) return false;
+    const std::string type = object->getTypeName();
+    return type == "room" || type == "subroom";
 }
 
 }  // namespace

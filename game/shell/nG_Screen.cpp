@@ -20,14 +20,15 @@
 #include "engine/script/nE_TriggerHub.h"
 #include "game/core/nG_Game.h"
 #include "game/shell/nG_Menu.h"
-#include "game/shell/nG_Settings.h"
+#include "game/state/nG_Settings.h"
 
 namespace {
 
 nG_Screen* g_screen = nullptr;
 
 constexpr unsigned int kMessages[] = {MSG_FULLSCREEN_CHANGED, MSG_SHOW_OBJECT_WINDOW, MSG_IS_GAME_RUNNING,
-                                      MSG_SCREEN_WIDTH, MSG_SAVE_SLOT};
+                                      MSG_SCREEN_WIDTH,       MSG_SAVE_SLOT,          MSG_START_GAME,
+                                      MSG_SWITCH_TO_MENU,     MSG_PENDING_SWITCH,     MSG_SET_PENDING_SWITCH};
 constexpr int kKeyF1 = -100;
 constexpr int kKeyF12 = -89;
 constexpr float kFade = 0.4f;
@@ -346,6 +347,21 @@ void nG_Screen::onMessage(unsigned int message, void* payload) {
             break;
         case MSG_SAVE_SLOT:
             if (payload) *static_cast<int*>(payload) = gameStart.slot;
+            break;
+        case MSG_START_GAME:
+            if (payload) {
+                const auto& start = *static_cast<nG_GameStart*>(payload);
+                requestStart(start.continueSave, start.slot, start.levelPath, start.startCode);
+            }
+            break;
+        case MSG_SWITCH_TO_MENU:
+            requestMenu();
+            break;
+        case MSG_PENDING_SWITCH:
+            if (payload) *static_cast<int*>(payload) = pendingSwitch;
+            break;
+        case MSG_SET_PENDING_SWITCH:
+            if (payload) pendingSwitch = *static_cast<int*>(payload);
             break;
         default:
             break;

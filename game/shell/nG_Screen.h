@@ -9,21 +9,20 @@
 #include "engine/core/nE_DisplayChoice.h"
 #include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/core/nG_Messages.h"
 
 class nE_Sprite;
 class nG_Game;
 class nG_Menu;
 
-// Payload of MSG_SHOW_OBJECT_WINDOW.
-struct nG_ObjectWindowRequest {
-    std::string path;  // module that brings the object when it does not exist yet
-    std::string name;  // the window object
-    std::string code;  // trigger call queued with the object's name as sender
-};
-
 class nG_Screen : public nE_Object, public nE_Listener {
 public:
-    enum Switch { kNone = 0, kStart = 1, kMenu = 2, kMenuWithLogo = 3 };
+    enum Switch {
+        kNone = kSwitchNone,
+        kStart = kSwitchStart,
+        kMenu = kSwitchMenu,
+        kMenuWithLogo = kSwitchMenuWithLogo
+    };
     static constexpr const char* kName = "ng_screen";
     static constexpr const char* kLevelPath = "assets/levels/level/level";
     static constexpr int kCursorKinds = 10;
@@ -32,12 +31,7 @@ public:
     static constexpr const char* kFullscreenTrigger = "ng_toggle_fullscreen";
 
     // What the next start does.
-    struct GameStart {
-        bool continueSave = false;
-        int slot = 0;
-        std::string levelPath;
-        std::string startCode;
-    };
+    using GameStart = nG_GameStart;
 
     // In developer mode the first update starts level 1 and F1-F12 start levels 1-12; otherwise it
     // opens the menu with the logo first.

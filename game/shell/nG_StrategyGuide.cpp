@@ -16,7 +16,7 @@
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_SLHelper.h"
 #include "game/interface/nG_InterfButton.h"
-#include "game/shell/nG_ProfileHub.h"
+#include "game/state/nG_ProfileHub.h"
 #include "pflib/TFile.h"
 
 namespace {

@@ -12,9 +12,9 @@
 #include <string>
 
 #include "engine/core/nE_Core.h"
-#include "game/shell/nG_ProfileEnvelope.h"
-#include "game/shell/nG_ProfileHub.h"
-#include "game/shell/nG_ScriptTable.h"
+#include "game/state/nG_ProfileEnvelope.h"
+#include "game/state/nG_ProfileHub.h"
+#include "game/state/nG_ScriptTable.h"
 #include "pflib/TPlatform.h"
 
 namespace {

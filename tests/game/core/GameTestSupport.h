@@ -25,14 +25,14 @@
 #include "game/core/nG_Game.h"
 #include "game/core/nG_ParticleSystemGm.h"
 #include "game/core/nG_Room.h"
-#include "game/core/nG_ScriptFunctions.h"
 #include "game/core/nG_SubRoom.h"
 #include "game/interface/nG_FrameSubroom.h"
 #include "game/interface/nG_Interface.h"
+#include "game/script/nG_ScriptFunctions.h"
 #include "pflib/TPlatform.h"
 #include "pflib/TTexture.h"
 #include "tests/engine/script/ScriptTestFolder.h"
-#include "tests/game/shell/ProfileTestSupport.h"
+#include "tests/game/state/ProfileTestSupport.h"
 
 namespace gametest {
 

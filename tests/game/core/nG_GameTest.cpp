@@ -3,6 +3,7 @@
 // broken level or slot does.
 #include <tinyxml2.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -20,15 +21,20 @@ using gametest::GameTest;
 const std::string kMusic = "sounds/long";
 const std::string kBeep = "sounds/beep";
 
-// Records the room-change traffic: message ids in order and the last room change.
+// Records the room-change traffic and what the game asks of the screen: message ids in order, the last
+// room change and the last start.
 struct Traffic : nE_Listener {
     void onMessage(unsigned int message, void* payload) override {
         ids.push_back(message);
         if (message == MSG_CHANGE_ROOM) change = *static_cast<nG_RoomChangeRequest*>(payload);
+        if (message == MSG_START_GAME) start = *static_cast<nG_GameStart*>(payload);
     }
     std::vector<unsigned int> ids;
     nG_RoomChangeRequest change;
+    nG_GameStart start;
 };
+constexpr unsigned int kTraffic[] = {MSG_SAVE_GAME, MSG_DIALOG_CLOSE, MSG_CHANGE_ROOM, MSG_START_GAME,
+                                     MSG_SWITCH_TO_MENU};
 
 class GameObjectTest : public GameTest {
 protected:
@@ -44,14 +50,12 @@ protected:
         lua("log = ''; HideInterface(0, 0); SetInterfaceInputEnable(1)");
     }
     void TearDown() override {
-        for (unsigned int id : {MSG_SAVE_GAME, MSG_DIALOG_CLOSE, MSG_CHANGE_ROOM})
-            nE_Mediator::current()->unsubscribe(id, &traffic);
+        for (unsigned int id : kTraffic) nE_Mediator::current()->unsubscribe(id, &traffic);
         GameTest::TearDown();
         pf::testing::ResetSounds();
     }
     void listen() {
-        for (unsigned int id : {MSG_SAVE_GAME, MSG_DIALOG_CLOSE, MSG_CHANGE_ROOM})
-            nE_Mediator::current()->subscribe(id, &traffic);
+        for (unsigned int id : kTraffic) nE_Mediator::current()->subscribe(id, &traffic);
     }
     std::string log() { return eval("log"); }
     // Opens sub_c and waits until it is open.
@@ -323,9 +327,12 @@ TEST_F(GameObjectTest, ABrokenSlotOrLevelIsReportedAndThePlayerIsNotStranded) {
     profile->newSlot(3);
     endGame();
     ng = startGame();
+    listen();
     ng->startLevel(3, true, "assets/level", "ng_startlevel(1)");
     EXPECT_TRUE(logged("nG_Game: the save slot has no \"game\" element"));
     EXPECT_TRUE(logged("nG_Game: save slot 3 holds no game to continue; the level starts afresh"));
+    EXPECT_EQ(traffic.start.slot, 3) << "the screen is asked for a new game in the slot";
+    EXPECT_FALSE(traffic.start.continueSave);
 
     tinyxml2::XMLElement* slot = profile->newSlot(4);
     slot->InsertNewChildElement("game")
@@ -337,6 +344,7 @@ TEST_F(GameObjectTest, ABrokenSlotOrLevelIsReportedAndThePlayerIsNotStranded) {
     ng->startLevel(4, true, "assets/level", "");
     EXPECT_TRUE(logged("nG_Game: the saved game has no rooms"));
     EXPECT_TRUE(logged("save slot 4 holds no game"));
+    EXPECT_EQ(traffic.start.startCode, "ng_startlevel(1)") << "the level's own start stands in";
     EXPECT_NE(ng->roomsHub, nullptr) << "a hub to go on with";
 
     endGame();
@@ -346,6 +354,8 @@ TEST_F(GameObjectTest, ABrokenSlotOrLevelIsReportedAndThePlayerIsNotStranded) {
     folder.write("assets/broken.xml", "<module");
     ng->startLevel(0, false, "assets/broken", "ng_startlevel(1)");
     EXPECT_TRUE(logged("nG_Game: the level \"assets/broken\" could not be read"));
+    EXPECT_EQ(std::count(traffic.ids.begin(), traffic.ids.end(), MSG_SWITCH_TO_MENU), 2)
+        << "back to the menu";
 
     // With nothing to show, the interface and its way to the menu come up after a few seconds.
     EXPECT_TRUE(ng->interface->hidden);

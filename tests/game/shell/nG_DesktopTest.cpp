@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "engine/script/nE_LuaSandbox.h"
-#include "game/core/nG_ScriptFunctions.h"
+#include "game/script/nG_ScriptFunctions.h"
 #include "game/shell/nG_Desktop.h"
 #include "pflib/TPlatform.h"
 #include "tests/engine/script/ScriptTestFolder.h"

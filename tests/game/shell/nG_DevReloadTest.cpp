@@ -14,7 +14,7 @@
 #include "game/shell/nG_Screen.h"
 #include "tests/engine/script/ScriptTestFolder.h"
 #include "tests/game/core/GameTestSupport.h"
-#include "tests/game/shell/ProfileTestSupport.h"
+#include "tests/game/state/ProfileTestSupport.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include "engine/script/nE_TriggerHub.h"
 #include "game/core/nG_Game.h"
 #include "game/core/nG_Room.h"
-#include "game/core/nG_ScriptFunctions.h"
+#include "game/script/nG_ScriptFunctions.h"
 #include "game/shell/nG_Menu.h"
 #include "game/shell/nG_Screen.h"
 #include "tests/engine/script/ScriptTestFolder.h"
-#include "tests/game/shell/ProfileTestSupport.h"
+#include "tests/game/state/ProfileTestSupport.h"
 
 namespace {
 

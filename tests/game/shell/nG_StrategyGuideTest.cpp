@@ -11,8 +11,8 @@
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
 #include "game/interface/nG_InterfButton.h"
-#include "game/shell/nG_ProfileHub.h"
 #include "game/shell/nG_StrategyGuide.h"
+#include "game/state/nG_ProfileHub.h"
 #include "tests/engine/script/ScriptTestFolder.h"
 #include "tests/engine/script/ScriptTestSupport.h"
 

@@ -4,11 +4,11 @@
 #include "engine/media/nE_Cursor.h"
 #include "engine/media/nE_SoundHub.h"
 #include "engine/script/nE_ScriptFunctions.h"
-#include "game/core/nG_ProfileFunctions.h"
-#include "game/core/nG_ScriptFunctions.h"
-#include "game/core/nG_SettingsFunctions.h"
+#include "game/script/nG_ProfileFunctions.h"
+#include "game/script/nG_ScriptFunctions.h"
+#include "game/script/nG_SettingsFunctions.h"
 #include "pflib/recording/TRecordingPlatform.h"
-#include "tests/game/shell/ProfileTestSupport.h"
+#include "tests/game/state/ProfileTestSupport.h"
 
 namespace {
 

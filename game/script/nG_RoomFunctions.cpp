@@ -1,4 +1,4 @@
-#include "game/core/nG_RoomFunctions.h"
+#include "game/script/nG_RoomFunctions.h"
 
 #include <lua.hpp>
 #include <string>
@@ -9,7 +9,7 @@
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_ScriptArgs.h"
 #include "game/core/nG_Messages.h"
-#include "game/core/nG_ScriptFunctions.h"
+#include "game/script/nG_ScriptFunctions.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
-#include "game/shell/nG_ProfileHub.h"
-#include "game/shell/nG_Settings.h"
+#include "game/state/nG_ProfileHub.h"
+#include "game/state/nG_Settings.h"
 #include "pflib/TPlatform.h"
 #include "tests/engine/script/ScriptTestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "game/core/nG_SoundFunctions.h"
+#include "game/script/nG_SoundFunctions.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "game/core/nG_DesktopFunctions.h"
+#include "game/script/nG_DesktopFunctions.h"
 
 #include <lua.hpp>
 #include <string>

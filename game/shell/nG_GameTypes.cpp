@@ -1,4 +1,4 @@
-#include "game/core/nG_GameTypes.h"
+#include "game/shell/nG_GameTypes.h"
 
 #include "engine/core/nE_Factory.h"
 #include "engine/script/nE_ContentRules.h"

@@ -1,4 +1,4 @@
-#include "game/core/nG_MinigameFunctions.h"
+#include "game/script/nG_MinigameFunctions.h"
 
 #include <lua.hpp>
 #include <string>
@@ -6,7 +6,7 @@
 #include "engine/core/nE_Messages.h"
 #include "engine/script/nE_ScriptArgs.h"
 #include "game/core/nG_Messages.h"
-#include "game/core/nG_ScriptFunctions.h"
+#include "game/script/nG_ScriptFunctions.h"
 
 int nG_MinigameFunctions::StartMinigame(lua_State* L) {
     nG_MinigameStartRequest request;

@@ -1,4 +1,4 @@
-#include "game/shell/nG_ProfileHub.h"
+#include "game/state/nG_ProfileHub.h"
 
 #include <tinyxml2.h>
 
@@ -12,10 +12,10 @@
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_TriggerHub.h"
 #include "game/core/nG_Messages.h"
-#include "game/shell/nG_ProfileEnvelope.h"
-#include "game/shell/nG_ScriptTable.h"
-#include "game/shell/nG_SlotState.h"
-#include "game/shell/nG_UserFiles.h"
+#include "game/state/nG_ProfileEnvelope.h"
+#include "game/state/nG_ScriptTable.h"
+#include "game/state/nG_SlotState.h"
+#include "game/state/nG_UserFiles.h"
 
 namespace {
 

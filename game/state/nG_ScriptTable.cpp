@@ -1,4 +1,4 @@
-#include "game/shell/nG_ScriptTable.h"
+#include "game/state/nG_ScriptTable.h"
 
 #include <tinyxml2.h>
 

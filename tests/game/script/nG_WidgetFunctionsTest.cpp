@@ -6,10 +6,10 @@
 #include "engine/media/nE_Sound.h"
 #include "engine/media/nE_SoundHub.h"
 #include "game/core/nG_Messages.h"
-#include "game/core/nG_ScriptFunctions.h"
+#include "game/script/nG_ScriptFunctions.h"
 #include "pflib/recording/TRecordingSound.h"
 #include "tests/engine/script/ScriptTestFolder.h"
-#include "tests/game/shell/ProfileTestSupport.h"
+#include "tests/game/state/ProfileTestSupport.h"
 
 namespace {
 

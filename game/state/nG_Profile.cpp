@@ -1,4 +1,4 @@
-#include "game/shell/nG_Profile.h"
+#include "game/state/nG_Profile.h"
 
 #include <tinyxml2.h>
 

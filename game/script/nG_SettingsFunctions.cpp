@@ -1,12 +1,12 @@
-#include "game/core/nG_SettingsFunctions.h"
+#include "game/script/nG_SettingsFunctions.h"
 
 #include <lua.hpp>
 
 #include "engine/core/notEngine.h"
 #include "engine/media/nE_Cursor.h"
 #include "engine/script/nE_ScriptArgs.h"
-#include "game/core/nG_ScriptFunctions.h"
-#include "game/shell/nG_Settings.h"
+#include "game/script/nG_ScriptFunctions.h"
+#include "game/state/nG_Settings.h"
 #include "pflib/TPlatform.h"
 
 namespace {

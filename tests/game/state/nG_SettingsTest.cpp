@@ -1,10 +1,10 @@
 #include "engine/media/nE_Cursor.h"
 #include "engine/media/nE_SoundHub.h"
 #include "engine/script/nE_LuaSandbox.h"
-#include "game/shell/nG_ProfileEnvelope.h"
-#include "game/shell/nG_Settings.h"
+#include "game/state/nG_ProfileEnvelope.h"
+#include "game/state/nG_Settings.h"
 #include "pflib/TTexture.h"
-#include "tests/game/shell/ProfileTestSupport.h"
+#include "tests/game/state/ProfileTestSupport.h"
 
 using profiletest::ProfileTest;
 

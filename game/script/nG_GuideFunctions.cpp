@@ -1,4 +1,4 @@
-#include "game/core/nG_GuideFunctions.h"
+#include "game/script/nG_GuideFunctions.h"
 
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"

@@ -1,4 +1,4 @@
-#include "game/shell/nG_ProfileEnvelope.h"
+#include "game/state/nG_ProfileEnvelope.h"
 
 #include <cstdio>
 #include <cstdlib>

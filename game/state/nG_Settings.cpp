@@ -1,4 +1,4 @@
-#include "game/shell/nG_Settings.h"
+#include "game/state/nG_Settings.h"
 
 #include <tinyxml2.h>
 
@@ -10,9 +10,9 @@
 #include "engine/media/nE_SoundHub.h"
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_LuaSandbox.h"
-#include "game/shell/nG_ProfileHub.h"
-#include "game/shell/nG_ScriptTable.h"
-#include "game/shell/nG_UserFiles.h"
+#include "game/state/nG_ProfileHub.h"
+#include "game/state/nG_ScriptTable.h"
+#include "game/state/nG_UserFiles.h"
 #include "pflib/TFile.h"
 #include "pflib/TTexture.h"
 

@@ -9,10 +9,10 @@
 #include "engine/script/nE_Trigger.h"
 #include "engine/script/nE_TriggerHub.h"
 #include "game/core/nG_Messages.h"
-#include "game/shell/nG_ProfileEnvelope.h"
-#include "game/shell/nG_ProfileHub.h"
-#include "game/shell/nG_SlotState.h"
-#include "tests/game/shell/ProfileTestSupport.h"
+#include "game/state/nG_ProfileEnvelope.h"
+#include "game/state/nG_ProfileHub.h"
+#include "game/state/nG_SlotState.h"
+#include "tests/game/state/ProfileTestSupport.h"
 
 using profiletest::ProfileTest;
 

@@ -1,4 +1,4 @@
-#include "game/core/nG_InventoryFunctions.h"
+#include "game/script/nG_InventoryFunctions.h"
 
 #include <lua.hpp>
 #include <string>
@@ -6,7 +6,7 @@
 #include "engine/core/nE_Messages.h"
 #include "engine/script/nE_ScriptArgs.h"
 #include "game/core/nG_Messages.h"
-#include "game/core/nG_ScriptFunctions.h"
+#include "game/script/nG_ScriptFunctions.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "game/core/nG_ScreenFunctions.h"
+#include "game/script/nG_ScreenFunctions.h"
 
 #include <cmath>
 #include <lua.hpp>
@@ -9,6 +9,7 @@
 #include "engine/core/notEngine.h"
 #include "engine/media/nE_Cursor.h"
 #include "engine/script/nE_ScriptArgs.h"
+#include "game/core/nG_Messages.h"
 #include "game/shell/nG_Screen.h"
 #include "pflib/TSound.h"
 

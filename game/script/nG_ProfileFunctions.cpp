@@ -1,4 +1,4 @@
-#include "game/core/nG_ProfileFunctions.h"
+#include "game/script/nG_ProfileFunctions.h"
 
 #include <lua.hpp>
 #include <string>
@@ -7,7 +7,7 @@
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/script/nE_ScriptArgs.h"
-#include "game/shell/nG_ProfileHub.h"
+#include "game/state/nG_ProfileHub.h"
 
 namespace {
 

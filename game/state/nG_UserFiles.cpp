@@ -1,4 +1,4 @@
-#include "game/shell/nG_UserFiles.h"
+#include "game/state/nG_UserFiles.h"
 
 #include <exception>
 

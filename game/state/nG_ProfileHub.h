@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "game/shell/nG_Profile.h"
+#include "game/state/nG_Profile.h"
 
 struct lua_State;
 class nG_SlotState;
