@@ -88,10 +88,10 @@ TEST_F(MessageWidgetsTest, ThePopupWaitsOpensInsideTheScreenAndClosesAtAPressTha
     // Opened at the bottom-right corner, the box lies wholly on the screen.
     const float halfW = (popup.textWidth + 32) / 2, halfH = (popup.textHeight + 26) / 2;
     EXPECT_GE(popup.textWidth, 100);
-    EXPECT_GE(popup.localState.x - halfW, 0);
-    EXPECT_LE(popup.localState.x + halfW, 1024);
-    EXPECT_GE(popup.localState.y - halfH, 0);
-    EXPECT_LE(popup.localState.y + halfH, 768);
+    EXPECT_GE(popup.localState().x - halfW, 0);
+    EXPECT_LE(popup.localState().x + halfW, 1024);
+    EXPECT_GE(popup.localState().y - halfH, 0);
+    EXPECT_LE(popup.localState().y + halfH, 768);
     ASSERT_TRUE(popup.picture);
     EXPECT_FLOAT_EQ(popup.picture->width, popup.textWidth + 32) << "painted once into a target";
     EXPECT_FLOAT_EQ(popup.picture->height, popup.textHeight + 26);
@@ -140,7 +140,7 @@ TEST_F(MessageWidgetsTest, SubtitlesSendTheBarAwayFadeFromWhereTheyStandAndGrowF
     EXPECT_EQ(bar.state, nG_BlackBarText::kFadingOut) << "the narration makes way";
     EXPECT_TRUE(subtitles.visible);
     EXPECT_EQ(subtitles.text->displayedString(), "Hello there");
-    EXPECT_FLOAT_EQ(subtitles.band->localState.scaleY, 38) << "one line fits the band";
+    EXPECT_FLOAT_EQ(subtitles.band->localState().scaleY, 38) << "one line fits the band";
     run(0.2f);
     const float reached = subtitles.level;
     EXPECT_GT(reached, 0.4f);
@@ -151,7 +151,7 @@ TEST_F(MessageWidgetsTest, SubtitlesSendTheBarAwayFadeFromWhereTheyStandAndGrowF
     nE_Mediator::current()->post(MSG_SUBTITLES, &line);
     tick(0.05f);
     EXPECT_NEAR(subtitles.level, reached - 0.15f, 1e-4);
-    EXPECT_FLOAT_EQ(subtitles.band->localState.alpha, subtitles.level);
+    EXPECT_FLOAT_EQ(subtitles.band->localState().alpha, subtitles.level);
     run(0.5f);
     EXPECT_FALSE(subtitles.visible);
 
@@ -159,8 +159,9 @@ TEST_F(MessageWidgetsTest, SubtitlesSendTheBarAwayFadeFromWhereTheyStandAndGrowF
     nE_Mediator::current()->post(MSG_SUBTITLES, &line);
     const float height = subtitles.text->getLocalRect().h;
     EXPECT_GT(height, 76) << "two lines";
-    EXPECT_GE(2 * subtitles.band->localState.scaleY, height) << "the band covers the whole text";
-    EXPECT_FLOAT_EQ(subtitles.band->localState.y, subtitles.band->localState.scaleY) << "from the top edge";
+    EXPECT_GE(2 * subtitles.band->localState().scaleY, height) << "the band covers the whole text";
+    EXPECT_FLOAT_EQ(subtitles.band->localState().y, subtitles.band->localState().scaleY)
+        << "from the top edge";
 }
 
 TEST_F(MessageWidgetsTest, TheQuestionWaitsForItsAnswerAndNoSwitchesHintsOffForGood) {
@@ -217,11 +218,11 @@ TEST_F(MessageWidgetsTest, AnOkHintClosesAtAnyPressAndComesBackWithAContinuedGam
     EXPECT_FALSE(tutorial.yesButton->visible);
     EXPECT_TRUE(tutorial.arrow->visible);
     EXPECT_TRUE(tutorial.arrow->playing);
-    EXPECT_FLOAT_EQ(tutorial.arrow->localState.x, -220) << "relative to the box";
-    EXPECT_FLOAT_EQ(tutorial.arrow->localState.y, 140);
-    EXPECT_FLOAT_EQ(tutorial.arrow->localState.angle, -2.356f);
+    EXPECT_FLOAT_EQ(tutorial.arrow->localState().x, -220) << "relative to the box";
+    EXPECT_FLOAT_EQ(tutorial.arrow->localState().y, 140);
+    EXPECT_FLOAT_EQ(tutorial.arrow->localState().angle, -2.356f);
     const float row = tutorial.text->getLocalRect().h / 2 - 25;
-    EXPECT_FLOAT_EQ(tutorial.okButton->localState.y, row);
+    EXPECT_FLOAT_EQ(tutorial.okButton->localState().y, row);
     run(0.4f);
 
     // Saved while shown, with everything it needs to come back.
@@ -279,8 +280,8 @@ TEST_F(MessageWidgetsTest, TheDialogTogglesChangesWithAFadeAndClosesAtAClickOnIt
     EXPECT_FLOAT_EQ(dialog.picture->height, dialog.textHeight + 60);
     EXPECT_GT(dialog.textWidth, 0);
     // Asked for at the corner, the box stays on the screen.
-    EXPECT_FLOAT_EQ(dialog.localState.x, (dialog.textWidth + 86) / 2);
-    EXPECT_FLOAT_EQ(dialog.localState.y, (dialog.textHeight + 60) / 2);
+    EXPECT_FLOAT_EQ(dialog.localState().x, (dialog.textWidth + 86) / 2);
+    EXPECT_FLOAT_EQ(dialog.localState().y, (dialog.textHeight + 60) / 2);
     run(0.4f);
     EXPECT_FLOAT_EQ(dialog.fade, 1);
 
@@ -294,7 +295,7 @@ TEST_F(MessageWidgetsTest, TheDialogTogglesChangesWithAFadeAndClosesAtAClickOnIt
     EXPECT_EQ(dialog.state, nG_Dialog::kFadingIn);
     EXPECT_EQ(dialog.textObject->displayedString(), "#####");
     EXPECT_NE(dialog.picture->width, oldWidth);
-    EXPECT_FLOAT_EQ(dialog.localState.x, 512);
+    EXPECT_FLOAT_EQ(dialog.localState().x, 512);
     run(0.4f);
 
     // The same text again hides it; a hidden dialog holds nothing back.
@@ -331,7 +332,7 @@ TEST_F(MessageWidgetsTest, TheNarrationBarQueuesLeavesAfterItsTimeAndAtAPressTha
     EXPECT_FLOAT_EQ(bar.displayTime, 4) << "0 seconds stands for 4";
     EXPECT_TRUE(bar.visible);
     tick(0.05f);
-    EXPECT_FLOAT_EQ(bar.localState.y, 42) << "the bar touches the top edge";
+    EXPECT_FLOAT_EQ(bar.localState().y, 42) << "the bar touches the top edge";
     run(0.4f);
     EXPECT_EQ(bar.text->displayedString(), "Hello there");
 
@@ -390,11 +391,11 @@ TEST_F(MessageWidgetsTest, AchievementsCountInTheProfileAndTheirNoticesStack) {
 
     // They slide in from the left and stand at x 190.
     run(0.2f);
-    EXPECT_GT(notices.notices[0].root->localState.x, -210);
-    EXPECT_LT(notices.notices[0].root->localState.x, 190);
+    EXPECT_GT(notices.notices[0].root->localState().x, -210);
+    EXPECT_LT(notices.notices[0].root->localState().x, 190);
     run(0.7f);
     EXPECT_EQ(notices.notices[0].state, nG_Achievement::kShown);
-    EXPECT_FLOAT_EQ(notices.notices[0].root->localState.x, 190);
+    EXPECT_FLOAT_EQ(notices.notices[0].root->localState().x, 190);
 
     // A click sends a shown notice away early; the next one takes the free place.
     press(190, 170);
