@@ -350,3 +350,38 @@ TEST_F(ObjectTest, DrawnWorldStatesFollowEveryChangeOfTheirInputs) {
     nE_Scene::setDragged(nullptr);
     EXPECT_EQ(drawnAt(child), std::make_pair(5.f, 40.f));
 }
+
+// A kept world state stands for its parent's: a change anywhere up the chain, one made while an edit
+// is still open, and a walk under a placement of the caller's own must all reach the next one.
+TEST_F(ObjectTest, KeptWorldStatesFollowChangesAlongTheWholeChain) {
+    LoggingObject* grand = add(scene.root(), "grand");
+    LoggingObject* parent = add(grand, "parent");
+    LoggingObject* child = add(parent, "child");
+    child->editLocalState()->x = 5;
+    auto drawnX = [&] {
+        scene.draw(nullptr);
+        return child->lastDrawn.matrix.m[12];
+    };
+    EXPECT_EQ(drawnX(), 5.f);
+    grand->editLocalState()->x = 100;
+    EXPECT_EQ(drawnX(), 105.f);
+    grand->editAnimState()->alpha = 0.5f;
+    EXPECT_EQ(drawnX(), 105.f);
+    EXPECT_FLOAT_EQ(child->lastDrawn.alpha, 0.5f);
+    {
+        const nE_Object::StateEdit edit = grand->editLocalState();
+        edit->x = 200;
+        EXPECT_EQ(child->worldStateFromTop().matrix.m[12], 205.f);
+        edit->x = 300;
+        EXPECT_EQ(child->worldStateFromTop().matrix.m[12], 305.f);
+    }
+    nE_RenderState elsewhere;
+    elsewhere.x = 1000;
+    elsewhere.transform();
+    parent->drawWalk(nullptr, &elsewhere);
+    EXPECT_EQ(child->lastDrawn.matrix.m[12], 1005.f);
+    EXPECT_EQ(drawnX(), 305.f);
+    parent->drawWalk(nullptr, nullptr);  // as its own top, the way a room draws its snapshot
+    EXPECT_EQ(child->lastDrawn.matrix.m[12], 5.f);
+    EXPECT_EQ(drawnX(), 305.f);
+}
