@@ -39,9 +39,9 @@ void BM_PlainSprites(benchmark::State& state) {
         auto* sprite = new nE_Sprite();
         sprite->name = "s" + std::to_string(i);
         sprite->setResourceName(images[static_cast<size_t>(i % textures)]);
-        sprite->localState.x = static_cast<float>(16 + (i * 37) % 992);
-        sprite->localState.y = static_cast<float>(16 + (i * 53) % 736);
-        sprite->localState.alpha = 0.9f;
+        sprite->editLocalState()->x = static_cast<float>(16 + (i * 37) % 992);
+        sprite->editLocalState()->y = static_cast<float>(16 + (i * 53) % 736);
+        sprite->editLocalState()->alpha = 0.9f;
         scene.attach(scene.root(), sprite);
     }
     nE_Render_Pl5 renderer;

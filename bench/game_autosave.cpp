@@ -64,9 +64,9 @@ void BM_Autosave(benchmark::State& state) {
                 auto* spr = new nE_Sprite();
                 spr->name = "loose_" + std::to_string(i);
                 spr->setResourceName("assets/levels/level/hall/scarf");
-                spr->localState.x = 100.5f + i;
-                spr->localState.y = 200.25f + i;
-                spr->localState.z = 3;
+                spr->editLocalState()->x = 100.5f + i;
+                spr->editLocalState()->y = 200.25f + i;
+                spr->editLocalState()->z = 3;
                 spr->eventTriggers[nE_Object::kEventMouseDown] = "take_object";
                 loose->addChild(spr);
             }

@@ -81,8 +81,8 @@ struct Scripted {
         std::srand(3);
         for (int i = 0; i < kSystems; ++i) {
             auto system = std::make_unique<nE_ParticleSystem>();
-            system->localState.x = 100.0f + 90 * i;
-            system->localState.y = 500.0f + 20 * (i % 3);
+            system->editLocalState()->x = 100.0f + 90 * i;
+            system->editLocalState()->y = 500.0f + 20 * (i % 3);
             system->setResourceName(writeScriptedEffect(i));
             if (auto* impl = dynamic_cast<nE_PartSysImpl_Complex*>(system->implementation()))
                 if (!impl->emitterTypes.empty()) impl->emitterTypes[0].texture = blob;
@@ -115,8 +115,8 @@ struct Rain {
         std::srand(3);
         AtGlobalForces::get().reset();
         AtGlobalForces::get().wind = AtVec3(1, 0, 0);
-        effect.localState.x = kWidth / 2.0f;
-        effect.localState.y = kHeight / 2.0f;
+        effect.editLocalState()->x = kWidth / 2.0f;
+        effect.editLocalState()->y = kHeight / 2.0f;
         effect.scrClipWidth = kWidth;
         effect.scrClipHeight = kHeight;
         effect.system.invMass = 0.05f;

@@ -74,8 +74,8 @@ struct Scene {
         std::srand(3);
         for (int i = 0; i < kSystems; ++i) {
             auto system = std::make_unique<nE_ParticleSystem>();
-            system->localState.x = 100.0f + 90 * i;
-            system->localState.y = 500.0f + 20 * (i % 3);
+            system->editLocalState()->x = 100.0f + 90 * i;
+            system->editLocalState()->y = 500.0f + 20 * (i % 3);
             system->setResourceName(writeEffect(i));
             if (auto* vell = dynamic_cast<nE_PartSysImpl_Vell*>(system->implementation()))
                 vell->texture = texture;

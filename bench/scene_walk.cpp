@@ -15,14 +15,14 @@ void buildScene(nE_Scene& scene, int count, bool nested) {
     for (int i = 0; i < count; ++i) {
         if (nested && i % 100 == 0) {
             group = new nE_Object();
-            group->localState.x = static_cast<float>(i % 1000);
+            group->editLocalState()->x = static_cast<float>(i % 1000);
             scene.attach(scene.root(), group);
         }
         auto* object = new nE_Object();
-        object->localState.x = static_cast<float>(i % 1024);
-        object->localState.y = static_cast<float>(i / 1024);
-        object->localState.z = static_cast<float>(i % 7);
-        object->localState.angle = 0.1f * static_cast<float>(i % 5);
+        object->editLocalState()->x = static_cast<float>(i % 1024);
+        object->editLocalState()->y = static_cast<float>(i / 1024);
+        object->editLocalState()->z = static_cast<float>(i % 7);
+        object->editLocalState()->angle = 0.1f * static_cast<float>(i % 5);
         scene.attach(nested ? group : scene.root(), object);
     }
 }

@@ -10,13 +10,12 @@ namespace {
 std::string g_holderName;
 
 void place(nE_Object* object, const nE_CanvasMapping& m) {
-    nE_RenderState& s = object->localState;
-    s.x = m.offsetX;
-    s.y = m.offsetY;
-    s.z = m.offsetZ;
-    s.scaleX = m.scaleX;
-    s.scaleY = m.scaleY;
-    s.matrixValid = false;
+    const nE_Object::StateEdit s = object->editLocalState();
+    s->x = m.offsetX;
+    s->y = m.offsetY;
+    s->z = m.offsetZ;
+    s->scaleX = m.scaleX;
+    s->scaleY = m.scaleY;
 }
 
 }  // namespace

@@ -33,6 +33,10 @@ bool g_tookAndWent = false;
 // The render state's fields before its matrix: everything a world state is computed from.
 constexpr size_t kStateFields = offsetof(nE_RenderState, matrix);
 
+// Names the contents of world states: each new content takes the next number, so that a child can
+// tell that the state it was placed under is still the one it is handed.
+uint64_t g_worldStamps = 0;
+
 // Bit for bit, without a branch per word (the library's memcmp is a call and costs more here).
 template <size_t Bytes>
 bool sameBits(const void* a, const void* b) {
@@ -104,19 +108,21 @@ const long long kMaxLineNumbers = 1 << 20;
 }  // namespace
 
 void nE_Object::loadProperties(nE_SLHelper& helper) {
+    // Open to the end: attachtype is read into the field itself.
+    const StateEdit local = editLocalState();
     helper.readString("name", name);
-    helper.readFloat("pos_x", localState.x);
-    helper.readFloat("pos_y", localState.y);
-    helper.readFloat("pos_z", localState.z);
-    helper.readFloat("ang", localState.angle);
-    helper.readFloat("scale_x", localState.scaleX);
-    helper.readFloat("scale_y", localState.scaleY);
-    helper.readFloat("alp", localState.alpha);
-    helper.readFloat("color_r", localState.red);
-    helper.readFloat("color_g", localState.green);
-    helper.readFloat("color_b", localState.blue);
-    helper.readInt("blendmode", localState.blendMode);
-    helper.readInt("attachtype", attachType);
+    helper.readFloat("pos_x", local->x);
+    helper.readFloat("pos_y", local->y);
+    helper.readFloat("pos_z", local->z);
+    helper.readFloat("ang", local->angle);
+    helper.readFloat("scale_x", local->scaleX);
+    helper.readFloat("scale_y", local->scaleY);
+    helper.readFloat("alp", local->alpha);
+    helper.readFloat("color_r", local->red);
+    helper.readFloat("color_g", local->green);
+    helper.readFloat("color_b", local->blue);
+    helper.readInt("blendmode", local->blendMode);
+    helper.readInt("attachtype", attachType_);
     helper.readBool("active", active);
     helper.readBool("input", input);
     helper.readBool("visible", visible);
@@ -136,10 +142,10 @@ void nE_Object::loadProperties(nE_SLHelper& helper) {
         helper.readFloat("croprect_w", cropRect.w);
         helper.readFloat("croprect_h", cropRect.h);
     }
-    helper.readFloat("drawoff_x", localState.drawOffsetX);
-    helper.readFloat("drawoff_y", localState.drawOffsetY);
-    helper.readFloat("tiling_x", localState.tilingX);
-    helper.readFloat("tiling_y", localState.tilingY);
+    helper.readFloat("drawoff_x", local->drawOffsetX);
+    helper.readFloat("drawoff_y", local->drawOffsetY);
+    helper.readFloat("tiling_x", local->tilingX);
+    helper.readFloat("tiling_y", local->tilingY);
     for (int i = 0; i < kEventCount; ++i) helper.readString(kEventKeys[i], eventTriggers[i]);
 
     if (!helper.enterChild("animlines", 0)) return;
@@ -176,18 +182,18 @@ void nE_Object::loadProperties(nE_SLHelper& helper) {
 
 void nE_Object::saveProperties(nE_SLHelper& helper) {
     helper.writeString("name", name);
-    helper.writeFloat("pos_x", localState.x, 0.0f);
-    helper.writeFloat("pos_y", localState.y, 0.0f);
-    helper.writeFloat("pos_z", localState.z, 0.0f);
-    helper.writeFloat("ang", localState.angle, 0.0f);
-    helper.writeFloat("scale_x", localState.scaleX, 1.0f);
-    helper.writeFloat("scale_y", localState.scaleY, 1.0f);
-    helper.writeFloat("alp", localState.alpha, 1.0f);
-    helper.writeFloat("color_r", localState.red, 1.0f);
-    helper.writeFloat("color_g", localState.green, 1.0f);
-    helper.writeFloat("color_b", localState.blue, 1.0f);
-    helper.writeInt("blendmode", localState.blendMode, 0);
-    helper.writeInt("attachtype", attachType, 0);
+    helper.writeFloat("pos_x", localState_.x, 0.0f);
+    helper.writeFloat("pos_y", localState_.y, 0.0f);
+    helper.writeFloat("pos_z", localState_.z, 0.0f);
+    helper.writeFloat("ang", localState_.angle, 0.0f);
+    helper.writeFloat("scale_x", localState_.scaleX, 1.0f);
+    helper.writeFloat("scale_y", localState_.scaleY, 1.0f);
+    helper.writeFloat("alp", localState_.alpha, 1.0f);
+    helper.writeFloat("color_r", localState_.red, 1.0f);
+    helper.writeFloat("color_g", localState_.green, 1.0f);
+    helper.writeFloat("color_b", localState_.blue, 1.0f);
+    helper.writeInt("blendmode", localState_.blendMode, 0);
+    helper.writeInt("attachtype", attachType_, 0);
     helper.writeBool("active", active, true);
     helper.writeBool("input", input, true);
     helper.writeBool("visible", visible, true);
@@ -207,10 +213,10 @@ void nE_Object::saveProperties(nE_SLHelper& helper) {
         helper.writeFloat("croprect_w", cropRect.w);
         helper.writeFloat("croprect_h", cropRect.h);
     }
-    helper.writeFloat("drawoff_x", localState.drawOffsetX, 0.0f);
-    helper.writeFloat("drawoff_y", localState.drawOffsetY, 0.0f);
-    helper.writeFloat("tiling_x", localState.tilingX, 1.0f);
-    helper.writeFloat("tiling_y", localState.tilingY, 1.0f);
+    helper.writeFloat("drawoff_x", localState_.drawOffsetX, 0.0f);
+    helper.writeFloat("drawoff_y", localState_.drawOffsetY, 0.0f);
+    helper.writeFloat("tiling_x", localState_.tilingX, 1.0f);
+    helper.writeFloat("tiling_y", localState_.tilingY, 1.0f);
     for (int i = 0; i < kEventCount; ++i) helper.writeString(kEventKeys[i], eventTriggers[i], std::string());
 
     if (animLines.empty()) return;
@@ -276,7 +282,7 @@ void nE_Object::findText(tinyxml2::XMLElement* node, const std::string& text, bo
 void nE_Object::resetState() {
     active = input = visible = updateChildren = inputChildren = drawChildren = true;
     drag = realDrag = inputRectSet = cropRectSet = loaded = false;
-    attachType = 0;
+    setAttachType(0);
     // Leave the parent properly so that it keeps no link to an object that no longer names it.
     if (parent) parent->removeChild(this, false);
 }
@@ -289,10 +295,10 @@ void nE_Object::update(float dt) {
     static const nE_RenderState kNoOffsets;
     if (animLines.empty()) {
         // Most objects have no lines: their clear offsets are not written again every frame.
-        if (!sameFields(animState, kNoOffsets)) animState = kNoOffsets;
+        if (!sameFields(animState_, kNoOffsets)) *editAnimState() = kNoOffsets;
         return;
     }
-    animState = kNoOffsets;
+    *editAnimState() = kNoOffsets;
     for (size_t i = 0; i < animLines.size(); ++i) {
         float value[3];
         if (animLines[i].line->evaluate(dt, value))
@@ -351,7 +357,7 @@ bool nE_Object::addChild(nE_Object* child) {
         while (p && p != child->holder) p = p->parent;
         if (!p) child->holder = nullptr;
     }
-    auto byZ = [](const nE_Object* a, const nE_Object* b) { return a->localState.z < b->localState.z; };
+    auto byZ = [](const nE_Object* a, const nE_Object* b) { return a->localState_.z < b->localState_.z; };
     if (std::is_sorted(children.begin(), children.end(), byZ)) {
         // Same place an append and a stable sort would give: after every sibling of equal or lower z.
         children.insert(std::upper_bound(children.begin(), children.end(), child, byZ), child);
@@ -439,7 +445,7 @@ void nE_Object::deactivate() {
 }
 
 void nE_Object::sortChildren() {
-    auto byZ = [](const nE_Object* a, const nE_Object* b) { return a->localState.z < b->localState.z; };
+    auto byZ = [](const nE_Object* a, const nE_Object* b) { return a->localState_.z < b->localState_.z; };
     // Sorted lists (the usual case) are left alone; stable_sort would allocate every frame.
     if (!std::is_sorted(children.begin(), children.end(), byZ))
         std::stable_sort(children.begin(), children.end(), byZ);
@@ -448,8 +454,8 @@ void nE_Object::sortChildren() {
 // --- render state ---
 
 nE_RenderState nE_Object::combinedState(int reduction) const {
-    nE_RenderState s = localState;
-    const nE_RenderState& a = animState;
+    nE_RenderState s = localState_;
+    const nE_RenderState& a = animState_;
     s.x += a.x;
     s.y += a.y;
     s.z += a.z;
@@ -491,39 +497,26 @@ pf::TMat4 placeUnder(const pf::TMat4& own, const pf::TMat4& parent) {
 
 }  // namespace
 
-bool nE_Object::sameWorldInputs(const nE_RenderState* parentState) const {
-    if (!worldKept_ || keptUnderParent_ != (parentState != nullptr) || !sameFields(localState, keptLocal_) ||
-        !sameFields(animState, keptAnim_))
-        return false;
-    if (!parentState) return true;
-    const float colour[4] = {parentState->alpha, parentState->red, parentState->green, parentState->blue};
-    return sameBits<sizeof colour>(colour, keptParentColour_) &&
-           sameBits<sizeof keptParentMatrix_.m>(parentState->matrix.m, keptParentMatrix_.m);
-}
-
-void nE_Object::keepWorldInputs(const nE_RenderState* parentState) {
-    std::memcpy(static_cast<void*>(&keptLocal_), &localState, kStateFields);
-    std::memcpy(static_cast<void*>(&keptAnim_), &animState, kStateFields);
-    keptUnderParent_ = parentState != nullptr;
-    if (parentState) {
-        keptParentMatrix_ = parentState->matrix;
-        keptParentColour_[0] = parentState->alpha;
-        keptParentColour_[1] = parentState->red;
-        keptParentColour_[2] = parentState->green;
-        keptParentColour_[3] = parentState->blue;
-    }
-    worldKept_ = true;
-}
-
 nE_RenderState nE_Object::worldState(const nE_RenderState* parentState, int reduction) {
-    const bool attached = parentState && attachType >= 1 && attachType <= 3 && parent;
+    uint64_t stamp = 0;
+    return stampedWorldState(parentState, 0, reduction, stamp);
+}
+
+nE_RenderState nE_Object::stampedWorldState(const nE_RenderState* parentState, uint64_t parentStamp,
+                                            int reduction, uint64_t& stamp) {
+    const bool attached = parentState && attachType_ >= 1 && attachType_ <= 3 && parent;
     // A tree's top (the root, which may hold the canvas mapping) is its own placement: its
     // grandchildren with an attach type build on it.
     const bool remembered = parentState || (!parent && reduction == 0);
+    stamp = 0;
     // Only the plain case is kept: an attach type reads the grandparent's state and a drag the pointer.
-    const bool keepable = remembered && reduction == 0 && !attached &&
+    const bool keepable = remembered && reduction == 0 && !attached && (!parentState || parentStamp != 0) &&
                           (!parentState || parentState->matrixValid) && nE_Scene::dragged() != this;
-    if (keepable && sameWorldInputs(parentState)) return lastWorldState;
+    if (keepable && worldKept_ && keptUnderParent_ == (parentState != nullptr) &&
+        (!parentState || keptParentStamp_ == parentStamp)) {
+        stamp = worldStamp_;
+        return lastWorldState_;
+    }
 
     nE_RenderState s = combinedState(reduction);
     pf::TMat4 m = s.matrix;
@@ -535,8 +528,8 @@ nE_RenderState nE_Object::worldState(const nE_RenderState* parentState, int redu
         if (attached) {
             // Keep the grandparent's placement but only the parts of the parent's own state that the
             // attach type does not drop.
-            nE_RenderState grand = parent->parent ? parent->parent->lastWorldState : nE_RenderState();
-            const pf::TMat4 p = parent->combinedState(attachType).matrix;
+            nE_RenderState grand = parent->parent ? parent->parent->lastWorldState_ : nE_RenderState();
+            const pf::TMat4 p = parent->combinedState(attachType_).matrix;
             m = m * p * grand.transform();
         } else if (parentState->matrixValid) {
             m = placeUnder(m, parentState->matrix);
@@ -546,23 +539,43 @@ nE_RenderState nE_Object::worldState(const nE_RenderState* parentState, int redu
         }
     }
     if (reduction != 3 && nE_Scene::dragged() == this) {
-        m.m[12] = dragPosition.x;
-        m.m[13] = dragPosition.y;
+        m.m[12] = dragPosition_.x;
+        m.m[13] = dragPosition_.y;
     }
     s.matrix = m;
     s.matrixValid = true;
     if (remembered) {
-        lastWorldState = s;
-        worldKept_ = false;
-        if (keepable) keepWorldInputs(parentState);
+        rememberWorldState(s);
+        stamp = worldStamp_;
+        worldKept_ = keepable && openEdits_ == 0;
+        keptUnderParent_ = parentState != nullptr;
+        keptParentStamp_ = parentStamp;
     }
     return s;
 }
 
+void nE_Object::rememberWorldState(const nE_RenderState& s) {
+    const nE_RenderState& old = lastWorldState_;
+    const float colour[4] = {s.alpha, s.red, s.green, s.blue};
+    const float oldColour[4] = {old.alpha, old.red, old.green, old.blue};
+    // Children kept under the old stamp stay valid while what they build on is the same to the bit.
+    const bool same = worldStamp_ != 0 && old.matrixValid == s.matrixValid &&
+                      sameBits<sizeof colour>(colour, oldColour) &&
+                      sameBits<sizeof s.matrix.m>(s.matrix.m, old.matrix.m);
+    lastWorldState_ = s;
+    if (!same) worldStamp_ = ++g_worldStamps;
+}
+
 nE_RenderState nE_Object::worldStateFromTop() {
-    if (!parent) return worldState(nullptr);
-    const nE_RenderState above = parent->worldStateFromTop();
-    return worldState(&above);
+    uint64_t stamp = 0;
+    return stampedWorldStateFromTop(stamp);
+}
+
+nE_RenderState nE_Object::stampedWorldStateFromTop(uint64_t& stamp) {
+    if (!parent) return stampedWorldState(nullptr, 0, 0, stamp);
+    uint64_t aboveStamp = 0;
+    const nE_RenderState above = parent->stampedWorldStateFromTop(aboveStamp);
+    return stampedWorldState(&above, aboveStamp, 0, stamp);
 }
 
 // --- walks ---
@@ -590,8 +603,13 @@ void nE_Object::updateWalk(float dt) {
 }
 
 void nE_Object::drawWalk(nE_Render* renderer, const nE_RenderState* parentState) {
+    drawWalkUnder(renderer, parentState, 0);
+}
+
+void nE_Object::drawWalkUnder(nE_Render* renderer, const nE_RenderState* parentState, uint64_t parentStamp) {
     if (!visible) return;
-    nE_RenderState world = worldState(parentState, 0);
+    uint64_t stamp = 0;
+    nE_RenderState world = stampedWorldState(parentState, parentStamp, 0, stamp);
     bool clipped = false;
     if (cropRectSet && renderer) {
         const float* m = world.matrix.m;
@@ -609,7 +627,7 @@ void nE_Object::drawWalk(nE_Render* renderer, const nE_RenderState* parentState)
         const size_t end = g_walk.size();
         for (size_t i = self + 1; i < end && g_walk[self]; ++i) {
             nE_Object* child = g_walk[i];
-            if (child && child->parent == this) child->drawWalk(renderer, &world);
+            if (child && child->parent == this) child->drawWalkUnder(renderer, &world, stamp);
         }
     }
     g_walk.resize(self);
@@ -617,9 +635,15 @@ void nE_Object::drawWalk(nE_Render* renderer, const nE_RenderState* parentState)
 }
 
 nE_Object* nE_Object::hitTest(const nE_InputEvent& event, const nE_RenderState* parentState) {
+    return hitTestUnder(event, parentState, 0);
+}
+
+nE_Object* nE_Object::hitTestUnder(const nE_InputEvent& event, const nE_RenderState* parentState,
+                                   uint64_t parentStamp) {
     if (!input) return nullptr;
     if (g_walk.empty()) g_tookAndWent = false;
-    nE_RenderState world = worldState(parentState, 0);
+    uint64_t stamp = 0;
+    nE_RenderState world = stampedWorldState(parentState, parentStamp, 0, stamp);
     const size_t self = g_walk.size();
     g_walk.push_back(this);
     if (inputChildren && !children.empty()) {
@@ -633,7 +657,7 @@ nE_Object* nE_Object::hitTest(const nE_InputEvent& event, const nE_RenderState* 
             nE_Object* child = g_walk[i];
             if (!child || child->parent != this) continue;
             if (!taken) {
-                g_walk[takenSlot] = child->hitTest(event, &world);
+                g_walk[takenSlot] = child->hitTestUnder(event, &world, stamp);
                 taken = g_walk[takenSlot] != nullptr || g_tookAndWent;
             } else {
                 child->inputWentElsewhere(g_walk[takenSlot], event);
@@ -679,50 +703,59 @@ bool nE_Object::removeAnimLine(int type) {
 void nE_Object::applyAnimValues(int type, bool relative, const float v[3]) {
     // clang-format off
     if (relative) {
-        nE_RenderState& a = animState;
+        const StateEdit a = editAnimState();
         switch (type) {
-            case 0: a.x += v[0]; break;
-            case 1: a.y += v[0]; break;
-            case 2: a.z += v[0]; break;
-            case 3: a.x += v[0], a.y += v[1]; break;
-            case 4: a.scaleX *= v[0]; break;
-            case 5: a.scaleY *= v[0]; break;
-            case 6: a.scaleX *= v[0], a.scaleY *= v[1]; break;
-            case 7: a.angle += v[0]; break;
-            case 8: a.alpha *= v[0]; break;
-            case 9: a.red *= v[0]; break;
-            case 10: a.green *= v[0]; break;
-            case 11: a.blue *= v[0]; break;
-            case 12: a.red *= v[0], a.green *= v[1], a.blue *= v[2]; break;
-            case 13: a.tilingX *= v[0]; break;
-            case 14: a.tilingY *= v[0]; break;
+            case 0: a->x += v[0]; break;
+            case 1: a->y += v[0]; break;
+            case 2: a->z += v[0]; break;
+            case 3: a->x += v[0], a->y += v[1]; break;
+            case 4: a->scaleX *= v[0]; break;
+            case 5: a->scaleY *= v[0]; break;
+            case 6: a->scaleX *= v[0], a->scaleY *= v[1]; break;
+            case 7: a->angle += v[0]; break;
+            case 8: a->alpha *= v[0]; break;
+            case 9: a->red *= v[0]; break;
+            case 10: a->green *= v[0]; break;
+            case 11: a->blue *= v[0]; break;
+            case 12: a->red *= v[0], a->green *= v[1], a->blue *= v[2]; break;
+            case 13: a->tilingX *= v[0]; break;
+            case 14: a->tilingY *= v[0]; break;
             default: break;
         }
         return;
     }
-    nE_RenderState& s = localState;
+    const StateEdit s = editLocalState();
     switch (type) {
-        case 0: s.x = v[0]; break;
-        case 1: s.y = v[0]; break;
-        case 2: s.z = v[0]; break;
-        case 3: s.x = v[0], s.y = v[1]; break;
-        case 4: s.scaleX = v[0]; break;
-        case 5: s.scaleY = v[0]; break;
-        case 6: s.scaleX = v[0], s.scaleY = v[1]; break;
-        case 7: s.angle = v[0]; break;
-        case 8: s.alpha = nE_Colour::clamp01(v[0]); break;
-        case 9: s.red = nE_Colour::clamp01(v[0]); break;
-        case 10: s.green = nE_Colour::clamp01(v[0]); break;
-        case 11: s.blue = nE_Colour::clamp01(v[0]); break;
+        case 0: s->x = v[0]; break;
+        case 1: s->y = v[0]; break;
+        case 2: s->z = v[0]; break;
+        case 3: s->x = v[0], s->y = v[1]; break;
+        case 4: s->scaleX = v[0]; break;
+        case 5: s->scaleY = v[0]; break;
+        case 6: s->scaleX = v[0], s->scaleY = v[1]; break;
+        case 7: s->angle = v[0]; break;
+        case 8: s->alpha = nE_Colour::clamp01(v[0]); break;
+        case 9: s->red = nE_Colour::clamp01(v[0]); break;
+        case 10: s->green = nE_Colour::clamp01(v[0]); break;
+        case 11: s->blue = nE_Colour::clamp01(v[0]); break;
         case 12:
-            s.red = nE_Colour::clamp01(v[0]), s.green = nE_Colour::clamp01(v[1]), s.blue = nE_Colour::clamp01(v[2]);
+            s->red = nE_Colour::clamp01(v[0]), s->green = nE_Colour::clamp01(v[1]), s->blue = nE_Colour::clamp01(v[2]);
             break;
-        case 13: s.tilingX = v[0]; break;
-        case 14: s.tilingY = v[0]; break;
+        case 13: s->tilingX = v[0]; break;
+        case 14: s->tilingY = v[0]; break;
         default: break;
     }
     // clang-format on
-    s.matrixValid = false;
+}
+
+void nE_Object::setAttachType(int type) {
+    attachType_ = type;
+    worldKept_ = false;
+}
+
+void nE_Object::setDragPosition(const pf::TVec2& at) {
+    dragPosition_ = at;
+    worldKept_ = false;
 }
 
 void nE_Object::queueEvent(int index) const {

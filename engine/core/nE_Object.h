@@ -3,6 +3,7 @@
 // derives from it. A parent owns its children (plain pointers, deleted with the parent).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,6 +39,29 @@ public:
         int type = 0;
         bool relative = false;
         std::unique_ptr<nE_AnimLine> line;
+    };
+
+    // A change of a state the world state is made of. While one is open the object's world state is
+    // computed afresh at every call; when it ends the kept one is dropped. The object must outlive it.
+    class StateEdit {
+    public:
+        ~StateEdit() {
+            --owner_.openEdits_;
+            owner_.worldKept_ = false;
+        }
+        StateEdit(const StateEdit&) = delete;
+        StateEdit& operator=(const StateEdit&) = delete;
+        nE_RenderState* operator->() const { return &state_; }
+        nE_RenderState& operator*() const { return state_; }
+
+    private:
+        friend class nE_Object;
+        StateEdit(nE_Object& owner, nE_RenderState& state) : owner_(owner), state_(state) {
+            ++owner_.openEdits_;
+            owner_.worldKept_ = false;
+        }
+        nE_Object& owner_;
+        nE_RenderState& state_;
     };
 
     nE_Object();
@@ -102,12 +126,28 @@ public:
 
     // --- render state ---
 
+    // The own placement and colour; animState holds this frame's relative offsets of the lines.
+    const nE_RenderState& localState() const { return localState_; }
+    const nE_RenderState& animState() const { return animState_; }
+    StateEdit editLocalState() { return StateEdit(*this, localState_); }
+    StateEdit editAnimState() { return StateEdit(*this, animState_); }
+    // 1 to 3: placed under the grandparent with the parent's angle, scale and position dropped in turn.
+    int attachType() const { return attachType_; }
+    void setAttachType(int type);
+    // Where the pointer holds the object while it is dragged.
+    const pf::TVec2& dragPosition() const { return dragPosition_; }
+    void setDragPosition(const pf::TVec2& at);
+    // The world state last computed under a parent state or as a tree's top.
+    const nE_RenderState& lastWorldState() const { return lastWorldState_; }
+
     // localState combined with animState, reduced (1 no angle, 2 also scale 1, 3 also x, y = 0),
     // matrix computed; no parent applied.
     nE_RenderState combinedState(int reduction) const;
     // The world state under the given parent state (none for a tree's top), after attachType and drag;
     // with a parent it is remembered in lastWorldState. The hit test and the draw of one frame ask for
     // the same state: it is computed again only when what it is made of has changed.
+    // A parent state that is not the world state of an object of a tree (a placement of the caller's
+    // own) is taken as new at every call.
     nE_RenderState worldState(const nE_RenderState* parentState, int reduction = 0);
     // The world state computed through the whole parent chain, as the draw walk would.
     nE_RenderState worldStateFromTop();
@@ -156,11 +196,6 @@ public:
     nE_Object* parent = nullptr;
     std::string eventTriggers[kEventCount];
     std::vector<AnimSlot> animLines;
-    nE_RenderState localState;
-    nE_RenderState animState;
-    pf::TVec2 dragPosition;
-    int attachType = 0;
-    nE_RenderState lastWorldState;
     bool loaded = false;
     std::string resourceName;
 
@@ -175,15 +210,29 @@ public:
 private:
     // The checks of addChild: not itself, not an ancestor, no object below it bearing this name.
     bool acceptsChild(nE_Object* child);
-    // Whether lastWorldState was made from these inputs, so that it can stand for a new computation.
-    // Objects' states are plain fields changed anywhere: the inputs themselves are compared.
-    bool sameWorldInputs(const nE_RenderState* parentState) const;
-    void keepWorldInputs(const nE_RenderState* parentState);
+    // worldState under a parent state whose content parentStamp names (0: unknown, never the same
+    // as before). Gives in stamp the name of the result's content, 0 when the result is not kept.
+    nE_RenderState stampedWorldState(const nE_RenderState* parentState, uint64_t parentStamp, int reduction,
+                                     uint64_t& stamp);
+    nE_RenderState stampedWorldStateFromTop(uint64_t& stamp);
+    void drawWalkUnder(nE_Render* renderer, const nE_RenderState* parentState, uint64_t parentStamp);
+    nE_Object* hitTestUnder(const nE_InputEvent& event, const nE_RenderState* parentState,
+                            uint64_t parentStamp);
+    // Takes s as lastWorldState; its stamp changes only when what the children build on changes.
+    void rememberWorldState(const nE_RenderState& s);
 
+    nE_RenderState localState_;
+    nE_RenderState animState_;
+    pf::TVec2 dragPosition_;
+    int attachType_ = 0;
+    nE_RenderState lastWorldState_;
     unsigned updatedInWalk_ = 0;
+    // lastWorldState_ still stands for a new computation: no edit since, made under the parent state
+    // named keptParentStamp_ (or as a top, when !keptUnderParent_).
     bool worldKept_ = false;
+    unsigned openEdits_ = 0;
     bool keptUnderParent_ = false;
-    nE_RenderState keptLocal_, keptAnim_;
-    pf::TMat4 keptParentMatrix_;
-    float keptParentColour_[4] = {};
+    uint64_t keptParentStamp_ = 0;
+    // Names the content of lastWorldState_ that children build on (matrix and colour); 0 before any.
+    uint64_t worldStamp_ = 0;
 };

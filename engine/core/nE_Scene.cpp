@@ -154,7 +154,7 @@ void nE_Scene::dispatchWalk(const nE_InputEvent& event) {
             break;
         case nE_InputEvent::kPointerMove: {
             if (g_dragged && !dropPending) {
-                g_dragged->dragPosition = pf::TVec2{event.x, event.y};
+                g_dragged->setDragPosition(pf::TVec2{event.x, event.y});
                 g_dragged->queueEvent(nE_Object::kEventDrag);
             }
             if (hit == g_hover) break;
@@ -218,7 +218,7 @@ void nE_Scene::startDrag(nE_Object* object) {
         g_hover = nullptr;
     }
     const nE_Cursor* cursor = nE_Cursor::current();
-    object->dragPosition = cursor ? pf::TVec2{cursor->x, cursor->y} : pf::TVec2{0, 0};
+    object->setDragPosition(cursor ? pf::TVec2{cursor->x, cursor->y} : pf::TVec2{0, 0});
     g_dragged = object;
 }
 

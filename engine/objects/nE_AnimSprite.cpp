@@ -109,7 +109,7 @@ void nE_AnimSprite::loadProperties(nE_SLHelper& helper) {
 
 void nE_AnimSprite::saveProperties(nE_SLHelper& helper) {
     nE_Sprite::saveProperties(helper);
-    helper.writeInt("frame", localState.frameIndex);
+    helper.writeInt("frame", localState().frameIndex);
     helper.writeBool("playing", playing);
     helper.writeString("animfunc", current() ? current()->name : std::string());
     helper.writeString("endtrig", endTrigger);
@@ -147,7 +147,7 @@ void nE_AnimSprite::loadResources() {
 }
 
 void nE_AnimSprite::showFrame(int frame) {
-    localState.frameIndex = frame;
+    editLocalState()->frameIndex = frame;
     fitInputRect();
 }
 
@@ -175,7 +175,7 @@ void nE_AnimSprite::play(const std::string& function, const std::string& trigger
 }
 
 void nE_AnimSprite::stop() {
-    localState.frameIndex = 0;
+    editLocalState()->frameIndex = 0;
     playing = false;
     currentFunction = -1;
     position = 0;

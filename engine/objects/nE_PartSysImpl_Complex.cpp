@@ -62,7 +62,7 @@ void nE_PartSysImpl_Complex::load(const std::string& name) {
     if (const tinyxml2::XMLComment* comment = doc.FirstChild() ? doc.FirstChild()->ToComment() : nullptr) {
         if (comment->Value() && std::sscanf(comment->Value(), " Blend: %d", &blend) != 1) blend = 0;
     }
-    if (owner) owner->localState.blendMode = blend;
+    if (owner) owner->editLocalState()->blendMode = blend;
 
     const tinyxml2::XMLElement* emit = root->FirstChildElement("emit");
     for (const tinyxml2::XMLElement* e = emit ? emit->FirstChildElement() : nullptr; e;
@@ -221,9 +221,9 @@ void nE_PartSysImpl_Complex::createEmitter(std::string_view typeName, float x, f
         emitter.y += current_->originY + current_->prop[kPosY];
         emitter.z += current_->originZ + current_->prop[kPosZ];
         if (current_->independent && owner) {
-            emitter.x -= owner->localState.x;
-            emitter.y -= owner->localState.y;
-            emitter.z -= owner->localState.z;
+            emitter.x -= owner->localState().x;
+            emitter.y -= owner->localState().y;
+            emitter.z -= owner->localState().z;
         }
     }
     emitters.push_back(emitter);
@@ -264,9 +264,9 @@ void nE_PartSysImpl_Complex::birth(int emitterIndex) {
     q.originY = emitter.y;
     q.originZ = emitter.z;
     if (q.independent && owner) {
-        q.originX += owner->localState.x;
-        q.originY += owner->localState.y;
-        q.originZ += owner->localState.z;
+        q.originX += owner->localState().x;
+        q.originY += owner->localState().y;
+        q.originZ += owner->localState().z;
     }
     particles.push_back(std::move(q));
 }

@@ -108,7 +108,7 @@ void nE_PartSysImpl_Vell::readParams(const tinyxml2::XMLElement* emit) {
     p.blueSpeedDelta = f("color_b_speed_delta") / 255 * 60;
     p.preproc = std::min(i("preproc", 0), kMaxPreproc);
     p.autooff = i("autooff", -1);
-    if (owner && emit->Attribute("blend")) owner->localState.blendMode = i("blend");
+    if (owner && emit->Attribute("blend")) owner->editLocalState()->blendMode = i("blend");
     if (emit->Attribute("res"))
         textureName =
             nE_Path::resolve(nE_Xml::text(emit, "res"), nE_Path::kGameOrUserFolder, "nE_ParticleSystem");

@@ -51,7 +51,7 @@ std::string nE_Sprite::getTypeName() const {
 
 nE_Rect nE_Sprite::getLocalRect() {
     if (!texture) return nE_Rect{};
-    return texture->localRect(localState.frameIndex);
+    return texture->localRect(localState().frameIndex);
 }
 
 bool nE_Sprite::hitTestPoint(float x, float y, nE_RenderState& world) {
@@ -60,7 +60,7 @@ bool nE_Sprite::hitTestPoint(float x, float y, nE_RenderState& world) {
 }
 
 void nE_Sprite::fitInputRect() {
-    if (texture && !inputRectSet) inputRect = texture->localRect(localState.frameIndex);
+    if (texture && !inputRectSet) inputRect = texture->localRect(localState().frameIndex);
 }
 
 void nE_Sprite::loadResources() {

@@ -70,7 +70,7 @@ float nE_Text::anchorShift() const {
 
 nE_Rect nE_Text::getLocalRect() {
     if (!textTexture) return nE_Rect{};
-    nE_Rect rect = textTexture->localRect(localState.frameIndex);
+    nE_Rect rect = textTexture->localRect(localState().frameIndex);
     rect.x += anchorShift();
     return rect;
 }

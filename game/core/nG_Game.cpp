@@ -108,15 +108,15 @@ void nG_Game::reset() {
     blurSprite = new nE_Sprite();
     blurSprite->name = kBlurName;
 
-    blurSprite->localState.x = kScreenWidth / 2;
-    blurSprite->localState.y = kScreenHeight / 2;
-    blurSprite->localState.z = 2;
-    blurSprite->localState.scaleX = blurSprite->localState.scaleY = 2;
+    blurSprite->editLocalState()->x = kScreenWidth / 2;
+    blurSprite->editLocalState()->y = kScreenHeight / 2;
+    blurSprite->editLocalState()->z = 2;
+    blurSprite->editLocalState()->scaleX = blurSprite->editLocalState()->scaleY = 2;
     blurSprite->active = false;
     blurSprite->input = false;
     blurSprite->visible = false;
-    interface->localState.z = 1;
-    level->localState.z = 0;
+    interface->editLocalState()->z = 1;
+    level->editLocalState()->z = 0;
 
     level->addChild(blurSprite);
     blurSprite->holder = this;
@@ -192,10 +192,10 @@ void nG_Game::changeRoom(const std::string& roomName, bool animate) {
         return;
     }
     if (currentRoom) {
-        currentRoom->localState.z = 0;
+        currentRoom->editLocalState()->z = 0;
         currentRoom->close(animate);
     }
-    room->localState.z = 1;
+    room->editLocalState()->z = 1;
     if (nE_Scene* s = scene())
         s->attach(level, room);
     else
@@ -204,9 +204,9 @@ void nG_Game::changeRoom(const std::string& roomName, bool animate) {
     room->holder = this;
     room->drawn = false;
     if (animate) {
-        room->localState.alpha = 1;
+        room->editLocalState()->alpha = 1;
         room->takeSnapshot();
-        room->localState.alpha = 0;
+        room->editLocalState()->alpha = 0;
         room->setState(nG_Room::kOpening);
     } else {
         room->setState(nG_Room::kOpen);
@@ -229,7 +229,7 @@ void nG_Game::openSubRoom(const nG_RoomChangeRequest& request) {
                          currentSubRoom->name.c_str());
         return;
     }
-    sub->localState.z = 3;
+    sub->editLocalState()->z = 3;
     if (nE_Scene* s = scene())
         s->attach(level, sub);
     else
@@ -254,7 +254,7 @@ void nG_Game::closeSubRoom(bool animate) {
     if (animate) return;
     blurOn = false;
     blurTime = 0;
-    blurSprite->localState.alpha = 0;
+    blurSprite->editLocalState()->alpha = 0;
     blurSprite->visible = false;
     nG_SubRoom* closed = currentSubRoom;
     finishSubRoomClose();
@@ -301,17 +301,16 @@ void nG_Game::takeBlurSnapshot() {
     if (!renderer || !currentRoom || renderer->inRenderTarget()) return;
     // The room as it stands, drawn into a screen-sized target, then reduced to half size with a soft
     // spread: drawn at twice its size it covers the screen, blurred.
-    const nE_RenderState keep = currentRoom->localState;
+    const nE_RenderState keep = currentRoom->localState();
     const bool keepDrawn = currentRoom->drawn;
-    currentRoom->localState.alpha = 1;
+    currentRoom->editLocalState()->alpha = 1;
     renderer->beginTarget(kScreenWidth, kScreenHeight);
     std::shared_ptr<nE_Texture> full;
     if (renderer->inRenderTarget()) {
         currentRoom->drawWalk(renderer, nullptr);
         full = renderer->endTarget();
     }
-    currentRoom->localState = keep;
-    currentRoom->localState.matrixValid = false;
+    *currentRoom->editLocalState() = keep;
     currentRoom->drawn = keepDrawn;
     if (!full) return;
     blurTexture = renderer->makeGlow(full, kScreenWidth / 2, kScreenHeight / 2, 1.5f);
@@ -371,7 +370,7 @@ void nG_Game::update(float dt) {
         blurTime = std::max(blurTime - dt, 0.f);
         if (blurTime == 0) blurSprite->visible = false;
     }
-    blurSprite->localState.alpha = blurTime / kBlurSeconds;
+    blurSprite->editLocalState()->alpha = blurTime / kBlurSeconds;
     if (blurSprite->texture != blurTexture) blurSprite->texture = blurTexture;
 
     // 5. Nothing to see for too long (a level whose start failed): the interface, with its way back to

@@ -62,7 +62,7 @@ void nG_Room::setState(int newState) {
         case kClosed:
             // A plain room reports its close when the close starts (close()).
             if (getTypeName() != "room") nE_Scene::queueTrigger(name, trgClose);
-            localState.alpha = 0;
+            editLocalState()->alpha = 0;
             input = false;
             updateChildren = false;
             break;
@@ -75,7 +75,7 @@ void nG_Room::setState(int newState) {
             input = true;
             updateChildren = true;
             snapshot.reset();
-            localState.alpha = 1;
+            editLocalState()->alpha = 1;
             break;
         case kClosing:
             updateChildren = false;
@@ -137,22 +137,23 @@ void nG_Room::takeSnapshot() {
     if (w <= 0 || h <= 0 || w > kMaxSnapshotSide || h > kMaxSnapshotSide) return;
 
     // The room is drawn unrotated and unscaled, its input rectangle's corner on the target's origin.
-    const nE_RenderState keepLocal = localState, keepAnim = animState;
+    const nE_RenderState keepLocal = localState(), keepAnim = animState();
     const bool keepDrawn = drawn;
-    localState.x = -inputRect.x;
-    localState.y = -inputRect.y;
-    localState.angle = 0;
-    localState.scaleX = localState.scaleY = 1;
-    localState.matrixValid = false;
-    animState = nE_RenderState();
+    {
+        const StateEdit local = editLocalState();
+        local->x = -inputRect.x;
+        local->y = -inputRect.y;
+        local->angle = 0;
+        local->scaleX = local->scaleY = 1;
+    }
+    *editAnimState() = nE_RenderState();
     renderer->beginTarget(static_cast<int>(w), static_cast<int>(h));
     if (renderer->inRenderTarget()) {
         drawWalk(renderer, nullptr);
         snapshot = renderer->endTarget();
     }
-    localState = keepLocal;
-    localState.matrixValid = false;
-    animState = keepAnim;
+    *editLocalState() = keepLocal;
+    *editAnimState() = keepAnim;
     // Only a real frame counts as the room having been seen.
     drawn = keepDrawn;
 }

@@ -32,9 +32,8 @@ void nG_SubRoom::loadProperties(nE_SLHelper& helper) {
     helper.readInt("end_y", endY);
     // A closed sub-room waits at its start point.
     if (state == kClosed) {
-        localState.x = static_cast<float>(startX);
-        localState.y = static_cast<float>(startY);
-        localState.matrixValid = false;
+        editLocalState()->x = static_cast<float>(startX);
+        editLocalState()->y = static_cast<float>(startY);
     }
 }
 
@@ -65,8 +64,8 @@ bool nG_SubRoom::framedOpen() const {
 void nG_SubRoom::loadResources() {
     nG_Room::loadResources();
     if (!texture) return;
-    localState.drawOffsetX = localState.drawOffsetY = 0;
-    cropRect = texture->localRect(localState.frameIndex);
+    editLocalState()->drawOffsetX = editLocalState()->drawOffsetY = 0;
+    cropRect = texture->localRect(localState().frameIndex);
     cropRectSet = true;
 }
 
@@ -89,9 +88,8 @@ void nG_SubRoom::update(float dt) {
     else
         return;
     if (c == 0) return;
-    localState.x = ease(static_cast<float>(startX), static_cast<float>(endX), c);
-    localState.y = ease(static_cast<float>(startY), static_cast<float>(endY), c);
-    localState.matrixValid = false;
+    editLocalState()->x = ease(static_cast<float>(startX), static_cast<float>(endX), c);
+    editLocalState()->y = ease(static_cast<float>(startY), static_cast<float>(endY), c);
     applyZoom(ease(0, 1, c));
 }
 
@@ -108,21 +106,19 @@ void nG_SubRoom::setState(int newState) {
     nG_Room::setState(newState);
     switch (newState) {
         case kClosed:
-            localState.x = static_cast<float>(startX);
-            localState.y = static_cast<float>(startY);
-            localState.matrixValid = false;
+            editLocalState()->x = static_cast<float>(startX);
+            editLocalState()->y = static_cast<float>(startY);
             applyZoom(0);
             snapshot.reset();
             break;
         case kOpen:
-            localState.x = static_cast<float>(endX);
-            localState.y = static_cast<float>(endY);
-            localState.matrixValid = false;
+            editLocalState()->x = static_cast<float>(endX);
+            editLocalState()->y = static_cast<float>(endY);
             applyZoom(1);
             break;
         case kClosing:
             // Only the snapshot shows while the sub-room shrinks.
-            localState.alpha = 0;
+            editLocalState()->alpha = 0;
             break;
         default:
             break;
@@ -144,14 +140,13 @@ void nG_SubRoom::startZoom(int sx, int sy, int ex, int ey, bool animate) {
     }
     drawn = false;
     if (animate) {
-        localState.alpha = 1;
+        editLocalState()->alpha = 1;
         takeSnapshot();
-        localState.alpha = 0;
+        editLocalState()->alpha = 0;
         setState(kOpening);
         // The zoom starts at the start point, not where the sub-room stood last.
-        localState.x = static_cast<float>(startX);
-        localState.y = static_cast<float>(startY);
-        localState.matrixValid = false;
+        editLocalState()->x = static_cast<float>(startX);
+        editLocalState()->y = static_cast<float>(startY);
         applyZoom(0);
     } else {
         setState(kOpen);

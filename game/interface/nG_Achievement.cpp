@@ -96,7 +96,7 @@ nE_Object* nG_Achievement::buildNotice(const std::string& achievement, const std
     const std::string prefix = std::string(kName) + "_" + achievement;
     auto* root = new nE_Object();
     root->name = prefix;
-    root->localState.y = y;
+    root->editLocalState()->y = y;
 
     auto* background = new nE_Sprite();
     background->name = prefix + "_bg";
@@ -106,15 +106,15 @@ nE_Object* nG_Achievement::buildNotice(const std::string& achievement, const std
     auto* icon = new nE_Sprite();
     icon->name = prefix + "_icon";
     icon->setResourceName(kIcons + achievement);
-    icon->localState.x = kIconX;
-    icon->localState.z = 1;
+    icon->editLocalState()->x = kIconX;
+    icon->editLocalState()->z = 1;
     icon->input = false;
     root->addChild(icon);
 
     auto* content = new nE_Object();
     content->name = prefix + "_content";
-    content->localState.x = kPanelX;
-    content->localState.z = 2;
+    content->editLocalState()->x = kPanelX;
+    content->editLocalState()->z = 2;
     content->input = false;
     root->addChild(content);
 
@@ -123,9 +123,9 @@ nE_Object* nG_Achievement::buildNotice(const std::string& achievement, const std
     header->setResourceName(kHeaderFont);
     header->fontSize = 24;
     header->maxWidth = kPanelWidth;
-    header->localState.red = 255.f / 255;
-    header->localState.green = 236.f / 255;
-    header->localState.blue = 108.f / 255;
+    header->editLocalState()->red = 255.f / 255;
+    header->editLocalState()->green = 236.f / 255;
+    header->editLocalState()->blue = 108.f / 255;
     header->input = false;
     content->addChild(header);
 
@@ -134,9 +134,9 @@ nE_Object* nG_Achievement::buildNotice(const std::string& achievement, const std
     description->setResourceName(kTextFont);
     description->fontSize = 18;
     description->maxWidth = kPanelWidth;
-    description->localState.red = 234.f / 255;
-    description->localState.green = 219.f / 255;
-    description->localState.blue = 184.f / 255;
+    description->editLocalState()->red = 234.f / 255;
+    description->editLocalState()->green = 219.f / 255;
+    description->editLocalState()->blue = 184.f / 255;
     description->input = false;
     content->addChild(description);
 
@@ -150,15 +150,14 @@ nE_Object* nG_Achievement::buildNotice(const std::string& achievement, const std
     // The name above the description, the pair centred on the panel.
     const float headerHeight = header->getLocalRect().h, descriptionHeight = description->getLocalRect().h;
     const float top = -(headerHeight + kLineGap + descriptionHeight) / 2;
-    header->localState.y = top + headerHeight / 2;
-    description->localState.y = top + headerHeight + kLineGap + descriptionHeight / 2;
+    header->editLocalState()->y = top + headerHeight / 2;
+    description->editLocalState()->y = top + headerHeight + kLineGap + descriptionHeight / 2;
     return root;
 }
 
 void nG_Achievement::place(Notice& notice, float x) {
-    notice.root->localState.x = x;
-    notice.root->localState.y = notice.y;
-    notice.root->localState.matrixValid = false;
+    notice.root->editLocalState()->x = x;
+    notice.root->editLocalState()->y = notice.y;
 }
 
 void nG_Achievement::update(float dt) {

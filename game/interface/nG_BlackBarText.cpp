@@ -31,24 +31,24 @@ nG_BlackBarText::nG_BlackBarText() {
     text->setResourceName(kFont);
     text->fontSize = 24;
     text->maxWidth = 950;
-    text->localState.y = kTextY;
-    text->localState.z = 1;
-    text->localState.red = 255.f / 255;
-    text->localState.green = 236.f / 255;
-    text->localState.blue = 108.f / 255;
+    text->editLocalState()->y = kTextY;
+    text->editLocalState()->z = 1;
+    text->editLocalState()->red = 255.f / 255;
+    text->editLocalState()->green = 236.f / 255;
+    text->editLocalState()->blue = 108.f / 255;
     text->input = false;
     addPart(text);
 
     background = new nE_Sprite();
     background->name = std::string(kName) + "_bg";
     background->setResourceName(kBar);
-    background->localState.z = 0;
-    background->localState.alpha = 0.8f;
+    background->editLocalState()->z = 0;
+    background->editLocalState()->alpha = 0.8f;
     background->input = false;
     addPart(background);
 
-    localState.x = 512;
-    localState.alpha = 0;
+    editLocalState()->x = 512;
+    editLocalState()->alpha = 0;
     visible = false;
     input = false;
     if (nE_Mediator* mediator = nE_Mediator::current()) {
@@ -108,8 +108,7 @@ void nG_BlackBarText::update(float dt) {
         // The bar's top edge touches the top of the screen once its image is known.
         const float height = background->getLocalRect().h;
         if (height > 0) {
-            localState.y = height / 2;
-            localState.matrixValid = false;
+            editLocalState()->y = height / 2;
             placed = true;
         }
     }
@@ -131,7 +130,7 @@ void nG_BlackBarText::update(float dt) {
             }
         }
     }
-    localState.alpha = fade;
+    editLocalState()->alpha = fade;
 }
 
 bool nG_BlackBarText::handleInput(const nE_InputEvent& event, nE_RenderState& world) {

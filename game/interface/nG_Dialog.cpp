@@ -64,10 +64,10 @@ nG_Dialog::nG_Dialog() {
     textObject->setResourceName(kFont);
     textObject->fontSize = 24;
     textObject->maxWidth = 400;
-    textObject->localState.red = 255.f / 255;
-    textObject->localState.green = 236.f / 255;
-    textObject->localState.blue = 108.f / 255;
-    textObject->localState.z = 1;
+    textObject->editLocalState()->red = 255.f / 255;
+    textObject->editLocalState()->green = 236.f / 255;
+    textObject->editLocalState()->blue = 108.f / 255;
+    textObject->editLocalState()->z = 1;
     textObject->visible = false;
     textObject->input = false;
     addPart(textObject);
@@ -87,7 +87,7 @@ nG_Dialog::nG_Dialog() {
 
     finalSprite = new nE_Sprite();
     finalSprite->name = std::string(kName) + "_final_spr";
-    finalSprite->localState.z = 2;
+    finalSprite->editLocalState()->z = 2;
     addPart(finalSprite);
 
     hideNow();
@@ -134,7 +134,7 @@ void nG_Dialog::close() {
 
 void nG_Dialog::hideNow() {
     fade = 0;
-    localState.alpha = 0;
+    editLocalState()->alpha = 0;
     visible = false;
     input = false;
     active = false;
@@ -152,10 +152,9 @@ void nG_Dialog::enterShown() {
     paint();
     // The box stays on the screen wherever it is asked for.
     const float w = textWidth + kExtraW, h = textHeight + kExtraH;
-    localState.x = keepInside(static_cast<float>(x), w / 2, kScreenWidth);
-    localState.y = keepInside(static_cast<float>(y), h / 2, kScreenHeight);
-    localState.alpha = fade;
-    localState.matrixValid = false;
+    editLocalState()->x = keepInside(static_cast<float>(x), w / 2, kScreenWidth);
+    editLocalState()->y = keepInside(static_cast<float>(y), h / 2, kScreenHeight);
+    editLocalState()->alpha = fade;
 }
 
 void nG_Dialog::paint() {
@@ -163,32 +162,30 @@ void nG_Dialog::paint() {
     const float cornerX = w / 2 - kCornerW / 2, cornerY = h / 2 - kCornerH / 2;
     for (int i = 0; i < kPieces; ++i) {
         const Piece& p = kLayout[i];
-        nE_RenderState& s = pieces[i]->localState;
-        s.scaleX = p.sx;
-        s.scaleY = p.sy;
-        s.x = s.y = 0;
+        const nE_Object::StateEdit s = pieces[i]->editLocalState();
+        s->scaleX = p.sx;
+        s->scaleY = p.sy;
+        s->x = s->y = 0;
         switch (p.place) {
             case kCorner:
-                s.x = cornerX * -p.sx;
-                s.y = cornerY * -p.sy;
+                s->x = cornerX * -p.sx;
+                s->y = cornerY * -p.sy;
                 break;
             case kHorizontal:
-                s.y = cornerY * -p.sy;
-                s.scaleX *= (w - 2 * kCornerW) / kEdgeLength;
+                s->y = cornerY * -p.sy;
+                s->scaleX *= (w - 2 * kCornerW) / kEdgeLength;
                 break;
             case kVertical:
-                s.x = cornerX * -p.sx;
-                s.scaleY *= (h - 2 * kCornerH) / kEdgeLength;
+                s->x = cornerX * -p.sx;
+                s->scaleY *= (h - 2 * kCornerH) / kEdgeLength;
                 break;
             case kMiddle:
-                s.scaleX = (w - 2 * kCornerW + 2) / kMiddleSide;
-                s.scaleY = (h - 2 * kCornerH + 2) / kMiddleSide;
+                s->scaleX = (w - 2 * kCornerW + 2) / kMiddleSide;
+                s->scaleY = (h - 2 * kCornerH + 2) / kMiddleSide;
                 break;
         }
-        s.matrixValid = false;
     }
-    textObject->localState.x = textObject->localState.y = 0;
-    textObject->localState.matrixValid = false;
+    textObject->editLocalState()->x = textObject->editLocalState()->y = 0;
     const std::vector<nE_Object*> parts = {pieces[8], pieces[4], pieces[5], pieces[6], pieces[7],
                                            pieces[0], pieces[1], pieces[2], pieces[3], textObject};
     picture = nG_RenderedBox::paint(static_cast<int>(w), static_cast<int>(h), parts);
@@ -215,7 +212,7 @@ void nG_Dialog::update(float dt) {
             if (fade <= 0) enterShown();
             break;
     }
-    localState.alpha = fade;
+    editLocalState()->alpha = fade;
 }
 
 void nG_Dialog::childWasHit(nE_Object* hit, const nE_InputEvent& event) {

@@ -69,9 +69,9 @@ nG_InterfButton* makeButton(const std::string& name, const nG_InterfButton::Para
                             float z) {
     auto* button = new nG_InterfButton(name);
     button->build(params);
-    button->localState.x = x;
-    button->localState.y = y;
-    button->localState.z = z;
+    button->editLocalState()->x = x;
+    button->editLocalState()->y = y;
+    button->editLocalState()->z = z;
     return button;
 }
 
@@ -115,14 +115,14 @@ void nG_Diary::build() {
     background = new nE_Sprite();
     background->name = std::string(kName) + "_bg";
     background->setResourceName(kBackImage);
-    background->localState.x = kCentreX;
-    background->localState.y = kCentreY;
-    background->localState.z = 0;
+    background->editLocalState()->x = kCentreX;
+    background->editLocalState()->y = kCentreY;
+    background->editLocalState()->z = 0;
     addPart(background);
 
     pagesRoot = new nE_Object();
     pagesRoot->name = std::string(kName) + "_pages_root";
-    pagesRoot->localState.z = 3;
+    pagesRoot->editLocalState()->z = 3;
     addPart(pagesRoot);
 
     nG_InterfButton::Params next;
@@ -148,20 +148,20 @@ void nG_Diary::build() {
     pageNumber = new nE_Sprite();
     pageNumber->name = std::string(kName) + "_page_number";
     pageNumber->setResourceName(kFirstPageNumber);
-    pageNumber->localState.x = 728;
-    pageNumber->localState.y = 660;
-    pageNumber->localState.z = 11;
+    pageNumber->editLocalState()->x = 728;
+    pageNumber->editLocalState()->y = 660;
+    pageNumber->editLocalState()->z = 11;
     pageNumber->input = false;
     addPart(pageNumber);
 
     nG_InterfButton::Params quit;
     quit.layer0Image = kQuitImage;
     quitArea = makeButton(std::string(kName) + "_quit_area", quit, 512, 788, 9);
-    quitArea->localState.scaleX = 7;
-    quitArea->localState.alpha = 0.6f;
-    quitArea->localState.red = 0.6f;
-    quitArea->localState.green = 0.6f;
-    quitArea->localState.blue = 1.0f;
+    quitArea->editLocalState()->scaleX = 7;
+    quitArea->editLocalState()->alpha = 0.6f;
+    quitArea->editLocalState()->red = 0.6f;
+    quitArea->editLocalState()->green = 0.6f;
+    quitArea->editLocalState()->blue = 1.0f;
     quitArea->setHitRect(-420, -60, 840, 60);
     quitArea->onClick = onClose;
     quitArea->clickArg = this;
@@ -182,7 +182,7 @@ void nG_Diary::build() {
     updatePageNumber();
     updateArrows();
     setState(kClosed);
-    localState.alpha = 0;
+    editLocalState()->alpha = 0;
 }
 
 void nG_Diary::loadHub() {
@@ -236,13 +236,13 @@ void nG_Diary::setState(int newState) {
             break;
         case kOpen:
             if (previous == kTurning) {
-                if (newPage) newPage->localState.alpha = 1;
+                if (newPage) newPage->editLocalState()->alpha = 1;
                 if (oldPage && oldPage != newPage) toHub(oldPage);
                 oldPage = newPage = nullptr;
                 updatePageNumber();
             }
             quitArea->setEnabled(!closeLocked);
-            localState.alpha = 1;
+            editLocalState()->alpha = 1;
             visible = true;
             input = true;
             inputChildren = true;
@@ -260,10 +260,10 @@ void nG_Diary::setState(int newState) {
             break;
         case kTurning:
             if (newPage) {
-                newPage->localState.alpha = 0;
+                newPage->editLocalState()->alpha = 0;
                 attachUnder(pagesRoot, newPage);
             }
-            if (oldPage) oldPage->localState.alpha = 1;
+            if (oldPage) oldPage->editLocalState()->alpha = 1;
             quitArea->setEnabled(false);
             playSound(kTurnSound);
             break;
@@ -306,7 +306,7 @@ void nG_Diary::lockClose(bool lock) {
 
 void nG_Diary::finishTurn() {
     if (state != kTurning) return;
-    if (newPage) newPage->localState.alpha = 1;
+    if (newPage) newPage->editLocalState()->alpha = 1;
     if (oldPage && oldPage != newPage) toHub(oldPage);
     oldPage = newPage = nullptr;
     updatePageNumber();
@@ -318,17 +318,17 @@ void nG_Diary::update(float dt) {
     stateTime += dt;
     switch (state) {
         case kOpening:
-            localState.alpha = std::min(stateTime / kFadeSeconds, 1.f);
+            editLocalState()->alpha = std::min(stateTime / kFadeSeconds, 1.f);
             if (stateTime >= kFadeSeconds) setState(kOpen);
             break;
         case kClosing:
-            localState.alpha = std::max(1.f - stateTime / kFadeSeconds, 0.f);
+            editLocalState()->alpha = std::max(1.f - stateTime / kFadeSeconds, 0.f);
             if (stateTime >= kFadeSeconds) setState(kClosed);
             break;
         case kTurning: {
             const float k = std::min(stateTime / kTurnSeconds, 1.f);
-            if (oldPage) oldPage->localState.alpha = 1 - k;
-            if (newPage) newPage->localState.alpha = k;
+            if (oldPage) oldPage->editLocalState()->alpha = 1 - k;
+            if (newPage) newPage->editLocalState()->alpha = k;
             if (stateTime >= kTurnSeconds) setState(kOpen);
             break;
         }
@@ -380,10 +380,9 @@ void nG_Diary::turnTo(int index) {
     nextButton->setEnabled(false);
     prevButton->setEnabled(false);
     pageIndex = index;
-    newPage->localState.x = kCentreX;
-    newPage->localState.y = kCentreY;
-    newPage->localState.z = kPageZ;
-    newPage->localState.matrixValid = false;
+    newPage->editLocalState()->x = kCentreX;
+    newPage->editLocalState()->y = kCentreY;
+    newPage->editLocalState()->z = kPageZ;
     setState(kTurning);
 }
 
@@ -392,11 +391,10 @@ void nG_Diary::showPage(nE_Object* shown) {
     const std::vector<nE_Object*> standing = pagesRoot->children;
     for (nE_Object* child : standing)
         if (child != shown) toHub(child);
-    shown->localState.alpha = 1;
-    shown->localState.x = kCentreX;
-    shown->localState.y = kCentreY;
-    shown->localState.z = kPageZ;
-    shown->localState.matrixValid = false;
+    shown->editLocalState()->alpha = 1;
+    shown->editLocalState()->x = kCentreX;
+    shown->editLocalState()->y = kCentreY;
+    shown->editLocalState()->z = kPageZ;
     if (shown->parent != pagesRoot) attachUnder(pagesRoot, shown);
 }
 
@@ -436,8 +434,8 @@ void nG_Diary::updateArrows() {
     prevButton->setEnabled(before);
     nextButton->setEnabled(after);
     // A disabled arrow looks like an enabled one; faded, it shows there is no page that way.
-    prevButton->localState.alpha = before ? 1 : kDisabledArrowAlpha;
-    nextButton->localState.alpha = after ? 1 : kDisabledArrowAlpha;
+    prevButton->editLocalState()->alpha = before ? 1 : kDisabledArrowAlpha;
+    nextButton->editLocalState()->alpha = after ? 1 : kDisabledArrowAlpha;
 }
 
 void nG_Diary::updatePageNumber() {
@@ -474,7 +472,7 @@ nE_AnimSprite* nG_Diary::findMapRoom(const std::string& roomName) const {
 
 void nG_Diary::showFrame(nE_AnimSprite* room, int frame) {
     if (room->playing) return;
-    room->localState.frameIndex = frame;
+    room->editLocalState()->frameIndex = frame;
     if (room->texture && !room->inputRectSet) room->inputRect = room->texture->localRect(frame);
 }
 
@@ -488,19 +486,19 @@ void nG_Diary::markMapRoom(const std::string& roomName) {
     if (map != currentMap) {
         if (currentMap) {
             for (nE_Object* child : currentMap->children)
-                if (auto* room = dynamic_cast<nE_AnimSprite*>(child); room && room->localState.alpha >= 1)
+                if (auto* room = dynamic_cast<nE_AnimSprite*>(child); room && room->localState().alpha >= 1)
                     showFrame(room, 0);
             toHub(currentMap);
         }
         currentMap = map;
-        currentMap->localState.z = kMapZ;
+        currentMap->editLocalState()->z = kMapZ;
         attachUnder(this, currentMap);
     }
     for (nE_Object* child : currentMap->children) {
         auto* room = dynamic_cast<nE_AnimSprite*>(child);
         if (!room) continue;
         showFrame(room, room == found ? 1 : 0);
-        if (room == found) room->localState.alpha = 1;
+        if (room == found) room->editLocalState()->alpha = 1;
     }
 }
 
@@ -591,7 +589,7 @@ tinyxml2::XMLElement* nG_Diary::dumpState(tinyxml2::XMLDocument& doc) {
         for (nE_Object* child : map->children) {
             auto* room = dynamic_cast<nE_AnimSprite*>(child);
             if (!room) continue;
-            int frame = room->localState.frameIndex;
+            int frame = room->localState().frameIndex;
             if (map == currentMap && frame == 1) frame = 2;
             tinyxml2::XMLElement* entry = namedElement(doc, room->name);
             entry->SetAttribute("state", frame);

@@ -13,8 +13,8 @@ nG_DiaryBook::nG_DiaryBook() {
     clipboard = new nE_AnimSprite();
     clipboard->name = std::string(kName) + "_anim_spr";
     clipboard->setResourceName(kClipboard);
-    clipboard->localState.x = 46;
-    clipboard->localState.y = 683;
+    clipboard->editLocalState()->x = 46;
+    clipboard->editLocalState()->y = 683;
     clipboard->input = false;
     addPart(clipboard);
     input = false;
@@ -56,7 +56,7 @@ void nG_DiaryBook::standStill(bool open) {
     clipboard->stop();
     const nE_AnimSprite::Function* opening = clipboard->findFunction(kOpenFunction);
     if (open && opening && !opening->frames.empty())
-        clipboard->localState.frameIndex = opening->frames.back();
+        clipboard->editLocalState()->frameIndex = opening->frames.back();
     state = open ? kOpen : kClosed;
     wanted = open ? kWantOpen : kWantClosed;
 }

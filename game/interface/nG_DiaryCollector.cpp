@@ -35,11 +35,11 @@ nG_DiaryCollector::nG_DiaryCollector() {
     effect = new nE_Sprite();
     effect->name = std::string(kName) + "_effect";
     effect->setResourceName(kFlashImage);
-    effect->localState.x = kTargetX;
-    effect->localState.y = kTargetY;
-    effect->localState.z = 10;
-    effect->localState.angle = 1.5707964f;
-    effect->localState.alpha = 0;
+    effect->editLocalState()->x = kTargetX;
+    effect->editLocalState()->y = kTargetY;
+    effect->editLocalState()->z = 10;
+    effect->editLocalState()->angle = 1.5707964f;
+    effect->editLocalState()->alpha = 0;
     effect->input = false;
     addPart(effect);
     input = false;
@@ -90,7 +90,7 @@ void nG_DiaryCollector::collect(const std::string& objectName, const std::string
     }
     if (!s->scriptMayMove(object, "nG_DiaryCollector")) return;
     object->input = false;
-    flight.placeAtStart(object->localState);
+    flight.placeAtStart(*object->editLocalState());
     flights.push_back(flight);
 }
 
@@ -107,10 +107,8 @@ void nG_DiaryCollector::update(float dt) {
     for (size_t i = 0; i < flights.size();) {
         Flight& f = flights[i];
         f.time += dt;
-        nE_RenderState& s = f.object->localState;
-        s.matrixValid = false;
         if (f.time < f.duration) {
-            f.placeOnTheWay(s, f.time / f.duration, kTargetX, kTargetY);
+            f.placeOnTheWay(*f.object->editLocalState(), f.time / f.duration, kTargetX, kTargetY);
             ++i;
             continue;
         }
@@ -120,7 +118,7 @@ void nG_DiaryCollector::update(float dt) {
             flash();
         }
         const float r = std::min((f.time - f.duration) / kShrinkSeconds, 1.f);
-        f.placeShrinking(s, r, kTargetX, kTargetY);
+        f.placeShrinking(*f.object->editLocalState(), r, kTargetX, kTargetY);
         if (f.time - f.duration <= kShrinkSeconds) {
             ++i;
             continue;

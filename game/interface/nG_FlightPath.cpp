@@ -38,7 +38,7 @@ nG_FlightPath nG_FlightPath::measure(nE_Object* object, nE_Object* collector, fl
     start.peakScale = start.sx0 * 1.4f;
     float width = endWidth;
     if (auto* sprite = dynamic_cast<nE_Sprite*>(object); sprite && sprite->texture)
-        width = sprite->texture->localRect(sprite->localState.frameIndex).w;
+        width = sprite->texture->localRect(sprite->localState().frameIndex).w;
     start.endScale = width > 0 ? std::min(endWidth / width, 1.f) : 1.f;
     return start;
 }

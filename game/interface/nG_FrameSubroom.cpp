@@ -80,7 +80,7 @@ void nG_FrameSubroom::build() {
         piece->name = pieceName;
         piece->setResourceName(kLayout[i].image);
         piece->input = false;
-        piece->localState.z = kLayout[i].z;
+        piece->editLocalState()->z = kLayout[i].z;
         pieces[i] = piece;
         addPart(piece);
     }
@@ -91,14 +91,14 @@ void nG_FrameSubroom::build() {
     closeButton->build(params);
     closeButton->onClick = onClose;
     closeButton->clickArg = this;
-    closeButton->localState.z = 10;
+    closeButton->editLocalState()->z = 10;
     addPart(closeButton);
 
     lamp = new nE_AnimSprite();
     lamp->name = std::string(kName) + "_lamp_anim";
     lamp->setResourceName(kLampAnimation);
-    lamp->localState.scaleX = lamp->localState.scaleY = 0.85f;
-    lamp->localState.z = 11;
+    lamp->editLocalState()->scaleX = lamp->editLocalState()->scaleY = 0.85f;
+    lamp->editLocalState()->z = 11;
     lamp->input = false;
     addPart(lamp);
 }
@@ -110,21 +110,19 @@ void nG_FrameSubroom::attach(nG_FramedRoom* room) {
     frameRect = nE_Rect{};
     if (room && room->framedImage().texture) {
         const nE_Sprite& image = room->framedImage();
-        frameRect = image.texture->localRect(image.localState.frameIndex);
+        frameRect = image.texture->localRect(image.localState().frameIndex);
     }
     const float hw = frameRect.w / 2, hh = frameRect.h / 2;
     for (int i = 0; i < kPieces; ++i) {
         const Piece& p = kLayout[i];
-        nE_RenderState& s = pieces[i]->localState;
-        s.x = p.hx * hw + p.dx;
-        s.y = p.hy * hh + p.dy;
-        s.scaleX = p.sx * (p.stretchX ? frameRect.w / kEdgeLength : 1);
-        s.scaleY = p.sy * (p.stretchY ? frameRect.h / kEdgeLength : 1);
-        s.matrixValid = false;
+        const nE_Object::StateEdit s = pieces[i]->editLocalState();
+        s->x = p.hx * hw + p.dx;
+        s->y = p.hy * hh + p.dy;
+        s->scaleX = p.sx * (p.stretchX ? frameRect.w / kEdgeLength : 1);
+        s->scaleY = p.sy * (p.stretchY ? frameRect.h / kEdgeLength : 1);
     }
-    closeButton->localState.x = lamp->localState.x = hw + kEdge;
-    closeButton->localState.y = lamp->localState.y = -hh - kEdge;
-    closeButton->localState.matrixValid = lamp->localState.matrixValid = false;
+    closeButton->editLocalState()->x = lamp->editLocalState()->x = hw + kEdge;
+    closeButton->editLocalState()->y = lamp->editLocalState()->y = -hh - kEdge;
     stopLamp();
     if (room) update(0);
 }
@@ -137,14 +135,16 @@ void nG_FrameSubroom::show(bool shown) {
 void nG_FrameSubroom::update(float dt) {
     nE_Object::update(dt);
     if (!subRoom) return;
-    const nE_RenderState& place = subRoom->framedImage().localState;
+    const nE_RenderState& place = subRoom->framedImage().localState();
     const nE_RenderState& zoom = subRoom->framedZoom();
-    localState.x = place.x;
-    localState.y = place.y;
-    localState.scaleX = zoom.scaleX;
-    localState.scaleY = zoom.scaleY;
-    localState.alpha = zoom.alpha;
-    localState.matrixValid = false;
+    {
+        auto local = editLocalState();
+        local->x = place.x;
+        local->y = place.y;
+        local->scaleX = zoom.scaleX;
+        local->scaleY = zoom.scaleY;
+        local->alpha = zoom.alpha;
+    }
     if (closeRequested && zoom.alpha <= 0) {
         subRoom = nullptr;
         show(false);

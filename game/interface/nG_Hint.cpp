@@ -38,9 +38,9 @@ T* part(nE_Object* owner, const char* objectName, const char* resource, float x,
     auto* object = new T();
     object->name = objectName;
     if (resource) object->setResourceName(resource);
-    object->localState.x = x;
-    object->localState.y = y;
-    object->localState.z = z;
+    object->editLocalState()->x = x;
+    object->editLocalState()->y = y;
+    object->editLocalState()->z = z;
     object->input = false;
     owner->addPart(object);
     return object;
@@ -62,9 +62,9 @@ nG_Hint::nG_Hint() {
     button = new nG_InterfButton("ng_hint_btn");
     button->build(nG_InterfButton::Params{});
     button->setHitRect(-42, -45, 84, 90);
-    button->localState.x = kX;
-    button->localState.y = kY;
-    button->localState.z = 1;
+    button->editLocalState()->x = kX;
+    button->editLocalState()->y = kY;
+    button->editLocalState()->z = 1;
     button->onClick = onClick;
     button->clickArg = this;
     button->setState(nG_InterfButton::kDisabled);
@@ -72,14 +72,14 @@ nG_Hint::nG_Hint() {
     addPart(button);
 
     chargeEffect = part<nE_Sprite>(this, "ng_hint_effect_0", kChargeImage, 974, 683, 9);
-    chargeEffect->localState.alpha = 0;
-    chargeEffect->localState.blendMode = kBlendAdd;
-    chargeEffect->localState.angle = 1.5707964f;
+    chargeEffect->editLocalState()->alpha = 0;
+    chargeEffect->editLocalState()->blendMode = kBlendAdd;
+    chargeEffect->editLocalState()->angle = 1.5707964f;
     pointerEffect = part<nE_Sprite>(this, "ng_hint_effect_1", kPointerImage, 0, 0, 9);
-    pointerEffect->localState.alpha = 0;
+    pointerEffect->editLocalState()->alpha = 0;
     // The flash lies over the button: it must not take the press meant for it.
     flashEffect = part<nE_Sprite>(this, "ng_hint_effect_2", kFlashImage, 976, 686, 8.5f);
-    flashEffect->localState.alpha = 0;
+    flashEffect->editLocalState()->alpha = 0;
     layer = part<nE_Sprite>(this, "ng_hint_text", kLayerImage, 967, 615, 10);
     // A new game restores nothing: the hint starts charged, or its disabled button could never be used.
     setState(kCharged);
@@ -140,16 +140,16 @@ void nG_Hint::showFrames() {
     if (!function || function->frames.empty()) return;
     const int n = static_cast<int>(function->frames.size()) - 1;
     if (state == kCharged) {
-        watch0->localState.frameIndex = function->frames[static_cast<size_t>(n)];
+        watch0->editLocalState()->frameIndex = function->frames[static_cast<size_t>(n)];
         return;
     }
     const float t = rechargeTime();
     const float p = t > 0 ? static_cast<float>(n) * stateTimer / t : static_cast<float>(n);
     const int low = std::min(std::max(static_cast<int>(std::floor(p)), 0), n);
     const int high = std::min(std::max(static_cast<int>(std::ceil(p)), 0), n);
-    watch0->localState.frameIndex = function->frames[static_cast<size_t>(low)];
-    watch1->localState.frameIndex = function->frames[static_cast<size_t>(high)];
-    watch1->localState.alpha = p - std::floor(p);
+    watch0->editLocalState()->frameIndex = function->frames[static_cast<size_t>(low)];
+    watch1->editLocalState()->frameIndex = function->frames[static_cast<size_t>(high)];
+    watch1->editLocalState()->alpha = p - std::floor(p);
 }
 
 void nG_Hint::update(float dt) {
@@ -182,9 +182,8 @@ void nG_Hint::playChargeEffect() {
 }
 
 void nG_Hint::pointAt(float x, float y) {
-    pointerEffect->localState.x = x;
-    pointerEffect->localState.y = y;
-    pointerEffect->localState.matrixValid = false;
+    pointerEffect->editLocalState()->x = x;
+    pointerEffect->editLocalState()->y = y;
     const float alpha[] = {0, 0, 0.5f, 1.0f, 1.5f, 1.0f, 2.0f, 0};
     const float scale[] = {0, 0, 1.0f, 0.8f, 2.0f, 1.2f};
     const float angle[] = {0, 0, 2.0f, 6.28f};
@@ -247,7 +246,7 @@ void nG_Hint::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
 void nG_Hint::onMessage(unsigned int message, void* payload) {
     switch (message) {
         case MSG_HINT_ALPHA:
-            if (payload) localState.alpha = *static_cast<const float*>(payload);
+            if (payload) editLocalState()->alpha = *static_cast<const float*>(payload);
             break;
         case MSG_HINT_INPUT:
             if (payload) input = *static_cast<const bool*>(payload);

@@ -115,15 +115,15 @@ void nG_HoCollector::collect(const std::string& objectName, const std::string& t
         nE_Debug::writef("nG_HoCollector: \"%s\" cannot be collected", objectName.c_str());
         return;
     }
-    flight.placeAtStart(object->localState);
+    flight.placeAtStart(*object->editLocalState());
 
     auto* trail = new nE_ParticleSystem();
     trail->name = kTrailPrefix + task;
     trail->setResourceName(kTrailEffect);
     trail->active = trail->input = trail->visible = true;
-    trail->localState.alpha = 1;
-    trail->localState.z = kTrailZ;
-    trail->localState.blendMode = kBlendAdd;
+    trail->editLocalState()->alpha = 1;
+    trail->editLocalState()->z = kTrailZ;
+    trail->editLocalState()->blendMode = kBlendAdd;
     // The sparks are born on the flying object wherever it is.
     trail->setMaskObject(object);
     addPart(trail);
@@ -158,19 +158,17 @@ void nG_HoCollector::update(float dt) {
         f.time += dt;
         float tx = 0, ty = 0;
         if (!f.task.empty()) target(f.task, tx, ty);
-        nE_RenderState& s = f.object->localState;
-        s.matrixValid = false;
         if (f.time < f.duration) {
-            f.placeOnTheWay(s, f.time / f.duration, tx, ty);
-            if (f.trail) f.trail->localState.alpha = std::min(f.time / 0.2f, 1.f);
+            f.placeOnTheWay(*f.object->editLocalState(), f.time / f.duration, tx, ty);
+            if (f.trail) f.trail->editLocalState()->alpha = std::min(f.time / 0.2f, 1.f);
             ++i;
             continue;
         }
         // Without a task the object shrinks where it was found.
         if (f.task.empty()) tx = f.x0, ty = f.y0;
         const float r = (f.time - f.duration) / kShrinkSeconds;
-        f.placeShrinking(s, r, tx, ty);
-        if (f.trail) f.trail->localState.alpha = std::max(1 - r, 0.f);
+        f.placeShrinking(*f.object->editLocalState(), r, tx, ty);
+        if (f.trail) f.trail->editLocalState()->alpha = std::max(1 - r, 0.f);
         if (f.time - f.duration <= kShrinkSeconds) {
             ++i;
             continue;
@@ -189,9 +187,8 @@ void nG_HoCollector::land(const Flight& flight) {
     }
     nE_Object* object = flight.object;
     if (flight.keep && s) {
-        object->localState.alpha = 1;
-        object->localState.scaleX = object->localState.scaleY = 1;
-        object->localState.matrixValid = false;
+        object->editLocalState()->alpha = 1;
+        object->editLocalState()->scaleX = object->editLocalState()->scaleY = 1;
         nE_Object* home = keptParent.empty() ? nullptr : s->findObject(keptParent);
         if (home && !isAncestorOf(home) && home != this)
             s->attach(home, object);
@@ -250,10 +247,9 @@ void nG_HoCollector::restoreState(const tinyxml2::XMLElement* parentElement) {
             std::unique_ptr<nE_Object> object =
                 nE_SLHelper_XML::build(const_cast<tinyxml2::XMLElement*>(child));
             if (!object) continue;
-            object->localState.x = kParkedX;
-            object->localState.alpha = 1;
-            object->localState.scaleX = object->localState.scaleY = 1;
-            object->localState.matrixValid = false;
+            object->editLocalState()->x = kParkedX;
+            object->editLocalState()->alpha = 1;
+            object->editLocalState()->scaleX = object->editLocalState()->scaleY = 1;
             nE_Object* raw = object.release();
             s->attach(home, raw);
             if (raw->parent != home) delete raw;

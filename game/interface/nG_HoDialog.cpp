@@ -41,11 +41,11 @@ nE_Text* caption(const char* objectName, const char* font, const char* key, int 
     t->fontSize = size;
     t->maxWidth = 440;
     t->setText(key);
-    t->localState.y = y;
-    t->localState.z = z;
-    t->localState.red = kGold.r;
-    t->localState.green = kGold.g;
-    t->localState.blue = kGold.b;
+    t->editLocalState()->y = y;
+    t->editLocalState()->z = z;
+    t->editLocalState()->red = kGold.r;
+    t->editLocalState()->green = kGold.g;
+    t->editLocalState()->blue = kGold.b;
     t->input = false;
     return t;
 }
@@ -58,8 +58,8 @@ std::string numbered(const char* key) {
 
 nG_HoDialog::nG_HoDialog() {
     name = kName;
-    localState.x = kX;
-    localState.y = kY;
+    editLocalState()->x = kX;
+    editLocalState()->y = kY;
 
     title = caption("ng_ho_dialog_title", kTitleFont, kTitleKey, 30, 98, 10);
     addPart(title);
@@ -69,7 +69,7 @@ nG_HoDialog::nG_HoDialog() {
     back = new nE_Sprite();
     back->name = "ng_ho_dialog_bg";
     back->setResourceName(kBackImage);
-    back->localState.z = 0;
+    back->editLocalState()->z = 0;
     addPart(back);
 
     okButton = new nG_InterfButton("ng_ho_dialog_ok_btn");
@@ -82,15 +82,15 @@ nG_HoDialog::nG_HoDialog() {
     ok.text0Colour = kCaptionBlue;
     ok.text1Colour = kGold;
     okButton->build(ok);
-    okButton->localState.y = 165;
-    okButton->localState.z = 11;
+    okButton->editLocalState()->y = 165;
+    okButton->editLocalState()->z = 11;
     okButton->onClick = onOk;
     okButton->clickArg = this;
     addPart(okButton);
 
     visible = false;
     input = false;
-    localState.alpha = 0;
+    editLocalState()->alpha = 0;
     if (nE_Mediator* mediator = nE_Mediator::current()) mediator->subscribe(MSG_HO_DIALOG_SHOW, this);
 }
 
@@ -140,10 +140,9 @@ void nG_HoDialog::showObject(nE_Object* object, const std::string& inventoryObje
     shown = object;
     invObjName = inventoryObject;
     closeTrigger = trigger;
-    object->localState.x = 0;
-    object->localState.y = kObjectY;
-    object->localState.z = kObjectZ;
-    object->localState.matrixValid = false;
+    object->editLocalState()->x = 0;
+    object->editLocalState()->y = kObjectY;
+    object->editLocalState()->z = kObjectZ;
     object->visible = true;
 
     state = kShown;
@@ -183,12 +182,11 @@ void nG_HoDialog::update(float dt) {
     nE_Object::update(dt);
     if (state == kShown) {
         if (fade < 1) fade = std::min(fade + kFadeSpeed * dt, 1.f);
-        localState.alpha = fade;
-        localState.scaleX = localState.scaleY = 0.5f + 0.5f * fade;
-        localState.matrixValid = false;
+        editLocalState()->alpha = fade;
+        editLocalState()->scaleX = editLocalState()->scaleY = 0.5f + 0.5f * fade;
     } else if (fade > 0) {
         fade = std::max(fade - kFadeSpeed * dt, 0.f);
-        localState.alpha = fade;
+        editLocalState()->alpha = fade;
         if (fade <= 0) visible = input = false;
     } else if (visible) {
         visible = input = false;

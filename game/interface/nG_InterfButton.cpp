@@ -47,7 +47,7 @@ void nG_InterfButton::resetState() {
 }
 
 void nG_InterfButton::adopt(nE_Object* child, float z) {
-    child->localState.z = z;
+    child->editLocalState()->z = z;
     addPart(child);
     // A button that is already live gives its new parts their resources at once.
     if (loaded) child->activate();
@@ -66,13 +66,13 @@ nE_Text* nG_InterfButton::makeCaption(const std::string& suffix, const Params& p
                                       float z) {
     auto* caption = new nE_Text();
     caption->name = name + suffix;
-    caption->localState.x = params.captionX;
-    caption->localState.y = params.captionY;
+    caption->editLocalState()->x = params.captionX;
+    caption->editLocalState()->y = params.captionY;
     caption->setResourceName(params.captionFont);
     caption->fontSize = params.captionSize;
-    caption->localState.red = colour.r;
-    caption->localState.green = colour.g;
-    caption->localState.blue = colour.b;
+    caption->editLocalState()->red = colour.r;
+    caption->editLocalState()->green = colour.g;
+    caption->editLocalState()->blue = colour.b;
     caption->rawText = params.captionRaw;
     adopt(caption, z);
     caption->setText(params.captionTextId);
@@ -113,8 +113,8 @@ void nG_InterfButton::selectCursor(int kind) {
 }
 
 void nG_InterfButton::applyGlow() {
-    if (layer1) layer1->localState.alpha = glow;
-    if (text1) text1->localState.alpha = glow;
+    if (layer1) layer1->editLocalState()->alpha = glow;
+    if (text1) text1->editLocalState()->alpha = glow;
 }
 
 void nG_InterfButton::setEnabled(bool enabled) {

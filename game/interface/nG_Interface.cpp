@@ -68,8 +68,8 @@ nE_Sprite* sprite(const char* objectName, const char* image, float x, float y) {
     auto* s = new nE_Sprite();
     s->name = objectName;
     s->setResourceName(image);
-    s->localState.x = x;
-    s->localState.y = y;
+    s->editLocalState()->x = x;
+    s->editLocalState()->y = y;
     return s;
 }
 
@@ -77,8 +77,8 @@ nE_AnimSprite* lamp(const char* objectName, float x, float y) {
     auto* s = new nE_AnimSprite();
     s->name = objectName;
     s->setResourceName(kLampAnimation);
-    s->localState.x = x;
-    s->localState.y = y;
+    s->editLocalState()->x = x;
+    s->editLocalState()->y = y;
     s->input = false;
     return s;
 }
@@ -121,7 +121,7 @@ void nG_Interface::declareContent() {
 }
 
 void nG_Interface::adopt(nE_Object* child, float z) {
-    child->localState.z = z;
+    child->editLocalState()->z = z;
     addPart(child);
 }
 
@@ -200,7 +200,7 @@ void nG_Interface::buildBar() {
     leftOrnament = sprite("ng_interface_bg_1", kOrnamentImage, 84, 683);
     adopt(leftOrnament, 15);
     rightOrnament = sprite("ng_interface_bg_1", kOrnamentImage, 940, 683);
-    rightOrnament->localState.scaleX = -1;
+    rightOrnament->editLocalState()->scaleX = -1;
     adopt(rightOrnament, 9);
     rightLamp = sprite("ng_interface_right_lamp", kPodImage, 921, 655);
     adopt(rightLamp, 3);
@@ -213,8 +213,8 @@ void nG_Interface::buildBar() {
 void nG_Interface::buildButtons() {
     auto place = [this](nG_InterfButton* button, float x, float y, float z,
                         nG_InterfButton::ClickHandler click) {
-        button->localState.x = x;
-        button->localState.y = y;
+        button->editLocalState()->x = x;
+        button->editLocalState()->y = y;
         button->onClick = click;
         button->clickArg = this;
         adopt(button, z);
@@ -296,7 +296,7 @@ void nG_Interface::onDiary(void* object) {
 void nG_Interface::setHidden(bool hide, bool withFade) {
     hidden = hide;
     if (!withFade) fade = hidden ? 0.f : 1.f;
-    localState.alpha = fade;
+    editLocalState()->alpha = fade;
 }
 
 void nG_Interface::setGameMode(int mode) {
@@ -322,7 +322,7 @@ void nG_Interface::update(float dt) {
         fade = std::max(fade - kFadeSpeed * dt, 0.f);
     else if (!hidden && fade < 1)
         fade = std::min(fade + kFadeSpeed * dt, 1.f);
-    localState.alpha = fade;
+    editLocalState()->alpha = fade;
 }
 
 bool nG_Interface::handleInput(const nE_InputEvent& event, nE_RenderState&) {

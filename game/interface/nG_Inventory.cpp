@@ -98,7 +98,7 @@ void post(unsigned int message, void* payload) {
 
 void setArrow(nG_SimpleButton* arrow, bool enabled) {
     arrow->input = enabled;
-    arrow->localState.alpha = enabled ? 1.f : kDisabledArrowAlpha;
+    arrow->editLocalState()->alpha = enabled ? 1.f : kDisabledArrowAlpha;
 }
 
 }  // namespace
@@ -137,8 +137,8 @@ void nG_Inventory::reset() {
     title = new nE_Sprite();
     title->name = std::string(kName) + "_title";
     title->setResourceName(kTitleImage);
-    title->localState.y = -45;
-    title->localState.z = 1;
+    title->editLocalState()->y = -45;
+    title->editLocalState()->z = 1;
     addPart(title);
 
     // The catchers keep the pointer over a disabled arrow on the strip; they lie under the arrows so
@@ -146,9 +146,9 @@ void nG_Inventory::reset() {
     auto catcher = [this](const char* suffix, float x) {
         auto* object = new nE_Object();
         object->name = std::string(kName) + suffix;
-        object->localState.x = x;
-        object->localState.y = kSlotY;
-        object->localState.z = kArrowZ;
+        object->editLocalState()->x = x;
+        object->editLocalState()->y = kSlotY;
+        object->editLocalState()->z = kArrowZ;
         object->inputRect = nE_Rect{-20, -23, 40, 46};
         object->inputRectSet = true;
         addPart(object);
@@ -160,9 +160,9 @@ void nG_Inventory::reset() {
     auto arrow = [this](const char* suffix, const char* image, float x, nG_SimpleButton::ClickHandler click) {
         auto* button = new nG_SimpleButton(std::string(kName) + suffix);
         button->setResourceName(image);
-        button->localState.x = x;
-        button->localState.y = kSlotY;
-        button->localState.z = kArrowZ;
+        button->editLocalState()->x = x;
+        button->editLocalState()->y = kSlotY;
+        button->editLocalState()->z = kArrowZ;
         button->onClick = click;
         button->clickArg = this;
         addPart(button);
@@ -171,7 +171,7 @@ void nG_Inventory::reset() {
     leftArrow = arrow("_btn_left", kLeftImage, -kArrowX, onScrollLeft);
     rightArrow = arrow("_btn_right", kRightImage, kArrowX, onScrollRight);
 
-    localState.x = kX;
+    editLocalState()->x = kX;
     mode = kSlidingOut;
     slide = 0;
     draggedItem = nullptr;
@@ -185,7 +185,7 @@ float nG_Inventory::yForSlide(float level) {
 }
 
 void nG_Inventory::setY(float y) {
-    localState.y = y;
+    editLocalState()->y = y;
 }
 
 int nG_Inventory::indexOf(const std::string& item) const {
@@ -274,7 +274,7 @@ void nG_Inventory::layout() {
                 item.state = kResting;
                 item.timer = 0;
                 item.object->input = true;
-                item.object->localState.z = kItemZ;
+                item.object->editLocalState()->z = kItemZ;
             }
         } else {
             item.toX = kHalfWindow + item.width / 2;
@@ -323,8 +323,8 @@ void nG_Inventory::addObject(nE_Object* object, nE_Object* flyer, const std::str
         if (items[i].object == object) index = static_cast<int>(i);
     if (index < 0) {
         if (!moveUnder(this, object)) return;
-        object->localState.alpha = 0;
-        object->localState.z = kItemZ;
+        object->editLocalState()->alpha = 0;
+        object->editLocalState()->z = kItemZ;
         // An item saved while it was lifted comes back without input; in its slot it always takes clicks.
         object->input = true;
         Item item;
@@ -332,8 +332,8 @@ void nG_Inventory::addObject(nE_Object* object, nE_Object* flyer, const std::str
         item.slotGlow = new nE_Sprite();
         item.slotGlow->name = object->name + "_bg ";
         item.slotGlow->setResourceName(kGlowImage);
-        item.slotGlow->localState.z = kGlowZ;
-        item.slotGlow->localState.alpha = 0;
+        item.slotGlow->editLocalState()->z = kGlowZ;
+        item.slotGlow->editLocalState()->alpha = 0;
         item.slotGlow->input = false;
         moveUnder(this, item.slotGlow);
         item.state = kAppearing;
@@ -358,9 +358,9 @@ void nG_Inventory::addObject(nE_Object* object, nE_Object* flyer, const std::str
         // A flyer still on its way from an earlier pick-up would be left behind on the screen.
         if (item.flyer && item.flyer != flyer) nE_Scene::destroyLater(item.flyer);
         if (moveUnder(parent, flyer)) {
-            flyer->localState.x = x;
-            flyer->localState.y = y;
-            flyer->localState.z = kFlyerZ;
+            flyer->editLocalState()->x = x;
+            flyer->editLocalState()->y = y;
+            flyer->editLocalState()->z = kFlyerZ;
             flyer->input = false;
             item.flyer = flyer;
             item.flyerStartX = x;
@@ -486,8 +486,8 @@ void nG_Inventory::update(float dt) {
         updateItem(item, dt);
         if (item.state == kResting && draggedItem == item.object) {
             moveUnder(this, item.object);
-            item.object->localState.x = item.x;
-            item.object->localState.y = item.y;
+            item.object->editLocalState()->x = item.x;
+            item.object->editLocalState()->y = item.y;
             draggedItem = nullptr;
         }
     }
@@ -506,17 +506,17 @@ void nG_Inventory::setItemState(Item& item, int state) {
     nE_Object* object = item.object;
     if (state == kDragStart) {
         nE_Scene::setDragged(nullptr);
-        item.dragStartX = object->localState.x;
-        item.dragStartY = object->localState.y;
+        item.dragStartX = object->localState().x;
+        item.dragStartY = object->localState().y;
         placeDragged(object, item.dragStartX, item.dragStartY);
         nE_Scene::setDragged(object);
-        object->localState.z = kLiftedZ;
+        object->editLocalState()->z = kLiftedZ;
         object->input = false;
         selectCursor(kCursorNull);
     } else if (state == kReturning) {
-        item.dropX = object->localState.x;
-        item.dropY = object->localState.y;
-        if (item.slotGlow) item.slotGlow->localState.alpha = 0;
+        item.dropX = object->localState().x;
+        item.dropY = object->localState().y;
+        if (item.slotGlow) item.slotGlow->editLocalState()->alpha = 0;
         item.returnTime =
             std::hypot(item.dropX - item.dragStartX, item.dropY - item.dragStartY) / kReturnSpeed +
             kReturnBase;
@@ -528,18 +528,18 @@ void nG_Inventory::startDrag(Item& item) {
     draggedItem = item.object;
     if (parent) {
         // The strip is never scaled or turned: a point of it is the same point of its parent, moved.
-        const float x = localState.x + item.object->localState.x;
-        const float y = localState.y + item.object->localState.y;
+        const float x = localState().x + item.object->localState().x;
+        const float y = localState().y + item.object->localState().y;
         moveUnder(parent, item.object);
-        item.object->localState.x = x;
-        item.object->localState.y = y;
+        item.object->editLocalState()->x = x;
+        item.object->editLocalState()->y = y;
     }
     setItemState(item, kDragStart);
 }
 
 void nG_Inventory::slotInParent(const Item& item, float& x, float& y) const {
-    x = localState.x + item.x;
-    y = localState.y + item.y;
+    x = localState().x + item.x;
+    y = localState().y + item.y;
 }
 
 bool nG_Inventory::pointerInParent(float& x, float& y) {
@@ -550,27 +550,27 @@ bool nG_Inventory::pointerInParent(float& x, float& y) {
 }
 
 void nG_Inventory::placeDragged(nE_Object* object, float x, float y) {
-    object->localState.x = x;
-    object->localState.y = y;
+    object->editLocalState()->x = x;
+    object->editLocalState()->y = y;
     if (nE_Object* host = object->parent) {
         const pf::TVec2 at = host->worldStateFromTop().transform().Apply(x, y);
-        object->dragPosition = at;
+        object->setDragPosition(at);
     }
 }
 
 void nG_Inventory::updateItem(Item& item, float dt) {
     nE_Object* object = item.object;
-    nE_RenderState& s = object->localState;
+    const StateEdit s = object->editLocalState();
     nE_Sprite* glow = item.slotGlow;
     float& t = item.timer;
     auto glowAt = [&](float alpha) {
         if (!glow) return;
-        glow->localState.x = s.x;
-        glow->localState.y = s.y;
-        glow->localState.z = s.z;
-        glow->localState.alpha = alpha;
+        glow->editLocalState()->x = s->x;
+        glow->editLocalState()->y = s->y;
+        glow->editLocalState()->z = s->z;
+        glow->editLocalState()->alpha = alpha;
     };
-    auto scale = [&](float value) { s.scaleX = s.scaleY = value; };
+    auto scale = [&](float value) { s->scaleX = s->scaleY = value; };
 
     switch (item.state) {
         case kArriving:
@@ -586,34 +586,34 @@ void nG_Inventory::updateItem(Item& item, float dt) {
                 break;
             }
             t = std::min(1.f, t + 2 * dt);
-            s.x = item.x;
-            s.y = item.y;
-            s.alpha = t;
+            s->x = item.x;
+            s->y = item.y;
+            s->alpha = t;
             scale(kRestScale * t);
-            glowAt(s.alpha);
+            glowAt(s->alpha);
             if (t >= 1) setItemState(item, kResting);
             break;
         case kHoverGrow:
             t = std::min(1.f, t + 10 * dt);
-            s.alpha = 1;
+            s->alpha = 1;
             scale(kRestScale + 0.1f * t);
             if (t >= 1) setItemState(item, kHovered);
             break;
         case kHovered:
-            s.alpha = 1;
+            s->alpha = 1;
             scale(kHoverScale);
             break;
         case kHoverShrink:
             t = std::min(1.f, t + 10 * dt);
-            s.alpha = 1;
+            s->alpha = 1;
             scale(kRestScale + 0.1f * (1 - t));
             if (t >= 1) setItemState(item, kResting);
             break;
         case kResting:
             scale(kRestScale);
-            s.alpha = 1;
-            s.x = item.x;
-            s.y = item.y;
+            s->alpha = 1;
+            s->x = item.x;
+            s->y = item.y;
             glowAt(1);
             break;
         case kDragStart: {
@@ -622,12 +622,12 @@ void nG_Inventory::updateItem(Item& item, float dt) {
                 break;
             }
             t = std::min(1.f, t + 3 * dt);
-            float px = s.x, py = s.y;
+            float px = s->x, py = s->y;
             pointerInParent(px, py);
             const float e = ease(t);
             placeDragged(object, lerp(item.dragStartX, px, e), lerp(item.dragStartY, py, e));
             scale(0.8f + 0.2f * t);
-            if (glow) glow->localState.alpha = 1 - t;
+            if (glow) glow->editLocalState()->alpha = 1 - t;
             if (t >= 1) setItemState(item, kDragging);
             break;
         }
@@ -636,7 +636,7 @@ void nG_Inventory::updateItem(Item& item, float dt) {
                 setItemState(item, kReturning);
                 break;
             }
-            float px = s.x, py = s.y;
+            float px = s->x, py = s->y;
             if (pointerInParent(px, py)) placeDragged(object, px, py);
             break;
         }
@@ -645,21 +645,21 @@ void nG_Inventory::updateItem(Item& item, float dt) {
             float sx = 0, sy = 0;
             slotInParent(item, sx, sy);
             if (object->parent == this) sx = item.x, sy = item.y;
-            s.x = lerp(item.dropX, sx, ease(ease(t)));
-            s.y = lerp(item.dropY, sy, ease(t));
+            s->x = lerp(item.dropX, sx, ease(ease(t)));
+            s->y = lerp(item.dropY, sy, ease(t));
             scale(1 - 0.3f * t);
-            if (glow) glow->localState.alpha = clamp01(4 * t - 3);
+            if (glow) glow->editLocalState()->alpha = clamp01(4 * t - 3);
             if (t >= 1) {
                 object->input = true;
-                s.z = kItemZ;
+                s->z = kItemZ;
                 setItemState(item, kResting);
             }
             break;
         }
         case kOutside:
             scale(0);
-            s.alpha = 0;
-            if (glow) glow->localState.alpha = 0;
+            s->alpha = 0;
+            if (glow) glow->editLocalState()->alpha = 0;
             break;
         default:
             break;
@@ -682,10 +682,10 @@ void nG_Inventory::updateItem(Item& item, float dt) {
     if (item.toX > kHalfWindow || item.fromX > kHalfWindow)
         fade *= clamp01(1 - (item.x - (kHalfWindow - item.width / 2)) / edge);
     if (fade < 1) {
-        s.alpha *= fade;
-        s.scaleX *= fade;
-        s.scaleY *= fade;
-        if (glow) glow->localState.alpha *= fade;
+        s->alpha *= fade;
+        s->scaleX *= fade;
+        s->scaleY *= fade;
+        if (glow) glow->editLocalState()->alpha *= fade;
     }
 }
 
@@ -695,19 +695,19 @@ void nG_Inventory::updateFlyer(Item& item, float dt) {
     item.flightLeft = std::max(0.f, item.flightLeft - dt);
     float sx = 0, sy = 0;
     slotInParent(item, sx, sy);
-    nE_RenderState& s = flyer->localState;
+    const StateEdit s = flyer->editLocalState();
     if (item.flightLeft > 0.5f) {
         const float u = ease(ease(kFlightSeconds - item.flightLeft));
-        s.x = lerp(item.flyerStartX, sx, u);
-        s.y = lerp(item.flyerStartY, sy, u);
+        s->x = lerp(item.flyerStartX, sx, u);
+        s->y = lerp(item.flyerStartY, sy, u);
         // A pop: up to one and a half times its size and back.
         const float k = item.timer;
-        s.scaleX = s.scaleY = k < 0.3f ? 1 + 0.5f * k / 0.3f : 1 + 0.5f * (1 - (k - 0.3f) / 0.7f);
+        s->scaleX = s->scaleY = k < 0.3f ? 1 + 0.5f * k / 0.3f : 1 + 0.5f * (1 - (k - 0.3f) / 0.7f);
     } else {
-        s.x = sx;
-        s.y = sy;
-        s.z = kLiftedZ;
-        s.alpha = s.scaleX = s.scaleY = 2 * item.flightLeft;
+        s->x = sx;
+        s->y = sy;
+        s->z = kLiftedZ;
+        s->alpha = s->scaleX = s->scaleY = 2 * item.flightLeft;
     }
     if (item.flightLeft <= 0) {
         nE_Scene::destroyLater(flyer);
@@ -760,11 +760,11 @@ void nG_Inventory::onMessage(unsigned int message, void* payload) {
             if (payload) remove(*static_cast<const std::string*>(payload));
             break;
         case MSG_INV_HIDE:
-            localState.z = 2;
+            editLocalState()->z = 2;
             visible = input = false;
             break;
         case MSG_INV_SHOW:
-            localState.z = 3;
+            editLocalState()->z = 3;
             visible = input = true;
             break;
         case MSG_INV_RETURN:

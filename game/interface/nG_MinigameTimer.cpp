@@ -54,9 +54,9 @@ T* place(nE_Object* parent, T* child, const std::string& objectName, const char*
          float z) {
     child->name = objectName;
     if (resource) child->setResourceName(resource);
-    child->localState.x = x;
-    child->localState.y = y;
-    child->localState.z = z;
+    child->editLocalState()->x = x;
+    child->editLocalState()->y = y;
+    child->editLocalState()->z = z;
     child->input = false;
     parent->addPart(child);
     return child;
@@ -69,7 +69,7 @@ void alphaKeys(nE_Object* object, std::vector<float> keys) {
 // Sets the opacity at once, dropping a fade still running on it.
 void setAlpha(nE_Object* object, float alpha) {
     nE_Scene::removeAnimLine(object, kLineAlpha);
-    object->localState.alpha = alpha;
+    object->editLocalState()->alpha = alpha;
 }
 
 void restartAnim(nE_AnimSprite* anim) {
@@ -293,26 +293,26 @@ void nG_MinigameTimer::setMode(int newMode) {
 
 void nG_MinigameTimer::reposition() {
     const float x = kInfoOutX - kInfoTravel * std::sin(slide * 3.141592f / 2);
-    infoButton->localState.x = x;
-    resetButton->localState.x = x + 4;
-    textLayer->localState.alpha = slide;
+    infoButton->editLocalState()->x = x;
+    resetButton->editLocalState()->x = x + 4;
+    textLayer->editLocalState()->alpha = slide;
     showClock();
     float hintAlpha = 1 - slide;
     post(MSG_HINT_ALPHA, &hintAlpha);
 }
 
 void nG_MinigameTimer::showClock() {
-    watch0->localState.alpha = clockShown ? slide : 0;
-    watch1->localState.alpha = 0;
+    watch0->editLocalState()->alpha = clockShown ? slide : 0;
+    watch1->editLocalState()->alpha = 0;
     const nE_AnimSprite::Function* clock = watch0->findFunction(kFunction);
     if (!clock || clock->frames.empty()) return;
     const int last = static_cast<int>(clock->frames.size()) - 1;
     const float hand = (1 - remaining) * static_cast<float>(last);
     const int low = std::clamp(static_cast<int>(std::floor(hand)), 0, last);
     const int high = std::clamp(static_cast<int>(std::ceil(hand)), 0, last);
-    watch0->localState.frameIndex = clock->frames[static_cast<size_t>(low)];
-    watch1->localState.frameIndex = clock->frames[static_cast<size_t>(high)];
-    if (clockShown) watch1->localState.alpha = (hand - std::floor(hand)) * slide;
+    watch0->editLocalState()->frameIndex = clock->frames[static_cast<size_t>(low)];
+    watch1->editLocalState()->frameIndex = clock->frames[static_cast<size_t>(high)];
+    if (clockShown) watch1->editLocalState()->alpha = (hand - std::floor(hand)) * slide;
 }
 
 void nG_MinigameTimer::update(float dt) {

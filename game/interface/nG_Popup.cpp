@@ -76,10 +76,10 @@ void nG_Popup::build() {
     text->name = std::string(kName) + "_text";
     text->setResourceName(kFont);
     text->fontSize = 18;
-    text->localState.z = 10;
-    text->localState.red = 1.f;
-    text->localState.green = 0.92549f;
-    text->localState.blue = 0.423529f;
+    text->editLocalState()->z = 10;
+    text->editLocalState()->red = 1.f;
+    text->editLocalState()->green = 0.92549f;
+    text->editLocalState()->blue = 0.423529f;
     text->visible = false;
     text->input = false;
     addPart(text);
@@ -174,29 +174,27 @@ void nG_Popup::layout() {
     const float corner[4][2] = {
         {-cornerX, -cornerY}, {-cornerX, cornerY}, {cornerX, cornerY}, {cornerX, -cornerY}};
     for (int i = 0; i < kPieces; ++i) {
-        nE_RenderState& s = pieces[i]->localState;
-        s.scaleX = kLayout[i].sx;
-        s.scaleY = kLayout[i].sy;
+        const nE_Object::StateEdit s = pieces[i]->editLocalState();
+        s->scaleX = kLayout[i].sx;
+        s->scaleY = kLayout[i].sy;
         if (i < 4) {
-            s.x = corner[i][0];
-            s.y = corner[i][1];
+            s->x = corner[i][0];
+            s->y = corner[i][1];
         } else if (i < 6) {
-            s.x = i == 4 ? -cornerX : cornerX;
-            s.y = 0;
-            s.scaleY *= h - 8;
+            s->x = i == 4 ? -cornerX : cornerX;
+            s->y = 0;
+            s->scaleY *= h - 8;
         } else if (i < 8) {
-            s.x = 0;
-            s.y = i == 6 ? -cornerY : cornerY;
-            s.scaleX *= (w - 2) / kEdgeLength;
+            s->x = 0;
+            s->y = i == 6 ? -cornerY : cornerY;
+            s->scaleX *= (w - 2) / kEdgeLength;
         } else {
-            s.x = s.y = 0;
-            s.scaleX = (w - 2) / 2;
-            s.scaleY = (h - 8) / 2;
+            s->x = s->y = 0;
+            s->scaleX = (w - 2) / 2;
+            s->scaleY = (h - 8) / 2;
         }
-        s.matrixValid = false;
     }
-    text->localState.x = text->localState.y = 0;
-    text->localState.matrixValid = false;
+    text->editLocalState()->x = text->editLocalState()->y = 0;
 }
 
 void nG_Popup::paint() {
@@ -210,11 +208,10 @@ void nG_Popup::paint() {
 
 void nG_Popup::applyLevel() {
     const float f = std::sin(level * 3.141592f / 2);
-    localState.alpha = f;
-    localState.scaleX = localState.scaleY = f;
-    localState.x = startX + (endX - startX) * f;
-    localState.y = startY + (endY - startY) * f;
-    localState.matrixValid = false;
+    editLocalState()->alpha = f;
+    editLocalState()->scaleX = editLocalState()->scaleY = f;
+    editLocalState()->x = startX + (endX - startX) * f;
+    editLocalState()->y = startY + (endY - startY) * f;
 }
 
 void nG_Popup::update(float dt) {

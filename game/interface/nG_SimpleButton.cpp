@@ -24,7 +24,7 @@ void nG_SimpleButton::resetState() {
 }
 
 void nG_SimpleButton::setScale(float scale) {
-    localState.scaleX = localState.scaleY = scale;
+    editLocalState()->scaleX = editLocalState()->scaleY = scale;
 }
 
 void nG_SimpleButton::update(float dt) {

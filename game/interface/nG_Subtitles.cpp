@@ -25,10 +25,10 @@ nG_Subtitles::nG_Subtitles() {
     band = new nE_Sprite();
     band->name = std::string(kName) + "_bg";
     band->setResourceName(kBand);
-    band->localState.x = 512;
-    band->localState.y = kBandHalfHeight;
-    band->localState.scaleX = 512;
-    band->localState.scaleY = kBandHalfHeight;
+    band->editLocalState()->x = 512;
+    band->editLocalState()->y = kBandHalfHeight;
+    band->editLocalState()->scaleX = 512;
+    band->editLocalState()->scaleY = kBandHalfHeight;
     band->input = false;
     addPart(band);
 
@@ -37,8 +37,8 @@ nG_Subtitles::nG_Subtitles() {
     text->setResourceName(kFont);
     text->fontSize = 36;
     text->maxWidth = 1024;
-    text->localState.x = 512;
-    text->localState.y = kBandHalfHeight;
+    text->editLocalState()->x = 512;
+    text->editLocalState()->y = kBandHalfHeight;
     text->input = false;
     addPart(text);
 
@@ -74,9 +74,8 @@ void nG_Subtitles::fitBand() {
     // A line that wraps gets a taller band rather than spilling over the picture; the band keeps to the
     // top edge.
     const float half = std::max(kBandHalfHeight, text->getLocalRect().h / 2 + kBandMargin);
-    band->localState.y = text->localState.y = half;
-    band->localState.scaleY = half;
-    band->localState.matrixValid = text->localState.matrixValid = false;
+    band->editLocalState()->y = text->editLocalState()->y = half;
+    band->editLocalState()->scaleY = half;
 }
 
 void nG_Subtitles::hide() {
@@ -84,8 +83,8 @@ void nG_Subtitles::hide() {
 }
 
 void nG_Subtitles::applyLevel() {
-    band->localState.alpha = level;
-    text->localState.alpha = level;
+    band->editLocalState()->alpha = level;
+    text->editLocalState()->alpha = level;
 }
 
 void nG_Subtitles::update(float dt) {

@@ -26,15 +26,15 @@ void nG_Task::resetState() {
 
 void nG_Task::refresh() {
     if (completed) {
-        localState.red = localState.green = localState.blue = 0.4f;
+        editLocalState()->red = editLocalState()->green = editLocalState()->blue = 0.4f;
     } else if (marked) {
-        localState.red = 196 / 255.f;
-        localState.green = 213 / 255.f;
-        localState.blue = 1.f;
+        editLocalState()->red = 196 / 255.f;
+        editLocalState()->green = 213 / 255.f;
+        editLocalState()->blue = 1.f;
     } else {
-        localState.red = 1.f;
-        localState.green = 236 / 255.f;
-        localState.blue = 108 / 255.f;
+        editLocalState()->red = 1.f;
+        editLocalState()->green = 236 / 255.f;
+        editLocalState()->blue = 108 / 255.f;
     }
     if (count < 2) {
         setText(textId);

@@ -83,14 +83,14 @@ void nG_Tasks::reset() {
     effect->setResourceName(kEffectImage);
     effect->input = false;
     effect->visible = false;
-    effect->localState.z = kEffectZ;
+    effect->editLocalState()->z = kEffectZ;
     addPart(effect);
 
     mode = kHidden;
     slide = -0.5f;
     drawnSinceChange = true;
-    localState.x = kX;
-    localState.y = kRestY - kRise * std::sin(slide * kPi / 2);
+    editLocalState()->x = kX;
+    editLocalState()->y = kRestY - kRise * std::sin(slide * kPi / 2);
     visible = false;
 }
 
@@ -129,9 +129,9 @@ void nG_Tasks::addTask(const std::string& textId, const std::string& room, bool 
     group.tasks.push_back(task);
     group.completed = false;
     const size_t k = group.tasks.size() - 1;
-    task->localState.x = static_cast<float>(k % kColumns) * kColumnWidth - 270;
-    task->localState.y = static_cast<float>(k / kColumns) * kRowHeight - 10;
-    task->localState.z = kLineZ;
+    task->editLocalState()->x = static_cast<float>(k % kColumns) * kColumnWidth - 270;
+    task->editLocalState()->y = static_cast<float>(k / kColumns) * kRowHeight - 10;
+    task->editLocalState()->z = kLineZ;
     addPart(task);
     if (loaded) task->activate();
     // A task added to the list on show appears at once.
@@ -185,9 +185,9 @@ void nG_Tasks::unmarkTask(const std::string& textId) {
 }
 
 void nG_Tasks::flash(const nG_Task* task) {
-    effect->localState.x = task->localState.x;
-    effect->localState.y = task->localState.y;
-    effect->localState.z = kEffectZ;
+    effect->editLocalState()->x = task->localState().x;
+    effect->editLocalState()->y = task->localState().y;
+    effect->editLocalState()->z = kEffectZ;
     effect->visible = true;
     animate(effect, kLineAlpha, {0, 0, 0.3f, 1, 0.6f, 0});
     animate(effect, kLineScaleX, {0, 1, 0.6f, 1.6f});
@@ -248,7 +248,7 @@ void nG_Tasks::setMode(int newMode) {
 
 void nG_Tasks::reposition() {
     float y = kRestY - kRise * std::sin(slide * kPi / 2);
-    localState.y = y;
+    editLocalState()->y = y;
     post(MSG_INV_SET_Y, &y);
     float headerY = y - kHeaderAbove;
     post(MSG_TASKS_HEADER_Y, &headerY);
@@ -324,11 +324,11 @@ void nG_Tasks::onMessage(unsigned int message, void* payload) {
             break;
         case MSG_TASKS_HIDE:
             visible = false;
-            localState.z = 2;
+            editLocalState()->z = 2;
             break;
         case MSG_TASKS_SHOW:
             visible = true;
-            localState.z = 3;
+            editLocalState()->z = 3;
             break;
         case MSG_INV_HIDDEN:
             setMode(kShown);
@@ -352,8 +352,8 @@ void nG_Tasks::onMessage(unsigned int message, void* payload) {
                 auto* query = static_cast<nG_TaskPositionQuery*>(payload);
                 if (const nG_Task* task = findTask(query->textId)) {
                     // The list is never scaled or turned: its parent's point is its own, moved.
-                    query->x = localState.x + task->localState.x;
-                    query->y = localState.y + task->localState.y;
+                    query->x = localState().x + task->localState().x;
+                    query->y = localState().y + task->localState().y;
                     query->found = true;
                 }
             }

@@ -64,9 +64,9 @@ void nG_TasksHeader::reset() {
         button->build(params);
         button->fadeSpeed = kTabFadeSpeed;
         button->setHitRect(-60, -20, 120, 40);
-        button->localState.x = x;
-        button->localState.y = kTabY;
-        button->localState.z = 1;
+        button->editLocalState()->x = x;
+        button->editLocalState()->y = kTabY;
+        button->editLocalState()->z = 1;
         button->onClick = click;
         button->clickArg = this;
         addPart(button);
@@ -78,16 +78,16 @@ void nG_TasksHeader::reset() {
     highlight = new nE_Sprite();
     highlight->name = std::string(kName) + "_btn_inv_highlight";
     highlight->setResourceName(kHighlightImage);
-    highlight->localState.x = -kTabX;
-    highlight->localState.y = kTabY;
-    highlight->localState.z = 2;
-    highlight->localState.alpha = 0;
-    highlight->localState.blendMode = kAdditive;
+    highlight->editLocalState()->x = -kTabX;
+    highlight->editLocalState()->y = kTabY;
+    highlight->editLocalState()->z = 2;
+    highlight->editLocalState()->alpha = 0;
+    highlight->editLocalState()->blendMode = kAdditive;
     highlight->input = false;
     addPart(highlight);
 
-    localState.x = kX;
-    localState.y = kY;
+    editLocalState()->x = kX;
+    editLocalState()->y = kY;
     visible = false;
 }
 
@@ -119,7 +119,7 @@ void nG_TasksHeader::blink() {
     const std::vector<float> keys = {0, 0, 0.25f, 1, 0.5f, 0, 0.75f, 1, 1.f, 0, 1.25f, 1, 1.5f, 0};
     nE_Scene::addAnimLine(highlight, kLineAlpha, false, false, "", keys.data(),
                           static_cast<int>(keys.size()));
-    inventoryTab->localState.alpha = 1;
+    inventoryTab->editLocalState()->alpha = 1;
 }
 
 void nG_TasksHeader::onMessage(unsigned int message, void* payload) {
@@ -128,7 +128,7 @@ void nG_TasksHeader::onMessage(unsigned int message, void* payload) {
             blink();
             break;
         case MSG_TASKS_HEADER_Y:
-            if (payload) localState.y = *static_cast<const float*>(payload);
+            if (payload) editLocalState()->y = *static_cast<const float*>(payload);
             break;
         case MSG_TASKS_HEADER_SHOW_TASKS:
             showTasks();

@@ -61,7 +61,7 @@ nG_Tutorial::nG_Tutorial() {
     text->fontSize = 20;
     // Narrower than the box's middle so that the buttons beside the text never cover it.
     text->maxWidth = kTextWidth;
-    text->localState.z = 1;
+    text->editLocalState()->z = 1;
     text->input = false;
     addPart(text);
 
@@ -73,12 +73,12 @@ nG_Tutorial::nG_Tutorial() {
     arrow = new nE_AnimSprite();
     arrow->name = std::string(kName) + "_arrow";
     arrow->setResourceName(kArrow);
-    arrow->localState.z = kButtonZ;
+    arrow->editLocalState()->z = kButtonZ;
     arrow->input = false;
     arrow->visible = false;
     addPart(arrow);
 
-    localState.alpha = 0;
+    editLocalState()->alpha = 0;
     visible = false;
     input = false;
     active = false;
@@ -105,8 +105,8 @@ nG_InterfButton* nG_Tutorial::makeButton(const std::string& suffix, const std::s
     button->build(params);
     button->onClick = accept ? onAccept : onDecline;
     button->clickArg = this;
-    button->localState.x = x;
-    button->localState.z = kButtonZ;
+    button->editLocalState()->x = x;
+    button->editLocalState()->z = kButtonZ;
     button->visible = false;
     button->input = false;
     addPart(button);
@@ -140,9 +140,8 @@ void nG_Tutorial::showHint(const nG_TutorialRequest& request) {
     arrowAngle = std::isfinite(request.arrowAngle) ? request.arrowAngle : 0.f;
     closeTrigger = request.closeTrigger;
 
-    localState.x = static_cast<float>(posX);
-    localState.y = static_cast<float>(posY);
-    localState.matrixValid = false;
+    editLocalState()->x = static_cast<float>(posX);
+    editLocalState()->y = static_cast<float>(posY);
     text->setText(textId);
     for (nG_InterfButton* button : {yesButton, noButton, okButton, skipButton}) {
         button->visible = false;
@@ -150,10 +149,9 @@ void nG_Tutorial::showHint(const nG_TutorialRequest& request) {
     }
     if (arrowX != 0 || arrowY != 0) {
         arrow->visible = true;
-        arrow->localState.x = static_cast<float>(arrowX - posX);
-        arrow->localState.y = static_cast<float>(arrowY - posY);
-        arrow->localState.angle = arrowAngle;
-        arrow->localState.matrixValid = false;
+        arrow->editLocalState()->x = static_cast<float>(arrowX - posX);
+        arrow->editLocalState()->y = static_cast<float>(arrowY - posY);
+        arrow->editLocalState()->angle = arrowAngle;
         arrow->play(kArrowFunction, "");
     } else {
         arrow->visible = false;
@@ -162,8 +160,7 @@ void nG_Tutorial::showHint(const nG_TutorialRequest& request) {
     const float rowY = text->getLocalRect().h / 2 - 25;
     nG_InterfButton* const row[2] = {first ? yesButton : okButton, first ? noButton : skipButton};
     for (nG_InterfButton* button : row) {
-        button->localState.y = rowY;
-        button->localState.matrixValid = false;
+        button->editLocalState()->y = rowY;
         button->glow = 0;
         button->setState(nG_InterfButton::kNormal);
         button->visible = true;
@@ -186,10 +183,10 @@ void nG_Tutorial::setState(int newState) {
             visible = input = active = true;
             break;
         case kShown:
-            localState.alpha = 1;
+            editLocalState()->alpha = 1;
             break;
         default:
-            localState.alpha = 0;
+            editLocalState()->alpha = 0;
             visible = input = active = false;
             arrow->stop();
             if (previous == kFadingOut && !closeTrigger.empty()) {
@@ -207,10 +204,10 @@ void nG_Tutorial::update(float dt) {
     input = state != kHidden && (!parent || parent->worldStateFromTop().alpha >= kSeenAlpha);
     stateTime += dt;
     if (state == kFadingIn) {
-        localState.alpha = std::min(1.f, stateTime / kFadeTime);
+        editLocalState()->alpha = std::min(1.f, stateTime / kFadeTime);
         if (stateTime >= kFadeTime) setState(kShown);
     } else if (state == kFadingOut) {
-        localState.alpha = std::max(0.f, 1 - stateTime / kFadeTime);
+        editLocalState()->alpha = std::max(0.f, 1 - stateTime / kFadeTime);
         if (stateTime >= kFadeTime) setState(kHidden);
     }
 }

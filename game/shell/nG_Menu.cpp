@@ -33,18 +33,18 @@ nG_Menu::nG_Menu(bool logoFirst) {
         notice->rawText = true;
         notice->fontSize = 22;
         notice->maxWidth = 800;
-        notice->localState.x = 512;
-        notice->localState.y = 384;
+        notice->editLocalState()->x = 512;
+        notice->editLocalState()->y = 384;
         notice->input = false;
         addPart(notice);
         notice->setText("The menu could not be loaded (" + file + ").\nPress Escape to quit.");
     }
     popup = new nG_Popup();
-    popup->localState.z = kPopupZ;
+    popup->editLocalState()->z = kPopupZ;
     addPart(popup);
     // The intro video before the menu speaks through subtitles as well.
     subtitles = new nG_Subtitles();
-    subtitles->localState.z = kSubtitlesZ;
+    subtitles->editLocalState()->z = kSubtitlesZ;
     addPart(subtitles);
     nE_Scene::queueTrigger(name, logoFirst ? kLogoTrigger : kMenuTrigger);
 }

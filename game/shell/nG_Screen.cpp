@@ -125,12 +125,12 @@ void nG_Screen::makeOverlay() {
     dim = new nE_Sprite();
     dim->name = "ng_pause_0";
     dim->setResourceName(kPauseDimImage);
-    dim->localState.x = 512;
-    dim->localState.y = 384;
-    dim->localState.scaleX = 512;
-    dim->localState.scaleY = 384;
-    dim->localState.alpha = 0.6f;
-    dim->localState.z = 1;
+    dim->editLocalState()->x = 512;
+    dim->editLocalState()->y = 384;
+    dim->editLocalState()->scaleX = 512;
+    dim->editLocalState()->scaleY = 384;
+    dim->editLocalState()->alpha = 0.6f;
+    dim->editLocalState()->z = 1;
     dim->input = false;
     dim->visible = false;
     addPart(dim);
@@ -138,9 +138,9 @@ void nG_Screen::makeOverlay() {
     pausedLabel = new nE_Sprite();
     pausedLabel->name = "ng_pause_1";
     pausedLabel->setResourceName(kPauseLabelImage);
-    pausedLabel->localState.x = 512;
-    pausedLabel->localState.y = 384;
-    pausedLabel->localState.z = 2;
+    pausedLabel->editLocalState()->x = 512;
+    pausedLabel->editLocalState()->y = 384;
+    pausedLabel->editLocalState()->z = 2;
     pausedLabel->input = false;
     pausedLabel->visible = false;
     addPart(pausedLabel);
@@ -167,12 +167,11 @@ void nG_Screen::registerCursors() {
 }
 
 void nG_Screen::applyCanvas(const nE_CanvasMapping& mapping) {
-    localState.x = mapping.offsetX;
-    localState.y = mapping.offsetY;
-    localState.z = mapping.offsetZ;
-    localState.scaleX = mapping.scaleX;
-    localState.scaleY = mapping.scaleY;
-    localState.matrixValid = false;
+    editLocalState()->x = mapping.offsetX;
+    editLocalState()->y = mapping.offsetY;
+    editLocalState()->z = mapping.offsetZ;
+    editLocalState()->scaleX = mapping.scaleX;
+    editLocalState()->scaleY = mapping.scaleY;
 }
 
 void nG_Screen::requestStart(bool continueSave, int slot, const std::string& levelPath,
@@ -219,7 +218,7 @@ void nG_Screen::startGame() {
         nE_Core::get()->timerHub().clear();
     }
     game = new nG_Game();
-    game->localState.z = 0;
+    game->editLocalState()->z = 0;
     addPart(game);
     if (loaded) game->activate();
     game->startLevel(gameStart.slot, gameStart.continueSave, gameStart.levelPath, gameStart.startCode);
@@ -242,7 +241,7 @@ void nG_Screen::openMenu(bool logo) {
         dropSubtree(leaving);
     }
     menu = new nG_Menu(logo);
-    menu->localState.z = 0;
+    menu->editLocalState()->z = 0;
     addPart(menu);
     if (loaded) menu->activate();
 }
@@ -319,7 +318,7 @@ void nG_Screen::showObjectWindow(const nG_ObjectWindowRequest& request) {
     nE_Object* parent = game ? static_cast<nE_Object*>(game) : menu ? static_cast<nE_Object*>(menu) : this;
     if (!window || !parent || window == parent || window->isAncestorOf(parent)) return;
     if (!core->scene().scriptMayMove(window, "ShowObjectWindow")) return;
-    window->localState.z = 999999;
+    window->editLocalState()->z = 999999;
     core->scene().attach(parent, window);
     nE_Scene::queueTrigger(window->name, request.code);
 }
@@ -342,7 +341,8 @@ void nG_Screen::onMessage(unsigned int message, void* payload) {
             if (payload) {
                 const notEngine* engine = notEngine::instance();
                 const float width = engine ? engine->GetWidth() : 1024.f;
-                *static_cast<float*>(payload) = localState.scaleX != 0 ? width / localState.scaleX : width;
+                *static_cast<float*>(payload) =
+                    localState().scaleX != 0 ? width / localState().scaleX : width;
             }
             break;
         case MSG_SAVE_SLOT:

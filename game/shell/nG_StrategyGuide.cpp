@@ -42,9 +42,9 @@ std::string textOf(const tinyxml2::XMLElement* element) {
 }
 
 void setColour(nE_Object* object, int r, int g, int b) {
-    object->localState.red = r / 255.f;
-    object->localState.green = g / 255.f;
-    object->localState.blue = b / 255.f;
+    object->editLocalState()->red = r / 255.f;
+    object->editLocalState()->green = g / 255.f;
+    object->editLocalState()->blue = b / 255.f;
 }
 
 }  // namespace
@@ -179,9 +179,9 @@ template <class T>
 T* nG_StrategyGuide::adopt(nE_Object* parent, T* child, const std::string& childName, float x, float y,
                            float z) {
     child->name = childName;
-    child->localState.x = x;
-    child->localState.y = y;
-    child->localState.z = z;
+    child->editLocalState()->x = x;
+    child->editLocalState()->y = y;
+    child->editLocalState()->z = z;
     parent->addPart(child);
     return child;
 }
@@ -212,7 +212,7 @@ void nG_StrategyGuide::createChildren() {
     for (int i = 0; i < kImageSlots; ++i) {
         images[i] = adopt(page, new nE_Sprite(), "ng_strategy_guide_image_" + std::to_string(i), kSlotX[i],
                           kSlotY[i], 9);
-        images[i]->localState.scaleX = images[i]->localState.scaleY = 0.27f;
+        images[i]->editLocalState()->scaleX = images[i]->editLocalState()->scaleY = 0.27f;
         images[i]->input = false;
         auto* button = new nG_InterfButton("ng_strategy_guide_imagebtn_" + std::to_string(i));
         adopt(page, button, button->name, kSlotX[i], kSlotY[i], 10);
@@ -248,9 +248,9 @@ void nG_StrategyGuide::createChildren() {
     bigView->inputRectSet = true;
     auto* black = adopt(bigView, new nE_Sprite(), "ng_strategy_guide_big_view_black", 512, 384, 0);
     black->setResourceName(kBlack);
-    black->localState.scaleX = 512;
-    black->localState.scaleY = 384;
-    black->localState.alpha = 0.6f;
+    black->editLocalState()->scaleX = 512;
+    black->editLocalState()->scaleY = 384;
+    black->editLocalState()->alpha = 0.6f;
     black->input = false;
     bigImage = adopt(bigView, new nE_Sprite(), "ng_strategy_guide_big_view_im", 512, 384, 1);
     bigImage->input = false;
@@ -260,7 +260,7 @@ void nG_StrategyGuide::createChildren() {
 
     lamp = adopt(this, new nE_AnimSprite(), "ng_strategy_guide_lamp_anim", 964, 60, 11);
     lamp->setResourceName(kLamp);
-    lamp->localState.scaleX = lamp->localState.scaleY = 0.85f;
+    lamp->editLocalState()->scaleX = lamp->editLocalState()->scaleY = 0.85f;
     lamp->input = false;
 }
 
@@ -280,7 +280,7 @@ void nG_StrategyGuide::loadResources() {
     for (nE_Object* child : children) child->activate();
     lamp->play(kLampFunction, "");
     bigView->visible = bigView->input = bigView->active = false;
-    bigView->localState.alpha = 0;
+    bigView->editLocalState()->alpha = 0;
     showPage(currentPage);
     setPageInput(true);
     update(0);
@@ -331,8 +331,7 @@ void nG_StrategyGuide::showPage(int index) {
     }
     description->maxWidth = leftColumn ? 550 : rightColumn ? 740 : 857;
     description->setText(shown.text);
-    description->localState.y = description->getLocalRect().h / 2 + 170;
-    description->localState.matrixValid = false;
+    description->editLocalState()->y = description->getLocalRect().h / 2 + 170;
 }
 
 void nG_StrategyGuide::setPageInput(bool on) {
@@ -394,7 +393,7 @@ void nG_StrategyGuide::update(float dt) {
 
     zoomFade = std::clamp(zoomFade + (zoomShown ? 1 : -1) * kZoomSpeed * dt, 0.f, 1.f);
     if (zoomFade <= 0 && !zoomShown) bigView->visible = bigView->input = bigView->active = false;
-    bigView->localState.alpha = zoomFade;
+    bigView->editLocalState()->alpha = zoomFade;
 
     if (pageFade < 1 || targetPage != currentPage) {
         if (!turning_) {
@@ -419,10 +418,10 @@ void nG_StrategyGuide::update(float dt) {
         }
     }
     const bool isContents = currentPage < 0;
-    contents->localState.alpha = isContents ? pageFade : 0.f;
-    page->localState.alpha = isContents ? 0.f : pageFade;
-    pageNumber->localState.alpha = isContents ? 0.f : pageFade;
-    header->localState.alpha = turning_ && headerFades_ ? pageFade : 1.f;
+    contents->editLocalState()->alpha = isContents ? pageFade : 0.f;
+    page->editLocalState()->alpha = isContents ? 0.f : pageFade;
+    pageNumber->editLocalState()->alpha = isContents ? 0.f : pageFade;
+    header->editLocalState()->alpha = turning_ && headerFades_ ? pageFade : 1.f;
 }
 
 void nG_StrategyGuide::onMessage(unsigned int message, void*) {

@@ -81,8 +81,8 @@ void nE_Cursor_Pl5::draw(nE_Render* renderer) {
     const Entry* entry = currentEntry();
     if (!entry || !entry->object) return;
     renderer->begin2d();
-    entry->object->localState.x = x + entry->offsetX;
-    entry->object->localState.y = y + entry->offsetY;
+    entry->object->editLocalState()->x = x + entry->offsetX;
+    entry->object->editLocalState()->y = y + entry->offsetY;
     entry->object->drawWalk(renderer, nullptr);
     renderer->end2d();
 }

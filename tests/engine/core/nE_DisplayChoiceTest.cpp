@@ -91,8 +91,8 @@ TEST(CanvasHolder, TheMappingPlacesTheRootOrTheNamedHolder) {
     nE_DisplayChoice::setCanvasHolder("ng_screen");
     nE_DisplayChoice::applyCanvas();
     EXPECT_EQ(scene.root(), nE_DisplayChoice::canvasHolder()) << "no screen object yet";
-    EXPECT_FLOAT_EQ(1.25f, scene.root()->localState.scaleX);
-    EXPECT_FLOAT_EQ(0.9375f, scene.root()->localState.scaleY);
+    EXPECT_FLOAT_EQ(1.25f, scene.root()->localState().scaleX);
+    EXPECT_FLOAT_EQ(0.9375f, scene.root()->localState().scaleY);
 
     auto* button = new nE_Object();
     button->name = "button";
@@ -113,8 +113,8 @@ TEST(CanvasHolder, TheMappingPlacesTheRootOrTheNamedHolder) {
     scene.attach(scene.root(), screen);
     nE_DisplayChoice::applyCanvas();
     EXPECT_EQ(screen, nE_DisplayChoice::canvasHolder());
-    EXPECT_FLOAT_EQ(1.f, scene.root()->localState.scaleX) << "handed over, not mapped twice";
-    EXPECT_FLOAT_EQ(1.25f, screen->localState.scaleX);
+    EXPECT_FLOAT_EQ(1.f, scene.root()->localState().scaleX) << "handed over, not mapped twice";
+    EXPECT_FLOAT_EQ(1.25f, screen->localState().scaleX);
     nE_DisplayChoice::setCanvasHolder("");
     nE_Core::destroy();
 }

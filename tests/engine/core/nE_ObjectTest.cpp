@@ -41,7 +41,7 @@ class ObjectTest : public ::testing::Test {
 protected:
     LoggingObject* add(nE_Object* under, const std::string& name, float z = 0) {
         auto* object = new LoggingObject(name, &drawn);
-        object->localState.z = z;
+        object->editLocalState()->z = z;
         scene.attach(under, object);
         return object;
     }
@@ -74,7 +74,7 @@ TEST_F(ObjectTest, ChangedZIsSortedAtTheNextUpdate) {
     LoggingObject* a = add(scene.root(), "a");
     add(scene.root(), "b");
     add(scene.root(), "c");
-    a->localState.z = 5;
+    a->editLocalState()->z = 5;
     scene.update(0.01f);
     scene.draw(nullptr);
     EXPECT_EQ(drawn, (std::vector<std::string>{"b", "c", "a"}));
@@ -228,22 +228,22 @@ class AttachTypeTest : public ObjectTest,
 
 TEST_P(AttachTypeTest, DropsThePartsOfTheParentThatTheTypeIgnores) {
     LoggingObject* grand = add(scene.root(), "grand");
-    grand->localState.x = grand->localState.y = 10;
+    grand->editLocalState()->x = grand->editLocalState()->y = 10;
     LoggingObject* parent = add(grand, "parent");
-    parent->localState.x = 100;
-    parent->localState.y = 50;
-    parent->localState.angle = 1.5707964f;
-    parent->localState.scaleX = parent->localState.scaleY = 2;
-    parent->localState.alpha = 0.5f;
+    parent->editLocalState()->x = 100;
+    parent->editLocalState()->y = 50;
+    parent->editLocalState()->angle = 1.5707964f;
+    parent->editLocalState()->scaleX = parent->editLocalState()->scaleY = 2;
+    parent->editLocalState()->alpha = 0.5f;
     LoggingObject* child = add(parent, "child");
-    child->localState.x = 5;
-    child->attachType = std::get<0>(GetParam());
+    child->editLocalState()->x = 5;
+    child->setAttachType(std::get<0>(GetParam()));
 
     scene.draw(nullptr);
     EXPECT_NEAR(child->lastDrawn.matrix.m[12], std::get<1>(GetParam()), 1e-3);
     EXPECT_NEAR(child->lastDrawn.matrix.m[13], std::get<2>(GetParam()), 1e-3);
     EXPECT_FLOAT_EQ(child->lastDrawn.alpha, 0.5f);  // colour is inherited whatever the type
-    EXPECT_NEAR(child->lastWorldState.matrix.m[12], std::get<1>(GetParam()), 1e-3);
+    EXPECT_NEAR(child->lastWorldState().matrix.m[12], std::get<1>(GetParam()), 1e-3);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllTypes, AttachTypeTest,
@@ -252,8 +252,8 @@ INSTANTIATE_TEST_SUITE_P(AllTypes, AttachTypeTest,
 
 TEST_F(ObjectTest, CropRectClipsDrawingButNotHits) {
     LoggingObject* panel = add(scene.root(), "panel");
-    panel->localState.x = panel->localState.y = 10;
-    panel->localState.scaleX = panel->localState.scaleY = 2;
+    panel->editLocalState()->x = panel->editLocalState()->y = 10;
+    panel->editLocalState()->scaleX = panel->editLocalState()->scaleY = 2;
     panel->cropRectSet = true;
     panel->cropRect = nE_Rect{1, 2, 5, 5};
     LoggingObject* item = add(panel, "item");
@@ -294,22 +294,23 @@ TEST_F(ObjectTest, InactiveObjectsAreNotUpdated) {
     nE_Scene::addAnimLine(a, 0, false, false, "", line, 4);
     a->active = false;
     scene.update(0.5f);
-    EXPECT_FLOAT_EQ(a->localState.x, 0);
+    EXPECT_FLOAT_EQ(a->localState().x, 0);
     a->active = true;
     scene.update(0.5f);
-    EXPECT_FLOAT_EQ(a->localState.x, 5);
+    EXPECT_FLOAT_EQ(a->localState().x, 5);
 }
 
 // World states are kept between the frame's hit test and its draw: every input they are made of
 // must still reach the drawn state at once.
 TEST_F(ObjectTest, DrawnWorldStatesFollowEveryChangeOfTheirInputs) {
-    LoggingObject* parent = add(scene.root(), "parent");
-    parent->localState.x = 100;
+    LoggingObject* grand = add(scene.root(), "grand");
+    LoggingObject* parent = add(grand, "parent");
+    parent->editLocalState()->x = 100;
     LoggingObject* child = add(parent, "child");
-    child->localState.x = 5;
+    child->editLocalState()->x = 5;
     setRect(child, -5, -5, 10, 10);
     LoggingObject* other = add(scene.root(), "other");
-    other->localState.y = 40;
+    other->editLocalState()->y = 40;
     auto drawnAt = [&](LoggingObject* o) {
         drawn.clear();
         scene.draw(nullptr);
@@ -318,34 +319,51 @@ TEST_F(ObjectTest, DrawnWorldStatesFollowEveryChangeOfTheirInputs) {
 
     EXPECT_EQ(hitAt(105, 0), child);
     EXPECT_EQ(drawnAt(child), std::make_pair(105.f, 0.f));
-    EXPECT_EQ(drawn, (std::vector<std::string>{"parent", "child", "other"}));
-    parent->localState.x = 200;  // the parent moved: its children follow
+    EXPECT_EQ(drawn, (std::vector<std::string>{"grand", "parent", "child", "other"}));
+    parent->editLocalState()->x = 200;  // the parent moved: its children follow
     EXPECT_EQ(drawnAt(child), std::make_pair(205.f, 0.f));
-    parent->localState.scaleX = 2;
+    parent->editLocalState()->scaleX = 2;
     EXPECT_EQ(drawnAt(child), std::make_pair(210.f, 0.f));
-    parent->localState.alpha = 0.5f;
+    parent->editLocalState()->alpha = 0.5f;
     scene.draw(nullptr);
     EXPECT_FLOAT_EQ(child->lastDrawn.alpha, 0.5f);
-    child->animState.y = 7;  // an offset of this frame only
+    child->editAnimState()->y = 7;  // an offset of this frame only
     EXPECT_EQ(drawnAt(child), std::make_pair(210.f, 7.f));
     scene.update(0.01f);
     EXPECT_EQ(drawnAt(child), std::make_pair(210.f, 0.f));
-    child->localState.frameIndex = 3;
+    child->editLocalState()->frameIndex = 3;
     scene.draw(nullptr);
     EXPECT_EQ(child->lastDrawn.frameIndex, 3);
+    grand->editLocalState()->y = 30;  // further up the chain
+    EXPECT_EQ(drawnAt(child), std::make_pair(210.f, 30.f));
+    {
+        const nE_Object::StateEdit edit = grand->editLocalState();  // asked for while still open
+        edit->y = 60;
+        EXPECT_EQ(child->worldStateFromTop().matrix.m[13], 60.f);
+        edit->y = 20;
+        EXPECT_EQ(child->worldStateFromTop().matrix.m[13], 20.f);
+    }
+    nE_RenderState elsewhere;  // a placement of the caller's own, then the tree's again
+    elsewhere.y = 500;
+    parent->drawWalk(nullptr, &elsewhere);
+    EXPECT_EQ(child->lastDrawn.matrix.m[13], 500.f);
+    EXPECT_EQ(drawnAt(child), std::make_pair(210.f, 20.f));
+    parent->drawWalk(nullptr, nullptr);  // as its own top, the way a room draws its snapshot
+    EXPECT_EQ(child->lastDrawn.matrix.m[13], 0.f);
+    EXPECT_EQ(drawnAt(child), std::make_pair(210.f, 20.f));
 
     scene.attach(other, child);  // another parent
     EXPECT_EQ(drawnAt(child), std::make_pair(5.f, 40.f));
     EXPECT_EQ(child->worldStateFromTop().matrix.m[13], 40.f);
-    child->attachType = 3;  // keeps the grandparent only: the root at the origin
+    child->setAttachType(3);  // keeps the grandparent only: the root at the origin
     EXPECT_EQ(drawnAt(child), std::make_pair(5.f, 0.f));
-    child->attachType = 0;
+    child->setAttachType(0);
     EXPECT_EQ(drawnAt(child), std::make_pair(5.f, 40.f));
 
     // Dragged, it follows the pointer; dropped, it is back in its place.
     child->drag = true;
     scene.startDrag(child);
-    child->dragPosition = pf::TVec2{300, 300};
+    child->setDragPosition(pf::TVec2{300, 300});
     EXPECT_EQ(drawnAt(child), std::make_pair(300.f, 300.f));
     nE_Scene::setDragged(nullptr);
     EXPECT_EQ(drawnAt(child), std::make_pair(5.f, 40.f));

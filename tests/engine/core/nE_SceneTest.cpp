@@ -29,8 +29,8 @@ LoggingObject* makeTarget(const std::string& name, float x, float y) {
                                     "enter_drag", "leave_drag", "drop",  "drag"};
     auto* object = new LoggingObject(name, nullptr);
     for (int i = 0; i < nE_Object::kEventCount; ++i) object->eventTriggers[i] = name + "_" + kSuffix[i];
-    object->localState.x = x;
-    object->localState.y = y;
+    object->editLocalState()->x = x;
+    object->editLocalState()->y = y;
     setRect(object, 0, 0, 10, 10);
     return object;
 }
@@ -69,14 +69,14 @@ TEST_F(DragTest, ClickDownStartsTheDragAfterTheMouseDownAndLeaveTriggers) {
     EXPECT_EQ(queue.take(), (Strings{"item_down", "item_leave"}));
     EXPECT_EQ(nE_Scene::dragged(), item);
     EXPECT_EQ(nE_Scene::hover(), nullptr);
-    EXPECT_FLOAT_EQ(item->dragPosition.x, 6);  // where the cursor is
+    EXPECT_FLOAT_EQ(item->dragPosition().x, 6);  // where the cursor is
 
     // The drag trigger comes with every move, also the synthetic one at rest.
     move(40, 30);
     move(40, 30);
     EXPECT_EQ(queue.take(), (Strings{"item_drag", "item_drag"}));
-    EXPECT_FLOAT_EQ(item->dragPosition.x, 40);
-    EXPECT_FLOAT_EQ(item->dragPosition.y, 30);
+    EXPECT_FLOAT_EQ(item->dragPosition().x, 40);
+    EXPECT_FLOAT_EQ(item->dragPosition().y, 30);
 
     // The dragged object is drawn at the pointer, and never takes events itself.
     scene.draw(nullptr);
@@ -168,12 +168,12 @@ TEST_F(DragTest, KeepDraggingSetOutsideADropCancelsTheNextDrop) {
 TEST_F(DragTest, StartDragTakesTheCursorPositionOrZeroWithoutCursor) {
     cursor.setPosition(7, 8);
     scene.startDrag(item);
-    EXPECT_FLOAT_EQ(item->dragPosition.x, 7);
-    EXPECT_FLOAT_EQ(item->dragPosition.y, 8);
+    EXPECT_FLOAT_EQ(item->dragPosition().x, 7);
+    EXPECT_FLOAT_EQ(item->dragPosition().y, 8);
     nE_Cursor::setCurrent(nullptr);
     scene.startDrag(item);
-    EXPECT_FLOAT_EQ(item->dragPosition.x, 0);
-    EXPECT_FLOAT_EQ(item->dragPosition.y, 0);
+    EXPECT_FLOAT_EQ(item->dragPosition().x, 0);
+    EXPECT_FLOAT_EQ(item->dragPosition().y, 0);
 }
 
 TEST_F(DragTest, DestroyingTheDraggedObjectEndsTheDrag) {
@@ -204,7 +204,7 @@ TEST_F(AnimLineTest, LoopedLineStepsResetsAndQueuesItsEndEachPass) {
     const float expected[] = {4, 8, 10, 4, 8, 10};
     for (float x : expected) {
         scene.update(0.4f);
-        EXPECT_NEAR(object->localState.x, x, 1e-4);
+        EXPECT_NEAR(object->localState().x, x, 1e-4);
     }
     ASSERT_EQ(queue.calls.size(), 2u);
     EXPECT_EQ(queue.calls[0], (scenetest::Call{"spinner", "lap(1)"}));
@@ -216,7 +216,7 @@ TEST_F(AnimLineTest, RelativeLinesOffsetOnlyTheFrameAbsoluteOnesChangeThePropert
     const float fade[] = {0, 1, 1, 0};
     nE_Scene::addAnimLine(object, 8, true, false, "", fade, 4);
     scene.update(0.25f);
-    EXPECT_FLOAT_EQ(object->localState.alpha, 1);
+    EXPECT_FLOAT_EQ(object->localState().alpha, 1);
     EXPECT_FLOAT_EQ(object->combinedState(0).alpha, 0.75f);
     scene.draw(nullptr);
     EXPECT_FLOAT_EQ(object->lastDrawn.alpha, 0.75f);
@@ -224,21 +224,21 @@ TEST_F(AnimLineTest, RelativeLinesOffsetOnlyTheFrameAbsoluteOnesChangeThePropert
     nE_Scene::addAnimLine(object, 8, false, false, "", fade, 4);  // replaces the relative one
     ASSERT_EQ(object->animLines.size(), 1u);
     scene.update(0.25f);
-    EXPECT_FLOAT_EQ(object->localState.alpha, 0.75f);
-    EXPECT_FLOAT_EQ(object->animState.alpha, 1);
+    EXPECT_FLOAT_EQ(object->localState().alpha, 0.75f);
+    EXPECT_FLOAT_EQ(object->animState().alpha, 1);
 }
 
 TEST_F(AnimLineTest, FinishedLineIsRemovedAndItsOffsetGoes) {
     const float move[] = {0, 0, 0.5f, 20};
     nE_Scene::addAnimLine(object, 0, true, false, "arrived", move, 4);
     scene.update(0.25f);
-    EXPECT_FLOAT_EQ(object->animState.x, 10);
+    EXPECT_FLOAT_EQ(object->animState().x, 10);
     scene.update(0.5f);
-    EXPECT_FLOAT_EQ(object->animState.x, 20);  // last key reached this frame
+    EXPECT_FLOAT_EQ(object->animState().x, 20);  // last key reached this frame
     EXPECT_TRUE(object->animLines.empty());
     EXPECT_EQ(queue.callStrings(), (Strings{"arrived"}));
     scene.update(0.25f);
-    EXPECT_FLOAT_EQ(object->animState.x, 0);
+    EXPECT_FLOAT_EQ(object->animState().x, 0);
     EXPECT_EQ(queue.calls.size(), 1u);
 }
 
@@ -253,7 +253,7 @@ TEST_F(AnimLineTest, EveryTypeDrivesItsProperty) {
         nE_Scene::addAnimLine(object, type, false, false, "", numbers, n + 1);
     }
     scene.update(0.1f);
-    const nE_RenderState& s = object->localState;
+    const nE_RenderState& s = object->localState();
     EXPECT_FLOAT_EQ(s.x, 0.5f);  // type 3 ran after 0: x, y = 0.5, 3
     EXPECT_FLOAT_EQ(s.y, 3);
     EXPECT_FLOAT_EQ(s.z, 0.5f);
@@ -269,8 +269,8 @@ TEST_F(AnimLineTest, EveryTypeDrivesItsProperty) {
 }
 
 TEST_F(AnimLineTest, RelativeTypesAddOrMultiply) {
-    object->localState.x = 100;
-    object->localState.scaleX = 2;
+    object->editLocalState()->x = 100;
+    object->editLocalState()->scaleX = 2;
     const float pos[] = {0, 5, 7};
     const float scale[] = {0, 3, 4};
     nE_Scene::addAnimLine(object, 3, true, false, "", pos, 3);
@@ -290,8 +290,8 @@ TEST_F(AnimLineTest, MalformedLinesDoNothing) {
     nE_Scene::addAnimLine(object, 1, false, false, "never", nullptr, 0);
     scene.update(0.5f);
     EXPECT_TRUE(object->animLines.empty());
-    EXPECT_FLOAT_EQ(object->localState.x, 0);
-    EXPECT_FLOAT_EQ(object->localState.y, 0);
+    EXPECT_FLOAT_EQ(object->localState().x, 0);
+    EXPECT_FLOAT_EQ(object->localState().y, 0);
     EXPECT_TRUE(queue.calls.empty());
     nE_Scene::addAnimLine(nullptr, 0, false, false, "", keys, 4);
 }
@@ -300,9 +300,9 @@ TEST_F(AnimLineTest, BeforeItsFirstKeyALineHoldsTheFirstValues) {
     const float late[] = {0.5f, 10, 1, 20};
     nE_Scene::addAnimLine(object, 0, false, false, "", late, 4);
     scene.update(0.2f);
-    EXPECT_FLOAT_EQ(object->localState.x, 10);
+    EXPECT_FLOAT_EQ(object->localState().x, 10);
     scene.update(0.55f);
-    EXPECT_FLOAT_EQ(object->localState.x, 15);
+    EXPECT_FLOAT_EQ(object->localState().x, 15);
 }
 
 TEST_F(AnimLineTest, RemoveTakesTheFirstLineOfTheType) {
@@ -325,16 +325,16 @@ TEST(SceneIntersect, CornersDecideAndCrossingShapesDoNot) {
     setRect(b, 0, 0, 10, 10);
     scene.attach(scene.root(), a);
     scene.attach(scene.root(), b);
-    b->localState.x = 5;
-    b->localState.y = 5;
+    b->editLocalState()->x = 5;
+    b->editLocalState()->y = 5;
     EXPECT_TRUE(nE_Scene::intersect(a, b));
-    b->localState.x = 20;
+    b->editLocalState()->x = 20;
     EXPECT_FALSE(nE_Scene::intersect(a, b));
 
     // A plus sign: the bars cross but neither holds a corner of the other.
     setRect(a, 0, 4, 10, 2);
     setRect(b, 4, 0, 2, 10);
-    b->localState.x = b->localState.y = 0;
+    b->editLocalState()->x = b->editLocalState()->y = 0;
     EXPECT_FALSE(nE_Scene::intersect(a, b));
 
     // b wholly inside a: a corner of b lies in a.
@@ -345,7 +345,7 @@ TEST(SceneIntersect, CornersDecideAndCrossingShapesDoNot) {
 
     // Placement goes through the parent chain.
     auto* holder = new nE_Object();
-    holder->localState.x = 100;
+    holder->editLocalState()->x = 100;
     scene.attach(scene.root(), holder);
     scene.attach(holder, b);
     EXPECT_FALSE(nE_Scene::intersect(a, b));

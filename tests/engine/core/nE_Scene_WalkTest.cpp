@@ -124,7 +124,7 @@ TEST_F(SceneWalk, DrawSkipsWhatHandlersDestroyOrPark) {
 TEST_F(SceneWalk, AnObjectThatTakesAClickAndGoesSpendsItAndTheOthersAreToldSafely) {
     add("under");
     Actor* top = add("top");
-    top->localState.z = 1;
+    top->editLocalState()->z = 1;
     scene.root()->sortChildren();
     g_onInput["top"] = [&](nE_Object* self) {
         delete scene.findObject("under");

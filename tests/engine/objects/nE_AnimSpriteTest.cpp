@@ -74,14 +74,14 @@ TEST_F(AnimSpriteTest, ReadsFunctionsAndTheFrameTextureBesideTheFile) {
 TEST_F(AnimSpriteTest, FrameChangesOnTheFirstUpdateThatFindsTheTimerRunOut) {
     nE_AnimSprite* sprite = live();
     sprite->play("once", "done");
-    EXPECT_EQ(0, sprite->localState.frameIndex);
+    EXPECT_EQ(0, sprite->localState().frameIndex);
     // Timer 0.1 -> 0.06 -> 0.02 -> -0.02: the second frame shows from the fourth update.
     for (int i = 0; i < 3; ++i) {
         sprite->update(0.04f);
-        EXPECT_EQ(0, sprite->localState.frameIndex) << "update " << i + 1;
+        EXPECT_EQ(0, sprite->localState().frameIndex) << "update " << i + 1;
     }
     sprite->update(0.04f);
-    EXPECT_EQ(1, sprite->localState.frameIndex);
+    EXPECT_EQ(1, sprite->localState().frameIndex);
     EXPECT_NEAR(0.08f, sprite->timer, 1e-5);
 }
 
@@ -90,7 +90,7 @@ TEST_F(AnimSpriteTest, OnceEndsOnItsLastFrameAndQueuesItsEndTriggerOnce) {
     sprite->play("once", "finished(walker)");
     EXPECT_EQ("finished(walker)", sprite->endTrigger) << "the end trigger given, not the function name";
     for (int i = 0; i < 40; ++i) sprite->update(0.05f);
-    EXPECT_EQ(2, sprite->localState.frameIndex);
+    EXPECT_EQ(2, sprite->localState().frameIndex);
     EXPECT_EQ(2, sprite->position);
     EXPECT_FALSE(sprite->playing);
     ASSERT_EQ(1u, queue.calls.size());
@@ -104,7 +104,7 @@ TEST_F(AnimSpriteTest, LoopedFunctionWrapsWithoutItsEndTrigger) {
     std::vector<int> seen;
     for (int i = 0; i < 5; ++i) {
         sprite->update(0.01f);
-        seen.push_back(sprite->localState.frameIndex);
+        seen.push_back(sprite->localState().frameIndex);
     }
     EXPECT_EQ((std::vector<int>{3, 2, 3, 2, 3}), seen);
     EXPECT_TRUE(sprite->playing);
@@ -118,25 +118,25 @@ TEST_F(AnimSpriteTest, PauseKeepsPositionAndTimer) {
     const float timer = sprite->timer;
     sprite->pause(1);
     for (int i = 0; i < 10; ++i) sprite->update(0.05f);
-    EXPECT_EQ(3, sprite->localState.frameIndex);
+    EXPECT_EQ(3, sprite->localState().frameIndex);
     EXPECT_FLOAT_EQ(timer, sprite->timer);
     sprite->pause(0);
     EXPECT_TRUE(sprite->playing);
     sprite->update(0.03f);
     sprite->update(0.01f);
-    EXPECT_EQ(1, sprite->localState.frameIndex);
+    EXPECT_EQ(1, sprite->localState().frameIndex);
 }
 
 TEST_F(AnimSpriteTest, StopReturnsToFrameZeroWithoutAFunction) {
     nE_AnimSprite* sprite = live();
     sprite->play("cycle", "");
     sprite->stop();
-    EXPECT_EQ(0, sprite->localState.frameIndex);
+    EXPECT_EQ(0, sprite->localState().frameIndex);
     EXPECT_FALSE(sprite->playing);
     EXPECT_EQ(-1, sprite->currentFunction);
     sprite->pause(0);
     sprite->update(1);
-    EXPECT_EQ(0, sprite->localState.frameIndex) << "resuming without a function shows nothing new";
+    EXPECT_EQ(0, sprite->localState().frameIndex) << "resuming without a function shows nothing new";
 }
 
 TEST_F(AnimSpriteTest, UnknownAndEmptyFunctionsDoNotStart) {
@@ -177,16 +177,16 @@ TEST_F(AnimSpriteTest, InputRectangleAndHitsFollowTheFrame) {
 
 TEST_F(AnimSpriteTest, FrameKey999IsAbsentAndAnyOtherValueSetsTheFrame) {
     nE_AnimSprite* sprite = live();
-    sprite->localState.frameIndex = 2;
+    sprite->editLocalState()->frameIndex = 2;
     tinyxml2::XMLDocument doc;
     doc.Parse("<anim frame=\"999\"/>");
     nE_SLHelper_XML absent(doc.RootElement());
     sprite->loadProperties(absent);
-    EXPECT_EQ(2, sprite->localState.frameIndex);
+    EXPECT_EQ(2, sprite->localState().frameIndex);
     doc.Parse("<anim frame=\"0\"/>");
     nE_SLHelper_XML zero(doc.RootElement());
     sprite->loadProperties(zero);
-    EXPECT_EQ(0, sprite->localState.frameIndex);
+    EXPECT_EQ(0, sprite->localState().frameIndex);
     EXPECT_EQ(5u, sprite->functions.size()) << "reading the file again does not double the list";
 }
 
@@ -211,7 +211,7 @@ TEST_F(AnimSpriteTest, SavedPlayingSpriteRestartsItsFunctionWhenLoaded) {
     EXPECT_EQ("cycle", copy->current()->name);
     EXPECT_EQ("cycled", copy->endTrigger);
     EXPECT_EQ(0, copy->position) << "restarted from the first frame";
-    EXPECT_EQ(3, copy->localState.frameIndex);
+    EXPECT_EQ(3, copy->localState().frameIndex);
 }
 
 TEST_F(AnimSpriteTest, MissingAnimationFileLeavesNothingToPlayOrDraw) {

@@ -45,8 +45,8 @@ protected:
         effect.scrClipWidth = 1024;
         effect.scrClipHeight = 768;
         effect.system.deviation = 0;
-        effect.localState.x = 512;
-        effect.localState.y = 384;
+        effect.editLocalState()->x = 512;
+        effect.editLocalState()->y = 384;
     }
     static double meanX(const nE_AtEffect& effect) {
         double sum = 0;

@@ -68,7 +68,7 @@ TEST_F(ComplexTest, TheFileGivesBlendEmitterTypesAndCode) {
     ASSERT_NE(nullptr, impl) << "type \"complex\"";
     EXPECT_TRUE(impl->emitting) << "runs from the start";
     EXPECT_NE(nullptr, impl->script());
-    EXPECT_EQ(3, system.localState.blendMode);
+    EXPECT_EQ(3, system.localState().blendMode);
     ASSERT_EQ(2u, impl->emitterTypes.size());
     EXPECT_EQ("spark", impl->emitterTypes[0].name);
     EXPECT_EQ("images/a", impl->emitterTypes[0].textureName);
@@ -85,10 +85,10 @@ TEST_F(ComplexTest, TheFileGivesBlendEmitterTypesAndCode) {
     TempDir::Write(folder / "plain.xml", "<particles><emit/></particles>");
     impl = open(system, folder / "plain");
     ASSERT_NE(nullptr, impl);
-    EXPECT_EQ(0, system.localState.blendMode);
-    system.localState.blendMode = 4;
+    EXPECT_EQ(0, system.localState().blendMode);
+    system.editLocalState()->blendMode = 4;
     open(system, write("late", "", "", "<?xml version=\"1.0\"?><!-- Blend: 2 -->"));
-    EXPECT_EQ(0, system.localState.blendMode);
+    EXPECT_EQ(0, system.localState().blendMode);
 
     // A missing file: the message, no emitter types, and updates do nothing.
     Complex missing;
@@ -190,8 +190,8 @@ TEST_F(ComplexTest, PropertiesAndNamedValuesWithTheirLimits) {
 
 TEST_F(ComplexTest, IndependentParticlesStayWhereTheyWereBornAndOthersMoveWithTheObject) {
     nE_ParticleSystem system;
-    system.localState.x = 100;
-    system.localState.y = 50;
+    system.editLocalState()->x = 100;
+    system.editLocalState()->y = 50;
     const std::string types =
         emitterType("dep", "DieAfter(10) SetProperty(ne_pos_x, 3)", "") +
         emitterType("ind", "DieAfter(10) SetIndependent() SetProperty(ne_pos_x, 3)", "");
@@ -232,13 +232,13 @@ TEST_F(ComplexTest, IndependentParticlesStayWhereTheyWereBornAndOthersMoveWithTh
     EXPECT_FLOAT_EQ(113, before[0].first) << "origin + position under the object's transform";
     EXPECT_FLOAT_EQ(70, before[0].second);
     EXPECT_FLOAT_EQ(113, before[1].first) << "independent: where it was born";
-    system.localState.x = 300;
-    system.localState.scaleX = 2;
+    system.editLocalState()->x = 300;
+    system.editLocalState()->scaleX = 2;
     auto after = centres();
     EXPECT_FLOAT_EQ(326, after[0].first) << "moves and scales with the object";
     EXPECT_FLOAT_EQ(226, after[1].first) << "only the object's scale applies";
     EXPECT_FLOAT_EQ(70, after[1].second);
-    EXPECT_EQ(3, system.localState.blendMode);
+    EXPECT_EQ(3, system.localState().blendMode);
 }
 
 TEST_F(ComplexTest, StoppingFreezesOrClearsAndStartingBuildsAFreshState) {

@@ -74,7 +74,7 @@ TEST_F(VellTest, FileValuesAreConvertedToSecondsRadiansAndUnitColour) {
     EXPECT_FLOAT_EQ(0.9f, p.scaleYf) << "a scale mode makes y's factor x's";
     EXPECT_EQ(1, p.gflag);
     EXPECT_EQ("images/spark", vell.textureName);
-    EXPECT_EQ(2, owner.localState.blendMode);
+    EXPECT_EQ(2, owner.localState().blendMode);
     EXPECT_TRUE(vell.emitting) << "loading starts the emitter";
 }
 
@@ -86,7 +86,7 @@ TEST_F(VellTest, MissingAttributesReadAsZeroExceptWarmUpAndAutoOff) {
     EXPECT_EQ(0, p.alpha);
     EXPECT_EQ(0, p.preproc);
     EXPECT_EQ(-1, p.autooff);
-    EXPECT_EQ(0, owner.localState.blendMode);
+    EXPECT_EQ(0, owner.localState().blendMode);
     EXPECT_TRUE(vell.emitting);
     // A particle file without an "emit" element reads the same way.
     TempDir::Write(folder / "bare.xml", "<particles type=\"vell\"/>");
@@ -449,8 +449,8 @@ protected:
         // 16 x 16, opaque only in the 4 x 4 block of pixels 12..15, 0..3 (top right).
         mask =
             std::make_unique<MaskObject>(maskTexture(16, 16, [](int x, int y) { return x >= 12 && y <= 3; }));
-        mask->localState.x = 200;
-        mask->localState.y = 100;
+        mask->editLocalState()->x = 200;
+        mask->editLocalState()->y = 100;
     }
     void emitThroughMask(int count) {
         load({{"lifetime", "1000"}, {"born_count", std::to_string(count)}, {"autooff", "1"}});
@@ -476,12 +476,12 @@ TEST_F(VellMaskTest, BirthsLandOnlyOnOpaquePixels) {
 }
 
 TEST_F(VellMaskTest, PointsFollowTheMaskTransformAndLandOnItWhereverTheOwnerStands) {
-    mask->localState.scaleX = 2;
-    mask->localState.scaleY = 2;
-    owner.localState.x = 50;
-    owner.localState.y = 30;
-    owner.localState.scaleX = 0.5f;
-    owner.localState.scaleY = 0.5f;
+    mask->editLocalState()->scaleX = 2;
+    mask->editLocalState()->scaleY = 2;
+    owner.editLocalState()->x = 50;
+    owner.editLocalState()->y = 30;
+    owner.editLocalState()->scaleX = 0.5f;
+    owner.editLocalState()->scaleY = 0.5f;
     emitThroughMask(200);
     nE_RenderState ownerWorld = owner.worldStateFromTop();
     for (const auto& q : vell.particles) {
@@ -512,7 +512,7 @@ TEST_F(VellMaskTest, ADestroyedMaskIsForgottenNotTouched) {
     nE_Scene& scene = nE_Core::get()->scene();
     auto* live = new MaskObject(maskTexture(16, 16, [](int, int) { return true; }));
     live->name = "mask";
-    live->localState.x = 300;
+    live->editLocalState()->x = 300;
     scene.attach(scene.root(), live);
     vell.setMaskObject(live);
     load({{"lifetime", "1000"}, {"autooff", "2"}, {"delay", "1"}});

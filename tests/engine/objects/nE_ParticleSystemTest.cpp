@@ -57,7 +57,7 @@ TEST_F(ParticleSystemTest, AVellFileMakesARunningEmitterThatOwnsItsTextureWhileL
     ASSERT_NE(nullptr, impl);
     EXPECT_EQ(&system, impl->owner);
     EXPECT_TRUE(impl->emitting);
-    EXPECT_EQ(2, system.localState.blendMode) << "the file's blend";
+    EXPECT_EQ(2, system.localState().blendMode) << "the file's blend";
     EXPECT_EQ(nullptr, impl->texture) << "no resources before activation";
 
     system.activate();
@@ -155,8 +155,8 @@ TEST_F(ParticleSystemTest, ScriptOperationsReachTheImplementation) {
 TEST_F(ParticleSystemTest, SavedPropertiesRestoreARunningSystem) {
     nE_ParticleSystem system;
     system.name = "fire";
-    system.localState.x = 120;
-    system.localState.y = 80;
+    system.editLocalState()->x = 120;
+    system.editLocalState()->y = 80;
     system.setResourceName(effect);
     system.activate();
     system.update(0.05f);
@@ -174,7 +174,7 @@ TEST_F(ParticleSystemTest, SavedPropertiesRestoreARunningSystem) {
     nE_SLHelper_XML in(element);
     restored.loadProperties(in);
     EXPECT_EQ("fire", restored.name);
-    EXPECT_EQ(120, restored.localState.x);
+    EXPECT_EQ(120, restored.localState().x);
     EXPECT_EQ(effect, restored.getResourceName());
     ASSERT_NE(nullptr, vell(restored));
     EXPECT_TRUE(vell(restored)->emitting);
@@ -190,7 +190,7 @@ TEST_F(ParticleSystemTest, SavedPropertiesRestoreARunningSystem) {
     move->SetAttribute("pos_x", 5);
     nE_SLHelper_XML moveHelper(move);
     restored.loadProperties(moveHelper);
-    EXPECT_EQ(5, restored.localState.x);
+    EXPECT_EQ(5, restored.localState().x);
     EXPECT_EQ(live, vell(restored)->particles.size());
 }
 
@@ -207,8 +207,8 @@ TEST_F(ParticleSystemTest, ASpriteMasksTheEmitterToItsOpaquePixels) {
     // hole.png: 16 x 16 opaque with a transparent 6 x 6 hole at pixels 5..10.
     nE_Sprite sprite;
     sprite.setResourceName(std::string(HALVERN_TEST_DATA) + "/sprites/hole");
-    sprite.localState.x = 40;
-    sprite.localState.y = 60;
+    sprite.editLocalState()->x = 40;
+    sprite.editLocalState()->y = 60;
     sprite.activate();
     ASSERT_NE(nullptr, sprite.texture);
 

@@ -25,8 +25,8 @@ protected:
     nE_Sprite* liveHoleSprite() {
         auto* sprite = new nE_Sprite();
         sprite->name = "holey";
-        sprite->localState.x = 100;
-        sprite->localState.y = 100;
+        sprite->editLocalState()->x = 100;
+        sprite->editLocalState()->y = 100;
         sprite->setResourceName(data("hole"));
         scene.attach(scene.root(), sprite);
         return sprite;
@@ -67,7 +67,7 @@ TEST_F(SpriteTest, ClicksInTheHoleGoToWhatLiesBelow) {
     below->eventTriggers[nE_Object::kEventMouseDown] = "below_clicked";
     scene.attach(scene.root(), below);
     nE_Sprite* sprite = liveHoleSprite();
-    sprite->localState.z = 1;
+    sprite->editLocalState()->z = 1;
     sprite->eventTriggers[nE_Object::kEventMouseDown] = "sprite_clicked";
 
     nE_InputEvent down;
@@ -141,8 +141,8 @@ TEST_F(SpriteTest, MissingImageDrawsNothingAndIsHitAsOnePixel) {
 
 TEST_F(SpriteTest, DrawsItsTextureWithItsWorldState) {
     nE_Sprite* sprite = liveHoleSprite();
-    sprite->localState.alpha = 0.5f;
-    sprite->localState.tilingX = 2;
+    sprite->editLocalState()->alpha = 0.5f;
+    sprite->editLocalState()->tilingX = 2;
     spritetest::DrawRecorder renderer;
     scene.draw(&renderer);
     ASSERT_EQ(1u, renderer.draws.size());

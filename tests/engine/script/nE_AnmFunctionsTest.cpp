@@ -41,7 +41,7 @@ TEST_F(AnmFunctionsTest, PauseAndStop) {
     EXPECT_TRUE(sprite->playing);
     run("AnmStop('walker')");
     EXPECT_EQ(-1, sprite->currentFunction);
-    EXPECT_EQ(0, sprite->localState.frameIndex);
+    EXPECT_EQ(0, sprite->localState().frameIndex);
 }
 
 // Setting the properties it already has neither reads its file again nor starts the animation over.
@@ -67,8 +67,8 @@ TEST_F(AnmFunctionsTest, OtherKindsOfObjectAreIgnored) {
     auto* plain = add("plain");
     auto* sprite = add<nE_Sprite>("still");
     EXPECT_EQ("", run("AnmPlay('plain', 'once', 'x') AnmStop('still') AnmPause('still', 1)"));
-    EXPECT_EQ(0, plain->localState.frameIndex);
-    EXPECT_EQ(0, sprite->localState.frameIndex);
+    EXPECT_EQ(0, plain->localState().frameIndex);
+    EXPECT_EQ(0, sprite->localState().frameIndex);
 }
 
 }  // namespace

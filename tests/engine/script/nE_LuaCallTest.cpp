@@ -53,7 +53,7 @@ TEST_F(LuaCallTest, ScriptFunctionsReadTheirTablesRawAndNeverRunMetamethods) {
                       "local hostile = setmetatable({pos_x = 5}, {__index = function(_, k) "
                       "calls = calls + 1 error('no field ' .. k) end}) "
                       "ObjSet('lamp', hostile)"));
-    EXPECT_FLOAT_EQ(5, object->localState.x);
+    EXPECT_FLOAT_EQ(5, object->localState().x);
     EXPECT_EQ("0", eval("calls"));
     EXPECT_EQ("", run("TrgSet('nothing', setmetatable({}, {__index = error}))"));
 }

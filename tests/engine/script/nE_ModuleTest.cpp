@@ -56,7 +56,7 @@ TEST_F(ModuleTest, LoadReadsEveryPart) {
     ASSERT_TRUE(module->root);
     EXPECT_EQ(module->root->name, "level_root");
     ASSERT_EQ(module->root->children.size(), 2u);
-    EXPECT_EQ(module->root->children[0]->localState.x, 5);
+    EXPECT_EQ(module->root->children[0]->localState().x, 5);
     ASSERT_EQ(module->triggers.size(), 3u);
     EXPECT_EQ(module->triggers[0]->name, "open");
     EXPECT_EQ(module->triggers[1]->code, "");
@@ -134,21 +134,21 @@ TEST_F(ModuleTest, ManyObjectsParkInStableZOrderAndNameCyclesAreDropped) {
     nE_Scene scene;
     nE_Object* early = new nE_Object();
     early->name = "early";
-    early->localState.z = 2;
+    early->editLocalState()->z = 2;
     scene.attach(scene.storage(), early);
     nE_Module::bringInWithObjects(nE_Module::load("many"), scene, hub);
     const std::vector<nE_Object*>& parked = scene.storage()->children;
     ASSERT_EQ(parked.size(), 301u);
     EXPECT_FALSE(scene.findObject("cycle"));
     for (size_t i = 1; i < parked.size(); ++i) {
-        ASSERT_LE(parked[i - 1]->localState.z, parked[i]->localState.z) << i;
-        if (parked[i - 1]->localState.z == parked[i]->localState.z && parked[i - 1] != early) {
+        ASSERT_LE(parked[i - 1]->localState().z, parked[i]->localState().z) << i;
+        if (parked[i - 1]->localState().z == parked[i]->localState().z && parked[i - 1] != early) {
             EXPECT_LT(std::stoi(parked[i - 1]->name.substr(1)), std::stoi(parked[i]->name.substr(1)));
         }
         EXPECT_EQ(parked[i]->parent, scene.storage());
     }
     // Earlier objects of equal z stay in front of the new ones.
-    EXPECT_EQ(std::find_if(parked.begin(), parked.end(), [](nE_Object* o) { return o->localState.z == 2; }),
+    EXPECT_EQ(std::find_if(parked.begin(), parked.end(), [](nE_Object* o) { return o->localState().z == 2; }),
               std::find(parked.begin(), parked.end(), early));
 }
 

@@ -103,8 +103,8 @@ struct World {
     }
     static int move(lua_State* L) {
         if (nE_Object* o = object(L, 1)) {
-            o->localState.x += static_cast<float>(lua_tonumber(L, 2));
-            o->localState.y += static_cast<float>(lua_tonumber(L, 3));
+            o->editLocalState()->x += static_cast<float>(lua_tonumber(L, 2));
+            o->editLocalState()->y += static_cast<float>(lua_tonumber(L, 3));
         }
         return 0;
     }
@@ -167,9 +167,9 @@ TEST(ModuleScene, SavedInTheMiddleAndRestoredItEndsLikeAnUninterruptedRun) {
         // By the end the box has arrived and bounces; the lamp moved with every tick and bounce.
         nE_Object* box = world.scene.findObject("box");
         nE_Object* lamp = world.scene.findObject("lamp");
-        EXPECT_EQ(box->localState.x, 110);
-        EXPECT_EQ(lamp->localState.y, 104);
-        EXPECT_EQ(lamp->localState.x, 3 * 3 + 0.5f + 0.5f);
+        EXPECT_EQ(box->localState().x, 110);
+        EXPECT_EQ(lamp->localState().y, 104);
+        EXPECT_EQ(lamp->localState().x, 3 * 3 + 0.5f + 0.5f);
     }
 
     // At frame 8 the box's line has just ended and "blink" has just fired: both calls wait in the queue;

@@ -51,7 +51,7 @@ TEST_F(ObjFunctionsTest, TreeTopsStayWhereTheSceneKeepsThem) {
 
 TEST_F(ObjFunctionsTest, GetWritesEveryKeyAndSetReadsOnlyThoseGiven) {
     auto* sprite = add<nE_Sprite>("door");
-    sprite->localState.x = 12;
+    sprite->editLocalState()->x = 12;
     EXPECT_EQ("12", eval("ObjGet('door').pos_x"));
     EXPECT_EQ("1", eval("ObjGet('door').scale_x")) << "defaults too";
     EXPECT_EQ("true", eval("ObjGet('door').visible"));
@@ -60,8 +60,8 @@ TEST_F(ObjFunctionsTest, GetWritesEveryKeyAndSetReadsOnlyThoseGiven) {
 
     script_test::GameFolderAt game;
     run("ObjSet('door', { pos_y = 40, visible = 0, res = '" + game.data("sprites/hole") + "' })");
-    EXPECT_FLOAT_EQ(12, sprite->localState.x);
-    EXPECT_FLOAT_EQ(40, sprite->localState.y);
+    EXPECT_FLOAT_EQ(12, sprite->localState().x);
+    EXPECT_FLOAT_EQ(40, sprite->localState().y);
     EXPECT_FALSE(sprite->visible);
     ASSERT_TRUE(sprite->texture) << "a new image on a live sprite shows at once";
     EXPECT_FLOAT_EQ(16, sprite->texture->width);
@@ -96,13 +96,13 @@ TEST_F(ObjFunctionsTest, AnimateBuildsWholeKeysFromTheLeadingNumbers) {
 
 TEST_F(ObjFunctionsTest, AnimateWithTooFewNumbersOrAnUnknownTypeMovesNothing) {
     nE_Object* box = add("box");
-    box->localState.x = 7;
+    box->editLocalState()->x = 7;
     run("ObjAnimate('box', 0, 0, 0, '', {0})");
     run("ObjAnimate('box', 99, 0, 0, '', {0, 1, 1, 2})");
     run("ObjAnimate('box', -1, 0, 0, '', {0, 1, 1, 2})");
     run("ObjAnimate('box', 0, 0, 0, '', 'not a table')");
     for (int i = 0; i < 3; ++i) scene().update(0.5f);
-    EXPECT_FLOAT_EQ(7, box->localState.x);
+    EXPECT_FLOAT_EQ(7, box->localState().x);
     EXPECT_TRUE(box->animLines.empty()) << "lines without keys are finished at once";
 }
 
@@ -111,11 +111,11 @@ TEST_F(ObjFunctionsTest, AnimatedLineMovesTheObjectAndQueuesItsEndTrigger) {
     trigger("arrived", "arrived_by = ne_params.sender");
     run("ObjAnimate('box', 3, 0, 0, 'arrived', {0, 0, 0, 1, 100, 50})");
     scene().update(0.5f);
-    EXPECT_FLOAT_EQ(50, box->localState.x);
-    EXPECT_FLOAT_EQ(25, box->localState.y);
+    EXPECT_FLOAT_EQ(50, box->localState().x);
+    EXPECT_FLOAT_EQ(25, box->localState().y);
     scene().update(0.5f);
     core->triggerHub().runQueue();
-    EXPECT_FLOAT_EQ(100, box->localState.x);
+    EXPECT_FLOAT_EQ(100, box->localState().x);
     EXPECT_EQ("box", eval("arrived_by"));
 }
 

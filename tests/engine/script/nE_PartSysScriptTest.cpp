@@ -20,7 +20,7 @@ protected:
     void SetUp() override {
         if (nE_Core::exists()) nE_Core::destroy();
         owner.name = "fx";
-        owner.localState.x = 12;
+        owner.editLocalState()->x = 12;
         system.owner = &owner;
         ASSERT_NE(nullptr, system.script());
         L = system.script()->lua();
@@ -83,8 +83,8 @@ TEST_F(PartSysScriptTest, WrongArgumentsNeverRaiseAndObjectQueriesAnswer) {
     // A mask: opaque only in its left half, centred at (100, 200) in the world.
     MaskObject mask(maskTexture(20, 10, [](int x, int) { return x < 10; }));
     mask.name = "mask";
-    mask.localState.x = 100;
-    mask.localState.y = 200;
+    mask.editLocalState()->x = 100;
+    mask.editLocalState()->y = 200;
     system.setMaskObject(&mask);
     for (int i = 0; i < 50; ++i) {
         ASSERT_TRUE(run("local p = GetPosFromMask() __x, __y = p.x, p.y"));

@@ -79,7 +79,7 @@ TEST_F(PsFunctionsTest, SettingTheSameResourceNeitherReloadsNorRestarts) {
     EXPECT_EQ("", run("ObjSet('fire', ObjGet('fire')) ObjSet('fire', {pos_x = 5})"));
     EXPECT_EQ(impl, system->implementation());
     EXPECT_EQ(2u, impl->particles.size());
-    EXPECT_FLOAT_EQ(5, system->localState.x);
+    EXPECT_FLOAT_EQ(5, system->localState().x);
 
     EXPECT_EQ("", run("ObjSet('fire', {res = ''})"));
     EXPECT_NE(impl, system->implementation()) << "another name is read";

@@ -31,18 +31,18 @@ std::unique_ptr<nE_Object> built(const std::string& text) {
 // An object whose every base property differs from its default.
 void fillEveryProperty(nE_Object& o) {
     o.name = "full";
-    o.localState.x = 1.5f;
-    o.localState.y = -2;
-    o.localState.z = 0.25f;
-    o.localState.angle = 0.1f;
-    o.localState.scaleX = 2;
-    o.localState.scaleY = 3;
-    o.localState.alpha = 0.5f;
-    o.localState.red = 0.25f;
-    o.localState.green = 0.75f;
-    o.localState.blue = 0;
-    o.localState.blendMode = 2;
-    o.attachType = 3;
+    o.editLocalState()->x = 1.5f;
+    o.editLocalState()->y = -2;
+    o.editLocalState()->z = 0.25f;
+    o.editLocalState()->angle = 0.1f;
+    o.editLocalState()->scaleX = 2;
+    o.editLocalState()->scaleY = 3;
+    o.editLocalState()->alpha = 0.5f;
+    o.editLocalState()->red = 0.25f;
+    o.editLocalState()->green = 0.75f;
+    o.editLocalState()->blue = 0;
+    o.editLocalState()->blendMode = 2;
+    o.setAttachType(3);
     o.active = false;
     o.input = false;
     o.visible = false;
@@ -52,10 +52,10 @@ void fillEveryProperty(nE_Object& o) {
     o.inputRect = {1, 2, 30, 40};
     o.cropRectSet = true;
     o.cropRect = {5, 6, 70, 80};
-    o.localState.drawOffsetX = 4;
-    o.localState.drawOffsetY = 1e6f;
-    o.localState.tilingX = 2;
-    o.localState.tilingY = 0.5f;
+    o.editLocalState()->drawOffsetX = 4;
+    o.editLocalState()->drawOffsetY = 1e6f;
+    o.editLocalState()->tilingX = 2;
+    o.editLocalState()->tilingY = 0.5f;
     for (int i = 0; i < nE_Object::kEventCount; ++i) o.eventTriggers[i] = "t" + std::to_string(i) + "(x)";
 }
 
@@ -100,7 +100,7 @@ TEST(SLHelperXml, EveryBasePropertyRoundTrips) {
     std::unique_ptr<nE_Object> back = built(kFullXml);
     ASSERT_TRUE(back);
     EXPECT_EQ(saved(*back, true), kFullXml);
-    EXPECT_FLOAT_EQ(back->localState.angle, 0.1f);
+    EXPECT_FLOAT_EQ(back->localState().angle, 0.1f);
     EXPECT_EQ(back->inputRect.w, 30);
     EXPECT_EQ(back->eventTriggers[nE_Object::kEventDrop], "t6(x)");
 
@@ -122,7 +122,7 @@ TEST(SLHelperXml, LoadingLeavesUnmentionedPropertiesAlone) {
     o.loadProperties(helper);
     EXPECT_EQ(o.name, "kept");
     EXPECT_FALSE(o.visible);
-    EXPECT_EQ(o.localState.x, 7);
+    EXPECT_EQ(o.localState().x, 7);
     // The rectangle is read only when its flag says so.
     EXPECT_EQ(o.inputRect.x, 3);
 }
@@ -254,7 +254,7 @@ TEST(SLHelperLua, SavingWritesEveryKeyWithDefaults) {
     script_test::LuaState lua;
     nE_Object o;
     o.name = "A";
-    o.localState.x = 12;
+    o.editLocalState()->x = 12;
     lua_newtable(lua);
     nE_SLHelper_Lua helper(lua);
     o.saveProperties(helper);
@@ -294,13 +294,13 @@ TEST(SLHelperLua, LoadingReadsPresentKeysOnly) {
     lua_getglobal(lua, "t");
     nE_Object o;
     o.name = "kept";
-    o.localState.x = 3;
+    o.editLocalState()->x = 3;
     nE_SLHelper_Lua helper(lua);
     o.loadProperties(helper);
     EXPECT_EQ(o.name, "kept");  // a table has no string form
-    EXPECT_EQ(o.localState.x, 3);
-    EXPECT_EQ(o.localState.y, 5);
-    EXPECT_EQ(o.localState.alpha, 0);  // a non-number converts to 0
+    EXPECT_EQ(o.localState().x, 3);
+    EXPECT_EQ(o.localState().y, 5);
+    EXPECT_EQ(o.localState().alpha, 0);  // a non-number converts to 0
     EXPECT_FALSE(o.visible);
     EXPECT_TRUE(o.drag);
     EXPECT_FALSE(o.input);

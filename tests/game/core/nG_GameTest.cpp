@@ -133,13 +133,13 @@ TEST_F(GameObjectTest, ASubRoomOpensInItsFrameOverTheBlurAndClosesFromTheFrame) 
     tick(0.1f);
     send(nE_InputEvent::kButtonDown, 5, 5);
     EXPECT_FALSE(frame->closeRequested);
-    EXPECT_FLOAT_EQ(frame->localState.x, c->localState.x) << "the frame follows the zoom";
-    EXPECT_FLOAT_EQ(frame->localState.scaleX, c->zoom.scaleX);
-    EXPECT_FLOAT_EQ(frame->localState.alpha, c->zoom.alpha);
+    EXPECT_FLOAT_EQ(frame->localState().x, c->localState().x) << "the frame follows the zoom";
+    EXPECT_FLOAT_EQ(frame->localState().scaleX, c->zoom.scaleX);
+    EXPECT_FLOAT_EQ(frame->localState().alpha, c->zoom.alpha);
     tick(0.2f);
-    EXPECT_NEAR(ng->blurSprite->localState.alpha, 0.5f, 1e-5);
+    EXPECT_NEAR(ng->blurSprite->localState().alpha, 0.5f, 1e-5);
     tick(0.3f);
-    EXPECT_NEAR(ng->blurSprite->localState.alpha, 1.f, 1e-5) << "full strength 0.6 s after opening";
+    EXPECT_NEAR(ng->blurSprite->localState().alpha, 1.f, 1e-5) << "full strength 0.6 s after opening";
     tick(0);
     EXPECT_EQ(c->state, nG_Room::kOpen);
     EXPECT_TRUE(ng->input);
@@ -161,7 +161,7 @@ TEST_F(GameObjectTest, ASubRoomOpensInItsFrameOverTheBlurAndClosesFromTheFrame) 
     EXPECT_EQ(c->state, nG_Room::kClosing);
     tick(0.3f);
     EXPECT_FALSE(ng->blurOn);
-    EXPECT_NEAR(ng->blurSprite->localState.alpha, 0.5f, 1e-5);
+    EXPECT_NEAR(ng->blurSprite->localState().alpha, 0.5f, 1e-5);
     tick(0.3f);
     tick(0);
     EXPECT_EQ(c->state, nG_Room::kClosed);
@@ -290,7 +290,7 @@ TEST_F(GameObjectTest, ASaveContinuedAndSavedAgainGivesTheSameSlot) {
     EXPECT_EQ(ng->currentRoom->name, "room_a");
     ASSERT_NE(ng->currentSubRoom, nullptr);
     EXPECT_EQ(ng->currentSubRoom->state, nG_Room::kOpen) << "already open, no zoom";
-    EXPECT_FLOAT_EQ(ng->currentSubRoom->localState.x, 512);
+    EXPECT_FLOAT_EQ(ng->currentSubRoom->localState().x, 512);
     EXPECT_TRUE(ng->blurOn);
     EXPECT_FLOAT_EQ(ng->blurTime, 0) << "the blur fades in";
     EXPECT_TRUE(ng->blockSubRoomClose);
@@ -372,13 +372,13 @@ TEST_F(GameObjectTest, TheInterfaceFadesAndSavesItsFlags) {
     EXPECT_FALSE(ui->hidden);
     lua("HideInterface(1)");
     EXPECT_TRUE(ui->hidden);
-    EXPECT_FLOAT_EQ(ui->localState.alpha, 1) << "fades";
+    EXPECT_FLOAT_EQ(ui->localState().alpha, 1) << "fades";
     tick(0.125f);
-    EXPECT_FLOAT_EQ(ui->localState.alpha, 0.5f);
+    EXPECT_FLOAT_EQ(ui->localState().alpha, 0.5f);
     tick(0.125f);
-    EXPECT_FLOAT_EQ(ui->localState.alpha, 0);
+    EXPECT_FLOAT_EQ(ui->localState().alpha, 0);
     lua("HideInterface(0, 0); SetInterfaceInputEnable(0); LockDiaryBookOpen(true)");
-    EXPECT_FLOAT_EQ(ui->localState.alpha, 1) << "at once";
+    EXPECT_FLOAT_EQ(ui->localState().alpha, 1) << "at once";
     EXPECT_FALSE(ui->input);
     EXPECT_TRUE(ui->diaryButtonLocked);
 
@@ -390,7 +390,7 @@ TEST_F(GameObjectTest, TheInterfaceFadesAndSavesItsFlags) {
     lua("HideInterface(0, 0); SetInterfaceInputEnable(1); LockDiaryBookOpen(false)");
     ui->restoreState(origin);
     EXPECT_TRUE(ui->hidden);
-    EXPECT_FLOAT_EQ(ui->localState.alpha, 0) << "restored hidden at once, without a fade";
+    EXPECT_FLOAT_EQ(ui->localState().alpha, 0) << "restored hidden at once, without a fade";
     EXPECT_FALSE(ui->input);
     EXPECT_TRUE(ui->diaryButtonLocked);
 }

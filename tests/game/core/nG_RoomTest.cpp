@@ -40,7 +40,7 @@ TEST_F(RoomTest, ARoomShownAtOnceIsOpenAndTakesInputInTheSameStep) {
     ASSERT_TRUE(a && b && c);
     EXPECT_EQ(ng->currentRoom, a);
     EXPECT_EQ(a->state, nG_Room::kOpen);
-    EXPECT_FLOAT_EQ(a->localState.alpha, 1);
+    EXPECT_FLOAT_EQ(a->localState().alpha, 1);
     EXPECT_TRUE(a->input && a->updateChildren);
     EXPECT_EQ(a->snapshot, nullptr);
     tick(0);
@@ -55,14 +55,14 @@ TEST_F(RoomTest, AnAnimatedRoomFadesInFromItsSnapshotOverSixTenthsOfASecond) {
     clearLog();
     lua("SwitchRoom('room_b')");
     EXPECT_EQ(b->state, nG_Room::kOpening);
-    EXPECT_FLOAT_EQ(b->localState.alpha, 0) << "the room itself is invisible while its snapshot fades in";
+    EXPECT_FLOAT_EQ(b->localState().alpha, 0) << "the room itself is invisible while its snapshot fades in";
     EXPECT_FALSE(b->input || ng->input);
     ASSERT_NE(b->snapshot, nullptr);
     EXPECT_FLOAT_EQ(b->snapshot->width, 1024) << "the snapshot has the input rectangle's size";
     EXPECT_FLOAT_EQ(b->snapshot->height, 768);
     EXPECT_EQ(a->state, nG_Room::kClosing);
-    EXPECT_FLOAT_EQ(a->localState.z, 0);
-    EXPECT_FLOAT_EQ(b->localState.z, 1);
+    EXPECT_FLOAT_EQ(a->localState().z, 0);
+    EXPECT_FLOAT_EQ(b->localState().z, 1);
     tick(0);
     EXPECT_EQ(log(), "close room_a;") << "a plain room reports its close when the close starts";
 
@@ -88,7 +88,7 @@ TEST_F(RoomTest, AnAnimatedRoomFadesInFromItsSnapshotOverSixTenthsOfASecond) {
     tick(0.15f);
     EXPECT_EQ(b->state, nG_Room::kOpen);
     EXPECT_EQ(b->snapshot, nullptr) << "released once open";
-    EXPECT_FLOAT_EQ(b->localState.alpha, 1);
+    EXPECT_FLOAT_EQ(b->localState().alpha, 1);
     EXPECT_TRUE(b->input);
     tick(0);
     EXPECT_TRUE(ng->input) << "the game takes input again once the room is open";
@@ -103,11 +103,11 @@ TEST_F(RoomTest, ChildrenOfAnOpeningRoomAreNotUpdated) {
     lua("SwitchRoom('room_b')");
     tick(0.1f);
     tick(0.1f);
-    EXPECT_FLOAT_EQ(door->localState.x, 300) << "frozen while the room fades in";
+    EXPECT_FLOAT_EQ(door->localState().x, 300) << "frozen while the room fades in";
     tick(0.5f);
     tick(0.1f);
-    EXPECT_GT(door->localState.x, 0.f);
-    EXPECT_NE(door->localState.x, 300.f) << "animated once the room is open";
+    EXPECT_GT(door->localState().x, 0.f);
+    EXPECT_NE(door->localState().x, 300.f) << "animated once the room is open";
 }
 
 TEST_F(RoomTest, SwitchingToTheCurrentRoomClosesAndOpensItInOneStep) {
@@ -116,7 +116,7 @@ TEST_F(RoomTest, SwitchingToTheCurrentRoomClosesAndOpensItInOneStep) {
     lua("SwitchRoom('room_a', 0)");
     EXPECT_EQ(ng->currentRoom, a);
     EXPECT_EQ(a->state, nG_Room::kOpen);
-    EXPECT_FLOAT_EQ(a->localState.z, 1);
+    EXPECT_FLOAT_EQ(a->localState().z, 1);
     tick(0);
     EXPECT_EQ(log(), "close room_a;open room_a;");
     EXPECT_EQ(a->parent, ng->level);
@@ -138,38 +138,38 @@ TEST_F(RoomTest, ASubRoomZoomsOutOfItsStartAndReportsItsCloseOnlyWhenShrunkBack)
     // Halfway: the eased value is 1 - cos(pi/4) of the way, about 29 %.
     const float eased = 1 - std::cos(3.14159265f / 4);
     EXPECT_NEAR(nG_SubRoom::ease(0, 1, 0.5f), eased, 1e-5);
-    EXPECT_NEAR(c->localState.x, 100 + 412 * eased, 1e-2);
+    EXPECT_NEAR(c->localState().x, 100 + 412 * eased, 1e-2);
     EXPECT_NEAR(c->zoom.scaleX, eased, 1e-5);
     const auto* draw = renderer.lastDrawOf(c->snapshot);
     ASSERT_NE(draw, nullptr);
     const nE_Rect r = covered(*draw);
     EXPECT_NEAR(r.w, 72 * eased, 1e-3) << "the snapshot is drawn at the zoom's scale";
-    EXPECT_NEAR(r.x + r.w / 2, c->localState.x, 1e-3) << "centred on the sub-room";
+    EXPECT_NEAR(r.x + r.w / 2, c->localState().x, 1e-3) << "centred on the sub-room";
     EXPECT_NEAR(draw->state.alpha, eased, 1e-5);
     tick(0.3f);
     tick(0);
     EXPECT_EQ(c->state, nG_Room::kOpen);
-    EXPECT_FLOAT_EQ(c->localState.x, 512);
+    EXPECT_FLOAT_EQ(c->localState().x, 512);
     EXPECT_FLOAT_EQ(c->zoom.alpha, 1);
     EXPECT_EQ(log(), "open sub_c;");
 
     clearLog();
     c->close(true);
     EXPECT_EQ(c->state, nG_Room::kClosing);
-    EXPECT_FLOAT_EQ(c->localState.alpha, 0) << "only its snapshot shows while it shrinks";
+    EXPECT_FLOAT_EQ(c->localState().alpha, 0) << "only its snapshot shows while it shrinks";
     const auto firstSnapshot = c->snapshot;
     ASSERT_NE(firstSnapshot, nullptr);
     c->close(true);
     EXPECT_EQ(c->snapshot, firstSnapshot) << "closing a closing sub-room does nothing";
     tick(0.3f);
-    EXPECT_NEAR(c->localState.x, 100 + 412 * eased, 1e-2) << "the way back retraces the way out";
+    EXPECT_NEAR(c->localState().x, 100 + 412 * eased, 1e-2) << "the way back retraces the way out";
     tick(0);
     EXPECT_EQ(log(), "") << "no close report while shrinking";
     tick(0.3f);
     EXPECT_EQ(c->state, nG_Room::kClosed);
     tick(0);
     EXPECT_EQ(log(), "close sub_c;");
-    EXPECT_FLOAT_EQ(c->localState.x, 100);
+    EXPECT_FLOAT_EQ(c->localState().x, 100);
     EXPECT_EQ(c->snapshot, nullptr);
 }
 
@@ -181,7 +181,7 @@ TEST_F(RoomTest, NonZeroCoordinatesReplaceAllFourAndZeroesZoomFromTheOrigin) {
     EXPECT_EQ(d->endX, 400);
     tick(0);
     tick(0.3f);
-    EXPECT_NEAR(d->localState.x, 400 * nG_SubRoom::ease(0, 1, 0.5f), 1e-2) << "from the screen's origin";
+    EXPECT_NEAR(d->localState().x, 400 * nG_SubRoom::ease(0, 1, 0.5f), 1e-2) << "from the screen's origin";
     run(0.6f);
     lua("CloseSubRoom()");
     run(0.7f);
@@ -203,7 +203,7 @@ TEST_F(RoomTest, PropertiesAndReferencesAreSavedAndFound) {
     EXPECT_EQ(again->trgClose, "closed");
     EXPECT_EQ(again->startY, 200);
     EXPECT_EQ(again->state, nG_Room::kClosed);
-    EXPECT_FLOAT_EQ(again->localState.x, 100) << "a closed sub-room waits at its start";
+    EXPECT_FLOAT_EQ(again->localState().x, 100) << "a closed sub-room waits at its start";
     ASSERT_NE(again->find("c_thing", false), nullptr);
 
     tinyxml2::XMLElement* found = doc.NewElement("found");

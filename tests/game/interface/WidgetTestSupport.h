@@ -167,7 +167,7 @@ protected:
     const nG_Inventory::Item& item(int index) { return inventory()->items.at(static_cast<size_t>(index)); }
     // Where an item's slot is on the screen.
     pf::TVec2 slot(int index) {
-        return {inventory()->localState.x + item(index).x, inventory()->localState.y + item(index).y};
+        return {inventory()->localState().x + item(index).x, inventory()->localState().y + item(index).y};
     }
     bool soundRequested(const std::string& part) {
         for (const auto& name : pf::testing::RequestedSounds())

@@ -30,11 +30,11 @@ TEST_F(AchievementTest, AchievementsCountInTheProfileAndTheirNoticesStack) {
 
     // They slide in from the left and stand at x 190.
     run(0.2f);
-    EXPECT_GT(notices.notices[0].root->localState.x, -210);
-    EXPECT_LT(notices.notices[0].root->localState.x, 190);
+    EXPECT_GT(notices.notices[0].root->localState().x, -210);
+    EXPECT_LT(notices.notices[0].root->localState().x, 190);
     run(0.7f);
     EXPECT_EQ(notices.notices[0].state, nG_Achievement::kShown);
-    EXPECT_FLOAT_EQ(notices.notices[0].root->localState.x, 190);
+    EXPECT_FLOAT_EQ(notices.notices[0].root->localState().x, 190);
 
     // A click sends a shown notice away early; the next one takes the free place.
     press(190, 170);

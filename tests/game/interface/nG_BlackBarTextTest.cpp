@@ -8,7 +8,7 @@ TEST_F(BlackBarTextTest, TheNarrationBarQueuesLeavesAfterItsTimeAndAtAPressThatG
     EXPECT_FLOAT_EQ(bar.displayTime, 4) << "0 seconds stands for 4";
     EXPECT_TRUE(bar.visible);
     tick(0.05f);
-    EXPECT_FLOAT_EQ(bar.localState.y, 42) << "the bar touches the top edge";
+    EXPECT_FLOAT_EQ(bar.localState().y, 42) << "the bar touches the top edge";
     run(0.4f);
     EXPECT_EQ(bar.text->displayedString(), "Hello there");
 

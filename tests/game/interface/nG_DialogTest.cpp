@@ -11,8 +11,8 @@ TEST_F(DialogTest, TheDialogTogglesChangesWithAFadeAndClosesAtAClickOnIt) {
     EXPECT_FLOAT_EQ(dialog.picture->height, dialog.textHeight + 60);
     EXPECT_GT(dialog.textWidth, 0);
     // Asked for at the corner, the box stays on the screen.
-    EXPECT_FLOAT_EQ(dialog.localState.x, (dialog.textWidth + 86) / 2);
-    EXPECT_FLOAT_EQ(dialog.localState.y, (dialog.textHeight + 60) / 2);
+    EXPECT_FLOAT_EQ(dialog.localState().x, (dialog.textWidth + 86) / 2);
+    EXPECT_FLOAT_EQ(dialog.localState().y, (dialog.textHeight + 60) / 2);
     run(0.4f);
     EXPECT_FLOAT_EQ(dialog.fade, 1);
 
@@ -26,7 +26,7 @@ TEST_F(DialogTest, TheDialogTogglesChangesWithAFadeAndClosesAtAClickOnIt) {
     EXPECT_EQ(dialog.state, nG_Dialog::kFadingIn);
     EXPECT_EQ(dialog.textObject->displayedString(), "#####");
     EXPECT_NE(dialog.picture->width, oldWidth);
-    EXPECT_FLOAT_EQ(dialog.localState.x, 512);
+    EXPECT_FLOAT_EQ(dialog.localState().x, 512);
     run(0.4f);
 
     // The same text again hides it; a hidden dialog holds nothing back.

@@ -154,7 +154,7 @@ TEST_F(DiaryTest, OpensAndClosesWithFadesAndToggledMidFadeTurnsBack) {
     EXPECT_EQ(eval("IsDiaryOpened()"), "1") << "opening counts as open";
     EXPECT_EQ(book()->wanted, nG_DiaryBook::kWantOpen);
     tick(0.15f);
-    EXPECT_NEAR(d->localState.alpha, 0.5f, 1e-4);
+    EXPECT_NEAR(d->localState().alpha, 0.5f, 1e-4);
     toggle();
     EXPECT_EQ(d->state, nG_Diary::kClosing) << "toggled while opening: closes";
     EXPECT_EQ(book()->wanted, nG_DiaryBook::kWantClosed);
@@ -163,7 +163,7 @@ TEST_F(DiaryTest, OpensAndClosesWithFadesAndToggledMidFadeTurnsBack) {
     EXPECT_EQ(d->state, nG_Diary::kOpening) << "toggled while closing: opens again";
     run(0.35f);
     EXPECT_EQ(d->state, nG_Diary::kOpen);
-    EXPECT_FLOAT_EQ(d->localState.alpha, 1);
+    EXPECT_FLOAT_EQ(d->localState().alpha, 1);
     tick(0);
     EXPECT_EQ(log(), "diary opened by ng_diary;");
 
@@ -210,8 +210,8 @@ TEST_F(DiaryTest, PagesAreAddedOnceTurnedWithinBoundsAndNeverLeftHalfTurned) {
     lua("AddDiaryPage('page_a')");
     nE_Object* a = object("page_a");
     EXPECT_EQ(a->parent, d->pagesRoot);
-    EXPECT_FLOAT_EQ(a->localState.x, 512);
-    EXPECT_FLOAT_EQ(a->localState.y, 384);
+    EXPECT_FLOAT_EQ(a->localState().x, 512);
+    EXPECT_FLOAT_EQ(a->localState().y, 384);
     EXPECT_EQ(played("common_s_todiary"), 1);
     EXPECT_EQ(flashes.count, 1);
     EXPECT_FALSE(collector()->effect->animLines.empty()) << "the button flashes";
@@ -230,8 +230,8 @@ TEST_F(DiaryTest, PagesAreAddedOnceTurnedWithinBoundsAndNeverLeftHalfTurned) {
 
     openDiary();
     EXPECT_EQ(d->nextButton->state, nG_InterfButton::kDisabled) << "on the last page";
-    EXPECT_FLOAT_EQ(d->nextButton->localState.alpha, nG_Diary::kDisabledArrowAlpha) << "and faded";
-    EXPECT_FLOAT_EQ(d->prevButton->localState.alpha, 1);
+    EXPECT_FLOAT_EQ(d->nextButton->localState().alpha, nG_Diary::kDisabledArrowAlpha) << "and faded";
+    EXPECT_FLOAT_EQ(d->prevButton->localState().alpha, 1);
     EXPECT_NE(d->prevButton->state, nG_InterfButton::kDisabled);
     d->turnTo(3);
     d->turnTo(-1);
@@ -246,8 +246,8 @@ TEST_F(DiaryTest, PagesAreAddedOnceTurnedWithinBoundsAndNeverLeftHalfTurned) {
     EXPECT_EQ(d->newPage, object("page_b"));
     EXPECT_EQ(d->pagesRoot->children.size(), 2u);
     tick(0.1f);
-    EXPECT_NEAR(d->oldPage->localState.alpha, 0.5f, 1e-4);
-    EXPECT_NEAR(d->newPage->localState.alpha, 0.5f, 1e-4);
+    EXPECT_NEAR(d->oldPage->localState().alpha, 0.5f, 1e-4);
+    EXPECT_NEAR(d->newPage->localState().alpha, 0.5f, 1e-4);
     tick(0.1f);
     EXPECT_EQ(d->state, nG_Diary::kOpen);
     EXPECT_EQ(object("page_c")->parent, d->hub);
@@ -264,7 +264,7 @@ TEST_F(DiaryTest, PagesAreAddedOnceTurnedWithinBoundsAndNeverLeftHalfTurned) {
     EXPECT_EQ(d->state, nG_Diary::kClosing);
     ASSERT_EQ(d->pagesRoot->children.size(), 1u);
     EXPECT_EQ(d->pagesRoot->children[0], object("page_c"));
-    EXPECT_FLOAT_EQ(object("page_c")->localState.alpha, 1);
+    EXPECT_FLOAT_EQ(object("page_c")->localState().alpha, 1);
     run(0.35f);
     openDiary();
     d->turnTo(1);
@@ -310,21 +310,21 @@ TEST_F(DiaryTest, MarkingARoomShowsItsMapAndAClickOnItTeleports) {
     nE_Object* map1 = object("ng_diary_map_1");
     ASSERT_EQ(d->currentMap, map1);
     EXPECT_EQ(map1->parent, d);
-    EXPECT_FLOAT_EQ(map1->localState.z, 1);
-    EXPECT_EQ(anim("map_b")->localState.frameIndex, 1);
+    EXPECT_FLOAT_EQ(map1->localState().z, 1);
+    EXPECT_EQ(anim("map_b")->localState().frameIndex, 1);
     EXPECT_FLOAT_EQ(anim("map_b")->inputRect.w, 30) << "the marked frame's rectangle";
-    EXPECT_EQ(anim("map_a")->localState.frameIndex, 0);
+    EXPECT_EQ(anim("map_a")->localState().frameIndex, 0);
     EXPECT_FLOAT_EQ(anim("map_a")->inputRect.w, 20);
 
     lua("SetActiveMapRoom('map_a')");
-    EXPECT_EQ(anim("map_a")->localState.frameIndex, 1);
-    EXPECT_EQ(anim("map_b")->localState.frameIndex, 0);
+    EXPECT_EQ(anim("map_a")->localState().frameIndex, 1);
+    EXPECT_EQ(anim("map_b")->localState().frameIndex, 0);
 
     lua("SetActiveMapRoom('map_far')");
     EXPECT_EQ(d->currentMap, object("ng_diary_map_2")) << "a room on another map switches the map";
     EXPECT_EQ(map1->parent, d->hub);
-    EXPECT_EQ(anim("map_a")->localState.frameIndex, 0);
-    EXPECT_EQ(anim("map_far")->localState.frameIndex, 1);
+    EXPECT_EQ(anim("map_a")->localState().frameIndex, 0);
+    EXPECT_EQ(anim("map_far")->localState().frameIndex, 1);
 
     lua("SetActiveMapRoom('nowhere'); SetActiveMapRoom('page_a'); SetActiveMapRoom('')");
     EXPECT_TRUE(logged("nG_Diary: there is no map room \"nowhere\""));
@@ -369,12 +369,12 @@ TEST_F(DiaryTest, AnObjectFliesToTheDiaryButtonThenItsTriggerRuns) {
     EXPECT_NEAR(f.duration, std::sqrt(854.f * 854 + 17 * 17) / 1000 + 0.9f, 1e-3);
     EXPECT_FLOAT_EQ(f.endScale, 1) << "narrower than 130: its own size";
     tick(0.2f);
-    EXPECT_GT(far->localState.scaleX, 1) << "it grows on its way";
-    EXPECT_LT(far->localState.x, 900);
+    EXPECT_GT(far->localState().scaleX, 1) << "it grows on its way";
+    EXPECT_LT(far->localState().x, 900);
     run(1.6f);
     EXPECT_EQ(played("s_common_flyend_indiary"), 1);
-    EXPECT_FLOAT_EQ(far->localState.x, 46);
-    EXPECT_FLOAT_EQ(far->localState.y, 683);
+    EXPECT_FLOAT_EQ(far->localState().x, 46);
+    EXPECT_FLOAT_EQ(far->localState().y, 683);
     EXPECT_FALSE(c->effect->animLines.empty()) << "the arrival flashes";
     lua("log = ''");
     run(0.35f);
@@ -408,7 +408,7 @@ TEST_F(DiaryTest, TheClipboardPlaysOpenAndCloseOnlyOnceStill) {
     EXPECT_EQ(b->state, nG_DiaryBook::kClosing);
     run(0.5f);
     EXPECT_EQ(b->state, nG_DiaryBook::kClosed);
-    EXPECT_EQ(clip->localState.frameIndex, 0);
+    EXPECT_EQ(clip->localState().frameIndex, 0);
     EXPECT_EQ(played("s_common_open_diary"), 0);
 }
 
@@ -471,13 +471,13 @@ TEST_F(DiaryTest, TheSavedStateComesBackWithAContinue) {
     EXPECT_EQ(d->pageIndex, 1);
     EXPECT_EQ(object("odd page")->parent, d->pagesRoot);
     EXPECT_EQ(d->state, nG_Diary::kOpen) << "opened at once";
-    EXPECT_FLOAT_EQ(d->localState.alpha, 1);
+    EXPECT_FLOAT_EQ(d->localState().alpha, 1);
     EXPECT_TRUE(d->closeLocked);
     EXPECT_FALSE(d->quitArea->visible);
     EXPECT_EQ(d->currentMap, object("ng_diary_map_2"));
-    EXPECT_EQ(anim("map_far")->localState.frameIndex, 1);
+    EXPECT_EQ(anim("map_far")->localState().frameIndex, 1);
     EXPECT_EQ(book()->state, nG_DiaryBook::kOpen);
-    EXPECT_EQ(book()->clipboard->localState.frameIndex, 2) << "the clipboard stands open";
+    EXPECT_EQ(book()->clipboard->localState().frameIndex, 2) << "the clipboard stands open";
     tick(0);
     tick(0);
     EXPECT_NE(log().find("got far from ng_diary_collector;"), std::string::npos) << log();
@@ -496,7 +496,7 @@ TEST_F(DiaryTest, ABrokenSavedDiaryKeepsWhatItCanAndTheBookUsable) {
     EXPECT_EQ(d->pages, std::vector<std::string>{"page_b"});
     EXPECT_EQ(d->pageIndex, 0) << "clamped to the pages there are";
     EXPECT_EQ(d->state, nG_Diary::kClosed);
-    EXPECT_EQ(anim("map_a")->localState.frameIndex, 0);
+    EXPECT_EQ(anim("map_a")->localState().frameIndex, 0);
     EXPECT_EQ(book()->state, nG_DiaryBook::kClosed);
     openDiary();
     EXPECT_EQ(d->state, nG_Diary::kOpen);

@@ -48,7 +48,7 @@ TEST_F(HintTest, TheHintRechargesByGameModeAndCanBeChargedAtOnce) {
     post(MSG_HINT_ALPHA, &alpha);
     bool on = false;
     post(MSG_HINT_INPUT, &on);
-    EXPECT_FLOAT_EQ(hint()->localState.alpha, 0.25f);
+    EXPECT_FLOAT_EQ(hint()->localState().alpha, 0.25f);
     EXPECT_FALSE(hint()->input);
 }
 
@@ -60,10 +60,10 @@ TEST_F(HintTest, InAHiddenObjectSceneTheHintPointsAtAClickableObjectOfTheRoom) {
     room("room_a")->find("a_door", false)->eventTriggers[nE_Object::kEventMouseDown] = "found";
     hint()->use();
     EXPECT_TRUE(queuedCall("ng_hint: ng_show_hint(1,\"a_door\")")) << queued.size();
-    EXPECT_FLOAT_EQ(hint()->pointerEffect->localState.x, 300);
-    EXPECT_FLOAT_EQ(hint()->pointerEffect->localState.y, 300);
+    EXPECT_FLOAT_EQ(hint()->pointerEffect->localState().x, 300);
+    EXPECT_FLOAT_EQ(hint()->pointerEffect->localState().y, 300);
     frames(1);
-    EXPECT_GT(hint()->pointerEffect->localState.alpha, 0.5f);
+    EXPECT_GT(hint()->pointerEffect->localState().alpha, 0.5f);
 
     // Nothing clickable left: an empty name.
     lua("ChargeHint()");

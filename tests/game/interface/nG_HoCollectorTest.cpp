@@ -27,7 +27,7 @@ TEST_F(HoCollectorTest, AFoundObjectFliesToItsLineThenItsTaskIsDoneOnce) {
     EXPECT_NEAR(f.duration, distance / 1000 + 0.9f, 1e-4f);
     ASSERT_NE(f.trail, nullptr);
     EXPECT_EQ(f.trail->name, "ng_ho_collector_fly_particles_task_watch");
-    EXPECT_EQ(f.trail->localState.blendMode, 2);
+    EXPECT_EQ(f.trail->localState().blendMode, 2);
     const float duration = f.duration;
 
     // Collected again while it flies, or a task the list does not have: nothing more happens.
@@ -37,10 +37,10 @@ TEST_F(HoCollectorTest, AFoundObjectFliesToItsLineThenItsTaskIsDoneOnce) {
     EXPECT_TRUE(object("a_far")->input);
 
     frames(0.25f);
-    EXPECT_GT(door->localState.scaleX, 1.f) << "it grows at the start";
+    EXPECT_GT(door->localState().scaleX, 1.f) << "it grows at the start";
     frames(duration - 0.25f + 0.25f);
     EXPECT_FALSE(task("task_watch")->completed) << "still shrinking on its line";
-    EXPECT_NEAR(door->localState.x, line.x, 0.01f);
+    EXPECT_NEAR(door->localState().x, line.x, 0.01f);
     frames(0.1f);
     EXPECT_TRUE(task("task_watch")->completed);
     EXPECT_TRUE(collector()->flights.empty());
@@ -76,10 +76,10 @@ TEST_F(HoCollectorTest, TheLastTaskShowsTheKeptRewardWhichGoesToTheInventoryOnCl
     EXPECT_TRUE(queuedCall("ng_tasks: done"));
     nE_Object* far = object("a_far");
     ASSERT_EQ(far->parent, dialog()) << "back under its room, then taken by the dialog";
-    EXPECT_FLOAT_EQ(far->localState.x, 0);
-    EXPECT_FLOAT_EQ(far->localState.y, -42);
-    EXPECT_FLOAT_EQ(far->localState.scaleX, 1);
-    EXPECT_FLOAT_EQ(far->localState.alpha, 1);
+    EXPECT_FLOAT_EQ(far->localState().x, 0);
+    EXPECT_FLOAT_EQ(far->localState().y, -42);
+    EXPECT_FLOAT_EQ(far->localState().scaleX, 1);
+    EXPECT_FLOAT_EQ(far->localState().alpha, 1);
     EXPECT_EQ(dialog()->state, nG_HoDialog::kShown);
     EXPECT_EQ(counter.count(MSG_BLUR), 1);
     EXPECT_FLOAT_EQ(dialog()->fade, 1) << "faded in after half a second";
@@ -174,7 +174,7 @@ TEST_F(HoCollectorTest, AGameSavedMidFlightOrWithTheDialogOpenComesBack) {
     for (nE_Object* child : room("room_a")->children)
         if (child->name == "a_far") far = child;
     ASSERT_NE(far, nullptr);
-    EXPECT_FLOAT_EQ(far->localState.x, 10000);
+    EXPECT_FLOAT_EQ(far->localState().x, 10000);
     EXPECT_TRUE(collector()->flights.empty());
 
     // The dialog saved while it shows its object shows it again.

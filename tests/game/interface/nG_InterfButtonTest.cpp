@@ -23,8 +23,8 @@ protected:
         params.layer2Image = buttontest::sprite("strip");
         button->build(params);
         button->setHitRect(-20, -20, 40, 40);
-        button->localState.x = x;
-        button->localState.y = 100;
+        button->editLocalState()->x = x;
+        button->editLocalState()->y = 100;
         button->onClick = &Clicks::handler;
         button->clickArg = &clicks;
         scene().attach(ui, button);
@@ -44,12 +44,12 @@ TEST_F(InterfButtonTest, BuildMakesOnlyTheGivenPartsAtTheirDepths) {
     EXPECT_EQ(nullptr, b->text0);
     EXPECT_EQ("ng_tab_layer_1", b->layer1->name);
     EXPECT_EQ("ng_tab_layer_2", b->layer2->name);
-    EXPECT_FLOAT_EQ(1, b->layer1->localState.z);
-    EXPECT_FLOAT_EQ(2, b->layer2->localState.z);
+    EXPECT_FLOAT_EQ(1, b->layer1->localState().z);
+    EXPECT_FLOAT_EQ(2, b->layer2->localState().z);
     EXPECT_TRUE(b->layer1->texture) << "parts get their resources when the button goes live";
     ASSERT_NE(nullptr, b->hitArea);
     EXPECT_EQ("ng_tab_dummy", b->hitArea->name);
-    EXPECT_FLOAT_EQ(10, b->hitArea->localState.z);
+    EXPECT_FLOAT_EQ(10, b->hitArea->localState().z);
     EXPECT_FALSE(b->layer1->input);
     EXPECT_FALSE(b->layer2->input);
 
@@ -77,15 +77,15 @@ TEST_F(InterfButtonTest, CaptionsNeedATextAndAFontAndTheirColours) {
     ASSERT_NE(nullptr, b->text1);
     EXPECT_EQ(nullptr, b->text2) << "no text2 colour";
     EXPECT_EQ("ng_btn_text_0", b->text0->name);
-    EXPECT_FLOAT_EQ(3, b->text0->localState.z);
-    EXPECT_FLOAT_EQ(4, b->text1->localState.z);
-    EXPECT_FLOAT_EQ(11, b->text1->localState.x);
-    EXPECT_FLOAT_EQ(2, b->text1->localState.y);
+    EXPECT_FLOAT_EQ(3, b->text0->localState().z);
+    EXPECT_FLOAT_EQ(4, b->text1->localState().z);
+    EXPECT_FLOAT_EQ(11, b->text1->localState().x);
+    EXPECT_FLOAT_EQ(2, b->text1->localState().y);
     EXPECT_EQ(18, b->text0->fontSize);
     EXPECT_TRUE(b->text0->rawText);
     EXPECT_EQ("Menu", b->text0->text);
-    EXPECT_FLOAT_EQ(196 / 255.f, b->text0->localState.red);
-    EXPECT_FLOAT_EQ(108 / 255.f, b->text1->localState.blue);
+    EXPECT_FLOAT_EQ(196 / 255.f, b->text0->localState().red);
+    EXPECT_FLOAT_EQ(108 / 255.f, b->text1->localState().blue);
     EXPECT_TRUE(b->text0->textTexture) << "rendered with the font";
     EXPECT_TRUE(b->text0->visible);
     EXPECT_FALSE(b->text1->visible);
@@ -111,7 +111,7 @@ TEST_F(InterfButtonTest, HoverFadesInAndLeavingFadesOutToNormal) {
     EXPECT_TRUE(b->layer1->visible);
     run(0.25f);
     EXPECT_FLOAT_EQ(0.75f, b->glow);
-    EXPECT_FLOAT_EQ(0.75f, b->layer1->localState.alpha);
+    EXPECT_FLOAT_EQ(0.75f, b->layer1->localState().alpha);
     run(0.25f);
     EXPECT_FLOAT_EQ(1, b->glow) << "clamped";
 
@@ -123,7 +123,7 @@ TEST_F(InterfButtonTest, HoverFadesInAndLeavingFadesOutToNormal) {
     EXPECT_EQ(nullptr, nG_InterfButton::hoveredButton());
     EXPECT_EQ(1, cursor.selected.back());
     run(0.25f);
-    EXPECT_FLOAT_EQ(0.25f, b->layer1->localState.alpha);
+    EXPECT_FLOAT_EQ(0.25f, b->layer1->localState().alpha);
     EXPECT_TRUE(b->layer1->visible);
 
     // Coming back while leaving turns the light up again from where it is.
@@ -164,8 +164,8 @@ TEST_F(InterfButtonTest, WithoutAHitRectangleTheImagesTakeThePointer) {
     nG_InterfButton::Params params;
     params.layer0Image = buttontest::sprite("hole");
     b->build(params);
-    b->localState.x = 100;
-    b->localState.y = 100;
+    b->editLocalState()->x = 100;
+    b->editLocalState()->y = 100;
     scene().attach(ui, b);
     move(96.5f, 99.5f);
     EXPECT_EQ(nG_InterfButton::kHover, b->state);

@@ -39,24 +39,24 @@ TEST_F(InterfaceTest, TheBarIsBuiltInItsOrderAndDepths) {
           Part{"ng_tasks", 512, 797 + 86 * 0.7071068f, 1}, Part{"ng_frame_subroom", 0, 0, -2}}) {
         nE_Object* o = ui->find(part.name, false);
         ASSERT_NE(o, nullptr) << part.name;
-        EXPECT_FLOAT_EQ(o->localState.x, part.x) << part.name;
-        EXPECT_NEAR(o->localState.y, part.y, 0.01f) << part.name;
-        EXPECT_FLOAT_EQ(o->localState.z, part.z) << part.name;
+        EXPECT_FLOAT_EQ(o->localState().x, part.x) << part.name;
+        EXPECT_NEAR(o->localState().y, part.y, 0.01f) << part.name;
+        EXPECT_FLOAT_EQ(o->localState().z, part.z) << part.name;
     }
-    EXPECT_FLOAT_EQ(ui->rightOrnament->localState.scaleX, -1)
+    EXPECT_FLOAT_EQ(ui->rightOrnament->localState().scaleX, -1)
         << "the right ornament is the left one mirrored";
     EXPECT_EQ(ui->rightOrnament->name, ui->leftOrnament->name);
     EXPECT_FALSE(ui->barMask->visible);
     EXPECT_EQ(ui->guideButton->text0->text, "button_guide");
-    EXPECT_FLOAT_EQ(ui->guideButton->text0->localState.x, 11);
-    EXPECT_FLOAT_EQ(ui->menuButton->text1->localState.green, 236 / 255.f);
+    EXPECT_FLOAT_EQ(ui->guideButton->text0->localState().x, 11);
+    EXPECT_FLOAT_EQ(ui->menuButton->text1->localState().green, 236 / 255.f);
     EXPECT_FALSE(ui->tasks->visible || ui->tasksHeader->visible) << "the list and its header start hidden";
 
     // A new game: hidden and deaf until the level shows it.
     endGame();
     ng = startGame();
     EXPECT_TRUE(ng->interface->hidden);
-    EXPECT_FLOAT_EQ(ng->interface->localState.alpha, 0);
+    EXPECT_FLOAT_EQ(ng->interface->localState().alpha, 0);
     EXPECT_FALSE(ng->interface->input);
 }
 
@@ -109,7 +109,7 @@ TEST_F(InterfaceTest, TheLeftLampGlowsWhileTheDiaryButtonIsPointedAt) {
     EXPECT_TRUE(left->playing);
     EXPECT_EQ(left->current()->name, "DoAnim");
     frames(0.5f);
-    const int frame = left->localState.frameIndex;
+    const int frame = left->localState().frameIndex;
     EXPECT_GT(frame, 0);
 
     // From the diary button straight onto the bar's pod: the lamp halts where it stands.
@@ -118,7 +118,7 @@ TEST_F(InterfaceTest, TheLeftLampGlowsWhileTheDiaryButtonIsPointedAt) {
     EXPECT_EQ(left->currentFunction, -1);
     EXPECT_EQ(cursor.kinds.back(), 1);
     frames(0.5f);
-    EXPECT_EQ(left->localState.frameIndex, frame);
+    EXPECT_EQ(left->localState().frameIndex, frame);
 
     pointer(46, 683);
     EXPECT_TRUE(left->playing);

@@ -36,46 +36,46 @@ TEST_F(InventoryTest, AnItemFliesFromTheSceneIntoItsSlotWithAPopAndASound) {
     const nG_Inventory::Item& a = item(0);
     EXPECT_EQ(a.object->name, "inv_a");
     EXPECT_EQ(a.object->parent, inventory());
-    EXPECT_FLOAT_EQ(a.object->localState.alpha, 0);
-    EXPECT_FLOAT_EQ(a.object->localState.z, 10);
+    EXPECT_FLOAT_EQ(a.object->localState().alpha, 0);
+    EXPECT_FLOAT_EQ(a.object->localState().z, 10);
     ASSERT_NE(a.slotGlow, nullptr);
     EXPECT_EQ(a.slotGlow->name, "inv_a_bg ") << "the slot's glow keeps its trailing blank";
     EXPECT_EQ(a.state, nG_Inventory::kArriving);
     EXPECT_FLOAT_EQ(a.x, -270) << "the first slot of the window";
     ASSERT_EQ(a.flyer, door);
     EXPECT_EQ(door->parent, ng->interface) << "the flyer leaves the room for the interface";
-    EXPECT_FLOAT_EQ(door->localState.x, 300);
-    EXPECT_FLOAT_EQ(door->localState.y, 300);
-    EXPECT_FLOAT_EQ(door->localState.z, 1000);
+    EXPECT_FLOAT_EQ(door->localState().x, 300);
+    EXPECT_FLOAT_EQ(door->localState().y, 300);
+    EXPECT_FLOAT_EQ(door->localState().z, 1000);
     EXPECT_FALSE(door->input);
 
     frames(0.3125f);
-    EXPECT_NEAR(door->localState.scaleX, 1.5f, 0.03f) << "the pop peaks at 0.3 s";
+    EXPECT_NEAR(door->localState().scaleX, 1.5f, 0.03f) << "the pop peaks at 0.3 s";
     EXPECT_GT(inventory()->slide, 0) << "the strip rises while something arrives";
     frames(0.6875f);
     EXPECT_EQ(item(0).state, nG_Inventory::kAppearing);
     EXPECT_TRUE(soundRequested("assets/audio/common_s_gettoinv")) << "the pick-up sound when it lands";
-    EXPECT_NEAR(door->localState.scaleX, 1.f, 0.03f);
+    EXPECT_NEAR(door->localState().scaleX, 1.f, 0.03f);
     frames(0.25f);
     EXPECT_EQ(eval("picked"), "1") << "the code runs a second later";
     // The last half second the flyer sits on the slot and fades out.
     const pf::TVec2 at = slot(0);
-    EXPECT_FLOAT_EQ(door->localState.x, at.x);
-    EXPECT_FLOAT_EQ(door->localState.y, at.y);
-    EXPECT_NEAR(door->localState.alpha, 0.5f, 0.03f);
+    EXPECT_FLOAT_EQ(door->localState().x, at.x);
+    EXPECT_FLOAT_EQ(door->localState().y, at.y);
+    EXPECT_NEAR(door->localState().alpha, 0.5f, 0.03f);
     frames(0.3125f);
     EXPECT_EQ(object("a_door"), nullptr) << "the flyer is gone";
     EXPECT_EQ(item(0).flyer, nullptr);
     EXPECT_EQ(item(0).state, nG_Inventory::kResting);
-    EXPECT_FLOAT_EQ(item(0).object->localState.scaleX, 0.7f);
-    EXPECT_FLOAT_EQ(item(0).object->localState.alpha, 1);
-    EXPECT_FLOAT_EQ(item(0).slotGlow->localState.alpha, 1);
+    EXPECT_FLOAT_EQ(item(0).object->localState().scaleX, 0.7f);
+    EXPECT_FLOAT_EQ(item(0).object->localState().alpha, 1);
+    EXPECT_FLOAT_EQ(item(0).slotGlow->localState().alpha, 1);
 
     // Nothing more arrives and the pointer is elsewhere: the strip goes back down.
     frames(1);
     EXPECT_EQ(inventory()->mode, nG_Inventory::kSlidingOut);
     EXPECT_FLOAT_EQ(inventory()->slide, 0);
-    EXPECT_FLOAT_EQ(inventory()->localState.y, 797);
+    EXPECT_FLOAT_EQ(inventory()->localState().y, 797);
 }
 
 TEST_F(InventoryTest, AnItemAddedAgainIsNotDuplicatedButFliesAndRunsItsCodeAgain) {
@@ -102,7 +102,7 @@ TEST_F(InventoryTest, TheWindowHoldsSevenItemsAndScrollsToTheNewest) {
     EXPECT_EQ(inv->shownCount, 7u);
     for (int i = 0; i < 7; ++i) EXPECT_FLOAT_EQ(item(i).x, -270 + 90.f * i) << i;
     EXPECT_FALSE(inv->leftArrow->input);
-    EXPECT_FLOAT_EQ(inv->leftArrow->localState.alpha, 0.4f);
+    EXPECT_FLOAT_EQ(inv->leftArrow->localState().alpha, 0.4f);
     EXPECT_FALSE(inv->rightArrow->input);
 
     // The eighth scrolls the window so that it is the last one shown.
@@ -110,18 +110,18 @@ TEST_F(InventoryTest, TheWindowHoldsSevenItemsAndScrollsToTheNewest) {
     EXPECT_EQ(inv->first, 1u);
     EXPECT_EQ(inv->shownCount, 7u);
     EXPECT_TRUE(inv->leftArrow->input);
-    EXPECT_FLOAT_EQ(inv->leftArrow->localState.alpha, 1);
+    EXPECT_FLOAT_EQ(inv->leftArrow->localState().alpha, 1);
     EXPECT_FLOAT_EQ(item(0).toX, -360) << "parked left of the window";
     EXPECT_FLOAT_EQ(item(7).toX, 270);
     frames(1);
     EXPECT_FLOAT_EQ(item(0).x, -360);
-    EXPECT_FLOAT_EQ(item(0).object->localState.alpha, 0) << "parked outside, invisible";
-    EXPECT_FLOAT_EQ(item(0).object->localState.scaleX, 0);
-    EXPECT_FLOAT_EQ(item(0).slotGlow->localState.alpha, 0) << "and so is its slot";
+    EXPECT_FLOAT_EQ(item(0).object->localState().alpha, 0) << "parked outside, invisible";
+    EXPECT_FLOAT_EQ(item(0).object->localState().scaleX, 0);
+    EXPECT_FLOAT_EQ(item(0).slotGlow->localState().alpha, 0) << "and so is its slot";
 
     // The arrows scroll by one item; a click on the left arrow brings the first one back.
     frames(0.5f);
-    const pf::TVec2 arrow{inv->localState.x - 350, inv->localState.y + 16};
+    const pf::TVec2 arrow{inv->localState().x - 350, inv->localState().y + 16};
     press(arrow.x, arrow.y);
     EXPECT_EQ(inv->first, 0u);
     EXPECT_TRUE(inv->rightArrow->input);
@@ -130,7 +130,7 @@ TEST_F(InventoryTest, TheWindowHoldsSevenItemsAndScrollsToTheNewest) {
     frames(0.2f);
     EXPECT_GT(item(0).x, -360) << "sliding in";
     EXPECT_LT(item(0).x, -270);
-    EXPECT_LT(item(0).object->localState.alpha, 1) << "fading at the window's edge";
+    EXPECT_LT(item(0).object->localState().alpha, 1) << "fading at the window's edge";
     frames(0.25f);
     EXPECT_FLOAT_EQ(item(0).x, -270) << "0.4 s per slide";
     inv->scrollRight();
@@ -169,17 +169,17 @@ TEST_F(InventoryTest, ADraggedItemThatNothingTakesFliesBackInATimeThatGrowsWithT
     frames(1.5f);
     nE_Object* a = item(0).object;
     // Over the strip it rises; at rest its slot is at the bottom of the screen.
-    EXPECT_FLOAT_EQ(inventory()->localState.y, 797);
+    EXPECT_FLOAT_EQ(inventory()->localState().y, 797);
     pointer(slot(0).x, 790);
     frames(1);
     EXPECT_EQ(inventory()->mode, nG_Inventory::kSlidingIn);
-    EXPECT_FLOAT_EQ(inventory()->localState.y, 711);
+    EXPECT_FLOAT_EQ(inventory()->localState().y, 711);
     const pf::TVec2 home = slot(0);
 
     pointer(home.x, home.y);
     frames(0.25f);
     EXPECT_EQ(item(0).state, nG_Inventory::kHovered) << "pointed at, it grows";
-    EXPECT_FLOAT_EQ(a->localState.scaleX, 0.8f);
+    EXPECT_FLOAT_EQ(a->localState().scaleX, 0.8f);
 
     send(nE_InputEvent::kButtonDown, home.x, home.y);
     send(nE_InputEvent::kButtonUp, home.x, home.y);
@@ -187,7 +187,7 @@ TEST_F(InventoryTest, ADraggedItemThatNothingTakesFliesBackInATimeThatGrowsWithT
     tick(0);
     EXPECT_EQ(item(0).state, nG_Inventory::kDragStart);
     EXPECT_EQ(a->parent, ng->interface) << "lifted out of the strip";
-    EXPECT_FLOAT_EQ(a->localState.z, 2000);
+    EXPECT_FLOAT_EQ(a->localState().z, 2000);
     EXPECT_FALSE(a->input);
     EXPECT_EQ(cursor.kinds.back(), nG_Inventory::kCursorNull) << "the item is the pointer";
     EXPECT_EQ(inventory()->draggedItem, a);
@@ -195,10 +195,10 @@ TEST_F(InventoryTest, ADraggedItemThatNothingTakesFliesBackInATimeThatGrowsWithT
     pointer(700, 200);
     frames(0.5f);
     EXPECT_EQ(item(0).state, nG_Inventory::kDragging);
-    EXPECT_FLOAT_EQ(a->localState.x, 700);
-    EXPECT_FLOAT_EQ(a->dragPosition.x, 700);
-    EXPECT_FLOAT_EQ(a->localState.scaleX, 1);
-    EXPECT_FLOAT_EQ(item(0).slotGlow->localState.alpha, 0);
+    EXPECT_FLOAT_EQ(a->localState().x, 700);
+    EXPECT_FLOAT_EQ(a->dragPosition().x, 700);
+    EXPECT_FLOAT_EQ(a->localState().scaleX, 1);
+    EXPECT_FLOAT_EQ(item(0).slotGlow->localState().alpha, 0);
 
     // Dropped where nothing takes it: its trigger runs, it flies home.
     send(nE_InputEvent::kButtonDown, 700, 200);
@@ -214,7 +214,7 @@ TEST_F(InventoryTest, ADraggedItemThatNothingTakesFliesBackInATimeThatGrowsWithT
     EXPECT_EQ(item(0).state, nG_Inventory::kResting);
     EXPECT_EQ(a->parent, inventory()) << "back in its slot";
     EXPECT_TRUE(a->input);
-    EXPECT_FLOAT_EQ(a->localState.z, 10);
+    EXPECT_FLOAT_EQ(a->localState().z, 10);
     EXPECT_EQ(inventory()->draggedItem, nullptr);
 
     // A shorter way home takes less time.
@@ -276,10 +276,10 @@ TEST_F(InventoryTest, AFullHideOvershootsReportsAndComesBack) {
     frames(1);
     post(MSG_INV_HIDE_ALL);
     EXPECT_EQ(inventory()->mode, nG_Inventory::kHiding);
-    float lowest = inventory()->localState.y;
+    float lowest = inventory()->localState().y;
     for (int i = 0; i < 128 && inventory()->mode == nG_Inventory::kHiding; ++i) {
         tick(1.f / 64);
-        lowest = std::max(lowest, inventory()->localState.y);
+        lowest = std::max(lowest, inventory()->localState().y);
     }
     EXPECT_EQ(inventory()->mode, nG_Inventory::kHidden);
     EXPECT_FLOAT_EQ(inventory()->slide, -0.33f);
@@ -301,15 +301,15 @@ TEST_F(InventoryTest, AFullHideOvershootsReportsAndComesBack) {
     EXPECT_EQ(inventory()->mode, nG_Inventory::kComingBack);
     frames(0.1f);
     EXPECT_EQ(inventory()->mode, nG_Inventory::kSlidingOut);
-    EXPECT_FLOAT_EQ(inventory()->localState.y, 797);
+    EXPECT_FLOAT_EQ(inventory()->localState().y, 797);
 
     float y = 700;
     post(MSG_INV_SET_Y, &y);
-    EXPECT_FLOAT_EQ(inventory()->localState.y, 700);
+    EXPECT_FLOAT_EQ(inventory()->localState().y, 700);
     post(MSG_INV_SHOW);
-    EXPECT_FLOAT_EQ(inventory()->localState.z, 3);
+    EXPECT_FLOAT_EQ(inventory()->localState().z, 3);
     post(MSG_INV_HIDE);
-    EXPECT_FLOAT_EQ(inventory()->localState.z, 2);
+    EXPECT_FLOAT_EQ(inventory()->localState().z, 2);
     EXPECT_FALSE(inventory()->visible);
     nE_Mediator::current()->subscribe(MSG_INV_HIDDEN, tasks());
 }

@@ -85,8 +85,8 @@ TEST_F(MinigameTimerTest, TheClockFillsOnlyWhileShownAndEachPuzzleKeepsItsCharge
     EXPECT_FLOAT_EQ(timer().slide, 1);
     EXPECT_FLOAT_EQ(heard.hintAlpha, 0);
     EXPECT_GT(charge("room_a"), 0.999f) << "the clock does not run while the panel slides in";
-    EXPECT_NEAR(timer().infoButton->localState.x, 964, 0.01);
-    EXPECT_NEAR(timer().resetButton->localState.x, 968, 0.01);
+    EXPECT_NEAR(timer().infoButton->localState().x, 964, 0.01);
+    EXPECT_NEAR(timer().resetButton->localState().x, 968, 0.01);
 
     // No player: a minute to fill. Half-way the puzzle is left.
     run(30, 1.f / 64);
@@ -119,7 +119,7 @@ TEST_F(MinigameTimerTest, TheClockFillsOnlyWhileShownAndEachPuzzleKeepsItsCharge
     EXPECT_TRUE(timer().skipButton->input);
     EXPECT_TRUE(timer().chargedAnim->playing);
     const int last = timer().watch0->frameCount("DoAnim") - 1;
-    EXPECT_EQ(timer().watch0->localState.frameIndex, last) << "the hand has gone round";
+    EXPECT_EQ(timer().watch0->localState().frameIndex, last) << "the hand has gone round";
 
     // Shown again full, the panel has its skip at hand once it is in.
     lua("ShowMinigame('room_a', 0)");
@@ -138,10 +138,10 @@ TEST_F(MinigameTimerTest, ASkipRunsItsCodeOnceAndTheHintChargesWhenTheBreakIsOve
     EXPECT_EQ(eval("skips"), "0") << "no skip before the clock is full";
     EXPECT_EQ(timer().mode, nG_MinigameTimer::kShown);
 
-    press(timer().resetButton->localState.x, 565);
+    press(timer().resetButton->localState().x, 565);
     run(0.1f);
     EXPECT_EQ(eval("resets"), "1");
-    press(timer().infoButton->localState.x, 500);
+    press(timer().infoButton->localState().x, 500);
     EXPECT_EQ(heard.dialog, "info_a");
 
     lua("ChargeMinigameSkip()");
@@ -156,7 +156,7 @@ TEST_F(MinigameTimerTest, ASkipRunsItsCodeOnceAndTheHintChargesWhenTheBreakIsOve
         << "ending it from the skip code does not cut the break";
     EXPECT_TRUE(timer().skippedAnim->playing);
     EXPECT_EQ(heard.counts[MSG_HINT_CHARGE], 0);
-    press(timer().resetButton->localState.x, 565);
+    press(timer().resetButton->localState().x, 565);
     run(0.1f);
     EXPECT_EQ(eval("resets"), "1") << "no reset once skipped";
 

@@ -18,10 +18,10 @@ TEST_F(PopupTest, ThePopupWaitsOpensInsideTheScreenAndClosesAtAPressThatGoesOn) 
     // Opened at the bottom-right corner, the box lies wholly on the screen.
     const float halfW = (popup.textWidth + 32) / 2, halfH = (popup.textHeight + 26) / 2;
     EXPECT_GE(popup.textWidth, 100);
-    EXPECT_GE(popup.localState.x - halfW, 0);
-    EXPECT_LE(popup.localState.x + halfW, 1024);
-    EXPECT_GE(popup.localState.y - halfH, 0);
-    EXPECT_LE(popup.localState.y + halfH, 768);
+    EXPECT_GE(popup.localState().x - halfW, 0);
+    EXPECT_LE(popup.localState().x + halfW, 1024);
+    EXPECT_GE(popup.localState().y - halfH, 0);
+    EXPECT_LE(popup.localState().y + halfH, 768);
     ASSERT_TRUE(popup.picture);
     EXPECT_FLOAT_EQ(popup.picture->width, popup.textWidth + 32) << "painted once into a target";
     EXPECT_FLOAT_EQ(popup.picture->height, popup.textHeight + 26);

@@ -11,8 +11,8 @@ protected:
         ButtonTest::SetUp();
         button = new nG_SimpleButton("ng_arrow");
         button->setResourceName(buttontest::sprite("hole"));
-        button->localState.x = 100;
-        button->localState.y = 100;
+        button->editLocalState()->x = 100;
+        button->editLocalState()->y = 100;
         button->onClick = [](void* arg) { ++*static_cast<int*>(arg); };
         button->clickArg = &clicks;
         scene().attach(ui, button);
@@ -21,7 +21,7 @@ protected:
     void step(int updates) {
         for (int i = 0; i < updates; ++i) scene().update(1.f / 72);
     }
-    float scale() const { return button->localState.scaleX; }
+    float scale() const { return button->localState().scaleX; }
 
     nG_SimpleButton* button = nullptr;
     int clicks = 0;
@@ -31,7 +31,7 @@ protected:
 
 TEST_F(SimpleButtonTest, RestsAtNineTenthsAndGrowsWhilePointedAt) {
     EXPECT_FLOAT_EQ(0.9f, scale());
-    EXPECT_FLOAT_EQ(0.9f, button->localState.scaleY);
+    EXPECT_FLOAT_EQ(0.9f, button->localState().scaleY);
     move(96.5f, 99.5f);
     EXPECT_EQ(nG_SimpleButton::kHovered, button->phase);
     step(4);
@@ -40,7 +40,7 @@ TEST_F(SimpleButtonTest, RestsAtNineTenthsAndGrowsWhilePointedAt) {
     EXPECT_NEAR(1.f, scale(), 1e-5);
     step(8);
     EXPECT_NEAR(1.f, scale(), 1e-5) << "stays grown";
-    EXPECT_FLOAT_EQ(scale(), button->localState.scaleY);
+    EXPECT_FLOAT_EQ(scale(), button->localState().scaleY);
 
     move(300, 300);
     EXPECT_EQ(nG_SimpleButton::kUnhover, button->phase);

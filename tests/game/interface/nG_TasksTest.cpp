@@ -37,9 +37,9 @@ TEST_F(TasksTest, ACountedTaskShowsItsCountAndGreysOutOnTheLastCompletion) {
     EXPECT_EQ(screw->params[0], "Brass screw") << "the looked-up text";
     EXPECT_EQ(screw->params[1], "3");
     EXPECT_EQ(screw->displayedString(), "Brass screw x 3");
-    EXPECT_FLOAT_EQ(screw->localState.red, 1.f) << "gold while open and not marked";
-    EXPECT_FLOAT_EQ(screw->localState.blue, 108 / 255.f);
-    EXPECT_FLOAT_EQ(task("room_b", 1)->localState.red, 196 / 255.f) << "blue while marked";
+    EXPECT_FLOAT_EQ(screw->localState().red, 1.f) << "gold while open and not marked";
+    EXPECT_FLOAT_EQ(screw->localState().blue, 108 / 255.f);
+    EXPECT_FLOAT_EQ(task("room_b", 1)->localState().red, 196 / 255.f) << "blue while marked";
     EXPECT_EQ(screw->fontSize, 18);
     EXPECT_FALSE(screw->visible || screw->input);
 
@@ -51,17 +51,17 @@ TEST_F(TasksTest, ACountedTaskShowsItsCountAndGreysOutOnTheLastCompletion) {
     EXPECT_FALSE(screw->completed);
     lua("CompleteTask('task_screw')");
     EXPECT_TRUE(screw->completed);
-    EXPECT_FLOAT_EQ(screw->localState.red, 0.4f);
-    EXPECT_FLOAT_EQ(screw->localState.green, 0.4f);
+    EXPECT_FLOAT_EQ(screw->localState().red, 0.4f);
+    EXPECT_FLOAT_EQ(screw->localState().green, 0.4f);
     EXPECT_TRUE(tasks()->effect->visible) << "each completion flashes the line";
-    EXPECT_FLOAT_EQ(tasks()->effect->localState.x, screw->localState.x);
+    EXPECT_FLOAT_EQ(tasks()->effect->localState().x, screw->localState().x);
     frames(0.3125f);
-    EXPECT_NEAR(tasks()->effect->localState.alpha, 1, 0.05f);
+    EXPECT_NEAR(tasks()->effect->localState().alpha, 1, 0.05f);
     frames(0.375f);
     EXPECT_FALSE(tasks()->effect->visible) << "hidden when its animation has ended";
 
     lua("UnmarkTask('task_watch')");
-    EXPECT_FLOAT_EQ(task("room_b", 1)->localState.red, 1.f);
+    EXPECT_FLOAT_EQ(task("room_b", 1)->localState().red, 1.f);
 }
 
 TEST_F(TasksTest, ATaskInTwoRoomsCountsDownInBothAndTheRewardComesOnce) {
@@ -97,11 +97,11 @@ TEST_F(TasksTest, TheListTakesTheInventorysPlaceInARoomWithTasksAndGivesItBack) 
     frames(1.5f);
     for (int i = 0; i < 6; ++i) lua("AddTask('task_" + std::to_string(i) + "', 1, 'room_a')");
     // The fifth task starts the second row.
-    EXPECT_FLOAT_EQ(task("room_a", 3)->localState.x, 270);
-    EXPECT_FLOAT_EQ(task("room_a", 4)->localState.x, -270);
-    EXPECT_FLOAT_EQ(task("room_a", 4)->localState.y, 13);
-    EXPECT_FLOAT_EQ(task("room_a", 0)->localState.y, -10);
-    EXPECT_FLOAT_EQ(task("room_a", 5)->localState.x, -90);
+    EXPECT_FLOAT_EQ(task("room_a", 3)->localState().x, 270);
+    EXPECT_FLOAT_EQ(task("room_a", 4)->localState().x, -270);
+    EXPECT_FLOAT_EQ(task("room_a", 4)->localState().y, 13);
+    EXPECT_FLOAT_EQ(task("room_a", 0)->localState().y, -10);
+    EXPECT_FLOAT_EQ(task("room_a", 5)->localState().x, -90);
 
     tick(1.f / 64);
     EXPECT_EQ(tasks()->mode, nG_Tasks::kWaitingForInventory) << "the inventory hides first";
@@ -114,9 +114,9 @@ TEST_F(TasksTest, TheListTakesTheInventorysPlaceInARoomWithTasksAndGivesItBack) 
     EXPECT_EQ(inventory()->mode, nG_Inventory::kHidden);
     EXPECT_TRUE(tasks()->visible);
     EXPECT_TRUE(task("room_a", 0)->visible);
-    EXPECT_FLOAT_EQ(tasks()->localState.y, 711);
-    EXPECT_FLOAT_EQ(inventory()->localState.y, 711) << "the inventory follows the list";
-    EXPECT_FLOAT_EQ(header()->localState.y, 662) << "the header stands 49 above";
+    EXPECT_FLOAT_EQ(tasks()->localState().y, 711);
+    EXPECT_FLOAT_EQ(inventory()->localState().y, 711) << "the inventory follows the list";
+    EXPECT_FLOAT_EQ(header()->localState().y, 662) << "the header stands 49 above";
     EXPECT_TRUE(header()->visible);
     EXPECT_EQ(counter.count(MSG_TASKS_HEADER_SHOW_TASKS), 1);
     EXPECT_EQ(header()->tasksTab->state, nG_InterfButton::kDisabled) << "the tab shown is the disabled one";
@@ -137,7 +137,7 @@ TEST_F(TasksTest, TheListTakesTheInventorysPlaceInARoomWithTasksAndGivesItBack) 
     frames(1);
     EXPECT_EQ(inventory()->mode, nG_Inventory::kSlidingOut);
     EXPECT_TRUE(inventory()->visible);
-    EXPECT_FLOAT_EQ(inventory()->localState.y, 797);
+    EXPECT_FLOAT_EQ(inventory()->localState().y, 797);
     post(MSG_TASKS_ACTIVE, &active);
     EXPECT_FALSE(active);
 
@@ -169,26 +169,26 @@ TEST_F(TasksTest, TheTabsSwitchTheStripAndTheInventoryTabBlinks) {
     EXPECT_EQ(header()->inventoryTab->state, nG_InterfButton::kDisabled);
     EXPECT_EQ(header()->tasksTab->state, nG_InterfButton::kNormal);
     EXPECT_TRUE(inventory()->visible && inventory()->input);
-    EXPECT_FLOAT_EQ(inventory()->localState.z, 3);
+    EXPECT_FLOAT_EQ(inventory()->localState().z, 3);
     EXPECT_FALSE(tasks()->visible);
-    EXPECT_FLOAT_EQ(tasks()->localState.z, 2);
+    EXPECT_FLOAT_EQ(tasks()->localState().z, 2);
 
     // A click on the tasks tab brings the list back.
-    press(512 + 99, header()->localState.y - 1);
+    press(512 + 99, header()->localState().y - 1);
     EXPECT_EQ(header()->tasksTab->state, nG_InterfButton::kDisabled);
     EXPECT_TRUE(tasks()->visible);
     EXPECT_FALSE(inventory()->visible || inventory()->input);
 
     lua("HighlightInv()");
-    EXPECT_FLOAT_EQ(header()->inventoryTab->localState.alpha, 1);
+    EXPECT_FLOAT_EQ(header()->inventoryTab->localState().alpha, 1);
     frames(0.25f);
-    EXPECT_NEAR(header()->highlight->localState.alpha, 1, 0.01f);
+    EXPECT_NEAR(header()->highlight->localState().alpha, 1, 0.01f);
     frames(0.25f);
-    EXPECT_NEAR(header()->highlight->localState.alpha, 0, 0.01f);
+    EXPECT_NEAR(header()->highlight->localState().alpha, 0, 0.01f);
     frames(1.25f);
-    EXPECT_NEAR(header()->highlight->localState.alpha, 0, 0.01f) << "three blinks in 1.5 s";
+    EXPECT_NEAR(header()->highlight->localState().alpha, 0, 0.01f) << "three blinks in 1.5 s";
     EXPECT_TRUE(header()->highlight->animLines.empty());
-    EXPECT_EQ(header()->highlight->localState.blendMode, 2);
+    EXPECT_EQ(header()->highlight->localState().blendMode, 2);
 }
 
 TEST_F(TasksTest, OtherWidgetsAskWhereALineIsAndWhetherAnObjectIsAReward) {
@@ -199,7 +199,7 @@ TEST_F(TasksTest, OtherWidgetsAskWhereALineIsAndWhetherAnObjectIsAReward) {
     post(MSG_TASK_POSITION, &where);
     EXPECT_TRUE(where.found);
     EXPECT_FLOAT_EQ(where.x, 512 - 90);
-    EXPECT_FLOAT_EQ(where.y, tasks()->localState.y - 10);
+    EXPECT_FLOAT_EQ(where.y, tasks()->localState().y - 10);
     nG_TaskPositionQuery nowhere;
     nowhere.textId = "task_none";
     post(MSG_TASK_POSITION, &nowhere);
@@ -238,7 +238,7 @@ TEST_F(TasksTest, TheSavedListComesBackElementForElement) {
     tasks()->restoreState(doc.RootElement());
     EXPECT_EQ(dump(), saved);
     EXPECT_EQ(task("room_b", 0)->displayedString(), "Brass screw x 2");
-    EXPECT_FLOAT_EQ(task("room_b", 1)->localState.red, 0.4f) << "done lines come back grey";
+    EXPECT_FLOAT_EQ(task("room_b", 1)->localState().red, 0.4f) << "done lines come back grey";
 
     // A finished room is not saved, nor is its record.
     lua("CompleteTask('task_x')");

@@ -56,11 +56,11 @@ TEST_F(TutorialTest, AnOkHintClosesAtAnyPressAndComesBackWithAContinuedGame) {
     EXPECT_FALSE(tutorial.yesButton->visible);
     EXPECT_TRUE(tutorial.arrow->visible);
     EXPECT_TRUE(tutorial.arrow->playing);
-    EXPECT_FLOAT_EQ(tutorial.arrow->localState.x, -220) << "relative to the box";
-    EXPECT_FLOAT_EQ(tutorial.arrow->localState.y, 140);
-    EXPECT_FLOAT_EQ(tutorial.arrow->localState.angle, -2.356f);
+    EXPECT_FLOAT_EQ(tutorial.arrow->localState().x, -220) << "relative to the box";
+    EXPECT_FLOAT_EQ(tutorial.arrow->localState().y, 140);
+    EXPECT_FLOAT_EQ(tutorial.arrow->localState().angle, -2.356f);
     const float row = tutorial.text->getLocalRect().h / 2 - 25;
-    EXPECT_FLOAT_EQ(tutorial.okButton->localState.y, row);
+    EXPECT_FLOAT_EQ(tutorial.okButton->localState().y, row);
     run(0.4f);
 
     // Saved while shown, with everything it needs to come back.

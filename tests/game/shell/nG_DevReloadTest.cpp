@@ -138,7 +138,7 @@ TEST_F(DevReloadRoomTest, TheCurrentRoomComesBackFromItsModuleKeepingWhatScripts
     EXPECT_EQ(ng->currentRoom, fresh);
     EXPECT_EQ(ng->currentSubRoom, nullptr) << "the open sub-room closed first";
     EXPECT_TRUE(scene().isLive(fresh));
-    EXPECT_EQ(scene().findObject("a_door")->localState.x, 500);
+    EXPECT_EQ(scene().findObject("a_door")->localState().x, 500);
     EXPECT_EQ(scene().findObject("a_far")->parent->name, "objects_hub") << "taken out: stays out";
     EXPECT_EQ(scene().findObject("key")->parent, fresh) << "put in: moves over";
     tick(0);

@@ -260,7 +260,7 @@ TEST_F(ScreenTest, WindowsPositionsAndTheDisplayToggle) {
     nE_Object* window = nE_Core::get()->scene().findObject("window");
     ASSERT_NE(window, nullptr) << "brought in from its module";
     EXPECT_EQ(window->parent, screen->menu);
-    EXPECT_EQ(window->localState.z, 999999);
+    EXPECT_EQ(window->localState().z, 999999);
     tick();
     EXPECT_EQ(eval("opened"), "window");
     run("ShowObjectWindow('assets/none', 'nothing', 'opened')");
@@ -270,8 +270,8 @@ TEST_F(ScreenTest, WindowsPositionsAndTheDisplayToggle) {
     mapping.scaleX = mapping.scaleY = 2;
     mapping.offsetX = 10;
     screen->applyCanvas(mapping);
-    window->localState.x = 100;
-    window->localState.y = 50;
+    window->editLocalState()->x = 100;
+    window->editLocalState()->y = 50;
     cursor.setPosition(210, 100);
     run("p = GetGameCursorPos(); o = GetObjPosByObj('window', 'ng_screen')");
     EXPECT_EQ(eval("p[1] .. ',' .. p[2]"), "100,50");

@@ -147,7 +147,7 @@ TEST_F(GuideTest, ATurnWithinAChapterKeepsTheHeaderAndSlotsFollowThePage) {
     post(MSG_GUIDE_NEXT);
     for (int i = 0; i < 20; ++i) {
         guide->update(1.f / 30);
-        EXPECT_EQ(guide->header->localState.alpha, 1.f) << "same chapter, steady header";
+        EXPECT_EQ(guide->header->localState().alpha, 1.f) << "same chapter, steady header";
     }
     settle(guide);
     EXPECT_EQ(guide->currentPage, 1);
@@ -157,7 +157,7 @@ TEST_F(GuideTest, ATurnWithinAChapterKeepsTheHeaderAndSlotsFollowThePage) {
 
     post(MSG_GUIDE_NEXT);
     guide->update(0.1f);
-    EXPECT_LT(guide->header->localState.alpha, 1.f) << "a new chapter fades the header";
+    EXPECT_LT(guide->header->localState().alpha, 1.f) << "a new chapter fades the header";
     settle(guide);
     EXPECT_EQ(guide->description->maxWidth, 857) << "no pictures";
 
