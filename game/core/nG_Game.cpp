@@ -12,7 +12,6 @@
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Path.h"
 #include "engine/core/nE_Scene.h"
-#include "engine/media/nE_Cursor.h"
 #include "engine/media/nE_Render.h"
 #include "engine/media/nE_Sound.h"
 #include "engine/media/nE_SoundHub.h"
@@ -26,6 +25,7 @@
 #include "game/core/nG_Messages.h"
 #include "game/core/nG_Room.h"
 #include "game/core/nG_SubRoom.h"
+#include "game/interface/nG_Cursor.h"
 #include "game/interface/nG_FrameSubroom.h"
 #include "game/interface/nG_Interface.h"
 #include "game/shell/nG_ProfileHub.h"
@@ -42,10 +42,6 @@ constexpr int kScreenWidth = 1024, kScreenHeight = 768;
 
 nE_Scene* scene() {
     return nE_Core::exists() ? &nE_Core::get()->scene() : nullptr;
-}
-
-void selectCursor(int kind) {
-    if (nE_Cursor* cursor = nE_Cursor::current()) cursor->select(kind);
 }
 
 // A saved object tree rebuilt from the first element inside `holder`, or none.
@@ -266,7 +262,7 @@ void nG_Game::finishSubRoomClose() {
         currentRoom->input = true;
         currentRoom->active = true;
     }
-    selectCursor(kCursorDefault);
+    nG_Cursor::select(nG_Cursor::kDefault);
     currentSubRoom = nullptr;
 }
 
@@ -604,5 +600,5 @@ void nG_Game::restoreState(const tinyxml2::XMLElement* slot) {
     }
 
     if (origin) interface->restoreState(origin);
-    selectCursor(kCursorDefault);
+    nG_Cursor::select(nG_Cursor::kDefault);
 }

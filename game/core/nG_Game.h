@@ -31,7 +31,6 @@ public:
     static constexpr float kSoundFadeIn = 2.f;
     // A game that shows no room for this long shows its interface, so that the menu stays in reach.
     static constexpr float kNoRoomSeconds = 3.f;
-    static constexpr int kCursorDefault = 1;
     // Scripts see no keys: the level hears of Escape (skipping a film, say) when it registers this.
     static constexpr const char* kEscapeTrigger = "ng_game_escape";
     static constexpr int kKeyEscape = 27;

@@ -10,12 +10,12 @@
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
-#include "engine/media/nE_Cursor.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_SLHelper_XML.h"
 #include "game/core/nG_Messages.h"
+#include "game/interface/nG_Cursor.h"
 #include "game/interface/nG_InterfButton.h"
 
 namespace {
@@ -115,10 +115,6 @@ void nG_HoDialog::declareContent() {
     }
 }
 
-void nG_HoDialog::selectCursor(int kind) {
-    if (nE_Cursor* cursor = nE_Cursor::current()) cursor->select(kind);
-}
-
 void nG_HoDialog::show(const std::string& objectName, const std::string& inventoryObject,
                        const std::string& trigger) {
     nE_Scene* s = scene();
@@ -159,7 +155,7 @@ void nG_HoDialog::close() {
     if (state == kHidden) return;
     forgetLostObject();
     state = kHidden;
-    selectCursor(kCursorDefault);
+    nG_Cursor::select(nG_Cursor::kDefault);
     if (!closeTrigger.empty()) {
         nE_Scene::queueTrigger(name, closeTrigger);
         nG_InvAddRequest request{invObjName, shown ? shown->name : std::string(), std::string()};
@@ -201,7 +197,7 @@ bool nG_HoDialog::handleInput(const nE_InputEvent& event, nE_RenderState&) {
     if (event.type == nE_InputEvent::kButtonDown)
         close();
     else if (event.type == nE_InputEvent::kPointerMove)
-        selectCursor(kCursorTake);
+        nG_Cursor::select(nG_Cursor::kDown);
     return true;
 }
 
@@ -209,7 +205,7 @@ void nG_HoDialog::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
     if (!hit) return;
     forgetLostObject();
     if (hit == back || back->isAncestorOf(hit)) {
-        selectCursor(kCursorDefault);
+        nG_Cursor::select(nG_Cursor::kDefault);
     } else if (shown && (hit == shown || shown->isAncestorOf(hit)) &&
                event.type == nE_InputEvent::kButtonDown) {
         close();

@@ -28,8 +28,6 @@ public:
     static constexpr int kVariants = 10;
     static constexpr float kX = 512, kY = 354;
     enum State { kShown = 0, kHidden = 1 };
-    static constexpr int kCursorDefault = 1;
-    static constexpr int kCursorTake = 6;
 
     nG_HoDialog();
     ~nG_HoDialog() override;
@@ -66,7 +64,6 @@ public:
 
 private:
     static void onOk(void* dialog);
-    static void selectCursor(int kind);
     // A script may have taken the shown object away: then there is none.
     void forgetLostObject();
 };

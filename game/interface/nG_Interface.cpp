@@ -8,7 +8,6 @@
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
-#include "engine/media/nE_Cursor.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/script/nE_ContentRules.h"
@@ -16,6 +15,7 @@
 #include "game/core/nG_Messages.h"
 #include "game/interface/nG_Achievement.h"
 #include "game/interface/nG_BlackBarText.h"
+#include "game/interface/nG_Cursor.h"
 #include "game/interface/nG_Dialog.h"
 #include "game/interface/nG_Diary.h"
 #include "game/interface/nG_DiaryBook.h"
@@ -334,8 +334,7 @@ bool nG_Interface::handleInput(const nE_InputEvent& event, nE_RenderState&) {
 
 void nG_Interface::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
     if (nE_Scene::dragged() || event.type != nE_InputEvent::kPointerMove) return;
-    if (hit == barMask)
-        if (nE_Cursor* cursor = nE_Cursor::current()) cursor->select(kCursorDefault);
+    if (hit == barMask) nG_Cursor::select(nG_Cursor::kDefault);
     bool onDiary = hit && hit->parent == diaryButton;
     post(MSG_LEFT_LAMP, &onDiary);
 }

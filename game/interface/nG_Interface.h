@@ -51,7 +51,6 @@ public:
     // Opacity change per second of a fade.
     static constexpr float kFadeSpeed = 4.f;
     static constexpr int kHardcoreMode = 2;
-    static constexpr int kCursorDefault = 1;
 
     // Builds the widgets and the bar; the interface starts hidden and without input.
     nG_Interface();

@@ -19,6 +19,7 @@
 #include "engine/script/nE_SLHelper_XML.h"
 #include "engine/script/nE_TimerHub.h"
 #include "game/core/nG_Messages.h"
+#include "game/interface/nG_Cursor.h"
 #include "game/interface/nG_SimpleButton.h"
 
 namespace {
@@ -58,12 +59,8 @@ float clamp01(float v) {
     return std::min(1.f, std::max(0.f, v));
 }
 
-void selectCursor(int kind) {
-    if (nE_Cursor* cursor = nE_Cursor::current()) cursor->select(kind);
-}
 bool cursorHidden() {
-    const nE_Cursor* cursor = nE_Cursor::current();
-    return cursor && cursor->currentIndex == nG_Inventory::kCursorNull;
+    return nG_Cursor::selected() == nG_Cursor::kNull;
 }
 
 nE_Object* findInScene(const std::string& name) {
@@ -403,7 +400,7 @@ void nG_Inventory::remove(const std::string& itemName) {
     if (first > items.size()) first = static_cast<unsigned>(items.size());
     shownCount = fit(first);
     layout();
-    if (cursorHidden()) selectCursor(kCursorDefault);
+    if (cursorHidden()) nG_Cursor::select(nG_Cursor::kDefault);
 }
 
 void nG_Inventory::destroyItems() {
@@ -512,7 +509,7 @@ void nG_Inventory::setItemState(Item& item, int state) {
         nE_Scene::setDragged(object);
         object->localState.z = kLiftedZ;
         object->input = false;
-        selectCursor(kCursorNull);
+        nG_Cursor::select(nG_Cursor::kNull);
     } else if (state == kReturning) {
         item.dropX = object->localState.x;
         item.dropY = object->localState.y;
@@ -520,7 +517,7 @@ void nG_Inventory::setItemState(Item& item, int state) {
         item.returnTime =
             std::hypot(item.dropX - item.dragStartX, item.dropY - item.dragStartY) / kReturnSpeed +
             kReturnBase;
-        if (cursorHidden()) selectCursor(kCursorDefault);
+        if (cursorHidden()) nG_Cursor::select(nG_Cursor::kDefault);
     }
 }
 
@@ -742,7 +739,7 @@ void nG_Inventory::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
                 setItemState(item, kHoverShrink);
             }
         }
-        selectCursor(kCursorDefault);
+        nG_Cursor::select(nG_Cursor::kDefault);
     }
 }
 

@@ -44,9 +44,6 @@ public:
     static constexpr float kFlightSeconds = 1.5f;
     // A slot that has not been placed yet.
     static constexpr float kUnplaced = -99999;
-    // Cursor kinds of the game's cursor service.
-    static constexpr int kCursorNull = 0;
-    static constexpr int kCursorDefault = 1;
 
     struct Item {
         nE_Object* flyer = nullptr;  // flies from the scene into the slot; destroyed when it lands

@@ -19,6 +19,7 @@
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_TriggerHub.h"
 #include "game/core/nG_Game.h"
+#include "game/interface/nG_Cursor.h"
 #include "game/shell/nG_Menu.h"
 #include "game/shell/nG_Settings.h"
 
@@ -39,8 +40,8 @@ struct CursorKind {
     float offsetX, offsetY;
     uint16_t systemCursor;
 };
-// Arrow 32512, move 32646, hand 32649.
-const CursorKind kCursors[nG_Screen::kCursorKinds] = {
+// In nG_Cursor's order. Arrow 32512, move 32646, hand 32649.
+const CursorKind kCursors[nG_Cursor::kKinds] = {
     {"CURSOR_NULL", "", 0, 0, 0},
     {"CURSOR_DEFAULT", "assets/cursors/cursor", 14, 19, 32512},
     {"CURSOR_LOUPE", "assets/cursors/cursor_magglass", 0, 0, 32646},
@@ -153,7 +154,7 @@ void nG_Screen::makeOverlay() {
 void nG_Screen::registerCursors() {
     nE_Cursor* cursor = nE_Cursor::current();
     lua_State* L = nE_Core::exists() ? nE_Core::get()->lua() : nullptr;
-    for (int kind = 0; kind < kCursorKinds; ++kind) {
+    for (int kind = 0; kind < nG_Cursor::kKinds; ++kind) {
         const CursorKind& c = kCursors[kind];
         if (cursor) cursor->add(nE_CursorDesc{c.image, c.offsetX, c.offsetY, c.systemCursor});
         if (L) {
@@ -162,7 +163,7 @@ void nG_Screen::registerCursors() {
             lua_rawset(L, LUA_GLOBALSINDEX);
         }
     }
-    if (cursor) cursor->select(1);
+    if (cursor) cursor->select(nG_Cursor::kDefault);
 }
 
 void nG_Screen::applyCanvas(const nE_CanvasMapping& mapping) {

@@ -26,7 +26,6 @@ public:
     enum Switch { kNone = 0, kStart = 1, kMenu = 2, kMenuWithLogo = 3 };
     static constexpr const char* kName = "ng_screen";
     static constexpr const char* kLevelPath = "assets/levels/level/level";
-    static constexpr int kCursorKinds = 10;
     static constexpr const char* kPauseDimImage = "assets/interface/main/black";
     static constexpr const char* kPauseLabelImage = "assets/interface/main/paused";
     static constexpr const char* kFullscreenTrigger = "ng_toggle_fullscreen";

@@ -9,12 +9,12 @@
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
-#include "engine/media/nE_Cursor.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_SLHelper.h"
+#include "game/interface/nG_Cursor.h"
 #include "game/interface/nG_InterfButton.h"
 #include "game/shell/nG_ProfileHub.h"
 #include "pflib/TFile.h"
@@ -221,7 +221,7 @@ void nG_StrategyGuide::createChildren() {
         params.layer1Image = kFrameFocus;
         button->build(params);
         button->setHitRect(-89, -67, 178, 134);
-        button->hoverCursor = 2;
+        button->hoverCursor = nG_Cursor::kLoupe;
         imageButtons[i] = button;
     }
 
@@ -357,7 +357,7 @@ void nG_StrategyGuide::prevPage() {
 void nG_StrategyGuide::openEntry(int index) {
     if (index < 0 || index >= static_cast<int>(model.contents.size())) return;
     targetPage = model.contents[index].firstPage;
-    if (nE_Cursor* cursor = nE_Cursor::current()) cursor->select(1);
+    nG_Cursor::select(nG_Cursor::kDefault);
     if (contents) contents->input = false;
 }
 

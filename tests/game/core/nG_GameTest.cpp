@@ -9,6 +9,7 @@
 #include "engine/media/nE_Sound.h"
 #include "engine/script/nE_SLHelper_XML.h"
 #include "game/core/nG_Messages.h"
+#include "game/interface/nG_Cursor.h"
 #include "pflib/recording/TRecordingSound.h"
 #include "tests/game/core/GameTestSupport.h"
 
@@ -142,9 +143,9 @@ TEST_F(GameObjectTest, ASubRoomOpensInItsFrameOverTheBlurAndClosesFromTheFrame) 
 
     // Pointing outside shows the way-down cursor; inside the normal one.
     send(nE_InputEvent::kPointerMove, 5, 5);
-    EXPECT_EQ(cursor.kinds.back(), nG_FrameSubroom::kCursorDown);
+    EXPECT_EQ(cursor.kinds.back(), nG_Cursor::kDown);
     send(nE_InputEvent::kPointerMove, 512, 300);
-    EXPECT_EQ(cursor.kinds.back(), nG_FrameSubroom::kCursorDefault);
+    EXPECT_EQ(cursor.kinds.back(), nG_Cursor::kDefault);
     EXPECT_TRUE(frame->hoverInside);
     send(nE_InputEvent::kButtonDown, 512, 300);
     EXPECT_FALSE(frame->closeRequested) << "a click inside belongs to the sub-room";

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "engine/script/nE_SLHelper_XML.h"
+#include "game/interface/nG_Cursor.h"
 #include "game/interface/nG_SimpleButton.h"
 #include "tests/game/interface/WidgetTestSupport.h"
 
@@ -189,7 +190,7 @@ TEST_F(InventoryTest, ADraggedItemThatNothingTakesFliesBackInATimeThatGrowsWithT
     EXPECT_EQ(a->parent, ng->interface) << "lifted out of the strip";
     EXPECT_FLOAT_EQ(a->localState.z, 2000);
     EXPECT_FALSE(a->input);
-    EXPECT_EQ(cursor.kinds.back(), nG_Inventory::kCursorNull) << "the item is the pointer";
+    EXPECT_EQ(cursor.kinds.back(), nG_Cursor::kNull) << "the item is the pointer";
     EXPECT_EQ(inventory()->draggedItem, a);
 
     pointer(700, 200);
@@ -206,7 +207,7 @@ TEST_F(InventoryTest, ADraggedItemThatNothingTakesFliesBackInATimeThatGrowsWithT
     EXPECT_EQ(eval("uses"), "1");
     EXPECT_EQ(eval("applied"), "nil");
     EXPECT_EQ(item(0).state, nG_Inventory::kReturning);
-    EXPECT_EQ(cursor.kinds.back(), nG_Inventory::kCursorDefault);
+    EXPECT_EQ(cursor.kinds.back(), nG_Cursor::kDefault);
     const float far = item(0).returnTime;
     const float distance = std::hypot(700 - item(0).dragStartX, 200 - item(0).dragStartY);
     EXPECT_NEAR(far, distance / 1500 + 0.2f, 0.01f);
@@ -247,7 +248,7 @@ TEST_F(InventoryTest, AnItemDroppedOnItsTargetIsUsedAndOneDroppedOnADeletedTarge
     EXPECT_EQ(item(0).object->name, "inv_b");
     EXPECT_EQ(nE_Scene::dragged(), nullptr);
     frames(0.1f);
-    EXPECT_EQ(cursor.kinds.back(), nG_Inventory::kCursorDefault) << "the pointer is back";
+    EXPECT_EQ(cursor.kinds.back(), nG_Cursor::kDefault) << "the pointer is back";
 
     // The target goes while the item is on its way to it: the drop finds nothing and it flies back.
     frames(1.5f);
