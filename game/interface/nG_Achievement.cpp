@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Easing.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
@@ -167,7 +168,7 @@ void nG_Achievement::update(float dt) {
         switch (notice.state) {
             case kSlidingIn:
                 notice.t = std::max(notice.t - kSlideSpeed * dt, 0.f);
-                place(notice, kTravel * std::sin((1 - notice.t) * 3.141592f * 0.5f) + kHiddenX);
+                place(notice, kTravel * nE_Easing::sineOut(1 - notice.t) + kHiddenX);
                 if (notice.t <= 0) {
                     notice.state = kShown;
                     notice.t = 1;
@@ -182,8 +183,7 @@ void nG_Achievement::update(float dt) {
                 break;
             case kSlidingOut:
                 notice.t = std::max(notice.t - kSlideSpeed * dt, 0.f);
-                place(notice,
-                      kShownX - kTravel * (1 + std::sin((1 - notice.t) * 3.141592f * 0.5f - 1.570796f)));
+                place(notice, kShownX - kTravel * nE_Easing::sineIn(1 - notice.t));
                 if (notice.t <= 0) notice.state = kFinished;
                 break;
             default:

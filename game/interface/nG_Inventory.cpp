@@ -7,6 +7,7 @@
 
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Easing.h"
 #include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Mediator.h"
@@ -33,8 +34,6 @@ constexpr const char* kLeftImage = "assets/interface/inventory_tasks/left_arrow"
 constexpr const char* kRightImage = "assets/interface/inventory_tasks/right_arrow";
 constexpr const char* kGlowImage = "assets/interface/inventory_tasks/glow";
 
-constexpr float kPi = 3.141592f;
-constexpr float kHalfPi = 1.570796f;
 constexpr float kSlideSpeed = 1.5f;
 // Below its resting place the strip moves slower: the small overshoot of a complete hide.
 constexpr float kOvershootSpeed = 0.6f;
@@ -48,16 +47,6 @@ constexpr float kArrowX = 350, kArrowZ = 20;
 constexpr float kDisabledArrowAlpha = 0.4f;
 constexpr float kReturnSpeed = 1500, kReturnBase = 0.2f;
 constexpr float kAddDelay = 1.f;
-
-float ease(float t) {
-    return (std::sin(kPi * t - kHalfPi) + 1) / 2;
-}
-float lerp(float a, float b, float t) {
-    return a + (b - a) * t;
-}
-float clamp01(float v) {
-    return std::min(1.f, std::max(0.f, v));
-}
 
 bool cursorHidden() {
     return nG_Cursor::selected() == nG_Cursor::kNull;
@@ -178,7 +167,7 @@ void nG_Inventory::reset() {
 }
 
 float nG_Inventory::yForSlide(float level) {
-    return kRestY - kRise * std::sin(level * kPi / 2);
+    return kRestY - kRise * nE_Easing::sineOut(level);
 }
 
 void nG_Inventory::setY(float y) {
@@ -621,8 +610,9 @@ void nG_Inventory::updateItem(Item& item, float dt) {
             t = std::min(1.f, t + 3 * dt);
             float px = s.x, py = s.y;
             pointerInParent(px, py);
-            const float e = ease(t);
-            placeDragged(object, lerp(item.dragStartX, px, e), lerp(item.dragStartY, py, e));
+            const float e = nE_Easing::sineInOut(t);
+            placeDragged(object, nE_Easing::lerp(item.dragStartX, px, e),
+                         nE_Easing::lerp(item.dragStartY, py, e));
             scale(0.8f + 0.2f * t);
             if (glow) glow->localState.alpha = 1 - t;
             if (t >= 1) setItemState(item, kDragging);
@@ -642,10 +632,10 @@ void nG_Inventory::updateItem(Item& item, float dt) {
             float sx = 0, sy = 0;
             slotInParent(item, sx, sy);
             if (object->parent == this) sx = item.x, sy = item.y;
-            s.x = lerp(item.dropX, sx, ease(ease(t)));
-            s.y = lerp(item.dropY, sy, ease(t));
+            s.x = nE_Easing::lerp(item.dropX, sx, nE_Easing::sineInOut(nE_Easing::sineInOut(t)));
+            s.y = nE_Easing::lerp(item.dropY, sy, nE_Easing::sineInOut(t));
             scale(1 - 0.3f * t);
-            if (glow) glow->localState.alpha = clamp01(4 * t - 3);
+            if (glow) glow->localState.alpha = nE_Easing::clamp01(4 * t - 3);
             if (t >= 1) {
                 object->input = true;
                 s.z = kItemZ;
@@ -666,7 +656,7 @@ void nG_Inventory::updateItem(Item& item, float dt) {
 
     if (item.fromX != item.toX) {
         item.slideTimer = std::min(1.f, item.slideTimer + 2.5f * dt);
-        item.x = lerp(item.fromX, item.toX, ease(item.slideTimer));
+        item.x = nE_Easing::lerp(item.fromX, item.toX, nE_Easing::sineInOut(item.slideTimer));
     }
 
     // Items fade out at the window's edges while they slide; one parked outside stays invisible, and so
@@ -675,9 +665,9 @@ void nG_Inventory::updateItem(Item& item, float dt) {
     float fade = 1;
     const float edge = 0.7f * item.width;
     if (item.toX < -kHalfWindow || item.fromX < -kHalfWindow)
-        fade *= clamp01(1 - ((-kHalfWindow + item.width / 2) - item.x) / edge);
+        fade *= nE_Easing::clamp01(1 - ((-kHalfWindow + item.width / 2) - item.x) / edge);
     if (item.toX > kHalfWindow || item.fromX > kHalfWindow)
-        fade *= clamp01(1 - (item.x - (kHalfWindow - item.width / 2)) / edge);
+        fade *= nE_Easing::clamp01(1 - (item.x - (kHalfWindow - item.width / 2)) / edge);
     if (fade < 1) {
         s.alpha *= fade;
         s.scaleX *= fade;
@@ -694,9 +684,9 @@ void nG_Inventory::updateFlyer(Item& item, float dt) {
     slotInParent(item, sx, sy);
     nE_RenderState& s = flyer->localState;
     if (item.flightLeft > 0.5f) {
-        const float u = ease(ease(kFlightSeconds - item.flightLeft));
-        s.x = lerp(item.flyerStartX, sx, u);
-        s.y = lerp(item.flyerStartY, sy, u);
+        const float u = nE_Easing::sineInOut(nE_Easing::sineInOut(kFlightSeconds - item.flightLeft));
+        s.x = nE_Easing::lerp(item.flyerStartX, sx, u);
+        s.y = nE_Easing::lerp(item.flyerStartY, sy, u);
         // A pop: up to one and a half times its size and back.
         const float k = item.timer;
         s.scaleX = s.scaleY = k < 0.3f ? 1 + 0.5f * k / 0.3f : 1 + 0.5f * (1 - (k - 0.3f) / 0.7f);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "engine/core/nE_Easing.h"
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
@@ -292,7 +293,7 @@ void nG_MinigameTimer::setMode(int newMode) {
 }
 
 void nG_MinigameTimer::reposition() {
-    const float x = kInfoOutX - kInfoTravel * std::sin(slide * 3.141592f / 2);
+    const float x = kInfoOutX - kInfoTravel * nE_Easing::sineOut(slide);
     infoButton->localState.x = x;
     resetButton->localState.x = x + 4;
     textLayer->localState.alpha = slide;

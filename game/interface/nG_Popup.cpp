@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "engine/core/nE_Easing.h"
 #include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Mediator.h"
@@ -209,11 +210,11 @@ void nG_Popup::paint() {
 }
 
 void nG_Popup::applyLevel() {
-    const float f = std::sin(level * 3.141592f / 2);
+    const float f = nE_Easing::sineOut(level);
     localState.alpha = f;
     localState.scaleX = localState.scaleY = f;
-    localState.x = startX + (endX - startX) * f;
-    localState.y = startY + (endY - startY) * f;
+    localState.x = nE_Easing::lerp(startX, endX, f);
+    localState.y = nE_Easing::lerp(startY, endY, f);
     localState.matrixValid = false;
 }
 

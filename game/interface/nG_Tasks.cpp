@@ -7,6 +7,7 @@
 
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Easing.h"
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
@@ -24,7 +25,6 @@ constexpr unsigned int kMessages[] = {
 constexpr const char* kBackImage = "assets/interface/inventory_tasks/back";
 constexpr const char* kEffectImage = "assets/interface/inventory_tasks/place";
 
-constexpr float kPi = 3.141592f;
 constexpr float kSlideSpeed = 1.5f;
 constexpr float kLowest = -0.33f;
 constexpr float kRestY = 797, kRise = 86;
@@ -87,7 +87,7 @@ void nG_Tasks::reset() {
     slide = -0.5f;
     drawnSinceChange = true;
     localState.x = kX;
-    localState.y = kRestY - kRise * std::sin(slide * kPi / 2);
+    localState.y = kRestY - kRise * nE_Easing::sineOut(slide);
     visible = false;
 }
 
@@ -244,7 +244,7 @@ void nG_Tasks::setMode(int newMode) {
 }
 
 void nG_Tasks::reposition() {
-    float y = kRestY - kRise * std::sin(slide * kPi / 2);
+    float y = kRestY - kRise * nE_Easing::sineOut(slide);
     localState.y = y;
     post(MSG_INV_SET_Y, &y);
     float headerY = y - kHeaderAbove;
