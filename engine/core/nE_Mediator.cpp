@@ -31,6 +31,10 @@ void nE_Mediator::post(unsigned int message, void* payload) {
     }
 }
 
+void nE_Mediator::postToCurrent(unsigned int message, void* payload) {
+    if (g_current) g_current->post(message, payload);
+}
+
 nE_Mediator* nE_Mediator::current() {
     return g_current;
 }

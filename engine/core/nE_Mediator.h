@@ -21,6 +21,8 @@ public:
     // The list is re-read by index at each step: a listener added during the post is called in it,
     // and one that unsubscribes itself makes the next entry slip past this post.
     void post(unsigned int message, void* payload);
+    // Posts to the program's mediator, when there is one.
+    static void postToCurrent(unsigned int message, void* payload);
 
     // The program's game mediator (used by debug output), or none.
     static nE_Mediator* current();

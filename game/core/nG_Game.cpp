@@ -8,7 +8,6 @@
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Path.h"
 #include "engine/core/nE_Scene.h"
@@ -35,14 +34,7 @@
 
 namespace {
 
-constexpr unsigned int kMessages[] = {
-    MSG_CHANGE_ROOM, MSG_GET_CURRENT_ROOM, MSG_ACTIVATE_GAME, MSG_BLOCK_SUBROOM_CLOSE,
-    MSG_BLUR,        MSG_CLEAR_ROOMS_HUB,  MSG_SAVE_GAME};
 constexpr int kScreenWidth = 1024, kScreenHeight = 768;
-
-nE_Scene* scene() {
-    return nE_Core::exists() ? &nE_Core::get()->scene() : nullptr;
-}
 
 // A saved object tree rebuilt from the first element inside `holder`, or none.
 std::unique_ptr<nE_Object> rebuild(const tinyxml2::XMLElement* holder) {
@@ -64,14 +56,13 @@ void appendDump(tinyxml2::XMLElement* parent, const char* holderName, nE_Object*
 nG_Game::nG_Game() {
     name = kName;
     reset();
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->subscribe(message, this);
+    subscribe({MSG_CHANGE_ROOM, MSG_GET_CURRENT_ROOM, MSG_ACTIVATE_GAME, MSG_BLOCK_SUBROOM_CLOSE, MSG_BLUR,
+               MSG_CLEAR_ROOMS_HUB, MSG_SAVE_GAME});
     if (nG_ProfileHub* hub = nG_ProfileHub::current()) hub->setSlotState(this);
 }
 
 nG_Game::~nG_Game() {
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+    unsubscribeAll();
     if (nG_ProfileHub* hub = nG_ProfileHub::current()) hub->setSlotState(nullptr);
     blurTexture.reset();
     // The rooms hub belongs to the parked tree, which the screen empties when a game ends; only a hub
@@ -262,7 +253,7 @@ void nG_Game::finishSubRoomClose() {
         currentRoom->input = true;
         currentRoom->active = true;
     }
-    nG_Cursor::select(nG_Cursor::kDefault);
+    selectCursor(nG_Cursor::kDefault);
     currentSubRoom = nullptr;
 }
 
@@ -462,7 +453,7 @@ void nG_Game::autosave() {
     nG_Profile* profile = hub ? hub->currentProfile() : nullptr;
     if (!profile || !currentRoom) return;
     int slot = 0;
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_SAVE_SLOT, &slot);
+    post(MSG_SAVE_SLOT, &slot);
     hub->saveSlot(profile, slot);
     hub->saveProfile(profile->name);
 }
@@ -600,5 +591,5 @@ void nG_Game::restoreState(const tinyxml2::XMLElement* slot) {
     }
 
     if (origin) interface->restoreState(origin);
-    nG_Cursor::select(nG_Cursor::kDefault);
+    selectCursor(nG_Cursor::kDefault);
 }

@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 #include "game/shell/nG_SlotState.h"
 
 class nE_Sprite;
@@ -19,7 +19,7 @@ class nG_Room;
 class nG_SubRoom;
 struct nG_RoomChangeRequest;
 
-class nG_Game : public nE_Object, public nE_Listener, public nG_SlotState {
+class nG_Game : public nE_Object, public nG_Widget, public nG_SlotState {
 public:
     static constexpr const char* kName = "ng_game";
     static constexpr const char* kFunctionTrigger = "ng_function";

@@ -5,7 +5,7 @@
 #include "engine/script/nE_ScriptArgs.h"
 
 static int post(lua_State* L, unsigned int message) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, nullptr);
+    nE_Mediator::postToCurrent(message, nullptr);
     return nE_ScriptArgs::done(L);
 }
 

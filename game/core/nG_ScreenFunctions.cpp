@@ -68,7 +68,7 @@ int nG_ScreenFunctions::ShowObjectWindow(lua_State* L) {
     request.name = nE_ScriptArgs::stringOr(L, 2, "");
     request.code = nE_ScriptArgs::stringOr(L, 3, "");
     nE_ScriptArgs::done(L);
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_SHOW_OBJECT_WINDOW, &request);
+    nE_Mediator::postToCurrent(MSG_SHOW_OBJECT_WINDOW, &request);
     return 0;
 }
 

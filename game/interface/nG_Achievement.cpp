@@ -6,7 +6,6 @@
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Easing.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
@@ -43,11 +42,7 @@ void nG_Achievement::declareContent() {
 
 nG_Achievement::nG_Achievement() {
     name = kName;
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->subscribe(MSG_ACHIEVEMENT_COMPLETE, this);
-}
-
-nG_Achievement::~nG_Achievement() {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->unsubscribe(MSG_ACHIEVEMENT_COMPLETE, this);
+    subscribe({MSG_ACHIEVEMENT_COMPLETE});
 }
 
 void nG_Achievement::onMessage(unsigned int message, void* payload) {

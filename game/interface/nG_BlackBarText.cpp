@@ -4,7 +4,6 @@
 
 #include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
@@ -51,17 +50,7 @@ nG_BlackBarText::nG_BlackBarText() {
     localState.alpha = 0;
     visible = false;
     input = false;
-    if (nE_Mediator* mediator = nE_Mediator::current()) {
-        mediator->subscribe(MSG_BLACKBAR_SHOW, this);
-        mediator->subscribe(MSG_BLACKBAR_HIDE, this);
-    }
-}
-
-nG_BlackBarText::~nG_BlackBarText() {
-    if (nE_Mediator* mediator = nE_Mediator::current()) {
-        mediator->unsubscribe(MSG_BLACKBAR_SHOW, this);
-        mediator->unsubscribe(MSG_BLACKBAR_HIDE, this);
-    }
+    subscribe({MSG_BLACKBAR_SHOW, MSG_BLACKBAR_HIDE});
 }
 
 void nG_BlackBarText::onMessage(unsigned int message, void* payload) {

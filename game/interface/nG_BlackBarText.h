@@ -6,13 +6,13 @@
 
 #include <string>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 
 class nE_Sprite;
 class nE_Text;
 
-class nG_BlackBarText : public nE_Object, public nE_Listener {
+class nG_BlackBarText : public nE_Object, public nG_Widget {
 public:
     static constexpr const char* kName = "ng_blackbar";
     enum State { kShown = 0, kFadingOut = 1 };
@@ -20,7 +20,6 @@ public:
     static constexpr float kDefaultSeconds = 4.f;
 
     nG_BlackBarText();
-    ~nG_BlackBarText() override;
     // Declares the fixed assets and texts this class loads, for the content checker.
     static void declareContent();
 

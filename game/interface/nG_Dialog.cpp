@@ -7,7 +7,6 @@
 
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_Sprite.h"
@@ -91,17 +90,7 @@ nG_Dialog::nG_Dialog() {
     addPart(finalSprite);
 
     hideNow();
-    if (nE_Mediator* mediator = nE_Mediator::current()) {
-        mediator->subscribe(MSG_DIALOG_SHOW, this);
-        mediator->subscribe(MSG_DIALOG_CLOSE, this);
-    }
-}
-
-nG_Dialog::~nG_Dialog() {
-    if (nE_Mediator* mediator = nE_Mediator::current()) {
-        mediator->unsubscribe(MSG_DIALOG_SHOW, this);
-        mediator->unsubscribe(MSG_DIALOG_CLOSE, this);
-    }
+    subscribe({MSG_DIALOG_SHOW, MSG_DIALOG_CLOSE});
 }
 
 void nG_Dialog::onMessage(unsigned int message, void* payload) {

@@ -9,10 +9,8 @@
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
-#include "engine/media/nE_SoundHub.h"
 #include "engine/media/nE_Texture.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
@@ -24,19 +22,12 @@
 
 namespace {
 
-constexpr unsigned int kMessages[] = {MSG_DIARY_ADD_PAGE, MSG_LOCK_DIARY_CLOSE, MSG_SET_ACTIVE_MAP_ROOM,
-                                      MSG_DIARY_TOGGLE, MSG_IS_DIARY_OPENED};
-
 constexpr float kCentreX = 512, kCentreY = 384;
 constexpr float kPageZ = 3;
 constexpr float kMapZ = 1;
 constexpr const char* kPageNumberImage = "assets/diary/page_%i";
 // Saved names that are no XML names go into an element of this name with the name as an attribute.
 constexpr const char* kEntry = "entry";
-
-nE_Scene* scene() {
-    return nE_Core::exists() ? &nE_Core::get()->scene() : nullptr;
-}
 
 // An object's name becomes an element name in the saved game; one that is no XML name would make the
 // whole save unreadable.
@@ -81,8 +72,8 @@ nG_Diary::nG_Diary() {
     name = kName;
     build();
     loadHub();
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->subscribe(message, this);
+    subscribe({MSG_DIARY_ADD_PAGE, MSG_LOCK_DIARY_CLOSE, MSG_SET_ACTIVE_MAP_ROOM, MSG_DIARY_TOGGLE,
+               MSG_IS_DIARY_OPENED});
 }
 
 void nG_Diary::declareContent() {
@@ -102,8 +93,6 @@ void nG_Diary::declareContent() {
 
 nG_Diary::~nG_Diary() {
     // The hub lives in the parked tree, which may already be gone: nothing of it is touched here.
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
 }
 
 void nG_Diary::build() {
@@ -523,14 +512,6 @@ void nG_Diary::toHub(nE_Object* object) {
     }
     // Without a hub the object is parked on its own.
     if (nE_Scene* s = scene()) s->park(object);
-}
-
-void nG_Diary::playSound(const char* sound) const {
-    if (nE_SoundHub::exists()) nE_SoundHub::get()->play(sound, "sfx", false, "", 0);
-}
-
-void nG_Diary::post(unsigned int message, void* payload) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
 }
 
 void nG_Diary::onNext(void* diary) {

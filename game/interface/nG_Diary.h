@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 #include "game/interface/nG_WidgetState.h"
 
 class nE_AnimSprite;
 class nE_Sprite;
 class nG_InterfButton;
 
-class nG_Diary : public nE_Object, public nE_Listener, public nG_WidgetState {
+class nG_Diary : public nE_Object, public nG_Widget, public nG_WidgetState {
 public:
     static constexpr const char* kName = "ng_diary";
     static constexpr const char* kModule = "assets/diary/module";
@@ -111,8 +111,6 @@ private:
     // The maps below holder, in tree order.
     static void collectMaps(nE_Object* holder, std::vector<nE_Object*>& maps);
     static void showFrame(nE_AnimSprite* room, int frame);
-    void playSound(const char* sound) const;
-    static void post(unsigned int message, void* payload);
     static void onNext(void* diary);
     static void onPrev(void* diary);
     static void onClose(void* diary);

@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
 #include "game/interface/nG_FlightPath.h"
+#include "game/interface/nG_Widget.h"
 #include "game/interface/nG_WidgetState.h"
 
 class nE_Sprite;
 
-class nG_DiaryCollector : public nE_Object, public nE_Listener, public nG_WidgetState {
+class nG_DiaryCollector : public nE_Object, public nG_Widget, public nG_WidgetState {
 public:
     static constexpr const char* kName = "ng_diary_collector";
     static constexpr const char* kArrivalSound = "assets/audio/s_common_flyend_indiary";
@@ -29,7 +29,6 @@ public:
     };
 
     nG_DiaryCollector();
-    ~nG_DiaryCollector() override;
     // What the collector loads by name, for the content checker.
     static void declareContent();
 

@@ -5,10 +5,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Geometry.h"
-#include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/media/nE_Texture.h"
@@ -27,14 +25,6 @@ constexpr int kBlendAdd = 2;
 // A task whose name cannot name an XML element is saved as <task name="..."/>.
 constexpr const char* kTaskElement = "task";
 
-nE_Scene* scene() {
-    return nE_Core::exists() ? &nE_Core::get()->scene() : nullptr;
-}
-
-void post(unsigned int message, void* payload) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
-}
-
 bool isElementName(const std::string& text) {
     if (text.empty()) return false;
     const auto first = static_cast<unsigned char>(text[0]);
@@ -50,12 +40,7 @@ bool isElementName(const std::string& text) {
 nG_HoCollector::nG_HoCollector() {
     name = kName;
     input = false;
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->subscribe(MSG_HO_COLLECT, this);
-}
-
-nG_HoCollector::~nG_HoCollector() {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->unsubscribe(MSG_HO_COLLECT, this);
-    // Flying objects and their trails are children and go with the collector.
+    subscribe({MSG_HO_COLLECT});
 }
 
 void nG_HoCollector::declareContent() {

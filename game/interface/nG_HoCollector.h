@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
 #include "game/interface/nG_FlightPath.h"
+#include "game/interface/nG_Widget.h"
 #include "game/interface/nG_WidgetState.h"
 
 class nE_ParticleSystem;
 
-class nG_HoCollector : public nE_Object, public nE_Listener, public nG_WidgetState {
+class nG_HoCollector : public nE_Object, public nG_Widget, public nG_WidgetState {
 public:
     static constexpr const char* kName = "ng_ho_collector";
     static constexpr const char* kTrailEffect = "assets/levels/common/ho_fly_effect";
@@ -33,7 +33,6 @@ public:
     };
 
     nG_HoCollector();
-    ~nG_HoCollector() override;
     // What the collector loads by name, for the content checker.
     static void declareContent();
 

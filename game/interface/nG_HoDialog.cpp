@@ -5,9 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "engine/core/nE_Core.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_Sprite.h"
@@ -25,14 +23,6 @@ const nG_InterfButton::Colour kGold{255.f / 255, 236.f / 255, 108.f / 255};
 constexpr float kFadeSpeed = 2.f;
 constexpr float kObjectY = -42;
 constexpr float kObjectZ = 6;
-
-nE_Scene* scene() {
-    return nE_Core::exists() ? &nE_Core::get()->scene() : nullptr;
-}
-
-void post(unsigned int message, void* payload) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
-}
 
 nE_Text* caption(const char* objectName, const char* font, const char* key, int size, float y, float z) {
     auto* t = new nE_Text();
@@ -91,12 +81,7 @@ nG_HoDialog::nG_HoDialog() {
     visible = false;
     input = false;
     localState.alpha = 0;
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->subscribe(MSG_HO_DIALOG_SHOW, this);
-}
-
-nG_HoDialog::~nG_HoDialog() {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->unsubscribe(MSG_HO_DIALOG_SHOW, this);
-    // A shown object is a child and goes with the dialog.
+    subscribe({MSG_HO_DIALOG_SHOW});
 }
 
 void nG_HoDialog::declareContent() {
@@ -155,7 +140,7 @@ void nG_HoDialog::close() {
     if (state == kHidden) return;
     forgetLostObject();
     state = kHidden;
-    nG_Cursor::select(nG_Cursor::kDefault);
+    selectCursor(nG_Cursor::kDefault);
     if (!closeTrigger.empty()) {
         nE_Scene::queueTrigger(name, closeTrigger);
         nG_InvAddRequest request{invObjName, shown ? shown->name : std::string(), std::string()};
@@ -197,7 +182,7 @@ bool nG_HoDialog::handleInput(const nE_InputEvent& event, nE_RenderState&) {
     if (event.type == nE_InputEvent::kButtonDown)
         close();
     else if (event.type == nE_InputEvent::kPointerMove)
-        nG_Cursor::select(nG_Cursor::kDown);
+        selectCursor(nG_Cursor::kDown);
     return true;
 }
 
@@ -205,7 +190,7 @@ void nG_HoDialog::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
     if (!hit) return;
     forgetLostObject();
     if (hit == back || back->isAncestorOf(hit)) {
-        nG_Cursor::select(nG_Cursor::kDefault);
+        selectCursor(nG_Cursor::kDefault);
     } else if (shown && (hit == shown || shown->isAncestorOf(hit)) &&
                event.type == nE_InputEvent::kButtonDown) {
         close();

@@ -6,15 +6,15 @@
 
 #include <string>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 #include "game/interface/nG_WidgetState.h"
 
 class nE_Sprite;
 class nE_Text;
 class nG_InterfButton;
 
-class nG_HoDialog : public nE_Object, public nE_Listener, public nG_WidgetState {
+class nG_HoDialog : public nE_Object, public nG_Widget, public nG_WidgetState {
 public:
     static constexpr const char* kName = "ng_ho_dialog";
     static constexpr const char* kBackImage = "assets/interface/hodialog/back";
@@ -30,7 +30,6 @@ public:
     enum State { kShown = 0, kHidden = 1 };
 
     nG_HoDialog();
-    ~nG_HoDialog() override;
     // What the dialog loads by name, for the content checker.
     static void declareContent();
 

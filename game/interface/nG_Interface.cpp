@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_AnimSprite.h"
@@ -38,9 +37,6 @@
 
 namespace {
 
-constexpr unsigned int kMessages[] = {MSG_GAME_MODE_CHANGED, MSG_HIDE_INTERFACE, MSG_INTERFACE_INPUT,
-                                      MSG_RIGHT_LAMP,        MSG_LEFT_LAMP,      MSG_LOCK_DIARY_BOOK_OPEN};
-
 constexpr const char* kFont = "assets/fonts/garapremrpro";
 constexpr const char* kMaskImage = "assets/interface/main/main_mask";
 constexpr const char* kBarImage = "assets/interface/main/main";
@@ -59,10 +55,6 @@ const nG_InterfButton::Colour kCaptionGold{255.f / 255, 236.f / 255, 108.f / 255
 
 bool readFlag(const tinyxml2::XMLElement* element, const char* name) {
     return element->IntAttribute(name, 0) == 1;
-}
-
-void post(unsigned int message, void* payload) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
 }
 
 nE_Sprite* sprite(const char* objectName, const char* image, float x, float y) {
@@ -89,13 +81,8 @@ nE_AnimSprite* lamp(const char* objectName, float x, float y) {
 nG_Interface::nG_Interface() {
     name = kName;
     reset();
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->subscribe(message, this);
-}
-
-nG_Interface::~nG_Interface() {
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+    subscribe({MSG_GAME_MODE_CHANGED, MSG_HIDE_INTERFACE, MSG_INTERFACE_INPUT, MSG_RIGHT_LAMP, MSG_LEFT_LAMP,
+               MSG_LOCK_DIARY_BOOK_OPEN});
 }
 
 void nG_Interface::declareContent() {
@@ -334,7 +321,7 @@ bool nG_Interface::handleInput(const nE_InputEvent& event, nE_RenderState&) {
 
 void nG_Interface::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
     if (nE_Scene::dragged() || event.type != nE_InputEvent::kPointerMove) return;
-    if (hit == barMask) nG_Cursor::select(nG_Cursor::kDefault);
+    if (hit == barMask) selectCursor(nG_Cursor::kDefault);
     bool onDiary = hit && hit->parent == diaryButton;
     post(MSG_LEFT_LAMP, &onDiary);
 }

@@ -11,8 +11,8 @@
 
 #include <vector>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 #include "game/interface/nG_WidgetState.h"
 
 class nE_AnimSprite;
@@ -36,7 +36,7 @@ class nG_Popup;
 class nG_Subtitles;
 class nG_Tutorial;
 
-class nG_Interface : public nE_Object, public nE_Listener, public nG_WidgetState {
+class nG_Interface : public nE_Object, public nG_Widget, public nG_WidgetState {
 public:
     static constexpr const char* kName = "ng_interface";
     static constexpr const char* kOptionsModule = "assets/menu/options/module";
@@ -54,7 +54,6 @@ public:
 
     // Builds the widgets and the bar; the interface starts hidden and without input.
     nG_Interface();
-    ~nG_Interface() override;
     // Declares the fixed assets, modules and triggers this class and the widgets it owns load or call,
     // for the content checker.
     static void declareContent();

@@ -10,11 +10,9 @@
 #include "engine/core/nE_Easing.h"
 #include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/media/nE_Cursor.h"
-#include "engine/media/nE_SoundHub.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_SLHelper_XML.h"
@@ -24,9 +22,6 @@
 #include "game/interface/nG_SimpleButton.h"
 
 namespace {
-
-constexpr unsigned int kMessages[] = {MSG_INV_ADD,    MSG_INV_REMOVE,   MSG_INV_HIDE, MSG_INV_SHOW,
-                                      MSG_INV_RETURN, MSG_INV_HIDE_ALL, MSG_INV_SET_Y};
 
 constexpr const char* kBackImage = "assets/interface/inventory_tasks/back";
 constexpr const char* kTitleImage = "assets/interface/inventory_tasks/part_2";
@@ -78,10 +73,6 @@ bool positionIn(nE_Object* object, nE_Object* space, float& x, float& y) {
     return nE_Geometry::toLocal(space->worldStateFromTop().transform(), world.x, world.y, x, y);
 }
 
-void post(unsigned int message, void* payload) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
-}
-
 void setArrow(nG_SimpleButton* arrow, bool enabled) {
     arrow->input = enabled;
     arrow->localState.alpha = enabled ? 1.f : kDisabledArrowAlpha;
@@ -92,13 +83,8 @@ void setArrow(nG_SimpleButton* arrow, bool enabled) {
 nG_Inventory::nG_Inventory() {
     name = kName;
     reset();
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->subscribe(message, this);
-}
-
-nG_Inventory::~nG_Inventory() {
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+    subscribe({MSG_INV_ADD, MSG_INV_REMOVE, MSG_INV_HIDE, MSG_INV_SHOW, MSG_INV_RETURN, MSG_INV_HIDE_ALL,
+               MSG_INV_SET_Y});
 }
 
 void nG_Inventory::declareContent() {
@@ -389,7 +375,7 @@ void nG_Inventory::remove(const std::string& itemName) {
     if (first > items.size()) first = static_cast<unsigned>(items.size());
     shownCount = fit(first);
     layout();
-    if (cursorHidden()) nG_Cursor::select(nG_Cursor::kDefault);
+    if (cursorHidden()) selectCursor(nG_Cursor::kDefault);
 }
 
 void nG_Inventory::destroyItems() {
@@ -498,7 +484,7 @@ void nG_Inventory::setItemState(Item& item, int state) {
         nE_Scene::setDragged(object);
         object->localState.z = kLiftedZ;
         object->input = false;
-        nG_Cursor::select(nG_Cursor::kNull);
+        selectCursor(nG_Cursor::kNull);
     } else if (state == kReturning) {
         item.dropX = object->localState.x;
         item.dropY = object->localState.y;
@@ -506,7 +492,7 @@ void nG_Inventory::setItemState(Item& item, int state) {
         item.returnTime =
             std::hypot(item.dropX - item.dragStartX, item.dropY - item.dragStartY) / kReturnSpeed +
             kReturnBase;
-        if (cursorHidden()) nG_Cursor::select(nG_Cursor::kDefault);
+        if (cursorHidden()) selectCursor(nG_Cursor::kDefault);
     }
 }
 
@@ -563,7 +549,7 @@ void nG_Inventory::updateItem(Item& item, float dt) {
             t = std::min(1.f, t + dt);
             if (t >= 1) {
                 setItemState(item, kAppearing);
-                if (nE_SoundHub* hub = nE_SoundHub::get()) hub->play(kArrivalSound, "sfx", false, "", 0);
+                playSound(kArrivalSound);
             }
             break;
         case kAppearing:
@@ -729,7 +715,7 @@ void nG_Inventory::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
                 setItemState(item, kHoverShrink);
             }
         }
-        nG_Cursor::select(nG_Cursor::kDefault);
+        selectCursor(nG_Cursor::kDefault);
     }
 }
 

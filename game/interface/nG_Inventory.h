@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 #include "game/interface/nG_WidgetState.h"
 
 class nE_Sprite;
 class nG_SimpleButton;
 
-class nG_Inventory : public nE_Object, public nE_Listener, public nG_WidgetState {
+class nG_Inventory : public nE_Object, public nG_Widget, public nG_WidgetState {
 public:
     static constexpr const char* kName = "ng_inventory";
     static constexpr const char* kAddTimer = "ng_inventory_add_timer";
@@ -63,7 +63,6 @@ public:
     };
 
     nG_Inventory();
-    ~nG_Inventory() override;
     // Declares the fixed assets this widget loads, for the content checker.
     static void declareContent();
 

@@ -7,7 +7,6 @@
 #include <cstdio>
 
 #include "engine/core/nE_Easing.h"
-#include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_AnimSprite.h"
@@ -19,9 +18,6 @@
 #include "game/shell/nG_ProfileHub.h"
 
 namespace {
-
-constexpr unsigned int kMessages[] = {MSG_MINIGAME_START, MSG_MINIGAME_SHOW, MSG_MINIGAME_END,
-                                      MSG_MINIGAME_CHARGE};
 
 constexpr const char* kTextLayer = "assets/interface/minigame/skip_layer";
 constexpr const char* kInfoImage = "assets/interface/minigame/info";
@@ -45,10 +41,6 @@ constexpr float kInfoY = 500, kResetY = 565;
 constexpr float kInfoOutX = 1100, kInfoTravel = 136;
 constexpr int kLineScale = 6;
 constexpr int kLineAlpha = 8;
-
-void post(unsigned int message, void* payload = nullptr) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
-}
 
 template <typename T>
 T* place(nE_Object* parent, T* child, const std::string& objectName, const char* resource, float x, float y,
@@ -141,13 +133,7 @@ nG_MinigameTimer::nG_MinigameTimer() {
     reposition();
     visible = false;
     input = false;
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->subscribe(message, this);
-}
-
-nG_MinigameTimer::~nG_MinigameTimer() {
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+    subscribe({MSG_MINIGAME_START, MSG_MINIGAME_SHOW, MSG_MINIGAME_END, MSG_MINIGAME_CHARGE});
 }
 
 float nG_MinigameTimer::chargeTime() {

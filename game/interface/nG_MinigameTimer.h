@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 #include "game/interface/nG_WidgetState.h"
 
 class nE_AnimSprite;
 class nE_Sprite;
 class nG_InterfButton;
 
-class nG_MinigameTimer : public nE_Object, public nE_Listener, public nG_WidgetState {
+class nG_MinigameTimer : public nE_Object, public nG_Widget, public nG_WidgetState {
 public:
     static constexpr const char* kName = "ng_minigame_timer";
     enum Mode { kHidden = 0, kSkipped = 1, kShown = 2 };
@@ -37,7 +37,6 @@ public:
     };
 
     nG_MinigameTimer();
-    ~nG_MinigameTimer() override;
     // Declares the fixed assets and texts this class loads, for the content checker.
     static void declareContent();
 

@@ -8,7 +8,6 @@
 #include "engine/core/nE_Easing.h"
 #include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/media/nE_Cursor.h"
 #include "engine/objects/nE_Sprite.h"
@@ -59,11 +58,7 @@ nG_Popup::nG_Popup() {
     build();
     visible = false;
     input = false;
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->subscribe(MSG_POPUP, this);
-}
-
-nG_Popup::~nG_Popup() {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->unsubscribe(MSG_POPUP, this);
+    subscribe({MSG_POPUP});
 }
 
 void nG_Popup::build() {

@@ -7,14 +7,14 @@
 #include <memory>
 #include <string>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 
 class nE_Sprite;
 class nE_Text;
 class nE_Texture;
 
-class nG_Popup : public nE_Object, public nE_Listener {
+class nG_Popup : public nE_Object, public nG_Widget {
 public:
     static constexpr const char* kName = "ng_popup";
     enum Mode { kWaiting = 0, kOpen = 1, kClosing = 2 };
@@ -24,7 +24,6 @@ public:
     static constexpr float kScreenWidth = 1024, kScreenHeight = 768;
 
     nG_Popup();
-    ~nG_Popup() override;
     // Declares the fixed assets and texts this class loads, for the content checker.
     static void declareContent();
 

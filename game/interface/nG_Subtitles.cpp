@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/media/nE_Subtitles.h"
 #include "engine/objects/nE_Sprite.h"
@@ -45,11 +44,7 @@ nG_Subtitles::nG_Subtitles() {
     input = false;
     visible = false;
     applyLevel();
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->subscribe(MSG_SUBTITLES, this);
-}
-
-nG_Subtitles::~nG_Subtitles() {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->unsubscribe(MSG_SUBTITLES, this);
+    subscribe({MSG_SUBTITLES});
 }
 
 void nG_Subtitles::onMessage(unsigned int message, void* payload) {
@@ -62,7 +57,7 @@ void nG_Subtitles::onMessage(unsigned int message, void* payload) {
 }
 
 void nG_Subtitles::show(const std::string& id) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_BLACKBAR_HIDE, nullptr);
+    post(MSG_BLACKBAR_HIDE, nullptr);
     textId = id;
     text->setText(id);
     fitBand();

@@ -8,7 +8,6 @@
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Easing.h"
-#include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_Sprite.h"
@@ -17,10 +16,6 @@
 #include "game/interface/nG_Task.h"
 
 namespace {
-
-constexpr unsigned int kMessages[] = {
-    MSG_TASK_ADD,   MSG_TASK_COMPLETE_DATA, MSG_TASK_COMPLETE,         MSG_TASKS_HIDE,   MSG_TASKS_SHOW,
-    MSG_INV_HIDDEN, MSG_TASK_UNMARK,        MSG_TASK_IS_DIALOG_OBJECT, MSG_TASKS_ACTIVE, MSG_TASK_POSITION};
 
 constexpr const char* kBackImage = "assets/interface/inventory_tasks/back";
 constexpr const char* kEffectImage = "assets/interface/inventory_tasks/place";
@@ -31,10 +26,6 @@ constexpr float kRestY = 797, kRise = 86;
 constexpr float kLineZ = 5, kEffectZ = 10;
 // Animation line types: scale x, scale y, alpha.
 constexpr int kLineScaleX = 4, kLineScaleY = 5, kLineAlpha = 8;
-
-void post(unsigned int message, void* payload) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
-}
 
 void animate(nE_Object* object, int type, std::initializer_list<float> numbers) {
     const std::vector<float> keys(numbers);
@@ -51,13 +42,9 @@ bool isRoom(const std::string& name) {
 nG_Tasks::nG_Tasks() {
     name = kName;
     reset();
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->subscribe(message, this);
-}
-
-nG_Tasks::~nG_Tasks() {
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+    subscribe({MSG_TASK_ADD, MSG_TASK_COMPLETE_DATA, MSG_TASK_COMPLETE, MSG_TASKS_HIDE, MSG_TASKS_SHOW,
+               MSG_INV_HIDDEN, MSG_TASK_UNMARK, MSG_TASK_IS_DIALOG_OBJECT, MSG_TASKS_ACTIVE,
+               MSG_TASK_POSITION});
 }
 
 void nG_Tasks::declareContent() {

@@ -12,15 +12,15 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
 #include "game/core/nG_Messages.h"
+#include "game/interface/nG_Widget.h"
 #include "game/interface/nG_WidgetState.h"
 
 class nE_Sprite;
 class nG_Task;
 
-class nG_Tasks : public nE_Object, public nE_Listener, public nG_WidgetState {
+class nG_Tasks : public nE_Object, public nG_Widget, public nG_WidgetState {
 public:
     static constexpr const char* kName = "ng_tasks";
     enum Mode { kShown = 0, kHidden = 1, kWaitingForInventory = 2 };
@@ -36,7 +36,6 @@ public:
     };
 
     nG_Tasks();
-    ~nG_Tasks() override;
     // Declares the fixed assets and string keys this widget and its lines use, for the content checker.
     static void declareContent();
 

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_Sprite.h"
@@ -12,8 +11,6 @@
 
 namespace {
 
-constexpr unsigned int kMessages[] = {MSG_INV_HIGHLIGHT, MSG_TASKS_HEADER_Y, MSG_TASKS_HEADER_SHOW_TASKS,
-                                      MSG_TASKS_HEADER_VISIBLE};
 constexpr const char* kBackImage = "assets/interface/inventory_tasks/part_1";
 constexpr const char* kInventoryLit = "assets/interface/inventory_tasks/inventory_light";
 constexpr const char* kInventoryShown = "assets/interface/inventory_tasks/inventory";
@@ -23,22 +20,12 @@ constexpr const char* kHighlightImage = "assets/interface/inventory_tasks/inv_bt
 constexpr int kLineAlpha = 8;
 constexpr int kAdditive = 2;
 
-void post(unsigned int message) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, nullptr);
-}
-
 }  // namespace
 
 nG_TasksHeader::nG_TasksHeader() {
     name = kName;
     reset();
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->subscribe(message, this);
-}
-
-nG_TasksHeader::~nG_TasksHeader() {
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+    subscribe({MSG_INV_HIGHLIGHT, MSG_TASKS_HEADER_Y, MSG_TASKS_HEADER_SHOW_TASKS, MSG_TASKS_HEADER_VISIBLE});
 }
 
 void nG_TasksHeader::declareContent() {

@@ -7,7 +7,6 @@
 #include <cstdio>
 
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_AnimSprite.h"
@@ -19,7 +18,6 @@
 
 namespace {
 
-constexpr unsigned int kMessages[] = {MSG_TUTORIAL_SHOW, MSG_TUTORIAL_SKIPPED};
 constexpr const char* kBackground = "assets/interface/tutorial/back_for_text";
 constexpr const char* kYesImage = "assets/interface/tutorial/yes";
 constexpr const char* kNoImage = "assets/interface/tutorial/no";
@@ -82,13 +80,7 @@ nG_Tutorial::nG_Tutorial() {
     visible = false;
     input = false;
     active = false;
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->subscribe(message, this);
-}
-
-nG_Tutorial::~nG_Tutorial() {
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+    subscribe({MSG_TUTORIAL_SHOW, MSG_TUTORIAL_SKIPPED});
 }
 
 nG_InterfButton* nG_Tutorial::makeButton(const std::string& suffix, const std::string& caption,

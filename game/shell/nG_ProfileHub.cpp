@@ -31,12 +31,12 @@ void notify(const char* textId, const std::string& name) {
     request.show = true;
     request.textId = textId;
     request.params[0] = name;
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_POPUP, &request);
+    nE_Mediator::postToCurrent(MSG_POPUP, &request);
 }
 
 bool gameRunning() {
     bool running = false;
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_IS_GAME_RUNNING, &running);
+    nE_Mediator::postToCurrent(MSG_IS_GAME_RUNNING, &running);
     return running;
 }
 

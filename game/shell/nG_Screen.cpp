@@ -7,7 +7,6 @@
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_DisplayChoice.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/core/notEngine.h"
@@ -27,8 +26,6 @@ namespace {
 
 nG_Screen* g_screen = nullptr;
 
-constexpr unsigned int kMessages[] = {MSG_FULLSCREEN_CHANGED, MSG_SHOW_OBJECT_WINDOW, MSG_IS_GAME_RUNNING,
-                                      MSG_SCREEN_WIDTH, MSG_SAVE_SLOT};
 constexpr int kKeyF1 = -100;
 constexpr int kKeyF12 = -89;
 constexpr float kFade = 0.4f;
@@ -73,16 +70,15 @@ nG_Screen::nG_Screen(bool developer) : developerMode(developer) {
     // The program keeps its screen for the whole run.
     pinned = true;
     reset();
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->subscribe(message, this);
+    subscribe({MSG_FULLSCREEN_CHANGED, MSG_SHOW_OBJECT_WINDOW, MSG_IS_GAME_RUNNING, MSG_SCREEN_WIDTH,
+               MSG_SAVE_SLOT});
     g_screen = this;
     // The canvas mapping moves from the scene's root onto the screen once the screen is live.
     nE_DisplayChoice::setCanvasHolder(kName);
 }
 
 nG_Screen::~nG_Screen() {
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+    unsubscribeAll();
     if (g_screen == this) {
         g_screen = nullptr;
         nE_DisplayChoice::setCanvasHolder("");
@@ -228,7 +224,7 @@ void nG_Screen::startGame() {
 void nG_Screen::openMenu(bool logo) {
     if (game) {
         game->settle();
-        if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_SAVE_GAME, nullptr);
+        post(MSG_SAVE_GAME, nullptr);
         nG_Game* leaving = game;
         game = nullptr;
         dropSubtree(leaving);
@@ -303,7 +299,7 @@ void nG_Screen::setPaused(bool p) {
 void nG_Screen::saveForClose() {
     if (!game) return;
     game->settle();
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_SAVE_GAME, nullptr);
+    post(MSG_SAVE_GAME, nullptr);
 }
 
 void nG_Screen::showObjectWindow(const nG_ObjectWindowRequest& request) {

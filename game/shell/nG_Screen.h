@@ -7,8 +7,8 @@
 #include <string>
 
 #include "engine/core/nE_DisplayChoice.h"
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 
 class nE_Sprite;
 class nG_Game;
@@ -21,7 +21,7 @@ struct nG_ObjectWindowRequest {
     std::string code;  // trigger call queued with the object's name as sender
 };
 
-class nG_Screen : public nE_Object, public nE_Listener {
+class nG_Screen : public nE_Object, public nG_Widget {
 public:
     enum Switch { kNone = 0, kStart = 1, kMenu = 2, kMenuWithLogo = 3 };
     static constexpr const char* kName = "ng_screen";

@@ -7,7 +7,6 @@
 
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Messages.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
@@ -34,7 +33,6 @@ const float kSlotX[nG_StrategyGuide::kImageSlots] = {880, 690, 880, 690, 880, 69
 const float kSlotY[nG_StrategyGuide::kImageSlots] = {230, 230, 370, 370, 510, 510};
 constexpr float kTurnSpeed = 3.f;
 constexpr float kZoomSpeed = 3.f;
-constexpr unsigned int kMessages[] = {MSG_GUIDE_TOC, MSG_GUIDE_NEXT, MSG_GUIDE_PREV};
 
 std::string textOf(const tinyxml2::XMLElement* element) {
     const char* text = element ? element->GetText() : nullptr;
@@ -51,13 +49,11 @@ void setColour(nE_Object* object, int r, int g, int b) {
 
 nG_StrategyGuide::nG_StrategyGuide() {
     resetOwn();
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->subscribe(message, this);
+    subscribe({MSG_GUIDE_TOC, MSG_GUIDE_NEXT, MSG_GUIDE_PREV});
 }
 
 nG_StrategyGuide::~nG_StrategyGuide() {
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+    unsubscribeAll();
     // The base destructor no longer reaches this class's unloadResources.
     deactivate();
 }
@@ -357,7 +353,7 @@ void nG_StrategyGuide::prevPage() {
 void nG_StrategyGuide::openEntry(int index) {
     if (index < 0 || index >= static_cast<int>(model.contents.size())) return;
     targetPage = model.contents[index].firstPage;
-    nG_Cursor::select(nG_Cursor::kDefault);
+    selectCursor(nG_Cursor::kDefault);
     if (contents) contents->input = false;
 }
 
