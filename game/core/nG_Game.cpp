@@ -8,7 +8,6 @@
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Path.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/media/nE_Render.h"
@@ -379,29 +378,28 @@ void nG_Game::showInterfaceForMenu() {
 
 // --- messages ---
 
-void nG_Game::onMessage(unsigned int message, void* payload) {
-    switch (message) {
+void nG_Game::onMessage(const nE_Message& message) {
+    switch (message.number) {
         case MSG_CHANGE_ROOM:
-            if (payload) {
-                const auto& request = *static_cast<const nG_RoomChangeRequest*>(payload);
-                if (request.isSubRoom)
-                    openSubRoom(request);
+            if (const auto* request = message.payload<MSG_CHANGE_ROOM>()) {
+                if (request->isSubRoom)
+                    openSubRoom(*request);
                 else
-                    changeRoom(request.name, request.animate);
+                    changeRoom(request->name, request->animate);
             }
             break;
         case MSG_GET_CURRENT_ROOM:
-            if (payload) *static_cast<nE_Object**>(payload) = shownRoom();
+            if (auto* value = message.payload<MSG_GET_CURRENT_ROOM>()) *value = shownRoom();
             break;
         case MSG_ACTIVATE_GAME:
-            if (payload) activateGame(*static_cast<const bool*>(payload));
+            if (auto* value = message.payload<MSG_ACTIVATE_GAME>()) activateGame(*value);
             break;
         case MSG_BLOCK_SUBROOM_CLOSE:
-            if (payload) blockSubRoomClose = *static_cast<const bool*>(payload);
+            if (auto* value = message.payload<MSG_BLOCK_SUBROOM_CLOSE>()) blockSubRoomClose = *value;
             break;
         case MSG_BLUR:
-            if (payload) {
-                blurOn = *static_cast<const bool*>(payload);
+            if (const bool* on = message.payload<MSG_BLUR>()) {
+                blurOn = *on;
                 if (blurOn) takeBlurSnapshot();
             }
             break;
@@ -453,7 +451,7 @@ void nG_Game::autosave() {
     nG_Profile* profile = hub ? hub->currentProfile() : nullptr;
     if (!profile || !currentRoom) return;
     int slot = 0;
-    post(MSG_SAVE_SLOT, &slot);
+    post<MSG_SAVE_SLOT>(&slot);
     hub->saveSlot(profile, slot);
     hub->saveProfile(profile->name);
 }

@@ -56,7 +56,7 @@ public:
     void update(float dt) override;
     bool handleInput(const nE_InputEvent& event, nE_RenderState& world) override;
     void restoreDeviceResources(bool recursive) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     void dumpState(tinyxml2::XMLElement* slot) override;
     void restoreState(const tinyxml2::XMLElement* slot) override;
 

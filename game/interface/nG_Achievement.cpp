@@ -6,7 +6,6 @@
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Easing.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
 #include "engine/script/nE_ContentRules.h"
@@ -45,9 +44,8 @@ nG_Achievement::nG_Achievement() {
     subscribe({MSG_ACHIEVEMENT_COMPLETE});
 }
 
-void nG_Achievement::onMessage(unsigned int message, void* payload) {
-    if (message == MSG_ACHIEVEMENT_COMPLETE && payload)
-        progress(*static_cast<const nG_AchievementRequest*>(payload));
+void nG_Achievement::onMessage(const nE_Message& message) {
+    if (const auto* request = message.payload<MSG_ACHIEVEMENT_COMPLETE>()) progress(*request);
 }
 
 void nG_Achievement::progress(const nG_AchievementRequest& request) {

@@ -23,7 +23,7 @@ public:
     // Declares the fixed assets and texts this class loads, for the content checker.
     static void declareContent();
 
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     void update(float dt) override;
     // A press on the fully shown bar sends it away and still reaches what lies below.
     bool handleInput(const nE_InputEvent& event, nE_RenderState& world) override;

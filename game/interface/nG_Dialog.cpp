@@ -7,7 +7,6 @@
 
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
@@ -93,11 +92,10 @@ nG_Dialog::nG_Dialog() {
     subscribe({MSG_DIALOG_SHOW, MSG_DIALOG_CLOSE});
 }
 
-void nG_Dialog::onMessage(unsigned int message, void* payload) {
-    if (message == MSG_DIALOG_SHOW && payload) {
-        const auto* request = static_cast<const nG_DialogRequest*>(payload);
+void nG_Dialog::onMessage(const nE_Message& message) {
+    if (const auto* request = message.payload<MSG_DIALOG_SHOW>()) {
         show(request->text, request->x, request->y);
-    } else if (message == MSG_DIALOG_CLOSE) {
+    } else if (message.number == MSG_DIALOG_CLOSE) {
         close();
     }
 }

@@ -9,7 +9,6 @@
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/media/nE_Texture.h"
 #include "engine/objects/nE_AnimSprite.h"
@@ -17,6 +16,7 @@
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_Module.h"
 #include "engine/script/nE_TriggerHub.h"
+#include "game/core/nG_Messages.h"
 #include "game/interface/nG_InterfButton.h"
 #include "pflib/TFile.h"
 
@@ -266,7 +266,7 @@ void nG_Diary::open() {
     if (state == kTurning) finishTurn();
     setState(kOpening);
     bool on = true;
-    post(MSG_DIARY_BOOK, &on);
+    post<MSG_DIARY_BOOK>(&on);
 }
 
 void nG_Diary::close() {
@@ -275,7 +275,7 @@ void nG_Diary::close() {
     if (state == kTurning) finishTurn();
     setState(kClosing);
     bool on = false;
-    post(MSG_DIARY_BOOK, &on);
+    post<MSG_DIARY_BOOK>(&on);
 }
 
 void nG_Diary::toggle() {
@@ -413,9 +413,9 @@ void nG_Diary::addPage(const std::string& pageName, bool announce) {
     updateArrows();
     if (!announce) return;
     bool on = true;
-    post(MSG_DIARY_BOOK, &on);
+    post<MSG_DIARY_BOOK>(&on);
     playSound(kAddSound);
-    post(MSG_DIARY_FLASH, nullptr);
+    post<MSG_DIARY_FLASH>();
 }
 
 void nG_Diary::updateArrows() {
@@ -530,22 +530,22 @@ void nG_Diary::onClose(void* diary) {
 
 // --- messages ---
 
-void nG_Diary::onMessage(unsigned int message, void* payload) {
-    switch (message) {
+void nG_Diary::onMessage(const nE_Message& message) {
+    switch (message.number) {
         case MSG_DIARY_ADD_PAGE:
-            if (payload) addPage(*static_cast<const std::string*>(payload), true);
+            if (auto* value = message.payload<MSG_DIARY_ADD_PAGE>()) addPage(*value, true);
             break;
         case MSG_LOCK_DIARY_CLOSE:
-            if (payload) lockClose(*static_cast<const bool*>(payload));
+            if (auto* value = message.payload<MSG_LOCK_DIARY_CLOSE>()) lockClose(*value);
             break;
         case MSG_SET_ACTIVE_MAP_ROOM:
-            if (payload) markMapRoom(*static_cast<const std::string*>(payload));
+            if (auto* value = message.payload<MSG_SET_ACTIVE_MAP_ROOM>()) markMapRoom(*value);
             break;
         case MSG_DIARY_TOGGLE:
             toggle();
             break;
         case MSG_IS_DIARY_OPENED:
-            if (payload) *static_cast<bool*>(payload) = opened();
+            if (auto* value = message.payload<MSG_IS_DIARY_OPENED>()) *value = opened();
             break;
         default:
             break;
@@ -626,7 +626,7 @@ void nG_Diary::restoreState(const tinyxml2::XMLElement* parent) {
     if (element->IntAttribute("opened", 0) == 1) {
         setState(kOpen);
         bool on = true;
-        post(MSG_DIARY_BOOK, &on);
+        post<MSG_DIARY_BOOK>(&on);
     }
     lockClose(element->IntAttribute("close_locked", 0) == 1);
 }

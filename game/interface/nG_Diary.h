@@ -50,7 +50,7 @@ public:
     void update(float dt) override;
     // Every pointer event is taken unless the diary is closed.
     bool handleInput(const nE_InputEvent& event, nE_RenderState& world) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     tinyxml2::XMLElement* dumpState(tinyxml2::XMLDocument& doc) override;
     void restoreState(const tinyxml2::XMLElement* parent) override;
 

@@ -2,9 +2,9 @@
 
 #include <tinyxml2.h>
 
-#include "engine/core/nE_Messages.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/script/nE_ContentRules.h"
+#include "game/core/nG_Messages.h"
 
 nG_DiaryBook::nG_DiaryBook() {
     name = kName;
@@ -41,9 +41,8 @@ void nG_DiaryBook::update(float dt) {
     }
 }
 
-void nG_DiaryBook::onMessage(unsigned int message, void* payload) {
-    if (message != MSG_DIARY_BOOK || !payload) return;
-    wanted = *static_cast<const bool*>(payload) ? kWantOpen : kWantClosed;
+void nG_DiaryBook::onMessage(const nE_Message& message) {
+    if (const bool* open = message.payload<MSG_DIARY_BOOK>()) wanted = *open ? kWantOpen : kWantClosed;
 }
 
 void nG_DiaryBook::standStill(bool open) {

@@ -26,7 +26,7 @@ public:
 
     // Plays what is wanted once the clipboard stands still.
     void update(float dt) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     tinyxml2::XMLElement* dumpState(tinyxml2::XMLDocument& doc) override;
     void restoreState(const tinyxml2::XMLElement* parent) override;
 

@@ -6,7 +6,6 @@
 
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Geometry.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/media/nE_Texture.h"
 #include "engine/objects/nE_Sprite.h"
@@ -117,13 +116,11 @@ void nG_DiaryCollector::update(float dt) {
     }
 }
 
-void nG_DiaryCollector::onMessage(unsigned int message, void* payload) {
-    switch (message) {
+void nG_DiaryCollector::onMessage(const nE_Message& message) {
+    switch (message.number) {
         case MSG_DIARY_COLLECT:
-            if (payload) {
-                const auto& request = *static_cast<const nG_CollectRequest*>(payload);
-                collect(request.object, request.second);
-            }
+            if (const auto* request = message.payload<MSG_DIARY_COLLECT>())
+                collect(request->object, request->second);
             break;
         case MSG_DIARY_FLASH:
             flash();

@@ -33,7 +33,7 @@ public:
     static void declareContent();
 
     void update(float dt) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     // A game saved while something flies keeps its trigger: the flight's end is not lost.
     tinyxml2::XMLElement* dumpState(tinyxml2::XMLDocument& doc) override;
     void restoreState(const tinyxml2::XMLElement* parent) override;

@@ -8,7 +8,6 @@
 
 #include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
@@ -96,7 +95,7 @@ float nG_Hint::rechargeTime() {
 
 void nG_Hint::setLamp(bool on) {
     lampLit = on;
-    post(MSG_RIGHT_LAMP, &on);
+    post<MSG_RIGHT_LAMP>(&on);
 }
 
 void nG_Hint::setState(int s) {
@@ -201,10 +200,10 @@ void nG_Hint::use() {
     playSound(kUseSound);
 
     bool isHo = false;
-    post(MSG_TASKS_ACTIVE, &isHo);
+    post<MSG_TASKS_ACTIVE>(&isHo);
     lastTarget.clear();
     nE_Object* room = nullptr;
-    if (isHo) post(MSG_GET_CURRENT_ROOM, &room);
+    if (isHo) post<MSG_GET_CURRENT_ROOM>(&room);
     if (nE_Object* target = pickTarget(room)) {
         lastTarget = target->name;
         if (!target->eventTriggers[kEventMouseDown].empty()) {
@@ -229,13 +228,13 @@ void nG_Hint::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
     setLamp(over);
 }
 
-void nG_Hint::onMessage(unsigned int message, void* payload) {
-    switch (message) {
+void nG_Hint::onMessage(const nE_Message& message) {
+    switch (message.number) {
         case MSG_HINT_ALPHA:
-            if (payload) localState.alpha = *static_cast<const float*>(payload);
+            if (auto* value = message.payload<MSG_HINT_ALPHA>()) localState.alpha = *value;
             break;
         case MSG_HINT_INPUT:
-            if (payload) input = *static_cast<const bool*>(payload);
+            if (auto* value = message.payload<MSG_HINT_INPUT>()) input = *value;
             break;
         case MSG_HINT_CHARGE:
             setState(kCharged);

@@ -40,7 +40,7 @@ public:
     void update(float dt) override;
     // The right lamp glows while the pointer is over the button.
     void childWasHit(nE_Object* hit, const nE_InputEvent& event) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     tinyxml2::XMLElement* dumpState(tinyxml2::XMLDocument& doc) override;
     void restoreState(const tinyxml2::XMLElement* parent) override;
 

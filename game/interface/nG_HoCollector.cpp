@@ -7,7 +7,6 @@
 
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Geometry.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/media/nE_Texture.h"
 #include "engine/objects/nE_ParticleSystem.h"
@@ -50,7 +49,7 @@ void nG_HoCollector::declareContent() {
 bool nG_HoCollector::target(const std::string& task, float& x, float& y) {
     nG_TaskPositionQuery query;
     query.textId = task;
-    post(MSG_TASK_POSITION, &query);
+    post<MSG_TASK_POSITION>(&query);
     x = query.x;
     y = query.y;
     return query.found;
@@ -79,7 +78,7 @@ void nG_HoCollector::collect(const std::string& objectName, const std::string& t
         return;
     }
 
-    post(MSG_TASKS_HEADER_SHOW_TASKS, nullptr);
+    post<MSG_TASKS_HEADER_SHOW_TASKS>();
     object->input = false;
 
     Flight flight;
@@ -87,7 +86,7 @@ void nG_HoCollector::collect(const std::string& objectName, const std::string& t
     flight.task = task;
     nG_TaskDialogObjectQuery keep;
     keep.object = objectName;
-    post(MSG_TASK_IS_DIALOG_OBJECT, &keep);
+    post<MSG_TASK_IS_DIALOG_OBJECT>(&keep);
     flight.keep = keep.keep;
     if (flight.keep) keptParent = object->parent->name;
 
@@ -137,7 +136,7 @@ void nG_HoCollector::update(float dt) {
             }
             std::string task = f.task;
             flights.erase(flights.begin() + static_cast<std::ptrdiff_t>(i));
-            post(MSG_TASK_COMPLETE, &task);
+            post<MSG_TASK_COMPLETE>(&task);
             continue;
         }
         f.time += dt;
@@ -186,14 +185,11 @@ void nG_HoCollector::land(const Flight& flight) {
         nE_Scene::destroyLater(object);
     }
     std::string task = flight.task;
-    post(MSG_TASK_COMPLETE, &task);
+    post<MSG_TASK_COMPLETE>(&task);
 }
 
-void nG_HoCollector::onMessage(unsigned int message, void* payload) {
-    if (message == MSG_HO_COLLECT && payload) {
-        const auto& request = *static_cast<const nG_CollectRequest*>(payload);
-        collect(request.object, request.second);
-    }
+void nG_HoCollector::onMessage(const nE_Message& message) {
+    if (const auto* request = message.payload<MSG_HO_COLLECT>()) collect(request->object, request->second);
 }
 
 tinyxml2::XMLElement* nG_HoCollector::dumpState(tinyxml2::XMLDocument& doc) {
@@ -251,6 +247,6 @@ void nG_HoCollector::restoreState(const tinyxml2::XMLElement* parentElement) {
             const char* attribute = entry->Attribute("name");
             std::string task =
                 std::string(entry->Name()) == kTaskElement && attribute ? attribute : entry->Name();
-            post(MSG_TASK_COMPLETE, &task);
+            post<MSG_TASK_COMPLETE>(&task);
         }
 }

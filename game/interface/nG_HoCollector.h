@@ -37,7 +37,7 @@ public:
     static void declareContent();
 
     void update(float dt) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     // A game saved during a flight completes the flight's task when it is continued; a kept object
     // comes back under its parent, off the screen.
     tinyxml2::XMLElement* dumpState(tinyxml2::XMLDocument& doc) override;

@@ -6,7 +6,6 @@
 #include <cstdlib>
 
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
@@ -133,7 +132,7 @@ void nG_HoDialog::showObject(nE_Object* object, const std::string& inventoryObje
     title->setText(numbered(kTitleKey));
     text->setText(numbered(kTextKey));
     bool blur = true;
-    post(MSG_BLUR, &blur);
+    post<MSG_BLUR>(&blur);
 }
 
 void nG_HoDialog::close() {
@@ -146,10 +145,10 @@ void nG_HoDialog::close() {
         nG_InvAddRequest request{invObjName, shown ? shown->name : std::string(), std::string()};
         // The inventory takes the object from here on.
         shown = nullptr;
-        post(MSG_INV_ADD, &request);
+        post<MSG_INV_ADD>(&request);
     }
     bool blur = false;
-    post(MSG_BLUR, &blur);
+    post<MSG_BLUR>(&blur);
 }
 
 void nG_HoDialog::forgetLostObject() {
@@ -197,11 +196,9 @@ void nG_HoDialog::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
     }
 }
 
-void nG_HoDialog::onMessage(unsigned int message, void* payload) {
-    if (message == MSG_HO_DIALOG_SHOW && payload) {
-        const auto& request = *static_cast<const nG_HoDialogRequest*>(payload);
-        show(request.object, request.inventoryObject, request.closeTrigger);
-    }
+void nG_HoDialog::onMessage(const nE_Message& message) {
+    if (const auto* request = message.payload<MSG_HO_DIALOG_SHOW>())
+        show(request->object, request->inventoryObject, request->closeTrigger);
 }
 
 tinyxml2::XMLElement* nG_HoDialog::dumpState(tinyxml2::XMLDocument& doc) {

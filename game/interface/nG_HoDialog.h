@@ -38,7 +38,7 @@ public:
     bool handleInput(const nE_InputEvent& event, nE_RenderState& world) override;
     // The box itself shows the plain cursor; a press on the shown object closes the dialog.
     void childWasHit(nE_Object* hit, const nE_InputEvent& event) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     // Saves the shown object with what closing it will do; a continued game shows it again.
     tinyxml2::XMLElement* dumpState(tinyxml2::XMLDocument& doc) override;
     void restoreState(const tinyxml2::XMLElement* parent) override;

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
@@ -254,7 +253,7 @@ void nG_Interface::onMenu(void*) {
     nG_Screen* screen = nG_Screen::current();
     if (pf::TFile::Exists(nE_Module::fileName(kOptionsModule))) {
         nG_ObjectWindowRequest request{kOptionsModule, kOptionsObject, kOptionsTrigger};
-        post(MSG_SHOW_OBJECT_WINDOW, &request);
+        post<MSG_SHOW_OBJECT_WINDOW>(&request);
     } else if (screen) {
         // Without the in-game options window the button leaves the game for the menu.
         screen->requestMenu();
@@ -263,7 +262,7 @@ void nG_Interface::onMenu(void*) {
 
 void nG_Interface::onGuide(void*) {
     nG_ObjectWindowRequest request{kGuideModule, kGuideObject, kGuideTrigger};
-    post(MSG_SHOW_OBJECT_WINDOW, &request);
+    post<MSG_SHOW_OBJECT_WINDOW>(&request);
 }
 
 void nG_Interface::onLock(void*) {
@@ -271,7 +270,7 @@ void nG_Interface::onLock(void*) {
     request.text = kLockedKey;
     request.x = 512;
     request.y = 384;
-    post(MSG_DIALOG_SHOW, &request);
+    post<MSG_DIALOG_SHOW>(&request);
 }
 
 void nG_Interface::onDiary(void* object) {
@@ -279,7 +278,7 @@ void nG_Interface::onDiary(void* object) {
     if (self->diaryButtonLocked)
         nE_Scene::queueTrigger(self->name, kDiaryLockedTrigger);
     else
-        post(MSG_DIARY_TOGGLE, nullptr);
+        post<MSG_DIARY_TOGGLE>();
 }
 
 void nG_Interface::setHidden(bool hide, bool withFade) {
@@ -323,31 +322,30 @@ void nG_Interface::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
     if (nE_Scene::dragged() || event.type != nE_InputEvent::kPointerMove) return;
     if (hit == barMask) selectCursor(nG_Cursor::kDefault);
     bool onDiary = hit && hit->parent == diaryButton;
-    post(MSG_LEFT_LAMP, &onDiary);
+    post<MSG_LEFT_LAMP>(&onDiary);
 }
 
-void nG_Interface::onMessage(unsigned int message, void* payload) {
-    switch (message) {
+void nG_Interface::onMessage(const nE_Message& message) {
+    switch (message.number) {
         case MSG_GAME_MODE_CHANGED:
-            if (payload) setGameMode(*static_cast<const int*>(payload));
+            if (auto* value = message.payload<MSG_GAME_MODE_CHANGED>()) setGameMode(*value);
             break;
         case MSG_HIDE_INTERFACE:
-            if (payload) {
-                const auto* request = static_cast<const nG_HideInterfaceRequest*>(payload);
+            if (const auto* request = message.payload<MSG_HIDE_INTERFACE>()) {
                 setHidden(request->hide, request->fade);
             }
             break;
         case MSG_INTERFACE_INPUT:
-            if (payload) input = *static_cast<const bool*>(payload);
+            if (auto* value = message.payload<MSG_INTERFACE_INPUT>()) input = *value;
             break;
         case MSG_LEFT_LAMP:
-            if (payload) setLamp(leftLampLight, *static_cast<const bool*>(payload));
+            if (auto* value = message.payload<MSG_LEFT_LAMP>()) setLamp(leftLampLight, *value);
             break;
         case MSG_RIGHT_LAMP:
-            if (payload) setLamp(rightLampLight, *static_cast<const bool*>(payload));
+            if (auto* value = message.payload<MSG_RIGHT_LAMP>()) setLamp(rightLampLight, *value);
             break;
         case MSG_LOCK_DIARY_BOOK_OPEN:
-            if (payload) diaryButtonLocked = *static_cast<const bool*>(payload);
+            if (auto* value = message.payload<MSG_LOCK_DIARY_BOOK_OPEN>()) diaryButtonLocked = *value;
             break;
         default:
             break;

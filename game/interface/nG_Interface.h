@@ -63,7 +63,7 @@ public:
     bool handleInput(const nE_InputEvent& event, nE_RenderState& world) override;
     // The pointer over the bar's pods shows the default cursor; over the diary button it lights the lamp.
     void childWasHit(nE_Object* hit, const nE_InputEvent& event) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     tinyxml2::XMLElement* dumpState(tinyxml2::XMLDocument& doc) override;
     void restoreState(const tinyxml2::XMLElement* parent) override;
 

@@ -10,7 +10,6 @@
 #include "engine/core/nE_Easing.h"
 #include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/media/nE_Cursor.h"
 #include "engine/objects/nE_Sprite.h"
@@ -437,7 +436,7 @@ void nG_Inventory::update(float dt) {
                 background->input = false;
                 title->visible = title->input = false;
                 visible = input = false;
-                post(MSG_INV_HIDDEN, nullptr);
+                post<MSG_INV_HIDDEN>();
             }
             break;
         case kComingBack:
@@ -721,16 +720,15 @@ void nG_Inventory::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
 
 // --- messages ---
 
-void nG_Inventory::onMessage(unsigned int message, void* payload) {
-    switch (message) {
+void nG_Inventory::onMessage(const nE_Message& message) {
+    switch (message.number) {
         case MSG_INV_ADD:
-            if (payload) {
-                const auto* request = static_cast<const nG_InvAddRequest*>(payload);
+            if (const auto* request = message.payload<MSG_INV_ADD>()) {
                 add(request->item, request->flyer, request->code);
             }
             break;
         case MSG_INV_REMOVE:
-            if (payload) remove(*static_cast<const std::string*>(payload));
+            if (auto* value = message.payload<MSG_INV_REMOVE>()) remove(*value);
             break;
         case MSG_INV_HIDE:
             localState.z = 2;
@@ -751,7 +749,7 @@ void nG_Inventory::onMessage(unsigned int message, void* payload) {
             mode = kHiding;
             break;
         case MSG_INV_SET_Y:
-            if (payload) setY(*static_cast<const float*>(payload));
+            if (auto* value = message.payload<MSG_INV_SET_Y>()) setY(*value);
             break;
         default:
             break;

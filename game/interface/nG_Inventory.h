@@ -70,7 +70,7 @@ public:
     // Reached when no child took the event: the pointer is not over the strip.
     bool handleInput(const nE_InputEvent& event, nE_RenderState& world) override;
     void childWasHit(nE_Object* hit, const nE_InputEvent& event) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     // "inventory": the full descriptions of the items, in list order.
     tinyxml2::XMLElement* dumpState(tinyxml2::XMLDocument& doc) override;
     // Replaces every item with the saved ones; they come back without a flight or a sound.

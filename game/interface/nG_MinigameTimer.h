@@ -40,7 +40,7 @@ public:
     // Declares the fixed assets and texts this class loads, for the content checker.
     static void declareContent();
 
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     void update(float dt) override;
     tinyxml2::XMLElement* dumpState(tinyxml2::XMLDocument& doc) override;
     void restoreState(const tinyxml2::XMLElement* parent) override;

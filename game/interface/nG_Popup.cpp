@@ -8,7 +8,6 @@
 #include "engine/core/nE_Easing.h"
 #include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/media/nE_Cursor.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
@@ -94,9 +93,9 @@ void nG_Popup::build() {
     }
 }
 
-void nG_Popup::onMessage(unsigned int message, void* payload) {
-    if (message != MSG_POPUP || !payload) return;
-    const auto* request = static_cast<const nG_PopupRequest*>(payload);
+void nG_Popup::onMessage(const nE_Message& message) {
+    const auto* request = message.payload<MSG_POPUP>();
+    if (!request) return;
     if (request->show)
         showText(request->textId, request->params, request->rawText);
     else

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "engine/core/nE_Messages.h"
 #include "engine/media/nE_Subtitles.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
 #include "engine/script/nE_ContentRules.h"
+#include "game/core/nG_Messages.h"
 
 namespace {
 constexpr const char* kBand = "assets/interface/main/black";
@@ -47,9 +47,9 @@ nG_Subtitles::nG_Subtitles() {
     subscribe({MSG_SUBTITLES});
 }
 
-void nG_Subtitles::onMessage(unsigned int message, void* payload) {
-    if (message != MSG_SUBTITLES || !payload) return;
-    const auto* line = static_cast<const nE_Subtitles::Message*>(payload);
+void nG_Subtitles::onMessage(const nE_Message& message) {
+    const auto* line = message.payload<MSG_SUBTITLES>();
+    if (!line) return;
     if (line->show)
         show(line->text);
     else
@@ -57,7 +57,7 @@ void nG_Subtitles::onMessage(unsigned int message, void* payload) {
 }
 
 void nG_Subtitles::show(const std::string& id) {
-    post(MSG_BLACKBAR_HIDE, nullptr);
+    post<MSG_BLACKBAR_HIDE>();
     textId = id;
     text->setText(id);
     fitBand();

@@ -8,10 +8,10 @@
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Easing.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/script/nE_ContentRules.h"
+#include "game/core/nG_Messages.h"
 #include "game/core/nG_Room.h"
 #include "game/interface/nG_Task.h"
 
@@ -80,7 +80,7 @@ void nG_Tasks::reset() {
 
 std::string nG_Tasks::currentRoomName() {
     nE_Object* room = nullptr;
-    post(MSG_GET_CURRENT_ROOM, &room);
+    post<MSG_GET_CURRENT_ROOM>(&room);
     return room ? room->name : std::string();
 }
 
@@ -157,7 +157,7 @@ void nG_Tasks::completeTask(const std::string& textId) {
         nE_Scene::queueTrigger(name, data.completeTrigger);
         setMode(kHidden);
         nG_HoDialogRequest request{data.dialogObject, data.inventoryObject, data.dialogCloseTrigger};
-        post(MSG_HO_DIALOG_SHOW, &request);
+        post<MSG_HO_DIALOG_SHOW>(&request);
     }
 }
 
@@ -210,9 +210,9 @@ void nG_Tasks::setMode(int newMode) {
     mode = newMode;
     switch (newMode) {
         case kShown: {
-            post(MSG_TASKS_HEADER_SHOW_TASKS, nullptr);
+            post<MSG_TASKS_HEADER_SHOW_TASKS>();
             bool shown = true;
-            post(MSG_TASKS_HEADER_VISIBLE, &shown);
+            post<MSG_TASKS_HEADER_VISIBLE>(&shown);
             visible = true;
             showLinesOf(currentRoomName());
             break;
@@ -222,7 +222,7 @@ void nG_Tasks::setMode(int newMode) {
             drawnSinceChange = false;
             break;
         case kWaitingForInventory:
-            post(MSG_INV_HIDE_ALL, nullptr);
+            post<MSG_INV_HIDE_ALL>();
             drawnSinceChange = false;
             break;
         default:
@@ -233,9 +233,9 @@ void nG_Tasks::setMode(int newMode) {
 void nG_Tasks::reposition() {
     float y = kRestY - kRise * nE_Easing::sineOut(slide);
     localState.y = y;
-    post(MSG_INV_SET_Y, &y);
+    post<MSG_INV_SET_Y>(&y);
     float headerY = y - kHeaderAbove;
-    post(MSG_TASKS_HEADER_Y, &headerY);
+    post<MSG_TASKS_HEADER_Y>(&headerY);
 }
 
 void nG_Tasks::drawSelf(nE_Render*, nE_RenderState&) {
@@ -268,7 +268,7 @@ void nG_Tasks::update(float dt) {
         case kHidden:
             if (hasTasks) {
                 mode = kWaitingForInventory;
-                post(MSG_INV_HIDE_ALL, nullptr);
+                post<MSG_INV_HIDE_ALL>();
                 drawnSinceChange = false;
             } else if (slide > kLowest) {
                 slide = std::max(kLowest, slide - kSlideSpeed * dt);
@@ -276,8 +276,8 @@ void nG_Tasks::update(float dt) {
                 if (slide <= kLowest) {
                     visible = false;
                     bool shown = false;
-                    post(MSG_TASKS_HEADER_VISIBLE, &shown);
-                    post(MSG_INV_RETURN, nullptr);
+                    post<MSG_TASKS_HEADER_VISIBLE>(&shown);
+                    post<MSG_INV_RETURN>();
                     dropCompletedGroups();
                 }
             }
@@ -289,22 +289,20 @@ void nG_Tasks::update(float dt) {
 
 // --- messages ---
 
-void nG_Tasks::onMessage(unsigned int message, void* payload) {
-    switch (message) {
+void nG_Tasks::onMessage(const nE_Message& message) {
+    switch (message.number) {
         case MSG_TASK_ADD:
-            if (payload) {
-                const auto* request = static_cast<const nG_TaskAddRequest*>(payload);
+            if (const auto* request = message.payload<MSG_TASK_ADD>()) {
                 addTask(request->textId, request->room, request->marked, request->count);
             }
             break;
         case MSG_TASK_COMPLETE_DATA:
-            if (payload) {
-                const auto* data = static_cast<const nG_TaskCompleteData*>(payload);
+            if (const auto* data = message.payload<MSG_TASK_COMPLETE_DATA>()) {
                 completeData[data->room] = *data;
             }
             break;
         case MSG_TASK_COMPLETE:
-            if (payload) completeTask(*static_cast<const std::string*>(payload));
+            if (auto* value = message.payload<MSG_TASK_COMPLETE>()) completeTask(*value);
             break;
         case MSG_TASKS_HIDE:
             visible = false;
@@ -318,22 +316,20 @@ void nG_Tasks::onMessage(unsigned int message, void* payload) {
             setMode(kShown);
             break;
         case MSG_TASK_UNMARK:
-            if (payload) unmarkTask(*static_cast<const std::string*>(payload));
+            if (auto* value = message.payload<MSG_TASK_UNMARK>()) unmarkTask(*value);
             break;
         case MSG_TASK_IS_DIALOG_OBJECT:
-            if (payload) {
-                auto* query = static_cast<nG_TaskDialogObjectQuery*>(payload);
+            if (auto* query = message.payload<MSG_TASK_IS_DIALOG_OBJECT>()) {
                 query->keep = false;
                 for (const auto& entry : completeData)
                     if (entry.second.dialogObject == query->object) query->keep = true;
             }
             break;
         case MSG_TASKS_ACTIVE:
-            if (payload) *static_cast<bool*>(payload) = mode != kHidden;
+            if (auto* value = message.payload<MSG_TASKS_ACTIVE>()) *value = mode != kHidden;
             break;
         case MSG_TASK_POSITION:
-            if (payload) {
-                auto* query = static_cast<nG_TaskPositionQuery*>(payload);
+            if (auto* query = message.payload<MSG_TASK_POSITION>()) {
                 if (const nG_Task* task = findTask(query->textId)) {
                     // The list is never scaled or turned: its parent's point is its own, moved.
                     query->x = localState.x + task->localState.x;

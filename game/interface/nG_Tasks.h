@@ -42,7 +42,7 @@ public:
     void update(float dt) override;
     // Marks the list as drawn: its update waits for a draw after a change of mode.
     void drawSelf(nE_Render* renderer, nE_RenderState& world) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     // "tasks": the open tasks ("list") and the completion records of rooms still open ("completedata").
     tinyxml2::XMLElement* dumpState(tinyxml2::XMLDocument& doc) override;
     // Replaces every group and record with the saved ones.

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/script/nE_ContentRules.h"
+#include "game/core/nG_Messages.h"
 #include "game/interface/nG_InterfButton.h"
 
 namespace {
@@ -89,16 +89,16 @@ void nG_TasksHeader::onTasks(void* header) {
 void nG_TasksHeader::showInventory() {
     inventoryTab->setEnabled(false);
     tasksTab->setEnabled(true);
-    post(MSG_INV_SHOW);
-    post(MSG_TASKS_HIDE);
+    post<MSG_INV_SHOW>();
+    post<MSG_TASKS_HIDE>();
     visible = true;
 }
 
 void nG_TasksHeader::showTasks() {
     tasksTab->setEnabled(false);
     inventoryTab->setEnabled(true);
-    post(MSG_INV_HIDE);
-    post(MSG_TASKS_SHOW);
+    post<MSG_INV_HIDE>();
+    post<MSG_TASKS_SHOW>();
     visible = true;
 }
 
@@ -109,19 +109,19 @@ void nG_TasksHeader::blink() {
     inventoryTab->localState.alpha = 1;
 }
 
-void nG_TasksHeader::onMessage(unsigned int message, void* payload) {
-    switch (message) {
+void nG_TasksHeader::onMessage(const nE_Message& message) {
+    switch (message.number) {
         case MSG_INV_HIGHLIGHT:
             blink();
             break;
         case MSG_TASKS_HEADER_Y:
-            if (payload) localState.y = *static_cast<const float*>(payload);
+            if (auto* value = message.payload<MSG_TASKS_HEADER_Y>()) localState.y = *value;
             break;
         case MSG_TASKS_HEADER_SHOW_TASKS:
             showTasks();
             break;
         case MSG_TASKS_HEADER_VISIBLE:
-            if (payload) visible = *static_cast<const bool*>(payload);
+            if (auto* value = message.payload<MSG_TASKS_HEADER_VISIBLE>()) visible = *value;
             break;
         default:
             break;

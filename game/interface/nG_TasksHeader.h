@@ -20,7 +20,7 @@ public:
     // Declares the fixed assets this widget loads, for the content checker.
     static void declareContent();
 
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
 
     // The inventory in the strip; the list hidden.
     void showInventory();

@@ -7,7 +7,6 @@
 #include <cstdio>
 
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
@@ -113,12 +112,11 @@ void nG_Tutorial::onDecline(void* tutorial) {
     static_cast<nG_Tutorial*>(tutorial)->closeHint(true);
 }
 
-void nG_Tutorial::onMessage(unsigned int message, void* payload) {
-    if (!payload) return;
-    if (message == MSG_TUTORIAL_SHOW)
-        showHint(*static_cast<const nG_TutorialRequest*>(payload));
-    else if (message == MSG_TUTORIAL_SKIPPED)
-        *static_cast<bool*>(payload) = !enabled;
+void nG_Tutorial::onMessage(const nE_Message& message) {
+    if (const auto* request = message.payload<MSG_TUTORIAL_SHOW>())
+        showHint(*request);
+    else if (bool* skipped = message.payload<MSG_TUTORIAL_SKIPPED>())
+        *skipped = !enabled;
 }
 
 void nG_Tutorial::showHint(const nG_TutorialRequest& request) {

@@ -27,7 +27,7 @@ public:
     // Declares the fixed assets and texts this class loads, for the content checker.
     static void declareContent();
 
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     void update(float dt) override;
     bool handleInput(const nE_InputEvent& event, nE_RenderState& world) override;
     void childWasHit(nE_Object* hit, const nE_InputEvent& event) override;

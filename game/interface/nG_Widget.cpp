@@ -23,10 +23,6 @@ void nG_Widget::subscribe(std::initializer_list<unsigned int> messages) {
     }
 }
 
-void nG_Widget::post(unsigned int message, void* payload) {
-    nE_Mediator::postToCurrent(message, payload);
-}
-
 nE_Scene* nG_Widget::scene() {
     return nE_Core::exists() ? &nE_Core::get()->scene() : nullptr;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/core/nE_Listener.h"
+#include "engine/core/nE_Mediator.h"
 #include "game/interface/nG_Cursor.h"
 
 class nE_Scene;
@@ -24,7 +25,11 @@ protected:
     void subscribe(std::initializer_list<unsigned int> messages);
     // Leaves them now: for a destructor that tears more down before the base's turn comes.
     void unsubscribeAll();
-    static void post(unsigned int message, void* payload = nullptr);
+    // Posts message Number to the program's mediator with its payload, or with none.
+    template <unsigned int Number, typename... Payload>
+    static void post(Payload... payload) {
+        nE_Mediator::postToCurrent<Number>(payload...);
+    }
     // The running scene, or none before the engine is up.
     static nE_Scene* scene();
     // A sound effect, through the sound hub (made on first use), when there is sound.

@@ -7,7 +7,6 @@
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_DisplayChoice.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/core/notEngine.h"
 #include "engine/media/nE_Cursor.h"
@@ -18,6 +17,7 @@
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_TriggerHub.h"
 #include "game/core/nG_Game.h"
+#include "game/core/nG_Messages.h"
 #include "game/interface/nG_Cursor.h"
 #include "game/shell/nG_Menu.h"
 #include "game/shell/nG_Settings.h"
@@ -224,7 +224,7 @@ void nG_Screen::startGame() {
 void nG_Screen::openMenu(bool logo) {
     if (game) {
         game->settle();
-        post(MSG_SAVE_GAME, nullptr);
+        post<MSG_SAVE_GAME>();
         nG_Game* leaving = game;
         game = nullptr;
         dropSubtree(leaving);
@@ -299,7 +299,7 @@ void nG_Screen::setPaused(bool p) {
 void nG_Screen::saveForClose() {
     if (!game) return;
     game->settle();
-    post(MSG_SAVE_GAME, nullptr);
+    post<MSG_SAVE_GAME>();
 }
 
 void nG_Screen::showObjectWindow(const nG_ObjectWindowRequest& request) {
@@ -320,8 +320,8 @@ void nG_Screen::showObjectWindow(const nG_ObjectWindowRequest& request) {
     nE_Scene::queueTrigger(window->name, request.code);
 }
 
-void nG_Screen::onMessage(unsigned int message, void* payload) {
-    switch (message) {
+void nG_Screen::onMessage(const nE_Message& message) {
+    switch (message.number) {
         case MSG_FULLSCREEN_CHANGED: {
             const notEngine* engine = notEngine::instance();
             nE_Scene::queueTrigger(
@@ -329,20 +329,20 @@ void nG_Screen::onMessage(unsigned int message, void* payload) {
             break;
         }
         case MSG_SHOW_OBJECT_WINDOW:
-            if (payload) showObjectWindow(*static_cast<nG_ObjectWindowRequest*>(payload));
+            if (auto* value = message.payload<MSG_SHOW_OBJECT_WINDOW>()) showObjectWindow(*value);
             break;
         case MSG_IS_GAME_RUNNING:
-            if (payload) *static_cast<bool*>(payload) = game != nullptr;
+            if (auto* value = message.payload<MSG_IS_GAME_RUNNING>()) *value = game != nullptr;
             break;
         case MSG_SCREEN_WIDTH:
-            if (payload) {
+            if (float* answer = message.payload<MSG_SCREEN_WIDTH>()) {
                 const notEngine* engine = notEngine::instance();
                 const float width = engine ? engine->GetWidth() : 1024.f;
-                *static_cast<float*>(payload) = localState.scaleX != 0 ? width / localState.scaleX : width;
+                *answer = localState.scaleX != 0 ? width / localState.scaleX : width;
             }
             break;
         case MSG_SAVE_SLOT:
-            if (payload) *static_cast<int*>(payload) = gameStart.slot;
+            if (auto* value = message.payload<MSG_SAVE_SLOT>()) *value = gameStart.slot;
             break;
         default:
             break;

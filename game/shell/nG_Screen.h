@@ -8,18 +8,12 @@
 
 #include "engine/core/nE_DisplayChoice.h"
 #include "engine/core/nE_Object.h"
+#include "game/core/nG_Messages.h"
 #include "game/interface/nG_Widget.h"
 
 class nE_Sprite;
 class nG_Game;
 class nG_Menu;
-
-// Payload of MSG_SHOW_OBJECT_WINDOW.
-struct nG_ObjectWindowRequest {
-    std::string path;  // module that brings the object when it does not exist yet
-    std::string name;  // the window object
-    std::string code;  // trigger call queued with the object's name as sender
-};
 
 class nG_Screen : public nE_Object, public nG_Widget {
 public:
@@ -60,7 +54,7 @@ public:
 
     void update(float dt) override;
     bool handleInput(const nE_InputEvent& event, nE_RenderState& world) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
 
     nG_Game* game = nullptr;
     nG_Menu* menu = nullptr;

@@ -7,12 +7,12 @@
 
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_SLHelper.h"
+#include "game/core/nG_Messages.h"
 #include "game/interface/nG_Cursor.h"
 #include "game/interface/nG_InterfButton.h"
 #include "game/shell/nG_ProfileHub.h"
@@ -421,11 +421,11 @@ void nG_StrategyGuide::update(float dt) {
     header->localState.alpha = turning_ && headerFades_ ? pageFade : 1.f;
 }
 
-void nG_StrategyGuide::onMessage(unsigned int message, void*) {
-    if (message == MSG_GUIDE_TOC)
+void nG_StrategyGuide::onMessage(const nE_Message& message) {
+    if (message.number == MSG_GUIDE_TOC)
         showContents();
-    else if (message == MSG_GUIDE_NEXT)
+    else if (message.number == MSG_GUIDE_NEXT)
         nextPage();
-    else if (message == MSG_GUIDE_PREV)
+    else if (message.number == MSG_GUIDE_PREV)
         prevPage();
 }

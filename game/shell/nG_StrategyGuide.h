@@ -63,7 +63,7 @@ public:
     void update(float dt) override;
     // Presses on a contents entry, a screenshot or the zoomed view.
     void childWasHit(nE_Object* hit, const nE_InputEvent& event) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
 
     // Turning: the contents are page -1.
     void showContents();

@@ -23,9 +23,9 @@ const std::string kBeep = "sounds/beep";
 
 // Records the room-change traffic: message ids in order and the last room change.
 struct Traffic : nE_Listener {
-    void onMessage(unsigned int message, void* payload) override {
-        ids.push_back(message);
-        if (message == MSG_CHANGE_ROOM) change = *static_cast<nG_RoomChangeRequest*>(payload);
+    void onMessage(const nE_Message& message) override {
+        ids.push_back(message.number);
+        if (const auto* request = message.payload<MSG_CHANGE_ROOM>()) change = *request;
     }
     std::vector<unsigned int> ids;
     nG_RoomChangeRequest change;

@@ -70,7 +70,7 @@ TEST_F(HoWidgetsTest, AFoundObjectFliesToItsLineThenItsTaskIsDoneOnce) {
     lua("AddTask('task_watch', 1, 'room_a'); AddTask('task_screw', 2, 'room_a')");
     nE_Object* door = object("a_door");
     nG_TaskPositionQuery line{"task_watch"};
-    post(MSG_TASK_POSITION, &line);
+    post<MSG_TASK_POSITION>(&line);
 
     lua("CollectHoObject('a_door', 'task_watch')");
     ASSERT_EQ(collector()->flights.size(), 1u);
@@ -170,9 +170,9 @@ TEST_F(HoWidgetsTest, TheLastTaskShowsTheKeptRewardWhichGoesToTheInventoryOnClos
 TEST_F(HoWidgetsTest, WithoutACloseTriggerTheDialogKeepsItsObjectAndGivesNothing) {
     listen({MSG_BLUR, MSG_INV_ADD});
     nG_HoDialogRequest request{"b_thing", "inv_b", ""};
-    post(MSG_HO_DIALOG_SHOW, &request);
+    post<MSG_HO_DIALOG_SHOW>(&request);
     nG_HoDialogRequest unknown{"no_such_thing", "inv_b", "closed"};
-    post(MSG_HO_DIALOG_SHOW, &unknown);
+    post<MSG_HO_DIALOG_SHOW>(&unknown);
     EXPECT_EQ(dialog()->shown, object("b_thing"));
     press(40, 40);
     EXPECT_EQ(dialog()->state, nG_HoDialog::kShown) << "not fully shown yet";
@@ -197,7 +197,7 @@ TEST_F(HoWidgetsTest, AnObjectAScriptTakesAwayInFlightOrFromTheDialogBreaksNothi
     EXPECT_TRUE(task("task_watch")->completed) << "it was found all the same";
 
     nG_HoDialogRequest request{"b_thing", "inv_b", "closed"};
-    post(MSG_HO_DIALOG_SHOW, &request);
+    post<MSG_HO_DIALOG_SHOW>(&request);
     frames(0.5f);
     lua("ObjDelete('b_thing')");
     tick(0);
@@ -240,7 +240,7 @@ TEST_F(HoWidgetsTest, AGameSavedMidFlightOrWithTheDialogOpenComesBack) {
 
     // The dialog saved while it shows its object shows it again.
     nG_HoDialogRequest request{"b_thing", "inv_b", "closed"};
-    post(MSG_HO_DIALOG_SHOW, &request);
+    post<MSG_HO_DIALOG_SHOW>(&request);
     tinyxml2::XMLElement* shown = dialog()->dumpState(doc);
     EXPECT_STREQ(shown->Attribute("inv_obj_name"), "inv_b");
     EXPECT_STREQ(shown->Attribute("close_trigger"), "closed");
@@ -302,9 +302,9 @@ TEST_F(HoWidgetsTest, TheHintRechargesByGameModeAndCanBeChargedAtOnce) {
 
     // The mini-game timer dims it and takes its input.
     float alpha = 0.25f;
-    post(MSG_HINT_ALPHA, &alpha);
+    post<MSG_HINT_ALPHA>(&alpha);
     bool on = false;
-    post(MSG_HINT_INPUT, &on);
+    post<MSG_HINT_INPUT>(&on);
     EXPECT_FLOAT_EQ(hint()->localState.alpha, 0.25f);
     EXPECT_FALSE(hint()->input);
 }

@@ -275,7 +275,7 @@ TEST_F(InventoryTest, AFullHideOvershootsReportsAndComesBack) {
     listen({MSG_INV_HIDDEN});
     lua("AddObjectToInv('inv_a')");
     frames(1);
-    post(MSG_INV_HIDE_ALL);
+    post<MSG_INV_HIDE_ALL>();
     EXPECT_EQ(inventory()->mode, nG_Inventory::kHiding);
     float lowest = inventory()->localState.y;
     for (int i = 0; i < 128 && inventory()->mode == nG_Inventory::kHiding; ++i) {
@@ -291,11 +291,11 @@ TEST_F(InventoryTest, AFullHideOvershootsReportsAndComesBack) {
     EXPECT_FALSE(inventory()->background->input);
 
     // Hidden already: another hide reports at once, so that nobody waits for it.
-    post(MSG_INV_HIDE_ALL);
+    post<MSG_INV_HIDE_ALL>();
     tick(1.f / 64);
     EXPECT_EQ(counter.count(MSG_INV_HIDDEN), 2);
 
-    post(MSG_INV_RETURN);
+    post<MSG_INV_RETURN>();
     EXPECT_EQ(inventory()->mode, nG_Inventory::kComingBack);
     EXPECT_TRUE(inventory()->visible && inventory()->input && inventory()->title->visible);
     frames(0.5f);
@@ -305,11 +305,11 @@ TEST_F(InventoryTest, AFullHideOvershootsReportsAndComesBack) {
     EXPECT_FLOAT_EQ(inventory()->localState.y, 797);
 
     float y = 700;
-    post(MSG_INV_SET_Y, &y);
+    post<MSG_INV_SET_Y>(&y);
     EXPECT_FLOAT_EQ(inventory()->localState.y, 700);
-    post(MSG_INV_SHOW);
+    post<MSG_INV_SHOW>();
     EXPECT_FLOAT_EQ(inventory()->localState.z, 3);
-    post(MSG_INV_HIDE);
+    post<MSG_INV_HIDE>();
     EXPECT_FLOAT_EQ(inventory()->localState.z, 2);
     EXPECT_FALSE(inventory()->visible);
     nE_Mediator::current()->subscribe(MSG_INV_HIDDEN, tasks());
