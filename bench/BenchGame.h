@@ -5,8 +5,8 @@
 
 #include "bench/BenchScene.h"
 #include "engine/core/nE_Listener.h"
-#include "engine/core/nE_Messages.h"
 #include "game/core/nG_Mediator.h"
+#include "game/core/nG_Messages.h"
 #include "game/shell/nG_GameTypes.h"
 #include "pflib/TPlatform.h"
 
@@ -35,7 +35,7 @@ public:
 
 private:
     struct Screen : nE_Listener {
-        void onMessage(unsigned int, void* payload) override { *static_cast<bool*>(payload) = true; }
+        void onMessage(const nE_Message& message) override { *message.payload<MSG_IS_GAME_RUNNING>() = true; }
     };
     Screen screen;
 };

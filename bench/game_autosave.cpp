@@ -12,9 +12,9 @@
 #include "bench/BenchGame.h"
 #include "bench/BenchScene.h"
 #include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "game/core/nG_Game.h"
 #include "game/core/nG_Mediator.h"
+#include "game/core/nG_Messages.h"
 #include "game/script/nG_ScriptFunctions.h"
 #include "game/state/nG_ProfileHub.h"
 
@@ -72,7 +72,7 @@ void BM_Autosave(benchmark::State& state) {
             }
         }
 
-        for (auto _ : state) mediator.post(MSG_SAVE_GAME, nullptr);
+        for (auto _ : state) mediator.post<MSG_SAVE_GAME>();
 
         tinyxml2::XMLPrinter slot(nullptr, true);
         hub.profileAt(0)->slot(0)->Accept(&slot);

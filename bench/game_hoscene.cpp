@@ -10,12 +10,12 @@
 #include "bench/BenchGame.h"
 #include "bench/BenchScene.h"
 #include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_StringTable.h"
 #include "engine/objects/nE_PartSysImpl_Vell.h"
 #include "engine/objects/nE_ParticleSystem.h"
 #include "game/core/nG_Game.h"
 #include "game/core/nG_Mediator.h"
+#include "game/core/nG_Messages.h"
 #include "game/interface/nG_HoCollector.h"
 #include "game/interface/nG_Interface.h"
 #include "game/interface/nG_Tasks.h"
@@ -74,7 +74,7 @@ void BM_HiddenObjectSceneFrame(benchmark::State& state) {
                 sparks = vell->particles.size();
         state.counters["sparks"] = static_cast<double>(sparks);
         nE_Object* room = nullptr;
-        mediator.post(MSG_GET_CURRENT_ROOM, &room);
+        mediator.post<MSG_GET_CURRENT_ROOM>(&room);
         state.counters["in_bench"] = room && room->name == "room_bench" ? 1 : 0;
         state.counters["task_lines"] = game->interface->tasks->visible ? 12 : 0;
         state.counters["draws"] = pf::testing::Recorder().GetStats().submissions;

@@ -6,8 +6,6 @@
 
 class nE_Colour {
 public:
-    // Held within 0..1; NaN becomes 0.
-    static float clamp01(float value) { return value > 1 ? 1 : value > 0 ? value : 0; }
     // 255 × the clamped value, the fraction dropped.
     static uint8_t toByte(float value) {
         return value >= 1 ? 255 : value > 0 ? static_cast<uint8_t>(value * 255) : 0;

@@ -18,10 +18,7 @@ nE_Debug::Capture::~Capture() {
 }
 
 static void deliver(const char* text) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) {
-        const char* payload = text;
-        mediator->post(MSG_DEBUG_TEXT, const_cast<char*>(payload));
-    }
+    nE_Mediator::postToCurrent<MSG_DEBUG_TEXT>(text);
     std::printf("%s\n", text);
     std::fflush(stdout);
 }

@@ -23,11 +23,11 @@ void nE_Mediator::unsubscribe(unsigned int message, nE_Listener* listener) {
     if (entry != list.end()) list.erase(entry);
 }
 
-void nE_Mediator::post(unsigned int message, void* payload) {
+void nE_Mediator::deliver(unsigned int message, void* payload) {
     // std::map keeps the list's address while other numbers are subscribed during the post.
     std::vector<nE_Listener*>& list = subscriptions[message];
     for (size_t i = 0; i < list.size(); ++i) {
-        if (nE_Listener* listener = list[i]) listener->onMessage(message, payload);
+        if (nE_Listener* listener = list[i]) listener->onMessage(nE_Message(message, payload));
     }
 }
 

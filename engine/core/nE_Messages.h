@@ -1,79 +1,10 @@
-// Message numbers of the game mediator. The subscriber of each defines its payload.
+// The messages the engine itself posts to the program's mediator. The game declares its own, from 3 on,
+// in game/core/nG_Messages.h.
 #pragma once
 
-// clang-format off
+#include "engine/core/nE_Message.h"
+
+// A subtitle line shown or taken away; its payload, nE_Subtitles::Message, is declared with it.
 constexpr unsigned int MSG_SUBTITLES = 0;
-constexpr unsigned int MSG_FULLSCREEN_CHANGED = 1;  // bool*: result of the display toggle
-constexpr unsigned int MSG_DEBUG_TEXT = 2;  // char*: the text of a debug message
-constexpr unsigned int MSG_POPUP = 3;
-constexpr unsigned int MSG_GAME_MODE_CHANGED = 4;
-constexpr unsigned int MSG_HIDE_INTERFACE = 5;
-constexpr unsigned int MSG_INTERFACE_INPUT = 6;
-constexpr unsigned int MSG_LEFT_LAMP = 7;
-constexpr unsigned int MSG_RIGHT_LAMP = 8;
-constexpr unsigned int MSG_INV_ADD = 9;
-constexpr unsigned int MSG_INV_REMOVE = 10;
-constexpr unsigned int MSG_INV_HIDE = 11;
-constexpr unsigned int MSG_INV_SHOW = 12;
-constexpr unsigned int MSG_INV_RETURN = 13;
-constexpr unsigned int MSG_INV_HIDE_ALL = 14;
-constexpr unsigned int MSG_INV_SET_Y = 15;
-constexpr unsigned int MSG_INV_HIGHLIGHT = 16;
-constexpr unsigned int MSG_TASK_ADD = 17;
-constexpr unsigned int MSG_TASK_COMPLETE_DATA = 18;
-constexpr unsigned int MSG_TASK_COMPLETE = 19;
-constexpr unsigned int MSG_TASKS_HIDE = 20;
-constexpr unsigned int MSG_TASKS_SHOW = 21;
-constexpr unsigned int MSG_INV_HIDDEN = 22;
-constexpr unsigned int MSG_TASK_UNMARK = 23;
-constexpr unsigned int MSG_TASKS_HEADER_Y = 24;
-constexpr unsigned int MSG_TASKS_HEADER_SHOW_TASKS = 25;
-constexpr unsigned int MSG_TASKS_HEADER_VISIBLE = 26;
-constexpr unsigned int MSG_BLACKBAR_SHOW = 27;
-constexpr unsigned int MSG_BLACKBAR_HIDE = 28;
-constexpr unsigned int MSG_DIALOG_SHOW = 29;
-constexpr unsigned int MSG_DIALOG_CLOSE = 30;
-constexpr unsigned int MSG_TUTORIAL_SHOW = 31;
-constexpr unsigned int MSG_HO_DIALOG_SHOW = 32;
-// 33 is not used.
-constexpr unsigned int MSG_MINIGAME_START = 34;
-constexpr unsigned int MSG_MINIGAME_SHOW = 35;
-constexpr unsigned int MSG_MINIGAME_END = 36;
-constexpr unsigned int MSG_MINIGAME_CHARGE = 37;
-constexpr unsigned int MSG_HO_COLLECT = 38;
-constexpr unsigned int MSG_HINT_ALPHA = 39;
-constexpr unsigned int MSG_HINT_INPUT = 40;
-constexpr unsigned int MSG_HINT_CHARGE = 41;
-constexpr unsigned int MSG_ACHIEVEMENT_COMPLETE = 42;
-constexpr unsigned int MSG_SAVE_GAME = 43;
-constexpr unsigned int MSG_CHANGE_ROOM = 44;
-constexpr unsigned int MSG_ACTIVATE_GAME = 45;
-constexpr unsigned int MSG_BLOCK_SUBROOM_CLOSE = 46;
-constexpr unsigned int MSG_BLUR = 47;
-constexpr unsigned int MSG_CLEAR_ROOMS_HUB = 48;
-constexpr unsigned int MSG_DIARY_TOGGLE = 49;
-constexpr unsigned int MSG_LOCK_DIARY_BOOK_OPEN = 50;
-constexpr unsigned int MSG_GUIDE_TOC = 51;
-constexpr unsigned int MSG_GUIDE_NEXT = 52;
-constexpr unsigned int MSG_GUIDE_PREV = 53;
-constexpr unsigned int MSG_DIARY_BOOK = 54;
-constexpr unsigned int MSG_LOCK_DIARY_CLOSE = 55;
-constexpr unsigned int MSG_DIARY_ADD_PAGE = 56;
-constexpr unsigned int MSG_DIARY_COLLECT = 57;
-constexpr unsigned int MSG_DIARY_FLASH = 58;
-constexpr unsigned int MSG_SET_ACTIVE_MAP_ROOM = 59;
-constexpr unsigned int MSG_SHOW_OBJECT_WINDOW = 60;
-constexpr unsigned int MSG_GET_CURRENT_ROOM = 61;
-constexpr unsigned int MSG_TASK_IS_DIALOG_OBJECT = 62;
-constexpr unsigned int MSG_TASKS_ACTIVE = 63;
-constexpr unsigned int MSG_TASK_POSITION = 64;
-constexpr unsigned int MSG_TUTORIAL_SKIPPED = 65;
-constexpr unsigned int MSG_IS_DIARY_OPENED = 66;
-constexpr unsigned int MSG_IS_GAME_RUNNING = 67;
-constexpr unsigned int MSG_SCREEN_WIDTH = 68;
-constexpr unsigned int MSG_SAVE_SLOT = 69;
-constexpr unsigned int MSG_START_GAME = 70;
-constexpr unsigned int MSG_SWITCH_TO_MENU = 71;
-constexpr unsigned int MSG_PENDING_SWITCH = 72;
-constexpr unsigned int MSG_SET_PENDING_SWITCH = 73;
-// clang-format on
+NE_MESSAGE(MSG_FULLSCREEN_CHANGED, 1, bool);  // the result of the display toggle
+NE_MESSAGE(MSG_DEBUG_TEXT, 2, const char);    // the text of a debug message

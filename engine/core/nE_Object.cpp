@@ -10,6 +10,7 @@
 
 #include "engine/core/nE_AnimLine.h"
 #include "engine/core/nE_Colour.h"
+#include "engine/core/nE_Easing.h"
 #include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Scene.h"
@@ -734,12 +735,12 @@ void nE_Object::applyAnimValues(int type, bool relative, const float v[3]) {
         case 5: s->scaleY = v[0]; break;
         case 6: s->scaleX = v[0], s->scaleY = v[1]; break;
         case 7: s->angle = v[0]; break;
-        case 8: s->alpha = nE_Colour::clamp01(v[0]); break;
-        case 9: s->red = nE_Colour::clamp01(v[0]); break;
-        case 10: s->green = nE_Colour::clamp01(v[0]); break;
-        case 11: s->blue = nE_Colour::clamp01(v[0]); break;
+        case 8: s->alpha = nE_Easing::clamp01(v[0]); break;
+        case 9: s->red = nE_Easing::clamp01(v[0]); break;
+        case 10: s->green = nE_Easing::clamp01(v[0]); break;
+        case 11: s->blue = nE_Easing::clamp01(v[0]); break;
         case 12:
-            s->red = nE_Colour::clamp01(v[0]), s->green = nE_Colour::clamp01(v[1]), s->blue = nE_Colour::clamp01(v[2]);
+            s->red = nE_Easing::clamp01(v[0]), s->green = nE_Easing::clamp01(v[1]), s->blue = nE_Easing::clamp01(v[2]);
             break;
         case 13: s->tilingX = v[0]; break;
         case 14: s->tilingY = v[0]; break;

@@ -211,8 +211,7 @@ void notEngine_Pl5::HandleEvent(const pf::TEvent& event) {
         case pf::kEventDisplayToggle:
             if (toggleDisplay_) {
                 bool ok = toggleDisplay_(!IsFullscreen());
-                if (nE_Mediator* mediator = nE_Mediator::current())
-                    mediator->post(MSG_FULLSCREEN_CHANGED, &ok);
+                nE_Mediator::postToCurrent<MSG_FULLSCREEN_CHANGED>(&ok);
             }
             return;
         default:

@@ -103,7 +103,7 @@ void nE_Subtitles::post(bool show, const std::string& text) {
     Message message;
     message.show = show;
     message.text = text;
-    mediator->post(MSG_SUBTITLES, &message);
+    mediator->post<MSG_SUBTITLES>(&message);
 }
 
 void nE_Subtitles::update(double t) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/nE_Messages.h"
+
 class nE_Subtitles {
 public:
     // The payload of MSG_SUBTITLES.
@@ -45,4 +47,9 @@ public:
 
 private:
     void post(bool show, const std::string& text);
+};
+
+template <>
+struct nE_MessageType<MSG_SUBTITLES> {
+    using Payload = nE_Subtitles::Message;
 };

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "engine/core/nE_Easing.h"
+
 namespace {
 
 float r() {
@@ -11,7 +13,7 @@ float r() {
 }
 
 float rnd(float a, float b) {
-    return a + (b - a) * r();
+    return nE_Easing::lerp(a, b, r());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "engine/core/nE_Easing.h"
 #include "engine/media/nE_Texture.h"
 #include "engine/objects/AtGlobalForces.h"
 #include "engine/objects/AtRenderer.h"
@@ -15,7 +16,7 @@ float r() {
 }
 
 float rnd(float a, float b) {
-    return a + (b - a) * r();
+    return nE_Easing::lerp(a, b, r());
 }
 
 // A unit vector perpendicular to the unit vector `along`, in a random direction; zero when the random

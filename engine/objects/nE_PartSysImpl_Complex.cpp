@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Easing.h"
 #include "engine/core/nE_Object.h"
 #include "engine/core/nE_Path.h"
 #include "engine/media/nE_ResourceCache.h"
@@ -18,11 +19,6 @@ namespace {
 constexpr size_t kPartsPerType = 4;
 enum Part { kBorn = 0, kDie = 1, kProcess = 2, kParticle = 3 };
 const char* const kPartNames[kPartsPerType] = {"bornpart", "diepart", "process", "processpart"};
-
-float clamp01(float v) {
-    // NaN ends at 0 too.
-    return v > 1 ? 1 : v > 0 ? v : 0;
-}
 
 size_t slotOf(int typeIndex, Part part) {
     return 1 + static_cast<size_t>(typeIndex) * kPartsPerType + part;
@@ -191,7 +187,7 @@ void nE_PartSysImpl_Complex::update(float dt) {
                 const float span = std::fabs(b[0] - a[0]);
                 value = span > 0 ? a[1] + (b[1] - a[1]) * (life - a[0]) / span : b[1];
             }
-            q.prop[channel.property] = channel.property >= kAlpha ? clamp01(value) : value;
+            q.prop[channel.property] = channel.property >= kAlpha ? nE_Easing::clamp01(value) : value;
         }
         if (!type.particleCode.empty()) {
             current_ = &q;
@@ -298,7 +294,7 @@ void nE_PartSysImpl_Complex::setIndependent() {
 
 void nE_PartSysImpl_Complex::setProperty(int propertyIndex, float value) {
     if (!current_ || propertyIndex < 0 || propertyIndex >= kPropertyCount) return;
-    current_->prop[propertyIndex] = propertyIndex >= kAlpha ? clamp01(value) : value;
+    current_->prop[propertyIndex] = propertyIndex >= kAlpha ? nE_Easing::clamp01(value) : value;
 }
 
 float nE_PartSysImpl_Complex::property(int propertyIndex) const {

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/core/nE_Colour.h"
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Easing.h"
 #include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_Object.h"
 #include "engine/core/nE_Path.h"
@@ -274,10 +274,10 @@ void nE_PartSysImpl_Vell::update(float dt) {
         q.red += dt * q.redSpeed;
         q.green += dt * q.greenSpeed;
         q.blue += dt * q.blueSpeed;
-        q.alpha = nE_Colour::clamp01(q.alpha);
-        q.red = nE_Colour::clamp01(q.red);
-        q.green = nE_Colour::clamp01(q.green);
-        q.blue = nE_Colour::clamp01(q.blue);
+        q.alpha = nE_Easing::clamp01(q.alpha);
+        q.red = nE_Easing::clamp01(q.red);
+        q.green = nE_Easing::clamp01(q.green);
+        q.blue = nE_Easing::clamp01(q.blue);
         q.age += dt;
         if (q.lifetime <= q.age) continue;
         if (kept != i) particles[kept] = q;

@@ -8,11 +8,8 @@
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Path.h"
 #include "engine/core/nE_Scene.h"
-#include "engine/media/nE_Cursor.h"
 #include "engine/media/nE_Render.h"
 #include "engine/media/nE_Sound.h"
 #include "engine/media/nE_SoundHub.h"
@@ -26,6 +23,7 @@
 #include "game/core/nG_Messages.h"
 #include "game/core/nG_Room.h"
 #include "game/core/nG_SubRoom.h"
+#include "game/interface/nG_Cursor.h"
 #include "game/interface/nG_FrameSubroom.h"
 #include "game/interface/nG_Interface.h"
 #include "game/state/nG_ProfileHub.h"
@@ -34,18 +32,7 @@
 
 namespace {
 
-constexpr unsigned int kMessages[] = {
-    MSG_CHANGE_ROOM, MSG_GET_CURRENT_ROOM, MSG_ACTIVATE_GAME, MSG_BLOCK_SUBROOM_CLOSE,
-    MSG_BLUR,        MSG_CLEAR_ROOMS_HUB,  MSG_SAVE_GAME};
 constexpr int kScreenWidth = 1024, kScreenHeight = 768;
-
-nE_Scene* scene() {
-    return nE_Core::exists() ? &nE_Core::get()->scene() : nullptr;
-}
-
-void selectCursor(int kind) {
-    if (nE_Cursor* cursor = nE_Cursor::current()) cursor->select(kind);
-}
 
 // A saved object tree rebuilt from the first element inside `holder`, or none.
 std::unique_ptr<nE_Object> rebuild(const tinyxml2::XMLElement* holder) {
@@ -67,14 +54,13 @@ void appendDump(tinyxml2::XMLElement* parent, const char* holderName, nE_Object*
 nG_Game::nG_Game() {
     name = kName;
     reset();
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->subscribe(message, this);
+    subscribe({MSG_CHANGE_ROOM, MSG_GET_CURRENT_ROOM, MSG_ACTIVATE_GAME, MSG_BLOCK_SUBROOM_CLOSE, MSG_BLUR,
+               MSG_CLEAR_ROOMS_HUB, MSG_SAVE_GAME});
     if (nG_ProfileHub* hub = nG_ProfileHub::current()) hub->setSlotState(this);
 }
 
 nG_Game::~nG_Game() {
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+    unsubscribeAll();
     if (nG_ProfileHub* hub = nG_ProfileHub::current()) hub->setSlotState(nullptr);
     blurTexture.reset();
     // The rooms hub belongs to the parked tree, which the screen empties when a game ends; only a hub
@@ -138,33 +124,33 @@ void nG_Game::startLevel(int slot, bool load, const std::string& levelPath, cons
     nE_Mediator* mediator = nE_Mediator::current();
     if (load && profile && profile->slot(slot)) {
         int pending = kSwitchNone;
-        if (mediator) mediator->post(MSG_PENDING_SWITCH, &pending);
+        if (mediator) mediator->post<MSG_PENDING_SWITCH>(&pending);
         hub->loadSlot(profile, slot);
         // Restored code asking for a game to start (a saved module that itself continues this game) would
         // restart the game at every frame.
         int after = kSwitchNone;
-        if (mediator) mediator->post(MSG_PENDING_SWITCH, &after);
+        if (mediator) mediator->post<MSG_PENDING_SWITCH>(&after);
         if (pending != kSwitchStart && after == kSwitchStart) {
             nE_Debug::writef("nG_Game: a start asked for while save slot %d was restored is ignored", slot);
-            mediator->post(MSG_SET_PENDING_SWITCH, &pending);
+            mediator->post<MSG_SET_PENDING_SWITCH>(&pending);
         }
         if (currentRoom) return;
         // A slot that brings back no room cannot be played on: the level starts afresh in its place.
         nE_Debug::writef("nG_Game: save slot %d holds no game to continue; the level starts afresh", slot);
         nG_GameStart restart{false, slot, levelPath, startCode.empty() ? "ng_startlevel(1)" : startCode};
-        if (mediator) mediator->post(MSG_START_GAME, &restart);
+        if (mediator) mediator->post<MSG_START_GAME>(&restart);
         return;
     }
     std::unique_ptr<nE_Module> module = nE_Module::load(levelPath);
     if (module->refused) {
-        if (mediator) mediator->post(MSG_SWITCH_TO_MENU, nullptr);
+        if (mediator) mediator->post<MSG_SWITCH_TO_MENU>();
         return;
     }
     if (module->name.empty()) {
         const bool exists = pf::TFile::Exists(nE_Module::fileName(levelPath));
         nE_Debug::writef("nG_Game: the level \"%s\" %s", levelPath.c_str(),
                          exists ? "could not be read" : "does not exist");
-        if (mediator) mediator->post(MSG_SWITCH_TO_MENU, nullptr);
+        if (mediator) mediator->post<MSG_SWITCH_TO_MENU>();
         return;
     }
     if (nE_Core::exists())
@@ -268,7 +254,7 @@ void nG_Game::finishSubRoomClose() {
         currentRoom->input = true;
         currentRoom->active = true;
     }
-    selectCursor(kCursorDefault);
+    selectCursor(nG_Cursor::kDefault);
     currentSubRoom = nullptr;
 }
 
@@ -393,29 +379,28 @@ void nG_Game::showInterfaceForMenu() {
 
 // --- messages ---
 
-void nG_Game::onMessage(unsigned int message, void* payload) {
-    switch (message) {
+void nG_Game::onMessage(const nE_Message& message) {
+    switch (message.number) {
         case MSG_CHANGE_ROOM:
-            if (payload) {
-                const auto& request = *static_cast<const nG_RoomChangeRequest*>(payload);
-                if (request.isSubRoom)
-                    openSubRoom(request);
+            if (const auto* request = message.payload<MSG_CHANGE_ROOM>()) {
+                if (request->isSubRoom)
+                    openSubRoom(*request);
                 else
-                    changeRoom(request.name, request.animate);
+                    changeRoom(request->name, request->animate);
             }
             break;
         case MSG_GET_CURRENT_ROOM:
-            if (payload) *static_cast<nE_Object**>(payload) = shownRoom();
+            if (auto* value = message.payload<MSG_GET_CURRENT_ROOM>()) *value = shownRoom();
             break;
         case MSG_ACTIVATE_GAME:
-            if (payload) activateGame(*static_cast<const bool*>(payload));
+            if (auto* value = message.payload<MSG_ACTIVATE_GAME>()) activateGame(*value);
             break;
         case MSG_BLOCK_SUBROOM_CLOSE:
-            if (payload) blockSubRoomClose = *static_cast<const bool*>(payload);
+            if (auto* value = message.payload<MSG_BLOCK_SUBROOM_CLOSE>()) blockSubRoomClose = *value;
             break;
         case MSG_BLUR:
-            if (payload) {
-                blurOn = *static_cast<const bool*>(payload);
+            if (const bool* on = message.payload<MSG_BLUR>()) {
+                blurOn = *on;
                 if (blurOn) takeBlurSnapshot();
             }
             break;
@@ -467,7 +452,7 @@ void nG_Game::autosave() {
     nG_Profile* profile = hub ? hub->currentProfile() : nullptr;
     if (!profile || !currentRoom) return;
     int slot = 0;
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_SAVE_SLOT, &slot);
+    post<MSG_SAVE_SLOT>(&slot);
     hub->saveSlot(profile, slot);
     hub->saveProfile(profile->name);
 }
@@ -605,5 +590,5 @@ void nG_Game::restoreState(const tinyxml2::XMLElement* slot) {
     }
 
     if (origin) interface->restoreState(origin);
-    selectCursor(kCursorDefault);
+    selectCursor(nG_Cursor::kDefault);
 }

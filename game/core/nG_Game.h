@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 #include "game/state/nG_SlotState.h"
 
 class nE_Sprite;
@@ -19,7 +19,7 @@ class nG_Room;
 class nG_SubRoom;
 struct nG_RoomChangeRequest;
 
-class nG_Game : public nE_Object, public nE_Listener, public nG_SlotState {
+class nG_Game : public nE_Object, public nG_Widget, public nG_SlotState {
 public:
     static constexpr const char* kName = "ng_game";
     static constexpr const char* kFunctionTrigger = "ng_function";
@@ -31,7 +31,6 @@ public:
     static constexpr float kSoundFadeIn = 2.f;
     // A game that shows no room for this long shows its interface, so that the menu stays in reach.
     static constexpr float kNoRoomSeconds = 3.f;
-    static constexpr int kCursorDefault = 1;
     // Scripts see no keys: the level hears of Escape (skipping a film, say) when it registers this.
     static constexpr const char* kEscapeTrigger = "ng_game_escape";
     static constexpr int kKeyEscape = 27;
@@ -57,7 +56,7 @@ public:
     void update(float dt) override;
     bool handleInput(const nE_InputEvent& event, nE_RenderState& world) override;
     void restoreDeviceResources(bool recursive) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     void dumpState(tinyxml2::XMLElement* slot) override;
     void restoreState(const tinyxml2::XMLElement* slot) override;
 

@@ -1,14 +1,16 @@
-// Payloads of the game mediator's messages that carry more than one value. The poster owns the record
-// for the duration of the post; a query is answered by writing into it. Messages with a single value
-// carry a pointer to it: bool (6, 7, 8, 26, 45, 46, 47, 50, 54, 55; 63, 65 and 66 as answers), int
-// (4, 69, 73; 72 as answer), float (15, 24), std::string (10, 19, 23, 36, 56, 59), nE_Object* (61,
-// answer); 11, 12, 13, 14, 16, 20, 21, 22, 25, 28, 30, 37, 41, 43, 48, 49, 58 and 71 carry nothing.
+// The game's messages: each number with the type its payload points to, and the records of those that
+// carry more than one value. The poster owns the payload for the duration of the post; a query is answered
+// by writing into it. Numbers 0 to 2 are the engine's own (engine/core/nE_Messages.h).
 // The screen answers 70-73 for the game and the interface, which sit below it and never call it: 70
 // asks for a game to start and 71 for the menu at the screen's next update, each replacing whatever
 // switch was pending; 72 answers the pending switch and 73 replaces it (nG_ScreenSwitch).
 #pragma once
 
 #include <string>
+
+#include "engine/core/nE_Messages.h"
+
+class nE_Object;
 
 // 72, 73: the switch the screen makes at its next update.
 enum nG_ScreenSwitch : int { kSwitchNone = 0, kSwitchStart = 1, kSwitchMenu = 2, kSwitchMenuWithLogo = 3 };
@@ -19,13 +21,6 @@ struct nG_GameStart {
     int slot = 0;
     std::string levelPath;
     std::string startCode;
-};
-
-// 60: a window object shown over the game (or the menu) with a trigger call.
-struct nG_ObjectWindowRequest {
-    std::string path;  // module that brings the object when it does not exist yet
-    std::string name;  // the window object
-    std::string code;  // trigger call queued with the object's name as sender
 };
 
 // 44: a room change, or a sub-room to open or close.
@@ -149,3 +144,84 @@ struct nG_AchievementRequest {
     bool repeatable = false;
     int target = 0;
 };
+
+// 60: a window object to show, brought by its module when it does not exist yet.
+struct nG_ObjectWindowRequest {
+    std::string path;  // module that brings the object when it does not exist yet
+    std::string name;  // the window object
+    std::string code;  // trigger call queued with the object's name as sender
+};
+
+// clang-format off
+NE_MESSAGE(MSG_POPUP, 3, nG_PopupRequest);
+NE_MESSAGE(MSG_GAME_MODE_CHANGED, 4, int);
+NE_MESSAGE(MSG_HIDE_INTERFACE, 5, nG_HideInterfaceRequest);
+NE_MESSAGE(MSG_INTERFACE_INPUT, 6, bool);
+NE_MESSAGE(MSG_LEFT_LAMP, 7, bool);
+NE_MESSAGE(MSG_RIGHT_LAMP, 8, bool);
+NE_MESSAGE(MSG_INV_ADD, 9, nG_InvAddRequest);
+NE_MESSAGE(MSG_INV_REMOVE, 10, std::string);
+NE_MESSAGE(MSG_INV_HIDE, 11, void);
+NE_MESSAGE(MSG_INV_SHOW, 12, void);
+NE_MESSAGE(MSG_INV_RETURN, 13, void);
+NE_MESSAGE(MSG_INV_HIDE_ALL, 14, void);
+NE_MESSAGE(MSG_INV_SET_Y, 15, float);
+NE_MESSAGE(MSG_INV_HIGHLIGHT, 16, void);
+NE_MESSAGE(MSG_TASK_ADD, 17, nG_TaskAddRequest);
+NE_MESSAGE(MSG_TASK_COMPLETE_DATA, 18, nG_TaskCompleteData);
+NE_MESSAGE(MSG_TASK_COMPLETE, 19, std::string);
+NE_MESSAGE(MSG_TASKS_HIDE, 20, void);
+NE_MESSAGE(MSG_TASKS_SHOW, 21, void);
+NE_MESSAGE(MSG_INV_HIDDEN, 22, void);
+NE_MESSAGE(MSG_TASK_UNMARK, 23, std::string);
+NE_MESSAGE(MSG_TASKS_HEADER_Y, 24, float);
+NE_MESSAGE(MSG_TASKS_HEADER_SHOW_TASKS, 25, void);
+NE_MESSAGE(MSG_TASKS_HEADER_VISIBLE, 26, bool);
+NE_MESSAGE(MSG_BLACKBAR_SHOW, 27, nG_BlackBarRequest);
+NE_MESSAGE(MSG_BLACKBAR_HIDE, 28, void);
+NE_MESSAGE(MSG_DIALOG_SHOW, 29, nG_DialogRequest);
+NE_MESSAGE(MSG_DIALOG_CLOSE, 30, void);
+NE_MESSAGE(MSG_TUTORIAL_SHOW, 31, nG_TutorialRequest);
+NE_MESSAGE(MSG_HO_DIALOG_SHOW, 32, nG_HoDialogRequest);
+// 33 is not used.
+NE_MESSAGE(MSG_MINIGAME_START, 34, nG_MinigameStartRequest);
+NE_MESSAGE(MSG_MINIGAME_SHOW, 35, nG_MinigameShowRequest);
+NE_MESSAGE(MSG_MINIGAME_END, 36, std::string);
+NE_MESSAGE(MSG_MINIGAME_CHARGE, 37, void);
+NE_MESSAGE(MSG_HO_COLLECT, 38, nG_CollectRequest);
+NE_MESSAGE(MSG_HINT_ALPHA, 39, float);
+NE_MESSAGE(MSG_HINT_INPUT, 40, bool);
+NE_MESSAGE(MSG_HINT_CHARGE, 41, void);
+NE_MESSAGE(MSG_ACHIEVEMENT_COMPLETE, 42, nG_AchievementRequest);
+NE_MESSAGE(MSG_SAVE_GAME, 43, void);
+NE_MESSAGE(MSG_CHANGE_ROOM, 44, nG_RoomChangeRequest);
+NE_MESSAGE(MSG_ACTIVATE_GAME, 45, bool);
+NE_MESSAGE(MSG_BLOCK_SUBROOM_CLOSE, 46, bool);
+NE_MESSAGE(MSG_BLUR, 47, bool);
+NE_MESSAGE(MSG_CLEAR_ROOMS_HUB, 48, void);
+NE_MESSAGE(MSG_DIARY_TOGGLE, 49, void);
+NE_MESSAGE(MSG_LOCK_DIARY_BOOK_OPEN, 50, bool);
+NE_MESSAGE(MSG_GUIDE_TOC, 51, void);
+NE_MESSAGE(MSG_GUIDE_NEXT, 52, void);
+NE_MESSAGE(MSG_GUIDE_PREV, 53, void);
+NE_MESSAGE(MSG_DIARY_BOOK, 54, bool);
+NE_MESSAGE(MSG_LOCK_DIARY_CLOSE, 55, bool);
+NE_MESSAGE(MSG_DIARY_ADD_PAGE, 56, std::string);
+NE_MESSAGE(MSG_DIARY_COLLECT, 57, nG_CollectRequest);
+NE_MESSAGE(MSG_DIARY_FLASH, 58, void);
+NE_MESSAGE(MSG_SET_ACTIVE_MAP_ROOM, 59, std::string);
+NE_MESSAGE(MSG_SHOW_OBJECT_WINDOW, 60, nG_ObjectWindowRequest);
+NE_MESSAGE(MSG_GET_CURRENT_ROOM, 61, nE_Object*);         // answer: the shown room, or none
+NE_MESSAGE(MSG_TASK_IS_DIALOG_OBJECT, 62, nG_TaskDialogObjectQuery);
+NE_MESSAGE(MSG_TASKS_ACTIVE, 63, bool);                   // answer
+NE_MESSAGE(MSG_TASK_POSITION, 64, nG_TaskPositionQuery);
+NE_MESSAGE(MSG_TUTORIAL_SKIPPED, 65, bool);               // answer
+NE_MESSAGE(MSG_IS_DIARY_OPENED, 66, bool);                // answer
+NE_MESSAGE(MSG_IS_GAME_RUNNING, 67, bool);                // answer
+NE_MESSAGE(MSG_SCREEN_WIDTH, 68, float);                  // answer: the width the canvas shows
+NE_MESSAGE(MSG_SAVE_SLOT, 69, int);                       // answer: the slot the game saves to
+NE_MESSAGE(MSG_START_GAME, 70, nG_GameStart);
+NE_MESSAGE(MSG_SWITCH_TO_MENU, 71, void);
+NE_MESSAGE(MSG_PENDING_SWITCH, 72, int);                  // answer: an nG_ScreenSwitch
+NE_MESSAGE(MSG_SET_PENDING_SWITCH, 73, int);              // an nG_ScreenSwitch
+// clang-format on

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/core/nE_Easing.h"
 #include "engine/media/nE_Texture.h"
 #include "engine/script/nE_SLHelper.h"
 
@@ -70,7 +71,7 @@ void nG_SubRoom::loadResources() {
 }
 
 float nG_SubRoom::ease(float a, float b, float c) {
-    return a + (b - a) * (1.0f + std::sin(c * 3.141592f * 0.5f - 1.570796f));
+    return nE_Easing::lerp(a, b, nE_Easing::sineIn(c));
 }
 
 void nG_SubRoom::applyZoom(float scale) {

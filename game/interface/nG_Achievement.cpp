@@ -4,9 +4,8 @@
 #include <cmath>
 
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Easing.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
 #include "engine/script/nE_ContentRules.h"
@@ -42,16 +41,11 @@ void nG_Achievement::declareContent() {
 
 nG_Achievement::nG_Achievement() {
     name = kName;
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->subscribe(MSG_ACHIEVEMENT_COMPLETE, this);
+    subscribe({MSG_ACHIEVEMENT_COMPLETE});
 }
 
-nG_Achievement::~nG_Achievement() {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->unsubscribe(MSG_ACHIEVEMENT_COMPLETE, this);
-}
-
-void nG_Achievement::onMessage(unsigned int message, void* payload) {
-    if (message == MSG_ACHIEVEMENT_COMPLETE && payload)
-        progress(*static_cast<const nG_AchievementRequest*>(payload));
+void nG_Achievement::onMessage(const nE_Message& message) {
+    if (const auto* request = message.payload<MSG_ACHIEVEMENT_COMPLETE>()) progress(*request);
 }
 
 void nG_Achievement::progress(const nG_AchievementRequest& request) {
@@ -166,7 +160,7 @@ void nG_Achievement::update(float dt) {
         switch (notice.state) {
             case kSlidingIn:
                 notice.t = std::max(notice.t - kSlideSpeed * dt, 0.f);
-                place(notice, kTravel * std::sin((1 - notice.t) * 3.141592f * 0.5f) + kHiddenX);
+                place(notice, kTravel * nE_Easing::sineOut(1 - notice.t) + kHiddenX);
                 if (notice.t <= 0) {
                     notice.state = kShown;
                     notice.t = 1;
@@ -181,8 +175,7 @@ void nG_Achievement::update(float dt) {
                 break;
             case kSlidingOut:
                 notice.t = std::max(notice.t - kSlideSpeed * dt, 0.f);
-                place(notice,
-                      kShownX - kTravel * (1 + std::sin((1 - notice.t) * 3.141592f * 0.5f - 1.570796f)));
+                place(notice, kShownX - kTravel * nE_Easing::sineIn(1 - notice.t));
                 if (notice.t <= 0) notice.state = kFinished;
                 break;
             default:

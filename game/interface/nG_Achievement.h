@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 
 class nE_Sprite;
 class nE_Text;
 struct nG_AchievementRequest;
 
-class nG_Achievement : public nE_Object, public nE_Listener {
+class nG_Achievement : public nE_Object, public nG_Widget {
 public:
     static constexpr const char* kName = "ng_achievement";
     enum State { kSlidingIn = 0, kShown = 1, kSlidingOut = 2, kFinished = 3 };
@@ -32,11 +32,10 @@ public:
     };
 
     nG_Achievement();
-    ~nG_Achievement() override;
     // Declares the fixed assets and texts this class loads, for the content checker.
     static void declareContent();
 
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     void update(float dt) override;
     void childWasHit(nE_Object* hit, const nE_InputEvent& event) override;
 

@@ -4,8 +4,6 @@
 
 #include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
 #include "engine/script/nE_ContentRules.h"
@@ -51,24 +49,13 @@ nG_BlackBarText::nG_BlackBarText() {
     editLocalState()->alpha = 0;
     visible = false;
     input = false;
-    if (nE_Mediator* mediator = nE_Mediator::current()) {
-        mediator->subscribe(MSG_BLACKBAR_SHOW, this);
-        mediator->subscribe(MSG_BLACKBAR_HIDE, this);
-    }
+    subscribe({MSG_BLACKBAR_SHOW, MSG_BLACKBAR_HIDE});
 }
 
-nG_BlackBarText::~nG_BlackBarText() {
-    if (nE_Mediator* mediator = nE_Mediator::current()) {
-        mediator->unsubscribe(MSG_BLACKBAR_SHOW, this);
-        mediator->unsubscribe(MSG_BLACKBAR_HIDE, this);
-    }
-}
-
-void nG_BlackBarText::onMessage(unsigned int message, void* payload) {
-    if (message == MSG_BLACKBAR_SHOW && payload) {
-        const auto* request = static_cast<const nG_BlackBarRequest*>(payload);
+void nG_BlackBarText::onMessage(const nE_Message& message) {
+    if (const auto* request = message.payload<MSG_BLACKBAR_SHOW>()) {
         show(request->text, request->seconds);
-    } else if (message == MSG_BLACKBAR_HIDE) {
+    } else if (message.number == MSG_BLACKBAR_HIDE) {
         hide();
     }
 }

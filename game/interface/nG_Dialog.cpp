@@ -7,8 +7,6 @@
 
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
@@ -91,24 +89,13 @@ nG_Dialog::nG_Dialog() {
     addPart(finalSprite);
 
     hideNow();
-    if (nE_Mediator* mediator = nE_Mediator::current()) {
-        mediator->subscribe(MSG_DIALOG_SHOW, this);
-        mediator->subscribe(MSG_DIALOG_CLOSE, this);
-    }
+    subscribe({MSG_DIALOG_SHOW, MSG_DIALOG_CLOSE});
 }
 
-nG_Dialog::~nG_Dialog() {
-    if (nE_Mediator* mediator = nE_Mediator::current()) {
-        mediator->unsubscribe(MSG_DIALOG_SHOW, this);
-        mediator->unsubscribe(MSG_DIALOG_CLOSE, this);
-    }
-}
-
-void nG_Dialog::onMessage(unsigned int message, void* payload) {
-    if (message == MSG_DIALOG_SHOW && payload) {
-        const auto* request = static_cast<const nG_DialogRequest*>(payload);
+void nG_Dialog::onMessage(const nE_Message& message) {
+    if (const auto* request = message.payload<MSG_DIALOG_SHOW>()) {
         show(request->text, request->x, request->y);
-    } else if (message == MSG_DIALOG_CLOSE) {
+    } else if (message.number == MSG_DIALOG_CLOSE) {
         close();
     }
 }

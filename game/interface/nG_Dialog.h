@@ -7,14 +7,14 @@
 #include <memory>
 #include <string>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 
 class nE_Sprite;
 class nE_Text;
 class nE_Texture;
 
-class nG_Dialog : public nE_Object, public nE_Listener {
+class nG_Dialog : public nE_Object, public nG_Widget {
 public:
     static constexpr const char* kName = "ng_dialog";
     static constexpr const char* kClosedTrigger = "ng_dialog_closed";
@@ -24,11 +24,10 @@ public:
     static constexpr float kScreenWidth = 1024, kScreenHeight = 768;
 
     nG_Dialog();
-    ~nG_Dialog() override;
     // Declares the fixed assets and texts this class loads, for the content checker.
     static void declareContent();
 
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     void update(float dt) override;
     void childWasHit(nE_Object* hit, const nE_InputEvent& event) override;
     void loadResources() override;

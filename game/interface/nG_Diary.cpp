@@ -9,23 +9,18 @@
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
-#include "engine/media/nE_SoundHub.h"
 #include "engine/media/nE_Texture.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_Module.h"
 #include "engine/script/nE_TriggerHub.h"
+#include "game/core/nG_Messages.h"
 #include "game/interface/nG_InterfButton.h"
 #include "pflib/TFile.h"
 
 namespace {
-
-constexpr unsigned int kMessages[] = {MSG_DIARY_ADD_PAGE, MSG_LOCK_DIARY_CLOSE, MSG_SET_ACTIVE_MAP_ROOM,
-                                      MSG_DIARY_TOGGLE, MSG_IS_DIARY_OPENED};
 
 constexpr float kCentreX = 512, kCentreY = 384;
 constexpr float kPageZ = 3;
@@ -33,10 +28,6 @@ constexpr float kMapZ = 1;
 constexpr const char* kPageNumberImage = "assets/diary/page_%i";
 // Saved names that are no XML names go into an element of this name with the name as an attribute.
 constexpr const char* kEntry = "entry";
-
-nE_Scene* scene() {
-    return nE_Core::exists() ? &nE_Core::get()->scene() : nullptr;
-}
 
 // An object's name becomes an element name in the saved game; one that is no XML name would make the
 // whole save unreadable.
@@ -81,8 +72,8 @@ nG_Diary::nG_Diary() {
     name = kName;
     build();
     loadHub();
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->subscribe(message, this);
+    subscribe({MSG_DIARY_ADD_PAGE, MSG_LOCK_DIARY_CLOSE, MSG_SET_ACTIVE_MAP_ROOM, MSG_DIARY_TOGGLE,
+               MSG_IS_DIARY_OPENED});
 }
 
 void nG_Diary::declareContent() {
@@ -102,8 +93,6 @@ void nG_Diary::declareContent() {
 
 nG_Diary::~nG_Diary() {
     // The hub lives in the parked tree, which may already be gone: nothing of it is touched here.
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
 }
 
 void nG_Diary::build() {
@@ -277,7 +266,7 @@ void nG_Diary::open() {
     if (state == kTurning) finishTurn();
     setState(kOpening);
     bool on = true;
-    post(MSG_DIARY_BOOK, &on);
+    post<MSG_DIARY_BOOK>(&on);
 }
 
 void nG_Diary::close() {
@@ -286,7 +275,7 @@ void nG_Diary::close() {
     if (state == kTurning) finishTurn();
     setState(kClosing);
     bool on = false;
-    post(MSG_DIARY_BOOK, &on);
+    post<MSG_DIARY_BOOK>(&on);
 }
 
 void nG_Diary::toggle() {
@@ -422,9 +411,9 @@ void nG_Diary::addPage(const std::string& pageName, bool announce) {
     updateArrows();
     if (!announce) return;
     bool on = true;
-    post(MSG_DIARY_BOOK, &on);
+    post<MSG_DIARY_BOOK>(&on);
     playSound(kAddSound);
-    post(MSG_DIARY_FLASH, nullptr);
+    post<MSG_DIARY_FLASH>();
 }
 
 void nG_Diary::updateArrows() {
@@ -523,14 +512,6 @@ void nG_Diary::toHub(nE_Object* object) {
     if (nE_Scene* s = scene()) s->park(object);
 }
 
-void nG_Diary::playSound(const char* sound) const {
-    if (nE_SoundHub::exists()) nE_SoundHub::get()->play(sound, "sfx", false, "", 0);
-}
-
-void nG_Diary::post(unsigned int message, void* payload) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
-}
-
 void nG_Diary::onNext(void* diary) {
     auto* self = static_cast<nG_Diary*>(diary);
     self->turnTo(self->pageIndex + 1);
@@ -547,22 +528,22 @@ void nG_Diary::onClose(void* diary) {
 
 // --- messages ---
 
-void nG_Diary::onMessage(unsigned int message, void* payload) {
-    switch (message) {
+void nG_Diary::onMessage(const nE_Message& message) {
+    switch (message.number) {
         case MSG_DIARY_ADD_PAGE:
-            if (payload) addPage(*static_cast<const std::string*>(payload), true);
+            if (auto* value = message.payload<MSG_DIARY_ADD_PAGE>()) addPage(*value, true);
             break;
         case MSG_LOCK_DIARY_CLOSE:
-            if (payload) lockClose(*static_cast<const bool*>(payload));
+            if (auto* value = message.payload<MSG_LOCK_DIARY_CLOSE>()) lockClose(*value);
             break;
         case MSG_SET_ACTIVE_MAP_ROOM:
-            if (payload) markMapRoom(*static_cast<const std::string*>(payload));
+            if (auto* value = message.payload<MSG_SET_ACTIVE_MAP_ROOM>()) markMapRoom(*value);
             break;
         case MSG_DIARY_TOGGLE:
             toggle();
             break;
         case MSG_IS_DIARY_OPENED:
-            if (payload) *static_cast<bool*>(payload) = opened();
+            if (auto* value = message.payload<MSG_IS_DIARY_OPENED>()) *value = opened();
             break;
         default:
             break;
@@ -643,7 +624,7 @@ void nG_Diary::restoreState(const tinyxml2::XMLElement* parent) {
     if (element->IntAttribute("opened", 0) == 1) {
         setState(kOpen);
         bool on = true;
-        post(MSG_DIARY_BOOK, &on);
+        post<MSG_DIARY_BOOK>(&on);
     }
     lockClose(element->IntAttribute("close_locked", 0) == 1);
 }

@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 #include "game/interface/nG_WidgetState.h"
 
 class nE_AnimSprite;
 class nE_Sprite;
 class nG_InterfButton;
 
-class nG_Diary : public nE_Object, public nE_Listener, public nG_WidgetState {
+class nG_Diary : public nE_Object, public nG_Widget, public nG_WidgetState {
 public:
     static constexpr const char* kName = "ng_diary";
     static constexpr const char* kModule = "assets/diary/module";
@@ -50,7 +50,7 @@ public:
     void update(float dt) override;
     // Every pointer event is taken unless the diary is closed.
     bool handleInput(const nE_InputEvent& event, nE_RenderState& world) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     tinyxml2::XMLElement* dumpState(tinyxml2::XMLDocument& doc) override;
     void restoreState(const tinyxml2::XMLElement* parent) override;
 
@@ -111,8 +111,6 @@ private:
     // The maps below holder, in tree order.
     static void collectMaps(nE_Object* holder, std::vector<nE_Object*>& maps);
     static void showFrame(nE_AnimSprite* room, int frame);
-    void playSound(const char* sound) const;
-    static void post(unsigned int message, void* payload);
     static void onNext(void* diary);
     static void onPrev(void* diary);
     static void onClose(void* diary);

@@ -2,11 +2,9 @@
 
 #include <tinyxml2.h>
 
-#include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
-#include "engine/media/nE_SoundHub.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/script/nE_ContentRules.h"
+#include "game/core/nG_Messages.h"
 
 nG_DiaryBook::nG_DiaryBook() {
     name = kName;
@@ -18,7 +16,7 @@ nG_DiaryBook::nG_DiaryBook() {
     clipboard->input = false;
     addPart(clipboard);
     input = false;
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->subscribe(MSG_DIARY_BOOK, this);
+    subscribe({MSG_DIARY_BOOK});
 }
 
 void nG_DiaryBook::declareContent() {
@@ -26,10 +24,6 @@ void nG_DiaryBook::declareContent() {
     R::addNeed({"", R::kAnimation, kClipboard, "nG_DiaryBook", kOpenFunction, ""});
     R::addNeed({"", R::kAnimation, kClipboard, "nG_DiaryBook", kCloseFunction, ""});
     R::addNeed({"", R::kSound, kOpenSound, "nG_DiaryBook", "", ""});
-}
-
-nG_DiaryBook::~nG_DiaryBook() {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->unsubscribe(MSG_DIARY_BOOK, this);
 }
 
 void nG_DiaryBook::update(float dt) {
@@ -43,13 +37,12 @@ void nG_DiaryBook::update(float dt) {
     } else if (wanted == kWantOpen && state != kOpening && state != kOpen) {
         clipboard->play(kOpenFunction, "");
         state = kOpening;
-        if (nE_SoundHub::exists()) nE_SoundHub::get()->play(kOpenSound, "sfx", false, "", 0);
+        playSound(kOpenSound);
     }
 }
 
-void nG_DiaryBook::onMessage(unsigned int message, void* payload) {
-    if (message != MSG_DIARY_BOOK || !payload) return;
-    wanted = *static_cast<const bool*>(payload) ? kWantOpen : kWantClosed;
+void nG_DiaryBook::onMessage(const nE_Message& message) {
+    if (const bool* open = message.payload<MSG_DIARY_BOOK>()) wanted = *open ? kWantOpen : kWantClosed;
 }
 
 void nG_DiaryBook::standStill(bool open) {

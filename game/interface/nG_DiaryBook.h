@@ -3,13 +3,13 @@
 // pointer events, so the button below it keeps its clicks.
 #pragma once
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 #include "game/interface/nG_WidgetState.h"
 
 class nE_AnimSprite;
 
-class nG_DiaryBook : public nE_Object, public nE_Listener, public nG_WidgetState {
+class nG_DiaryBook : public nE_Object, public nG_Widget, public nG_WidgetState {
 public:
     static constexpr const char* kName = "ng_diary_book";
     static constexpr const char* kOpenSound = "assets/audio/s_common_open_diary";
@@ -21,13 +21,12 @@ public:
     enum Wanted { kWantNone = 0, kWantOpen = 1, kWantClosed = 3 };
 
     nG_DiaryBook();
-    ~nG_DiaryBook() override;
     // What the clipboard loads by name, for the content checker.
     static void declareContent();
 
     // Plays what is wanted once the clipboard stands still.
     void update(float dt) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     tinyxml2::XMLElement* dumpState(tinyxml2::XMLDocument& doc) override;
     void restoreState(const tinyxml2::XMLElement* parent) override;
 

@@ -4,13 +4,9 @@
 
 #include <algorithm>
 
-#include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Geometry.h"
-#include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
-#include "engine/media/nE_SoundHub.h"
 #include "engine/media/nE_Texture.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/script/nE_ContentRules.h"
@@ -18,15 +14,10 @@
 
 namespace {
 
-constexpr unsigned int kMessages[] = {MSG_DIARY_COLLECT, MSG_DIARY_FLASH};
 // What a flight's end scale is measured against: an object this wide arrives at its own size.
 constexpr float kEndWidth = 130;
 // Animation line types: alpha, scale x, scale y.
 constexpr int kLineAlpha = 8, kLineScaleX = 4, kLineScaleY = 5;
-
-nE_Scene* scene() {
-    return nE_Core::exists() ? &nE_Core::get()->scene() : nullptr;
-}
 
 }  // namespace
 
@@ -43,19 +34,12 @@ nG_DiaryCollector::nG_DiaryCollector() {
     effect->input = false;
     addPart(effect);
     input = false;
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->subscribe(message, this);
+    subscribe({MSG_DIARY_COLLECT, MSG_DIARY_FLASH});
 }
 
 void nG_DiaryCollector::declareContent() {
     nE_ContentRules::addNeed({"", nE_ContentRules::kImage, kFlashImage, "nG_DiaryCollector", "", ""});
     nE_ContentRules::addNeed({"", nE_ContentRules::kSound, kArrivalSound, "nG_DiaryCollector", "", ""});
-}
-
-nG_DiaryCollector::~nG_DiaryCollector() {
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
-    // Flying objects are children and go with the collector.
 }
 
 void nG_DiaryCollector::collect(const std::string& objectName, const std::string& trigger) {
@@ -114,7 +98,7 @@ void nG_DiaryCollector::update(float dt) {
         }
         if (!f.arrived) {
             f.arrived = true;
-            if (nE_SoundHub::exists()) nE_SoundHub::get()->play(kArrivalSound, "sfx", false, "", 0);
+            playSound(kArrivalSound);
             flash();
         }
         const float r = std::min((f.time - f.duration) / kShrinkSeconds, 1.f);
@@ -130,13 +114,11 @@ void nG_DiaryCollector::update(float dt) {
     }
 }
 
-void nG_DiaryCollector::onMessage(unsigned int message, void* payload) {
-    switch (message) {
+void nG_DiaryCollector::onMessage(const nE_Message& message) {
+    switch (message.number) {
         case MSG_DIARY_COLLECT:
-            if (payload) {
-                const auto& request = *static_cast<const nG_CollectRequest*>(payload);
-                collect(request.object, request.second);
-            }
+            if (const auto* request = message.payload<MSG_DIARY_COLLECT>())
+                collect(request->object, request->second);
             break;
         case MSG_DIARY_FLASH:
             flash();

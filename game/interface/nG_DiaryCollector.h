@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
 #include "game/interface/nG_FlightPath.h"
+#include "game/interface/nG_Widget.h"
 #include "game/interface/nG_WidgetState.h"
 
 class nE_Sprite;
 
-class nG_DiaryCollector : public nE_Object, public nE_Listener, public nG_WidgetState {
+class nG_DiaryCollector : public nE_Object, public nG_Widget, public nG_WidgetState {
 public:
     static constexpr const char* kName = "ng_diary_collector";
     static constexpr const char* kArrivalSound = "assets/audio/s_common_flyend_indiary";
@@ -29,12 +29,11 @@ public:
     };
 
     nG_DiaryCollector();
-    ~nG_DiaryCollector() override;
     // What the collector loads by name, for the content checker.
     static void declareContent();
 
     void update(float dt) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     // A game saved while something flies keeps its trigger: the flight's end is not lost.
     tinyxml2::XMLElement* dumpState(tinyxml2::XMLDocument& doc) override;
     void restoreState(const tinyxml2::XMLElement* parent) override;

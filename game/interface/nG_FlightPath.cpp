@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/core/nE_Easing.h"
 #include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_Object.h"
 #include "engine/media/nE_Texture.h"
@@ -10,14 +11,8 @@
 
 namespace {
 
-constexpr float kPi = 3.141592f, kHalfPi = 1.570796f;
-
 float length(float x, float y) {
     return std::sqrt(x * x + y * y);
-}
-
-float ease(float k) {
-    return (1 + std::sin(k * kPi - kHalfPi)) / 2;
 }
 
 }  // namespace
@@ -56,11 +51,11 @@ void nG_FlightPath::placeAtStart(nE_RenderState& s) const {
 }
 
 void nG_FlightPath::placeOnTheWay(nE_RenderState& s, float k, float tx, float ty) const {
-    const float e1 = ease(k), e2 = ease(e1);
-    s.x = x0 + (tx - x0) * e2;
-    s.y = y0 + (ty - y0) * e1;
-    const float scale = k < 0.2f ? sx0 + (peakScale - sx0) * (k / 0.2f)
-                                 : peakScale + (endScale - peakScale) * ((k - 0.2f) / 0.8f);
+    const float e1 = nE_Easing::sineInOut(k), e2 = nE_Easing::sineInOut(e1);
+    s.x = nE_Easing::lerp(x0, tx, e2);
+    s.y = nE_Easing::lerp(y0, ty, e1);
+    const float scale = k < 0.2f ? nE_Easing::lerp(sx0, peakScale, k / 0.2f)
+                                 : nE_Easing::lerp(peakScale, endScale, (k - 0.2f) / 0.8f);
     s.scaleX = scale;
     s.scaleY = sy0 * scale / sx0;
 }
@@ -68,7 +63,7 @@ void nG_FlightPath::placeOnTheWay(nE_RenderState& s, float k, float tx, float ty
 void nG_FlightPath::placeShrinking(nE_RenderState& s, float r, float x, float y) const {
     s.x = x;
     s.y = y;
-    const float scale = endScale - endScale * (1 + std::sin(r * kPi * 0.5f - kHalfPi));
+    const float scale = endScale - endScale * nE_Easing::sineIn(r);
     s.scaleX = scale;
     s.scaleY = scale * sy0 / sx0;
 }

@@ -5,11 +5,11 @@
 #include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Scene.h"
-#include "engine/media/nE_Cursor.h"
 #include "engine/media/nE_Texture.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/script/nE_ContentRules.h"
+#include "game/interface/nG_Cursor.h"
 #include "game/interface/nG_FramedRoom.h"
 #include "game/interface/nG_InterfButton.h"
 
@@ -151,10 +151,6 @@ void nG_FrameSubroom::update(float dt) {
     }
 }
 
-void nG_FrameSubroom::selectCursor(int kind) {
-    if (nE_Cursor* cursor = nE_Cursor::current()) cursor->select(kind);
-}
-
 void nG_FrameSubroom::stopLamp() {
     if (lamp) lamp->stop();
 }
@@ -162,7 +158,7 @@ void nG_FrameSubroom::stopLamp() {
 void nG_FrameSubroom::onClose(void* frame) {
     auto* self = static_cast<nG_FrameSubroom*>(frame);
     self->closeRequested = true;
-    selectCursor(kCursorDefault);
+    nG_Cursor::select(nG_Cursor::kDefault);
 }
 
 bool nG_FrameSubroom::handleInput(const nE_InputEvent& event, nE_RenderState& world) {
@@ -173,18 +169,18 @@ bool nG_FrameSubroom::handleInput(const nE_InputEvent& event, nE_RenderState& wo
     if (event.type == nE_InputEvent::kPointerMove) stopLamp();
     if (nE_Geometry::pointInQuad(event.x, event.y, frameRect, world.transform())) {
         if (event.type == nE_InputEvent::kPointerMove && !hoverInside) {
-            selectCursor(kCursorDefault);
+            nG_Cursor::select(nG_Cursor::kDefault);
             hoverInside = true;
         }
         return false;
     }
     if (event.type == nE_InputEvent::kButtonDown) {
         closeRequested = true;
-        selectCursor(kCursorDefault);
+        nG_Cursor::select(nG_Cursor::kDefault);
         return true;
     }
     if (event.type == nE_InputEvent::kPointerMove) {
-        selectCursor(kCursorDown);
+        nG_Cursor::select(nG_Cursor::kDown);
         hoverInside = false;
         return true;
     }

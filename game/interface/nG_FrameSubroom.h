@@ -19,9 +19,6 @@ public:
     static constexpr const char* kCloseImage = "assets/interface/subroom/btn_close";
     static constexpr const char* kLampAnimation = "assets/interface/main/light";
     static constexpr const char* kLampFunction = "DoAnim";
-    // Cursor kinds of the game's cursor service.
-    static constexpr int kCursorDefault = 1;
-    static constexpr int kCursorDown = 6;
 
     nG_FrameSubroom();
     ~nG_FrameSubroom() override;
@@ -54,5 +51,4 @@ private:
     void build();
     void stopLamp();
     static void onClose(void* frame);
-    static void selectCursor(int kind);
 };

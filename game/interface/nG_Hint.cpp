@@ -6,13 +6,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "engine/core/nE_Core.h"
 #include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
-#include "engine/media/nE_SoundHub.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/script/nE_ContentRules.h"
@@ -22,16 +18,10 @@
 
 namespace {
 
-// Subscribed in this order.
-constexpr unsigned int kMessages[] = {MSG_HINT_INPUT, MSG_HINT_ALPHA, MSG_HINT_CHARGE};
 constexpr float kX = 984, kY = 680;
 // Animation line types: scale x, scale y, both scales, angle, alpha.
 constexpr int kLineScaleX = 4, kLineScaleY = 5, kLineScale = 6, kLineAngle = 7, kLineAlpha = 8;
 constexpr int kBlendAdd = 2;
-
-void post(unsigned int message, void* payload) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
-}
 
 template <class T>
 T* part(nE_Object* owner, const char* objectName, const char* resource, float x, float y, float z) {
@@ -84,13 +74,7 @@ nG_Hint::nG_Hint() {
     // A new game restores nothing: the hint starts charged, or its disabled button could never be used.
     setState(kCharged);
 
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->subscribe(message, this);
-}
-
-nG_Hint::~nG_Hint() {
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+    subscribe({MSG_HINT_INPUT, MSG_HINT_ALPHA, MSG_HINT_CHARGE});
 }
 
 void nG_Hint::declareContent() {
@@ -111,7 +95,7 @@ float nG_Hint::rechargeTime() {
 
 void nG_Hint::setLamp(bool on) {
     lampLit = on;
-    post(MSG_RIGHT_LAMP, &on);
+    post<MSG_RIGHT_LAMP>(&on);
 }
 
 void nG_Hint::setState(int s) {
@@ -212,13 +196,13 @@ void nG_Hint::use() {
     const float alpha[] = {0, 0, 0.05f, 1.0f, 0.25f, 1.0f, 0.3f, 0};
     animate(flashEffect, kLineScale, scale);
     animate(flashEffect, kLineAlpha, alpha);
-    if (nE_SoundHub* hub = nE_SoundHub::get()) hub->play(kUseSound, "sfx", false, "", 0);
+    playSound(kUseSound);
 
     bool isHo = false;
-    post(MSG_TASKS_ACTIVE, &isHo);
+    post<MSG_TASKS_ACTIVE>(&isHo);
     lastTarget.clear();
     nE_Object* room = nullptr;
-    if (isHo) post(MSG_GET_CURRENT_ROOM, &room);
+    if (isHo) post<MSG_GET_CURRENT_ROOM>(&room);
     if (nE_Object* target = pickTarget(room)) {
         lastTarget = target->name;
         if (!target->eventTriggers[kEventMouseDown].empty()) {
@@ -243,13 +227,13 @@ void nG_Hint::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
     setLamp(over);
 }
 
-void nG_Hint::onMessage(unsigned int message, void* payload) {
-    switch (message) {
+void nG_Hint::onMessage(const nE_Message& message) {
+    switch (message.number) {
         case MSG_HINT_ALPHA:
-            if (payload) editLocalState()->alpha = *static_cast<const float*>(payload);
+            if (auto* value = message.payload<MSG_HINT_ALPHA>()) editLocalState()->alpha = *value;
             break;
         case MSG_HINT_INPUT:
-            if (payload) input = *static_cast<const bool*>(payload);
+            if (auto* value = message.payload<MSG_HINT_INPUT>()) input = *value;
             break;
         case MSG_HINT_CHARGE:
             setState(kCharged);

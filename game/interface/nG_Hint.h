@@ -7,15 +7,15 @@
 
 #include <string>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 #include "game/interface/nG_WidgetState.h"
 
 class nE_AnimSprite;
 class nE_Sprite;
 class nG_InterfButton;
 
-class nG_Hint : public nE_Object, public nE_Listener, public nG_WidgetState {
+class nG_Hint : public nE_Object, public nG_Widget, public nG_WidgetState {
 public:
     static constexpr const char* kName = "ng_hint";
     static constexpr const char* kTimerAnimation = "assets/interface/hint/timer";
@@ -34,14 +34,13 @@ public:
 
     // Payloads: 39 a float (the hint's opacity), 40 a bool (whether it takes input), 41 nothing.
     nG_Hint();
-    ~nG_Hint() override;
     // What the hint loads and calls by name, for the content checker.
     static void declareContent();
 
     void update(float dt) override;
     // The right lamp glows while the pointer is over the button.
     void childWasHit(nE_Object* hit, const nE_InputEvent& event) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     tinyxml2::XMLElement* dumpState(tinyxml2::XMLDocument& doc) override;
     void restoreState(const tinyxml2::XMLElement* parent) override;
 

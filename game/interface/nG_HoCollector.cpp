@@ -5,11 +5,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Geometry.h"
-#include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/media/nE_Texture.h"
 #include "engine/objects/nE_ParticleSystem.h"
@@ -27,14 +24,6 @@ constexpr int kBlendAdd = 2;
 // A task whose name cannot name an XML element is saved as <task name="..."/>.
 constexpr const char* kTaskElement = "task";
 
-nE_Scene* scene() {
-    return nE_Core::exists() ? &nE_Core::get()->scene() : nullptr;
-}
-
-void post(unsigned int message, void* payload) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
-}
-
 bool isElementName(const std::string& text) {
     if (text.empty()) return false;
     const auto first = static_cast<unsigned char>(text[0]);
@@ -50,12 +39,7 @@ bool isElementName(const std::string& text) {
 nG_HoCollector::nG_HoCollector() {
     name = kName;
     input = false;
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->subscribe(MSG_HO_COLLECT, this);
-}
-
-nG_HoCollector::~nG_HoCollector() {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->unsubscribe(MSG_HO_COLLECT, this);
-    // Flying objects and their trails are children and go with the collector.
+    subscribe({MSG_HO_COLLECT});
 }
 
 void nG_HoCollector::declareContent() {
@@ -65,7 +49,7 @@ void nG_HoCollector::declareContent() {
 bool nG_HoCollector::target(const std::string& task, float& x, float& y) {
     nG_TaskPositionQuery query;
     query.textId = task;
-    post(MSG_TASK_POSITION, &query);
+    post<MSG_TASK_POSITION>(&query);
     x = query.x;
     y = query.y;
     return query.found;
@@ -94,7 +78,7 @@ void nG_HoCollector::collect(const std::string& objectName, const std::string& t
         return;
     }
 
-    post(MSG_TASKS_HEADER_SHOW_TASKS, nullptr);
+    post<MSG_TASKS_HEADER_SHOW_TASKS>();
     object->input = false;
 
     Flight flight;
@@ -102,7 +86,7 @@ void nG_HoCollector::collect(const std::string& objectName, const std::string& t
     flight.task = task;
     nG_TaskDialogObjectQuery keep;
     keep.object = objectName;
-    post(MSG_TASK_IS_DIALOG_OBJECT, &keep);
+    post<MSG_TASK_IS_DIALOG_OBJECT>(&keep);
     flight.keep = keep.keep;
     if (flight.keep) keptParent = object->parent->name;
 
@@ -152,7 +136,7 @@ void nG_HoCollector::update(float dt) {
             }
             std::string task = f.task;
             flights.erase(flights.begin() + static_cast<std::ptrdiff_t>(i));
-            post(MSG_TASK_COMPLETE, &task);
+            post<MSG_TASK_COMPLETE>(&task);
             continue;
         }
         f.time += dt;
@@ -198,14 +182,11 @@ void nG_HoCollector::land(const Flight& flight) {
         nE_Scene::destroyLater(object);
     }
     std::string task = flight.task;
-    post(MSG_TASK_COMPLETE, &task);
+    post<MSG_TASK_COMPLETE>(&task);
 }
 
-void nG_HoCollector::onMessage(unsigned int message, void* payload) {
-    if (message == MSG_HO_COLLECT && payload) {
-        const auto& request = *static_cast<const nG_CollectRequest*>(payload);
-        collect(request.object, request.second);
-    }
+void nG_HoCollector::onMessage(const nE_Message& message) {
+    if (const auto* request = message.payload<MSG_HO_COLLECT>()) collect(request->object, request->second);
 }
 
 tinyxml2::XMLElement* nG_HoCollector::dumpState(tinyxml2::XMLDocument& doc) {
@@ -262,6 +243,6 @@ void nG_HoCollector::restoreState(const tinyxml2::XMLElement* parentElement) {
             const char* attribute = entry->Attribute("name");
             std::string task =
                 std::string(entry->Name()) == kTaskElement && attribute ? attribute : entry->Name();
-            post(MSG_TASK_COMPLETE, &task);
+            post<MSG_TASK_COMPLETE>(&task);
         }
 }

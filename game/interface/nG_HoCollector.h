@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
 #include "game/interface/nG_FlightPath.h"
+#include "game/interface/nG_Widget.h"
 #include "game/interface/nG_WidgetState.h"
 
 class nE_ParticleSystem;
 
-class nG_HoCollector : public nE_Object, public nE_Listener, public nG_WidgetState {
+class nG_HoCollector : public nE_Object, public nG_Widget, public nG_WidgetState {
 public:
     static constexpr const char* kName = "ng_ho_collector";
     static constexpr const char* kTrailEffect = "assets/levels/common/ho_fly_effect";
@@ -33,12 +33,11 @@ public:
     };
 
     nG_HoCollector();
-    ~nG_HoCollector() override;
     // What the collector loads by name, for the content checker.
     static void declareContent();
 
     void update(float dt) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     // A game saved during a flight completes the flight's task when it is continued; a kept object
     // comes back under its parent, off the screen.
     tinyxml2::XMLElement* dumpState(tinyxml2::XMLDocument& doc) override;

@@ -5,17 +5,14 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "engine/core/nE_Core.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
-#include "engine/media/nE_Cursor.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_SLHelper_XML.h"
 #include "game/core/nG_Messages.h"
+#include "game/interface/nG_Cursor.h"
 #include "game/interface/nG_InterfButton.h"
 
 namespace {
@@ -25,14 +22,6 @@ const nG_InterfButton::Colour kGold{255.f / 255, 236.f / 255, 108.f / 255};
 constexpr float kFadeSpeed = 2.f;
 constexpr float kObjectY = -42;
 constexpr float kObjectZ = 6;
-
-nE_Scene* scene() {
-    return nE_Core::exists() ? &nE_Core::get()->scene() : nullptr;
-}
-
-void post(unsigned int message, void* payload) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
-}
 
 nE_Text* caption(const char* objectName, const char* font, const char* key, int size, float y, float z) {
     auto* t = new nE_Text();
@@ -91,12 +80,7 @@ nG_HoDialog::nG_HoDialog() {
     visible = false;
     input = false;
     editLocalState()->alpha = 0;
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->subscribe(MSG_HO_DIALOG_SHOW, this);
-}
-
-nG_HoDialog::~nG_HoDialog() {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->unsubscribe(MSG_HO_DIALOG_SHOW, this);
-    // A shown object is a child and goes with the dialog.
+    subscribe({MSG_HO_DIALOG_SHOW});
 }
 
 void nG_HoDialog::declareContent() {
@@ -113,10 +97,6 @@ void nG_HoDialog::declareContent() {
             R::addNeed(
                 {"", R::kStringKey, std::string(key) + "_" + std::to_string(i), "nG_HoDialog", "", ""});
     }
-}
-
-void nG_HoDialog::selectCursor(int kind) {
-    if (nE_Cursor* cursor = nE_Cursor::current()) cursor->select(kind);
 }
 
 void nG_HoDialog::show(const std::string& objectName, const std::string& inventoryObject,
@@ -151,23 +131,23 @@ void nG_HoDialog::showObject(nE_Object* object, const std::string& inventoryObje
     title->setText(numbered(kTitleKey));
     text->setText(numbered(kTextKey));
     bool blur = true;
-    post(MSG_BLUR, &blur);
+    post<MSG_BLUR>(&blur);
 }
 
 void nG_HoDialog::close() {
     if (state == kHidden) return;
     forgetLostObject();
     state = kHidden;
-    selectCursor(kCursorDefault);
+    selectCursor(nG_Cursor::kDefault);
     if (!closeTrigger.empty()) {
         nE_Scene::queueTrigger(name, closeTrigger);
         nG_InvAddRequest request{invObjName, shown ? shown->name : std::string(), std::string()};
         // The inventory takes the object from here on.
         shown = nullptr;
-        post(MSG_INV_ADD, &request);
+        post<MSG_INV_ADD>(&request);
     }
     bool blur = false;
-    post(MSG_BLUR, &blur);
+    post<MSG_BLUR>(&blur);
 }
 
 void nG_HoDialog::forgetLostObject() {
@@ -199,7 +179,7 @@ bool nG_HoDialog::handleInput(const nE_InputEvent& event, nE_RenderState&) {
     if (event.type == nE_InputEvent::kButtonDown)
         close();
     else if (event.type == nE_InputEvent::kPointerMove)
-        selectCursor(kCursorTake);
+        selectCursor(nG_Cursor::kDown);
     return true;
 }
 
@@ -207,18 +187,16 @@ void nG_HoDialog::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
     if (!hit) return;
     forgetLostObject();
     if (hit == back || back->isAncestorOf(hit)) {
-        selectCursor(kCursorDefault);
+        selectCursor(nG_Cursor::kDefault);
     } else if (shown && (hit == shown || shown->isAncestorOf(hit)) &&
                event.type == nE_InputEvent::kButtonDown) {
         close();
     }
 }
 
-void nG_HoDialog::onMessage(unsigned int message, void* payload) {
-    if (message == MSG_HO_DIALOG_SHOW && payload) {
-        const auto& request = *static_cast<const nG_HoDialogRequest*>(payload);
-        show(request.object, request.inventoryObject, request.closeTrigger);
-    }
+void nG_HoDialog::onMessage(const nE_Message& message) {
+    if (const auto* request = message.payload<MSG_HO_DIALOG_SHOW>())
+        show(request->object, request->inventoryObject, request->closeTrigger);
 }
 
 tinyxml2::XMLElement* nG_HoDialog::dumpState(tinyxml2::XMLDocument& doc) {

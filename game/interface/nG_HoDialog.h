@@ -6,15 +6,15 @@
 
 #include <string>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 #include "game/interface/nG_WidgetState.h"
 
 class nE_Sprite;
 class nE_Text;
 class nG_InterfButton;
 
-class nG_HoDialog : public nE_Object, public nE_Listener, public nG_WidgetState {
+class nG_HoDialog : public nE_Object, public nG_Widget, public nG_WidgetState {
 public:
     static constexpr const char* kName = "ng_ho_dialog";
     static constexpr const char* kBackImage = "assets/interface/hodialog/back";
@@ -28,11 +28,8 @@ public:
     static constexpr int kVariants = 10;
     static constexpr float kX = 512, kY = 354;
     enum State { kShown = 0, kHidden = 1 };
-    static constexpr int kCursorDefault = 1;
-    static constexpr int kCursorTake = 6;
 
     nG_HoDialog();
-    ~nG_HoDialog() override;
     // What the dialog loads by name, for the content checker.
     static void declareContent();
 
@@ -41,7 +38,7 @@ public:
     bool handleInput(const nE_InputEvent& event, nE_RenderState& world) override;
     // The box itself shows the plain cursor; a press on the shown object closes the dialog.
     void childWasHit(nE_Object* hit, const nE_InputEvent& event) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     // Saves the shown object with what closing it will do; a continued game shows it again.
     tinyxml2::XMLElement* dumpState(tinyxml2::XMLDocument& doc) override;
     void restoreState(const tinyxml2::XMLElement* parent) override;
@@ -66,7 +63,6 @@ public:
 
 private:
     static void onOk(void* dialog);
-    static void selectCursor(int kind);
     // A script may have taken the shown object away: then there is none.
     void forgetLostObject();
 };

@@ -4,9 +4,9 @@
 
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Scene.h"
-#include "engine/media/nE_Cursor.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
+#include "game/interface/nG_Cursor.h"
 
 namespace {
 nG_InterfButton* g_hovered = nullptr;
@@ -33,7 +33,7 @@ void nG_InterfButton::resetOwn() {
     layer0 = layer1 = layer2 = nullptr;
     text0 = text1 = text2 = nullptr;
     hitArea = nullptr;
-    hoverCursor = kCursorHand;
+    hoverCursor = nG_Cursor::kHand;
     glow = 0.f;
     state = kNormal;
     fadeSpeed = kDefaultFadeSpeed;
@@ -108,10 +108,6 @@ void nG_InterfButton::show(nE_Object* object, bool shown) {
     if (object) object->visible = shown;
 }
 
-void nG_InterfButton::selectCursor(int kind) {
-    if (nE_Cursor* cursor = nE_Cursor::current()) cursor->select(kind);
-}
-
 void nG_InterfButton::applyGlow() {
     if (layer1) layer1->editLocalState()->alpha = glow;
     if (text1) text1->editLocalState()->alpha = glow;
@@ -139,10 +135,10 @@ void nG_InterfButton::setState(int newState) {
         case kHover:
             show(layer1, true);
             show(text1, true);
-            selectCursor(hoverCursor);
+            nG_Cursor::select(static_cast<nG_Cursor::Kind>(hoverCursor));
             break;
         case kLeaving:
-            selectCursor(kCursorDefault);
+            nG_Cursor::select(nG_Cursor::kDefault);
             break;
         case kDisabled:
             show(layer1, false);
@@ -173,7 +169,7 @@ bool nG_InterfButton::handleInput(const nE_InputEvent& event, nE_RenderState&) {
     if (event.type == nE_InputEvent::kPointerMove && state == kHover) {
         state = kLeaving;
         if (g_hovered == this) g_hovered = nullptr;
-        selectCursor(kCursorDefault);
+        nG_Cursor::select(nG_Cursor::kDefault);
     }
     return false;
 }
@@ -183,12 +179,12 @@ void nG_InterfButton::childWasHit(nE_Object*, const nE_InputEvent& event) {
     if (event.type == nE_InputEvent::kButtonDown) {
         if (onClick) {
             onClick(clickArg);
-            selectCursor(kCursorDefault);
+            nG_Cursor::select(nG_Cursor::kDefault);
         }
     } else if (event.type == nE_InputEvent::kPointerMove) {
         if (g_hovered && g_hovered != this && g_hovered->state == kHover) {
             g_hovered->state = kLeaving;
-            selectCursor(kCursorDefault);
+            nG_Cursor::select(nG_Cursor::kDefault);
         }
         g_hovered = this;
         setState(kHover);

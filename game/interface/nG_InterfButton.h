@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Cursor.h"
 
 class nE_Sprite;
 class nE_Text;
@@ -14,9 +15,6 @@ class nE_Text;
 class nG_InterfButton : public nE_Object {
 public:
     enum State { kNormal = 0, kHover = 1, kLeaving = 2, kDisabled = 3 };
-    // Cursor kinds of the game's cursor service.
-    static constexpr int kCursorDefault = 1;
-    static constexpr int kCursorHand = 4;
     static constexpr float kDefaultFadeSpeed = 3.f;
 
     using ClickHandler = void (*)(void* arg);
@@ -67,7 +65,7 @@ public:
     nE_Text* text1 = nullptr;
     nE_Text* text2 = nullptr;
     nE_Object* hitArea = nullptr;
-    int hoverCursor = kCursorHand;
+    int hoverCursor = nG_Cursor::kHand;
     float glow = 0.f;
     int state = kNormal;
     float fadeSpeed = kDefaultFadeSpeed;
@@ -82,5 +80,4 @@ private:
     nE_Text* makeCaption(const std::string& suffix, const Params& params, const Colour& colour, float z);
     void applyGlow();
     static void show(nE_Object* object, bool visible);
-    static void selectCursor(int kind);
 };

@@ -5,10 +5,7 @@
 #include <algorithm>
 
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
-#include "engine/media/nE_Cursor.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/script/nE_ContentRules.h"
@@ -16,6 +13,7 @@
 #include "game/core/nG_Messages.h"
 #include "game/interface/nG_Achievement.h"
 #include "game/interface/nG_BlackBarText.h"
+#include "game/interface/nG_Cursor.h"
 #include "game/interface/nG_Dialog.h"
 #include "game/interface/nG_Diary.h"
 #include "game/interface/nG_DiaryBook.h"
@@ -37,9 +35,6 @@
 
 namespace {
 
-constexpr unsigned int kMessages[] = {MSG_GAME_MODE_CHANGED, MSG_HIDE_INTERFACE, MSG_INTERFACE_INPUT,
-                                      MSG_RIGHT_LAMP,        MSG_LEFT_LAMP,      MSG_LOCK_DIARY_BOOK_OPEN};
-
 constexpr const char* kFont = "assets/fonts/garapremrpro";
 constexpr const char* kMaskImage = "assets/interface/main/main_mask";
 constexpr const char* kBarImage = "assets/interface/main/main";
@@ -58,10 +53,6 @@ const nG_InterfButton::Colour kCaptionGold{255.f / 255, 236.f / 255, 108.f / 255
 
 bool readFlag(const tinyxml2::XMLElement* element, const char* name) {
     return element->IntAttribute(name, 0) == 1;
-}
-
-void post(unsigned int message, void* payload) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
 }
 
 nE_Sprite* sprite(const char* objectName, const char* image, float x, float y) {
@@ -88,13 +79,8 @@ nE_AnimSprite* lamp(const char* objectName, float x, float y) {
 nG_Interface::nG_Interface() {
     name = kName;
     reset();
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->subscribe(message, this);
-}
-
-nG_Interface::~nG_Interface() {
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+    subscribe({MSG_GAME_MODE_CHANGED, MSG_HIDE_INTERFACE, MSG_INTERFACE_INPUT, MSG_RIGHT_LAMP, MSG_LEFT_LAMP,
+               MSG_LOCK_DIARY_BOOK_OPEN});
 }
 
 void nG_Interface::declareContent() {
@@ -265,16 +251,16 @@ void nG_Interface::buildButtons() {
 void nG_Interface::onMenu(void*) {
     if (pf::TFile::Exists(nE_Module::fileName(kOptionsModule))) {
         nG_ObjectWindowRequest request{kOptionsModule, kOptionsObject, kOptionsTrigger};
-        post(MSG_SHOW_OBJECT_WINDOW, &request);
+        post<MSG_SHOW_OBJECT_WINDOW>(&request);
     } else {
         // Without the in-game options window the button leaves the game for the menu.
-        post(MSG_SWITCH_TO_MENU, nullptr);
+        post<MSG_SWITCH_TO_MENU>();
     }
 }
 
 void nG_Interface::onGuide(void*) {
     nG_ObjectWindowRequest request{kGuideModule, kGuideObject, kGuideTrigger};
-    post(MSG_SHOW_OBJECT_WINDOW, &request);
+    post<MSG_SHOW_OBJECT_WINDOW>(&request);
 }
 
 void nG_Interface::onLock(void*) {
@@ -282,7 +268,7 @@ void nG_Interface::onLock(void*) {
     request.text = kLockedKey;
     request.x = 512;
     request.y = 384;
-    post(MSG_DIALOG_SHOW, &request);
+    post<MSG_DIALOG_SHOW>(&request);
 }
 
 void nG_Interface::onDiary(void* object) {
@@ -290,7 +276,7 @@ void nG_Interface::onDiary(void* object) {
     if (self->diaryButtonLocked)
         nE_Scene::queueTrigger(self->name, kDiaryLockedTrigger);
     else
-        post(MSG_DIARY_TOGGLE, nullptr);
+        post<MSG_DIARY_TOGGLE>();
 }
 
 void nG_Interface::setHidden(bool hide, bool withFade) {
@@ -332,34 +318,32 @@ bool nG_Interface::handleInput(const nE_InputEvent& event, nE_RenderState&) {
 
 void nG_Interface::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
     if (nE_Scene::dragged() || event.type != nE_InputEvent::kPointerMove) return;
-    if (hit == barMask)
-        if (nE_Cursor* cursor = nE_Cursor::current()) cursor->select(kCursorDefault);
+    if (hit == barMask) selectCursor(nG_Cursor::kDefault);
     bool onDiary = hit && hit->parent == diaryButton;
-    post(MSG_LEFT_LAMP, &onDiary);
+    post<MSG_LEFT_LAMP>(&onDiary);
 }
 
-void nG_Interface::onMessage(unsigned int message, void* payload) {
-    switch (message) {
+void nG_Interface::onMessage(const nE_Message& message) {
+    switch (message.number) {
         case MSG_GAME_MODE_CHANGED:
-            if (payload) setGameMode(*static_cast<const int*>(payload));
+            if (auto* value = message.payload<MSG_GAME_MODE_CHANGED>()) setGameMode(*value);
             break;
         case MSG_HIDE_INTERFACE:
-            if (payload) {
-                const auto* request = static_cast<const nG_HideInterfaceRequest*>(payload);
+            if (const auto* request = message.payload<MSG_HIDE_INTERFACE>()) {
                 setHidden(request->hide, request->fade);
             }
             break;
         case MSG_INTERFACE_INPUT:
-            if (payload) input = *static_cast<const bool*>(payload);
+            if (auto* value = message.payload<MSG_INTERFACE_INPUT>()) input = *value;
             break;
         case MSG_LEFT_LAMP:
-            if (payload) setLamp(leftLampLight, *static_cast<const bool*>(payload));
+            if (auto* value = message.payload<MSG_LEFT_LAMP>()) setLamp(leftLampLight, *value);
             break;
         case MSG_RIGHT_LAMP:
-            if (payload) setLamp(rightLampLight, *static_cast<const bool*>(payload));
+            if (auto* value = message.payload<MSG_RIGHT_LAMP>()) setLamp(rightLampLight, *value);
             break;
         case MSG_LOCK_DIARY_BOOK_OPEN:
-            if (payload) diaryButtonLocked = *static_cast<const bool*>(payload);
+            if (auto* value = message.payload<MSG_LOCK_DIARY_BOOK_OPEN>()) diaryButtonLocked = *value;
             break;
         default:
             break;

@@ -11,8 +11,8 @@
 
 #include <vector>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 #include "game/interface/nG_WidgetState.h"
 
 class nE_AnimSprite;
@@ -36,7 +36,7 @@ class nG_Popup;
 class nG_Subtitles;
 class nG_Tutorial;
 
-class nG_Interface : public nE_Object, public nE_Listener, public nG_WidgetState {
+class nG_Interface : public nE_Object, public nG_Widget, public nG_WidgetState {
 public:
     static constexpr const char* kName = "ng_interface";
     static constexpr const char* kOptionsModule = "assets/menu/options/module";
@@ -51,11 +51,9 @@ public:
     // Opacity change per second of a fade.
     static constexpr float kFadeSpeed = 4.f;
     static constexpr int kHardcoreMode = 2;
-    static constexpr int kCursorDefault = 1;
 
     // Builds the widgets and the bar; the interface starts hidden and without input.
     nG_Interface();
-    ~nG_Interface() override;
     // Declares the fixed assets, modules and triggers this class and the widgets it owns load or call,
     // for the content checker.
     static void declareContent();
@@ -65,7 +63,7 @@ public:
     bool handleInput(const nE_InputEvent& event, nE_RenderState& world) override;
     // The pointer over the bar's pods shows the default cursor; over the diary button it lights the lamp.
     void childWasHit(nE_Object* hit, const nE_InputEvent& event) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     tinyxml2::XMLElement* dumpState(tinyxml2::XMLDocument& doc) override;
     void restoreState(const tinyxml2::XMLElement* parent) override;
 

@@ -7,24 +7,20 @@
 
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_Easing.h"
 #include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/media/nE_Cursor.h"
-#include "engine/media/nE_SoundHub.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_SLHelper_XML.h"
 #include "engine/script/nE_TimerHub.h"
 #include "game/core/nG_Messages.h"
+#include "game/interface/nG_Cursor.h"
 #include "game/interface/nG_SimpleButton.h"
 
 namespace {
-
-constexpr unsigned int kMessages[] = {MSG_INV_ADD,    MSG_INV_REMOVE,   MSG_INV_HIDE, MSG_INV_SHOW,
-                                      MSG_INV_RETURN, MSG_INV_HIDE_ALL, MSG_INV_SET_Y};
 
 constexpr const char* kBackImage = "assets/interface/inventory_tasks/back";
 constexpr const char* kTitleImage = "assets/interface/inventory_tasks/part_2";
@@ -32,8 +28,6 @@ constexpr const char* kLeftImage = "assets/interface/inventory_tasks/left_arrow"
 constexpr const char* kRightImage = "assets/interface/inventory_tasks/right_arrow";
 constexpr const char* kGlowImage = "assets/interface/inventory_tasks/glow";
 
-constexpr float kPi = 3.141592f;
-constexpr float kHalfPi = 1.570796f;
 constexpr float kSlideSpeed = 1.5f;
 // Below its resting place the strip moves slower: the small overshoot of a complete hide.
 constexpr float kOvershootSpeed = 0.6f;
@@ -48,22 +42,8 @@ constexpr float kDisabledArrowAlpha = 0.4f;
 constexpr float kReturnSpeed = 1500, kReturnBase = 0.2f;
 constexpr float kAddDelay = 1.f;
 
-float ease(float t) {
-    return (std::sin(kPi * t - kHalfPi) + 1) / 2;
-}
-float lerp(float a, float b, float t) {
-    return a + (b - a) * t;
-}
-float clamp01(float v) {
-    return std::min(1.f, std::max(0.f, v));
-}
-
-void selectCursor(int kind) {
-    if (nE_Cursor* cursor = nE_Cursor::current()) cursor->select(kind);
-}
 bool cursorHidden() {
-    const nE_Cursor* cursor = nE_Cursor::current();
-    return cursor && cursor->currentIndex == nG_Inventory::kCursorNull;
+    return nG_Cursor::selected() == nG_Cursor::kNull;
 }
 
 nE_Object* findInScene(const std::string& name) {
@@ -92,10 +72,6 @@ bool positionIn(nE_Object* object, nE_Object* space, float& x, float& y) {
     return nE_Geometry::toLocal(space->worldStateFromTop().transform(), world.x, world.y, x, y);
 }
 
-void post(unsigned int message, void* payload) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
-}
-
 void setArrow(nG_SimpleButton* arrow, bool enabled) {
     arrow->input = enabled;
     arrow->editLocalState()->alpha = enabled ? 1.f : kDisabledArrowAlpha;
@@ -106,13 +82,8 @@ void setArrow(nG_SimpleButton* arrow, bool enabled) {
 nG_Inventory::nG_Inventory() {
     name = kName;
     reset();
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->subscribe(message, this);
-}
-
-nG_Inventory::~nG_Inventory() {
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+    subscribe({MSG_INV_ADD, MSG_INV_REMOVE, MSG_INV_HIDE, MSG_INV_SHOW, MSG_INV_RETURN, MSG_INV_HIDE_ALL,
+               MSG_INV_SET_Y});
 }
 
 void nG_Inventory::declareContent() {
@@ -181,7 +152,7 @@ void nG_Inventory::reset() {
 }
 
 float nG_Inventory::yForSlide(float level) {
-    return kRestY - kRise * std::sin(level * kPi / 2);
+    return kRestY - kRise * nE_Easing::sineOut(level);
 }
 
 void nG_Inventory::setY(float y) {
@@ -403,7 +374,7 @@ void nG_Inventory::remove(const std::string& itemName) {
     if (first > items.size()) first = static_cast<unsigned>(items.size());
     shownCount = fit(first);
     layout();
-    if (cursorHidden()) selectCursor(kCursorDefault);
+    if (cursorHidden()) selectCursor(nG_Cursor::kDefault);
 }
 
 void nG_Inventory::destroyItems() {
@@ -465,7 +436,7 @@ void nG_Inventory::update(float dt) {
                 background->input = false;
                 title->visible = title->input = false;
                 visible = input = false;
-                post(MSG_INV_HIDDEN, nullptr);
+                post<MSG_INV_HIDDEN>();
             }
             break;
         case kComingBack:
@@ -512,7 +483,7 @@ void nG_Inventory::setItemState(Item& item, int state) {
         nE_Scene::setDragged(object);
         object->editLocalState()->z = kLiftedZ;
         object->input = false;
-        selectCursor(kCursorNull);
+        selectCursor(nG_Cursor::kNull);
     } else if (state == kReturning) {
         item.dropX = object->localState().x;
         item.dropY = object->localState().y;
@@ -520,7 +491,7 @@ void nG_Inventory::setItemState(Item& item, int state) {
         item.returnTime =
             std::hypot(item.dropX - item.dragStartX, item.dropY - item.dragStartY) / kReturnSpeed +
             kReturnBase;
-        if (cursorHidden()) selectCursor(kCursorDefault);
+        if (cursorHidden()) selectCursor(nG_Cursor::kDefault);
     }
 }
 
@@ -577,7 +548,7 @@ void nG_Inventory::updateItem(Item& item, float dt) {
             t = std::min(1.f, t + dt);
             if (t >= 1) {
                 setItemState(item, kAppearing);
-                if (nE_SoundHub* hub = nE_SoundHub::get()) hub->play(kArrivalSound, "sfx", false, "", 0);
+                playSound(kArrivalSound);
             }
             break;
         case kAppearing:
@@ -624,8 +595,9 @@ void nG_Inventory::updateItem(Item& item, float dt) {
             t = std::min(1.f, t + 3 * dt);
             float px = s->x, py = s->y;
             pointerInParent(px, py);
-            const float e = ease(t);
-            placeDragged(object, lerp(item.dragStartX, px, e), lerp(item.dragStartY, py, e));
+            const float e = nE_Easing::sineInOut(t);
+            placeDragged(object, nE_Easing::lerp(item.dragStartX, px, e),
+                         nE_Easing::lerp(item.dragStartY, py, e));
             scale(0.8f + 0.2f * t);
             if (glow) glow->editLocalState()->alpha = 1 - t;
             if (t >= 1) setItemState(item, kDragging);
@@ -645,10 +617,10 @@ void nG_Inventory::updateItem(Item& item, float dt) {
             float sx = 0, sy = 0;
             slotInParent(item, sx, sy);
             if (object->parent == this) sx = item.x, sy = item.y;
-            s->x = lerp(item.dropX, sx, ease(ease(t)));
-            s->y = lerp(item.dropY, sy, ease(t));
+            s->x = nE_Easing::lerp(item.dropX, sx, nE_Easing::sineInOut(nE_Easing::sineInOut(t)));
+            s->y = nE_Easing::lerp(item.dropY, sy, nE_Easing::sineInOut(t));
             scale(1 - 0.3f * t);
-            if (glow) glow->editLocalState()->alpha = clamp01(4 * t - 3);
+            if (glow) glow->editLocalState()->alpha = nE_Easing::clamp01(4 * t - 3);
             if (t >= 1) {
                 object->input = true;
                 s->z = kItemZ;
@@ -669,7 +641,7 @@ void nG_Inventory::updateItem(Item& item, float dt) {
 
     if (item.fromX != item.toX) {
         item.slideTimer = std::min(1.f, item.slideTimer + 2.5f * dt);
-        item.x = lerp(item.fromX, item.toX, ease(item.slideTimer));
+        item.x = nE_Easing::lerp(item.fromX, item.toX, nE_Easing::sineInOut(item.slideTimer));
     }
 
     // Items fade out at the window's edges while they slide; one parked outside stays invisible, and so
@@ -678,9 +650,9 @@ void nG_Inventory::updateItem(Item& item, float dt) {
     float fade = 1;
     const float edge = 0.7f * item.width;
     if (item.toX < -kHalfWindow || item.fromX < -kHalfWindow)
-        fade *= clamp01(1 - ((-kHalfWindow + item.width / 2) - item.x) / edge);
+        fade *= nE_Easing::clamp01(1 - ((-kHalfWindow + item.width / 2) - item.x) / edge);
     if (item.toX > kHalfWindow || item.fromX > kHalfWindow)
-        fade *= clamp01(1 - (item.x - (kHalfWindow - item.width / 2)) / edge);
+        fade *= nE_Easing::clamp01(1 - (item.x - (kHalfWindow - item.width / 2)) / edge);
     if (fade < 1) {
         s->alpha *= fade;
         s->scaleX *= fade;
@@ -697,9 +669,9 @@ void nG_Inventory::updateFlyer(Item& item, float dt) {
     slotInParent(item, sx, sy);
     const StateEdit s = flyer->editLocalState();
     if (item.flightLeft > 0.5f) {
-        const float u = ease(ease(kFlightSeconds - item.flightLeft));
-        s->x = lerp(item.flyerStartX, sx, u);
-        s->y = lerp(item.flyerStartY, sy, u);
+        const float u = nE_Easing::sineInOut(nE_Easing::sineInOut(kFlightSeconds - item.flightLeft));
+        s->x = nE_Easing::lerp(item.flyerStartX, sx, u);
+        s->y = nE_Easing::lerp(item.flyerStartY, sy, u);
         // A pop: up to one and a half times its size and back.
         const float k = item.timer;
         s->scaleX = s->scaleY = k < 0.3f ? 1 + 0.5f * k / 0.3f : 1 + 0.5f * (1 - (k - 0.3f) / 0.7f);
@@ -742,22 +714,21 @@ void nG_Inventory::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
                 setItemState(item, kHoverShrink);
             }
         }
-        selectCursor(kCursorDefault);
+        selectCursor(nG_Cursor::kDefault);
     }
 }
 
 // --- messages ---
 
-void nG_Inventory::onMessage(unsigned int message, void* payload) {
-    switch (message) {
+void nG_Inventory::onMessage(const nE_Message& message) {
+    switch (message.number) {
         case MSG_INV_ADD:
-            if (payload) {
-                const auto* request = static_cast<const nG_InvAddRequest*>(payload);
+            if (const auto* request = message.payload<MSG_INV_ADD>()) {
                 add(request->item, request->flyer, request->code);
             }
             break;
         case MSG_INV_REMOVE:
-            if (payload) remove(*static_cast<const std::string*>(payload));
+            if (auto* value = message.payload<MSG_INV_REMOVE>()) remove(*value);
             break;
         case MSG_INV_HIDE:
             editLocalState()->z = 2;
@@ -778,7 +749,7 @@ void nG_Inventory::onMessage(unsigned int message, void* payload) {
             mode = kHiding;
             break;
         case MSG_INV_SET_Y:
-            if (payload) setY(*static_cast<const float*>(payload));
+            if (auto* value = message.payload<MSG_INV_SET_Y>()) setY(*value);
             break;
         default:
             break;

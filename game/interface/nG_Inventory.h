@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 #include "game/interface/nG_WidgetState.h"
 
 class nE_Sprite;
 class nG_SimpleButton;
 
-class nG_Inventory : public nE_Object, public nE_Listener, public nG_WidgetState {
+class nG_Inventory : public nE_Object, public nG_Widget, public nG_WidgetState {
 public:
     static constexpr const char* kName = "ng_inventory";
     static constexpr const char* kAddTimer = "ng_inventory_add_timer";
@@ -44,9 +44,6 @@ public:
     static constexpr float kFlightSeconds = 1.5f;
     // A slot that has not been placed yet.
     static constexpr float kUnplaced = -99999;
-    // Cursor kinds of the game's cursor service.
-    static constexpr int kCursorNull = 0;
-    static constexpr int kCursorDefault = 1;
 
     struct Item {
         nE_Object* flyer = nullptr;  // flies from the scene into the slot; destroyed when it lands
@@ -66,7 +63,6 @@ public:
     };
 
     nG_Inventory();
-    ~nG_Inventory() override;
     // Declares the fixed assets this widget loads, for the content checker.
     static void declareContent();
 
@@ -74,7 +70,7 @@ public:
     // Reached when no child took the event: the pointer is not over the strip.
     bool handleInput(const nE_InputEvent& event, nE_RenderState& world) override;
     void childWasHit(nE_Object* hit, const nE_InputEvent& event) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     // "inventory": the full descriptions of the items, in list order.
     tinyxml2::XMLElement* dumpState(tinyxml2::XMLDocument& doc) override;
     // Replaces every item with the saved ones; they come back without a flight or a sound.

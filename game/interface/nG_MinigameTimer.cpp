@@ -6,8 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
+#include "engine/core/nE_Easing.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
@@ -18,9 +17,6 @@
 #include "game/state/nG_ProfileHub.h"
 
 namespace {
-
-constexpr unsigned int kMessages[] = {MSG_MINIGAME_START, MSG_MINIGAME_SHOW, MSG_MINIGAME_END,
-                                      MSG_MINIGAME_CHARGE};
 
 constexpr const char* kTextLayer = "assets/interface/minigame/skip_layer";
 constexpr const char* kInfoImage = "assets/interface/minigame/info";
@@ -44,10 +40,6 @@ constexpr float kInfoY = 500, kResetY = 565;
 constexpr float kInfoOutX = 1100, kInfoTravel = 136;
 constexpr int kLineScale = 6;
 constexpr int kLineAlpha = 8;
-
-void post(unsigned int message, void* payload = nullptr) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
-}
 
 template <typename T>
 T* place(nE_Object* parent, T* child, const std::string& objectName, const char* resource, float x, float y,
@@ -140,13 +132,7 @@ nG_MinigameTimer::nG_MinigameTimer() {
     reposition();
     visible = false;
     input = false;
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->subscribe(message, this);
-}
-
-nG_MinigameTimer::~nG_MinigameTimer() {
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+    subscribe({MSG_MINIGAME_START, MSG_MINIGAME_SHOW, MSG_MINIGAME_END, MSG_MINIGAME_CHARGE});
 }
 
 float nG_MinigameTimer::chargeTime() {
@@ -160,22 +146,20 @@ nG_MinigameTimer::Record* nG_MinigameTimer::currentRecord() {
     return &records[static_cast<size_t>(current)];
 }
 
-void nG_MinigameTimer::onMessage(unsigned int message, void* payload) {
-    switch (message) {
+void nG_MinigameTimer::onMessage(const nE_Message& message) {
+    switch (message.number) {
         case MSG_MINIGAME_START:
-            if (payload) {
-                const auto* request = static_cast<const nG_MinigameStartRequest*>(payload);
+            if (const auto* request = message.payload<MSG_MINIGAME_START>()) {
                 start(request->room, request->skipTrigger, request->resetTrigger, request->infoDialog);
             }
             break;
         case MSG_MINIGAME_SHOW:
-            if (payload) {
-                const auto* request = static_cast<const nG_MinigameShowRequest*>(payload);
+            if (const auto* request = message.payload<MSG_MINIGAME_SHOW>()) {
                 show(request->room, request->show);
             }
             break;
         case MSG_MINIGAME_END:
-            if (payload) end(*static_cast<const std::string*>(payload));
+            if (auto* value = message.payload<MSG_MINIGAME_END>()) end(*value);
             break;
         case MSG_MINIGAME_CHARGE:
             chargeNow();
@@ -258,7 +242,7 @@ void nG_MinigameTimer::setMode(int newMode) {
             showClock();
             skipButton->setEnabled(remaining <= 0 && slide >= 1);
             bool hintInput = false;
-            post(MSG_HINT_INPUT, &hintInput);
+            post<MSG_HINT_INPUT>(&hintInput);
             input = true;
             visible = true;
             break;
@@ -271,15 +255,15 @@ void nG_MinigameTimer::setMode(int newMode) {
             break;
         case kHidden: {
             bool lamp = false;
-            post(MSG_RIGHT_LAMP, &lamp);
+            post<MSG_RIGHT_LAMP>(&lamp);
             skipButton->setEnabled(false);
             if (Record* record = currentRecord()) record->remaining = remaining;
             current = -1;
             bool hintInput = true;
-            post(MSG_HINT_INPUT, &hintInput);
+            post<MSG_HINT_INPUT>(&hintInput);
             input = false;
             if (skipped) {
-                post(MSG_HINT_CHARGE);
+                post<MSG_HINT_CHARGE>();
                 alphaKeys(skippedAnim, {0, 1, 0.6f, 1, 0.8333f, 0});
             }
             skipped = false;
@@ -292,13 +276,13 @@ void nG_MinigameTimer::setMode(int newMode) {
 }
 
 void nG_MinigameTimer::reposition() {
-    const float x = kInfoOutX - kInfoTravel * std::sin(slide * 3.141592f / 2);
+    const float x = kInfoOutX - kInfoTravel * nE_Easing::sineOut(slide);
     infoButton->editLocalState()->x = x;
     resetButton->editLocalState()->x = x + 4;
     textLayer->editLocalState()->alpha = slide;
     showClock();
     float hintAlpha = 1 - slide;
-    post(MSG_HINT_ALPHA, &hintAlpha);
+    post<MSG_HINT_ALPHA>(&hintAlpha);
 }
 
 void nG_MinigameTimer::showClock() {
@@ -360,7 +344,7 @@ void nG_MinigameTimer::onInfo(void* timer) {
     request.text = record->infoDialog;
     request.x = 512;
     request.y = 384;
-    post(MSG_DIALOG_SHOW, &request);
+    post<MSG_DIALOG_SHOW>(&request);
 }
 
 void nG_MinigameTimer::onReset(void* timer) {

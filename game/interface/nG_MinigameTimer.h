@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 #include "game/interface/nG_WidgetState.h"
 
 class nE_AnimSprite;
 class nE_Sprite;
 class nG_InterfButton;
 
-class nG_MinigameTimer : public nE_Object, public nE_Listener, public nG_WidgetState {
+class nG_MinigameTimer : public nE_Object, public nG_Widget, public nG_WidgetState {
 public:
     static constexpr const char* kName = "ng_minigame_timer";
     enum Mode { kHidden = 0, kSkipped = 1, kShown = 2 };
@@ -37,11 +37,10 @@ public:
     };
 
     nG_MinigameTimer();
-    ~nG_MinigameTimer() override;
     // Declares the fixed assets and texts this class loads, for the content checker.
     static void declareContent();
 
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     void update(float dt) override;
     tinyxml2::XMLElement* dumpState(tinyxml2::XMLDocument& doc) override;
     void restoreState(const tinyxml2::XMLElement* parent) override;

@@ -5,10 +5,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "engine/core/nE_Easing.h"
 #include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/media/nE_Cursor.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
@@ -58,11 +57,7 @@ nG_Popup::nG_Popup() {
     build();
     visible = false;
     input = false;
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->subscribe(MSG_POPUP, this);
-}
-
-nG_Popup::~nG_Popup() {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->unsubscribe(MSG_POPUP, this);
+    subscribe({MSG_POPUP});
 }
 
 void nG_Popup::build() {
@@ -98,9 +93,9 @@ void nG_Popup::build() {
     }
 }
 
-void nG_Popup::onMessage(unsigned int message, void* payload) {
-    if (message != MSG_POPUP || !payload) return;
-    const auto* request = static_cast<const nG_PopupRequest*>(payload);
+void nG_Popup::onMessage(const nE_Message& message) {
+    const auto* request = message.payload<MSG_POPUP>();
+    if (!request) return;
     if (request->show)
         showText(request->textId, request->params, request->rawText);
     else
@@ -207,11 +202,11 @@ void nG_Popup::paint() {
 }
 
 void nG_Popup::applyLevel() {
-    const float f = std::sin(level * 3.141592f / 2);
+    const float f = nE_Easing::sineOut(level);
     editLocalState()->alpha = f;
     editLocalState()->scaleX = editLocalState()->scaleY = f;
-    editLocalState()->x = startX + (endX - startX) * f;
-    editLocalState()->y = startY + (endY - startY) * f;
+    editLocalState()->x = nE_Easing::lerp(startX, endX, f);
+    editLocalState()->y = nE_Easing::lerp(startY, endY, f);
 }
 
 void nG_Popup::update(float dt) {

@@ -7,14 +7,14 @@
 #include <memory>
 #include <string>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 
 class nE_Sprite;
 class nE_Text;
 class nE_Texture;
 
-class nG_Popup : public nE_Object, public nE_Listener {
+class nG_Popup : public nE_Object, public nG_Widget {
 public:
     static constexpr const char* kName = "ng_popup";
     enum Mode { kWaiting = 0, kOpen = 1, kClosing = 2 };
@@ -24,11 +24,10 @@ public:
     static constexpr float kScreenWidth = 1024, kScreenHeight = 768;
 
     nG_Popup();
-    ~nG_Popup() override;
     // Declares the fixed assets and texts this class loads, for the content checker.
     static void declareContent();
 
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     void update(float dt) override;
     // A press while fully open closes the pop-up; the press goes on to what lies below.
     bool handleInput(const nE_InputEvent& event, nE_RenderState& world) override;

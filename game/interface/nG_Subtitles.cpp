@@ -2,12 +2,11 @@
 
 #include <algorithm>
 
-#include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/media/nE_Subtitles.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
 #include "engine/script/nE_ContentRules.h"
+#include "game/core/nG_Messages.h"
 
 namespace {
 constexpr const char* kBand = "assets/interface/main/black";
@@ -45,16 +44,12 @@ nG_Subtitles::nG_Subtitles() {
     input = false;
     visible = false;
     applyLevel();
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->subscribe(MSG_SUBTITLES, this);
+    subscribe({MSG_SUBTITLES});
 }
 
-nG_Subtitles::~nG_Subtitles() {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->unsubscribe(MSG_SUBTITLES, this);
-}
-
-void nG_Subtitles::onMessage(unsigned int message, void* payload) {
-    if (message != MSG_SUBTITLES || !payload) return;
-    const auto* line = static_cast<const nE_Subtitles::Message*>(payload);
+void nG_Subtitles::onMessage(const nE_Message& message) {
+    const auto* line = message.payload<MSG_SUBTITLES>();
+    if (!line) return;
     if (line->show)
         show(line->text);
     else
@@ -62,7 +57,7 @@ void nG_Subtitles::onMessage(unsigned int message, void* payload) {
 }
 
 void nG_Subtitles::show(const std::string& id) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_BLACKBAR_HIDE, nullptr);
+    post<MSG_BLACKBAR_HIDE>();
     textId = id;
     text->setText(id);
     fitBand();

@@ -6,13 +6,13 @@
 
 #include <string>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 
 class nE_Sprite;
 class nE_Text;
 
-class nG_Subtitles : public nE_Object, public nE_Listener {
+class nG_Subtitles : public nE_Object, public nG_Widget {
 public:
     static constexpr const char* kName = "ng_subtitles";
     enum Mode { kFadingIn = 0, kFadingOut = 1 };
@@ -20,11 +20,10 @@ public:
     static constexpr float kBandHalfHeight = 38, kBandMargin = 4;
 
     nG_Subtitles();
-    ~nG_Subtitles() override;
     // Declares the fixed assets and texts this class loads, for the content checker.
     static void declareContent();
 
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     void update(float dt) override;
 
     void show(const std::string& textId);

@@ -7,33 +7,24 @@
 
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
-#include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
+#include "engine/core/nE_Easing.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/script/nE_ContentRules.h"
+#include "game/core/nG_Messages.h"
 #include "game/interface/nG_Task.h"
 
 namespace {
 
-constexpr unsigned int kMessages[] = {
-    MSG_TASK_ADD,   MSG_TASK_COMPLETE_DATA, MSG_TASK_COMPLETE,         MSG_TASKS_HIDE,   MSG_TASKS_SHOW,
-    MSG_INV_HIDDEN, MSG_TASK_UNMARK,        MSG_TASK_IS_DIALOG_OBJECT, MSG_TASKS_ACTIVE, MSG_TASK_POSITION};
-
 constexpr const char* kBackImage = "assets/interface/inventory_tasks/back";
 constexpr const char* kEffectImage = "assets/interface/inventory_tasks/place";
 
-constexpr float kPi = 3.141592f;
 constexpr float kSlideSpeed = 1.5f;
 constexpr float kLowest = -0.33f;
 constexpr float kRestY = 797, kRise = 86;
 constexpr float kLineZ = 5, kEffectZ = 10;
 // Animation line types: scale x, scale y, alpha.
 constexpr int kLineScaleX = 4, kLineScaleY = 5, kLineAlpha = 8;
-
-void post(unsigned int message, void* payload) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
-}
 
 void animate(nE_Object* object, int type, std::initializer_list<float> numbers) {
     const std::vector<float> keys(numbers);
@@ -54,13 +45,9 @@ bool isRoom(const std::string& name) {
 nG_Tasks::nG_Tasks() {
     name = kName;
     reset();
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->subscribe(message, this);
-}
-
-nG_Tasks::~nG_Tasks() {
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+    subscribe({MSG_TASK_ADD, MSG_TASK_COMPLETE_DATA, MSG_TASK_COMPLETE, MSG_TASKS_HIDE, MSG_TASKS_SHOW,
+               MSG_INV_HIDDEN, MSG_TASK_UNMARK, MSG_TASK_IS_DIALOG_OBJECT, MSG_TASKS_ACTIVE,
+               MSG_TASK_POSITION});
 }
 
 void nG_Tasks::declareContent() {
@@ -90,13 +77,13 @@ void nG_Tasks::reset() {
     slide = -0.5f;
     drawnSinceChange = true;
     editLocalState()->x = kX;
-    editLocalState()->y = kRestY - kRise * std::sin(slide * kPi / 2);
+    editLocalState()->y = kRestY - kRise * nE_Easing::sineOut(slide);
     visible = false;
 }
 
 std::string nG_Tasks::currentRoomName() {
     nE_Object* room = nullptr;
-    post(MSG_GET_CURRENT_ROOM, &room);
+    post<MSG_GET_CURRENT_ROOM>(&room);
     return room ? room->name : std::string();
 }
 
@@ -173,7 +160,7 @@ void nG_Tasks::completeTask(const std::string& textId) {
         nE_Scene::queueTrigger(name, data.completeTrigger);
         setMode(kHidden);
         nG_HoDialogRequest request{data.dialogObject, data.inventoryObject, data.dialogCloseTrigger};
-        post(MSG_HO_DIALOG_SHOW, &request);
+        post<MSG_HO_DIALOG_SHOW>(&request);
     }
 }
 
@@ -226,9 +213,9 @@ void nG_Tasks::setMode(int newMode) {
     mode = newMode;
     switch (newMode) {
         case kShown: {
-            post(MSG_TASKS_HEADER_SHOW_TASKS, nullptr);
+            post<MSG_TASKS_HEADER_SHOW_TASKS>();
             bool shown = true;
-            post(MSG_TASKS_HEADER_VISIBLE, &shown);
+            post<MSG_TASKS_HEADER_VISIBLE>(&shown);
             visible = true;
             showLinesOf(currentRoomName());
             break;
@@ -238,7 +225,7 @@ void nG_Tasks::setMode(int newMode) {
             drawnSinceChange = false;
             break;
         case kWaitingForInventory:
-            post(MSG_INV_HIDE_ALL, nullptr);
+            post<MSG_INV_HIDE_ALL>();
             drawnSinceChange = false;
             break;
         default:
@@ -247,11 +234,11 @@ void nG_Tasks::setMode(int newMode) {
 }
 
 void nG_Tasks::reposition() {
-    float y = kRestY - kRise * std::sin(slide * kPi / 2);
+    float y = kRestY - kRise * nE_Easing::sineOut(slide);
     editLocalState()->y = y;
-    post(MSG_INV_SET_Y, &y);
+    post<MSG_INV_SET_Y>(&y);
     float headerY = y - kHeaderAbove;
-    post(MSG_TASKS_HEADER_Y, &headerY);
+    post<MSG_TASKS_HEADER_Y>(&headerY);
 }
 
 void nG_Tasks::drawSelf(nE_Render*, nE_RenderState&) {
@@ -284,7 +271,7 @@ void nG_Tasks::update(float dt) {
         case kHidden:
             if (hasTasks) {
                 mode = kWaitingForInventory;
-                post(MSG_INV_HIDE_ALL, nullptr);
+                post<MSG_INV_HIDE_ALL>();
                 drawnSinceChange = false;
             } else if (slide > kLowest) {
                 slide = std::max(kLowest, slide - kSlideSpeed * dt);
@@ -292,8 +279,8 @@ void nG_Tasks::update(float dt) {
                 if (slide <= kLowest) {
                     visible = false;
                     bool shown = false;
-                    post(MSG_TASKS_HEADER_VISIBLE, &shown);
-                    post(MSG_INV_RETURN, nullptr);
+                    post<MSG_TASKS_HEADER_VISIBLE>(&shown);
+                    post<MSG_INV_RETURN>();
                     dropCompletedGroups();
                 }
             }
@@ -305,22 +292,20 @@ void nG_Tasks::update(float dt) {
 
 // --- messages ---
 
-void nG_Tasks::onMessage(unsigned int message, void* payload) {
-    switch (message) {
+void nG_Tasks::onMessage(const nE_Message& message) {
+    switch (message.number) {
         case MSG_TASK_ADD:
-            if (payload) {
-                const auto* request = static_cast<const nG_TaskAddRequest*>(payload);
+            if (const auto* request = message.payload<MSG_TASK_ADD>()) {
                 addTask(request->textId, request->room, request->marked, request->count);
             }
             break;
         case MSG_TASK_COMPLETE_DATA:
-            if (payload) {
-                const auto* data = static_cast<const nG_TaskCompleteData*>(payload);
+            if (const auto* data = message.payload<MSG_TASK_COMPLETE_DATA>()) {
                 completeData[data->room] = *data;
             }
             break;
         case MSG_TASK_COMPLETE:
-            if (payload) completeTask(*static_cast<const std::string*>(payload));
+            if (auto* value = message.payload<MSG_TASK_COMPLETE>()) completeTask(*value);
             break;
         case MSG_TASKS_HIDE:
             visible = false;
@@ -334,22 +319,20 @@ void nG_Tasks::onMessage(unsigned int message, void* payload) {
             setMode(kShown);
             break;
         case MSG_TASK_UNMARK:
-            if (payload) unmarkTask(*static_cast<const std::string*>(payload));
+            if (auto* value = message.payload<MSG_TASK_UNMARK>()) unmarkTask(*value);
             break;
         case MSG_TASK_IS_DIALOG_OBJECT:
-            if (payload) {
-                auto* query = static_cast<nG_TaskDialogObjectQuery*>(payload);
+            if (auto* query = message.payload<MSG_TASK_IS_DIALOG_OBJECT>()) {
                 query->keep = false;
                 for (const auto& entry : completeData)
                     if (entry.second.dialogObject == query->object) query->keep = true;
             }
             break;
         case MSG_TASKS_ACTIVE:
-            if (payload) *static_cast<bool*>(payload) = mode != kHidden;
+            if (auto* value = message.payload<MSG_TASKS_ACTIVE>()) *value = mode != kHidden;
             break;
         case MSG_TASK_POSITION:
-            if (payload) {
-                auto* query = static_cast<nG_TaskPositionQuery*>(payload);
+            if (auto* query = message.payload<MSG_TASK_POSITION>()) {
                 if (const nG_Task* task = findTask(query->textId)) {
                     // The list is never scaled or turned: its parent's point is its own, moved.
                     query->x = localState().x + task->localState().x;

@@ -12,15 +12,15 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
 #include "game/core/nG_Messages.h"
+#include "game/interface/nG_Widget.h"
 #include "game/interface/nG_WidgetState.h"
 
 class nE_Sprite;
 class nG_Task;
 
-class nG_Tasks : public nE_Object, public nE_Listener, public nG_WidgetState {
+class nG_Tasks : public nE_Object, public nG_Widget, public nG_WidgetState {
 public:
     static constexpr const char* kName = "ng_tasks";
     enum Mode { kShown = 0, kHidden = 1, kWaitingForInventory = 2 };
@@ -36,14 +36,13 @@ public:
     };
 
     nG_Tasks();
-    ~nG_Tasks() override;
     // Declares the fixed assets and string keys this widget and its lines use, for the content checker.
     static void declareContent();
 
     void update(float dt) override;
     // Marks the list as drawn: its update waits for a draw after a change of mode.
     void drawSelf(nE_Render* renderer, nE_RenderState& world) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     // "tasks": the open tasks ("list") and the completion records of rooms still open ("completedata").
     tinyxml2::XMLElement* dumpState(tinyxml2::XMLDocument& doc) override;
     // Replaces every group and record with the saved ones.

@@ -3,17 +3,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/script/nE_ContentRules.h"
+#include "game/core/nG_Messages.h"
 #include "game/interface/nG_InterfButton.h"
 
 namespace {
 
-constexpr unsigned int kMessages[] = {MSG_INV_HIGHLIGHT, MSG_TASKS_HEADER_Y, MSG_TASKS_HEADER_SHOW_TASKS,
-                                      MSG_TASKS_HEADER_VISIBLE};
 constexpr const char* kBackImage = "assets/interface/inventory_tasks/part_1";
 constexpr const char* kInventoryLit = "assets/interface/inventory_tasks/inventory_light";
 constexpr const char* kInventoryShown = "assets/interface/inventory_tasks/inventory";
@@ -23,22 +20,12 @@ constexpr const char* kHighlightImage = "assets/interface/inventory_tasks/inv_bt
 constexpr int kLineAlpha = 8;
 constexpr int kAdditive = 2;
 
-void post(unsigned int message) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, nullptr);
-}
-
 }  // namespace
 
 nG_TasksHeader::nG_TasksHeader() {
     name = kName;
     reset();
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->subscribe(message, this);
-}
-
-nG_TasksHeader::~nG_TasksHeader() {
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+    subscribe({MSG_INV_HIGHLIGHT, MSG_TASKS_HEADER_Y, MSG_TASKS_HEADER_SHOW_TASKS, MSG_TASKS_HEADER_VISIBLE});
 }
 
 void nG_TasksHeader::declareContent() {
@@ -102,16 +89,16 @@ void nG_TasksHeader::onTasks(void* header) {
 void nG_TasksHeader::showInventory() {
     inventoryTab->setEnabled(false);
     tasksTab->setEnabled(true);
-    post(MSG_INV_SHOW);
-    post(MSG_TASKS_HIDE);
+    post<MSG_INV_SHOW>();
+    post<MSG_TASKS_HIDE>();
     visible = true;
 }
 
 void nG_TasksHeader::showTasks() {
     tasksTab->setEnabled(false);
     inventoryTab->setEnabled(true);
-    post(MSG_INV_HIDE);
-    post(MSG_TASKS_SHOW);
+    post<MSG_INV_HIDE>();
+    post<MSG_TASKS_SHOW>();
     visible = true;
 }
 
@@ -122,19 +109,19 @@ void nG_TasksHeader::blink() {
     inventoryTab->editLocalState()->alpha = 1;
 }
 
-void nG_TasksHeader::onMessage(unsigned int message, void* payload) {
-    switch (message) {
+void nG_TasksHeader::onMessage(const nE_Message& message) {
+    switch (message.number) {
         case MSG_INV_HIGHLIGHT:
             blink();
             break;
         case MSG_TASKS_HEADER_Y:
-            if (payload) editLocalState()->y = *static_cast<const float*>(payload);
+            if (auto* value = message.payload<MSG_TASKS_HEADER_Y>()) editLocalState()->y = *value;
             break;
         case MSG_TASKS_HEADER_SHOW_TASKS:
             showTasks();
             break;
         case MSG_TASKS_HEADER_VISIBLE:
-            if (payload) visible = *static_cast<const bool*>(payload);
+            if (auto* value = message.payload<MSG_TASKS_HEADER_VISIBLE>()) visible = *value;
             break;
         default:
             break;

@@ -3,13 +3,13 @@
 // when something new is in it. The tab that is shown is the disabled one.
 #pragma once
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 
 class nE_Sprite;
 class nG_InterfButton;
 
-class nG_TasksHeader : public nE_Object, public nE_Listener {
+class nG_TasksHeader : public nE_Object, public nG_Widget {
 public:
     static constexpr const char* kName = "ng_tasks_header";
     static constexpr float kX = 512, kY = 968;
@@ -17,11 +17,10 @@ public:
     static constexpr float kTabFadeSpeed = 6.f;
 
     nG_TasksHeader();
-    ~nG_TasksHeader() override;
     // Declares the fixed assets this widget loads, for the content checker.
     static void declareContent();
 
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
 
     // The inventory in the strip; the list hidden.
     void showInventory();

@@ -7,8 +7,6 @@
 #include <cstdio>
 
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
@@ -19,7 +17,6 @@
 
 namespace {
 
-constexpr unsigned int kMessages[] = {MSG_TUTORIAL_SHOW, MSG_TUTORIAL_SKIPPED};
 constexpr const char* kBackground = "assets/interface/tutorial/back_for_text";
 constexpr const char* kYesImage = "assets/interface/tutorial/yes";
 constexpr const char* kNoImage = "assets/interface/tutorial/no";
@@ -82,13 +79,7 @@ nG_Tutorial::nG_Tutorial() {
     visible = false;
     input = false;
     active = false;
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->subscribe(message, this);
-}
-
-nG_Tutorial::~nG_Tutorial() {
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+    subscribe({MSG_TUTORIAL_SHOW, MSG_TUTORIAL_SKIPPED});
 }
 
 nG_InterfButton* nG_Tutorial::makeButton(const std::string& suffix, const std::string& caption,
@@ -121,12 +112,11 @@ void nG_Tutorial::onDecline(void* tutorial) {
     static_cast<nG_Tutorial*>(tutorial)->closeHint(true);
 }
 
-void nG_Tutorial::onMessage(unsigned int message, void* payload) {
-    if (!payload) return;
-    if (message == MSG_TUTORIAL_SHOW)
-        showHint(*static_cast<const nG_TutorialRequest*>(payload));
-    else if (message == MSG_TUTORIAL_SKIPPED)
-        *static_cast<bool*>(payload) = !enabled;
+void nG_Tutorial::onMessage(const nE_Message& message) {
+    if (const auto* request = message.payload<MSG_TUTORIAL_SHOW>())
+        showHint(*request);
+    else if (bool* skipped = message.payload<MSG_TUTORIAL_SKIPPED>())
+        *skipped = !enabled;
 }
 
 void nG_Tutorial::showHint(const nG_TutorialRequest& request) {

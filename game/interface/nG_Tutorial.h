@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 #include "game/interface/nG_WidgetState.h"
 
 class nE_AnimSprite;
@@ -17,18 +17,17 @@ class nE_Text;
 class nG_InterfButton;
 struct nG_TutorialRequest;
 
-class nG_Tutorial : public nE_Object, public nE_Listener, public nG_WidgetState {
+class nG_Tutorial : public nE_Object, public nG_Widget, public nG_WidgetState {
 public:
     static constexpr const char* kName = "ng_tutorial";
     enum State { kFadingIn = 0, kShown = 1, kFadingOut = 2, kHidden = 3 };
     static constexpr float kFadeTime = 0.3f;
 
     nG_Tutorial();
-    ~nG_Tutorial() override;
     // Declares the fixed assets and texts this class loads, for the content checker.
     static void declareContent();
 
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
     void update(float dt) override;
     bool handleInput(const nE_InputEvent& event, nE_RenderState& world) override;
     void childWasHit(nE_Object* hit, const nE_InputEvent& event) override;

@@ -1,22 +1,23 @@
 #include "game/script/nG_GuideFunctions.h"
 
 #include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/script/nE_ScriptArgs.h"
+#include "game/core/nG_Messages.h"
 
-static int post(lua_State* L, unsigned int message) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, nullptr);
+template <unsigned int Message>
+static int post(lua_State* L) {
+    nE_Mediator::postToCurrent<Message>();
     return nE_ScriptArgs::done(L);
 }
 
 int nG_GuideFunctions::StrategyGuideTOC(lua_State* L) {
-    return post(L, MSG_GUIDE_TOC);
+    return post<MSG_GUIDE_TOC>(L);
 }
 
 int nG_GuideFunctions::StrategyGuideNext(lua_State* L) {
-    return post(L, MSG_GUIDE_NEXT);
+    return post<MSG_GUIDE_NEXT>(L);
 }
 
 int nG_GuideFunctions::StrategyGuidePrev(lua_State* L) {
-    return post(L, MSG_GUIDE_PREV);
+    return post<MSG_GUIDE_PREV>(L);
 }

@@ -3,7 +3,7 @@
 #include <lua.hpp>
 #include <string>
 
-#include "engine/core/nE_Messages.h"
+#include "engine/core/nE_Mediator.h"
 #include "engine/script/nE_ScriptArgs.h"
 #include "game/core/nG_Messages.h"
 #include "game/script/nG_ScriptFunctions.h"
@@ -14,16 +14,18 @@ std::string text(lua_State* L, int index) {
     return nE_ScriptArgs::stringOr(L, index, "");
 }
 
-int postName(lua_State* L, unsigned int message) {
+template <unsigned int Message>
+int postName(lua_State* L) {
     std::string name = text(L, 1);
     nE_ScriptArgs::done(L);
-    nG_ScriptFunctions::post(message, &name);
+    nE_Mediator::postToCurrent<Message>(&name);
     return 0;
 }
 
-int postBool(lua_State* L, unsigned int message, bool value) {
+template <unsigned int Message>
+int postBool(lua_State* L, bool value) {
     nE_ScriptArgs::done(L);
-    nG_ScriptFunctions::post(message, &value);
+    nE_Mediator::postToCurrent<Message>(&value);
     return 0;
 }
 
@@ -34,12 +36,12 @@ int nG_InterfaceFunctions::HideInterface(lua_State* L) {
     request.hide = nG_ScriptFunctions::intFlag(L, 1);
     request.fade = nG_ScriptFunctions::passed(L) < 2 || nG_ScriptFunctions::intFlag(L, 2);
     nE_ScriptArgs::done(L);
-    nG_ScriptFunctions::post(MSG_HIDE_INTERFACE, &request);
+    nE_Mediator::postToCurrent<MSG_HIDE_INTERFACE>(&request);
     return 0;
 }
 
 int nG_InterfaceFunctions::SetInterfaceInputEnable(lua_State* L) {
-    return postBool(L, MSG_INTERFACE_INPUT, nG_ScriptFunctions::intFlag(L, 1));
+    return postBool<MSG_INTERFACE_INPUT>(L, nG_ScriptFunctions::intFlag(L, 1));
 }
 
 int nG_InterfaceFunctions::ShowBlackBarText(lua_State* L) {
@@ -48,7 +50,7 @@ int nG_InterfaceFunctions::ShowBlackBarText(lua_State* L) {
     double seconds = 0;
     if (nE_ScriptArgs::number(L, 2, seconds)) request.seconds = static_cast<float>(seconds);
     nE_ScriptArgs::done(L);
-    nG_ScriptFunctions::post(MSG_BLACKBAR_SHOW, &request);
+    nE_Mediator::postToCurrent<MSG_BLACKBAR_SHOW>(&request);
     return 0;
 }
 
@@ -58,13 +60,13 @@ int nG_InterfaceFunctions::ShowDialog(lua_State* L) {
     request.x = nE_ScriptArgs::integerOr0(L, 2);
     request.y = nE_ScriptArgs::integerOr0(L, 3);
     nE_ScriptArgs::done(L);
-    nG_ScriptFunctions::post(MSG_DIALOG_SHOW, &request);
+    nE_Mediator::postToCurrent<MSG_DIALOG_SHOW>(&request);
     return 0;
 }
 
 int nG_InterfaceFunctions::ChargeHint(lua_State* L) {
     nE_ScriptArgs::done(L);
-    nG_ScriptFunctions::post(MSG_HINT_CHARGE, nullptr);
+    nE_Mediator::postToCurrent<MSG_HINT_CHARGE>();
     return 0;
 }
 
@@ -75,26 +77,26 @@ int nG_InterfaceFunctions::CompleteAchievement(lua_State* L) {
     request.repeatable = nG_ScriptFunctions::intFlag(L, 3);
     request.target = nE_ScriptArgs::integerOr0(L, 4);
     nE_ScriptArgs::done(L);
-    nG_ScriptFunctions::post(MSG_ACHIEVEMENT_COMPLETE, &request);
+    nE_Mediator::postToCurrent<MSG_ACHIEVEMENT_COMPLETE>(&request);
     return 0;
 }
 
 int nG_InterfaceFunctions::AddDiaryPage(lua_State* L) {
-    return postName(L, MSG_DIARY_ADD_PAGE);
+    return postName<MSG_DIARY_ADD_PAGE>(L);
 }
 
 int nG_InterfaceFunctions::LockDiaryClose(lua_State* L) {
-    return postBool(L, MSG_LOCK_DIARY_CLOSE, nG_ScriptFunctions::flag(L, 1));
+    return postBool<MSG_LOCK_DIARY_CLOSE>(L, nG_ScriptFunctions::flag(L, 1));
 }
 
 int nG_InterfaceFunctions::LockDiaryBookOpen(lua_State* L) {
-    return postBool(L, MSG_LOCK_DIARY_BOOK_OPEN, nG_ScriptFunctions::flag(L, 1));
+    return postBool<MSG_LOCK_DIARY_BOOK_OPEN>(L, nG_ScriptFunctions::flag(L, 1));
 }
 
 int nG_InterfaceFunctions::IsDiaryOpened(lua_State* L) {
     nE_ScriptArgs::done(L);
     bool opened = false;
-    nG_ScriptFunctions::post(MSG_IS_DIARY_OPENED, &opened);
+    nE_Mediator::postToCurrent<MSG_IS_DIARY_OPENED>(&opened);
     lua_pushinteger(L, opened ? 1 : 0);
     return 1;
 }
@@ -102,10 +104,10 @@ int nG_InterfaceFunctions::IsDiaryOpened(lua_State* L) {
 int nG_InterfaceFunctions::CollectDiaryObject(lua_State* L) {
     nG_CollectRequest request{text(L, 1), text(L, 2)};
     nE_ScriptArgs::done(L);
-    nG_ScriptFunctions::post(MSG_DIARY_COLLECT, &request);
+    nE_Mediator::postToCurrent<MSG_DIARY_COLLECT>(&request);
     return 0;
 }
 
 int nG_InterfaceFunctions::SetActiveMapRoom(lua_State* L) {
-    return postName(L, MSG_SET_ACTIVE_MAP_ROOM);
+    return postName<MSG_SET_ACTIVE_MAP_ROOM>(L);
 }

@@ -3,7 +3,7 @@
 #include <lua.hpp>
 #include <string>
 
-#include "engine/core/nE_Messages.h"
+#include "engine/core/nE_Mediator.h"
 #include "engine/script/nE_ScriptArgs.h"
 #include "game/core/nG_Messages.h"
 #include "game/script/nG_ScriptFunctions.h"
@@ -15,10 +15,11 @@ std::string text(lua_State* L, int index) {
 }
 
 // Posts one string (argument 1) as the payload.
-int postName(lua_State* L, unsigned int message) {
+template <unsigned int Message>
+int postName(lua_State* L) {
     std::string name = text(L, 1);
     nE_ScriptArgs::done(L);
-    nG_ScriptFunctions::post(message, &name);
+    nE_Mediator::postToCurrent<Message>(&name);
     return 0;
 }
 
@@ -30,7 +31,7 @@ int nG_InventoryFunctions::AddObjectToInv(lua_State* L) {
     request.flyer = text(L, 2);
     request.code = text(L, 3);
     nE_ScriptArgs::done(L);
-    nG_ScriptFunctions::post(MSG_INV_ADD, &request);
+    nE_Mediator::postToCurrent<MSG_INV_ADD>(&request);
     return 0;
 }
 
@@ -38,13 +39,13 @@ int nG_InventoryFunctions::DelObjectFromInv(lua_State* L) {
     std::string name;
     if (!nE_ScriptArgs::string(L, 1, name)) return nE_ScriptArgs::done(L);
     nE_ScriptArgs::done(L);
-    nG_ScriptFunctions::post(MSG_INV_REMOVE, &name);
+    nE_Mediator::postToCurrent<MSG_INV_REMOVE>(&name);
     return 0;
 }
 
 int nG_InventoryFunctions::HighlightInv(lua_State* L) {
     nE_ScriptArgs::done(L);
-    nG_ScriptFunctions::post(MSG_INV_HIGHLIGHT, nullptr);
+    nE_Mediator::postToCurrent<MSG_INV_HIGHLIGHT>();
     return 0;
 }
 
@@ -55,16 +56,16 @@ int nG_InventoryFunctions::AddTask(lua_State* L) {
     request.room = text(L, 3);
     request.marked = nG_ScriptFunctions::passed(L) >= 4 && nG_ScriptFunctions::intFlag(L, 4);
     nE_ScriptArgs::done(L);
-    nG_ScriptFunctions::post(MSG_TASK_ADD, &request);
+    nE_Mediator::postToCurrent<MSG_TASK_ADD>(&request);
     return 0;
 }
 
 int nG_InventoryFunctions::CompleteTask(lua_State* L) {
-    return postName(L, MSG_TASK_COMPLETE);
+    return postName<MSG_TASK_COMPLETE>(L);
 }
 
 int nG_InventoryFunctions::UnmarkTask(lua_State* L) {
-    return postName(L, MSG_TASK_UNMARK);
+    return postName<MSG_TASK_UNMARK>(L);
 }
 
 int nG_InventoryFunctions::SetTasksCompleteData(lua_State* L) {
@@ -75,14 +76,14 @@ int nG_InventoryFunctions::SetTasksCompleteData(lua_State* L) {
     data.completeTrigger = text(L, 4);
     data.dialogCloseTrigger = text(L, 5);
     nE_ScriptArgs::done(L);
-    nG_ScriptFunctions::post(MSG_TASK_COMPLETE_DATA, &data);
+    nE_Mediator::postToCurrent<MSG_TASK_COMPLETE_DATA>(&data);
     return 0;
 }
 
 int nG_InventoryFunctions::CollectHoObject(lua_State* L) {
     nG_CollectRequest request{text(L, 1), text(L, 2)};
     nE_ScriptArgs::done(L);
-    nG_ScriptFunctions::post(MSG_HO_COLLECT, &request);
+    nE_Mediator::postToCurrent<MSG_HO_COLLECT>(&request);
     return 0;
 }
 
@@ -93,14 +94,14 @@ int nG_InventoryFunctions::ShowPopup(lua_State* L) {
     for (int i = 0; i < 5; ++i) request.params[i] = text(L, i + 2);
     request.rawText = false;
     nE_ScriptArgs::done(L);
-    nG_ScriptFunctions::post(MSG_POPUP, &request);
+    nE_Mediator::postToCurrent<MSG_POPUP>(&request);
     return 0;
 }
 
 int nG_InventoryFunctions::HidePopup(lua_State* L) {
     nE_ScriptArgs::done(L);
     nG_PopupRequest request;
-    nG_ScriptFunctions::post(MSG_POPUP, &request);
+    nE_Mediator::postToCurrent<MSG_POPUP>(&request);
     return 0;
 }
 
@@ -117,14 +118,14 @@ int nG_InventoryFunctions::ShowTutorial(lua_State* L) {
     if (nE_ScriptArgs::number(L, 7, angle)) request.arrowAngle = static_cast<float>(angle);
     request.closeTrigger = text(L, 8);
     nE_ScriptArgs::done(L);
-    nG_ScriptFunctions::post(MSG_TUTORIAL_SHOW, &request);
+    nE_Mediator::postToCurrent<MSG_TUTORIAL_SHOW>(&request);
     return 0;
 }
 
 int nG_InventoryFunctions::IsTutorialSkipped(lua_State* L) {
     nE_ScriptArgs::done(L);
     bool skipped = false;
-    nG_ScriptFunctions::post(MSG_TUTORIAL_SKIPPED, &skipped);
+    nE_Mediator::postToCurrent<MSG_TUTORIAL_SKIPPED>(&skipped);
     lua_pushboolean(L, skipped);
     return 1;
 }

@@ -5,8 +5,8 @@
 
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/script/nE_ScriptArgs.h"
+#include "game/core/nG_Messages.h"
 #include "game/state/nG_ProfileHub.h"
 
 namespace {
@@ -79,7 +79,7 @@ int nG_ProfileFunctions::SetGameMode(lua_State* L) {
     nE_ScriptArgs::done(L);
     if (hub() && hub()->currentProfile()) {
         hub()->setGameMode(mode);
-        if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_GAME_MODE_CHANGED, &mode);
+        nE_Mediator::postToCurrent<MSG_GAME_MODE_CHANGED>(&mode);
     }
     return 0;
 }

@@ -3,7 +3,7 @@
 #include <lua.hpp>
 #include <string>
 
-#include "engine/core/nE_Messages.h"
+#include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Object.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/script/nE_ContentRules.h"
@@ -24,12 +24,12 @@ void postChange(bool isSubRoom, bool closeCurrent, bool animate, const std::stri
     request.endY = ey;
     request.animate = animate;
     request.name = name;
-    nG_ScriptFunctions::post(MSG_CHANGE_ROOM, &request);
+    nE_Mediator::postToCurrent<MSG_CHANGE_ROOM>(&request);
 }
 
 nE_Object* currentRoom() {
     nE_Object* room = nullptr;
-    nG_ScriptFunctions::post(MSG_GET_CURRENT_ROOM, &room);
+    nE_Mediator::postToCurrent<MSG_GET_CURRENT_ROOM>(&room);
     return room;
 }
 
@@ -40,8 +40,8 @@ int nG_RoomFunctions::SwitchRoom(lua_State* L) {
     if (!nE_ScriptArgs::string(L, 1, name)) return nE_ScriptArgs::done(L);
     const bool animate = nG_ScriptFunctions::passed(L) < 2 || nE_ScriptArgs::integerOr0(L, 2) > 0;
     nE_ScriptArgs::done(L);
-    nG_ScriptFunctions::post(MSG_SAVE_GAME, nullptr);
-    nG_ScriptFunctions::post(MSG_DIALOG_CLOSE, nullptr);
+    nE_Mediator::postToCurrent<MSG_SAVE_GAME>();
+    nE_Mediator::postToCurrent<MSG_DIALOG_CLOSE>();
     postChange(false, false, animate, name);
     return 0;
 }
@@ -73,13 +73,13 @@ int nG_RoomFunctions::GetCurrentRoom(lua_State* L) {
 int nG_RoomFunctions::BlockSubRoomClose(lua_State* L) {
     bool block = nE_ScriptArgs::integerOr0(L, 1) > 0;
     nE_ScriptArgs::done(L);
-    nG_ScriptFunctions::post(MSG_BLOCK_SUBROOM_CLOSE, &block);
+    nE_Mediator::postToCurrent<MSG_BLOCK_SUBROOM_CLOSE>(&block);
     return 0;
 }
 
 int nG_RoomFunctions::ClearRoomsHub(lua_State* L) {
     nE_ScriptArgs::done(L);
-    nG_ScriptFunctions::post(MSG_CLEAR_ROOMS_HUB, nullptr);
+    nE_Mediator::postToCurrent<MSG_CLEAR_ROOMS_HUB>();
     return 0;
 }
 
@@ -92,10 +92,10 @@ int nG_RoomFunctions::TeleportFromDiary(lua_State* L) {
     const std::string room = nE_ScriptArgs::stringOr(L, 1, "");
     nE_ScriptArgs::done(L);
     nG_PopupRequest hide;
-    nG_ScriptFunctions::post(MSG_POPUP, &hide);
+    nE_Mediator::postToCurrent<MSG_POPUP>(&hide);
     postChange(true, true, false, "");
     nE_Scene::queueTrigger("ng_map", std::string(kGoRoomTrigger) + "(" + room + ")");
-    nG_ScriptFunctions::post(MSG_DIARY_TOGGLE, nullptr);
+    nE_Mediator::postToCurrent<MSG_DIARY_TOGGLE>();
     return 0;
 }
 
@@ -113,6 +113,6 @@ int nG_RoomFunctions::ApplyObj(lua_State* L) {
 int nG_RoomFunctions::ActivateGame(lua_State* L) {
     bool active = nG_ScriptFunctions::flag(L, 1);
     nE_ScriptArgs::done(L);
-    nG_ScriptFunctions::post(MSG_ACTIVATE_GAME, &active);
+    nE_Mediator::postToCurrent<MSG_ACTIVATE_GAME>(&active);
     return 0;
 }

@@ -4,7 +4,6 @@
 #include <lua.hpp>
 
 #include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Object.h"
 #include "engine/core/notEngine.h"
 #include "engine/media/nE_Cursor.h"
@@ -69,7 +68,7 @@ int nG_ScreenFunctions::ShowObjectWindow(lua_State* L) {
     request.name = nE_ScriptArgs::stringOr(L, 2, "");
     request.code = nE_ScriptArgs::stringOr(L, 3, "");
     nE_ScriptArgs::done(L);
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_SHOW_OBJECT_WINDOW, &request);
+    nE_Mediator::postToCurrent<MSG_SHOW_OBJECT_WINDOW>(&request);
     return 0;
 }
 

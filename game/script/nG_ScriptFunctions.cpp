@@ -1,6 +1,5 @@
 #include "game/script/nG_ScriptFunctions.h"
 
-#include "engine/core/nE_Mediator.h"
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_LuaSandbox.h"
 #include "engine/script/nE_ScriptArgs.h"
@@ -182,8 +181,4 @@ bool nG_ScriptFunctions::flag(lua_State* L, int index) {
 bool nG_ScriptFunctions::intFlag(lua_State* L, int index) {
     if (lua_type(L, index) == LUA_TBOOLEAN) return lua_toboolean(L, index) != 0;
     return nE_ScriptArgs::integerOr0(L, index) == 1;
-}
-
-void nG_ScriptFunctions::post(unsigned int message, void* payload) {
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(message, payload);
 }

@@ -33,6 +33,4 @@ public:
     static int passed(lua_State* L) { return lua_gettop(L); }
     // An integer switch: true when the argument reads as the integer 1 (a boolean counts as itself).
     static bool intFlag(lua_State* L, int index);
-    // Posts the message with the payload to the game mediator, when there is one.
-    static void post(unsigned int message, void* payload);
 };

@@ -7,8 +7,6 @@
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_DisplayChoice.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/core/notEngine.h"
 #include "engine/media/nE_Cursor.h"
@@ -19,6 +17,8 @@
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_TriggerHub.h"
 #include "game/core/nG_Game.h"
+#include "game/core/nG_Messages.h"
+#include "game/interface/nG_Cursor.h"
 #include "game/shell/nG_Menu.h"
 #include "game/state/nG_Settings.h"
 
@@ -26,9 +26,6 @@ namespace {
 
 nG_Screen* g_screen = nullptr;
 
-constexpr unsigned int kMessages[] = {MSG_FULLSCREEN_CHANGED, MSG_SHOW_OBJECT_WINDOW, MSG_IS_GAME_RUNNING,
-                                      MSG_SCREEN_WIDTH,       MSG_SAVE_SLOT,          MSG_START_GAME,
-                                      MSG_SWITCH_TO_MENU,     MSG_PENDING_SWITCH,     MSG_SET_PENDING_SWITCH};
 constexpr int kKeyF1 = -100;
 constexpr int kKeyF12 = -89;
 constexpr float kFade = 0.4f;
@@ -40,8 +37,8 @@ struct CursorKind {
     float offsetX, offsetY;
     uint16_t systemCursor;
 };
-// Arrow 32512, move 32646, hand 32649.
-const CursorKind kCursors[nG_Screen::kCursorKinds] = {
+// In nG_Cursor's order. Arrow 32512, move 32646, hand 32649.
+const CursorKind kCursors[nG_Cursor::kKinds] = {
     {"CURSOR_NULL", "", 0, 0, 0},
     {"CURSOR_DEFAULT", "assets/cursors/cursor", 14, 19, 32512},
     {"CURSOR_LOUPE", "assets/cursors/cursor_magglass", 0, 0, 32646},
@@ -73,16 +70,16 @@ nG_Screen::nG_Screen(bool developer) : developerMode(developer) {
     // The program keeps its screen for the whole run.
     pinned = true;
     reset();
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->subscribe(message, this);
+    subscribe({MSG_FULLSCREEN_CHANGED, MSG_SHOW_OBJECT_WINDOW, MSG_IS_GAME_RUNNING, MSG_SCREEN_WIDTH,
+               MSG_SAVE_SLOT, MSG_START_GAME, MSG_SWITCH_TO_MENU, MSG_PENDING_SWITCH,
+               MSG_SET_PENDING_SWITCH});
     g_screen = this;
     // The canvas mapping moves from the scene's root onto the screen once the screen is live.
     nE_DisplayChoice::setCanvasHolder(kName);
 }
 
 nG_Screen::~nG_Screen() {
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+    unsubscribeAll();
     if (g_screen == this) {
         g_screen = nullptr;
         nE_DisplayChoice::setCanvasHolder("");
@@ -154,7 +151,7 @@ void nG_Screen::makeOverlay() {
 void nG_Screen::registerCursors() {
     nE_Cursor* cursor = nE_Cursor::current();
     lua_State* L = nE_Core::exists() ? nE_Core::get()->lua() : nullptr;
-    for (int kind = 0; kind < kCursorKinds; ++kind) {
+    for (int kind = 0; kind < nG_Cursor::kKinds; ++kind) {
         const CursorKind& c = kCursors[kind];
         if (cursor) cursor->add(nE_CursorDesc{c.image, c.offsetX, c.offsetY, c.systemCursor});
         if (L) {
@@ -163,7 +160,7 @@ void nG_Screen::registerCursors() {
             lua_rawset(L, LUA_GLOBALSINDEX);
         }
     }
-    if (cursor) cursor->select(1);
+    if (cursor) cursor->select(nG_Cursor::kDefault);
 }
 
 void nG_Screen::applyCanvas(const nE_CanvasMapping& mapping) {
@@ -227,7 +224,7 @@ void nG_Screen::startGame() {
 void nG_Screen::openMenu(bool logo) {
     if (game) {
         game->settle();
-        if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_SAVE_GAME, nullptr);
+        post<MSG_SAVE_GAME>();
         nG_Game* leaving = game;
         game = nullptr;
         dropSubtree(leaving);
@@ -302,7 +299,7 @@ void nG_Screen::setPaused(bool p) {
 void nG_Screen::saveForClose() {
     if (!game) return;
     game->settle();
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_SAVE_GAME, nullptr);
+    post<MSG_SAVE_GAME>();
 }
 
 void nG_Screen::showObjectWindow(const nG_ObjectWindowRequest& request) {
@@ -323,8 +320,8 @@ void nG_Screen::showObjectWindow(const nG_ObjectWindowRequest& request) {
     nE_Scene::queueTrigger(window->name, request.code);
 }
 
-void nG_Screen::onMessage(unsigned int message, void* payload) {
-    switch (message) {
+void nG_Screen::onMessage(const nE_Message& message) {
+    switch (message.number) {
         case MSG_FULLSCREEN_CHANGED: {
             const notEngine* engine = notEngine::instance();
             nE_Scene::queueTrigger(
@@ -332,36 +329,33 @@ void nG_Screen::onMessage(unsigned int message, void* payload) {
             break;
         }
         case MSG_SHOW_OBJECT_WINDOW:
-            if (payload) showObjectWindow(*static_cast<nG_ObjectWindowRequest*>(payload));
+            if (auto* value = message.payload<MSG_SHOW_OBJECT_WINDOW>()) showObjectWindow(*value);
             break;
         case MSG_IS_GAME_RUNNING:
-            if (payload) *static_cast<bool*>(payload) = game != nullptr;
+            if (auto* value = message.payload<MSG_IS_GAME_RUNNING>()) *value = game != nullptr;
             break;
         case MSG_SCREEN_WIDTH:
-            if (payload) {
+            if (float* answer = message.payload<MSG_SCREEN_WIDTH>()) {
                 const notEngine* engine = notEngine::instance();
                 const float width = engine ? engine->GetWidth() : 1024.f;
-                *static_cast<float*>(payload) =
-                    localState().scaleX != 0 ? width / localState().scaleX : width;
+                *answer = localState().scaleX != 0 ? width / localState().scaleX : width;
             }
             break;
         case MSG_SAVE_SLOT:
-            if (payload) *static_cast<int*>(payload) = gameStart.slot;
+            if (auto* value = message.payload<MSG_SAVE_SLOT>()) *value = gameStart.slot;
             break;
         case MSG_START_GAME:
-            if (payload) {
-                const auto& start = *static_cast<nG_GameStart*>(payload);
-                requestStart(start.continueSave, start.slot, start.levelPath, start.startCode);
-            }
+            if (const auto* start = message.payload<MSG_START_GAME>())
+                requestStart(start->continueSave, start->slot, start->levelPath, start->startCode);
             break;
         case MSG_SWITCH_TO_MENU:
             requestMenu();
             break;
         case MSG_PENDING_SWITCH:
-            if (payload) *static_cast<int*>(payload) = pendingSwitch;
+            if (auto* value = message.payload<MSG_PENDING_SWITCH>()) *value = pendingSwitch;
             break;
         case MSG_SET_PENDING_SWITCH:
-            if (payload) pendingSwitch = *static_cast<int*>(payload);
+            if (auto* value = message.payload<MSG_SET_PENDING_SWITCH>()) pendingSwitch = *value;
             break;
         default:
             break;

@@ -7,15 +7,15 @@
 #include <string>
 
 #include "engine/core/nE_DisplayChoice.h"
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
 #include "game/core/nG_Messages.h"
+#include "game/interface/nG_Widget.h"
 
 class nE_Sprite;
 class nG_Game;
 class nG_Menu;
 
-class nG_Screen : public nE_Object, public nE_Listener {
+class nG_Screen : public nE_Object, public nG_Widget {
 public:
     enum Switch {
         kNone = kSwitchNone,
@@ -25,7 +25,6 @@ public:
     };
     static constexpr const char* kName = "ng_screen";
     static constexpr const char* kLevelPath = "assets/levels/level/level";
-    static constexpr int kCursorKinds = 10;
     static constexpr const char* kPauseDimImage = "assets/interface/main/black";
     static constexpr const char* kPauseLabelImage = "assets/interface/main/paused";
     static constexpr const char* kFullscreenTrigger = "ng_toggle_fullscreen";
@@ -55,7 +54,7 @@ public:
 
     void update(float dt) override;
     bool handleInput(const nE_InputEvent& event, nE_RenderState& world) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
 
     nG_Game* game = nullptr;
     nG_Menu* menu = nullptr;

@@ -7,14 +7,13 @@
 
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_InputEvent.h"
-#include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
-#include "engine/media/nE_Cursor.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_SLHelper.h"
+#include "game/core/nG_Messages.h"
+#include "game/interface/nG_Cursor.h"
 #include "game/interface/nG_InterfButton.h"
 #include "game/state/nG_ProfileHub.h"
 #include "pflib/TFile.h"
@@ -34,7 +33,6 @@ const float kSlotX[nG_StrategyGuide::kImageSlots] = {880, 690, 880, 690, 880, 69
 const float kSlotY[nG_StrategyGuide::kImageSlots] = {230, 230, 370, 370, 510, 510};
 constexpr float kTurnSpeed = 3.f;
 constexpr float kZoomSpeed = 3.f;
-constexpr unsigned int kMessages[] = {MSG_GUIDE_TOC, MSG_GUIDE_NEXT, MSG_GUIDE_PREV};
 
 std::string textOf(const tinyxml2::XMLElement* element) {
     const char* text = element ? element->GetText() : nullptr;
@@ -51,13 +49,11 @@ void setColour(nE_Object* object, int r, int g, int b) {
 
 nG_StrategyGuide::nG_StrategyGuide() {
     resetOwn();
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->subscribe(message, this);
+    subscribe({MSG_GUIDE_TOC, MSG_GUIDE_NEXT, MSG_GUIDE_PREV});
 }
 
 nG_StrategyGuide::~nG_StrategyGuide() {
-    if (nE_Mediator* mediator = nE_Mediator::current())
-        for (unsigned int message : kMessages) mediator->unsubscribe(message, this);
+    unsubscribeAll();
     // The base destructor no longer reaches this class's unloadResources.
     deactivate();
 }
@@ -221,7 +217,7 @@ void nG_StrategyGuide::createChildren() {
         params.layer1Image = kFrameFocus;
         button->build(params);
         button->setHitRect(-89, -67, 178, 134);
-        button->hoverCursor = 2;
+        button->hoverCursor = nG_Cursor::kLoupe;
         imageButtons[i] = button;
     }
 
@@ -356,7 +352,7 @@ void nG_StrategyGuide::prevPage() {
 void nG_StrategyGuide::openEntry(int index) {
     if (index < 0 || index >= static_cast<int>(model.contents.size())) return;
     targetPage = model.contents[index].firstPage;
-    if (nE_Cursor* cursor = nE_Cursor::current()) cursor->select(1);
+    selectCursor(nG_Cursor::kDefault);
     if (contents) contents->input = false;
 }
 
@@ -424,11 +420,11 @@ void nG_StrategyGuide::update(float dt) {
     header->editLocalState()->alpha = turning_ && headerFades_ ? pageFade : 1.f;
 }
 
-void nG_StrategyGuide::onMessage(unsigned int message, void*) {
-    if (message == MSG_GUIDE_TOC)
+void nG_StrategyGuide::onMessage(const nE_Message& message) {
+    if (message.number == MSG_GUIDE_TOC)
         showContents();
-    else if (message == MSG_GUIDE_NEXT)
+    else if (message.number == MSG_GUIDE_NEXT)
         nextPage();
-    else if (message == MSG_GUIDE_PREV)
+    else if (message.number == MSG_GUIDE_PREV)
         prevPage();
 }

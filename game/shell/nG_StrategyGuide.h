@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Object.h"
+#include "game/interface/nG_Widget.h"
 
 class nE_AnimSprite;
 class nE_Sprite;
 class nE_Text;
 class nG_InterfButton;
 
-class nG_StrategyGuide : public nE_Object, public nE_Listener {
+class nG_StrategyGuide : public nE_Object, public nG_Widget {
 public:
     static constexpr int kImageSlots = 6;
     // Contents entries beyond this do not fit the page and get no button.
@@ -63,7 +63,7 @@ public:
     void update(float dt) override;
     // Presses on a contents entry, a screenshot or the zoomed view.
     void childWasHit(nE_Object* hit, const nE_InputEvent& event) override;
-    void onMessage(unsigned int message, void* payload) override;
+    void onMessage(const nE_Message& message) override;
 
     // Turning: the contents are page -1.
     void showContents();

@@ -7,7 +7,6 @@
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_TimerHub.h"
 #include "engine/script/nE_TriggerHub.h"
@@ -31,12 +30,12 @@ void notify(const char* textId, const std::string& name) {
     request.show = true;
     request.textId = textId;
     request.params[0] = name;
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_POPUP, &request);
+    nE_Mediator::postToCurrent<MSG_POPUP>(&request);
 }
 
 bool gameRunning() {
     bool running = false;
-    if (nE_Mediator* mediator = nE_Mediator::current()) mediator->post(MSG_IS_GAME_RUNNING, &running);
+    nE_Mediator::postToCurrent<MSG_IS_GAME_RUNNING>(&running);
     return running;
 }
 

@@ -12,10 +12,10 @@
 namespace {
 
 struct Alternation : nE_Listener {
-    void onMessage(unsigned int, void* payload) override {
-        const auto* message = static_cast<nE_Subtitles::Message*>(payload);
-        if (message->show == shown) std::abort();
-        shown = message->show;
+    void onMessage(const nE_Message& posted) override {
+        const auto* line = posted.payload<MSG_SUBTITLES>();
+        if (line->show == shown) std::abort();
+        shown = line->show;
     }
     bool shown = false;
 };

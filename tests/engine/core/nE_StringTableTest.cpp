@@ -47,9 +47,7 @@ protected:
 };
 
 struct DebugCatcher : nE_Listener {
-    void onMessage(unsigned int, void* payload) override {
-        lines.push_back(static_cast<const char*>(payload));
-    }
+    void onMessage(const nE_Message& message) override { lines.push_back(message.payload<MSG_DEBUG_TEXT>()); }
     std::vector<std::string> lines;
 };
 

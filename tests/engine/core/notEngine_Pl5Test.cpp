@@ -138,7 +138,9 @@ TEST_F(Engine, ActivationCallsTheFocusCallbacks) {
 
 struct ToggleListener : nE_Listener {
     std::vector<bool> results;
-    void onMessage(unsigned, void* payload) override { results.push_back(*static_cast<bool*>(payload)); }
+    void onMessage(const nE_Message& message) override {
+        results.push_back(*message.payload<MSG_FULLSCREEN_CHANGED>());
+    }
 };
 
 TEST_F(Engine, DisplayToggleAsksForTheOtherModeAndPostsTheResult) {

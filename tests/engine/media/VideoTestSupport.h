@@ -80,8 +80,8 @@ public:
         mediator.unsubscribe(MSG_SUBTITLES, this);
         nE_Mediator::setCurrent(previous);
     }
-    void onMessage(unsigned int, void* payload) override {
-        auto* m = static_cast<nE_Subtitles::Message*>(payload);
+    void onMessage(const nE_Message& message) override {
+        const auto* m = message.payload<MSG_SUBTITLES>();
         posts.push_back(m->show ? "+" + m->text : "-");
     }
     std::vector<std::string> take() {

@@ -24,8 +24,8 @@ public:
         nE_Mediator::current()->unsubscribe(MSG_DEBUG_TEXT, this);
         if (!previous_) nE_Mediator::setCurrent(nullptr);
     }
-    void onMessage(unsigned int, void* payload) override {
-        lines.emplace_back(static_cast<const char*>(payload));
+    void onMessage(const nE_Message& message) override {
+        lines.emplace_back(message.payload<MSG_DEBUG_TEXT>());
     }
 
     std::vector<std::string> lines;

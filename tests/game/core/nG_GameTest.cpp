@@ -10,6 +10,7 @@
 #include "engine/media/nE_Sound.h"
 #include "engine/script/nE_SLHelper_XML.h"
 #include "game/core/nG_Messages.h"
+#include "game/interface/nG_Cursor.h"
 #include "pflib/recording/TRecordingSound.h"
 #include "tests/game/core/GameTestSupport.h"
 
@@ -24,10 +25,10 @@ const std::string kBeep = "sounds/beep";
 // Records the room-change traffic and what the game asks of the screen: message ids in order, the last
 // room change and the last start.
 struct Traffic : nE_Listener {
-    void onMessage(unsigned int message, void* payload) override {
-        ids.push_back(message);
-        if (message == MSG_CHANGE_ROOM) change = *static_cast<nG_RoomChangeRequest*>(payload);
-        if (message == MSG_START_GAME) start = *static_cast<nG_GameStart*>(payload);
+    void onMessage(const nE_Message& message) override {
+        ids.push_back(message.number);
+        if (const auto* request = message.payload<MSG_CHANGE_ROOM>()) change = *request;
+        if (const auto* request = message.payload<MSG_START_GAME>()) start = *request;
     }
     std::vector<unsigned int> ids;
     nG_RoomChangeRequest change;
@@ -146,9 +147,9 @@ TEST_F(GameObjectTest, ASubRoomOpensInItsFrameOverTheBlurAndClosesFromTheFrame) 
 
     // Pointing outside shows the way-down cursor; inside the normal one.
     send(nE_InputEvent::kPointerMove, 5, 5);
-    EXPECT_EQ(cursor.kinds.back(), nG_FrameSubroom::kCursorDown);
+    EXPECT_EQ(cursor.kinds.back(), nG_Cursor::kDown);
     send(nE_InputEvent::kPointerMove, 512, 300);
-    EXPECT_EQ(cursor.kinds.back(), nG_FrameSubroom::kCursorDefault);
+    EXPECT_EQ(cursor.kinds.back(), nG_Cursor::kDefault);
     EXPECT_TRUE(frame->hoverInside);
     send(nE_InputEvent::kButtonDown, 512, 300);
     EXPECT_FALSE(frame->closeRequested) << "a click inside belongs to the sub-room";

@@ -73,9 +73,9 @@ const char* const kStrings = R"(<Workbook><Table>
 
 // Counts the posts of the messages it listens to.
 struct Counter : nE_Listener {
-    void onMessage(unsigned int message, void* payload) override {
-        ids.push_back(message);
-        if (message == MSG_HO_DIALOG_SHOW) dialog = *static_cast<nG_HoDialogRequest*>(payload);
+    void onMessage(const nE_Message& message) override {
+        ids.push_back(message.number);
+        if (const auto* request = message.payload<MSG_HO_DIALOG_SHOW>()) dialog = *request;
     }
     int count(unsigned int message) const {
         int n = 0;
@@ -140,8 +140,9 @@ protected:
             listened.push_back(id);
         }
     }
-    void post(unsigned int message, void* payload = nullptr) {
-        nE_Mediator::current()->post(message, payload);
+    template <unsigned int Message, typename... Payload>
+    void post(Payload... payload) {
+        nE_Mediator::current()->post<Message>(payload...);
     }
 
     // The pointer moves there; the cursor follows it as the platform makes it.

@@ -65,7 +65,7 @@ const char* const kSounds[] = {"common_s_diary", "common_s_todiary", "s_common_o
 
 // Counts the flashes asked for.
 struct Flashes : nE_Listener {
-    void onMessage(unsigned int, void*) override { ++count; }
+    void onMessage(const nE_Message&) override { ++count; }
     int count = 0;
 };
 
@@ -104,7 +104,7 @@ protected:
     nG_DiaryBook* book() { return ng->interface->diaryBook; }
     nG_DiaryCollector* collector() { return ng->interface->diaryCollector; }
     std::string log() { return eval("log"); }
-    void toggle() { nE_Mediator::current()->post(MSG_DIARY_TOGGLE, nullptr); }
+    void toggle() { nE_Mediator::current()->post<MSG_DIARY_TOGGLE>(); }
     void click(float x, float y) {
         send(nE_InputEvent::kPointerMove, x, y);
         send(nE_InputEvent::kButtonDown, x, y);
@@ -395,13 +395,13 @@ TEST_F(DiaryTest, TheClipboardPlaysOpenAndCloseOnlyOnceStill) {
     nE_AnimSprite* clip = b->clipboard;
     EXPECT_FALSE(clip->input) << "the bar's button under it keeps its clicks";
     bool on = true;
-    nE_Mediator::current()->post(MSG_DIARY_BOOK, &on);
+    nE_Mediator::current()->post<MSG_DIARY_BOOK>(&on);
     tick(0.01f);
     EXPECT_EQ(b->state, nG_DiaryBook::kOpening);
     EXPECT_TRUE(clip->playing);
     EXPECT_EQ(played("s_common_open_diary"), 1);
     on = false;
-    nE_Mediator::current()->post(MSG_DIARY_BOOK, &on);
+    nE_Mediator::current()->post<MSG_DIARY_BOOK>(&on);
     tick(0.01f);
     EXPECT_EQ(b->state, nG_DiaryBook::kOpening) << "the opening plays to its end first";
     run(0.5f);

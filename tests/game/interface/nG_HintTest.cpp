@@ -45,9 +45,9 @@ TEST_F(HintTest, TheHintRechargesByGameModeAndCanBeChargedAtOnce) {
 
     // The mini-game timer dims it and takes its input.
     float alpha = 0.25f;
-    post(MSG_HINT_ALPHA, &alpha);
+    post<MSG_HINT_ALPHA>(&alpha);
     bool on = false;
-    post(MSG_HINT_INPUT, &on);
+    post<MSG_HINT_INPUT>(&on);
     EXPECT_FLOAT_EQ(hint()->localState().alpha, 0.25f);
     EXPECT_FALSE(hint()->input);
 }

@@ -9,7 +9,7 @@ TEST_F(HoCollectorTest, AFoundObjectFliesToItsLineThenItsTaskIsDoneOnce) {
     lua("AddTask('task_watch', 1, 'room_a'); AddTask('task_screw', 2, 'room_a')");
     nE_Object* door = object("a_door");
     nG_TaskPositionQuery line{"task_watch"};
-    post(MSG_TASK_POSITION, &line);
+    post<MSG_TASK_POSITION>(&line);
 
     lua("CollectHoObject('a_door', 'task_watch')");
     ASSERT_EQ(collector()->flights.size(), 1u);
@@ -109,9 +109,9 @@ TEST_F(HoCollectorTest, TheLastTaskShowsTheKeptRewardWhichGoesToTheInventoryOnCl
 TEST_F(HoCollectorTest, WithoutACloseTriggerTheDialogKeepsItsObjectAndGivesNothing) {
     listen({MSG_BLUR, MSG_INV_ADD});
     nG_HoDialogRequest request{"b_thing", "inv_b", ""};
-    post(MSG_HO_DIALOG_SHOW, &request);
+    post<MSG_HO_DIALOG_SHOW>(&request);
     nG_HoDialogRequest unknown{"no_such_thing", "inv_b", "closed"};
-    post(MSG_HO_DIALOG_SHOW, &unknown);
+    post<MSG_HO_DIALOG_SHOW>(&unknown);
     EXPECT_EQ(dialog()->shown, object("b_thing"));
     press(40, 40);
     EXPECT_EQ(dialog()->state, nG_HoDialog::kShown) << "not fully shown yet";
@@ -136,7 +136,7 @@ TEST_F(HoCollectorTest, AnObjectAScriptTakesAwayInFlightOrFromTheDialogBreaksNot
     EXPECT_TRUE(task("task_watch")->completed) << "it was found all the same";
 
     nG_HoDialogRequest request{"b_thing", "inv_b", "closed"};
-    post(MSG_HO_DIALOG_SHOW, &request);
+    post<MSG_HO_DIALOG_SHOW>(&request);
     frames(0.5f);
     lua("ObjDelete('b_thing')");
     tick(0);
@@ -179,7 +179,7 @@ TEST_F(HoCollectorTest, AGameSavedMidFlightOrWithTheDialogOpenComesBack) {
 
     // The dialog saved while it shows its object shows it again.
     nG_HoDialogRequest request{"b_thing", "inv_b", "closed"};
-    post(MSG_HO_DIALOG_SHOW, &request);
+    post<MSG_HO_DIALOG_SHOW>(&request);
     tinyxml2::XMLElement* shown = dialog()->dumpState(doc);
     EXPECT_STREQ(shown->Attribute("inv_obj_name"), "inv_b");
     EXPECT_STREQ(shown->Attribute("close_trigger"), "closed");

@@ -261,7 +261,7 @@ TEST_F(InterfButtonTest, ResetRestoresTheDefaults) {
     b->resetState();
     EXPECT_EQ(nG_InterfButton::kNormal, b->state);
     EXPECT_EQ(0, b->glow);
-    EXPECT_EQ(nG_InterfButton::kCursorHand, b->hoverCursor);
+    EXPECT_EQ(nG_Cursor::kHand, b->hoverCursor);
     EXPECT_FLOAT_EQ(3, b->fadeSpeed);
     EXPECT_EQ(nullptr, b->onClick);
     EXPECT_EQ(nullptr, b->layer1);

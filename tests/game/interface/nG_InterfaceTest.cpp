@@ -126,10 +126,10 @@ TEST_F(InterfaceTest, TheLeftLampGlowsWhileTheDiaryButtonIsPointedAt) {
     EXPECT_FALSE(left->playing) << "over the room it goes out too";
 
     bool on = true;
-    post(MSG_RIGHT_LAMP, &on);
+    post<MSG_RIGHT_LAMP>(&on);
     EXPECT_TRUE(right->playing);
     on = false;
-    post(MSG_RIGHT_LAMP, &on);
+    post<MSG_RIGHT_LAMP>(&on);
     EXPECT_FALSE(right->playing);
 }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "engine/script/nE_SLHelper_XML.h"
+#include "game/interface/nG_Cursor.h"
 #include "game/interface/nG_SimpleButton.h"
 #include "tests/game/interface/WidgetTestSupport.h"
 
@@ -189,7 +190,7 @@ TEST_F(InventoryTest, ADraggedItemThatNothingTakesFliesBackInATimeThatGrowsWithT
     EXPECT_EQ(a->parent, ng->interface) << "lifted out of the strip";
     EXPECT_FLOAT_EQ(a->localState().z, 2000);
     EXPECT_FALSE(a->input);
-    EXPECT_EQ(cursor.kinds.back(), nG_Inventory::kCursorNull) << "the item is the pointer";
+    EXPECT_EQ(cursor.kinds.back(), nG_Cursor::kNull) << "the item is the pointer";
     EXPECT_EQ(inventory()->draggedItem, a);
 
     pointer(700, 200);
@@ -206,7 +207,7 @@ TEST_F(InventoryTest, ADraggedItemThatNothingTakesFliesBackInATimeThatGrowsWithT
     EXPECT_EQ(eval("uses"), "1");
     EXPECT_EQ(eval("applied"), "nil");
     EXPECT_EQ(item(0).state, nG_Inventory::kReturning);
-    EXPECT_EQ(cursor.kinds.back(), nG_Inventory::kCursorDefault);
+    EXPECT_EQ(cursor.kinds.back(), nG_Cursor::kDefault);
     const float far = item(0).returnTime;
     const float distance = std::hypot(700 - item(0).dragStartX, 200 - item(0).dragStartY);
     EXPECT_NEAR(far, distance / 1500 + 0.2f, 0.01f);
@@ -247,7 +248,7 @@ TEST_F(InventoryTest, AnItemDroppedOnItsTargetIsUsedAndOneDroppedOnADeletedTarge
     EXPECT_EQ(item(0).object->name, "inv_b");
     EXPECT_EQ(nE_Scene::dragged(), nullptr);
     frames(0.1f);
-    EXPECT_EQ(cursor.kinds.back(), nG_Inventory::kCursorDefault) << "the pointer is back";
+    EXPECT_EQ(cursor.kinds.back(), nG_Cursor::kDefault) << "the pointer is back";
 
     // The target goes while the item is on its way to it: the drop finds nothing and it flies back.
     frames(1.5f);
@@ -274,7 +275,7 @@ TEST_F(InventoryTest, AFullHideOvershootsReportsAndComesBack) {
     listen({MSG_INV_HIDDEN});
     lua("AddObjectToInv('inv_a')");
     frames(1);
-    post(MSG_INV_HIDE_ALL);
+    post<MSG_INV_HIDE_ALL>();
     EXPECT_EQ(inventory()->mode, nG_Inventory::kHiding);
     float lowest = inventory()->localState().y;
     for (int i = 0; i < 128 && inventory()->mode == nG_Inventory::kHiding; ++i) {
@@ -290,11 +291,11 @@ TEST_F(InventoryTest, AFullHideOvershootsReportsAndComesBack) {
     EXPECT_FALSE(inventory()->background->input);
 
     // Hidden already: another hide reports at once, so that nobody waits for it.
-    post(MSG_INV_HIDE_ALL);
+    post<MSG_INV_HIDE_ALL>();
     tick(1.f / 64);
     EXPECT_EQ(counter.count(MSG_INV_HIDDEN), 2);
 
-    post(MSG_INV_RETURN);
+    post<MSG_INV_RETURN>();
     EXPECT_EQ(inventory()->mode, nG_Inventory::kComingBack);
     EXPECT_TRUE(inventory()->visible && inventory()->input && inventory()->title->visible);
     frames(0.5f);
@@ -304,11 +305,11 @@ TEST_F(InventoryTest, AFullHideOvershootsReportsAndComesBack) {
     EXPECT_FLOAT_EQ(inventory()->localState().y, 797);
 
     float y = 700;
-    post(MSG_INV_SET_Y, &y);
+    post<MSG_INV_SET_Y>(&y);
     EXPECT_FLOAT_EQ(inventory()->localState().y, 700);
-    post(MSG_INV_SHOW);
+    post<MSG_INV_SHOW>();
     EXPECT_FLOAT_EQ(inventory()->localState().z, 3);
-    post(MSG_INV_HIDE);
+    post<MSG_INV_HIDE>();
     EXPECT_FLOAT_EQ(inventory()->localState().z, 2);
     EXPECT_FALSE(inventory()->visible);
     nE_Mediator::current()->subscribe(MSG_INV_HIDDEN, tasks());

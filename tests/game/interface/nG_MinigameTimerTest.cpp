@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <map>
 
-#include "engine/core/nE_Messages.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "game/core/nG_Messages.h"
 #include "game/interface/nG_InterfButton.h"
@@ -17,11 +16,11 @@
 namespace {
 
 struct Heard : nE_Listener {
-    void onMessage(unsigned int message, void* payload) override {
-        ++counts[message];
-        if (message == MSG_HINT_ALPHA) hintAlpha = *static_cast<float*>(payload);
-        if (message == MSG_HINT_INPUT) hintInput = *static_cast<bool*>(payload);
-        if (message == MSG_DIALOG_SHOW) dialog = static_cast<nG_DialogRequest*>(payload)->text;
+    void onMessage(const nE_Message& message) override {
+        ++counts[message.number];
+        if (const float* alpha = message.payload<MSG_HINT_ALPHA>()) hintAlpha = *alpha;
+        if (const bool* on = message.payload<MSG_HINT_INPUT>()) hintInput = *on;
+        if (const auto* request = message.payload<MSG_DIALOG_SHOW>()) dialog = request->text;
     }
     std::map<unsigned int, int> counts;
     float hintAlpha = 1;

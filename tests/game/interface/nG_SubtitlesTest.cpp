@@ -10,7 +10,7 @@ TEST_F(SubtitlesTest, SubtitlesSendTheBarAwayFadeFromWhereTheyStandAndGrowForLon
     ASSERT_EQ(bar.state, nG_BlackBarText::kShown);
 
     nE_Subtitles::Message line{true, "hello"};
-    nE_Mediator::current()->post(MSG_SUBTITLES, &line);
+    nE_Mediator::current()->post<MSG_SUBTITLES>(&line);
     EXPECT_EQ(bar.state, nG_BlackBarText::kFadingOut) << "the narration makes way";
     EXPECT_TRUE(subtitles.visible);
     EXPECT_EQ(subtitles.text->displayedString(), "Hello there");
@@ -22,7 +22,7 @@ TEST_F(SubtitlesTest, SubtitlesSendTheBarAwayFadeFromWhereTheyStandAndGrowForLon
 
     // Hidden while fading in: it fades out from where it stood.
     line = {false, ""};
-    nE_Mediator::current()->post(MSG_SUBTITLES, &line);
+    nE_Mediator::current()->post<MSG_SUBTITLES>(&line);
     tick(0.05f);
     EXPECT_NEAR(subtitles.level, reached - 0.15f, 1e-4);
     EXPECT_FLOAT_EQ(subtitles.band->localState().alpha, subtitles.level);
@@ -30,7 +30,7 @@ TEST_F(SubtitlesTest, SubtitlesSendTheBarAwayFadeFromWhereTheyStandAndGrowForLon
     EXPECT_FALSE(subtitles.visible);
 
     line = {true, "wide"};
-    nE_Mediator::current()->post(MSG_SUBTITLES, &line);
+    nE_Mediator::current()->post<MSG_SUBTITLES>(&line);
     const float height = subtitles.text->getLocalRect().h;
     EXPECT_GT(height, 76) << "two lines";
     EXPECT_GE(2 * subtitles.band->localState().scaleY, height) << "the band covers the whole text";

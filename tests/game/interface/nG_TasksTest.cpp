@@ -122,7 +122,7 @@ TEST_F(TasksTest, TheListTakesTheInventorysPlaceInARoomWithTasksAndGivesItBack) 
     EXPECT_EQ(header()->tasksTab->state, nG_InterfButton::kDisabled) << "the tab shown is the disabled one";
     EXPECT_EQ(header()->inventoryTab->state, nG_InterfButton::kNormal);
     bool active = false;
-    post(MSG_TASKS_ACTIVE, &active);
+    post<MSG_TASKS_ACTIVE>(&active);
     EXPECT_TRUE(active);
 
     // A room without tasks: the list slides down and the inventory comes back.
@@ -138,7 +138,7 @@ TEST_F(TasksTest, TheListTakesTheInventorysPlaceInARoomWithTasksAndGivesItBack) 
     EXPECT_EQ(inventory()->mode, nG_Inventory::kSlidingOut);
     EXPECT_TRUE(inventory()->visible);
     EXPECT_FLOAT_EQ(inventory()->localState().y, 797);
-    post(MSG_TASKS_ACTIVE, &active);
+    post<MSG_TASKS_ACTIVE>(&active);
     EXPECT_FALSE(active);
 
     // Back in the room with its open tasks, and then straight into a sub-room with tasks of its own.
@@ -196,21 +196,21 @@ TEST_F(TasksTest, OtherWidgetsAskWhereALineIsAndWhetherAnObjectIsAReward) {
         "SetTasksCompleteData('room_b', 'b_thing', 'inv_a', 'done', 'closed')");
     nG_TaskPositionQuery where;
     where.textId = "task_screw";
-    post(MSG_TASK_POSITION, &where);
+    post<MSG_TASK_POSITION>(&where);
     EXPECT_TRUE(where.found);
     EXPECT_FLOAT_EQ(where.x, 512 - 90);
     EXPECT_FLOAT_EQ(where.y, tasks()->localState().y - 10);
     nG_TaskPositionQuery nowhere;
     nowhere.textId = "task_none";
-    post(MSG_TASK_POSITION, &nowhere);
+    post<MSG_TASK_POSITION>(&nowhere);
     EXPECT_FALSE(nowhere.found);
     EXPECT_FLOAT_EQ(nowhere.x, 0);
 
     nG_TaskDialogObjectQuery reward{"b_thing"};
-    post(MSG_TASK_IS_DIALOG_OBJECT, &reward);
+    post<MSG_TASK_IS_DIALOG_OBJECT>(&reward);
     EXPECT_TRUE(reward.keep);
     nG_TaskDialogObjectQuery other{"a_door"};
-    post(MSG_TASK_IS_DIALOG_OBJECT, &other);
+    post<MSG_TASK_IS_DIALOG_OBJECT>(&other);
     EXPECT_FALSE(other.keep);
 }
 

@@ -33,8 +33,8 @@ protected:
     }
 
     struct Modes : nE_Listener {
-        void onMessage(unsigned int, void* payload) override {
-            posted.push_back(*static_cast<int*>(payload));
+        void onMessage(const nE_Message& message) override {
+            posted.push_back(*message.payload<MSG_GAME_MODE_CHANGED>());
         }
         std::vector<int> posted;
     } modes;

@@ -16,66 +16,35 @@ namespace {
 // Subscribes to every message it is told about, keeps the last payload of each (copied) and answers
 // the queries.
 struct Widgets : nE_Listener {
-    void onMessage(unsigned int message, void* payload) override {
-        ++count[message];
-        switch (message) {
-            case MSG_POPUP:
-                popup = *static_cast<nG_PopupRequest*>(payload);
-                break;
-            case MSG_HIDE_INTERFACE:
-                hide = *static_cast<nG_HideInterfaceRequest*>(payload);
-                break;
-            case MSG_INV_ADD:
-                add = *static_cast<nG_InvAddRequest*>(payload);
-                break;
-            case MSG_TASK_ADD:
-                task = *static_cast<nG_TaskAddRequest*>(payload);
-                break;
-            case MSG_TASK_COMPLETE_DATA:
-                data = *static_cast<nG_TaskCompleteData*>(payload);
-                break;
-            case MSG_HO_COLLECT:
-            case MSG_DIARY_COLLECT:
-                collect = *static_cast<nG_CollectRequest*>(payload);
-                break;
-            case MSG_BLACKBAR_SHOW:
-                bar = *static_cast<nG_BlackBarRequest*>(payload);
-                break;
-            case MSG_DIALOG_SHOW:
-                dialog = *static_cast<nG_DialogRequest*>(payload);
-                break;
-            case MSG_TUTORIAL_SHOW:
-                tutorial = *static_cast<nG_TutorialRequest*>(payload);
-                break;
-            case MSG_MINIGAME_START:
-                minigame = *static_cast<nG_MinigameStartRequest*>(payload);
-                break;
-            case MSG_MINIGAME_SHOW:
-                show = *static_cast<nG_MinigameShowRequest*>(payload);
-                break;
-            case MSG_ACHIEVEMENT_COMPLETE:
-                achievement = *static_cast<nG_AchievementRequest*>(payload);
-                break;
-            case MSG_INTERFACE_INPUT:
-            case MSG_LOCK_DIARY_CLOSE:
-            case MSG_LOCK_DIARY_BOOK_OPEN:
-                flag = *static_cast<bool*>(payload);
-                break;
-            case MSG_TUTORIAL_SKIPPED:
-            case MSG_IS_DIARY_OPENED:
-                *static_cast<bool*>(payload) = answer;
-                break;
-            case MSG_INV_REMOVE:
-            case MSG_TASK_COMPLETE:
-            case MSG_TASK_UNMARK:
-            case MSG_DIARY_ADD_PAGE:
-            case MSG_SET_ACTIVE_MAP_ROOM:
-            case MSG_MINIGAME_END:
-                text = *static_cast<std::string*>(payload);
-                break;
-            default:
-                break;
-        }
+    void onMessage(const nE_Message& message) override {
+        ++count[message.number];
+        take<MSG_POPUP>(message, popup);
+        take<MSG_HIDE_INTERFACE>(message, hide);
+        take<MSG_INV_ADD>(message, add);
+        take<MSG_TASK_ADD>(message, task);
+        take<MSG_TASK_COMPLETE_DATA>(message, data);
+        take<MSG_HO_COLLECT>(message, collect);
+        take<MSG_DIARY_COLLECT>(message, collect);
+        take<MSG_BLACKBAR_SHOW>(message, bar);
+        take<MSG_DIALOG_SHOW>(message, dialog);
+        take<MSG_TUTORIAL_SHOW>(message, tutorial);
+        take<MSG_MINIGAME_START>(message, minigame);
+        take<MSG_MINIGAME_SHOW>(message, show);
+        take<MSG_ACHIEVEMENT_COMPLETE>(message, achievement);
+        take<MSG_INTERFACE_INPUT>(message, flag);
+        take<MSG_LOCK_DIARY_CLOSE>(message, flag);
+        take<MSG_LOCK_DIARY_BOOK_OPEN>(message, flag);
+        if (bool* skipped = message.payload<MSG_TUTORIAL_SKIPPED>()) *skipped = answer;
+        if (bool* opened = message.payload<MSG_IS_DIARY_OPENED>()) *opened = answer;
+        for (const std::string* name :
+             {message.payload<MSG_INV_REMOVE>(), message.payload<MSG_TASK_COMPLETE>(),
+              message.payload<MSG_TASK_UNMARK>(), message.payload<MSG_DIARY_ADD_PAGE>(),
+              message.payload<MSG_SET_ACTIVE_MAP_ROOM>(), message.payload<MSG_MINIGAME_END>()})
+            if (name) text = *name;
+    }
+    template <unsigned int Message, typename T>
+    static void take(const nE_Message& message, T& into) {
+        if (const auto* payload = message.payload<Message>()) into = *payload;
     }
     std::map<unsigned int, int> count;
     nG_PopupRequest popup;

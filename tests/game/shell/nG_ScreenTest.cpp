@@ -46,9 +46,9 @@ struct Cursor : nE_Cursor {
 };
 
 struct Saves : nE_Listener {
-    void onMessage(unsigned int, void*) override {
+    void onMessage(const nE_Message&) override {
         bool running = false;
-        nE_Mediator::current()->post(MSG_IS_GAME_RUNNING, &running);
+        nE_Mediator::current()->post<MSG_IS_GAME_RUNNING>(&running);
         whileRunning.push_back(running);
     }
     std::vector<bool> whileRunning;
@@ -199,8 +199,8 @@ TEST_F(ScreenTest, LeavingForTheMenuSavesTheGameBeforeItGoes) {
     run("ng_var.seen = 'hall'");
     int slot = -1;
     float width = 0;
-    nE_Mediator::current()->post(MSG_SAVE_SLOT, &slot);
-    nE_Mediator::current()->post(MSG_SCREEN_WIDTH, &width);
+    nE_Mediator::current()->post<MSG_SAVE_SLOT>(&slot);
+    nE_Mediator::current()->post<MSG_SCREEN_WIDTH>(&width);
     EXPECT_EQ(slot, 2);
     EXPECT_GT(width, 0.f);
 
@@ -279,7 +279,7 @@ TEST_F(ScreenTest, WindowsPositionsAndTheDisplayToggle) {
     EXPECT_EQ(eval("#GetObjPosByObj('nothing', 'ng_screen')"), "2") << "a missing object gives 0, 0";
 
     bool ok = true;
-    nE_Mediator::current()->post(MSG_FULLSCREEN_CHANGED, &ok);
+    nE_Mediator::current()->post<MSG_FULLSCREEN_CHANGED>(&ok);
     tick();
     EXPECT_EQ(eval("toggled"), "0") << "no engine here: not full screen";
 }

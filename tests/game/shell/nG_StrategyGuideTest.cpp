@@ -5,11 +5,11 @@
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/media/nE_ResourceCache.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
+#include "game/core/nG_Messages.h"
 #include "game/interface/nG_InterfButton.h"
 #include "game/shell/nG_StrategyGuide.h"
 #include "game/state/nG_ProfileHub.h"
@@ -51,7 +51,10 @@ protected:
         core->scene().attach(core->scene().root(), guide);
         return guide;
     }
-    static void post(unsigned int message) { nE_Mediator::current()->post(message, nullptr); }
+    template <unsigned int Message>
+    static void post() {
+        nE_Mediator::current()->post<Message>();
+    }
     // Runs the turn to its end.
     static void settle(nG_StrategyGuide* guide) {
         for (int i = 0; i < 60; ++i) guide->update(1.f / 30);
@@ -94,11 +97,11 @@ TEST_F(GuideTest, PagesTurnAroundTheContentsAndTheProfileKeepsThePage) {
     EXPECT_TRUE(guide->contents->visible);
     EXPECT_EQ(guide->contents->children.size(), 3u);
 
-    post(MSG_GUIDE_PREV);
+    post<MSG_GUIDE_PREV>();
     EXPECT_EQ(guide->targetPage, 2) << "from the contents back to the last page";
     settle(guide);
     EXPECT_EQ(guide->currentPage, 2);
-    post(MSG_GUIDE_NEXT);
+    post<MSG_GUIDE_NEXT>();
     settle(guide);
     EXPECT_EQ(guide->currentPage, -1) << "after the last page come the contents";
 
@@ -112,15 +115,15 @@ TEST_F(GuideTest, PagesTurnAroundTheContentsAndTheProfileKeepsThePage) {
     settle(guide);
     EXPECT_EQ(hub.currentProfile()->guidePage, 2);
 
-    post(MSG_GUIDE_TOC);
+    post<MSG_GUIDE_TOC>();
     settle(guide);
-    post(MSG_GUIDE_NEXT);
+    post<MSG_GUIDE_NEXT>();
     settle(guide);
     EXPECT_EQ(guide->currentPage, 0);
-    post(MSG_GUIDE_PREV);
+    post<MSG_GUIDE_PREV>();
     settle(guide);
     EXPECT_EQ(guide->currentPage, -1) << "before the first page come the contents";
-    post(MSG_GUIDE_NEXT);
+    post<MSG_GUIDE_NEXT>();
     settle(guide);
 
     // Reopened, the guide starts where the player left it.
@@ -133,7 +136,7 @@ TEST_F(GuideTest, PagesTurnAroundTheContentsAndTheProfileKeepsThePage) {
 
 TEST_F(GuideTest, ATurnWithinAChapterKeepsTheHeaderAndSlotsFollowThePage) {
     nG_StrategyGuide* guide = open();
-    post(MSG_GUIDE_NEXT);
+    post<MSG_GUIDE_NEXT>();
     settle(guide);
     ASSERT_EQ(guide->currentPage, 0);
     // Page 0 has pictures in both columns: the text makes room for the left one.
@@ -144,7 +147,7 @@ TEST_F(GuideTest, ATurnWithinAChapterKeepsTheHeaderAndSlotsFollowThePage) {
     EXPECT_FALSE(guide->images[1]->visible || guide->imageButtons[1]->visible ||
                  guide->imageButtons[1]->input);
 
-    post(MSG_GUIDE_NEXT);
+    post<MSG_GUIDE_NEXT>();
     for (int i = 0; i < 20; ++i) {
         guide->update(1.f / 30);
         EXPECT_EQ(guide->header->localState().alpha, 1.f) << "same chapter, steady header";
@@ -155,14 +158,14 @@ TEST_F(GuideTest, ATurnWithinAChapterKeepsTheHeaderAndSlotsFollowThePage) {
     EXPECT_FALSE(guide->images[0]->visible);
     EXPECT_TRUE(guide->images[2]->visible);
 
-    post(MSG_GUIDE_NEXT);
+    post<MSG_GUIDE_NEXT>();
     guide->update(0.1f);
     EXPECT_LT(guide->header->localState().alpha, 1.f) << "a new chapter fades the header";
     settle(guide);
     EXPECT_EQ(guide->description->maxWidth, 857) << "no pictures";
 
     // The zoom opens from a picture and closes on a press once it is fully shown.
-    post(MSG_GUIDE_PREV);
+    post<MSG_GUIDE_PREV>();
     settle(guide);
     guide->zoom(2);
     EXPECT_TRUE(guide->bigView->visible);
@@ -192,7 +195,7 @@ TEST_F(GuideTest, HugeAndHostileGuidesStayUsable) {
     EXPECT_EQ(guide->model.pages.size(), 10000u);
     EXPECT_EQ(guide->contents->children.size(), static_cast<size_t>(nG_StrategyGuide::kMaxContents))
         << "only what fits gets a button";
-    post(MSG_GUIDE_PREV);
+    post<MSG_GUIDE_PREV>();
     settle(guide);
     EXPECT_EQ(guide->currentPage, 9999);
 
@@ -201,10 +204,10 @@ TEST_F(GuideTest, HugeAndHostileGuidesStayUsable) {
     core->scene().park(guide);
     core->scene().attach(core->scene().root(), guide);
     EXPECT_EQ(guide->currentPage, -1) << "a page the guide no longer has";
-    post(MSG_GUIDE_NEXT);
+    post<MSG_GUIDE_NEXT>();
     settle(guide);
     EXPECT_EQ(guide->currentPage, -1) << "an empty guide stays on its contents";
-    post(MSG_GUIDE_PREV);
+    post<MSG_GUIDE_PREV>();
     settle(guide);
     EXPECT_EQ(guide->currentPage, -1);
 }

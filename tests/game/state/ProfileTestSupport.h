@@ -16,7 +16,7 @@
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
+#include "game/core/nG_Messages.h"
 #include "game/state/nG_ProfileHub.h"
 #include "game/state/nG_Settings.h"
 #include "pflib/TPlatform.h"
@@ -26,7 +26,7 @@ namespace profiletest {
 
 class RunningGame : public nE_Listener {
 public:
-    void onMessage(unsigned int, void* payload) override { *static_cast<bool*>(payload) = running; }
+    void onMessage(const nE_Message& message) override { *message.payload<MSG_IS_GAME_RUNNING>() = running; }
     bool running = true;
 };
 

@@ -22,9 +22,9 @@ namespace {
 struct Notices : nE_Listener {
     Notices() { nE_Mediator::current()->subscribe(MSG_POPUP, this); }
     ~Notices() override { nE_Mediator::current()->unsubscribe(MSG_POPUP, this); }
-    void onMessage(unsigned int, void* p) override {
-        texts.push_back(static_cast<nG_PopupRequest*>(p)->textId + " " +
-                        static_cast<nG_PopupRequest*>(p)->params[0]);
+    void onMessage(const nE_Message& message) override {
+        const auto* request = message.payload<MSG_POPUP>();
+        texts.push_back(request->textId + " " + request->params[0]);
     }
     std::vector<std::string> texts;
 };
