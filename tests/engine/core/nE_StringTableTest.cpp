@@ -6,10 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/nE_Listener.h"
-#include "engine/core/nE_Mediator.h"
-#include "engine/core/nE_Messages.h"
 #include "engine/core/nE_StringTable.h"
+#include "tests/engine/script/ScriptTestSupport.h"
 
 namespace {
 
@@ -46,11 +44,6 @@ protected:
     nE_StringTable table;
 };
 
-struct DebugCatcher : nE_Listener {
-    void onMessage(const nE_Message& message) override { lines.push_back(message.payload<MSG_DEBUG_TEXT>()); }
-    std::vector<std::string> lines;
-};
-
 }  // namespace
 
 TEST_F(StringTableTest, ArgumentsAndEscapes) {
@@ -79,13 +72,9 @@ TEST_F(StringTableTest, CellTextRules) {
 
 TEST_F(StringTableTest, UnmatchedPercentIsReportedAndUsesTheRestAsAName) {
     ASSERT_TRUE(table.load(path));
-    nE_Mediator mediator;
-    DebugCatcher catcher;
-    nE_Mediator::setCurrent(&mediator);
-    mediator.subscribe(MSG_DEBUG_TEXT, &catcher);
+    script_test::DebugLines catcher;
     EXPECT_EQ(table.get("tail"), "50%");
     EXPECT_EQ(table.get("broken"), "#####");
-    nE_Mediator::setCurrent(nullptr);
     ASSERT_EQ(catcher.lines.size(), 2u);
     EXPECT_EQ(catcher.lines[0], "Non-matched percent escape found in string tail, '50%'");
 }

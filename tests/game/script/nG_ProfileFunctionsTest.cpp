@@ -44,15 +44,13 @@ protected:
 
 }  // namespace
 
-TEST(GameScriptFunctions, TableHoldsEightyTwoUniqueNames) {
+TEST(GameScriptFunctions, NamesAreUniqueAndApartFromTheEngines) {
     std::set<std::string> names;
     for (int i = 0; i < nG_ScriptFunctions::kCount; ++i) {
         ASSERT_NE(nG_ScriptFunctions::table()[i].name, nullptr) << i;
         names.insert(nG_ScriptFunctions::table()[i].name);
     }
-    EXPECT_EQ(names.size(), 82u);
-    EXPECT_STREQ(nG_ScriptFunctions::table()[0].name, "SwitchRoom");
-    EXPECT_STREQ(nG_ScriptFunctions::table()[80].name, "SetScreensaver");
+    EXPECT_EQ(names.size(), static_cast<size_t>(nG_ScriptFunctions::kCount));
     for (const std::string& engine : nE_ScriptFunctions::registeredNames())
         EXPECT_EQ(names.count(engine), 0u);
 }
