@@ -26,7 +26,7 @@ def ivory(mask, seed):
     h, w = mask.shape
     col = S.parchment(w, h, seed, -0.15)
     hgt = S.height_from_mask(mask, 4, "round")
-    return S.layer(S.bevel(col, hgt, 5, spec=0.3), mask)
+    return S.layer(S.bevel(col, hgt, 5, specular=0.3), mask)
 
 
 def arrow_cursor(seed):

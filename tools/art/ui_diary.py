@@ -50,7 +50,7 @@ def journal_frame(theta, seed, size=92):
             shade = 0.75 + 0.25 * math.cos(theta)
             cl = S.layer(col * shade, cover)
             hgt = S.height_from_mask(cover, 3, "round")
-            cl[..., :3] = S.bevel(cl[..., :3], hgt, 3.0, spec=0.1)
+            cl[..., :3] = S.bevel(cl[..., :3], hgt, 3.0, specular=0.1)
             S.over(img, cl)
             # brass corners and clasp
             if cw > 12:
@@ -87,7 +87,7 @@ def book_back(seed):
     cover = S.rrect_mask(w, h, (44, 22, 980, 716), 26)
     S.over(img, S.solid(S.blur(S.shift(cover, 10, 0), 14), "#000000", 0.7))
     cl = S.layer(S.leather(w, h, seed + 1, "wine"), cover)
-    cl[..., :3] = S.bevel(cl[..., :3], S.height_from_mask(cover, 10, "round"), 6.0, spec=0.1)
+    cl[..., :3] = S.bevel(cl[..., :3], S.height_from_mask(cover, 10, "round"), 6.0, specular=0.1)
     S.over(img, cl)
     # gilt tooling line on the cover's edge
     tool = np.clip(S.rrect_mask(w, h, (56, 34, 968, 704), 20) - S.rrect_mask(w, h, (59, 37, 965, 701), 18), 0, 1)
@@ -191,7 +191,7 @@ def build():
     col = S.velvet(w, h, 521, "wine")
     folds = 0.85 + 0.15 * np.sin(np.linspace(0, 9, w))[None, :]
     rl = S.layer(col * folds[..., None], rib)
-    rl[..., :3] = S.bevel(rl[..., :3], S.height_from_mask(rib, 4, "round"), 3.0, spec=0.15)
+    rl[..., :3] = S.bevel(rl[..., :3], S.height_from_mask(rib, 4, "round"), 3.0, specular=0.15)
     S.over(img, rl)
     stitch = np.zeros((h, w), np.float32)
     for x in range(20, w - 20, 6):

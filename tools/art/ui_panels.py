@@ -254,7 +254,7 @@ def build_subroom():
     side = (dx < dy)[..., None]
     col = np.where(side, wv, wh)
     hgt = S.height_from_mask(band, 8, "ridge") * 0.6 + S.height_from_mask(band, 3, "round") * 0.4
-    S.over(img, S.layer(S.bevel(col, hgt, 5, spec=0.12), band))
+    S.over(img, S.layer(S.bevel(col, hgt, 5, specular=0.12), band))
     for a, b in ((6, 9), (t - 7, t - 4)):
         ln = np.clip(S.rrect_mask(W, H, (a, a, W - a, H - a), max(14 - a, 3)) - S.rrect_mask(W, H, (b, b, W - b, H - b), max(14 - b, 3)), 0, 1)
         S.over(img, S.brass_layer(ln, seed + 2 + a, 1.0, 3.0))

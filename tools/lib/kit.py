@@ -368,7 +368,7 @@ def kuwahara(img, r):
 # Materials and shape lighting
 
 
-def relief(m, radius=6.0, light=(-0.6, -0.7, 0.5), strength=1.0, spec=0.0, shin=20, flat=0.0):
+def relief(m, radius=6.0, light=(-0.6, -0.7, 0.5), strength=1.0, specular=0.0, shin=20, flat=0.0):
     """Lambert (+ specular) shading factor for a mask read as a rounded height field.
 
     Returns (diffuse, specular) arrays the size of m. light points from the surface to the light
@@ -386,11 +386,11 @@ def relief(m, radius=6.0, light=(-0.6, -0.7, 0.5), strength=1.0, spec=0.0, shin=
     lx, ly, lz = lx / ln, ly / ln, lz / ln
     dif = np.clip(nx * lx + ny * ly + nz * lz, 0, 1)
     sp = np.zeros_like(dif)
-    if spec:
+    if specular:
         # half vector with the viewer (0, 0, 1)
         hx, hy, hz = lx, ly, lz + 1
         hn = math.sqrt(hx * hx + hy * hy + hz * hz)
-        sp = spec * np.clip((nx * hx + ny * hy + nz * hz) / hn, 0, 1) ** shin
+        sp = specular * np.clip((nx * hx + ny * hy + nz * hz) / hn, 0, 1) ** shin
     return dif.astype(np.float32), sp.astype(np.float32)
 
 
@@ -1147,7 +1147,7 @@ LIGHT = np.array([-0.45, -0.65, 0.62], np.float32)
 LIGHT = LIGHT / np.linalg.norm(LIGHT)
 
 
-def bevel(col, height, depth=6.0, ambient=0.55, diffuse=0.6, spec=0.25, shininess=18, light=LIGHT):
+def bevel(col, height, depth=6.0, ambient=0.55, diffuse=0.6, specular=0.25, shininess=18, light=LIGHT):
     """Lights an RGB array by a height field (top-left light)."""
     n = normals(height, depth)
     lam = np.clip((n * light).sum(-1), 0, 1)
@@ -1155,12 +1155,12 @@ def bevel(col, height, depth=6.0, ambient=0.55, diffuse=0.6, spec=0.25, shinines
     shade = ambient + diffuse * (lam - flat) / max(flat, 1e-3) * 0.9 + diffuse * flat * 0.5
     h = light + np.array([0, 0, 1], np.float32)
     h = h / np.linalg.norm(h)
-    sp = np.clip((n * h).sum(-1), 0, 1) ** shininess * spec
+    sp = np.clip((n * h).sum(-1), 0, 1) ** shininess * specular
     out = col * shade[..., None] + sp[..., None] * rgb("candle")
     return np.clip(out, 0, 1)
 
 
-def metal(col, height, depth=8.0, light=LIGHT, env=("#2a1a08", "#ffe9b0"), spec=0.9):
+def metal(col, height, depth=8.0, light=LIGHT, env=("#2a1a08", "#ffe9b0"), specular=0.9):
     """Brass lighting: strong env reflection from the normal plus a hot highlight."""
     n = normals(height, depth)
     lam = np.clip((n * light).sum(-1), 0, 1)
@@ -1168,7 +1168,7 @@ def metal(col, height, depth=8.0, light=LIGHT, env=("#2a1a08", "#ffe9b0"), spec=
     envc = _ramp(refl, [(0.0, env[0]), (0.5, "#7a5a26"), (1.0, env[1])])
     h = light + np.array([0, 0, 1], np.float32)
     h = h / np.linalg.norm(h)
-    sp = np.clip((n * h).sum(-1), 0, 1) ** 40 * spec
+    sp = np.clip((n * h).sum(-1), 0, 1) ** 40 * specular
     out = col * (0.35 + 0.75 * lam)[..., None] * 0.8 + envc * 0.35 + sp[..., None] * rgb("candle")
     return np.clip(out, 0, 1)
 
@@ -1289,7 +1289,7 @@ def wood_layer(mask, seed, bevel_width=6.0, depth=5.0, base="walnut", vertical=F
     h, w = mask.shape
     col = walnut_grain(w, h, seed, base, vertical, figure, dark)
     hgt = height_from_mask(mask, bevel_width, "round")
-    return layer(bevel(col, hgt, depth, spec=0.12), mask)
+    return layer(bevel(col, hgt, depth, specular=0.12), mask)
 
 
 def frame_masks(w, h, inset, border, radius=10):

@@ -34,7 +34,7 @@ def _g(u, v, cu, cv, ru, rv):
     return np.exp(-(((u - cu) / ru) ** 2 + ((v - cv) / rv) ** 2))
 
 
-def _light_field(h, s, key, rim, amb=0.32, rim_k=0.55, spec=0.0, shin=16):
+def _light_field(h, s, key, rim, amb=0.32, rim_k=0.55, specular=0.0, shin=16):
     """Diffuse, rim and specular terms of a height field h (in head units) at s px per unit."""
     gy, gx = np.gradient(h)
     nx, ny, nz = -gx * s, -gy * s, np.ones_like(h)
@@ -45,9 +45,9 @@ def _light_field(h, s, key, rim, amb=0.32, rim_k=0.55, spec=0.0, shin=16):
     dif = np.clip(nx * k[0] + ny * k[1] + nz * k[2], 0, 1)
     rl = np.clip(nx * r[0] + ny * r[1] + nz * r[2], 0, 1) ** 2.2
     sp = np.zeros_like(dif)
-    if spec:
+    if specular:
         hv = _norm(k + np.array([0, 0, 1], np.float32))
-        sp = spec * np.clip(nx * hv[0] + ny * hv[1] + nz * hv[2], 0, 1) ** shin
+        sp = specular * np.clip(nx * hv[0] + ny * hv[1] + nz * hv[2], 0, 1) ** shin
     return dif, rl * rim_k, sp, (nx, ny, nz)
 
 
@@ -72,9 +72,9 @@ class Figure:
 
     # -------------------------------------------------------------------- helpers
 
-    def _shade(self, base, dark, h, mask, spec=0.0, shin=16, amb=0.3, rim_k=0.55, tex=None, cool_shadow=0.0):
+    def _shade(self, base, dark, h, mask, specular=0.0, shin=16, amb=0.3, rim_k=0.55, tex=None, cool_shadow=0.0):
         """Light a height field through a mask. base/dark: colours or (h, w, 3) albedo maps."""
-        dif, rl, sp, nrm = _light_field(h, self.s, self.key, self.rim, rim_k=rim_k, spec=spec, shin=shin)
+        dif, rl, sp, nrm = _light_field(h, self.s, self.key, self.rim, rim_k=rim_k, specular=specular, shin=shin)
         # a soft frontal fill keeps the side away from the key from going muddy
         t = np.clip(amb + (1 - amb) * (0.72 * dif + 0.28 * nrm[2] ** 2), 0, 1)[..., None]
         b = base if isinstance(base, np.ndarray) and base.ndim == 3 else col(base)
@@ -123,14 +123,14 @@ class Figure:
         folds = kit.streaks(lay.h, lay.w, self.seed + 3, 30, math.pi / 2, 4)
         hgt = hgt + folds * 0.004
         tex = 1 + 0.08 * (kit.noise(lay.h, lay.w, 3, self.seed + 4, 2)[..., None] - 0.5)
-        self._shade(DRESS * 1.3, kit.mix("night", "ink", 0.5), hgt, body, spec=0.12, shin=8, tex=tex)
+        self._shade(DRESS * 1.3, kit.mix("night", "ink", 0.5), hgt, body, specular=0.12, shin=8, tex=tex)
         for k in range(5):
             bv = 0.98 + k * 0.16
             if bv < bottom + 0.2:
                 self._button(0.0, bv, 0.026)
         # watch chain from a button to the waist pocket
         chain = [(-0.3 * t, 1.14 + 0.16 * math.sin(t * math.pi) + 0.08 * t) for t in np.linspace(0, 1, 16)]
-        props.solid(kit.line([self.P(*c) for c in chain], max(1.0, self.s * 0.011)), "brass", self.key, 1, spec=0.9,
+        props.solid(kit.line([self.P(*c) for c in chain], max(1.0, self.s * 0.011)), "brass", self.key, 1, specular=0.9,
                     lay=lay)
         for c in chain[1:-1:2]:
             x, y = self.P(*c)
@@ -147,7 +147,7 @@ class Figure:
         # brooch: a tiny brass clock at the throat
         bx, by = self.P(0, 0.71)
         props.solid(kit.ellipse(bx, by, self.s * 0.052, self.s * 0.052), "brass", self.key, self.s * 0.012,
-                    spec=0.9, lay=lay)
+                    specular=0.9, lay=lay)
         lay.paint(kit.ellipse(bx, by, self.s * 0.036, self.s * 0.036), "parchment", 0.95)
         for a, ln in ((-math.pi / 2, 0.028), (-math.pi / 2 - 0.2 * math.pi, 0.02)):
             lay.paint(kit.line([(bx, by), (bx + math.cos(a) * self.s * ln, by + math.sin(a) * self.s * ln)],
@@ -156,7 +156,7 @@ class Figure:
     def _button(self, cu, cv, r):
         x, y = self.P(cu, cv)
         props.solid(kit.ellipse(x, y, r * self.s, r * self.s), "brass", self.key, max(1, r * self.s * 0.4),
-                    spec=0.9, lay=self.lay)
+                    specular=0.9, lay=self.lay)
 
     def _shawl(self, bottom, width=1.0):
         """A wine-red knitted shawl over the shoulders, open in front, with a fringe."""
@@ -180,7 +180,7 @@ class Figure:
             st = stripe[..., None]
             base = SHAWL * 1.05 * (1 - st) + kit.mix("parchment", "wine", 0.25) * st
             dark = kit.mix("wine", "ink", 0.65) * (1 - st) + kit.mix("parchment_shade", "ink", 0.55) * st
-            self._shade(base, dark, hgt, m, spec=0.04, tex=1 - 0.08 * rib[..., None], cool_shadow=0.5)
+            self._shade(base, dark, hgt, m, specular=0.04, tex=1 - 0.08 * rib[..., None], cool_shadow=0.5)
             if self.frost:
                 self._frost(m, self.seed + 50 + sd)
             for k in range(14):
@@ -228,7 +228,7 @@ class Figure:
         blush = (_g(u, v, -0.19, 0.13, 0.08, 0.06) + _g(u, v, 0.19, 0.13, 0.08, 0.06) + _g(u, v, 0, 0.15, 0.04, 0.03) * 0.6)
         tone = tone * (1 - blush[..., None] * 0.16) + blush[..., None] * col("wine") * 0.16
         tone *= 1 + 0.05 * (kit.noise(self.lay.h, self.lay.w, 4, self.seed + 7, 2)[..., None] - 0.5)
-        self._shade(SKIN, SKIN_DARK, hgt, face, spec=0.1, shin=10, amb=0.12, tex=tone, rim_k=0.6, cool_shadow=0.4)
+        self._shade(SKIN, SKIN_DARK, hgt, face, specular=0.1, shin=10, amb=0.12, tex=tone, rim_k=0.6, cool_shadow=0.4)
         self._ears()
         self._features()
 
@@ -322,7 +322,7 @@ class Figure:
             arm = kit.line([P(sd * 0.23, -0.01), P(sd * 0.34, -0.03)], w)
             rings.append(arm)
         rings.append(kit.line([P(-0.06, -0.005), P(0, -0.03), P(0.06, -0.005)], w))
-        props.solid(kit.union(*rings), "brass", self.key, max(0.8, w * 0.6), spec=0.9, lay=lay)
+        props.solid(kit.union(*rings), "brass", self.key, max(0.8, w * 0.6), specular=0.9, lay=lay)
 
     def hair(self):
         """Silver hair swept up into a bun, strand by strand."""
@@ -351,7 +351,7 @@ class Figure:
         hgt = ndimage.gaussian_filter(hgt, max(0.5, s * 0.003))
         tex = 1 + 0.18 * (kit.streaks(lay.h, lay.w, self.seed + 13, 6, 1.2, 1)[..., None])
         tex *= 1 - 0.25 * np.clip(v - 0.0, 0, 0.1)[..., None] * 10  # darker where it tucks behind the ears
-        self._shade(HAIR, kit.mix("slate", "dusk", 0.35), hgt, kit.Mask(mask, lay.x0, lay.y0), spec=0.18, shin=10,
+        self._shade(HAIR, kit.mix("slate", "dusk", 0.35), hgt, kit.Mask(mask, lay.x0, lay.y0), specular=0.18, shin=10,
                     amb=0.35, tex=tex, rim_k=0.7)
         if s > 60:
             # loose wisps at the temples and the nape of the bun
@@ -377,7 +377,7 @@ class Figure:
         sk = kit.Mask(self._mask(_soft(d, self.px)), lay.x0, lay.y0)
         folds = np.sin(u * 15 + np.sin(v * 1.3) * 1.2) * np.clip((v - waist) / 2.5, 0, 1)
         hgt = np.sqrt(np.clip(1 - (u / (hw + 0.05)) ** 2, 0, 1)) * 0.6 + folds * 0.05
-        self._shade(DRESS * 1.25, kit.mix("night", "ink", 0.5), hgt, sk, spec=0.1, shin=6)
+        self._shade(DRESS * 1.25, kit.mix("night", "ink", 0.5), hgt, sk, specular=0.1, shin=6)
         # the clockmaker's leather apron, a pocket of tools
         ab = hem - 1.0
         apron = kit.poly([self.P(-0.36, waist), self.P(0.36, waist), self.P(0.5, ab - 0.3), self.P(0.44, ab - 0.05),
@@ -385,21 +385,21 @@ class Figure:
                           self.P(-0.5, ab - 0.3)])
         hgt = np.sqrt(np.clip(1 - (u / 0.62) ** 2, 0, 1)) * 0.3 + np.sin(u * 20) * 0.01 * np.clip((v - waist) / 2, 0, 1)
         tex = 1 + 0.1 * (kit.noise(lay.h, lay.w, 3, self.seed + 70, 3)[..., None] - 0.5)
-        self._shade(kit.mix("walnut", "mahogany", 0.3) * 0.85, kit.mix("walnut", "ink", 0.65), hgt, apron, spec=0.25,
+        self._shade(kit.mix("walnut", "mahogany", 0.3) * 0.85, kit.mix("walnut", "ink", 0.65), hgt, apron, specular=0.25,
                     shin=10, tex=tex)
         pk = kit.rrect(*self.P(-0.3, waist + 1.0), *self.P(0.12, waist + 1.55), max(2, self.s * 0.04))
         props.solid(pk, kit.mix("walnut", "mahogany", 0.3), self.key, self.s * 0.03, amb=0.5, lay=lay)
         props.solid(kit.line([self.P(-0.2, waist + 1.05), self.P(-0.24, waist + 0.7)], self.s * 0.06), "wine", self.key,
                     self.s * 0.02, lay=lay)
         props.solid(kit.line([self.P(0.0, waist + 1.05), self.P(0.04, waist + 0.8)], self.s * 0.035), "#aeb3ba", self.key,
-                    self.s * 0.01, spec=0.8, lay=lay)
+                    self.s * 0.01, specular=0.8, lay=lay)
         lay.paint(kit.line([self.P(-0.38, waist + 0.02), self.P(-0.62, waist + 0.5)], max(1, self.s * 0.025)),
                   kit.mix("walnut", "ink", 0.3), 0.9)
         # bodice
         body = self._mirror_poly([(0.14, 0.55), (0.3, 0.64), (0.55, 0.75), (0.7, 0.86), (0.72, 1.1), (0.62, 1.6),
                                   (0.46, waist), (0.44, waist + 0.1)])
         hgt = np.sqrt(np.clip(1 - (u / 0.8) ** 2, 0, 1)) * 0.5
-        self._shade(DRESS * 1.3, kit.mix("night", "ink", 0.5), hgt, body, spec=0.12, shin=8)
+        self._shade(DRESS * 1.3, kit.mix("night", "ink", 0.5), hgt, body, specular=0.12, shin=8)
         for k in range(6):
             self._button(0.0, 1.0 + k * 0.22, 0.035)
         # sleeves down to the clasped hands
@@ -408,7 +408,7 @@ class Figure:
                            self.P(sd * 0.2, waist + 0.12), self.P(sd * 0.08, waist - 0.05), self.P(sd * 0.48, 1.85),
                            self.P(sd * 0.55, 1.2)])
             h2 = np.sqrt(np.clip(1 - ((u - sd * 0.6) / 0.3) ** 2, 0, 1)) * 0.3
-            self._shade(DRESS * 1.2, kit.mix("night", "ink", 0.55), h2, sl, spec=0.1)
+            self._shade(DRESS * 1.2, kit.mix("night", "ink", 0.55), h2, sl, specular=0.1)
             if self.frost:
                 self._frost(sl, self.seed + 60 + sd)
         if self.shawl:
@@ -420,14 +420,14 @@ class Figure:
                        kit.ellipse(hx + self.s * 0.09, hy + self.s * 0.02, self.s * 0.12, self.s * 0.09))
         props.solid(hm, SKIN, self.key, self.s * 0.04, amb=0.45, lay=lay)
         wx, wy = self.P(0.02, waist + 0.16)
-        props.solid(kit.ellipse(wx, wy, self.s * 0.08, self.s * 0.08), "brass", self.key, self.s * 0.02, spec=0.9, lay=lay)
+        props.solid(kit.ellipse(wx, wy, self.s * 0.08, self.s * 0.08), "brass", self.key, self.s * 0.02, specular=0.9, lay=lay)
         lay.paint(kit.ellipse(wx, wy, self.s * 0.05, self.s * 0.05), "parchment", 0.9)
         chain = [self.P(0.02 - 0.25 * t, waist + 0.2 + 0.5 * math.sin(t * math.pi * 0.9)) for t in np.linspace(0, 1, 12)]
-        props.solid(kit.line(chain, max(0.8, self.s * 0.02)), "brass", self.key, 1, spec=0.9, lay=lay)
+        props.solid(kit.line(chain, max(0.8, self.s * 0.02)), "brass", self.key, 1, specular=0.9, lay=lay)
         # boots peeping under the hem
         for sd in (-1, 1):
             bx, by = self.P(sd * 0.2, hem + 0.02)
-            props.solid(kit.ellipse(bx, by, self.s * 0.16, self.s * 0.07), "ink", self.key, 2, spec=0.4, lay=lay)
+            props.solid(kit.ellipse(bx, by, self.s * 0.16, self.s * 0.07), "ink", self.key, 2, specular=0.4, lay=lay)
 
 
 def portrait_bust(lay, fx, fy, s, seed, **kw):

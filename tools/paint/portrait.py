@@ -72,22 +72,22 @@ def framed(seed, w=360, h=460, scene="clock", frost=0.0, light=KEY):
     lay.rgb *= (0.55 + 0.45 * sh)[..., None]
     frame = kit.subtract(kit.ellipse(cx, cy, rx, ry), kit.ellipse(cx, cy, inner_rx, inner_ry))
     tex = props.brass_tex(h, w, seed + 5)
-    props.solid(frame, "brass", light, 7, amb=0.4, spec=0.8, shin=14, lay=lay, tex=tex)
+    props.solid(frame, "brass", light, 7, amb=0.4, specular=0.8, shin=14, lay=lay, tex=tex)
     # a beaded inner moulding and an engraved outer bead
     nb = int(72 * min(1, w / 300))
     for k in range(nb):
         a = 2 * math.pi * k / nb
         x, y = cx + (inner_rx + band * 0.2) * math.cos(a), cy + (inner_ry + band * 0.2) * math.sin(a)
-        props.solid(kit.ellipse(x, y, band * 0.1, band * 0.1), "brass", light, 1.2, spec=0.9, lay=lay)
+        props.solid(kit.ellipse(x, y, band * 0.1, band * 0.1), "brass", light, 1.2, specular=0.9, lay=lay)
     lay.paint(kit.subtract(kit.ellipse(cx, cy, rx - 9, ry - 9), kit.ellipse(cx, cy, rx - 11, ry - 11)), "#6a4a1e", 0.6,
               cover=False)
     # a shell crest at the top and a leaf at the bottom
     crest = kit.poly([(cx - 30, 14), (cx + 30, 14), (cx + 16, -2), (cx, -6), (cx - 16, -2)])
     crest = kit.union(kit.intersect(crest, kit.rect(0, 0, w, h)), kit.ellipse(cx, 12, 22, 12))
-    props.solid(crest, "brass", light, 4, spec=0.8, lay=lay, tex=tex)
+    props.solid(crest, "brass", light, 4, specular=0.8, lay=lay, tex=tex)
     for k in range(7):
         a = math.pi * (1.1 + 0.8 * k / 6)
         lay.paint(kit.line([(cx, 20), (cx + 20 * math.cos(a), 20 + 14 * math.sin(a))], 1.2), "#6a4a1e", 0.7, cover=False)
     leaf = kit.union(kit.ellipse(cx - 14, h - 12, 16, 7), kit.ellipse(cx + 14, h - 12, 16, 7))
-    props.solid(leaf, "brass", light, 3, spec=0.8, lay=lay, tex=tex)
+    props.solid(leaf, "brass", light, 3, specular=0.8, lay=lay, tex=tex)
     return lay

@@ -10,7 +10,7 @@ from kit import Layer, col
 LIGHT_UL = (-0.55, -0.75, 0.6)  # default key light: upper left
 
 
-def solid(mk, base, light=LIGHT_UL, radius=5.0, amb=0.45, spec=0.0, shin=18, strength=1.0,
+def solid(mk, base, light=LIGHT_UL, radius=5.0, amb=0.45, specular=0.0, shin=18, strength=1.0,
           spec_col="candle", lay=None, tex=None):
     """Paint a mask as a rounded solid lit from `light`; returns the layer (new or given)."""
     pad = int(radius * 2 + 2)
@@ -23,7 +23,7 @@ def solid(mk, base, light=LIGHT_UL, radius=5.0, amb=0.45, spec=0.0, shin=18, str
     ox, oy = lay.x0 + sl[1].start, lay.y0 + sl[0].start
     w, h = sl[1].stop - sl[1].start, sl[0].stop - sl[0].start
     m = kit.crop_mask(mk, ox, oy, w, h)
-    dif, sp = kit.relief(m, radius, light, strength, spec, shin)
+    dif, sp = kit.relief(m, radius, light, strength, specular, shin)
     if tex is not None:
         c = tex[sl]
     else:
@@ -77,7 +77,7 @@ def gear(cx, cy, r, teeth, seed=0, base="brass", spokes=5, phase=0.0, light=LIGH
     if lay is None:
         lay = Layer(g.m.shape[1], g.m.shape[0], g.x0, g.y0)
     tex = brass_tex(lay.h, lay.w, seed, base)
-    solid(outer, base, light, radius=max(1.5, r * 0.05), amb=amb, spec=0.7, shin=14, lay=lay, tex=tex)
+    solid(outer, base, light, radius=max(1.5, r * 0.05), amb=amb, specular=0.7, shin=14, lay=lay, tex=tex)
     # raised rim and hub rings
     xx, yy = lay.grid()
     d = np.sqrt((xx - cx) ** 2 + (yy - cy) ** 2)
@@ -92,7 +92,7 @@ def dial(cx, cy, r, seed=0, hour=11, minute=58, hands=True, face="parchment", nu
     if lay is None:
         lay = Layer(int(2 * r + 24), int(2 * r + 24), cx - r - 12, cy - r - 12)
     rim = kit.ellipse(cx, cy, r, r)
-    solid(rim, rim_col, light, radius=r * 0.05, spec=0.6, lay=lay,
+    solid(rim, rim_col, light, radius=r * 0.05, specular=0.6, lay=lay,
           tex=brass_tex(lay.h, lay.w, seed, rim_col))
     inner = kit.ellipse(cx, cy, r * 0.9, r * 0.9)
     tex = kit.tex_noise(lay.h, lay.w, face, kit.shade_of(face, 0.88), 30, seed + 3)
@@ -134,7 +134,7 @@ def dial(cx, cy, r, seed=0, hour=11, minute=58, hands=True, face="parchment", nu
         hand(lay, cx, cy, r * 0.5, -math.pi / 2 + 2 * math.pi * ((hour % 12) + minute / 60) / 12, r * 0.05, light)
         hand(lay, cx, cy, r * 0.78, -math.pi / 2 + 2 * math.pi * minute / 60, r * 0.035, light)
     boss = kit.ellipse(cx, cy, r * 0.06 + 1, r * 0.06 + 1)
-    solid(boss, rim_col, light, radius=2, spec=0.8, lay=lay)
+    solid(boss, rim_col, light, radius=2, specular=0.8, lay=lay)
     return lay
 
 
@@ -161,7 +161,7 @@ def hand(lay, cx, cy, length, ang, width, light=LIGHT_UL, c="#241a14"):
     m = hand_mask(cx, cy, length, ang, width)
     sh = kit.shadow_layer(m, 2, 3, 1.5, 0.4)
     lay.paint(lay.local(kit.Mask(sh.a, sh.x0, sh.y0)), "ink", 1.0, cover=False)
-    solid(m, c, light, radius=1.5, amb=0.6, spec=0.5, shin=10, lay=lay)
+    solid(m, c, light, radius=1.5, amb=0.6, specular=0.5, shin=10, lay=lay)
 
 
 def glow_layer(mk, c="amber", soft=8, k=1.0, pad=None):
@@ -239,7 +239,7 @@ def books_row(lay, x0, x1, ybase, hmin, hmax, seed, palette=None, lean=True, lig
             tilt = h * 0.28
         pts = [(x, ybase), (x + w, ybase), (x + w + tilt, ybase - h), (x + tilt, ybase - h)]
         m = kit.poly(pts)
-        solid(m, c, light, radius=max(2, w * 0.3), amb=0.5, spec=0.08, lay=lay, strength=0.7)
+        solid(m, c, light, radius=max(2, w * 0.3), amb=0.5, specular=0.08, lay=lay, strength=0.7)
         # bands and a title plate
         for band in (0.12, 0.85):
             by = ybase - h * band

@@ -19,21 +19,21 @@ def T(x, y, s, ang):
     return P
 
 
-def _sol(lay, m, c, L, r=3, amb=0.45, spec=0.0, shin=14, tex=None):
-    props.solid(m, c, L, r, amb=amb, spec=spec, shin=shin, lay=lay, tex=tex)
+def _sol(lay, m, c, L, r=3, amb=0.45, specular=0.0, shin=14, tex=None):
+    props.solid(m, c, L, r, amb=amb, specular=specular, shin=shin, lay=lay, tex=tex)
     return m
 
 
 def watch(lay, x, y, s, ang, seed, L):
     P = T(x, y, s, ang)
     case = kit.ellipse(*P(0, 0), 24 * s, 24 * s)
-    _sol(lay, case, "brass", L, 5 * s, spec=0.9, tex=props.brass_tex(lay.h, lay.w, seed))
+    _sol(lay, case, "brass", L, 5 * s, specular=0.9, tex=props.brass_tex(lay.h, lay.w, seed))
     d = props.dial(P(0, 0)[0], P(0, 0)[1], 19 * s, seed, 3, 40, light=L, tide=False)
     kit_paste(lay, d)
     crown = kit.union(kit.line([P(0, -24), P(0, -31)], 5 * s), kit.ellipse(*P(0, -34), 5 * s, 5 * s))
-    _sol(lay, crown, "brass", L, 2 * s, spec=0.9)
+    _sol(lay, crown, "brass", L, 2 * s, specular=0.9)
     ring = kit.subtract(kit.ellipse(*P(0, -42), 8 * s, 8 * s), kit.ellipse(*P(0, -42), 5 * s, 5 * s))
-    _sol(lay, ring, "brass", L, 1.5 * s, spec=0.9)
+    _sol(lay, ring, "brass", L, 1.5 * s, specular=0.9)
     return kit.union(case, crown, ring)
 
 
@@ -54,9 +54,9 @@ def kit_paste(lay, src):
 def loupe(lay, x, y, s, ang, seed, L):
     P = T(x, y, s, ang)
     body = kit.poly([P(-16, -14), P(16, -14), P(12, 12), P(-12, 12)])
-    _sol(lay, body, "#1f1b18", L, 4 * s, spec=0.5)
+    _sol(lay, body, "#1f1b18", L, 4 * s, specular=0.5)
     lens = kit.ellipse(*P(0, -14), 16 * s, 5 * s)
-    _sol(lay, lens, kit.mix("frost", "teal", 0.3), L, 2 * s, spec=1.0, shin=30)
+    _sol(lay, lens, kit.mix("frost", "teal", 0.3), L, 2 * s, specular=1.0, shin=30)
     band = kit.line([P(-14, 2), P(14, 2)], 3 * s)
     lay.paint(band, "brass", 0.9)
     return kit.union(body, lens)
@@ -67,20 +67,20 @@ def tweezers(lay, x, y, s, ang, seed, L):
     a = kit.poly([P(-34, -3), P(30, -1.5), P(30, 0), P(-34, 1)])
     b = kit.poly([P(-34, -1), P(30, 4), P(30, 5.5), P(-34, 3)])
     m = kit.union(a, b, kit.ellipse(*P(-34, 1), 3 * s, 3 * s))
-    _sol(lay, m, "#b8bcc2", L, 1.2 * s, spec=0.9, shin=10)
+    _sol(lay, m, "#b8bcc2", L, 1.2 * s, specular=0.9, shin=10)
     return m
 
 
 def screwdriver(lay, x, y, s, ang, seed, L, handle="wine"):
     P = T(x, y, s, ang)
     shaft = kit.line([P(0, 0), P(40, 0)], 3.2 * s)
-    _sol(lay, shaft, "#aeb3ba", L, 1 * s, spec=0.9)
+    _sol(lay, shaft, "#aeb3ba", L, 1 * s, specular=0.9)
     tip = kit.poly([P(40, -1.8), P(46, -1), P(46, 1), P(40, 1.8)])
-    _sol(lay, tip, "#8e939a", L, 1 * s, spec=0.8)
+    _sol(lay, tip, "#8e939a", L, 1 * s, specular=0.8)
     hd = kit.poly([P(-30, -6), P(-2, -5), P(0, -3), P(0, 3), P(-2, 5), P(-30, 6), P(-33, 3), P(-33, -3)])
-    _sol(lay, hd, handle, L, 4 * s, spec=0.4)
+    _sol(lay, hd, handle, L, 4 * s, specular=0.4)
     fer = kit.rect(*P(-3, -4), *P(2, 4)) if False else kit.poly([P(-3, -4.5), P(2, -4.5), P(2, 4.5), P(-3, 4.5)])
-    _sol(lay, fer, "brass", L, 1 * s, spec=0.9)
+    _sol(lay, fer, "brass", L, 1 * s, specular=0.9)
     return kit.union(shaft, tip, hd, fer)
 
 
@@ -88,7 +88,7 @@ def spring(lay, x, y, s, ang, seed, L):
     P = T(x, y, s, ang)
     pts = [P(t * 4.2 - 26, 8 * math.sin(t * 1.9)) for t in np.linspace(0, 12.5, 160)]
     m = kit.line(pts, 2.2 * s)
-    _sol(lay, m, "#c9c4b8", L, 0.8 * s, spec=0.9, shin=8)
+    _sol(lay, m, "#c9c4b8", L, 0.8 * s, specular=0.9, shin=8)
     return m
 
 
@@ -97,11 +97,11 @@ def pliers(lay, x, y, s, ang, seed, L):
     j1 = kit.poly([P(-36, -8), P(-4, -2), P(14, -3), P(30, -1), P(30, 1), P(12, 1), P(-4, 3), P(-36, -3)])
     j2 = kit.poly([P(-36, 8), P(-4, 2), P(14, 3), P(30, 1), P(30, 2.5), P(12, 5), P(-4, -3), P(-36, 3)])
     steel = kit.union(j1, j2)
-    _sol(lay, steel, "#9aa0a8", L, 1.5 * s, spec=0.8)
+    _sol(lay, steel, "#9aa0a8", L, 1.5 * s, specular=0.8)
     grips = kit.union(kit.line([P(-36, -6), P(-12, -2.5)], 5 * s), kit.line([P(-36, 6), P(-12, 2.5)], 5 * s))
-    _sol(lay, grips, "#2e4a63", L, 2 * s, spec=0.3)
+    _sol(lay, grips, "#2e4a63", L, 2 * s, specular=0.3)
     pv = kit.ellipse(*P(-3, 0), 3 * s, 3 * s)
-    _sol(lay, pv, "#6e7278", L, 1 * s, spec=0.9)
+    _sol(lay, pv, "#6e7278", L, 1 * s, specular=0.9)
     return kit.union(steel, grips)
 
 
@@ -109,10 +109,10 @@ def candle(lay, x, y, s, ang, seed, L, lit=False):
     """A candle stub standing in a little brass dish, seen a little from above."""
     P = T(x, y, s, ang)
     dish = kit.ellipse(*P(0, 12), 17 * s, 7 * s)
-    _sol(lay, dish, "brass", L, 2 * s, spec=0.9)
+    _sol(lay, dish, "brass", L, 2 * s, specular=0.9)
     lay.paint(kit.ellipse(*P(0, 11), 13 * s, 5 * s), kit.mix("brass", "walnut", 0.4), 0.7)
     ring = kit.subtract(kit.ellipse(*P(16, 12), 6 * s, 4 * s), kit.ellipse(*P(16, 12), 3.5 * s, 2 * s))
-    _sol(lay, ring, "brass", L, 1 * s, spec=0.9)
+    _sol(lay, ring, "brass", L, 1 * s, specular=0.9)
     body = kit.union(kit.rect(*P(-8, -8), *P(8, 11)), kit.ellipse(*P(0, 11), 8 * s, 3 * s))
     wax = kit.tex_noise(lay.h, lay.w, "#f3e8cc", "#d8c8a0", 3 * s, seed)
     _sol(lay, body, "#efe2c0", L, 4 * s, amb=0.55, tex=wax)
@@ -131,12 +131,12 @@ def candle(lay, x, y, s, ang, seed, L, lit=False):
 def thimble(lay, x, y, s, ang, seed, L):
     P = T(x, y, s, ang)
     body = kit.poly([P(-10, 12), P(10, 12), P(8, -6)] + [P(8 * math.cos(t), -6 - 6 * math.sin(t)) for t in np.linspace(0, math.pi, 12)] + [P(-8, -6)])
-    _sol(lay, body, "#b9b6b0", L, 4 * s, spec=0.8)
+    _sol(lay, body, "#b9b6b0", L, 4 * s, specular=0.8)
     xx, yy = lay.grid()
     dots = ((np.mod(xx, 3 * s) < 1.2 * s) & (np.mod(yy, 3 * s) < 1.2 * s)).astype(np.float32)
     lay.rgb -= (dots * lay.local(body) * 0.12)[..., None]
     rim = kit.line([P(-10, 11), P(10, 11)], 2.5 * s)
-    _sol(lay, rim, "#d0ccc4", L, 1 * s, spec=0.9)
+    _sol(lay, rim, "#d0ccc4", L, 1 * s, specular=0.9)
     return body
 
 
@@ -146,7 +146,7 @@ def spectacles(lay, x, y, s, ang, seed, L):
     # the folded arms first, crossing behind the lenses
     arms = kit.union(kit.line([P(-27, -3), P(-6, 8), P(18, 9), P(22, 7)], 2.0 * s),
                      kit.line([P(27, -3), P(6, 10), P(-18, 11), P(-22, 9)], 2.0 * s))
-    _sol(lay, arms, "brass", L, 0.8 * s, spec=0.8)
+    _sol(lay, arms, "brass", L, 0.8 * s, specular=0.8)
     lenses = []
     for cx in (-14, 14):
         lens = kit.ellipse(*P(cx, 0), 10.5 * s, 9 * s)
@@ -161,7 +161,7 @@ def spectacles(lay, x, y, s, ang, seed, L):
     br = kit.line([P(-2, -3), P(0, -6), P(2, -3)], 2.4 * s)
     hinges = kit.union(kit.ellipse(*P(-27, -2), 2.5 * s, 2.5 * s), kit.ellipse(*P(27, -2), 2.5 * s, 2.5 * s))
     frame = kit.union(rims, br, hinges)
-    _sol(lay, frame, "brass", L, 1.2 * s, spec=1.0, shin=10)
+    _sol(lay, frame, "brass", L, 1.2 * s, specular=1.0, shin=10)
     return kit.union(frame, arms, *lenses)
 
 
@@ -170,7 +170,7 @@ def hammer(lay, x, y, s, ang, seed, L):
     handle = kit.line([P(-34, 0), P(10, 0)], 5 * s)
     _sol(lay, handle, "#b07a45", L, 2 * s, tex=kit.wood(lay.h, lay.w, seed, "#b07a45", angle=ang, freq=0.3))
     head = kit.poly([P(8, -12), P(16, -12), P(16, 12), P(12, 14), P(8, 12)])
-    _sol(lay, head, "#80868e", L, 2 * s, spec=0.8)
+    _sol(lay, head, "#80868e", L, 2 * s, specular=0.8)
     return kit.union(handle, head)
 
 
@@ -194,11 +194,11 @@ def quill(lay, x, y, s, ang, seed, L):
 def screw(lay, x, y, s, ang, seed, L):
     P = T(x, y, s, ang)
     shank = kit.poly([P(-2, -3), P(14, -2.2), P(18, 0), P(14, 2.2), P(-2, 3)])
-    _sol(lay, shank, "#c09050", L, 1 * s, spec=0.9)
+    _sol(lay, shank, "#c09050", L, 1 * s, specular=0.9)
     for t in range(5):
         lay.paint(kit.line([P(1 + t * 3, -3), P(2.5 + t * 3, 3)], 0.8 * s), "#6a4a24", 0.7, cover=False)
     head = kit.ellipse(*P(-4, 0), 4 * s, 6 * s)
-    _sol(lay, head, "brass", L, 1.5 * s, spec=0.9)
+    _sol(lay, head, "brass", L, 1.5 * s, specular=0.9)
     lay.paint(kit.line([P(-4, -4), P(-4, 4)], 1 * s), "#5a3a1a", 0.8, cover=False)
     return kit.union(shank, head)
 
@@ -206,16 +206,16 @@ def screw(lay, x, y, s, ang, seed, L):
 def oilcan(lay, x, y, s, ang, seed, L):
     P = T(x, y, s, ang)
     body = kit.poly([P(-22, 24), P(22, 24), P(22, -4)] + [P(22 * math.cos(t), -4 - 10 * math.sin(t)) for t in np.linspace(0, math.pi, 16)] + [P(-22, -4)])
-    _sol(lay, body, "#8a2f2a", L, 7 * s, spec=0.5, tex=None)
+    _sol(lay, body, "#8a2f2a", L, 7 * s, specular=0.5, tex=None)
     band = kit.intersect(kit.poly([P(-24, 8), P(24, 8), P(24, 14), P(-24, 14)]), body)
-    _sol(lay, band, "brass", L, 2 * s, spec=0.8)
+    _sol(lay, band, "brass", L, 2 * s, specular=0.8)
     spout = kit.line([P(6, -12), P(30, -36), P(40, -46)], 4 * s)
-    _sol(lay, spout, "brass", L, 1.5 * s, spec=0.9)
+    _sol(lay, spout, "brass", L, 1.5 * s, specular=0.9)
     cap = kit.ellipse(*P(0, -14), 6 * s, 3 * s)
-    _sol(lay, cap, "brass", L, 1.5 * s, spec=0.9)
+    _sol(lay, cap, "brass", L, 1.5 * s, specular=0.9)
     handle = kit.subtract(kit.ellipse(*P(-24, 4), 12 * s, 14 * s), kit.ellipse(*P(-24, 4), 8 * s, 10 * s))
     handle = kit.subtract(handle, body)
-    _sol(lay, handle, "#6a2622", L, 2 * s, spec=0.4)
+    _sol(lay, handle, "#6a2622", L, 2 * s, specular=0.4)
     return kit.union(body, spout, cap, handle)
 
 
@@ -225,7 +225,7 @@ def key_small(lay, x, y, s, ang, seed, L):
     shaft = kit.line([P(-8, 0), P(20, 0)], 3 * s)
     bit = kit.poly([P(13, 1), P(20, 1), P(20, 8), P(17, 8), P(17, 5), P(13, 5)])
     m = kit.union(bow, shaft, bit)
-    _sol(lay, m, "brass", L, 1.5 * s, spec=0.9, shin=12)
+    _sol(lay, m, "brass", L, 1.5 * s, specular=0.9, shin=12)
     return m
 
 
@@ -236,16 +236,16 @@ def key_big(lay, x, y, s, ang, seed, L):
     bit = kit.poly([P(16, 1), P(26, 1), P(26, 12), P(22, 12), P(22, 8), P(16, 8)])
     collar = kit.line([P(-9, -4), P(-9, 4)], 3 * s)
     m = kit.union(bow, shaft, bit, collar)
-    _sol(lay, m, "#b08a4e", L, 2 * s, spec=0.9, shin=12)
+    _sol(lay, m, "#b08a4e", L, 2 * s, specular=0.9, shin=12)
     return m
 
 
 def crank(lay, x, y, s, ang, seed, L):
     P = T(x, y, s, ang)
     arm = kit.line([P(-26, 10), P(20, -10)], 6 * s)
-    _sol(lay, arm, "#7a7e84", L, 2 * s, spec=0.8)
+    _sol(lay, arm, "#7a7e84", L, 2 * s, specular=0.8)
     sock = kit.poly([P(-34, 4), P(-20, 4), P(-20, 16), P(-34, 16)])
-    _sol(lay, sock, "brass", L, 2 * s, spec=0.9)
+    _sol(lay, sock, "brass", L, 2 * s, specular=0.9)
     lay.paint(kit.poly([P(-30, 7), P(-24, 7), P(-24, 13), P(-30, 13)]), "#1a120a")
     knob = kit.poly([P(16, -26), P(26, -26), P(27, -6), P(15, -6)])
     _sol(lay, knob, "#5a3a22", L, 3 * s, tex=kit.wood(lay.h, lay.w, seed, "#7a4a2a", angle=1.5))
@@ -260,9 +260,9 @@ def gearwheel(lay, x, y, s, ang, seed, L):
 
 def clockhand(lay, x, y, s, ang, seed, L):
     m = props.hand_mask(x - 40 * s * math.cos(ang), y - 40 * s * math.sin(ang), 90 * s, ang, 7 * s)
-    _sol(lay, m, "#2a211b", L, 1.5 * s, amb=0.55, spec=0.7, shin=10)
+    _sol(lay, m, "#2a211b", L, 1.5 * s, amb=0.55, specular=0.7, shin=10)
     boss = kit.ellipse(x - 40 * s * math.cos(ang), y - 40 * s * math.sin(ang), 6 * s, 6 * s)
-    _sol(lay, boss, "brass", L, 2 * s, spec=0.9)
+    _sol(lay, boss, "brass", L, 2 * s, specular=0.9)
     return kit.union(m, boss)
 
 
@@ -278,7 +278,7 @@ def hourglass(lay, x, y, s, ang, seed, L):
     caps = kit.union(kit.rect(*P(-15, -25), *P(15, -20)), kit.rect(*P(-15, 20), *P(15, 25)))
     posts = kit.union(kit.line([P(-13, -20), P(-13, 20)], 2.4 * s), kit.line([P(13, -20), P(13, 20)], 2.4 * s))
     wood = kit.union(caps, posts)
-    _sol(lay, wood, "#6a3a24", L, 1.5 * s, spec=0.3)
+    _sol(lay, wood, "#6a3a24", L, 1.5 * s, specular=0.3)
     return kit.union(glass, wood)
 
 
@@ -303,7 +303,7 @@ def spyglass(lay, x, y, s, ang, seed, L):
     ms = []
     for a, b, r, c in segs:
         m = kit.poly([P(a, -r), P(b, -r), P(b, r), P(a, r)])
-        _sol(lay, m, c, L, 2 * s, spec=0.8)
+        _sol(lay, m, c, L, 2 * s, specular=0.8)
         ms.append(m)
     lens = kit.ellipse(*P(-34, 0), 2 * s, 6.5 * s)
     lay.paint(lens, "frost", 0.8)
@@ -328,7 +328,7 @@ def candlestick(lay, x, y, s, ang, seed, L):
     stem = kit.poly([P(-3, 24), P(3, 24), P(4, 4), P(2, -6), P(-2, -6), P(-4, 4)])
     cup = kit.poly([P(-8, -6), P(8, -6), P(5, -12), P(-5, -12)])
     m = kit.union(base, stem, cup, kit.ellipse(*P(0, 8), 5 * s, 3 * s))
-    _sol(lay, m, "brass", L, 2 * s, spec=0.9)
+    _sol(lay, m, "brass", L, 2 * s, specular=0.9)
     c = kit.rect(*P(-3.5, -30), *P(3.5, -12))
     _sol(lay, c, "#efe2c0", L, 2 * s, amb=0.6)
     return kit.union(m, c)
@@ -337,7 +337,7 @@ def candlestick(lay, x, y, s, ang, seed, L):
 def bell(lay, x, y, s, ang, seed, L):
     P = T(x, y, s, ang)
     body = kit.poly([P(-16, 12), P(16, 12), P(12, 4), P(10, -8)] + [P(10 * math.cos(t), -8 - 8 * math.sin(t)) for t in np.linspace(0, math.pi, 10)] + [P(-10, -8), P(-12, 4)])
-    _sol(lay, body, "brass", L, 5 * s, spec=0.9)
+    _sol(lay, body, "brass", L, 5 * s, specular=0.9)
     handle = kit.line([P(0, -16), P(0, -30)], 4 * s)
     _sol(lay, handle, "#3a2216", L, 1.5 * s)
     knob = kit.ellipse(*P(0, -31), 4 * s, 4 * s)
@@ -348,7 +348,7 @@ def bell(lay, x, y, s, ang, seed, L):
 def teacup(lay, x, y, s, ang, seed, L):
     P = T(x, y, s, ang)
     cup = kit.poly([P(-14, -10), P(14, -10), P(11, 6), P(6, 10), P(-6, 10), P(-11, 6)])
-    _sol(lay, cup, "#eef0f2", L, 5 * s, amb=0.55, spec=0.5)
+    _sol(lay, cup, "#eef0f2", L, 5 * s, amb=0.55, specular=0.5)
     rim = kit.ellipse(*P(0, -10), 14 * s, 3 * s)
     lay.paint(rim, "#b8a890")
     handle = kit.subtract(kit.ellipse(*P(16, -2), 6 * s, 6 * s), kit.ellipse(*P(16, -2), 3.5 * s, 3.5 * s))
@@ -380,7 +380,7 @@ def anchor(lay, x, y, s, ang, seed, L):
                     [P(-14, 14), P(-8, 19), P(0, 20), P(8, 19), P(14, 14), P(16, 8)], 3 * s)
     flukes = kit.union(kit.poly([P(-18, 4), P(-12, 10), P(-19, 12)]), kit.poly([P(18, 4), P(12, 10), P(19, 12)]))
     m = kit.union(ring, shank, stock, arms, flukes)
-    _sol(lay, m, "#5d6670", L, 1.5 * s, spec=0.7)
+    _sol(lay, m, "#5d6670", L, 1.5 * s, specular=0.7)
     return m
 
 
@@ -389,10 +389,10 @@ def pipe(lay, x, y, s, ang, seed, L):
     bowl = kit.poly([P(8, -12), P(22, -12), P(21, 4), P(15, 10), P(9, 4)])
     stem = kit.line([P(-30, -4), P(0, 2), P(12, 4)], 4 * s)
     m = kit.union(bowl, stem)
-    _sol(lay, m, "#6a3a20", L, 3 * s, spec=0.4)
+    _sol(lay, m, "#6a3a20", L, 3 * s, specular=0.4)
     lay.paint(kit.ellipse(*P(15, -12), 6 * s, 2 * s), "#1a100a")
     mouth = kit.line([P(-34, -5), P(-24, -3)], 3.5 * s)
-    _sol(lay, mouth, "#1c1c1c", L, 1 * s, spec=0.6)
+    _sol(lay, mouth, "#1c1c1c", L, 1 * s, specular=0.6)
     return kit.union(m, mouth)
 
 
@@ -416,7 +416,7 @@ def pawn(lay, x, y, s, ang, seed, L, c="#e8dcc0"):
     base = kit.poly([P(-10, 16), P(10, 16), P(9, 12), P(5, 10), P(3, -2), P(6, -4), P(6, -6), P(-6, -6), P(-6, -4), P(-3, -2), P(-5, 10), P(-9, 12)])
     head = kit.ellipse(*P(0, -12), 6 * s, 6 * s)
     m = kit.union(base, head)
-    _sol(lay, m, c, L, 3 * s, amb=0.5, spec=0.4)
+    _sol(lay, m, c, L, 3 * s, amb=0.5, specular=0.4)
     return m
 
 
@@ -482,5 +482,5 @@ def diary_page(lay, x, y, s, ang, seed, L, pin=True):
     g = props.gear_poly(*P(20, 28), 9 * s, 8)
     lay.paint(kit.line(g + [g[0]], max(0.6, 0.6 * s)), "ink", 0.5, cover=False)
     if pin:
-        props.solid(kit.ellipse(*P(0, -46), 3 * s, 3 * s), "wine", L, 1.5 * s, spec=0.7, lay=lay)
+        props.solid(kit.ellipse(*P(0, -46), 3 * s, 3 * s), "wine", L, 1.5 * s, specular=0.7, lay=lay)
     return m

@@ -87,7 +87,7 @@ def letter(folder, seed=1201):
     seal = kit.poly([(235 + 26 * math.cos(a) * (1 + 0.08 * math.sin(5 * a)),
                       150 + 24 * math.sin(a) * (1 + 0.08 * math.sin(5 * a)))
                      for a in np.linspace(0, 2 * math.pi, 40)])
-    props.solid(seal, "wine", CANDLE, 5, spec=0.5, lay=env)
+    props.solid(seal, "wine", CANDLE, 5, specular=0.5, lay=env)
     env.paint(kit.line([(220, 140), (236, 160), (250, 146)], 2), "#4a1616", 0.8)
     env = rotated(env, 9, 700, 520)
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(env.a, env.x0, env.y0), 10, 14, 8, 0.55))
@@ -96,7 +96,7 @@ def letter(folder, seed=1201):
     # the candle in the corner
     cl = Layer(kit.W, kit.H)
     props.solid(kit.ellipse(94, 338, 62, 16), "#6a4a22", CANDLE, 4, lay=cl)
-    props.solid(kit.ellipse(94, 330, 56, 14), "brass", CANDLE, 6, spec=0.7, lay=cl,
+    props.solid(kit.ellipse(94, 330, 56, 14), "brass", CANDLE, 6, specular=0.7, lay=cl,
                 tex=props.brass_tex(kit.H, kit.W, seed + 4))
     props.solid(kit.rrect(72, 130, 116, 332, 6), "#efe2c4", CANDLE, 10, amb=0.6, lay=cl)
     kit.over_layer(cv, cl)

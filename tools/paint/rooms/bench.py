@@ -38,10 +38,10 @@ def table(seed):
             d = kit.rect(x, y, x + 72, y + 40)
             props.solid(d, "#6a452a", L, 3, amb=0.6, lay=wall, tex=kit.wood(kit.H, kit.W, seed + 10 + i * 2 + j, "#6a452a", angle=0))
             frame = kit.subtract(kit.rect(x + 22, y + 8, x + 50, y + 22), kit.rect(x + 24, y + 10, x + 48, y + 20))
-            props.solid(frame, "brass", L, 1, spec=0.8, lay=wall)
+            props.solid(frame, "brass", L, 1, specular=0.8, lay=wall)
             wall.paint(kit.rect(x + 24, y + 10, x + 48, y + 20), "parchment", 0.85)
             wall.paint(kit.line([(x + 27, y + 15), (x + 27 + 6 + (i * 7 + j * 3) % 12, y + 15)], 1.0), "ink", 0.6)
-            props.solid(kit.ellipse(x + 36, y + 31, 4, 4), "brass", L, 1.5, spec=0.9, lay=wall)
+            props.solid(kit.ellipse(x + 36, y + 31, 4, 4), "brass", L, 1.5, specular=0.9, lay=wall)
     edge = kit.rect(0, 92, kit.W, 106)
     props.solid(edge, "#6a4a2a", L, 3, lay=wall)
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(edge.m, edge.x0, edge.y0), 0, 8, 6, 0.5))
@@ -69,7 +69,7 @@ def back_clutter(cv, seed):
         things.kit_paste(sol, g)
     # plates of the movement
     plate = kit.subtract(kit.rrect(430, 430, 540, 470, 10), kit.ellipse(460, 450, 6, 6))
-    props.solid(plate, "brass", L, 3, spec=0.6, lay=sol)
+    props.solid(plate, "brass", L, 3, specular=0.6, lay=sol)
     # a wooden tray of parts
     tray = kit.rrect(60, 330, 250, 470, 8)
     props.solid(tray, "#6a4526", L, 5, lay=sol, tex=kit.wood(kit.H, kit.W, seed + 4, "#6a4526", angle=0))
@@ -82,27 +82,27 @@ def back_clutter(cv, seed):
             things.kit_paste(sol, g)
     # jars seen from above
     for (x, y, r) in ((110, 200, 40), (950, 430, 36)):
-        props.solid(kit.ellipse(x, y, r, r), kit.mix("frost", "teal", 0.4), L, 8, amb=0.5, spec=0.9, lay=sol)
+        props.solid(kit.ellipse(x, y, r, r), kit.mix("frost", "teal", 0.4), L, 8, amb=0.5, specular=0.9, lay=sol)
         sol.paint(kit.ellipse(x, y, r - 6, r - 6), "#2a2a2a", 0.5)
         for k in range(14):
             things.screw(sol, x + (rng.random() - 0.5) * r, y + (rng.random() - 0.5) * r, 0.7, rng.random() * 6, seed + k, L)
     # a cold cup of tea
-    props.solid(kit.ellipse(880, 360, 46, 40), "#e8e6e0", L, 6, spec=0.4, lay=sol)
-    props.solid(kit.ellipse(880, 358, 30, 28), "#f0eee8", L, 5, spec=0.4, lay=sol)
+    props.solid(kit.ellipse(880, 360, 46, 40), "#e8e6e0", L, 6, specular=0.4, lay=sol)
+    props.solid(kit.ellipse(880, 358, 30, 28), "#f0eee8", L, 5, specular=0.4, lay=sol)
     sol.paint(kit.ellipse(880, 358, 24, 22), "#4a2a14")
     # vice and files
     # a bench vice seen from above: fixed and sliding jaws, the screw and its tommy bar
-    props.solid(kit.rrect(20, 520, 110, 590, 6), "#3e4a58", L, 6, spec=0.5, lay=sol)
-    props.solid(kit.rrect(112, 526, 150, 584, 4), "#3e4a58", L, 5, spec=0.5, lay=sol)
+    props.solid(kit.rrect(20, 520, 110, 590, 6), "#3e4a58", L, 6, specular=0.5, lay=sol)
+    props.solid(kit.rrect(112, 526, 150, 584, 4), "#3e4a58", L, 5, specular=0.5, lay=sol)
     for y in (528, 582):
-        props.solid(kit.rect(104, y - 6, 118, y), "#9aa0a8", L, 1, spec=0.8, lay=sol)
-    props.solid(kit.rect(150, 548, 220, 560), "#8a8e96", L, 2, spec=0.8, lay=sol)
-    props.solid(kit.line([(214, 520), (222, 590)], 5), "#9aa0a8", L, 2, spec=0.8, lay=sol)
+        props.solid(kit.rect(104, y - 6, 118, y), "#9aa0a8", L, 1, specular=0.8, lay=sol)
+    props.solid(kit.rect(150, 548, 220, 560), "#8a8e96", L, 2, specular=0.8, lay=sol)
+    props.solid(kit.line([(214, 520), (222, 590)], 5), "#9aa0a8", L, 2, specular=0.8, lay=sol)
     for y in (518, 592):
-        props.solid(kit.ellipse(214 + (y - 518) / 74 * 8, y, 6, 6), "#9aa0a8", L, 2, spec=0.8, lay=sol)
+        props.solid(kit.ellipse(214 + (y - 518) / 74 * 8, y, 6, 6), "#9aa0a8", L, 2, specular=0.8, lay=sol)
     for k in range(3):
         m = kit.line([(300 + k * 18, 590 - k * 8), (420 + k * 18, 520 - k * 6)], 5)
-        props.solid(m, "#6a6e76", L, 2, spec=0.5, lay=sol)
+        props.solid(m, "#6a6e76", L, 2, specular=0.5, lay=sol)
     # rag
     rag = kit.poly([(720, 470), (800, 455), (840, 490), (820, 540), (760, 560), (710, 520)])
     props.solid(rag, "parchment_shade", L, 12, amb=0.5, lay=sol)
@@ -119,13 +119,13 @@ def back_clutter(cv, seed):
             things.kit_paste(sol, g)
         elif kind == 2:
             m = kit.line([(x, y), (x + 30 * math.cos(k), y + 30 * math.sin(k))], 3)
-            props.solid(m, "#9aa0a8", L, 1, spec=0.7, lay=sol)
+            props.solid(m, "#9aa0a8", L, 1, specular=0.7, lay=sol)
         elif kind == 3:
             m = kit.rrect(x - 10, y - 7, x + 10, y + 7, 3)
             props.solid(m, kit.mix("walnut", "brass", rng.random()), L, 3, lay=sol)
         else:
             m = kit.subtract(kit.ellipse(x, y, 7, 7), kit.ellipse(x, y, 3, 3))
-            props.solid(m, "#b0b4ba", L, 1.5, spec=0.8, lay=sol)
+            props.solid(m, "#b0b4ba", L, 1.5, specular=0.8, lay=sol)
     # a ruler and a pair of dividers by the drawings, pencils
     ruler = kit.poly([(300, 262), (470, 236), (472, 246), (302, 272)])
     props.solid(ruler, kit.mix("parchment", "brass", 0.4), L, 2, amb=0.6, lay=sol)
@@ -134,12 +134,12 @@ def back_clutter(cv, seed):
         x0, y0 = 300 + 170 * t, 262 - 26 * t
         sol.paint(kit.line([(x0, y0), (x0 + 1, y0 + (6 if k % 2 else 3))], 1), "ink", 0.6)
     props.solid(kit.union(kit.line([(850, 160), (880, 230)], 3), kit.line([(850, 160), (826, 232)], 3),
-                          kit.ellipse(850, 158, 5, 5)), "#aeb3ba", L, 1, spec=0.9, lay=sol)
+                          kit.ellipse(850, 158, 5, 5)), "#aeb3ba", L, 1, specular=0.9, lay=sol)
     for k, c in enumerate(("#2e4a63", "wine", "moss")):
         props.solid(kit.line([(560 + k * 10, 600 - k * 4), (660 + k * 12, 574 - k * 6)], 5), c, L, 2, lay=sol)
     # the lamp's weighted brass foot in the near corner
-    props.solid(kit.ellipse(30, 150, 60, 40), "brass", L, 8, spec=0.9, lay=sol)
-    props.solid(kit.ellipse(30, 150, 18, 14), "#6a4a1e", L, 3, spec=0.6, lay=sol)
+    props.solid(kit.ellipse(30, 150, 60, 40), "brass", L, 8, specular=0.9, lay=sol)
+    props.solid(kit.ellipse(30, 150, 18, 14), "#6a4a1e", L, 3, specular=0.6, lay=sol)
     # an empty clock case waiting for its movement
     case = kit.rrect(856, 600, 1020, 720, 14)
     props.solid(case, "mahogany", L, 8, lay=sol, tex=kit.wood(kit.H, kit.W, seed + 9, "#7a3b2a", angle=0))

@@ -37,9 +37,9 @@ def tern(lay, x, yb, s, seed, light):
     head = kit.ellipse(x + 20 * s, yb - 52 * s, 9 * s, 8 * s)
     props.solid(head, "#f0f0ea", light, 3 * s, amb=0.55, lay=lay)
     cap = kit.intersect(kit.ellipse(x + 19 * s, yb - 56 * s, 10 * s, 7 * s), head)
-    props.solid(cap, "#1a1a1e", light, 2 * s, spec=0.4, lay=lay)
+    props.solid(cap, "#1a1a1e", light, 2 * s, specular=0.4, lay=lay)
     bill = kit.poly([(x + 27 * s, yb - 53 * s), (x + 44 * s, yb - 50 * s), (x + 27 * s, yb - 49 * s)])
-    props.solid(bill, "#e07030", light, 1 * s, spec=0.5, lay=lay)
+    props.solid(bill, "#e07030", light, 1 * s, specular=0.5, lay=lay)
     lay.paint(kit.ellipse(x + 23 * s, yb - 53 * s, 1.4 * s, 1.4 * s), "#050505")
     for dx in (-3, 3):
         lay.paint(kit.line([(x + dx * s, yb - 26 * s), (x + dx * s, yb - 20 * s)], 1.5 * s), "#c06030")
@@ -85,7 +85,7 @@ def cabinet_interior(seed):
     for y in (176, 330):
         props.solid(kit.rect(150, y, 570, y + 12), "#6a452a", L, 2, lay=lay, tex=wood(seed + y, "#6a452a", 0))
         lay.paint(kit.rect(150, y + 12, 570, y + 22), "#0a0604", 0.45)
-        props.solid(kit.rect(150, y - 2, 570, y + 1), "brass", L, 1, spec=0.8, lay=lay)
+        props.solid(kit.rect(150, y - 2, 570, y + 1), "brass", L, 1, specular=0.8, lay=lay)
     # top shelf: the ship in a bottle, shells
     ship_bottle(lay, 260, 124, 1.45, seed + 3, L)
     props.solid(kit.poly([(430, 176), (476, 176), (470, 150), (446, 140), (424, 156)]), "#e6c9b0", L, 6, amb=0.55, lay=lay)
@@ -99,7 +99,7 @@ def cabinet_interior(seed):
     arc = kit.subtract(kit.ellipse(sx, sy, 40, 40), kit.ellipse(sx, sy, 34, 34))
     arc = kit.intersect(arc, kit.poly([(sx, sy), (sx - 60, sy + 10), (sx - 50, sy + 60), (sx + 50, sy + 60), (sx + 60, sy + 10)]))
     frame = kit.union(arc, kit.line([(sx, sy - 20), (sx - 30, sy + 26)], 3), kit.line([(sx, sy - 20), (sx + 30, sy + 26)], 3))
-    props.solid(frame, "brass", L, 1.5, spec=0.9, lay=lay)
+    props.solid(frame, "brass", L, 1.5, specular=0.9, lay=lay)
     props.solid(kit.rect(480, 276, 540, 330), "mahogany", L, 4, lay=lay, tex=wood(seed + 6, "#7a3b2a"))
     things.kit_paste(lay, props.dial(510, 300, 20, seed + 7, 11, 58, light=L, tide=False))
     # bottom shelf: the row of pocket watches on little stands, and the stuffed tern
@@ -132,9 +132,9 @@ def cabinet_doors(state, seed):
             props.solid(fr, "walnut", L, 4, amb=0.55, lay=lay, tex=wood(seed + x0))
             for y in (60, 460):
                 props.solid(kit.rrect(x0 + (2 if x0 == 150 else x1 - x0 - 10), y - 16, x0 + (10 if x0 == 150 else x1 - x0 - 2), y + 16, 2),
-                            "brass", L, 1.5, spec=0.9, lay=lay)
+                            "brass", L, 1.5, specular=0.9, lay=lay)
         lock = kit.rrect(346, 238, 374, 294, 4)
-        props.solid(lock, "brass", L, 2, spec=0.9, lay=lay)
+        props.solid(lock, "brass", L, 2, specular=0.9, lay=lay)
         lay.paint(kit.union(kit.ellipse(360, 258, 3.2, 3.2), kit.poly([(358.5, 259), (361.5, 259), (362.5, 270), (357.5, 270)])), "#120a04")
         for y in (244, 288):
             props.solid(kit.ellipse(360, y, 2, 2), "#6a4a1e", L, 1, lay=lay)
@@ -212,7 +212,7 @@ def desk_top(seed):
     env = kit.poly([(430, 250), (540, 236), (548, 300), (438, 312)])
     props.solid(env, "parchment", L_CANDLE, 2, amb=0.8, lay=lay)
     lay.paint(kit.line([(430, 250), (490, 280), (540, 236)], 1.2), "parchment_shade", 0.9)
-    props.solid(kit.ellipse(490, 278, 10, 9), "wine", L_CANDLE, 3, spec=0.5, lay=lay)
+    props.solid(kit.ellipse(490, 278, 10, 9), "wine", L_CANDLE, 3, specular=0.5, lay=lay)
     # books stacked at the left, a pen tray, a paperweight
     for k, c in enumerate(("wine", "moss", "#6b4a2b", "teal")):
         bk = kit.rect(20 + k * 3, 40 + k * 26, 150 - k * 2, 64 + k * 26)
@@ -220,15 +220,15 @@ def desk_top(seed):
         lay.paint(kit.rect(140 - k * 2, 42 + k * 26, 148 - k * 2, 62 + k * 26), "parchment", 0.8)
     props.solid(kit.rrect(190, 60, 330, 86, 10), "walnut", L_CANDLE, 3, lay=lay)
     things.quill(lay, 262, 72, 1.2, 0.02, seed + 20, L_CANDLE)
-    props.solid(kit.ellipse(120, 260, 26, 22), kit.mix("frost", "teal", 0.35), L_CANDLE, 10, amb=0.4, spec=1.0, lay=lay)
+    props.solid(kit.ellipse(120, 260, 26, 22), kit.mix("frost", "teal", 0.35), L_CANDLE, 10, amb=0.4, specular=1.0, lay=lay)
     lay.paint(kit.ellipse(120, 262, 12, 10), "wine", 0.5)
     # the inkwell: cut glass and a brass lid, a quill in it
     ix, iy = 540, 120
-    props.solid(kit.ellipse(ix, iy + 8, 40, 16), "brass", L_CANDLE, 3, spec=0.8, lay=lay)
+    props.solid(kit.ellipse(ix, iy + 8, 40, 16), "brass", L_CANDLE, 3, specular=0.8, lay=lay)
     well = kit.rrect(ix - 28, iy - 30, ix + 28, iy + 10, 10)
-    props.solid(well, kit.mix("frost", "slate", 0.3), L_CANDLE, 8, amb=0.35, spec=1.0, lay=lay)
+    props.solid(well, kit.mix("frost", "slate", 0.3), L_CANDLE, 8, amb=0.35, specular=1.0, lay=lay)
     lay.paint(kit.rrect(ix - 22, iy - 12, ix + 22, iy + 6, 8), "#05050a", 0.85)
-    props.solid(kit.ellipse(ix, iy - 30, 18, 6), "brass", L_CANDLE, 2, spec=0.9, lay=lay)
+    props.solid(kit.ellipse(ix, iy - 30, 18, 6), "brass", L_CANDLE, 2, specular=0.9, lay=lay)
     lay.paint(kit.ellipse(ix, iy - 30, 9, 3), "#05050a")
     things.quill(lay, ix + 26, iy - 70, 1.35, -1.15, seed + 21, L_CANDLE)
     # a cup of tea gone cold
@@ -238,9 +238,9 @@ def desk_top(seed):
     # the candle in its chamberstick
     cl = Layer(W, H)
     cx, cy = CANDLE
-    props.solid(kit.ellipse(cx, cy + 40, 40, 14), "brass", L_CANDLE, 3, spec=0.9, lay=cl)
+    props.solid(kit.ellipse(cx, cy + 40, 40, 14), "brass", L_CANDLE, 3, specular=0.9, lay=cl)
     props.solid(kit.subtract(kit.ellipse(cx + 40, cy + 36, 12, 8), kit.ellipse(cx + 40, cy + 36, 7, 4)), "brass", L_CANDLE, 1.5,
-                spec=0.9, lay=cl)
+                specular=0.9, lay=cl)
     body = kit.rect(cx - 11, cy - 30, cx + 11, cy + 36)
     props.solid(body, "#efe2c0", L_CANDLE, 6, amb=0.7, lay=cl)
     props.solid(kit.union(kit.line([(cx + 7, cy - 28), (cx + 8, cy - 6)], 4), kit.ellipse(cx + 8, cy - 5, 3, 4)), "#fbf3e0",
@@ -254,7 +254,7 @@ def desk_top(seed):
     props.solid(kit.rect(0, 340, W, 354), "#8a4530", L_CANDLE, 2, lay=ap)
     for x in (60, 660):
         props.solid(kit.rect(x - 30, 380, x + 30, 470), "#6a3222", L_CANDLE, 3, amb=0.6, lay=ap)
-        props.solid(kit.ellipse(x, 424, 6, 6), "brass", L_CANDLE, 2, spec=0.9, lay=ap)
+        props.solid(kit.ellipse(x, 424, 6, 6), "brass", L_CANDLE, 2, specular=0.9, lay=ap)
     kit.over_layer(cv, ap)
     return cv
 
@@ -267,8 +267,8 @@ def drawer(state, seed):
         props.solid(face, "#7a3b2a", L_CANDLE, 5, lay=lay, tex=wood)
         lay.paint(kit.subtract(kit.rect(190, 380, 530, 462), kit.rect(194, 384, 526, 458)), "#3a1a10", 0.6)
         pull = kit.union(kit.rrect(320, 410, 400, 424, 6), kit.ellipse(320, 417, 7, 7), kit.ellipse(400, 417, 7, 7))
-        props.solid(pull, "brass", L_CANDLE, 2, spec=0.9, lay=lay)
-        props.solid(kit.rrect(350, 394, 370, 404, 2), "brass", L_CANDLE, 1, spec=0.8, lay=lay)
+        props.solid(pull, "brass", L_CANDLE, 2, specular=0.9, lay=lay)
+        props.solid(kit.rrect(350, 394, 370, 404, 2), "brass", L_CANDLE, 1, specular=0.8, lay=lay)
         lay.paint(kit.ellipse(360, 399, 1.6, 1.6), "#120a04")
     else:
         # pulled out towards the chair: the sides in perspective, a shallow well of odds and ends
@@ -281,14 +281,14 @@ def drawer(state, seed):
         face = kit.rect(140, 480, 580, 518)
         props.solid(face, "#8a4530", L_CANDLE, 4, lay=lay, tex=wood)
         pull = kit.union(kit.rrect(320, 492, 400, 506, 6), kit.ellipse(320, 499, 7, 7), kit.ellipse(400, 499, 7, 7))
-        props.solid(pull, "brass", L_CANDLE, 2, spec=0.9, lay=lay)
+        props.solid(pull, "brass", L_CANDLE, 2, specular=0.9, lay=lay)
         rng = np.random.default_rng(seed)
         for k in range(3):
             props.solid(kit.line([(200 + k * 14, 372 + k * 4), (300 + k * 10, 368 + k * 6)], 4), ["#c8a040", "#4a6a8a", "wine"][k],
                         L_CANDLE, 1.5, lay=lay)
         for k in range(5):
             x, y = 470 + rng.random() * 60, 372 + rng.random() * 90
-            props.solid(kit.ellipse(x, y, 7, 5), "brass", L_CANDLE, 2, spec=0.8, lay=lay)
+            props.solid(kit.ellipse(x, y, 7, 5), "brass", L_CANDLE, 2, specular=0.8, lay=lay)
         coil = kit.subtract(kit.ellipse(220, 455, 20, 12), kit.ellipse(220, 455, 14, 8))
         props.solid(coil, "parchment_shade", L_CANDLE, 2, lay=lay)
     return lay

@@ -94,7 +94,7 @@ def glasshouse(cv, seed):
         y = b.y0 * yv
         bars.append(kit.line([(b.x0 * yv - 10, y), (kit.W - (kit.W - b.x1) * yv + 10, y)], 4))
     frame = kit.union(*bars)
-    props.solid(frame, iron, L, 2, amb=0.5, spec=0.5, shin=8, spec_col="frost", lay=lay)
+    props.solid(frame, iron, L, 2, amb=0.5, specular=0.5, shin=8, spec_col="frost", lay=lay)
     # snow lying on the glass roof in soft drifts between the ribs
     roofsnow = np.clip((kit.noise(kit.H, kit.W, 30, seed + 5, 3) - 0.6) * 2.5, 0, 1) * np.clip((b.y0 * 0.7 - yy) / 30, 0, 1)
     lay.rgb = lay.rgb * (1 - roofsnow[..., None]) + col("frost") * 0.85 * roofsnow[..., None]
@@ -196,7 +196,7 @@ def lemon_tree(lay, x, y, seed, light=L):
         rr = math.sqrt(rng.random()) * 60
         lx, ly = x + math.cos(a) * rr, y - 225 + math.sin(a) * rr * 0.8
         if k % 3:
-            props.solid(kit.ellipse(lx, ly, 7, 5.5), "#e8c040", light, 3, spec=0.5, lay=lay)
+            props.solid(kit.ellipse(lx, ly, 7, 5.5), "#e8c040", light, 3, specular=0.5, lay=lay)
         else:
             for j in range(5):
                 aa = j * 2 * math.pi / 5
@@ -210,22 +210,22 @@ def table_and_lamp(seed):
     # wrought-iron table: round top, three curled legs
     for dx in (-70, 0, 70):
         leg = [(cx + dx * 0.4, cy + 10), (cx + dx * 0.8, cy + 60), (cx + dx, cy + 96), (cx + dx * 1.2, cy + 100)]
-        props.solid(kit.line(leg, 6), iron, L, 2, spec=0.5, lay=lay)
+        props.solid(kit.line(leg, 6), iron, L, 2, specular=0.5, lay=lay)
         curl = [(cx + dx * 1.2 + 8 * math.cos(t) * (1 - t / 8), cy + 92 + 8 * math.sin(t) * (1 - t / 8)) for t in np.linspace(0, 6, 16)]
         props.solid(kit.line(curl, 3), iron, L, 1, lay=lay)
     props.solid(kit.line([(cx - 70, cy + 60), (cx + 70, cy + 60)], 4), iron, L, 1, lay=lay)
-    props.solid(kit.ellipse(cx, cy + 4, 134, 31), iron, L_LAMP, 3, amb=0.5, spec=0.6, lay=lay)
+    props.solid(kit.ellipse(cx, cy + 4, 134, 31), iron, L_LAMP, 3, amb=0.5, specular=0.6, lay=lay)
     top = kit.ellipse(cx, cy, 130, 28)
     marble = kit.tex_noise(kit.H, kit.W, kit.mix("parchment", "frost", 0.5), kit.mix("parchment_shade", "slate", 0.3), 16, seed)
     veins = np.abs(kit.noise(kit.H, kit.W, 26, seed + 1, 4) - 0.5) < 0.02
     marble = marble * (1 - veins[..., None] * 0.3)
-    props.solid(top, "parchment", L_LAMP, 5, amb=0.55, spec=0.5, shin=20, lay=lay, tex=marble)
+    props.solid(top, "parchment", L_LAMP, 5, amb=0.55, specular=0.5, shin=20, lay=lay, tex=marble)
     # the oil lamp: brass font, glass chimney, a warm flame
     lx, ly = LAMP
-    props.solid(kit.ellipse(lx, ly + 62, 20, 6), "brass", L_LAMP, 2, spec=0.9, lay=lay)
+    props.solid(kit.ellipse(lx, ly + 62, 20, 6), "brass", L_LAMP, 2, specular=0.9, lay=lay)
     props.solid(kit.poly([(lx - 6, ly + 62), (lx + 6, ly + 62), (lx + 4, ly + 40), (lx - 4, ly + 40)]), "brass", L_LAMP, 2,
-                spec=0.9, lay=lay)
-    props.solid(kit.ellipse(lx, ly + 34, 18, 12), "brass", L_LAMP, 4, spec=0.9, lay=lay)
+                specular=0.9, lay=lay)
+    props.solid(kit.ellipse(lx, ly + 34, 18, 12), "brass", L_LAMP, 4, specular=0.9, lay=lay)
     chim = kit.union(kit.ellipse(lx, ly + 8, 12, 14), kit.rect(lx - 6, ly - 30, lx + 6, ly + 8))
     lay.paint(chim, "#fff0cc", 0.5)
     props.flame(lay, lx, ly + 14, 18)
@@ -246,14 +246,14 @@ def box_layer(state, seed):
         x = 470 + k * 18
         b.paint(kit.ellipse(x, 464, 5, 7), "#3a2414", 0.5)
     for (x, y) in ((446, 440), (578, 440), (446, 488), (578, 488)):
-        props.solid(kit.poly([(x - 6, y), (x, y - 6), (x + 6, y), (x, y + 6)]), "brass", L_LAMP, 1.5, spec=0.9, lay=b)
-    props.solid(kit.rrect(504, 468, 520, 480, 2), "brass", L_LAMP, 1.5, spec=0.9, lay=b)
+        props.solid(kit.poly([(x - 6, y), (x, y - 6), (x + 6, y), (x, y + 6)]), "brass", L_LAMP, 1.5, specular=0.9, lay=b)
+    props.solid(kit.rrect(504, 468, 520, 480, 2), "brass", L_LAMP, 1.5, specular=0.9, lay=b)
     if state != "open":
         lid = kit.poly([(446, 440), (578, 440), (596, 428), (466, 428)])
         props.solid(lid, "#6a452a", L, 3, amb=0.55, lay=b, tex=kit.wood(kit.H, kit.W, seed + 1, "#8a5a32", angle=0))
         # the round socket with teeth around its rim
         ring = kit.subtract(kit.ellipse(520, 434, 24, 7), kit.ellipse(520, 434, 19, 5))
-        props.solid(ring, "brass", L, 1.5, spec=0.9, lay=b)
+        props.solid(ring, "brass", L, 1.5, specular=0.9, lay=b)
         for k in range(16):
             a = k * 2 * math.pi / 16
             b.paint(kit.ellipse(520 + 21.5 * math.cos(a), 434 + 6 * math.sin(a), 1.6, 1.0), "#6a4a1e", 0.9)
@@ -322,7 +322,7 @@ def build():
     fern(front, 780, 536, SEED + 74, r=64)
     # a watering can and stacked pots on the floor
     wc = kit.union(kit.rrect(300, 548, 352, 590, 8), kit.line([(352, 560), (384, 532)], 5), kit.subtract(kit.ellipse(326, 548, 20, 16), kit.ellipse(326, 548, 15, 11)))
-    props.solid(wc, kit.mix("moss", "slate", 0.4), L, 4, spec=0.6, lay=front)
+    props.solid(wc, kit.mix("moss", "slate", 0.4), L, 4, specular=0.6, lay=front)
     for k in range(3):
         pot(front, 660 + k * 4, 596 - k * 12, 40 - k * 2, 18, SEED + 80 + k)
     kit.contact_shadow(cv, 100, 220, 562, 10, 0.5, 6)

@@ -42,7 +42,7 @@ def _finish_sheet(cv, seed, mounts=True):
         for (x, y, sx, sy) in ((pad, pad, 1, 1), (pad + PW, pad, -1, 1), (pad, pad + PH, 1, -1), (pad + PW, pad + PH, -1, -1)):
             m = kit.poly([(x - sx * 3, y - sy * 3), (x + sx * 30, y - sy * 3), (x - sx * 3, y + sy * 30)])
             mk = kit.Layer(lay.w, lay.h, 0, 0)
-            props.solid(m, kit.mix("walnut", "ink", 0.3), (-0.5, -0.7, 0.6), 1.5, amb=0.6, spec=0.2, lay=mk)
+            props.solid(m, kit.mix("walnut", "ink", 0.3), (-0.5, -0.7, 0.6), 1.5, amb=0.6, specular=0.2, lay=mk)
             kit_over_layer(lay, mk)
     return lay
 
@@ -561,7 +561,7 @@ def map_rooms(seed):
             lay.a = np.ones((h, w), np.float32)
             if state:
                 rim = kit.subtract(kit.rrect(0, 0, w, h, 6), kit.rrect(4, 4, w - 4, h - 4, 4))
-                props.solid(rim, "brass", (-0.5, -0.7, 0.6), 1.5, spec=0.8, lay=lay)
+                props.solid(rim, "brass", (-0.5, -0.7, 0.6), 1.5, specular=0.8, lay=lay)
                 a = kit.rrect(0, 0, w, h, 6).full(w, h)
             else:
                 edge = kit.subtract(kit.rrect(1, 1, w - 1, h - 1, 5), kit.rrect(3, 3, w - 3, h - 3, 4)).full(w, h)

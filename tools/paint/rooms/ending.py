@@ -143,7 +143,7 @@ def house_on_cliff(cv, seed, light=SUN_LIGHT, clock_hm=(6, 0)):
     troof = kit.poly([(202, 154), (246, 82), (290, 154)])
     props.solid(troof, "#4a3a48", light, 4, lay=hl)
     hl.paint(kit.poly([(246, 82), (290, 154), (282, 154), (246, 94)]), kit.mix("frost", "candle", 0.25), 0.9)
-    props.solid(kit.line([(246, 82), (246, 62)], 2.5), "brass", light, 1, spec=0.8, lay=hl)
+    props.solid(kit.line([(246, 82), (246, 62)], 2.5), "brass", light, 1, specular=0.8, lay=hl)
     # windows warm in the dawn
     for (x, y) in ((180, 300), (222, 300), (330, 300), (390, 318), (425, 318), (246, 238)):
         hl.paint(kit.rect(x - 9, y - 13, x + 9, y + 13), kit.mix("amber", "candle", 0.4))
@@ -273,14 +273,14 @@ def credits_back(room, seed):
     kx, ky = 850, 690
     body = kit.poly([(kx - 50, ky + 30), (kx + 50, ky + 30), (kx + 56, ky), (kx + 44, ky - 34), (kx + 20, ky - 46),
                      (kx - 20, ky - 46), (kx - 44, ky - 34), (kx - 56, ky)])
-    props.solid(body, kit.mix("mahogany", "brass", 0.5), SUN_LIGHT, 14, spec=0.8, shin=12, lay=things_l,
+    props.solid(body, kit.mix("mahogany", "brass", 0.5), SUN_LIGHT, 14, specular=0.8, shin=12, lay=things_l,
                 tex=props.brass_tex(kit.H, kit.W, seed + 7, kit.mix("mahogany", "brass", 0.5)))
     spout = kit.line([(kx - 46, ky - 4), (kx - 76, ky - 26), (kx - 88, ky - 40)], 9)
-    props.solid(spout, kit.mix("mahogany", "brass", 0.5), SUN_LIGHT, 3, spec=0.8, lay=things_l)
+    props.solid(spout, kit.mix("mahogany", "brass", 0.5), SUN_LIGHT, 3, specular=0.8, lay=things_l)
     handle = kit.subtract(kit.ellipse(kx, ky - 52, 36, 24), kit.ellipse(kx, ky - 52, 30, 19))
     handle = kit.subtract(handle, kit.rect(kx - 60, ky - 46, kx + 60, ky))
-    props.solid(handle, "ink", SUN_LIGHT, 2, spec=0.5, lay=things_l)
-    props.solid(kit.ellipse(kx, ky - 46, 10, 5), "ink", SUN_LIGHT, 2, spec=0.5, lay=things_l)
+    props.solid(handle, "ink", SUN_LIGHT, 2, specular=0.5, lay=things_l)
+    props.solid(kit.ellipse(kx, ky - 46, 10, 5), "ink", SUN_LIGHT, 2, specular=0.5, lay=things_l)
     # two teacups and the pocket watch, open, at six
     for (cx, cy) in ((660, 712), (740, 720)):
         things.teacup(things_l, cx, cy, 1.5, 0.0, seed, SUN_LIGHT)
@@ -303,7 +303,7 @@ def credits_back(room, seed):
     pl.x0, pl.y0 = px - pl.w // 2, py - pl.h // 2
     cord = Layer(kit.W, kit.H)
     cord.paint(kit.line([(px - 60, py - 170), (px, py - 226), (px + 60, py - 170)], 3), kit.mix("wine", "brass", 0.4))
-    props.solid(kit.ellipse(px, py - 228, 5, 5), "brass", SUN_LIGHT, 2, spec=0.9, lay=cord)
+    props.solid(kit.ellipse(px, py - 228, 5, 5), "brass", SUN_LIGHT, 2, specular=0.9, lay=cord)
     kit.over_layer(cv, cord)
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(pl.a, pl.x0, pl.y0), -18, 14, 12, 0.6))
     # light: a dim cool room, a warm slanting beam from the window over the portrait and the table

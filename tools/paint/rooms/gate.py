@@ -122,7 +122,7 @@ def pillar(cv, x0, x1, seed, lantern=False):
                           kit.line([(cx, 128), (cx, 170)], 2), kit.line([(cx - 17, 170), (cx - 13, 128)], 2.5),
                           kit.line([(cx + 17, 170), (cx + 13, 128)], 2.5),
                           kit.poly([(cx - 20, 126), (cx + 20, 126), (cx, 104)]), kit.ellipse(cx, 102, 5, 5))
-        props.solid(frame, "#2a2320", LIGHT, 1, spec=0.6, lay=lay)
+        props.solid(frame, "#2a2320", LIGHT, 1, specular=0.6, lay=lay)
         props.flame(lay, cx, 160, 16)
     kit.over_layer(cv, lay)
 
@@ -165,13 +165,13 @@ def gate_leaves(state):
             for yh, yf in ((300, 318), (520, 508), (590, 560)):
                 parts.append(kit.line([(hx, yh), (fx, yf)], 6))
     for p in parts:
-        props.solid(p, iron, LIGHT, 1.5, amb=0.55, spec=0.55, shin=8, spec_col="amber", lay=lay)
+        props.solid(p, iron, LIGHT, 1.5, amb=0.55, specular=0.55, shin=8, spec_col="amber", lay=lay)
     if lock is not None:
-        props.solid(lock, "#3b3024", LIGHT, 3, amb=0.5, spec=0.5, lay=lay)
+        props.solid(lock, "#3b3024", LIGHT, 3, amb=0.5, specular=0.5, lay=lay)
         kh = kit.union(kit.ellipse(513, 423, 4.5, 4.5), kit.poly([(510, 424), (516, 424), (518, 441), (508, 441)]))
         lay.paint(kh, "#080604")
         plate = kit.subtract(kit.rrect(496, 410, 530, 450, 4), kit.rrect(500, 414, 526, 446, 3))
-        props.solid(plate, "brass", LIGHT, 1.5, spec=0.7, lay=lay)
+        props.solid(plate, "brass", LIGHT, 1.5, specular=0.7, lay=lay)
     return lay, lock
 
 
@@ -236,7 +236,7 @@ def build():
             kl = Layer(kit.W, kit.H)
             kl.paint(kit.Mask(kit.shadow_layer(km, 2, 3, 1.5, 0.6).a, kit.shadow_layer(km, 2, 3, 1.5).x0,
                               kit.shadow_layer(km, 2, 3, 1.5).y0), "ink", 0.6)
-            props.solid(km, "brass", LIGHT, 2, amb=0.5, spec=0.9, shin=12, lay=kl)
+            props.solid(km, "brass", LIGHT, 2, amb=0.5, specular=0.9, shin=12, lay=kl)
             kit.over_layer(cv, kl)
             masks["key"] = kit.Mask(kl.a, 0, 0)
         if urn_state:

@@ -92,7 +92,7 @@ def stair_dressing(cv, seed):
         tex = kit.tex_noise(kit.H, kit.W, "wine", "#5e1e1e", 3, seed + i)
         lay.paint(tread, tex * (0.85 if i % 2 else 0.7))
         lay.paint(kit.line([(xl + 62, yb - 26), (xl + 148, yb - 28)], 1.2), "#c29a5a", 0.6)
-        props.solid(kit.line([(xl + 54, yb - 27), (xl + 156, yb - 30)], 2.6), "brass", LIGHT, 1, spec=0.9, lay=lay)
+        props.solid(kit.line([(xl + 54, yb - 27), (xl + 156, yb - 30)], 2.6), "brass", LIGHT, 1, specular=0.9, lay=lay)
     kit.over_layer(cv, lay)
     cup = Layer(kit.W, kit.H)
     import things
@@ -105,7 +105,7 @@ def wall_pictures(cv, seed):
     """A seascape over the library door and a small barometer beside the clock."""
     lay = Layer(kit.W, kit.H)
     x0, y0, x1, y1 = 352, 132, 450, 214
-    props.solid(kit.rect(x0, y0, x1, y1), "brass", LIGHT, 3, spec=0.6, lay=lay)
+    props.solid(kit.rect(x0, y0, x1, y1), "brass", LIGHT, 3, specular=0.6, lay=lay)
     sea = kit.vgrad(kit.H, kit.W, [(0, "#3a4a5a"), (0.12, "#6a7a88"), (0.2, "#3a4a56"), (0.3, "#24323c")])
     lay.paint(kit.rect(x0 + 8, y0 + 8, x1 - 8, y1 - 8), sea)
     lay.paint(kit.poly([(390, 186), (414, 186), (410, 192), (394, 192)]), "#1a1410")
@@ -145,7 +145,7 @@ def library_door(state, seed):
     if state == "closed":
         props.panel_door(lay, x0, y0, x1, y1, seed + 1, "#5a3a22", LIGHT, (2, 3))
         knob = kit.ellipse(x1 - 14, 420, 5, 5)
-        props.solid(knob, "brass", LIGHT, 2, spec=0.9, lay=lay)
+        props.solid(knob, "brass", LIGHT, 2, specular=0.9, lay=lay)
     else:
         # firelit room beyond, the door swung inwards
         g = kit.radial(kit.H, kit.W, 420, 470, 150, 1.2)
@@ -179,7 +179,7 @@ def workshop_door(state, seed):
             m = kit.poly([interp_q(q, u, v) for u, v in ((0.16, a), (0.84, a), (0.84, c), (0.16, c))])
             props.solid(m, "#4e321d", (0.6, 0.6, 0.5), 3, amb=0.75, lay=lay, strength=0.5)
         knob = kit.ellipse(*interp_q(q, 0.86, 0.58), 4, 5)
-        props.solid(knob, "brass", LIGHT, 2, spec=0.9, lay=lay)
+        props.solid(knob, "brass", LIGHT, 2, specular=0.9, lay=lay)
     else:
         inner = np.ones((kit.H, kit.W, 3), np.float32) * col("#1a120c")
         g = kit.radial(kit.H, kit.W, 90, 500, 130, 1.3)
@@ -226,7 +226,7 @@ def conservatory_door(state, seed):
         low = kit.rect(x0 + 10, y0 + 262, x1 - 10, y1 - 10)
         props.solid(low, "#4e321d", (0.5, 0.7, 0.5), 3, amb=0.75, lay=lay)
         knob = kit.ellipse(x1 - 13, 420, 5, 5)
-        props.solid(knob, "brass", LIGHT, 2, spec=0.9, lay=lay)
+        props.solid(knob, "brass", LIGHT, 2, specular=0.9, lay=lay)
     else:
         lay.paint(kit.rect(x0, y0, x1, y1), beyond)
         leaf = kit.poly([(x1, y0), (x1 + 30, y0 - 8), (x1 + 30, y1 + 6), (x1, y1)])
@@ -247,7 +247,7 @@ def clock(seed):
     trunk = kit.rect(cx - 32, 262, cx + 32, 470)
     base = kit.rect(cx - 40, 470, cx + 40, 552)
     for m in (trunk, base, hood):
-        props.solid(m, "mahogany", LIGHT, 5, amb=0.5, lay=lay, tex=tex, spec=0.15)
+        props.solid(m, "mahogany", LIGHT, 5, amb=0.5, lay=lay, tex=tex, specular=0.15)
     cap = kit.rect(cx - 46, 258, cx + 46, 268)
     props.solid(cap, "#6a2f20", LIGHT, 2, lay=lay)
     plinth = kit.rect(cx - 46, 546, cx + 46, 556)
@@ -264,15 +264,15 @@ def clock(seed):
     win = kit.rrect(cx - 18, 290, cx + 18, 450, 14)
     lay.paint(win, "#1c110b")
     rod = kit.line([(cx, 292), (cx, 410)], 2.5)
-    props.solid(rod, "brass", LIGHT, 1, spec=0.6, lay=lay)
+    props.solid(rod, "brass", LIGHT, 1, specular=0.6, lay=lay)
     bob = kit.ellipse(cx, 416, 13, 13)
-    props.solid(bob, "brass", LIGHT, 4, spec=0.9, shin=10, lay=lay)
+    props.solid(bob, "brass", LIGHT, 4, specular=0.9, shin=10, lay=lay)
     glass = kit.rrect(cx - 18, 290, cx + 18, 450, 14)
     xx, yy = lay.grid()
     streak = np.clip(1 - np.abs((xx - cx + 8) + (yy - 370) * 0.3) / 5, 0, 1) * 0.25
     lay.glow(streak * lay.local(glass), "frost")
     finial = kit.ellipse(cx, 152, 6, 6)
-    props.solid(finial, "brass", LIGHT, 2, spec=0.9, lay=lay)
+    props.solid(finial, "brass", LIGHT, 2, specular=0.9, lay=lay)
     return lay
 
 
@@ -296,10 +296,10 @@ def cabinet(seed):
             kind = rng.integers(3)
             if kind == 0:
                 m = kit.ellipse(xs + w / 2, sy - 3 - w / 2, w / 2, w / 2)
-                props.solid(m, "brass", LIGHT, 2, spec=0.6, lay=lay)
+                props.solid(m, "brass", LIGHT, 2, specular=0.6, lay=lay)
             elif kind == 1:
                 m = kit.rrect(xs, sy - 3 - h, xs + w, sy - 3, 3)
-                props.solid(m, kit.mix("frost", "teal", 0.5), LIGHT, 3, amb=0.5, spec=0.6, lay=lay)
+                props.solid(m, kit.mix("frost", "teal", 0.5), LIGHT, 3, amb=0.5, specular=0.6, lay=lay)
             else:
                 m = kit.ellipse(xs + w / 2, sy - 3 - h * 0.25, w / 2 + 2, h * 0.25)
                 props.solid(m, "parchment", LIGHT, 3, amb=0.5, lay=lay)
@@ -309,11 +309,11 @@ def cabinet(seed):
     lay.glow(refl, "frost")
     lay.paint(kit.line([((x0 + x1) / 2, y0 + 10), ((x0 + x1) / 2, y0 + 230)], 3), "#5a3a22")
     plate = kit.rrect((x0 + x1) / 2 - 6, y0 + 120, (x0 + x1) / 2 + 6, y0 + 140, 2)
-    props.solid(plate, "brass", LIGHT, 1.5, spec=0.9, lay=lay)
+    props.solid(plate, "brass", LIGHT, 1.5, specular=0.9, lay=lay)
     for dy in (y0 + 250, y0 + 282):
         dr = kit.rect(x0 + 8, dy, x1 - 8, dy + 26)
         props.solid(dr, "#5e3d24", LIGHT, 2, amb=0.7, lay=lay)
-        props.solid(kit.ellipse((x0 + x1) / 2, dy + 13, 4, 4), "brass", LIGHT, 1.5, spec=0.9, lay=lay)
+        props.solid(kit.ellipse((x0 + x1) / 2, dy + 13, 4, 4), "brass", LIGHT, 1.5, specular=0.9, lay=lay)
     return lay
 
 
@@ -346,11 +346,11 @@ def stairs(cv, seed):
         bal = kit.line([(x, yb), (x, yt)], 3)
         props.solid(bal, "#5e3d24", LIGHT, 1, lay=lay)
     rail = kit.line(rail_pts, 9)
-    props.solid(rail, "#6a3a24", LIGHT, 3, spec=0.3, lay=lay)
+    props.solid(rail, "#6a3a24", LIGHT, 3, specular=0.3, lay=lay)
     newel = kit.rect(760, 452, 782, 664)
     props.solid(newel, "#5e3d24", LIGHT, 4, lay=lay, tex=tex)
     cap = kit.ellipse(771, 448, 15, 10)
-    props.solid(cap, "#6a3a24", LIGHT, 4, spec=0.4, lay=lay)
+    props.solid(cap, "#6a3a24", LIGHT, 4, specular=0.4, lay=lay)
     kit.over_layer(cv, lay)
 
 
@@ -364,13 +364,13 @@ def tower_door(state, seed):
         lay.paint(kit.poly(q), tex)
         for v in (0.2, 0.5, 0.8):
             a, b2 = interp_q(q, 0.02, v), interp_q(q, 0.98, v)
-            props.solid(kit.line([a, b2], 6), "#2a2624", LIGHT, 2, spec=0.4, lay=lay)
+            props.solid(kit.line([a, b2], 6), "#2a2624", LIGHT, 2, specular=0.4, lay=lay)
             for u in (0.1, 0.5, 0.9):
-                props.solid(kit.ellipse(*interp_q(q, u, v), 2.5, 2.5), "#5a5450", LIGHT, 1, spec=0.6, lay=lay)
+                props.solid(kit.ellipse(*interp_q(q, u, v), 2.5, 2.5), "#5a5450", LIGHT, 1, specular=0.6, lay=lay)
         # the winding lock with its square socket
         lc = interp_q(q, 0.5, 0.6)
         lk = kit.ellipse(lc[0], lc[1], 15, 17)
-        props.solid(lk, "brass", LIGHT, 4, spec=0.8, lay=lay)
+        props.solid(lk, "brass", LIGHT, 4, specular=0.8, lay=lay)
         lay.paint(kit.rect(lc[0] - 4, lc[1] - 4, lc[0] + 4, lc[1] + 4), "#120c06")
     else:
         g = np.ones((kit.H, kit.W, 3), np.float32) * col("#0d1018")
@@ -391,12 +391,12 @@ def lamp_layer(seed):
     x, y = LAMP
     lay.paint(kit.line([(x, 0), (x, y - 30)], 2.5), "#2a2016")
     crown = kit.poly([(x - 20, y - 28), (x + 20, y - 28), (x + 8, y - 38), (x - 8, y - 38)])
-    props.solid(crown, "brass", LIGHT, 2, spec=0.8, lay=lay)
+    props.solid(crown, "brass", LIGHT, 2, specular=0.8, lay=lay)
     globe = kit.ellipse(x, y - 8, 22, 22)
     lay.paint(globe, "#fff0c8")
     props.flame(lay, x, y - 2, 14)
     rim = kit.ellipse(x, y + 14, 14, 4)
-    props.solid(rim, "brass", LIGHT, 2, spec=0.8, lay=lay)
+    props.solid(rim, "brass", LIGHT, 2, specular=0.8, lay=lay)
     return lay
 
 
@@ -451,7 +451,7 @@ def build():
         masks["scarf"] = kit.Mask(sc.a, 0, 0)
         kit.over_layer(cv, lamp_layer(seed))
         sconce = Layer(kit.W, kit.H)
-        props.solid(kit.rect(962, 186, 972, 206), "brass", LIGHT, 2, spec=0.8, lay=sconce)
+        props.solid(kit.rect(962, 186, 972, 206), "brass", LIGHT, 2, specular=0.8, lay=sconce)
         props.flame(sconce, 967, 182, 12)
         kit.over_layer(cv, sconce)
         for (x0, x1, y) in ((210, 316, 544), (496, 596, 556), (340, 462, 558), (620, 728, 558)):

@@ -55,7 +55,7 @@ def side_paintings(cv, seed):
         if side == 1:
             q = [q[1], q[0], q[3], q[2]]
         outer = kit.poly(q)
-        props.solid(outer, "brass", L, 3, spec=0.6, lay=lay)
+        props.solid(outer, "brass", L, 3, specular=0.6, lay=lay)
         cx = sum(p[0] for p in q) / 4
         cy = sum(p[1] for p in q) / 4
         inner = [(cx + (p[0] - cx) * 0.82, cy + (p[1] - cy) * 0.82) for p in q]
@@ -111,9 +111,9 @@ def bookcase(lay, x0, x1, y0, y1, seed, light=L, shelves=5):
                     props.solid(kit.ellipse(cx, yb - 14, 12, 12), "#e6c9b0", light, 4, lay=lay)
                 elif c == 1:
                     props.solid(kit.rrect(cx - 9, yb - 30, cx + 9, yb - 1, 4), kit.mix("frost", "teal", 0.4), light, 3,
-                                amb=0.4, spec=0.9, lay=lay)
+                                amb=0.4, specular=0.9, lay=lay)
                 else:
-                    props.solid(kit.ellipse(cx, yb - 16, 13, 13), "moss", light, 5, spec=0.3, lay=lay)
+                    props.solid(kit.ellipse(cx, yb - 16, 13, 13), "moss", light, 5, specular=0.3, lay=lay)
                     props.solid(kit.rect(cx - 2, yb - 5, cx + 2, yb - 1), "brass", light, 1, lay=lay)
         sh = kit.rect(x0 + 8, yb, x1 - 8, yb + 9)
         props.solid(sh, "#5a3a22", light, 2, lay=lay)
@@ -139,19 +139,19 @@ def fireplace(cv, seed):
     for k, (a, b) in enumerate((((460, 508), (560, 500)), ((476, 498), (548, 510)))):
         props.solid(kit.line([a, b], 12), "#3a2216", L, 4, lay=lay, tex=kit.wood(kit.H, kit.W, seed + 2 + k, "#4a2a18", angle=0))
     for x in (456, 568):
-        props.solid(kit.rect(x - 4, 486, x + 4, 518), "#1a1a1e", L, 2, spec=0.5, lay=lay)
-        props.solid(kit.ellipse(x, 484, 6, 6), "brass", L, 2, spec=0.9, lay=lay)
+        props.solid(kit.rect(x - 4, 486, x + 4, 518), "#1a1a1e", L, 2, specular=0.5, lay=lay)
+        props.solid(kit.ellipse(x, 484, 6, 6), "brass", L, 2, specular=0.9, lay=lay)
     for k, (x, h) in enumerate(((486, 36), (502, 52), (516, 62), (530, 46), (544, 32))):
         props.flame(lay, x, 504, h * 0.8, k=0.35)
     embers = kit.ellipse(512, 512, 56, 7)
     lay.paint(embers, "#ff8a3a", 0.8)
     fender = kit.subtract(kit.rrect(x0 + 20, y1 - 12, x1 - 20, y1 + 6, 4), kit.rrect(x0 + 24, y1 - 8, x1 - 24, y1 + 2, 3))
-    props.solid(fender, "brass", L, 1.5, spec=0.9, lay=lay)
+    props.solid(fender, "brass", L, 1.5, specular=0.9, lay=lay)
     # on the mantel: a stopped clock, candlesticks, a ship in a bottle
     for x in (428, 596):
         things.candlestick(lay, x, y0 - 34, 0.9, 0.0, seed + x, L_DESK)
     bottle = kit.union(kit.rrect(550, y0 - 26, 586, y0 - 10, 7), kit.rect(584, y0 - 21, 594, y0 - 15))
-    props.solid(bottle, kit.mix("frost", "teal", 0.4), L_DESK, 3, amb=0.4, spec=0.9, lay=lay)
+    props.solid(bottle, kit.mix("frost", "teal", 0.4), L_DESK, 3, amb=0.4, specular=0.9, lay=lay)
     lay.paint(kit.poly([(556, y0 - 14), (578, y0 - 14), (574, y0 - 24), (566, y0 - 24)]), "#e8e0d0", 0.8)
     props.solid(kit.rrect(440, y0 - 22, 470, y0 - 8, 3), "#6b4a2b", L_DESK, 2, lay=lay)
     return lay
@@ -166,17 +166,17 @@ def desk(seed):
     props.solid(body, "#5a2a1c", L_DESK, 4, lay=lay, tex=kit.wood(kit.H, kit.W, seed + 1, "#6a3222", angle=0))
     for (a, b) in ((96, 226), (258, 390)):
         props.solid(kit.rect(a, 482, b, 520), "#6a3222", L_DESK, 3, amb=0.6, lay=lay)
-        props.solid(kit.rrect((a + b) / 2 - 12, 496, (a + b) / 2 + 12, 504, 3), "brass", L_DESK, 1.5, spec=0.9, lay=lay)
+        props.solid(kit.rrect((a + b) / 2 - 12, 496, (a + b) / 2 + 12, 504, 3), "brass", L_DESK, 1.5, specular=0.9, lay=lay)
     props.solid(kit.rect(230, 482, 254, 594), "#4a2218", L_DESK, 2, lay=lay)
     # the banker's lamp, papers, the inkwell and quill, a candle, books
-    props.solid(kit.rect(150, 424, 158, 440), "brass", L_DESK, 1.5, spec=0.8, lay=lay)
-    props.solid(kit.ellipse(154, 440, 20, 5), "brass", L_DESK, 2, spec=0.8, lay=lay)
+    props.solid(kit.rect(150, 424, 158, 440), "brass", L_DESK, 1.5, specular=0.8, lay=lay)
+    props.solid(kit.ellipse(154, 440, 20, 5), "brass", L_DESK, 2, specular=0.8, lay=lay)
     shade = kit.poly([(122, 424), (186, 424), (178, 404), (130, 404)])
-    props.solid(shade, "moss", L_DESK, 4, spec=0.6, lay=lay)
+    props.solid(shade, "moss", L_DESK, 4, specular=0.6, lay=lay)
     lay.paint(kit.ellipse(154, 424, 32, 4), "#fff2c8")
     for k in range(3):
         things.paper(lay, 250 + k * 26, 452 + (k % 2) * 3, 0.5, -0.3 + k * 0.3, seed + 10 + k, L_DESK)
-    props.solid(kit.ellipse(350, 446, 12, 8), "#1a1a22", L_DESK, 3, spec=0.9, lay=lay)
+    props.solid(kit.ellipse(350, 446, 12, 8), "#1a1a22", L_DESK, 3, specular=0.9, lay=lay)
     things.quill(lay, 362, 430, 0.7, -1.1, seed + 20, L_DESK)
     for k, c in enumerate(("wine", "moss", "teal")):
         props.solid(kit.rect(196 + k * 2, 444 - k * 8, 236 + k * 2, 452 - k * 8), c, L_DESK, 2, amb=0.5, lay=lay)
@@ -188,7 +188,7 @@ def chair(seed):
     lay = Layer(kit.W, kit.H)
     vel = kit.tex_noise(kit.H, kit.W, "wine", kit.shade_of("wine", 0.7), 3, seed)
     back = kit.union(kit.rrect(700, 356, 846, 520, 34), kit.ellipse(720, 380, 34, 40), kit.ellipse(826, 380, 34, 40))
-    props.solid(back, "wine", L, 16, amb=0.45, spec=0.15, lay=lay, tex=vel)
+    props.solid(back, "wine", L, 16, amb=0.45, specular=0.15, lay=lay, tex=vel)
     seat = kit.rrect(690, 470, 858, 560, 22)
     props.solid(seat, "wine", L, 14, amb=0.45, lay=lay, tex=vel)
     for x in (672, 852):

@@ -19,10 +19,10 @@ def plate(kind, lit, seed):
     lay = Layer(CELL, CELL, 0, 0)
     c = 50
     base = kit.rrect(3, 3, 97, 97, 8)
-    props.solid(base, "#7a5a30" if not lit else "#b08440", L, 6, amb=0.5, spec=0.3, lay=lay,
+    props.solid(base, "#7a5a30" if not lit else "#b08440", L, 6, amb=0.5, specular=0.3, lay=lay,
                 tex=props.brass_tex(CELL, CELL, seed, "#8a6a3a" if not lit else "#c8963e"))
     for sx, sy in ((12, 12), (88, 12), (12, 88), (88, 88)):
-        props.solid(kit.ellipse(sx, sy, 3.5, 3.5), "#5a4020", L, 1.5, spec=0.8, lay=lay)
+        props.solid(kit.ellipse(sx, sy, 3.5, 3.5), "#5a4020", L, 1.5, specular=0.8, lay=lay)
     pos = {"N": (50, 14), "E": (86, 50), "S": (50, 86), "W": (14, 50)}
     for e in EDGES[kind]:
         x, y = pos[e]
@@ -67,7 +67,7 @@ def gears(seed=707):
         ca, sa = math.cos(la), math.sin(la)
         leaf = kit.poly([(lx + ca * 9 * math.cos(q) - sa * 4 * math.sin(q), ly + sa * 9 * math.cos(q) + ca * 4 * math.sin(q))
                          for q in np.linspace(0, 2 * math.pi, 12)])
-        props.solid(leaf, "#4a2c18", L, 2.5, amb=0.35, spec=0.2, lay=lay)
+        props.solid(leaf, "#4a2c18", L, 2.5, amb=0.35, specular=0.2, lay=lay)
         if k % 2:
             lay.paint(kit.line([(x, y), (band[(k + 1) % len(band)][0], band[(k + 1) % len(band)][1])], 2), "#3a2212", 0.8)
     for x0, y0, x1, y1 in ((184, 74, 840, 526), (242, 84, 782, 516)):
@@ -81,12 +81,12 @@ def gears(seed=707):
                       "#6a4426", 0.5)
     for (x, y, sx, sy) in ((170, 60, 1, 1), (854, 60, -1, 1), (170, 540, 1, -1), (854, 540, -1, -1)):
         br = kit.poly([(x, y), (x + sx * 70, y), (x + sx * 70, y + sy * 14), (x + sx * 14, y + sy * 14), (x + sx * 14, y + sy * 70), (x, y + sy * 70)])
-        props.solid(br, "brass", L, 3, spec=0.8, lay=lay, tex=props.brass_tex(kit.H, kit.W, seed + x + y))
+        props.solid(br, "brass", L, 3, specular=0.8, lay=lay, tex=props.brass_tex(kit.H, kit.W, seed + x + y))
         for (u, v) in ((7, 7), (58, 7), (7, 58)):
-            props.solid(kit.ellipse(x + sx * u, y + sy * v, 3, 3), "#6a4a1e", L, 1, spec=0.8, lay=lay)
+            props.solid(kit.ellipse(x + sx * u, y + sy * v, 3, 3), "#6a4a1e", L, 1, specular=0.8, lay=lay)
     # brass bearings for the drive and the latch
     for (x, y) in ((212, 250), (812, 350)):
-        props.solid(kit.ellipse(x, y, 44, 44), "brass", L, 4, spec=0.8, lay=lay)
+        props.solid(kit.ellipse(x, y, 44, 44), "brass", L, 4, specular=0.8, lay=lay)
         props.solid(kit.ellipse(x, y, 38, 38), "#3a2614", L, 6, lay=lay)
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(border.m, border.x0, border.y0), -10, 14, 12, 0.55))
     kit.over_layer(cv, lay)
@@ -130,14 +130,14 @@ def clockface(seed=808):
     for (x, y, r, t) in ((150, 180, 150, 60), (890, 230, 130, 52), (200, 560, 110, 44), (840, 580, 120, 48), (512, 700, 90, 36)):
         things.kit_paste(back, props.gear(x, y, r, t, seed + x, "brass", 6, 0.1 * x, L, amb=0.35))
     for x in (230, 794):
-        props.solid(kit.rect(x - 14, 0, x + 14, kit.H), "#202226", L, 3, amb=0.5, spec=0.4, lay=back)
-    props.solid(kit.rect(0, 600, kit.W, 626), "#202226", L, 3, amb=0.5, spec=0.4, lay=back)
+        props.solid(kit.rect(x - 14, 0, x + 14, kit.H), "#202226", L, 3, amb=0.5, specular=0.4, lay=back)
+    props.solid(kit.rect(0, 600, kit.W, 626), "#202226", L, 3, amb=0.5, specular=0.4, lay=back)
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(back.a, 0, 0), 6, 8, 8, 0.5))
     kit.over_layer(cv, back)
     cv *= 0.55
     lay = Layer(kit.W, kit.H)
     plate = kit.rrect(262, 50, 762, 550, 24)
-    props.solid(plate, "brass", L, 12, amb=0.5, spec=0.5, lay=lay, tex=props.brass_tex(kit.H, kit.W, seed))
+    props.solid(plate, "brass", L, 12, amb=0.5, specular=0.5, lay=lay, tex=props.brass_tex(kit.H, kit.W, seed))
     # engraved tide-marks: rows of little waves around the well
     for band_y in (62, 74, 526, 538):
         pts = [(x, band_y + 3 * math.sin(x * 0.25)) for x in np.arange(292, 734, 2)]
@@ -146,10 +146,10 @@ def clockface(seed=808):
         pts = [(band_x + 3 * math.sin(y * 0.25), y) for y in np.arange(92, 510, 2)]
         lay.paint(kit.line(pts, 1.1), "#6a4a20", 0.65)
     bevel = kit.subtract(kit.rect(292, 80, 732, 520), kit.rect(298, 86, 726, 514))
-    props.solid(bevel, "#8a6a3a", (0.6, 0.7, 0.5), 2, spec=0.6, lay=lay)
+    props.solid(bevel, "#8a6a3a", (0.6, 0.7, 0.5), 2, specular=0.6, lay=lay)
     lay.paint(kit.rect(298, 86, 726, 514), "#1a120a")
     for (x, y) in ((285, 73), (739, 73), (285, 527), (739, 527)):
-        props.solid(kit.ellipse(x, y, 9, 9), "#8a6a3a", L, 3, spec=0.8, lay=lay)
+        props.solid(kit.ellipse(x, y, 9, 9), "#8a6a3a", L, 3, specular=0.8, lay=lay)
         lay.paint(kit.line([(x - 6, y - 6), (x + 6, y + 6)], 1.8), "#3a2a14")
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(plate.m, plate.x0, plate.y0), 8, 12, 10, 0.6))
     kit.over_layer(cv, lay)

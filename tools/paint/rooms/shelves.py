@@ -56,7 +56,7 @@ def _stack(lay, x0, x1, yb, seed, n=None):
         c = ["wine", "moss", "#6b4a2b", "teal", "walnut", "dusk", "mahogany", "#3b4a3a"][rng.integers(8)]
         c = col(c) * (0.8 + 0.35 * rng.random())
         m = kit.rect(x0 + inset, y - hgt, x1 - rng.integers(0, 6), y)
-        props.solid(m, c, L, 2, amb=0.5, spec=0.08, lay=lay)
+        props.solid(m, c, L, 2, amb=0.5, specular=0.08, lay=lay)
         lay.paint(kit.rect(x1 - 8, y - hgt + 2, x1 - 3, y - 2), "parchment", 0.75, cover=False)
         lay.paint(kit.rect(x0 + inset, y - hgt * 0.55, x1 - 10, y - hgt * 0.45), "brass", 0.35, cover=False)
         y -= hgt
@@ -132,7 +132,7 @@ def contents(cv, seed, gaps):
             d = kit.rect(x0 + 8 + k * (x1 - x0) / 2, 600, x0 + (k + 1) * (x1 - x0) / 2 - 8, 690)
             props.solid(d, "#4a2f1b", L, 3, amb=0.6, lay=sh, tex=kit.wood(kit.H, kit.W, seed + x0 + k, "#4a2f1b", angle=0))
             cx = x0 + (k + 0.5) * (x1 - x0) / 2
-            props.solid(kit.rrect(cx - 14, 638, cx + 14, 646, 3), "brass", L, 1.5, spec=0.9, lay=sh)
+            props.solid(kit.rrect(cx - 14, 638, cx + 14, 646, 3), "brass", L, 1.5, specular=0.9, lay=sh)
     kit.over_layer(cv, sh)
 
 

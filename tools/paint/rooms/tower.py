@@ -109,7 +109,7 @@ def glass_dial(seed):
         tm = kit.text_patch(x, y, nm, 44, "Bold")
         parts.append(kit.Mask(tm.m[:, ::-1], tm.x0, tm.y0))
     frame = kit.union(*parts)
-    props.solid(frame, iron, L_TOP, 2.5, amb=0.5, spec=0.4, shin=8, spec_col="frost", lay=lay)
+    props.solid(frame, iron, L_TOP, 2.5, amb=0.5, specular=0.4, shin=8, spec_col="frost", lay=lay)
     # the hands outside, seen as soft shadows through the frosted glass (11:58, mirrored)
     hl = Layer(kit.W, kit.H)
     for length, ang, wd in ((r * 0.55, -math.pi / 2 + 0.0175 * 2, 16), (r * 0.8, -math.pi / 2 + 0.0105 * 2, 11)):
@@ -120,8 +120,8 @@ def glass_dial(seed):
     glow *= 1 - hl.a * 0.8
     glow *= 1 - frame.full() * 1.0
     # a bronze boss where the hands' arbor comes through
-    props.solid(kit.ellipse(cx, cy, 26, 26), "#6a5a3a", L_TOP, 6, spec=0.6, lay=lay)
-    props.solid(kit.ellipse(cx, cy, 12, 12), "brass", L_TOP, 4, spec=0.9, lay=lay)
+    props.solid(kit.ellipse(cx, cy, 26, 26), "#6a5a3a", L_TOP, 6, specular=0.6, lay=lay)
+    props.solid(kit.ellipse(cx, cy, 12, 12), "brass", L_TOP, 4, specular=0.9, lay=lay)
     return lay, glow
 
 
@@ -132,7 +132,7 @@ def mechanism(seed):
     iron = "#202226"
     # leading-off rod up to the dial's arbor, with a bevel box at the top of the frame
     rod = kit.rect(cx - 5, DIAL[1] + 20, cx + 5, 292)
-    props.solid(rod, "#6a6e76", L_TOP, 2, spec=0.7, lay=lay)
+    props.solid(rod, "#6a6e76", L_TOP, 2, specular=0.7, lay=lay)
     things.kit_paste(lay, props.gear(cx, 286, 22, 14, seed + 1, "brass", 0, 0.1, L_TOP))
     # wheels behind the frame, back to front
     wheels = ((392, 372, 96, 60, 6), (640, 352, 82, 52, 6), (428, 500, 62, 40, 5), (604, 506, 66, 44, 5),
@@ -141,7 +141,7 @@ def mechanism(seed):
         g = props.gear(x, y, r, t, seed + 10 + i, "brass", sp, 0.13 * i, L_TOP, amb=0.42)
         things.kit_paste(lay, kit.with_shadow(g, 4, 6, 4, 0.45))
         # arbors
-        props.solid(kit.ellipse(x, y, max(4, r * 0.09), max(4, r * 0.09)), "#8a8e96", L_TOP, 2, spec=0.8, lay=lay)
+        props.solid(kit.ellipse(x, y, max(4, r * 0.09), max(4, r * 0.09)), "#8a8e96", L_TOP, 2, specular=0.8, lay=lay)
     # winding drums with their cables on the lower sides
     for x in (340, 684):
         drum = kit.rect(x - 28, 520, x + 28, 572)
@@ -149,28 +149,28 @@ def mechanism(seed):
         for k in range(7):
             props.solid(kit.line([(x - 26, 524 + k * 7), (x + 26, 526 + k * 7)], 2.6), "#8a8272", L_TOP, 1, lay=lay)
     # the pendulum: rod down the middle, the bob below the regulator
-    props.solid(kit.rect(cx - 3, 300, cx + 3, 540), "#7a7e86", L_TOP, 1.5, spec=0.7, lay=lay)
-    props.solid(kit.ellipse(cx, 548, 30, 30), "brass", L_TOP, 8, spec=0.9, shin=12, lay=lay)
-    props.solid(kit.ellipse(cx, 548, 12, 12), "#c8a050", L_TOP, 3, spec=0.9, lay=lay)
+    props.solid(kit.rect(cx - 3, 300, cx + 3, 540), "#7a7e86", L_TOP, 1.5, specular=0.7, lay=lay)
+    props.solid(kit.ellipse(cx, 548, 30, 30), "brass", L_TOP, 8, specular=0.9, shin=12, lay=lay)
+    props.solid(kit.ellipse(cx, 548, 12, 12), "#c8a050", L_TOP, 3, specular=0.9, lay=lay)
     # escapement: the anchor over the escape wheel
     things.kit_paste(lay, props.gear(cx, 318, 30, 30, seed + 3, "brass", 4, 0.05, L_TOP))
     anchor = kit.union(kit.line([(cx - 38, 338), (cx, 300), (cx + 38, 338)], 6), kit.ellipse(cx, 300, 7, 7))
-    props.solid(anchor, "#6a6e76", L_TOP, 2, spec=0.8, lay=lay)
+    props.solid(anchor, "#6a6e76", L_TOP, 2, specular=0.8, lay=lay)
     # the frame: posts, rails and feet, riveted
     posts = [kit.rect(300, 290, 318, 590), kit.rect(706, 290, 724, 590)]
     rails = [kit.rect(292, 280, 732, 298), kit.rect(300, 440, 724, 452), kit.rect(286, 572, 738, 590)]
     diag = [kit.line([(318, 298), (400, 440)], 8), kit.line([(706, 298), (624, 440)], 8)]
     fr = kit.union(*(posts + rails + diag))
-    props.solid(fr, iron, L_TOP, 3, amb=0.5, spec=0.45, shin=8, spec_col="frost", lay=lay)
+    props.solid(fr, iron, L_TOP, 3, amb=0.5, specular=0.45, shin=8, spec_col="frost", lay=lay)
     for (x, y) in ((309, 289), (715, 289), (309, 446), (715, 446), (309, 581), (715, 581), (512, 289), (512, 581)):
-        props.solid(kit.ellipse(x, y, 4, 4), "#4a4c52", L_TOP, 1.5, spec=0.8, lay=lay)
+        props.solid(kit.ellipse(x, y, 4, 4), "#4a4c52", L_TOP, 1.5, specular=0.8, lay=lay)
     for x in (280, 744):
         props.solid(kit.rect(x - 16, 584, x + 16, 598), iron, L_TOP, 2, lay=lay)
     # the regulator's mounting plate (the dial itself is a separate picture)
     plate = kit.rrect(cx - 86, cy - 86, cx + 86, cy + 86, 14)
-    props.solid(plate, "#2a2c30", L_TOP, 5, amb=0.5, spec=0.4, lay=lay)
+    props.solid(plate, "#2a2c30", L_TOP, 5, amb=0.5, specular=0.4, lay=lay)
     for (x, y) in ((cx - 72, cy - 72), (cx + 72, cy - 72), (cx - 72, cy + 72), (cx + 72, cy + 72)):
-        props.solid(kit.ellipse(x, y, 6, 6), "brass", L_TOP, 2, spec=0.9, lay=lay)
+        props.solid(kit.ellipse(x, y, 6, 6), "brass", L_TOP, 2, specular=0.9, lay=lay)
     return lay
 
 
@@ -190,10 +190,10 @@ def mirror_layer(seed):
     outer = kit.union(kit.ellipse(cxm, y0 + arch_r, arch_r, arch_r), kit.rect(x0, y0 + arch_r, x1, y1))
     inner = kit.union(kit.ellipse(cxm, y0 + arch_r, arch_r - 16, arch_r - 16), kit.rect(x0 + 16, y0 + arch_r, x1 - 16, y1 - 16))
     tex = kit.wood(kit.H, kit.W, seed, "#7a4e2c", "#4a2f1b", angle=math.pi / 2, freq=0.14)
-    props.solid(kit.subtract(outer, inner), "#5a3a22", L_LEFT, 6, amb=0.5, spec=0.25, lay=lay, tex=tex)
+    props.solid(kit.subtract(outer, inner), "#5a3a22", L_LEFT, 6, amb=0.5, specular=0.25, lay=lay, tex=tex)
     # carving: a crest of leaves on the arch and beads down the sides
     crest = kit.union(kit.ellipse(cxm, y0 + 2, 22, 12), kit.ellipse(cxm - 20, y0 + 10, 12, 8), kit.ellipse(cxm + 20, y0 + 10, 12, 8))
-    props.solid(crest, "#6a452a", L_LEFT, 4, spec=0.3, lay=lay, tex=tex)
+    props.solid(crest, "#6a452a", L_LEFT, 4, specular=0.3, lay=lay, tex=tex)
     for yb in np.arange(y0 + arch_r + 10, y1 - 20, 22):
         for xb in (x0 + 8, x1 - 8):
             props.solid(kit.ellipse(xb, yb, 4, 6), "#6a452a", L_LEFT, 2, lay=lay)
@@ -226,7 +226,7 @@ def lantern(seed):
     cage = kit.union(base, kit.rect(x - 19, y - 28, x + 19, y - 22), kit.line([(x - 18, y + 22), (x - 15, y - 22)], 3),
                      kit.line([(x + 18, y + 22), (x + 15, y - 22)], 3), kit.line([(x, y + 22), (x, y - 22)], 2),
                      kit.poly([(x - 22, y - 26), (x + 22, y - 26), (x, y - 48)]))
-    props.solid(cage, "#1e1a18", L_LEFT, 1.5, spec=0.6, spec_col="amber", lay=lay)
+    props.solid(cage, "#1e1a18", L_LEFT, 1.5, specular=0.6, spec_col="amber", lay=lay)
     ring = kit.subtract(kit.ellipse(x, y - 54, 8, 8), kit.ellipse(x, y - 54, 5, 5))
     props.solid(ring, "#1e1a18", L_LEFT, 1, lay=lay)
     props.flame(lay, x, y + 12, 20)
@@ -240,10 +240,10 @@ def bell_rope(lay, seed):
     props.solid(yoke, "#3a2716", L_LEFT, 4, lay=lay, tex=kit.wood(kit.H, kit.W, seed, "#4a301b", angle=0))
     bell = kit.poly([(bx - 62, by + 70), (bx + 62, by + 70), (bx + 54, by + 58), (bx + 40, by + 10)]
                     + kit.arc_pts(bx, by + 10, 40, 50, 0, -math.pi, 20)[1:-1] + [(bx - 40, by + 10), (bx - 54, by + 58)])
-    props.solid(bell, kit.mix("brass", "mahogany", 0.35), L_LEFT, 12, amb=0.4, spec=0.7, shin=10, lay=lay,
+    props.solid(bell, kit.mix("brass", "mahogany", 0.35), L_LEFT, 12, amb=0.4, specular=0.7, shin=10, lay=lay,
                 tex=props.brass_tex(kit.H, kit.W, seed, kit.mix("brass", "mahogany", 0.35)))
     lip = kit.ellipse(bx, by + 70, 62, 9)
-    props.solid(lip, kit.mix("brass", "mahogany", 0.45), L_LEFT, 3, spec=0.6, lay=lay)
+    props.solid(lip, kit.mix("brass", "mahogany", 0.45), L_LEFT, 3, specular=0.6, lay=lay)
     lay.paint(kit.ellipse(bx, by + 72, 54, 5), "#120c08")
     for y in (by + 22, by + 50):
         lay.paint(kit.line([(bx - 44, y), (bx + 44, y)], 2), "#6a4a1e", 0.6, cover=False)

@@ -102,10 +102,10 @@ def storm_window(cv, seed):
     sl = Layer(kit.W, kit.H)
     props.solid(kit.poly([(664, 334), (690, 334), (686, 300), (668, 300)]), "#8a3a2a", L_WIN, 4, lay=sl)
     props.foliage(sl, 676, 290, 22, 16, seed + 6, "#3e6a44", L_WIN, n=60, leaf=(3, 6))
-    props.solid(kit.ellipse(780, 330, 14, 5), "brass", L_WIN, 2, spec=0.8, lay=sl)
+    props.solid(kit.ellipse(780, 330, 14, 5), "brass", L_WIN, 2, specular=0.8, lay=sl)
     props.solid(kit.poly([(772, 330), (788, 330), (786, 300), (774, 300)]), kit.mix("frost", "teal", 0.3), L_WIN, 3,
-                spec=0.9, amb=0.4, lay=sl)
-    props.solid(kit.rect(776, 290, 784, 300), "brass", L_WIN, 2, spec=0.8, lay=sl)
+                specular=0.9, amb=0.4, lay=sl)
+    props.solid(kit.rect(776, 290, 784, 300), "brass", L_WIN, 2, specular=0.8, lay=sl)
     things.spyglass(sl, 730, 328, 1.0, -0.05, seed, L_WIN)
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(sl.a, 0, 0), -4, 3, 2, 0.4))
     kit.over_layer(cv, sl)
@@ -123,14 +123,14 @@ def clock_wall(cv, seed):
     # a long-case regulator in the middle of the wall
     rx = 440
     case = kit.rect(rx - 36, 84, rx + 36, 300)
-    props.solid(case, "mahogany", L, 5, amb=0.5, spec=0.2, lay=lay, tex=wood(seed + 1, "mahogany"))
+    props.solid(case, "mahogany", L, 5, amb=0.5, specular=0.2, lay=lay, tex=wood(seed + 1, "mahogany"))
     props.solid(kit.poly([(rx - 44, 86), (rx + 44, 86), (rx, 64)]), "#6a2f20", L, 3, lay=lay)
     dial_at(rx, 124, 28, seed + 2)
     lay.paint(kit.rrect(rx - 22, 164, rx + 22, 290, 10), "#1a100a")
-    props.solid(kit.line([(rx, 168), (rx, 262)], 2.5), "brass", L, 1, spec=0.8, lay=lay)
-    props.solid(kit.ellipse(rx, 266, 12, 12), "brass", L, 4, spec=0.9, lay=lay)
+    props.solid(kit.line([(rx, 168), (rx, 262)], 2.5), "brass", L, 1, specular=0.8, lay=lay)
+    props.solid(kit.ellipse(rx, 266, 12, 12), "brass", L, 4, specular=0.9, lay=lay)
     for k in range(2):
-        props.solid(kit.rect(rx - 14 + k * 22, 176, rx - 8 + k * 22, 226), "#8a8e96", L, 2, spec=0.7, lay=lay)
+        props.solid(kit.rect(rx - 14 + k * 22, 176, rx - 8 + k * 22, 226), "#8a8e96", L, 2, specular=0.7, lay=lay)
     xx, yy = lay.grid()
     glint = np.clip(1 - np.abs((xx - rx + 10) + (yy - 220) * 0.3) / 5, 0, 1) * lay.local(kit.rect(rx - 22, 164, rx + 22, 290))
     lay.glow(glint * 0.25, "frost")
@@ -152,9 +152,9 @@ def clock_wall(cv, seed):
                 ray = kit.poly([(x + (r + 4) * math.cos(a - 0.1), y + (r + 4) * math.sin(a - 0.1)),
                                 (x + (r + 26) * math.cos(a), y + (r + 26) * math.sin(a)),
                                 (x + (r + 4) * math.cos(a + 0.1), y + (r + 4) * math.sin(a + 0.1))])
-                props.solid(ray, "brass", L, 1.5, spec=0.8, lay=lay)
+                props.solid(ray, "brass", L, 1.5, specular=0.8, lay=lay)
         else:
-            props.solid(kit.ellipse(x, y, r + 7, r + 7), "#5a3a22", L, 4, amb=0.5, spec=0.2, lay=lay,
+            props.solid(kit.ellipse(x, y, r + 7, r + 7), "#5a3a22", L, 4, amb=0.5, specular=0.2, lay=lay,
                         tex=wood(seed + 40 + i, "#6a452a"))
         dial_at(x, y, r, seed + 50 + i, "parchment" if i % 3 else kit.mix("parchment", "frost", 0.4))
     # a cuckoo clock with its pine-cone weights
@@ -172,12 +172,12 @@ def clock_wall(cv, seed):
     for k, x in enumerate((206, 260, 330, 378, 500, 560)):
         if k % 2 == 0:
             arch = kit.union(kit.rect(x - 20, 268, x + 20, 300), kit.ellipse(x, 268, 20, 16))
-            props.solid(arch, "mahogany" if k % 4 else "walnut", L, 4, amb=0.5, spec=0.2, lay=lay,
+            props.solid(arch, "mahogany" if k % 4 else "walnut", L, 4, amb=0.5, specular=0.2, lay=lay,
                         tex=wood(seed + 80 + k, "mahogany"))
             dial_at(x, 272, 12, seed + 90 + k)
         else:
             body = kit.rrect(x - 14, 272, x + 14, 300, 3)
-            props.solid(body, "brass", L, 3, spec=0.8, lay=lay)
+            props.solid(body, "brass", L, 3, specular=0.8, lay=lay)
             lay.paint(kit.rect(x - 10, 276, x + 10, 296), kit.mix("frost", "teal", 0.3), 0.5)
             dial_at(x, 286, 8, seed + 95 + k)
             props.solid(kit.subtract(kit.ellipse(x, 268, 9, 6), kit.ellipse(x, 268, 6, 4)), "brass", L, 1, lay=lay)
@@ -208,14 +208,14 @@ def tool_board(cv, seed):
             kind = rng.integers(3)
             m = kit.rrect(p[0] - wdt / 2, p[1] - hgt, p[0] + wdt / 2, p[1], 3)
             if kind == 0:
-                props.solid(m, kit.mix("frost", "teal", 0.4), L, 3, amb=0.4, spec=0.9, lay=lay)
+                props.solid(m, kit.mix("frost", "teal", 0.4), L, 3, amb=0.4, specular=0.9, lay=lay)
                 lay.paint(kit.rect(p[0] - wdt / 2 + 2, p[1] - hgt * 0.6, p[0] + wdt / 2 - 2, p[1] - 2),
                           kit.mix("brass", "walnut", rng.random()), 0.7)
             elif kind == 1:
-                props.solid(m, kit.mix("wine", "walnut", rng.random()), L, 3, spec=0.3, lay=lay)
+                props.solid(m, kit.mix("wine", "walnut", rng.random()), L, 3, specular=0.3, lay=lay)
                 lay.paint(kit.rect(p[0] - wdt / 2, p[1] - hgt * 0.7, p[0] + wdt / 2, p[1] - hgt * 0.4), "parchment", 0.8)
             else:
-                props.solid(m, kit.mix("slate", "brass", 0.3), L, 3, spec=0.6, lay=lay)
+                props.solid(m, kit.mix("slate", "brass", 0.3), L, 3, specular=0.6, lay=lay)
             t += 0.1 + rng.random() * 0.06
     # the pegboard on the back wall
     pb = kit.rect(158, 316, 332, 462)
@@ -228,7 +228,7 @@ def tool_board(cv, seed):
     for i, (kind, x, y) in enumerate(tools):
         if kind == "saw":
             blade = kit.poly([(x - 14, y), (x + 10, y), (x + 14, y + 80), (x - 10, y + 80)])
-            props.solid(blade, "#a8adb4", L, 2, spec=0.8, lay=lay)
+            props.solid(blade, "#a8adb4", L, 2, specular=0.8, lay=lay)
             props.solid(kit.rrect(x - 16, y - 22, x + 14, y + 4, 6), "#8a5a30", L, 3, lay=lay)
         elif kind == "screwdriver":
             things.screwdriver(lay, x, y + 20, 0.9, math.pi / 2, seed + i, L, handle="wine" if i % 2 else "moss")
@@ -239,11 +239,11 @@ def tool_board(cv, seed):
         elif kind == "calipers":
             cal = kit.union(kit.line([(x, y), (x - 10, y + 34)], 3), kit.line([(x, y), (x + 10, y + 34)], 3),
                             kit.subtract(kit.ellipse(x, y - 4, 6, 6), kit.ellipse(x, y - 4, 3, 3)))
-            props.solid(cal, "#9aa0a8", L, 1, spec=0.8, lay=lay)
+            props.solid(cal, "#9aa0a8", L, 1, specular=0.8, lay=lay)
         else:
             coil = kit.union(*[kit.subtract(kit.ellipse(x + k * 2, y + 14, 16, 14), kit.ellipse(x + k * 2, y + 14, 13.5, 11.5))
                                for k in range(4)])
-            props.solid(coil, "#b07040", L, 1, spec=0.8, lay=lay)
+            props.solid(coil, "#b07040", L, 1, specular=0.8, lay=lay)
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), 4, 6, 4, 0.5))
     kit.over_layer(cv, lay)
 
@@ -254,18 +254,18 @@ def lathe(cv, seed):
     iron = "#2a2e34"
     legs = kit.union(kit.poly([(876, 560), (892, 560), (900, 440), (888, 440)]),
                      kit.poly([(990, 560), (1006, 560), (998, 440), (986, 440)]))
-    props.solid(legs, iron, L_WIN, 3, spec=0.4, lay=lay)
+    props.solid(legs, iron, L_WIN, 3, specular=0.4, lay=lay)
     bed = kit.rect(860, 424, 1024, 446)
-    props.solid(bed, "#3a4048", L_WIN, 4, spec=0.6, lay=lay)
+    props.solid(bed, "#3a4048", L_WIN, 4, specular=0.6, lay=lay)
     head = kit.rrect(870, 372, 922, 430, 6)
-    props.solid(head, "#3a4048", L_WIN, 6, spec=0.5, lay=lay)
+    props.solid(head, "#3a4048", L_WIN, 6, specular=0.5, lay=lay)
     tail = kit.rrect(968, 388, 1004, 428, 5)
-    props.solid(tail, "#3a4048", L_WIN, 5, spec=0.5, lay=lay)
-    props.solid(kit.rect(922, 396, 968, 402), "#aeb3ba", L_WIN, 1.5, spec=0.9, lay=lay)
+    props.solid(tail, "#3a4048", L_WIN, 5, specular=0.5, lay=lay)
+    props.solid(kit.rect(922, 396, 968, 402), "#aeb3ba", L_WIN, 1.5, specular=0.9, lay=lay)
     things.kit_paste(lay, props.gear(896, 392, 22, 18, seed, "brass", 5, 0.2, L_WIN))
     wheel = kit.subtract(kit.ellipse(940, 520, 40, 40), kit.ellipse(940, 520, 33, 33))
     spokes = kit.union(*[kit.line([(940, 520), (940 + 34 * math.cos(a), 520 + 34 * math.sin(a))], 3) for a in np.linspace(0, math.pi, 4)[:-1]])
-    props.solid(kit.union(wheel, spokes), iron, L_WIN, 2, spec=0.5, lay=lay)
+    props.solid(kit.union(wheel, spokes), iron, L_WIN, 2, specular=0.5, lay=lay)
     belt = kit.line([(900, 394), (906, 486)], 3)
     props.solid(belt, "#5a3a22", L_WIN, 1, lay=lay)
     props.solid(kit.rect(880, 560, 1000, 568), iron, L_WIN, 2, lay=lay)
@@ -287,15 +287,15 @@ def bench(seed):
     props.solid(top, "#8a6238", L, 3, lay=lay, tex=kit.wood(kit.H, kit.W, seed, "#8a6238", "#5e3f22", angle=0, freq=0.06))
     props.solid(front, "#5a3a22", L, 3, lay=lay, tex=kit.wood(kit.H, kit.W, seed + 1, "#5a3a22", angle=0))
     for x in (140, 440, 740):
-        props.solid(kit.rrect(x - 6, 524, x + 6, 544, 2), "brass", L, 1.5, spec=0.8, lay=lay)
+        props.solid(kit.rrect(x - 6, 524, x + 6, 544, 2), "brass", L, 1.5, specular=0.8, lay=lay)
     for x in (146, 736):
         props.solid(kit.rect(x, 552, x + 26, 700), "#4a2f1b", L, 3, lay=lay, tex=kit.wood(kit.H, kit.W, seed + 2, "#4a2f1b", angle=1.5))
     props.solid(kit.rect(160, 640, 750, 652), "#4a2f1b", L, 2, lay=lay)
     rng = np.random.default_rng(seed)
     # a vice on the left end
-    props.solid(kit.rect(150, 452, 206, 478), "#4a5058", L, 4, spec=0.5, lay=lay)
-    props.solid(kit.rect(140, 476, 214, 520), "#3a4048", L, 4, spec=0.5, lay=lay)
-    props.solid(kit.line([(130, 500), (226, 500)], 4), "#8a8e96", L, 1, spec=0.8, lay=lay)
+    props.solid(kit.rect(150, 452, 206, 478), "#4a5058", L, 4, specular=0.5, lay=lay)
+    props.solid(kit.rect(140, 476, 214, 520), "#3a4048", L, 4, specular=0.5, lay=lay)
+    props.solid(kit.line([(130, 500), (226, 500)], 4), "#8a8e96", L, 1, specular=0.8, lay=lay)
     # a clock movement half-assembled on a cloth, trays, jars, papers, the cold cup of tea
     cloth = kit.poly([(360, 446), (560, 442), (580, 496), (340, 500)])
     lay.paint(cloth, kit.tex_noise(kit.H, kit.W, "#3e5a3c", "#2e4630", 4, seed + 3))
@@ -303,7 +303,7 @@ def bench(seed):
         g = props.gear(x, y, r, 12 + r // 2, seed + 10 + k, "brass", 5 if r > 15 else 0, rng.random(), L)
         things.kit_paste(lay, kit.with_shadow(g, 2, 3, 2, 0.4))
     plate = kit.subtract(kit.rrect(370, 470, 410, 496, 6), kit.ellipse(390, 483, 4, 4))
-    props.solid(plate, "brass", L, 2, spec=0.7, lay=lay)
+    props.solid(plate, "brass", L, 2, specular=0.7, lay=lay)
     for k in range(3):
         things.paper(lay, 250 + k * 30, 470 + k * 6, 0.55, -0.2 + k * 0.25, seed + 20 + k, L)
     tray = kit.rrect(600, 448, 690, 490, 4)
@@ -312,11 +312,11 @@ def bench(seed):
     for k in range(9):
         things.kit_paste(lay, props.gear(614 + (k % 5) * 15, 462 + (k // 5) * 14, 6, 8, seed + 30 + k, "brass", 0, k, L))
     for (x, y) in ((230, 446), (702, 458)):
-        props.solid(kit.rrect(x - 14, y - 30, x + 14, y + 6, 5), kit.mix("frost", "teal", 0.4), L, 4, amb=0.4, spec=0.9, lay=lay)
+        props.solid(kit.rrect(x - 14, y - 30, x + 14, y + 6, 5), kit.mix("frost", "teal", 0.4), L, 4, amb=0.4, specular=0.9, lay=lay)
         lay.paint(kit.rect(x - 10, y - 14, x + 10, y + 2), "#b08040", 0.6)
-        props.solid(kit.rect(x - 12, y - 36, x + 12, y - 28), "brass", L, 2, spec=0.8, lay=lay)
-    props.solid(kit.ellipse(640, 508, 20, 7), "#e8e6e0", L, 3, spec=0.4, lay=lay)
-    props.solid(kit.poly([(626, 506), (654, 506), (650, 486), (630, 486)]), "#eef0f2", L, 4, spec=0.4, lay=lay)
+        props.solid(kit.rect(x - 12, y - 36, x + 12, y - 28), "brass", L, 2, specular=0.8, lay=lay)
+    props.solid(kit.ellipse(640, 508, 20, 7), "#e8e6e0", L, 3, specular=0.4, lay=lay)
+    props.solid(kit.poly([(626, 506), (654, 506), (650, 486), (630, 486)]), "#eef0f2", L, 4, specular=0.4, lay=lay)
     lay.paint(kit.ellipse(640, 487, 10, 3), "#4a2a14")
     # an empty mantel-clock case lying on its back, a stack of books, a candle stub, a rag
     case = kit.poly([(586, 440), (660, 436), (668, 452), (590, 458)])
@@ -345,16 +345,16 @@ def bench(seed):
     things.tweezers(lay, 600, 500, 0.8, -0.2, seed + 41, L)
     things.hammer(lay, 700, 500, 0.8, 2.8, seed + 42, L)
     # a magnifier on an arm, clamped to the back edge
-    props.solid(kit.line([(560, 440), (590, 390), (560, 370)], 4), "#8a8e96", L, 1.5, spec=0.8, lay=lay)
+    props.solid(kit.line([(560, 440), (590, 390), (560, 370)], 4), "#8a8e96", L, 1.5, specular=0.8, lay=lay)
     ring = kit.subtract(kit.ellipse(548, 376, 20, 14), kit.ellipse(548, 376, 16, 11))
-    props.solid(ring, "brass", L, 2, spec=0.9, lay=lay)
+    props.solid(ring, "brass", L, 2, specular=0.9, lay=lay)
     lay.paint(kit.ellipse(548, 376, 16, 11), "frost", 0.15)
     # the green-shaded lamp on its arm
     lx, ly = LAMP
-    props.solid(kit.line([(300, 444), (310, 370), (lx - 10, ly + 6)], 5), "brass", L, 2, spec=0.8, lay=lay)
-    props.solid(kit.ellipse(300, 444, 18, 6), "brass", L, 2, spec=0.8, lay=lay)
+    props.solid(kit.line([(300, 444), (310, 370), (lx - 10, ly + 6)], 5), "brass", L, 2, specular=0.8, lay=lay)
+    props.solid(kit.ellipse(300, 444, 18, 6), "brass", L, 2, specular=0.8, lay=lay)
     shade = kit.poly([(lx - 44, ly + 24), (lx + 44, ly + 24), (lx + 24, ly - 4), (lx - 24, ly - 4)])
-    props.solid(shade, "moss", L, 5, amb=0.45, spec=0.5, lay=lay)
+    props.solid(shade, "moss", L, 5, amb=0.45, specular=0.5, lay=lay)
     lay.paint(kit.ellipse(lx, ly + 24, 44, 6), "#fff2c8")
     return lay, top, front
 
