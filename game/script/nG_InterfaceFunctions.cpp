@@ -10,18 +10,6 @@
 
 namespace {
 
-std::string text(lua_State* L, int index) {
-    return nE_ScriptArgs::stringOr(L, index, "");
-}
-
-template <unsigned int Message>
-int postName(lua_State* L) {
-    std::string name = text(L, 1);
-    nE_ScriptArgs::done(L);
-    nE_Mediator::postToCurrent<Message>(&name);
-    return 0;
-}
-
 template <unsigned int Message>
 int postBool(lua_State* L, bool value) {
     nE_ScriptArgs::done(L);
@@ -46,7 +34,7 @@ int nG_InterfaceFunctions::SetInterfaceInputEnable(lua_State* L) {
 
 int nG_InterfaceFunctions::ShowBlackBarText(lua_State* L) {
     nG_BlackBarRequest request;
-    request.text = text(L, 1);
+    request.text = nG_ScriptFunctions::text(L, 1);
     double seconds = 0;
     if (nE_ScriptArgs::number(L, 2, seconds)) request.seconds = static_cast<float>(seconds);
     nE_ScriptArgs::done(L);
@@ -56,7 +44,7 @@ int nG_InterfaceFunctions::ShowBlackBarText(lua_State* L) {
 
 int nG_InterfaceFunctions::ShowDialog(lua_State* L) {
     nG_DialogRequest request;
-    request.text = text(L, 1);
+    request.text = nG_ScriptFunctions::text(L, 1);
     request.x = nE_ScriptArgs::integerOr0(L, 2);
     request.y = nE_ScriptArgs::integerOr0(L, 3);
     nE_ScriptArgs::done(L);
@@ -72,8 +60,8 @@ int nG_InterfaceFunctions::ChargeHint(lua_State* L) {
 
 int nG_InterfaceFunctions::CompleteAchievement(lua_State* L) {
     nG_AchievementRequest request;
-    request.name = text(L, 1);
-    request.second = text(L, 2);
+    request.name = nG_ScriptFunctions::text(L, 1);
+    request.second = nG_ScriptFunctions::text(L, 2);
     request.repeatable = nG_ScriptFunctions::intFlag(L, 3);
     request.target = nE_ScriptArgs::integerOr0(L, 4);
     nE_ScriptArgs::done(L);
@@ -82,7 +70,7 @@ int nG_InterfaceFunctions::CompleteAchievement(lua_State* L) {
 }
 
 int nG_InterfaceFunctions::AddDiaryPage(lua_State* L) {
-    return postName<MSG_DIARY_ADD_PAGE>(L);
+    return nG_ScriptFunctions::postName<MSG_DIARY_ADD_PAGE>(L);
 }
 
 int nG_InterfaceFunctions::LockDiaryClose(lua_State* L) {
@@ -102,12 +90,12 @@ int nG_InterfaceFunctions::IsDiaryOpened(lua_State* L) {
 }
 
 int nG_InterfaceFunctions::CollectDiaryObject(lua_State* L) {
-    nG_CollectRequest request{text(L, 1), text(L, 2)};
+    nG_CollectRequest request{nG_ScriptFunctions::text(L, 1), nG_ScriptFunctions::text(L, 2)};
     nE_ScriptArgs::done(L);
     nE_Mediator::postToCurrent<MSG_DIARY_COLLECT>(&request);
     return 0;
 }
 
 int nG_InterfaceFunctions::SetActiveMapRoom(lua_State* L) {
-    return postName<MSG_SET_ACTIVE_MAP_ROOM>(L);
+    return nG_ScriptFunctions::postName<MSG_SET_ACTIVE_MAP_ROOM>(L);
 }

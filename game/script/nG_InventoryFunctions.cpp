@@ -8,28 +8,11 @@
 #include "game/core/nG_Messages.h"
 #include "game/script/nG_ScriptFunctions.h"
 
-namespace {
-
-std::string text(lua_State* L, int index) {
-    return nE_ScriptArgs::stringOr(L, index, "");
-}
-
-// Posts one string (argument 1) as the payload.
-template <unsigned int Message>
-int postName(lua_State* L) {
-    std::string name = text(L, 1);
-    nE_ScriptArgs::done(L);
-    nE_Mediator::postToCurrent<Message>(&name);
-    return 0;
-}
-
-}  // namespace
-
 int nG_InventoryFunctions::AddObjectToInv(lua_State* L) {
     nG_InvAddRequest request;
     if (!nE_ScriptArgs::string(L, 1, request.item)) return nE_ScriptArgs::done(L);
-    request.flyer = text(L, 2);
-    request.code = text(L, 3);
+    request.flyer = nG_ScriptFunctions::text(L, 2);
+    request.code = nG_ScriptFunctions::text(L, 3);
     nE_ScriptArgs::done(L);
     nE_Mediator::postToCurrent<MSG_INV_ADD>(&request);
     return 0;
@@ -51,9 +34,9 @@ int nG_InventoryFunctions::HighlightInv(lua_State* L) {
 
 int nG_InventoryFunctions::AddTask(lua_State* L) {
     nG_TaskAddRequest request;
-    request.textId = text(L, 1);
+    request.textId = nG_ScriptFunctions::text(L, 1);
     request.count = nE_ScriptArgs::integerOr0(L, 2);
-    request.room = text(L, 3);
+    request.room = nG_ScriptFunctions::text(L, 3);
     request.marked = nG_ScriptFunctions::passed(L) >= 4 && nG_ScriptFunctions::intFlag(L, 4);
     nE_ScriptArgs::done(L);
     nE_Mediator::postToCurrent<MSG_TASK_ADD>(&request);
@@ -61,27 +44,27 @@ int nG_InventoryFunctions::AddTask(lua_State* L) {
 }
 
 int nG_InventoryFunctions::CompleteTask(lua_State* L) {
-    return postName<MSG_TASK_COMPLETE>(L);
+    return nG_ScriptFunctions::postName<MSG_TASK_COMPLETE>(L);
 }
 
 int nG_InventoryFunctions::UnmarkTask(lua_State* L) {
-    return postName<MSG_TASK_UNMARK>(L);
+    return nG_ScriptFunctions::postName<MSG_TASK_UNMARK>(L);
 }
 
 int nG_InventoryFunctions::SetTasksCompleteData(lua_State* L) {
     nG_TaskCompleteData data;
-    data.room = text(L, 1);
-    data.dialogObject = text(L, 2);
-    data.inventoryObject = text(L, 3);
-    data.completeTrigger = text(L, 4);
-    data.dialogCloseTrigger = text(L, 5);
+    data.room = nG_ScriptFunctions::text(L, 1);
+    data.dialogObject = nG_ScriptFunctions::text(L, 2);
+    data.inventoryObject = nG_ScriptFunctions::text(L, 3);
+    data.completeTrigger = nG_ScriptFunctions::text(L, 4);
+    data.dialogCloseTrigger = nG_ScriptFunctions::text(L, 5);
     nE_ScriptArgs::done(L);
     nE_Mediator::postToCurrent<MSG_TASK_COMPLETE_DATA>(&data);
     return 0;
 }
 
 int nG_InventoryFunctions::CollectHoObject(lua_State* L) {
-    nG_CollectRequest request{text(L, 1), text(L, 2)};
+    nG_CollectRequest request{nG_ScriptFunctions::text(L, 1), nG_ScriptFunctions::text(L, 2)};
     nE_ScriptArgs::done(L);
     nE_Mediator::postToCurrent<MSG_HO_COLLECT>(&request);
     return 0;
@@ -90,8 +73,8 @@ int nG_InventoryFunctions::CollectHoObject(lua_State* L) {
 int nG_InventoryFunctions::ShowPopup(lua_State* L) {
     nG_PopupRequest request;
     request.show = true;
-    request.textId = text(L, 1);
-    for (int i = 0; i < 5; ++i) request.params[i] = text(L, i + 2);
+    request.textId = nG_ScriptFunctions::text(L, 1);
+    for (int i = 0; i < 5; ++i) request.params[i] = nG_ScriptFunctions::text(L, i + 2);
     request.rawText = false;
     nE_ScriptArgs::done(L);
     nE_Mediator::postToCurrent<MSG_POPUP>(&request);
@@ -108,7 +91,7 @@ int nG_InventoryFunctions::HidePopup(lua_State* L) {
 int nG_InventoryFunctions::ShowTutorial(lua_State* L) {
     const int passed = nG_ScriptFunctions::passed(L);
     nG_TutorialRequest request;
-    request.textId = text(L, 1);
+    request.textId = nG_ScriptFunctions::text(L, 1);
     request.posX = nE_ScriptArgs::integerOr0(L, 2);
     request.posY = nE_ScriptArgs::integerOr0(L, 3);
     request.first = passed >= 4 && nG_ScriptFunctions::intFlag(L, 4);
@@ -116,7 +99,7 @@ int nG_InventoryFunctions::ShowTutorial(lua_State* L) {
     request.arrowY = nE_ScriptArgs::integerOr0(L, 6);
     double angle = 0;
     if (nE_ScriptArgs::number(L, 7, angle)) request.arrowAngle = static_cast<float>(angle);
-    request.closeTrigger = text(L, 8);
+    request.closeTrigger = nG_ScriptFunctions::text(L, 8);
     nE_ScriptArgs::done(L);
     nE_Mediator::postToCurrent<MSG_TUTORIAL_SHOW>(&request);
     return 0;

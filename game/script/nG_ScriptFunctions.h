@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/nE_Mediator.h"
+#include "engine/script/nE_ScriptArgs.h"
+
 class nG_ScriptFunctions {
 public:
     struct Entry {
@@ -33,4 +36,14 @@ public:
     static int passed(lua_State* L) { return lua_gettop(L); }
     // An integer switch: true when the argument reads as the integer 1 (a boolean counts as itself).
     static bool intFlag(lua_State* L, int index);
+    // A string argument, or "" when it is missing or not a string.
+    static std::string text(lua_State* L, int index) { return nE_ScriptArgs::stringOr(L, index, ""); }
+    // The body of a function whose one string argument is the payload of game message Message.
+    template <unsigned int Message>
+    static int postName(lua_State* L) {
+        std::string name = text(L, 1);
+        nE_ScriptArgs::done(L);
+        nE_Mediator::postToCurrent<Message>(&name);
+        return 0;
+    }
 };
