@@ -72,6 +72,26 @@ void nE_Render_Pl5::clear() {
     end2d();
 }
 
+void nE_Render_Pl5::coverOutside(const pf::TURect& keep) {
+    pf::TRenderer* renderer = pf::TRenderer::GetInstance();
+    const int w = static_cast<int>(displayWidth_), h = static_cast<int>(displayHeight_);
+    if (!drawing_ || !renderer || (keep.left <= 0 && keep.top <= 0 && keep.right >= w && keep.bottom >= h))
+        return;
+    const bool was2d = in2d_;
+    begin2d();
+    if (!in2d_) return;
+    if (pf::TBasicEffect* effect = renderer->GetDefault2dEffect()) effect->SetBlendMode(pf::kBlendNormal);
+    renderer->SetWorldMatrix(pf::TMat4::Identity());
+    const pf::TColor black{0, 0, 0, 1};
+    const pf::TURect bars[] = {{0, 0, w, keep.top},
+                               {0, keep.bottom, w, h},
+                               {0, keep.top, keep.left, keep.bottom},
+                               {keep.right, keep.top, w, keep.bottom}};
+    for (const pf::TURect& bar : bars)
+        if (bar.right > bar.left && bar.bottom > bar.top) renderer->FillRect(bar, black, nullptr);
+    if (!was2d) end2d();
+}
+
 void nE_Render_Pl5::endFrame() {
     if (!drawing_) return;
     // A target or 2-D bracket left open by a caller would otherwise swallow the overlay.

@@ -41,6 +41,10 @@ public:
     const std::shared_ptr<nE_Texture>& whiteTexture() const { return white_; }
     const std::shared_ptr<nE_Texture>& blackTexture() const { return black_; }
 
+    // Paints the display black outside the given rectangle (display pixels): the bars beside or above
+    // and below a canvas that keeps its shape, which nothing drawn past the canvas's edges may show in.
+    void coverOutside(const pf::TURect& keep);
+
     // The engine's gamma: above 1 brightens the frame with a white overlay, below 1 darkens it.
     void setGamma(float gamma) { gamma_ = gamma; }
     float gamma() const { return gamma_; }
