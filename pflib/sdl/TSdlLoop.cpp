@@ -107,7 +107,12 @@ int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
             TEvent event;
             if (!TSdlEvents::Translate(sdlEvent, event)) continue;
             if (event.type == kEventQuit) closed = true;
-            if (event.type == kEventDisplayResized) takeNewSize(event);
+            if (event.type == kEventDisplayResized) {
+                // Offscreen, SDL only echoes the sizes the program set itself (possibly for an earlier
+                // window): a headless window is resized by the input script alone.
+                if (TSdlVideo::Get().IsHeadless()) continue;
+                takeNewSize(event);
+            }
             if (cb.event) cb.event(event);
         }
         due.clear();
