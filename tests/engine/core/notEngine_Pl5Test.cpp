@@ -128,18 +128,6 @@ TEST_F(Engine, PlatformEventsBecomeEngineEvents) {
     EXPECT_EQ(g_events[3].type, 0);
     EXPECT_EQ(g_events[3].code, 'a');
     EXPECT_EQ(g_events[4].type, 1) << "the auto-repeated key-down reaches nobody";
-
-    // The window resized to 1280 x 600: the canvas keeps its shape between bars left and right, where a
-    // press only moves the pointer.
-    engine.HandleEvent(platformEvent(pf::kEventDisplayResized, 0, 1280, 600));
-    EXPECT_FLOAT_EQ(engine.GetWidth(), 1280);
-    EXPECT_FLOAT_EQ(nE_DisplayChoice::canvas().scaleY, 600.f / 768);
-    EXPECT_FLOAT_EQ(nE_DisplayChoice::canvas().offsetX, 240);
-    engine.HandleEvent(platformEvent(pf::kEventButtonDown, 0, 239, 300));
-    engine.HandleEvent(platformEvent(pf::kEventButtonDown, 0, 240, 300));
-    ASSERT_EQ(g_events.size(), 7u);
-    EXPECT_EQ(g_events[5].type, 4);
-    EXPECT_EQ(g_events[6].type, 2);
 }
 
 TEST_F(Engine, ActivationCallsTheFocusCallbacks) {
