@@ -13,6 +13,7 @@ enum TEventType : int {
     kEventKeyUp = 8,
     kEventActivation = 12,
     kEventDisplayToggle = 13,
+    kEventDisplayResized = 14,  // the window's new size in x and y
 };
 
 // Key-down flag of an auto-repeated key.

@@ -1,5 +1,8 @@
 #include "engine/core/nE_DisplayChoice.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Object.h"
 #include "engine/core/nE_Scene.h"
@@ -89,13 +92,24 @@ nE_DisplayChoice nE_DisplayChoice::choose(bool wantFullscreen) {
         }
     }
 
-    nE_CanvasMapping& m = choice.mapping;
-    if (choice.fullscreen) {
-        m.scaleX = choice.width / 1024.f;
-        m.scaleY = choice.height / 768.f;
-        m.offsetX = (choice.width - m.scaleX * 1024.f) / 2.f;
-        m.offsetY = (choice.height - m.scaleY * 768.f) / 2.f;
-    }
-    canvas() = m;
+    choice.mapping = fit(choice.width, choice.height);
+    canvas() = choice.mapping;
     return choice;
+}
+
+nE_CanvasMapping nE_DisplayChoice::fit(int width, int height) {
+    nE_CanvasMapping m;
+    if (width <= 0 || height <= 0) return m;
+    // A stretched canvas distorts every painted scene: the picture keeps its shape and bars fill the rest.
+    const float scale = std::min(width / kCanvasWidth, height / kCanvasHeight);
+    m.scaleX = m.scaleY = scale;
+    // Whole pixels, so the canvas's edges stay sharp against the bars.
+    m.offsetX = std::floor((width - scale * kCanvasWidth) / 2.f);
+    m.offsetY = std::floor((height - scale * kCanvasHeight) / 2.f);
+    return m;
+}
+
+bool nE_CanvasMapping::onCanvas(float displayX, float displayY) const {
+    const float x = canvasX(displayX), y = canvasY(displayY);
+    return x >= 0 && y >= 0 && x < nE_DisplayChoice::kCanvasWidth && y < nE_DisplayChoice::kCanvasHeight;
 }

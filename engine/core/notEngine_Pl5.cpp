@@ -1,8 +1,10 @@
 #include "engine/core/notEngine_Pl5.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/core/nE_Core.h"
+#include "engine/core/nE_DisplayChoice.h"
 #include "engine/core/nE_EngineTypes.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Mediator.h"
@@ -115,6 +117,7 @@ bool notEngine_Pl5::SetDisplayMode(int width, int height, bool wantFullscreen) {
     displayWidth = static_cast<float>(obtained.width);
     displayHeight = static_cast<float>(obtained.height);
     fullscreen = obtained.fullscreen;
+    followDisplay();
     return ok;
 }
 
@@ -168,10 +171,35 @@ void notEngine_Pl5::Draw() {
         renderer_->beginFrame();
         renderer_->clear();
         if (draw_) draw_(renderer_.get());
+        coverBars();
         if (cursor_) cursor_->draw(renderer_.get());
         renderer_->endFrame();
     }
     tickDone_ = false;
+}
+
+void notEngine_Pl5::coverBars() {
+    const nE_CanvasMapping& m = nE_DisplayChoice::canvas();
+    const float right = m.offsetX + m.scaleX * nE_DisplayChoice::kCanvasWidth;
+    const float bottom = m.offsetY + m.scaleY * nE_DisplayChoice::kCanvasHeight;
+    renderer_->coverOutside({static_cast<int>(std::lround(m.offsetX)),
+                             static_cast<int>(std::lround(m.offsetY)), static_cast<int>(std::lround(right)),
+                             static_cast<int>(std::lround(bottom))});
+}
+
+void notEngine_Pl5::Resize(int width, int height) {
+    if (width <= 0 || height <= 0) return;
+    displayWidth = static_cast<float>(width);
+    displayHeight = static_cast<float>(height);
+    followDisplay();
+}
+
+void notEngine_Pl5::followDisplay() {
+    if (renderer_) renderer_->setDisplaySize(displayWidth, displayHeight);
+    if (displayWidth <= 0 || displayHeight <= 0) return;
+    nE_DisplayChoice::canvas() =
+        nE_DisplayChoice::fit(static_cast<int>(displayWidth), static_cast<int>(displayHeight));
+    nE_DisplayChoice::applyCanvas();
 }
 
 void notEngine_Pl5::HandleEvent(const pf::TEvent& event) {
@@ -182,6 +210,15 @@ void notEngine_Pl5::HandleEvent(const pf::TEvent& event) {
             pf::TPlatform::Exit(0);
             return;
         case pf::kEventButtonDown:
+            // A press on a bar beside the canvas acts on nothing; the pointer still moves there.
+            if (!nE_DisplayChoice::canvas().onCanvas(static_cast<float>(event.x),
+                                                     static_cast<float>(event.y))) {
+                pf::TEvent moved = event;
+                moved.type = pf::kEventPointerMove;
+                HandleEvent(moved);
+                return;
+            }
+            [[fallthrough]];
         case pf::kEventButtonUp:
         case pf::kEventPointerMove:
             input.type = event.type == pf::kEventButtonDown ? 2 : event.type == pf::kEventButtonUp ? 3 : 4;
@@ -207,6 +244,9 @@ void notEngine_Pl5::HandleEvent(const pf::TEvent& event) {
             } else if (focusLost_) {
                 focusLost_(this);
             }
+            return;
+        case pf::kEventDisplayResized:
+            Resize(event.x, event.y);
             return;
         case pf::kEventDisplayToggle:
             if (toggleDisplay_) {

@@ -47,6 +47,8 @@ public:
     void Draw();
     // The platform's event: translates and delivers it.
     void HandleEvent(const pf::TEvent& event);
+    // The window took a new size (the player resized it): the frame and the canvas follow.
+    void Resize(int width, int height);
     // Appends one lost-texture mark (the platform's refresh task).
     void AddLostTextureMark() { lostTextureMarks.push_back(nullptr); }
 
@@ -63,6 +65,11 @@ public:
     static float rawDelta;
 
 private:
+    // The renderer and the canvas mapping to the display size now held.
+    void followDisplay();
+    // Black over whatever of the display the canvas leaves.
+    void coverBars();
+
     nE_DrawCallback draw_ = nullptr;
     nE_UpdateCallback update_ = nullptr;
     nE_EventCallback event_ = nullptr;

@@ -232,8 +232,11 @@ void nG_Application::focusLost(notEngine*) {
 bool nG_Application::toggleDisplay(bool wantFullscreen) {
     const nE_DisplayChoice choice = nE_DisplayChoice::choose(wantFullscreen);
     nE_DisplayChoice::applyCanvas();
-    if (g_engine->IsFullscreen() == choice.fullscreen && g_engine->GetWidth() == choice.width &&
-        g_engine->GetHeight() == choice.height)
-        return true;
-    return g_engine->SetDisplayMode(choice.width, choice.height, choice.fullscreen);
+    bool ok = true;
+    if (g_engine->IsFullscreen() != choice.fullscreen || g_engine->GetWidth() != choice.width ||
+        g_engine->GetHeight() != choice.height)
+        ok = g_engine->SetDisplayMode(choice.width, choice.height, choice.fullscreen);
+    // The mode the player switched to is the one the next launch starts in.
+    if (g_settings) g_settings->fullscreen = g_engine->IsFullscreen();
+    return ok;
 }

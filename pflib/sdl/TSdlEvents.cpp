@@ -79,6 +79,11 @@ bool TSdlEvents::Translate(const SDL_Event& in, TEvent& out) {
             return true;
         case SDL_WINDOWEVENT:
             switch (in.window.event) {
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    out.type = kEventDisplayResized;
+                    out.x = in.window.data1;
+                    out.y = in.window.data2;
+                    return true;
                 case SDL_WINDOWEVENT_LEAVE:
                     out.type = kEventPointerLeft;
                     return true;

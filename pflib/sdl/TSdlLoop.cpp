@@ -41,6 +41,15 @@ void writeScreenshot(const str& file) {
         pfWriteDbgUnsafe("pf: cannot write the screenshot \"%s\"\n", file.c_str());
 }
 
+// The window's size after a resize, which the event then reports: a size queued before a later change
+// (switching full screen, say) would map the canvas for a window that is gone.
+void takeNewSize(TEvent& event) {
+    TSdlVideo::Get().Resized(event.x, event.y);
+    const TDisplay display = TSdlVideo::Get().GetDisplay();
+    event.x = display.width;
+    event.y = display.height;
+}
+
 }  // namespace
 
 void TSdlLoop::InstallSignalHandlers() {
@@ -98,12 +107,19 @@ int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
             TEvent event;
             if (!TSdlEvents::Translate(sdlEvent, event)) continue;
             if (event.type == kEventQuit) closed = true;
+            if (event.type == kEventDisplayResized) {
+                // Offscreen, SDL only echoes the sizes the program set itself (possibly for an earlier
+                // window): a headless window is resized by the input script alone.
+                if (TSdlVideo::Get().IsHeadless()) continue;
+                takeNewSize(event);
+            }
             if (cb.event) cb.event(event);
         }
         due.clear();
         script.TakeDue(tick, due);
-        for (const TEvent& event : due) {
+        for (TEvent event : due) {
             if (event.type == kEventQuit) closed = true;
+            if (event.type == kEventDisplayResized) takeNewSize(event);
             if (cb.event) cb.event(event);
         }
         // A closed window ends the run even when nobody asked to exit on it.

@@ -93,7 +93,7 @@ bool TSdlVideo::CreateWindow(int width, int height, bool fullscreen) {
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
     Uint32 flags = SDL_WINDOW_OPENGL;
-    flags |= headless_ ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN;
+    flags |= headless_ ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
     str title = TPlatform::GetConfig(TPlatform::kWindowTitle);
     if (title.empty()) title = TPlatform::GetConfig(TPlatform::kGameName);
     window_ =
@@ -159,6 +159,17 @@ bool TSdlVideo::SetDisplay(int width, int height, bool fullscreen) {
         if (!title.empty()) SDL_SetWindowTitle(window_, title.c_str());
     }
     return true;
+}
+
+void TSdlVideo::Resized(int width, int height) {
+    if (!window_ || width <= 0 || height <= 0 || width > 16384 || height > 16384) return;
+    if (headless_) {
+        SDL_SetWindowSize(window_, width, height);
+        display_.width = width;
+        display_.height = height;
+        return;
+    }
+    SDL_GetWindowSize(window_, &display_.width, &display_.height);
 }
 
 void TSdlVideo::DrawableSize(int& width, int& height) const {

@@ -22,6 +22,9 @@ public:
 
     bool SetDisplay(int width, int height, bool fullscreen);
     TDisplay GetDisplay() const { return display_; }
+    // The window was resized (by the player, or by a scripted event in a headless run, which resizes
+    // the offscreen window to the given size): the display takes the window's size.
+    void Resized(int width, int height);
     // Size of the framebuffer drawn on (the drawable, or the headless screen).
     void DrawableSize(int& width, int& height) const;
 

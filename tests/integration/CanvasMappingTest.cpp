@@ -1,5 +1,6 @@
-// The 1024 × 768 canvas on a desktop that has no such mode: the sprite example stretched onto a
-// pretended 1280 × 720 display, with clicks given in display pixels reaching what lies under them.
+// The 1024 × 768 canvas on a desktop that has no such mode: the sprite example fitted at its own shape
+// onto a pretended 1280 × 720 display between black bars, with clicks given in display pixels reaching
+// what lies under them.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,19 +14,19 @@ using halverntest::TempDir;
 namespace {
 
 const std::string kExample = std::string(HALVERN_SOURCE_DIR) + "/tests/examples/sprites";
-constexpr float kScaleX = 1280.f / 1024.f, kScaleY = 720.f / 768.f;
+constexpr float kScale = 720.f / 768.f, kBarWidth = (1280 - 1024 * kScale) / 2;
 
 // A canvas point in display pixels.
 int dx(float x) {
-    return static_cast<int>(std::lround(x * kScaleX));
+    return static_cast<int>(std::lround(kBarWidth + x * kScale));
 }
 int dy(float y) {
-    return static_cast<int>(std::lround(y * kScaleY));
+    return static_cast<int>(std::lround(y * kScale));
 }
 
 }  // namespace
 
-TEST(CanvasMapping, TheCanvasFillsAWideDisplayAndClicksMapBackIntoIt) {
+TEST(CanvasMapping, TheCanvasKeepsItsShapeOnAWideDisplayAndClicksMapBackIntoIt) {
     TempDir user;
     const std::string shot = user.file("wide.png");
     // The clicks of the sprite example (through the ring's hole at 300, 550, then on its body at 348,
@@ -56,7 +57,9 @@ TEST(CanvasMapping, TheCanvasFillsAWideDisplayAndClicksMapBackIntoIt) {
                               Expected{"lamp switched on by the ring's click", 620, 550, 255, 250, 200},
                               Expected{"slider moved down by its end trigger", 450, 300, 220, 40, 40},
                               Expected{"sky in the far corner", 1020, 4, 24, 32, 48},
-                              Expected{"ground in the far corner", 1020, 764, 40, 56, 72}}) {
+                              Expected{"ground in the far corner", 1020, 764, 40, 56, 72},
+                              Expected{"the bar on the left", -80, 384, 0, 0, 0},
+                              Expected{"the bar on the right", 1100, 384, 0, 0, 0}}) {
         const auto p = pixelAt(image, std::min(dx(e.x), 1279), std::min(dy(e.y), 719));
         EXPECT_NEAR(e.r, p.r, 3) << e.what;
         EXPECT_NEAR(e.g, p.g, 3) << e.what;

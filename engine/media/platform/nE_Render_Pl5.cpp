@@ -55,8 +55,8 @@ void nE_Render_Pl5::beginFrame() {
     pf::TRenderer* renderer = pf::TRenderer::GetInstance();
     drawing_ = renderer && renderer->BeginDraw();
     in2d_ = false;
-    if (drawing_)
-        renderer->SetViewport({0, 0, static_cast<int>(displayWidth_), static_cast<int>(displayHeight_)});
+    lit_ = {0, 0, static_cast<int>(displayWidth_), static_cast<int>(displayHeight_)};
+    if (drawing_) renderer->SetViewport(lit_);
 }
 
 void nE_Render_Pl5::clear() {
@@ -72,6 +72,27 @@ void nE_Render_Pl5::clear() {
     end2d();
 }
 
+void nE_Render_Pl5::coverOutside(const pf::TURect& keep) {
+    pf::TRenderer* renderer = pf::TRenderer::GetInstance();
+    const int w = static_cast<int>(displayWidth_), h = static_cast<int>(displayHeight_);
+    if (!drawing_ || !renderer || (keep.left <= 0 && keep.top <= 0 && keep.right >= w && keep.bottom >= h))
+        return;
+    const bool was2d = in2d_;
+    begin2d();
+    if (!in2d_) return;
+    lit_ = keep;
+    if (pf::TBasicEffect* effect = renderer->GetDefault2dEffect()) effect->SetBlendMode(pf::kBlendNormal);
+    renderer->SetWorldMatrix(pf::TMat4::Identity());
+    const pf::TColor black{0, 0, 0, 1};
+    const pf::TURect bars[] = {{0, 0, w, keep.top},
+                               {0, keep.bottom, w, h},
+                               {0, keep.top, keep.left, keep.bottom},
+                               {keep.right, keep.top, w, keep.bottom}};
+    for (const pf::TURect& bar : bars)
+        if (bar.right > bar.left && bar.bottom > bar.top) renderer->FillRect(bar, black, nullptr);
+    if (!was2d) end2d();
+}
+
 void nE_Render_Pl5::endFrame() {
     if (!drawing_) return;
     // A target or 2-D bracket left open by a caller would otherwise swallow the overlay.
@@ -84,12 +105,13 @@ void nE_Render_Pl5::endFrame() {
 
 void nE_Render_Pl5::drawOverlay() {
     begin2d();
+    // Over the picture only: brightened bars would turn grey.
     nE_RenderState state;
-    state.x = displayWidth_ / 2;
-    state.y = displayHeight_ / 2;
+    state.x = (lit_.left + lit_.right) / 2.f;
+    state.y = (lit_.top + lit_.bottom) / 2.f;
     // The solid textures are 4 × 4 pixels.
-    state.scaleX = displayWidth_ / 4;
-    state.scaleY = displayHeight_ / 4;
+    state.scaleX = (lit_.right - lit_.left) / 4.f;
+    state.scaleY = (lit_.bottom - lit_.top) / 4.f;
     if (gamma_ > 1) {
         state.alpha = (gamma_ - 1) * kBrightenFactor;
         state.blendMode = pf::kBlendAdd;

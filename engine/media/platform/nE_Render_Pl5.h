@@ -41,6 +41,11 @@ public:
     const std::shared_ptr<nE_Texture>& whiteTexture() const { return white_; }
     const std::shared_ptr<nE_Texture>& blackTexture() const { return black_; }
 
+    // Paints the display black outside the given rectangle (display pixels): the bars beside or above
+    // and below a canvas that keeps its shape, which nothing drawn past the canvas's edges may show in.
+    // The frame's brightness overlay then covers the rectangle alone.
+    void coverOutside(const pf::TURect& keep);
+
     // The engine's gamma: above 1 brightens the frame with a white overlay, below 1 darkens it.
     void setGamma(float gamma) { gamma_ = gamma; }
     float gamma() const { return gamma_; }
@@ -76,6 +81,7 @@ private:
     bool drawing_ = false, in2d_ = false, inTarget_ = false;
     float gamma_ = 1;
     float displayWidth_ = 0, displayHeight_ = 0;
+    pf::TURect lit_;  // what the brightness overlay covers: the display less its bars
     std::shared_ptr<nE_Texture> white_, black_;
     std::shared_ptr<nE_RenderTargerTexture_Pl5> currentTarget_;
     std::vector<pf::TVertex> vertexBuffer_;

@@ -56,7 +56,7 @@ TEST_F(DisplayChoice, FullScreenTakesAMatching1024x768Mode) {
     EXPECT_FLOAT_EQ(c.mapping.scaleY, 1);
 }
 
-TEST_F(DisplayChoice, FullScreenWithoutSuchAModeStretchesTheCanvasOverTheDesktop) {
+TEST_F(DisplayChoice, FullScreenWithoutSuchAModeFitsTheCanvasBetweenBars) {
     // A 1024 x 768 mode at another refresh rate does not match the desktop's.
     pf::TDisplayMode other = mode(1024, 768);
     other.frequency = 75;
@@ -65,10 +65,12 @@ TEST_F(DisplayChoice, FullScreenWithoutSuchAModeStretchesTheCanvasOverTheDesktop
     EXPECT_EQ(c.width, 1280);
     EXPECT_EQ(c.height, 1024);
     EXPECT_FLOAT_EQ(c.mapping.scaleX, 1.25f);
-    EXPECT_FLOAT_EQ(c.mapping.scaleY, 1.3333334f);
+    EXPECT_FLOAT_EQ(c.mapping.scaleY, 1.25f) << "the canvas keeps its shape";
     EXPECT_FLOAT_EQ(c.mapping.offsetX, 0);
-    EXPECT_FLOAT_EQ(c.mapping.offsetY, 0);
-    EXPECT_FLOAT_EQ(nE_DisplayChoice::canvas().scaleX, 1.25f);
+    EXPECT_FLOAT_EQ(c.mapping.offsetY, 32) << "bars above and below";
+    EXPECT_TRUE(c.mapping.onCanvas(0, 32));
+    EXPECT_FALSE(c.mapping.onCanvas(640, 31)) << "the top bar";
+    EXPECT_FALSE(c.mapping.onCanvas(640, 992)) << "the bottom bar";
 }
 
 TEST_F(DisplayChoice, ADesktopLowerThanTheCanvasIsUsedAsItIs) {
@@ -91,8 +93,9 @@ TEST(CanvasHolder, TheMappingPlacesTheRootOrTheNamedHolder) {
     nE_DisplayChoice::setCanvasHolder("ng_screen");
     nE_DisplayChoice::applyCanvas();
     EXPECT_EQ(scene.root(), nE_DisplayChoice::canvasHolder()) << "no screen object yet";
-    EXPECT_FLOAT_EQ(1.25f, scene.root()->localState().scaleX);
+    EXPECT_FLOAT_EQ(0.9375f, scene.root()->localState().scaleX);
     EXPECT_FLOAT_EQ(0.9375f, scene.root()->localState().scaleY);
+    EXPECT_FLOAT_EQ(160.f, scene.root()->localState().x);
 
     auto* button = new nE_Object();
     button->name = "button";
@@ -101,12 +104,13 @@ TEST(CanvasHolder, TheMappingPlacesTheRootOrTheNamedHolder) {
     scene.attach(scene.root(), button);
     nE_InputEvent click;
     click.type = nE_InputEvent::kPointerMove;
-    click.x = 512 * 1.25f;
+    click.x = 160 + 512 * 0.9375f;
     click.y = 384 * 0.9375f;
     EXPECT_EQ(button, scene.root()->hitTest(click, nullptr));
     click.x = 512;  // the same numbers as canvas units miss on this display
     EXPECT_EQ(nullptr, scene.root()->hitTest(click, nullptr));
     EXPECT_FLOAT_EQ(512.f, c.mapping.canvasX(640.f));
+    EXPECT_FALSE(c.mapping.onCanvas(159.f, 360.f)) << "the left bar";
 
     auto* screen = new nE_Object();
     screen->name = "ng_screen";
@@ -114,7 +118,7 @@ TEST(CanvasHolder, TheMappingPlacesTheRootOrTheNamedHolder) {
     nE_DisplayChoice::applyCanvas();
     EXPECT_EQ(screen, nE_DisplayChoice::canvasHolder());
     EXPECT_FLOAT_EQ(1.f, scene.root()->localState().scaleX) << "handed over, not mapped twice";
-    EXPECT_FLOAT_EQ(1.25f, screen->localState().scaleX);
+    EXPECT_FLOAT_EQ(0.9375f, screen->localState().scaleX);
     nE_DisplayChoice::setCanvasHolder("");
     nE_Core::destroy();
 }

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "engine/core/nE_DisplayChoice.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Listener.h"
 #include "engine/core/nE_Mediator.h"
@@ -23,6 +24,7 @@ class Engine : public ::testing::Test {
 protected:
     void SetUp() override {
         pf::testing::Reset();
+        nE_DisplayChoice::canvas() = nE_CanvasMapping();
         g_ticks.clear();
         g_events.clear();
         g_gained = g_lost = 0;

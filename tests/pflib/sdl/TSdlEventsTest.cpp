@@ -107,6 +107,13 @@ TEST(SdlEventsTest, PointerWindowAndQuitEvents) {
     EXPECT_EQ(out.type, pf::kEventActivation);
     EXPECT_EQ(out.code, 0);
     EXPECT_EQ(Translate(Window(SDL_WINDOWEVENT_MOVED)).type, -1);
+    SDL_Event resized = Window(SDL_WINDOWEVENT_SIZE_CHANGED);
+    resized.window.data1 = 1280;
+    resized.window.data2 = 600;
+    out = Translate(resized);
+    EXPECT_EQ(out.type, pf::kEventDisplayResized);
+    EXPECT_EQ(out.x, 1280);
+    EXPECT_EQ(out.y, 600);
 
     SDL_Event quit{};
     quit.type = SDL_QUIT;

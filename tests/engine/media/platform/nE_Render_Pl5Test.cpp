@@ -1,6 +1,7 @@
 // The renderer binding against the recording platform renderer: what reaches pf, not pixels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/media/nE_ResourceCache.h"
@@ -378,6 +379,18 @@ TEST_F(RenderPl5Test, GammaOverlays) {
     EXPECT_EQ(0, dark.blend);
 
     EXPECT_EQ(nullptr, frameOverlay(1.0f).texture);
+
+    // Bars beside the canvas are painted black and stay so: the overlay lights the canvas alone.
+    r.setGamma(1.5f);
+    r.setDisplaySize(1280, 600);
+    Recorder().Clear();
+    r.beginFrame();
+    r.coverOutside({240, 0, 1040, 600});
+    r.endFrame();
+    const std::vector<std::string> names = Recorder().Names();
+    EXPECT_EQ(2, std::count(names.begin(), names.end(), "FillRect"));
+    EXPECT_FLOAT_EQ(240, vertexDraws().back()->transformed[0].x);
+    EXPECT_FLOAT_EQ(1040, vertexDraws().back()->transformed[3].x);
 }
 
 TEST_F(RenderPl5Test, SolidTexturesAreOpaqueAndMadeAgainAfterADeviceLoss) {
