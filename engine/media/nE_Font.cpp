@@ -88,6 +88,29 @@ int nE_Font::advance(uint32_t codePoint) {
     return static_cast<int>(face_->glyph->advance.x / 64);
 }
 
+std::vector<uint32_t> nE_Font::withStandIns(const std::vector<uint32_t>& codePoints) {
+    std::vector<uint32_t> out;
+    out.reserve(codePoints.size());
+    for (uint32_t cp : codePoints) {
+        uint32_t plain = 0;
+        int times = 1;
+        if (cp == 0x2018 || cp == 0x2019)
+            plain = '\'';
+        else if (cp == 0x201C || cp == 0x201D)
+            plain = '"';
+        else if (cp == 0x2013 || cp == 0x2014)
+            plain = '-';
+        else if (cp == 0x2026)
+            plain = '.', times = 3;
+        if (!plain || !face_ || FT_Get_Char_Index(face_, cp) != 0) {
+            out.push_back(cp);
+            continue;
+        }
+        out.insert(out.end(), static_cast<size_t>(times), plain);
+    }
+    return out;
+}
+
 // --- layout ---
 
 std::vector<uint32_t> nE_Font::decodeUtf8(const std::string& text) {
@@ -218,7 +241,7 @@ bool nE_Font::renderCanvas(const std::string& text, int size, int maxWidth, int 
         return a;
     };
 
-    const Layout layout = wrap(decodeUtf8(text), maxWidth, advanceOf);
+    const Layout layout = wrap(withStandIns(decodeUtf8(text)), maxWidth, advanceOf);
     const long height = static_cast<long>(size) * layout.lines + size / 2;
     const long width = static_cast<long>(layout.widest) + size / 2;
     if (height > kMaxCanvasSide || width > kMaxCanvasSide) {

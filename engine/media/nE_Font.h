@@ -61,6 +61,9 @@ public:
 
     // Whole-pixel advance at the size set last; 0 for 0, the line feed and code points without a glyph.
     int advance(uint32_t codePoint);
+    // The code points with typographic quotes, dashes and the ellipsis this face lacks put in their
+    // typewriter forms (' " - ...), so that a face with a small character set still shows them.
+    std::vector<uint32_t> withStandIns(const std::vector<uint32_t>& codePoints);
 
     // --- layout, independent of any face ---
 

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
-void nG_CheckReport::add(const std::string& file, int line, const std::string& message) {
+void nG_CheckReport::add(const std::string& file, int line, const std::string& message, bool warning) {
     if (!seen_.insert(std::make_tuple(file, line, message)).second) return;
-    findings_.push_back(Finding{file, line, message});
+    findings_.push_back(Finding{file, line, message, warning});
+    if (warning) ++warnings_;
 }
 
 std::vector<std::string> nG_CheckReport::lines() const {
@@ -15,8 +16,10 @@ std::vector<std::string> nG_CheckReport::lines() const {
     });
     std::vector<std::string> out;
     out.reserve(sorted.size());
-    for (const Finding& f : sorted)
-        out.push_back(f.line > 0 ? f.file + ":" + std::to_string(f.line) + ": " + f.message
-                                 : f.file + ": " + f.message);
+    for (const Finding& f : sorted) {
+        const std::string message = (f.warning ? "warning: " : "") + f.message;
+        out.push_back(f.line > 0 ? f.file + ":" + std::to_string(f.line) + ": " + message
+                                 : f.file + ": " + message);
+    }
     return out;
 }

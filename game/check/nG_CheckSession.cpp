@@ -42,6 +42,10 @@ void nG_CheckSession::fault(const Place& at, const std::string& message) {
     report.add(at.file, at.line, message);
 }
 
+void nG_CheckSession::warn(const Place& at, const std::string& message) {
+    report.add(at.file, at.line, message, true);
+}
+
 bool nG_CheckSession::firstVisit(const std::string& file) {
     return visited_.insert(file).second;
 }

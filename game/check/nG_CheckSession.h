@@ -66,6 +66,8 @@ public:
     Module& module(const std::string& file);
 
     void fault(const Place& at, const std::string& message);
+    // Something the game shows as the author may not have meant, which still works.
+    void warn(const Place& at, const std::string& message);
     // An image file's header against the pixel budget the program loads images within.
     void imageFile(const Place& at, const std::string& name, const std::string& file);
     // Compiles Lua code whose first line is at `at`; a failure is reported at its own line.

@@ -361,5 +361,8 @@ int nG_ContentChecker::run(const std::string& module) {
                      report.count() == 1 ? "" : "s");
     else
         std::fprintf(stderr, "halvern --check: no problems\n");
+    if (report.warnings())
+        std::fprintf(stderr, "halvern --check: %zu warning%s\n", report.warnings(),
+                     report.warnings() == 1 ? "" : "s");
     return report.count() ? 1 : 0;
 }

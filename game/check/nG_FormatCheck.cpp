@@ -257,6 +257,15 @@ void nG_FormatCheck::particlesText(nG_CheckSession& s, const std::string& file, 
     if (textOf(root->FirstChildElement("process"), code, line)) s.compileLua(code, Place{file, line});
 }
 
+void nG_FormatCheck::prose(nG_CheckSession& s, const Place& at, const std::string& text) {
+    if (text.find("--") != std::string::npos || text.find(" - ") != std::string::npos)
+        s.warn(at,
+               "\"--\" or \" - \" as a dash in a text players read: write an en dash with spaces (\" \u2013 "
+               "\")");
+    if (text.find('"') != std::string::npos || text.find("&quot;") != std::string::npos)
+        s.warn(at, "straight double quotes in a text players read: write \u201c and \u201d");
+}
+
 void nG_FormatCheck::guide(nG_CheckSession& s, const std::string& file) {
     std::string text;
     if (readOnce(s, file, text)) guideText(s, file, text);
@@ -277,10 +286,18 @@ void nG_FormatCheck::guideText(nG_CheckSession& s, const std::string& file, cons
     };
     std::set<std::string> titles;
     for (const tinyxml2::XMLElement* chapter = root->FirstChildElement("chapter"); chapter;
-         chapter = chapter->NextSiblingElement("chapter"))
+         chapter = chapter->NextSiblingElement("chapter")) {
         for (const tinyxml2::XMLElement* h2 = chapter->FirstChildElement("h2"); h2;
              h2 = h2->NextSiblingElement("h2"))
             titles.insert(textOfElement(h2));
+        for (const tinyxml2::XMLElement* page = chapter->FirstChildElement("page"); page;
+             page = page->NextSiblingElement("page"))
+            for (const tinyxml2::XMLElement* ul = page->FirstChildElement("ul"); ul;
+                 ul = ul->NextSiblingElement("ul"))
+                for (const tinyxml2::XMLElement* li = ul->FirstChildElement("li"); li;
+                     li = li->NextSiblingElement("li"))
+                    prose(s, Place{file, li->GetLineNum()}, textOfElement(li));
+    }
     if (const tinyxml2::XMLElement* toc = root->FirstChildElement("toc")) {
         for (const tinyxml2::XMLElement* ul = toc->FirstChildElement("ul"); ul;
              ul = ul->NextSiblingElement("ul"))
@@ -357,6 +374,7 @@ void nG_FormatCheck::strings(nG_CheckSession& s, const std::string& file) {
             s.fault(at, "key " + quoted(row.key) + " is given again further down; the later text is used");
             continue;
         }
+        prose(s, at, row.text);
         for (const char* entity : {"&amp;", "&lt;", "&gt;", "&apos;"})
             if (row.text.find(entity) != std::string::npos)
                 s.fault(at, "\"" + std::string(entity) +

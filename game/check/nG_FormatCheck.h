@@ -28,7 +28,7 @@ public:
     static void guide(nG_CheckSession& s, const std::string& file);
     static void subtitles(nG_CheckSession& s, const std::string& file);
     // The rows of the string table file: texts whose escapes do not resolve, keys given twice,
-    // entities shown as written.
+    // entities shown as written; typewriter dashes and quotes warned of.
     static void strings(nG_CheckSession& s, const std::string& file);
 
     // Parses as the loaders do; reports XML that is not well-formed (with the parser's line).
@@ -36,6 +36,9 @@ public:
                       const std::string& text);
     // The text of an element and the line it starts on; false when it has none.
     static bool textOf(const tinyxml2::XMLElement* element, std::string& text, int& line);
+    // Warns of typewriter marks in a text players read: "--" or " - " for a dash, straight double
+    // quotes (also written &quot;).
+    static void prose(nG_CheckSession& s, const nG_CheckSession::Place& at, const std::string& text);
     // The line of an element's attribute, else of the element.
     static int lineOf(const tinyxml2::XMLElement* element, const char* attribute);
 

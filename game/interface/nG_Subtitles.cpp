@@ -10,7 +10,7 @@
 
 namespace {
 constexpr const char* kBand = "assets/interface/main/black";
-constexpr const char* kFont = "assets/fonts/tnr";
+constexpr const char* kFont = "assets/fonts/garapremrpro";
 }  // namespace
 
 void nG_Subtitles::declareContent() {
@@ -25,21 +25,23 @@ nG_Subtitles::nG_Subtitles() {
     band->name = std::string(kName) + "_bg";
     band->setResourceName(kBand);
     band->editLocalState()->x = 512;
-    band->editLocalState()->y = kBandHalfHeight;
     band->editLocalState()->scaleX = 512;
-    band->editLocalState()->scaleY = kBandHalfHeight;
     band->input = false;
     addPart(band);
 
     text = new nE_Text();
     text->name = std::string(kName) + "_text";
     text->setResourceName(kFont);
-    text->fontSize = 36;
-    text->maxWidth = 1024;
+    text->fontSize = kFontSize;
+    text->maxWidth = kTextWidth;
     text->editLocalState()->x = 512;
-    text->editLocalState()->y = kBandHalfHeight;
+    // The warm light of the game's other texts on dark ground.
+    text->editLocalState()->red = 0.918f;
+    text->editLocalState()->green = 0.859f;
+    text->editLocalState()->blue = 0.722f;
     text->input = false;
     addPart(text);
+    fitBand();
 
     input = false;
     visible = false;
@@ -66,10 +68,9 @@ void nG_Subtitles::show(const std::string& id) {
 }
 
 void nG_Subtitles::fitBand() {
-    // A line that wraps gets a taller band rather than spilling over the picture; the band keeps to the
-    // top edge.
+    // A line that wraps gets a taller band; its lower edge stays put.
     const float half = std::max(kBandHalfHeight, text->getLocalRect().h / 2 + kBandMargin);
-    band->editLocalState()->y = text->editLocalState()->y = half;
+    band->editLocalState()->y = text->editLocalState()->y = kBandBottom - half;
     band->editLocalState()->scaleY = half;
 }
 
@@ -78,7 +79,7 @@ void nG_Subtitles::hide() {
 }
 
 void nG_Subtitles::applyLevel() {
-    band->editLocalState()->alpha = level;
+    band->editLocalState()->alpha = level * kBandAlpha;
     text->editLocalState()->alpha = level;
 }
 

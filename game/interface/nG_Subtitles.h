@@ -1,7 +1,8 @@
-// The subtitle line ("ng_subtitles"): a black band across the top of the screen with one line of white
-// text, faded in and out. Videos post their subtitle lines to it; each line is a string-table key.
-// Showing a line sends the black-bar narration away so that the two never overlap. A line that wraps
-// gets a taller band.
+// The subtitle line ("ng_subtitles"): a line in the game's own type over the lower part of the picture,
+// on a half-transparent band that keeps it readable on bright frames, faded in and out. The top of the
+// picture stays clear. Videos post their subtitle lines to it; each line is a string-table key. Showing
+// a line sends the black-bar narration away so that the two never overlap. A line that wraps gets a
+// taller band, growing upwards.
 #pragma once
 
 #include <string>
@@ -17,7 +18,9 @@ public:
     static constexpr const char* kName = "ng_subtitles";
     enum Mode { kFadingIn = 0, kFadingOut = 1 };
     static constexpr float kSpeed = 3.f;
-    static constexpr float kBandHalfHeight = 38, kBandMargin = 4;
+    // The band's lower edge stays above the skip hint in the screen's bottom corner.
+    static constexpr float kBandBottom = 728, kBandHalfHeight = 28, kBandMargin = 8, kBandAlpha = 0.55f;
+    static constexpr int kFontSize = 28, kTextWidth = 960;
 
     nG_Subtitles();
     // Declares the fixed assets and texts this class loads, for the content checker.

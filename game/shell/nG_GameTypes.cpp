@@ -22,6 +22,7 @@ void nG_GameTypes::declareContent() {
     R::addKey("textedit", "res", R::kFont);
     R::addKey("textedit", "trg_enter", R::kTrigger);
     R::addKey("str_guide", "res", R::kGuide);
+    R::addKey("str_guide", "closetrig", R::kTrigger);
     for (const char* room : {"room", "subroom"}) {
         R::addKey(room, "res", R::kImage);
         R::addKey(room, "trg_open", R::kTrigger);

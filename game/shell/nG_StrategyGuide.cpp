@@ -7,6 +7,7 @@
 
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_InputEvent.h"
+#include "engine/core/nE_Scene.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
@@ -33,6 +34,11 @@ const float kSlotX[nG_StrategyGuide::kImageSlots] = {880, 690, 880, 690, 880, 69
 const float kSlotY[nG_StrategyGuide::kImageSlots] = {230, 230, 370, 370, 510, 510};
 constexpr float kTurnSpeed = 3.f;
 constexpr float kZoomSpeed = 3.f;
+constexpr int kKeyEscape = 27;
+// The page's text keeps clear of the frame and of the screenshots: it starts inside the frame's left
+// edge and its width leaves room for the picture columns it would otherwise run into.
+constexpr float kTextLeft = 72;
+constexpr int kWidthBesideLeftColumn = 500, kWidthBesideRightColumn = 690, kWidthAlone = 850;
 
 std::string textOf(const tinyxml2::XMLElement* element) {
     const char* text = element ? element->GetText() : nullptr;
@@ -78,11 +84,13 @@ void nG_StrategyGuide::loadProperties(nE_SLHelper& helper) {
     nE_Object::loadProperties(helper);
     std::string res = resourceName;
     if (helper.readString("res", res)) setResourceName(res);
+    helper.readString("closetrig", closeTrigger);
 }
 
 void nG_StrategyGuide::saveProperties(nE_SLHelper& helper) {
     nE_Object::saveProperties(helper);
     helper.writeString("res", resourceName);
+    if (!closeTrigger.empty()) helper.writeString("closetrig", closeTrigger);
 }
 
 std::string nG_StrategyGuide::fileName(const std::string& path) {
@@ -155,7 +163,7 @@ nG_StrategyGuide::Model nG_StrategyGuide::read(const std::string& path) {
                  ul = ul->NextSiblingElement("ul"))
                 for (const tinyxml2::XMLElement* li = ul->FirstChildElement("li"); li;
                      li = li->NextSiblingElement("li"))
-                    page.text += "- " + textOf(li) + "\n";
+                    page.text += "\u2022 " + textOf(li) + "\n";
             for (const tinyxml2::XMLElement* img = p->FirstChildElement("img"); img;
                  img = img->NextSiblingElement("img")) {
                 const char* src = img->Attribute("src");
@@ -195,10 +203,11 @@ void nG_StrategyGuide::createChildren() {
     pageNumber->fontSize = 22;
     pageNumber->rawText = true;
     pageNumber->input = false;
-    setColour(pageNumber, 212, 173, 255);
+    // The gold of the guide's and the menu's captions.
+    setColour(pageNumber, 255, 227, 163);
 
     page = adopt(this, new nE_Object(), "ng_strategy_guide_page", 0, 0, 5);
-    description = adopt(page, new nE_Text(), "ng_strategy_guide_descr", 40, 100, 9);
+    description = adopt(page, new nE_Text(), "ng_strategy_guide_descr", kTextLeft, 100, 9);
     description->setResourceName(kTextFont);
     description->fontSize = 22;
     description->rawText = true;
@@ -325,7 +334,9 @@ void nG_StrategyGuide::showPage(int index) {
         imageButtons[image.slot]->input = true;
         (image.slot % 2 ? leftColumn : rightColumn) = true;
     }
-    description->maxWidth = leftColumn ? 550 : rightColumn ? 740 : 857;
+    description->maxWidth = leftColumn    ? kWidthBesideLeftColumn
+                            : rightColumn ? kWidthBesideRightColumn
+                                          : kWidthAlone;
     description->setText(shown.text);
     description->editLocalState()->y = description->getLocalRect().h / 2 + 170;
 }
@@ -346,7 +357,8 @@ void nG_StrategyGuide::nextPage() {
 }
 
 void nG_StrategyGuide::prevPage() {
-    targetPage = currentPage < 0 ? static_cast<int>(model.pages.size()) - 1 : currentPage - 1;
+    // Back from the contents would wrap round to the ending; the contents are where the book begins.
+    if (currentPage >= 0) targetPage = currentPage - 1;
 }
 
 void nG_StrategyGuide::openEntry(int index) {
@@ -365,6 +377,18 @@ void nG_StrategyGuide::zoom(int slot) {
         bigView->visible = bigView->input = bigView->active = true;
         return;
     }
+}
+
+bool nG_StrategyGuide::handleInput(const nE_InputEvent& event, nE_RenderState& world) {
+    if (event.type != nE_InputEvent::kKeyDown || event.code != kKeyEscape)
+        return nE_Object::handleInput(event, world);
+    if (zoomShown) {
+        zoomShown = false;
+        return true;
+    }
+    if (closeTrigger.empty()) return false;
+    nE_Scene::queueTrigger(name, closeTrigger);
+    return true;
 }
 
 void nG_StrategyGuide::childWasHit(nE_Object* hit, const nE_InputEvent& event) {

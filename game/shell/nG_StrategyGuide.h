@@ -1,7 +1,8 @@
 // The strategy guide (type "str_guide"): an illustrated walkthrough read from the XML file its "res"
 // names, with a table of contents, chapters of pages with text and up to six screenshots, page turns
 // with a cross-fade and a zoomed view of a screenshot. The last page shown is kept in the current
-// profile. Its children exist only while its resources are loaded.
+// profile. Its children exist only while its resources are loaded. Escape runs the trigger its
+// "closetrig" names, which closes the window the guide sits in.
 #pragma once
 
 #include <string>
@@ -61,11 +62,13 @@ public:
     void loadResources() override;
     void unloadResources() override;
     void update(float dt) override;
+    // Escape closes the guide (and a zoomed screenshot first).
+    bool handleInput(const nE_InputEvent& event, nE_RenderState& world) override;
     // Presses on a contents entry, a screenshot or the zoomed view.
     void childWasHit(nE_Object* hit, const nE_InputEvent& event) override;
     void onMessage(const nE_Message& message) override;
 
-    // Turning: the contents are page -1.
+    // Turning: the contents are page -1; Back on the contents stays there.
     void showContents();
     void nextPage();
     void prevPage();
@@ -73,6 +76,7 @@ public:
     void zoom(int slot);
 
     Model model;
+    std::string closeTrigger;
     int currentPage = -1;
     int targetPage = -1;
     float pageFade = 1;

@@ -46,6 +46,15 @@ void writeFaultyGame(const TempDir& game) {
     game.write("assets/sounds/ok.ogg", "");
     game.write("assets/check/clip.ogg", "");
     game.write("assets/check/clip.srt", "1\n00:00:01,000 --> 00:00:02,000\nmissing_sub\n\n");
+    // Typewriter marks in texts players read are warned of, without failing the check on their own.
+    game.write("assets/check/guide.xml",
+               "<guide><chapter><h2>A</h2><page><ul>\n<li>Wait -- here</li>\n</ul>"
+               "</page></chapter></guide>\n");
+    std::string strings = game.read("assets/strings.xml");
+    strings.replace(strings.find("<Table>\n") + 8, 0,
+                    "<Row><Cell><Data ss:Type=\"String\">q</Data></Cell><Cell><Data ss:Type=\"String\">"
+                    "&quot;Hi&quot;</Data></Cell></Row>\n");
+    game.write("assets/strings.xml", strings);
     game.write(
         "assets/anim/lost.xml",
         "<animation frame_texture=\"lost_ft\">\n<function name=\"DoAnim\"><frame idx=\"0\"/></function>\n"
@@ -95,6 +104,8 @@ TEST(ContentCheck, ReportsEachFaultOnceWithFileAndLine) {
         "assets/anim/lost.xml:1: frame texture \"assets/anim/lost_ft\" not found (assets/anim/lost_ft.xml)\n"
         "assets/broken.xml:2: XML is not well-formed: mismatched element (XMLElement name=spr)\n"
         "assets/check/clip.srt:3: string key \"missing_sub\" is not in assets/strings.xml\n"
+        "assets/check/guide.xml:2: warning: \"--\" or \" - \" as a dash in a text players read: write an en "
+        "dash with spaces (\" \u2013 \")\n"
         "assets/cursors/cursor_up.png: not found; nG_Screen needs this cursor\n"
         "assets/fx/bad.xml:5: Lua code does not compile: ')' expected near '<eof>'\n"
         "assets/menu/module.xml: trigger \"ng_startmenu\" is not registered; nG_Menu calls it while the menu "
@@ -129,7 +140,9 @@ TEST(ContentCheck, ReportsEachFaultOnceWithFileAndLine) {
         "assets/menu/module.xml:20: trigger \"no_executed\" is not registered by any module loaded with this "
         "one\n"
         "assets/menu/module.xml:21: Lua code does not compile: unexpected symbol near 'then'\n"
-        "assets/menu/module.xml:24: Lua code does not compile: unexpected symbol near '='\n";
+        "assets/menu/module.xml:24: Lua code does not compile: unexpected symbol near '='\n"
+        "assets/strings.xml:9: warning: straight double quotes in a text players read: write \u201c and "
+        "\u201d\n";
 
     EXPECT_EQ(expected, run.output);
 }

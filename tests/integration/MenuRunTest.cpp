@@ -1,7 +1,8 @@
 // The bundled menu driven through recorded input: the intro after the logo, skipped by a click or
 // Escape and shown only on the program's first menu; a player typed in, volumes changed, kept across a
-// restart; and reference screenshots of the logo, the intro, the menu, the options, the guide and the
-// pause, compared with a tolerance so that a change to any of them is seen.
+// restart; the guide's Back staying on its contents and Escape closing it; and reference screenshots of
+// the logo, the intro, the menu, the options, the guide and the pause, compared with a tolerance so that
+// a change to any of them is seen.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -14,6 +15,7 @@
 using halverntest::click;
 using halverntest::expectLooksLike;
 using halverntest::keys;
+using halverntest::move;
 using halverntest::runHalvern;
 using halverntest::TempDir;
 
@@ -43,6 +45,7 @@ const int kNewGameButton[] = {250, 336};
 const int kPlayersButton[] = {250, 472};
 const int kOptionsButton[] = {250, 540};
 const int kGuideButton[] = {250, 608};
+const int kGuideBack[] = {96, 700};
 const int kPlayersDone[] = {703, 436};
 const int kOptionsDone[] = {512, 556};
 const int kEffectsTrackY = 264, kAmbienceY = 310, kTrackLeft = 460;
@@ -139,6 +142,41 @@ TEST(MenuRun, TheScreensLookAsTheyShould) {
         ASSERT_EQ(run.exitCode, 0) << run.output;
         expectLooksLike(file, shot.name);
     }
+}
+
+// How many pixels of two screenshots differ, both looked at as the reference comparison does.
+int differingShots(const TempDir& user, const std::string& a, const std::string& b) {
+    auto first = pf::TTexture::Get(user.file(a)), second = pf::TTexture::Get(user.file(b));
+    if (!first || !second) return -1;
+    int w = 0, h = 0;
+    const std::vector<uint8_t> small = halverntest::reduced(first, w, h);
+    if (!pf::TTexture::WritePng(user.file("small_" + a), small.data(), w, h)) return -1;
+    return halverntest::differingPixels(halverntest::reduced(second, w, h), w, h,
+                                        pf::TTexture::Get(user.file("small_" + a)));
+}
+
+TEST(MenuRun, BackOnTheGuidesContentsStaysAndEscapeClosesTheGuide) {
+    TempDir user;
+    const std::string guide = escape(210) + click(250, kGuideButton[0], kGuideButton[1]);
+    const std::string rest = move(340, 700, 300);  // the pointer away from every button
+    const struct {
+        const char* shot;
+        std::string input;
+    } runs[] = {
+        {"contents.png", guide + rest},
+        {"back.png", guide + click(300, kGuideBack[0], kGuideBack[1]) + rest},
+        {"closed.png", guide + escape(300) + rest},
+        {"menu.png", escape(210) + rest},
+    };
+    for (const auto& r : runs) {
+        const auto run = runMenu(user, r.input, 400, user.file(r.shot));
+        ASSERT_EQ(run.exitCode, 0) << run.output;
+        EXPECT_EQ(run.output.find("Trigger error"), std::string::npos) << run.output;
+    }
+    const int allowed = halverntest::allowedDifferingPixels(256, 192);
+    EXPECT_LE(differingShots(user, "contents.png", "back.png"), allowed) << "Back leaves the contents shown";
+    EXPECT_GT(differingShots(user, "contents.png", "menu.png"), allowed);
+    EXPECT_LE(differingShots(user, "menu.png", "closed.png"), allowed) << "Escape closed the guide";
 }
 
 TEST(MenuRun, TheIntroFollowsTheLogoOnceAndAClickSkipsIt) {

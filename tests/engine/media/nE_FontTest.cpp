@@ -250,6 +250,23 @@ TEST_F(FontTest, CharactersMissingFromTheFontNeitherDrawNorAdvance) {
     EXPECT_EQ(without.pixels, with.pixels);
 }
 
+TEST_F(FontTest, TypographicMarksAFaceLacksShowInTheirTypewriterForms) {
+    // The bundled bold weight carries little beyond ASCII; the regular one has the marks themselves.
+    const std::string curly = "It\xE2\x80\x99s \xE2\x80\x9Cso\xE2\x80\x9D \xE2\x80\x93 yes\xE2\x80\xA6";
+    const std::string plain = "It's \"so\" - yes...";
+    nE_Font bold, regular;
+    ASSERT_TRUE(bold.load(std::string(HALVERN_SOURCE_DIR) + "/assets/fonts/garapremrpro_b"));
+    ASSERT_TRUE(regular.load(std::string(HALVERN_SOURCE_DIR) + "/assets/fonts/garapremrpro"));
+    nE_Font::Canvas a, b;
+    ASSERT_TRUE(bold.renderCanvas(curly, 20, 0, 0, a));
+    ASSERT_TRUE(bold.renderCanvas(plain, 20, 0, 0, b));
+    EXPECT_EQ(b.pixels, a.pixels);
+    ASSERT_TRUE(regular.renderCanvas(curly, 20, 0, 0, a));
+    ASSERT_TRUE(regular.renderCanvas(plain, 20, 0, 0, b));
+    ASSERT_EQ(a.pens.size(), 16u);
+    EXPECT_EQ(a.pens[2].codePoint, 0x2019u) << "the face's own apostrophe";
+}
+
 TEST_F(FontTest, InvalidUtf8RendersWhatItCan) {
     nE_Font::Canvas broken, clean;
     ASSERT_TRUE(font.renderCanvas("AB\xE2\x82", 20, 0, 1, broken));

@@ -38,7 +38,7 @@ protected:
                            {"ask", "Would you like a few tips?"},
                            {"wide",
                             "A line of narration long enough to wrap onto a second line when the "
-                            "subtitles show it across the top of the screen, which they must allow."},
+                            "subtitles show it across the foot of the picture, which they must allow."},
                            {"ach_a_h", "First"},
                            {"ach_a_d", "Did the first thing."},
                            {"ach_b_h", "Second"},
