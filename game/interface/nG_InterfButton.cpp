@@ -33,6 +33,7 @@ void nG_InterfButton::resetOwn() {
     layer0 = layer1 = layer2 = nullptr;
     text0 = text1 = text2 = nullptr;
     hitArea = nullptr;
+    plateArea = nullptr;
     hoverCursor = nG_Cursor::kHand;
     glow = 0.f;
     state = kNormal;
@@ -104,6 +105,16 @@ void nG_InterfButton::setHitRect(float left, float top, float width, float heigh
         if (part) part->input = false;
 }
 
+void nG_InterfButton::setPlateRect(float left, float top, float width, float height) {
+    if (!plateArea) {
+        plateArea = new nE_Object();
+        plateArea->name = name + "_plate";
+        adopt(plateArea, kHitAreaZ);
+    }
+    plateArea->inputRect = nE_Rect{left, top, width, height};
+    plateArea->inputRectSet = true;
+}
+
 void nG_InterfButton::show(nE_Object* object, bool shown) {
     if (object) object->visible = shown;
 }
@@ -135,7 +146,8 @@ void nG_InterfButton::setState(int newState) {
         case kHover:
             show(layer1, true);
             show(text1, true);
-            nG_Cursor::select(static_cast<nG_Cursor::Kind>(hoverCursor));
+            // A button without a click handler does nothing: it keeps the plain pointer.
+            nG_Cursor::select(onClick ? static_cast<nG_Cursor::Kind>(hoverCursor) : nG_Cursor::kDefault);
             break;
         case kLeaving:
             nG_Cursor::select(nG_Cursor::kDefault);

@@ -140,3 +140,24 @@ TEST(HoSceneRun, EveryObjectIsFoundAndTheRewardSurvivesAContinueIntoTheInventory
     EXPECT_NE(last.find("<ho_dialog/>"), std::string::npos);
     EXPECT_NE(last.find("<current_room><room name=\"room_workshop\""), std::string::npos);
 }
+
+TEST(HoSceneRun, AMissLowInTheSceneStaysTheHintPlateHintsAndBackLeaves) {
+    TempDir user;
+    Walk walk = toTheBench();
+    walk.click(300, 590).wait(90);                         // where an invisible strip once led out
+    walk.move(967, 612).wait(5).click(967, 612).wait(30);  // the "Hint" plate
+    walk.click(kMenuButton[0], kMenuButton[1]).wait(40);
+    const auto run = play(user, walk, walk.tick);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    expectClean(run);
+    const std::string saved = slot(user.read("p_Wren.xml"));
+    EXPECT_NE(saved.find("<current_room><room name=\"room_bench\""), std::string::npos) << saved;
+    EXPECT_NE(saved.find("<hint state=\"1\""), std::string::npos) << "the plate pressed the hint";
+
+    Walk back = continued();
+    back.move(100, 566).wait(5).click(100, 566).wait(90).click(kMenuButton[0], kMenuButton[1]).wait(40);
+    const auto left = play(user, back, back.tick);
+    ASSERT_EQ(left.exitCode, 0) << left.output;
+    EXPECT_NE(slot(user.read("p_Wren.xml")).find("<current_room><room name=\"room_workshop\""),
+              std::string::npos);
+}
