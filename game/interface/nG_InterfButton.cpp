@@ -146,8 +146,7 @@ void nG_InterfButton::setState(int newState) {
         case kHover:
             show(layer1, true);
             show(text1, true);
-            // A button without a click handler does nothing: it keeps the plain pointer.
-            nG_Cursor::select(onClick ? static_cast<nG_Cursor::Kind>(hoverCursor) : nG_Cursor::kDefault);
+            nG_Cursor::select(static_cast<nG_Cursor::Kind>(hoverCursor));
             break;
         case kLeaving:
             nG_Cursor::select(nG_Cursor::kDefault);
