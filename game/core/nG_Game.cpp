@@ -328,7 +328,11 @@ bool nG_Game::handleInput(const nE_InputEvent& event, nE_RenderState& world) {
 }
 
 bool nG_Game::inPlay() const {
-    return currentRoom && input && interface->input && !interface->hidden;
+    if (!currentRoom || !input || !interface->input || interface->hidden) return false;
+    // A film shown over the interface (the ending's) hears Escape through the level instead.
+    for (const nE_Object* child : interface->diaryVideo->children)
+        if (child->visible) return false;
+    return true;
 }
 
 bool nG_Game::closeTopmost() {
