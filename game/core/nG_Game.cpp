@@ -24,8 +24,12 @@
 #include "game/core/nG_Room.h"
 #include "game/core/nG_SubRoom.h"
 #include "game/interface/nG_Cursor.h"
+#include "game/interface/nG_Dialog.h"
+#include "game/interface/nG_Diary.h"
 #include "game/interface/nG_FrameSubroom.h"
 #include "game/interface/nG_Interface.h"
+#include "game/interface/nG_Popup.h"
+#include "game/interface/nG_Tutorial.h"
 #include "game/state/nG_ProfileHub.h"
 #include "game/state/nG_ScriptTable.h"
 #include "pflib/TFile.h"
@@ -73,6 +77,7 @@ void nG_Game::declareContent() {
     R::addNeed({"game", R::kTrigger, kFunctionTrigger, "nG_Game", "", ""});
     // The start code of a new game and of the developer keys.
     R::addNeed({"game", R::kTrigger, kStartTrigger, "nG_Game", "", ""});
+    R::addNeed({"game", R::kTrigger, kGuideCloseTrigger, "nG_Game", "", ""});
 }
 
 void nG_Game::reset() {
@@ -313,13 +318,52 @@ void nG_Game::restoreDeviceResources(bool recursive) {
 
 bool nG_Game::handleInput(const nE_InputEvent& event, nE_RenderState& world) {
     if (event.type == nE_InputEvent::kKeyDown && event.code == kKeyEscape) {
+        if (closeTopmost()) return true;
         nE_TriggerHub* hub = nE_Core::exists() ? nE_Core::get()->triggerHubIfAlive() : nullptr;
-        if (hub && hub->find(kEscapeTrigger)) {
-            nE_Scene::queueTrigger(name, kEscapeTrigger);
-            return true;
-        }
+        if (hub && hub->find(kEscapeTrigger)) nE_Scene::queueTrigger(name, kEscapeTrigger);
+        // In play the key goes on to the screen, which pauses; in a film or the credits it stays here.
+        return !inPlay();
     }
     return nE_Object::handleInput(event, world);
+}
+
+bool nG_Game::inPlay() const {
+    if (!currentRoom || !input || !interface->input || interface->hidden) return false;
+    // A film shown over the interface (the ending's) hears Escape through the level instead.
+    for (const nE_Object* child : interface->diaryVideo->children)
+        if (child->visible) return false;
+    return true;
+}
+
+bool nG_Game::closeTopmost() {
+    nE_Scene* s = scene();
+    nE_Object* guide = s ? s->findObject(kGuideObject) : nullptr;
+    if (guide && guide->visible && isAncestorOf(guide)) {
+        nE_Scene::queueTrigger(guide->name, kGuideCloseTrigger);
+        return true;
+    }
+    nG_Tutorial* tutorial = interface->tutorial;
+    if (tutorial->state == nG_Tutorial::kFadingIn || tutorial->state == nG_Tutorial::kShown) {
+        tutorial->closeHint(false);
+        return true;
+    }
+    if (interface->dialog->state != nG_Dialog::kFadingOut) {
+        interface->dialog->close();
+        return true;
+    }
+    if (interface->popup->mode != nG_Popup::kClosing) {
+        interface->popup->close();
+        return true;
+    }
+    if (interface->diary->opened() && !interface->diary->closeLocked) {
+        interface->diary->close();
+        return true;
+    }
+    if (currentSubRoom && currentSubRoom->state == nG_Room::kOpen && !blockSubRoomClose) {
+        interface->frame->closeRequested = true;
+        return true;
+    }
+    return false;
 }
 
 void nG_Game::update(float dt) {

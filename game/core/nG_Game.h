@@ -34,6 +34,9 @@ public:
     // Scripts see no keys: the level hears of Escape (skipping a film, say) when it registers this.
     static constexpr const char* kEscapeTrigger = "ng_game_escape";
     static constexpr int kKeyEscape = 27;
+    // The strategy guide's window, and the trigger of its module that closes it as its close button does.
+    static constexpr const char* kGuideObject = "strguide";
+    static constexpr const char* kGuideCloseTrigger = "ng_closeguide";
 
     // Named "ng_game", built (rooms hub, interface, level, blur), subscribed, registered with the
     // profile hub for save slots; the script table "ng_var" starts empty.
@@ -70,6 +73,11 @@ public:
     void takeBlurSnapshot();
     // The open sub-room, else the current room, else none.
     nE_Object* shownRoom() const;
+    // Escape closes the topmost thing open over the room (guide, tip, rules box, pop-up, diary,
+    // close-up); false when nothing was open.
+    bool closeTopmost();
+    // A room is being played with its interface up: what the pause menu may stop.
+    bool inPlay() const;
 
     nG_Room* currentRoom = nullptr;
     nG_SubRoom* currentSubRoom = nullptr;

@@ -52,6 +52,8 @@ nG_Hint::nG_Hint() {
     button = new nG_InterfButton("ng_hint_btn");
     button->build(nG_InterfButton::Params{});
     button->setHitRect(-42, -45, 84, 90);
+    // The "Hint" plate above the clock is part of the button.
+    button->setPlateRect(967 - 52 - kX, 615 - 18 - kY, 104, 36);
     button->editLocalState()->x = kX;
     button->editLocalState()->y = kY;
     button->editLocalState()->z = 1;

@@ -33,6 +33,7 @@ void nG_InterfButton::resetOwn() {
     layer0 = layer1 = layer2 = nullptr;
     text0 = text1 = text2 = nullptr;
     hitArea = nullptr;
+    plateArea = nullptr;
     hoverCursor = nG_Cursor::kHand;
     glow = 0.f;
     state = kNormal;
@@ -102,6 +103,16 @@ void nG_InterfButton::setHitRect(float left, float top, float width, float heigh
     nE_Object* const parts[] = {layer0, layer1, layer2, text0, text1, text2};
     for (nE_Object* part : parts)
         if (part) part->input = false;
+}
+
+void nG_InterfButton::setPlateRect(float left, float top, float width, float height) {
+    if (!plateArea) {
+        plateArea = new nE_Object();
+        plateArea->name = name + "_plate";
+        adopt(plateArea, kHitAreaZ);
+    }
+    plateArea->inputRect = nE_Rect{left, top, width, height};
+    plateArea->inputRectSet = true;
 }
 
 void nG_InterfButton::show(nE_Object* object, bool shown) {

@@ -42,6 +42,8 @@ public:
     void build(const Params& params);
     // From now on only this rectangle (button-local) takes the pointer; layers and captions do not.
     void setHitRect(float left, float top, float width, float height);
+    // A second rectangle (button-local) that takes the pointer for the button: the name plate above it.
+    void setPlateRect(float left, float top, float width, float height);
     // Normal or disabled, without touching the cursor or the glow.
     void setEnabled(bool enabled);
     void setState(int newState);
@@ -65,6 +67,7 @@ public:
     nE_Text* text1 = nullptr;
     nE_Text* text2 = nullptr;
     nE_Object* hitArea = nullptr;
+    nE_Object* plateArea = nullptr;
     int hoverCursor = nG_Cursor::kHand;
     float glow = 0.f;
     int state = kNormal;

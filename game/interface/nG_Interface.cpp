@@ -245,6 +245,8 @@ void nG_Interface::buildButtons() {
     diaryButton = new nG_InterfButton(std::string(kName) + "_diary_btn");
     diaryButton->build(nG_InterfButton::Params{});
     diaryButton->setHitRect(-45, -50, 90, 100);
+    // The "Diary" plate of the bar, above the book, is part of the button.
+    diaryButton->setPlateRect(57 - 54 - 46, 613 - 18 - 683, 108, 36);
     place(diaryButton, 46, 683, 13, onDiary);
 }
 

@@ -95,6 +95,8 @@ nG_MinigameTimer::nG_MinigameTimer() {
     skipButton = new nG_InterfButton(prefix + "_btn");
     skipButton->build(nG_InterfButton::Params{});
     skipButton->setHitRect(-42, -45, 84, 90);
+    // The "Skip" plate above the clock is part of the button.
+    skipButton->setPlateRect(967 - 52 - kClockX, 615 - 18 - kClockY, 104, 36);
     skipButton->onClick = onSkip;
     skipButton->clickArg = this;
     place(this, skipButton, skipButton->name, nullptr, kClockX, kClockY, 1)->input = true;

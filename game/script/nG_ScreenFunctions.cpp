@@ -57,6 +57,11 @@ int nG_ScreenFunctions::SwitchToMenu(lua_State* L) {
     return nE_ScriptArgs::done(L);
 }
 
+int nG_ScreenFunctions::ResumeGame(lua_State* L) {
+    if (nG_Screen* screen = nG_Screen::current()) screen->closePauseMenu();
+    return nE_ScriptArgs::done(L);
+}
+
 int nG_ScreenFunctions::Quit(lua_State* L) {
     if (notEngine* engine = notEngine::instance()) engine->Exit();
     return nE_ScriptArgs::done(L);

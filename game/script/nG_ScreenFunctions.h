@@ -8,6 +8,8 @@ class nG_ScreenFunctions {
 public:
     static int SwitchToGame(lua_State* L);
     static int SwitchToMenu(lua_State* L);
+    // Closes the pause menu: the game goes on.
+    static int ResumeGame(lua_State* L);
     static int Quit(lua_State* L);
     static int ShowObjectWindow(lua_State* L);
     static int IsNoSoundDevice(lua_State* L);

@@ -95,6 +95,7 @@ const nG_ScriptFunctions::Entry kTable[nG_ScriptFunctions::kCount] = {
     {"IsCorruptedProfile", nG_ProfileFunctions::IsCorruptedProfile},
     {"SwitchToGame", nG_ScreenFunctions::SwitchToGame},
     {"SwitchToMenu", nG_ScreenFunctions::SwitchToMenu},
+    {"ResumeGame", nG_ScreenFunctions::ResumeGame},
     {"Quit", nG_ScreenFunctions::Quit},
     {"ShowObjectWindow", nG_ScreenFunctions::ShowObjectWindow},
     {"IsNoSoundDevice", nG_ScreenFunctions::IsNoSoundDevice},

@@ -5,6 +5,7 @@
 
 #include "engine/core/nE_AnimLine.h"
 #include "engine/core/nE_Core.h"
+#include "engine/core/nE_Debug.h"
 #include "engine/core/nE_DisplayChoice.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Scene.h"
@@ -100,6 +101,10 @@ void nG_Screen::declareContent() {
     // The developer start and F1-F12 start this level; so does a new game from the menu.
     R::addNeed({"game", R::kLevel, kLevelPath, owner, "", ""});
     R::addNeed({"", R::kTrigger, kFullscreenTrigger, owner, "", ""});
+    R::addNeed({"game", R::kModule, kPauseModule, owner, "", ""});
+    R::addNeed({"game", R::kObject, kPauseObject, owner, kPauseModule, ""});
+    R::addNeed({"game", R::kTrigger, kPauseStartTrigger, owner, "", ""});
+    R::addNeed({"game", R::kTrigger, kPauseEscapeTrigger, owner, "", ""});
 }
 
 void nG_Screen::reset() {
@@ -196,6 +201,7 @@ void nG_Screen::stopSounds() {
 }
 
 void nG_Screen::startGame() {
+    closePauseMenu();
     stopSounds();
     if (menu) {
         nG_Menu* leaving = menu;
@@ -222,6 +228,7 @@ void nG_Screen::startGame() {
 }
 
 void nG_Screen::openMenu(bool logo) {
+    closePauseMenu();
     if (game) {
         game->settle();
         post<MSG_SAVE_GAME>();
@@ -267,14 +274,65 @@ bool nG_Screen::handleInput(const nE_InputEvent& event, nE_RenderState& world) {
         return true;
     }
     (void)world;
-    return false;
+    // Escape comes here when nothing in the game took it: the game is in play with nothing open over it.
+    if (event.type != nE_InputEvent::kKeyDown || event.code != kKeyEscape || paused) return false;
+    if (pauseMenu) {
+        nE_TriggerHub* hub = nE_Core::exists() ? nE_Core::get()->triggerHubIfAlive() : nullptr;
+        if (hub && hub->find(kPauseEscapeTrigger))
+            nE_Scene::queueTrigger(pauseMenu->name, kPauseEscapeTrigger);
+        else
+            closePauseMenu();
+        return true;
+    }
+    if (!game || !game->inPlay()) return false;
+    openPauseMenu();
+    return true;
+}
+
+void nG_Screen::openPauseMenu() {
+    if (pauseMenu || !game || !nE_Core::exists()) return;
+    nE_Core* core = nE_Core::get();
+    nE_Object* window = core->scene().findObject(kPauseObject);
+    if (!window) {
+        nE_Module::bringIn(kPauseModule, true);
+        window = core->scene().findObject(kPauseObject);
+    }
+    if (!window || window == this || window->isAncestorOf(this)) {
+        nE_Debug::writef("nG_Screen: the pause menu \"%s\" is not in %s", kPauseObject, kPauseModule);
+        return;
+    }
+    // Above the game, under the focus overlay.
+    window->editLocalState()->z = 0.5f;
+    core->scene().attach(this, window);
+    if (window->parent != this) return;
+    pauseMenu = window;
+    applyStill();
+    nE_Scene::queueTrigger(window->name, kPauseStartTrigger);
+}
+
+void nG_Screen::closePauseMenu() {
+    if (!pauseMenu) return;
+    nE_Object* window = pauseMenu;
+    pauseMenu = nullptr;
+    if (nE_Core::exists() && window->parent == this) nE_Core::get()->scene().park(window);
+    applyStill();
+}
+
+void nG_Screen::applyStill() {
+    const bool still = paused || pauseMenu;
+    if (nE_Core::exists()) nE_Core::get()->timerHub().paused = still;
+    for (nE_Object* child : children) {
+        if (child == dim || child == pausedLabel) continue;
+        const bool off = child == pauseMenu ? paused : still;
+        child->active = !off;
+        child->input = !off;
+    }
 }
 
 void nG_Screen::setPaused(bool p) {
     if (p == paused) return;
     paused = p;
     if (nE_SoundHub::exists()) nE_SoundHub::get()->pauseAll(p);
-    if (nE_Core::exists()) nE_Core::get()->timerHub().paused = p;
     makeOverlay();
     if (paused) {
         dim->visible = pausedLabel->visible = true;
@@ -289,11 +347,7 @@ void nG_Screen::setPaused(bool p) {
         animate(pausedLabel, kTypeScaleX, {0, 1.0f, 0.05f, 0.9f, 0.1f, 0.9f, kFade, 1.25f});
         animate(pausedLabel, kTypeScaleY, {0, 1.0f, 0.05f, 0.9f, 0.1f, 0.9f, kFade, 1.25f});
     }
-    for (nE_Object* child : children) {
-        if (child == dim || child == pausedLabel) continue;
-        child->active = !paused;
-        child->input = !paused;
-    }
+    applyStill();
 }
 
 void nG_Screen::saveForClose() {

@@ -28,6 +28,13 @@ public:
     static constexpr const char* kPauseDimImage = "assets/interface/main/black";
     static constexpr const char* kPauseLabelImage = "assets/interface/main/paused";
     static constexpr const char* kFullscreenTrigger = "ng_toggle_fullscreen";
+    // The pause menu Escape opens over a game in play: a window object of its own module, started with
+    // its start trigger; Escape while it is open goes to its escape trigger.
+    static constexpr const char* kPauseModule = "assets/menu/pause/module";
+    static constexpr const char* kPauseObject = "pause_menu";
+    static constexpr const char* kPauseStartTrigger = "ng_startpause";
+    static constexpr const char* kPauseEscapeTrigger = "pm_escape";
+    static constexpr int kKeyEscape = 27;
 
     // What the next start does.
     using GameStart = nG_GameStart;
@@ -48,6 +55,9 @@ public:
     void requestMenu();
     // Pauses or resumes everything below the screen, with the overlay's animations.
     void setPaused(bool paused);
+    // The pause menu stills the game (its timers, animations and updates) while it is open.
+    void openPauseMenu();
+    void closePauseMenu();
     // The window is closing: a running game settles and saves.
     void saveForClose();
     void applyCanvas(const nE_CanvasMapping& mapping);
@@ -65,6 +75,8 @@ public:
     bool previewing = false;
     nE_Sprite* dim = nullptr;
     nE_Sprite* pausedLabel = nullptr;
+    // The open pause menu, or none.
+    nE_Object* pauseMenu = nullptr;
     GameStart gameStart;
 
 private:
@@ -79,4 +91,6 @@ private:
     void startGame();
     void openMenu(bool logo);
     void showObjectWindow(const nG_ObjectWindowRequest& request);
+    // Stills or wakes the screen's children for the focus pause and the pause menu together.
+    void applyStill();
 };

@@ -116,7 +116,7 @@ TEST_F(MinigameRun, TheGearPlatesTurnedIntoOneTrainOpenTheBoxOnTheClockHand) {
     walk.tap(plateX(0), plateY(1));
     walk.tap(plateX(1), plateY(1)).tap(plateX(1), plateY(1));
     walk.tap(plateX(1), plateY(2)).tap(plateX(1), plateY(2));
-    walk.tap(512, 574).wait(90).tap(519, 461).wait(120);
+    walk.tap(100, 566).wait(90).tap(519, 461).wait(120);  // Back
     walk.tap(plateX(2), plateY(2));
     walk.tap(plateX(3), plateY(2)).tap(plateX(3), plateY(2));
     walk.tap(plateX(3), plateY(1)).tap(plateX(3), plateY(1));

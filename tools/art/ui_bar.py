@@ -102,6 +102,16 @@ def build_bar():
     S.save_png(n, "interface/main/guide_btn")
     S.save_png(S.hover(n, 0.12, 0.3, 0.9, 4), "interface/main/guide_btn_over")
 
+    # ---- back button of the hidden-object scenes and puzzles: the guide button's wood, longer, with a
+    # brass arrow at its left end (the caption is the game's text)
+    n, _ = S.button(136, 40, seed + 45, "wood", 14, 3, 4, fill_base="walnut")
+    n = darken_fill(n, 0.25)
+    arrow = S.arrow_mask(18, 14, "left", shaft=0.4, head=0.55)
+    S.over_center(n, S.solid(S.shift(arrow, 1, 1), "#000000", 0.6), 24, 20)
+    S.over_center(n, S.solid(arrow, "amber"), 23, 19)
+    S.save_png(n, "interface/main/back_btn")
+    S.save_png(S.hover(n, 0.12, 0.3, 0.9, 4), "interface/main/back_btn_over")
+
     # ---- lamp glow animation
     build_light()
 

@@ -11,6 +11,9 @@
 #include "engine/script/nE_SLHelper_XML.h"
 #include "game/core/nG_Messages.h"
 #include "game/interface/nG_Cursor.h"
+#include "game/interface/nG_Dialog.h"
+#include "game/interface/nG_Popup.h"
+#include "game/interface/nG_Tutorial.h"
 #include "pflib/recording/TRecordingSound.h"
 #include "tests/game/core/GameTestSupport.h"
 
@@ -174,6 +177,35 @@ TEST_F(GameObjectTest, ASubRoomOpensInItsFrameOverTheBlurAndClosesFromTheFrame) 
     EXPECT_EQ(cursor.kinds.back(), 1);
     EXPECT_EQ(eval("GetCurrentRoom()"), "room_a");
     EXPECT_EQ(log(), "open sub_c;close sub_c;");
+}
+
+TEST_F(GameObjectTest, EscapeClosesTheTopmostThingOpenAndInPlayLeavesTheKeyToTheScreen) {
+    nG_Interface* in = ng->interface;
+    openC();
+    lua("ShowDialog('x', 512, 384); ShowPopup('x'); ShowTutorial('x', 512, 300, 0, 0, 0, 0, '')");
+    run(0.5f);
+    nE_InputEvent escape;
+    escape.type = nE_InputEvent::kKeyDown;
+    escape.code = nG_Game::kKeyEscape;
+    nE_RenderState world;
+    // The tip, the rules box, the pop-up, then the close-up: one at each press, each taken by the game.
+    EXPECT_TRUE(ng->handleInput(escape, world));
+    EXPECT_EQ(in->tutorial->state, nG_Tutorial::kFadingOut);
+    EXPECT_NE(in->dialog->state, nG_Dialog::kFadingOut);
+    EXPECT_TRUE(ng->handleInput(escape, world));
+    EXPECT_EQ(in->dialog->state, nG_Dialog::kFadingOut);
+    EXPECT_EQ(in->popup->mode, nG_Popup::kOpen);
+    EXPECT_TRUE(ng->handleInput(escape, world));
+    EXPECT_EQ(in->popup->mode, nG_Popup::kClosing);
+    EXPECT_TRUE(ng->handleInput(escape, world));
+    tick(0);
+    EXPECT_EQ(sub("sub_c")->state, nG_Room::kClosing);
+    run(0.7f);
+    EXPECT_EQ(ng->currentSubRoom, nullptr);
+    // Nothing open in play: the key goes on (the screen pauses); with the interface hidden it stays.
+    EXPECT_FALSE(ng->handleInput(escape, world));
+    lua("HideInterface(1, 0)");
+    EXPECT_TRUE(ng->handleInput(escape, world));
 }
 
 TEST_F(GameObjectTest, ABlockedCloseKeepsTheSubRoomOpenAgainstEveryRequest) {

@@ -91,7 +91,7 @@ TEST_F(InterfaceTest, TheLeftLampGlowsWhileTheDiaryButtonIsPointedAt) {
     EXPECT_GT(frame, 0);
 
     // From the diary button straight onto the bar's pod: the lamp halts where it stands.
-    pointer(20, 620);
+    pointer(120, 712);
     EXPECT_FALSE(left->playing);
     EXPECT_EQ(left->currentFunction, -1);
     EXPECT_EQ(cursor.kinds.back(), 1);

@@ -223,7 +223,6 @@ def build():
     oc = Layer(kit.W, kit.H)
     things.oilcan(oc, 512, 300, 1.6, 0.0, SEED, L)
     room.obj("bench_oilcan", "oilcan", kit.with_shadow(oc.cropped(2), 3, 4, 3, 0.0), 5)
-    room.exit_down("bench_exit")
     room.write()
     return room
 

@@ -115,7 +115,6 @@ def gears(seed=707):
         for lit in (False, True):
             res = "tile_%s%s" % (kind, "_lit" if lit else "")
             room.obj("gears_" + res, res, plate(kind, lit, seed + len(kind)), 2, record=False, crop=False)
-    room.exit_down("gears_exit")
     room.write()
 
 
@@ -183,7 +182,6 @@ def clockface(seed=808):
             room.rows.append(("clockface_tile_%d" % tile, room.res("tile_%d" % tile), 372 + c * 140, 160 + r * 140, 140, 140, 2))
     g = props.glow_layer(kit.ellipse(512, 300, 205, 205), "amber", 14, 0.6)
     room.obj("clockface_glow", "glow", g, 5)
-    room.exit_down("clockface_exit")
     room.write()
 
 

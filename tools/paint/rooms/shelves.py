@@ -209,7 +209,6 @@ def build():
     g = Layer(kit.W, kit.H)
     things.gearwheel(g, 512, 300, 1.8, 0.0, SEED, (-0.6, -0.7, 0.55))
     room.obj("shelves_gear", "gear", kit.with_shadow(g.cropped(2), 3, 4, 3, 0.0), 5)
-    room.exit_down("shelves_exit")
     room.write()
     return room
 
