@@ -119,18 +119,13 @@ float nG_TextEdit::measure(const std::vector<uint32_t>& chars, size_t n) {
     size_t inked = n;
     while (inked > 0 && chars[inked - 1] == static_cast<uint32_t>(kKeySpace)) --inked;
     nE_Font::Canvas canvas;
-    if (!font) return 0;
-    float width = fontSize / 20.f * 11;
-    if (inked > 0) {
-        if (!font->renderCanvas(encode(std::vector<uint32_t>(chars.begin(), chars.begin() + inked)), fontSize,
-                                -1, 0, canvas))
-            return 0;
-        width = static_cast<float>(canvas.width);
-    } else if (n == 0 || !font->renderCanvas("H", fontSize, -1, 0, canvas)) {
-        // The probe only sets the size the advance below is read at.
+    if (!font || !font->renderCanvas(encode(std::vector<uint32_t>(chars.begin(), chars.begin() + inked)),
+                                     fontSize, -1, 0, canvas))
         return 0;
-    }
-    if (inked < n) width += static_cast<float>((n - inked) * font->advance(static_cast<uint32_t>(kKeySpace)));
+    float width = static_cast<float>(canvas.width);
+    // An empty prefix renders nothing that sets the size the advance is read at.
+    if (inked < n && (inked > 0 || font->renderCanvas("H", fontSize, -1, 0, canvas)))
+        width += static_cast<float>((n - inked) * font->advance(static_cast<uint32_t>(kKeySpace)));
     return width;
 }
 
