@@ -99,7 +99,9 @@ void nG_BlackBarText::update(float dt) {
             placed = true;
         }
     }
-    if (state == kShown) {
+    if (covered) {
+        fade = std::max(0.f, fade - kSpeed * dt);
+    } else if (state == kShown) {
         fade = std::min(1.f, fade + kSpeed * dt);
         if (fade >= 1) {
             shownTime += dt;

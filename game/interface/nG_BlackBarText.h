@@ -1,7 +1,8 @@
 // The narration bar ("ng_blackbar"): a dark bar along the top of the screen with one line of narration
 // (ShowBlackBarText; the text is a string-table key). A new text waits until the one shown has faded out.
 // The bar leaves after its display time, at a press on it (which still reaches what lies below), or
-// when asked to (subtitles take its place).
+// when asked to (subtitles take its place). While something it would cover is open (the diary, a
+// close-up) it stands aside, and comes back with the rest of its time when that closes.
 #pragma once
 
 #include <string>
@@ -41,6 +42,8 @@ public:
     // Seconds the current text has stood fully shown.
     float shownTime = 0.f;
     bool placed = false;
+    // Set by the interface while the diary or a close-up is open.
+    bool covered = false;
 
     nE_Text* text = nullptr;
     nE_Sprite* background = nullptr;

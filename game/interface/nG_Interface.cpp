@@ -119,7 +119,8 @@ void nG_Interface::reset() {
     // Owned widgets, in this order: tasks header (z 4), inventory (0), pop-up (1000), tasks (1),
     // black-bar text (19), sub-room frame (-2), dialog (18), hint (6), subtitles (1002), mini-game
     // timer (7), hidden-object dialog (-1), hidden-object collector (5), diary collector (17), diary
-    // book (14), diary (11), tutorial (20), achievement (23).
+    // book (14), diary (11), tutorial (20), achievement (17.5: under the dialog, the narration and the
+    // tips, so that a notice never hides a question or the rules).
     tasksHeader = new nG_TasksHeader();
     adopt(tasksHeader, 4);
     inventory = new nG_Inventory();
@@ -153,7 +154,7 @@ void nG_Interface::reset() {
     tutorial = new nG_Tutorial();
     adopt(tutorial, 20);
     achievement = new nG_Achievement();
-    adopt(achievement, 23);
+    adopt(achievement, 17.5f);
 
     buildBar();
     buildButtons();
@@ -311,6 +312,9 @@ void nG_Interface::update(float dt) {
     else if (!hidden && fade < 1)
         fade = std::min(fade + kFadeSpeed * dt, 1.f);
     editLocalState()->alpha = fade;
+    // The narration bar runs along the top edge, where the diary's pages and a close-up's frame and
+    // close button stand.
+    blackBar->covered = diary->opened() || frame->subRoom != nullptr;
 }
 
 bool nG_Interface::handleInput(const nE_InputEvent& event, nE_RenderState&) {

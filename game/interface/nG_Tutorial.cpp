@@ -29,6 +29,13 @@ constexpr int kTextWidth = 320;
 constexpr float kButtonZ = 10;
 // Below this opacity the box counts as not there: a hidden interface never leaves the pointer caught.
 constexpr float kSeenAlpha = 0.01f;
+constexpr float kScreenWidth = 1024, kScreenHeight = 768;
+
+// The place nearest to `at` where the box (its extent relative to its centre) lies wholly within 0..size.
+float within(float at, float low, float extent, float size) {
+    if (extent <= 0) return at;
+    return std::max(-low, std::min(at, size - (low + extent)));
+}
 
 }  // namespace
 
@@ -130,8 +137,13 @@ void nG_Tutorial::showHint(const nG_TutorialRequest& request) {
     arrowAngle = std::isfinite(request.arrowAngle) ? request.arrowAngle : 0.f;
     closeTrigger = request.closeTrigger;
 
-    editLocalState()->x = static_cast<float>(posX);
-    editLocalState()->y = static_cast<float>(posY);
+    // The box stays wholly on the screen wherever the script asked for it; the arrow still points where
+    // it was told.
+    const nE_Rect box = background->getLocalRect();
+    const float x = within(static_cast<float>(posX), box.x, box.w, kScreenWidth);
+    const float y = within(static_cast<float>(posY), box.y, box.h, kScreenHeight);
+    editLocalState()->x = x;
+    editLocalState()->y = y;
     text->setText(textId);
     for (nG_InterfButton* button : {yesButton, noButton, okButton, skipButton}) {
         button->visible = false;
@@ -139,8 +151,8 @@ void nG_Tutorial::showHint(const nG_TutorialRequest& request) {
     }
     if (arrowX != 0 || arrowY != 0) {
         arrow->visible = true;
-        arrow->editLocalState()->x = static_cast<float>(arrowX - posX);
-        arrow->editLocalState()->y = static_cast<float>(arrowY - posY);
+        arrow->editLocalState()->x = static_cast<float>(arrowX) - x;
+        arrow->editLocalState()->y = static_cast<float>(arrowY) - y;
         arrow->editLocalState()->angle = arrowAngle;
         arrow->play(kArrowFunction, "");
     } else {

@@ -47,6 +47,8 @@ void nG_TextEdit::resetOwn() {
     clearOnFirstInput = false;
     clearedOnFirstInput = false;
     enterTrigger.clear();
+    changeTrigger.clear();
+    fullTrigger.clear();
     rawText = true;
 }
 
@@ -68,7 +70,11 @@ void nG_TextEdit::loadProperties(nE_SLHelper& helper) {
     helper.readBool("clearonfirstinput", clearOnFirstInput);
     helper.readBool("clearedonfirstinput", clearedOnFirstInput);
     helper.readString("trg_enter", enterTrigger);
+    helper.readString("trg_change", changeTrigger);
+    helper.readString("trg_full", fullTrigger);
     if (maxChars < 0) maxChars = 0;
+    // A field set up anew (as when its panel opens) shows its caret at once.
+    blinkTime = 0;
     if (text != before || characters().size() > static_cast<size_t>(maxChars)) {
         const std::string wanted = text;
         text.clear();
@@ -82,6 +88,8 @@ void nG_TextEdit::saveProperties(nE_SLHelper& helper) {
     helper.writeBool("clearonfirstinput", clearOnFirstInput);
     helper.writeBool("clearedonfirstinput", clearedOnFirstInput);
     helper.writeString("trg_enter", enterTrigger);
+    helper.writeString("trg_change", changeTrigger, "");
+    helper.writeString("trg_full", fullTrigger, "");
 }
 
 void nG_TextEdit::loadResources() {
@@ -92,6 +100,8 @@ void nG_TextEdit::loadResources() {
         setText(again);
     }
     if (clearOnFirstInput) clearedOnFirstInput = false;
+    // Only now is the font there to size the caret of a field that opens empty.
+    placeCaret();
 }
 
 std::vector<uint32_t> nG_TextEdit::characters() const {
@@ -104,11 +114,19 @@ void nG_TextEdit::setCharacters(const std::vector<uint32_t>& chars) {
 }
 
 float nG_TextEdit::measure(const std::vector<uint32_t>& chars, size_t n) {
+    // A line's canvas ends at its last glyph: spaces typed at the end are counted by their advance, so
+    // that the caret moves past them.
+    size_t inked = n;
+    while (inked > 0 && chars[inked - 1] == static_cast<uint32_t>(kKeySpace)) --inked;
     nE_Font::Canvas canvas;
-    if (!font || !font->renderCanvas(encode(std::vector<uint32_t>(chars.begin(), chars.begin() + n)),
+    if (!font || !font->renderCanvas(encode(std::vector<uint32_t>(chars.begin(), chars.begin() + inked)),
                                      fontSize, -1, 0, canvas))
         return 0;
-    return static_cast<float>(canvas.width);
+    float width = static_cast<float>(canvas.width);
+    // An empty prefix renders nothing that sets the size the advance is read at.
+    if (inked < n && (inked > 0 || font->renderCanvas("H", fontSize, -1, 0, canvas)))
+        width += static_cast<float>((n - inked) * font->advance(static_cast<uint32_t>(kKeySpace)));
+    return width;
 }
 
 void nG_TextEdit::remeasure() {
@@ -126,6 +144,7 @@ void nG_TextEdit::setText(const std::string& newText, const std::string& p1, con
     setCharacters(chars);
     remeasure();
     caretIndex = static_cast<int>(chars.size());
+    blinkTime = 0;
     placeCaret();
 }
 
@@ -146,11 +165,23 @@ void nG_TextEdit::placeCaret() {
     const int length = static_cast<int>(charRight.size());
     if (caretIndex < 0) caretIndex = 0;
     if (caretIndex > length) caretIndex = length;
-    const nE_Rect block = getLocalRect();
+    nE_Rect block = getLocalRect();
+    if (block.h <= 0) {
+        // An empty field has no rendered line: the caret stands as tall as one, centred like a typed one.
+        nE_Font::Canvas canvas;
+        const bool measured = font && font->renderCanvas("H", fontSize, -1, 0, canvas) && canvas.height > 0;
+        block.h = measured ? static_cast<float>(canvas.height) : static_cast<float>(fontSize);
+        block.y = -block.h / 2;
+    }
     const float unit = fontSize / 20.f;
     caretX =
         caretIndex == 0 ? block.x + unit * 5 : charRight[caretIndex - 1] + block.x + unit * 11 - unit * 5;
     caretY = block.y;
+    caretHeight = block.h;
+}
+
+void nG_TextEdit::queue(const std::string& trigger) {
+    if (!trigger.empty()) nE_Scene::queueTrigger(name, trigger);
 }
 
 void nG_TextEdit::update(float dt) {
@@ -179,8 +210,9 @@ bool nG_TextEdit::handleInput(const nE_InputEvent& event, nE_RenderState& world)
             --caretIndex;
             blinkTime = 0;
             clearFirst();
+            queue(changeTrigger);
         }
-    } else if (code > 0 && code < 128 && (std::isalpha(code) || std::isdigit(code))) {
+    } else if (code > 0 && code < 128 && (std::isalpha(code) || std::isdigit(code) || code == kKeySpace)) {
         clearFirst();
         std::vector<uint32_t> chars = characters();
         if (chars.size() < static_cast<size_t>(maxChars)) {
@@ -194,6 +226,9 @@ bool nG_TextEdit::handleInput(const nE_InputEvent& event, nE_RenderState& world)
             charRight.insert(charRight.begin() + caretIndex, edge);
             ++caretIndex;
             blinkTime = 0;
+            queue(changeTrigger);
+        } else {
+            queue(fullTrigger);
         }
     } else {
         return nE_Text::handleInput(event, world);
@@ -205,8 +240,7 @@ bool nG_TextEdit::handleInput(const nE_InputEvent& event, nE_RenderState& world)
 void nG_TextEdit::drawSelf(nE_Render* renderer, nE_RenderState& world) {
     nE_Text::drawSelf(renderer, world);
     if (!renderer || caretAlpha <= 0) return;
-    const nE_Rect block = getLocalRect();
-    const float height = block.h > 0 ? block.h : static_cast<float>(fontSize);
+    const float height = caretHeight > 0 ? caretHeight : static_cast<float>(fontSize);
     const pf::TColor white{1, 1, 1, caretAlpha * world.alpha};
     renderer->drawLine(caretX, caretY, caretX, caretY + height, white, world);
 }

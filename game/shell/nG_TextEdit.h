@@ -1,6 +1,7 @@
 // A one-line text entry field (type "textedit"): a text object shown as typed, with a blinking caret,
 // a length limit, an optional clearing of the preset text on the first key, and a trigger queued on
-// Enter. Only letters and digits are typed; Left, Right and Backspace edit.
+// Enter. Letters, digits and spaces are typed; Left, Right and Backspace edit. Scripts may hear of every
+// edit ("trg_change", to show a count) and of a key refused at the length limit ("trg_full").
 #pragma once
 
 #include <cstdint>
@@ -17,11 +18,13 @@ public:
     static constexpr int kKeyBackspace = 8;
     static constexpr int kKeyLeft = -126;
     static constexpr int kKeyRight = -125;
+    static constexpr int kKeySpace = 32;
 
     nG_TextEdit();
     ~nG_TextEdit() override;
 
-    // The text object's keys, then "maxchars", "clearonfirstinput", "clearedonfirstinput", "trg_enter".
+    // The text object's keys, then "maxchars", "clearonfirstinput", "clearedonfirstinput", "trg_enter",
+    // and "trg_change" and "trg_full" when they are set.
     void loadProperties(nE_SLHelper& helper) override;
     void saveProperties(nE_SLHelper& helper) override;
     std::string getTypeName() const override;
@@ -43,6 +46,8 @@ public:
     bool clearOnFirstInput = false;
     bool clearedOnFirstInput = false;
     std::string enterTrigger;
+    std::string changeTrigger;
+    std::string fullTrigger;
 
     int caretIndex = 0;
     // Per character: the x of the right edge of the text up to and including it, from the text's left edge.
@@ -50,6 +55,7 @@ public:
     float blinkTime = 0;
     float caretAlpha = 1;
     float caretX = 0, caretY = 0;
+    float caretHeight = 0;
 
 private:
     void resetOwn();
@@ -60,4 +66,5 @@ private:
     float measure(const std::vector<uint32_t>& chars, size_t n);
     void remeasure();
     void clearFirst();
+    void queue(const std::string& trigger);
 };

@@ -150,7 +150,9 @@ TEST(DiaryRun, TheWorkshopsPageLeavesTheWallAndFliesIntoTheDiary) {
         20)
         << "the page is pinned on the wall";
     EXPECT_LT(difference(before.image, back, 0, 0, 300, 0, 1024, 590), 6) << "the workshop";
-    const Shot flying = walkUntil(user, 490);
+    // Each walk starts a new game, so each has a player of its own (a saved game would be asked about).
+    TempDir later;
+    const Shot flying = walkUntil(later, 490);
     expectClean(flying.run);
     ASSERT_TRUE(flying.image);
     EXPECT_LT(
@@ -172,7 +174,8 @@ TEST(DiaryRun, TheDiaryOpensOnTheNewPageWithTheRoomMarkedAndTurnsBack) {
               warmth(open.image, kHallOnMap[0], kHallOnMap[1]) + 20)
         << "the workshop is marked on the map";
 
-    const Shot turned = walkUntil(user, 640);
+    TempDir later;
+    const Shot turned = walkUntil(later, 640);
     expectClean(turned.run);
     ASSERT_TRUE(turned.image);
     EXPECT_LT(pageDifference(turned.image, 1), 12) << "turned back to the letter";

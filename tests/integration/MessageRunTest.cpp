@@ -142,10 +142,11 @@ TEST(MessageRun, TheGateTeachesNarratesAndRewardsAndARestartStillCountsTheReward
     const Tone earned = tone(page, 248, 242, 288, 282), missing = tone(page, 248, 304, 288, 344);
     EXPECT_LT(earned.light + 40, missing.light) << "the earned medal in full colour, the others faded";
 
-    // A second game of the same player: "no" to tips, which the profile keeps; the key does not count again.
+    // A second game of the same player, over the first one's save (Yes to the question): "no" to tips,
+    // which the profile keeps; the key does not count again.
     run = play(user, kGame,
-               toTheMenu() + click(170, 250, 340) + click(kQuestion, 282, 300) + click(480, 220, 496) +
-                   click(520, 212, 573),
+               toTheMenu() + click(160, 250, 340) + click(170, 412, 452) + click(kQuestion, 282, 300) +
+                   click(480, 220, 496) + click(520, 212, 573),
                560, user.file("again.png"));
     expectCleanRun(run);
     const std::string profile = user.read("p_Wren.xml");
