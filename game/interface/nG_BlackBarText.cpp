@@ -14,6 +14,14 @@ namespace {
 constexpr float kTextY = -4;
 constexpr const char* kBar = "assets/interface/bbtext/back";
 constexpr const char* kFont = "assets/fonts/garapremrpro";
+// Under a close-up the band is this share of the bar's height and width (clear of the Diary and Hint
+// plates) and sits this far below the frame, but never lower than kLowestY, where the inventory's panel
+// begins.
+constexpr float kNarrowScale = 0.6f;
+constexpr float kNarrowWidth = 0.78f;
+constexpr int kWideText = 950;
+constexpr float kFrameGap = 8;
+constexpr float kLowestY = 658;
 }  // namespace
 
 void nG_BlackBarText::declareContent() {
@@ -28,7 +36,7 @@ nG_BlackBarText::nG_BlackBarText() {
     text->name = std::string(kName) + "_text";
     text->setResourceName(kFont);
     text->fontSize = 24;
-    text->maxWidth = 950;
+    text->maxWidth = kWideText;
     text->editLocalState()->y = kTextY;
     text->editLocalState()->z = 1;
     text->editLocalState()->red = 255.f / 255;
@@ -91,13 +99,22 @@ void nG_BlackBarText::display() {
 
 void nG_BlackBarText::update(float dt) {
     nE_Object::update(dt);
-    if (!placed) {
-        // The bar's top edge touches the top of the screen once its image is known.
-        const float height = background->getLocalRect().h;
-        if (height > 0) {
-            editLocalState()->y = height / 2;
-            placed = true;
+    // The bar's top edge touches the top of the screen once its image is known.
+    const float height = background->getLocalRect().h;
+    if (height > 0) {
+        const bool underFrame = frameBottom >= 0;
+        const float scale = underFrame ? kNarrowScale : 1.f;
+        const float y =
+            underFrame ? std::min(frameBottom + kFrameGap + height * scale / 2, kLowestY) : height / 2;
+        if (!placed || localState().y != y) editLocalState()->y = y;
+        if (background->localState().scaleY != scale) {
+            auto bg = background->editLocalState();
+            bg->scaleY = scale;
+            bg->scaleX = underFrame ? kNarrowWidth : 1.f;
+            text->maxWidth = static_cast<int>(underFrame ? kWideText * kNarrowWidth : kWideText);
+            text->render();
         }
+        placed = true;
     }
     if (covered) {
         fade = std::max(0.f, fade - kSpeed * dt);

@@ -1,8 +1,9 @@
 // The narration bar ("ng_blackbar"): a dark bar along the top of the screen with one line of narration
 // (ShowBlackBarText; the text is a string-table key). A new text waits until the one shown has faded out.
 // The bar leaves after its display time, at a press on it (which still reaches what lies below), or
-// when asked to (subtitles take its place). While something it would cover is open (the diary, a
-// close-up) it stands aside, and comes back with the rest of its time when that closes.
+// when asked to (subtitles take its place). While the diary is open it stands aside and comes back with
+// the rest of its time when the diary closes; while a close-up is open it runs as a narrower band under
+// the close-up's frame, so that what happens inside the close-up is still told.
 #pragma once
 
 #include <string>
@@ -42,8 +43,10 @@ public:
     // Seconds the current text has stood fully shown.
     float shownTime = 0.f;
     bool placed = false;
-    // Set by the interface while the diary or a close-up is open.
+    // Set by the interface while the diary is open.
     bool covered = false;
+    // The lower edge of an open close-up's frame (screen y), or a negative number while none is open.
+    float frameBottom = -1.f;
 
     nE_Text* text = nullptr;
     nE_Sprite* background = nullptr;

@@ -151,6 +151,10 @@ void nG_FrameSubroom::update(float dt) {
     }
 }
 
+float nG_FrameSubroom::bottomEdge() const {
+    return localState().y + (frameRect.h / 2 + kEdge) * localState().scaleY;
+}
+
 void nG_FrameSubroom::stopLamp() {
     if (lamp) lamp->stop();
 }

@@ -36,6 +36,8 @@ public:
     // Frames the sub-room: the pieces are laid around its image. The caller shows the frame.
     void attach(nG_FramedRoom* subRoom);
     void show(bool shown);
+    // The screen height of the frame's lower edge.
+    float bottomEdge() const;
 
     nG_FramedRoom* subRoom = nullptr;
     bool hoverInside = false;

@@ -314,7 +314,8 @@ void nG_Interface::update(float dt) {
     editLocalState()->alpha = fade;
     // The narration bar runs along the top edge, where the diary's pages and a close-up's frame and
     // close button stand.
-    blackBar->covered = diary->opened() || frame->subRoom != nullptr;
+    blackBar->covered = diary->opened();
+    blackBar->frameBottom = frame->subRoom ? frame->bottomEdge() : -1.f;
 }
 
 bool nG_Interface::handleInput(const nE_InputEvent& event, nE_RenderState&) {
