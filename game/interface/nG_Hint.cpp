@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Scene.h"
@@ -74,7 +75,7 @@ nG_Hint::nG_Hint() {
     // A new game restores nothing: the hint starts charged, or its disabled button could never be used.
     setState(kCharged);
 
-    subscribe({MSG_HINT_INPUT, MSG_HINT_ALPHA, MSG_HINT_CHARGE});
+    subscribe({MSG_HINT_INPUT, MSG_HINT_ALPHA, MSG_HINT_CHARGE, MSG_HINT_POINT});
 }
 
 void nG_Hint::declareContent() {
@@ -177,6 +178,24 @@ void nG_Hint::pointAt(float x, float y) {
     animate(pointerEffect, kLineAngle, angle);
 }
 
+void nG_Hint::pointAtObject(const std::string& targetName) {
+    nE_Scene* s = scene();
+    nE_Object* target = s ? s->findObject(targetName) : nullptr;
+    if (!target || !s->isLive(target)) {
+        nE_Debug::writef("nG_Hint: no object \"%s\" on the screen to point at", targetName.c_str());
+        return;
+    }
+    pointAt(target);
+}
+
+void nG_Hint::pointAt(nE_Object* target) {
+    // Where the object stands, in the units of the hint's parent.
+    const pf::TMat4 m = target->worldStateFromTop().transform();
+    float x = m.m[12], y = m.m[13];
+    if (parent) nE_Geometry::toLocal(parent->worldStateFromTop().transform(), m.m[12], m.m[13], x, y);
+    pointAt(x, y);
+}
+
 nE_Object* nG_Hint::pickTarget(nE_Object* room) {
     if (!room) return nullptr;
     std::vector<nE_Object*> candidates;
@@ -205,13 +224,7 @@ void nG_Hint::use() {
     if (isHo) post<MSG_GET_CURRENT_ROOM>(&room);
     if (nE_Object* target = pickTarget(room)) {
         lastTarget = target->name;
-        if (!target->eventTriggers[kEventMouseDown].empty()) {
-            // Where the object stands, in the units of the hint's parent.
-            const pf::TMat4 m = target->worldStateFromTop().transform();
-            float x = m.m[12], y = m.m[13];
-            if (parent) nE_Geometry::toLocal(parent->worldStateFromTop().transform(), m.m[12], m.m[13], x, y);
-            pointAt(x, y);
-        }
+        if (!target->eventTriggers[kEventMouseDown].empty()) pointAt(target);
     }
     const std::string call = std::string(kTrigger) + "(" + (isHo ? "1" : "0") + ",\"" + lastTarget + "\")";
     nE_Scene::queueTrigger(name, call);
@@ -237,6 +250,9 @@ void nG_Hint::onMessage(const nE_Message& message) {
             break;
         case MSG_HINT_CHARGE:
             setState(kCharged);
+            break;
+        case MSG_HINT_POINT:
+            if (auto* value = message.payload<MSG_HINT_POINT>()) pointAtObject(*value);
             break;
         default:
             break;

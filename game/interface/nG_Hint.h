@@ -74,5 +74,8 @@ private:
     void showFrames();
     void playChargeEffect();
     void pointAt(float x, float y);
+    void pointAt(nE_Object* target);
+    // MSG_HINT_POINT: the light circles the named object of the live scene; a name not there is logged.
+    void pointAtObject(const std::string& targetName);
     void setLamp(bool on);
 };

@@ -16,7 +16,7 @@ public:
         const char* name;
         lua_CFunction function;
     };
-    static constexpr int kCount = 82;
+    static constexpr int kCount = 84;
 
     // All kCount entries in registration order.
     static const Entry* table();
