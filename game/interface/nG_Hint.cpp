@@ -66,7 +66,7 @@ nG_Hint::nG_Hint() {
     chargeEffect->editLocalState()->alpha = 0;
     chargeEffect->editLocalState()->blendMode = kBlendAdd;
     chargeEffect->editLocalState()->angle = 1.5707964f;
-    pointerEffect = part<nE_Sprite>(this, "ng_hint_effect_1", kPointerImage, 0, 0, 9);
+    pointerEffect = part<nE_Sprite>(this, "ng_hint_effect_1", kPointerImage, 0, 0, kPointerZ);
     pointerEffect->editLocalState()->alpha = 0;
     // The flash lies over the button: it must not take the press meant for it.
     flashEffect = part<nE_Sprite>(this, "ng_hint_effect_2", kFlashImage, 976, 686, 8.5f);
@@ -185,7 +185,21 @@ void nG_Hint::pointAtObject(const std::string& targetName) {
         nE_Debug::writef("nG_Hint: no object \"%s\" on the screen to point at", targetName.c_str());
         return;
     }
+    // Outside the room shown (the diary's map) the light must lie over the widget that shows the object,
+    // so it leaves the hint for the top of the bar's layers until it points into a room again.
+    nE_Object* room = nullptr;
+    post<MSG_GET_CURRENT_ROOM>(&room);
+    const bool inRoom = room && (room == target || room->isAncestorOf(target));
+    placePointer(inRoom);
     pointAt(target);
+}
+
+void nG_Hint::placePointer(bool inRoom) {
+    nE_Object* home = inRoom || !parent ? this : parent;
+    nE_Scene* s = scene();
+    if (pointerEffect->parent == home || !s) return;
+    pointerEffect->editLocalState()->z = home == this ? kPointerZ : kPointerOverAllZ;
+    s->attach(home, pointerEffect);
 }
 
 void nG_Hint::pointAt(nE_Object* target) {
@@ -223,6 +237,7 @@ void nG_Hint::use() {
     nE_Object* room = nullptr;
     if (isHo) post<MSG_GET_CURRENT_ROOM>(&room);
     if (nE_Object* target = pickTarget(room)) {
+        placePointer(true);
         lastTarget = target->name;
         if (!target->eventTriggers[kEventMouseDown].empty()) pointAt(target);
     }
