@@ -1,7 +1,8 @@
 // The hint outside hidden-object scenes, in the bundled game: pressed at the gate before anything is
 // done there, the narration bar tells of the urn and a light circles it; pressed again in the hall once
 // it has recharged, with nothing left to do there yet, it names the workshop and circles its door, and
-// the diary opened then marks the workshop on its map. Reference screenshots of these.
+// the diary opened then marks the workshop on its map. Reference screenshots of these. And the urn that
+// the first tip names brightens under the pointer.
 #include <gtest/gtest.h>
 
 #include <string>
