@@ -12,6 +12,24 @@
 #include "engine/script/nE_SLHelper.h"
 #include "game/core/nG_Messages.h"
 
+namespace {
+
+// How much an object under the pointer brightens, and how long it takes to get there.
+constexpr float kHoverLight = 0.3f, kHoverFadeSeconds = 0.15f;
+
+void fadeLights(nE_Object* holder, const nE_Object* lit, float step) {
+    for (nE_Object* child : holder->children) {
+        if (auto* sprite = dynamic_cast<nE_Sprite*>(child)) {
+            const float target = child == lit ? kHoverLight : 0;
+            sprite->highlight = sprite->highlight < target ? std::min(target, sprite->highlight + step)
+                                                           : std::max(target, sprite->highlight - step);
+        }
+        fadeLights(child, lit, step);
+    }
+}
+
+}  // namespace
+
 nG_Room::nG_Room() {
     resetOwn();
 }
@@ -67,6 +85,8 @@ void nG_Room::setState(int newState) {
             editLocalState()->alpha = 0;
             input = false;
             updateChildren = false;
+            // Shown again, it starts unlit.
+            fadeLights(this, nullptr, kHoverLight);
             break;
         case kOpening:
             fadeTime = 0;
@@ -103,24 +123,6 @@ void nG_Room::update(float dt) {
     fadeTime = std::min(fadeTime + dt, kFadeSeconds);
     if (fadeTime >= kFadeSeconds) setState(state == kOpening ? kOpen : kClosed);
 }
-
-namespace {
-
-// How much an object under the pointer brightens, and how long it takes to get there.
-constexpr float kHoverLight = 0.3f, kHoverFadeSeconds = 0.15f;
-
-void fadeLights(nE_Object* holder, const nE_Object* lit, float step) {
-    for (nE_Object* child : holder->children) {
-        if (auto* sprite = dynamic_cast<nE_Sprite*>(child)) {
-            const float target = child == lit ? kHoverLight : 0;
-            sprite->highlight = sprite->highlight < target ? std::min(target, sprite->highlight + step)
-                                                           : std::max(target, sprite->highlight - step);
-        }
-        fadeLights(child, lit, step);
-    }
-}
-
-}  // namespace
 
 void nG_Room::lightHovered(float dt) {
     const nE_Object* lit = nullptr;
