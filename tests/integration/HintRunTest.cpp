@@ -27,6 +27,20 @@ void pressHint(Walk& walk) {
     walk.move(980, 700).wait(5).click(kHint[0], kHint[1]);
 }
 
+// How many near-white pixels a ring around (x, y) holds: the hint's light circling what stands there.
+int lightAround(const std::string& shot, int x, int y) {
+    auto image = pf::TTexture::Get(shot);
+    int lit = 0;
+    for (int dy = -58; dy <= 58; ++dy)
+        for (int dx = -58; dx <= 58; ++dx) {
+            const int d2 = dx * dx + dy * dy;
+            if (d2 < 38 * 38 || d2 > 58 * 58) continue;
+            const halverntest::Pixel p = halverntest::pixelAt(image, x + dx, y + dy);
+            if (p.r + p.g + p.b > 600) ++lit;
+        }
+    return lit;
+}
+
 }  // namespace
 
 TEST(HintRun, OutsideScenesTheHintTellsTheNextStepHereOrTheRoomWhereItWaits) {
@@ -56,6 +70,8 @@ TEST(HintRun, OutsideScenesTheHintTellsTheNextStepHereOrTheRoomWhereItWaits) {
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(run.output.find("Trigger error"), std::string::npos) << run.output;
     EXPECT_EQ(run.output.find("nG_Hint:"), std::string::npos) << run.output;
+    EXPECT_GT(lightAround(gate, 220, 496), 100) << "the urn";
+    EXPECT_GT(lightAround(hall, 97, 478), 100) << "the workshop door";
     expectLooksLike(gate, "hint_points");
     expectLooksLike(hall, "hint_hall");
     expectLooksLike(map, "hint_map");
