@@ -1,6 +1,7 @@
 #include "engine/core/nE_Scene.h"
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 #include <vector>
 
@@ -16,6 +17,8 @@
 namespace {
 nE_Object* g_hover = nullptr;
 nE_Object* g_dragged = nullptr;
+// How far (display pixels, across plus down) a held press must travel to count as a drag, not a click.
+constexpr float kDragSlop = 8;
 nE_Scene::QueueHook g_queueHook;
 std::vector<nE_Object*> g_doomed;
 std::vector<const nE_Scene*> g_scenes;
@@ -144,15 +147,24 @@ void nE_Scene::dispatchWalk(const nE_InputEvent& event) {
     switch (event.type) {
         case nE_InputEvent::kButtonDown:
             if (!g_dragged) {
-                if (hit && hit->drag) startDrag(hit);
+                if (hit && hit->drag) {
+                    startDrag(hit);
+                    heldDrag = true;
+                    heldMoved = false;
+                    pressX = event.x;
+                    pressY = event.y;
+                }
             } else {
                 drop();
             }
             break;
         case nE_InputEvent::kButtonUp:
-            if (g_dragged && g_dragged->realDrag) drop();
+            if (g_dragged && !dropPending && (g_dragged->realDrag || (heldDrag && heldMoved))) drop();
+            heldDrag = false;
             break;
         case nE_InputEvent::kPointerMove: {
+            if (heldDrag && std::fabs(event.x - pressX) + std::fabs(event.y - pressY) > kDragSlop)
+                heldMoved = true;
             if (g_dragged && !dropPending) {
                 g_dragged->setDragPosition(pf::TVec2{event.x, event.y});
                 g_dragged->queueEvent(nE_Object::kEventDrag);

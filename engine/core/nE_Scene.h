@@ -80,6 +80,12 @@ public:
     static void setQueueHook(QueueHook hook);
 
     bool dropPending = false;
+    // A drag begun by a press whose button is still down: released after the pointer has moved away from
+    // the press, it drops where it is (press, drag, release); released on the spot, the object stays on
+    // the pointer until the next press (click to pick up, click to use).
+    bool heldDrag = false;
+    bool heldMoved = false;
+    float pressX = 0, pressY = 0;
     // Set by a drop trigger (ObjDoNotDrop) to keep the object on the pointer once.
     bool keepDragging = false;
 

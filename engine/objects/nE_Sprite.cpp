@@ -5,6 +5,11 @@
 #include "engine/media/nE_Texture.h"
 #include "engine/script/nE_SLHelper.h"
 
+namespace {
+// The blend mode that adds the image to what lies below.
+constexpr int kAddBlend = 2;
+}  // namespace
+
 nE_Sprite::nE_Sprite() = default;
 
 nE_Sprite::~nE_Sprite() {
@@ -74,5 +79,11 @@ void nE_Sprite::unloadResources() {
 }
 
 void nE_Sprite::drawSelf(nE_Render* renderer, nE_RenderState& world) {
-    if (renderer) renderer->drawTexture(texture, world);
+    if (!renderer) return;
+    renderer->drawTexture(texture, world);
+    if (highlight <= 0) return;
+    nE_RenderState lit = world;
+    lit.blendMode = kAddBlend;
+    lit.alpha *= highlight;
+    renderer->drawTexture(texture, lit);
 }

@@ -32,6 +32,9 @@ public:
 
     // Held only while resources are loaded; a missing image still gives the cache's placeholder.
     std::shared_ptr<nE_Texture> texture;
+    // Above 0 the image is drawn a second time, added to itself with this share of its opacity: it
+    // brightens (the game lights what the pointer rests on). Not saved.
+    float highlight = 0;
 
 protected:
     // Reads "res"; true when it names another resource than before (the name is stored either way).

@@ -192,6 +192,7 @@ NE_MESSAGE(MSG_HO_COLLECT, 38, nG_CollectRequest);
 NE_MESSAGE(MSG_HINT_ALPHA, 39, float);
 NE_MESSAGE(MSG_HINT_INPUT, 40, bool);
 NE_MESSAGE(MSG_HINT_CHARGE, 41, void);
+NE_MESSAGE(MSG_HINT_POINT, 74, std::string);  // the object the hint's light circles
 NE_MESSAGE(MSG_ACHIEVEMENT_COMPLETE, 42, nG_AchievementRequest);
 NE_MESSAGE(MSG_SAVE_GAME, 43, void);
 NE_MESSAGE(MSG_CHANGE_ROOM, 44, nG_RoomChangeRequest);

@@ -5,10 +5,30 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/media/nE_Render.h"
 #include "engine/media/nE_Texture.h"
 #include "engine/script/nE_SLHelper.h"
+#include "game/core/nG_Messages.h"
+
+namespace {
+
+// How much an object under the pointer brightens, and how long it takes to get there.
+constexpr float kHoverLight = 0.3f, kHoverFadeSeconds = 0.15f;
+
+void fadeLights(nE_Object* holder, const nE_Object* lit, float step) {
+    for (nE_Object* child : holder->children) {
+        if (auto* sprite = dynamic_cast<nE_Sprite*>(child)) {
+            const float target = child == lit ? kHoverLight : 0;
+            sprite->highlight = sprite->highlight < target ? std::min(target, sprite->highlight + step)
+                                                           : std::max(target, sprite->highlight - step);
+        }
+        fadeLights(child, lit, step);
+    }
+}
+
+}  // namespace
 
 nG_Room::nG_Room() {
     resetOwn();
@@ -65,6 +85,8 @@ void nG_Room::setState(int newState) {
             editLocalState()->alpha = 0;
             input = false;
             updateChildren = false;
+            // Shown again, it starts unlit.
+            fadeLights(this, nullptr, kHoverLight);
             break;
         case kOpening:
             fadeTime = 0;
@@ -96,9 +118,26 @@ void nG_Room::close(bool animate) {
 void nG_Room::update(float dt) {
     if (!drawn) return;
     nE_Sprite::update(dt);
+    if (state == kOpen) lightHovered(dt);
     if (state != kOpening && state != kClosing) return;
     fadeTime = std::min(fadeTime + dt, kFadeSeconds);
     if (fadeTime >= kFadeSeconds) setState(state == kOpening ? kOpen : kClosed);
+}
+
+void nG_Room::lightHovered(float dt) {
+    const nE_Object* lit = nullptr;
+    bool hiddenObjects = false;
+    nE_Mediator::postToCurrent<MSG_TASKS_ACTIVE>(&hiddenObjects);
+    if (!hiddenObjects && !nE_Scene::dragged()) {
+        for (nE_Object* object = nE_Scene::hover(); object && object != this; object = object->parent) {
+            if (object->visible && !object->eventTriggers[kEventMouseDown].empty()) {
+                lit = object;
+                break;
+            }
+        }
+        if (lit && !isAncestorOf(lit)) lit = nullptr;
+    }
+    fadeLights(this, lit, dt * kHoverLight / kHoverFadeSeconds);
 }
 
 void nG_Room::drawSelf(nE_Render* renderer, nE_RenderState& world) {

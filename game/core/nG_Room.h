@@ -53,4 +53,8 @@ protected:
 
 private:
     void resetOwn();
+    // While open, the object under the pointer that answers a press brightens and the others fade back;
+    // not while an item is carried nor in a hidden-object scene, whose objects must not give themselves
+    // away.
+    void lightHovered(float dt);
 };

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Scene.h"
@@ -67,7 +68,7 @@ nG_Hint::nG_Hint() {
     chargeEffect->editLocalState()->alpha = 0;
     chargeEffect->editLocalState()->blendMode = kBlendAdd;
     chargeEffect->editLocalState()->angle = 1.5707964f;
-    pointerEffect = part<nE_Sprite>(this, "ng_hint_effect_1", kPointerImage, 0, 0, 9);
+    pointerEffect = part<nE_Sprite>(this, "ng_hint_effect_1", kPointerImage, 0, 0, kPointerZ);
     pointerEffect->editLocalState()->alpha = 0;
     // The flash lies over the button: it must not take the press meant for it.
     flashEffect = part<nE_Sprite>(this, "ng_hint_effect_2", kFlashImage, 976, 686, 8.5f);
@@ -76,7 +77,7 @@ nG_Hint::nG_Hint() {
     // A new game restores nothing: the hint starts charged, or its disabled button could never be used.
     setState(kCharged);
 
-    subscribe({MSG_HINT_INPUT, MSG_HINT_ALPHA, MSG_HINT_CHARGE});
+    subscribe({MSG_HINT_INPUT, MSG_HINT_ALPHA, MSG_HINT_CHARGE, MSG_HINT_POINT});
 }
 
 void nG_Hint::declareContent() {
@@ -179,6 +180,38 @@ void nG_Hint::pointAt(float x, float y) {
     animate(pointerEffect, kLineAngle, angle);
 }
 
+void nG_Hint::pointAtObject(const std::string& targetName) {
+    nE_Scene* s = scene();
+    nE_Object* target = s ? s->findObject(targetName) : nullptr;
+    if (!target || !s->isLive(target)) {
+        nE_Debug::writef("nG_Hint: no object \"%s\" on the screen to point at", targetName.c_str());
+        return;
+    }
+    // Outside the room shown (the diary's map) the light must lie over the widget that shows the object,
+    // so it leaves the hint for the top of the bar's layers until it points into a room again.
+    nE_Object* room = nullptr;
+    post<MSG_GET_CURRENT_ROOM>(&room);
+    const bool inRoom = room && (room == target || room->isAncestorOf(target));
+    placePointer(inRoom);
+    pointAt(target);
+}
+
+void nG_Hint::placePointer(bool inRoom) {
+    nE_Object* home = inRoom || !parent ? this : parent;
+    nE_Scene* s = scene();
+    if (pointerEffect->parent == home || !s) return;
+    pointerEffect->editLocalState()->z = home == this ? kPointerZ : kPointerOverAllZ;
+    s->attach(home, pointerEffect);
+}
+
+void nG_Hint::pointAt(nE_Object* target) {
+    // Where the object stands, in the units of the hint's parent.
+    const pf::TMat4 m = target->worldStateFromTop().transform();
+    float x = m.m[12], y = m.m[13];
+    if (parent) nE_Geometry::toLocal(parent->worldStateFromTop().transform(), m.m[12], m.m[13], x, y);
+    pointAt(x, y);
+}
+
 nE_Object* nG_Hint::pickTarget(nE_Object* room) {
     if (!room) return nullptr;
     std::vector<nE_Object*> candidates;
@@ -206,14 +239,9 @@ void nG_Hint::use() {
     nE_Object* room = nullptr;
     if (isHo) post<MSG_GET_CURRENT_ROOM>(&room);
     if (nE_Object* target = pickTarget(room)) {
+        placePointer(true);
         lastTarget = target->name;
-        if (!target->eventTriggers[kEventMouseDown].empty()) {
-            // Where the object stands, in the units of the hint's parent.
-            const pf::TMat4 m = target->worldStateFromTop().transform();
-            float x = m.m[12], y = m.m[13];
-            if (parent) nE_Geometry::toLocal(parent->worldStateFromTop().transform(), m.m[12], m.m[13], x, y);
-            pointAt(x, y);
-        }
+        if (!target->eventTriggers[kEventMouseDown].empty()) pointAt(target);
     }
     const std::string call = std::string(kTrigger) + "(" + (isHo ? "1" : "0") + ",\"" + lastTarget + "\")";
     nE_Scene::queueTrigger(name, call);
@@ -239,6 +267,9 @@ void nG_Hint::onMessage(const nE_Message& message) {
             break;
         case MSG_HINT_CHARGE:
             setState(kCharged);
+            break;
+        case MSG_HINT_POINT:
+            if (auto* value = message.payload<MSG_HINT_POINT>()) pointAtObject(*value);
             break;
         default:
             break;

@@ -31,6 +31,8 @@ public:
     static constexpr float kEasyRecharge = 40, kRecharge = 60;
     // The charge light starts this long before the recharge ends.
     static constexpr float kChargeLead = 0.03f;
+    // The pointer light's depth in the hint, and among the bar's layers when it points outside the room.
+    static constexpr float kPointerZ = 9, kPointerOverAllZ = 1000;
 
     // Payloads: 39 a float (the hint's opacity), 40 a bool (whether it takes input), 41 nothing.
     nG_Hint();
@@ -74,5 +76,10 @@ private:
     void showFrames();
     void playChargeEffect();
     void pointAt(float x, float y);
+    void pointAt(nE_Object* target);
+    // MSG_HINT_POINT: the light circles the named object of the live scene; a name not there is logged.
+    void pointAtObject(const std::string& targetName);
+    // The light lies in the hint for a room's object, above all of the bar's layers for anything else.
+    void placePointer(bool inRoom);
     void setLamp(bool on);
 };

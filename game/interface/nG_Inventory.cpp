@@ -11,6 +11,7 @@
 #include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Scene.h"
+#include "engine/core/nE_StringTable.h"
 #include "engine/media/nE_Cursor.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/script/nE_ContentRules.h"
@@ -354,6 +355,7 @@ void nG_Inventory::remove(const std::string& itemName) {
         count > shownCount && static_cast<unsigned>(index) >= first && first + shownCount == count;
     Item item = items[index];
     if (draggedItem == item.object) draggedItem = nullptr;
+    if (namedItem == item.object) hideName();
     nE_Scene::destroyLater(item.object);
     nE_Scene::destroyLater(item.slotGlow);
     nE_Scene::destroyLater(item.flyer);
@@ -385,6 +387,7 @@ void nG_Inventory::destroyItems() {
         nE_Scene::destroyLater(item.flyer);
     }
     items.clear();
+    namedItem = nullptr;
     first = shownCount = 0;
     draggedItem = nullptr;
 }
@@ -475,6 +478,10 @@ void nG_Inventory::setItemState(Item& item, int state) {
     item.state = state;
     item.timer = 0;
     nE_Object* object = item.object;
+    if (state == kHoverGrow)
+        showName(item);
+    else if (object == namedItem && state != kHovered)
+        hideName();
     if (state == kDragStart) {
         nE_Scene::setDragged(nullptr);
         item.dragStartX = object->localState().x;
@@ -493,6 +500,23 @@ void nG_Inventory::setItemState(Item& item, int state) {
             kReturnBase;
         if (cursorHidden()) selectCursor(nG_Cursor::kDefault);
     }
+}
+
+void nG_Inventory::showName(const Item& item) {
+    const nE_StringTable* strings = nE_StringTable::current();
+    if (!item.object || !strings || !strings->entries.count(item.object->name)) return;
+    namedItem = item.object;
+    nG_PopupRequest request;
+    request.show = true;
+    request.textId = item.object->name;
+    post<MSG_POPUP>(&request);
+}
+
+void nG_Inventory::hideName() {
+    if (!namedItem) return;
+    namedItem = nullptr;
+    nG_PopupRequest request;
+    post<MSG_POPUP>(&request);
 }
 
 void nG_Inventory::startDrag(Item& item) {

@@ -99,6 +99,8 @@ public:
     float slide = 0;
     nE_Object* draggedItem = nullptr;
     bool pointerOver = false;
+    // The item whose name the pop-up shows while the pointer rests on it; none when it shows no name.
+    nE_Object* namedItem = nullptr;
 
     nE_Sprite* background = nullptr;
     nE_Object* area = nullptr;
@@ -127,6 +129,10 @@ private:
     // position, which is in display coordinates.
     void placeDragged(nE_Object* object, float x, float y);
     bool inDrag(const Item& item) const;
+    // The pop-up tells the name of the item under the pointer (its object name is the text's key; an
+    // item without a text shows none), and closes again when the pointer or the item goes.
+    void showName(const Item& item);
+    void hideName();
     static void onScrollLeft(void* inventory);
     static void onScrollRight(void* inventory);
 };

@@ -58,6 +58,14 @@ int nG_InterfaceFunctions::ChargeHint(lua_State* L) {
     return 0;
 }
 
+int nG_InterfaceFunctions::PointHint(lua_State* L) {
+    std::string target;
+    if (!nE_ScriptArgs::string(L, 1, target)) return nE_ScriptArgs::done(L);
+    nE_ScriptArgs::done(L);
+    nE_Mediator::postToCurrent<MSG_HINT_POINT>(&target);
+    return 0;
+}
+
 int nG_InterfaceFunctions::CompleteAchievement(lua_State* L) {
     nG_AchievementRequest request;
     request.name = nG_ScriptFunctions::text(L, 1);

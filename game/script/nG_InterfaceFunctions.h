@@ -12,6 +12,8 @@ public:
     static int ShowBlackBarText(lua_State* L);
     static int ShowDialog(lua_State* L);
     static int ChargeHint(lua_State* L);
+    // (object): the hint's light circles the object, wherever it stands on the screen.
+    static int PointHint(lua_State* L);
     static int CompleteAchievement(lua_State* L);
     static int AddDiaryPage(lua_State* L);
     static int LockDiaryClose(lua_State* L);

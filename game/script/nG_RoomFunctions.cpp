@@ -2,6 +2,7 @@
 
 #include <lua.hpp>
 #include <string>
+#include <vector>
 
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Object.h"
@@ -107,6 +108,27 @@ int nG_RoomFunctions::ApplyObj(lua_State* L) {
     const bool applies = object && target && room && (target == room || room->isAncestorOf(target)) &&
                          nE_Scene::intersect(object, target);
     lua_pushboolean(L, applies);
+    return 1;
+}
+
+int nG_RoomFunctions::GetApplyTarget(lua_State* L) {
+    nE_Object* item = nE_ScriptArgs::object(L, 1);
+    nE_ScriptArgs::done(L);
+    nE_Object* room = currentRoom();
+    if (!item || !room) return 0;
+    nE_Object* found = nullptr;
+    // Children are kept in drawing order, so the last one met in a walk is the one on top.
+    std::vector<nE_Object*> open(room->children.rbegin(), room->children.rend());
+    while (!open.empty()) {
+        nE_Object* object = open.back();
+        open.pop_back();
+        if (!object->visible || !object->input || object == item) continue;
+        if (!object->eventTriggers[nE_Object::kEventMouseDown].empty() && nE_Scene::intersect(item, object))
+            found = object;
+        open.insert(open.end(), object->children.rbegin(), object->children.rend());
+    }
+    if (!found) return 0;
+    lua_pushstring(L, found->name.c_str());
     return 1;
 }
 

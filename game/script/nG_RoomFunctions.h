@@ -22,5 +22,8 @@ public:
     static constexpr const char* kGoRoomTrigger = "go_room";
     // Whether the item overlaps the target and the target lies in the room shown.
     static int ApplyObj(lua_State* L);
+    // (item): the topmost object of the room shown that answers a press (visible, taking input, with a
+    // press trigger) and that the item overlaps; no value when there is none.
+    static int GetApplyTarget(lua_State* L);
     static int ActivateGame(lua_State* L);
 };

@@ -28,6 +28,7 @@ const nG_ScriptFunctions::Entry kTable[nG_ScriptFunctions::kCount] = {
     {"ClearRoomsHub", nG_RoomFunctions::ClearRoomsHub},
     {"TeleportFromDiary", nG_RoomFunctions::TeleportFromDiary},
     {"ApplyObj", nG_RoomFunctions::ApplyObj},
+    {"GetApplyTarget", nG_RoomFunctions::GetApplyTarget},
     {"ActivateGame", nG_RoomFunctions::ActivateGame},
     // Inventory, tasks and pop-ups.
     {"AddObjectToInv", nG_InventoryFunctions::AddObjectToInv},
@@ -48,6 +49,7 @@ const nG_ScriptFunctions::Entry kTable[nG_ScriptFunctions::kCount] = {
     {"ShowBlackBarText", nG_InterfaceFunctions::ShowBlackBarText},
     {"ShowDialog", nG_InterfaceFunctions::ShowDialog},
     {"ChargeHint", nG_InterfaceFunctions::ChargeHint},
+    {"PointHint", nG_InterfaceFunctions::PointHint},
     {"CompleteAchievement", nG_InterfaceFunctions::CompleteAchievement},
     {"GetAchievement", nG_ProfileFunctions::GetAchievement},
     {"AddDiaryPage", nG_InterfaceFunctions::AddDiaryPage},

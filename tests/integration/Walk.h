@@ -46,6 +46,15 @@ public:
         return move((sx + x) / 2, (727 + y) / 2).wait(10).move(x, y).wait(25);
     }
     Walk& drop(int x, int y) { return press(x, y); }
+    // The same with the button held: down on the slot, the item carried to (x, y) and let go there.
+    Walk& drag(int slot, int x, int y) {
+        const int sx = 242 + 90 * slot;
+        move(sx, 762).wait(45).move(sx, 727).wait(5);
+        line(1, sx, 727);
+        wait(20).move((sx + x) / 2, (727 + y) / 2).wait(10).move(x, y).wait(25);
+        line(3, x, y);
+        return *this;
+    }
 
     std::string text;
     int tick;
