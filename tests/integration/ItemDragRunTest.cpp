@@ -9,33 +9,26 @@
 #include "tests/integration/Walk.h"
 
 using halverntest::expectLooksLike;
-using halverntest::runHalvern;
+using halverntest::playBundled;
 using halverntest::TempDir;
 using halverntest::Walk;
 
 TEST(ItemDragRun, AHeldDragUsesTheKeyAWrongPlaceAnswersAndTheKeyTellsItsName) {
     TempDir user;
     Walk walk;
-    // A new game for Wren, the tips declined; the urn moves and the key flies in.
-    walk.at(20).click(512, 600).at(40).key(27).at(100).click(250, 472).at(120).type("Wren").at(130).key(13);
-    walk.at(150).click(703, 436).at(170).click(250, 340).at(420).click(282, 300).at(440);
-    walk.wait(60).click(220, 496).wait(30).click(212, 573).wait(160);
+    // A new game for Wren; the urn moves and the key flies in.
+    walk.newGame("Wren").wait(60).click(220, 496).wait(30).click(212, 573).wait(160);
     const int named = walk.move(242, 762).wait(45).move(242, 727).wait(60).tick;
     const int wrong = walk.drag(0, 295, 150).wait(50).tick;
     walk.wait(60).drag(0, 514, 408).wait(30).click(514, 426).wait(70);  // the gate opens: the hall
     walk.click(44, 752).wait(40);                                       // to the menu, which saves
 
-    user.write("input.txt", walk.text);
-    const std::string name = user.file("name.png"), answer = user.file("wrong.png");
-    const auto run = runHalvern(
-        {"--headless", "--fixed-step", "--frames", std::to_string(walk.tick), "--game-dir",
-         HALVERN_SOURCE_DIR, "--user-dir", user.path, "--input", user.file("input.txt"), "--screenshot-at",
-         std::to_string(named) + ":" + name, "--screenshot-at", std::to_string(wrong) + ":" + answer});
+    const auto run = playBundled(user, walk, {{named, "name"}, {wrong, "wrong"}});
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(run.output.find("Trigger error"), std::string::npos) << run.output;
     const std::string profile = user.read("p_Wren.xml");
     EXPECT_NE(profile.find("<current_room><room name=\"room_hall\""), std::string::npos) << "the gate opened";
     EXPECT_EQ(profile.find("<spr name=\"inv_key\""), std::string::npos) << "the key was used";
-    expectLooksLike(name, "inventory_name");
-    expectLooksLike(answer, "inventory_wrong");
+    expectLooksLike(user.file("name.png"), "inventory_name");
+    expectLooksLike(user.file("wrong.png"), "inventory_wrong");
 }

@@ -10,13 +10,12 @@
 #include "tests/integration/Walk.h"
 
 using halverntest::expectLooksLike;
-using halverntest::runHalvern;
+using halverntest::playBundled;
 using halverntest::TempDir;
 using halverntest::Walk;
 
 namespace {
 
-const std::string kGame = HALVERN_SOURCE_DIR;
 constexpr int kEscape = 27;
 
 }  // namespace
@@ -24,10 +23,8 @@ constexpr int kEscape = 27;
 TEST(PauseRun, EscapeClosesTheDiaryThenPausesTheGameUntilResumed) {
     TempDir user;
     Walk walk;
-    // A new game for Wren, the tips declined; the hint pressed at the gate starts its recharge.
-    walk.at(20).click(512, 600).at(40).key(27).at(100).click(250, 472).at(120).type("Wren").at(130).key(13);
-    walk.at(150).click(703, 436).at(170).click(250, 340).at(420).click(282, 300).at(440);
-    walk.move(980, 700).wait(5).click(984, 680).wait(30);
+    // A new game for Wren; the hint pressed at the gate starts its recharge.
+    walk.newGame("Wren").move(980, 700).wait(5).click(984, 680).wait(30);
     const int hinted = walk.tick - 30;
     walk.click(46, 683).wait(60).key(kEscape).wait(60);  // the diary opens and closes
     const int paused = walk.tick;
@@ -42,15 +39,10 @@ TEST(PauseRun, EscapeClosesTheDiaryThenPausesTheGameUntilResumed) {
     const int pausedAgain = walk.tick;
     walk.key(kEscape).wait(30).click(512, 504).wait(60);  // Main Menu
 
-    user.write("input.txt", walk.text);
-    const std::string image = user.file("pause_menu.png");
-    const auto run =
-        runHalvern({"--headless", "--fixed-step", "--frames", std::to_string(walk.tick), "--game-dir", kGame,
-                    "--user-dir", user.path, "--input", user.file("input.txt"), "--screenshot-at",
-                    std::to_string(shot) + ":" + image});
+    const auto run = playBundled(user, walk, {{shot, "pause_menu"}});
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(run.output.find("Trigger error"), std::string::npos) << run.output;
-    expectLooksLike(image, "pause_menu");
+    expectLooksLike(user.file("pause_menu.png"), "pause_menu");
 
     const std::string profile = user.read("p_Wren.xml");
     ASSERT_NE(profile.find("<save_0>"), std::string::npos) << "Main Menu saved the game";

@@ -9,24 +9,11 @@
 
 using halverntest::expectLooksLike;
 using halverntest::pixelAt;
+using halverntest::playBundled;
 using halverntest::TempDir;
 using halverntest::Walk;
 
 namespace {
-
-// Runs the bundled game over the user folder with the walk, taking a shot at each (tick, name).
-halverntest::RunResult play(const TempDir& user, const Walk& walk, int frames,
-                            const std::vector<std::pair<int, std::string>>& shots) {
-    user.write("input.txt", walk.text);
-    std::vector<std::string> args = {
-        "--headless", "--fixed-step", "--frames", std::to_string(frames), "--game-dir", HALVERN_SOURCE_DIR,
-        "--user-dir", user.path,      "--input",  user.file("input.txt")};
-    for (const auto& shot : shots) {
-        args.push_back("--screenshot-at");
-        args.push_back(std::to_string(shot.first) + ":" + user.file(shot.second + ".png"));
-    }
-    return halverntest::runHalvern(args);
-}
 
 // Pixels of the menu's light type in a box: where "back," stands after "Welcome".
 int lightPixels(const std::string& shot, int x0, int y0, int x1, int y1) {
@@ -52,7 +39,7 @@ TEST(ShellRun, NewGameAsksBeforeTheGameInProgressIsLost) {
     walk.at(120).type("  Ada Lo  ").key(13).at(150).click(703, 436).at(170).click(250, 340);
     walk.at(420).click(282, 300).at(440).click(220, 496).at(480).click(44, 752);
     walk.at(560).click(250, 340).at(600).click(612, 452).at(620).click(250, 408);
-    auto run = play(user, walk, 760, {{165, "welcome"}, {590, "question"}});
+    auto run = playBundled(user, walk, {{165, "welcome"}, {590, "question"}}, 760);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(run.output.find("Trigger error"), std::string::npos) << run.output;
     EXPECT_NE(user.read("settings.xml").find("<profiles current=\"Ada Lo\">"), std::string::npos);
@@ -63,7 +50,7 @@ TEST(ShellRun, NewGameAsksBeforeTheGameInProgressIsLost) {
 
     // The next run: welcomed back; New Game, Yes: a fresh game at the gate.
     walk = Walk().at(20).click(512, 600).at(40).key(27).at(100).click(250, 340).at(130).click(412, 452);
-    run = play(user, walk, 300, {{90, "back"}});
+    run = playBundled(user, walk, {{90, "back"}}, 300);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_GT(lightPixels(user.file("back.png"), 296, 238, 320, 262), 20);
     const std::string profile = user.read("p_Ada Lo.xml");
@@ -76,7 +63,7 @@ TEST(ShellRun, TheNameFieldShowsItsCaretCountAndLimit) {
     // The panel opens at 102; 24 letters run past the 20 the field takes.
     Walk walk = toThePlayers();
     walk.at(120).type("Wren Ash Marrow Halvern");
-    auto run = play(user, walk, 175, {{104, "open"}, {169, "full"}});
+    auto run = playBundled(user, walk, {{104, "open"}, {169, "full"}}, 175);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     auto open = pf::TTexture::Get(user.file("open.png"));
     ASSERT_TRUE(open);
@@ -99,7 +86,7 @@ TEST(ShellRun, NarrationGivesWayToTheDiaryAndTipsStayOnScreen) {
     start.at(120).type("Wren").key(13).at(150).click(703, 436).at(170).click(250, 340);
     Walk walk = start;
     walk.at(300).click(46, 683);
-    auto run = play(user, walk, 362, {{360, "diary"}});
+    auto run = playBundled(user, walk, {{360, "diary"}}, 362);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     auto diary = pf::TTexture::Get(user.file("diary.png"));
     ASSERT_TRUE(diary);
@@ -110,7 +97,7 @@ TEST(ShellRun, NarrationGivesWayToTheDiaryAndTipsStayOnScreen) {
     walk = start;
     walk.at(420).click(742, 300).at(460).click(220, 496).at(480).click(220, 496);
     walk.at(520).click(212, 573).at(540).click(212, 573).at(580).carry(0, 514, 408).drop(514, 408);
-    run = play(other, walk, 762, {{760, "tip"}});
+    run = playBundled(other, walk, {{760, "tip"}}, 762);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     auto tip = pf::TTexture::Get(other.file("tip.png"));
     ASSERT_TRUE(tip);

@@ -3,6 +3,10 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/integration/HalvernRun.h"
 
 namespace halverntest {
 
@@ -29,6 +33,12 @@ public:
     Walk& click(int x, int y) { return move(x, y).press(x, y); }
     // A click and the steps a puzzle piece takes to answer it before the next.
     Walk& tap(int x, int y) { return click(x, y).wait(12); }
+    // In the bundled game: past the logo and the intro, a new player of this name, a new game, the
+    // tips declined; the gate is playable at the tick this leaves.
+    Walk& newGame(const std::string& name) {
+        at(20).click(512, 600).at(40).key(27).at(100).click(250, 472).at(120).type(name).at(130).key(13);
+        return at(150).click(703, 436).at(170).click(250, 340).at(420).click(282, 300).at(440);
+    }
     Walk& key(int code) {
         text += std::to_string(tick++) + " 7 " + std::to_string(code) + " 0 0\n";
         text += std::to_string(tick++) + " 8 " + std::to_string(code) + " 0 0\n";
@@ -84,6 +94,22 @@ inline std::string keys(int tick, const std::string& text) {
 inline std::string move(int tick, int x, int y) {
     return std::to_string(tick) + " 4 0 " + std::to_string(x) + " " + std::to_string(y) + "\n";
 }
+// Plays the walk on the bundled game over the user folder up to the walk's end (or `frames`), with a
+// screenshot user.file(name + ".png") at each (tick, name).
+inline RunResult playBundled(const TempDir& user, const Walk& walk,
+                             const std::vector<std::pair<int, std::string>>& shots = {}, int frames = 0) {
+    user.write("input.txt", walk.text);
+    std::vector<std::string> args = {
+        "--headless", "--fixed-step",        "--frames",   std::to_string(frames > 0 ? frames : walk.tick),
+        "--game-dir", HALVERN_SOURCE_DIR,    "--user-dir", user.path,
+        "--input",    user.file("input.txt")};
+    for (const auto& shot : shots) {
+        args.push_back("--screenshot-at");
+        args.push_back(std::to_string(shot.first) + ":" + user.file(shot.second + ".png"));
+    }
+    return runHalvern(args);
+}
+
 inline std::string toTheMenu() {
     return click(20, 512, 600) + "40 7 27 0 0\n41 8 27 0 0\n";
 }
