@@ -27,6 +27,7 @@
 #include "game/interface/nG_Dialog.h"
 #include "game/interface/nG_Diary.h"
 #include "game/interface/nG_FrameSubroom.h"
+#include "game/interface/nG_HoDialog.h"
 #include "game/interface/nG_Interface.h"
 #include "game/interface/nG_Popup.h"
 #include "game/interface/nG_Tutorial.h"
@@ -353,6 +354,11 @@ bool nG_Game::closeTopmost() {
     }
     if (interface->popup->mode != nG_Popup::kClosing) {
         interface->popup->close();
+        return true;
+    }
+    // The reward has one answer, "Take it", which Escape gives too.
+    if (interface->hoDialog->state == nG_HoDialog::kShown) {
+        interface->hoDialog->close();
         return true;
     }
     if (interface->diary->opened() && !interface->diary->closeLocked) {

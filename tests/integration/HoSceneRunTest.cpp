@@ -131,9 +131,9 @@ TEST(HoSceneRun, EveryObjectIsFoundAndTheRewardSurvivesAContinueIntoTheInventory
     expectClean(back);
     expectLooksLike(shot, "ho_reward");
 
-    // Continued again: "Take it" gives the oil can and returns to the workshop.
+    // Continued again: Escape, like "Take it", gives the oil can and returns to the workshop.
     Walk take = continued();
-    take.click(512, 519).wait(150).click(kMenuButton[0], kMenuButton[1]).wait(40);
+    take.key(27).wait(150).click(kMenuButton[0], kMenuButton[1]).wait(40);
     const auto taken = play(user, take, take.tick);
     ASSERT_EQ(taken.exitCode, 0) << taken.output;
     expectClean(taken);
