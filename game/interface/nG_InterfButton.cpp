@@ -93,26 +93,24 @@ void nG_InterfButton::build(const Params& params) {
 }
 
 void nG_InterfButton::setHitRect(float left, float top, float width, float height) {
-    if (!hitArea) {
-        hitArea = new nE_Object();
-        hitArea->name = name + "_dummy";
-        adopt(hitArea, kHitAreaZ);
-    }
-    hitArea->inputRect = nE_Rect{left, top, width, height};
-    hitArea->inputRectSet = true;
+    setArea(hitArea, "_dummy", nE_Rect{left, top, width, height});
     nE_Object* const parts[] = {layer0, layer1, layer2, text0, text1, text2};
     for (nE_Object* part : parts)
         if (part) part->input = false;
 }
 
 void nG_InterfButton::setPlateRect(float left, float top, float width, float height) {
-    if (!plateArea) {
-        plateArea = new nE_Object();
-        plateArea->name = name + "_plate";
-        adopt(plateArea, kHitAreaZ);
+    setArea(plateArea, "_plate", nE_Rect{left, top, width, height});
+}
+
+void nG_InterfButton::setArea(nE_Object*& area, const char* suffix, const nE_Rect& rect) {
+    if (!area) {
+        area = new nE_Object();
+        area->name = name + suffix;
+        adopt(area, kHitAreaZ);
     }
-    plateArea->inputRect = nE_Rect{left, top, width, height};
-    plateArea->inputRectSet = true;
+    area->inputRect = rect;
+    area->inputRectSet = true;
 }
 
 void nG_InterfButton::show(nE_Object* object, bool shown) {

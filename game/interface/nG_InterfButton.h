@@ -79,6 +79,8 @@ public:
 private:
     void resetOwn();
     void adopt(nE_Object* child, float z);
+    // An invisible part that takes the pointer over rect for the button, made on first use.
+    void setArea(nE_Object*& area, const char* suffix, const nE_Rect& rect);
     nE_Sprite* makeLayer(const std::string& suffix, const std::string& image, float z);
     nE_Text* makeCaption(const std::string& suffix, const Params& params, const Colour& colour, float z);
     void applyGlow();
