@@ -47,6 +47,8 @@ static const char* const kUsage =
     "                     black bars; a windowed start opens a 1024x768 window on it)\n"
     "  --time-frames W    finish every frame (glFinish) and print the mean frame time of the\n"
     "                     frames after the first W (for benchmarks; with --fixed-step, unpaced)\n"
+    "  --seed N           the seed of the game's chance choices, such as the hidden-object\n"
+    "                     lists a new game draws (default: the clock; 1 with --fixed-step)\n"
     "  --check            check the game folder's content (or the --module's) without\n"
     "                     opening a window: one line per fault; exit status 1 when any\n"
     "  --help             show this text\n";
@@ -119,6 +121,16 @@ int main(int argc, char** argv) {
                 return 2;
             }
             platformOptions.timeFramesAfter = static_cast<int>(warmup);
+        } else if (arg == "--seed") {
+            const std::string v = value("--seed");
+            char* end = nullptr;
+            const unsigned long seed = std::strtoul(v.c_str(), &end, 10);
+            if (v.empty() || *end || seed == 0 || seed > 0x7ffffffe) {
+                std::fprintf(stderr, "halvern: --seed takes a number from 1 to 2147483646, not \"%s\"\n",
+                             v.c_str());
+                return 2;
+            }
+            platformOptions.seed = static_cast<unsigned>(seed);
         } else if (arg == "--display") {
             const std::string v = value("--display");
             int w = 0, h = 0;

@@ -51,6 +51,8 @@ struct TRunOptions {
     // Headless runs: the desktop to pretend, offering only its own mode (0: a 1280 × 1024 desktop
     // that also offers 1024 × 768).
     int displayWidth = 0, displayHeight = 0;
+    // The seed of the game's chance choices (0: taken from the clock; fixed-step runs take 1).
+    unsigned seed = 0;
 };
 
 class TPlatform {

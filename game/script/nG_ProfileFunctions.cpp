@@ -1,5 +1,6 @@
 #include "game/script/nG_ProfileFunctions.h"
 
+#include <chrono>
 #include <lua.hpp>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "engine/script/nE_ScriptArgs.h"
 #include "game/core/nG_Messages.h"
 #include "game/state/nG_ProfileHub.h"
+#include "pflib/TPlatform.h"
 
 namespace {
 
@@ -109,4 +111,18 @@ int nG_ProfileFunctions::GetAchievement(lua_State* L) {
     const std::string name = nE_ScriptArgs::stringOr(L, 1, "");
     nG_ProfileHub* profiles = hub();
     return pushInteger(L, profiles ? profiles->achievementCount(profiles->currentProfile(), name) : 0);
+}
+
+int nG_ProfileFunctions::NewGameSeed(lua_State* L) {
+    nE_ScriptArgs::done(L);
+    const pf::TRunOptions& run = pf::TPlatform::GetRunOptions();
+    unsigned seed = run.seed ? run.seed : run.fixedStep ? 1u : 0u;
+    if (!seed) {
+        const auto now = std::chrono::system_clock::now().time_since_epoch();
+        seed = static_cast<unsigned>(std::chrono::duration_cast<std::chrono::microseconds>(now).count() %
+                                     2147483646) +
+               1;
+    }
+    lua_pushnumber(L, seed);
+    return 1;
 }

@@ -23,4 +23,7 @@ public:
     // by ", "), marking them told; "" when none.
     static int TakeRestoredProfiles(lua_State* L);
     static int GetAchievement(lua_State* L);
+    // A seed for a new game's chance choices, 1 to 2147483646: the run's --seed (fixed-step runs 1),
+    // else from the clock, so that each new game draws afresh and a replayed walk draws the same.
+    static int NewGameSeed(lua_State* L);
 };

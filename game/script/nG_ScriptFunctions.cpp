@@ -95,6 +95,7 @@ const nG_ScriptFunctions::Entry kTable[nG_ScriptFunctions::kCount] = {
     {"IsGameSaveExist", nG_ProfileFunctions::IsGameSaveExist},
     {"ClearProfileSave", nG_ProfileFunctions::ClearProfileSave},
     {"IsCorruptedProfile", nG_ProfileFunctions::IsCorruptedProfile},
+    {"NewGameSeed", nG_ProfileFunctions::NewGameSeed},
     {"SwitchToGame", nG_ScreenFunctions::SwitchToGame},
     {"SwitchToMenu", nG_ScreenFunctions::SwitchToMenu},
     {"ResumeGame", nG_ScreenFunctions::ResumeGame},
