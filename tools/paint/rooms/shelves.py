@@ -143,6 +143,23 @@ def contents(cv, seed, gaps):
     kit.over_layer(cv, sh)
 
 
+def _paler(painter, k):
+    """A painter whose colours are lifted by k: a dark iron thing would vanish against the dark wood."""
+    def paint(lay, *args, **kw):
+        m = painter(lay, *args, **kw)
+        lay.rgb = np.clip(lay.rgb * k, 0, 1)
+        return m
+    return paint
+
+
+def _spyglass(lay, x, y, s, ang, seed, L):
+    """The spyglass with its leather grip in a light tan: a dark one splits it in two on the dark shelf."""
+    m = things.spyglass(lay, x, y, s, ang, seed, L)
+    P = things.T(x, y, s, ang)
+    props.solid(kit.poly([P(-14, -5.5), P(6, -5.5), P(6, 5.5), P(-14, 5.5)]), "#a8743e", L, 2 * s, specular=0.4, lay=lay)
+    return m
+
+
 # The pool of findable things (a save's list asks for some of them): name, image, painter, centre, scale,
 # angle, the shelf it stands on (its books close in round it) or None where it hangs or lies over them.
 def crowd(cv, seed, gaps):
@@ -215,11 +232,11 @@ HIDDEN = [
     ("ho_shelves_crown", "crown", trinkets.crown, 470, 150 - 19, 1.3, 0.05, 0),
     ("ho_shelves_scroll", "scroll", things.scroll, 606, 150 - 9, 1.5, 0.0, 0),
     ("ho_shelves_candlestick", "candlestick", things.candlestick, 760, 150 - 45, 1.5, 0.0, 0),
-    ("ho_shelves_anchor", "anchor", things.anchor, 952, 150 - 31, 1.5, 0.15, 0),
+    ("ho_shelves_anchor", "anchor", _paler(things.anchor, 1.7), 952, 150 - 31, 1.5, 0.15, 0),
     ("ho_shelves_butterfly", "butterfly", trinkets.butterfly, 342, 82, 1.25, 0.2, None),
     ("ho_shelves_pawn_1", "pawn_1", things.pawn, 92, 292 - 24, 1.5, 0.0, 1),
     ("ho_shelves_owl", "owl", things.owl, 520, 292 - 39, 1.5, 0.0, 1),
-    ("ho_shelves_pipe", "pipe", things.pipe, 748, 292 - 15, 1.4, 0.0, 1),
+    ("ho_shelves_pipe", "pipe", things.pipe, 800, 292 - 15, 1.4, 0.0, 1),
     ("ho_shelves_goblet", "goblet", trinkets.goblet, 890, 292 - 30, 1.4, 0.0, 1),
     ("ho_shelves_mask", "mask", trinkets.mask, 680, 222, 1.25, -0.15, None),
     ("ho_shelves_dice", "dice", trinkets.dice, 250, 292 - 17, 1.4, 0.0, 1),
@@ -227,7 +244,7 @@ HIDDEN = [
     ("ho_shelves_horseshoe", "horseshoe", trinkets.horseshoe, 262, 434 - 22, 1.3, 0.2, 2),
     ("ho_shelves_pawn_2", "pawn_2", things.pawn, 420, 434 - 24, 1.5, 0.0, 2),
     ("ho_shelves_starfish", "starfish", things.starfish, 565, 434 - 36, 1.3, 0.4, 2),
-    ("ho_shelves_spyglass", "spyglass", things.spyglass, 812, 434 - 11, 1.5, 0.0, 2),
+    ("ho_shelves_spyglass", "spyglass", _spyglass, 812, 434 - 11, 1.5, 0.0, 2),
     ("ho_shelves_magnifier", "magnifier", trinkets.magnifier, 945, 434 - 23, 1.3, -0.1, 2),
     ("ho_shelves_feather", "feather", trinkets.feather, 210, 516, 1.2, -0.75, None),
     ("ho_shelves_teacup", "teacup", things.teacup, 330, 576 - 23, 1.5, 0.0, 3),
@@ -244,10 +261,10 @@ def front_layers(seed):
     rng = np.random.default_rng(seed)
     out = []
     for i, (x, y, w, h, c, lean) in enumerate((
-            (238, 150, 22, 60, "wine", 0.3), (548, 292, 20, 70, "moss", -0.25), (790, 434, 18, 56, "slate", 0.35),
+            (238, 150, 22, 60, "wine", 0.3), (548, 292, 20, 70, "moss", -0.25), (740, 434, 18, 56, "slate", -0.35),
             (185, 434, 16, 40, "mahogany", 0), (640, 576, 22, 50, "teal", -0.3), (330, 576, 20, 30, "walnut", 0),
             (980, 150, 16, 62, "moss", -0.3), (110, 292, 18, 34, "wine", 0.2), (445, 434, 18, 30, "dusk", 0),
-            (196, 292, 20, 66, "#6b4a2b", -0.35), (586, 150, 18, 58, "wine", 0.3), (734, 292, 22, 64, "teal", 0.3),
+            (196, 292, 20, 66, "#6b4a2b", -0.35), (652, 150, 18, 58, "wine", -0.3), (734, 292, 22, 64, "teal", 0.3),
             (404, 576, 20, 60, "mahogany", -0.3), (930, 434, 18, 52, "moss", -0.3), (60, 150, 20, 64, "dusk", 0.28))):
         lay = Layer(kit.W, kit.H)
         dx = h * math.sin(lean)
@@ -295,8 +312,9 @@ def build():
         solid = np.nonzero((lay.a > 0.5).any(axis=0))[0]
         gaps.append((lay.x0 + solid[0] - 1, lay.x0 + solid[-1] + 2, shelf))
     contents(base, SEED + 1, gaps)
+    # a findable thing keeps three quarters of itself in view, so that its outline still reads
     for lay in front_layers(SEED + 2):
-        sc.tuck(lay)
+        sc.tuck(lay, 0.75)
     sc.save(base, light, finish)
     g = Layer(kit.W, kit.H)
     things.gearwheel(g, 512, 300, 1.8, 0.0, SEED, (-0.6, -0.7, 0.55))
