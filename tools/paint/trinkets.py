@@ -293,7 +293,7 @@ def maps(lay, x, yb, s, seed, L):
 
 def lit_candle(lay, x, yb, s, seed, L):
     things.candle(lay, x + 17 * s, yb - 12 * s, s, 0.0, seed, L)
-    props.flame(lay, x + 17.8 * s, yb - 26 * s, 11 * s, 0.6)
+    props.flame(lay, x + 17.8 * s, yb - 26 * s, 9 * s, 0.3)
     return 36 * s
 
 

@@ -290,7 +290,7 @@ def front_layers(seed):
 def light(cv):
     cv = cv * 0.62
     kit.lamp(cv, -80, 700, 1250, "amber", 1.1, 1.2)
-    kit.lamp(cv, 120, 560, 500, "candle", 0.35, 1.5)
+    kit.lamp(cv, 120, 560, 500, "candle", 0.15, 1.5)
     return cv
 
 
