@@ -266,13 +266,7 @@ def front_layers(seed):
             (980, 150, 16, 62, "moss", -0.3), (110, 292, 18, 34, "wine", 0.2), (445, 434, 18, 30, "dusk", 0),
             (196, 292, 20, 66, "#6b4a2b", -0.35), (652, 150, 18, 58, "wine", -0.3), (734, 292, 22, 64, "teal", 0.3),
             (404, 576, 20, 60, "mahogany", -0.3), (930, 434, 18, 52, "moss", -0.3), (60, 150, 20, 64, "dusk", 0.28))):
-        lay = Layer(kit.W, kit.H)
-        dx = h * math.sin(lean)
-        pts = [(x, y), (x + w, y), (x + w + dx, y - h), (x + dx, y - h)]
-        props.solid(kit.poly(pts), c, L, 5, amb=0.5, lay=lay)
-        lay.paint(kit.poly([(x + w * 0.2 + dx * 0.5, y - h * 0.5), (x + w * 0.8 + dx * 0.5, y - h * 0.5),
-                            (x + w * 0.8 + dx * 0.55, y - h * 0.56), (x + w * 0.2 + dx * 0.55, y - h * 0.56)]), "brass", 0.5, cover=False)
-        out.append(kit.with_shadow(lay.cropped(2), 3, 0, 3, 0.4))
+        out.append(_leaning(x, y, w, h, c, lean))
     # books lying open or shut across the front edge of a shelf
     for i, (x, y, w) in enumerate(((130, 434, 70), (480, 292, 60), (860, 576, 74), (300, 150, 64), (700, 434, 56),
                                    (30, 576, 60), (600, 434, 50))):
@@ -284,7 +278,43 @@ def front_layers(seed):
                                     (180, 292, 100), (840, 292, 60), (990, 434, 90), (500, 434, 70), (360, 434, 100),
                                     (930, 150, 120), (560, 150, 50), (110, 434, 60), (760, 434, 100))):
         out.append(ivy(x, y + 12, ln, seed + 300 + i))
+    # and more of them, and curios stood at the shelves' front edges, wherever they leave enough of
+    # every findable thing in view (HOScene.tuck): the things sit in the clutter, not in clearings
+    used = []
+    for k in range(70):
+        j = int(rng.integers(4))
+        x0, x1 = BAYS[rng.integers(3)]
+        x = x0 + 8 + rng.random() * (x1 - x0 - 50)
+        y = SHELVES[j]
+        r = rng.random()
+        if r < 0.35:
+            c = ["wine", "moss", "teal", "walnut", "dusk", "mahogany", "slate", "#6b4a2b"][rng.integers(8)]
+            out.append(_leaning(x, y, int(rng.integers(14, 22)), int(rng.integers(40, 72)), c,
+                                (rng.random() - 0.5) * 0.8))
+        elif r < 0.55 and j < 3:
+            out.append(ivy(x, y + 12, 40 + rng.random() * 80, seed + 500 + k))
+        else:
+            fn = SMALL[rng.integers(len(SMALL))]
+            # no curio more than twice along the front: repeats read as a pattern
+            if used.count(fn) >= 2:
+                continue
+            used.append(fn)
+            lay = Layer(kit.W, kit.H)
+            fn(lay, x, y + 4, 0.9 + 0.2 * rng.random(), int(rng.integers(1 << 30)), L)
+            out.append(kit.with_shadow(lay.cropped(2), 3, 1, 3, 0.45))
     return out
+
+
+def _leaning(x, y, w, h, c, lean):
+    """A book leaning across the others from a shelf's front edge."""
+    lay = Layer(kit.W, kit.H)
+    dx = h * math.sin(lean)
+    pts = [(x, y), (x + w, y), (x + w + dx, y - h), (x + dx, y - h)]
+    props.solid(kit.poly(pts), c, L, 5, amb=0.5, lay=lay)
+    lay.paint(kit.poly([(x + w * 0.2 + dx * 0.5, y - h * 0.5), (x + w * 0.8 + dx * 0.5, y - h * 0.5),
+                        (x + w * 0.8 + dx * 0.55, y - h * 0.56), (x + w * 0.2 + dx * 0.55, y - h * 0.56)]), "brass", 0.5,
+              cover=False)
+    return kit.with_shadow(lay.cropped(2), 3, 0, 3, 0.4)
 
 
 def light(cv):
