@@ -252,7 +252,7 @@ HIDDEN = [
     ("ho_shelves_apple", "apple", trinkets.apple, 548, 576 - 22, 1.4, 0.0, 3),
     ("ho_shelves_bell", "bell", things.bell, 626, 576 - 18, 1.4, 0.0, 3),
     ("ho_shelves_scissors", "scissors", trinkets.scissors, 842, 580, 1.3, 0.12, None),
-    ("ho_shelves_pawn_3", "pawn_3", things.pawn, 962, 576 - 24, 1.5, 0.0, 3),
+    ("ho_shelves_pawn_3", "pawn_3", _paler(things.pawn, 1.35), 962, 576 - 24, 1.5, 0.0, 3),
 ]
 
 
