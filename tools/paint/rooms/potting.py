@@ -271,14 +271,18 @@ def backdrop(seed):
     props.solid(kit.rect(0, 170, kit.W, 184), "#6a452a", L, 3, lay=lay, tex=kit.wood(kit.H, kit.W, seed + 3, "#7a5032", angle=0))
     # the bench top: scrubbed boards, soil spilt over them
     top = kit.rect(0, TOP, kit.W, FRONT)
-    boards = kit.wood(kit.H, kit.W, seed + 4, "#9a7048", "#6e4a2c", angle=0.02, freq=0.06)
+    boards = kit.wood(kit.H, kit.W, seed + 4, "#86684a", "#5a4430", angle=0.02, freq=0.06)
+    boards *= (0.85 + 0.3 * kit.noise(kit.H, kit.W, 60, seed + 10, 3))[..., None]
     for k in range(1, 7):
         y = TOP + k * (FRONT - TOP) / 7
         boards[int(y) - 1:int(y) + 1] *= 0.55
     lay.paint(top, boards)
-    soil = np.clip((kit.noise(kit.H, kit.W, 30, seed + 5, 4) - 0.52) * 5, 0, 1)
-    soil = soil * (yy > TOP) * (yy < FRONT)
-    lay.paint(kit.Mask(soil * 0.85, 0, 0), kit.tex_noise(kit.H, kit.W, "#3e2a1c", "#241810", 2, seed + 6))
+    # spilt soil: thin drifts and crumbs, thickest round the soil heap in the middle
+    drift = kit.noise(kit.H, kit.W, 14, seed + 5, 4) + 0.35 * kit.radial(kit.H, kit.W, 470, 420, 260, 1.2)
+    soil = kit.blur(np.clip((drift - 0.62) * 4, 0, 1), 1.5) * (yy > TOP + 6) * (yy < FRONT - 4)
+    crumbs = kit.motes(kit.H, kit.W, seed + 9, 2600, size=1.1, bright=(0.6, 1.0)) * (yy > TOP + 6) * (yy < FRONT - 4)
+    lay.paint(kit.Mask(np.clip(soil * 0.8 + crumbs * 0.9, 0, 1), 0, 0),
+              kit.tex_noise(kit.H, kit.W, "#4a3422", "#2a1c12", 2, seed + 6))
     props.solid(kit.rect(0, FRONT - 4, kit.W, FRONT + 8), "#7a5434", L, 3, lay=lay)
     # the apron with two seed drawers (the left one is a sprite), and the legs below
     apron = kit.rect(0, FRONT + 8, kit.W, kit.H)
@@ -362,10 +366,26 @@ def bench_clutter(cv, seed):
     lay = Layer(kit.W, kit.H)
     # a sack of potting soil slumped against the right end
     sack = kit.poly([(900, 250), (990, 236), (1024, 250), (1024, 470), (930, 480), (880, 420), (890, 320)])
-    props.solid(sack, "#b8a070", L, 16, amb=0.5, lay=lay, tex=kit.tex_noise(kit.H, kit.W, "#c0a878", "#8a7448", 2, seed))
+    yy, xx = np.mgrid[0:kit.H, 0:kit.W].astype(np.float32)
+    weave = (0.88 + 0.12 * np.sin(xx * 1.9) * np.sin(yy * 1.9))[..., None]
+    folds = (0.8 + 0.35 * kit.noise(kit.H, kit.W, 40, seed + 1, 2))[..., None]
+    props.solid(sack, "#b8a070", L, 16, amb=0.5, lay=lay,
+                tex=kit.tex_noise(kit.H, kit.W, "#c0a878", "#8a7448", 2, seed) * weave * folds)
+    lay.paint(kit.text_patch(962, 318, "SEED", 22, "Bold"), "#5a2a1e", 0.55)
+    lay.paint(kit.text_patch(962, 338, "& SOIL", 14, "Bold"), "#5a2a1e", 0.5)
     lay.paint(kit.poly([(900, 250), (990, 236), (975, 270), (915, 272)]), "#2e2014", 0.9)
     lay.paint(kit.line([(920, 360), (1000, 350)], 3), "#6a3a2a", 0.7)
     lay.paint(kit.line([(925, 380), (990, 372)], 3), "#6a3a2a", 0.7)
+    # a pile of old newspapers for wrapping cuttings, under the notebook
+    for k in range(3):
+        m = kit.poly([(30 + k * 4, 420 - k * 5), (150 + k * 3, 410 - k * 6), (156 + k * 3, 488 - k * 5), (36 + k * 4, 496 - k * 5)])
+        props.solid(m, kit.mix("parchment", "parchment_shade", 0.3 + 0.2 * k), L, 3, amb=0.7, lay=lay)
+        for j in range(5):
+            lay.paint(kit.line([(44 + k * 4, 430 + j * 12 - k * 5), (140 + k * 3, 422 + j * 12 - k * 5)], 1), "ink", 0.25)
+    # a tray of cuttings in little pots between the trays and the heap
+    for k in range(4):
+        tpot(lay, 560 + k * 22, 380 - (k % 2) * 4, 18, 16, seed + 90 + k)
+        props.foliage(lay, 560 + k * 22, 356, 9, 8, seed + 95 + k, "#5a8a48", L, n=10, leaf=(2, 5))
     # the watering can on the left
     wc = kit.union(kit.rrect(24, 250, 120, 330, 14), kit.ellipse(72, 250, 48, 10))
     props.solid(wc, "#5a7a6a", L, 8, specular=0.6, lay=lay)
@@ -435,6 +455,62 @@ def bench_clutter(cv, seed):
                             (x + 8 * math.cos(a - 0.5), y + 8 * math.sin(a - 0.5))]), kit.mix("moss", "amber", rng.random() * 0.6), 0.9)
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), 4, 6, 4, 0.45))
     kit.over_layer(cv, lay)
+    more_clutter(cv, seed + 70)
+
+
+def more_clutter(cv, seed):
+    """A second heap of things: bulbs in a bowl, a tin of seed packets, lemons by the trug, a string of
+    onions, a jug, buttons, a bundle of canes, a tin bucket, spare clock wheels and a cracked saucer."""
+    rng = np.random.default_rng(seed)
+    lay = Layer(kit.W, kit.H)
+    # a tin bucket of canes at the back right of the watering can
+    props.solid(kit.poly([(176, 300), (226, 300), (220, 250), (182, 250)]), "#8a9098", L, 5, specular=0.7, lay=lay)
+    lay.paint(kit.ellipse(201, 250, 20, 5), "#3a3a3a")
+    for k in range(7):
+        x = 186 + k * 5
+        props.solid(kit.line([(x, 252), (x - 14 + k * 4, 120 + k * 6)], 3), "#c8a868", L, 1, lay=lay)
+    # a tin of seed packets standing on end
+    props.solid(kit.rect(660, 350, 700, 392), "#3e6a8a", L, 4, specular=0.5, lay=lay)
+    for k, c in enumerate(("#c05a3a", "#e0b040", "#6a9a4a", "#a04a8a")):
+        seed_packet(lay, 664 + k * 10, 340 - (k % 2) * 6, 0.55, -0.3 + k * 0.2, seed + k, L, c=c, flower="#f0e0a0")
+    props.solid(kit.rect(660, 362, 700, 392), "#3e6a8a", L, 4, specular=0.5, lay=lay)
+    lay.paint(kit.rect(664, 370, 696, 382), "parchment", 0.8)
+    # lemons by the trug, the colour of the one that is asked for
+    for (x, y, a) in ((930, 500, 0.4), (1010, 500, -0.2)):
+        props.solid(kit.ellipse(x, y, 15, 11), "#e8c030", L, 5, specular=0.5, lay=lay)
+    # onions and bulbs in a shallow bowl
+    bowl = kit.intersect(kit.ellipse(300, 484, 48, 20), kit.rect(240, 484, 360, 506))
+    for k in range(6):
+        x, y = 268 + (k % 3) * 22 + (k // 3) * 10, 478 - (k // 3) * 10
+        props.solid(kit.ellipse(x, y, 11, 10), kit.mix("#c08a54", "#a05a2a", rng.random()), L, 4, amb=0.5, lay=lay)
+        lay.paint(kit.line([(x, y - 9), (x + 1, y - 15)], 1.5), "#d8c8a0")
+    props.solid(bowl, "#4a6a8a", L, 5, specular=0.6, lay=lay)
+    props.solid(kit.ellipse(300, 484, 48, 6), "#5a7a9a", L, 2, specular=0.6, lay=lay)
+    # a cream jug by the teacup's shelf end and a cracked saucer on the bench
+    props.solid(kit.union(kit.poly([(948, 172), (976, 172), (980, 136), (944, 136)]), kit.poly([(944, 136), (934, 128), (946, 132)])),
+                "#e8e0cc", L, 5, specular=0.4, lay=lay)
+    props.solid(kit.subtract(kit.ellipse(986, 150, 8, 12), kit.ellipse(986, 150, 4, 8)), "#e8e0cc", L, 2, lay=lay)
+    props.solid(kit.ellipse(560, 490, 30, 9), "#e8e6e0", L, 3, specular=0.4, lay=lay)
+    lay.paint(kit.line([(540, 488), (556, 492), (566, 486)], 1), "#6a5a4a", 0.8)
+    # buttons and a few spare clock wheels (Ysolde brings her work everywhere)
+    for k in range(8):
+        x, y = 330 + rng.random() * 120, 430 + rng.random() * 60
+        props.solid(kit.ellipse(x, y, 4, 4), kit.mix("#c8c0b0", "#6a4a3a", rng.random()), L, 1.5, specular=0.4, lay=lay)
+    for k, (x, y, r) in enumerate(((620, 270, 12), (150, 480, 9), (860, 440, 10))):
+        things.kit_paste(lay, props.gear(x, y, r, 12, seed + 30 + k, "brass", 4, rng.random(), L))
+    # a string of onions hung from the shelf's end and a coil of wire
+    for k in range(5):
+        props.solid(kit.ellipse(16, 196 + k * 18, 11, 10), "#b07a3a", L, 4, amb=0.5, lay=lay)
+    lay.paint(kit.line([(16, 180), (16, 280)], 1.5), "#c8a060")
+    for k in range(4):
+        lay.paint(kit.subtract(kit.ellipse(140, 220 + 2 * k, 16 - k, 8 - k * 0.5), kit.ellipse(140, 220 + 2 * k, 14 - k, 6.5 - k * 0.5)), "#8a8e94", 0.9)
+    # radishes and a carrot by the sieve
+    for k in range(3):
+        props.solid(kit.ellipse(760 + k * 14, 430 + (k % 2) * 6, 7, 6), "#c0304a", L, 3, specular=0.4, lay=lay)
+        lay.paint(kit.line([(760 + k * 14, 424), (752 + k * 16, 410)], 2), "#4a8a3a")
+    props.solid(kit.poly([(800, 448), (846, 432), (848, 440)]), "#e07a2a", L, 2, lay=lay)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), 3, 5, 3, 0.45))
+    kit.over_layer(cv, lay)
 
 
 def front_bits(seed):
@@ -460,6 +536,23 @@ def front_bits(seed):
             pts = [(x - 30 + t * 6, y + 6 * math.sin(t * 0.9)) for t in range(11)]
             lay.paint(kit.line(pts, 2), "#c8a060")
         out.append(kit.with_shadow(lay.cropped(2), 2, 3, 2, 0.35))
+    # trails of ivy from the pots, lying across the bench and over a few finds
+    for k, (pts, n) in enumerate((([(236, 318), (214, 350), (196, 372), (150, 392), (112, 430)], 9),
+                                  ([(826, 290), (860, 330), (884, 376), (930, 420), (1000, 430)], 10))):
+        lay = Layer(kit.W, kit.H)
+        lay.paint(kit.line(pts, 1.6), "#4a5a2a")
+        for j in range(n):
+            t = (j + 0.5) / n
+            i = min(len(pts) - 2, int(t * (len(pts) - 1)))
+            f = t * (len(pts) - 1) - i
+            px = pts[i][0] + (pts[i + 1][0] - pts[i][0]) * f
+            py = pts[i][1] + (pts[i + 1][1] - pts[i][1]) * f
+            a = rng.random() * 2 * math.pi
+            r = 7 + rng.random() * 3
+            leaf = kit.poly([(px, py), (px + r * math.cos(a - 0.8), py + r * math.sin(a - 0.8)),
+                             (px + 1.6 * r * math.cos(a), py + 1.6 * r * math.sin(a)), (px + r * math.cos(a + 0.8), py + r * math.sin(a + 0.8))])
+            props.solid(leaf, kit.mix("#2e5a2a", "#5a8a3a", rng.random()), L, 2, amb=0.5, specular=0.3, lay=lay)
+        out.append(kit.with_shadow(lay.cropped(2), 2, 3, 2, 0.35))
     return out
 
 
@@ -474,7 +567,7 @@ PLAIN = [
     ("ho_potting_butterfly", "butterfly", butterfly, 232, 152, 1.0, 0.2),
     ("ho_potting_glove", "glove", glove, 912, 410, 1.2, 0.5),
     ("ho_potting_lemon", "lemon", lemon, 985, 470, 1.2, -0.3),
-    ("ho_potting_pinecone", "pinecone", pinecone, 420, 396, 1.2, 1.2),
+    ("ho_potting_pinecone", "pinecone", pinecone, 470, 474, 1.2, 1.3),
     ("ho_potting_feather", "feather", things.quill, 470, 316, 1.2, -0.35),
     ("ho_potting_spectacles", "spectacles", things.spectacles, 700, 210, 1.0, 0.1),
     ("ho_potting_thimble", "thimble", things.thimble, 312, 436, 1.3, 0.3),
@@ -569,11 +662,16 @@ HIDDEN_AT = {
 
 
 def light(cv):
-    cv = cv * 0.62
-    cv *= 0.8 + 0.3 * col("frost")
+    cv = cv * 0.5
+    cv *= 0.78 + 0.3 * col("frost")
     lx, ly = LANTERN
-    kit.lamp(cv, lx + 200, ly + 200, 1100, "amber", 0.9, 1.3)
-    kit.lamp(cv, lx, ly - 10, 120, "candle", 1.0, 2.0)
+    # the lantern's warm pool over the left and middle of the bench, snow-light cold along the glass
+    kit.lamp(cv, lx + 260, ly + 230, 900, "amber", 1.05, 1.5)
+    kit.lamp(cv, lx, ly - 10, 150, "candle", 1.1, 2.0)
+    yy = np.mgrid[0:kit.H, 0:kit.W][0].astype(np.float32)
+    cv += (np.clip(1 - yy / 260, 0, 1) ** 2 * 0.12)[..., None] * col("frost")
+    pool = kit.radial(kit.H, kit.W, lx + 60, ly + 60, 300, 1.6)
+    cv += kit.motes(kit.H, kit.W, SEED + 5, 500, mask=pool, size=0.8)[..., None] * col("candle") * 0.6
     return cv
 
 
@@ -627,7 +725,10 @@ def build():
     open_empty = render(front + list(opened.values()))
     room.back(back)
     for name, res, ob in finds:
-        room.cut(full, visible(ob, front), name, res, 2, thr=0.04)
+        vis = visible(ob, front)
+        if vis.m.sum() < 0.6 * ob.a.sum():
+            print("potting: %s is mostly covered (%.0f %% shows)" % (name, 100 * vis.m.sum() / ob.a.sum()))
+        room.cut(full, vis, name, res, 2, thr=0.04)
     for kind, name, res in ACTIONS:
         c, o = closed[kind], opened[kind]
         cm = kit.Mask(c.a, c.x0, c.y0)
