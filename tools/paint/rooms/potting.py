@@ -609,10 +609,17 @@ def action_layer(kind, state, seed):
     elif kind == "sack":
         if state == "closed":
             m = kit.poly([(700, 306), (760, 292), (830, 300), (858, 330), (850, 372), (800, 388), (728, 384), (694, 352)])
-            props.solid(m, "#a89060", L, 12, amb=0.5, lay=lay, tex=kit.tex_noise(kit.H, kit.W, "#b09868", "#7a6440", 2, seed))
-            for k in range(5):
-                lay.paint(kit.line([(712 + k * 6, 312 + k * 14), (840 - k * 4, 316 + k * 14)], 1.5), "#6a5434", 0.4)
-            lay.paint(kit.line([(730, 330), (770, 350), (820, 334)], 3), "#6a5434", 0.5)
+            yy, xx = np.mgrid[0:kit.H, 0:kit.W].astype(np.float32)
+            weave = (0.86 + 0.14 * np.sin(xx * 2.1) * np.sin(yy * 2.1))[..., None]
+            props.solid(m, "#a89060", L, 12, amb=0.5, lay=lay,
+                        tex=kit.tex_noise(kit.H, kit.W, "#b09868", "#7a6440", 2, seed) * weave)
+            # folds where it slumps over what it covers, a frayed hem, a string round it
+            for pts in (((722, 316), (760, 340), (790, 372)), ((800, 304), (812, 336), (834, 360)), ((744, 300), (742, 330), (724, 360))):
+                lay.paint(kit.line(list(pts), 4), "#5a4428", 0.45)
+            for k in range(14):
+                x = 730 + k * 8
+                lay.paint(kit.line([(x, 384 - abs(k - 7) * 0.6), (x + 1, 392 - abs(k - 7) * 0.6)], 1), "#8a7448", 0.8)
+            lay.paint(kit.line([(700, 338), (760, 352), (852, 340)], 2.2), "#c8a060")
         else:
             # thrown back into a heap against the tray behind
             m = kit.poly([(716, 292), (790, 282), (846, 290), (858, 310), (820, 322), (760, 324), (720, 314)])
