@@ -170,7 +170,7 @@ def lemon(lay, x, y, s, ang, seed, L):
 
 def pinecone(lay, x, y, s, ang, seed, L):
     P = T(x, y, s, ang)
-    body = kit.ellipse(*P(0, 0), 12 * s, 22 * s)
+    body = kit.poly([P(12 * math.cos(t), 22 * math.sin(t)) for t in np.linspace(0, 2 * math.pi, 32)])
     _sol(lay, body, "#6a4222", L, 4 * s, amb=0.45)
     for j in range(7):
         v = -18 + j * 6
@@ -182,6 +182,21 @@ def pinecone(lay, x, y, s, ang, seed, L):
     stem = kit.line([P(0, -22), P(1, -28)], 2.5 * s)
     _sol(lay, stem, "#4a2e16", L, 1 * s)
     return kit.union(body, stem)
+
+
+def magnifier(lay, x, y, s, ang, seed, L):
+    """A reading glass: a brass rim round a pale lens, a turned wooden handle."""
+    P = T(x, y, s, ang)
+    lens = kit.poly([P(16 * math.cos(t), 16 * math.sin(t)) for t in np.linspace(0, 2 * math.pi, 32)])
+    lay.paint(lens, "#b8d0d8", 0.55)
+    lay.paint(kit.line([P(-8, -8), P(-2, -12)], 2.4 * s), "#ffffff", 0.7)
+    rim = kit.subtract(kit.poly([P(19 * math.cos(t), 19 * math.sin(t)) for t in np.linspace(0, 2 * math.pi, 32)]), lens)
+    _sol(lay, rim, "brass", L, 2 * s, specular=0.9)
+    neck = kit.line([P(19, 0), P(26, 0)], 5 * s)
+    _sol(lay, neck, "brass", L, 1.5 * s, specular=0.9)
+    hd = kit.poly([P(26, -4), P(52, -5), P(56, 0), P(52, 5), P(26, 4)])
+    _sol(lay, hd, "#5a3018", L, 3 * s, specular=0.4)
+    return kit.union(lens, rim, neck, hd)
 
 
 def frog(lay, x, y, s, ang, seed, L):
@@ -517,7 +532,7 @@ def front_bits(seed):
     """Little clutter laid over some finds: leaves, soil clods, a label stake, a strand of twine."""
     rng = np.random.default_rng(seed)
     out = []
-    specs = [("leaf", 378, 262), ("clod", 598, 350), ("leaf", 158, 376), ("twine", 700, 300), ("clod", 286, 452),
+    specs = [("leaf", 408, 256), ("clod", 598, 350), ("leaf", 158, 376), ("twine", 700, 300), ("clod", 286, 452),
              ("leaf", 520, 470), ("leaf", 858, 378), ("clod", 410, 392), ("leaf", 966, 500), ("twine", 120, 300)]
     for i, (kind, x, y) in enumerate(specs):
         lay = Layer(kit.W, kit.H)
@@ -574,7 +589,7 @@ PLAIN = [
     ("ho_potting_teacup", "teacup", things.teacup, 1000, 152, 1.2, 0.0),
     ("ho_potting_bell", "bell", things.bell, 400, 150, 1.1, 0.15),
     ("ho_potting_pipe", "pipe", things.pipe, 640, 306, 1.1, 0.2),
-    ("ho_potting_loupe", "loupe", things.loupe, 95, 400, 1.3, -0.7),
+    ("ho_potting_loupe", "loupe", magnifier, 80, 388, 1.1, -0.9),
     ("ho_potting_mushroom", "mushroom", mushroom, 500, 390, 1.1, 0.0),
 ]
 
