@@ -32,7 +32,7 @@ SIZE = (660, 496)
 
 # Every room already visited (no first-visit narration over the picture) and the tips declined.
 SEEN = ("ng_var.seen = { gate = true, hall = true, workshop = true, bench = true, library = true, "
-        "shelves = true, conservatory = true, gears = true, tower = true, clockface = true }; "
+        "shelves = true, conservatory = true, potting = true, gears = true, tower = true, clockface = true }; "
         "ng_global = ng_global or {}; ng_global.tutorial_done = true; ng_var.pages = { p5 = true }; ")
 HALL_OPEN = "ng_var.gate_open = true; ng_var.gate_urn_moved = true; ng_var.gate_key_taken = true; "
 DOORS = HALL_OPEN + "ng_var.hall_cons_open = true; ng_var.hall_tower_open = true; "
@@ -79,9 +79,11 @@ SHOTS = {
                        after='OpenSubRoom("sub_cabinet", 263, 378, 512, 300)', frames=200, crop=(512, 300, 760)),
     "conservatory_01": dict(room="room_conservatory", before=DOORS, after='AddObjectToInv("inv_gear")',
                             input=carry(0, 519, 461, 150), frames=240, crop=(560, 340, 720)),
-    "gears_01": dict(room="room_conservatory", before=DOORS + "ng_var.cons_gear_placed = true; ",
+    "potting_01": dict(room="room_potting", before=DOORS, after='potting.act("drawer")', frames=200,
+                       crop=(512, 384, 1024), needs="potting"),
+    "gears_01": dict(room="room_conservatory", before=DOORS + "ng_var.cons_gear_placed = true; ng_var.cons_box_wound = true; ",
                      after="gears.start()", frames=380, crop=(512, 384, 1024), needs="gears"),
-    "gears_02": dict(room="room_conservatory", before=DOORS + "ng_var.cons_gear_placed = true; ",
+    "gears_02": dict(room="room_conservatory", before=DOORS + "ng_var.cons_gear_placed = true; ng_var.cons_box_wound = true; ",
                      after="gears.start(); gears.skip()", frames=420, crop=(512, 384, 1024), needs="gears"),
     "tower_01": dict(room="room_tower", before=DOORS, frames=200, crop=(512, 300, 800)),
     "clockface_01": dict(room="room_tower", before=DOORS + "ng_var.tower_hand_fitted = true; ",

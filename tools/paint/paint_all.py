@@ -14,13 +14,13 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
 
-from rooms import (bench, closeups, conservatory, diary, ending, gate, hall, items, library, puzzles,  # noqa: E402
-                   shelves, tower, workshop)
+from rooms import (bench, closeups, conservatory, diary, ending, gate, hall, items, library, potting,  # noqa: E402
+                   puzzles, shelves, tower, workshop)
 
 
 def main():
-    for mod in (gate, hall, closeups, workshop, bench, library, shelves, conservatory, items, puzzles, tower,
-                ending, diary):
+    for mod in (gate, hall, closeups, workshop, bench, library, shelves, conservatory, potting, items, puzzles,
+                tower, ending, diary):
         print("painting", mod.__name__.split(".")[-1], flush=True)
         mod.build()
 

@@ -382,6 +382,11 @@ def build():
     room.cut(outs["gear"][0], outs["gear"][1], "conservatory_box_gear", "box_gear", 3)
     room.cut(outs["open"][0], outs["open"][1], "conservatory_box_open", "box_open", 3)
     room.cut(c0, kit.Mask(pg.a, pg.x0, pg.y0), "conservatory_page", "page", 3)
+    # the bench of seedlings on the kneewall leads to the potting bench (room_potting): a click region in
+    # its shape and a halo shown on hover
+    bm = kit.Mask(plants_back.a[344:456, 596:824].copy(), 596, 344)
+    room.hit("conservatory_potting", "potting_hit", kit.Mask(np.maximum(bm.m, 0.6 * (bm.m > 0.02)), 596, 344), 2)
+    room.obj("conservatory_potting_glow", "potting_glow", props.outline_glow(bm, "amber", 6, 0.8), 4)
     room.exit_down("conservatory_exit")
     room.write()
     return room
