@@ -115,14 +115,25 @@ void nG_Tasks::addTask(const std::string& textId, const std::string& room, bool 
     Group& group = groups[room];
     group.tasks.push_back(task);
     group.completed = false;
-    const size_t k = group.tasks.size() - 1;
-    task->editLocalState()->x = static_cast<float>(k % kColumns) * kColumnWidth - 270;
-    task->editLocalState()->y = static_cast<float>(k / kColumns) * kRowHeight - 10;
+    layOut(group);
     task->editLocalState()->z = kLineZ;
     addPart(task);
     if (loaded) task->activate();
     // A task added to the list on show appears at once.
     if (mode == kShown && room == shownRoom_) task->visible = true;
+}
+
+void nG_Tasks::layOut(Group& group) {
+    // Three rows fit under the header; a longer list takes narrower columns rather than a row below
+    // the screen's edge.
+    const size_t n = group.tasks.size();
+    const int columns = std::max<int>(kColumns, static_cast<int>((n + kRows - 1) / kRows));
+    const float width = kColumns * kColumnWidth / columns;
+    for (size_t k = 0; k < n; ++k) {
+        const float column = static_cast<float>(k % columns), row = static_cast<float>(k / columns);
+        group.tasks[k]->editLocalState()->x = (column - (columns - 1) / 2.0f) * width;
+        group.tasks[k]->editLocalState()->y = row * kRowHeight - 10;
+    }
 }
 
 void nG_Tasks::completeTask(const std::string& textId) {

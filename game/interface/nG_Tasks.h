@@ -25,7 +25,8 @@ public:
     static constexpr const char* kName = "ng_tasks";
     enum Mode { kShown = 0, kHidden = 1, kWaitingForInventory = 2 };
     static constexpr float kX = 512;
-    static constexpr int kColumns = 4;
+    // Columns at the least, and the rows under the header.
+    static constexpr int kColumns = 4, kRows = 3;
     static constexpr float kColumnWidth = 180, kRowHeight = 23;
     // The header stands this far above the list.
     static constexpr float kHeaderAbove = 49;
@@ -66,6 +67,8 @@ public:
     nE_Sprite* effect = nullptr;
 
 private:
+    // Places the group's lines in rows of equal columns under the header.
+    void layOut(Group& group);
     void reset();
     void reposition();
     void flash(const nG_Task* task);

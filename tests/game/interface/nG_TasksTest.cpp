@@ -4,7 +4,9 @@
 // requests.
 #include <tinyxml2.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "game/interface/nG_InterfButton.h"
 #include "tests/game/interface/WidgetTestSupport.h"
@@ -205,6 +207,13 @@ TEST_F(TasksTest, OtherWidgetsAskWhereALineIsAndWhetherAnObjectIsAReward) {
     post<MSG_TASK_POSITION>(&nowhere);
     EXPECT_FALSE(nowhere.found);
     EXPECT_FLOAT_EQ(nowhere.x, 0);
+
+    // Fourteen lines keep to three rows: the list narrows its columns rather than run off the screen.
+    for (int i = 0; i < 12; ++i) lua("AddTask('task_more_" + std::to_string(i) + "', 1, 'room_b')");
+    float lowest = 0;
+    for (nG_Task* line : tasks()->groups.at("room_b").tasks) lowest = std::max(lowest, line->localState().y);
+    EXPECT_FLOAT_EQ(lowest, 2 * nG_Tasks::kRowHeight - 10);
+    EXPECT_FLOAT_EQ(task("room_b", 1)->localState().x, -144);
 
     nG_TaskDialogObjectQuery reward{"b_thing"};
     post<MSG_TASK_IS_DIALOG_OBJECT>(&reward);
