@@ -3,11 +3,11 @@ import math
 
 import numpy as np
 
-import interior
 import kit
 import props
 import things
 from kit import Layer
+from rooms import hall
 from scene import Room
 
 W, H = 720, 520
@@ -71,7 +71,7 @@ def ship_bottle(lay, x, y, s, seed, light):
 def cabinet_interior(seed):
     """The wall, the cabinet's carcass, its velvet-lined back and everything on its shelves except the crank."""
     cv = np.ones((H, W, 3), np.float32)
-    cv[:] = interior.wallpaper(H, W, seed, "#3f3150", "#5d4c70", step=30)
+    cv[:] = hall.damask(H, W, seed, "#24382e", "#6a6a3e", step=40)  # the hall's paper
     lay = Layer(W, H)
     wood = lambda s_, c="#6a452a", a=1.5: kit.wood(H, W, s_, c, angle=a, freq=0.12)
     carcass = kit.rect(118, -10, 602, 530)
