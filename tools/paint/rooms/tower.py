@@ -523,7 +523,10 @@ def build():
     things.clockhand(hl, REG[0], REG[1] - 22, 0.7, -math.pi / 2, SEED, L_TOP)
     room.obj("tower_hand", "hand", kit.with_shadow(hl.cropped(2), 2, 3, 2, 0.5), 3)
     room.hit("tower_mirror", "mirror_hit", mir_outer, 1)
-    room.obj("tower_mirror_hover", "mirror_hover", props.outline_glow(mir_outer, "amber", 6), 4)
+    # under the pointer the frame lights up, the glass stays dark
+    hv = props.outline_glow(mir_outer, "amber", 6, 0.9)
+    hv.a *= 1 - 0.85 * kit.crop_mask(mir_inner, hv.x0, hv.y0, hv.w, hv.h)
+    room.obj("tower_mirror_hover", "mirror_hover", hv, 4)
     # the mirror brightening like a lamp at the end
     mg = props.glow_layer(mir_inner, "candle", 18, 0.9)
     room.obj("tower_mirror_glow", "mirror_glow", mg, 5)
