@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <limits>
 #include <map>
+#include <regex>
 #include <vector>
 
 #include "tests/integration/HalvernRun.h"
@@ -143,6 +144,12 @@ std::string slot(const std::string& profile, int index) {
     return profile.substr(from, to + close.size() - from);
 }
 
+// A save without the phase of the looping animations (the hall's flickering flames): how far a flame
+// has flickered depends on how long the room was shown, not on the game.
+std::string withoutPhase(const std::string& save) {
+    return std::regex_replace(save, std::regex(" curtime=\"[^\"]*\""), "");
+}
+
 }  // namespace
 
 // One run of the walk, ending after the given ticks: the screenshot must show the room.
@@ -211,6 +218,6 @@ TEST(GameRun, ContinuingReturnsToTheRoomLeftAndSavesTheSameSlotAgain) {
     const auto again = play(user, toTheMenu() + click(100, 250, 408), 200, file);
     ASSERT_EQ(again.exitCode, 0) << again.output;
     EXPECT_EQ(roomShown(file), "hall");
-    EXPECT_EQ(slot(user.read("p_Wren.xml"), 0), saved);
+    EXPECT_EQ(withoutPhase(slot(user.read("p_Wren.xml"), 0)), withoutPhase(saved));
     EXPECT_EQ(again.output.find("Trigger error"), std::string::npos) << again.output;
 }

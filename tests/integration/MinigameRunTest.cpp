@@ -31,6 +31,9 @@ class MinigameRun : public ::testing::Test {
 protected:
     void SetUp() override {
         std::system(("mkdir -p '" + game.file("assets/levels/level") + "'").c_str());
+        // the rooms' shared effects (the rain on the hall's and the tower's glass)
+        std::system(("ln -s '" + kGame + "/assets/levels/common' '" + game.file("assets/levels/common") + "'")
+                        .c_str());
         for (const char* part : {"interface", "fonts", "cursors", "audio", "diary", "menu", "strings.xml",
                                  "publisher_settings.xml"})
             std::system(("ln -s '" + kGame + "/assets/" + part + "' '" +

@@ -3,11 +3,12 @@ import math
 
 import numpy as np
 
-import interior
+import curios
 import kit
 import props
 import things
 from kit import Layer
+from rooms import hall
 from scene import Room
 
 W, H = 720, 520
@@ -71,7 +72,7 @@ def ship_bottle(lay, x, y, s, seed, light):
 def cabinet_interior(seed):
     """The wall, the cabinet's carcass, its velvet-lined back and everything on its shelves except the crank."""
     cv = np.ones((H, W, 3), np.float32)
-    cv[:] = interior.wallpaper(H, W, seed, "#3f3150", "#5d4c70", step=30)
+    cv[:] = hall.damask(H, W, seed, "#24382e", "#6a6a3e", step=40)  # the hall's paper
     lay = Layer(W, H)
     wood = lambda s_, c="#6a452a", a=1.5: kit.wood(H, W, s_, c, angle=a, freq=0.12)
     carcass = kit.rect(118, -10, 602, 530)
@@ -107,7 +108,25 @@ def cabinet_interior(seed):
         x = 190 + k * 56
         props.solid(kit.poly([(x - 10, 490), (x + 10, 490), (x + 3, 462), (x - 3, 462)]), "walnut", L, 2, lay=lay)
         things.watch(lay, x, 446, 0.95, 0.08 * (k - 1.5), seed + 10 + k, L)
+    curios.compass(lay, 374, 490, 1.7, seed + 14, L)
     tern(lay, 470, 490, 1.6, seed + 11, L)
+    # more curios: a small globe by the clock, a case of pinned butterflies and a silhouette portrait
+    curios.globe(lay, 420, 330, 0.95, seed + 15, L)
+    case = kit.rect(176, 198, 256, 250)
+    props.solid(kit.subtract(kit.rect(170, 192, 262, 256), case), "walnut", L, 3, lay=lay, tex=wood(seed + 16, "#6a452a", 0))
+    lay.paint(case, "#e6dcc4")
+    for k, (bx, by, c) in enumerate(((196, 214, "#2a5a9a"), (226, 230, "#d88a2a"), (240, 208, "#8a2a4a"))):
+        for sd in (-1, 1):
+            props.solid(kit.ellipse(bx + sd * 6, by - 2, 6, 5), c, L, 2, amb=0.6, lay=lay)
+            props.solid(kit.ellipse(bx + sd * 5, by + 5, 4, 3.5), kit.shade_of(c, 0.8), L, 1.5, amb=0.6, lay=lay)
+        lay.paint(kit.line([(bx, by - 6), (bx, by + 7)], 1.6), "#1a1410")
+    props.solid(kit.subtract(kit.ellipse(480, 76, 22, 28), kit.ellipse(480, 76, 16, 22)), "brass", L, 2, specular=0.8, lay=lay)
+    lay.paint(kit.ellipse(480, 76, 16, 22), "#e8dcc0")
+    # a lady's profile facing right: hair in a bun, brow, nose, lips, chin, neck and shoulders
+    prof = kit.poly([(474, 94), (476, 84), (474, 80), (472, 72), (474, 63), (480, 58), (486, 60), (488, 65),
+                     (491, 70), (488, 71), (489, 74), (487, 75), (488, 77), (485, 80), (484, 86), (490, 92),
+                     (494, 98), (466, 98), (468, 94)])
+    lay.paint(kit.union(prof, kit.ellipse(471, 62, 5, 5)), "#1a1410")
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), 6, 8, 8, 0.5))
     kit.over_layer(cv, lay)
     return cv

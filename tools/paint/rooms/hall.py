@@ -3,13 +3,18 @@ import math
 
 import numpy as np
 
+import curios
 import interior
 import kit
 import props
+import things
 from kit import Layer, col
 from scene import Room
 
 LAMP = (430, 96)
+CANDLE = (86, 578)   # the candle on the hall table, bottom left
+SCONCE = (967, 180)
+STAND_DX = 58        # the hall stand and the scarf are drawn from x 840 and moved right by this
 LIGHT = (-0.25, -0.8, 0.55)  # hanging lamp, above and left of centre
 BOX = interior.Box(185, 55, 790, 560)
 
@@ -17,7 +22,7 @@ BOX = interior.Box(185, 55, 790, 560)
 def walls(cv, seed):
     b = BOX
     lay = Layer(kit.W, kit.H)
-    paper = interior.wallpaper(kit.H, kit.W, seed, "#3a2d4a", "#4e3f62")
+    paper = damask(kit.H, kit.W, seed, "#24382e", "#6a6a3e")
     lay.paint(kit.poly(b.back()), paper)
     lay.paint(kit.poly(b.left()), paper * 0.8)
     lay.paint(kit.poly(b.right()), paper * 0.75)
@@ -30,7 +35,7 @@ def walls(cv, seed):
         xf = kit.W * u
         beam = kit.poly([(xf - 26, 0), (xf + 26, 0), (xb + 9, b.y0), (xb - 9, b.y0)])
         props.solid(beam, "#4a301b", LIGHT, 6, amb=0.5, lay=lay)
-    lay.paint(kit.poly(b.floor()), interior.boards(kit.H, kit.W, seed + 2, b, "#5a3a22"))
+    lay.paint(kit.poly(b.floor()), interior.boards(kit.H, kit.W, seed + 2, b, "#6e4a2c"))
     # wainscot: back wall and left wall
     wy = b.y0 + (b.y1 - b.y0) * 0.72
     interior.wainscot(lay, [(b.x0, wy), (b.x1, wy), (b.x1, b.y1), (b.x0, b.y1)], seed + 3)
@@ -58,26 +63,44 @@ def rug(cv, seed):
     right = 700 + 120 * t
     u = (xx - left) / np.maximum(right - left, 1)
     v = t
-    field = kit.tex_noise(kit.H, kit.W, "wine", "#6e2424", 4, seed)
-    pat = np.clip((np.abs(np.sin(u * 30 + np.sin(v * 10) * 1.2) * np.sin(v * 16)) - 0.6) * 4, 0, 1)
-    tex = field * (1 - pat[..., None] * 0.35) + kit.mix("teal", "night", 0.3) * pat[..., None] * 0.35
-    border = ((u < 0.06) | (u > 0.94) | (v < 0.1) | (v > 0.9)).astype(np.float32)
-    inner_b = ((np.abs(u - 0.075) < 0.008) | (np.abs(u - 0.925) < 0.008) | (np.abs(v - 0.12) < 0.012)
-               | (np.abs(v - 0.88) < 0.012)).astype(np.float32)
-    tex = tex * (1 - border[..., None]) + kit.mix("brass", "walnut", 0.45) * border[..., None]
-    tex = tex * (1 - inner_b[..., None]) + col("#c29a5a") * inner_b[..., None]
-    med = (u - 0.5) ** 2 / 0.03 + (v - 0.5) ** 2 / 0.07
-    tex = np.where((med < 1)[..., None], tex * 0.4 + kit.mix("brass", "wine", 0.45) * 0.6, tex)
-    tex = np.where((np.abs(med - 1) < 0.12)[..., None], col("#c29a5a"), tex)
-    tex = np.where((med < 0.25)[..., None], kit.mix("slate", "night", 0.3), tex)
+    field = kit.tex_noise(kit.H, kit.W, "#8a2626", "#5e1a1c", 4, seed)
+    # the field: a lattice of small lozenges, each with a cream heart
+    lu, lv = np.mod(u * 9, 1) - 0.5, np.mod(v * 5 + np.floor(u * 9) * 0.5, 1) - 0.5
+    loz = np.clip((0.32 - (np.abs(lu) + np.abs(lv))) * 12, 0, 1)
+    heart = np.clip((0.1 - (np.abs(lu) + np.abs(lv))) * 20, 0, 1)
+    tex = field * (1 - loz[..., None] * 0.7) + kit.mix("#1e3046", "teal", 0.3) * loz[..., None] * 0.7
+    tex = tex * (1 - heart[..., None]) + col("#d8c8a0") * heart[..., None]
+    # border: navy band with gold hooks running along it
+    border = ((u < 0.08) | (u > 0.92) | (v < 0.13) | (v > 0.87)).astype(np.float32)
+    along = np.where((u < 0.08) | (u > 0.92), v * 12, u * 26)
+    hooks = np.clip(np.abs(np.sin(along * math.pi)) - 0.8, 0, 1) * 3 * np.clip(1 - np.abs(np.mod(along, 1) - 0.5) * 1.2, 0, 1)
+    btex = kit.mix("#2a2a3a", "#5e1a1c", 0.35) * (1 - hooks[..., None] * 0.6) + col("#b08a50") * hooks[..., None] * 0.6
+    tex = tex * (1 - border[..., None]) + btex * border[..., None]
+    inner_b = ((np.abs(u - 0.085) < 0.007) | (np.abs(u - 0.915) < 0.007) | (np.abs(v - 0.135) < 0.012)
+               | (np.abs(v - 0.865) < 0.012)).astype(np.float32)
+    tex = tex * (1 - inner_b[..., None]) + col("#d8c8a0") * inner_b[..., None]
+    # the medallion: an eight-pointed star in a ring
+    du, dv = (u - 0.5) / 0.2, (v - 0.5) / 0.3
+    rr = np.hypot(du, dv)
+    ang = np.arctan2(dv, du)
+    star = rr < (0.75 + 0.25 * np.abs(np.cos(ang * 4)))
+    tex = np.where(star[..., None], tex * 0.3 + kit.mix("#1e3046", "night", 0.2) * 0.7, tex)
+    tex = np.where((np.abs(rr - (0.75 + 0.25 * np.abs(np.cos(ang * 4)))) < 0.06)[..., None], col("#c29a5a"), tex)
+    tex = np.where((rr < 0.35)[..., None], col("#9a3026"), tex)
+    tex = np.where((rr < 0.14)[..., None], col("#d8c8a0"), tex)
+    # pile and wear
+    pile = kit.noise(kit.H, kit.W, 1.5, seed + 1, 2)
+    wear = np.clip((kit.noise(kit.H, kit.W, 40, seed + 2, 3) - 0.55) * 2, 0, 1)
+    tex = tex * (0.88 + 0.2 * pile[..., None])
+    tex = tex * (1 - wear[..., None] * 0.3) + col("#a08870") * wear[..., None] * 0.2
     lay.paint(m, tex)
     # fringe at the near and far ends
     for k in range(60):
         tt = k / 59
         x0 = 330 + 370 * tt
-        lay.paint(kit.line([(x0, y0), (x0, y0 - 5)], 1.2), "parchment_shade", 0.8)
+        lay.paint(kit.line([(x0, y0), (x0, y0 - 5)], 0.9), "parchment_shade", 0.6)
         x1 = 210 + 610 * tt
-        lay.paint(kit.line([(x1, y1), (x1, y1 + 8)], 1.4), "parchment_shade", 0.8)
+        lay.paint(kit.line([(x1, y1), (x1, y1 + 8)], 1.0), "parchment_shade", 0.6)
     kit.over_layer(cv, lay)
 
 
@@ -95,21 +118,174 @@ def stair_dressing(cv, seed):
         props.solid(kit.line([(xl + 54, yb - 27), (xl + 156, yb - 30)], 2.6), "brass", LIGHT, 1, specular=0.9, lay=lay)
     kit.over_layer(cv, lay)
     cup = Layer(kit.W, kit.H)
-    import things
-    things.teacup(cup, 930, 495, 0.9, 0.0, seed, LIGHT)
+    things.teacup(cup, 834, 512, 0.9, 0.0, seed, LIGHT)
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(cup.a, 0, 0), 4, 3, 2, 0.5))
     kit.over_layer(cv, cup)
 
 
+# ------------------------------------------------------------------------------------------------
+# the framed pictures: each one painted small on its own canvas, then hung on a wall
+
+
+def _canvas(w, h):
+    lay = Layer(w, h)
+    yy, xx = np.mgrid[0:h, 0:w].astype(np.float32)
+    return lay, xx / w, yy / h
+
+
+def pic_captain(w, h, seed):
+    """A sea captain in a peaked cap, white beard, dark coat with brass buttons, on a brown ground."""
+    lay, u, v = _canvas(w, h)
+    g = np.clip(1 - np.hypot(u - 0.4, v - 0.35) * 1.4, 0, 1)
+    bg = col("#2a1e14") * (0.7 + 0.8 * g[..., None]) * (0.9 + 0.2 * kit.noise(h, w, 8, seed, 3)[..., None])
+    lay.paint(kit.rect(0, 0, w, h), bg)
+    L = (-0.6, -0.6, 0.55)
+    s = w / 100.0
+    coat = kit.ellipse(50 * s, 128 * s, 52 * s, 46 * s)
+    props.solid(coat, "#1e2840", L, 10 * s, amb=0.4, lay=lay)
+    lay.paint(kit.poly([(42 * s, 92 * s), (58 * s, 92 * s), (50 * s, 112 * s)]), "#e8e4da")
+    for by in (104, 116, 128):
+        props.solid(kit.ellipse(37 * s, by * s, 2.6 * s, 2.6 * s), "brass", L, 1, specular=0.9, lay=lay)
+        props.solid(kit.ellipse(63 * s, by * s, 2.6 * s, 2.6 * s), "brass", L, 1, specular=0.9, lay=lay)
+    face = kit.ellipse(50 * s, 62 * s, 17 * s, 21 * s)
+    props.solid(face, "#c99272", L, 8 * s, amb=0.5, lay=lay)
+    beard = kit.union(kit.ellipse(50 * s, 80 * s, 19 * s, 16 * s), kit.ellipse(50 * s, 72 * s, 16 * s, 6 * s))
+    props.solid(beard, "#dcd8d0", L, 6 * s, amb=0.55, lay=lay)
+    lay.paint(kit.ellipse(50 * s, 73 * s, 5 * s, 1.6 * s), "#6a3a2a")
+    for ex in (43, 57):
+        lay.paint(kit.ellipse(ex * s, 58 * s, 2.2 * s, 1.6 * s), "#1a120c")
+        lay.paint(kit.line([((ex - 4) * s, 53 * s), ((ex + 4) * s, 53 * s)], 1.6 * s), "#d8d4cc")
+    props.solid(kit.line([(50 * s, 58 * s), (51 * s, 67 * s)], 3 * s), "#b07a5e", L, 1, lay=lay)
+    cap = kit.poly([(31 * s, 46 * s), (69 * s, 46 * s), (72 * s, 32 * s), (28 * s, 32 * s)])
+    props.solid(cap, "#1a2236", L, 4 * s, amb=0.45, lay=lay)
+    props.solid(kit.ellipse(50 * s, 47 * s, 21 * s, 4 * s), "#0e121c", L, 2 * s, specular=0.5, lay=lay)
+    props.solid(kit.ellipse(50 * s, 39 * s, 4 * s, 3 * s), "brass", L, 1, specular=0.9, lay=lay)
+    return lay.rgb
+
+
+def pic_point(w, h, seed):
+    """The point at sunset: the house and its tower on the headland, the sea below."""
+    lay, u, v = _canvas(w, h)
+    sky = kit.vgrad(h, w, [(0, "#34405e"), (0.35, "#8a6a78"), (0.55, "#e8a860"), (0.62, "#f0c878")])
+    cl = kit.noise(h, w, 10, seed, 3)
+    sky = sky * (0.9 + 0.2 * cl[..., None])
+    lay.paint(kit.rect(0, 0, w, h), sky)
+    sea = kit.vgrad(h, w, [(0.6, "#c08a58"), (0.7, "#4a5a6a"), (1, "#24323e")])
+    sea = sea * (0.85 + 0.3 * kit.streaks(h, w, seed + 1, 12, 0.0, 2)[..., None] * 0.5)
+    lay.paint(kit.rect(0, 0.62 * h, w, h), sea)
+    lay.paint(kit.ellipse(0.72 * w, 0.6 * h, 0.06 * w, 0.06 * w), "#ffe0a0")
+    land = kit.poly([(0, 0.52 * h), (0.2 * w, 0.48 * h), (0.42 * w, 0.5 * h), (0.5 * w, 0.58 * h),
+                     (0.56 * w, 0.8 * h), (0.62 * w, h), (0, h)])
+    lay.paint(land, kit.tex_noise(h, w, "#2a3a26", "#44502e", 4, seed + 2))
+    lay.paint(kit.poly([(0.46 * w, 0.55 * h), (0.52 * w, 0.6 * h), (0.58 * w, 0.86 * h), (0.5 * w, 0.9 * h)]), "#5a4a3e")
+    house = kit.union(kit.rect(0.14 * w, 0.36 * h, 0.34 * w, 0.5 * h), kit.poly([(0.12 * w, 0.37 * h), (0.24 * w, 0.28 * h), (0.36 * w, 0.37 * h)]),
+                      kit.rect(0.26 * w, 0.14 * h, 0.32 * w, 0.5 * h), kit.poly([(0.25 * w, 0.15 * h), (0.29 * w, 0.05 * h), (0.33 * w, 0.15 * h)]))
+    lay.paint(house, "#1e1a24")
+    lay.paint(kit.ellipse(0.29 * w, 0.22 * h, 0.018 * w, 0.018 * w), "#d8cca8")
+    lay.paint(kit.rect(0.18 * w, 0.41 * h, 0.2 * w, 0.45 * h), "#ffd070")
+    return lay.rgb
+
+
+def pic_storm(w, h, seed):
+    """A brig heeling in a storm: black waves with foam, torn clouds, a fork of lightning."""
+    lay, u, v = _canvas(w, h)
+    sky = kit.vgrad(h, w, [(0, "#141a22"), (0.4, "#3a4a52"), (0.6, "#56686a")])
+    sky = sky * (0.7 + 0.6 * kit.noise(h, w, 9, seed, 4)[..., None])
+    lay.paint(kit.rect(0, 0, w, h), sky)
+    lay.paint(kit.line([(0.78 * w, 0), (0.72 * w, 0.2 * h), (0.8 * w, 0.24 * h), (0.7 * w, 0.5 * h)], max(1.2, w / 70)), "#f4f8ff")
+    wave = 0.58 + 0.06 * np.sin(u * 9 + 1) + 0.03 * np.sin(u * 23 + 2)
+    sea = kit.vgrad(h, w, [(0.5, "#2a4a48"), (1, "#0e1a1c")])
+    sea = sea * (0.8 + 0.4 * kit.streaks(h, w, seed + 1, 8, 0.5, 2)[..., None] * 0.5)
+    seam = (v > wave).astype(np.float32)
+    lay.paint(seam, sea)
+    foam = np.clip(1 - np.abs(v - wave) * h / 2.5, 0, 1) * (0.4 + 0.6 * kit.noise(h, w, 3, seed + 2, 2))
+    lay.glow(foam, "#dde8e4", 0.8)
+    # the brig, heeled over to the right
+    a = 0.28
+    cx, cy = 0.42 * w, 0.58 * h
+    ca, sa = math.cos(a), math.sin(a)
+
+    def P(x, y):
+        x, y = x * w, y * h
+        return (cx + x * ca - y * sa, cy + x * sa + y * ca)
+    lay.paint(kit.poly([P(-0.22, -0.02), P(0.24, -0.04), P(0.17, 0.06), P(-0.16, 0.07)]), "#1a120c")
+    for mx, top in ((-0.07, -0.42), (0.08, -0.48)):
+        lay.paint(kit.line([P(mx, -0.02), P(mx, top)], max(1, w / 90)), "#1a120c")
+        for k in range(3):
+            y0 = top + 0.04 + k * 0.12
+            lay.paint(kit.poly([P(mx - 0.08 + k * 0.01, y0), P(mx + 0.08 - k * 0.01, y0 + 0.01), P(mx + 0.09, y0 + 0.1), P(mx - 0.09, y0 + 0.1)]),
+                      "#d8d0b8" if k != 1 else "#c8bca0")
+    fw = np.clip(1 - np.abs(v - (wave + 0.02)) * h / 4, 0, 1) * (np.abs(u - 0.42) < 0.2)
+    lay.glow(fw, "#e8f0ec", 0.6)
+    return lay.rgb
+
+
+def pic_stilllife(w, h, seed):
+    """A still life: a pewter jug, apples and a lemon on a cloth, a dark wine bottle, a dark ground."""
+    lay, u, v = _canvas(w, h)
+    g = np.clip(1 - np.hypot(u - 0.35, v - 0.3), 0, 1)
+    lay.paint(kit.rect(0, 0, w, h), col("#1e1a12") * (0.6 + 0.9 * g[..., None]))
+    L = (-0.7, -0.5, 0.55)
+    s = w / 100.0
+    lay.paint(kit.rect(0, 68 * s, w, h), kit.tex_noise(h, w, "#5a3a22", "#3e2716", 6, seed))
+    cloth = kit.poly([(10 * s, 66 * s), (70 * s, 64 * s), (80 * s, 90 * s), (60 * s, h), (4 * s, h)])
+    props.solid(cloth, "#e6dcc6", L, 6 * s, amb=0.5, lay=lay)
+    bottle = kit.union(kit.rrect(68 * s, 30 * s, 86 * s, 72 * s, 5 * s), kit.rect(74 * s, 14 * s, 80 * s, 32 * s))
+    props.solid(bottle, "#1e3222", L, 6 * s, amb=0.4, specular=0.8, lay=lay)
+    jug = kit.union(kit.ellipse(36 * s, 52 * s, 16 * s, 18 * s), kit.poly([(26 * s, 40 * s), (46 * s, 40 * s), (48 * s, 26 * s), (24 * s, 26 * s)]))
+    props.solid(jug, "#8a8c90", L, 8 * s, amb=0.45, specular=0.8, lay=lay)
+    props.solid(kit.subtract(kit.ellipse(54 * s, 46 * s, 8 * s, 11 * s), kit.ellipse(54 * s, 46 * s, 4.5 * s, 7.5 * s)), "#7a7c80", L, 2 * s, lay=lay)
+    for (x, y, r, c) in ((22, 74, 8, "#a8281e"), (36, 78, 8, "#b83a1e"), (52, 72, 7, "#e8c040"), (64, 80, 7, "#8a3a1e")):
+        props.solid(kit.ellipse(x * s, y * s, r * s, r * s * 0.92), c, L, r * s * 0.9, amb=0.4, specular=0.5, lay=lay)
+    lay.paint(kit.line([(36 * s, 70 * s), (38 * s, 66 * s)], 1.2 * s), "#3a2a1a")
+    return lay.rgb
+
+
+def hang(lay, img, x0, y0, x1, y1, seed, frame=7, light=LIGHT, gilt="brass"):
+    """A framed picture, flat on the back wall."""
+    w, h = int(x1 - x0), int(y1 - y0)
+    fr = kit.subtract(kit.rect(x0 - frame, y0 - frame, x1 + frame, y1 + frame), kit.rect(x0, y0, x1, y1))
+    props.solid(fr, gilt, light, frame * 0.6, amb=0.45, specular=0.7, lay=lay, tex=props.brass_tex(kit.H, kit.W, seed, gilt))
+    full = np.zeros((kit.H, kit.W, 3), np.float32)
+    full[int(y0):int(y0) + h, int(x0):int(x0) + w] = kit.resize(img, w, h)
+    lay.paint(kit.rect(x0, y0, x1, y1), full)
+    lay.paint(kit.rect(x0 + 2, y1 - 2, x1 - 2, y1), "#000000", 0.3)
+    return kit.rect(x0 - frame, y0 - frame, x1 + frame, y1 + frame)
+
+
+def hang_side(lay, img, q, seed, frame=6, light=LIGHT):
+    """A framed picture on a side wall: q is (top-left, top-right, bottom-right, bottom-left) with upright sides."""
+    (xa, ya0), (xb, yb0), (_, yb1), (_, ya1) = q
+    xx, yy = lay.grid()
+    t = (xx - xa) / (xb - xa)
+    top = ya0 + (yb0 - ya0) * t
+    bot = ya1 + (yb1 - ya1) * t
+    vv = (yy - top) / np.maximum(bot - top, 1)
+    ih, iw = img.shape[:2]
+    iu = np.clip((t * iw).astype(int), 0, iw - 1)
+    iv = np.clip((vv * ih).astype(int), 0, ih - 1)
+    warped = img[iv, iu]
+    kx = frame * abs(xb - xa) / 60.0
+
+    def grown(d):
+        f = d / max(1.0, abs(xb - xa))
+        return [(xa - d, ya0 - d - (yb0 - ya0) * f), (xb + d, yb0 - d + (yb0 - ya0) * f), (xb + d, yb1 + d + (yb1 - ya1) * f), (xa - d, ya1 + d - (yb1 - ya1) * f)]
+    fr = kit.subtract(kit.poly(grown(kx)), kit.poly(q))
+    props.solid(fr, "brass", light, kx * 0.6, amb=0.45, specular=0.7, lay=lay, tex=props.brass_tex(kit.H, kit.W, seed, "brass"))
+    lay.paint(kit.poly(q), warped)
+    return kit.poly(grown(kx))
+
+
 def wall_pictures(cv, seed):
-    """A seascape over the library door and a small barometer beside the clock."""
+    """Four different pictures: the captain over the cabinet, the point over the library door, a brig in a
+    storm over the conservatory door, a still life on the left wall over the workshop door."""
     lay = Layer(kit.W, kit.H)
-    x0, y0, x1, y1 = 352, 132, 450, 214
-    props.solid(kit.rect(x0, y0, x1, y1), "brass", LIGHT, 3, specular=0.6, lay=lay)
-    sea = kit.vgrad(kit.H, kit.W, [(0, "#3a4a5a"), (0.12, "#6a7a88"), (0.2, "#3a4a56"), (0.3, "#24323c")])
-    lay.paint(kit.rect(x0 + 8, y0 + 8, x1 - 8, y1 - 8), sea)
-    lay.paint(kit.poly([(390, 186), (414, 186), (410, 192), (394, 192)]), "#1a1410")
-    lay.paint(kit.poly([(402, 164), (402, 186), (412, 184)]), "#c8c0a8", 0.9)
+    hang(lay, pic_captain(200, 240, seed), 226, 98, 300, 186, seed, 7)
+    hang(lay, pic_point(300, 200, seed + 1), 350, 148, 452, 216, seed + 1, 7)
+    hang(lay, pic_storm(240, 270, seed + 2), 638, 112, 710, 192, seed + 2, 7)
+    b = BOX
+    q = [b.left_at(0.4, 0.1), b.left_at(0.72, 0.1), b.left_at(0.72, 0.25), b.left_at(0.4, 0.25)]
+    hang_side(lay, pic_stilllife(200, 170, seed + 3), q, seed + 3, 7)
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(lay.a, 0, 0), 4, 6, 4, 0.5))
     kit.over_layer(cv, lay)
 
@@ -138,12 +314,20 @@ def door_frame(lay, x0, y0, x1, y1, seed, arch=False):
     lay.paint(kit.rect(x0, y0, x1, y1), "#120b07")
 
 
+def grain(lay, mk, seed):
+    """Deepen a door's grain and wear: long streaks along the boards, darker towards the edges and the foot."""
+    st = kit.streaks(kit.H, kit.W, seed, 60, math.pi / 2, 2)
+    n = kit.noise(kit.H, kit.W, 14, seed + 1, 3)
+    lay.tone(0.82 + 0.16 * st + 0.2 * n, mk)
+
+
 def library_door(state, seed):
     lay = Layer(kit.W, kit.H)
     x0, y0, x1, y1 = 350, 262, 452, 556
     door_frame(lay, x0, y0, x1, y1, seed)
     if state == "closed":
         props.panel_door(lay, x0, y0, x1, y1, seed + 1, "#5a3a22", LIGHT, (2, 3))
+        grain(lay, kit.rect(x0, y0, x1, y1), seed + 2)
         knob = kit.ellipse(x1 - 14, 420, 5, 5)
         props.solid(knob, "brass", LIGHT, 2, specular=0.9, lay=lay)
     else:
@@ -178,6 +362,7 @@ def workshop_door(state, seed):
             pq = [(x, y + (q[0][1] - b.left_at(t0, 0)[1]) * 0) for x, y in pq]
             m = kit.poly([interp_q(q, u, v) for u, v in ((0.16, a), (0.84, a), (0.84, c), (0.16, c))])
             props.solid(m, "#4e321d", (0.6, 0.6, 0.5), 3, amb=0.75, lay=lay, strength=0.5)
+        grain(lay, kit.poly(q), seed + 3)
         knob = kit.ellipse(*interp_q(q, 0.86, 0.58), 4, 5)
         props.solid(knob, "brass", LIGHT, 2, specular=0.9, lay=lay)
     else:
@@ -400,19 +585,148 @@ def lamp_layer(seed):
     return lay
 
 
-def scarf(seed):
+def damask(h, w, seed, base, motif, step=46):
+    """Flocked damask paper: a staggered ogee motif in a faint trellis, mottled, faded and stained."""
+    yy, xx = np.mgrid[0:h, 0:w].astype(np.float32)
+    sy = step * 1.45
+    row = np.floor(yy / sy)
+    gx = np.mod(xx + (row % 2) * step / 2, step) / step - 0.5
+    gy = np.mod(yy, sy) / sy - 0.5
+    prof = 0.3 * (0.3 + 0.7 * np.cos(np.pi * gy) ** 2) * (1 - 0.45 * np.abs(np.sin(3 * np.pi * gy)))
+    outer = np.clip((prof - np.abs(gx)) * step * 0.7, 0, 1)
+    inner = np.clip((prof * 0.5 - np.abs(gx)) * step * 0.7, 0, 1)
+    bud = np.clip((0.07 - np.hypot(gx, (gy + 0.38) * 0.8)) * step * 0.7, 0, 1)
+    m = np.clip(outer - inner * 0.6 + bud, 0, 1)
+    trellis = np.clip(1 - np.abs(np.abs(gx) + np.abs(gy) * 0.7 - 0.48) * step * 0.9, 0, 1) * 0.6
+    n = kit.noise(h, w, 30, seed, 4)
+    fine = kit.noise(h, w, 2.5, seed + 1, 2)
+    c = col(base) * (0.78 + 0.34 * n[..., None]) * (0.94 + 0.12 * fine[..., None])
+    c = c * (1 - (m * 0.6 + trellis * 0.3)[..., None]) + col(motif) * (m * 0.6 + trellis * 0.3)[..., None] * (0.8 + 0.4 * fine[..., None])
+    seams = np.clip(1 - np.abs(np.mod(xx, 118) - 59) / 1.2, 0, 1) * 0.12
+    stain = np.clip((kit.noise(h, w, 70, seed + 2, 3) - 0.55) * 3, 0, 1) * 0.25
+    return c * (1 - seams - stain)[..., None]
+
+
+def console(seed):
+    """A half-moon hall table near the viewer, bottom left: letters, a brass bowl of keys, gloves, a vase
+    of dried flowers and a lit candlestick."""
     lay = Layer(kit.W, kit.H)
-    pts = [(760, 452), (784, 450), (792, 470), (788, 540), (778, 548), (774, 478), (766, 478), (764, 520),
-           (754, 526), (752, 468)]
-    m = kit.poly(pts)
-    tex = kit.tex_noise(kit.H, kit.W, "wine", "#6a1f1f", 3, seed)
+    Lc = (0.5, -0.7, 0.5)
+    tex = kit.wood(kit.H, kit.W, seed, "mahogany", "#3e1c12", angle=0.05, freq=0.07)
+    top = kit.poly([(-10, 640), (168, 636), (214, 650), (226, 668), (-10, 676)])
+    props.solid(top, "mahogany", Lc, 4, amb=0.55, specular=0.35, lay=lay, tex=tex)
+    apron = kit.poly([(-10, 676), (226, 668), (224, 694), (-10, 704)])
+    props.solid(apron, "#4a2218", Lc, 3, amb=0.5, lay=lay, tex=tex * 0.7)
+    lay.paint(kit.line([(-10, 690), (224, 682)], 2), "brass", 0.5)
+    props.solid(kit.ellipse(118, 687, 5, 4), "brass", Lc, 1.5, specular=0.9, lay=lay)
+    for (x0, x1) in ((196, 216), (30, 48)):
+        leg = kit.poly([(x0, 692), (x1, 690), (x1 - 4, 780), (x0 + 3, 780)])
+        props.solid(leg, "#4a2218", Lc, 4, amb=0.5, lay=lay, tex=tex * 0.8)
+    # things on the top, back to front
+    curios.vase(lay, 26, 650, 1.5, seed + 1, Lc)
+    things.candlestick(lay, 86, 618, 1.2, 0.0, seed + 2, Lc)
+    props.flame(lay, 86, 580, 11)
+    bowl = kit.intersect(kit.ellipse(150, 646, 28, 14), kit.rect(110, 646, 190, 670))
+    props.solid(kit.union(bowl, kit.ellipse(150, 647, 28, 5)), "brass", Lc, 5, specular=0.8, lay=lay,
+                tex=props.brass_tex(kit.H, kit.W, seed + 3))
+    lay.paint(kit.ellipse(150, 647, 25, 4), "#3a2410")
+    things.key_small(lay, 142, 644, 0.5, 0.5, seed + 4, Lc)
+    things.key_small(lay, 158, 645, 0.45, -0.7, seed + 5, Lc)
+    curios.letters(lay, 100, 668, 1.3, seed + 6, Lc)
+    glove = kit.poly([(176, 664), (206, 660), (214, 664), (210, 668), (180, 671)])
+    props.solid(glove, "#3a2a22", Lc, 3, amb=0.5, lay=lay)
+    for k in range(3):
+        lay.paint(kit.line([(206, 661 + k * 2), (216, 659 + k * 3)], 1.6), "#3a2a22")
+    return lay
+
+
+def hall_stand(seed):
+    """A hall stand near the viewer, bottom right: mirror, hooks with coats and a hat, umbrellas, boots."""
+    lay = Layer(kit.W, kit.H)
+    Ls = (-0.4, -0.75, 0.55)
+    tex = kit.wood(kit.H, kit.W, seed, "#8a5a34", "#4a2e1a", angle=math.pi / 2, freq=0.1)
+    board = kit.union(kit.rect(872, 300, 1004, 700), kit.poly([(866, 300), (1010, 300), (990, 276), (938, 262), (886, 276)]))
+    props.solid(board, "#8a5a34", Ls, 6, amb=0.6, specular=0.3, lay=lay, tex=tex)
+    for x in (872, 1004):
+        props.solid(kit.rect(x - 9, 290, x + 9, 760), "#3e2716", Ls, 4, amb=0.5, lay=lay, tex=tex * 0.9)
+        props.solid(kit.ellipse(x, 288, 10, 10), "#4a301b", Ls, 4, specular=0.3, lay=lay)
+    # the mirror: dark glass catching the lamp and the lit doorway
+    mirror = kit.ellipse(938, 392, 40, 62)
+    props.solid(kit.ellipse(938, 392, 48, 70), "brass", Ls, 5, specular=0.7, lay=lay, tex=props.brass_tex(kit.H, kit.W, seed + 1))
     xx, yy = lay.grid()
-    stripes = (np.mod(yy, 14) < 4)[..., None]
-    tex = np.where(stripes, tex * 0.6 + col("parchment") * 0.3, tex)
-    props.solid(m, "wine", LIGHT, 5, amb=0.5, lay=lay, tex=tex)
-    for x in (782, 758):
-        for k in range(4):
-            lay.paint(kit.line([(x - 4 + k * 3, 540 if x > 770 else 520), (x - 5 + k * 3, 552 if x > 770 else 532)], 1.2), "#8c3f3f")
+    glass = kit.vgrad(kit.H, kit.W, [(0.3, "#3a3e4a"), (0.6, "#1a1c24")])
+    glass += kit.radial(kit.H, kit.W, 920, 350, 50, 1.5)[..., None] * col("amber") * 0.6
+    streak = np.clip(1 - np.abs((xx - 925) + (yy - 392) * 0.45) / 7, 0, 1) * 0.3
+    glass += streak[..., None] * col("frost")
+    lay.paint(mirror, glass)
+    # the umbrella tray and the umbrellas and a stick standing in it
+    for k, (x, c) in enumerate(((902, "#1e2226"), (948, "#2a3a30"), (978, "#3a2a1e"))):
+        if k < 2:
+            um = kit.poly([(x - 4, 700), (x + 4, 700), (x + 14, 600), (x + 6, 560), (x - 6, 560), (x - 14, 600)])
+            props.solid(um, c, Ls, 6, amb=0.45, specular=0.4, lay=lay)
+            for j in range(3):
+                lay.paint(kit.line([(x - 8 + j * 8, 598), (x - 2 + j * 2, 562)], 1), "#000000", 0.3)
+            hook = kit.subtract(kit.ellipse(x + 6, 546, 10, 10), kit.ellipse(x + 6, 546, 6, 6))
+            hook = kit.subtract(hook, kit.rect(x - 10, 546, x + 20, 560))
+            props.solid(kit.union(hook, kit.rect(x - 1.5, 546, x + 1.5, 562)), "#5a3a22", Ls, 2, specular=0.4, lay=lay)
+        else:
+            props.solid(kit.line([(x, 700), (x + 6, 520)], 5), "#6a452a", Ls, 2, specular=0.3, lay=lay)
+            props.solid(kit.ellipse(x + 6, 516, 6, 6), "brass", Ls, 2, specular=0.9, lay=lay)
+    tray = kit.poly([(876, 690), (1000, 690), (996, 730), (880, 730)])
+    props.solid(tray, "#2a2624", Ls, 4, amb=0.5, specular=0.6, lay=lay)
+    props.solid(kit.rect(860, 728, 1016, 744), "#3e2716", Ls, 3, lay=lay, tex=tex)
+    # hooks, the bowler hat, a dark oilskin on the right
+    for x in (886, 990, 938):
+        props.solid(kit.line([(x, 318), (x, 330), (x + 8, 336)], 4), "brass", Ls, 1.5, specular=0.9, lay=lay)
+    hat = kit.union(kit.intersect(kit.ellipse(938, 300, 22, 20), kit.rect(910, 276, 966, 302)), kit.ellipse(938, 302, 32, 6))
+    props.solid(hat, "#1e1a18", Ls, 5, amb=0.45, specular=0.4, lay=lay)
+    lay.paint(kit.rect(917, 294, 959, 298), "#4a2a22")
+    oil = kit.poly([(984, 326), (1000, 330), (1030, 360), (1036, 640), (992, 652), (976, 600), (980, 360)])
+    props.solid(oil, "#2e3a26", Ls, 10, amb=0.45, specular=0.5, lay=lay, tex=kit.tex_noise(kit.H, kit.W, "#2e3a26", "#1e2818", 5, seed + 2))
+    # the camel coat on the left hook, the scarf goes over it
+    coat = kit.poly([(880, 326), (894, 328), (904, 360), (912, 470), (920, 640), (870, 656), (840, 640), (850, 470),
+                     (862, 360)])
+    ctex = kit.tex_noise(kit.H, kit.W, "#a08058", "#7a5e40", 3, seed + 3)
+    props.solid(coat, "#a08058", Ls, 12, amb=0.5, lay=lay, tex=ctex)
+    for y in (420, 470, 520):
+        props.solid(kit.ellipse(896, y, 3.5, 3.5), "#3a2a1a", Ls, 1, specular=0.5, lay=lay)
+    lay.paint(kit.line([(884, 360), (893, 640)], 2), "#5a4430", 0.6)
+    # boots on the floor to the left of the stand
+    for k, x in enumerate((826, 850)):
+        boot = kit.poly([(x - 8, 690 + k * 6), (x + 8, 690 + k * 6), (x + 10, 740 + k * 6), (x + 26, 746 + k * 6), (x + 28, 756 + k * 6),
+                         (x - 10, 756 + k * 6)])
+        props.solid(boot, "#2a1e16", Ls, 5, amb=0.45, specular=0.6, lay=lay)
+    return lay
+
+
+def scarf(seed):
+    """Ysolde's scarf over the camel coat: crimson wool with cream bands and fringes, two tails."""
+    lay = Layer(kit.W, kit.H)
+    Ls = (-0.4, -0.75, 0.55)
+    loop = kit.poly([(872, 322), (902, 322), (906, 352), (888, 360), (868, 352)])
+    tail_a = kit.poly([(870, 346), (886, 350), (884, 470), (888, 520), (868, 524), (862, 470)])
+    tail_b = kit.poly([(888, 350), (906, 346), (914, 440), (918, 492), (898, 496), (892, 440)])
+    m = kit.union(loop, tail_a, tail_b)
+    xx, yy = lay.grid()
+    tex = kit.tex_noise(kit.H, kit.W, "#c8282a", "#8a1418", 2.5, seed)
+    knit = 0.9 + 0.1 * np.sin(xx * 1.6 + np.sin(yy * 0.9) * 0.8)
+    tex = tex * knit[..., None]
+    band = (((yy > 452) & (yy < 459)) | ((yy > 468) & (yy < 472)) | ((yy > 420) & (yy < 423))).astype(np.float32)
+    tex = tex * (1 - band[..., None]) + col("#efe4cc") * band[..., None]
+    props.solid(m, "#c8282a", Ls, 6, amb=0.55, lay=lay, tex=tex)
+    lay.paint(kit.line([(886, 352), (884, 520)], 1.6), "#5a0c10", 0.6)
+    for (x0, y0, x1) in ((866, 522, 888), (896, 494, 918)):
+        for k in range(8):
+            x = x0 + (x1 - x0) * k / 7
+            lay.paint(kit.line([(x, y0), (x + 0.5, y0 + 10)], 1.4), "#e8d8b8")
+    return lay
+
+
+def glow(x, y, r, c, k):
+    """An additive halo around a flame."""
+    lay = Layer(kit.W, kit.H)
+    lay.rgb[:] = col(c)
+    lay.a = kit.radial(kit.H, kit.W, x, y, r, 2.2) * k
     return lay
 
 
@@ -446,9 +760,6 @@ def build():
         kit.over_layer(cv, kit.shadow_layer(kit.Mask(cb.a, 0, 0), 6, 4, 6, 0.45))
         kit.over_layer(cv, cb)
         masks["cabinet"] = kit.Mask(cb.a, 0, 0)
-        sc = scarf(seed + 10)
-        kit.over_layer(cv, sc)
-        masks["scarf"] = kit.Mask(sc.a, 0, 0)
         kit.over_layer(cv, lamp_layer(seed))
         sconce = Layer(kit.W, kit.H)
         props.solid(kit.rect(962, 186, 972, 206), "brass", LIGHT, 2, specular=0.8, lay=sconce)
@@ -456,18 +767,38 @@ def build():
         kit.over_layer(cv, sconce)
         for (x0, x1, y) in ((210, 316, 544), (496, 596, 556), (340, 462, 558), (620, 728, 558)):
             kit.contact_shadow(cv, x0, x1, y, 10, 0.55, 5)
+        st = hall_stand(seed + 13)
+        st.x0 = STAND_DX
+        kit.contact_shadow(cv, 870, 1024, 752, 14, 0.6, 6)
+        kit.over_layer(cv, kit.shadow_layer(kit.Mask(st.a, STAND_DX, 0), -10, 8, 10, 0.5))
+        kit.over_layer(cv, st)
+        sc = scarf(seed + 10)
+        sc.x0 = STAND_DX
+        kit.over_layer(cv, kit.shadow_layer(kit.Mask(sc.a, STAND_DX, 0), -3, 3, 3, 0.5))
+        kit.over_layer(cv, sc)
+        masks["scarf"] = kit.Mask(sc.a, STAND_DX, 0)
+        con = console(seed + 14)
+        kit.over_layer(cv, kit.shadow_layer(kit.Mask(con.a, 0, 0), 8, 10, 10, 0.55))
+        kit.over_layer(cv, con)
+        masks["workshop"] = kit.subtract(masks["workshop"], kit.Mask(con.a, 0, 0))
+        # the painted surface: a faint mottle so that no area is a smooth gradient
+        cv *= (0.9 + 0.2 * kit.noise(kit.H, kit.W, 5, seed + 15, 3))[..., None]
         # light: a warm lamp pool, cold light from the glass door and the moon through the lunette, dark corners
-        cv *= 0.46
+        cv *= 0.52
         beam = interior.beam_light(kit.H, kit.W, [(488, 128), (602, 128), (700, 600), (420, 600)], 30, 0.22)
         cv += beam[..., None] * col("frost") * 0.09
-        kit.lamp(cv, LAMP[0], LAMP[1] + 60, 720, "amber", 0.75, 1.3)
+        kit.lamp(cv, LAMP[0], LAMP[1] + 60, 760, "amber", 0.85, 1.3)
         kit.lamp(cv, LAMP[0], LAMP[1], 200, "candle", 0.5, 2)
         kit.lamp(cv, 960, 190, 260, "amber", 0.7, 1.6)
+        kit.lamp(cv, 930 + STAND_DX / 2, 320, 240, "candle", 0.6, 1.5)
+        kit.lamp(cv, 900, 560, 320, "amber", 0.4, 1.4)
+        kit.lamp(cv, CANDLE[0], CANDLE[1] + 20, 300, "amber", 0.9, 1.5)
+        kit.lamp(cv, CANDLE[0], CANDLE[1], 90, "candle", 0.6, 2)
         spill = interior.beam_light(kit.H, kit.W, [(630, 556), (720, 556), (860, 700), (600, 700)], 25, 0.35)
         spill += kit.radial(kit.H, kit.W, 674, 400, 150, 1.5) * 0.25
         cv += spill[..., None] * col("frost") * 0.35 * cv.mean(axis=2, keepdims=True) * 3
         kit.bloom(cv, 0.7, 12, 0.45)
-        cv = kit.finish(cv, seed, vignette=0.55)
+        cv = kit.finish(cv, seed, vignette=0.42)
         return cv, masks
 
     cv, m = paint({})
@@ -483,6 +814,10 @@ def build():
     cv, m = paint({"workshop": "open", "library": "open", "conservatory": "open", "tower": "open"})
     for k in ("workshop", "library", "conservatory", "tower"):
         room.cut(cv, m[k], "hall_door_%s_open" % k, "door_%s_open" % k, 2)
+    # the flames' glow, flickered by the room's script
+    room.obj("hall_lamp_glow", "lamp_glow", glow(LAMP[0], LAMP[1] - 4, 150, "amber", 0.55), 5)
+    room.obj("hall_candle_glow", "candle_glow", glow(CANDLE[0], CANDLE[1] - 4, 90, "amber", 0.6), 5)
+    room.obj("hall_sconce_glow", "sconce_glow", glow(SCONCE[0], SCONCE[1], 80, "amber", 0.55), 5)
     room.exit_down("hall_exit")
     room.write()
     return room

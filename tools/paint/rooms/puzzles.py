@@ -7,6 +7,7 @@ import kit
 import props
 import things
 from kit import Layer, col
+from rooms import tower
 from scene import Room
 
 L = (-0.6, -0.7, 0.55)
@@ -124,16 +125,31 @@ START = (2, 3, 6, 5, 8, 7, 0, 1, 4)
 def clockface(seed=808):
     room = Room("clockface")
     # the mechanism's iron frame and wheels around the regulator plate
-    cv = kit.vgrad(kit.H, kit.W, [(0, "#141a24"), (1, "#221c18")])
+    # the tower's rough stone behind the mechanism, as in room_tower
+    cv = kit.backdrop("night")
+    wall = Layer(kit.W, kit.H)
+    tower.rubble(wall, kit.rect(0, 0, kit.W, kit.H), seed, 70, 38, "#5e5a5e", "#34323a", "#16161a")
+    kit.over_layer(cv, wall)
+    cv *= (0.55 + 0.5 * kit.noise(kit.H, kit.W, 80, seed + 1, 3))[..., None]
     back = Layer(kit.W, kit.H)
     for (x, y, r, t) in ((150, 180, 150, 60), (890, 230, 130, 52), (200, 560, 110, 44), (840, 580, 120, 48), (512, 700, 90, 36)):
-        things.kit_paste(back, props.gear(x, y, r, t, seed + x, "brass", 6, 0.1 * x, L, amb=0.35))
-    for x in (230, 794):
-        props.solid(kit.rect(x - 14, 0, x + 14, kit.H), "#202226", L, 3, amb=0.5, specular=0.4, lay=back)
-    props.solid(kit.rect(0, 600, kit.W, 626), "#202226", L, 3, amb=0.5, specular=0.4, lay=back)
+        g = props.gear(x, y, r, t, seed + x, kit.mix("brass", "#6a5030", 0.3), 6, 0.1 * x, L, amb=0.35)
+        things.kit_paste(back, kit.with_shadow(g, 8, 10, 8, 0.55))
+        props.solid(kit.ellipse(x, y, max(5, r * 0.08), max(5, r * 0.08)), "#8a8e96", L, 2, specular=0.8, lay=back)
+    iron = kit.union(kit.rect(216, 0, 244, kit.H), kit.rect(780, 0, 808, kit.H), kit.rect(0, 600, kit.W, 626))
+    props.solid(iron, "#202226", L, 3, amb=0.5, specular=0.45, shin=8, spec_col="frost", lay=back)
+    for (x, y) in ((230, 613), (794, 613), (230, 40), (794, 40), (230, 320), (794, 320)):
+        props.solid(kit.ellipse(x, y, 5, 5), "#4a4c52", L, 1.5, specular=0.8, lay=back)
+    webs = Layer(kit.W, kit.H)
+    tower.cobweb(webs, 0, 0, 0.05, math.pi / 2 - 0.05, 150, seed + 2, 0.35)
+    tower.cobweb(webs, kit.W, 0, math.pi / 2 + 0.05, math.pi - 0.05, 130, seed + 3, 0.35)
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(back.a, 0, 0), 6, 8, 8, 0.5))
     kit.over_layer(cv, back)
+    kit.over_layer(cv, webs)
     cv *= 0.55
+    # cold light from the great glass dial above, warm from the lantern below left
+    kit.lamp(cv, 512, -120, 700, "frost", 0.35, 1.3)
+    kit.lamp(cv, 60, 760, 500, "amber", 0.5, 1.5)
     lay = Layer(kit.W, kit.H)
     plate = kit.rrect(262, 50, 762, 550, 24)
     props.solid(plate, "brass", L, 12, amb=0.5, specular=0.5, lay=lay, tex=props.brass_tex(kit.H, kit.W, seed))

@@ -21,17 +21,46 @@ L_LEFT = (-0.75, -0.2, 0.6)    # the lantern on the floor, left
 BOX = interior.Box(176, 30, 848, 520)
 
 
+def rubble(lay, mk, seed, bw, bh, c0, c1, mortar):
+    """Rough-dressed stone in uneven courses: blocks of varying length and tone, worn edges, deep joints."""
+    xx, yy = lay.grid()
+    h, w = lay.h, lay.w
+    yw = yy + (kit.noise(h, w, 24, seed, 3) - 0.5) * 8
+    row = np.floor(yw / bh)
+    rng = np.random.default_rng(seed)
+    rr = rng.random(512).astype(np.float32)
+    ri = np.mod(row.astype(int), 512)
+    bwr = bw * (0.75 + 0.5 * rr[ri])
+    xw = xx + rr[np.mod(ri * 7 + 3, 512)] * bw + (kit.noise(h, w, 18, seed + 1, 3) - 0.5) * 8
+    col_i = np.floor(xw / bwr)
+    gx = xw - col_i * bwr
+    gy = yw - row * bh
+    edge = np.minimum(np.minimum(gx, bwr - gx), np.minimum(gy, bh - gy))
+    chip = kit.noise(h, w, 4, seed + 2, 2) * 3
+    joint = np.clip(1 - (edge - chip * 0.5) / 2.2, 0, 1)
+    tone = rr[np.mod((row * 31 + col_i * 17).astype(int), 512)]
+    warm = rr[np.mod((row * 13 + col_i * 29 + 5).astype(int), 512)] > 0.75
+    base = col(c0) * (1 - tone[..., None]) + col(c1) * tone[..., None]
+    base = np.where(warm[..., None], base * 0.8 + col("#6a5848") * 0.2, base)
+    surf = 0.78 + 0.3 * kit.noise(h, w, 3, seed + 3, 3) + 0.15 * kit.noise(h, w, 12, seed + 4, 3)
+    ao = np.clip(edge / 7, 0, 1)
+    lit = np.clip(1 - np.abs(gy - 3) / 2.5, 0, 1) * (edge > 1.5) * 0.18
+    tex = base * (surf * (0.62 + 0.38 * ao) + lit)[..., None]
+    tex = tex * (1 - joint[..., None]) + col(mortar) * joint[..., None]
+    lay.paint(mk, tex)
+
+
 def stone_walls(cv, seed):
     b = BOX
     lay = Layer(kit.W, kit.H)
     yy, xx = np.mgrid[0:kit.H, 0:kit.W].astype(np.float32)
     back = kit.poly(b.back())
-    kit.brick_courses(lay, back, seed, 58, 30, "#5d5a5e", "#35343a", mortar="#26262c")
+    rubble(lay, back, seed, 62, 32, "#6a666a", "#3e3c42", "#1c1c20")
     left = kit.poly(b.left())
     right = kit.poly(b.right())
     for m, sd in ((left, 0), (right, 1)):
         tmp = Layer(kit.W, kit.H)
-        kit.brick_courses(tmp, m, seed + 1 + sd, 44, 34, "#58555a", "#313036", mortar="#222228")
+        rubble(tmp, m, seed + 1 + sd, 48, 36, "#64605e", "#38363a", "#1a1a1e")
         # courses follow the perspective: darken towards the viewer
         t = np.clip(xx / b.x0, 0, 1) if sd == 0 else np.clip((kit.W - xx) / (kit.W - b.x1), 0, 1)
         tmp.rgb *= (0.45 + 0.45 * t)[..., None]
@@ -46,8 +75,25 @@ def stone_walls(cv, seed):
         beam = kit.poly([(xf - 30, -4), (xf + 30, -4), (xb + 10, b.y0), (xb - 10, b.y0)])
         props.solid(beam, "#3a2716", L_TOP, 6, amb=0.45, lay=lay,
                     tex=kit.wood(kit.H, kit.W, seed + 10 + i, "#4a301b", angle=math.pi / 2 - (xf - xb) / 300))
-    # floor boards
-    lay.paint(kit.poly(b.floor()), interior.boards(kit.H, kit.W, seed + 4, b, "#4a3424", n=12))
+    # old stone: damp patches, rain seeping down in streaks, a green bloom low on the walls
+    damp = np.clip((kit.noise(kit.H, kit.W, 60, seed + 30, 3) - 0.45) * 2.5, 0, 1)
+    seep = kit.streaks(kit.H, kit.W, seed + 31, 50, math.pi / 2, 3)
+    low = np.clip((yy - 300) / 400, 0, 1)
+    walls_m = np.clip(lay.a - kit.poly(b.ceiling()).full(), 0, 1)
+    f = 1 - (0.3 * damp + 0.1 * seep) * walls_m
+    lay.rgb *= f[..., None]
+    lay.rgb += (damp * low * walls_m * 0.06)[..., None] * col("moss")
+    # floor boards, dusty, with wood shavings and straw
+    fl = interior.boards(kit.H, kit.W, seed + 4, b, "#5a4030", n=12)
+    dust = kit.noise(kit.H, kit.W, 25, seed + 32, 3)
+    fl = fl * (0.8 + 0.35 * dust[..., None]) + col("#8a7a60") * (np.clip(dust - 0.6, 0, 1) * 0.3)[..., None]
+    lay.paint(kit.poly(b.floor()), fl)
+    rng = np.random.default_rng(seed + 33)
+    for k in range(60):
+        x, y = 180 + rng.random() * 700, 600 + rng.random() * 160
+        a = rng.random() * math.pi
+        ln = 4 + rng.random() * 10
+        lay.paint(kit.line([(x, y), (x + math.cos(a) * ln, y + math.sin(a) * ln * 0.4)], 1.2), "#b09a6a", 0.5)
     kit.over_layer(cv, lay)
 
 
@@ -269,6 +315,127 @@ def floor_things(seed):
     return lay
 
 
+def cobweb(lay, cx, cy, a0, a1, r, seed, k=0.4):
+    """A corner cobweb: threads fanning from (cx, cy) between angles a0..a1, sagging rings across them."""
+    rng = np.random.default_rng(seed)
+    n = 7
+    angs = [a0 + (a1 - a0) * (i + rng.random() * 0.3) / (n - 1) for i in range(n)]
+    for a in angs:
+        lay.paint(kit.line([(cx, cy), (cx + r * math.cos(a), cy + r * math.sin(a))], 1.3), "#dde4ea", k)
+    for j in range(1, 7):
+        rr = r * j / 7 * (0.9 + rng.random() * 0.15)
+        pts = []
+        for i in range(n - 1):
+            for t in np.linspace(0, 1, 6):
+                a = angs[i] + (angs[i + 1] - angs[i]) * t
+                sag = 1 - 0.12 * math.sin(t * math.pi)
+                pts.append((cx + rr * sag * math.cos(a), cy + rr * sag * math.sin(a)))
+        lay.paint(kit.line(pts, 1.1), "#dde4ea", k * 0.8)
+
+
+def crate(lay, x0, y0, x1, y1, seed, light, label=None):
+    """A plank crate seen from the front with a sliver of its top."""
+    tex = kit.wood(kit.H, kit.W, seed, "#a27a4a", "#6a4a2c", angle=0.02, freq=0.08)
+    props.solid(kit.rect(x0, y0, x1, y1), "#8a6a40", light, 3, amb=0.6, lay=lay, tex=tex)
+    top = kit.poly([(x0, y0), (x1, y0), (x1 - 10, y0 - 12), (x0 + 8, y0 - 12)])
+    props.solid(top, "#8a6a44", light, 2, amb=0.6, lay=lay, tex=tex * 1.1)
+    n = max(2, int((y1 - y0) / 22))
+    for k in range(1, n):
+        y = y0 + (y1 - y0) * k / n
+        lay.paint(kit.line([(x0, y), (x1, y)], 1.4), "#241810", 0.7)
+    for x in (x0 + 5, x1 - 5):
+        props.solid(kit.rect(x - 5, y0, x + 5, y1), "#5a3e26", light, 2, amb=0.5, lay=lay, tex=tex * 0.85)
+    props.solid(kit.line([(x0 + 8, y1 - 6), (x1 - 8, y0 + 6)], 8), "#5a3e26", light, 2, amb=0.5, lay=lay, tex=tex * 0.85)
+    for (x, y) in ((x0 + 5, y0 + 6), (x1 - 5, y0 + 6), (x0 + 5, y1 - 6), (x1 - 5, y1 - 6)):
+        lay.paint(kit.ellipse(x, y, 1.6, 1.6), "#1a1410")
+    if label:
+        tm = kit.text_patch((x0 + x1) / 2, (y0 + y1) / 2 - 6, label, 20, "Bold")
+        lay.paint(tm, "#1e1610", 0.55)
+
+
+def rope_coil(lay, cx, cy, r, seed, light):
+    """A coil of thick hemp rope lying flat on the floor, each turn a lit tube with a dark gap, its end trailing."""
+    ry = 0.46
+    lay.paint(kit.ellipse(cx, cy, r + 1, (r + 1) * ry), "#2a1e12")
+    for k in range(4):
+        rr = r - k * 11
+        ring = kit.subtract(kit.ellipse(cx, cy, rr - 1, (rr - 1) * ry), kit.ellipse(cx, cy, rr - 10, (rr - 10) * ry))
+        props.solid(ring, "#b8986a", light, 4, amb=0.4, specular=0.2, lay=lay)
+        for t in np.linspace(0, 2 * math.pi, int(rr * 0.7), endpoint=False):
+            x, y = cx + (rr - 5.5) * math.cos(t), cy + (rr - 5.5) * ry * math.sin(t)
+            lay.paint(kit.line([(x - 2.5, y - 2), (x + 2.5, y + 2)], 1.3), "#4a3620", 0.6)
+    lay.paint(kit.ellipse(cx, cy, r - 44, (r - 44) * ry), "#1e160e")
+    tail = [(cx + r - 4, cy + 4), (cx + r + 16, cy + 20), (cx + r + 46, cy + 26), (cx + r + 70, cy + 40)]
+    props.solid(kit.line(tail, 9), "#b8986a", light, 3.5, amb=0.45, lay=lay)
+    props.solid(kit.ellipse(tail[-1][0] + 2, tail[-1][1] + 1, 6, 5), "#d8c090", light, 2, amb=0.5, lay=lay)
+
+
+def tin(lay, x, yb, s, seed, light, c="#4a5a48"):
+    """A tall oil tin with a label band, a screw cap and a thin spout."""
+    body = kit.rrect(x - 14 * s, yb - 44 * s, x + 14 * s, yb, 3 * s)
+    props.solid(body, c, light, 6 * s, amb=0.45, specular=0.5, lay=lay)
+    props.solid(kit.rect(x - 14 * s, yb - 30 * s, x + 14 * s, yb - 16 * s), "#c8b078", light, 2 * s, amb=0.6, lay=lay)
+    lay.paint(kit.rect(x - 8 * s, yb - 26 * s, x + 8 * s, yb - 20 * s), "#6a2a1e", 0.7)
+    top = kit.poly([(x - 14 * s, yb - 44 * s), (x + 14 * s, yb - 44 * s), (x + 6 * s, yb - 52 * s), (x - 6 * s, yb - 52 * s)])
+    props.solid(top, c, light, 2 * s, amb=0.5, specular=0.5, lay=lay)
+    props.solid(kit.line([(x + 3 * s, yb - 51 * s), (x + 12 * s, yb - 70 * s)], 2.4 * s), "#8a8e96", light, 1, specular=0.8, lay=lay)
+    props.solid(kit.rect(x - 6 * s, yb - 56 * s, x, yb - 51 * s), "#8a8e96", light, 1, specular=0.8, lay=lay)
+
+
+def ladder(lay, x0, y0, x1, y1, seed, light):
+    """A wooden ladder leaning on the wall: two rails from the floor (x0, y0) up to (x1, y1), rungs between."""
+    tex = kit.wood(kit.H, kit.W, seed, "#7a5a3a", "#4a3420", angle=math.pi / 2, freq=0.1)
+    for dx in (0, 40):
+        props.solid(kit.line([(x0 + dx, y0), (x1 + dx * 0.85, y1)], 7), "#6a4a2e", light, 3, amb=0.5, lay=lay, tex=tex)
+    for k in range(1, 11):
+        t = k / 11
+        ax, ay = x0 + (x1 - x0) * t, y0 + (y1 - y0) * t
+        props.solid(kit.line([(ax + 3, ay), (ax + 40 - 6 * t - 3, ay)], 5), "#6a4a2e", light, 2, amb=0.5, lay=lay, tex=tex)
+
+
+def clutter(seed):
+    """What the tower's keepers left: crates, a coil of rope, oil cans, spare wheels against the wall,
+    a sack, ropes and a pulley overhead."""
+    back = Layer(kit.W, kit.H)
+    # spare wheels leaning against the right wall beside the mirror, and a long cable on a hook
+    for k, (x, y, r, t) in enumerate(((984, 560, 52, 40), (948, 600, 34, 26), (1010, 610, 30, 22))):
+        g = props.gear(x, y, r, t, seed + 40 + k, kit.mix("brass", "#5a4a3a", 0.45), 5, 0.3 * k, L_LEFT, amb=0.4)
+        things.kit_paste(back, kit.with_shadow(g, -6, 4, 5, 0.5))
+    ladder(back, 236, 600, 250, 250, seed + 60, L_LEFT)
+    # a pulley block hanging from a beam on a rope, its rope running down to a cleat
+    props.solid(kit.line([(700, -4), (702, 150)], 5), "#8a7250", L_TOP, 2, lay=back)
+    blk = kit.rrect(690, 150, 716, 196, 8)
+    props.solid(blk, "#4a301b", L_TOP, 4, lay=back, tex=kit.wood(kit.H, kit.W, seed + 50, "#5a3a22", angle=math.pi / 2))
+    props.solid(kit.ellipse(703, 172, 9, 9), "#6a6e76", L_TOP, 2, specular=0.8, lay=back)
+    props.solid(kit.line([(694, 172), (688, 260), (690, 300)], 4), "#8a7250", L_TOP, 1.5, lay=back)
+    props.solid(kit.line([(712, 172), (730, 250), (760, 290), (770, 300)], 4), "#8a7250", L_TOP, 1.5, lay=back)
+    hook = kit.subtract(kit.ellipse(690, 310, 9, 10), kit.ellipse(690, 310, 5, 6))
+    props.solid(kit.subtract(hook, kit.rect(680, 298, 690, 310)), "#3a3c40", L_TOP, 2, specular=0.6, lay=back)
+    front = Layer(kit.W, kit.H)
+    # crates stacked in the near left corner, stencilled with the clockmaker's mark
+    crate(front, -8, 616, 128, 760, seed + 1, L_LEFT, "HALVERN")
+    crate(front, 12, 540, 104, 616, seed + 2, L_LEFT)
+    rope_coil(front, 262, 652, 52, seed + 3, L_LEFT)
+    # a sack slumped against the crates
+    sack = kit.poly([(128, 700), (150, 640), (176, 636), (196, 660), (204, 720), (140, 728)])
+    props.solid(sack, "#8a7a5a", L_LEFT, 12, amb=0.45, lay=front, tex=kit.tex_noise(kit.H, kit.W, "#8a7a5a", "#5a4a34", 2, seed + 4))
+    front.paint(kit.line([(150, 646), (180, 642)], 3), "#4a3a24", 0.8)
+    # oil cans by the box of parts, one on its side
+    tin(front, 742, 676, 0.9, seed + 5, L_LEFT)
+    tin(front, 772, 690, 0.75, seed + 6, L_LEFT, "#5a4a3a")
+    # a spanner and a few screws on the boards
+    props.solid(kit.line([(380, 700), (446, 684)], 6), "#5a5c62", L_LEFT, 2, specular=0.7, lay=front)
+    props.solid(kit.subtract(kit.ellipse(452, 683, 10, 8), kit.rect(452, 679, 470, 687)), "#5a5c62", L_LEFT, 2, specular=0.7, lay=front)
+    for k, (x, y) in enumerate(((600, 702), (612, 708), (590, 716))):
+        things.screw(front, x, y, 0.35, k * 1.3, seed + 7 + k, L_LEFT)
+    webs = Layer(kit.W, kit.H)
+    cobweb(webs, 176, 30, 0.0, math.pi / 2, 120, seed + 10, 0.5)
+    cobweb(webs, 848, 30, math.pi / 2, math.pi, 110, seed + 11, 0.5)
+    cobweb(webs, 0, 0, 0.05, math.pi / 2 - 0.05, 90, seed + 12, 0.5)
+    cobweb(webs, 300, 290, math.pi * 0.55, math.pi * 0.95, 60, seed + 13, 0.5)
+    return back, front, webs
+
+
 def ysolde_layer(seed):
     lay = Layer(kit.W, kit.H)
     x0, y0, x1, y1 = MIRROR
@@ -296,6 +463,8 @@ def build():
     dial_l, glow = glass_dial(SEED + 1)
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(dial_l.a, 0, 0), 0, 10, 10, 0.5))
     kit.over_layer(cv, dial_l)
+    back_c, front_c, webs = clutter(SEED + 20)
+    kit.over_layer(cv, back_c)
     mech = mechanism(SEED + 2)
     kit.contact_shadow(cv, 280, 744, 596, 16, 0.6, 8)
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(mech.a, 0, 0), 10, 16, 10, 0.45))
@@ -310,28 +479,32 @@ def build():
     ft = floor_things(SEED + 4)
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(ft.a, 0, 0), 8, 6, 5, 0.5))
     kit.over_layer(cv, ft)
+    kit.over_layer(cv, kit.shadow_layer(kit.Mask(front_c.a, 0, 0), 10, 6, 6, 0.55))
+    kit.over_layer(cv, front_c)
     lt = lantern(SEED + 5)
     kit.contact_shadow(cv, LANTERN[0] - 26, LANTERN[0] + 26, LANTERN[1] + 30, 8, 0.6, 4)
     kit.over_layer(cv, lt)
 
     # whatever stands in front of the glass blocks its light (and casts its shadow into the shafts)
-    occ = np.clip(mech.a + mir.a + deco.a + ft.a + lt.a, 0, 1)
+    occ = np.clip(mech.a + mir.a + deco.a + ft.a + lt.a + back_c.a + front_c.a, 0, 1)
     glow = glow * (1 - occ)
     rays = ray_map(glow)
 
     def light(c):
-        c = c * 0.36
+        c = c * 0.42
         # moonlight pouring through the glass dial in shafts, crossed by the shadows of the frame
         c *= 1 + rays[..., None] * col("frost") * 1.0
         haze = 0.6 + 0.8 * kit.noise(kit.H, kit.W, 60, SEED + 8, 3)
         c += (rays * haze)[..., None] * col("frost") * 0.16
         kit.lamp(c, 880, 420, 320, "frost", 0.25, 1.5)
         c += (glow * 0.25)[..., None] * col("frost")
-        kit.lamp(c, LANTERN[0], LANTERN[1] - 10, 520, "amber", 1.1, 1.5)
+        kit.lamp(c, LANTERN[0], LANTERN[1] - 10, 640, "amber", 1.2, 1.4)
         kit.lamp(c, LANTERN[0], LANTERN[1], 160, "candle", 0.7, 2.0)
         d = kit.motes(kit.H, kit.W, SEED + 9, 900, mask=rays, size=0.8)
         c += d[..., None] * col("frost") * 0.8
         kit.bloom(c, 0.72, 14, 0.5)
+        w = webs.rgb * 0 + col("#a8aeb4")
+        c[:] = c * (1 - webs.a[..., None]) + w * webs.a[..., None]
         return c
 
     reg = regulator(SEED + 6)
@@ -350,6 +523,10 @@ def build():
     things.clockhand(hl, REG[0], REG[1] - 22, 0.7, -math.pi / 2, SEED, L_TOP)
     room.obj("tower_hand", "hand", kit.with_shadow(hl.cropped(2), 2, 3, 2, 0.5), 3)
     room.hit("tower_mirror", "mirror_hit", mir_outer, 1)
+    # under the pointer the frame lights up, the glass stays dark
+    hv = props.outline_glow(mir_outer, "amber", 6, 0.9)
+    hv.a *= 1 - 0.85 * kit.crop_mask(mir_inner, hv.x0, hv.y0, hv.w, hv.h)
+    room.obj("tower_mirror_hover", "mirror_hover", hv, 4)
     # the mirror brightening like a lamp at the end
     mg = props.glow_layer(mir_inner, "candle", 18, 0.9)
     room.obj("tower_mirror_glow", "mirror_glow", mg, 5)
