@@ -55,7 +55,7 @@ class Figure:
     """Paints Ysolde into a layer. light/rim point from the figure towards the light sources."""
 
     def __init__(self, lay, fx, fy, s, seed=0, key=(-0.55, -0.6, 0.6), rim=(0.85, -0.2, 0.25),
-                 key_col="candle", rim_col="frost", spectacles=True, shawl=True, frost=0.0, turn=0.35):
+                 key_col="candle", rim_col="frost", spectacles=True, shawl=True, frost=0.0, turn=0.5):
         self.lay, self.fx, self.fy, self.s = lay, fx, fy, s
         self.seed = seed
         self.key, self.rim = key, rim
@@ -221,7 +221,7 @@ class Figure:
         s = self.s
         # an old face: a broad jaw softening into jowls, not a doll's egg
         a = 0.36 * (1 - 0.24 * np.clip(v / 0.48, 0, 1) ** 2.2)
-        rr = np.sqrt((u / a) ** 2 + (v / 0.48) ** 2)
+        rr = np.sqrt((u / a) ** 2 + (v / np.where(v > 0, 0.45, 0.48)) ** 2)
         face = self._mask(_soft((rr - 1) * 0.4, self.px))
         hgt = np.sqrt(np.clip(1 - rr ** 2, 0, 1)) * 0.5
         t = self.turn
@@ -257,6 +257,11 @@ class Figure:
         self._shade(SKIN, SKIN_DARK, hgt, face, specular=0.12, shin=10, amb=0.14, tex=tone, rim_k=0.6, cool_shadow=0.45,
                     fill=0.22)
         self.key = key
+        # the side turned from the key falls into a soft, cool half-shadow, as in an oil portrait
+        side = -1 if key[0] < 0 else 1
+        fall = np.clip((-side * (u - t * 0.06) - 0.04) / 0.28, 0, 1) ** 1.3
+        shade = 1 - 0.38 * fall * face
+        self.lay.rgb = self.lay.rgb * shade[..., None] + (1 - shade)[..., None] * col("slate") * 0.12
         self._ears()
         self._features()
 
@@ -265,7 +270,7 @@ class Figure:
         for sd in (-1, 1):
             x, y = self.P(sd * 0.345, 0.1)
             m = kit.ellipse(x, y, self.s * 0.028, self.s * 0.06)
-            props.solid(m, SKIN * 0.95, self.key, self.s * 0.02, amb=0.5, lay=lay)
+            props.solid(m, SKIN * 0.78, self.key, self.s * 0.02, amb=0.5, lay=lay)
 
     def _features(self):
         lay, s, P = self.lay, self.s, self.PF
@@ -273,7 +278,7 @@ class Figure:
         ink = kit.mix("ink", "mahogany", 0.2)
         for sd in (-1, 1):
             ex, ey = P(sd * 0.145, -0.015)
-            ew, eh = 0.062 * s, 0.026 * s
+            ew, eh = 0.056 * s, 0.024 * s
             if small:
                 lay.paint(kit.ellipse(ex, ey, ew * 0.7, eh * 0.9), ink, 0.85)
                 continue
@@ -306,7 +311,7 @@ class Figure:
             lay.paint(kit.line(bag, max(0.6, s * 0.004)), SKIN_DARK, 0.22)
             # brows: soft grey strokes
             bpts = [P(sd * (0.07 + 0.16 * t), -0.085 - 0.03 * math.sin(math.pi * (t * 0.8 + 0.1))) for t in np.linspace(0, 1, 12)]
-            lay.paint(kit.line(bpts, s * 0.018), kit.mix("frost", "slate", 0.5), 0.85)
+            lay.paint(kit.line(bpts, s * 0.018), kit.mix(HAIR, "slate", 0.35), 0.8)
         if not small:
             for k in range(2):
                 fl = [P(-0.13 + 0.26 * t, -0.17 - k * 0.035 + 0.01 * math.sin(t * math.pi * 2)) for t in np.linspace(0, 1, 14)]
@@ -363,17 +368,18 @@ class Figure:
         """Silver hair swept up into a bun, strand by strand."""
         u, v, s, lay = self.u, self.v, self.s, self.lay
         rng = np.random.default_rng(self.seed + 11)
-        cap = (u / 0.415) ** 2 + ((v + 0.11) / 0.43) ** 2
+        cap = (u / 0.395) ** 2 + ((v + 0.12) / 0.42) ** 2
         bunr = (u / 0.17) ** 2 + ((v + 0.52) / 0.125) ** 2
         # hairline: the forehead shows under a soft curve, the sides come down over the temples
         au = np.abs(u)
         t = np.clip((au - 0.2) / 0.16, 0, 1)
-        hairline = -0.235 + 0.27 * t * t * (3 - 2 * t) - 0.02 * np.cos(u * 30) * (au < 0.2)
+        # swept back from a soft, uneven line, thinning onto the brow (an old woman's hair, not a wig)
+        hairline = -0.25 + 0.28 * t * t * (3 - 2 * t) - 0.008 * np.cos(u * 22) * (au < 0.2)
         bump = (kit.noise(lay.h, lay.w, max(3, s * 0.05), self.seed + 14, 2) - 0.5) * 0.035
         d1 = np.maximum((np.sqrt(cap) - 1) * 0.42 + bump, np.maximum(v - hairline, v - 0.05) * np.where(au < 0.35, 1, 0.0)
                         + np.where(au < 0.35, 0, (v - 0.06)))
         d2 = (np.sqrt(bunr) - 1) * 0.15
-        mask = self._mask(_soft(np.minimum(d1, d2), s))
+        mask = self._mask(_soft(np.minimum(d1, d2), s * 0.3 if s > 60 else s))
         hgt = np.sqrt(np.clip(1 - cap, 0, 1)) * 0.42
         hgt = np.maximum(hgt, (0.32 + 0.12 * np.sqrt(np.clip(1 - bunr, 0, 1))) * (bunr < 1))
         # strands: fine streaks flowing from the hairline up to the bun
@@ -382,7 +388,7 @@ class Figure:
         grooves = np.sin(ang * 90 + wob * 5) * 0.5 + np.sin(ang * 37 + wob * 3) * 0.5
         bang = np.arctan2((v + 0.52) / 0.125, u / 0.17)
         bgro = np.sin(bang * 2 + np.sqrt(bunr) * 16 + wob * 2)
-        hgt = hgt + np.where(bunr < 1, bgro * 0.004, grooves * 0.0035)
+        hgt = hgt + np.where(bunr < 1, bgro * 0.0022, grooves * 0.0035)
         hgt = ndimage.gaussian_filter(hgt, max(0.5, s * 0.003))
         tex = 1 + 0.18 * (kit.streaks(lay.h, lay.w, self.seed + 13, 6, 1.2, 1)[..., None])
         tex *= 1 - 0.25 * np.clip(v - 0.0, 0, 0.1)[..., None] * 10  # darker where it tucks behind the ears

@@ -1,7 +1,7 @@
 """Room 5: the library - fire, bookcases, Ysolde's portrait over the mantel, the desk and the wing chair.
 
 The fire and the candle flames are not in the backdrop: they are looped sprite animations painted here
-(fire, candle), with a soft firelight glow the room pulses over the whole scene."""
+(fire, candle), with a soft firelight glow (firelight) that pulses over the whole scene."""
 import math
 
 import numpy as np
@@ -623,14 +623,21 @@ def candle_frames(seed, n=12):
     return frames
 
 
-def firelight():
-    """The soft warm glow the room pulses with (drawn additively, at a third of the size, scaled up)."""
-    w, h = 256, 192
-    g = kit.radial(h, w, w / 2, h * 0.72, w * 0.55, 1.8)
-    img = np.zeros((h, w, 4), np.float32)
-    img[..., :3] = col("#ffa048")
-    img[..., 3] = g
-    return img
+def firelight_frames(seed, n=12):
+    """The warm glow the fire throws on the room, breathing unevenly (drawn additively, at a sixth of the
+    size and scaled up). An animation rather than a fading sprite, so a saved game holds no passing state."""
+    w, h = 128, 96
+    rng = np.random.default_rng(seed)
+    level = 0.75 + 0.5 * rng.random(n)
+    frames = []
+    for f in range(n):
+        dx = (rng.random() - 0.5) * 4
+        g = kit.radial(h, w, w / 2 + dx, h * 0.72, w * 0.55, 1.8) * level[f] * 0.14
+        img = np.zeros((h, w, 4), np.float32)
+        img[..., :3] = col("#ffa048")
+        img[..., 3] = g
+        frames.append(img)
+    return frames
 
 
 def save_animations(room):
@@ -647,8 +654,8 @@ def save_animations(room):
     for k, (x, y) in enumerate(CANDLES):
         # the wick sits 14 pixels below the frame's centre
         room.rows.append(("library_candle_%d" % (k + 1), room.res("candle"), x, y - 14, 24, 40, 4))
-    kit.save_png(firelight(), folder + "/firelight")
-    room.rows.append(("library_firelight", room.res("firelight"), FIRE[0], 384, 256, 192, 5))
+    kit.save_anim(folder + "/firelight", firelight_frames(SEED + 52), frametime=110, cols=4)
+    room.rows.append(("library_firelight", room.res("firelight"), FIRE[0], 384, 128, 96, 5))
 
 
 def build():
