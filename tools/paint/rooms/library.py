@@ -308,6 +308,10 @@ def fireplace(cv, seed):
     surround = kit.rect(x0, y0, x1, y1)
     stone = stone * 0.82 * (0.9 + 0.1 * col("amber"))
     props.solid(surround, "#7a746c", L, 6, amb=0.55, lay=lay, tex=stone)
+    # laid in ashlar courses, warm sandstone
+    ash = Layer(kit.W, kit.H)
+    kit.brick_courses(ash, surround, seed + 11, 52, 30, "#8a7a64", "#5a4a3a", mortar="#3a3028")
+    lay.paint(surround, ash.rgb * (0.8 + 0.2 * stone / np.maximum(stone.max(), 1e-3)), 0.75)
     # dressed stone blocks around the opening
     for k in range(6):
         yk = y0 + 20 + k * 34
@@ -412,6 +416,9 @@ def chair(seed):
             y = 392 + j * 26
             lay.paint(kit.ellipse(x, y, 2.5, 2.5), kit.shade_of("wine", 0.4), 0.9)
             lay.paint(kit.line([(x - 10, y - 6), (x, y), (x + 10, y - 6)], 1), kit.shade_of("wine", 0.55), 0.5)
+    # creases where the back meets the arms and the seat
+    for a, b in (((700, 452), (712, 556)), ((846, 452), (836, 556)), ((704, 474), (842, 474))):
+        lay.paint(kit.line([a, b], 5), kit.shade_of("wine", 0.3), 0.5, cover=False)
     seat = kit.rrect(690, 470, 858, 560, 22)
     props.solid(seat, "wine", L, 14, amb=0.45, lay=lay, tex=vel)
     cushion = kit.rrect(712, 478, 838, 520, 14)
@@ -426,9 +433,9 @@ def chair(seed):
     # the throw over the arm and seat: moss and wine checks, folds and a fringe
     bl = kit.poly([(648, 436), (694, 438), (730, 452), (762, 500), (752, 548), (740, 584), (700, 604), (668, 590), (660, 560)])
     xx, yy = lay.grid()
-    checks = kit.blur(((np.mod(xx + yy * 0.3, 16) < 8) ^ (np.mod(yy - xx * 0.2, 16) < 8)).astype(np.float32), 1.0)
+    checks = kit.blur(((np.mod(xx + yy * 0.3, 24) < 12) ^ (np.mod(yy - xx * 0.2, 24) < 12)).astype(np.float32), 1.0)
     tex = col("moss")[None, None] * (1 - checks[..., None] * 0.6) + kit.mix("moss", "parchment_shade", 0.35) * checks[..., None] * 0.6
-    stripe = kit.blur((np.abs(np.mod(xx + yy * 0.3, 48) - 24) < 1.5).astype(np.float32), 0.8)[..., None]
+    stripe = kit.blur((np.abs(np.mod(xx + yy * 0.3, 48) - 24) < 2.5).astype(np.float32), 0.8)[..., None]
     tex = tex * (1 - stripe) + col("wine") * stripe
     folds = 1 + 0.22 * np.sin((xx * 0.8 - yy * 0.35) * 0.16)[..., None] * np.clip((yy - 470) / 80, 0, 1)[..., None]
     props.solid(bl, "moss", L, 10, amb=0.5, lay=lay, tex=tex * folds)
@@ -488,8 +495,28 @@ def floor_globe(seed):
 
 
 def floor_clutter(seed):
-    """Papers fallen from the desk, a pile of books by the chair, a log basket by the hearth."""
+    """Papers fallen from the desk, a pile of books by the chair, a log basket at the front right."""
     lay = Layer(kit.W, kit.H)
+    # the log basket: woven willow, birch and oak logs piled in it
+    xx, yy = lay.grid()
+    weave = (np.sin(xx * 0.9) * np.sin(yy * 0.7) > 0).astype(np.float32)
+    wtex = col("#8a6a3a") * (0.75 + 0.35 * kit.blur(weave, 0.6)[..., None])
+    logs = [((884, 606), (952, 594), "#d8d0c0"), ((892, 598), (964, 606), "#5a3a22"), ((880, 588), (940, 580), "#6a4a2a"),
+            ((904, 584), (972, 590), "#d0c8b8")]
+    for k, (a, b, c) in enumerate(logs):
+        birch = c.startswith("#d")
+        tex = None if birch else kit.wood(kit.H, kit.W, seed + 30 + k, c, angle=0)
+        props.solid(kit.line([a, b], 13), c, L, 4, amb=0.5, lay=lay, tex=tex)
+        props.solid(kit.ellipse(a[0], a[1], 5, 7), "#b08a5a", L, 2, lay=lay)
+        lay.paint(kit.ellipse(a[0], a[1], 2, 3), "#6a4a2a", 0.8)
+        if birch:
+            for j in range(4):
+                x = a[0] + (b[0] - a[0]) * (0.2 + 0.2 * j)
+                y = a[1] + (b[1] - a[1]) * (0.2 + 0.2 * j)
+                lay.paint(kit.line([(x, y - 4), (x + 6, y - 4)], 1.5), "#2a2420", 0.8)
+    basket = kit.poly([(872, 612), (980, 612), (970, 676), (884, 676)])
+    props.solid(basket, "#7a5a30", L, 6, amb=0.5, lay=lay, tex=wtex)
+    props.solid(kit.rrect(868, 606, 984, 618, 5), "#6a4a24", L, 3, amb=0.5, lay=lay, tex=wtex * 0.9)
     for k in range(3):
         things.paper(lay, 150 + k * 46, 626 + (k % 2) * 12, 0.42, -0.6 + k * 0.5, seed + k, L)
     lay.rgb *= 0.7
