@@ -347,7 +347,11 @@ def desk_room(room, seed):
     room.cut(f2, kit.Mask(key.a, key.x0, key.y0), "desk_smallkey", "smallkey", 3)
     room.cut(f2, kit.Mask(pg.a, pg.x0, pg.y0), "desk_page", "page", 3)
     # cut out of the picture, so the inkwell brightens under the pointer
-    room.cut(_fin(light(top.copy()), seed), kit.ellipse(540, 104, 46, 46), "desk_inkwell", "inkwell", 1)
+    ix, iy = 540, 120
+    quill = things.quill(Layer(W, H), ix + 26, iy - 70, 1.35, -1.15, seed + 21, L_CANDLE)
+    well = kit.union(kit.ellipse(ix, iy + 8, 41, 17), kit.rrect(ix - 29, iy - 31, ix + 29, iy + 11, 10),
+                     kit.ellipse(ix, iy - 30, 19, 7), quill)
+    room.cut(_fin(light(top.copy()), seed), well, "desk_inkwell", "inkwell", 1)
 
 
 def closeup(name, seed, painter):
