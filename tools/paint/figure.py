@@ -503,10 +503,11 @@ def portrait_bust(lay, fx, fy, s, seed, tilt=4.0, **kw):
     return f
 
 
-def full_figure(lay, fx, fy, s, seed, hem=6.6, tilt=-5.0, **kw):
-    """Standing Ysolde, head unit s; the hem at v = hem."""
+def full_figure(lay, fx, fy, s, seed, hem=6.6, tilt=-5.0, head=1.14, **kw):
+    """Standing Ysolde, head unit s; the hem at v = hem. The head is drawn `head` times larger about its
+    centre: a woman of some seven heads' height, not a fashion plate's eight."""
     f = Figure(lay, fx, fy, s, seed, **kw)
     f.neck()
     f.standing(hem)
-    _tilted_head(lay, fx, fy, s, seed, tilt, kw)
+    _tilted_head(lay, fx, fy, s * head, seed, tilt, kw)
     return f
