@@ -55,13 +55,14 @@ class Figure:
     """Paints Ysolde into a layer. light/rim point from the figure towards the light sources."""
 
     def __init__(self, lay, fx, fy, s, seed=0, key=(-0.55, -0.6, 0.6), rim=(0.85, -0.2, 0.25),
-                 key_col="candle", rim_col="frost", spectacles=True, shawl=True, frost=0.0):
+                 key_col="candle", rim_col="frost", spectacles=True, shawl=True, frost=0.0, turn=0.5):
         self.lay, self.fx, self.fy, self.s = lay, fx, fy, s
         self.seed = seed
         self.key, self.rim = key, rim
         self.key_col, self.rim_col = col(key_col), col(rim_col)
         self.spectacles, self.shawl = spectacles, shawl
         self.frost = frost
+        self.turn = turn
         xx, yy = lay.grid()
         self.u = (xx - fx) / s
         self.v = (yy - fy) / s
@@ -70,13 +71,18 @@ class Figure:
     def P(self, u, v):
         return (self.fx + u * self.s, self.fy + v * self.s)
 
+    def PF(self, u, v):
+        """A point on the face, turned a little: features slide towards the far side, which narrows."""
+        t = self.turn
+        return self.P(t * 0.06 + u * (1 - 0.28 * t * (1 if u > 0 else -1) * min(1, abs(u) / 0.2)), v)
+
     # -------------------------------------------------------------------- helpers
 
-    def _shade(self, base, dark, h, mask, specular=0.0, shin=16, amb=0.3, rim_k=0.55, tex=None, cool_shadow=0.0):
+    def _shade(self, base, dark, h, mask, specular=0.0, shin=16, amb=0.3, rim_k=0.55, tex=None, cool_shadow=0.0, fill=0.28):
         """Light a height field through a mask. base/dark: colours or (h, w, 3) albedo maps."""
         dif, rl, sp, nrm = _light_field(h, self.s, self.key, self.rim, rim_k=rim_k, specular=specular, shin=shin)
         # a soft frontal fill keeps the side away from the key from going muddy
-        t = np.clip(amb + (1 - amb) * (0.72 * dif + 0.28 * nrm[2] ** 2), 0, 1)[..., None]
+        t = np.clip(amb + (1 - amb) * ((1 - fill) * dif + fill * nrm[2] ** 2), 0, 1)[..., None]
         b = base if isinstance(base, np.ndarray) and base.ndim == 3 else col(base)
         d = dark if isinstance(dark, np.ndarray) and dark.ndim == 3 else col(dark)
         c = d * (1 - t) + b * t
@@ -195,27 +201,39 @@ class Figure:
 
     def neck(self):
         u, v = self.u, self.v
-        d = np.maximum(np.abs(u) - 0.13 - 0.05 * np.clip(v - 0.45, 0, 1), np.abs(v - 0.5) - 0.2)
+        d = np.maximum(np.abs(u) - 0.16 - 0.08 * np.clip(v - 0.45, 0, 1), np.abs(v - 0.5) - 0.2)
         m = self._mask(_soft(d, self.px))
-        hgt = np.sqrt(np.clip(1 - (u / 0.16) ** 2, 0, 1)) * 0.12
+        hgt = np.sqrt(np.clip(1 - (u / 0.19) ** 2, 0, 1)) * 0.12
         self._shade(SKIN, SKIN_DARK, hgt, m, amb=0.25)
         # shadow of the jaw on the neck
-        jaw = np.clip(1 - (v - 0.4) / 0.18, 0, 1) * m
-        self.lay.rgb *= (1 - 0.45 * jaw)[..., None]
+        jaw = np.clip(1 - (v - 0.4) / 0.14, 0, 1) * m
+        self.lay.rgb *= (1 - 0.5 * jaw)[..., None]
+        # the cords and creases of an old neck
+        if self.s > 60:
+            for sd in (-1, 1):
+                self.lay.paint(kit.line([self.P(sd * 0.06, 0.46), self.P(sd * 0.1, 0.58)], self.s * 0.012), SKIN_DARK, 0.3)
+            for k in range(2):
+                self.lay.paint(kit.line([self.P(-0.12, 0.5 + k * 0.04), self.P(0, 0.52 + k * 0.04), self.P(0.12, 0.5 + k * 0.04)],
+                                        max(0.6, self.s * 0.005)), SKIN_DARK, 0.25)
 
     def head(self):
         u, v = self.u, self.v
         s = self.s
-        a = 0.36 * (1 - 0.3 * np.clip(v / 0.48, 0, 1) ** 2.2)
-        rr = np.sqrt((u / a) ** 2 + (v / 0.48) ** 2)
+        # an old face: a broad jaw softening into jowls, not a doll's egg
+        a = 0.36 * (1 - 0.24 * np.clip(v / 0.48, 0, 1) ** 2.2)
+        rr = np.sqrt((u / a) ** 2 + (v / np.where(v > 0, 0.45, 0.48)) ** 2)
         face = self._mask(_soft((rr - 1) * 0.4, self.px))
-        hgt = np.sqrt(np.clip(1 - rr ** 2, 0, 1)) * 0.45
-        # nose ridge, tip and wings
-        ridge = np.exp(-(u / 0.038) ** 2) * np.clip((v + 0.08) / 0.24, 0, 1) ** 1.2 * (v < 0.17)
-        hgt += ridge * 0.075
-        hgt += _g(u, v, 0, 0.145, 0.045, 0.04) * 0.05
+        hgt = np.sqrt(np.clip(1 - rr ** 2, 0, 1)) * 0.5
+        t = self.turn
+        un = u - t * 0.06
+        # nose ridge, tip and wings (a long, slightly hooked nose)
+        ridge = np.exp(-(un / 0.042) ** 2) * np.clip((v + 0.08) / 0.24, 0, 1) ** 1.2 * (v < 0.18)
+        hgt += ridge * 0.11
+        hgt += _g(un, v, 0, 0.15, 0.05, 0.042) * 0.055
         for sd in (-1, 1):
-            hgt += _g(u, v, sd * 0.05, 0.165, 0.03, 0.025) * 0.025
+            hgt += _g(un, v, sd * 0.052, 0.17, 0.03, 0.025) * 0.025
+            hgt += _g(u, v, sd * 0.2, 0.36, 0.07, 0.06) * 0.02  # jowls
+            hgt -= _g(u, v, sd * 0.2, 0.08, 0.06, 0.06) * 0.02  # hollow under the cheekbone
             # eye sockets, cheekbones, temples
             hgt -= _g(u, v, sd * 0.145, -0.02, 0.075, 0.055) * 0.05
             hgt += _g(u, v, sd * 0.19, 0.12, 0.08, 0.065) * 0.045  # cheeks lifted by the smile
@@ -225,10 +243,25 @@ class Figure:
         hgt += _g(u, v, 0, 0.41, 0.08, 0.05) * 0.025  # chin
         hgt = ndimage.gaussian_filter(hgt, max(0.6, s * 0.004))
         tone = np.ones((self.lay.h, self.lay.w, 3), np.float32)
-        blush = (_g(u, v, -0.19, 0.13, 0.08, 0.06) + _g(u, v, 0.19, 0.13, 0.08, 0.06) + _g(u, v, 0, 0.15, 0.04, 0.03) * 0.6)
-        tone = tone * (1 - blush[..., None] * 0.16) + blush[..., None] * col("wine") * 0.16
-        tone *= 1 + 0.05 * (kit.noise(self.lay.h, self.lay.w, 4, self.seed + 7, 2)[..., None] - 0.5)
-        self._shade(SKIN, SKIN_DARK, hgt, face, specular=0.1, shin=10, amb=0.12, tex=tone, rim_k=0.6, cool_shadow=0.4)
+        # a painter's three zones: a golden brow, warm red cheeks, nose and ears, a cooler, greyer jaw
+        blush = (_g(u, v, -0.19, 0.13, 0.09, 0.07) + _g(u, v, 0.19, 0.13, 0.09, 0.07) + _g(un, v, 0, 0.15, 0.045, 0.035) * 0.8)
+        tone = tone * (1 - blush[..., None] * 0.24) + blush[..., None] * kit.mix("wine", "mahogany", 0.4) * 1.3 * 0.24
+        brow = np.clip((-0.05 - v) / 0.15, 0, 1)[..., None]
+        tone = tone * (1 - brow * 0.12) + kit.mix("parchment", "amber", 0.4) * 1.1 * brow * 0.12
+        jaw = np.clip((v - 0.3) / 0.15, 0, 1)[..., None]
+        tone = tone * (1 - jaw * 0.08) + kit.mix("slate", "parchment_shade", 0.6) * 1.3 * jaw * 0.08
+        tone *= 1 + 0.1 * (kit.noise(self.lay.h, self.lay.w, max(2, self.s * 0.03), self.seed + 7, 2)[..., None] - 0.5)
+        # the face takes the key light from the side more than from above, so the chin is not lost in shade
+        key = self.key
+        self.key = (key[0] * 1.2, key[1] * 0.35, key[2] + 0.35)
+        self._shade(SKIN, SKIN_DARK, hgt, face, specular=0.12, shin=10, amb=0.14, tex=tone, rim_k=0.6, cool_shadow=0.45,
+                    fill=0.22)
+        self.key = key
+        # the side turned from the key falls into a soft, cool half-shadow, as in an oil portrait
+        side = -1 if key[0] < 0 else 1
+        fall = np.clip((-side * (u - t * 0.06) - 0.04) / 0.28, 0, 1) ** 1.3
+        shade = 1 - 0.38 * fall * face
+        self.lay.rgb = self.lay.rgb * shade[..., None] + (1 - shade)[..., None] * col("slate") * 0.12
         self._ears()
         self._features()
 
@@ -237,30 +270,32 @@ class Figure:
         for sd in (-1, 1):
             x, y = self.P(sd * 0.345, 0.1)
             m = kit.ellipse(x, y, self.s * 0.028, self.s * 0.06)
-            props.solid(m, SKIN * 0.95, self.key, self.s * 0.02, amb=0.5, lay=lay)
+            props.solid(m, SKIN * 0.78, self.key, self.s * 0.02, amb=0.5, lay=lay)
 
     def _features(self):
-        lay, s, P = self.lay, self.s, self.P
+        lay, s, P = self.lay, self.s, self.PF
         small = s < 70
         ink = kit.mix("ink", "mahogany", 0.2)
         for sd in (-1, 1):
             ex, ey = P(sd * 0.145, -0.015)
-            ew, eh = 0.062 * s, 0.026 * s
+            ew, eh = 0.056 * s, 0.024 * s
             if small:
                 lay.paint(kit.ellipse(ex, ey, ew * 0.7, eh * 0.9), ink, 0.85)
                 continue
             # lid shadow above, the eye white, iris, pupil, catch-light
-            lay.paint(kit.ellipse(ex, ey - eh * 0.6, ew * 1.25, eh * 1.8), SKIN_DARK, 0.22, cover=False)
+            lay.paint(kit.ellipse(ex, ey - eh * 0.6, ew * 1.25, eh * 1.8), SKIN_DARK, 0.38, cover=False)
             eye = kit.poly([(ex - ew, ey + eh * 0.1)] + kit.arc_pts(ex, ey + eh * 0.1, ew, eh * 1.1, math.pi, 2 * math.pi, 16)[1:-1]
                            + [(ex + ew, ey + eh * 0.1)] + kit.arc_pts(ex, ey + eh * 0.1, ew, eh * 0.8, 0, math.pi, 16)[1:-1])
             # at small sizes the whites would stare: keep them dim and the iris large
             mid = s < 130
             lay.paint(eye, kit.mix(kit.mix("parchment", "frost", 0.3) * 0.85, SKIN_DARK, 0.35 if mid else 0.0))
-            iris = kit.intersect(kit.ellipse(ex + sd * ew * 0.08, ey + eh * 0.15, eh * (1.35 if mid else 1.05),
-                                             eh * (1.35 if mid else 1.05)), eye)
+            iris = kit.intersect(kit.ellipse(ex + sd * ew * 0.08, ey + eh * 0.15, eh * (1.15 if mid else 1.0),
+                                             eh * (1.15 if mid else 1.0)), eye)
             lay.paint(iris, kit.mix("teal", "slate", 0.3))
             lay.paint(kit.intersect(kit.ellipse(ex + sd * ew * 0.08, ey + eh * 0.15, eh * 0.5, eh * 0.5), eye), "ink")
             lay.paint(kit.ellipse(ex + sd * ew * 0.08 - eh * 0.35, ey - eh * 0.2, eh * 0.22, eh * 0.22), "#fff6e6", 0.9)
+            # age: the upper lid droops over the eye in a soft fold
+            lay.paint(kit.intersect(kit.ellipse(ex + sd * ew * 0.25, ey - eh * 0.75, ew * 1.1, eh * 1.1), eye), SKIN * 0.82, 0.9)
             # upper lid line and lashes, a softer lower lid
             up = kit.arc_pts(ex, ey + eh * 0.1, ew * 1.02, eh * 1.15, math.pi * 1.02, math.pi * 1.98, 20)
             lay.paint(kit.line(up, max(1.0, s * 0.009)), ink, 0.9)
@@ -276,30 +311,35 @@ class Figure:
             lay.paint(kit.line(bag, max(0.6, s * 0.004)), SKIN_DARK, 0.22)
             # brows: soft grey strokes
             bpts = [P(sd * (0.07 + 0.16 * t), -0.085 - 0.03 * math.sin(math.pi * (t * 0.8 + 0.1))) for t in np.linspace(0, 1, 12)]
-            lay.paint(kit.line(bpts, s * 0.018), kit.mix("frost", "slate", 0.5), 0.85)
+            lay.paint(kit.line(bpts, s * 0.018), kit.mix(HAIR, "slate", 0.35), 0.8)
         if not small:
             for k in range(2):
                 fl = [P(-0.13 + 0.26 * t, -0.17 - k * 0.035 + 0.01 * math.sin(t * math.pi * 2)) for t in np.linspace(0, 1, 14)]
-                lay.paint(kit.line(fl, max(0.6, s * 0.004)), SKIN_DARK, 0.16)
+                lay.paint(kit.line(fl, max(0.6, s * 0.005)), SKIN_DARK, 0.3)
             for sd in (-1, 1):
-                nl = [P(sd * (0.07 + 0.045 * t), 0.17 + 0.13 * t) for t in np.linspace(0, 1, 10)]
-                lay.paint(kit.line(nl, max(0.8, s * 0.008)), SKIN_DARK, 0.3)
+                nl = [P(sd * (0.075 + 0.05 * t + 0.02 * math.sin(t * math.pi)), 0.16 + 0.15 * t) for t in np.linspace(0, 1, 10)]
+                lay.paint(kit.line(nl, max(0.8, s * 0.009)), SKIN_DARK, 0.45)
+                ml = [P(sd * (0.085 + 0.02 * t), 0.285 + 0.09 * t) for t in np.linspace(0, 1, 6)]
+                lay.paint(kit.line(ml, max(0.7, s * 0.006)), SKIN_DARK, 0.3)
+                # the soft line of the jowl
+                jl = [P(sd * (0.2 + 0.06 * t), 0.3 + 0.1 * t) for t in np.linspace(0, 1, 6)]
+                lay.paint(kit.line(jl, max(0.7, s * 0.008)), SKIN_DARK, 0.18)
         # nose: nostrils and a shade under the tip
         if not small:
             for sd in (-1, 1):
                 lay.paint(kit.ellipse(*P(sd * 0.032, 0.178), s * 0.014, s * 0.008), SKIN_DARK, 0.7)
             lay.paint(kit.ellipse(*P(0.0, 0.195), s * 0.05, s * 0.01), SKIN_DARK, 0.2, cover=False)
         # mouth: a warm line, a fuller lower lip, a small kind smile
-        mw = 0.075
+        mw = 0.088
         curve = [P(-mw + 2 * mw * t, 0.272 + 0.011 * math.sin(math.pi * t) - 0.02 * (abs(t - 0.5) * 2) ** 2.2)
                  for t in np.linspace(0, 1, 16)]
         if small:
             lay.paint(kit.line(curve, max(0.8, s * 0.012)), kit.mix("wine", "ink", 0.3), 0.8)
         else:
             upper = kit.poly(curve + [P(mw * 0.6, 0.262), P(0.015, 0.255), P(0, 0.258), P(-0.015, 0.255), P(-mw * 0.6, 0.262)])
-            lay.paint(upper, kit.mix("wine", "mahogany", 0.5), 0.55)
+            lay.paint(upper, kit.mix("wine", "mahogany", 0.5), 0.35)
             lower = kit.poly(curve[::-1] + [P(-mw * 0.7, 0.29), P(0, 0.305), P(mw * 0.7, 0.29)])
-            lay.paint(lower, kit.mix("wine", "parchment", 0.3), 0.45)
+            lay.paint(lower, kit.mix("wine", "parchment", 0.3), 0.32)
             lay.paint(kit.line(curve, max(0.8, s * 0.006)), kit.mix("wine", "ink", 0.5), 0.85)
             for sd in (-1, 1):
                 lay.paint(kit.ellipse(*P(sd * (mw + 0.005), 0.268), s * 0.008, s * 0.006), SKIN_DARK, 0.5)
@@ -307,7 +347,7 @@ class Figure:
             self._spectacles()
 
     def _spectacles(self):
-        s, P, lay = self.s, self.P, self.lay
+        s, P, lay = self.s, self.PF, self.lay
         w = max(1.0, s * 0.01)
         rings = []
         for sd in (-1, 1):
@@ -328,26 +368,27 @@ class Figure:
         """Silver hair swept up into a bun, strand by strand."""
         u, v, s, lay = self.u, self.v, self.s, self.lay
         rng = np.random.default_rng(self.seed + 11)
-        cap = (u / 0.415) ** 2 + ((v + 0.11) / 0.43) ** 2
-        bunr = (u / 0.2) ** 2 + ((v + 0.54) / 0.145) ** 2
+        cap = (u / 0.395) ** 2 + ((v + 0.12) / 0.42) ** 2
+        bunr = (u / 0.17) ** 2 + ((v + 0.52) / 0.125) ** 2
         # hairline: the forehead shows under a soft curve, the sides come down over the temples
         au = np.abs(u)
         t = np.clip((au - 0.2) / 0.16, 0, 1)
-        hairline = -0.235 + 0.27 * t * t * (3 - 2 * t) - 0.02 * np.cos(u * 30) * (au < 0.2)
+        # swept back from a soft, uneven line, thinning onto the brow (an old woman's hair, not a wig)
+        hairline = -0.25 + 0.28 * t * t * (3 - 2 * t) - 0.008 * np.cos(u * 22) * (au < 0.2)
         bump = (kit.noise(lay.h, lay.w, max(3, s * 0.05), self.seed + 14, 2) - 0.5) * 0.035
         d1 = np.maximum((np.sqrt(cap) - 1) * 0.42 + bump, np.maximum(v - hairline, v - 0.05) * np.where(au < 0.35, 1, 0.0)
                         + np.where(au < 0.35, 0, (v - 0.06)))
         d2 = (np.sqrt(bunr) - 1) * 0.15
-        mask = self._mask(_soft(np.minimum(d1, d2), s))
+        mask = self._mask(_soft(np.minimum(d1, d2), s * 0.3 if s > 60 else s))
         hgt = np.sqrt(np.clip(1 - cap, 0, 1)) * 0.42
         hgt = np.maximum(hgt, (0.32 + 0.12 * np.sqrt(np.clip(1 - bunr, 0, 1))) * (bunr < 1))
         # strands: fine streaks flowing from the hairline up to the bun
         ang = np.arctan2(v + 0.55, u)
         wob = kit.noise(lay.h, lay.w, max(4, s * 0.08), self.seed + 12, 3)
         grooves = np.sin(ang * 90 + wob * 5) * 0.5 + np.sin(ang * 37 + wob * 3) * 0.5
-        bang = np.arctan2((v + 0.54) / 0.145, u / 0.2)
+        bang = np.arctan2((v + 0.52) / 0.125, u / 0.17)
         bgro = np.sin(bang * 2 + np.sqrt(bunr) * 16 + wob * 2)
-        hgt = hgt + np.where(bunr < 1, bgro * 0.004, grooves * 0.0035)
+        hgt = hgt + np.where(bunr < 1, bgro * 0.0022, grooves * 0.0035)
         hgt = ndimage.gaussian_filter(hgt, max(0.5, s * 0.003))
         tex = 1 + 0.18 * (kit.streaks(lay.h, lay.w, self.seed + 13, 6, 1.2, 1)[..., None])
         tex *= 1 - 0.25 * np.clip(v - 0.0, 0, 0.1)[..., None] * 10  # darker where it tucks behind the ears
@@ -368,16 +409,18 @@ class Figure:
 
     # -------------------------------------------------------------------- full figure
 
-    def standing(self, hem=6.6, waist=2.3):
+    def standing(self, hem=6.6, waist=2.5):
         """A standing figure: long skirt, bodice, shawl, clasped hands holding her pocket watch."""
         u, v, lay = self.u, self.v, self.lay
         # skirt: flares from the waist to a hem that sweeps slightly
-        hw = 0.46 + 0.62 * np.clip((v - waist) / (hem - waist), 0, 1) ** 0.7
+        hw = 0.56 + 0.54 * np.clip((v - waist) / (hem - waist), 0, 1) ** 0.8
         d = np.maximum(np.abs(u) - hw, np.maximum(waist - 0.05 - v, v - hem - 0.05 * np.cos(u * 7)))
         sk = kit.Mask(self._mask(_soft(d, self.px)), lay.x0, lay.y0)
-        folds = np.sin(u * 15 + np.sin(v * 1.3) * 1.2) * np.clip((v - waist) / 2.5, 0, 1)
-        hgt = np.sqrt(np.clip(1 - (u / (hw + 0.05)) ** 2, 0, 1)) * 0.6 + folds * 0.05
-        self._shade(DRESS * 1.25, kit.mix("night", "ink", 0.5), hgt, sk, specular=0.1, shin=6)
+        # heavy wool falling in deep, uneven folds, stroked on with the brush
+        folds = (np.sin(u * 13 + np.sin(v * 1.3) * 1.2) * 0.7 + np.sin(u * 23 + v * 0.8) * 0.3) * np.clip((v - waist) / 2.2, 0, 1)
+        hgt = np.sqrt(np.clip(1 - (u / (hw + 0.05)) ** 2, 0, 1)) * 0.6 + folds * 0.08
+        tex = 1 + 0.14 * kit.streaks(lay.h, lay.w, self.seed + 71, 14, math.pi / 2, 2)[..., None]
+        self._shade(DRESS * 1.25, kit.mix("night", "ink", 0.5), hgt, sk, specular=0.1, shin=6, tex=tex)
         # the clockmaker's leather apron, a pocket of tools
         ab = hem - 1.0
         apron = kit.poly([self.P(-0.36, waist), self.P(0.36, waist), self.P(0.5, ab - 0.3), self.P(0.44, ab - 0.05),
@@ -396,32 +439,36 @@ class Figure:
         lay.paint(kit.line([self.P(-0.38, waist + 0.02), self.P(-0.62, waist + 0.5)], max(1, self.s * 0.025)),
                   kit.mix("walnut", "ink", 0.3), 0.9)
         # bodice
-        body = self._mirror_poly([(0.14, 0.55), (0.3, 0.64), (0.55, 0.75), (0.7, 0.86), (0.72, 1.1), (0.62, 1.6),
-                                  (0.46, waist), (0.44, waist + 0.1)])
-        hgt = np.sqrt(np.clip(1 - (u / 0.8) ** 2, 0, 1)) * 0.5
+        body = self._mirror_poly([(0.14, 0.55), (0.32, 0.63), (0.6, 0.74), (0.8, 0.88), (0.83, 1.15), (0.72, 1.7),
+                                  (0.56, waist), (0.54, waist + 0.1)])
+        hgt = np.sqrt(np.clip(1 - (u / 0.9) ** 2, 0, 1)) * 0.5
         self._shade(DRESS * 1.3, kit.mix("night", "ink", 0.5), hgt, body, specular=0.12, shin=8)
         for k in range(6):
             self._button(0.0, 1.0 + k * 0.22, 0.035)
         # sleeves down to the clasped hands
         for sd in (-1, 1):
-            sl = kit.poly([self.P(sd * 0.6, 0.76), self.P(sd * 0.8, 0.95), self.P(sd * 0.78, 1.6), self.P(sd * 0.6, 2.1),
-                           self.P(sd * 0.2, waist + 0.12), self.P(sd * 0.08, waist - 0.05), self.P(sd * 0.48, 1.85),
-                           self.P(sd * 0.55, 1.2)])
-            h2 = np.sqrt(np.clip(1 - ((u - sd * 0.6) / 0.3) ** 2, 0, 1)) * 0.3
+            sl = kit.poly([self.P(sd * 0.68, 0.78), self.P(sd * 0.9, 0.98), self.P(sd * 0.9, 1.6), self.P(sd * 0.72, 2.15),
+                           self.P(sd * 0.24, waist + 0.1), self.P(sd * 0.1, waist - 0.08), self.P(sd * 0.56, 1.9),
+                           self.P(sd * 0.62, 1.2)])
+            h2 = np.sqrt(np.clip(1 - ((u - sd * 0.7) / 0.3) ** 2, 0, 1)) * 0.3
             self._shade(DRESS * 1.2, kit.mix("night", "ink", 0.55), h2, sl, specular=0.1)
             if self.frost:
                 self._frost(sl, self.seed + 60 + sd)
         if self.shawl:
-            self._shawl(waist - 0.3, width=0.78)
+            self._shawl(waist - 0.5, width=0.88)
         cm = self._mirror_poly([(0.0, 0.53), (0.17, 0.52), (0.24, 0.6), (0.26, 0.66), (0.14, 0.72), (0.0, 0.76)])
         props.solid(cm, kit.mix("parchment", "frost", 0.3), self.key, self.s * 0.03, amb=0.55, lay=lay)
         hx, hy = self.P(0, waist + 0.02)
-        hm = kit.union(kit.ellipse(hx - self.s * 0.09, hy, self.s * 0.12, self.s * 0.09),
-                       kit.ellipse(hx + self.s * 0.09, hy + self.s * 0.02, self.s * 0.12, self.s * 0.09))
-        props.solid(hm, SKIN, self.key, self.s * 0.04, amb=0.45, lay=lay)
-        wx, wy = self.P(0.02, waist + 0.16)
-        props.solid(kit.ellipse(wx, wy, self.s * 0.08, self.s * 0.08), "brass", self.key, self.s * 0.02, specular=0.9, lay=lay)
-        lay.paint(kit.ellipse(wx, wy, self.s * 0.05, self.s * 0.05), "parchment", 0.9)
+        # her hands cupped round the open watch
+        hm = kit.union(kit.ellipse(hx - self.s * 0.12, hy, self.s * 0.14, self.s * 0.1),
+                       kit.ellipse(hx + self.s * 0.12, hy + self.s * 0.03, self.s * 0.14, self.s * 0.1))
+        props.solid(hm, SKIN, self.key, self.s * 0.05, amb=0.5, lay=lay)
+        wx, wy = self.P(0.02, waist + 0.1)
+        props.solid(kit.ellipse(wx, wy - self.s * 0.1, self.s * 0.1, self.s * 0.05), "brass", self.key, self.s * 0.02,
+                    specular=0.9, lay=lay)
+        props.solid(kit.ellipse(wx, wy, self.s * 0.1, self.s * 0.1), "brass", self.key, self.s * 0.02, specular=0.9, lay=lay)
+        lay.paint(kit.ellipse(wx, wy, self.s * 0.07, self.s * 0.07), "parchment", 0.95)
+        lay.paint(kit.line([(wx, wy), (wx, wy - self.s * 0.05)], max(0.6, self.s * 0.01)), "ink", 0.8)
         chain = [self.P(0.02 - 0.25 * t, waist + 0.2 + 0.5 * math.sin(t * math.pi * 0.9)) for t in np.linspace(0, 1, 12)]
         props.solid(kit.line(chain, max(0.8, self.s * 0.02)), "brass", self.key, 1, specular=0.9, lay=lay)
         # boots peeping under the hem
@@ -430,21 +477,37 @@ class Figure:
             props.solid(kit.ellipse(bx, by, self.s * 0.16, self.s * 0.07), "ink", self.key, 2, specular=0.4, lay=lay)
 
 
-def portrait_bust(lay, fx, fy, s, seed, **kw):
+def _tilted_head(lay, fx, fy, s, seed, tilt, kw):
+    """Head and hair painted apart and tilted about the chin, so she does not sit bolt upright."""
+    tmp = kit.Layer(lay.w, lay.h, lay.x0, lay.y0)
+    g = Figure(tmp, fx, fy, s, seed, **kw)
+    g.head()
+    g.hair()
+    a = math.radians(tilt)
+    ca, sa = math.cos(a), math.sin(a)
+    c = np.array([fy + 0.42 * s - lay.y0, fx - lay.x0], np.float64)
+    m = np.array([[ca, -sa], [sa, ca]])
+    off = c - m @ c
+    rgb = np.dstack([ndimage.affine_transform(tmp.rgb[..., k], m, off, order=1) for k in range(3)])
+    al = np.clip(ndimage.affine_transform(tmp.a, m, off, order=1), 0, 1)
+    lay.rgb = lay.rgb * (1 - al[..., None]) + rgb * al[..., None]
+    lay.a = al + lay.a * (1 - al)
+
+
+def portrait_bust(lay, fx, fy, s, seed, tilt=4.0, **kw):
     """Half-length Ysolde: neck, bust, head, hair, in painting order."""
     f = Figure(lay, fx, fy, s, seed, **kw)
     f.neck()
     f.bust()
-    f.head()
-    f.hair()
+    _tilted_head(lay, fx, fy, s, seed, tilt, kw)
     return f
 
 
-def full_figure(lay, fx, fy, s, seed, hem=6.6, **kw):
-    """Standing Ysolde, head unit s; the hem at v = hem."""
+def full_figure(lay, fx, fy, s, seed, hem=6.6, tilt=-5.0, head=1.14, **kw):
+    """Standing Ysolde, head unit s; the hem at v = hem. The head is drawn `head` times larger about its
+    centre: a woman of some seven heads' height, not a fashion plate's eight."""
     f = Figure(lay, fx, fy, s, seed, **kw)
     f.neck()
     f.standing(hem)
-    f.head()
-    f.hair()
+    _tilted_head(lay, fx, fy, s * head, seed, tilt, kw)
     return f

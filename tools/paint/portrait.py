@@ -41,13 +41,15 @@ def painting(w, h, seed, scene="clock", frost=0.0, ss=2):
     cv += kit.radial(h, w, w * 0.42, h * 0.35, w * 0.55, 1.6)[..., None] * col("amber") * 0.25
     cv = kit.finish(cv, seed, grain=0.0, vignette=0.0, stroke_angle=0.9)
     lay = Layer(w, h)
-    s = w * 0.42
+    s = w * 0.46
     rim = (0.85, -0.25, 0.3) if scene != "clock" else (0.8, -0.3, 0.25)
-    figure.portrait_bust(lay, w * 0.5, h * 0.37, s, seed + 1, key=KEY, rim=rim,
+    figure.portrait_bust(lay, w * 0.5, h * 0.36, s, seed + 1, key=KEY, rim=rim,
                          rim_col="amber" if scene != "clock" else "frost", frost=frost)
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(lay.a, lay.x0, lay.y0), 20, 12, 24, 0.5))
     fig = Layer(w, h)
-    fig.rgb = kit.kuwahara(lay.rgb, 1) * 0.5 + lay.rgb * 0.5
+    # laid in with the brush: smoothed into patches, then stroked across the forms
+    strokes = kit.streaks(h, w, seed + 3, 10, 0.9, 2) * 0.6 + kit.streaks(h, w, seed + 4, 16, 2.4, 3) * 0.4
+    fig.rgb = (kit.kuwahara(lay.rgb, 2) * 0.65 + lay.rgb * 0.35) * (1 + 0.09 * strokes[..., None])
     fig.a = lay.a
     kit.over_layer(cv, fig)
     kit.lamp(cv, w * 0.3, h * 0.25, w * 1.1, "candle", 0.25, 1.4)

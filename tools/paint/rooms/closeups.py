@@ -224,8 +224,24 @@ def desk_top(seed):
     lt = kit.tex_noise(H, W, kit.mix("moss", "ink", 0.25), kit.mix("moss", "ink", 0.5), 3, seed + 1)
     lay.paint(leather, lt)
     lay.paint(kit.subtract(kit.rrect(82, 52, 638, 318, 4), kit.rrect(86, 56, 634, 314, 3)), "brass", 0.55)
-    # a blotter, letters and an envelope with a red seal
-    props.solid(kit.rect(180, 120, 420, 290), kit.mix("parchment", "parchment_shade", 0.4), L_CANDLE, 2, amb=0.8, lay=lay)
+    # tooled leaves along the gilt border, worn where her wrists rest
+    for k in range(36):
+        x = 96 + k * 15.4
+        for y in (64, 306):
+            lay.paint(kit.ellipse(x, y, 4, 2), "brass", 0.35)
+    lay.paint(kit.ellipse(300, 300, 120, 24), kit.mix("moss", "parchment_shade", 0.4), 0.25)
+    # a blotter with her writing soaked into it backwards, letters and an envelope with a red seal
+    blot = kit.rect(180, 120, 420, 290)
+    props.solid(blot, kit.mix("parchment", "parchment_shade", 0.4), L_CANDLE, 2, amb=0.8, lay=lay)
+    rng = np.random.default_rng(seed + 5)
+    for k in range(9):
+        y = 136 + k * 16 + rng.random() * 4
+        x0 = 196 + rng.random() * 30
+        pts = [(x, y + 2 * math.sin(x * 0.3 + k)) for x in np.linspace(x0, x0 + 120 + rng.random() * 80, 24)]
+        lay.paint(kit.line(pts, 1.2), kit.mix("ink", "slate", 0.4), 0.35, cover=False)
+    for k in range(4):
+        x, y = 200 + rng.random() * 200, 140 + rng.random() * 130
+        lay.paint(kit.ellipse(x, y, 3 + rng.random() * 6, 2 + rng.random() * 4), "ink", 0.55, cover=False)
     for k, (x, y, a) in enumerate(((240, 170, -0.12), (330, 210, 0.18), (170, 250, -0.3))):
         things.paper(lay, x, y, 1.05, a, seed + 10 + k, L_CANDLE)
     env = kit.poly([(430, 250), (540, 236), (548, 300), (438, 312)])
@@ -264,7 +280,9 @@ def desk_top(seed):
     props.solid(body, "#efe2c0", L_CANDLE, 6, amb=0.7, lay=cl)
     props.solid(kit.union(kit.line([(cx + 7, cy - 28), (cx + 8, cy - 6)], 4), kit.ellipse(cx + 8, cy - 5, 3, 4)), "#fbf3e0",
                 L_CANDLE, 1.5, amb=0.8, lay=cl)
-    props.flame(cl, cx, cy - 32, 26)
+    # the flame itself is an animation over the picture (desk/room.xml)
+    lay_glow = kit.radial(H, W, cx, cy - 44, 60, 2)
+    cl.rgb += lay_glow[..., None] * kit.col("amber") * 0.25
     kit.over_layer(cv, kit.shadow_layer(kit.Mask(cl.a, 0, 0), -14, 8, 8, 0.4))
     kit.over_layer(cv, cl)
     # the desk's front apron below the top, in the candle's reach only at the right
@@ -332,6 +350,7 @@ def desk_room(room, seed):
         kit.bloom(c, 0.75, 10, 0.4)
         return c
 
+    top = top * (1 + 0.07 * kit.streaks(H, W, seed + 40, 18, 0.3, 3)[..., None])
     room.back(_fin(light(top.copy()), seed))
     c1 = top.copy()
     kit.over_layer(c1, closed)
@@ -346,7 +365,12 @@ def desk_room(room, seed):
     f2 = _fin(light(c2), seed, prot)
     room.cut(f2, kit.Mask(key.a, key.x0, key.y0), "desk_smallkey", "smallkey", 3)
     room.cut(f2, kit.Mask(pg.a, pg.x0, pg.y0), "desk_page", "page", 3)
-    room.hit("desk_inkwell", "inkwell_hit", kit.ellipse(540, 104, 46, 46), 1)
+    # cut out of the picture, so the inkwell brightens under the pointer
+    ix, iy = 540, 120
+    quill = things.quill(Layer(W, H), ix + 26, iy - 70, 1.35, -1.15, seed + 21, L_CANDLE)
+    well = kit.union(kit.ellipse(ix, iy + 8, 41, 17), kit.rrect(ix - 29, iy - 31, ix + 29, iy + 11, 10),
+                     kit.ellipse(ix, iy - 30, 19, 7), quill)
+    room.cut(_fin(light(top.copy()), seed), well, "desk_inkwell", "inkwell", 1)
 
 
 def closeup(name, seed, painter):
