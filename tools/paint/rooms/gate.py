@@ -232,7 +232,7 @@ def build():
             kit.over_layer(cv, g)
             masks["gate"] = kit.Mask(g.a, 0, 0)
         if key:
-            km = key_layer(212, 566, 1.0)
+            km = key_layer(212, 573, 1.35)
             kl = Layer(kit.W, kit.H)
             kl.paint(kit.Mask(kit.shadow_layer(km, 2, 3, 1.5, 0.6).a, kit.shadow_layer(km, 2, 3, 1.5).x0,
                               kit.shadow_layer(km, 2, 3, 1.5).y0), "ink", 0.6)
