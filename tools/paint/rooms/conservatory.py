@@ -382,6 +382,9 @@ def build():
     room.cut(outs["gear"][0], outs["gear"][1], "conservatory_box_gear", "box_gear", 3)
     room.cut(outs["open"][0], outs["open"][1], "conservatory_box_open", "box_open", 3)
     room.cut(c0, kit.Mask(pg.a, pg.x0, pg.y0), "conservatory_page", "page", 3)
+    # the oil lamp's flame and chimney, which the room makes flicker
+    lx, ly = LAMP
+    room.obj("conservatory_lamp_glow", "lamp_glow", props.glow_layer(kit.ellipse(lx, ly + 4, 12, 22), "amber", 12, 0.7), 5)
     room.exit_down("conservatory_exit")
     room.write()
     return room

@@ -411,6 +411,9 @@ def build():
     room.hit("workshop_bench", "bench_hit", bm, 2)
     room.obj("workshop_bench_glow", "bench_glow", props.outline_glow(bm, "amber", 6, 0.8), 4)
     room.hit("workshop_clocks", "clocks_hit", clocks, 1)
+    # the light under the lamp's shade, which the room makes flicker
+    lx, ly = LAMP
+    room.obj("workshop_lamp_glow", "lamp_glow", props.glow_layer(kit.ellipse(lx, ly + 28, 50, 14), "amber", 14, 0.5), 5)
     room.exit_down("workshop_exit")
     room.write()
     return room
