@@ -276,20 +276,20 @@ def build():
     room.cut(cv, m["key"], "gate_key", "key", 4)
     lg = props.glow_layer(kit.ellipse(LANTERN[0], LANTERN[1] - 8, 16, 22), "amber", 10, 0.8)
     room.obj("gate_lantern", "lantern_glow", lg, 5)
-    tower = kit.poly([(655, 325), (655, 88), (700, 18), (745, 88), (745, 325)])
+    # the tower above the right gatepost (the post's cap is not the tower)
+    tower = kit.poly([(655, 192), (655, 88), (700, 18), (745, 88), (745, 192)])
     room.hit("gate_tower", "tower_hit", tower, 1)
     # a small plate of cold white that the room stretches over the screen for a lightning flash
     fl = Layer(16, 16, 0, 0)
     fl.rgb[:] = (0.82, 0.87, 1.0)
     fl.a[:] = 1
     room.obj("gate_flash", "flash", fl, 9, record=False, crop=False)
-    # under the pointer: a rim of light round the tower above the gatepost, its clock face brighter
-    upper = kit.intersect(tower, kit.rect(600, 0, 800, 192))
-    rim = props.outline_glow(upper, "amber", 5, 0.8)
+    # under the pointer: a rim of light round the tower, its clock face brighter
+    rim = props.outline_glow(tower, "amber", 5, 0.8)
     face = props.glow_layer(kit.ellipse(700, 128, 22, 22), "candle", 5, 0.5)
     tg = Layer(kit.W, kit.H)
     tg.rgb[:] = col("amber")
-    inside = kit.crop_mask(upper, 0, 0, kit.W, kit.H)
+    inside = kit.crop_mask(tower, 0, 0, kit.W, kit.H)
     tg.a = np.maximum(kit.crop_mask(kit.Mask(rim.a, rim.x0, rim.y0), 0, 0, kit.W, kit.H) * (1 - inside * 0.85),
                       kit.crop_mask(kit.Mask(face.a, face.x0, face.y0), 0, 0, kit.W, kit.H))
     room.obj("gate_tower_glow", "tower_glow", tg, 4)
