@@ -257,14 +257,22 @@ def objects_sheet(rooms, out):
             crop.alpha_composite(im, (20, (tray.height - im.height) // 2))
         groups["items"].append(object_cell([s.name, "inventory icon %dx%d" % im.size], im, crop, lf))
     for room in rooms:
+        # clickable sprites of one image (puzzle tiles) are shown once, with their count
+        count = {}
         for s in room.sprites:
-            if not s.click:
+            if s.click and not s.hidden_object():
+                count[s.res] = count.get(s.res, 0) + 1
+        shown_res = set()
+        for s in room.sprites:
+            if not s.click or (not s.hidden_object() and s.res in shown_res):
                 continue
+            shown_res.add(s.res)
             im = s.image()
             if im is None:
                 continue
             kind = "hidden object" if s.hidden_object() else ("hit area" if hit_area(im) else "clickable")
-            label = [s.name, "%s, %s %dx%d" % (room.name, kind, im.width, im.height)]
+            many = " (%d like it)" % count[s.res] if not s.hidden_object() and count[s.res] > 1 else ""
+            label = [s.name + many, "%s, %s %dx%d" % (room.name, kind, im.width, im.height)]
             shown = im
             if kind == "hit area":
                 shown = Image.new("RGBA", im.size, (0, 0, 0, 0))
@@ -279,7 +287,7 @@ def objects_sheet(rooms, out):
             path = os.path.join(out, "objects_%d.png" % n)
             page.save(path)
             written.append(path)
-    print("%d hidden objects, %d inventory icons, %d clickable sprites" %
+    print("%d hidden objects, %d inventory icons, %d clickable sprites (one a picture)" %
           (len(groups["hidden"]), len(groups["items"]), len(groups["clickable"])))
     return written
 
