@@ -58,17 +58,25 @@ def house_mask(w, h, x0, base, k=1.0):
     return S.draw_mask(w, h, fn)
 
 
+# The lightning is not painted into the backdrop: the menu flashes it now and then (assets/menu/module.xml,
+# menu.lightning). Each bolt is a sprite at a fixed box, and "flash_lit" is what the flash adds to the
+# painting (drawn additively): cloud masses, sea and cliff face turned to the bolts, rims of the house,
+# the rain.
+BOLTS = (  # seed offset, start x, start y, end y, sprite box (x, y, w, h)
+    (5, 500.0, 205.0, 455, (390, 185, 160, 320)),
+    (17, 610.0, 200.0, 390, (500, 180, 160, 260)),
+)
+
+
 def menu_back(seed):
+    """The menu backdrop and the light a lightning flash adds to it (RGB, drawn additively)."""
     w, h = 1024, 768
     img = S.canvas(w, h, "night", 1)
     img[..., :3] = storm_sky(w, h, seed)
     yy, xx = np.mgrid[0:h, 0:w].astype(np.float32)
     horizon = 470
-    # distant lightning glow low on the left
-    S.over(img, S.solid(S.radial_mask(w, h, 170, 330, 320, 2.2) * 0.35, "frost"))
-    bolt = lightning(w, h, seed + 5)
-    S.over(img, S.solid(S.blur(bolt, 3) * 0.6, "frost"))
-    S.over(img, S.solid(bolt, (0.95, 0.97, 1.0)))
+    # a faint standing glow where the storm works
+    S.over(img, S.solid(S.radial_mask(w, h, 520, 340, 300, 2.2) * 0.15, "frost"))
     # the sea
     sea = (yy >= horizon).astype(np.float32)
     sv = S.fbm(w, h, 40, seed + 6, 4)
@@ -143,18 +151,48 @@ def menu_back(seed):
         xs = np.clip(np.linspace(x, x1, n).astype(int), 0, w - 1)
         ys = np.clip(np.linspace(y, y1, n).astype(int), 0, h - 1)
         rain[ys, xs] = np.maximum(rain[ys, xs], rng.uniform(0.08, 0.32))
-    rain = S.blur(rain, 0.5) * 1.6
-    S.over(img, S.solid(np.clip(rain, 0, 1), "frost"))
+    rain = np.clip(S.blur(rain, 0.5) * 1.6, 0, 1)
+    S.over(img, S.solid(rain, "frost"))
     # the top stays dark and quiet for the title
     img = S.vignette(S.grain(img, 0.03, seed), 0.55)
-    return img
+    return img, flash_light(w, h, seed, sea, waves, depth, cliff, face_x, rock, hm, spray, rain)
 
 
-def lightning(w, h, seed):
+def flash_light(w, h, seed, sea, waves, depth, cliff, face_x, rock, hm, spray, rain):
+    """The light of a flash in the open sky left of the house, as colour to add to the painting."""
+    yy, xx = np.mgrid[0:h, 0:w].astype(np.float32)
+    near = np.clip(S.radial_mask(w, h, 540, 300, 760, 1.3), 0, 1)
+    land = np.clip(sea + cliff + hm, 0, 1)
+    sky = 1 - land
+    # cloud masses light from within; their edges towards the bolts catch it hardest
+    c1 = S.fbm(w, h, 220, seed, 5)
+    c2 = S.fbm(w, h, 90, seed + 1, 4)
+    dens = S.blur(np.clip((c1 * 0.65 + c2 * 0.35 - 0.42) * 2.6, 0, 1), 1.2)
+    rim = np.clip(S.shift(dens, 8, 10) - dens, 0, 1) * 3
+    glow = 0.10 + 0.30 * dens + 0.45 * rim
+    cold = S.rgb("frost")
+    out = (sky * near * glow)[..., None] * cold
+    # the sea: a broken glitter under the bolts, dying away with distance
+    glint = np.clip((waves - 0.5) * 3, 0, 1) * np.exp(-((xx - 470) / 260) ** 2) * (1 - depth * 0.8)
+    sheen = np.exp(-((xx - 470) / 420) ** 2) * (0.08 + 0.1 * (1 - depth))
+    out += (sea * (1 - cliff) * (glint * 0.45 + sheen))[..., None] * cold
+    # the cliff face and its top turned to the left; the spray shines
+    face = np.clip(1 - (xx - face_x) / 140, 0, 1) * (0.35 + 0.4 * rock)
+    out += (cliff * (1 - hm) * (face * 0.35 + 0.06))[..., None] * S.mix("frost", "slate", 0.3)
+    out += (np.clip(spray * 1.4, 0, 1) * 0.35)[..., None] * cold
+    # the house: its left edges and roof slopes, a cold wash over the wall
+    edges = np.clip(hm - S.shift(hm, 1, -3), 0, 1)
+    out += (edges * 0.55 + hm * 0.07)[..., None] * cold
+    # the rain catches the light everywhere
+    out += (rain * (0.5 + 0.5 * near))[..., None] * cold * 0.75
+    return np.clip(out, 0, 1)
+
+
+def lightning(w, h, seed, x0=150.0, y0=150.0, y1=420):
     rng = np.random.default_rng(seed)
-    pts = [(150.0, 150.0)]
+    pts = [(x0, y0)]
     x, y = pts[0]
-    while y < 420:
+    while y < y1:
         x += rng.uniform(-14, 12)
         y += rng.uniform(10, 22)
         pts.append((x, y))
@@ -165,7 +203,37 @@ def lightning(w, h, seed):
         bx += rng.uniform(-16, -4)
         by += rng.uniform(8, 16)
         br.append((bx, by))
-    return np.maximum(m, S.line_mask(w, h, br, 1.0) * 0.7)
+    m = np.maximum(m, S.line_mask(w, h, br, 1.0) * 0.7)
+    # a second, thinner fork from the upper third
+    bx, by = pts[len(pts) // 3]
+    br = [(bx, by)]
+    for _ in range(5):
+        bx += rng.uniform(3, 14)
+        by += rng.uniform(8, 15)
+        br.append((bx, by))
+    return np.maximum(m, S.line_mask(w, h, br, 0.8) * 0.5)
+
+
+def bolt_sprite(seed, x0, y0, y1, box):
+    """A bolt with its glow, cut to its box of the screen."""
+    w, h = 1024, 768
+    bolt = lightning(w, h, seed, x0, y0, y1)
+    img = S.canvas(w, h)
+    S.over(img, S.solid(np.clip(S.blur(bolt, 9) * 0.55, 0, 1), "frost"))
+    S.over(img, S.solid(np.clip(S.blur(bolt, 3) * 0.8, 0, 1), (0.85, 0.9, 1.0)))
+    S.over(img, S.solid(bolt, (0.97, 0.98, 1.0)))
+    bx, by, bw, bh = box
+    return img[by:by + bh, bx:bx + bw].copy()
+
+
+def build_back(seed=880):
+    back, lit = menu_back(seed)
+    S.save_jpg(back, "menu/back", 88)
+    S.save_jpg(np.dstack([lit, np.ones(lit.shape[:2], np.float32)]), "menu/flash_lit", 90)
+    for i, (off, x0, y0, y1, box) in enumerate(BOLTS):
+        S.save_png(bolt_sprite(seed + off, x0, y0, y1, box), "menu/bolt_%d" % (i + 1))
+    # the whole-screen flash: a small plate of cold white, stretched
+    S.save_png(S.canvas(16, 16, (0.82, 0.87, 1.0), 1), "menu/flash")
 
 
 # ---------------------------------------------------------------- title and publisher
@@ -423,7 +491,7 @@ def build_guide():
 
 
 def build():
-    S.save_jpg(menu_back(880), "menu/back", 88)
+    build_back()
     build_logo()
     build_studio()
     build_controls()

@@ -387,6 +387,9 @@ def build():
     bm = kit.Mask(plants_back.a[344:456, 596:824].copy(), 596, 344)
     room.hit("conservatory_potting", "potting_hit", kit.Mask(np.maximum(bm.m, 0.6 * (bm.m > 0.02)), 596, 344), 2)
     room.obj("conservatory_potting_glow", "potting_glow", props.outline_glow(bm, "amber", 6, 0.8), 4)
+    # the oil lamp's flame and chimney, which the room makes flicker
+    lx, ly = LAMP
+    room.obj("conservatory_lamp_glow", "lamp_glow", props.glow_layer(kit.ellipse(lx, ly + 4, 12, 22), "amber", 12, 0.7), 5)
     room.exit_down("conservatory_exit")
     room.write()
     return room

@@ -232,7 +232,7 @@ def build():
             kit.over_layer(cv, g)
             masks["gate"] = kit.Mask(g.a, 0, 0)
         if key:
-            km = key_layer(212, 566, 1.0)
+            km = key_layer(212, 573, 1.35)
             kl = Layer(kit.W, kit.H)
             kl.paint(kit.Mask(kit.shadow_layer(km, 2, 3, 1.5, 0.6).a, kit.shadow_layer(km, 2, 3, 1.5).x0,
                               kit.shadow_layer(km, 2, 3, 1.5).y0), "ink", 0.6)
@@ -276,7 +276,23 @@ def build():
     room.cut(cv, m["key"], "gate_key", "key", 4)
     lg = props.glow_layer(kit.ellipse(LANTERN[0], LANTERN[1] - 8, 16, 22), "amber", 10, 0.8)
     room.obj("gate_lantern", "lantern_glow", lg, 5)
-    room.hit("gate_tower", "tower_hit", kit.poly([(655, 325), (655, 88), (700, 18), (745, 88), (745, 325)]), 1)
+    # the tower above the right gatepost (the post's cap is not the tower)
+    tower = kit.poly([(655, 192), (655, 88), (700, 18), (745, 88), (745, 192)])
+    room.hit("gate_tower", "tower_hit", tower, 1)
+    # a small plate of cold white that the room stretches over the screen for a lightning flash
+    fl = Layer(16, 16, 0, 0)
+    fl.rgb[:] = (0.82, 0.87, 1.0)
+    fl.a[:] = 1
+    room.obj("gate_flash", "flash", fl, 9, record=False, crop=False)
+    # under the pointer: a rim of light round the tower, its clock face brighter
+    rim = props.outline_glow(tower, "amber", 5, 0.8)
+    face = props.glow_layer(kit.ellipse(700, 128, 22, 22), "candle", 5, 0.5)
+    tg = Layer(kit.W, kit.H)
+    tg.rgb[:] = col("amber")
+    inside = kit.crop_mask(tower, 0, 0, kit.W, kit.H)
+    tg.a = np.maximum(kit.crop_mask(kit.Mask(rim.a, rim.x0, rim.y0), 0, 0, kit.W, kit.H) * (1 - inside * 0.85),
+                      kit.crop_mask(kit.Mask(face.a, face.x0, face.y0), 0, 0, kit.W, kit.H))
+    room.obj("gate_tower_glow", "tower_glow", tg, 4)
     room.write()
     return room
 

@@ -411,6 +411,15 @@ def build():
     room.hit("workshop_bench", "bench_hit", bm, 2)
     room.obj("workshop_bench_glow", "bench_glow", props.outline_glow(bm, "amber", 6, 0.8), 4)
     room.hit("workshop_clocks", "clocks_hit", clocks, 1)
+    # under the pointer the clocks' pale faces and brass light up (drawn additively)
+    lum = bare[..., :3] @ np.array([0.3, 0.59, 0.11], np.float32)
+    cg = Layer(kit.W, kit.H)
+    cg.rgb[:] = col("candle")
+    cg.a = np.clip((lum - 0.27) / 0.12, 0, 1) * kit.crop_mask(clocks, 0, 0, kit.W, kit.H) * 0.5
+    room.obj("workshop_clocks_glow", "clocks_glow", cg, 4)
+    # the light under the lamp's shade, which the room makes flicker
+    lx, ly = LAMP
+    room.obj("workshop_lamp_glow", "lamp_glow", props.glow_layer(kit.ellipse(lx, ly + 28, 50, 14), "amber", 14, 0.5), 5)
     room.exit_down("workshop_exit")
     room.write()
     return room
