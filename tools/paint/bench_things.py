@@ -212,18 +212,32 @@ def teaspoon(lay, x, y, s, ang, seed, L):
 
 
 def loupe(lay, x, y, s, ang, seed, L):
-    """A jeweller's eyeglass: a black horn cone, its glass catching the lamp."""
+    """A reading glass: a brass-rimmed lens that catches the lamp, on a turned ebony handle."""
     P = T(x, y, s, ang)
-    body = kit.poly([P(-14, -16), P(14, -16), P(10, 14), P(-10, 14)])
-    _sol(lay, body, "#2a2420", L, 4 * s, specular=0.7)
-    for v in (-6, 4):
-        lay.paint(kit.line([P(-13, v), P(13, v)], 1.2 * s), "#57504a", 0.7, cover=False)
-    rim = kit.ellipse(*P(0, 14), 11 * s, 4 * s)
-    _sol(lay, rim, "#d7a64c", L, 1.5 * s, specular=1.0)
-    lens = kit.ellipse(*P(0, -16), 15 * s, 6 * s)
-    _sol(lay, lens, "#b9d6e0", L, 2 * s, specular=1.0, shin=30)
-    lay.paint(kit.ellipse(*P(-5, -17.5), 5 * s, 1.6 * s), "#ffffff", 0.85, cover=False)
-    return kit.union(body, rim, lens)
+    handle = kit.poly([P(16, -3.5), P(46, -4.5), P(50, 0), P(46, 4.5), P(16, 3.5)])
+    _sol(lay, handle, "#2a201a", L, 3 * s, specular=0.8, shin=18)
+    neck = kit.poly([P(12, -3), P(19, -3.5), P(19, 3.5), P(12, 3)])
+    _sol(lay, neck, "#d7a64c", L, 1.2 * s, specular=1.0)
+    rim = kit.subtract(kit.ellipse(*P(-4, 0), 18 * s, 18 * s), kit.ellipse(*P(-4, 0), 14.5 * s, 14.5 * s))
+    glass = kit.ellipse(*P(-4, 0), 14.5 * s, 14.5 * s)
+    lay.paint(glass, "#a8c8d4", 0.55)
+    lay.paint(kit.line([P(-4 - 10 * math.cos(t), -10 * math.sin(t)) for t in np.linspace(0.3, 1.5, 12)], 2.2 * s),
+              "#ffffff", 0.9)
+    lay.paint(kit.ellipse(*P(3, 6), 3 * s, 2 * s), "#ffffff", 0.6)
+    _sol(lay, rim, "#d7a64c", L, 1.8 * s, specular=1.0, shin=12)
+    return kit.union(handle, neck, rim, glass)
+
+
+def spring(lay, x, y, s, ang, seed, L):
+    """A coil spring lying on its side: bright steel loops along its length."""
+    P = T(x, y, s, ang)
+    n = 9
+    pts = [P(-26 + 52 * t / (2 * math.pi * n) + 3.5 * math.cos(t), 9 * math.sin(t)) for t in np.linspace(0, 2 * math.pi * n, 360)]
+    m = kit.line(pts, 2.6 * s)
+    _sol(lay, m, "#c9ccd2", L, 1.0 * s, specular=1.0, shin=10)
+    ends = kit.union(kit.line([P(-30, 0), P(-23, 0)], 2.6 * s), kit.line([P(26, 0), P(32, 0)], 2.6 * s))
+    _sol(lay, ends, "#c9ccd2", L, 1.0 * s, specular=1.0)
+    return kit.union(m, ends)
 
 
 def screw(lay, x, y, s, ang, seed, L):

@@ -232,7 +232,7 @@ HIDDEN = [
     ("ho_bench_loupe", "loupe", B.loupe, 305, 470, 1.35, 0.5, {}),
     ("ho_bench_tweezers", "tweezers", things.tweezers, 468, 552, 1.6, 0.35, {}),
     ("ho_bench_screwdriver", "screwdriver", things.screwdriver, 772, 432, 1.55, -0.5, {"handle": "wine"}),
-    ("ho_bench_spring", "spring", things.spring, 205, 290, 1.5, 0.3, {}),
+    ("ho_bench_spring", "spring", B.spring, 205, 290, 1.5, 0.3, {}),
     ("ho_bench_pliers", "pliers", B.pliers, 905, 522, 1.15, 2.6, {}),
     ("ho_bench_candle", "candle", things.candle, 598, 478, 1.7, 0.15, {}),
     ("ho_bench_thimble", "thimble", things.thimble, 402, 597, 1.6, 0.2, {}),
