@@ -440,3 +440,52 @@ def files(lay, x, y, s, ang, seed, L):
     tang = kit.poly([P(-34, -3), P(-10, -3), P(-10, 3), P(-34, 3)])
     _sol(lay, tang, "#3a2a1a", L, 1.5 * s, specular=0.3)
     return kit.union(f, tang)
+
+
+def pouch(lay, x, y, s, ang, seed, L):
+    """A soft leather pouch tied with a thong, a few wheels spilt from it."""
+    P = T(x, y, s, ang)
+    m = kit.poly([P(-26, -14), P(-8, -22), P(20, -18), P(30, 0), P(22, 18), P(-4, 22), P(-28, 10)])
+    _sol(lay, m, "#7a5034", L, 9 * s, amb=0.5, tex=kit.tex_noise(lay.h, lay.w, "#86583a", "#5a3620", 3 * s, seed))
+    lay.paint(kit.line([P(-30, -4), P(-40, -10), P(-48, -4)], 1.6 * s), "#3a2414", 0.9)
+    lay.paint(kit.line([P(-24, -12), P(-22, 12)], 1.4 * s), "#3a2414", 0.7, cover=False)
+    return m
+
+
+def gluepot(lay, x, y, s, ang, seed, L):
+    """A glue pot from above: a black iron rim, amber glue and a brush leaning out of it."""
+    P = T(x, y, s, ang)
+    pot = kit.ellipse(*P(0, 0), 20 * s, 20 * s)
+    _sol(lay, pot, "#2e2a28", L, 5 * s, specular=0.6)
+    lay.paint(kit.ellipse(*P(0, 0), 15 * s, 15 * s), "#a8681e", 0.95)
+    lay.paint(kit.ellipse(*P(-4, -4), 5 * s, 3 * s), "#f0c070", 0.5, cover=False)
+    stick = kit.line([P(2, 2), P(34, 22)], 4 * s)
+    _sol(lay, stick, "#8a6a48", L, 1.5 * s)
+    return kit.union(pot, stick)
+
+
+def pencil_mug(lay, x, y, s, ang, seed, L):
+    """A stoneware mug of pencils seen from above: the rim and a fan of coloured pencil ends."""
+    P = T(x, y, s, ang)
+    mug = kit.ellipse(*P(0, 0), 22 * s, 22 * s)
+    _sol(lay, mug, "#5a7a8a", L, 6 * s, specular=0.5)
+    lay.paint(kit.ellipse(*P(0, 0), 17 * s, 17 * s), "#1e1a18", 0.9)
+    rng = np.random.default_rng(seed)
+    for k in range(7):
+        a = k * 0.9 + rng.random() * 0.4
+        c = ["#c8a030", "#2e6a3a", "#8a2a2a", "#2e4a8a", "#d0c0a0"][k % 5]
+        u, v = 9 * math.cos(a), 9 * math.sin(a)
+        _sol(lay, kit.ellipse(*P(u, v), 3.4 * s, 3.4 * s), c, L, 1 * s)
+        lay.paint(kit.ellipse(*P(u, v), 1 * s, 1 * s), "#2a1f17")
+    return mug
+
+
+def watch_back(lay, x, y, s, ang, seed, L):
+    """The engraved back of a watch case, lying open like a dish."""
+    P = T(x, y, s, ang)
+    m = kit.ellipse(*P(0, 0), 20 * s, 20 * s)
+    _sol(lay, m, "brass", L, 6 * s, specular=0.9, tex=props.brass_tex(lay.h, lay.w, seed))
+    for r in (14, 9):
+        pts = [P(r * math.cos(t), r * math.sin(t)) for t in np.linspace(0, 2 * math.pi, 40)]
+        lay.paint(kit.line(pts, 0.8 * s), "#6a4a1e", 0.6, cover=False)
+    return m

@@ -167,7 +167,7 @@ def back_clutter(cv, seed):
     props.solid(kit.ellipse(30, 150, 60, 40), "brass", L, 8, specular=0.9, lay=sol)
     props.solid(kit.ellipse(30, 150, 18, 14), "#6a4a1e", L, 3, specular=0.6, lay=sol)
     # the candle in its chamberstick, an inkwell, a bottle of clock oil, a pendulum, twine, a watch chain,
-    # a pincushion, a tin of buttons and a half-eaten apple
+    # a pincushion, a tin of buttons, a half-eaten apple, a pouch, a glue pot, a mug of pencils and a watch back
     B.candlestick(sol, *CANDLE, 1.3, 0, seed + 30, L)
     B.inkwell(sol, 205, 132, 1.1, 0.1, seed + 31, L)
     B.bottle_lying(sol, 330, 600, 1.2, -0.3, seed + 32, L)
@@ -178,6 +178,10 @@ def back_clutter(cv, seed):
     B.tin(sol, 735, 515, 1.05, 0, seed + 37, L)
     B.apple(sol, 900, 140, 1.1, 0.4, seed + 38, L)
     B.bottle_lying(sol, 1000, 560, 1.0, 1.9, seed + 39, L, c="#5a2a2a", label=False)
+    B.pouch(sol, 75, 478, 1.1, 0.2, seed + 40, L)
+    B.gluepot(sol, 232, 612, 1.0, 0.3, seed + 41, L)
+    B.pencil_mug(sol, 985, 598, 1.0, 0, seed + 42, L)
+    B.watch_back(sol, 418, 302, 0.9, 0, seed + 43, L)
     # an empty clock case waiting for its movement
     case = kit.rrect(856, 620, 1020, 740, 14)
     props.solid(case, "mahogany", L, 8, lay=sol, tex=kit.wood(kit.H, kit.W, seed + 9, "#7a3b2a", angle=0))
@@ -258,7 +262,7 @@ HIDDEN = [
 def light(cv):
     cv = cv * 0.62
     kit.lamp(cv, 130, 70, 1250, "amber", 0.8, 1.15)
-    kit.lamp(cv, CANDLE[0], CANDLE[1] - 70, 430, "candle", 0.45, 1.7)
+    kit.lamp(cv, CANDLE[0], CANDLE[1] - 70, 430, "candle", 0.38, 1.7)
     return cv
 
 
