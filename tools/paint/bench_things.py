@@ -46,7 +46,8 @@ def hammer(lay, x, y, s, ang, seed, L):
     """A small hammer: a long pale ash handle and a steel head across its end, flat face and wedge peen."""
     P = T(x, y, s, ang)
     handle = kit.poly([P(-50, -3.4), P(2, -4.4), P(2, 4.4), P(-50, 3.4), P(-53, 0)])
-    _sol(lay, handle, "#e2b87c", L, 2.5 * s, amb=0.55, tex=kit.wood(lay.h, lay.w, seed, "#e2b87c", angle=ang, freq=0.25))
+    _sol(lay, handle, "#f2d29a", L, 2.5 * s, amb=0.7,
+         tex=kit.wood(lay.h, lay.w, seed, "#f6d8a0", "#d8a868", angle=ang, freq=0.25))
     lay.paint(kit.line([P(-53, 0), P(-44, 0)], 6 * s), "#5a3a22", 0.5, cover=False)
     # the head: a block with a round striking face at one end and a tapering peen at the other
     block = kit.poly([P(-6, -16), P(10, -16), P(10, 8), P(8, 12), P(5, 24), P(-1, 24), P(-4, 12), P(-6, 8)])
