@@ -44,9 +44,9 @@ Walk hinted(int* pressedAt = nullptr) {
 
 // One opaque point of each object on the list that the fixed run draws: fourteen tasks of the pool,
 // the screws three.
-const int kObjects[][2] = {{632, 318}, {351, 495}, {745, 446}, {182, 281}, {894, 528}, {598, 491},
-                           {401, 600}, {954, 173}, {154, 373}, {333, 322}, {961, 305}, {280, 510},
-                           {871, 235}, {628, 590}, {370, 225}, {894, 455}};
+const int kObjects[][2] = {{624, 311}, {351, 495}, {757, 435}, {182, 281}, {904, 522}, {583, 498},
+                           {401, 602}, {954, 173}, {154, 373}, {333, 319}, {961, 305}, {280, 510},
+                           {868, 229}, {628, 590}, {370, 225}, {894, 458}};
 const int kMenuButton[] = {44, 752};
 
 halverntest::RunResult play(const TempDir& user, const Walk& walk, int frames, const std::string& shot = "") {

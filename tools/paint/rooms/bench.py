@@ -204,7 +204,14 @@ def front_layers(seed):
              ("gear", 668, 360, 14, 0), ("cloth", 135, 470, 0, 0), ("shavings", 330, 470, 0, 0),
              ("gear", 935, 262, 12, 0), ("paper", 780, 112, 0.55, 0.5), ("shavings", 255, 585, 0, 0),
              ("gear", 600, 520, 16, 0), ("shavings", 845, 300, 0, 0), ("rag", 985, 205, 0, 0),
-             ("gear", 415, 505, 13, 0), ("shavings", 660, 600, 0, 0), ("paper", 560, 630, 0.5, 0.2)]
+             ("gear", 415, 505, 13, 0), ("shavings", 660, 600, 0, 0), ("paper", 560, 630, 0.5, 0.2),
+             # pieces laid across the finds themselves, each hiding a part of one
+             ("gear", 652, 340, 15, 0), ("paper", 515, 590, 0.42, 0.6), ("shavings", 762, 442, 0, 0),
+             ("shavings", 878, 548, 0, 0), ("gear", 384, 584, 11, 0), ("pencil", 700, 168, 60, 2.7),
+             ("gear", 86, 116, 13, 0), ("gear", 172, 394, 9, 0), ("shavings", 338, 336, 0, 0),
+             ("paper", 236, 538, 0.4, 0.3), ("shavings", 796, 556, 0, 0), ("gear", 150, 262, 12, 0),
+             ("shavings", 40, 428, 0, 0), ("pencil", 548, 192, 56, 0.9), ("gear", 884, 247, 11, 0),
+             ("pencil", 410, 232, 50, 0.25), ("shavings", 896, 458, 0, 0), ("pencil", 610, 470, 54, 2.0)]
     for i, (kind, x, y, a, b) in enumerate(specs):
         lay = Layer(kit.W, kit.H)
         if kind == "paper":
@@ -215,6 +222,15 @@ def front_layers(seed):
         elif kind == "rag":
             m = kit.poly([(x - 30, y - 10), (x + 20, y - 24), (x + 40, y + 4), (x + 10, y + 26), (x - 26, y + 18)])
             props.solid(m, "parchment_shade", L, 9, amb=0.5, lay=lay)
+        elif kind == "pencil":
+            ca, sa = math.cos(b), math.sin(b)
+            c = ("#2e4a63", "wine", "moss", "#c8a030")[i % 4]
+            body = kit.line([(x - ca * a / 2, y - sa * a / 2), (x + ca * a / 2, y + sa * a / 2)], 5)
+            props.solid(body, c, L, 2, specular=0.4, lay=lay)
+            tip = kit.poly([(x + ca * a / 2 - sa * 2.5, y + sa * a / 2 + ca * 2.5), (x + ca * (a / 2 + 9), y + sa * (a / 2 + 9)),
+                            (x + ca * a / 2 + sa * 2.5, y + sa * a / 2 - ca * 2.5)])
+            lay.paint(tip, "#e0c090")
+            lay.paint(kit.ellipse(x + ca * (a / 2 + 7.5), y + sa * (a / 2 + 7.5), 1.3, 1.3), "#2a1f17")
         elif kind == "cloth":
             m = kit.poly([(x - 40, y - 12), (x + 30, y - 20), (x + 44, y + 10), (x - 30, y + 22)])
             props.solid(m, "#3e5a3c", L, 7, amb=0.5, lay=lay)
