@@ -490,3 +490,32 @@ def watch_back(lay, x, y, s, ang, seed, L):
         pts = [P(r * math.cos(t), r * math.sin(t)) for t in np.linspace(0, 2 * math.pi, 40)]
         lay.paint(kit.line(pts, 0.8 * s), "#6a4a1e", 0.6, cover=False)
     return m
+
+
+def oilcan(lay, x, y, s, ang, seed, L):
+    """Ysolde's oil can, seen from the side: a red enamelled body with brass bands, a domed brass top,
+    a thumb pump, a long tapering spout and a strap handle."""
+    P = T(x, y, s, ang)
+    handle = kit.subtract(kit.ellipse(*P(-26, -2), 14 * s, 17 * s), kit.ellipse(*P(-26, -2), 9 * s, 12 * s))
+    handle = kit.subtract(handle, kit.poly([P(-20, -30), P(30, -30), P(30, 30), P(-20, 30)]))
+    _sol(lay, handle, "#7a241e", L, 2.5 * s, specular=0.6)
+    spout = kit.poly([P(10, -18), P(14, -22), P(50, -50), P(52, -48), P(16, -14)])
+    _sol(lay, spout, "#d7a64c", L, 1.5 * s, specular=1.0, shin=14)
+    tipm = kit.ellipse(*P(51, -49), 2 * s, 2 * s)
+    _sol(lay, tipm, "#8a6a30", L, 0.8 * s)
+    body = kit.poly([P(-22, -12), P(22, -12), P(26, 22), P(-26, 22)])
+    _sol(lay, body, "#a8302a", L, 7 * s, specular=0.7, shin=16)
+    for v in (-9, 17):
+        band = kit.intersect(kit.poly([P(-30, v), P(30, v), P(30, v + 4), P(-30, v + 4)]), body)
+        _sol(lay, band, "#d7a64c", L, 1.5 * s, specular=1.0)
+    label = kit.poly([P(-12, -1), P(12, -1), P(13, 10), P(-13, 10)])
+    lay.paint(label, "#ead9b0", 0.92)
+    lay.paint(kit.line([P(-8, 3), P(8, 3)], 1 * s), "ink", 0.6)
+    lay.paint(kit.line([P(-6, 6.5), P(6, 6.5)], 0.8 * s), "ink", 0.5)
+    dome = kit.union(kit.ellipse(*P(0, -12), 22 * s, 7 * s), kit.ellipse(*P(0, -15), 14 * s, 6 * s))
+    _sol(lay, dome, "#d7a64c", L, 3 * s, specular=1.0, shin=14, tex=props.brass_tex(lay.h, lay.w, seed, "#d7a64c"))
+    pump = kit.union(kit.poly([P(-3, -26), P(3, -26), P(3, -18), P(-3, -18)]), kit.poly([P(-14, -30), P(6, -27), P(6, -24), P(-14, -26)]))
+    _sol(lay, pump, "#c8cdd4", L, 1.2 * s, specular=1.0)
+    base = kit.poly([P(-28, 20), P(28, 20), P(28, 25), P(-28, 25)])
+    _sol(lay, base, "#b8863a", L, 1.5 * s, specular=0.9)
+    return kit.union(handle, spout, body, dome, pump, base)

@@ -333,7 +333,7 @@ def build():
     sc.save(base, light, finish)
     # the reward shown in the dialog: the oil can
     oc = Layer(kit.W, kit.H)
-    things.oilcan(oc, 512, 300, 1.6, 0.0, SEED, L)
+    B.oilcan(oc, 512, 300, 1.8, 0.0, SEED, L)
     room.obj("bench_oilcan", "oilcan", kit.with_shadow(oc.cropped(2), 3, 4, 3, 0.0), 5)
     kit.save_anim("levels/level/bench/flame", flame_frames(SEED + 5), pivot=WICK, frametime=90, cols=5)
     room.write()
