@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <limits>
 #include <map>
-#include <regex>
 #include <vector>
 
 #include "tests/integration/HalvernRun.h"
@@ -20,6 +19,7 @@ using halverntest::move;
 using halverntest::runHalvern;
 using halverntest::TempDir;
 using halverntest::toTheMenu;
+using halverntest::withoutPhase;
 
 namespace {
 
@@ -142,12 +142,6 @@ std::string slot(const std::string& profile, int index) {
     const size_t from = profile.find(open), to = profile.find(close);
     if (from == std::string::npos || to == std::string::npos) return "";
     return profile.substr(from, to + close.size() - from);
-}
-
-// A save without the phase of the looping animations (the hall's flickering flames): how far a flame
-// has flickered depends on how long the room was shown, not on the game.
-std::string withoutPhase(const std::string& save) {
-    return std::regex_replace(save, std::regex(" curtime=\"[^\"]*\""), "");
 }
 
 }  // namespace

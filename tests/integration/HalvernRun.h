@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -64,6 +65,12 @@ struct RunResult {
 };
 
 // Runs halvern with the arguments (each quoted for the shell).
+// A saved game without the phase of its looping animations (flickering flames, a fire's frames): how
+// far a flame has flickered depends on how long the room was shown, not on the game.
+inline std::string withoutPhase(const std::string& save) {
+    return std::regex_replace(save, std::regex(" (curtime|frame)=\"[^\"]*\""), "");
+}
+
 inline RunResult runHalvern(const std::vector<std::string>& args) {
     std::string command = "'" + std::string(HALVERN_EXE) + "'";
     for (const std::string& a : args) command += " '" + a + "'";

@@ -215,7 +215,7 @@ TEST(InventoryRun, TheInventoryAndTheDesksTaskListSurviveLeavingAndContinuing) {
     const auto continued = play(kGame, user, again.text, 400, shot);
     ASSERT_EQ(continued.exitCode, 0) << continued.output;
     expectClean(continued);
-    EXPECT_EQ(slot(user.read("p_Wren.xml"), 0), saved);
+    EXPECT_EQ(halverntest::withoutPhase(slot(user.read("p_Wren.xml"), 0)), halverntest::withoutPhase(saved));
     expectLooksLike(shot, "tasks_continued");
 
     // Continued again, the page taken: the list is done, its trigger ran, and nothing of it is saved.
