@@ -4,7 +4,9 @@
 // the way back to the workshop. Reference screenshots of the hint and of the continued dialog.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -165,4 +167,53 @@ TEST(HoSceneRun, EscapeClosesACloseUpAMissStaysTheHintPlateHintsAndBackLeaves) {
     ASSERT_EQ(left.exitCode, 0) << left.output;
     EXPECT_NE(slot(user.read("p_Wren.xml")).find("<current_room><room name=\"room_workshop\""),
               std::string::npos);
+}
+
+namespace {
+
+// The bench's drawn list as the save keeps it: the task keys in ng_var.ho_lists.room_bench.
+std::string drawnList(const std::string& saved) {
+    const size_t from = saved.find("<el_room_bench valtype=\"3\">");
+    if (from == std::string::npos) return "";
+    const std::string list = saved.substr(from, saved.find("</el_room_bench>", from) - from);
+    std::string keys;
+    const std::regex key("val=\"(task_bench_\\w+)\"");
+    for (std::sregex_iterator it(list.begin(), list.end(), key), end; it != end; ++it)
+        keys += (*it)[1].str() + " ";
+    return keys;
+}
+
+}  // namespace
+
+TEST(HoSceneRun, AnotherSeedDrawsAnotherListWhichTheSaveKeeps) {
+    const auto playSeeded = [](const TempDir& user, const Walk& walk, const std::string& seed) {
+        user.write("input.txt", walk.text);
+        return runHalvern({"--headless", "--fixed-step", "--frames", std::to_string(walk.tick), "--game-dir",
+                           kGame, "--user-dir", user.path, "--input", user.file("input.txt"), "--seed",
+                           seed});
+    };
+    std::string lists[2];
+    for (int i = 0; i < 2; ++i) {
+        TempDir user;
+        Walk walk = toTheBench();
+        walk.click(kMenuButton[0], kMenuButton[1]).wait(40);
+        const auto run = playSeeded(user, walk, i == 0 ? "1" : "2");
+        ASSERT_EQ(run.exitCode, 0) << run.output;
+        expectClean(run);
+        const std::string saved = slot(user.read("p_Wren.xml"));
+        lists[i] = drawnList(saved);
+        EXPECT_EQ(std::count(lists[i].begin(), lists[i].end(), ' '), 14) << lists[i];
+        if (i == 0) continue;
+        EXPECT_NE(saved.find("<el_ho_seed valtype=\"0\" val=\"2\"/>"), std::string::npos);
+        // Seed 2 leaves the pliers out: a click on them finds nothing, and Continue keeps the same list.
+        ASSERT_EQ(lists[1].find("task_bench_pliers "), std::string::npos) << lists[1];
+        Walk again = continued();
+        again.click(904, 522).wait(40).click(kMenuButton[0], kMenuButton[1]).wait(40);
+        const auto back = playSeeded(user, again, "7");
+        ASSERT_EQ(back.exitCode, 0) << back.output;
+        const std::string resaved = slot(user.read("p_Wren.xml"));
+        EXPECT_EQ(drawnList(resaved), lists[1]);
+        EXPECT_NE(resaved.find("<spr name=\"ho_bench_pliers\""), std::string::npos) << "not drawn: not found";
+    }
+    EXPECT_NE(lists[0], lists[1]);
 }
