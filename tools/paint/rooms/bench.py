@@ -199,7 +199,7 @@ def front_layers(seed):
     """Candidate clutter pieces to lay over hidden objects."""
     rng = np.random.default_rng(seed)
     out = []
-    specs = [("paper", 430, 590, 0.7, 0.3), ("gear", 500, 318, 20, 0), ("rag", 345, 395, 0, 0),
+    pieces = [("paper", 430, 590, 0.7, 0.3), ("gear", 500, 318, 20, 0), ("rag", 345, 395, 0, 0),
              ("gear", 228, 300, 18, 0), ("shavings", 580, 212, 0, 0), ("paper", 925, 520, 0.6, -0.4),
              ("gear", 668, 360, 14, 0), ("cloth", 135, 470, 0, 0), ("shavings", 330, 470, 0, 0),
              ("gear", 935, 262, 12, 0), ("paper", 780, 112, 0.55, 0.5), ("shavings", 255, 585, 0, 0),
@@ -212,7 +212,7 @@ def front_layers(seed):
              ("paper", 236, 538, 0.4, 0.3), ("shavings", 796, 556, 0, 0), ("gear", 150, 262, 12, 0),
              ("shavings", 40, 428, 0, 0), ("pencil", 548, 192, 56, 0.9), ("gear", 884, 247, 11, 0),
              ("pencil", 410, 232, 50, 0.25), ("shavings", 896, 458, 0, 0), ("pencil", 610, 470, 54, 2.0)]
-    for i, (kind, x, y, a, b) in enumerate(specs):
+    for i, (kind, x, y, a, b) in enumerate(pieces):
         lay = Layer(kit.W, kit.H)
         if kind == "paper":
             things.paper(lay, x, y, a, b, seed + i, L, drawing=True)

@@ -532,9 +532,9 @@ def front_bits(seed):
     """Little clutter laid over some finds: leaves, soil clods, a label stake, a strand of twine."""
     rng = np.random.default_rng(seed)
     out = []
-    specs = [("leaf", 408, 256), ("clod", 598, 350), ("leaf", 158, 376), ("twine", 700, 300), ("clod", 286, 452),
+    pieces = [("leaf", 408, 256), ("clod", 598, 350), ("leaf", 158, 376), ("twine", 700, 300), ("clod", 286, 452),
              ("leaf", 520, 470), ("leaf", 858, 378), ("clod", 410, 392), ("leaf", 966, 500), ("twine", 120, 300)]
-    for i, (kind, x, y) in enumerate(specs):
+    for i, (kind, x, y) in enumerate(pieces):
         lay = Layer(kit.W, kit.H)
         if kind == "leaf":
             for k in range(3):
