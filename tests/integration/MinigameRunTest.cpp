@@ -39,8 +39,9 @@ protected:
             std::system(("ln -s '" + kGame + "/assets/" + part + "' '" +
                          game.file(std::string("assets/") + part) + "'")
                             .c_str());
-        for (const char* room : {"common", "items", "gate", "hall", "cabinet", "workshop", "bench", "library",
-                                 "desk", "shelves", "conservatory", "potting", "gears", "tower", "clockface", "ending"})
+        for (const char* room :
+             {"common", "items", "gate", "hall", "cabinet", "workshop", "bench", "library", "desk", "shelves",
+              "conservatory", "potting", "gears", "tower", "clockface", "ending"})
             std::system(("ln -s '" + kGame + "/assets/levels/level/" + room + "' '" +
                          game.file(std::string("assets/levels/level/") + room) + "'")
                             .c_str());
