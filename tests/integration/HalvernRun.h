@@ -64,13 +64,42 @@ struct RunResult {
     std::string output;  // standard output and standard error
 };
 
-// Runs halvern with the arguments (each quoted for the shell).
 // A saved game without the phase of its looping animations (flickering flames, a fire's frames): how
 // far a flame has flickered depends on how long the room was shown, not on the game.
 inline std::string withoutPhase(const std::string& save) {
     return std::regex_replace(save, std::regex(" (curtime|frame)=\"[^\"]*\""), "");
 }
 
+// The first save slot of a player's file ("" when there is none).
+inline std::string firstSlot(const std::string& profile) {
+    const size_t from = profile.find("<save_0>"), to = profile.find("</save_0>");
+    if (from == std::string::npos || to == std::string::npos) return "";
+    return profile.substr(from, to - from);
+}
+
+// The bundled game in `game`: every part linked from the source tree but the level file, which is
+// written with `from` replaced by `to` (a test starts the level where it needs to).
+inline void bundledGameWithLevel(const TempDir& game, const std::string& from, const std::string& to) {
+    const std::string src = HALVERN_SOURCE_DIR, assets = game.file("assets"),
+                      level = game.file("assets/levels/level");
+    std::system(
+        ("mkdir -p '" + level + "' && for f in '" + src +
+         "'/assets/*; do [ \"${f##*/}\" = levels ] || ln -s \"$f\" '" + assets + "/'; done && for f in '" +
+         src + "'/assets/levels/*; do [ \"${f##*/}\" = level ] || ln -s \"$f\" '" + assets +
+         "/levels/'; done && for f in '" + src +
+         "'/assets/levels/level/*; do [ \"${f##*/}\" = level.xml ] || ln -s \"$f\" '" + level + "/'; done")
+            .c_str());
+    std::ifstream in(src + "/assets/levels/level/level.xml", std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    std::string text = s.str();
+    const size_t at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    text.replace(at, from.size(), to);
+    game.write("assets/levels/level/level.xml", text);
+}
+
+// Runs halvern with the arguments (each quoted for the shell).
 inline RunResult runHalvern(const std::vector<std::string>& args) {
     std::string command = "'" + std::string(HALVERN_EXE) + "'";
     for (const std::string& a : args) command += " '" + a + "'";

@@ -64,12 +64,6 @@ halverntest::RunResult play(const TempDir& user, const Walk& walk, int frames, c
     return runHalvern(args);
 }
 
-std::string slot(const std::string& profile) {
-    const size_t from = profile.find("<save_0>"), to = profile.find("</save_0>");
-    if (from == std::string::npos || to == std::string::npos) return "";
-    return profile.substr(from, to - from);
-}
-
 void expectClean(const halverntest::RunResult& run) {
     for (const char* fault :
          {"Trigger error", "Could not find", "nG_HoCollector:", "nG_Inventory:", "nG_Tasks:"})
@@ -106,7 +100,7 @@ TEST(HoSceneRun, EveryObjectIsFoundAndTheRewardSurvivesAContinueIntoTheInventory
     const auto run = play(user, walk, walk.tick);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     expectClean(run);
-    const std::string saved = slot(user.read("p_Wren.xml"));
+    const std::string saved = halverntest::firstSlot(user.read("p_Wren.xml"));
     ASSERT_FALSE(saved.empty());
     EXPECT_NE(saved.find("<el_bench_done valtype=\"1\" val=\"1\"/>"), std::string::npos)
         << "the list's trigger";
@@ -142,7 +136,7 @@ TEST(HoSceneRun, EveryObjectIsFoundAndTheRewardSurvivesAContinueIntoTheInventory
     const auto taken = play(user, take, take.tick);
     ASSERT_EQ(taken.exitCode, 0) << taken.output;
     expectClean(taken);
-    const std::string last = slot(user.read("p_Wren.xml"));
+    const std::string last = halverntest::firstSlot(user.read("p_Wren.xml"));
     EXPECT_NE(last.find("<inventory><spr name=\"inv_oilcan\""), std::string::npos) << last;
     EXPECT_NE(last.find("<ho_dialog/>"), std::string::npos);
     EXPECT_NE(last.find("<current_room><room name=\"room_workshop\""), std::string::npos);
@@ -157,7 +151,7 @@ TEST(HoSceneRun, EscapeClosesACloseUpAMissStaysTheHintPlateHintsAndBackLeaves) {
     const auto run = play(user, walk, walk.tick);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     expectClean(run);
-    const std::string saved = slot(user.read("p_Wren.xml"));
+    const std::string saved = halverntest::firstSlot(user.read("p_Wren.xml"));
     EXPECT_NE(saved.find("<current_room><room name=\"room_bench\""), std::string::npos) << saved;
     EXPECT_NE(saved.find("<hint state=\"1\""), std::string::npos) << "the plate pressed the hint";
 
@@ -165,8 +159,9 @@ TEST(HoSceneRun, EscapeClosesACloseUpAMissStaysTheHintPlateHintsAndBackLeaves) {
     back.move(100, 566).wait(5).click(100, 566).wait(90).click(kMenuButton[0], kMenuButton[1]).wait(40);
     const auto left = play(user, back, back.tick);
     ASSERT_EQ(left.exitCode, 0) << left.output;
-    EXPECT_NE(slot(user.read("p_Wren.xml")).find("<current_room><room name=\"room_workshop\""),
-              std::string::npos);
+    EXPECT_NE(
+        halverntest::firstSlot(user.read("p_Wren.xml")).find("<current_room><room name=\"room_workshop\""),
+        std::string::npos);
 }
 
 namespace {
@@ -200,7 +195,7 @@ TEST(HoSceneRun, AnotherSeedDrawsAnotherListWhichTheSaveKeeps) {
         const auto run = playSeeded(user, walk, i == 0 ? "1" : "2");
         ASSERT_EQ(run.exitCode, 0) << run.output;
         expectClean(run);
-        const std::string saved = slot(user.read("p_Wren.xml"));
+        const std::string saved = halverntest::firstSlot(user.read("p_Wren.xml"));
         lists[i] = drawnList(saved);
         EXPECT_EQ(std::count(lists[i].begin(), lists[i].end(), ' '), 14) << lists[i];
         if (i == 0) continue;
@@ -211,7 +206,7 @@ TEST(HoSceneRun, AnotherSeedDrawsAnotherListWhichTheSaveKeeps) {
         again.click(904, 522).wait(40).click(kMenuButton[0], kMenuButton[1]).wait(40);
         const auto back = playSeeded(user, again, "7");
         ASSERT_EQ(back.exitCode, 0) << back.output;
-        const std::string resaved = slot(user.read("p_Wren.xml"));
+        const std::string resaved = halverntest::firstSlot(user.read("p_Wren.xml"));
         EXPECT_EQ(drawnList(resaved), lists[1]);
         EXPECT_NE(resaved.find("<spr name=\"ho_bench_pliers\""), std::string::npos) << "not drawn: not found";
     }

@@ -4,9 +4,6 @@
 // pocket watch in the drawer are found there.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "tests/integration/HalvernRun.h"
@@ -26,37 +23,10 @@ const int kDrawer[] = {263, 559};
 const int kWatch[] = {267, 521};  // in the open drawer
 const int kMenuButton[] = {44, 752};
 
-// The bundled game with its level starting in the potting bench.
-void makeGame(const TempDir& game) {
-    const std::string assets = game.file("assets"), level = game.file("assets/levels/level");
-    std::system(
-        ("mkdir -p '" + level + "' && for f in '" + kGame +
-         "'/assets/*; do [ \"${f##*/}\" = levels ] || ln -s \"$f\" '" + assets + "/'; done && for f in '" +
-         kGame + "'/assets/levels/*; do [ \"${f##*/}\" = level ] || ln -s \"$f\" '" + assets +
-         "/levels/'; done && for f in '" + kGame +
-         "'/assets/levels/level/*; do [ \"${f##*/}\" = level.xml ] || ln -s \"$f\" '" + level + "/'; done")
-            .c_str());
-    std::ifstream in(kGame + "/assets/levels/level/level.xml", std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    std::string text = s.str();
-    const std::string first = "level.first = \"room_gate\";";
-    const size_t at = text.find(first);
-    ASSERT_NE(at, std::string::npos);
-    text.replace(at, first.size(), "level.first = \"room_potting\";");
-    game.write("assets/levels/level/level.xml", text);
-}
-
 halverntest::RunResult play(const TempDir& game, const TempDir& user, const Walk& walk) {
     user.write("input.txt", walk.text);
     return runHalvern({"--headless", "--fixed-step", "--frames", std::to_string(walk.tick), "--game-dir",
                        game.path, "--user-dir", user.path, "--input", user.file("input.txt")});
-}
-
-std::string slot(const std::string& profile) {
-    const size_t from = profile.find("<save_0>"), to = profile.find("</save_0>");
-    if (from == std::string::npos || to == std::string::npos) return "";
-    return profile.substr(from, to - from);
 }
 
 std::string taskList(const std::string& saved) {
@@ -82,7 +52,8 @@ void expectClean(const halverntest::RunResult& run) {
 
 TEST(PottingRun, AFindBehindAnActionIsFoundOnlyOnceOpenedAndTheOpenedThingsSurviveAContinue) {
     TempDir game, user;
-    makeGame(game);
+    halverntest::bundledGameWithLevel(game, "level.first = \"room_gate\";",
+                                      "level.first = \"room_potting\";");
     Walk walk;
     walk.newGame("Wren").wait(120);
     walk.click(kBulb[0], kBulb[1]).wait(60);  // the box is still closed
@@ -90,7 +61,7 @@ TEST(PottingRun, AFindBehindAnActionIsFoundOnlyOnceOpenedAndTheOpenedThingsSurvi
     walk.click(kMenuButton[0], kMenuButton[1]).wait(40);
     const auto run = play(game, user, walk);
     expectClean(run);
-    const std::string saved = slot(user.read("p_Wren.xml"));
+    const std::string saved = halverntest::firstSlot(user.read("p_Wren.xml"));
     ASSERT_FALSE(saved.empty());
     EXPECT_NE(saved.find("<current_room><room name=\"room_potting\""), std::string::npos);
     EXPECT_NE(saved.find("ho_potting_bulb"), std::string::npos) << "not found through the closed lid";
@@ -106,7 +77,7 @@ TEST(PottingRun, AFindBehindAnActionIsFoundOnlyOnceOpenedAndTheOpenedThingsSurvi
     again.click(kMenuButton[0], kMenuButton[1]).wait(40);
     const auto back = play(game, user, again);
     expectClean(back);
-    const std::string last = slot(user.read("p_Wren.xml"));
+    const std::string last = halverntest::firstSlot(user.read("p_Wren.xml"));
     ASSERT_FALSE(last.empty());
     for (const char* found : {"ho_potting_bulb", "ho_potting_watch"})
         EXPECT_EQ(last.find(found), std::string::npos) << found << " was found and is gone";
