@@ -51,29 +51,11 @@ private:
 
 // The bundled game with its level file changed to start in the tower and strike midnight there.
 void makeGame(const TempDir& game) {
-    std::system(("mkdir -p '" + game.file("assets/levels/level") + "'").c_str());
-    for (const char* part : {"interface", "fonts", "cursors", "audio", "diary", "menu", "video",
-                             "strings.xml", "publisher_settings.xml", "levels/common"})
-        std::system(
-            ("ln -s '" + kGame + "/assets/" + part + "' '" + game.file(std::string("assets/") + part) + "'")
-                .c_str());
-    std::system(("for d in '" + kGame + "'/assets/levels/level/*/; do ln -s \"$d\" '" +
-                 game.file("assets/levels/level/") + "'; done")
-                    .c_str());
-    std::ifstream in(kGame + "/assets/levels/level/level.xml", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string level = text.str();
-    auto replace = [&level](const std::string& from, const std::string& to) {
-        const size_t at = level.find(from);
-        ASSERT_NE(at, std::string::npos) << from;
-        level.replace(at, from.size(), to);
-    };
-    replace("level.first = \"room_gate\";", "level.first = \"room_tower\";");
-    replace("SwitchRoom(level.first, 0);",
-            "SwitchRoom(level.first, 0); TimerStart(\"test_finale\", \"test_finale\", 1);");
-    replace("<trigs>", "<trigs>\n  <trig name=\"test_finale\"><code>tower.finale()</code></trig>");
-    game.write("assets/levels/level/level.xml", level);
+    halverntest::bundledGameWithLevel(
+        game, {{"level.first = \"room_gate\";", "level.first = \"room_tower\";"},
+               {"SwitchRoom(level.first, 0);",
+                "SwitchRoom(level.first, 0); TimerStart(\"test_finale\", \"test_finale\", 1);"},
+               {"<trigs>", "<trigs>\n  <trig name=\"test_finale\"><code>tower.finale()</code></trig>"}});
 }
 
 halverntest::RunResult play(const TempDir& game, const TempDir& user, const Walk& walk, int frames) {

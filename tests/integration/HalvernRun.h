@@ -14,6 +14,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pflib/TTexture.h"
@@ -78,8 +79,9 @@ inline std::string firstSlot(const std::string& profile) {
 }
 
 // The bundled game in `game`: every part linked from the source tree but the level file, which is
-// written with `from` replaced by `to` (a test starts the level where it needs to).
-inline void bundledGameWithLevel(const TempDir& game, const std::string& from, const std::string& to) {
+// written with each `from` replaced by its `to` (a test starts the level where it needs to).
+inline void bundledGameWithLevel(const TempDir& game,
+                                 const std::vector<std::pair<std::string, std::string>>& edits) {
     const std::string src = HALVERN_SOURCE_DIR, assets = game.file("assets"),
                       level = game.file("assets/levels/level");
     std::system(
@@ -93,9 +95,11 @@ inline void bundledGameWithLevel(const TempDir& game, const std::string& from, c
     std::stringstream s;
     s << in.rdbuf();
     std::string text = s.str();
-    const size_t at = text.find(from);
-    ASSERT_NE(at, std::string::npos) << from;
-    text.replace(at, from.size(), to);
+    for (const auto& edit : edits) {
+        const size_t at = text.find(edit.first);
+        ASSERT_NE(at, std::string::npos) << edit.first;
+        text.replace(at, edit.first.size(), edit.second);
+    }
     game.write("assets/levels/level/level.xml", text);
 }
 

@@ -52,8 +52,8 @@ void expectClean(const halverntest::RunResult& run) {
 
 TEST(PottingRun, AFindBehindAnActionIsFoundOnlyOnceOpenedAndTheOpenedThingsSurviveAContinue) {
     TempDir game, user;
-    halverntest::bundledGameWithLevel(game, "level.first = \"room_gate\";",
-                                      "level.first = \"room_potting\";");
+    halverntest::bundledGameWithLevel(game,
+                                      {{"level.first = \"room_gate\";", "level.first = \"room_potting\";"}});
     Walk walk;
     walk.newGame("Wren").wait(120);
     walk.click(kBulb[0], kBulb[1]).wait(60);  // the box is still closed
