@@ -23,6 +23,10 @@ static void deliver(const char* text) {
     std::fflush(stdout);
 }
 
+bool nE_Debug::capturing() {
+    return g_capture != nullptr;
+}
+
 void nE_Debug::write(const char* text) {
     if (g_capture) {
         g_capture->lines.emplace_back(text ? text : "");
