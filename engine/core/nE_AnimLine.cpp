@@ -40,7 +40,7 @@ bool nE_AnimLine::evaluate(float dt, float out[3]) {
             currentTime = 0;
         else
             finished = true;
-        nE_Scene::queueTrigger(sender, endTrigger);
+        nE_Scene::queueAuthoredTrigger(sender, endTrigger, nullptr, "animation end");
         return true;
     }
 

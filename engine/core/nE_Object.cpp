@@ -13,6 +13,7 @@
 #include "engine/core/nE_Easing.h"
 #include "engine/core/nE_Geometry.h"
 #include "engine/core/nE_InputEvent.h"
+#include "engine/core/nE_ResourceRequester.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/script/nE_SLHelper.h"
 
@@ -80,6 +81,12 @@ nE_Object::~nE_Object() {
     if (parent) parent->removeChild(this, false);
 }
 
+std::string nE_Object::describe() const {
+    std::string text = "object \"" + name + "\"";
+    if (!sourceModule.empty()) text += " (module " + sourceModule + ")";
+    return text;
+}
+
 std::string nE_Object::getResourceName() const {
     return resourceName;
 }
@@ -89,6 +96,7 @@ void nE_Object::setResourceName(const std::string& newName) {
     resourceName = newName;
     if (loaded) {
         unloadResources();
+        nE_ResourceRequester::Scope asking(describe(), sourceFile, sourceLine);
         loadResources();
     }
 }
@@ -434,6 +442,7 @@ bool nE_Object::isAncestorOf(const nE_Object* object) const {
 void nE_Object::activate() {
     if (loaded) return;
     for (size_t i = 0; i < children.size(); ++i) children[i]->activate();
+    nE_ResourceRequester::Scope asking(describe(), sourceFile, sourceLine);
     loadResources();
     loaded = true;
 }
@@ -761,5 +770,5 @@ void nE_Object::setDragPosition(const pf::TVec2& at) {
 
 void nE_Object::queueEvent(int index) const {
     if (index < 0 || index >= kEventCount) return;
-    nE_Scene::queueTrigger(name, eventTriggers[index]);
+    nE_Scene::queueAuthoredTrigger(name, eventTriggers[index], this, kEventKeys[index]);
 }

@@ -199,6 +199,14 @@ public:
     bool loaded = false;
     std::string resourceName;
 
+    // Where the object was described, for messages to its author: the module's path, its file and the
+    // line of the object's element; empty (0) for objects made by code.
+    std::string sourceModule;
+    std::string sourceFile;
+    int sourceLine = 0;
+    // "object \"door\" (module assets/levels/hall)", or without the module when it has none.
+    std::string describe() const;
+
     // C++ code that keeps a pointer to an object holds it, so that no script moves it (or an ancestor
     // of it away from the holder) to where the end of its new parent would free it under that pointer.
     // pinned: held for the object's whole life (the tops of the game layer, a hub in the parked tree).

@@ -292,6 +292,24 @@ void nE_Scene::queueTrigger(const std::string& sender, const std::string& call) 
     }
 }
 
+void nE_Scene::queueAuthoredTrigger(const std::string& sender, const std::string& call, const nE_Object* by,
+                                    const char* key) {
+    if (call.empty()) return;
+    if (g_queueHook || !nE_Core::exists()) {
+        queueTrigger(sender, call);
+        return;
+    }
+    nE_TriggerHub* hub = nE_Core::get()->triggerHubIfAlive();
+    if (!hub) return;
+    if (hub->queueCall(sender, call)) return;
+    if (!by) by = nE_Core::get()->scene().findObject(sender);
+    const std::string what = *key ? std::string(" ") + key : std::string();
+    if (by)
+        hub->reportRefused(call, by->describe() + what, by->sourceFile, by->sourceLine);
+    else
+        hub->reportRefused(call, "object \"" + sender + "\"" + what, "", 0);
+}
+
 void nE_Scene::setQueueHook(QueueHook hook) {
     g_queueHook = std::move(hook);
 }

@@ -76,6 +76,11 @@ public:
     // Queues the call with the sender through the hook (by default the trigger hub of nE_Core, when it
     // exists); an empty call queues nothing.
     static void queueTrigger(const std::string& sender, const std::string& call);
+    // As queueTrigger, for a call an author wrote into an object (an event key, an end trigger): a call
+    // that runs nothing is reported with the object and where it was described. `by` is the object, or
+    // null to find it by the sender's name; `key` names the key that holds the call.
+    static void queueAuthoredTrigger(const std::string& sender, const std::string& call,
+                                     const nE_Object* by = nullptr, const char* key = "");
     // Replaces where queued calls go; an empty hook restores the trigger hub.
     static void setQueueHook(QueueHook hook);
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_ResourceRequester.h"
 #include "engine/core/nE_Path.h"
 #include "engine/core/nE_Xml.h"
 #include "engine/media/nE_AssetFiles.h"
@@ -25,6 +26,7 @@ bool nE_FrameTexture::load(const std::string& name) {
     if (!pf::TFile::ReadAll(nE_AssetFiles::frameTexture(name), text) ||
         doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS) {
         nE_Debug::writef("nE_FrameTexture: Could not find \"%s\" file!\n", name.c_str());
+        nE_ResourceRequester::notFound("frame texture \"" + name + "\"");
         return false;
     }
     const tinyxml2::XMLElement* root = doc.FirstChildElement("frametexture");

@@ -206,7 +206,7 @@ void nE_AnimSprite::update(float dt) {
         if (!f->looped) {
             position = static_cast<int>(f->frames.size()) - 1;
             playing = false;
-            nE_Scene::queueTrigger(name, endTrigger);
+            nE_Scene::queueAuthoredTrigger(name, endTrigger, this, "endtrig");
             return;
         }
         position = 0;

@@ -1,5 +1,6 @@
 #include "engine/objects/nE_Sprite.h"
 
+#include "engine/core/nE_ResourceRequester.h"
 #include "engine/media/nE_Render.h"
 #include "engine/media/nE_ResourceCache.h"
 #include "engine/media/nE_Texture.h"
@@ -37,6 +38,7 @@ bool nE_Sprite::readResourceName(nE_SLHelper& helper) {
 void nE_Sprite::reloadIfLoaded() {
     if (!loaded) return;
     unloadResources();
+    nE_ResourceRequester::Scope asking(describe(), sourceFile, sourceLine);
     loadResources();
 }
 

@@ -199,7 +199,7 @@ void nE_Video::moveToFrame() {
 
 void nE_Video::endOfVideo() {
     playing = false;
-    nE_Scene::queueTrigger(name, endTrigger);
+    nE_Scene::queueAuthoredTrigger(name, endTrigger, this, "endtrig");
     if (looped) {
         play(endTrigger);
         showNext();

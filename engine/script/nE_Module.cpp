@@ -6,6 +6,7 @@
 
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_ErrorLog.h"
 #include "engine/core/nE_Object.h"
 #include "engine/core/nE_Path.h"
 #include "engine/core/nE_Scene.h"
@@ -14,6 +15,30 @@
 #include "engine/script/nE_SLHelper_XML.h"
 #include "engine/script/nE_TriggerHub.h"
 #include "pflib/TFile.h"
+
+namespace {
+
+// The line the text of `element` begins on. Lua counts the code's lines from there, blank ones
+// included; the parser gives a text the line of its first non-blank character, so the line breaks
+// before it are counted back (a CDATA section begins on its own line).
+int textLine(const tinyxml2::XMLElement* element) {
+    const tinyxml2::XMLNode* first = element ? element->FirstChild() : nullptr;
+    if (!first) return element ? element->GetLineNum() : 1;
+    int line = first->GetLineNum();
+    const tinyxml2::XMLText* text = first->ToText();
+    if (text && !text->CData() && text->Value())
+        for (const char* c = text->Value(); *c && std::isspace(static_cast<unsigned char>(*c)); ++c)
+            if (*c == '\n') --line;
+    return line > 0 ? line : 1;
+}
+
+void markSource(nE_Object& object, const std::string& module, const std::string& file) {
+    object.sourceModule = module;
+    object.sourceFile = file;
+    for (nE_Object* child : object.children) markSource(*child, module, file);
+}
+
+}  // namespace
 
 nE_Module::nE_Module() = default;
 nE_Module::~nE_Module() = default;
@@ -33,7 +58,10 @@ std::unique_ptr<nE_Module> nE_Module::load(const std::string& path) {
         return module;
     }
     std::string text;
-    if (!pf::TFile::ReadAll(file, text)) return module;
+    if (!pf::TFile::ReadAll(file, text)) {
+        module->missing = true;
+        return module;
+    }
     tinyxml2::XMLDocument doc;
     if (doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS) {
         // Nothing of it is brought in, which its author would otherwise see only as objects missing.
@@ -41,8 +69,10 @@ std::unique_ptr<nE_Module> nE_Module::load(const std::string& path) {
         if (what.compare(0, 10, "XML_ERROR_") == 0) what.erase(0, 10);
         for (char& c : what)
             c = c == '_' ? ' ' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        nE_Debug::writef("Module error: %s:%d: XML is not well-formed (%s); nothing of it is loaded",
-                         fileName(path).c_str(), doc.ErrorLineNum(), what.c_str());
+        nE_ErrorLog::report({fileName(path), doc.ErrorLineNum(),
+                             "Module error: XML is not well-formed (" + what + "); nothing of it is loaded",
+                             ""});
+        module->malformed = true;
         return module;
     }
 
@@ -52,6 +82,7 @@ std::unique_ptr<nE_Module> nE_Module::load(const std::string& path) {
     if (tinyxml2::XMLElement* objs = doc.FirstChildElement("objs")) {
         if (tinyxml2::XMLElement* first = objs->FirstChildElement())
             module->root = nE_SLHelper_XML::build(first);
+        if (module->root) markSource(*module->root, path, fileName(path));
     }
     if (const tinyxml2::XMLElement* trigs = doc.FirstChildElement("trigs")) {
         for (const tinyxml2::XMLElement* trig = trigs->FirstChildElement("trig"); trig;
@@ -60,13 +91,15 @@ std::unique_ptr<nE_Module> nE_Module::load(const std::string& path) {
             const tinyxml2::XMLElement* codeElement = trig->FirstChildElement("code");
             const char* code = codeElement ? codeElement->GetText() : nullptr;
             auto trigger = std::make_unique<nE_Trigger>(trigName, code ? code : "");
-            trigger->source = fileName(path) + ":" + trigger->name;
+            trigger->file = fileName(path);
+            trigger->firstLine = textLine(codeElement);
             module->triggers.push_back(std::move(trigger));
         }
     }
     if (const tinyxml2::XMLElement* codeElement = doc.FirstChildElement("code")) {
         const char* code = codeElement->GetText();
         module->code = code ? code : "";
+        module->codeLine = textLine(codeElement);
     }
     return module;
 }
@@ -80,10 +113,15 @@ void nE_Module::runCode(nE_TriggerHub& hub) const {
     lua_State* L = hub.luaState();
     if (!L || code.empty()) return;
     std::string error, traceback;
+    const std::string file = fileName(path);
     // Broken module code would otherwise go unnoticed by its author.
-    if (!nE_LuaChunk::run(L, code, "=" + fileName(path), error, traceback)) {
-        nE_Debug::writef("Module error: %s %s", path.c_str(), error.c_str());
-    }
+    if (nE_LuaChunk::run(L, code, "=" + file, error, traceback, codeLine)) return;
+    nE_ErrorLog::Entry entry;
+    std::string text;
+    nE_LuaChunk::place(error, traceback, file, entry.file, entry.line, text);
+    entry.message = "Module error: " + path + " " + text;
+    entry.traceback = traceback;
+    nE_ErrorLog::report(entry);
 }
 
 void nE_Module::bringInWithObjects(std::unique_ptr<nE_Module> module, nE_Scene& scene,

@@ -46,7 +46,10 @@ public:
     std::unique_ptr<nE_Object> root;
     std::vector<std::unique_ptr<nE_Trigger>> triggers;
     std::string code;
+    int codeLine = 1;  // the line of the file the code starts on
     bool refused = false;
+    bool missing = false;    // there is no file of that name (the caller says where it was asked for)
+    bool malformed = false;  // the file is there but is not well-formed XML (reported)
 
 private:
     void registerTriggers(nE_TriggerHub& hub);

@@ -4,6 +4,7 @@
 #include <lua.hpp>
 
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_ErrorLog.h"
 #include "engine/script/nE_LuaCall.h"
 #include "engine/script/nE_LuaSandbox.h"
 #include "engine/script/nE_PartSysFunctions.h"
@@ -133,8 +134,8 @@ bool nE_PartSysScript::run(size_t slot, const std::string& code, const std::stri
 void nE_PartSysScript::report(const std::string& chunkName, const std::string& error,
                               const std::string& traceback) {
     failed_ = true;
-    nE_Debug::writef("Particle error: %s %s", chunkName.c_str(), error.c_str());
-    if (!traceback.empty()) nE_Debug::write(("Particle traceback: " + chunkName + " " + traceback).c_str());
+    // The chunk names the particle file and the part; Lua's lines count within the part's code.
+    nE_ErrorLog::report({"", 0, "Particle error: " + chunkName + " " + error, traceback});
 }
 
 void nE_PartSysScript::forgetChunks() {

@@ -239,6 +239,7 @@ struct TreeReader {
         if (!element || !element->Name()) return nullptr;
         std::unique_ptr<nE_Object> object(nE_Factory::create(element->Name()));
         if (!object) return nullptr;
+        object->sourceLine = element->GetLineNum();
         nE_SLHelper_XML helper(element, true);
         object->loadProperties(helper);
         addChildren(*object, element, depth);

@@ -4,9 +4,13 @@
 #include <lua.hpp>
 #include <string>
 
+#include "engine/core/nE_Core.h"
 #include "engine/core/nE_Path.h"
+#include "engine/core/nE_ResourceRequester.h"
 #include "engine/media/nE_SoundHub.h"
+#include "engine/script/nE_LuaChunk.h"
 #include "engine/script/nE_ScriptArgs.h"
+#include "engine/script/nE_TriggerHub.h"
 
 namespace {
 float secondsOr0(lua_State* L, int index) {
@@ -22,6 +26,14 @@ int nE_SndFunctions::SndPlay(lua_State* L) {
         const std::string group = nE_ScriptArgs::stringOr(L, 2, "");
         const bool looped = std::atoi(nE_ScriptArgs::stringOr(L, 3, "0").c_str()) != 0;
         const std::string endTrigger = nE_ScriptArgs::stringOr(L, 5, "");
+        // A sound that is not there is reported with the script line that asked for it.
+        std::string file, who = "SndPlay";
+        int line = 0;
+        nE_LuaChunk::caller(L, file, line);
+        nE_TriggerHub* triggers = nE_Core::exists() ? nE_Core::get()->triggerHubIfAlive() : nullptr;
+        if (const nE_TriggerCall* running = triggers ? triggers->runningCall() : nullptr)
+            who = "trigger \"" + running->trigger->name + "\"";
+        nE_ResourceRequester::Scope asking(who, file, line);
         if (nE_SoundHub* hub = nE_SoundHub::get())
             hub->play(name, group, looped, endTrigger, secondsOr0(L, 6));
     }

@@ -19,4 +19,7 @@ public:
     bool running = true;
     bool finished = false;
     std::map<std::string, bool> tags;
+    // Where the script started it, so that a call naming no trigger can be traced; not saved.
+    std::string file;
+    int line = 0;
 };

@@ -3,7 +3,9 @@
 #include <string>
 
 #include "engine/core/nE_Core.h"
+#include "engine/script/nE_LuaChunk.h"
 #include "engine/script/nE_ScriptArgs.h"
+#include "engine/script/nE_Timer.h"
 #include "engine/script/nE_TimerHub.h"
 
 namespace {
@@ -23,8 +25,10 @@ bool names(lua_State* L, std::string& first, std::string* second) {
 int nE_TimerFunctions::TimerStart(lua_State* L) {
     std::string name, call;
     double seconds = 0;
-    if (names(L, name, &call) && nE_ScriptArgs::number(L, 3, seconds))
-        hub()->start(name, call, static_cast<float>(seconds));
+    if (names(L, name, &call) && nE_ScriptArgs::number(L, 3, seconds)) {
+        nE_Timer* timer = hub()->start(name, call, static_cast<float>(seconds));
+        nE_LuaChunk::caller(L, timer->file, timer->line);
+    }
     return nE_ScriptArgs::done(L);
 }
 

@@ -34,8 +34,9 @@ nE_Timer* nE_TimerHub::first(const std::string& name) const {
     return nullptr;
 }
 
-void nE_TimerHub::start(const std::string& name, const std::string& call, float seconds) {
+nE_Timer* nE_TimerHub::start(const std::string& name, const std::string& call, float seconds) {
     timers_.push_back(std::make_unique<nE_Timer>(name, call, seconds));
+    return timers_.back().get();
 }
 
 void nE_TimerHub::stop(const std::string& name) {
@@ -87,7 +88,9 @@ void nE_TimerHub::update(float dt) {
                 timer.elapsed = timer.fireTime;
                 timer.finished = true;
                 timer.running = false;
-                if (triggers_) triggers_->queueCall(timer.name, timer.call);
+                if (triggers_)
+                    triggers_->queueCallFrom(timer.name, timer.call, "timer \"" + timer.name + "\"", timer.file,
+                                             timer.line);
             }
         }
         if (timer.finished) timers_.erase(timers_.begin() + static_cast<std::ptrdiff_t>(i));

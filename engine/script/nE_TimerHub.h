@@ -22,7 +22,8 @@ public:
 
     void setTriggerHub(nE_TriggerHub* triggers) { triggers_ = triggers; }
 
-    void start(const std::string& name, const std::string& call, float seconds);
+    // The timer started, owned by the hub.
+    nE_Timer* start(const std::string& name, const std::string& call, float seconds);
     // The first timer of that name is finished without firing.
     void stop(const std::string& name);
     void stopByTag(const std::string& tag);

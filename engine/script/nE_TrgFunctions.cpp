@@ -4,6 +4,8 @@
 
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_ErrorLog.h"
+#include "engine/script/nE_LuaChunk.h"
 #include "engine/script/nE_Module.h"
 #include "engine/script/nE_ScriptArgs.h"
 #include "engine/script/nE_Trigger.h"
@@ -23,7 +25,13 @@ int nE_TrgFunctions::TrgExecute(lua_State* L) {
     // The stack is emptied first: the trigger runs on this same state.
     nE_ScriptArgs::done(L);
     if (given) {
-        if (nE_TriggerHub* triggers = hub()) triggers->executeNow("ne_undef", call);
+        nE_TriggerHub* triggers = hub();
+        if (triggers && !triggers->executeNow("ne_undef", call)) {
+            std::string file;
+            int line = 0;
+            nE_LuaChunk::caller(L, file, line);
+            triggers->reportRefused(call, "TrgExecute", file, line);
+        }
     }
     return nE_ScriptArgs::done(L);
 }
@@ -80,6 +88,16 @@ int nE_TrgFunctions::ModLoad(lua_State* L) {
     std::string path;
     const bool given = nE_ScriptArgs::string(L, 1, path);
     nE_ScriptArgs::done(L);
-    if (given && nE_Core::exists() && nE_Module::acceptsPath(path)) nE_Module::bringIn(path, true);
+    if (!given || !nE_Core::exists() || !nE_Module::acceptsPath(path)) return nE_ScriptArgs::done(L);
+    std::unique_ptr<nE_Module> module = nE_Module::load(path);
+    if (module->missing) {
+        // A misspelt path would otherwise only show as objects and triggers that never come.
+        nE_ErrorLog::Entry entry;
+        nE_LuaChunk::caller(L, entry.file, entry.line);
+        entry.message = "ModLoad(\"" + path + "\"): there is no module file \"" + nE_Module::fileName(path) + "\"";
+        nE_ErrorLog::report(entry);
+    }
+    nE_Core* core = nE_Core::get();
+    nE_Module::bringInWithObjects(std::move(module), core->scene(), core->triggerHub());
     return nE_ScriptArgs::done(L);
 }

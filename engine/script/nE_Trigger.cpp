@@ -1,6 +1,7 @@
 #include "engine/script/nE_Trigger.h"
 
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_ErrorLog.h"
 #include "engine/script/nE_LuaChunk.h"
 
 void nE_Trigger::execute(lua_State* L) {
@@ -10,14 +11,25 @@ void nE_Trigger::execute(lua_State* L) {
         return;
     }
     std::string error, traceback;
-    // Keep a copy of the name: the code may replace or delete this very trigger while it runs.
+    // Keep copies: the code may replace or delete this very trigger while it runs.
     const std::string ownName = name;
-    if (nE_LuaChunk::runCached(L, code, chunkName(), error, traceback)) return;
-    nE_Debug::writef("Trigger error: %s %s", ownName.c_str(), error.c_str());
-    nE_Debug::write(("Trigger traceback: " + ownName + " " + traceback).c_str());
+    const std::string ownFile = file;
+    if (nE_LuaChunk::runCached(L, code, chunkName(), error, traceback, firstLine)) return;
+    nE_ErrorLog::Entry entry;
+    std::string text;
+    nE_LuaChunk::place(error, traceback, ownFile, entry.file, entry.line, text);
+    if (ownFile.empty() && entry.file == ownName) {
+        // A trigger made at run time has no file: its name is no place to point at.
+        entry.file.clear();
+        entry.line = 0;
+        text = error;
+    }
+    entry.message = "Trigger error: " + ownName + " " + text;
+    entry.traceback = traceback;
+    nE_ErrorLog::report(entry);
 }
 
 std::string nE_Trigger::chunkName() const {
     // "=" makes Lua show the rest as it stands instead of quoting the code text.
-    return "=" + (source.empty() ? name : source);
+    return "=" + (file.empty() ? name : file);
 }

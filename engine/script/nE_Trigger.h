@@ -10,16 +10,18 @@ public:
     nE_Trigger(std::string name, std::string code) : name(std::move(name)), code(std::move(code)) {}
     virtual ~nE_Trigger() = default;
 
-    // Runs the code in L. A Lua error is reported as "Trigger error: <name> <message>" followed by a
-    // line with the traceback; the state stays usable.
+    // Runs the code in L. A Lua error is reported through the error log as "Trigger error: <name>
+    // <message>" at the file and line it happened, with the traceback; the state stays usable.
     virtual void execute(lua_State* L);
 
-    // The name Lua gives the code in messages and tracebacks: the source when known, else the name.
+    // The name Lua gives the code in messages and tracebacks: the file when known, else the name.
     std::string chunkName() const;
 
     std::string name;
     std::string code;
-    // Where the code was written, e.g. "assets/levels/hall.xml:open_door", so that an error points an
-    // author at the file; empty for triggers made at run time.
-    std::string source;
+    // Where the code was written, e.g. "assets/levels/hall.xml" and the line its first character is
+    // on, so that Lua's messages and tracebacks count that file's lines; empty for triggers made at
+    // run time.
+    std::string file;
+    int firstLine = 1;
 };

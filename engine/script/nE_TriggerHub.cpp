@@ -4,7 +4,10 @@
 
 #include <lua.hpp>
 
+#include <set>
+
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_ErrorLog.h"
 #include "engine/core/nE_Xml.h"
 #include "engine/script/nE_CallString.h"
 #include "engine/script/nE_LuaCall.h"
@@ -51,6 +54,33 @@ bool nE_TriggerHub::queueCall(const std::string& sender, const std::string& call
     if (!parsed) return false;
     queue_.push_back(std::move(*parsed));
     return true;
+}
+
+std::string nE_TriggerHub::refusal(const std::string& call) const {
+    if (call.find_first_not_of(" \t\r\n") == std::string::npos) return std::string();
+    std::string name, params;
+    if (!nE_CallString::split(call, name, params)) return "its \"(\" is never closed";
+    if (registry_.count(name)) return std::string();
+    return "no trigger \"" + name + "\" is registered";
+}
+
+void nE_TriggerHub::reportRefused(const std::string& call, const std::string& who, const std::string& file,
+                                  int line) const {
+    const std::string why = refusal(call);
+    if (why.empty()) return;
+    nE_ErrorLog::Entry entry{file, line, who + (who.empty() ? "" : " ") + "calls \"" + call + "\": " + why, ""};
+    static std::set<std::string> reported;
+    // Bounded: a script making ever new calls must not grow it without end.
+    if (reported.size() > 1000) reported.clear();
+    if (!reported.insert(nE_ErrorLog::line(entry)).second) return;
+    nE_ErrorLog::report(entry);
+}
+
+bool nE_TriggerHub::queueCallFrom(const std::string& sender, const std::string& call, const std::string& who,
+                                  const std::string& file, int line) {
+    if (queueCall(sender, call)) return true;
+    reportRefused(call, who, file, line);
+    return false;
 }
 
 bool nE_TriggerHub::executeNow(const std::string& sender, const std::string& call) {

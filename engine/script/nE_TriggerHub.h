@@ -39,6 +39,17 @@ public:
     // Runs the calls queued before this run; calls queued meanwhile wait for the next one.
     void runQueue();
 
+    // Why a call string runs nothing, in words for its author; empty when it names a registered trigger
+    // or is blank (an absent end trigger may be written as a space).
+    std::string refusal(const std::string& call) const;
+    // Reports through the error log a call that runs nothing: `who` made it (e.g. object "door"), at
+    // file and line (empty, 0 when unknown). Each such line is written once, so a looping animation
+    // does not repeat it every turn.
+    void reportRefused(const std::string& call, const std::string& who, const std::string& file, int line) const;
+    // Queues the call; when it runs nothing, reports it as above.
+    bool queueCallFrom(const std::string& sender, const std::string& call, const std::string& who,
+                       const std::string& file, int line);
+
     // Parses a call string against the registry; nothing when it is malformed or names no trigger.
     std::optional<nE_TriggerCall> parseCall(const std::string& sender, const std::string& text) const;
 
@@ -52,6 +63,8 @@ public:
     const std::vector<std::string>& usedModules() const { return usedModules_; }
     const std::vector<nE_TriggerCall>& queue() const { return queue_; }
     size_t runningDepth() const { return running_.size(); }
+    // The innermost call running now; null between calls.
+    const nE_TriggerCall* runningCall() const { return running_.empty() ? nullptr : &running_.back(); }
     size_t triggerCount() const { return registry_.size(); }
 
     // Destroys every registered trigger and empties the registry, the queue and the used modules.

@@ -82,7 +82,23 @@ bool nG_DevReload::changed(std::string& which) {
     return any;
 }
 
+bool nG_DevReload::modulesReadable() {
+    if (!nE_Core::exists()) return true;
+    const std::vector<std::string> used = nE_Core::get()->triggerHub().usedModules();
+    bool readable = true;
+    // Each one is read, so that every broken file is named at once.
+    for (const std::string& path : used)
+        if (nE_Module::load(path)->malformed) readable = false;
+    return readable;
+}
+
 bool nG_DevReload::reload(const std::string& why) {
+    // A module that no longer parses would bring in nothing and leave an empty screen: what is shown
+    // stays, its load has named the file and line, and the next change of the file tries again.
+    if (!modulesReadable()) {
+        nE_Debug::writef("Reload (%s): kept what is shown until the module reads again", why.c_str());
+        return false;
+    }
     nG_Screen* screen = nG_Screen::current();
     const std::string& preview = nG_RunOptions::get().module;
     if (screen && screen->game) {

@@ -5,6 +5,9 @@
 // and a new copy of the room, which replaces the shown one. Objects that scripts put into the room
 // move over to the copy; objects they took out of it elsewhere stay where they are.
 //
+// A module that no longer parses is reported with its file and line and nothing is reloaded: what is
+// shown stays until the file is fixed.
+//
 // The files watched are the modules in use, every file in their folders and the images, sheets and
 // fonts the scene holds; their stamps (modification time and size) are compared twice a second.
 #pragma once
@@ -40,6 +43,8 @@ public:
 private:
     // Compares the stamps with those of the last look; true when a file seen before has changed.
     bool changed(std::string& which);
+    // Whether every module in use is well-formed XML; each one that is not is reported.
+    static bool modulesReadable();
     void reloadPreview(const std::string& module);
 
     std::map<std::string, long long> stamps_;

@@ -1,6 +1,7 @@
 #include "engine/media/platform/nE_SoundHub_Pl5.h"
 
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_ResourceRequester.h"
 #include "engine/media/nE_AssetFiles.h"
 #include "engine/media/platform/nE_Sound_Pl5.h"
 #include "pflib/TFile.h"
@@ -10,6 +11,7 @@ void nE_SoundHub_Pl5::play(const std::string& name, const std::string& group, bo
                            const std::string& endTrigger, float fadeIn) {
     if (!pf::TFile::Exists(nE_AssetFiles::sound(name))) {
         nE_Debug::writef("nE_SoundHub::Could not find \"%s\" file!\n", name.c_str());
+        nE_ResourceRequester::notFound("sound \"" + name + "\"");
         return;
     }
     auto sound = std::make_unique<nE_Sound_Pl5>(name, group, pf::TSound::Get(name, false));
