@@ -201,6 +201,10 @@ bool nE_LuaChunk::splitPlace(const std::string& message, const std::string& know
     return false;
 }
 
+std::string nE_LuaChunk::withLevels(const std::string& traceback) {
+    return traceback.find('\n') == std::string::npos ? std::string() : traceback;
+}
+
 bool nE_LuaChunk::tracebackPlace(const std::string& traceback, const std::string& known, std::string& file,
                                  int& line) {
     size_t start = traceback.find('\n');

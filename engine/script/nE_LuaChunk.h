@@ -38,6 +38,8 @@ public:
     // for it again.
     static bool splitPlace(const std::string& message, const std::string& known, std::string& file, int& line,
                            std::string& text);
+    // The traceback, or "" when it lists no level (a chunk that did not compile ran nowhere).
+    static std::string withLevels(const std::string& traceback);
     // The place of the innermost level of a traceback that names one.
     static bool tracebackPlace(const std::string& traceback, const std::string& known, std::string& file,
                                int& line);

@@ -120,7 +120,7 @@ void nE_Module::runCode(nE_TriggerHub& hub) const {
     std::string text;
     nE_LuaChunk::place(error, traceback, file, entry.file, entry.line, text);
     entry.message = "Module error: " + path + " " + text;
-    entry.traceback = traceback;
+    entry.traceback = nE_LuaChunk::withLevels(traceback);
     nE_ErrorLog::report(entry);
 }
 

@@ -6,6 +6,7 @@
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_ErrorLog.h"
 #include "engine/script/nE_LuaCall.h"
+#include "engine/script/nE_LuaChunk.h"
 #include "engine/script/nE_LuaSandbox.h"
 #include "engine/script/nE_PartSysFunctions.h"
 
@@ -135,7 +136,7 @@ void nE_PartSysScript::report(const std::string& chunkName, const std::string& e
                               const std::string& traceback) {
     failed_ = true;
     // The chunk names the particle file and the part; Lua's lines count within the part's code.
-    nE_ErrorLog::report({"", 0, "Particle error: " + chunkName + " " + error, traceback});
+    nE_ErrorLog::report({"", 0, "Particle error: " + chunkName + " " + error, nE_LuaChunk::withLevels(traceback)});
 }
 
 void nE_PartSysScript::forgetChunks() {

@@ -25,7 +25,7 @@ void nE_Trigger::execute(lua_State* L) {
         text = error;
     }
     entry.message = "Trigger error: " + ownName + " " + text;
-    entry.traceback = traceback;
+    entry.traceback = nE_LuaChunk::withLevels(traceback);
     nE_ErrorLog::report(entry);
 }
 

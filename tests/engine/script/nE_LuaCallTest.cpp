@@ -58,24 +58,64 @@ TEST_F(LuaCallTest, ScriptFunctionsReadTheirTablesRawAndNeverRunMetamethods) {
     EXPECT_EQ("", run("TrgSet('nothing', setmetatable({}, {__index = error}))"));
 }
 
-TEST_F(LuaCallTest, ErrorsNameTheModuleFileAndTriggerTheyComeFrom) {
+TEST_F(LuaCallTest, ErrorsAndCallsThatRunNothingNameTheModuleFileLine) {
     DebugLines debug;
-    folder.write("assets/levels/hall.xml",
-                 "<trigs><trig name=\"open_door\"><code>\nlocal door = nil\ndoor.open()</code></trig></trigs>"
-                 "<code>local a = 1\nerror('bad module')</code>");
-    nE_Module::bringIn("assets\\levels\\hall", false);
-    ASSERT_EQ(1u, debug.lines.size());
-    EXPECT_EQ("Module error: assets\\levels\\hall assets/levels/hall.xml:2: bad module", debug.lines[0]);
-
-    debug.lines.clear();
-    core->triggerHub().executeNow("", "open_door");
+    const std::string file = "assets/levels/hall.xml";
+    folder.write(file,
+                 "<module name=\"hall\"/>\n"
+                 "<objs><obj name=\"room\">\n"
+                 "  <obj name=\"knob\" event_mdown=\"turn_knob\"/></obj></objs>\n"
+                 "<trigs><trig name=\"open_door\"><code>\n"
+                 "local door = nil\n"
+                 "door.open()</code></trig>\n"
+                 "  <trig name=\"same_line\"><code>local x = 1; Deep()</code></trig>\n"
+                 "  <trig name=\"cdata\"><code><![CDATA[\n"
+                 "return nil .. 'x']]></code></trig>\n"
+                 "  <trig name=\"calls\"><code>TrgExecute('nowhere(1)') ModLoad('assets/none')</code></trig>\n"
+                 "</trigs>\n"
+                 "<code>\n"
+                 "function Deep()\n"
+                 "  error('deep')\n"
+                 "end\n"
+                 "error('bad module')</code>");
+    nE_Module::bringIn("assets\\levels\\hall", true);
     ASSERT_EQ(2u, debug.lines.size());
-    EXPECT_EQ(0u, debug.lines[0].rfind("Trigger error: open_door assets/levels/hall.xml:open_door:3: attempt "
-                                       "to index local 'door'",
-                                       0))
-        << debug.lines[0];
-    EXPECT_NE(std::string::npos, debug.lines[1].find("assets/levels/hall.xml:open_door:3: in main chunk"))
-        << debug.lines[1];
+    EXPECT_EQ(file + ":16: Module error: assets\\levels\\hall bad module", debug.lines[0]);
+    EXPECT_NE(std::string::npos, debug.lines[1].find(file + ":16: in main chunk")) << debug.lines[1];
+
+    auto lines = [&](const std::string& call) {
+        debug.lines.clear();
+        core->triggerHub().executeNow("", call);
+        return debug.lines;
+    };
+    std::vector<std::string> out = lines("open_door");
+    ASSERT_EQ(2u, out.size());
+    EXPECT_EQ(file + ":6: Trigger error: open_door attempt to index local 'door' (a nil value)", out[0]);
+    EXPECT_EQ("stack traceback:\n\t" + file + ":6: in main chunk", out[1]);
+    // An error in a function of the module's code is placed there; the traceback goes back to the call.
+    out = lines("same_line");
+    ASSERT_EQ(2u, out.size());
+    EXPECT_EQ(file + ":14: Trigger error: same_line deep", out[0]);
+    EXPECT_NE(std::string::npos, out[1].find(file + ":14: in function 'Deep'")) << out[1];
+    EXPECT_NE(std::string::npos, out[1].find(file + ":7: in main chunk")) << out[1];
+    out = lines("cdata");
+    ASSERT_FALSE(out.empty());
+    EXPECT_EQ(0u, out[0].rfind(file + ":9: Trigger error: cdata attempt to concatenate", 0)) << out[0];
+
+    out = lines("calls");
+    ASSERT_EQ(2u, out.size());
+    EXPECT_EQ(file + ":10: TrgExecute calls \"nowhere(1)\": no trigger \"nowhere\" is registered", out[0]);
+    EXPECT_EQ(file + ":10: ModLoad(\"assets/none\"): there is no module file \"assets/none.xml\"", out[1]);
+    // An object's event names the object, its module and key, and the line of its description.
+    nE_Object* knob = core->scene().findObject("knob");
+    ASSERT_NE(nullptr, knob);
+    debug.lines.clear();
+    knob->queueEvent(0);
+    knob->queueEvent(0);
+    ASSERT_EQ(1u, debug.lines.size()) << "said once";
+    EXPECT_EQ(file + ":3: object \"knob\" (module assets\\levels\\hall) event_mdown calls \"turn_knob\": no "
+                     "trigger \"turn_knob\" is registered",
+              debug.lines[0]);
 
     // A failing protected call leaves the stack as it found it.
     const int top = lua_gettop(L);
