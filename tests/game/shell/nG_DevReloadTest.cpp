@@ -13,6 +13,7 @@
 #include "game/shell/nG_RunOptions.h"
 #include "game/shell/nG_Screen.h"
 #include "tests/engine/script/ScriptTestFolder.h"
+#include "tests/engine/script/ScriptTestSupport.h"
 #include "tests/game/core/GameTestSupport.h"
 #include "tests/game/state/ProfileTestSupport.h"
 
@@ -84,6 +85,22 @@ TEST_F(DevReloadTest, APreviewComesBackWhenItsFileChangesOrOnControlR) {
     EXPECT_NE(live("second_one"), nullptr);
     reload.onEvent(key(nE_InputEvent::kKeyUp, nG_DevReload::kKeyControl));
     EXPECT_FALSE(reload.onEvent(key(nE_InputEvent::kKeyDown, 'R')));
+
+    // A file saved half-edited keeps what is shown and says where; saved whole, it reloads.
+    script_test::DebugLines debug;
+    std::string broken = preview("third", "third");
+    broken.erase(broken.find("</obj>"), 6);
+    folder.write("assets/prev/scene.xml", broken);
+    reload.update(0.6f);
+    EXPECT_EQ(reload.reloads, 2);
+    EXPECT_NE(live("second_one"), nullptr);
+    ASSERT_FALSE(debug.lines.empty());
+    EXPECT_EQ(0u, debug.lines[0].rfind("assets/prev/scene.xml:1: Module error: XML is not well-formed", 0))
+        << debug.lines[0];
+    folder.write("assets/prev/scene.xml", preview("third", "third"));
+    reload.update(0.6f);
+    EXPECT_EQ(reload.reloads, 3);
+    EXPECT_NE(live("third"), nullptr);
 }
 
 TEST_F(DevReloadTest, TheMenuIsMadeAfreshAndAGameIsLeftAlone) {
