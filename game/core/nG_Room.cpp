@@ -81,7 +81,7 @@ void nG_Room::setState(int newState) {
     switch (newState) {
         case kClosed:
             // A plain room reports its close when the close starts (close()).
-            if (getTypeName() != "room") nE_Scene::queueTrigger(name, trgClose);
+            if (getTypeName() != "room") nE_Scene::queueAuthoredTrigger(name, trgClose, this, "trg_close");
             editLocalState()->alpha = 0;
             input = false;
             updateChildren = false;
@@ -93,7 +93,7 @@ void nG_Room::setState(int newState) {
             input = false;
             break;
         case kOpen:
-            nE_Scene::queueTrigger(name, trgOpen);
+            nE_Scene::queueAuthoredTrigger(name, trgOpen, this, "trg_open");
             input = true;
             updateChildren = true;
             snapshot.reset();
@@ -112,7 +112,7 @@ void nG_Room::setState(int newState) {
 
 void nG_Room::close(bool animate) {
     setState(animate ? kClosing : kClosed);
-    if (getTypeName() == "room") nE_Scene::queueTrigger(name, trgClose);
+    if (getTypeName() == "room") nE_Scene::queueAuthoredTrigger(name, trgClose, this, "trg_close");
 }
 
 void nG_Room::update(float dt) {
