@@ -5,8 +5,8 @@
 #include <cstdlib>
 
 #include "engine/core/nE_Debug.h"
-#include "engine/core/nE_ResourceRequester.h"
 #include "engine/core/nE_Path.h"
+#include "engine/core/nE_ResourceRequester.h"
 #include "engine/core/nE_Xml.h"
 #include "engine/media/nE_AssetFiles.h"
 #include "engine/media/nE_ResourceCache.h"

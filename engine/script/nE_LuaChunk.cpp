@@ -1,9 +1,8 @@
 #include "engine/script/nE_LuaChunk.h"
 
-#include <lua.hpp>
-
 #include <cctype>
 #include <cstdlib>
+#include <lua.hpp>
 
 #include "engine/script/nE_LuaCall.h"
 #include "engine/script/nE_LuaSandbox.h"
@@ -184,8 +183,8 @@ bool nE_LuaChunk::caller(lua_State* L, std::string& file, int& line) {
     return false;
 }
 
-bool nE_LuaChunk::splitPlace(const std::string& message, const std::string& known, std::string& file, int& line,
-                             std::string& text) {
+bool nE_LuaChunk::splitPlace(const std::string& message, const std::string& known, std::string& file,
+                             int& line, std::string& text) {
     // The first ":<digits>:" ends the file name; a file name may hold ":" itself.
     for (size_t colon = message.find(':'); colon != std::string::npos; colon = message.find(':', colon + 1)) {
         size_t end = colon + 1;

@@ -136,7 +136,8 @@ void nE_PartSysScript::report(const std::string& chunkName, const std::string& e
                               const std::string& traceback) {
     failed_ = true;
     // The chunk names the particle file and the part; Lua's lines count within the part's code.
-    nE_ErrorLog::report({"", 0, "Particle error: " + chunkName + " " + error, nE_LuaChunk::withLevels(traceback)});
+    nE_ErrorLog::report(
+        {"", 0, "Particle error: " + chunkName + " " + error, nE_LuaChunk::withLevels(traceback)});
 }
 
 void nE_PartSysScript::forgetChunks() {

@@ -89,8 +89,8 @@ void nE_TimerHub::update(float dt) {
                 timer.finished = true;
                 timer.running = false;
                 if (triggers_)
-                    triggers_->queueCallFrom(timer.name, timer.call, "timer \"" + timer.name + "\"", timer.file,
-                                             timer.line);
+                    triggers_->queueCallFrom(timer.name, timer.call, "timer \"" + timer.name + "\"",
+                                             timer.file, timer.line);
             }
         }
         if (timer.finished) timers_.erase(timers_.begin() + static_cast<std::ptrdiff_t>(i));

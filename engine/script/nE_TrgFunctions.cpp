@@ -94,7 +94,8 @@ int nE_TrgFunctions::ModLoad(lua_State* L) {
         // A misspelt path would otherwise only show as objects and triggers that never come.
         nE_ErrorLog::Entry entry;
         nE_LuaChunk::caller(L, entry.file, entry.line);
-        entry.message = "ModLoad(\"" + path + "\"): there is no module file \"" + nE_Module::fileName(path) + "\"";
+        entry.message =
+            "ModLoad(\"" + path + "\"): there is no module file \"" + nE_Module::fileName(path) + "\"";
         nE_ErrorLog::report(entry);
     }
     nE_Core* core = nE_Core::get();

@@ -3,7 +3,6 @@
 #include <tinyxml2.h>
 
 #include <lua.hpp>
-
 #include <set>
 
 #include "engine/core/nE_Debug.h"
@@ -68,7 +67,8 @@ void nE_TriggerHub::reportRefused(const std::string& call, const std::string& wh
                                   int line) const {
     const std::string why = refusal(call);
     if (why.empty()) return;
-    nE_ErrorLog::Entry entry{file, line, who + (who.empty() ? "" : " ") + "calls \"" + call + "\": " + why, ""};
+    nE_ErrorLog::Entry entry{file, line, who + (who.empty() ? "" : " ") + "calls \"" + call + "\": " + why,
+                             ""};
     static std::set<std::string> reported;
     // Bounded: a script making ever new calls must not grow it without end.
     if (reported.size() > 1000) reported.clear();

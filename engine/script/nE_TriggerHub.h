@@ -45,7 +45,8 @@ public:
     // Reports through the error log a call that runs nothing: `who` made it (e.g. object "door"), at
     // file and line (empty, 0 when unknown). Each such line is written once, so a looping animation
     // does not repeat it every turn.
-    void reportRefused(const std::string& call, const std::string& who, const std::string& file, int line) const;
+    void reportRefused(const std::string& call, const std::string& who, const std::string& file,
+                       int line) const;
     // Queues the call; when it runs nothing, reports it as above.
     bool queueCallFrom(const std::string& sender, const std::string& call, const std::string& who,
                        const std::string& file, int line);

@@ -61,23 +61,24 @@ TEST_F(LuaCallTest, ScriptFunctionsReadTheirTablesRawAndNeverRunMetamethods) {
 TEST_F(LuaCallTest, ErrorsAndCallsThatRunNothingNameTheModuleFileLine) {
     DebugLines debug;
     const std::string file = "assets/levels/hall.xml";
-    folder.write(file,
-                 "<module name=\"hall\"/>\n"
-                 "<objs><obj name=\"room\">\n"
-                 "  <obj name=\"knob\" event_mdown=\"turn_knob\"/></obj></objs>\n"
-                 "<trigs><trig name=\"open_door\"><code>\n"
-                 "local door = nil\n"
-                 "door.open()</code></trig>\n"
-                 "  <trig name=\"same_line\"><code>local x = 1; Deep()</code></trig>\n"
-                 "  <trig name=\"cdata\"><code><![CDATA[\n"
-                 "return nil .. 'x']]></code></trig>\n"
-                 "  <trig name=\"calls\"><code>TrgExecute('nowhere(1)') ModLoad('assets/none')</code></trig>\n"
-                 "</trigs>\n"
-                 "<code>\n"
-                 "function Deep()\n"
-                 "  error('deep')\n"
-                 "end\n"
-                 "error('bad module')</code>");
+    folder.write(
+        file,
+        "<module name=\"hall\"/>\n"
+        "<objs><obj name=\"room\">\n"
+        "  <obj name=\"knob\" event_mdown=\"turn_knob\"/></obj></objs>\n"
+        "<trigs><trig name=\"open_door\"><code>\n"
+        "local door = nil\n"
+        "door.open()</code></trig>\n"
+        "  <trig name=\"same_line\"><code>local x = 1; Deep()</code></trig>\n"
+        "  <trig name=\"cdata\"><code><![CDATA[\n"
+        "return nil .. 'x']]></code></trig>\n"
+        "  <trig name=\"calls\"><code>TrgExecute('nowhere(1)') ModLoad('assets/none')</code></trig>\n"
+        "</trigs>\n"
+        "<code>\n"
+        "function Deep()\n"
+        "  error('deep')\n"
+        "end\n"
+        "error('bad module')</code>");
     nE_Module::bringIn("assets\\levels\\hall", true);
     ASSERT_EQ(2u, debug.lines.size());
     EXPECT_EQ(file + ":16: Module error: assets\\levels\\hall bad module", debug.lines[0]);
@@ -113,8 +114,9 @@ TEST_F(LuaCallTest, ErrorsAndCallsThatRunNothingNameTheModuleFileLine) {
     knob->queueEvent(0);
     knob->queueEvent(0);
     ASSERT_EQ(1u, debug.lines.size()) << "said once";
-    EXPECT_EQ(file + ":3: object \"knob\" (module assets\\levels\\hall) event_mdown calls \"turn_knob\": no "
-                     "trigger \"turn_knob\" is registered",
+    EXPECT_EQ(file +
+                  ":3: object \"knob\" (module assets\\levels\\hall) event_mdown calls \"turn_knob\": no "
+                  "trigger \"turn_knob\" is registered",
               debug.lines[0]);
 
     // A failing protected call leaves the stack as it found it.

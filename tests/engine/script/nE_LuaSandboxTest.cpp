@@ -140,7 +140,8 @@ TEST_F(LuaSandboxTest, RunawayScriptsAreStoppedAndReportedLikeAnyError) {
     folder.write("loop.xml", "<code>while true do end</code>");
     nE_Module::bringIn("loop", false);
     ASSERT_EQ(2u, debug.lines.size());
-    EXPECT_EQ("loop.xml:1: Module error: loop " + std::string(nE_LuaSandbox::kRunawayMessage), debug.lines[0]);
+    EXPECT_EQ("loop.xml:1: Module error: loop " + std::string(nE_LuaSandbox::kRunawayMessage),
+              debug.lines[0]);
 
     // Honest work far below the budget is never stopped, call after call.
     trigger("work", "local s = 0 for i = 1, 100000 do s = s + i end total = s");
