@@ -111,7 +111,11 @@ bool unpairedTag(const std::string& text, int& line, std::string& what) {
         }
     }
     if (open.empty()) return false;
-    line = at;
+    // At the file's last written line, where the closing tag should be.
+    const size_t last = text.find_last_not_of(" \t\r\n");
+    line = 1 + static_cast<int>(std::count(
+                   text.begin(),
+                   text.begin() + static_cast<std::ptrdiff_t>(last == std::string::npos ? 0 : last), '\n'));
     what = "<" + open.back().name + "> (line " + std::to_string(open.back().line) + ") is never closed";
     return true;
 }
