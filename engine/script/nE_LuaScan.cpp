@@ -278,6 +278,14 @@ nE_LuaScan::Globals nE_LuaScan::globals(const std::string& source) {
     };
     for (size_t k = 0; k < n; ++k) {
         const Token& t = tokens[k];
+        if (t.kind == kString) {
+            // Set by name: _G["f"] = ... or rawset(_G, "f", ...).
+            const bool indexed = k >= 2 && symbol(k - 1, "[") && tokens[k - 2].text == "_G";
+            const bool raw = k >= 4 && symbol(k - 1, ",") && tokens[k - 2].text == "_G" &&
+                             symbol(k - 3, "(") && tokens[k - 4].text == "rawset";
+            if (indexed || raw) out.defined.insert(t.text);
+            continue;
+        }
         if (t.kind != kName) {
             // An assignment: every name of the list before "=" (not "==", "<=", ...).
             if (isSymbol(t, "=") && !symbol(k + 1, "=") && k > 0 && isPlainName(tokens[k - 1])) {
