@@ -275,8 +275,43 @@ def attic():
     d.rectangle((620, 470, 900, 600), fill=(100, 70, 46), outline=(64, 44, 30), width=6)
     d.rectangle((740, 450, 780, 500), fill=(170, 140, 70))
     d.polygon([(430, 600), (600, 560), (700, 640), (470, 690)], fill=(130, 40, 40))  # a rug
+    clutter(d, np.random.default_rng(15))
     image = light(image, 512, 160, 560, 0.3)
     return grain(image, 3, 5.0)
+
+
+def clutter(d, rng):
+    """Odds and ends for the hidden objects to hide among: jars and books on the crates and the trunk,
+    boxes and bottles on the floor, a chair, a mirror and cobwebs under the roof."""
+    for x in (260, 330, 380):  # jars on the crates
+        h = int(rng.integers(30, 50))
+        c = tuple(int(v) for v in rng.integers(80, 170, 3))
+        d.rounded_rectangle((x - 14, 330 - h, x + 14, 330), radius=6, fill=c, outline=(50, 40, 30), width=2)
+        d.rectangle((x - 9, 324 - h, x + 9, 332 - h), fill=(90, 70, 50))
+    y = 380
+    for k in range(4):  # a stack of books on the trunk
+        w = int(rng.integers(70, 100))
+        c = tuple(int(v) for v in rng.integers(60, 160, 3))
+        d.rectangle((800 - w // 2, y - 14, 800 + w // 2, y), fill=c, outline=(40, 30, 24), width=2)
+        y -= 14
+    d.rectangle((630, 366, 660, 380), fill=(150, 150, 140), outline=(60, 60, 60))  # a tin
+    for x, w, h in ((60, 90, 70), (960, 80, 110), (330, 110, 60)):  # boxes on the floor
+        top = 600 - h
+        d.rectangle((x - w // 2, top, x + w // 2, 600), fill=(138, 104, 66), outline=(80, 58, 36), width=4)
+        d.line((x - w // 2, top + h // 3, x + w // 2, top + h // 3), fill=(80, 58, 36), width=3)
+    for x in (455, 480, 505):  # bottles by the crates
+        c = tuple(int(v) for v in rng.integers(40, 120, 3))
+        d.rounded_rectangle((x - 9, 520, x + 9, 570), radius=5, fill=c, outline=(30, 30, 30), width=2)
+        d.rectangle((x - 4, 505, x + 4, 522), fill=c, outline=(30, 30, 30))
+    d.rectangle((930, 200, 1000, 300), fill=(150, 120, 70), outline=(90, 70, 40), width=6)  # a mirror
+    d.rectangle((940, 210, 990, 290), fill=(140, 160, 180))
+    d.line((950, 280, 980, 220), fill=(200, 215, 230), width=3)
+    for ox, oy, sx in ((0, 0, 1), (W, 0, -1)):  # cobwebs in the roof's corners
+        for r in (40, 80, 120):
+            d.arc((ox - r, oy - r, ox + r, oy + r), 0 if sx > 0 else 90, 90 if sx > 0 else 180,
+                  fill=(170, 160, 150), width=1)
+        for a in (0.2, 0.7, 1.2):
+            d.line((ox, oy, ox + sx * 130 * math.cos(a), oy + 130 * math.sin(a)), fill=(170, 160, 150), width=1)
 
 
 def menu_back():
