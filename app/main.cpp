@@ -9,6 +9,7 @@
 #include <string>
 
 #include "game/check/nG_ContentChecker.h"
+#include "game/check/nG_NewGame.h"
 #include "game/shell/nG_Application.h"
 #include "game/shell/nG_RunOptions.h"
 #include "pflib/TPlatform.h"
@@ -52,6 +53,8 @@ static const char* const kUsage =
     "                     lists a new game draws (default: the clock; 1 with --fixed-step)\n"
     "  --check            check the game folder's content (or the --module's) without\n"
     "                     opening a window: one line per fault; exit status 1 when any\n"
+    "  --new-game DIR     write a small playable game (two rooms, an item, a hidden-object\n"
+    "                     scene, the menu) into DIR, a new or empty folder, to start from\n"
     "  --help             show this text\n";
 
 static bool isDir(const std::string& path) {
@@ -85,6 +88,7 @@ int main(int argc, char** argv) {
     nG_RunOptions& runOptions = nG_RunOptions::get();
     std::string commandLine;
     bool check = false;
+    std::string newGame;
 
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -100,6 +104,8 @@ int main(int argc, char** argv) {
             return 0;
         } else if (arg == "--check") {
             check = true;
+        } else if (arg == "--new-game") {
+            newGame = value("--new-game");
         } else if (arg == "--headless") {
             platformOptions.headless = true;
         } else if (arg == "--fixed-step") {
@@ -178,6 +184,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "halvern: --display only applies to --headless runs\n");
         return 2;
     }
+    // The template sits beside the bundled game's assets, wherever --game-dir points.
+    if (!newGame.empty()) return nG_NewGame::run(newGame, defaultGameDir());
     if (platformOptions.gameDir.empty()) platformOptions.gameDir = defaultGameDir();
     if (!isDir(platformOptions.gameDir)) {
         std::fprintf(stderr, "halvern: the game folder \"%s\" does not exist\n",
