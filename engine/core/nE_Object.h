@@ -198,6 +198,10 @@ public:
     std::vector<AnimSlot> animLines;
     bool loaded = false;
     std::string resourceName;
+    // Where the object was described, for the developer tools: the module file (shared by the objects
+    // of one load; none for objects made otherwise) and the line of its element (0 when unknown).
+    std::shared_ptr<const std::string> sourceFile;
+    int sourceLine = 0;
 
     // C++ code that keeps a pointer to an object holds it, so that no script moves it (or an ancestor
     // of it away from the holder) to where the end of its new parent would free it under that pointer.
