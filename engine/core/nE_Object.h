@@ -178,6 +178,8 @@ public:
 
     // Queues eventTriggers[index] with this object's name as sender; nothing when it is empty.
     void queueEvent(int index) const;
+    // The description key of eventTriggers[index] ("event_mdown", ...); "" outside the events.
+    static const char* eventKey(int index);
 
     std::string name;
     bool inputRectSet = false;

@@ -13,11 +13,6 @@
 
 namespace {
 
-// Keys of the object description, in the order of the object's event triggers.
-const char* const kEventKeys[nE_Object::kEventCount] = {
-    "event_mdown",       "event_mup",         "event_menter",   "event_mleave",
-    "event_menter_drag", "event_mleave_drag", "event_dragdrop", "event_drag"};
-
 std::string number(float value) {
     char text[32];
     std::snprintf(text, sizeof text, "%g", std::round(value * 100) / 100);
@@ -165,7 +160,7 @@ std::string nG_DevInspector::describe(nE_Object& object) {
     bool any = false;
     for (int i = 0; i < nE_Object::kEventCount; ++i) {
         if (object.eventTriggers[i].empty()) continue;
-        text += std::string("\n") + kEventKeys[i] + ": " + object.eventTriggers[i];
+        text += std::string("\n") + nE_Object::eventKey(i) + ": " + object.eventTriggers[i];
         any = true;
     }
     if (!any) text += "\nno event triggers";
