@@ -29,8 +29,9 @@ const char* const kScene = R"xml(<module name="dev"/>
 <code>ObjAttach('backdrop', 'ne_origin') ObjAttach('door', 'ne_origin')</code>
 )xml";
 
-// Runs the scene in developer mode with the input lines, a screenshot at step 20 and one at the end.
-halverntest::RunResult runScene(const TempDir& game, const std::string& input) {
+// Runs the scene (in developer mode unless told) with the input lines, screenshots at steps 20 and 34
+// and one at the end.
+halverntest::RunResult runScene(const TempDir& game, const std::string& input, bool developer = true) {
     const std::string src = HALVERN_SOURCE_DIR;
     std::system(("mkdir -p '" + game.file("assets") + "' && ln -s '" + src + "/assets/fonts' '" +
                  game.file("assets/fonts") + "' && ln -s '" + src + "/tests/examples/sprites/images' '" +
@@ -38,11 +39,17 @@ halverntest::RunResult runScene(const TempDir& game, const std::string& input) {
                     .c_str());
     game.write("scene.xml", kScene);
     game.write("input.txt", input);
-    return runHalvern({"--headless", "--fixed-step", "-e", "--frames", "50", "--game-dir", game.path,
-                       "--user-dir", game.file("user"), "--module", "scene", "--input",
-                       game.file("input.txt"), "--screenshot-at", "20:" + game.file("at20.png"),
-                       "--screenshot-at", "34:" + game.file("at34.png"), "--screenshot",
-                       game.file("end.png")});
+    std::vector<std::string> args{"--headless",      "--fixed-step",
+                                  "--frames",        "50",
+                                  "--game-dir",      game.path,
+                                  "--user-dir",      game.file("user"),
+                                  "--module",        "scene",
+                                  "--input",         game.file("input.txt"),
+                                  "--screenshot-at", "20:" + game.file("at20.png"),
+                                  "--screenshot-at", "34:" + game.file("at34.png"),
+                                  "--screenshot",    game.file("end.png")};
+    if (developer) args.push_back("-e");
+    return runHalvern(args);
 }
 
 // Whether the panel's dark box covers the canvas point (the backdrop there is lighter).
@@ -67,6 +74,11 @@ TEST(DevToolsRun, AScriptErrorShowsUntilControlEOrAReload) {
     expectLooksLike(game.file("at20.png"), "dev_error_overlay");
     EXPECT_TRUE(darkAt(game, "at34.png", 40, 40));
     EXPECT_FALSE(darkAt(game, "end.png", 40, 40));
+
+    // Players never see it.
+    TempDir played;
+    ASSERT_EQ(0, runScene(played, "12 1 0 300 400\n13 3 0 300 400\n", false).exitCode);
+    EXPECT_FALSE(darkAt(played, "at20.png", 40, 40));
 }
 
 TEST(DevToolsRun, TheInspectorNamesTheObjectAndAShiftDragMovesIt) {
