@@ -108,6 +108,10 @@ const long long kMaxLineNumbers = 1 << 20;
 
 }  // namespace
 
+const char* nE_Object::eventKey(int index) {
+    return index >= 0 && index < kEventCount ? kEventKeys[index] : "";
+}
+
 void nE_Object::loadProperties(nE_SLHelper& helper) {
     // Open to the end: attachtype is read into the field itself.
     const StateEdit local = editLocalState();

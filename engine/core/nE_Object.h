@@ -178,6 +178,8 @@ public:
 
     // Queues eventTriggers[index] with this object's name as sender; nothing when it is empty.
     void queueEvent(int index) const;
+    // The description key of eventTriggers[index] ("event_mdown", ...); "" outside the events.
+    static const char* eventKey(int index);
 
     std::string name;
     bool inputRectSet = false;
@@ -198,6 +200,10 @@ public:
     std::vector<AnimSlot> animLines;
     bool loaded = false;
     std::string resourceName;
+    // Where the object was described, for the developer tools: the module file (shared by the objects
+    // of one load; none for objects made otherwise) and the line of its element (0 when unknown).
+    std::shared_ptr<const std::string> sourceFile;
+    int sourceLine = 0;
 
     // C++ code that keeps a pointer to an object holds it, so that no script moves it (or an ancestor
     // of it away from the holder) to where the end of its new parent would free it under that pointer.

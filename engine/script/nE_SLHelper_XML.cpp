@@ -241,6 +241,7 @@ struct TreeReader {
         if (!object) return nullptr;
         nE_SLHelper_XML helper(element, true);
         object->loadProperties(helper);
+        object->sourceLine = element->GetLineNum();
         addChildren(*object, element, depth);
         return object;
     }

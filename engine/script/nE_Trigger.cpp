@@ -1,6 +1,7 @@
 #include "engine/script/nE_Trigger.h"
 
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_ErrorLog.h"
 #include "engine/script/nE_LuaChunk.h"
 
 void nE_Trigger::execute(lua_State* L) {
@@ -13,8 +14,12 @@ void nE_Trigger::execute(lua_State* L) {
     // Keep a copy of the name: the code may replace or delete this very trigger while it runs.
     const std::string ownName = name;
     if (nE_LuaChunk::runCached(L, code, chunkName(), error, traceback)) return;
-    nE_Debug::writef("Trigger error: %s %s", ownName.c_str(), error.c_str());
-    nE_Debug::write(("Trigger traceback: " + ownName + " " + traceback).c_str());
+    // Through the error log, so that developer mode shows it on screen as well. Lua's message already
+    // begins with the module file and the trigger.
+    nE_ErrorLog::Entry entry;
+    entry.message = "Trigger error: " + ownName + " " + error;
+    entry.traceback = "Trigger traceback: " + ownName + " " + traceback;
+    nE_ErrorLog::report(entry);
 }
 
 std::string nE_Trigger::chunkName() const {
