@@ -9,6 +9,7 @@
 #include <string>
 
 #include "game/check/nG_ContentChecker.h"
+#include "game/check/nG_NewGame.h"
 #include "game/shell/nG_Application.h"
 #include "game/shell/nG_RunOptions.h"
 #include "pflib/TPlatform.h"
@@ -27,7 +28,9 @@ static const char* const kUsage =
     "Runs Halvern on the game folder's assets.\n"
     "\n"
     "  -e                 developer start: level 1 at once, F1-F12 start levels 1-12,\n"
-    "                     profile files are neither read nor written\n"
+    "                     profile files are neither read nor written; Ctrl+R reloads,\n"
+    "                     errors show on screen (Ctrl+E hides them), Ctrl+I toggles the\n"
+    "                     inspector, Shift + left drag moves an object and prints its pos_x/pos_y\n"
     "  --headless         no visible window, silent audio (software OpenGL, no display needed)\n"
     "  --frames N         end the run through the normal shut-down after N update ticks\n"
     "  --fixed-step       every update tick sees exactly 1/60 s, without waiting on the clock\n"
@@ -35,10 +38,11 @@ static const char* const kUsage =
     "  --screenshot-at TICK:FILE\n"
     "                     write the frame drawn on loop step TICK to FILE (PNG); may be given\n"
     "                     more than once (steps count as in --input files)\n"
-    "  --input FILE       replay platform events, one per line: TICK TYPE CODE X Y\n"
+    "  --input FILE       replay platform events, one per line: TICK TYPE CODE X Y [FLAGS]\n"
     "                     (TYPE: 1 button down, 3 button up, 4 pointer move, 5 pointer left,\n"
     "                     7 key down, 8 key up, 12 activation (CODE 1/0), 13 display toggle,\n"
-    "                     14 window resized to X by Y, 0 quit)\n"
+    "                     14 window resized to X by Y, 0 quit; FLAGS 4: a held key's repeat;\n"
+    "                     Shift, Ctrl, Alt are keys -140, -139, -138 of their own)\n"
     "  --game-dir DIR     the folder that holds assets/ (default: the bundled game)\n"
     "  --user-dir DIR     the per-user data folder (settings, profiles, debug.log)\n"
     "  --module PATH      open one module by itself in place of the menu (preview a scene)\n"
@@ -51,6 +55,8 @@ static const char* const kUsage =
     "                     lists a new game draws (default: the clock; 1 with --fixed-step)\n"
     "  --check            check the game folder's content (or the --module's) without\n"
     "                     opening a window: one line per fault; exit status 1 when any\n"
+    "  --new-game DIR     write a small playable game (two rooms, an item, a hidden-object\n"
+    "                     scene, the menu) into DIR, a new or empty folder, to start from\n"
     "  --help             show this text\n";
 
 static bool isDir(const std::string& path) {
@@ -84,6 +90,7 @@ int main(int argc, char** argv) {
     nG_RunOptions& runOptions = nG_RunOptions::get();
     std::string commandLine;
     bool check = false;
+    std::string newGame;
 
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -99,6 +106,8 @@ int main(int argc, char** argv) {
             return 0;
         } else if (arg == "--check") {
             check = true;
+        } else if (arg == "--new-game") {
+            newGame = value("--new-game");
         } else if (arg == "--headless") {
             platformOptions.headless = true;
         } else if (arg == "--fixed-step") {
@@ -177,6 +186,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "halvern: --display only applies to --headless runs\n");
         return 2;
     }
+    // The template sits beside the bundled game's assets, wherever --game-dir points.
+    if (!newGame.empty()) return nG_NewGame::run(newGame, defaultGameDir());
     if (platformOptions.gameDir.empty()) platformOptions.gameDir = defaultGameDir();
     if (!isDir(platformOptions.gameDir)) {
         std::fprintf(stderr, "halvern: the game folder \"%s\" does not exist\n",

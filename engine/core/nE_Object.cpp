@@ -83,7 +83,10 @@ nE_Object::~nE_Object() {
 
 std::string nE_Object::describe() const {
     std::string text = "object \"" + name + "\"";
-    if (!sourceModule.empty()) text += " (module " + sourceModule + ")";
+    std::string module = sourceFileName();
+    if (module.size() > 4 && module.compare(module.size() - 4, 4, ".xml") == 0)
+        module.erase(module.size() - 4);
+    if (!module.empty()) text += " (module " + module + ")";
     return text;
 }
 
@@ -96,7 +99,7 @@ void nE_Object::setResourceName(const std::string& newName) {
     resourceName = newName;
     if (loaded) {
         unloadResources();
-        nE_ResourceRequester::Scope asking(describe(), sourceFile, sourceLine);
+        nE_ResourceRequester::Scope asking(describe(), sourceFileName(), sourceLine);
         loadResources();
     }
 }
@@ -115,6 +118,10 @@ const char* const kEventKeys[nE_Object::kEventCount] = {
 const long long kMaxLineNumbers = 1 << 20;
 
 }  // namespace
+
+const char* nE_Object::eventKey(int index) {
+    return index >= 0 && index < kEventCount ? kEventKeys[index] : "";
+}
 
 void nE_Object::loadProperties(nE_SLHelper& helper) {
     // Open to the end: attachtype is read into the field itself.
@@ -442,7 +449,7 @@ bool nE_Object::isAncestorOf(const nE_Object* object) const {
 void nE_Object::activate() {
     if (loaded) return;
     for (size_t i = 0; i < children.size(); ++i) children[i]->activate();
-    nE_ResourceRequester::Scope asking(describe(), sourceFile, sourceLine);
+    nE_ResourceRequester::Scope asking(describe(), sourceFileName(), sourceLine);
     loadResources();
     loaded = true;
 }

@@ -178,6 +178,8 @@ public:
 
     // Queues eventTriggers[index] with this object's name as sender; nothing when it is empty.
     void queueEvent(int index) const;
+    // The description key of eventTriggers[index] ("event_mdown", ...); "" outside the events.
+    static const char* eventKey(int index);
 
     std::string name;
     bool inputRectSet = false;
@@ -198,13 +200,15 @@ public:
     std::vector<AnimSlot> animLines;
     bool loaded = false;
     std::string resourceName;
-
-    // Where the object was described, for messages to its author: the module's path, its file and the
-    // line of the object's element; empty (0) for objects made by code.
-    std::string sourceModule;
-    std::string sourceFile;
+    // Where the object was described, for the developer tools: the module file (shared by the objects
+    // of one load; none for objects made otherwise) and the line of its element (0 when unknown).
+    std::shared_ptr<const std::string> sourceFile;
     int sourceLine = 0;
-    // "object \"door\" (module assets/levels/hall)", or without the module when it has none.
+
+    // The module file, or "" for objects made otherwise.
+    std::string sourceFileName() const { return sourceFile ? *sourceFile : std::string(); }
+    // For messages to its author: "object \"door\" (module assets/levels/hall)", without the module when
+    // it has none.
     std::string describe() const;
 
     // C++ code that keeps a pointer to an object holds it, so that no script moves it (or an ancestor

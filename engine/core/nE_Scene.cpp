@@ -305,7 +305,7 @@ void nE_Scene::queueAuthoredTrigger(const std::string& sender, const std::string
     if (!by) by = nE_Core::get()->scene().findObject(sender);
     const std::string what = *key ? std::string(" ") + key : std::string();
     if (by)
-        hub->reportRefused(call, by->describe() + what, by->sourceFile, by->sourceLine);
+        hub->reportRefused(call, by->describe() + what, by->sourceFileName(), by->sourceLine);
     else
         hub->reportRefused(call, "object \"" + sender + "\"" + what, "", 0);
 }

@@ -38,7 +38,7 @@ bool nE_Sprite::readResourceName(nE_SLHelper& helper) {
 void nE_Sprite::reloadIfLoaded() {
     if (!loaded) return;
     unloadResources();
-    nE_ResourceRequester::Scope asking(describe(), sourceFile, sourceLine);
+    nE_ResourceRequester::Scope asking(describe(), sourceFileName(), sourceLine);
     loadResources();
 }
 

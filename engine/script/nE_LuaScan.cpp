@@ -243,3 +243,98 @@ std::vector<nE_LuaScan::Call> nE_LuaScan::calls(const std::string& source,
     }
     return out;
 }
+
+namespace {
+
+bool isKeyword(const std::string& name) {
+    static const char* const kKeywords[] = {"and", "break",    "do",     "else", "elseif", "end",   "false",
+                                            "for", "function", "if",     "in",   "local",  "nil",   "not",
+                                            "or",  "repeat",   "return", "then", "true",   "until", "while"};
+    for (const char* k : kKeywords)
+        if (name == k) return true;
+    return false;
+}
+
+bool isPlainName(const Token& t) {
+    return t.kind == kName && !isKeyword(t.text);
+}
+
+}  // namespace
+
+nE_LuaScan::Globals nE_LuaScan::globals(const std::string& source) {
+    Globals out;
+    const std::vector<Token> tokens = Lexer(source).tokens();
+    const size_t n = tokens.size();
+    auto at = [&](size_t k) -> const Token* { return k < n ? &tokens[k] : nullptr; };
+    auto symbol = [&](size_t k, const char* text) { return k < n && isSymbol(tokens[k], text); };
+    // Locals are taken for the whole chunk, whatever their scope: a name made local anywhere is never
+    // reported.
+    std::set<std::string> locals;
+    auto nameList = [&](size_t k) {
+        for (; k < n && isPlainName(tokens[k]); k += 2) {
+            locals.insert(tokens[k].text);
+            if (!symbol(k + 1, ",")) break;
+        }
+    };
+    for (size_t k = 0; k < n; ++k) {
+        const Token& t = tokens[k];
+        if (t.kind == kString) {
+            // Set by name: _G["f"] = ... or rawset(_G, "f", ...).
+            const bool indexed = k >= 2 && symbol(k - 1, "[") && tokens[k - 2].text == "_G";
+            const bool raw = k >= 4 && symbol(k - 1, ",") && tokens[k - 2].text == "_G" &&
+                             symbol(k - 3, "(") && tokens[k - 4].text == "rawset";
+            if (indexed || raw) out.defined.insert(t.text);
+            continue;
+        }
+        if (t.kind != kName) {
+            // An assignment: every name of the list before "=" (not "==", "<=", ...).
+            if (isSymbol(t, "=") && !symbol(k + 1, "=") && k > 0 && isPlainName(tokens[k - 1])) {
+                for (size_t j = k - 1;; j -= 2) {
+                    if (j > 0 && (symbol(j - 1, ".") || symbol(j - 1, ":"))) break;
+                    out.defined.insert(tokens[j].text);
+                    if (j < 2 || !symbol(j - 1, ",") || !isPlainName(tokens[j - 2])) break;
+                }
+            }
+            continue;
+        }
+        if (t.text == "local") {
+            if (at(k + 1) && at(k + 1)->text == "function" && at(k + 2) && isPlainName(*at(k + 2)))
+                locals.insert(at(k + 2)->text);
+            else
+                nameList(k + 1);
+        } else if (t.text == "for") {
+            nameList(k + 1);
+        } else if (t.text == "function") {
+            size_t j = k + 1;
+            if (at(j) && isPlainName(*at(j))) {
+                const bool isLocal = k > 0 && tokens[k - 1].kind == kName && tokens[k - 1].text == "local";
+                if (!isLocal) out.defined.insert(tokens[j].text);
+                while (at(j + 2) && (symbol(j + 1, ".") || symbol(j + 1, ":")) && isPlainName(*at(j + 2))) {
+                    if (symbol(j + 1, ":")) locals.insert("self");
+                    j += 2;
+                }
+                ++j;
+            }
+            if (symbol(j, "(")) nameList(j + 1);
+        } else if (!isKeyword(t.text)) {
+            const Token* next = at(k + 1);
+            if (!next) continue;
+            const bool call = isSymbol(*next, "(") || isSymbol(*next, "{") || next->kind == kString;
+            if (!call) continue;
+            if (k > 0) {
+                const Token& before = tokens[k - 1];
+                if (isSymbol(before, ".") || isSymbol(before, ":")) continue;
+                if (before.kind == kName && (before.text == "function" || before.text == "local")) continue;
+            }
+            Call c;
+            c.function = t.text;
+            c.line = t.line;
+            out.calls.push_back(std::move(c));
+        }
+    }
+    std::vector<Call> kept;
+    for (Call& c : out.calls)
+        if (!locals.count(c.function)) kept.push_back(std::move(c));
+    out.calls = std::move(kept);
+    return out;
+}

@@ -25,4 +25,14 @@ public:
     // method or field call (t.f(), t:f()) and a function definition are not calls of f. A call whose
     // argument list is never closed is left out (the source does not compile anyway).
     static std::vector<Call> calls(const std::string& source, const std::set<std::string>& functions);
+
+    struct Globals {
+        // Names the source gives a value somewhere: assigned (t = {}), declared (function f, function
+        // t.f) or used as table keys. Over-counting only hides a fault; it never invents one.
+        std::set<std::string> defined;
+        // Plain calls f(...), f "..." and f {...} of names the source never makes local (a local, a
+        // parameter, a loop variable), without their arguments.
+        std::vector<Call> calls;
+    };
+    static Globals globals(const std::string& source);
 };

@@ -32,10 +32,16 @@ int textLine(const tinyxml2::XMLElement* element) {
     return line > 0 ? line : 1;
 }
 
-void markSource(nE_Object& object, const std::string& module, const std::string& file) {
-    object.sourceModule = module;
-    object.sourceFile = file;
-    for (nE_Object* child : object.children) markSource(*child, module, file);
+// Every object of the module learns its file, so that developer tools can name where it is described.
+void markSource(nE_Object& root, const std::string& file) {
+    const auto shared = std::make_shared<const std::string>(file);
+    std::vector<nE_Object*> todo{&root};
+    while (!todo.empty()) {
+        nE_Object* object = todo.back();
+        todo.pop_back();
+        object->sourceFile = shared;
+        todo.insert(todo.end(), object->children.begin(), object->children.end());
+    }
 }
 
 }  // namespace
@@ -82,7 +88,7 @@ std::unique_ptr<nE_Module> nE_Module::load(const std::string& path) {
     if (tinyxml2::XMLElement* objs = doc.FirstChildElement("objs")) {
         if (tinyxml2::XMLElement* first = objs->FirstChildElement())
             module->root = nE_SLHelper_XML::build(first);
-        if (module->root) markSource(*module->root, path, fileName(path));
+        if (module->root) markSource(*module->root, fileName(path));
     }
     if (const tinyxml2::XMLElement* trigs = doc.FirstChildElement("trigs")) {
         for (const tinyxml2::XMLElement* trig = trigs->FirstChildElement("trig"); trig;

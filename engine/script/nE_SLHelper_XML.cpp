@@ -242,6 +242,7 @@ struct TreeReader {
         object->sourceLine = element->GetLineNum();
         nE_SLHelper_XML helper(element, true);
         object->loadProperties(helper);
+        object->sourceLine = element->GetLineNum();
         addChildren(*object, element, depth);
         return object;
     }

@@ -1,17 +1,22 @@
 #include "game/check/nG_CheckSession.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <lua.hpp>
 
 #include "engine/core/nE_Path.h"
 #include "engine/media/nE_AssetFiles.h"
 #include "engine/script/nE_CallString.h"
+#include "engine/script/nE_LoadKeys.h"
 #include "engine/script/nE_LuaChunk.h"
 #include "engine/script/nE_LuaSandbox.h"
 #include "engine/script/nE_Module.h"
+#include "engine/script/nE_ScriptFunctions.h"
 #include "game/check/nG_CheckReport.h"
 #include "game/check/nG_FormatCheck.h"
 #include "game/check/nG_ModuleCheck.h"
+#include "game/script/nG_ScriptFunctions.h"
 #include "game/shell/nG_StrategyGuide.h"
 #include "pflib/TFile.h"
 #include "pflib/TPlatform.h"
@@ -36,6 +41,98 @@ std::vector<nE_ContentRules::Argument> nG_CheckSession::argumentsOf(const std::s
     for (const nE_ContentRules::Argument& a : nE_ContentRules::arguments())
         if (a.function == function) out.push_back(a);
     return out;
+}
+
+std::set<std::string> nG_CheckSession::builtInGlobals() const {
+    std::set<std::string> names;
+    for (const std::string& name : nE_ScriptFunctions::registeredNames()) names.insert(name);
+    for (const std::string& name : nG_ScriptFunctions::registeredNames()) names.insert(name);
+    // The checker's own state is made like the game's, so its globals are what the sandbox leaves.
+    if (L_) {
+        lua_pushnil(L_);
+        while (lua_next(L_, LUA_GLOBALSINDEX)) {
+            if (lua_type(L_, -2) == LUA_TSTRING) names.insert(lua_tostring(L_, -2));
+            lua_pop(L_, 1);
+        }
+    }
+    return names;
+}
+
+void nG_CheckSession::unknownFunctions() {
+    unknownAnimationFunctions();
+    std::set<std::string> known = builtInGlobals();
+    known.insert(luaDefined.begin(), luaDefined.end());
+    std::set<std::pair<std::string, int>> reported;
+    for (const FunctionUse& use : functionUses) {
+        if (known.count(use.name)) continue;
+        // A module checked from several places is reported once.
+        if (!reported.insert(std::make_pair(use.at.file + "\n" + use.name, use.at.line)).second) continue;
+        fault(use.at, "unknown function \"" + use.name + "\"" + suggestion(use.name, known));
+    }
+}
+
+void nG_CheckSession::unknownAnimationFunctions() {
+    std::set<std::pair<std::string, int>> reported;
+    for (const AnimationUse& use : animationUses) {
+        auto files = objectAnimations.find(use.object);
+        if (files == objectAnimations.end() || use.function.empty()) continue;
+        // Only against files that were read: a missing or broken one is reported as such.
+        std::set<std::string> functions;
+        std::string named;
+        bool readable = true;
+        for (const std::string& file : files->second) {
+            auto found = animationFunctions.find(file);
+            if (found == animationFunctions.end() || found->second.empty()) readable = false;
+            if (!readable) break;
+            functions.insert(found->second.begin(), found->second.end());
+            named += (named.empty() ? "" : " or ") + file;
+        }
+        if (!readable || functions.count(use.function)) continue;
+        if (!reported.insert(std::make_pair(use.at.file + "\n" + use.function, use.at.line)).second) continue;
+        fault(use.at, "animation function \"" + use.function + "\" is not in " + named +
+                          suggestion(use.function, functions));
+    }
+}
+
+const std::set<std::string>& nG_CheckSession::keysOf(const std::string& type) {
+    auto found = loadKeys_.find(type);
+    if (found == loadKeys_.end()) found = loadKeys_.emplace(type, nE_LoadKeys::of(type)).first;
+    return found->second;
+}
+
+std::string nG_CheckSession::nearest(const std::string& name, const std::set<std::string>& candidates) {
+    auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+    // A slip of one character in four, at most three: further off is another name, not a misspelling.
+    const size_t allowed = std::max<size_t>(1, std::min<size_t>(3, name.size() / 4));
+    std::string best;
+    size_t bestDistance = allowed + 1;
+    std::vector<size_t> row, previous;
+    for (const std::string& candidate : candidates) {
+        const size_t gap =
+            candidate.size() > name.size() ? candidate.size() - name.size() : name.size() - candidate.size();
+        if (gap >= bestDistance || candidate == name) continue;
+        previous.resize(candidate.size() + 1);
+        row.resize(candidate.size() + 1);
+        for (size_t j = 0; j <= candidate.size(); ++j) previous[j] = j;
+        for (size_t i = 1; i <= name.size(); ++i) {
+            row[0] = i;
+            for (size_t j = 1; j <= candidate.size(); ++j)
+                row[j] =
+                    std::min({previous[j] + 1, row[j - 1] + 1,
+                              previous[j - 1] + (lower(name[i - 1]) == lower(candidate[j - 1]) ? 0 : 1)});
+            std::swap(row, previous);
+        }
+        if (previous[candidate.size()] < bestDistance) {
+            bestDistance = previous[candidate.size()];
+            best = candidate;
+        }
+    }
+    return best;
+}
+
+std::string nG_CheckSession::suggestion(const std::string& name, const std::set<std::string>& candidates) {
+    const std::string best = nearest(name, candidates);
+    return best.empty() ? std::string() : " (did you mean \"" + best + "\"?)";
 }
 
 void nG_CheckSession::fault(const Place& at, const std::string& message) {
@@ -103,7 +200,7 @@ void nG_CheckSession::imageFile(const Place& at, const std::string& name, const 
     if (!pf::TTexture::ReadHeader(pf::TPlatform::ResolvePath(file), header)) return;
     const std::string size = std::to_string(header.width) + " x " + std::to_string(header.height);
     if (!pf::TTexture::WithinBudget(header)) {
-        fault(at, "image \"" + name + "\" is " + size + " pixels, over the budget of " +
+        fault(at, "image \"" + name + "\" (" + file + ") is " + size + " pixels, over the budget of " +
                       std::to_string(pf::TTexture::PixelBudget()) + " pixels (at most " +
                       std::to_string(pf::TTexture::kMaxSize) + " a side); it will not load");
     } else if (header.fileBytes < header.minimumBytes) {

@@ -32,6 +32,17 @@ public:
         bool inLevel = false;
         std::string level;
     };
+    // A plain call of a global name in module or trigger code.
+    struct FunctionUse {
+        std::string name;
+        Place at;
+    };
+    // A function an animated object is told to play (its "animfunc", or AnmPlay's), by object name.
+    struct AnimationUse {
+        std::string object;
+        std::string function;
+        Place at;
+    };
     struct ObjectUse {
         std::string name;
         Place at;
@@ -76,6 +87,22 @@ public:
     bool firstVisit(const std::string& file);
     bool visited(const std::string& file) const { return visited_.count(file) != 0; }
 
+    // The global names scripts can call without defining them: the libraries the sandbox leaves and
+    // the engine's and the game's script functions.
+    std::set<std::string> builtInGlobals() const;
+    // Reports the animation functions played that no animation file of their object has.
+    void unknownAnimationFunctions();
+    // Reports the plain calls of names that neither the program nor any module's code defines.
+    void unknownFunctions();
+
+    // The attribute keys an object type's load reads (nE_LoadKeys), worked out once per type.
+    const std::set<std::string>& keysOf(const std::string& type);
+    // The candidate closest to `name` by edit distance (case aside), or "" when none is close enough to
+    // be what was meant.
+    static std::string nearest(const std::string& name, const std::set<std::string>& candidates);
+    // " (did you mean \"x\"?)" for the nearest candidate, or "".
+    static std::string suggestion(const std::string& name, const std::set<std::string>& candidates);
+
     // The script functions with arguments that name something, and those arguments.
     const std::set<std::string>& scannedFunctions() const { return scanned_; }
     std::vector<nE_ContentRules::Argument> argumentsOf(const std::string& function) const;
@@ -87,10 +114,15 @@ public:
     std::map<std::string, std::set<std::string>> animationFunctions;  // by animation file
     std::map<std::string, int> frameCounts;  // by frame texture file; -1 when it could not be read
     std::set<std::string> typesUsed;         // object types the content describes
+    std::vector<FunctionUse> functionUses;
+    std::vector<AnimationUse> animationUses;
+    std::map<std::string, std::set<std::string>> objectAnimations;  // animation files, by object name
+    std::set<std::string> luaDefined;  // global names some module's code gives a value
     static constexpr const char* kStringsFile = "assets/strings.xml";
 
 private:
     lua_State* L_ = nullptr;
     std::set<std::string> visited_;
+    std::map<std::string, std::set<std::string>> loadKeys_;
     std::set<std::string> scanned_;
 };

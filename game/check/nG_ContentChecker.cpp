@@ -294,6 +294,8 @@ void nG_ContentChecker::resolve(bool wholeGame) {
         }
     }
 
+    s.unknownFunctions();
+
     if (!wholeGame) return;
     for (const R::Need& need : R::needs()) {
         if (!applies(s, need)) continue;

@@ -43,6 +43,113 @@ bool readOnce(nG_CheckSession& s, const std::string& file, std::string& text) {
     return false;
 }
 
+// Where the tags stop pairing up: the parser names the element whose end it was looking for, at that
+// element's opening line, but the fault is the closing tag that came instead (or the end of the file).
+// Walks the tags alone; false when they pair up.
+bool unpairedTag(const std::string& text, int& line, std::string& what) {
+    struct Open {
+        std::string name;
+        int line;
+    };
+    std::vector<Open> open;
+    int at = 1;
+    auto skipTo = [&](size_t& i, const char* end) {
+        const size_t found = text.find(end, i);
+        const size_t stop = found == std::string::npos ? text.size() : found + std::strlen(end);
+        at += static_cast<int>(std::count(text.begin() + static_cast<std::ptrdiff_t>(i),
+                                          text.begin() + static_cast<std::ptrdiff_t>(stop), '\n'));
+        i = stop;
+    };
+    for (size_t i = 0; i < text.size();) {
+        if (text[i] == '\n') ++at;
+        if (text[i] != '<') {
+            ++i;
+            continue;
+        }
+        if (text.compare(i, 4, "<!--") == 0) {
+            skipTo(i, "-->");
+        } else if (text.compare(i, 9, "<![CDATA[") == 0) {
+            skipTo(i, "]]>");
+        } else if (text.compare(i, 2, "<?") == 0 || text.compare(i, 2, "<!") == 0) {
+            skipTo(i, ">");
+        } else {
+            const int tagLine = at;
+            const bool closing = i + 1 < text.size() && text[i + 1] == '/';
+            size_t j = i + (closing ? 2 : 1);
+            std::string name;
+            while (j < text.size() && !std::isspace(static_cast<unsigned char>(text[j])) && text[j] != '>' &&
+                   text[j] != '/')
+                name += text[j++];
+            // To the tag's end, past quoted values that may hold ">".
+            char quote = 0;
+            while (j < text.size() && (quote || text[j] != '>')) {
+                if (text[j] == '\n') ++at;
+                if (quote && text[j] == quote)
+                    quote = 0;
+                else if (!quote && (text[j] == '"' || text[j] == '\''))
+                    quote = text[j];
+                ++j;
+            }
+            const bool empty = j > 0 && j < text.size() && text[j - 1] == '/';
+            i = j + 1;
+            if (closing) {
+                if (open.empty()) {
+                    line = tagLine;
+                    what = "</" + name + "> closes no open element";
+                    return true;
+                }
+                if (open.back().name != name) {
+                    line = tagLine;
+                    what = "</" + name + "> where <" + open.back().name + "> (line " +
+                           std::to_string(open.back().line) + ") should be closed first";
+                    return true;
+                }
+                open.pop_back();
+            } else if (!empty && !name.empty()) {
+                open.push_back(Open{name, tagLine});
+            }
+        }
+    }
+    if (open.empty()) return false;
+    // At the file's last written line, where the closing tag should be.
+    const size_t last = text.find_last_not_of(" \t\r\n");
+    line = 1 + static_cast<int>(std::count(
+                   text.begin(),
+                   text.begin() + static_cast<std::ptrdiff_t>(last == std::string::npos ? 0 : last), '\n'));
+    what = "<" + open.back().name + "> (line " + std::to_string(open.back().line) + ") is never closed";
+    return true;
+}
+
+// What an XML entity stands for, as UTF-8; empty when it names nothing.
+std::string decodedEntity(const std::string& entity) {
+    static const std::map<std::string, std::string> kNamed = {
+        {"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&apos;", "'"}, {"&quot;", "\""}};
+    auto named = kNamed.find(entity);
+    if (named != kNamed.end()) return named->second;
+    if (entity.size() < 4 || entity[1] != '#') return std::string();
+    const bool hex = entity[2] == 'x' || entity[2] == 'X';
+    char* end = nullptr;
+    const unsigned long code = std::strtoul(entity.c_str() + (hex ? 3 : 2), &end, hex ? 16 : 10);
+    if (!end || *end != ';' || code == 0 || code > 0x10FFFF) return std::string();
+    std::string out;
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+    return out;
+}
+
 }  // namespace
 
 bool nG_FormatCheck::parse(nG_CheckSession& s, tinyxml2::XMLDocument& doc, const std::string& file,
@@ -56,7 +163,17 @@ bool nG_FormatCheck::parse(nG_CheckSession& s, tinyxml2::XMLDocument& doc, const
     const size_t at = full.find("Line number=");
     const size_t colon = at == std::string::npos ? std::string::npos : full.find(": ", at);
     if (colon != std::string::npos) what += " (" + full.substr(colon + 2) + ")";
-    s.fault(Place{file, std::max(0, doc.ErrorLineNum())}, "XML is not well-formed: " + what);
+    int line = std::max(0, doc.ErrorLineNum());
+    const tinyxml2::XMLError id = doc.ErrorID();
+    std::string tag;
+    int tagLine = 0;
+    if ((id == tinyxml2::XML_ERROR_MISMATCHED_ELEMENT || id == tinyxml2::XML_ERROR_PARSING_ELEMENT ||
+         id == tinyxml2::XML_ERROR_PARSING) &&
+        unpairedTag(text, tagLine, tag) && tagLine >= line) {
+        line = tagLine;
+        what = tag;
+    }
+    s.fault(Place{file, line}, "XML is not well-formed: " + what);
     return false;
 }
 
@@ -64,7 +181,14 @@ bool nG_FormatCheck::textOf(const tinyxml2::XMLElement* element, std::string& te
     const char* value = element ? element->GetText() : nullptr;
     if (!value) return false;
     text = value;
-    line = element->FirstChild() ? element->FirstChild()->GetLineNum() : element->GetLineNum();
+    const tinyxml2::XMLNode* first = element->FirstChild();
+    line = first ? first->GetLineNum() : element->GetLineNum();
+    // The parser dates a text from its first non-blank character, but the text (and so the code's
+    // first line) starts right after the tag.
+    const tinyxml2::XMLText* plain = first ? first->ToText() : nullptr;
+    if (plain && !plain->CData())
+        for (size_t i = 0; i < text.size() && std::isspace(static_cast<unsigned char>(text[i])); ++i)
+            if (text[i] == '\n') --line;
     return true;
 }
 
@@ -371,14 +495,22 @@ void nG_FormatCheck::strings(nG_CheckSession& s, const std::string& file) {
         counted = row.offset;
         const Place at{file, line};
         if (last[row.key] != i) {
-            s.fault(at, "key " + quoted(row.key) + " is given again further down; the later text is used");
+            s.fault(at,
+                    "key " + quoted(row.key) + " is given again further down; the later row's text is used");
             continue;
         }
         prose(s, at, row.text);
-        for (const char* entity : {"&amp;", "&lt;", "&gt;", "&apos;"})
-            if (row.text.find(entity) != std::string::npos)
-                s.fault(at, "\"" + std::string(entity) +
-                                "\" is shown as written: only &#10;, &quot; and &#160; are decoded");
+        // The decoded ones are gone from the text by now; any other entity shows as written.
+        for (size_t amp = row.text.find('&'); amp != std::string::npos; amp = row.text.find('&', amp + 1)) {
+            const size_t semi = row.text.find(';', amp);
+            if (semi == std::string::npos || semi - amp > 10) continue;
+            const std::string entity = row.text.substr(amp, semi - amp + 1);
+            const std::string character = decodedEntity(entity);
+            if (character.empty() && entity.find_first_of(" <&", 1) != std::string::npos) continue;
+            s.fault(at, quoted(entity) + " is shown as written: only &#10;, &quot; and &#160; are decoded; " +
+                            (character.empty() ? std::string("write the character itself")
+                                               : "write the character itself (" + quoted(character) + ")"));
+        }
         // The table's own lookup decides: an escape that names no argument 1-5 and no key, or a "%"
         // left open, gives the missing-text marker.
         std::string shown;

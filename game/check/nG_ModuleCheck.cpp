@@ -7,6 +7,7 @@
 #include <map>
 
 #include "engine/core/nE_Factory.h"
+#include "engine/media/nE_AssetFiles.h"
 #include "engine/script/nE_LuaScan.h"
 #include "engine/script/nE_Module.h"
 #include "game/check/nG_FormatCheck.h"
@@ -89,7 +90,16 @@ void nG_ModuleCheck::objectTree(nG_CheckSession& s, nG_CheckSession::Module& m,
         return;
     }
     s.typesUsed.insert(type);
-    if (const char* name = e->Attribute("name")) m.objects.insert(name);
+    const char* objectName = e->Attribute("name");
+    if (objectName) m.objects.insert(objectName);
+    // An attribute the type's load never reads leaves the object with its default, silently.
+    const std::set<std::string>& known = s.keysOf(type);
+    for (const tinyxml2::XMLAttribute* a = e->FirstAttribute(); a; a = a->Next()) {
+        if (known.count(a->Name())) continue;
+        const std::string who = objectName ? "object \"" + std::string(objectName) + "\"" : "<" + type + ">";
+        s.fault(Place{m.file, a->GetLineNum()}, who + ": unknown attribute \"" + std::string(a->Name()) +
+                                                    "\"" + nG_CheckSession::suggestion(a->Name(), known));
+    }
     const std::vector<R::Key>& keys = R::keys();
     for (const tinyxml2::XMLAttribute* a = e->FirstAttribute(); a; a = a->Next()) {
         for (const R::Key& key : keys) {
@@ -97,6 +107,15 @@ void nG_ModuleCheck::objectTree(nG_CheckSession& s, nG_CheckSession::Module& m,
             if (!key.unlessKey.empty() && truthy(e, key.unlessKey)) continue;
             s.reference(key.kind, a->Value(), Place{m.file, a->GetLineNum()}, &m);
         }
+    }
+    // What an animated object plays is looked up once every animation file is read.
+    for (const R::Key& key : keys) {
+        const char* res = e->Attribute(key.key.c_str());
+        if (key.type != type || key.kind != R::kAnimation || !res || !*res || !objectName) continue;
+        s.objectAnimations[objectName].insert(nE_AssetFiles::animation(res));
+        if (const char* function = e->Attribute("animfunc"))
+            s.animationUses.push_back(nG_CheckSession::AnimationUse{
+                objectName, function, Place{m.file, nG_FormatCheck::lineOf(e, "animfunc")}});
     }
     for (const tinyxml2::XMLElement* child = e->FirstChildElement(); child;
          child = child->NextSiblingElement()) {
@@ -116,6 +135,13 @@ void nG_ModuleCheck::lua(nG_CheckSession& s, nG_CheckSession::Module* m, const s
                          const Place& at) {
     // Code that does not compile never runs; its calls are not looked at.
     if (!s.compileLua(code, at)) return;
+    if (m) {
+        nE_LuaScan::Globals globals = nE_LuaScan::globals(code);
+        s.luaDefined.insert(globals.defined.begin(), globals.defined.end());
+        for (const nE_LuaScan::Call& call : globals.calls)
+            s.functionUses.push_back(
+                nG_CheckSession::FunctionUse{call.function, Place{at.file, at.line + call.line - 1}});
+    }
     for (const nE_LuaScan::Call& call : nE_LuaScan::calls(code, s.scannedFunctions())) {
         const std::vector<R::Argument> rules = s.argumentsOf(call.function);
         // The level file a call starts, for the trigger call it runs there.
@@ -125,6 +151,11 @@ void nG_ModuleCheck::lua(nG_CheckSession& s, nG_CheckSession::Module* m, const s
             const nE_LuaScan::Argument& arg = call.arguments[static_cast<size_t>(rule.position - 1)];
             if (arg.literal && !arg.value.empty()) level = nE_Module::fileName(arg.value);
         }
+        if (call.function == "AnmPlay" && call.arguments.size() >= 2 && call.arguments[0].literal &&
+            call.arguments[1].literal)
+            s.animationUses.push_back(
+                nG_CheckSession::AnimationUse{call.arguments[0].value, call.arguments[1].value,
+                                              Place{at.file, at.line + call.arguments[1].line - 1}});
         for (const R::Argument& rule : rules) {
             if (rule.position < 1 || rule.position > static_cast<int>(call.arguments.size())) continue;
             const nE_LuaScan::Argument& arg = call.arguments[static_cast<size_t>(rule.position - 1)];

@@ -21,6 +21,8 @@
 #include "game/core/nG_Mediator.h"
 #include "game/script/nG_ScriptFunctions.h"
 #include "game/script/nG_SettingsFunctions.h"
+#include "game/shell/nG_DevInspector.h"
+#include "game/shell/nG_DevOverlay.h"
 #include "game/shell/nG_DevReload.h"
 #include "game/shell/nG_GameTypes.h"
 #include "game/shell/nG_RunOptions.h"
@@ -49,8 +51,11 @@ nG_Mediator* g_mediator = nullptr;
 nE_StringTable* g_strings = nullptr;
 nG_ProfileHub* g_profiles = nullptr;
 nG_Settings* g_settings = nullptr;
-// Developer mode reloads what is shown when its files change.
+// Developer mode reloads what is shown when its files change, and shows the author's errors and the objects
+// under the pointer over the scene.
 std::unique_ptr<nG_DevReload> g_reload;
+std::unique_ptr<nG_DevOverlay> g_errors;
+std::unique_ptr<nG_DevInspector> g_inspector;
 
 }  // namespace
 
@@ -153,7 +158,11 @@ void nG_Application::gameInit() {
     lua_State* L = nE_Core::get()->lua();
     nG_ScriptTable::resetGlobal(L, "ng_global");
     nG_ScriptFunctions::registerGameFunctions(L);
-    if (g_editorFlag) g_reload = std::make_unique<nG_DevReload>();
+    if (g_editorFlag) {
+        g_reload = std::make_unique<nG_DevReload>();
+        g_errors = std::make_unique<nG_DevOverlay>();
+        g_inspector = std::make_unique<nG_DevInspector>();
+    }
 
     auto* screen = new nG_Screen(g_editorFlag);
     // A module previewed from the command line takes the menu's place.
@@ -182,6 +191,8 @@ static void bringInPreview() {
 void nG_Application::gameDraw(nE_Render* renderer) {
     renderer->begin2d();
     nE_Core::get()->scene().draw(renderer);
+    if (g_inspector) g_inspector->draw(renderer);
+    if (g_errors) g_errors->draw(renderer);
     renderer->end2d();
 }
 
@@ -199,6 +210,8 @@ void nG_Application::gameUpdate(float dt) {
     core->triggerHub().runQueue();
     core->timerHub().update(dt);
     core->scene().update(dt);
+    if (g_inspector) g_inspector->update();
+    if (g_errors) g_errors->update();
     if (g_runTime < 0.01f) g_runTime += dt;
 }
 
@@ -209,11 +222,15 @@ void nG_Application::gameEvent(const nE_InputEvent& event) {
             cursor->setPosition(static_cast<float>(static_cast<int>(event.x)),
                                 static_cast<float>(static_cast<int>(event.y)));
     }
+    if (g_errors && g_errors->onEvent(event)) return;
+    if (g_inspector && g_inspector->onEvent(event)) return;
     nE_Core::get()->scene().dispatch(event);
 }
 
 void nG_Application::gameShutdown(notEngine*) {
     g_reload.reset();
+    g_inspector.reset();
+    g_errors.reset();
     if (nG_Screen* screen = nG_Screen::current()) screen->saveForClose();
     if (nE_Core::exists()) nE_Core::get()->triggerHub().executeNow("", kCloseTrigger);
 }

@@ -4,6 +4,7 @@
 
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_Debug.h"
+#include "engine/core/nE_ErrorLog.h"
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Object.h"
 #include "engine/core/nE_Scene.h"
@@ -99,6 +100,8 @@ bool nG_DevReload::reload(const std::string& why) {
         nE_Debug::writef("Reload (%s): kept what is shown until the module reads again", why.c_str());
         return false;
     }
+    // The errors shown were of the files as they were; what this reload reports shows afresh.
+    nE_ErrorLog::clear();
     nG_Screen* screen = nG_Screen::current();
     const std::string& preview = nG_RunOptions::get().module;
     if (screen && screen->game) {

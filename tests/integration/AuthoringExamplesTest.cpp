@@ -46,7 +46,7 @@ TEST(AuthoringExamples, EachChecksCleanAndRunsHeadless) {
         EXPECT_EQ(check.output, "halvern --check: no problems\n");
 
         TempDir user;
-        const auto run = runHalvern({"--headless", "--fixed-step", "--frames", "150", "--game-dir",
+        const auto run = runHalvern({"--headless", "--fixed-step", "--frames", "240", "--game-dir",
                                      HALVERN_SOURCE_DIR, "--user-dir", user.path, "--module", module});
         EXPECT_EQ(run.exitCode, 0) << run.output;
         EXPECT_NE(run.output.find("example finished: " + name + "\n"), std::string::npos) << run.output;

@@ -53,7 +53,10 @@ void writeFaultyGame(const TempDir& game) {
     std::string strings = game.read("assets/strings.xml");
     strings.replace(strings.find("<Table>\n") + 8, 0,
                     "<Row><Cell><Data ss:Type=\"String\">q</Data></Cell><Cell><Data ss:Type=\"String\">"
-                    "&quot;Hi&quot;</Data></Cell></Row>\n");
+                    "&quot;Hi&quot;</Data></Cell></Row>\n"
+                    "<Row><Cell><Data>dup</Data></Cell><Cell><Data>a</Data></Cell></Row>\n"
+                    "<Row><Cell><Data>dup</Data></Cell><Cell><Data>b</Data></Cell></Row>\n"
+                    "<Row><Cell><Data>dash</Data></Cell><Cell><Data>a &#8212; b</Data></Cell></Row>\n");
     game.write("assets/strings.xml", strings);
     game.write(
         "assets/anim/lost.xml",
@@ -63,6 +66,19 @@ void writeFaultyGame(const TempDir& game) {
                "<!-- Blend: 2 -->\n<particles>\n<emit>\n<spark res=\"assets/images/ok\">\n"
                "<bornpart>DieAfter(1</bornpart>\n</spark>\n</emit>\n</particles>\n");
     game.write("assets/broken.xml", "<obj name=\"a\">\n<spr name=\"b\">\n</obj>\n");
+    game.write("assets/check/unclosed.xml", "<objs>\n<obj name=\"a\">\n<spr/>\n</objs>\n<x>\n");
+    // Slips an author makes in a module: misspelt attributes and names, and code below its <code> line.
+    game.write("assets/check/slips.xml",
+               "<objs><obj name=\"root\">\n"                                             // 1
+               "  <anim name=\"wheel\" res=\"assets/anim/lost\" animfunc=\"DoAnm\"/>\n"  // 2
+               "  <spr name=\"door\" visble=\"0\"\n"                                     // 3
+               "       posx=\"4\"/>\n"                                                   // 4
+               "</obj></objs><trigs><trig name=\"go\"><code>\n"                          // 5
+               "  ShowBlackBarTxt(\"x\", 2); Mine(); local function f() end f()\n"       // 6
+               "  level.hoTasks(1); AnmPlay(\"wheel\", \"Spin\", \"\")\n"                // 7
+               "</code></trig><trig name=\"bad\"><code>\n"                               // 8
+               "  local a = 1\n  if then\n"                                              // 9, 10
+               "</code></trig></trigs>\n<code>\nfunction Mine() end\n</code>\n");
     game.write(
         "assets/menu/module.xml",
         "<module name=\"menu\"/>\n"                                                                // 1
@@ -102,10 +118,21 @@ TEST(ContentCheck, ReportsEachFaultOnceWithFileAndLine) {
     EXPECT_EQ(1, run.exitCode);
     const std::string expected =
         "assets/anim/lost.xml:1: frame texture \"assets/anim/lost_ft\" not found (assets/anim/lost_ft.xml)\n"
-        "assets/broken.xml:2: XML is not well-formed: mismatched element (XMLElement name=spr)\n"
+        "assets/broken.xml:3: XML is not well-formed: </obj> where <spr> (line 2) should be closed first\n"
         "assets/check/clip.srt:3: string key \"missing_sub\" is not in assets/strings.xml\n"
         "assets/check/guide.xml:2: warning: \"--\" or \" - \" as a dash in a text players read: write an en "
         "dash with spaces (\" \u2013 \")\n"
+        "assets/check/slips.xml:2: animation function \"DoAnm\" is not in assets/anim/lost.xml (did you mean "
+        "\"DoAnim\"?)\n"
+        "assets/check/slips.xml:3: object \"door\": unknown attribute \"visble\" (did you mean "
+        "\"visible\"?)\n"
+        "assets/check/slips.xml:4: object \"door\": unknown attribute \"posx\" (did you mean \"pos_x\"?)\n"
+        "assets/check/slips.xml:6: unknown function \"ShowBlackBarTxt\" (did you mean "
+        "\"ShowBlackBarText\"?)\n"
+        "assets/check/slips.xml:7: animation function \"Spin\" is not in assets/anim/lost.xml\n"
+        "assets/check/slips.xml:10: Lua code does not compile: unexpected symbol near 'then'\n"
+        "assets/check/unclosed.xml:4: XML is not well-formed: </objs> where <obj> (line 2) should be closed "
+        "first\n"
         "assets/cursors/cursor_up.png: not found; nG_Screen needs this cursor\n"
         "assets/fx/bad.xml:5: Lua code does not compile: ')' expected near '<eof>'\n"
         "assets/menu/module.xml: trigger \"ng_startmenu\" is not registered; nG_Menu calls it while the menu "
@@ -124,7 +151,8 @@ TEST(ContentCheck, ReportsEachFaultOnceWithFileAndLine) {
         "(call \"no_click(1,2)\")\n"
         "assets/menu/module.xml:13: trigger \"no_line_end\" is not registered by any module loaded with this "
         "one\n"
-        "assets/menu/module.xml:14: image \"assets/images/huge\" is 5000 x 4000 pixels, over the budget of "
+        "assets/menu/module.xml:14: image \"assets/images/huge\" (assets/images/huge.png) is 5000 x 4000 "
+        "pixels, over the budget of "
         "16777216 pixels (at most 16384 a side); it will not load\n"
         "assets/menu/module.xml:14: image \"assets/images/cut\" (assets/images/cut.png) is too short for "
         "4000 x "
@@ -142,7 +170,10 @@ TEST(ContentCheck, ReportsEachFaultOnceWithFileAndLine) {
         "assets/menu/module.xml:21: Lua code does not compile: unexpected symbol near 'then'\n"
         "assets/menu/module.xml:24: Lua code does not compile: unexpected symbol near '='\n"
         "assets/strings.xml:9: warning: straight double quotes in a text players read: write \u201c and "
-        "\u201d\n";
+        "\u201d\n"
+        "assets/strings.xml:10: key \"dup\" is given again further down; the later row's text is used\n"
+        "assets/strings.xml:12: \"&#8212;\" is shown as written: only &#10;, &quot; and &#160; are decoded; "
+        "write the character itself (\"\u2014\")\n";
 
     EXPECT_EQ(expected, run.output);
 }

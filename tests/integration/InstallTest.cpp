@@ -72,6 +72,11 @@ TEST(Install, TheInstalledProgramFindsItsAssetsFromAnyFolderAndReachesTheMenu) {
         }
     EXPECT_LE(differing, compared / 25) << differing << " of " << compared << " pixels differ";
 
+    // It writes a new game from its own template.
+    const auto made = shell("cd '" + elsewhere.path + "' && '" + installed + "' --new-game mine");
+    EXPECT_EQ(made.exitCode, 0) << made.output;
+    EXPECT_TRUE(elsewhere.exists("mine/assets/levels/level/attic/room.xml"));
+
     // It reads its own copy: a file taken from it is missed, although the source tree has it.
     ASSERT_EQ(std::remove(prefix.file("share/halvern/assets/cursors/cursor_get.png").c_str()), 0);
     const auto check = shell("cd '" + elsewhere.path + "' && '" + installed + "' --check");

@@ -115,7 +115,7 @@ TEST_F(LuaCallTest, ErrorsAndCallsThatRunNothingNameTheModuleFileLine) {
     knob->queueEvent(0);
     ASSERT_EQ(1u, debug.lines.size()) << "said once";
     EXPECT_EQ(file +
-                  ":3: object \"knob\" (module assets\\levels\\hall) event_mdown calls \"turn_knob\": no "
+                  ":3: object \"knob\" (module assets/levels/hall) event_mdown calls \"turn_knob\": no "
                   "trigger \"turn_knob\" is registered",
               debug.lines[0]);
 

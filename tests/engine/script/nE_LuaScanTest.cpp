@@ -55,3 +55,19 @@ TEST(nE_LuaScan, BrokenSourceEndsWithoutACall) {
     ASSERT_EQ(1u, calls.size());
     EXPECT_EQ("x]] ", calls[0].arguments[0].value);
 }
+
+TEST(nE_LuaScan, GlobalsSeparateDefinitionsFromPlainCallsOfUnknownNames) {
+    const nE_LuaScan::Globals g = nE_LuaScan::globals(
+        "function Open(door) door() end\n"                                                            // 1
+        "local function helper(cb) cb() end helper()\n"                                               // 2
+        "level = {}; function level.go() end; level.go()\n"                                           // 3
+        "a, b = 1, 2; if (a == b) then return (Missing(1)) end\n"                                     // 4
+        "for i, v in pairs({}) do v() end; Other 'x'; Table {}\n"                                     // 5
+        "obj:Method(); x.y(); local t = { key = 1 }; t.key(); _G['G1'] = 1; rawset(_G, 'G2', 2)\n");  // 6
+    for (const char* name : {"Open", "level", "a", "b", "key", "t", "G1", "G2"})
+        EXPECT_TRUE(g.defined.count(name)) << name;
+    EXPECT_FALSE(g.defined.count("helper"));
+    std::vector<std::string> calls;
+    for (const nE_LuaScan::Call& c : g.calls) calls.push_back(c.function + ":" + std::to_string(c.line));
+    EXPECT_EQ((std::vector<std::string>{"Missing:4", "pairs:5", "Other:5", "Table:5", "rawset:6"}), calls);
+}

@@ -123,6 +123,23 @@ TEST_F(ModuleTest, BringingInParksObjectsRegistersTriggersAndRunsCode) {
     EXPECT_EQ(get("loads"), "3");
 }
 
+// Developer mode's inspector names where an object is described; a saved tree knows no module.
+TEST_F(ModuleTest, ObjectsKnowTheirModuleFileAndLine) {
+    folder.write("levels/hall.xml",
+                 "<module name=\"hall\"/>\n<objs>\n<obj name=\"top\">\n\n  <obj name=\"door\">\n"
+                 "    <obj name=\"knob\"/>\n  </obj>\n</obj>\n</objs>\n");
+    std::unique_ptr<nE_Module> module = nE_Module::load("levels\\hall");
+    ASSERT_TRUE(module->root);
+    nE_Object* door = module->root->find("door", true);
+    nE_Object* knob = module->root->find("knob", true);
+    ASSERT_TRUE(door && knob && door->sourceFile && knob->sourceFile);
+    EXPECT_EQ(*door->sourceFile, "levels/hall.xml");
+    EXPECT_EQ(*knob->sourceFile, "levels/hall.xml");
+    EXPECT_EQ(module->root->sourceLine, 3);
+    EXPECT_EQ(door->sourceLine, 5);
+    EXPECT_EQ(knob->sourceLine, 6);
+}
+
 // Objects arrive in one batch: they must land as one add after another would put them.
 TEST_F(ModuleTest, ManyObjectsParkInStableZOrderAndNameCyclesAreDropped) {
     std::string xml = "<objs><obj name=\"carrier\">";
