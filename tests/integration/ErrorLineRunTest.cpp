@@ -2,10 +2,6 @@
 // the debug log, the lines (a traceback's too) counted in the module file.
 #include "tests/integration/HalvernRun.h"
 
-namespace {
-
-using halverntest::TempDir;
-
 const char* const kRoom = R"(<module name="room"/>
 <objs><obj name="root">
   <spr name="door" res="assets/room/doorx"/>
@@ -26,29 +22,25 @@ const char* const kRoom = R"(<module name="room"/>
   SndPlay("assets/room/creak", "sfx", "0")
 </code>)";
 
-}  // namespace
-
 TEST(ErrorLineRun, AnAuthorsMistakesNameTheirModuleFileAndLine) {
-    TempDir game;
+    halverntest::TempDir game;
     game.write("assets/room/room.xml", kRoom);
     game.write("input.txt", "10 4 0 512 384\n12 1 1 512 384\n13 3 1 512 384\n");
-    const std::string command =
-        "'" + std::string(HALVERN_EXE) + "' --headless --fixed-step --frames 30 --game-dir '" + game.path +
-        "' --user-dir '" + game.file("user") + "' --module assets/room/room --input '" +
-        game.file("input.txt") + "' 2>'" + game.file("err.txt") + "' >/dev/null";
+    const std::string command = "'" + std::string(HALVERN_EXE) +
+                                "' --headless --fixed-step --frames 30 --game-dir " + game.path +
+                                " --user-dir " + game.file("user") + " --module assets/room/room --input " +
+                                game.file("input.txt") + " 2>" + game.file("err.txt") + " >/dev/null";
     ASSERT_EQ(0, std::system(command.c_str()));
-    const std::string at = "assets/room/room.xml:";
     const std::string expected =
-        at + "3: object \"door\" (module assets/room/room): image \"assets/room/doorx\" not found\n" + at +
-        "16: ModLoad(\"assets/room/nothere\"): there is no module file \"assets/room/nothere.xml\"\n" + at +
-        "18: SndPlay: sound \"assets/room/creak\" not found\n" + at +
-        "17: timer \"t1\" calls \"late\": no trigger \"late\" is registered\n" + at +
-        "10: Trigger error: broken attempt to call global 'ShowBlackBarTxt' (a nil value)\n"
-        "stack traceback:\n\t" +
-        at + "10: in main chunk\n" + at +
-        "4: object \"clicker\" (module assets/room/room) event_mdown calls \"open_dor\": no trigger "
-        "\"open_dor\" is "
-        "registered\n";
+        R"(assets/room/room.xml:3: object "door" (module assets/room/room): image "assets/room/doorx" not found
+assets/room/room.xml:16: ModLoad("assets/room/nothere"): there is no module file "assets/room/nothere.xml"
+assets/room/room.xml:18: SndPlay: sound "assets/room/creak" not found
+assets/room/room.xml:17: timer "t1" calls "late": no trigger "late" is registered
+assets/room/room.xml:10: Trigger error: broken attempt to call global 'ShowBlackBarTxt' (a nil value)
+stack traceback:
+	assets/room/room.xml:10: in main chunk
+assets/room/room.xml:4: object "clicker" (module assets/room/room) event_mdown calls "open_dor": no trigger "open_dor" is registered
+)";
     EXPECT_EQ(expected, game.read("err.txt"));
     const std::string log = game.read("user/debug.log");
     for (size_t from = 0, to; (to = expected.find('\n', from)) != std::string::npos; from = to + 1)

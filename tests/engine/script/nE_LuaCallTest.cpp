@@ -84,40 +84,31 @@ TEST_F(LuaCallTest, ErrorsAndCallsThatRunNothingNameTheModuleFileLine) {
     EXPECT_EQ(file + ":16: Module error: assets\\levels\\hall bad module", debug.lines[0]);
     EXPECT_NE(std::string::npos, debug.lines[1].find(file + ":16: in main chunk")) << debug.lines[1];
 
+    using Lines = std::vector<std::string>;
     auto lines = [&](const std::string& call) {
         debug.lines.clear();
         core->triggerHub().executeNow("", call);
         return debug.lines;
     };
-    std::vector<std::string> out = lines("open_door");
-    ASSERT_EQ(2u, out.size());
-    EXPECT_EQ(file + ":6: Trigger error: open_door attempt to index local 'door' (a nil value)", out[0]);
-    EXPECT_EQ("stack traceback:\n\t" + file + ":6: in main chunk", out[1]);
+    EXPECT_EQ(lines("open_door"),
+              (Lines{file + ":6: Trigger error: open_door attempt to index local 'door' (a "
+                            "nil value)",
+                     "stack traceback:\n\t" + file + ":6: in main chunk"}));
     // An error in a function of the module's code is placed there; the traceback goes back to the call.
-    out = lines("same_line");
+    Lines out = lines("same_line");
     ASSERT_EQ(2u, out.size());
     EXPECT_EQ(file + ":14: Trigger error: same_line deep", out[0]);
-    EXPECT_NE(std::string::npos, out[1].find(file + ":14: in function 'Deep'")) << out[1];
-    EXPECT_NE(std::string::npos, out[1].find(file + ":7: in main chunk")) << out[1];
-    out = lines("cdata");
-    ASSERT_FALSE(out.empty());
-    EXPECT_EQ(0u, out[0].rfind(file + ":9: Trigger error: cdata attempt to concatenate", 0)) << out[0];
-
-    out = lines("calls");
-    ASSERT_EQ(2u, out.size());
-    EXPECT_EQ(file + ":10: TrgExecute calls \"nowhere(1)\": no trigger \"nowhere\" is registered", out[0]);
-    EXPECT_EQ(file + ":10: ModLoad(\"assets/none\"): there is no module file \"assets/none.xml\"", out[1]);
-    // An object's event names the object, its module and key, and the line of its description.
-    nE_Object* knob = core->scene().findObject("knob");
-    ASSERT_NE(nullptr, knob);
+    EXPECT_NE(std::string::npos,
+              out[1].find(file + ":14: in function 'Deep'\n\t" + file + ":7: in main chunk"));
+    EXPECT_EQ(0u, lines("cdata").at(0).rfind(file + ":9: Trigger error: cdata attempt to concatenate", 0));
+    EXPECT_EQ(lines("calls"),
+              (Lines{file + ":10: TrgExecute calls \"nowhere(1)\": no trigger \"nowhere\" is registered",
+                     file + ":10: ModLoad(\"assets/none\"): there is no module file \"assets/none.xml\""}));
+    // An object's event names the object, its module and key, and the line of its description; once.
     debug.lines.clear();
-    knob->queueEvent(0);
-    knob->queueEvent(0);
-    ASSERT_EQ(1u, debug.lines.size()) << "said once";
-    EXPECT_EQ(file +
-                  ":3: object \"knob\" (module assets/levels/hall) event_mdown calls \"turn_knob\": no "
-                  "trigger \"turn_knob\" is registered",
-              debug.lines[0]);
+    for (int i = 0; i < 2; ++i) core->scene().findObject("knob")->queueEvent(0);
+    EXPECT_EQ(debug.lines, Lines{file + ":3: object \"knob\" (module assets/levels/hall) event_mdown calls "
+                                        "\"turn_knob\": no trigger \"turn_knob\" is registered"});
 
     // A failing protected call leaves the stack as it found it.
     const int top = lua_gettop(L);
