@@ -3,7 +3,6 @@
 #include <tinyxml2.h>
 
 #include <lua.hpp>
-#include <set>
 
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_ErrorLog.h"
@@ -69,10 +68,10 @@ void nE_TriggerHub::reportRefused(const std::string& call, const std::string& wh
     if (why.empty()) return;
     nE_ErrorLog::Entry entry{file, line, who + (who.empty() ? "" : " ") + "calls \"" + call + "\": " + why,
                              ""};
-    static std::set<std::string> reported;
-    // Bounded: a script making ever new calls must not grow it without end.
-    if (reported.size() > 1000) reported.clear();
-    if (!reported.insert(nE_ErrorLog::line(entry)).second) return;
+    // Said once while it is among the latest errors: a looping animation would repeat it every turn,
+    // but after a reload cleared them it shows again.
+    for (const nE_ErrorLog::Entry& kept : nE_ErrorLog::recent())
+        if (kept.file == entry.file && kept.line == entry.line && kept.message == entry.message) return;
     nE_ErrorLog::report(entry);
 }
 

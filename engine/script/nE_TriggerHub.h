@@ -43,8 +43,8 @@ public:
     // or is blank (an absent end trigger may be written as a space).
     std::string refusal(const std::string& call) const;
     // Reports through the error log a call that runs nothing: `who` made it (e.g. object "door"), at
-    // file and line (empty, 0 when unknown). Each such line is written once, so a looping animation
-    // does not repeat it every turn.
+    // file and line (empty, 0 when unknown). A line still among the error log's latest is not
+    // written again, so a looping animation does not repeat it every turn.
     void reportRefused(const std::string& call, const std::string& who, const std::string& file,
                        int line) const;
     // Queues the call; when it runs nothing, reports it as above.
