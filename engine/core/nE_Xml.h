@@ -6,8 +6,9 @@
 #include <string>
 
 namespace tinyxml2 {
+class XMLDocument;
 class XMLElement;
-}
+}  // namespace tinyxml2
 
 class nE_Xml {
 public:
@@ -16,4 +17,8 @@ public:
     static int integer(const tinyxml2::XMLElement* element, const char* name, int fallback = 0);
     // As strtod reads it; NaN and infinities pass as written.
     static float number(const tinyxml2::XMLElement* element, const char* name, float fallback = 0);
+    // What is wrong with text the document failed to parse, and the line of the fault: for tags that
+    // do not pair up, the closing tag that came instead (or the file's last line), not the opening
+    // line the parser names.
+    static std::string parseFault(const tinyxml2::XMLDocument& doc, const std::string& text, int& line);
 };

@@ -71,11 +71,9 @@ std::unique_ptr<nE_Module> nE_Module::load(const std::string& path) {
     tinyxml2::XMLDocument doc;
     if (doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS) {
         // Nothing of it is brought in, which its author would otherwise see only as objects missing.
-        std::string what = tinyxml2::XMLDocument::ErrorIDToName(doc.ErrorID());
-        if (what.compare(0, 10, "XML_ERROR_") == 0) what.erase(0, 10);
-        for (char& c : what)
-            c = c == '_' ? ' ' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        nE_ErrorLog::report({fileName(path), doc.ErrorLineNum(),
+        int line = 0;
+        const std::string what = nE_Xml::parseFault(doc, text, line);
+        nE_ErrorLog::report({fileName(path), line,
                              "Module error: XML is not well-formed (" + what + "); nothing of it is loaded",
                              ""});
         module->malformed = true;
