@@ -1,0 +1,235 @@
+// The software device: a plain triangle rasteriser over a straight-alpha RGBA8 buffer. Pixels are
+// sampled at their centres with a top-left fill rule, so triangles that share an edge cover each
+// pixel once; the antialiasing comes from Pixmote's coverage, carried in the vertex alpha.
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <new>
+#include <vector>
+
+#include "pixmote/include/pixmote_software.h"
+
+namespace {
+
+struct Texture {
+    int w = 0, h = 0;
+    std::vector<uint8_t> rgba;
+};
+
+constexpr int kMaxSide = 16384;
+
+float unit(uint8_t v) {
+    return v / 255.0f;
+}
+uint8_t byte(float v) {
+    return static_cast<uint8_t>(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f);
+}
+
+float blendChannel(pm_blend_mode mode, float s, float d) {
+    switch (mode) {
+        case PM_BLEND_MULTIPLY:
+            return s * d;
+        case PM_BLEND_SCREEN:
+            return s + d - s * d;
+        default:
+            return s;
+    }
+}
+
+}  // namespace
+
+struct pm_software {
+    int width = 0, height = 0;
+    std::vector<uint8_t> pixels;
+    std::map<uint32_t, Texture> textures;
+    uint32_t nextTexture = 1;
+    bool clipOn = false;
+    int cx0 = 0, cy0 = 0, cx1 = 0, cy1 = 0;
+    pm_device table{};
+
+    void blend(uint8_t* d, const float s[4], pm_blend_mode mode) const {
+        float sa = s[3], da = unit(d[3]);
+        float dc[3] = {unit(d[0]), unit(d[1]), unit(d[2])};
+        float out[4];
+        if (mode == PM_BLEND_ADDITIVE) {
+            // Sums in premultiplied terms, each channel saturating.
+            out[3] = std::min(1.0f, da + sa);
+            for (int i = 0; i < 3; ++i) {
+                float premul = std::min(1.0f, dc[i] * da + s[i] * sa);
+                out[i] = out[3] > 0 ? premul / out[3] : 0;
+            }
+        } else if (mode == PM_BLEND_PREMULTIPLIED) {
+            out[3] = sa + da * (1 - sa);
+            for (int i = 0; i < 3; ++i) {
+                float premul = s[i] + dc[i] * da * (1 - sa);
+                out[i] = out[3] > 0 ? premul / out[3] : 0;
+            }
+        } else {
+            // Separable compositing: where both are present the mixed colour, elsewhere each alone.
+            out[3] = sa + da * (1 - sa);
+            for (int i = 0; i < 3; ++i) {
+                float premul =
+                    (1 - da) * sa * s[i] + (1 - sa) * da * dc[i] + sa * da * blendChannel(mode, s[i], dc[i]);
+                out[i] = out[3] > 0 ? premul / out[3] : 0;
+            }
+        }
+        for (int i = 0; i < 4; ++i) d[i] = byte(out[i]);
+    }
+
+    int draw(const pm_vertex* v, int count, uint32_t texture, pm_blend_mode mode) {
+        const Texture* tex = nullptr;
+        if (texture != PM_NO_TEXTURE) {
+            auto it = textures.find(texture);
+            if (it == textures.end()) return -1;
+            tex = &it->second;
+        }
+        if (count < 0 || count % 3 != 0 || static_cast<int>(mode) < 0 || mode >= PM_BLEND_MODE_COUNT)
+            return -1;
+        for (int i = 0; i < count; i += 3) triangle(v + i, tex, mode);
+        return 0;
+    }
+
+    void triangle(const pm_vertex* t, const Texture* tex, pm_blend_mode mode) {
+        double x0 = t[0].x, y0 = t[0].y, x1 = t[1].x, y1 = t[1].y, x2 = t[2].x, y2 = t[2].y;
+        double area = (x1 - x0) * (y2 - y0) - (x2 - x0) * (y1 - y0);
+        if (!(std::fabs(area) > 1e-12)) return;
+        int lx = 0, ly = 0, hx = width, hy = height;
+        if (clipOn)
+            lx = std::max(lx, cx0), ly = std::max(ly, cy0), hx = std::min(hx, cx1), hy = std::min(hy, cy1);
+        double minX = std::min({x0, x1, x2}), maxX = std::max({x0, x1, x2});
+        double minY = std::min({y0, y1, y2}), maxY = std::max({y0, y1, y2});
+        int bx0 = std::max(lx, static_cast<int>(std::floor(std::max(minX, -1.0))));
+        int by0 = std::max(ly, static_cast<int>(std::floor(std::max(minY, -1.0))));
+        int bx1 = std::min(hx, static_cast<int>(std::ceil(std::min(maxX, 1e8))));
+        int by1 = std::min(hy, static_cast<int>(std::ceil(std::min(maxY, 1e8))));
+        double sign = area > 0 ? 1.0 : -1.0;
+        const double ex[3][2] = {{x1, y1}, {x2, y2}, {x0, y0}};
+        const double sx[3][2] = {{x2, y2}, {x0, y0}, {x1, y1}};
+        // Edge i lies opposite vertex i; its weight is the barycentric coordinate of vertex i.
+        auto edge = [&](int i, double px, double py) {
+            return sign * ((sx[i][0] - ex[i][0]) * (py - ex[i][1]) - (sx[i][1] - ex[i][1]) * (px - ex[i][0]));
+        };
+        bool topLeft[3];
+        for (int i = 0; i < 3; ++i) {
+            double dx = (sx[i][0] - ex[i][0]) * sign, dy = (sx[i][1] - ex[i][1]) * sign;
+            topLeft[i] = dy < 0 || (dy == 0 && dx > 0);
+        }
+        double inv = 1.0 / std::fabs(area);
+        for (int py = by0; py < by1; ++py) {
+            for (int px = bx0; px < bx1; ++px) {
+                double cx = px + 0.5, cy = py + 0.5, w[3];
+                bool inside = true;
+                for (int i = 0; i < 3 && inside; ++i) {
+                    w[i] = edge(i, cx, cy);
+                    inside = w[i] > 0 || (w[i] == 0 && topLeft[i]);
+                }
+                if (!inside) continue;
+                float s[4];
+                for (int i = 0; i < 3; ++i) w[i] *= inv;
+                const uint8_t* c0 = &t[0].r;
+                const uint8_t* c1 = &t[1].r;
+                const uint8_t* c2 = &t[2].r;
+                for (int k = 0; k < 4; ++k)
+                    s[k] = static_cast<float>((w[0] * c0[k] + w[1] * c1[k] + w[2] * c2[k]) / 255.0);
+                if (tex) {
+                    double u = w[0] * t[0].u + w[1] * t[1].u + w[2] * t[2].u;
+                    double v = w[0] * t[0].v + w[1] * t[1].v + w[2] * t[2].v;
+                    int tx = std::clamp(static_cast<int>(std::floor(u * tex->w)), 0, tex->w - 1);
+                    int ty = std::clamp(static_cast<int>(std::floor(v * tex->h)), 0, tex->h - 1);
+                    const uint8_t* texel = &tex->rgba[(static_cast<size_t>(ty) * tex->w + tx) * 4];
+                    for (int k = 0; k < 4; ++k) s[k] *= unit(texel[k]);
+                }
+                if (s[3] <= 0 && mode != PM_BLEND_PREMULTIPLIED) continue;
+                blend(&pixels[(static_cast<size_t>(py) * width + px) * 4], s, mode);
+            }
+        }
+    }
+};
+
+namespace {
+
+pm_software* self(void* user) {
+    return static_cast<pm_software*>(user);
+}
+
+uint32_t createTexture(void* user, int w, int h, const uint8_t* rgba) {
+    if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide) return 0;
+    Texture tex;
+    tex.w = w, tex.h = h;
+    tex.rgba.assign(static_cast<size_t>(w) * h * 4, 0);
+    if (rgba) std::copy(rgba, rgba + tex.rgba.size(), tex.rgba.begin());
+    pm_software* sw = self(user);
+    uint32_t id = sw->nextTexture++;
+    sw->textures[id] = std::move(tex);
+    return id;
+}
+
+int updateTexture(void* user, uint32_t id, int x, int y, int w, int h, const uint8_t* rgba, int stride) {
+    auto it = self(user)->textures.find(id);
+    if (it == self(user)->textures.end() || !rgba) return -1;
+    Texture& tex = it->second;
+    if (x < 0 || y < 0 || w < 0 || h < 0 || x > tex.w - w || y > tex.h - h || stride < w * 4) return -1;
+    for (int row = 0; row < h; ++row)
+        std::copy(rgba + static_cast<size_t>(row) * stride, rgba + static_cast<size_t>(row) * stride + w * 4,
+                  &tex.rgba[((static_cast<size_t>(y) + row) * tex.w + x) * 4]);
+    return 0;
+}
+
+void destroyTexture(void* user, uint32_t id) {
+    self(user)->textures.erase(id);
+}
+
+int drawTriangles(void* user, const pm_vertex* v, int count, uint32_t texture, pm_blend_mode mode) {
+    if (!v && count > 0) return -1;
+    return self(user)->draw(v, count, texture, mode);
+}
+
+void setClip(void* user, int enabled, int x, int y, int w, int h) {
+    pm_software* sw = self(user);
+    sw->clipOn = enabled != 0;
+    sw->cx0 = x, sw->cy0 = y;
+    sw->cx1 = w > 0 && x <= INT32_MAX - w ? x + w : x;
+    sw->cy1 = h > 0 && y <= INT32_MAX - h ? y + h : y;
+}
+
+void beginFrame(void*, int, int) {}
+void endFrame(void*) {}
+
+}  // namespace
+
+extern "C" {
+
+pm_software* pm_software_create(int width, int height) {
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return nullptr;
+    pm_software* sw = new (std::nothrow) pm_software;
+    if (!sw) return nullptr;
+    sw->width = width, sw->height = height;
+    sw->pixels.assign(static_cast<size_t>(width) * height * 4, 0);
+    sw->table = pm_device{sw,      createTexture, updateTexture, destroyTexture, drawTriangles,
+                          setClip, beginFrame,    endFrame};
+    return sw;
+}
+
+void pm_software_destroy(pm_software* sw) {
+    delete sw;
+}
+const pm_device* pm_software_device(pm_software* sw) {
+    return sw ? &sw->table : nullptr;
+}
+uint8_t* pm_software_pixels(pm_software* sw) {
+    return sw ? sw->pixels.data() : nullptr;
+}
+int pm_software_width(const pm_software* sw) {
+    return sw ? sw->width : 0;
+}
+int pm_software_height(const pm_software* sw) {
+    return sw ? sw->height : 0;
+}
+
+void pm_software_clear(pm_software* sw, uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
+    if (!sw) return;
+    for (size_t i = 0; i < sw->pixels.size(); i += 4) {
+        sw->pixels[i] = r, sw->pixels[i + 1] = g, sw->pixels[i + 2] = b, sw->pixels[i + 3] = a;
+    }
+}
+}

@@ -1,0 +1,204 @@
+/* Pixmote: a small 2-D drawing library that draws through a device its host hands in.
+ *
+ * The host fills a pm_device with callbacks (textures, batches of triangles, clip, frame), creates a
+ * pm_context on it and draws between pm_begin_frame and pm_end_frame. Every call returns a pm_result
+ * (or NULL / 0 for constructors and queries); pm_last_error gives the last failure of this thread.
+ * Bad input is refused with an error code and draws nothing. Coordinates are in pixels, y down, and
+ * every shape goes through the current transform. Colours are straight (not premultiplied) RGBA8
+ * unless the blend mode says otherwise. */
+#ifndef PIXMOTE_H
+#define PIXMOTE_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(_WIN32)
+#define PM_API __declspec(dllexport)
+#else
+#define PM_API __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define PM_VERSION_MAJOR 0
+#define PM_VERSION_MINOR 1
+#define PM_VERSION_PATCH 0
+
+typedef struct pm_context pm_context;
+typedef struct pm_image pm_image;
+typedef struct pm_font pm_font;
+
+typedef enum pm_result {
+    PM_OK = 0,
+    PM_ERROR_INVALID_ARGUMENT = 1, /* a null handle, NaN, a coordinate out of range, a bad enum */
+    PM_ERROR_DEVICE = 2,           /* a device callback is missing or reported a failure */
+    PM_ERROR_DECODE = 3,           /* an image or font file is malformed or truncated */
+    PM_ERROR_OUT_OF_MEMORY = 4,
+    PM_ERROR_TOO_LARGE = 5,  /* more points, pixels or glyphs than the library accepts */
+    PM_ERROR_STATE = 6,      /* drawing outside a frame, a pop without a push, ... */
+    PM_ERROR_IO = 7,         /* a file could not be read */
+    PM_ERROR_UNSUPPORTED = 8 /* declared, not implemented in this build */
+} pm_result;
+
+typedef enum pm_blend_mode {
+    PM_BLEND_NORMAL = 0,       /* source over, straight alpha */
+    PM_BLEND_ADDITIVE = 1,     /* destination + source * alpha */
+    PM_BLEND_MULTIPLY = 2,     /* destination * source, weighted by alpha */
+    PM_BLEND_SCREEN = 3,       /* 1 - (1 - destination) * (1 - source), weighted by alpha */
+    PM_BLEND_PREMULTIPLIED = 4 /* source over, the source's colour already multiplied by its alpha */
+} pm_blend_mode;
+#define PM_BLEND_MODE_COUNT 5
+
+typedef enum pm_fill_rule { PM_FILL_NONZERO = 0, PM_FILL_EVENODD = 1 } pm_fill_rule;
+typedef enum pm_line_cap { PM_CAP_BUTT = 0, PM_CAP_ROUND = 1, PM_CAP_SQUARE = 2 } pm_line_cap;
+typedef enum pm_line_join { PM_JOIN_MITER = 0, PM_JOIN_ROUND = 1, PM_JOIN_BEVEL = 2 } pm_line_join;
+typedef enum pm_align { PM_ALIGN_LEFT = 0, PM_ALIGN_CENTER = 1, PM_ALIGN_RIGHT = 2 } pm_align;
+
+/* One corner of a triangle handed to the device: position in device pixels, texture coordinates in
+ * 0..1 over the texture, and a straight-alpha colour the texel is multiplied by. */
+typedef struct pm_vertex {
+    float x, y;
+    float u, v;
+    uint8_t r, g, b, a;
+} pm_vertex;
+
+/* An affine transform: x' = a*x + c*y + e, y' = b*x + d*y + f. */
+typedef struct pm_transform {
+    float a, b, c, d, e, f;
+} pm_transform;
+
+/* Texture 0 means "no texture": the vertex colour alone. */
+#define PM_NO_TEXTURE 0u
+
+/* The host's graphics device. Every callback is required. Pixmote calls them only from the thread
+ * that draws on the context. */
+typedef struct pm_device {
+    void* user;
+    /* A new w x h texture from rows of straight RGBA8 (w * 4 bytes each); returns its id, 0 on failure. */
+    uint32_t (*create_texture)(void* user, int w, int h, const uint8_t* rgba);
+    /* Replaces a sub-rectangle of a texture; stride is the byte distance between rows. 0 on success. */
+    int (*update_texture)(void* user, uint32_t texture, int x, int y, int w, int h, const uint8_t* rgba,
+                          int stride);
+    void (*destroy_texture)(void* user, uint32_t texture);
+    /* count vertices, three a triangle. 0 on success. */
+    int (*draw_triangles)(void* user, const pm_vertex* vertices, int count, uint32_t texture,
+                          pm_blend_mode blend);
+    /* Limits drawing to the rectangle, or lifts the limit when enabled is 0. */
+    void (*set_clip)(void* user, int enabled, int x, int y, int w, int h);
+    void (*begin_frame)(void* user, int width, int height);
+    void (*end_frame)(void* user);
+} pm_device;
+
+/* --- errors and version ------------------------------------------------------------------------ */
+PM_API pm_result pm_last_error(void);
+PM_API const char* pm_error_string(pm_result result);
+PM_API const char* pm_version_string(void);
+
+/* --- context and frames ------------------------------------------------------------------------ */
+/* The device table is copied. NULL (and PM_ERROR_INVALID_ARGUMENT) for a missing callback. */
+PM_API pm_context* pm_context_create(const pm_device* device);
+PM_API void pm_context_destroy(pm_context* ctx);
+/* Starts a frame of width x height pixels: identity transform, no clip, opaque white, normal blend. */
+PM_API pm_result pm_begin_frame(pm_context* ctx, int width, int height);
+/* Sends what is batched and ends the frame. */
+PM_API pm_result pm_end_frame(pm_context* ctx);
+/* Sends what is batched now (the device is not told anything else). */
+PM_API pm_result pm_flush(pm_context* ctx);
+
+/* --- state ------------------------------------------------------------------------------------- */
+PM_API pm_result pm_set_color(pm_context* ctx, uint8_t r, uint8_t g, uint8_t b, uint8_t a);
+PM_API pm_result pm_set_blend_mode(pm_context* ctx, pm_blend_mode mode);
+/* Antialiased edges are on by default. */
+PM_API pm_result pm_set_antialias(pm_context* ctx, int enabled);
+/* A clip rectangle in device pixels (not transformed). */
+PM_API pm_result pm_set_clip(pm_context* ctx, int x, int y, int w, int h);
+PM_API pm_result pm_reset_clip(pm_context* ctx);
+PM_API pm_result pm_set_line_width(pm_context* ctx, float width);
+PM_API pm_result pm_set_line_cap(pm_context* ctx, pm_line_cap cap);
+PM_API pm_result pm_set_line_join(pm_context* ctx, pm_line_join join);
+
+/* --- transform stack (each call composes with the current transform, applied first) ------------ */
+PM_API pm_result pm_push(pm_context* ctx);
+PM_API pm_result pm_pop(pm_context* ctx);
+PM_API pm_result pm_identity(pm_context* ctx);
+PM_API pm_result pm_translate(pm_context* ctx, float x, float y);
+/* Radians, clockwise on screen (y down). */
+PM_API pm_result pm_rotate(pm_context* ctx, float radians);
+PM_API pm_result pm_scale(pm_context* ctx, float sx, float sy);
+/* Skew angles in radians along x and y. */
+PM_API pm_result pm_skew(pm_context* ctx, float ax, float ay);
+PM_API pm_result pm_set_transform(pm_context* ctx, const pm_transform* transform);
+PM_API pm_result pm_get_transform(const pm_context* ctx, pm_transform* out);
+
+/* --- rectangles, ovals, arcs ------------------------------------------------------------------- */
+PM_API pm_result pm_fill_rect(pm_context* ctx, float x, float y, float w, float h);
+/* The outline lies inside the rectangle, line width thick. */
+PM_API pm_result pm_stroke_rect(pm_context* ctx, float x, float y, float w, float h);
+PM_API pm_result pm_fill_rounded_rect(pm_context* ctx, float x, float y, float w, float h, float radius);
+PM_API pm_result pm_stroke_rounded_rect(pm_context* ctx, float x, float y, float w, float h, float radius);
+/* The oval inscribed in the rectangle. */
+PM_API pm_result pm_fill_oval(pm_context* ctx, float x, float y, float w, float h);
+PM_API pm_result pm_stroke_oval(pm_context* ctx, float x, float y, float w, float h);
+/* A pie slice of the oval from angle start over sweep (radians, clockwise). */
+PM_API pm_result pm_fill_arc(pm_context* ctx, float x, float y, float w, float h, float start, float sweep);
+PM_API pm_result pm_stroke_arc(pm_context* ctx, float x, float y, float w, float h, float start, float sweep);
+
+/* --- lines and polygons ------------------------------------------------------------------------ */
+PM_API pm_result pm_line(pm_context* ctx, float x0, float y0, float x1, float y1);
+/* xy holds count points as x, y pairs. */
+PM_API pm_result pm_polyline(pm_context* ctx, const float* xy, size_t count);
+/* A closed polygon, convex, concave or self-intersecting. At most PM_MAX_POLYGON_POINTS points. */
+PM_API pm_result pm_fill_polygon(pm_context* ctx, const float* xy, size_t count, pm_fill_rule rule);
+PM_API pm_result pm_stroke_polygon(pm_context* ctx, const float* xy, size_t count);
+#define PM_MAX_POLYGON_POINTS 1000000
+
+/* --- images ------------------------------------------------------------------------------------ */
+/* PNG or JPEG. The image's texture is made on the context's device. */
+PM_API pm_image* pm_image_load_file(pm_context* ctx, const char* path);
+PM_API pm_image* pm_image_load_memory(pm_context* ctx, const void* data, size_t size);
+/* From rows of straight RGBA8, stride bytes apart. */
+PM_API pm_image* pm_image_create_rgba(pm_context* ctx, int w, int h, const uint8_t* rgba, int stride);
+PM_API void pm_image_destroy(pm_image* image);
+PM_API pm_result pm_image_size(const pm_image* image, int* w, int* h);
+/* Draws the image at (x, y), tinted by the current colour. */
+PM_API pm_result pm_draw_image(pm_context* ctx, const pm_image* image, float x, float y);
+/* Draws the source rectangle of the image into the destination rectangle. */
+PM_API pm_result pm_draw_image_rect(pm_context* ctx, const pm_image* image, float sx, float sy, float sw,
+                                    float sh, float dx, float dy, float dw, float dh);
+
+/* --- image fonts (text glyph tables beside page images) ---------------------------------------- */
+/* A font description file; its page images are read from beside it. */
+PM_API pm_font* pm_font_load_file(pm_context* ctx, const char* path);
+/* A font description in memory with its one page image already loaded. */
+PM_API pm_font* pm_font_load_memory(pm_context* ctx, const char* description, size_t size, pm_image* page);
+PM_API void pm_font_destroy(pm_font* font);
+PM_API float pm_font_line_height(const pm_font* font);
+/* UTF-8 text; wrap_width <= 0 does not wrap. Width and height of the laid-out block. */
+PM_API pm_result pm_measure_text(const pm_font* font, const char* text, float wrap_width, float* w, float* h);
+PM_API pm_result pm_draw_text(pm_context* ctx, const pm_font* font, const char* text, float x, float y,
+                              float wrap_width, pm_align align);
+
+/* --- collision tests (each shape under its own transform; NULL means identity) ----------------- */
+PM_API pm_result pm_point_in_rect(float px, float py, float x, float y, float w, float h,
+                                  const pm_transform* t, int* hit);
+PM_API pm_result pm_point_in_oval(float px, float py, float x, float y, float w, float h,
+                                  const pm_transform* t, int* hit);
+PM_API pm_result pm_point_in_polygon(float px, float py, const float* xy, size_t count, pm_fill_rule rule,
+                                     const pm_transform* t, int* hit);
+PM_API pm_result pm_rects_overlap(float ax, float ay, float aw, float ah, const pm_transform* ta, float bx,
+                                  float by, float bw, float bh, const pm_transform* tb, int* hit);
+PM_API pm_result pm_ovals_overlap(float ax, float ay, float aw, float ah, const pm_transform* ta, float bx,
+                                  float by, float bw, float bh, const pm_transform* tb, int* hit);
+PM_API pm_result pm_polygons_overlap(const float* axy, size_t acount, const pm_transform* ta,
+                                     const float* bxy, size_t bcount, const pm_transform* tb, int* hit);
+/* Pixel-exact: some pixel where both images have alpha above the threshold. */
+PM_API pm_result pm_images_overlap(const pm_image* a, const pm_transform* ta, const pm_image* b,
+                                   const pm_transform* tb, uint8_t alpha_threshold, int* hit);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

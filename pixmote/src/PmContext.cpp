@@ -1,0 +1,194 @@
+#include "pixmote/src/PmContext.h"
+
+#include <algorithm>
+#include <cmath>
+
+using pixmote::PmPoint;
+
+namespace {
+
+// Beyond this a coordinate is a mistake, and float precision is gone long before.
+constexpr float kMaxCoordinate = 1e7f;
+constexpr size_t kMaxStackDepth = 256;
+constexpr int kMaxFrameSide = 32768;
+// Vertices a single device call carries at most (a multiple of three).
+constexpr size_t kMaxBatch = 3 * 32768;
+
+bool usable(double v) {
+    return std::isfinite(v) && std::fabs(v) <= kMaxCoordinate;
+}
+
+}  // namespace
+
+pm_result pm_context::checkDrawing() const {
+    return inFrame_ ? PM_OK : PM_ERROR_STATE;
+}
+
+pm_result pm_context::beginFrame(int width, int height) {
+    if (inFrame_) return PM_ERROR_STATE;
+    if (width <= 0 || height <= 0 || width > kMaxFrameSide || height > kMaxFrameSide)
+        return PM_ERROR_INVALID_ARGUMENT;
+    width_ = width, height_ = height;
+    inFrame_ = true;
+    transform_ = {1, 0, 0, 1, 0, 0};
+    stack_.clear();
+    std::fill(color_, color_ + 4, 255);
+    blend_ = PM_BLEND_NORMAL;
+    clipOn_ = false;
+    device_.begin_frame(device_.user, width, height);
+    device_.set_clip(device_.user, 0, 0, 0, 0, 0);
+    return PM_OK;
+}
+
+pm_result pm_context::endFrame() {
+    if (!inFrame_) return PM_ERROR_STATE;
+    pm_result result = flush();
+    inFrame_ = false;
+    device_.end_frame(device_.user);
+    return result;
+}
+
+pm_result pm_context::flush() {
+    if (batch_.empty()) return PM_OK;
+    int failed = device_.draw_triangles(device_.user, batch_.data(), static_cast<int>(batch_.size()),
+                                        batchTexture_, batchBlend_);
+    batch_.clear();
+    return failed ? PM_ERROR_DEVICE : PM_OK;
+}
+
+pm_result pm_context::addTriangles(const pm_vertex* vertices, size_t count, uint32_t texture) {
+    pm_result result = PM_OK;
+    if (!batch_.empty() &&
+        (texture != batchTexture_ || blend_ != batchBlend_ || batch_.size() + count > kMaxBatch))
+        result = flush();
+    batchTexture_ = texture;
+    batchBlend_ = blend_;
+    batch_.insert(batch_.end(), vertices, vertices + count);
+    return result;
+}
+
+pm_result pm_context::setColor(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
+    color_[0] = r, color_[1] = g, color_[2] = b, color_[3] = a;
+    return PM_OK;
+}
+
+pm_result pm_context::setBlend(pm_blend_mode mode) {
+    if (static_cast<int>(mode) < 0 || mode >= PM_BLEND_MODE_COUNT) return PM_ERROR_INVALID_ARGUMENT;
+    blend_ = mode;
+    return PM_OK;
+}
+
+pm_result pm_context::setAntialias(bool on) {
+    antialias_ = on;
+    return PM_OK;
+}
+
+pm_result pm_context::setClip(bool enabled, int x, int y, int w, int h) {
+    if (pm_result r = checkDrawing()) return r;
+    if (enabled && (w < 0 || h < 0)) return PM_ERROR_INVALID_ARGUMENT;
+    // Clamped to the frame, so that the coverage bounds and the device agree.
+    int x0 = std::clamp(x, 0, width_), y0 = std::clamp(y, 0, height_);
+    int x1 = static_cast<int>(std::clamp(static_cast<long long>(x) + w, 0LL, static_cast<long long>(width_)));
+    int y1 =
+        static_cast<int>(std::clamp(static_cast<long long>(y) + h, 0LL, static_cast<long long>(height_)));
+    int clip[4] = {x0, y0, std::max(x1, x0), std::max(y1, y0)};
+    if (enabled == clipOn_ && (!enabled || std::equal(clip, clip + 4, clip_))) return PM_OK;
+    pm_result result = flush();
+    clipOn_ = enabled;
+    std::copy(clip, clip + 4, clip_);
+    device_.set_clip(device_.user, enabled, clip[0], clip[1], clip[2] - clip[0], clip[3] - clip[1]);
+    return result;
+}
+
+pm_result pm_context::setLineWidth(float width) {
+    if (!usable(width) || width < 0) return PM_ERROR_INVALID_ARGUMENT;
+    lineWidth_ = width;
+    return PM_OK;
+}
+
+pm_result pm_context::push() {
+    if (stack_.size() >= kMaxStackDepth) return PM_ERROR_TOO_LARGE;
+    stack_.push_back(transform_);
+    return PM_OK;
+}
+
+pm_result pm_context::pop() {
+    if (stack_.empty()) return PM_ERROR_STATE;
+    transform_ = stack_.back();
+    stack_.pop_back();
+    return PM_OK;
+}
+
+pm_result pm_context::apply(const pm_transform& m) {
+    const pm_transform& t = transform_;
+    pm_transform r = {t.a * m.a + t.c * m.b, t.b * m.a + t.d * m.b,       t.a * m.c + t.c * m.d,
+                      t.b * m.c + t.d * m.d, t.a * m.e + t.c * m.f + t.e, t.b * m.e + t.d * m.f + t.f};
+    return setTransform(r);
+}
+
+pm_result pm_context::setTransform(const pm_transform& m) {
+    for (float v : {m.a, m.b, m.c, m.d, m.e, m.f})
+        if (!std::isfinite(v)) return PM_ERROR_INVALID_ARGUMENT;
+    transform_ = m;
+    return PM_OK;
+}
+
+pm_result pm_context::fillRect(float x, float y, float w, float h) {
+    std::vector<std::vector<PmPoint>> contours = {{{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}}};
+    if (!usable(w) || !usable(h)) return PM_ERROR_INVALID_ARGUMENT;
+    return fillContours(contours, false);
+}
+
+pm_result pm_context::strokeRect(float x, float y, float w, float h) {
+    if (!usable(x) || !usable(y) || !usable(w) || !usable(h)) return PM_ERROR_INVALID_ARGUMENT;
+    // A negative size draws the same rectangle from its other corner.
+    if (w < 0) x += w, w = -w;
+    if (h < 0) y += h, h = -h;
+    float lw = lineWidth_;
+    if (2 * lw >= w || 2 * lw >= h) return fillRect(x, y, w, h);
+    std::vector<std::vector<PmPoint>> contours = {
+        {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}},
+        {{x + lw, y + lw}, {x + w - lw, y + lw}, {x + w - lw, y + h - lw}, {x + lw, y + h - lw}}};
+    return fillContours(contours, true);
+}
+
+pm_result pm_context::fillPolygon(const float* xy, size_t count, pm_fill_rule rule) {
+    if (!xy || (rule != PM_FILL_NONZERO && rule != PM_FILL_EVENODD)) return PM_ERROR_INVALID_ARGUMENT;
+    if (count > PM_MAX_POLYGON_POINTS) return PM_ERROR_TOO_LARGE;
+    std::vector<std::vector<PmPoint>> contours(1);
+    contours[0].reserve(count);
+    for (size_t i = 0; i < count; ++i) contours[0].push_back({xy[2 * i], xy[2 * i + 1]});
+    return fillContours(contours, rule == PM_FILL_EVENODD);
+}
+
+pm_result pm_context::fillContours(std::vector<std::vector<PmPoint>>& contours, bool evenOdd) {
+    if (pm_result r = checkDrawing()) return r;
+    const pm_transform& t = transform_;
+    for (auto& contour : contours) {
+        for (PmPoint& p : contour) {
+            if (!usable(p.x) || !usable(p.y)) return PM_ERROR_INVALID_ARGUMENT;
+            p = {t.a * p.x + t.c * p.y + t.e, t.b * p.x + t.d * p.y + t.f};
+            // Checked again on the device: the filler turns these into pixel indices.
+            if (!usable(p.x) || !usable(p.y)) return PM_ERROR_INVALID_ARGUMENT;
+        }
+    }
+    pixmote::PmBounds bounds = clipOn_ ? pixmote::PmBounds{clip_[0], clip_[1], clip_[2], clip_[3]}
+                                       : pixmote::PmBounds{0, 0, width_, height_};
+    const bool premultiplied = blend_ == PM_BLEND_PREMULTIPLIED;
+    pm_result result = PM_OK;
+    pixmote::PmCoverage::fill(
+        contours, evenOdd, antialias_, bounds, [&](int x0, int y0, int x1, int y1, uint8_t coverage) {
+            pm_vertex v{};
+            auto scale = [&](uint8_t c) { return static_cast<uint8_t>((c * coverage + 127) / 255); };
+            v.r = premultiplied ? scale(color_[0]) : color_[0];
+            v.g = premultiplied ? scale(color_[1]) : color_[1];
+            v.b = premultiplied ? scale(color_[2]) : color_[2];
+            v.a = scale(color_[3]);
+            pm_vertex q[6] = {v, v, v, v, v, v};
+            const float xs[6] = {float(x0), float(x1), float(x1), float(x0), float(x1), float(x0)};
+            const float ys[6] = {float(y0), float(y0), float(y1), float(y0), float(y1), float(y1)};
+            for (int i = 0; i < 6; ++i) q[i].x = xs[i], q[i].y = ys[i];
+            if (pm_result r = addTriangles(q, 6, PM_NO_TEXTURE)) result = r;
+        });
+    return result;
+}

@@ -1,0 +1,56 @@
+// The drawing context behind the pm_context handle: the device, the batch of triangles waiting for
+// it, and the drawing state with its transform stack.
+#pragma once
+
+#include <vector>
+
+#include "pixmote/include/pixmote.h"
+#include "pixmote/src/PmCoverage.h"
+
+struct pm_context {
+public:
+    explicit pm_context(const pm_device& device) : device_(device) {}
+
+    pm_result beginFrame(int width, int height);
+    pm_result endFrame();
+    pm_result flush();
+
+    pm_result setColor(uint8_t r, uint8_t g, uint8_t b, uint8_t a);
+    pm_result setBlend(pm_blend_mode mode);
+    pm_result setAntialias(bool on);
+    pm_result setClip(bool enabled, int x, int y, int w, int h);
+    pm_result setLineWidth(float width);
+
+    pm_result push();
+    pm_result pop();
+    // Composes m after the current transform (m is applied to the coordinates first).
+    pm_result apply(const pm_transform& m);
+    pm_result setTransform(const pm_transform& m);
+    const pm_transform& transform() const { return transform_; }
+
+    pm_result fillRect(float x, float y, float w, float h);
+    pm_result strokeRect(float x, float y, float w, float h);
+    pm_result fillPolygon(const float* xy, size_t count, pm_fill_rule rule);
+
+private:
+    // Outlines in user space, transformed and filled with the current colour and blend mode.
+    pm_result fillContours(std::vector<std::vector<pixmote::PmPoint>>& contours, bool evenOdd);
+    pm_result addTriangles(const pm_vertex* vertices, size_t count, uint32_t texture);
+    pm_result checkDrawing() const;
+
+    pm_device device_;
+    std::vector<pm_vertex> batch_;
+    uint32_t batchTexture_ = PM_NO_TEXTURE;
+    pm_blend_mode batchBlend_ = PM_BLEND_NORMAL;
+
+    bool inFrame_ = false;
+    int width_ = 0, height_ = 0;
+    bool clipOn_ = false;
+    int clip_[4] = {0, 0, 0, 0};
+    uint8_t color_[4] = {255, 255, 255, 255};
+    pm_blend_mode blend_ = PM_BLEND_NORMAL;
+    bool antialias_ = true;
+    float lineWidth_ = 1.0f;
+    pm_transform transform_ = {1, 0, 0, 1, 0, 0};
+    std::vector<pm_transform> stack_;
+};

@@ -1,0 +1,153 @@
+// The context against a device that records its calls: batching, clipping and the refusal of bad
+// input; and the built library's exports and links.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "pixmote/include/pixmote.h"
+
+namespace {
+
+struct Recorder {
+    struct Draw {
+        int count;
+        uint32_t texture;
+        pm_blend_mode blend;
+    };
+    std::vector<Draw> draws;
+    std::vector<std::string> events;
+    pm_device device{};
+
+    Recorder() {
+        device.user = this;
+        device.create_texture = [](void*, int, int, const uint8_t*) -> uint32_t { return 1; };
+        device.update_texture = [](void*, uint32_t, int, int, int, int, const uint8_t*, int) { return 0; };
+        device.destroy_texture = [](void*, uint32_t) {};
+        device.draw_triangles = [](void* u, const pm_vertex*, int count, uint32_t texture,
+                                   pm_blend_mode blend) {
+            static_cast<Recorder*>(u)->draws.push_back({count, texture, blend});
+            static_cast<Recorder*>(u)->events.push_back("draw");
+            return 0;
+        };
+        device.set_clip = [](void* u, int on, int x, int y, int w, int h) {
+            static_cast<Recorder*>(u)->events.push_back(on ? "clip " + std::to_string(x) + "," +
+                                                                 std::to_string(y) + "," + std::to_string(w) +
+                                                                 "," + std::to_string(h)
+                                                           : "noclip");
+        };
+        device.begin_frame = [](void* u, int, int) { static_cast<Recorder*>(u)->events.push_back("begin"); };
+        device.end_frame = [](void* u) { static_cast<Recorder*>(u)->events.push_back("end"); };
+    }
+};
+
+std::string run(const char* command) {
+    std::string out;
+    if (FILE* pipe = popen(command, "r")) {
+        char buffer[4096];
+        while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+}  // namespace
+
+// Draws with one texture and blend mode go out together; a new blend mode, a clip change and the
+// end of the frame each send what is waiting, and an unchanged clip sends nothing.
+TEST(PixmoteContextTest, BatchesUntilStateChanges) {
+    Recorder rec;
+    pm_context* ctx = pm_context_create(&rec.device);
+    ASSERT_NE(ctx, nullptr);
+    ASSERT_EQ(pm_begin_frame(ctx, 100, 100), PM_OK);
+    for (int i = 0; i < 3; ++i) pm_fill_rect(ctx, 10 * i, 0, 8, 8);
+    EXPECT_TRUE(rec.draws.empty());
+    pm_set_blend_mode(ctx, PM_BLEND_ADDITIVE);
+    pm_fill_rect(ctx, 0, 20, 8, 8);
+    pm_set_clip(ctx, 5, 5, 50, 50);
+    pm_set_clip(ctx, 5, 5, 50, 50);
+    pm_fill_rect(ctx, 0, 40, 8, 8);
+    pm_reset_clip(ctx);
+    pm_fill_rect(ctx, 0, 60, 8, 8);
+    ASSERT_EQ(pm_end_frame(ctx), PM_OK);
+    ASSERT_EQ(rec.draws.size(), 4u);
+    // Whole-pixel squares are one quad each: runs of equal coverage merge along and across rows.
+    EXPECT_EQ(rec.draws[0].count, 3 * 6);
+    EXPECT_EQ(rec.draws[0].blend, PM_BLEND_NORMAL);
+    EXPECT_EQ(rec.draws[1].blend, PM_BLEND_ADDITIVE);
+    EXPECT_EQ(rec.draws[0].texture, PM_NO_TEXTURE);
+    std::vector<std::string> expected = {"begin", "noclip", "draw", "draw", "clip 5,5,50,50",
+                                         "draw",  "noclip", "draw", "end"};
+    EXPECT_EQ(rec.events, expected);
+    pm_context_destroy(ctx);
+}
+
+// Bad input is refused with its code and draws nothing; unbuilt parts say so instead of failing.
+TEST(PixmoteContextTest, RefusesBadInputWithoutDrawing) {
+    Recorder rec;
+    pm_device missing = rec.device;
+    missing.set_clip = nullptr;
+    EXPECT_EQ(pm_context_create(&missing), nullptr);
+    EXPECT_EQ(pm_last_error(), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_context_create(nullptr), nullptr);
+
+    pm_context* ctx = pm_context_create(&rec.device);
+    EXPECT_EQ(pm_fill_rect(ctx, 0, 0, 4, 4), PM_ERROR_STATE);
+    EXPECT_EQ(pm_begin_frame(ctx, 0, 10), PM_ERROR_INVALID_ARGUMENT);
+    ASSERT_EQ(pm_begin_frame(ctx, 64, 64), PM_OK);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_EQ(pm_fill_rect(ctx, nan, 0, 4, 4), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_fill_rect(ctx, 0, 0, 1e30f, 4), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_stroke_rect(ctx, 0, 0, 4, std::numeric_limits<float>::infinity()),
+              PM_ERROR_INVALID_ARGUMENT);
+    const float hugePoint[] = {0, 0, 3e9f, 0, 0, 10};
+    EXPECT_EQ(pm_fill_polygon(ctx, hugePoint, 3, PM_FILL_NONZERO), PM_ERROR_INVALID_ARGUMENT);
+    std::vector<float> tooMany(2 * (PM_MAX_POLYGON_POINTS + 1), 1.0f);
+    EXPECT_EQ(pm_fill_polygon(ctx, tooMany.data(), PM_MAX_POLYGON_POINTS + 1, PM_FILL_EVENODD),
+              PM_ERROR_TOO_LARGE);
+    EXPECT_EQ(pm_fill_polygon(ctx, nullptr, 3, PM_FILL_EVENODD), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_fill_polygon(ctx, hugePoint, 3, static_cast<pm_fill_rule>(7)), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_set_blend_mode(ctx, static_cast<pm_blend_mode>(-1)), PM_ERROR_INVALID_ARGUMENT);
+    // A transform that overflows is refused; one that throws shapes far off the device refuses them.
+    pm_scale(ctx, 1e30f, 1e30f);
+    EXPECT_EQ(pm_scale(ctx, 1e30f, 1e30f), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_fill_rect(ctx, 1, 1, 1, 1), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_identity(ctx), PM_OK);
+    EXPECT_EQ(pm_pop(ctx), PM_ERROR_STATE);
+    for (int i = 0; i < 256; ++i) ASSERT_EQ(pm_push(ctx), PM_OK);
+    EXPECT_EQ(pm_push(ctx), PM_ERROR_TOO_LARGE);
+    EXPECT_EQ(pm_fill_oval(ctx, 0, 0, 4, 4), PM_ERROR_UNSUPPORTED);
+    EXPECT_EQ(pm_image_load_file(ctx, "x.png"), nullptr);
+    EXPECT_EQ(pm_last_error(), PM_ERROR_UNSUPPORTED);
+    EXPECT_EQ(pm_fill_rect(nullptr, 0, 0, 1, 1), PM_ERROR_INVALID_ARGUMENT);
+    // Off-frame shapes are fine and send nothing either.
+    EXPECT_EQ(pm_fill_rect(ctx, -100, -100, 10, 10), PM_OK);
+    ASSERT_EQ(pm_end_frame(ctx), PM_OK);
+    EXPECT_TRUE(rec.draws.empty());
+    pm_context_destroy(ctx);
+}
+
+// The shared library exports its pm_ functions only and needs nothing of the game, the engine or pf,
+// and the game's program does not load it.
+TEST(PixmoteContextTest, LibraryExportsOnlyItsApiAndStandsAlone) {
+    std::string symbols = run("nm -D --defined-only '" PIXMOTE_LIBRARY "' | awk '{print $3}'");
+    ASSERT_NE(symbols.find("pm_fill_polygon"), std::string::npos);
+    size_t start = 0;
+    while (start < symbols.size()) {
+        size_t end = symbols.find('\n', start);
+        std::string name = symbols.substr(start, end - start);
+        if (!name.empty() && name != "PIXMOTE_0") {
+            EXPECT_EQ(name.rfind("pm_", 0), 0u) << name;
+        }
+        start = end == std::string::npos ? symbols.size() : end + 1;
+    }
+    std::string dynamic = run("readelf -d '" PIXMOTE_LIBRARY "'");
+    EXPECT_NE(dynamic.find("[libpixmote.so.0]"), std::string::npos);
+    for (const char* foreign : {"SDL", "halvern", "lua", "GL", "epoxy", "tinyxml", "freetype"})
+        EXPECT_EQ(dynamic.find(foreign), std::string::npos) << foreign;
+    std::string game = run("readelf -d '" HALVERN_EXE "' 2>/dev/null");
+    EXPECT_EQ(game.find("pixmote"), std::string::npos);
+}
