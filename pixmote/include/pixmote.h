@@ -95,6 +95,10 @@ typedef struct pm_device {
 PM_API pm_result pm_last_error(void);
 PM_API const char* pm_error_string(pm_result result);
 PM_API const char* pm_version_string(void);
+/* Where refusals are reported, one line each (the function and the reason); NULL for silence, the
+ * default. Process-wide; set it before drawing starts. */
+typedef void (*pm_log_fn)(void* user, const char* message);
+PM_API void pm_set_log(pm_log_fn log, void* user);
 
 /* --- context and frames ------------------------------------------------------------------------ */
 /* The device table is copied. NULL (and PM_ERROR_INVALID_ARGUMENT) for a missing callback. */

@@ -1,6 +1,7 @@
 // The exported C functions: argument checks, the thread's last error, and nothing else. No C++
 // exception leaves the library: allocation failures become PM_ERROR_OUT_OF_MEMORY.
 #include <cmath>
+#include <cstdio>
 #include <new>
 
 #include "pixmote/include/pixmote.h"
@@ -9,33 +10,46 @@
 namespace {
 
 thread_local pm_result lastError = PM_OK;
+pm_log_fn logFn = nullptr;
+void* logUser = nullptr;
 
-pm_result note(pm_result r) {
-    if (r != PM_OK) lastError = r;
+pm_result note(pm_result r, const char* function) {
+    if (r == PM_OK) return r;
+    lastError = r;
+    if (logFn) {
+        char line[160];
+        std::snprintf(line, sizeof line, "pixmote: %s: %s", function, pm_error_string(r));
+        logFn(logUser, line);
+    }
     return r;
 }
 
 template <typename F>
-pm_result guarded(pm_context* ctx, F&& f) {
-    if (!ctx) return note(PM_ERROR_INVALID_ARGUMENT);
+pm_result guardedAs(const char* function, pm_context* ctx, F&& f) {
+    if (!ctx) return note(PM_ERROR_INVALID_ARGUMENT, function);
     try {
-        return note(f());
+        return note(f(), function);
     } catch (const std::bad_alloc&) {
-        return note(PM_ERROR_OUT_OF_MEMORY);
+        return note(PM_ERROR_OUT_OF_MEMORY, function);
     } catch (...) {
-        return note(PM_ERROR_DEVICE);
+        return note(PM_ERROR_DEVICE, function);
     }
 }
 
-pm_result unsupported() {
-    return note(PM_ERROR_UNSUPPORTED);
+pm_result unsupportedAs(const char* function) {
+    return note(PM_ERROR_UNSUPPORTED, function);
 }
 
 template <typename T>
-T* unsupportedHandle() {
-    note(PM_ERROR_UNSUPPORTED);
+T* unsupportedHandleAs(const char* function) {
+    note(PM_ERROR_UNSUPPORTED, function);
     return nullptr;
 }
+
+// Every refusal is reported under the name of the exported function that made it.
+#define guarded(...) guardedAs(__func__, __VA_ARGS__)
+#define unsupported() unsupportedAs(__func__)
+#define unsupportedHandle(T) unsupportedHandleAs<T>(__func__)
 
 }  // namespace
 
@@ -73,14 +87,19 @@ const char* pm_version_string(void) {
     return "0.1.0";
 }
 
+void pm_set_log(pm_log_fn log, void* user) {
+    logFn = log;
+    logUser = user;
+}
+
 pm_context* pm_context_create(const pm_device* d) {
     if (!d || !d->create_texture || !d->update_texture || !d->destroy_texture || !d->draw_triangles ||
         !d->set_clip || !d->begin_frame || !d->end_frame) {
-        note(PM_ERROR_INVALID_ARGUMENT);
+        note(PM_ERROR_INVALID_ARGUMENT, __func__);
         return nullptr;
     }
     pm_context* ctx = new (std::nothrow) pm_context(*d);
-    if (!ctx) note(PM_ERROR_OUT_OF_MEMORY);
+    if (!ctx) note(PM_ERROR_OUT_OF_MEMORY, __func__);
     return ctx;
 }
 
@@ -151,7 +170,7 @@ pm_result pm_set_transform(pm_context* ctx, const pm_transform* t) {
     return guarded(ctx, [&] { return t ? ctx->setTransform(*t) : PM_ERROR_INVALID_ARGUMENT; });
 }
 pm_result pm_get_transform(const pm_context* ctx, pm_transform* out) {
-    if (!ctx || !out) return note(PM_ERROR_INVALID_ARGUMENT);
+    if (!ctx || !out) return note(PM_ERROR_INVALID_ARGUMENT, __func__);
     *out = ctx->transform();
     return PM_OK;
 }
@@ -196,13 +215,13 @@ pm_result pm_stroke_polygon(pm_context*, const float*, size_t) {
 }
 
 pm_image* pm_image_load_file(pm_context*, const char*) {
-    return unsupportedHandle<pm_image>();
+    return unsupportedHandle(pm_image);
 }
 pm_image* pm_image_load_memory(pm_context*, const void*, size_t) {
-    return unsupportedHandle<pm_image>();
+    return unsupportedHandle(pm_image);
 }
 pm_image* pm_image_create_rgba(pm_context*, int, int, const uint8_t*, int) {
-    return unsupportedHandle<pm_image>();
+    return unsupportedHandle(pm_image);
 }
 void pm_image_destroy(pm_image*) {}
 pm_result pm_image_size(const pm_image*, int*, int*) {
@@ -217,10 +236,10 @@ pm_result pm_draw_image_rect(pm_context*, const pm_image*, float, float, float, 
 }
 
 pm_font* pm_font_load_file(pm_context*, const char*) {
-    return unsupportedHandle<pm_font>();
+    return unsupportedHandle(pm_font);
 }
 pm_font* pm_font_load_memory(pm_context*, const char*, size_t, pm_image*) {
-    return unsupportedHandle<pm_font>();
+    return unsupportedHandle(pm_font);
 }
 void pm_font_destroy(pm_font*) {}
 float pm_font_line_height(const pm_font*) {

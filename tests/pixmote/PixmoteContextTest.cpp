@@ -151,3 +151,17 @@ TEST(PixmoteContextTest, LibraryExportsOnlyItsApiAndStandsAlone) {
     std::string game = run("readelf -d '" HALVERN_EXE "' 2>/dev/null");
     EXPECT_EQ(game.find("pixmote"), std::string::npos);
 }
+
+// A host that asks for it hears each refusal in one line naming the call.
+TEST(PixmoteContextTest, ReportsRefusalsToTheHostsLog) {
+    std::vector<std::string> lines;
+    pm_set_log(
+        [](void* user, const char* line) { static_cast<std::vector<std::string>*>(user)->push_back(line); },
+        &lines);
+    EXPECT_EQ(pm_fill_rect(nullptr, 0, 0, 1, 1), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_fill_oval(nullptr, 0, 0, 1, 1), PM_ERROR_UNSUPPORTED);
+    pm_set_log(nullptr, nullptr);
+    std::vector<std::string> expected = {"pixmote: pm_fill_rect: invalid argument",
+                                         "pixmote: pm_fill_oval: not supported"};
+    EXPECT_EQ(lines, expected);
+}
