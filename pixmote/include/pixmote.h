@@ -42,19 +42,39 @@ typedef enum pm_result {
     PM_ERROR_UNSUPPORTED = 8 /* declared, not implemented in this build */
 } pm_result;
 
+/* Every enum below spans the whole int range, so that any value a host passes is a value of the type
+ * and can be refused rather than being undefined. */
+#define PM_ENUM_SPAN_(name) name##_MIN_ = -0x7fffffff - 1, name##_MAX_ = 0x7fffffff
+
 typedef enum pm_blend_mode {
-    PM_BLEND_NORMAL = 0,       /* source over, straight alpha */
-    PM_BLEND_ADDITIVE = 1,     /* destination + source * alpha */
-    PM_BLEND_MULTIPLY = 2,     /* destination * source, weighted by alpha */
-    PM_BLEND_SCREEN = 3,       /* 1 - (1 - destination) * (1 - source), weighted by alpha */
-    PM_BLEND_PREMULTIPLIED = 4 /* source over, the source's colour already multiplied by its alpha */
+    PM_BLEND_NORMAL = 0,        /* source over, straight alpha */
+    PM_BLEND_ADDITIVE = 1,      /* destination + source * alpha */
+    PM_BLEND_MULTIPLY = 2,      /* destination * source, weighted by alpha */
+    PM_BLEND_SCREEN = 3,        /* 1 - (1 - destination) * (1 - source), weighted by alpha */
+    PM_BLEND_PREMULTIPLIED = 4, /* source over, the source's colour already multiplied by its alpha */
+    PM_ENUM_SPAN_(PM_BLEND)
 } pm_blend_mode;
 #define PM_BLEND_MODE_COUNT 5
 
-typedef enum pm_fill_rule { PM_FILL_NONZERO = 0, PM_FILL_EVENODD = 1 } pm_fill_rule;
-typedef enum pm_line_cap { PM_CAP_BUTT = 0, PM_CAP_ROUND = 1, PM_CAP_SQUARE = 2 } pm_line_cap;
-typedef enum pm_line_join { PM_JOIN_MITER = 0, PM_JOIN_ROUND = 1, PM_JOIN_BEVEL = 2 } pm_line_join;
-typedef enum pm_align { PM_ALIGN_LEFT = 0, PM_ALIGN_CENTER = 1, PM_ALIGN_RIGHT = 2 } pm_align;
+typedef enum pm_fill_rule { PM_FILL_NONZERO = 0, PM_FILL_EVENODD = 1, PM_ENUM_SPAN_(PM_FILL) } pm_fill_rule;
+typedef enum pm_line_cap {
+    PM_CAP_BUTT = 0,
+    PM_CAP_ROUND = 1,
+    PM_CAP_SQUARE = 2,
+    PM_ENUM_SPAN_(PM_CAP)
+} pm_line_cap;
+typedef enum pm_line_join {
+    PM_JOIN_MITER = 0,
+    PM_JOIN_ROUND = 1,
+    PM_JOIN_BEVEL = 2,
+    PM_ENUM_SPAN_(PM_JOIN)
+} pm_line_join;
+typedef enum pm_align {
+    PM_ALIGN_LEFT = 0,
+    PM_ALIGN_CENTER = 1,
+    PM_ALIGN_RIGHT = 2,
+    PM_ENUM_SPAN_(PM_ALIGN)
+} pm_align;
 
 /* One corner of a triangle handed to the device: position in device pixels, texture coordinates in
  * 0..1 over the texture, and a straight-alpha colour the texel is multiplied by. */
