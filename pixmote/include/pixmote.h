@@ -173,7 +173,8 @@ PM_API pm_result pm_stroke_arc(pm_context* ctx, float x, float y, float w, float
 PM_API pm_result pm_line(pm_context* ctx, float x0, float y0, float x1, float y1);
 /* xy holds count points as x, y pairs. */
 PM_API pm_result pm_polyline(pm_context* ctx, const float* xy, size_t count);
-/* A closed polygon, convex, concave or self-intersecting. At most PM_MAX_POLYGON_POINTS points. */
+/* A closed polygon, convex, concave or self-intersecting. At most PM_MAX_POLYGON_POINTS points; an
+ * outline whose edges cross the target's rows tens of millions of times is refused as too large. */
 PM_API pm_result pm_fill_polygon(pm_context* ctx, const float* xy, size_t count, pm_fill_rule rule);
 PM_API pm_result pm_stroke_polygon(pm_context* ctx, const float* xy, size_t count);
 #define PM_MAX_POLYGON_POINTS 1000000

@@ -176,7 +176,7 @@ pm_result pm_context::fillContours(std::vector<std::vector<PmPoint>>& contours, 
                                        : pixmote::PmBounds{0, 0, width_, height_};
     const bool premultiplied = blend_ == PM_BLEND_PREMULTIPLIED;
     pm_result result = PM_OK;
-    pixmote::PmCoverage::fill(
+    bool filled = pixmote::PmCoverage::fill(
         contours, evenOdd, antialias_, bounds, [&](int x0, int y0, int x1, int y1, uint8_t coverage) {
             pm_vertex v{};
             auto scale = [&](uint8_t c) { return static_cast<uint8_t>((c * coverage + 127) / 255); };
@@ -190,5 +190,5 @@ pm_result pm_context::fillContours(std::vector<std::vector<PmPoint>>& contours, 
             for (int i = 0; i < 6; ++i) q[i].x = xs[i], q[i].y = ys[i];
             if (pm_result r = addTriangles(q, 6, PM_NO_TEXTURE)) result = r;
         });
-    return result;
+    return filled ? result : PM_ERROR_TOO_LARGE;
 }

@@ -22,7 +22,7 @@ struct Run {
 
 }  // namespace
 
-void PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool evenOdd, bool antialias,
+bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool evenOdd, bool antialias,
                       const PmBounds& bounds, const Emit& emit) {
     std::vector<Edge> edges;
     double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
@@ -40,18 +40,22 @@ void PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
                 edges.push_back({b.x, b.y, a.x, a.y, -1});
         }
     }
-    if (edges.empty()) return;
+    if (edges.empty()) return true;
     int bx0 = std::max(bounds.x0, static_cast<int>(std::floor(minX)));
     int by0 = std::max(bounds.y0, static_cast<int>(std::floor(minY)));
     int bx1 = std::min(bounds.x1, static_cast<int>(std::ceil(maxX)));
     int by1 = std::min(bounds.y1, static_cast<int>(std::ceil(maxY)));
-    if (bx0 >= bx1 || by0 >= by1) return;
+    if (bx0 >= bx1 || by0 >= by1) return true;
+    double crossings = 0;
+    for (const Edge& e : edges)
+        crossings += std::max(0.0, std::min<double>(e.y1, by1) - std::max<double>(e.y0, by0)) * kSubScanlines;
+    if (crossings > kMaxCrossings) return false;
 
     std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
     const int width = bx1 - bx0;
     std::vector<float> cover(width + 1), runLength(width + 2);
     std::vector<size_t> active;
-    std::vector<std::pair<double, int>> crossings;
+    std::vector<std::pair<double, int>> hits;
     std::vector<Run> pending, row;
     int pendingY = by0;
     size_t nextEdge = 0;
@@ -72,20 +76,20 @@ void PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
             active.erase(
                 std::remove_if(active.begin(), active.end(), [&](size_t e) { return edges[e].y1 <= sy; }),
                 active.end());
-            crossings.clear();
+            hits.clear();
             for (size_t e : active) {
                 const Edge& E = edges[e];
                 if (sy < E.y0) continue;
-                crossings.push_back({E.x0 + (sy - E.y0) * (E.x1 - E.x0) / (E.y1 - E.y0), E.dir});
+                hits.push_back({E.x0 + (sy - E.y0) * (E.x1 - E.x0) / (E.y1 - E.y0), E.dir});
             }
-            std::sort(crossings.begin(), crossings.end());
+            std::sort(hits.begin(), hits.end());
             int winding = 0;
-            for (size_t i = 0; i + 1 < crossings.size(); ++i) {
-                winding += crossings[i].second;
+            for (size_t i = 0; i + 1 < hits.size(); ++i) {
+                winding += hits[i].second;
                 bool inside = evenOdd ? (winding & 1) != 0 : winding != 0;
                 if (!inside) continue;
-                double l = std::max(crossings[i].first, static_cast<double>(bx0));
-                double r = std::min(crossings[i + 1].first, static_cast<double>(bx1));
+                double l = std::max(hits[i].first, static_cast<double>(bx0));
+                double r = std::min(hits[i + 1].first, static_cast<double>(bx1));
                 if (l >= r) continue;
                 int il = static_cast<int>(std::floor(l)), ir = static_cast<int>(std::floor(r));
                 if (il == ir) {
@@ -117,6 +121,7 @@ void PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
         }
     }
     flushPending(by1);
+    return true;
 }
 
 }  // namespace pixmote

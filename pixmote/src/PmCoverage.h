@@ -25,8 +25,13 @@ public:
     // A run [x0, x1) x [y0, y1) covered by coverage/255.
     using Emit = std::function<void(int x0, int y0, int x1, int y1, uint8_t coverage)>;
 
+    // Edge crossings one fill may visit: a few million make any real outline, and the bound keeps a
+    // hostile one (a million points zig-zagging over the whole target) from stalling the host.
+    static constexpr double kMaxCrossings = 64.0 * 1024 * 1024;
+
     // contours are closed implicitly; evenOdd picks the fill rule; antialias off snaps coverage.
-    static void fill(const std::vector<std::vector<PmPoint>>& contours, bool evenOdd, bool antialias,
+    // False, with nothing emitted, for an outline over the crossing bound.
+    static bool fill(const std::vector<std::vector<PmPoint>>& contours, bool evenOdd, bool antialias,
                      const PmBounds& bounds, const Emit& emit);
 };
 

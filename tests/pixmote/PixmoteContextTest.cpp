@@ -108,6 +108,13 @@ TEST(PixmoteContextTest, RefusesBadInputWithoutDrawing) {
     std::vector<float> tooMany(2 * (PM_MAX_POLYGON_POINTS + 1), 1.0f);
     EXPECT_EQ(pm_fill_polygon(ctx, tooMany.data(), PM_MAX_POLYGON_POINTS + 1, PM_FILL_EVENODD),
               PM_ERROR_TOO_LARGE);
+    // A million points zig-zagging across the target would stall the host: refused before any work.
+    std::vector<float> most(2 * PM_MAX_POLYGON_POINTS);
+    for (size_t i = 0; i < PM_MAX_POLYGON_POINTS; ++i) {
+        double a = 6.283185 * i / PM_MAX_POLYGON_POINTS, r = 2 + (i % 2) * 28;
+        most[2 * i] = 32 + r * std::cos(a), most[2 * i + 1] = 32 + r * std::sin(a);
+    }
+    EXPECT_EQ(pm_fill_polygon(ctx, most.data(), PM_MAX_POLYGON_POINTS, PM_FILL_NONZERO), PM_ERROR_TOO_LARGE);
     EXPECT_EQ(pm_fill_polygon(ctx, nullptr, 3, PM_FILL_EVENODD), PM_ERROR_INVALID_ARGUMENT);
     EXPECT_EQ(pm_fill_polygon(ctx, hugePoint, 3, static_cast<pm_fill_rule>(7)), PM_ERROR_INVALID_ARGUMENT);
     EXPECT_EQ(pm_set_blend_mode(ctx, static_cast<pm_blend_mode>(-1)), PM_ERROR_INVALID_ARGUMENT);
@@ -127,6 +134,15 @@ TEST(PixmoteContextTest, RefusesBadInputWithoutDrawing) {
     EXPECT_EQ(pm_fill_rect(ctx, -100, -100, 10, 10), PM_OK);
     ASSERT_EQ(pm_end_frame(ctx), PM_OK);
     EXPECT_TRUE(rec.draws.empty());
+    // The same number of points on a plain circle is fine.
+    for (size_t i = 0; i < PM_MAX_POLYGON_POINTS; ++i) {
+        most[2 * i] = 32 + 30 * std::cos(6.283185 * i / 1e6),
+                 most[2 * i + 1] = 32 + 30 * std::sin(6.283185 * i / 1e6);
+    }
+    pm_begin_frame(ctx, 64, 64);
+    EXPECT_EQ(pm_fill_polygon(ctx, most.data(), PM_MAX_POLYGON_POINTS, PM_FILL_NONZERO), PM_OK);
+    pm_end_frame(ctx);
+    EXPECT_EQ(rec.draws.size(), 1u);
     pm_context_destroy(ctx);
 }
 
