@@ -134,13 +134,14 @@ TEST(PixmoteContextTest, RefusesBadInputWithoutDrawing) {
     EXPECT_EQ(pm_fill_rect(ctx, -100, -100, 10, 10), PM_OK);
     ASSERT_EQ(pm_end_frame(ctx), PM_OK);
     EXPECT_TRUE(rec.draws.empty());
-    // The same number of points on a plain circle is fine.
-    for (size_t i = 0; i < PM_MAX_POLYGON_POINTS; ++i) {
-        most[2 * i] = 32 + 30 * std::cos(6.283185 * i / 1e6),
-                 most[2 * i + 1] = 32 + 30 * std::sin(6.283185 * i / 1e6);
+    // A large outline that is not hostile fills.
+    const size_t circle = 100000;
+    for (size_t i = 0; i < circle; ++i) {
+        most[2 * i] = 32 + 30 * std::cos(6.283185 * i / circle),
+                 most[2 * i + 1] = 32 + 30 * std::sin(6.283185 * i / circle);
     }
     pm_begin_frame(ctx, 64, 64);
-    EXPECT_EQ(pm_fill_polygon(ctx, most.data(), PM_MAX_POLYGON_POINTS, PM_FILL_NONZERO), PM_OK);
+    EXPECT_EQ(pm_fill_polygon(ctx, most.data(), circle, PM_FILL_NONZERO), PM_OK);
     pm_end_frame(ctx);
     EXPECT_EQ(rec.draws.size(), 1u);
     pm_context_destroy(ctx);
