@@ -30,21 +30,22 @@ typedef struct pm_context pm_context;
 typedef struct pm_image pm_image;
 typedef struct pm_font pm_font;
 
+/* Every enum here spans the whole int range, so that any value a host passes is a value of the type
+ * and can be refused rather than being undefined. */
+#define PM_ENUM_SPAN_(name) name##_MIN_ = -0x7fffffff - 1, name##_MAX_ = 0x7fffffff
+
 typedef enum pm_result {
     PM_OK = 0,
     PM_ERROR_INVALID_ARGUMENT = 1, /* a null handle, NaN, a coordinate out of range, a bad enum */
     PM_ERROR_DEVICE = 2,           /* a device callback is missing or reported a failure */
     PM_ERROR_DECODE = 3,           /* an image or font file is malformed or truncated */
     PM_ERROR_OUT_OF_MEMORY = 4,
-    PM_ERROR_TOO_LARGE = 5,  /* more points, pixels or glyphs than the library accepts */
-    PM_ERROR_STATE = 6,      /* drawing outside a frame, a pop without a push, ... */
-    PM_ERROR_IO = 7,         /* a file could not be read */
-    PM_ERROR_UNSUPPORTED = 8 /* declared, not implemented in this build */
+    PM_ERROR_TOO_LARGE = 5,   /* more points, pixels or glyphs than the library accepts */
+    PM_ERROR_STATE = 6,       /* drawing outside a frame, a pop without a push, ... */
+    PM_ERROR_IO = 7,          /* a file could not be read */
+    PM_ERROR_UNSUPPORTED = 8, /* declared, not implemented in this build */
+    PM_ENUM_SPAN_(PM_RESULT)
 } pm_result;
-
-/* Every enum below spans the whole int range, so that any value a host passes is a value of the type
- * and can be refused rather than being undefined. */
-#define PM_ENUM_SPAN_(name) name##_MIN_ = -0x7fffffff - 1, name##_MAX_ = 0x7fffffff
 
 typedef enum pm_blend_mode {
     PM_BLEND_NORMAL = 0,        /* source over, straight alpha */

@@ -79,6 +79,8 @@ const char* pm_error_string(pm_result result) {
             return "file could not be read";
         case PM_ERROR_UNSUPPORTED:
             return "not supported";
+        default:
+            break;
     }
     return "unknown error";
 }

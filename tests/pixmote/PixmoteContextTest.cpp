@@ -181,4 +181,5 @@ TEST(PixmoteContextTest, ReportsRefusalsToTheHostsLog) {
     std::vector<std::string> expected = {"pixmote: pm_fill_rect: invalid argument",
                                          "pixmote: pm_fill_oval: not supported"};
     EXPECT_EQ(lines, expected);
+    EXPECT_STREQ(pm_error_string(static_cast<pm_result>(99)), "unknown error");
 }

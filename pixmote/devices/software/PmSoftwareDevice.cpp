@@ -154,14 +154,19 @@ pm_software* self(void* user) {
 
 uint32_t createTexture(void* user, int w, int h, const uint8_t* rgba) {
     if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide) return 0;
-    Texture tex;
-    tex.w = w, tex.h = h;
-    tex.rgba.assign(static_cast<size_t>(w) * h * 4, 0);
-    if (rgba) std::copy(rgba, rgba + tex.rgba.size(), tex.rgba.begin());
-    pm_software* sw = self(user);
-    uint32_t id = sw->nextTexture++;
-    sw->textures[id] = std::move(tex);
-    return id;
+    // Out of memory is a failed texture, not an exception through the caller's C frames.
+    try {
+        Texture tex;
+        tex.w = w, tex.h = h;
+        tex.rgba.assign(static_cast<size_t>(w) * h * 4, 0);
+        if (rgba) std::copy(rgba, rgba + tex.rgba.size(), tex.rgba.begin());
+        pm_software* sw = self(user);
+        uint32_t id = sw->nextTexture++;
+        sw->textures[id] = std::move(tex);
+        return id;
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
 }
 
 int updateTexture(void* user, uint32_t id, int x, int y, int w, int h, const uint8_t* rgba, int stride) {
@@ -204,7 +209,12 @@ pm_software* pm_software_create(int width, int height) {
     pm_software* sw = new (std::nothrow) pm_software;
     if (!sw) return nullptr;
     sw->width = width, sw->height = height;
-    sw->pixels.assign(static_cast<size_t>(width) * height * 4, 0);
+    try {
+        sw->pixels.assign(static_cast<size_t>(width) * height * 4, 0);
+    } catch (const std::bad_alloc&) {
+        delete sw;
+        return nullptr;
+    }
     sw->table = pm_device{sw,      createTexture, updateTexture, destroyTexture, drawTriangles,
                           setClip, beginFrame,    endFrame};
     return sw;
