@@ -137,11 +137,11 @@ pm_result pm_reset_clip(pm_context* ctx) {
 pm_result pm_set_line_width(pm_context* ctx, float width) {
     return guarded(ctx, [&] { return ctx->setLineWidth(width); });
 }
-pm_result pm_set_line_cap(pm_context*, pm_line_cap) {
-    return unsupported();
+pm_result pm_set_line_cap(pm_context* ctx, pm_line_cap cap) {
+    return guarded(ctx, [&] { return ctx->setLineCap(cap); });
 }
-pm_result pm_set_line_join(pm_context*, pm_line_join) {
-    return unsupported();
+pm_result pm_set_line_join(pm_context* ctx, pm_line_join join) {
+    return guarded(ctx, [&] { return ctx->setLineJoin(join); });
 }
 
 pm_result pm_push(pm_context* ctx) {
@@ -187,35 +187,36 @@ pm_result pm_fill_polygon(pm_context* ctx, const float* xy, size_t count, pm_fil
     return guarded(ctx, [&] { return ctx->fillPolygon(xy, count, rule); });
 }
 
-// Declared for the hosts' sake, filled in by later versions.
-pm_result pm_fill_rounded_rect(pm_context*, float, float, float, float, float) {
-    return unsupported();
+pm_result pm_fill_rounded_rect(pm_context* ctx, float x, float y, float w, float h, float radius) {
+    return guarded(ctx, [&] { return ctx->fillRoundedRect(x, y, w, h, radius); });
 }
-pm_result pm_stroke_rounded_rect(pm_context*, float, float, float, float, float) {
-    return unsupported();
+pm_result pm_stroke_rounded_rect(pm_context* ctx, float x, float y, float w, float h, float radius) {
+    return guarded(ctx, [&] { return ctx->strokeRoundedRect(x, y, w, h, radius); });
 }
-pm_result pm_fill_oval(pm_context*, float, float, float, float) {
-    return unsupported();
+pm_result pm_fill_oval(pm_context* ctx, float x, float y, float w, float h) {
+    return guarded(ctx, [&] { return ctx->fillArc(x, y, w, h, 0, 0, false); });
 }
-pm_result pm_stroke_oval(pm_context*, float, float, float, float) {
-    return unsupported();
+pm_result pm_stroke_oval(pm_context* ctx, float x, float y, float w, float h) {
+    return guarded(ctx, [&] { return ctx->strokeArc(x, y, w, h, 0, 0, true); });
 }
-pm_result pm_fill_arc(pm_context*, float, float, float, float, float, float) {
-    return unsupported();
+pm_result pm_fill_arc(pm_context* ctx, float x, float y, float w, float h, float start, float sweep) {
+    return guarded(ctx, [&] { return ctx->fillArc(x, y, w, h, start, sweep, true); });
 }
-pm_result pm_stroke_arc(pm_context*, float, float, float, float, float, float) {
-    return unsupported();
+pm_result pm_stroke_arc(pm_context* ctx, float x, float y, float w, float h, float start, float sweep) {
+    return guarded(ctx, [&] { return ctx->strokeArc(x, y, w, h, start, sweep, false); });
 }
-pm_result pm_line(pm_context*, float, float, float, float) {
-    return unsupported();
+pm_result pm_line(pm_context* ctx, float x0, float y0, float x1, float y1) {
+    const float xy[4] = {x0, y0, x1, y1};
+    return guarded(ctx, [&] { return ctx->strokePoints(xy, 2, false); });
 }
-pm_result pm_polyline(pm_context*, const float*, size_t) {
-    return unsupported();
+pm_result pm_polyline(pm_context* ctx, const float* xy, size_t count) {
+    return guarded(ctx, [&] { return ctx->strokePoints(xy, count, false); });
 }
-pm_result pm_stroke_polygon(pm_context*, const float*, size_t) {
-    return unsupported();
+pm_result pm_stroke_polygon(pm_context* ctx, const float* xy, size_t count) {
+    return guarded(ctx, [&] { return ctx->strokePoints(xy, count, true); });
 }
 
+// Declared for the hosts' sake, filled in by later versions.
 pm_image* pm_image_load_file(pm_context*, const char*) {
     return unsupportedHandle(pm_image);
 }

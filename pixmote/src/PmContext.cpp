@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "pixmote/src/PmStroker.h"
+
+using pixmote::PmContours;
 using pixmote::PmPoint;
+using pixmote::PmStroker;
 
 namespace {
 
@@ -13,6 +17,9 @@ constexpr size_t kMaxStackDepth = 256;
 constexpr int kMaxFrameSide = 32768;
 // Vertices a single device call carries at most (a multiple of three).
 constexpr size_t kMaxBatch = 3 * 32768;
+// Outline points one stroke may make: far beyond any real drawing, short of exhausting the host.
+constexpr double kMaxStrokePoints = 32.0 * 1024 * 1024;
+constexpr double kPi = 3.14159265358979323846;
 
 bool usable(double v) {
     return std::isfinite(v) && std::fabs(v) <= kMaxCoordinate;
@@ -106,6 +113,19 @@ pm_result pm_context::setLineWidth(float width) {
     return PM_OK;
 }
 
+pm_result pm_context::setLineCap(pm_line_cap cap) {
+    if (cap != PM_CAP_BUTT && cap != PM_CAP_ROUND && cap != PM_CAP_SQUARE) return PM_ERROR_INVALID_ARGUMENT;
+    lineCap_ = cap;
+    return PM_OK;
+}
+
+pm_result pm_context::setLineJoin(pm_line_join join) {
+    if (join != PM_JOIN_MITER && join != PM_JOIN_ROUND && join != PM_JOIN_BEVEL)
+        return PM_ERROR_INVALID_ARGUMENT;
+    lineJoin_ = join;
+    return PM_OK;
+}
+
 pm_result pm_context::push() {
     if (stack_.size() >= kMaxStackDepth) return PM_ERROR_TOO_LARGE;
     stack_.push_back(transform_);
@@ -191,4 +211,106 @@ pm_result pm_context::fillContours(std::vector<std::vector<PmPoint>>& contours, 
             if (pm_result r = addTriangles(q, 6, PM_NO_TEXTURE)) result = r;
         });
     return filled ? result : PM_ERROR_TOO_LARGE;
+}
+
+double pm_context::scale() const {
+    const pm_transform& t = transform_;
+    double sum = double(t.a) * t.a + double(t.b) * t.b + double(t.c) * t.c + double(t.d) * t.d;
+    double det = double(t.a) * t.d - double(t.b) * t.c;
+    return std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2);
+}
+
+pm_result pm_context::strokePath(const std::vector<PmPoint>& path, bool closed, pm_line_cap cap,
+                                 pm_line_join join) {
+    if (pm_result r = checkDrawing()) return r;
+    for (const PmPoint& p : path)
+        if (!usable(p.x) || !usable(p.y)) return PM_ERROR_INVALID_ARGUMENT;
+    double round = PmStroker::circleSegments(lineWidth_ / 2, scale());
+    double perPoint = 4 + (join == PM_JOIN_ROUND ? round : 4);
+    if (path.size() * perPoint + 2 * round > kMaxStrokePoints) return PM_ERROR_TOO_LARGE;
+    PmContours contours;
+    PmStroker(lineWidth_, cap, join, scale()).stroke(path, closed, contours);
+    if (contours.empty()) return PM_OK;
+    return fillContours(contours, false);
+}
+
+pm_result pm_context::strokePoints(const float* xy, size_t count, bool closed) {
+    if (!xy) return PM_ERROR_INVALID_ARGUMENT;
+    if (count > PM_MAX_POLYGON_POINTS) return PM_ERROR_TOO_LARGE;
+    std::vector<PmPoint> path;
+    path.reserve(count);
+    for (size_t i = 0; i < count; ++i) path.push_back({xy[2 * i], xy[2 * i + 1]});
+    return strokePath(path, closed, lineCap_, lineJoin_);
+}
+
+namespace {
+
+// The rectangle with its corners rounded by radius (at most half the shorter side), clockwise.
+std::vector<PmPoint> roundedOutline(double x, double y, double w, double h, double r, double scale) {
+    r = std::min(r, std::min(w, h) / 2);
+    std::vector<PmPoint> out;
+    PmStroker::arc(x + r, y + r, r, r, kPi, kPi / 2, scale, out);
+    PmStroker::arc(x + w - r, y + r, r, r, -kPi / 2, kPi / 2, scale, out);
+    PmStroker::arc(x + w - r, y + h - r, r, r, 0, kPi / 2, scale, out);
+    PmStroker::arc(x + r, y + h - r, r, r, kPi / 2, kPi / 2, scale, out);
+    return out;
+}
+
+// A negative size draws the same shape from its other corner.
+void normalise(float& x, float& y, float& w, float& h) {
+    if (w < 0) x += w, w = -w;
+    if (h < 0) y += h, h = -h;
+}
+
+}  // namespace
+
+pm_result pm_context::fillRoundedRect(float x, float y, float w, float h, float radius) {
+    if (!usable(x) || !usable(y) || !usable(w) || !usable(h) || !usable(radius) || radius < 0)
+        return PM_ERROR_INVALID_ARGUMENT;
+    normalise(x, y, w, h);
+    PmContours contours = {roundedOutline(x, y, w, h, radius, scale())};
+    return fillContours(contours, false);
+}
+
+// Like a rectangle's, the outline lies inside: its centre line runs half the width in.
+pm_result pm_context::strokeRoundedRect(float x, float y, float w, float h, float radius) {
+    if (!usable(x) || !usable(y) || !usable(w) || !usable(h) || !usable(radius) || radius < 0)
+        return PM_ERROR_INVALID_ARGUMENT;
+    normalise(x, y, w, h);
+    double lw = lineWidth_, half = lw / 2;
+    if (2 * lw >= w || 2 * lw >= h) return fillRoundedRect(x, y, w, h, radius);
+    double r = std::max(0.0, std::min<double>(radius, std::min(w, h) / 2) - half);
+    return strokePath(roundedOutline(x + half, y + half, w - lw, h - lw, r, scale()), true, PM_CAP_BUTT,
+                      PM_JOIN_MITER);
+}
+
+// A sweep of a whole turn or more is the whole oval; otherwise a pie slice when pie is set.
+pm_result pm_context::fillArc(float x, float y, float w, float h, float start, float sweep, bool pie) {
+    if (!usable(x) || !usable(y) || !usable(w) || !usable(h) || !usable(start) || !usable(sweep))
+        return PM_ERROR_INVALID_ARGUMENT;
+    normalise(x, y, w, h);
+    double rx = w / 2.0, ry = h / 2.0, cx = x + rx, cy = y + ry;
+    bool whole = !pie || std::fabs(sweep) >= 2 * kPi;
+    PmContours contours(1);
+    if (!whole) contours[0].push_back({cx, cy});
+    PmStroker::arc(cx, cy, rx, ry, whole ? 0 : start, whole ? 2 * kPi : sweep, scale(), contours[0]);
+    if (whole) contours[0].pop_back();
+    return fillContours(contours, false);
+}
+
+// The oval's outline lies inside it, like a rectangle's; an arc is a stretch of that same outline,
+// ended by the current caps.
+pm_result pm_context::strokeArc(float x, float y, float w, float h, float start, float sweep, bool whole) {
+    if (!usable(x) || !usable(y) || !usable(w) || !usable(h) || !usable(start) || !usable(sweep))
+        return PM_ERROR_INVALID_ARGUMENT;
+    normalise(x, y, w, h);
+    whole = whole || std::fabs(sweep) >= 2 * kPi;
+    double lw = lineWidth_;
+    if (whole && (2 * lw >= w || 2 * lw >= h)) return fillArc(x, y, w, h, 0, 0, false);
+    double rx = std::max(0.0, (w - lw) / 2), ry = std::max(0.0, (h - lw) / 2);
+    std::vector<PmPoint> path;
+    PmStroker::arc(x + w / 2.0, y + h / 2.0, rx, ry, whole ? 0 : start, whole ? 2 * kPi : sweep, scale(),
+                   path);
+    if (whole) path.pop_back();
+    return strokePath(path, whole, whole ? PM_CAP_BUTT : lineCap_, PM_JOIN_MITER);
 }

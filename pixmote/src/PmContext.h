@@ -20,6 +20,8 @@ public:
     pm_result setAntialias(bool on);
     pm_result setClip(bool enabled, int x, int y, int w, int h);
     pm_result setLineWidth(float width);
+    pm_result setLineCap(pm_line_cap cap);
+    pm_result setLineJoin(pm_line_join join);
 
     pm_result push();
     pm_result pop();
@@ -31,12 +33,22 @@ public:
     pm_result fillRect(float x, float y, float w, float h);
     pm_result strokeRect(float x, float y, float w, float h);
     pm_result fillPolygon(const float* xy, size_t count, pm_fill_rule rule);
+    pm_result strokePoints(const float* xy, size_t count, bool closed);
+    pm_result fillRoundedRect(float x, float y, float w, float h, float radius);
+    pm_result strokeRoundedRect(float x, float y, float w, float h, float radius);
+    pm_result fillArc(float x, float y, float w, float h, float start, float sweep, bool pie);
+    pm_result strokeArc(float x, float y, float w, float h, float start, float sweep, bool whole);
 
 private:
     // Outlines in user space, transformed and filled with the current colour and blend mode.
     pm_result fillContours(std::vector<std::vector<pixmote::PmPoint>>& contours, bool evenOdd);
     pm_result addTriangles(const pm_vertex* vertices, size_t count, uint32_t texture);
     pm_result checkDrawing() const;
+    // The largest stretch the current transform gives a length, for flattening curves.
+    double scale() const;
+    // Strokes a path with the current width, caps and joins.
+    pm_result strokePath(const std::vector<pixmote::PmPoint>& path, bool closed, pm_line_cap cap,
+                         pm_line_join join);
 
     pm_device device_;
     std::vector<pm_vertex> batch_;
@@ -51,6 +63,8 @@ private:
     pm_blend_mode blend_ = PM_BLEND_NORMAL;
     bool antialias_ = true;
     float lineWidth_ = 1.0f;
+    pm_line_cap lineCap_ = PM_CAP_BUTT;
+    pm_line_join lineJoin_ = PM_JOIN_MITER;
     pm_transform transform_ = {1, 0, 0, 1, 0, 0};
     std::vector<pm_transform> stack_;
 };

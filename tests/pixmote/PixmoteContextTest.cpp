@@ -126,7 +126,24 @@ TEST(PixmoteContextTest, RefusesBadInputWithoutDrawing) {
     EXPECT_EQ(pm_pop(ctx), PM_ERROR_STATE);
     for (int i = 0; i < 256; ++i) ASSERT_EQ(pm_push(ctx), PM_OK);
     EXPECT_EQ(pm_push(ctx), PM_ERROR_TOO_LARGE);
-    EXPECT_EQ(pm_fill_oval(ctx, 0, 0, 4, 4), PM_ERROR_UNSUPPORTED);
+    EXPECT_EQ(pm_line(ctx, 0, nan, 4, 4), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_polyline(ctx, hugePoint, 3), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_polyline(ctx, nullptr, 2), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_stroke_polygon(ctx, tooMany.data(), PM_MAX_POLYGON_POINTS + 1), PM_ERROR_TOO_LARGE);
+    EXPECT_EQ(pm_set_line_width(ctx, -1), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_set_line_cap(ctx, static_cast<pm_line_cap>(3)), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_set_line_join(ctx, static_cast<pm_line_join>(-1)), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_fill_rounded_rect(ctx, 0, 0, 8, 8, -1), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_stroke_rounded_rect(ctx, 0, 0, 8, 8, nan), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_fill_oval(ctx, 0, 0, 1e30f, 4), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_stroke_oval(ctx, nan, 0, 4, 4), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_fill_arc(ctx, 0, 0, 4, 4, 0, nan), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_stroke_arc(ctx, 0, 0, 4, 4, 1e30f, 1), PM_ERROR_INVALID_ARGUMENT);
+    // Round joins on a million points of a wide line would need hundreds of millions of points.
+    pm_set_line_width(ctx, 1000);
+    pm_set_line_join(ctx, PM_JOIN_ROUND);
+    EXPECT_EQ(pm_polyline(ctx, most.data(), PM_MAX_POLYGON_POINTS), PM_ERROR_TOO_LARGE);
+    EXPECT_EQ(pm_draw_image(ctx, nullptr, 0, 0), PM_ERROR_UNSUPPORTED);
     EXPECT_EQ(pm_image_load_file(ctx, "x.png"), nullptr);
     EXPECT_EQ(pm_last_error(), PM_ERROR_UNSUPPORTED);
     EXPECT_EQ(pm_fill_rect(nullptr, 0, 0, 1, 1), PM_ERROR_INVALID_ARGUMENT);
@@ -176,10 +193,10 @@ TEST(PixmoteContextTest, ReportsRefusalsToTheHostsLog) {
         [](void* user, const char* line) { static_cast<std::vector<std::string>*>(user)->push_back(line); },
         &lines);
     EXPECT_EQ(pm_fill_rect(nullptr, 0, 0, 1, 1), PM_ERROR_INVALID_ARGUMENT);
-    EXPECT_EQ(pm_fill_oval(nullptr, 0, 0, 1, 1), PM_ERROR_UNSUPPORTED);
+    EXPECT_EQ(pm_draw_image(nullptr, nullptr, 0, 0), PM_ERROR_UNSUPPORTED);
     pm_set_log(nullptr, nullptr);
     std::vector<std::string> expected = {"pixmote: pm_fill_rect: invalid argument",
-                                         "pixmote: pm_fill_oval: not supported"};
+                                         "pixmote: pm_draw_image: not supported"};
     EXPECT_EQ(lines, expected);
     EXPECT_STREQ(pm_error_string(static_cast<pm_result>(99)), "unknown error");
 }

@@ -119,6 +119,44 @@ TEST(PixmoteDrawTest, TransformStackRotatesAndSkews) {
         kWhite);
 }
 
+// Lines with each cap, half-transparent polylines with each join (overlaps inside one stroke must
+// not darken), an outlined triangle, rounded rectangles, ovals, a pie slice and an arc with round caps.
+TEST(PixmoteDrawTest, StrokesCurvesAndRoundedShapes) {
+    expectImage(
+        "strokes.png",
+        [](pm_context* ctx) {
+            pm_set_color(ctx, 30, 30, 30, 255);
+            pm_set_line_width(ctx, 5);
+            for (int cap = 0; cap < 3; ++cap) {
+                EXPECT_EQ(pm_set_line_cap(ctx, static_cast<pm_line_cap>(cap)), PM_OK);
+                EXPECT_EQ(pm_line(ctx, 6, 5 + 8 * cap, 20, 5 + 8 * cap), PM_OK);
+            }
+            pm_set_line_cap(ctx, PM_CAP_BUTT);
+            pm_set_line_width(ctx, 3);
+            pm_set_color(ctx, 200, 40, 40, 160);
+            for (int join = 0; join < 3; ++join) {
+                const float x = 27 + 12 * join, v[] = {x, 4, x + 5, 22, x + 10, 4};
+                pm_set_line_join(ctx, static_cast<pm_line_join>(join));
+                EXPECT_EQ(pm_polyline(ctx, v, 3), PM_OK);
+            }
+            pm_set_line_width(ctx, 2);
+            pm_set_line_join(ctx, PM_JOIN_MITER);
+            pm_set_color(ctx, 30, 110, 30, 255);
+            const float triangle[] = {44, 43, 53, 29, 62, 43};
+            EXPECT_EQ(pm_stroke_polygon(ctx, triangle, 3), PM_OK);
+            pm_set_color(ctx, 40, 80, 200, 255);
+            EXPECT_EQ(pm_fill_rounded_rect(ctx, 2, 28, 18, 15, 5), PM_OK);
+            EXPECT_EQ(pm_stroke_rounded_rect(ctx, 22, 28, 18, 15, 5), PM_OK);
+            EXPECT_EQ(pm_fill_oval(ctx, 2, 47, 15, 15), PM_OK);
+            EXPECT_EQ(pm_stroke_oval(ctx, 19, 48, 16, 12), PM_OK);
+            EXPECT_EQ(pm_fill_arc(ctx, 36, 47, 14, 14, 0, 4.7f), PM_OK);
+            pm_set_line_width(ctx, 3);
+            pm_set_line_cap(ctx, PM_CAP_ROUND);
+            EXPECT_EQ(pm_stroke_arc(ctx, 50, 47, 13, 15, 3.1416f, 3.1416f), PM_OK);
+        },
+        kWhite);
+}
+
 // Each blend mode over a background of opaque and half-transparent bands.
 TEST(PixmoteDrawTest, BlendModes) {
     expectImage(

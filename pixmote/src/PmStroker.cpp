@@ -1,0 +1,129 @@
+#include "pixmote/src/PmStroker.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace pixmote {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kTolerance = 0.1;  // device pixels a flattened curve may stray
+constexpr int kMaxCircleSegments = 16384;
+
+PmPoint unit(const PmPoint& a, const PmPoint& b) {
+    double dx = b.x - a.x, dy = b.y - a.y, len = std::hypot(dx, dy);
+    return {dx / len, dy / len};
+}
+
+double signedArea(const std::vector<PmPoint>& poly) {
+    double area = 0;
+    for (size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++)
+        area += poly[j].x * poly[i].y - poly[i].x * poly[j].y;
+    return area;
+}
+
+}  // namespace
+
+int PmStroker::circleSegments(double radius, double scale) {
+    double r = radius * scale;
+    if (!(r > kTolerance)) return 8;
+    double step = 2 * std::acos(1 - kTolerance / r);
+    return static_cast<int>(std::clamp(std::ceil(2 * kPi / step), 8.0, double(kMaxCircleSegments)));
+}
+
+void PmStroker::arc(double cx, double cy, double rx, double ry, double start, double sweep, double scale,
+                    std::vector<PmPoint>& out) {
+    int full = circleSegments(std::max(rx, ry), scale);
+    int n = std::max(2, static_cast<int>(std::ceil(full * std::fabs(sweep) / (2 * kPi))));
+    for (int i = 0; i <= n; ++i) {
+        double a = start + sweep * i / n;
+        out.push_back({cx + rx * std::cos(a), cy + ry * std::sin(a)});
+    }
+}
+
+// Every piece is wound the same way, so that the non-zero rule adds them up instead of cancelling.
+void PmStroker::add(std::vector<PmPoint> piece, PmContours& out) const {
+    if (signedArea(piece) < 0) std::reverse(piece.begin(), piece.end());
+    out.push_back(std::move(piece));
+}
+
+void PmStroker::dot(const PmPoint& p, PmContours& out) const {
+    std::vector<PmPoint> circle;
+    arc(p.x, p.y, half_, half_, 0, 2 * kPi, scale_, circle);
+    circle.pop_back();
+    add(std::move(circle), out);
+}
+
+// d0 is the direction arriving at p, d1 the one leaving it.
+void PmStroker::join(const PmPoint& p, const PmPoint& d0, const PmPoint& d1, PmContours& out) const {
+    double cross = d0.x * d1.y - d0.y * d1.x;
+    if (std::fabs(cross) < 1e-12 && d0.x * d1.x + d0.y * d1.y > 0) return;  // straight on
+    if (join_ == PM_JOIN_ROUND) return dot(p, out);
+    // The outer side is the one the path turns away from.
+    double side = cross > 0 ? -1 : 1;
+    PmPoint a = {p.x - d0.y * half_ * side, p.y + d0.x * half_ * side};
+    PmPoint b = {p.x - d1.y * half_ * side, p.y + d1.x * half_ * side};
+    if (join_ == PM_JOIN_MITER) {
+        double cosTheta = d0.x * d1.x + d0.y * d1.y;  // theta: the turn
+        double halfAngleCos = std::sqrt(std::max(0.0, (1 + cosTheta) / 2));
+        if (halfAngleCos > 1 / kMiterLimit) {
+            PmPoint bis = {a.x + b.x - 2 * p.x, a.y + b.y - 2 * p.y};
+            double len = std::hypot(bis.x, bis.y);
+            double reach = half_ / halfAngleCos;
+            if (len > 0) {
+                PmPoint tip = {p.x + bis.x / len * reach, p.y + bis.y / len * reach};
+                add({p, a, tip, b}, out);
+                return;
+            }
+        }
+    }
+    add({p, a, b}, out);
+}
+
+// d points out of the path at its end p.
+void PmStroker::cap(const PmPoint& p, const PmPoint& d, PmContours& out) const {
+    if (cap_ == PM_CAP_ROUND) return dot(p, out);
+    if (cap_ != PM_CAP_SQUARE) return;
+    PmPoint n = {-d.y * half_, d.x * half_};
+    PmPoint f = {p.x + d.x * half_, p.y + d.y * half_};
+    add({{p.x + n.x, p.y + n.y}, {f.x + n.x, f.y + n.y}, {f.x - n.x, f.y - n.y}, {p.x - n.x, p.y - n.y}},
+        out);
+}
+
+void PmStroker::stroke(const std::vector<PmPoint>& path, bool closed, PmContours& out) const {
+    if (!(half_ > 0) || path.empty()) return;
+    // Repeated points have no direction and are dropped.
+    std::vector<PmPoint> pts;
+    pts.reserve(path.size());
+    for (const PmPoint& p : path)
+        if (pts.empty() || p.x != pts.back().x || p.y != pts.back().y) pts.push_back(p);
+    if (closed && pts.size() > 1 && pts.front().x == pts.back().x && pts.front().y == pts.back().y)
+        pts.pop_back();
+    if (pts.size() == 1) {
+        // A path of one point shows as its caps: a dot, a square or nothing.
+        if (cap_ == PM_CAP_ROUND) dot(pts[0], out);
+        if (cap_ == PM_CAP_SQUARE) cap({pts[0].x - half_, pts[0].y}, {1, 0}, out), cap(pts[0], {1, 0}, out);
+        return;
+    }
+    closed = closed && pts.size() > 2;
+    size_t segments = closed ? pts.size() : pts.size() - 1;
+    for (size_t i = 0; i < segments; ++i) {
+        const PmPoint& a = pts[i];
+        const PmPoint& b = pts[(i + 1) % pts.size()];
+        PmPoint d = unit(a, b);
+        PmPoint n = {-d.y * half_, d.x * half_};
+        add({{a.x + n.x, a.y + n.y}, {b.x + n.x, b.y + n.y}, {b.x - n.x, b.y - n.y}, {a.x - n.x, a.y - n.y}},
+            out);
+        if (i + 1 < segments || closed) {
+            const PmPoint& c = pts[(i + 2) % pts.size()];
+            join(b, d, unit(b, c), out);
+        }
+    }
+    if (!closed) {
+        cap(pts.front(), unit(pts[1], pts[0]), out);
+        cap(pts.back(), unit(pts[pts.size() - 2], pts.back()), out);
+    }
+}
+
+}  // namespace pixmote
