@@ -140,6 +140,8 @@ PM_API pm_result pm_set_antialias(pm_context* ctx, int enabled);
 /* A clip rectangle in device pixels (not transformed). */
 PM_API pm_result pm_set_clip(pm_context* ctx, int x, int y, int w, int h);
 PM_API pm_result pm_reset_clip(pm_context* ctx);
+/* Line width in user units (1 by default; 0 draws nothing), butt caps and miter joins by default. A
+ * miter longer than 4 line widths becomes a bevel. */
 PM_API pm_result pm_set_line_width(pm_context* ctx, float width);
 PM_API pm_result pm_set_line_cap(pm_context* ctx, pm_line_cap cap);
 PM_API pm_result pm_set_line_join(pm_context* ctx, pm_line_join join);
@@ -165,8 +167,10 @@ PM_API pm_result pm_fill_rounded_rect(pm_context* ctx, float x, float y, float w
 PM_API pm_result pm_stroke_rounded_rect(pm_context* ctx, float x, float y, float w, float h, float radius);
 /* The oval inscribed in the rectangle. */
 PM_API pm_result pm_fill_oval(pm_context* ctx, float x, float y, float w, float h);
+/* Like a rectangle's, the outlines of rounded rectangles and ovals lie inside the shape. */
 PM_API pm_result pm_stroke_oval(pm_context* ctx, float x, float y, float w, float h);
-/* A pie slice of the oval from angle start over sweep (radians, clockwise). */
+/* A pie slice of the oval from angle start over sweep (radians, clockwise from +x); a sweep of a whole
+ * turn or more is the whole oval. Stroked, the stretch of the oval's outline, ended by the caps. */
 PM_API pm_result pm_fill_arc(pm_context* ctx, float x, float y, float w, float h, float start, float sweep);
 PM_API pm_result pm_stroke_arc(pm_context* ctx, float x, float y, float w, float h, float start, float sweep);
 
