@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -53,6 +54,19 @@ void expectImage(const std::string& name, const std::function<void(pm_context*)>
     if (differing) png_image_write_to_file(&image, ("pixmote-actual-" + name).c_str(), 0, pixels, 0, nullptr);
     pm_context_destroy(ctx);
     pm_software_destroy(sw);
+}
+
+// The pixels of a frame drawn into a fresh 64 x 64 transparent software target.
+std::vector<uint8_t> render(const std::function<void(pm_context*)>& draw) {
+    pm_software* sw = pm_software_create(64, 64);
+    pm_context* ctx = pm_context_create(pm_software_device(sw));
+    pm_begin_frame(ctx, 64, 64);
+    draw(ctx);
+    pm_end_frame(ctx);
+    std::vector<uint8_t> pixels(pm_software_pixels(sw), pm_software_pixels(sw) + 64 * 64 * 4);
+    pm_context_destroy(ctx);
+    pm_software_destroy(sw);
+    return pixels;
 }
 
 uint8_t kTransparent[4] = {0, 0, 0, 0};
@@ -155,6 +169,28 @@ TEST(PixmoteDrawTest, StrokesCurvesAndRoundedShapes) {
             EXPECT_EQ(pm_stroke_arc(ctx, 50, 47, 13, 15, 3.1416f, 3.1416f), PM_OK);
         },
         kWhite);
+}
+
+// A unit circle blown up by the transform is as round as one drawn at that size: curves take their
+// segment count from the size they reach on the device.
+TEST(PixmoteDrawTest, CurvesStaySmoothUnderScaling) {
+    std::vector<uint8_t> direct = render([](pm_context* ctx) {
+        pm_fill_oval(ctx, 4, 4, 56, 56);
+        pm_set_line_width(ctx, 4);
+        pm_set_color(ctx, 255, 0, 0, 255);
+        pm_stroke_oval(ctx, 10, 10, 44, 44);
+    });
+    std::vector<uint8_t> scaled = render([](pm_context* ctx) {
+        pm_translate(ctx, 32, 32);
+        pm_scale(ctx, 28, 28);
+        pm_fill_oval(ctx, -1, -1, 2, 2);
+        pm_set_line_width(ctx, 4 / 28.0f);
+        pm_set_color(ctx, 255, 0, 0, 255);
+        pm_stroke_oval(ctx, -22 / 28.0f, -22 / 28.0f, 44 / 28.0f, 44 / 28.0f);
+    });
+    int worst = 0;
+    for (size_t i = 0; i < direct.size(); ++i) worst = std::max(worst, std::abs(direct[i] - scaled[i]));
+    EXPECT_LE(worst, 8);
 }
 
 // Each blend mode over a background of opaque and half-transparent bands.
