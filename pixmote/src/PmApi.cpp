@@ -6,6 +6,7 @@
 
 #include "pixmote/include/pixmote.h"
 #include "pixmote/src/PmContext.h"
+#include "pixmote/src/PmGuard.h"
 
 namespace {
 
@@ -13,7 +14,9 @@ thread_local pm_result lastError = PM_OK;
 pm_log_fn logFn = nullptr;
 void* logUser = nullptr;
 
-pm_result note(pm_result r, const char* function) {
+}  // namespace
+
+pm_result pixmote::note(pm_result r, const char* function) {
     if (r == PM_OK) return r;
     lastError = r;
     if (logFn) {
@@ -24,34 +27,7 @@ pm_result note(pm_result r, const char* function) {
     return r;
 }
 
-template <typename F>
-pm_result guardedAs(const char* function, pm_context* ctx, F&& f) {
-    if (!ctx) return note(PM_ERROR_INVALID_ARGUMENT, function);
-    try {
-        return note(f(), function);
-    } catch (const std::bad_alloc&) {
-        return note(PM_ERROR_OUT_OF_MEMORY, function);
-    } catch (...) {
-        return note(PM_ERROR_DEVICE, function);
-    }
-}
-
-pm_result unsupportedAs(const char* function) {
-    return note(PM_ERROR_UNSUPPORTED, function);
-}
-
-template <typename T>
-T* unsupportedHandleAs(const char* function) {
-    note(PM_ERROR_UNSUPPORTED, function);
-    return nullptr;
-}
-
-// Every refusal is reported under the name of the exported function that made it.
-#define guarded(...) guardedAs(__func__, __VA_ARGS__)
-#define unsupported() unsupportedAs(__func__)
-#define unsupportedHandle(T) unsupportedHandleAs<T>(__func__)
-
-}  // namespace
+using pixmote::note;
 
 extern "C" {
 
@@ -214,71 +190,5 @@ pm_result pm_polyline(pm_context* ctx, const float* xy, size_t count) {
 }
 pm_result pm_stroke_polygon(pm_context* ctx, const float* xy, size_t count) {
     return guarded(ctx, [&] { return ctx->strokePoints(xy, count, true); });
-}
-
-// Declared for the hosts' sake, filled in by later versions.
-pm_image* pm_image_load_file(pm_context*, const char*) {
-    return unsupportedHandle(pm_image);
-}
-pm_image* pm_image_load_memory(pm_context*, const void*, size_t) {
-    return unsupportedHandle(pm_image);
-}
-pm_image* pm_image_create_rgba(pm_context*, int, int, const uint8_t*, int) {
-    return unsupportedHandle(pm_image);
-}
-void pm_image_destroy(pm_image*) {}
-pm_result pm_image_size(const pm_image*, int*, int*) {
-    return unsupported();
-}
-pm_result pm_draw_image(pm_context*, const pm_image*, float, float) {
-    return unsupported();
-}
-pm_result pm_draw_image_rect(pm_context*, const pm_image*, float, float, float, float, float, float, float,
-                             float) {
-    return unsupported();
-}
-
-pm_font* pm_font_load_file(pm_context*, const char*) {
-    return unsupportedHandle(pm_font);
-}
-pm_font* pm_font_load_memory(pm_context*, const char*, size_t, pm_image*) {
-    return unsupportedHandle(pm_font);
-}
-void pm_font_destroy(pm_font*) {}
-float pm_font_line_height(const pm_font*) {
-    unsupported();
-    return 0;
-}
-pm_result pm_measure_text(const pm_font*, const char*, float, float*, float*) {
-    return unsupported();
-}
-pm_result pm_draw_text(pm_context*, const pm_font*, const char*, float, float, float, pm_align) {
-    return unsupported();
-}
-
-pm_result pm_point_in_rect(float, float, float, float, float, float, const pm_transform*, int*) {
-    return unsupported();
-}
-pm_result pm_point_in_oval(float, float, float, float, float, float, const pm_transform*, int*) {
-    return unsupported();
-}
-pm_result pm_point_in_polygon(float, float, const float*, size_t, pm_fill_rule, const pm_transform*, int*) {
-    return unsupported();
-}
-pm_result pm_rects_overlap(float, float, float, float, const pm_transform*, float, float, float, float,
-                           const pm_transform*, int*) {
-    return unsupported();
-}
-pm_result pm_ovals_overlap(float, float, float, float, const pm_transform*, float, float, float, float,
-                           const pm_transform*, int*) {
-    return unsupported();
-}
-pm_result pm_polygons_overlap(const float*, size_t, const pm_transform*, const float*, size_t,
-                              const pm_transform*, int*) {
-    return unsupported();
-}
-pm_result pm_images_overlap(const pm_image*, const pm_transform*, const pm_image*, const pm_transform*,
-                            uint8_t, int*) {
-    return unsupported();
 }
 }

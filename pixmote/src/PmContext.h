@@ -11,6 +11,8 @@ struct pm_context {
 public:
     explicit pm_context(const pm_device& device) : device_(device) {}
 
+    const pm_device& device() const { return device_; }
+
     pm_result beginFrame(int width, int height);
     pm_result endFrame();
     pm_result flush();
