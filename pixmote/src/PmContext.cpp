@@ -213,6 +213,35 @@ pm_result pm_context::fillContours(std::vector<std::vector<PmPoint>>& contours, 
     return filled ? result : PM_ERROR_TOO_LARGE;
 }
 
+pm_result pm_context::drawTexturedQuad(uint32_t texture, int texW, int texH, const float src[4],
+                                       const float dst[4]) {
+    if (pm_result r = checkDrawing()) return r;
+    for (int i = 0; i < 4; ++i)
+        if (!usable(src[i]) || !usable(dst[i])) return PM_ERROR_INVALID_ARGUMENT;
+    if (texW <= 0 || texH <= 0 || src[2] < 0 || src[3] < 0 || dst[2] < 0 || dst[3] < 0)
+        return PM_ERROR_INVALID_ARGUMENT;
+    if (src[2] == 0 || src[3] == 0 || dst[2] == 0 || dst[3] == 0) return PM_OK;
+    const pm_transform& t = transform_;
+    pm_vertex corner[4];
+    const bool premultiplied = blend_ == PM_BLEND_PREMULTIPLIED;
+    for (int i = 0; i < 4; ++i) {
+        const float fx = (i == 1 || i == 2) ? 1.0f : 0.0f, fy = i >= 2 ? 1.0f : 0.0f;
+        const double x = dst[0] + fx * dst[2], y = dst[1] + fy * dst[3];
+        pm_vertex& v = corner[i];
+        v.x = static_cast<float>(t.a * x + t.c * y + t.e);
+        v.y = static_cast<float>(t.b * x + t.d * y + t.f);
+        if (!usable(v.x) || !usable(v.y)) return PM_ERROR_INVALID_ARGUMENT;
+        v.u = (src[0] + fx * src[2]) / texW;
+        v.v = (src[1] + fy * src[3]) / texH;
+        auto tint = [&](uint8_t c) {
+            return premultiplied ? static_cast<uint8_t>((c * color_[3] + 127) / 255) : c;
+        };
+        v.r = tint(color_[0]), v.g = tint(color_[1]), v.b = tint(color_[2]), v.a = color_[3];
+    }
+    const pm_vertex quad[6] = {corner[0], corner[1], corner[2], corner[0], corner[2], corner[3]};
+    return addTriangles(quad, 6, texture);
+}
+
 double pm_context::scale() const {
     const pm_transform& t = transform_;
     double sum = double(t.a) * t.a + double(t.b) * t.b + double(t.c) * t.c + double(t.d) * t.d;

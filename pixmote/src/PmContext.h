@@ -41,6 +41,10 @@ public:
     pm_result fillArc(float x, float y, float w, float h, float start, float sweep, bool pie);
     pm_result strokeArc(float x, float y, float w, float h, float start, float sweep, bool whole);
 
+    // The source rectangle of a texW x texH texture drawn into the destination rectangle, through
+    // the transform, tinted by the current colour. Images and glyphs both come this way.
+    pm_result drawTexturedQuad(uint32_t texture, int texW, int texH, const float src[4], const float dst[4]);
+
 private:
     // Outlines in user space, transformed and filled with the current colour and blend mode.
     pm_result fillContours(std::vector<std::vector<pixmote::PmPoint>>& contours, bool evenOdd);

@@ -27,12 +27,25 @@ pm_result pm_image_size(const pm_image* image, int* w, int* h) {
     *h = image->height();
     return PM_OK;
 }
-pm_result pm_draw_image(pm_context*, const pm_image*, float, float) {
-    return unsupported();
+pm_result pm_draw_image(pm_context* ctx, const pm_image* image, float x, float y) {
+    return guarded(ctx, [&] {
+        if (!image) return PM_ERROR_INVALID_ARGUMENT;
+        const float src[4] = {0, 0, float(image->width()), float(image->height())};
+        const float dst[4] = {x, y, float(image->width()), float(image->height())};
+        return ctx->drawTexturedQuad(image->texture(), image->width(), image->height(), src, dst);
+    });
 }
-pm_result pm_draw_image_rect(pm_context*, const pm_image*, float, float, float, float, float, float, float,
-                             float) {
-    return unsupported();
+pm_result pm_draw_image_rect(pm_context* ctx, const pm_image* image, float sx, float sy, float sw, float sh,
+                             float dx, float dy, float dw, float dh) {
+    return guarded(ctx, [&] {
+        if (!image) return PM_ERROR_INVALID_ARGUMENT;
+        // The source rectangle must lie within the image: sampling outside it has no meaning.
+        if (!(sx >= 0 && sy >= 0 && sx + sw <= image->width() && sy + sh <= image->height()))
+            return PM_ERROR_INVALID_ARGUMENT;
+        const float src[4] = {sx, sy, sw, sh};
+        const float dst[4] = {dx, dy, dw, dh};
+        return ctx->drawTexturedQuad(image->texture(), image->width(), image->height(), src, dst);
+    });
 }
 
 pm_font* pm_font_load_file(pm_context*, const char*) {

@@ -143,9 +143,13 @@ TEST(PixmoteContextTest, RefusesBadInputWithoutDrawing) {
     pm_set_line_width(ctx, 1000);
     pm_set_line_join(ctx, PM_JOIN_ROUND);
     EXPECT_EQ(pm_polyline(ctx, most.data(), PM_MAX_POLYGON_POINTS), PM_ERROR_TOO_LARGE);
-    EXPECT_EQ(pm_draw_image(ctx, nullptr, 0, 0), PM_ERROR_UNSUPPORTED);
-    EXPECT_EQ(pm_image_load_file(ctx, "x.png"), nullptr);
-    EXPECT_EQ(pm_last_error(), PM_ERROR_UNSUPPORTED);
+    EXPECT_EQ(pm_draw_image(ctx, nullptr, 0, 0), PM_ERROR_INVALID_ARGUMENT);
+    const uint8_t texel[4] = {1, 2, 3, 4};
+    pm_image* image = pm_image_create_rgba(ctx, 1, 1, texel, 4);
+    EXPECT_EQ(pm_draw_image_rect(ctx, image, 0, 0, 2, 1, 0, 0, 4, 4), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_draw_image_rect(ctx, image, 0, 0, 1, 1, nan, 0, 4, 4), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_image_create_rgba(ctx, 1, 1, texel, 3), nullptr);
+    pm_image_destroy(image);
     EXPECT_EQ(pm_fill_rect(nullptr, 0, 0, 1, 1), PM_ERROR_INVALID_ARGUMENT);
     // Off-frame shapes are fine and send nothing either.
     EXPECT_EQ(pm_fill_rect(ctx, -100, -100, 10, 10), PM_OK);
@@ -193,10 +197,10 @@ TEST(PixmoteContextTest, ReportsRefusalsToTheHostsLog) {
         [](void* user, const char* line) { static_cast<std::vector<std::string>*>(user)->push_back(line); },
         &lines);
     EXPECT_EQ(pm_fill_rect(nullptr, 0, 0, 1, 1), PM_ERROR_INVALID_ARGUMENT);
-    EXPECT_EQ(pm_draw_image(nullptr, nullptr, 0, 0), PM_ERROR_UNSUPPORTED);
+    EXPECT_EQ(pm_draw_image(nullptr, nullptr, 0, 0), PM_ERROR_INVALID_ARGUMENT);
     pm_set_log(nullptr, nullptr);
     std::vector<std::string> expected = {"pixmote: pm_fill_rect: invalid argument",
-                                         "pixmote: pm_draw_image: not supported"};
+                                         "pixmote: pm_draw_image: invalid argument"};
     EXPECT_EQ(lines, expected);
     EXPECT_STREQ(pm_error_string(static_cast<pm_result>(99)), "unknown error");
 }
