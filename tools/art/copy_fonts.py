@@ -2,7 +2,8 @@
 """Copies the game's fonts from their Debian packages into assets/fonts under the names the game
 loads, with the packages' copyright files beside them.
 
-  fonts-ebgaramond  -> garapremrpro.ttf (12 Regular), garapremrpro_b.ttf (12 Bold), gara.ttf (12 Italic)
+  fonts-ebgaramond  -> garapremrpro.ttf (12 Regular), gara.ttf (12 Italic); the bold face is made
+                       by make_bold_font.py from 12 Bold and 12 Regular
   fonts-liberation2 -> tnr.ttf (Liberation Serif Regular)
   fonts-dejavu-core -> DejaVuSans.ttf
 
