@@ -51,6 +51,9 @@ static const char* const kUsage =
     "                     black bars; a windowed start opens a 1024x768 window on it)\n"
     "  --time-frames W    finish every frame (glFinish) and print the mean frame time of the\n"
     "                     frames after the first W (for benchmarks; with --fixed-step, unpaced)\n"
+    "  --frame-stats FILE write one line per loop step to FILE: tick,update_ms,draw_ms,wall_ms\n"
+    "                     (main-thread CPU time of the update and of the draw, wall time to the\n"
+    "                     finished frame), and what happened in each step to FILE.events\n"
     "  --seed N           the seed of the game's chance choices, such as the hidden-object\n"
     "                     lists a new game draws (default: the clock; 1 with --fixed-step)\n"
     "  --check            check the game folder's content (or the --module's) without\n"
@@ -130,6 +133,8 @@ int main(int argc, char** argv) {
                 return 2;
             }
             platformOptions.timeFramesAfter = static_cast<int>(warmup);
+        } else if (arg == "--frame-stats") {
+            platformOptions.frameStats = value("--frame-stats");
         } else if (arg == "--seed") {
             const std::string v = value("--seed");
             char* end = nullptr;

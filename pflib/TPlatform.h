@@ -48,6 +48,9 @@ struct TRunOptions {
     // 0 or more: every frame is finished (glFinish after the present) and the mean time of the
     // frames after the first timeFramesAfter is printed at the end of the run.
     int timeFramesAfter = -1;
+    // Per-step CPU and wall times written here (and what happened, to file + ".events"); every frame
+    // is then finished, so that the wall time holds the GPU's part.
+    str frameStats;
     // Headless runs: the desktop to pretend, offering only its own mode (0: a 1280 × 1024 desktop
     // that also offers 1024 × 768).
     int displayWidth = 0, displayHeight = 0;

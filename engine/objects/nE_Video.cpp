@@ -14,6 +14,7 @@
 #include "engine/media/platform/nE_GeneratedTexture_Pl5.h"
 #include "engine/script/nE_SLHelper.h"
 #include "pflib/TFile.h"
+#include "pflib/TFrameStats.h"
 
 namespace {
 
@@ -157,6 +158,7 @@ void nE_Video::drawSelf(nE_Render* renderer, nE_RenderState& world) {
 void nE_Video::play(const std::string& trigger) {
     if (playing) return;
     playing = true;
+    pf::TFrameStats::Mark("film start " + resourceName);
     endTrigger = trigger;
     time = 0;
     frame = 0;

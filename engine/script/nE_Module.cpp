@@ -15,6 +15,7 @@
 #include "engine/script/nE_SLHelper_XML.h"
 #include "engine/script/nE_TriggerHub.h"
 #include "pflib/TFile.h"
+#include "pflib/TFrameStats.h"
 
 namespace {
 
@@ -56,6 +57,7 @@ std::string nE_Module::fileName(const std::string& path) {
 }
 
 std::unique_ptr<nE_Module> nE_Module::load(const std::string& path) {
+    pf::TFrameStats::Mark("scene load " + path);
     auto module = std::make_unique<nE_Module>();
     module->path = path;
     const std::string file = nE_Path::resolve(fileName(path), nE_Path::kGameFolder, "Module");

@@ -3,6 +3,7 @@
 #include <tinyxml2.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 #include "engine/core/nE_Core.h"
@@ -34,6 +35,7 @@
 #include "game/state/nG_ProfileHub.h"
 #include "game/state/nG_ScriptTable.h"
 #include "pflib/TFile.h"
+#include "pflib/TFrameStats.h"
 
 namespace {
 
@@ -175,6 +177,11 @@ void nG_Game::park(nE_Object* room) {
 }
 
 void nG_Game::changeRoom(const std::string& roomName, bool animate) {
+    if (pf::TFrameStats::IsOn()) {
+        char resident[32];
+        std::snprintf(resident, sizeof resident, " (resident %.1f MB)", pf::TFrameStats::ResidentMb());
+        pf::TFrameStats::Mark("room switch to " + roomName + resident);
+    }
     nE_Object* found = roomsHub ? roomsHub->find(roomName, false) : nullptr;
     // The current room, or one still closing, may be asked for again while it stands in the level.
     if (!found) found = level->find(roomName, false);
@@ -210,6 +217,7 @@ void nG_Game::changeRoom(const std::string& roomName, bool animate) {
 void nG_Game::openSubRoom(const nG_RoomChangeRequest& request) {
     if (request.closeCurrent) closeSubRoom(request.animate);
     if (request.name.empty()) return;
+    pf::TFrameStats::Mark("sub-room " + request.name);
     auto* sub = dynamic_cast<nG_SubRoom*>(roomsHub ? roomsHub->find(request.name, false) : nullptr);
     if (!sub) {
         nE_Debug::writef("nG_Game: there is no sub-room \"%s\" to open", request.name.c_str());

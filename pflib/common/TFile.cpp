@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "pflib/TFrameStats.h"
 #include "pflib/TPlatform.h"
 #include "pflib/common/TPath.h"
 #include "pflib/pfDebug.h"
@@ -63,6 +64,7 @@ bool TFile::Close() {
     if (!file_) return false;
     bool ok = true;
     if (mode_ == kWrite) {
+        TFrameStats::Mark("write " + target_);
         // The new content replaces the old file only once it is wholly on disk.
         ok = !failed_ && std::fflush(file_) == 0 && !std::ferror(file_);
         ok = ok && fsync(fileno(file_)) == 0;

@@ -13,6 +13,7 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include "pflib/TFrameStats.h"
 #include "pflib/TPlatform.h"
 #include "pflib/common/TPath.h"
 #include "pflib/pfDebug.h"
@@ -277,6 +278,7 @@ std::shared_ptr<TTexture> TTexture::Get(const str& file) {
                          header.height);
         return nullptr;
     }
+    TFrameStats::Mark("decode " + file);
     // An allocation the machine cannot give is a failed load, not the end of the program.
     try {
         if (header.jpeg) return decodeJpegFile(path);

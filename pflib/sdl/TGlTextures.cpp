@@ -1,6 +1,7 @@
 #include "pflib/sdl/TGlTextures.h"
 
 #include "pflib/TBasicEffect.h"
+#include "pflib/TFrameStats.h"
 
 namespace pf {
 
@@ -9,6 +10,8 @@ bool TGlTextures::Upload(TTexture& texture) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     if (!texture.backendId) {
+        TFrameStats::Mark("first upload of a " + std::to_string(texture.GetWidth()) + "x" +
+                          std::to_string(texture.GetHeight()) + " texture");
         GLuint id = 0;
         glGenTextures(1, &id);
         if (!id) return false;

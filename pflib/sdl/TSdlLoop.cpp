@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "pflib/TFrameStats.h"
 #include "pflib/TPlatform.h"
 #include "pflib/TSound.h"
 #include "pflib/TTexture.h"
@@ -90,6 +91,8 @@ int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
         if (!TPlatform::ExitRequested()) TPlatform::Exit(1);
     }
 
+    // Opened once the program's log is, so that a file it cannot write is said there.
+    if (!options.frameStats.empty()) TFrameStats::Open(options.frameStats);
     std::vector<TEvent> due;
     double last = timeGetTime();
     // Frame timing for benchmarks: from the step's start to its finished frame.
@@ -99,6 +102,7 @@ int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
     std::vector<double> firstFrames;
     for (int tick = 0; !TPlatform::ExitRequested() && !Interrupted(); ++tick) {
         const double stepStart = TClock::RealNow();
+        TFrameStats::BeginStep(tick);
         if (options.fixedStep) TClock::Advance(TClock::kStepMs);
 
         bool closed = false;
@@ -128,18 +132,24 @@ int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
         const double now = timeGetTime();
         if (cb.update) cb.update(static_cast<float>((now - last) / 1000.0));
         last = now;
+        TFrameStats::UpdateDone();
         // A frame asked for by its step is read back alone, unless every frame is.
         const str* shotNow = nullptr;
         for (const auto& shot : options.screenshotsAt)
             if (shot.first == tick) shotNow = &shot.second;
         if (shotNow) TGlRenderer::Get().SetCaptureFrames(true);
         if (cb.draw) cb.draw();
+        TFrameStats::DrawDone();
         if (shotNow) {
             for (const auto& shot : options.screenshotsAt)
                 if (shot.first == tick) writeScreenshot(shot.second);
             TGlRenderer::Get().SetCaptureFrames(captureAll);
         }
         TSoundManager::GetInstance()->DispatchCompletions();
+        if (TFrameStats::IsOn()) {
+            TGlRenderer::Get().Finish();
+            TFrameStats::EndStep();
+        }
         if (options.timeFramesAfter >= 0) {
             TGlRenderer::Get().Finish();
             if (firstFrames.size() < 3) firstFrames.push_back(TClock::RealNow() - launched);
@@ -168,6 +178,7 @@ int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
     const int code = TPlatform::ExitRequested() ? TPlatform::ExitCode() : 0;
     if (!options.screenshot.empty()) writeScreenshot(options.screenshot);
     shutdown();
+    TFrameStats::Close();
     TMixerManager::Get().Shutdown();
     TSdlVideo::Get().Shutdown();
     return code;

@@ -82,3 +82,36 @@ TEST(ProgramRun, ScreenshotsAtStepsAreTheFramesOfThoseSteps) {
     for (const char* bad : {"5", ":a.png", "5:", "x:a.png", "-1:a.png"})
         EXPECT_EQ(runHalvern({"--screenshot-at", bad}).exitCode, 2) << bad;
 }
+
+TEST(ProgramRun, FrameStatisticsListEveryStepAndWhatHappenedInIt) {
+    TempDir user;
+    const std::string stats = user.file("frames.csv");
+    auto run = runHalvern(
+        {"--headless", "--frames", "30", "--fixed-step", "--user-dir", user.path, "--frame-stats", stats});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    std::istringstream lines(user.read("frames.csv"));
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "tick,update_ms,draw_ms,wall_ms");
+    int steps = 0;
+    while (std::getline(lines, line)) {
+        int tick = -1;
+        double update = -1, draw = -1, wall = -1;
+        ASSERT_EQ(std::sscanf(line.c_str(), "%d,%lf,%lf,%lf", &tick, &update, &draw, &wall), 4) << line;
+        EXPECT_EQ(tick, steps++);
+        EXPECT_TRUE(update >= 0 && draw >= 0 && wall >= update + draw * 0.5) << line;
+    }
+    EXPECT_EQ(steps, 30);
+    // The menu's module, its backdrop and the first upload are each marked on the step they happened.
+    const std::string events = user.read("frames.csv.events");
+    EXPECT_EQ(events.rfind("tick,event\n", 0), 0u);
+    EXPECT_NE(events.find(",scene load assets/menu/module"), std::string::npos) << events;
+    EXPECT_NE(events.find(",decode assets/menu/back.jpg"), std::string::npos) << events;
+    EXPECT_NE(events.find(",first upload of a 1024x768 texture"), std::string::npos) << events;
+
+    // A file that cannot be written is said, and the run goes on.
+    run = runHalvern({"--headless", "--frames", "2", "--fixed-step", "--user-dir", user.path, "--frame-stats",
+                      user.file("no/such/folder/frames.csv")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(halverntest::count(run.output, "cannot write the frame statistics"), 1) << run.output;
+}
