@@ -11,8 +11,9 @@
  * bound; texture unit 0 active with one of the device's textures bound; blending on with the last
  * blend mode's functions and GL_FUNC_ADD; depth test, stencil test and face culling off; the scissor
  * test on or off as the clip was last set; the viewport (0, 0, width, height) of the frame;
- * GL_UNPACK_ALIGNMENT 1, GL_UNPACK_ROW_LENGTH 0 and no pixel unpack buffer bound after a texture upload.
- * A host that draws on its own between frames sets its own state again. */
+ * GL_UNPACK_ALIGNMENT 1, GL_UNPACK_ROW_LENGTH and the unpack skips 0 and no pixel unpack buffer bound
+ * after a texture upload. It never touches the framebuffer binding or the clear colour. A host that
+ * draws on its own between frames sets its own state again. */
 #ifndef PIXMOTE_OPENGL_H
 #define PIXMOTE_OPENGL_H
 
