@@ -48,7 +48,8 @@ std::string tempDir() {
 
 // Installed into a fresh prefix, the component carries the libraries, headers, pkg-config files and
 // examples; the C example builds there with cc and pkg-config alone, runs against the installed
-// libraries and draws what the in-tree build draws. No installed library needs a GL, SDL or the game.
+// libraries and draws what the in-tree build draws. No installed library needs a GL, SDL or the game,
+// and none exports more than its own functions.
 TEST(PixmoteDevicesTest, InstalledLibraryBuildsAnOutsideProgram) {
     std::string prefix = tempDir();
     ASSERT_FALSE(prefix.empty());
@@ -84,6 +85,11 @@ TEST(PixmoteDevicesTest, InstalledLibraryBuildsAnOutsideProgram) {
         std::string needed = run("readelf -d '" + lib + "/" + file + "' | grep NEEDED").out;
         for (const char* foreign : {"SDL", "halvern", "lua", "libGL", "libEGL", "epoxy"})
             EXPECT_EQ(needed.find(foreign), std::string::npos) << file << " needs " << foreign;
+        // Exports are pm_ functions and the version node only (the standard library's stay hidden).
+        std::string strays = run("nm -D --defined-only '" + lib + "/" + file +
+                                 "' | awk '{print $3}' | grep -v -e '^pm_' -e '^PIXMOTE_'")
+                                 .out;
+        EXPECT_EQ(strays, "") << file;
     }
     for (const char* header : {"pixmote.h", "pixmote_software.h", "pixmote_opengl.h"})
         EXPECT_EQ(run("test -f '" + prefix + "/include/" + header + "'").status, 0) << header;
