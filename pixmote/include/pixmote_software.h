@@ -21,6 +21,9 @@ PM_API uint8_t* pm_software_pixels(pm_software* sw);
 PM_API int pm_software_width(const pm_software* sw);
 PM_API int pm_software_height(const pm_software* sw);
 PM_API void pm_software_clear(pm_software* sw, uint8_t r, uint8_t g, uint8_t b, uint8_t a);
+/* Writes the target to a PNG file (8-bit RGBA): PM_OK, or PM_ERROR_INVALID_ARGUMENT for a NULL
+ * target or path, or PM_ERROR_IO when the file cannot be written. */
+PM_API pm_result pm_software_write_png(const pm_software* sw, const char* path);
 
 #ifdef __cplusplus
 }

@@ -1,6 +1,8 @@
 // The software device: a plain triangle rasteriser over a straight-alpha RGBA8 buffer. Pixels are
 // sampled at their centres with a top-left fill rule, so triangles that share an edge cover each
 // pixel once; the antialiasing comes from Pixmote's coverage, carried in the vertex alpha.
+#include <png.h>
+
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -241,5 +243,16 @@ void pm_software_clear(pm_software* sw, uint8_t r, uint8_t g, uint8_t b, uint8_t
     for (size_t i = 0; i < sw->pixels.size(); i += 4) {
         sw->pixels[i] = r, sw->pixels[i + 1] = g, sw->pixels[i + 2] = b, sw->pixels[i + 3] = a;
     }
+}
+
+pm_result pm_software_write_png(const pm_software* sw, const char* path) {
+    if (!sw || !path) return PM_ERROR_INVALID_ARGUMENT;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(sw->width);
+    image.height = static_cast<png_uint_32>(sw->height);
+    image.format = PNG_FORMAT_RGBA;
+    if (!png_image_write_to_file(&image, path, 0, sw->pixels.data(), 0, nullptr)) return PM_ERROR_IO;
+    return PM_OK;
 }
 }
