@@ -15,8 +15,9 @@ namespace pixmote {
 
 namespace {
 
+// Both libraries refuse a side of 0 themselves.
 bool sideFits(uint32_t side) {
-    return side > 0 && side <= static_cast<uint32_t>(kPmMaxImageSide);
+    return side <= static_cast<uint32_t>(kPmMaxImageSide);
 }
 
 // The pixel buffer is left uninitialised: a header can claim a large image in a few bytes, and the

@@ -120,6 +120,8 @@ pm_result pm_font::parse(const char* text, size_t size, std::unique_ptr<pm_font>
     std::vector<std::pair<long, std::string>> pages;
     Fields f;
     const char* end = text + size;
+    // A byte order mark, as some editors write, is not part of the first tag.
+    if (size >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0) text += 3;
     for (const char* line = text; line < end;) {
         const char* stop = static_cast<const char*>(std::memchr(line, '\n', end - line));
         if (!stop) stop = end;

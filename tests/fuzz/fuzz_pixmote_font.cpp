@@ -8,26 +8,10 @@
 #include <vector>
 
 #include "pixmote/include/pixmote.h"
-
-namespace {
-
-pm_device stubDevice() {
-    pm_device d{};
-    d.create_texture = [](void*, int, int, const uint8_t*) -> uint32_t { return 1; };
-    d.update_texture = [](void*, uint32_t, int, int, int, int, const uint8_t*, int) { return 0; };
-    d.destroy_texture = [](void*, uint32_t) {};
-    d.draw_triangles = [](void*, const pm_vertex*, int, uint32_t, pm_blend_mode) { return 0; };
-    d.set_clip = [](void*, int, int, int, int, int) {};
-    d.begin_frame = [](void*, int, int) {};
-    d.end_frame = [](void*) {};
-    return d;
-}
-
-}  // namespace
+#include "pixmote/include/pixmote_software.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static pm_device device = stubDevice();
-    static pm_context* ctx = pm_context_create(&device);
+    static pm_context* ctx = pm_context_create(pm_software_device(pm_software_create(64, 64)));
     static pm_image* page = [] {
         std::vector<uint8_t> rgba(128 * 128 * 4, 255);
         return pm_image_create_rgba(ctx, 128, 128, rgba.data(), 128 * 4);
@@ -39,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     const float line = pm_font_line_height(font);
-    pm_begin_frame(ctx, 256, 256);
+    pm_begin_frame(ctx, 64, 64);
     for (float wrap : {0.0f, 40.0f}) {
         float w = 0, h = 0;
         if (pm_measure_text(font, text.c_str(), wrap, &w, &h) == PM_OK) {

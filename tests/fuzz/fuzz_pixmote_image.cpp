@@ -5,29 +5,11 @@
 #include <cstdlib>
 
 #include "pixmote/include/pixmote.h"
-
-namespace {
-
-pm_context* context() {
-    static pm_device device = [] {
-        pm_device d{};
-        d.create_texture = [](void*, int, int, const uint8_t*) -> uint32_t { return 1; };
-        d.update_texture = [](void*, uint32_t, int, int, int, int, const uint8_t*, int) { return 0; };
-        d.destroy_texture = [](void*, uint32_t) {};
-        d.draw_triangles = [](void*, const pm_vertex*, int, uint32_t, pm_blend_mode) { return 0; };
-        d.set_clip = [](void*, int, int, int, int, int) {};
-        d.begin_frame = [](void*, int, int) {};
-        d.end_frame = [](void*) {};
-        return d;
-    }();
-    static pm_context* ctx = pm_context_create(&device);
-    return ctx;
-}
-
-}  // namespace
+#include "pixmote/include/pixmote_software.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    pm_image* image = pm_image_load_memory(context(), data, size);
+    static pm_context* ctx = pm_context_create(pm_software_device(pm_software_create(1, 1)));
+    pm_image* image = pm_image_load_memory(ctx, data, size);
     if (image) {
         int w = 0, h = 0;
         if (pm_image_size(image, &w, &h) != PM_OK || w <= 0 || h <= 0 || w > 16384 || h > 16384) std::abort();
