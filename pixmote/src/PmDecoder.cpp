@@ -15,6 +15,17 @@ namespace pixmote {
 
 namespace {
 
+// The most pixels a file of a given size can hold: deflate packs at most 1032 bytes into one, at
+// 8 pixels a byte in 1-bit PNGs; a Huffman-coded JPEG spends at least a bit on each 8 x 8 block,
+// 512 pixels a byte (with room to spare, as arithmetic coding could claim any number). A header
+// claiming more lies, and is refused before a buffer of that size is made and filled.
+constexpr uint64_t kPngPixelsPerByte = 8 * 1032;
+constexpr uint64_t kJpegPixelsPerByte = 4096;
+
+bool plausible(uint32_t w, uint32_t h, size_t size, uint64_t perByte) {
+    return uint64_t(w) * h <= uint64_t(size) * perByte;
+}
+
 // Both libraries refuse a side of 0 themselves.
 bool sideFits(uint32_t side) {
     return side <= static_cast<uint32_t>(kPmMaxImageSide);
@@ -112,6 +123,7 @@ pm_result PmDecoder::decodePng(const uint8_t* data, size_t size, PmPixels& out) 
         state->result = PM_ERROR_TOO_LARGE;
         png_longjmp(state->png, 1);
     }
+    if (!plausible(width, height, size, kPngPixelsPerByte)) png_longjmp(state->png, 1);
     // Everything becomes 8-bit RGBA: palettes expanded, grey made colour, 16 bits cut, tRNS made alpha.
     if (colour == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(state->png);
     if (colour == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(state->png);
@@ -153,6 +165,8 @@ pm_result PmDecoder::decodeJpeg(const uint8_t* data, size_t size, PmPixels& out)
         state->result = PM_ERROR_TOO_LARGE;
         std::longjmp(state->jump, 1);
     }
+    if (!plausible(cinfo.image_width, cinfo.image_height, size, kJpegPixelsPerByte))
+        std::longjmp(state->jump, 1);
     // Grey and colour come out as RGB; CMYK is converted below.
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;

@@ -252,12 +252,12 @@ pm_result pm_font::layout(const char* text, float wrapWidth, std::vector<Item>& 
         float pen = 0, width = 0, breakWidth = 0;
         size_t breakAt = SIZE_MAX, i = start;
         uint32_t previous = 0;
-        bool ended = false;
+        bool ended = false, word = false;
         for (; i < items.size() && items[i].code != '\n'; ++i) {
             Item& item = items[i];
             const float advance = item.advance + (i > start ? kerning(previous, item.code) : 0);
             if (item.code == ' ') {
-                if (width > 0 && (i == start || items[i - 1].code != ' ')) breakAt = i, breakWidth = width;
+                if (word && items[i - 1].code != ' ') breakAt = i, breakWidth = width;
                 pen += advance;
                 previous = item.code;
                 continue;
@@ -275,14 +275,11 @@ pm_result pm_font::layout(const char* text, float wrapWidth, std::vector<Item>& 
             pen += advance;
             width = pen;
             previous = item.code;
+            word = true;
         }
+        // A wrap always leaves a character that is not a space for the next line.
         if (ended) {
             start = i;
-            // The rest of the paragraph is empty: it was all spaces after the break.
-            if (start < items.size() && items[start].code == '\n')
-                start++;
-            else if (start >= items.size())
-                break;
             continue;
         }
         lines.push_back({start, i, width});
