@@ -191,8 +191,8 @@ PM_API pm_result pm_stroke_polygon(pm_context* ctx, const float* xy, size_t coun
  * there; the image may outlive the context. NULL and pm_last_error: PM_ERROR_IO for a file that
  * cannot be read, PM_ERROR_DECODE for anything else, truncated or corrupt (a JPEG libjpeg would patch
  * with grey is refused, and so is a header claiming more pixels than the file's bytes could encode),
- * PM_ERROR_TOO_LARGE for a side over 16384 pixels (from the header, before
- * the pixels are allocated), PM_ERROR_DEVICE when the device makes no texture. */
+ * PM_ERROR_TOO_LARGE for a side over 16384 pixels (both from the header, before the pixels are
+ * allocated), PM_ERROR_DEVICE when the device makes no texture. */
 PM_API pm_image* pm_image_load_file(pm_context* ctx, const char* path);
 PM_API pm_image* pm_image_load_memory(pm_context* ctx, const void* data, size_t size);
 /* From rows of straight RGBA8, stride bytes apart. */
