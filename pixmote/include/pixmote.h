@@ -185,7 +185,14 @@ PM_API pm_result pm_stroke_polygon(pm_context* ctx, const float* xy, size_t coun
 #define PM_MAX_POLYGON_POINTS 1000000
 
 /* --- images ------------------------------------------------------------------------------------ */
-/* PNG or JPEG. The image's texture is made on the context's device. */
+/* PNG or JPEG, told apart by their first bytes, decoded to straight RGBA8. PNG in every colour type
+ * and depth (palette, grey, 16-bit samples cut to 8, interlaced; tRNS becomes alpha); JPEG in colour,
+ * grey or CMYK, opaque. The image's texture is made on the context's device and can be drawn only
+ * there; the image may outlive the context. NULL and pm_last_error: PM_ERROR_IO for a file that
+ * cannot be read, PM_ERROR_DECODE for anything else, truncated or corrupt (a JPEG libjpeg would patch
+ * with grey is refused, and so is a header claiming more pixels than the file's bytes could encode),
+ * PM_ERROR_TOO_LARGE for a side over 16384 pixels (both from the header, before the pixels are
+ * allocated), PM_ERROR_DEVICE when the device makes no texture. */
 PM_API pm_image* pm_image_load_file(pm_context* ctx, const char* path);
 PM_API pm_image* pm_image_load_memory(pm_context* ctx, const void* data, size_t size);
 /* From rows of straight RGBA8, stride bytes apart. */
@@ -199,14 +206,44 @@ PM_API pm_result pm_draw_image_rect(pm_context* ctx, const pm_image* image, floa
                                     float sh, float dx, float dy, float dw, float dh);
 
 /* --- image fonts (text glyph tables beside page images) ---------------------------------------- */
-/* A font description file; its page images are read from beside it. */
+/* The common text format of bitmap fonts: lines "common lineHeight= base= scaleW= scaleH= pages=",
+ * "page id= file=", "chars count=", "char id= x= y= width= height= xoffset= yoffset= xadvance= page=",
+ * "kernings count=", "kerning first= second= amount=" (keys in any order, values quoted or not;
+ * other lines and keys, chnl included, are ignored: pages are drawn as RGBA, tinted by the colour).
+ * A table that lies is refused whole with PM_ERROR_DECODE: no common line, a count that differs from
+ * its lines, a page or character id given twice, a page id past pages=, a glyph on a missing page or
+ * reaching outside its page image, a number out of range (metrics beyond +-16384, ids past U+10FFFF,
+ * more than 64 pages, 131072 glyphs or 1048576 kerning pairs) or not a number, an unclosed quote.
+ * A kerning pair given twice keeps its last amount. */
+/* A font description file; its page images are read from beside it (file= relative to the
+ * description's folder). The font owns those pages and destroys them with itself. */
 PM_API pm_font* pm_font_load_file(pm_context* ctx, const char* path);
-/* A font description in memory with its one page image already loaded. */
+/* A font description in memory with its one page image already loaded (the description must declare
+ * one page, or none). The font does not own the page: the caller destroys it, after the font. */
 PM_API pm_font* pm_font_load_memory(pm_context* ctx, const char* description, size_t size, pm_image* page);
 PM_API void pm_font_destroy(pm_font* font);
+/* The distance between lines; 0 (and PM_ERROR_INVALID_ARGUMENT) for NULL. */
 PM_API float pm_font_line_height(const pm_font* font);
-/* UTF-8 text; wrap_width <= 0 does not wrap. Width and height of the laid-out block. */
+/* Text is NUL-terminated UTF-8. An invalid or cut sequence becomes U+FFFD, drawn with the font's
+ * U+FFFD glyph, else its '?', else as a missing character. A character the font lacks draws nothing
+ * and advances as far as the font's space (half the line height when it has no space). Kerning
+ * applies between neighbours on a line. '\n' starts a new line ('\r' is ignored). With
+ * wrap_width > 0 a line breaks at its last run of spaces before the first character whose advance
+ * would pass wrap_width; a word wider than the line alone is broken between characters (every line
+ * holds at least one). Spaces at the end of a wrapped line are dropped, and at the end of any line not
+ * counted in its width. A line's width runs from its start to the advance of its last character that
+ * is not a space.
+ * The block is w x h: w the widest line, h the number of lines times the line height; empty text is
+ * 0 x 0. At most 1048576 characters (PM_ERROR_TOO_LARGE past that). */
 PM_API pm_result pm_measure_text(const pm_font* font, const char* text, float wrap_width, float* w, float* h);
+/* Draws text with its block's top at y: line n's top is y + n * line height, each glyph at the pen
+ * plus its xoffset and yoffset. Each line starts at
+ *   left:   x
+ *   center: x + round((wrap_width - line width) / 2), or x - round(line width / 2) without wrapping
+ *   right:  x + wrap_width - line width,              or x - line width without wrapping
+ * so integer positions keep glyphs on whole pixels. Through the transform, tinted by the colour, in
+ * the blend mode; a string on one page is one batch. A string any of whose glyphs would fall out of
+ * the coordinate range draws nothing. */
 PM_API pm_result pm_draw_text(pm_context* ctx, const pm_font* font, const char* text, float x, float y,
                               float wrap_width, pm_align align);
 

@@ -242,6 +242,19 @@ pm_result pm_context::drawTexturedQuad(uint32_t texture, int texW, int texH, con
     return addTriangles(quad, 6, texture);
 }
 
+pm_result pm_context::checkQuad(const float dst[4]) const {
+    if (pm_result r = checkDrawing()) return r;
+    for (int i = 0; i < 4; ++i)
+        if (!usable(dst[i])) return PM_ERROR_INVALID_ARGUMENT;
+    const pm_transform& t = transform_;
+    for (int i = 0; i < 4; ++i) {
+        const double x = dst[0] + ((i & 1) ? dst[2] : 0.0f), y = dst[1] + ((i & 2) ? dst[3] : 0.0f);
+        if (!usable(float(t.a * x + t.c * y + t.e)) || !usable(float(t.b * x + t.d * y + t.f)))
+            return PM_ERROR_INVALID_ARGUMENT;
+    }
+    return PM_OK;
+}
+
 double pm_context::scale() const {
     const pm_transform& t = transform_;
     double sum = double(t.a) * t.a + double(t.b) * t.b + double(t.c) * t.c + double(t.d) * t.d;

@@ -44,6 +44,9 @@ public:
     // The source rectangle of a texW x texH texture drawn into the destination rectangle, through
     // the transform, tinted by the current colour. Images and glyphs both come this way.
     pm_result drawTexturedQuad(uint32_t texture, int texW, int texH, const float src[4], const float dst[4]);
+    // PM_OK when drawTexturedQuad would take the destination rectangle now: a whole string of glyphs
+    // is checked before any of it is drawn.
+    pm_result checkQuad(const float dst[4]) const;
 
 private:
     // Outlines in user space, transformed and filled with the current colour and blend mode.

@@ -1,17 +1,49 @@
 // The exported image and image-font functions.
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "pixmote/include/pixmote.h"
 #include "pixmote/src/PmContext.h"
+#include "pixmote/src/PmDecoder.h"
+#include "pixmote/src/PmFont.h"
 #include "pixmote/src/PmGuard.h"
 #include "pixmote/src/PmImage.h"
 
+using pixmote::PmDecoder;
+using pixmote::PmPixels;
+
+namespace {
+
+// Files past these sizes are refused before they are read whole.
+constexpr size_t kMaxImageFile = size_t(256) << 20;
+constexpr size_t kMaxFontFile = size_t(64) << 20;
+
+pm_result decodeImage(pm_context* ctx, const uint8_t* data, size_t size, pm_image** out) {
+    PmPixels pixels;
+    if (pm_result r = PmDecoder::decode(data, size, pixels)) return r;
+    return pm_image::create(ctx->device(), pixels.w, pixels.h, pixels.rgba.get(), pixels.w * 4, out);
+}
+
+pm_result loadImageFile(pm_context* ctx, const std::string& path, pm_image** out) {
+    std::vector<uint8_t> bytes;
+    if (pm_result r = PmDecoder::readFile(path.c_str(), bytes, kMaxImageFile)) return r;
+    return decodeImage(ctx, bytes.data(), bytes.size(), out);
+}
+
+}  // namespace
+
 extern "C" {
 
-// Declared for the hosts' sake, filled in by later versions.
-pm_image* pm_image_load_file(pm_context*, const char*) {
-    return unsupportedHandle(pm_image);
+pm_image* pm_image_load_file(pm_context* ctx, const char* path) {
+    pm_image* image = nullptr;
+    guarded(ctx, [&] { return path ? loadImageFile(ctx, path, &image) : PM_ERROR_INVALID_ARGUMENT; });
+    return image;
 }
-pm_image* pm_image_load_memory(pm_context*, const void*, size_t) {
-    return unsupportedHandle(pm_image);
+pm_image* pm_image_load_memory(pm_context* ctx, const void* data, size_t size) {
+    pm_image* image = nullptr;
+    guarded(ctx, [&] { return decodeImage(ctx, static_cast<const uint8_t*>(data), size, &image); });
+    return image;
 }
 pm_image* pm_image_create_rgba(pm_context* ctx, int w, int h, const uint8_t* rgba, int stride) {
     pm_image* image = nullptr;
@@ -48,21 +80,65 @@ pm_result pm_draw_image_rect(pm_context* ctx, const pm_image* image, float sx, f
     });
 }
 
-pm_font* pm_font_load_file(pm_context*, const char*) {
-    return unsupportedHandle(pm_font);
+pm_font* pm_font_load_file(pm_context* ctx, const char* path) {
+    pm_font* font = nullptr;
+    guarded(ctx, [&] {
+        if (!path) return PM_ERROR_INVALID_ARGUMENT;
+        std::vector<uint8_t> text;
+        if (pm_result r = PmDecoder::readFile(path, text, kMaxFontFile)) return r;
+        std::unique_ptr<pm_font> parsed;
+        if (pm_result r = pm_font::parse(reinterpret_cast<const char*>(text.data()), text.size(), parsed))
+            return r;
+        // The pages lie beside the description, named relative to its folder.
+        const std::string name(path);
+        const size_t slash = name.rfind('/');
+        const std::string folder = slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
+        std::vector<std::unique_ptr<pm_image>> pages;
+        for (const std::string& file : parsed->pageFiles()) {
+            if (file.empty()) return PM_ERROR_DECODE;
+            pm_image* page = nullptr;
+            if (pm_result r = loadImageFile(ctx, file[0] == '/' ? file : folder + file, &page)) return r;
+            pages.emplace_back(page);
+        }
+        std::vector<pm_image*> raw;
+        for (auto& page : pages) raw.push_back(page.get());
+        if (pm_result r = parsed->attachPages(raw, true)) return r;
+        for (auto& page : pages) page.release();
+        font = parsed.release();
+        return PM_OK;
+    });
+    return font;
 }
-pm_font* pm_font_load_memory(pm_context*, const char*, size_t, pm_image*) {
-    return unsupportedHandle(pm_font);
+pm_font* pm_font_load_memory(pm_context* ctx, const char* description, size_t size, pm_image* page) {
+    pm_font* font = nullptr;
+    guarded(ctx, [&] {
+        if (!description || !page) return PM_ERROR_INVALID_ARGUMENT;
+        std::unique_ptr<pm_font> parsed;
+        if (pm_result r = pm_font::parse(description, size, parsed)) return r;
+        if (pm_result r = parsed->attachPages({page}, false)) return r;
+        font = parsed.release();
+        return PM_OK;
+    });
+    return font;
 }
-void pm_font_destroy(pm_font*) {}
-float pm_font_line_height(const pm_font*) {
-    unsupported();
-    return 0;
+void pm_font_destroy(pm_font* font) {
+    delete font;
 }
-pm_result pm_measure_text(const pm_font*, const char*, float, float*, float*) {
-    return unsupported();
+float pm_font_line_height(const pm_font* font) {
+    if (!font) {
+        pixmote::note(PM_ERROR_INVALID_ARGUMENT, __func__);
+        return 0;
+    }
+    return font->lineHeight();
 }
-pm_result pm_draw_text(pm_context*, const pm_font*, const char*, float, float, float, pm_align) {
-    return unsupported();
+pm_result pm_measure_text(const pm_font* font, const char* text, float wrap_width, float* w, float* h) {
+    return guarded(font, [&] { return font->measure(text, wrap_width, w, h); });
+}
+pm_result pm_draw_text(pm_context* ctx, const pm_font* font, const char* text, float x, float y,
+                       float wrap_width, pm_align align) {
+    return guarded(ctx, [&] {
+        if (!font) return PM_ERROR_INVALID_ARGUMENT;
+        return font->draw(ctx, text, x, y, wrap_width, align);
+    });
 }
 }

@@ -1,9 +1,11 @@
 // The context against a device that records its calls: batching, clipping and the refusal of bad
 // input; and the built library's exports and links.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
@@ -149,6 +151,65 @@ TEST(PixmoteContextTest, RefusesBadInputWithoutDrawing) {
     EXPECT_EQ(pm_draw_image_rect(ctx, image, 0, 0, 2, 1, 0, 0, 4, 4), PM_ERROR_INVALID_ARGUMENT);
     EXPECT_EQ(pm_draw_image_rect(ctx, image, 0, 0, 1, 1, nan, 0, 4, 4), PM_ERROR_INVALID_ARGUMENT);
     EXPECT_EQ(pm_image_create_rgba(ctx, 1, 1, texel, 3), nullptr);
+    // Cut images, a header claiming a side past the limit, a missing file: refused, nothing leaked.
+    auto readAll = [](const std::string& path) {
+        std::vector<uint8_t> bytes(1 << 16);
+        FILE* file = std::fopen(path.c_str(), "rb");
+        bytes.resize(file ? std::fread(bytes.data(), 1, bytes.size(), file) : 0);
+        if (file) std::fclose(file);
+        return bytes;
+    };
+    const std::string images = std::string(HALVERN_TEST_DATA) + "/pixmote/images/";
+    for (const char* name : {"rgba.png", "grey16_interlaced.png", "colour.jpg", "cmyk.jpg"}) {
+        std::vector<uint8_t> bytes = readAll(images + name);
+        ASSERT_GT(bytes.size(), 100u) << name;
+        for (size_t cut : {bytes.size() - 20, bytes.size() / 2, size_t(12)}) {
+            EXPECT_EQ(pm_image_load_memory(ctx, bytes.data(), cut), nullptr) << name << cut;
+            EXPECT_EQ(pm_last_error(), PM_ERROR_DECODE) << name << cut;
+        }
+    }
+    std::vector<uint8_t> huge = readAll(images + "rgba.png");
+    huge[16] = 0, huge[17] = 0, huge[18] = 0x4E, huge[19] = 0x20;  // 20000 pixels wide
+    const uint32_t crc = static_cast<uint32_t>(crc32(crc32(0, nullptr, 0), &huge[12], 17));
+    for (int i = 0; i < 4; ++i) huge[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+    EXPECT_EQ(pm_image_load_memory(ctx, huge.data(), huge.size()), nullptr);
+    EXPECT_EQ(pm_last_error(), PM_ERROR_TOO_LARGE);
+    EXPECT_EQ(pm_image_load_file(ctx, (images + "missing.png").c_str()), nullptr);
+    EXPECT_EQ(pm_last_error(), PM_ERROR_IO);
+    EXPECT_EQ(pm_image_load_memory(ctx, "GIF89a", 6), nullptr);
+    // Font tables that lie are refused whole: a count past its lines, a glyph outside its page, a
+    // page that does not exist, an absurd height, an id given twice, an unclosed quote.
+    for (const char* lie : {"common lineHeight=9\nchars count=2\nchar id=65 width=1 height=1\n",
+                            "common lineHeight=9\nchar id=65 x=1 width=1 height=1\n",
+                            "common lineHeight=9\nchar id=65 page=1\n", "common lineHeight=99999999999\n",
+                            "common lineHeight=9\nchar id=65\nchar id=65\n",
+                            "common lineHeight=9 pages=2\npage id=0 file=a\npage id=0 file=b\n",
+                            "common lineHeight=9 face=\"x\n"}) {
+        EXPECT_EQ(pm_font_load_memory(ctx, lie, std::strlen(lie), image), nullptr) << lie;
+        EXPECT_EQ(pm_last_error(), PM_ERROR_DECODE) << lie;
+    }
+    // A character the font lacks, invalid UTF-8 included when it has neither U+FFFD nor '?', draws
+    // nothing and moves on half a line height.
+    // (Saved with a byte order mark, keys in their own order.)
+    const char table[] =
+        "\xEF\xBB\xBF"
+        "common base=7 lineHeight=9 pages=1\ninfo face=\"t t\" size=9\r\n"
+        "char xadvance=2 id=65 width=1 height=1";
+    pm_font* font = pm_font_load_memory(ctx, table, sizeof table - 1, image);
+    ASSERT_NE(font, nullptr);
+    float w = 0, h = 0;
+    EXPECT_EQ(pm_measure_text(font,
+                              "A\xe2\x82"
+                              "A\xf0"
+                              "A",
+                              0, &w, &h),
+              PM_OK);
+    EXPECT_EQ(w, 2 + 4.5f + 2 + 4.5f + 2);
+    EXPECT_EQ(pm_draw_text(ctx, font, "A", nan, 0, 0, PM_ALIGN_LEFT), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_draw_text(ctx, font, "AAAA", 1e7f - 3, 0, 0, PM_ALIGN_LEFT), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_draw_text(ctx, font, "A", 0, 0, 0, static_cast<pm_align>(3)), PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_draw_text(ctx, nullptr, "A", 0, 0, 0, PM_ALIGN_LEFT), PM_ERROR_INVALID_ARGUMENT);
+    pm_font_destroy(font);
     pm_image_destroy(image);
     EXPECT_EQ(pm_fill_rect(nullptr, 0, 0, 1, 1), PM_ERROR_INVALID_ARGUMENT);
     // Off-frame shapes are fine and send nothing either.
