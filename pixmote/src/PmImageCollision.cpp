@@ -38,6 +38,17 @@ struct Placed {
         size_t i = static_cast<size_t>(u), j = static_cast<size_t>(v);
         return image->pixels()[(j * image->width() + i) * 4 + 3] > threshold;
     }
+
+    // How far along the row, in pixels, the centre stays in the texel it is in now (or out of the image).
+    double run(double cx, double cy) const {
+        double u = back.a * cx + back.c * cy + back.e, v = back.b * cx + back.d * cy + back.f, best = 1e300;
+        for (double at : {u, v}) {
+            const double slope = at == u ? back.a : back.b;
+            if (slope > 0) best = std::min(best, (std::floor(at) + 1 - at) / slope);
+            if (slope < 0) best = std::min(best, (at - std::floor(at)) / -slope);
+        }
+        return best;
+    }
 };
 
 // The image's place on the device; false (with area) for a transform that flattens it.
@@ -74,17 +85,21 @@ pm_result PmImageCollision::overlap(const pm_image& a, const pm_transform* ta, c
     const long long bottom = static_cast<long long>(std::floor(y1 - 0.5));
     double visited = 0;
     for (long long y = top; y <= bottom; ++y) {
+        if (++visited > kMaxPixels) return PM_ERROR_TOO_LARGE;
         const double cy = y + 0.5;
         double lo = x0, hi = x1;
         if (!pa.span(cy, lo, hi) || !pb.span(cy, lo, hi)) continue;
         // One pixel of slack on each side for the rounding of the span; each pixel is tested exactly.
         const long long left = static_cast<long long>(std::ceil(lo - 0.5)) - 1;
         const long long right = static_cast<long long>(std::floor(hi - 0.5)) + 1;
-        visited += static_cast<double>(right - left + 1);
-        if (visited > kMaxPixels) return PM_ERROR_TOO_LARGE;
-        for (long long x = left; x <= right; ++x) {
+        for (long long x = left; x <= right;) {
+            if (++visited > kMaxPixels) return PM_ERROR_TOO_LARGE;
             const double cx = x + 0.5;
             if (pa.solid(cx, cy) && pb.solid(cx, cy)) return *hit = true, PM_OK;
+            // Magnified texels are passed over a run at a time: the step stops short of the next
+            // texel side, so that the first pixel of every run is tested.
+            double step = std::min({pa.run(cx, cy), pb.run(cx, cy), double(right - x + 1)});
+            x += std::max(1LL, static_cast<long long>(std::floor(step)));
         }
     }
     return PM_OK;
