@@ -38,21 +38,43 @@ int sweep(const std::vector<Segment>& segs, const std::vector<size_t>& byX, doub
     return 0;
 }
 
-// The winding number of one outline just beside q, counted along the ray from q in direction r. Edges
-// on the line through q across the ray (those q lies on) are behind the point beside it and do not count.
-int windingAlong(const std::vector<Segment>& segs, int outline, PmPoint q, PmPoint r) {
-    int w = 0;
-    for (const Segment& s : segs) {
-        if (s.outline != outline) continue;
-        double hu = r.x * (s.p.y - q.y) - r.y * (s.p.x - q.x);
-        double hv = r.x * (s.q.y - q.y) - r.y * (s.q.x - q.x);
-        if (hu <= 0) {
-            if (hv > 0 && cross(s.p, s.q, q) > 0) ++w;
-        } else if (hv <= 0 && cross(s.p, s.q, q) < 0) {
-            --w;
+// A point on an edge, and the winding numbers of both outlines just beside it: [side][outline], the
+// side beyond it along +x first.
+struct Beside {
+    PmPoint q;
+    int winding[2][2];
+};
+
+// Fills in the windings of points on non-horizontal edges by one sweep down the rows: each point
+// counts only the edges that span its row, along the rays to +x and to -x. Edges through the point
+// itself add nothing, being neither left nor right of it. False when the work bound runs out.
+bool windingsBeside(const std::vector<Segment>& segs, std::vector<Beside>& points, double& work) {
+    std::vector<size_t> edges(segs.size()), order(points.size()), active;
+    for (size_t i = 0; i < edges.size(); ++i) edges[i] = i;
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(edges.begin(), edges.end(), [&](size_t i, size_t j) { return segs[i].y0 < segs[j].y0; });
+    std::sort(order.begin(), order.end(), [&](size_t i, size_t j) { return points[i].q.y < points[j].q.y; });
+    size_t next = 0;
+    for (size_t i : order) {
+        Beside& b = points[i];
+        const double y = b.q.y;
+        while (next < edges.size() && segs[edges[next]].y0 <= y) active.push_back(edges[next++]);
+        // An edge spans rows y0 <= y < y1, so that a ray through a vertex counts one of its edges.
+        active.erase(std::remove_if(active.begin(), active.end(), [&](size_t e) { return segs[e].y1 <= y; }),
+                     active.end());
+        work += static_cast<double>(active.size()) + 1;
+        if (work > PmCollision::kMaxWork) return false;
+        std::fill(&b.winding[0][0], &b.winding[0][0] + 4, 0);
+        for (size_t e : active) {
+            const Segment& s = segs[e];
+            double side = cross(s.p, s.q, b.q);
+            int up = s.p.y < s.q.y ? 1 : -1;
+            // Upward edges wind positively seen from their left, downward ones from their right.
+            if (side * up > 0) b.winding[0][s.outline] += up;
+            if (side * up < 0) b.winding[1][s.outline] -= up;
         }
     }
-    return w;
+    return true;
 }
 
 double distanceToSegment(PmPoint x, const Segment& s) {
@@ -331,7 +353,7 @@ pm_result PmCollision::outlinesOverlap(const std::vector<PmPoint>& a, const std:
     // In general: cut every edge where any other edge meets it. Any region inside both outlines is
     // bounded by some of the pieces, so looking at the winding numbers on both sides of each piece
     // finds it.
-    std::vector<std::vector<double>> cuts(segs.size());
+    std::vector<std::pair<size_t, double>> cuts;  // (edge, where along it)
     found = sweep(segs, byX, work, [&](size_t i, size_t j) {
         const Segment &s = segs[i], &t = segs[j];
         double o1 = cross(s.p, s.q, t.p), o2 = cross(s.p, s.q, t.q);
@@ -342,36 +364,45 @@ pm_result PmCollision::outlinesOverlap(const std::vector<PmPoint>& a, const std:
                 double dx = on.q.x - on.p.x, dy = on.q.y - on.p.y, len = dx * dx + dy * dy;
                 for (PmPoint e : {by.p, by.q}) {
                     double u = ((e.x - on.p.x) * dx + (e.y - on.p.y) * dy) / len;
-                    if (u > 0 && u < 1) cuts[pass ? j : i].push_back(u);
+                    if (u > 0 && u < 1) cuts.push_back({pass ? j : i, u});
                 }
             }
             return false;
         }
         double o3 = cross(t.p, t.q, s.p), o4 = cross(t.p, t.q, s.q);
         if (sameSide(o1, o2) || sameSide(o3, o4)) return false;
-        if (o3 != o4) cuts[i].push_back(o3 / (o3 - o4));
-        if (o1 != o2) cuts[j].push_back(o1 / (o1 - o2));
+        if (o3 != o4) cuts.push_back({i, o3 / (o3 - o4)});
+        if (o1 != o2) cuts.push_back({j, o1 / (o1 - o2)});
         return false;
     });
     if (found < 0) return PM_ERROR_TOO_LARGE;
-    for (size_t i = 0; i < segs.size(); ++i) {
-        std::vector<double>& ts = cuts[i];
-        ts.push_back(0), ts.push_back(1);
-        std::sort(ts.begin(), ts.end());
-        const Segment& s = segs[i];
+    // Points on horizontal pieces are looked at turned a quarter, so that rays along x cross them too.
+    std::vector<Beside> points[2];
+    for (size_t i = 0; i < segs.size(); ++i) cuts.push_back({i, 0}), cuts.push_back({i, 1});
+    std::sort(cuts.begin(), cuts.end());
+    for (size_t k = 0; k + 1 < cuts.size(); ++k) {
+        if (cuts[k + 1].first != cuts[k].first) continue;
+        const Segment& s = segs[cuts[k].first];
+        const double t0 = cuts[k].second, t1 = cuts[k + 1].second;
         PmPoint d = {s.q.x - s.p.x, s.q.y - s.p.y};
-        double length = std::hypot(d.x, d.y);
-        for (size_t k = 0; k + 1 < ts.size(); ++k) {
-            if ((ts[k + 1] - ts[k]) * length <= tolerance) continue;
-            work += 4.0 * segs.size();
-            if (work > kMaxWork) return PM_ERROR_TOO_LARGE;
-            double mid = (ts[k] + ts[k + 1]) / 2;
-            PmPoint q = {s.p.x + mid * d.x, s.p.y + mid * d.y};
-            for (PmPoint r : {PmPoint{-d.y, d.x}, PmPoint{d.y, -d.x}}) {
-                if (windingAlong(segs, 0, q, r) != 0 && windingAlong(segs, 1, q, r) != 0)
-                    return *hit = true, PM_OK;
-            }
-        }
+        if ((t1 - t0) * std::hypot(d.x, d.y) <= tolerance) continue;
+        PmPoint q = {s.p.x + (t0 + t1) / 2 * d.x, s.p.y + (t0 + t1) / 2 * d.y};
+        if (d.y != 0)
+            points[0].push_back({q, {}});
+        else
+            points[1].push_back({{q.y, -q.x}, {}});
+    }
+    std::vector<Segment> turned(points[1].empty() ? 0 : segs.size());
+    for (size_t i = 0; i < turned.size(); ++i) {
+        Segment& s = turned[i] = segs[i];
+        s.p = {s.p.y, -s.p.x}, s.q = {s.q.y, -s.q.x};
+        s.y0 = std::min(s.p.y, s.q.y), s.y1 = std::max(s.p.y, s.q.y);
+    }
+    for (int k = 0; k < 2; ++k) {
+        if (!windingsBeside(k ? turned : segs, points[k], work)) return PM_ERROR_TOO_LARGE;
+        for (const Beside& b : points[k])
+            for (const auto& side : b.winding)
+                if (side[0] != 0 && side[1] != 0) return *hit = true, PM_OK;
     }
     return PM_OK;
 }
