@@ -184,6 +184,18 @@ TEST(PixmoteCollisionTest, TouchingNestedAndFlattenedShapes) {
     EXPECT_EQ(answer(pm_point_in_rect(10, 5, 0, 0, 10, 10, nullptr, &hit)), 0);
     EXPECT_EQ(answer(pm_point_in_polygon(0, 5, polygons[0].data(), 4, PM_FILL_NONZERO, nullptr, &hit)), 0);
     EXPECT_EQ(answer(pm_point_in_oval(3, 6, 0, 0, 4, 4, &flat, &hit)), 0);
+    // Fine outlines nested without touching, and apart by a hair.
+    std::vector<float> outer, inner, beside;
+    for (int i = 0; i < 30000; ++i) {
+        double a = 6.283185307179586 * i / 30000, c = std::cos(a), s = std::sin(a);
+        outer.insert(outer.end(), {float(100 * c), float(100 * s)});
+        inner.insert(inner.end(), {float(50 * c), float(50 * s)});
+        beside.insert(beside.end(), {float(200.01 + 100 * c), float(100 * s)});
+    }
+    EXPECT_EQ(answer(pm_polygons_overlap(outer.data(), 30000, nullptr, inner.data(), 30000, nullptr, &hit)),
+              1);
+    EXPECT_EQ(answer(pm_polygons_overlap(outer.data(), 30000, nullptr, beside.data(), 30000, nullptr, &hit)),
+              0);
 }
 
 // Images under random transforms (sub-pixel, mirrored, rotated, shrunk) against a walk over every
