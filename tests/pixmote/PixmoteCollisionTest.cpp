@@ -111,7 +111,7 @@ Truth sampleOverlap(const Outline& a, const Outline& b, double slack) {
 // rules for points) under rotation, skew, scale and mirroring: every answer the brute force is sure of.
 TEST(PixmoteCollisionTest, ShapesAndPointsAsBruteForceFinds) {
     Random random;
-    int tally[2][4][3] = {};  // overlaps and points; per kind (polygon points by rule); hit, miss, skipped
+    int tally[3] = {};  // hits, misses, skipped
     for (int round = 0; round < 1500; ++round) {
         const int kind = round % 3;
         pm_transform ta, tb;
@@ -127,7 +127,7 @@ TEST(PixmoteCollisionTest, ShapesAndPointsAsBruteForceFinds) {
         Truth truth = sampleOverlap(outline(kind, a, pa), outline(kind, b, pb), slack);
         EXPECT_TRUE(truth == kUndecided || hit == (truth == kOverlap))
             << "overlap, kind " << kind << " round " << round;
-        ++tally[0][kind][truth == kUndecided ? 2 : !hit];
+        ++tally[truth == kUndecided ? 2 : !hit];
 
         // A point near shape a, chosen before its transform.
         const bool evenOdd = kind == 2 && round % 2;
@@ -143,14 +143,10 @@ TEST(PixmoteCollisionTest, ShapesAndPointsAsBruteForceFinds) {
         double distance = signedDistance(outline(kind, a, pa), {px, py}, evenOdd);
         EXPECT_TRUE(std::fabs(distance) <= slack || hit == (distance > 0))
             << "point, kind " << kind << " round " << round;
-        ++tally[1][kind + evenOdd][std::fabs(distance) <= slack ? 2 : !hit];
+        ++tally[std::fabs(distance) <= slack ? 2 : !hit];
     }
-    for (auto& test : tally)
-        for (int* t : test) {
-            if (t[0] + t[1] + t[2] == 0) continue;  // no polygon rule for overlaps
-            EXPECT_GT(t[0] + t[1], 10 * t[2]);
-            EXPECT_GT(std::min(t[0], t[1]), (t[0] + t[1]) / 8);
-        }
+    EXPECT_GT(std::min(tally[0], tally[1]), 1000);
+    EXPECT_LT(tally[2], 60);
 }
 
 // On the edge: touching does not count, sharing area does, whatever the winding or the order of the
@@ -185,13 +181,13 @@ TEST(PixmoteCollisionTest, TouchingNestedAndFlattenedShapes) {
     EXPECT_EQ(answer(pm_point_in_polygon(0, 5, polygons[0].data(), 4, PM_FILL_NONZERO, nullptr, &hit)), 0);
     EXPECT_EQ(answer(pm_point_in_oval(3, 6, 0, 0, 4, 4, &flat, &hit)), 0);
     // Fine outlines nested without touching, and apart by a hair.
-    std::vector<float> outer, inner, beside;
-    for (int i = 0; i < 30000; ++i) {
-        double a = 6.283185307179586 * i / 30000, c = std::cos(a), s = std::sin(a);
-        outer.insert(outer.end(), {float(100 * c), float(100 * s)});
-        inner.insert(inner.end(), {float(50 * c), float(50 * s)});
-        beside.insert(beside.end(), {float(200.01 + 100 * c), float(100 * s)});
-    }
+    auto circle = [](double r, double cx) {
+        std::vector<float> xy;
+        for (double a = 0; xy.size() < 60000; a += 6.283185307179586 / 30000)
+            xy.insert(xy.end(), {float(cx + r * std::cos(a)), float(r * std::sin(a))});
+        return xy;
+    };
+    std::vector<float> outer = circle(100, 0), inner = circle(50, 0), beside = circle(100, 200.01);
     EXPECT_EQ(answer(pm_polygons_overlap(outer.data(), 30000, nullptr, inner.data(), 30000, nullptr, &hit)),
               1);
     EXPECT_EQ(answer(pm_polygons_overlap(outer.data(), 30000, nullptr, beside.data(), 30000, nullptr, &hit)),
