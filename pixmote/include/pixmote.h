@@ -247,20 +247,45 @@ PM_API pm_result pm_measure_text(const pm_font* font, const char* text, float wr
 PM_API pm_result pm_draw_text(pm_context* ctx, const pm_font* font, const char* text, float x, float y,
                               float wrap_width, pm_align align);
 
-/* --- collision tests (each shape under its own transform; NULL means identity) ----------------- */
+/* --- collision tests (each shape under its own transform; NULL means identity) -----------------
+ * Geometry is in the space the transforms lead to (device pixels when they are the drawing's), in
+ * double precision, and exact up to its rounding: no curve is flattened.
+ * - A shape is its open interior. A point on an outline is not inside; shapes that only touch (along
+ *   an edge or at a corner) do not overlap; a shape with no area (a zero width or height, a polygon
+ *   that encloses nothing, a singular transform, which flattens it onto a line) contains no point and
+ *   overlaps nothing.
+ * - Rectangles and ovals take x, y, w, h as drawn; a negative side spans the other way.
+ * - The answer goes to *hit: 1 or 0. On any refusal *hit is 0 (a NULL hit is refused too).
+ * - Refused with PM_ERROR_INVALID_ARGUMENT: NaN, infinite or beyond 10,000,000 coordinates, sizes or
+ *   transform entries, a point or corner the transform throws beyond that range, a NULL polygon or
+ *   image, fewer than 3 polygon points, an unknown fill rule. With PM_ERROR_TOO_LARGE: more than
+ *   PM_MAX_POLYGON_POINTS points, and the rare pair of huge outlines that run alongside each other
+ *   without crossing (tens of millions of edge pairs to compare), or images whose overlap would need
+ *   tens of millions of pixels looked at. */
 PM_API pm_result pm_point_in_rect(float px, float py, float x, float y, float w, float h,
                                   const pm_transform* t, int* hit);
 PM_API pm_result pm_point_in_oval(float px, float py, float x, float y, float w, float h,
                                   const pm_transform* t, int* hit);
+/* Inside under the fill rule, as pm_fill_polygon fills it. */
 PM_API pm_result pm_point_in_polygon(float px, float py, const float* xy, size_t count, pm_fill_rule rule,
                                      const pm_transform* t, int* hit);
+/* Separating axes on the two transformed rectangles (parallelograms). */
 PM_API pm_result pm_rects_overlap(float ax, float ay, float aw, float ah, const pm_transform* ta, float bx,
                                   float by, float bw, float bh, const pm_transform* tb, int* hit);
+/* Any affine transform makes an oval an ellipse; in the space where one is the unit disc, they overlap
+ * when the other's nearest point (found to full precision) is nearer than 1 to its centre. */
 PM_API pm_result pm_ovals_overlap(float ax, float ay, float aw, float ah, const pm_transform* ta, float bx,
                                   float by, float bw, float bh, const pm_transform* tb, int* hit);
+/* Convex, concave or self-intersecting polygons, both filled under the non-zero rule (the regions a
+ * self-crossing outline winds round twice count as inside). Edges that cross answer at once; outlines
+ * that touch or nest are settled by the winding numbers beside the pieces of their edges. */
 PM_API pm_result pm_polygons_overlap(const float* axy, size_t acount, const pm_transform* ta,
                                      const float* bxy, size_t bcount, const pm_transform* tb, int* hit);
-/* Pixel-exact: some pixel where both images have alpha above the threshold. */
+/* Pixel-exact, as nearest-sampled drawing lights the pixels. Each image lies at the origin of its
+ * transform (put its position in the transform), texel (i, j) covering [i, i + 1) x [j, j + 1). A
+ * device pixel (x, y) shows the texel its centre (x + 0.5, y + 0.5) falls in through the transform.
+ * The images overlap when some pixel shows a texel of each whose alpha is above the threshold. Only
+ * the pixels inside both transformed outlines are looked at, a run of equal texels at a time. */
 PM_API pm_result pm_images_overlap(const pm_image* a, const pm_transform* ta, const pm_image* b,
                                    const pm_transform* tb, uint8_t alpha_threshold, int* hit);
 

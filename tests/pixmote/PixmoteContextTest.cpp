@@ -210,6 +210,32 @@ TEST(PixmoteContextTest, RefusesBadInputWithoutDrawing) {
     EXPECT_EQ(pm_draw_text(ctx, font, "A", 0, 0, 0, static_cast<pm_align>(3)), PM_ERROR_INVALID_ARGUMENT);
     EXPECT_EQ(pm_draw_text(ctx, nullptr, "A", 0, 0, 0, PM_ALIGN_LEFT), PM_ERROR_INVALID_ARGUMENT);
     pm_font_destroy(font);
+    // Collision tests refuse the same input and answer 0.
+    int hit = 7;
+    const pm_transform nanShift = {1, 0, 0, 1, nan, 0}, far = {1e6f, 0, 0, 1e6f, 0, 0};
+    const pm_result invalid[] = {
+        pm_point_in_rect(nan, 0, 0, 0, 4, 4, nullptr, &hit),
+        pm_point_in_oval(0, 0, 0, 0, 4, 4, nullptr, nullptr),
+        pm_point_in_polygon(0, 0, hugePoint, 2, PM_FILL_NONZERO, nullptr, &hit),
+        pm_point_in_polygon(0, 0, most.data(), 3, static_cast<pm_fill_rule>(2), nullptr, &hit),
+        pm_rects_overlap(0, 0, 4, 4, &nanShift, 0, 0, 4, 4, nullptr, &hit),
+        pm_ovals_overlap(0, 0, 1e30f, 4, nullptr, 0, 0, 4, 4, nullptr, &hit),
+        pm_ovals_overlap(0, 0, 40, 4, &far, 0, 0, 4, 4, nullptr, &hit),
+        pm_polygons_overlap(hugePoint, 3, nullptr, most.data(), 3, nullptr, &hit),
+        pm_polygons_overlap(nullptr, 3, nullptr, most.data(), 3, nullptr, &hit),
+        pm_images_overlap(image, nullptr, nullptr, nullptr, 0, &hit),
+        pm_images_overlap(image, &far, image, &nanShift, 0, &hit)};
+    for (pm_result r : invalid) EXPECT_EQ(r, PM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(pm_polygons_overlap(most.data(), 3, nullptr, tooMany.data(), PM_MAX_POLYGON_POINTS + 1, nullptr,
+                                  &hit),
+              PM_ERROR_TOO_LARGE);
+    EXPECT_EQ(hit, 0);
+    // A texel blown up over millions of pixels is answered a run of pixels at a time.
+    const pm_transform big = {9000, 0, 0, 9000, 0, 0}, beside = {9000, 0, 0, 9000, 8999.5f, 0};
+    EXPECT_EQ(pm_images_overlap(image, &big, image, &beside, 3, &hit), PM_OK);
+    EXPECT_EQ(hit, 1);
+    EXPECT_EQ(pm_images_overlap(image, &big, image, &beside, 4, &hit), PM_OK);
+    EXPECT_EQ(hit, 0);
     pm_image_destroy(image);
     EXPECT_EQ(pm_fill_rect(nullptr, 0, 0, 1, 1), PM_ERROR_INVALID_ARGUMENT);
     // Off-frame shapes are fine and send nothing either.
