@@ -12,6 +12,13 @@ constexpr int kSubScanlines = 16;
 struct Edge {
     double x0, y0, x1, y1;  // y0 < y1
     int dir;
+    double slope;  // dx / dy
+};
+
+struct Hit {
+    double x;
+    int dir;
+    uint32_t edge;
 };
 
 struct Run {
@@ -19,6 +26,16 @@ struct Run {
     uint8_t coverage;
     bool operator==(const Run& o) const { return x0 == o.x0 && x1 == o.x1 && coverage == o.coverage; }
 };
+
+// The crossings stay in order from one sub-scanline to the next but for the odd swap: insertion sort.
+void sortHits(std::vector<Hit>& hits) {
+    for (size_t i = 1; i < hits.size(); ++i) {
+        Hit h = hits[i];
+        size_t j = i;
+        for (; j > 0 && hits[j - 1].x > h.x; --j) hits[j] = hits[j - 1];
+        hits[j] = h;
+    }
+}
 
 }  // namespace
 
@@ -35,9 +52,9 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
             minY = std::min(minY, a.y), maxY = std::max(maxY, a.y);
             if (a.y == b.y) continue;
             if (a.y < b.y)
-                edges.push_back({a.x, a.y, b.x, b.y, 1});
+                edges.push_back({a.x, a.y, b.x, b.y, 1, 0});
             else
-                edges.push_back({b.x, b.y, a.x, a.y, -1});
+                edges.push_back({b.x, b.y, a.x, a.y, -1, 0});
         }
     }
     if (edges.empty()) return true;
@@ -52,10 +69,13 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
     if (crossings > kMaxCrossings) return false;
 
     std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
+    for (Edge& e : edges) e.slope = (e.x1 - e.x0) / (e.y1 - e.y0);
     const int width = bx1 - bx0;
+    // Per row: the partial coverage of each cell, and where full coverage starts (+) and stops (-).
+    // Only the cells an edge touched are visited and reset; between them coverage is constant.
     std::vector<float> cover(width + 1), runLength(width + 2);
-    std::vector<size_t> active;
-    std::vector<std::pair<double, int>> hits;
+    std::vector<int> touched, mark(width + 2, by0 - 1);  // mark: the last row that touched a cell
+    std::vector<Hit> hits;  // the active edges and where they cross the sub-scanline, left to right
     std::vector<Run> pending, row;
     int pendingY = by0;
     size_t nextEdge = 0;
@@ -66,55 +86,72 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
         pending.clear();
         pendingY = y;
     };
+    auto addRun = [&](int x0, int x1, float c) {
+        if (!antialias) c = c >= 0.5f ? 1.0f : 0.0f;
+        auto value = static_cast<uint8_t>(std::clamp(c, 0.0f, 1.0f) * 255.0f + 0.5f);
+        if (value == 0 || x0 >= x1) return;
+        if (!row.empty() && row.back().x1 == x0 && row.back().coverage == value)
+            row.back().x1 = x1;
+        else
+            row.push_back({x0, x1, value});
+    };
 
-    for (int y = by0; y < by1; ++y) {
-        std::fill(cover.begin(), cover.end(), 0.0f);
-        std::fill(runLength.begin(), runLength.end(), 0.0f);
+    int y = by0;
+    auto touch = [&](int x) {
+        if (mark[x] != y) mark[x] = y, touched.push_back(x);
+    };
+    for (; y < by1; ++y) {
+        touched.clear();
         for (int s = 0; s < kSubScanlines; ++s) {
             double sy = y + (s + 0.5) / kSubScanlines;
-            while (nextEdge < edges.size() && edges[nextEdge].y0 <= sy) active.push_back(nextEdge++);
-            active.erase(
-                std::remove_if(active.begin(), active.end(), [&](size_t e) { return edges[e].y1 <= sy; }),
-                active.end());
-            hits.clear();
-            for (size_t e : active) {
-                const Edge& E = edges[e];
-                if (sy < E.y0) continue;
-                hits.push_back({E.x0 + (sy - E.y0) * (E.x1 - E.x0) / (E.y1 - E.y0), E.dir});
+            size_t kept = 0;
+            for (size_t i = 0; i < hits.size(); ++i) {
+                const Edge& E = edges[hits[i].edge];
+                if (E.y1 <= sy) continue;
+                hits[kept++] = {E.x0 + (sy - E.y0) * E.slope, E.dir, hits[i].edge};
             }
-            std::sort(hits.begin(), hits.end());
+            hits.resize(kept);
+            for (; nextEdge < edges.size() && edges[nextEdge].y0 <= sy; ++nextEdge) {
+                const Edge& E = edges[nextEdge];
+                if (E.y1 > sy) hits.push_back({E.x0 + (sy - E.y0) * E.slope, E.dir, uint32_t(nextEdge)});
+            }
+            sortHits(hits);
             int winding = 0;
             for (size_t i = 0; i + 1 < hits.size(); ++i) {
-                winding += hits[i].second;
+                winding += hits[i].dir;
                 bool inside = evenOdd ? (winding & 1) != 0 : winding != 0;
                 if (!inside) continue;
-                double l = std::max(hits[i].first, static_cast<double>(bx0));
-                double r = std::min(hits[i + 1].first, static_cast<double>(bx1));
+                double l = std::max(hits[i].x, static_cast<double>(bx0));
+                double r = std::min(hits[i + 1].x, static_cast<double>(bx1));
                 if (l >= r) continue;
                 int il = static_cast<int>(std::floor(l)), ir = static_cast<int>(std::floor(r));
                 if (il == ir) {
                     cover[il - bx0] += static_cast<float>(r - l) * weight;
+                    touch(il - bx0);
                     continue;
                 }
                 cover[il - bx0] += static_cast<float>(il + 1 - l) * weight;
                 runLength[il + 1 - bx0] += weight;
                 runLength[ir - bx0] -= weight;
+                touch(il - bx0);
+                touch(il + 1 - bx0);
+                touch(ir - bx0);
                 if (ir < bx1) cover[ir - bx0] += static_cast<float>(r - ir) * weight;
             }
         }
+        std::sort(touched.begin(), touched.end());
         row.clear();
         float full = 0;
-        for (int x = 0; x < width; ++x) {
+        int from = 0;  // the first cell not yet given out
+        for (int x : touched) {
+            if (x >= width) break;
+            addRun(from + bx0, x + bx0, full);
             full += runLength[x];
-            float c = std::clamp(cover[x] + full, 0.0f, 1.0f);
-            if (!antialias) c = c >= 0.5f ? 1.0f : 0.0f;
-            auto value = static_cast<uint8_t>(c * 255.0f + 0.5f);
-            if (value == 0) continue;
-            if (!row.empty() && row.back().x1 == x + bx0 && row.back().coverage == value)
-                row.back().x1++;
-            else
-                row.push_back({x + bx0, x + bx0 + 1, value});
+            addRun(x + bx0, x + bx0 + 1, cover[x] + full);
+            from = x + 1;
         }
+        addRun(from + bx0, bx1, full);
+        for (int x : touched) cover[x] = 0, runLength[x] = 0;
         if (row != pending) {
             flushPending(y);
             pending.swap(row);
