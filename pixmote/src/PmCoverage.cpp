@@ -27,6 +27,12 @@ struct Run {
     bool operator==(const Run& o) const { return x0 == o.x0 && x1 == o.x1 && coverage == o.coverage; }
 };
 
+// floor() for values well inside the int range, without a library call.
+inline int floorInt(double v) {
+    int i = static_cast<int>(v);
+    return i - (i > v);
+}
+
 // The crossings stay in order from one sub-scanline to the next but for the odd swap: insertion sort.
 void sortHits(std::vector<Hit>& hits) {
     for (size_t i = 1; i < hits.size(); ++i) {
@@ -73,7 +79,7 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
     const int width = bx1 - bx0;
     // Per row: the partial coverage of each cell, and where full coverage starts (+) and stops (-).
     // Only the cells an edge touched are visited and reset; between them coverage is constant.
-    std::vector<float> cover(width + 1), runLength(width + 2);
+    std::vector<float> cover(width + 2), runLength(width + 2);
     std::vector<int> touched, mark(width + 2, by0 - 1);  // mark: the last row that touched a cell
     std::vector<Hit> hits;  // the active edges and where they cross the sub-scanline, left to right
     std::vector<Run> pending, row;
@@ -100,31 +106,110 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
     auto touch = [&](int x) {
         if (mark[x] != y) mark[x] = y, touched.push_back(x);
     };
+    // Sub-scanlines [from, to) of row y with the current, sorted crossings: false when edges cross
+    // inside the band. Each edge where the inside begins adds the coverage of [x, end of row) on
+    // every sub-scanline, each edge where it ends takes it away again.
+    auto band = [&](int from, int to) {
+        const double lastY = y + (to - 0.5) / kSubScanlines;
+        double previous = -1e300;
+        for (const Hit& hit : hits) {
+            const Edge& E = edges[hit.edge];
+            const double x = E.x0 + (lastY - E.y0) * E.slope;
+            if (x < previous) return false;
+            previous = x;
+        }
+        const double lo = bx0, hi = bx1;
+        int winding = 0;
+        bool wasInside = false;
+        for (const Hit& hit : hits) {
+            winding += hit.dir;
+            bool inside = evenOdd ? (winding & 1) != 0 : winding != 0;
+            if (inside == wasInside) continue;
+            wasInside = inside;
+            const Edge& E = edges[hit.edge];
+            const float sign = inside ? weight : -weight;
+            const double first = std::clamp(hit.x, lo, hi);
+            const double last = std::clamp(E.x0 + (lastY - E.y0) * E.slope, lo, hi);
+            const int c = floorInt(first);
+            if (c == floorInt(last) &&
+                (first == last || (first > lo && last > lo && first < hi && last < hi))) {
+                // All in one cell: the mean of the band's crossings is the mean of its ends.
+                const int n = to - from;
+                cover[c - bx0] += static_cast<float>((c + 1) * n - (first + last) * n / 2) * sign;
+                runLength[c + 1 - bx0] += n * sign;
+                touch(c - bx0);
+                touch(c + 1 - bx0);
+                continue;
+            }
+            for (int k = from; k < to; ++k) {
+                const double x = std::clamp(E.x0 + (y + (k + 0.5) / kSubScanlines - E.y0) * E.slope, lo, hi);
+                const int cell = floorInt(x);
+                cover[cell - bx0] += static_cast<float>(cell + 1 - x) * sign;
+                runLength[cell + 1 - bx0] += sign;
+                touch(cell - bx0);
+                touch(cell + 1 - bx0);
+            }
+        }
+        return true;
+    };
+    // Whether the last row computed had the same upright edges all through: then a row that keeps
+    // them has the same coverage, and is not computed again.
+    bool steady = false;
     for (; y < by1; ++y) {
+        const double lastSample = y + 1 - 0.5 / kSubScanlines;
+        bool same = nextEdge == edges.size() || edges[nextEdge].y0 > lastSample;
+        for (size_t i = 0; same && i < hits.size(); ++i) {
+            const Edge& E = edges[hits[i].edge];
+            same = E.slope == 0 && E.y1 > lastSample;
+        }
+        if (steady && same) continue;
+        steady = same;
         touched.clear();
-        for (int s = 0; s < kSubScanlines; ++s) {
+        for (int s = 0; s < kSubScanlines;) {
             double sy = y + (s + 0.5) / kSubScanlines;
             size_t kept = 0;
+            double nextEvent = nextEdge < edges.size() ? edges[nextEdge].y0 : 1e300;
             for (size_t i = 0; i < hits.size(); ++i) {
                 const Edge& E = edges[hits[i].edge];
                 if (E.y1 <= sy) continue;
+                nextEvent = std::min(nextEvent, E.y1);
                 hits[kept++] = {E.x0 + (sy - E.y0) * E.slope, E.dir, hits[i].edge};
             }
             hits.resize(kept);
             for (; nextEdge < edges.size() && edges[nextEdge].y0 <= sy; ++nextEdge) {
                 const Edge& E = edges[nextEdge];
-                if (E.y1 > sy) hits.push_back({E.x0 + (sy - E.y0) * E.slope, E.dir, uint32_t(nextEdge)});
+                if (E.y1 <= sy) continue;
+                nextEvent = std::min(nextEvent, E.y1);
+                hits.push_back({E.x0 + (sy - E.y0) * E.slope, E.dir, uint32_t(nextEdge)});
             }
+            if (nextEdge < edges.size()) nextEvent = std::min(nextEvent, edges[nextEdge].y0);
             sortHits(hits);
+            // The sub-scanlines before the next edge starts or ends form a band; when no two edges
+            // cross inside it, the same crossings bound the spans all through, and each boundary
+            // edge adds its share for the whole band at once.
+            int end = s + 1;
+            while (end < kSubScanlines && y + (end + 0.5) / kSubScanlines < nextEvent) ++end;
+            if (end - s >= 2 && band(s, end)) {
+                s = end;
+                continue;
+            }
+            // Overlapping pieces (a stroke's segments and joins) make one span where they meet.
             int winding = 0;
-            for (size_t i = 0; i + 1 < hits.size(); ++i) {
-                winding += hits[i].dir;
+            bool wasInside = false;
+            double start = 0;
+            for (const Hit& hit : hits) {
+                winding += hit.dir;
                 bool inside = evenOdd ? (winding & 1) != 0 : winding != 0;
-                if (!inside) continue;
-                double l = std::max(hits[i].x, static_cast<double>(bx0));
-                double r = std::min(hits[i + 1].x, static_cast<double>(bx1));
+                if (inside == wasInside) continue;
+                wasInside = inside;
+                if (inside) {
+                    start = hit.x;
+                    continue;
+                }
+                double l = std::max(start, static_cast<double>(bx0));
+                double r = std::min(hit.x, static_cast<double>(bx1));
                 if (l >= r) continue;
-                int il = static_cast<int>(std::floor(l)), ir = static_cast<int>(std::floor(r));
+                int il = floorInt(l), ir = floorInt(r);
                 if (il == ir) {
                     cover[il - bx0] += static_cast<float>(r - l) * weight;
                     touch(il - bx0);
@@ -138,6 +223,7 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
                 touch(ir - bx0);
                 if (ir < bx1) cover[ir - bx0] += static_cast<float>(r - ir) * weight;
             }
+            ++s;
         }
         std::sort(touched.begin(), touched.end());
         row.clear();

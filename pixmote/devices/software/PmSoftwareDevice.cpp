@@ -3,6 +3,7 @@
 // pixel once; the antialiasing comes from Pixmote's coverage, carried in the vertex alpha.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <new>
 #include <vector>
@@ -139,6 +140,14 @@ struct pm_software {
     // texture coordinates following x and y alone: draws it and returns true. Pixels are those whose
     // centre is inside, left and top edges included, as the triangle path would pick them.
     bool rectangle(const pm_vertex* t, const Texture* tex, pm_blend_mode mode) {
+        // The order Pixmote itself sends (corners 0 1 2, 0 2 3) is recognised at once.
+        if (std::memcmp(&t[0], &t[3], sizeof(pm_vertex)) == 0 &&
+            std::memcmp(&t[2], &t[4], sizeof(pm_vertex)) == 0 && t[1].y == t[0].y && t[1].x == t[2].x &&
+            t[5].x == t[0].x && t[5].y == t[2].y && std::memcmp(&t[0].r, &t[1].r, 4) == 0 &&
+            std::memcmp(&t[0].r, &t[2].r, 4) == 0 && std::memcmp(&t[0].r, &t[5].r, 4) == 0 &&
+            (!tex || (t[1].v == t[0].v && t[1].u == t[2].u && t[5].u == t[0].u && t[5].v == t[2].v)))
+            return fillRectangle(t[0].x, t[0].y, t[2].x, t[2].y, t[0].u, t[0].v, t[2].u, t[2].v, &t[0].r, tex,
+                                 mode);
         const float xa = t[0].x, ya = t[0].y;
         float xb = xa, yb = ya;
         for (int i = 1; i < 6; ++i) {
@@ -170,6 +179,14 @@ struct pm_software {
         if (!((left0 == 1 && left1 == 8) || (left0 == 8 && left1 == 1) || (left0 == 2 && left1 == 4) ||
               (left0 == 4 && left1 == 2)))
             return false;
+        return fillRectangle(xa, ya, xb, yb, u[0], vv[0], u[1], vv[1], &t[0].r, tex, mode);
+    }
+
+    // The rectangle between corners (xa, ya) and (xb, yb), with texture coordinates (ua, va) and
+    // (ub, vb) there, one colour.
+    bool fillRectangle(double xa, double ya, double xb, double yb, double ua, double va, double ub, double vb,
+                       const uint8_t* colour, const Texture* tex, pm_blend_mode mode) {
+        if (xa == xb || ya == yb) return true;
         double x0 = std::min(xa, xb), x1 = std::max(xa, xb), y0 = std::min(ya, yb), y1 = std::max(ya, yb);
         int lx, ly, hx, hy;
         limits(lx, ly, hx, hy);
@@ -179,14 +196,13 @@ struct pm_software {
         const int py0 = std::max(ly, static_cast<int>(std::ceil(std::max(y0, -1.0) - 0.5)));
         const int py1 = std::min(hy, static_cast<int>(std::ceil(std::min(y1, 1e8) - 0.5)));
         if (px0 >= px1 || py0 >= py1) return true;
-        const uint8_t colour[4] = {t[0].r, t[0].g, t[0].b, t[0].a};
         if (!tex) {
             fillSpans(px0, py0, px1, py1, colour, mode);
             return true;
         }
         // Texture coordinates at the rectangle's left/top and right/bottom.
-        const double uL = xa < xb ? u[0] : u[1], uR = xa < xb ? u[1] : u[0];
-        const double vT = ya < yb ? vv[0] : vv[1], vB = ya < yb ? vv[1] : vv[0];
+        const double uL = xa < xb ? ua : ub, uR = xa < xb ? ub : ua;
+        const double vT = ya < yb ? va : vb, vB = ya < yb ? vb : va;
         column_.resize(px1 - px0);
         for (int px = px0; px < px1; ++px) {
             double f = (px + 0.5 - x0) / (x1 - x0), uu = uL + f * (uR - uL);
@@ -408,8 +424,10 @@ int pm_software_height(const pm_software* sw) {
 
 void pm_software_clear(pm_software* sw, uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
     if (!sw) return;
-    for (size_t i = 0; i < sw->pixels.size(); i += 4) {
-        sw->pixels[i] = r, sw->pixels[i + 1] = g, sw->pixels[i + 2] = b, sw->pixels[i + 3] = a;
-    }
+    // One pixel, then whole words of it.
+    const uint8_t pixel[4] = {r, g, b, a};
+    uint32_t word;
+    std::memcpy(&word, pixel, 4);
+    for (size_t i = 0; i < sw->pixels.size(); i += 4) std::memcpy(&sw->pixels[i], &word, 4);
 }
 }
