@@ -21,11 +21,7 @@ struct Hit {
     uint32_t edge;
 };
 
-struct Run {
-    int x0, x1;
-    uint8_t coverage;
-    bool operator==(const Run& o) const { return x0 == o.x0 && x1 == o.x1 && coverage == o.coverage; }
-};
+using Run = PmRun;
 
 // floor() for values well inside the int range, without a library call.
 inline int floorInt(double v) {
@@ -47,6 +43,13 @@ void sortHits(std::vector<Hit>& hits) {
 
 bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool evenOdd, bool antialias,
                       const PmBounds& bounds, const Emit& emit) {
+    return fill(contours, evenOdd, antialias, bounds, [&](int y0, int y1, const PmRun* runs, size_t count) {
+        for (size_t i = 0; i < count; ++i) emit(runs[i].x0, y0, runs[i].x1, y1, runs[i].coverage);
+    });
+}
+
+bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool evenOdd, bool antialias,
+                      const PmBounds& bounds, const EmitRows& emit) {
     std::vector<Edge> edges;
     double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
     for (const auto& contour : contours) {
@@ -88,7 +91,7 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
     const float weight = 1.0f / kSubScanlines;
 
     auto flushPending = [&](int y) {
-        for (const Run& r : pending) emit(r.x0, pendingY, r.x1, y, r.coverage);
+        if (!pending.empty()) emit(pendingY, y, pending.data(), pending.size());
         pending.clear();
         pendingY = y;
     };
@@ -141,8 +144,32 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
                 touch(c + 1 - bx0);
                 continue;
             }
+            auto at = [&](int k) { return E.x0 + (y + (k + 0.5) / kSubScanlines - E.y0) * E.slope; };
+            if (first > lo && last > lo && first < hi && last < hi) {
+                // The sub-scanlines in one cell at a time, each stretch by the mean of its ends.
+                const double step = E.slope / kSubScanlines;
+                for (int k = from; k < to;) {
+                    const double x = at(k);
+                    const int cell = floorInt(x);
+                    int k2 = to - 1;
+                    if (step > 0)
+                        k2 = std::min(
+                            k2, k + static_cast<int>(std::min<double>(kSubScanlines, (cell + 1 - x) / step)));
+                    else if (step < 0)
+                        k2 = std::min(
+                            k2, k + static_cast<int>(std::min<double>(kSubScanlines, (x - cell) / -step)));
+                    while (k2 > k && floorInt(at(k2)) != cell) --k2;
+                    const int m = k2 - k + 1;
+                    cover[cell - bx0] += static_cast<float>((cell + 1) * m - (x + at(k2)) * m / 2) * sign;
+                    runLength[cell + 1 - bx0] += m * sign;
+                    touch(cell - bx0);
+                    touch(cell + 1 - bx0);
+                    k = k2 + 1;
+                }
+                continue;
+            }
             for (int k = from; k < to; ++k) {
-                const double x = std::clamp(E.x0 + (y + (k + 0.5) / kSubScanlines - E.y0) * E.slope, lo, hi);
+                const double x = std::clamp(at(k), lo, hi);
                 const int cell = floorInt(x);
                 cover[cell - bx0] += static_cast<float>(cell + 1 - x) * sign;
                 runLength[cell + 1 - bx0] += sign;
