@@ -15,8 +15,9 @@ namespace {
 constexpr float kMaxCoordinate = 1e7f;
 constexpr size_t kMaxStackDepth = 256;
 constexpr int kMaxFrameSide = 32768;
-// Vertices a single device call carries at most (a multiple of three).
-constexpr size_t kMaxBatch = 3 * 32768;
+// Vertices a single device call carries at most (a multiple of three): small enough that the
+// batch is still in the cache when a software device reads it.
+constexpr size_t kMaxBatch = 3 * 4096;
 // Outline points one stroke may make: far beyond any real drawing, short of exhausting the host.
 constexpr double kMaxStrokePoints = 32.0 * 1024 * 1024;
 constexpr double kPi = 3.14159265358979323846;

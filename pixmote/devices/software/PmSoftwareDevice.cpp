@@ -226,8 +226,14 @@ struct pm_software {
                     put(d, texel, mode);
                     continue;
                 }
+                if (texel[3] == 0 && mode != PM_BLEND_PREMULTIPLIED) continue;
                 uint8_t s[4];
-                for (int k = 0; k < 4; ++k) s[k] = static_cast<uint8_t>(div255(colour[k] * texel[k]));
+                s[3] = static_cast<uint8_t>(div255(colour[3] * texel[3]));
+                // White texels (a glyph page, a mask) take the tint as it is.
+                if (texel[0] == 255 && texel[1] == 255 && texel[2] == 255)
+                    s[0] = colour[0], s[1] = colour[1], s[2] = colour[2];
+                else
+                    for (int k = 0; k < 3; ++k) s[k] = static_cast<uint8_t>(div255(colour[k] * texel[k]));
                 put(d, s, mode);
             }
         }
