@@ -36,10 +36,16 @@ void PmStroker::arc(double cx, double cy, double rx, double ry, double start, do
                     std::vector<PmPoint>& out) {
     int full = circleSegments(std::max(rx, ry), scale);
     int n = std::max(2, static_cast<int>(std::ceil(full * std::fabs(sweep) / (2 * kPi))));
-    for (int i = 0; i <= n; ++i) {
-        double a = start + sweep * i / n;
-        out.push_back({cx + rx * std::cos(a), cy + ry * std::sin(a)});
+    // Each point turns the last by one step; the ends are placed exactly.
+    const double stepCos = std::cos(sweep / n), stepSin = std::sin(sweep / n);
+    double c = std::cos(start), s = std::sin(start);
+    out.reserve(out.size() + n + 1);
+    for (int i = 0; i < n; ++i) {
+        out.push_back({cx + rx * c, cy + ry * s});
+        const double next = c * stepCos - s * stepSin;
+        s = s * stepCos + c * stepSin, c = next;
     }
+    out.push_back({cx + rx * std::cos(start + sweep), cy + ry * std::sin(start + sweep)});
 }
 
 // Every piece is wound the same way, so that the non-zero rule adds them up instead of cancelling.
