@@ -43,6 +43,12 @@ inline int ceilInt(double v) {
     return i + (i < v);
 }
 
+// The texel a texture coordinate falls in, nearest, clamped to the edge (NaN to the first).
+inline int texelIndex(double t, int size) {
+    double at = std::floor(t * size);
+    return at >= 0 ? (at < size ? static_cast<int>(at) : size - 1) : 0;
+}
+
 // round(x / 255) for x in 0 .. 255 * 255, without a division.
 inline uint32_t div255(uint32_t x) {
     x += 128;
@@ -212,12 +218,12 @@ struct pm_software {
         column_.resize(px1 - px0);
         for (int px = px0; px < px1; ++px) {
             double f = (px + 0.5 - x0) / (x1 - x0), uu = uL + f * (uR - uL);
-            column_[px - px0] = std::clamp(static_cast<int>(std::floor(uu * tex->w)), 0, tex->w - 1);
+            column_[px - px0] = texelIndex(uu, tex->w);
         }
         const bool white = colour[0] == 255 && colour[1] == 255 && colour[2] == 255 && colour[3] == 255;
         for (int py = py0; py < py1; ++py) {
             double f = (py + 0.5 - y0) / (y1 - y0), v = vT + f * (vB - vT);
-            int ty = std::clamp(static_cast<int>(std::floor(v * tex->h)), 0, tex->h - 1);
+            int ty = texelIndex(v, tex->h);
             const uint8_t* row = &tex->rgba[static_cast<size_t>(ty) * tex->w * 4];
             uint8_t* d = &pixels[(static_cast<size_t>(py) * width + px0) * 4];
             for (int i = 0; i < px1 - px0; ++i, d += 4) {
@@ -335,8 +341,8 @@ struct pm_software {
                 if (tex) {
                     double u = w[0] * t[0].u + w[1] * t[1].u + w[2] * t[2].u;
                     double v = w[0] * t[0].v + w[1] * t[1].v + w[2] * t[2].v;
-                    int tx = std::clamp(static_cast<int>(std::floor(u * tex->w)), 0, tex->w - 1);
-                    int ty = std::clamp(static_cast<int>(std::floor(v * tex->h)), 0, tex->h - 1);
+                    int tx = texelIndex(u, tex->w);
+                    int ty = texelIndex(v, tex->h);
                     const uint8_t* texel = &tex->rgba[(static_cast<size_t>(ty) * tex->w + tx) * 4];
                     for (int k = 0; k < 4; ++k) s[k] = static_cast<uint8_t>(div255(s[k] * texel[k]));
                 }
