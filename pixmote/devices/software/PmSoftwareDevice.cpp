@@ -45,7 +45,7 @@ inline int ceilInt(double v) {
 
 // The texel a texture coordinate falls in, nearest, clamped to the edge (NaN to the first).
 inline int texelIndex(double t, int size) {
-    double at = std::floor(t * size);
+    const double at = t * size;  // at or above zero, truncation is floor()
     return at >= 0 ? (at < size ? static_cast<int>(at) : size - 1) : 0;
 }
 
@@ -235,9 +235,12 @@ struct pm_software {
                 if (texel[3] == 0 && mode != PM_BLEND_PREMULTIPLIED) continue;
                 uint8_t s[4];
                 s[3] = static_cast<uint8_t>(div255(colour[3] * texel[3]));
-                // White texels (a glyph page, a mask) take the tint as it is.
+                // White texels (a glyph page, a mask) take the tint as it is, and a white tint (an
+                // image faded) the texel's colour.
                 if (texel[0] == 255 && texel[1] == 255 && texel[2] == 255)
                     s[0] = colour[0], s[1] = colour[1], s[2] = colour[2];
+                else if (colour[0] == 255 && colour[1] == 255 && colour[2] == 255)
+                    s[0] = texel[0], s[1] = texel[1], s[2] = texel[2];
                 else
                     for (int k = 0; k < 3; ++k) s[k] = static_cast<uint8_t>(div255(colour[k] * texel[k]));
                 put(d, s, mode);
