@@ -347,7 +347,11 @@ struct pm_software {
                     int tx = texelIndex(u, tex->w);
                     int ty = texelIndex(v, tex->h);
                     const uint8_t* texel = &tex->rgba[(static_cast<size_t>(ty) * tex->w + tx) * 4];
-                    for (int k = 0; k < 4; ++k) s[k] = static_cast<uint8_t>(div255(s[k] * texel[k]));
+                    s[3] = static_cast<uint8_t>(div255(s[3] * texel[3]));
+                    if (s[0] == 255 && s[1] == 255 && s[2] == 255)
+                        s[0] = texel[0], s[1] = texel[1], s[2] = texel[2];
+                    else
+                        for (int k = 0; k < 3; ++k) s[k] = static_cast<uint8_t>(div255(s[k] * texel[k]));
                 }
                 put(&pixels[(static_cast<size_t>(py) * width + px) * 4], s, mode);
             }
