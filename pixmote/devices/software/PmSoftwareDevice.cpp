@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <map>
 #include <new>
 #include <vector>
@@ -256,12 +259,36 @@ struct pm_software {
             uint8_t* d = &pixels[(static_cast<size_t>(py) * width + px0) * 4];
             uint8_t* end = d + static_cast<size_t>(px1 - px0) * 4;
             if (mode == PM_BLEND_NORMAL && sa == 255) {
+#ifdef __SSE2__
+                const __m128i four = _mm_setr_epi8(s[0], s[1], s[2], -1, s[0], s[1], s[2], -1, s[0], s[1],
+                                                   s[2], -1, s[0], s[1], s[2], -1);
+                for (; end - d >= 16; d += 16) _mm_storeu_si128(reinterpret_cast<__m128i*>(d), four);
+#endif
                 for (; d < end; d += 4) d[0] = s[0], d[1] = s[1], d[2] = s[2], d[3] = 255;
             } else if (mode == PM_BLEND_NORMAL && sa > 0) {
                 // The source's share is the same for the whole block; over opaque pixels, two
                 // channels at a time in the halves of a word (red and blue, green and alpha).
                 const uint32_t keep = 255 - sa;
                 const uint32_t srb = (s[0] | uint32_t(s[2]) << 16) * sa, sga = (s[1] | 255u << 16) * sa;
+#ifdef __SSE2__
+                // Four opaque pixels at a time, each byte widened to 16 bits: the same rounding.
+                const __m128i keep16 = _mm_set1_epi16(static_cast<short>(keep));
+                const __m128i add16 =
+                    _mm_setr_epi16(static_cast<short>(s[0] * sa + 128), static_cast<short>(s[1] * sa + 128),
+                                   static_cast<short>(s[2] * sa + 128), static_cast<short>(255 * sa + 128),
+                                   static_cast<short>(s[0] * sa + 128), static_cast<short>(s[1] * sa + 128),
+                                   static_cast<short>(s[2] * sa + 128), static_cast<short>(255 * sa + 128));
+                const __m128i zero = _mm_setzero_si128(), opaque = _mm_set1_epi8(-1);
+                for (; end - d >= 16; d += 16) {
+                    const __m128i px = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
+                    if ((_mm_movemask_epi8(_mm_cmpeq_epi8(px, opaque)) & 0x8888) != 0x8888) break;
+                    __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(px, zero), keep16), add16);
+                    __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(px, zero), keep16), add16);
+                    lo = _mm_srli_epi16(_mm_add_epi16(lo, _mm_srli_epi16(lo, 8)), 8);
+                    hi = _mm_srli_epi16(_mm_add_epi16(hi, _mm_srli_epi16(hi, 8)), 8);
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_packus_epi16(lo, hi));
+                }
+#endif
                 for (; d < end; d += 4) {
                     if (d[3] != 255) {
                         put(d, s, mode);
