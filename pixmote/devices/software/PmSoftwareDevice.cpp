@@ -99,8 +99,8 @@ struct pm_software {
         for (int i = 0; i < 4; ++i) d[i] = byte(out[i]);
     }
 
-    // One source pixel (straight RGBA8) onto d. Source-over onto an opaque destination, by far the
-    // most common case, stays in integers; the rest goes through the float compositing.
+    // One source pixel (straight RGBA8) onto d. Source-over and additive onto an opaque destination,
+    // by far the most common cases, stay in integers; the rest goes through the float compositing.
     void put(uint8_t* d, const uint8_t s[4], pm_blend_mode mode) const {
         const uint32_t sa = s[3];
         if (mode == PM_BLEND_NORMAL) {
@@ -117,6 +117,10 @@ struct pm_software {
                 return;
             }
         } else if (sa == 0 && mode != PM_BLEND_PREMULTIPLIED) {
+            return;
+        } else if (mode == PM_BLEND_ADDITIVE && d[3] == 255) {
+            for (int k = 0; k < 3; ++k)
+                d[k] = static_cast<uint8_t>(std::min<uint32_t>(255, d[k] + div255(s[k] * sa)));
             return;
         }
         const float f[4] = {unit(s[0]), unit(s[1]), unit(s[2]), unit(s[3])};
