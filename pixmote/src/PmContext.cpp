@@ -15,8 +15,9 @@ namespace {
 constexpr float kMaxCoordinate = 1e7f;
 constexpr size_t kMaxStackDepth = 256;
 constexpr int kMaxFrameSide = 32768;
-// Vertices a single device call carries at most (a multiple of three).
-constexpr size_t kMaxBatch = 3 * 32768;
+// Vertices a single device call carries at most (a multiple of three): small enough that the
+// batch is still in the cache when a software device reads it.
+constexpr size_t kMaxBatch = 3 * 4096;
 // Outline points one stroke may make: far beyond any real drawing, short of exhausting the host.
 constexpr double kMaxStrokePoints = 32.0 * 1024 * 1024;
 constexpr double kPi = 3.14159265358979323846;
@@ -61,6 +62,19 @@ pm_result pm_context::flush() {
                                         batchTexture_, batchBlend_);
     batch_.clear();
     return failed ? PM_ERROR_DEVICE : PM_OK;
+}
+
+pm_result pm_context::reserveTriangles(size_t count, uint32_t texture, pm_vertex** out) {
+    pm_result result = PM_OK;
+    if (!batch_.empty() &&
+        (texture != batchTexture_ || blend_ != batchBlend_ || batch_.size() + count > kMaxBatch))
+        result = flush();
+    batchTexture_ = texture;
+    batchBlend_ = blend_;
+    size_t at = batch_.size();
+    batch_.resize(at + count);
+    *out = batch_.data() + at;
+    return result;
 }
 
 pm_result pm_context::addTriangles(const pm_vertex* vertices, size_t count, uint32_t texture) {
@@ -197,18 +211,32 @@ pm_result pm_context::fillContours(std::vector<std::vector<PmPoint>>& contours, 
     const bool premultiplied = blend_ == PM_BLEND_PREMULTIPLIED;
     pm_result result = PM_OK;
     bool filled = pixmote::PmCoverage::fill(
-        contours, evenOdd, antialias_, bounds, [&](int x0, int y0, int x1, int y1, uint8_t coverage) {
-            pm_vertex v{};
-            auto scale = [&](uint8_t c) { return static_cast<uint8_t>((c * coverage + 127) / 255); };
-            v.r = premultiplied ? scale(color_[0]) : color_[0];
-            v.g = premultiplied ? scale(color_[1]) : color_[1];
-            v.b = premultiplied ? scale(color_[2]) : color_[2];
-            v.a = scale(color_[3]);
-            pm_vertex q[6] = {v, v, v, v, v, v};
-            const float xs[6] = {float(x0), float(x1), float(x1), float(x0), float(x1), float(x0)};
-            const float ys[6] = {float(y0), float(y0), float(y1), float(y0), float(y1), float(y1)};
-            for (int i = 0; i < 6; ++i) q[i].x = xs[i], q[i].y = ys[i];
-            if (pm_result r = addTriangles(q, 6, PM_NO_TEXTURE)) result = r;
+        contours, evenOdd, antialias_, bounds, [&](int y0, int y1, const pixmote::PmRun* runs, size_t count) {
+            // Two triangles a run, written straight into the batch.
+            for (size_t done = 0; done < count;) {
+                size_t n = std::min(count - done, kMaxBatch / 6);
+                pm_vertex* q = nullptr;
+                if (pm_result r = reserveTriangles(n * 6, PM_NO_TEXTURE, &q)) result = r;
+                for (size_t i = 0; i < n; ++i, q += 6) {
+                    const pixmote::PmRun& run = runs[done + i];
+                    auto scale = [&](uint8_t c) {
+                        return static_cast<uint8_t>((c * run.coverage + 127) / 255);
+                    };
+                    pm_vertex v{};
+                    v.r = premultiplied ? scale(color_[0]) : color_[0];
+                    v.g = premultiplied ? scale(color_[1]) : color_[1];
+                    v.b = premultiplied ? scale(color_[2]) : color_[2];
+                    v.a = scale(color_[3]);
+                    const float x0 = float(run.x0), x1 = float(run.x1), fy0 = float(y0), fy1 = float(y1);
+                    q[0] = v, q[0].x = x0, q[0].y = fy0;
+                    q[1] = v, q[1].x = x1, q[1].y = fy0;
+                    q[2] = v, q[2].x = x1, q[2].y = fy1;
+                    q[3] = q[0];
+                    q[4] = q[2];
+                    q[5] = v, q[5].x = x0, q[5].y = fy1;
+                }
+                done += n;
+            }
         });
     return filled ? result : PM_ERROR_TOO_LARGE;
 }

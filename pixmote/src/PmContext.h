@@ -52,6 +52,8 @@ private:
     // Outlines in user space, transformed and filled with the current colour and blend mode.
     pm_result fillContours(std::vector<std::vector<pixmote::PmPoint>>& contours, bool evenOdd);
     pm_result addTriangles(const pm_vertex* vertices, size_t count, uint32_t texture);
+    // Room for count more vertices in the batch (sending what is there first when it must).
+    pm_result reserveTriangles(size_t count, uint32_t texture, pm_vertex** out);
     pm_result checkDrawing() const;
     // The largest stretch the current transform gives a length, for flattening curves.
     double scale() const;

@@ -12,18 +12,44 @@ constexpr int kSubScanlines = 16;
 struct Edge {
     double x0, y0, x1, y1;  // y0 < y1
     int dir;
+    double slope;  // dx / dy
 };
 
-struct Run {
-    int x0, x1;
-    uint8_t coverage;
-    bool operator==(const Run& o) const { return x0 == o.x0 && x1 == o.x1 && coverage == o.coverage; }
+struct Hit {
+    double x;
+    int dir;
+    uint32_t edge;
 };
+
+using Run = PmRun;
+
+// floor() for values well inside the int range, without a library call.
+inline int floorInt(double v) {
+    int i = static_cast<int>(v);
+    return i - (i > v);
+}
+
+// The crossings stay in order from one sub-scanline to the next but for the odd swap: insertion sort.
+void sortHits(std::vector<Hit>& hits) {
+    for (size_t i = 1; i < hits.size(); ++i) {
+        Hit h = hits[i];
+        size_t j = i;
+        for (; j > 0 && hits[j - 1].x > h.x; --j) hits[j] = hits[j - 1];
+        hits[j] = h;
+    }
+}
 
 }  // namespace
 
 bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool evenOdd, bool antialias,
                       const PmBounds& bounds, const Emit& emit) {
+    return fill(contours, evenOdd, antialias, bounds, [&](int y0, int y1, const PmRun* runs, size_t count) {
+        for (size_t i = 0; i < count; ++i) emit(runs[i].x0, y0, runs[i].x1, y1, runs[i].coverage);
+    });
+}
+
+bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool evenOdd, bool antialias,
+                      const PmBounds& bounds, const EmitRows& emit) {
     std::vector<Edge> edges;
     double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
     for (const auto& contour : contours) {
@@ -35,9 +61,9 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
             minY = std::min(minY, a.y), maxY = std::max(maxY, a.y);
             if (a.y == b.y) continue;
             if (a.y < b.y)
-                edges.push_back({a.x, a.y, b.x, b.y, 1});
+                edges.push_back({a.x, a.y, b.x, b.y, 1, 0});
             else
-                edges.push_back({b.x, b.y, a.x, a.y, -1});
+                edges.push_back({b.x, b.y, a.x, a.y, -1, 0});
         }
     }
     if (edges.empty()) return true;
@@ -52,69 +78,193 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
     if (crossings > kMaxCrossings) return false;
 
     std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
+    for (Edge& e : edges) e.slope = (e.x1 - e.x0) / (e.y1 - e.y0);
     const int width = bx1 - bx0;
-    std::vector<float> cover(width + 1), runLength(width + 2);
-    std::vector<size_t> active;
-    std::vector<std::pair<double, int>> hits;
+    // Per row: the partial coverage of each cell, and where full coverage starts (+) and stops (-).
+    // Only the cells an edge touched are visited and reset; between them coverage is constant.
+    std::vector<float> cover(width + 2), runLength(width + 2);
+    std::vector<int> touched, mark(width + 2, by0 - 1);  // mark: the last row that touched a cell
+    std::vector<Hit> hits;  // the active edges and where they cross the sub-scanline, left to right
     std::vector<Run> pending, row;
     int pendingY = by0;
     size_t nextEdge = 0;
     const float weight = 1.0f / kSubScanlines;
 
     auto flushPending = [&](int y) {
-        for (const Run& r : pending) emit(r.x0, pendingY, r.x1, y, r.coverage);
+        if (!pending.empty()) emit(pendingY, y, pending.data(), pending.size());
         pending.clear();
         pendingY = y;
     };
+    auto addRun = [&](int x0, int x1, float c) {
+        if (!antialias) c = c >= 0.5f ? 1.0f : 0.0f;
+        auto value = static_cast<uint8_t>(std::clamp(c, 0.0f, 1.0f) * 255.0f + 0.5f);
+        if (value == 0 || x0 >= x1) return;
+        if (!row.empty() && row.back().x1 == x0 && row.back().coverage == value)
+            row.back().x1 = x1;
+        else
+            row.push_back({x0, x1, value});
+    };
 
-    for (int y = by0; y < by1; ++y) {
-        std::fill(cover.begin(), cover.end(), 0.0f);
-        std::fill(runLength.begin(), runLength.end(), 0.0f);
-        for (int s = 0; s < kSubScanlines; ++s) {
-            double sy = y + (s + 0.5) / kSubScanlines;
-            while (nextEdge < edges.size() && edges[nextEdge].y0 <= sy) active.push_back(nextEdge++);
-            active.erase(
-                std::remove_if(active.begin(), active.end(), [&](size_t e) { return edges[e].y1 <= sy; }),
-                active.end());
-            hits.clear();
-            for (size_t e : active) {
-                const Edge& E = edges[e];
-                if (sy < E.y0) continue;
-                hits.push_back({E.x0 + (sy - E.y0) * (E.x1 - E.x0) / (E.y1 - E.y0), E.dir});
+    int y = by0;
+    auto touch = [&](int x) {
+        if (mark[x] != y) mark[x] = y, touched.push_back(x);
+    };
+    // Sub-scanlines [from, to) of row y with the current, sorted crossings: false when edges cross
+    // inside the band. Each edge where the inside begins adds the coverage of [x, end of row) on
+    // every sub-scanline, each edge where it ends takes it away again.
+    auto band = [&](int from, int to) {
+        const double lastY = y + (to - 0.5) / kSubScanlines;
+        double previous = -1e300;
+        for (const Hit& hit : hits) {
+            const Edge& E = edges[hit.edge];
+            const double x = E.x0 + (lastY - E.y0) * E.slope;
+            if (x < previous) return false;
+            previous = x;
+        }
+        const double lo = bx0, hi = bx1;
+        int winding = 0;
+        bool wasInside = false;
+        for (const Hit& hit : hits) {
+            winding += hit.dir;
+            bool inside = evenOdd ? (winding & 1) != 0 : winding != 0;
+            if (inside == wasInside) continue;
+            wasInside = inside;
+            const Edge& E = edges[hit.edge];
+            const float sign = inside ? weight : -weight;
+            const double first = std::clamp(hit.x, lo, hi);
+            const double last = std::clamp(E.x0 + (lastY - E.y0) * E.slope, lo, hi);
+            const int c = floorInt(first);
+            if (c == floorInt(last) &&
+                (first == last || (first > lo && last > lo && first < hi && last < hi))) {
+                // All in one cell: the mean of the band's crossings is the mean of its ends.
+                const int n = to - from;
+                cover[c - bx0] += static_cast<float>((c + 1) * n - (first + last) * n / 2) * sign;
+                runLength[c + 1 - bx0] += n * sign;
+                touch(c - bx0);
+                touch(c + 1 - bx0);
+                continue;
             }
-            std::sort(hits.begin(), hits.end());
+            auto at = [&](int k) { return E.x0 + (y + (k + 0.5) / kSubScanlines - E.y0) * E.slope; };
+            if (first > lo && last > lo && first < hi && last < hi) {
+                // The sub-scanlines in one cell at a time, each stretch by the mean of its ends.
+                const double step = E.slope / kSubScanlines;
+                for (int k = from; k < to;) {
+                    const double x = at(k);
+                    const int cell = floorInt(x);
+                    int k2 = to - 1;
+                    if (step > 0)
+                        k2 = std::min(
+                            k2, k + static_cast<int>(std::min<double>(kSubScanlines, (cell + 1 - x) / step)));
+                    else if (step < 0)
+                        k2 = std::min(
+                            k2, k + static_cast<int>(std::min<double>(kSubScanlines, (x - cell) / -step)));
+                    while (k2 > k && floorInt(at(k2)) != cell) --k2;
+                    const int m = k2 - k + 1;
+                    cover[cell - bx0] += static_cast<float>((cell + 1) * m - (x + at(k2)) * m / 2) * sign;
+                    runLength[cell + 1 - bx0] += m * sign;
+                    touch(cell - bx0);
+                    touch(cell + 1 - bx0);
+                    k = k2 + 1;
+                }
+                continue;
+            }
+            for (int k = from; k < to; ++k) {
+                const double x = std::clamp(at(k), lo, hi);
+                const int cell = floorInt(x);
+                cover[cell - bx0] += static_cast<float>(cell + 1 - x) * sign;
+                runLength[cell + 1 - bx0] += sign;
+                touch(cell - bx0);
+                touch(cell + 1 - bx0);
+            }
+        }
+        return true;
+    };
+    // Whether the last row computed had the same upright edges all through: then a row that keeps
+    // them has the same coverage, and is not computed again.
+    bool steady = false;
+    for (; y < by1; ++y) {
+        const double lastSample = y + 1 - 0.5 / kSubScanlines;
+        bool same = nextEdge == edges.size() || edges[nextEdge].y0 > lastSample;
+        for (size_t i = 0; same && i < hits.size(); ++i) {
+            const Edge& E = edges[hits[i].edge];
+            same = E.slope == 0 && E.y1 > lastSample;
+        }
+        if (steady && same) continue;
+        steady = same;
+        touched.clear();
+        for (int s = 0; s < kSubScanlines;) {
+            double sy = y + (s + 0.5) / kSubScanlines;
+            size_t kept = 0;
+            double nextEvent = nextEdge < edges.size() ? edges[nextEdge].y0 : 1e300;
+            for (size_t i = 0; i < hits.size(); ++i) {
+                const Edge& E = edges[hits[i].edge];
+                if (E.y1 <= sy) continue;
+                nextEvent = std::min(nextEvent, E.y1);
+                hits[kept++] = {E.x0 + (sy - E.y0) * E.slope, E.dir, hits[i].edge};
+            }
+            hits.resize(kept);
+            for (; nextEdge < edges.size() && edges[nextEdge].y0 <= sy; ++nextEdge) {
+                const Edge& E = edges[nextEdge];
+                if (E.y1 <= sy) continue;
+                nextEvent = std::min(nextEvent, E.y1);
+                hits.push_back({E.x0 + (sy - E.y0) * E.slope, E.dir, uint32_t(nextEdge)});
+            }
+            if (nextEdge < edges.size()) nextEvent = std::min(nextEvent, edges[nextEdge].y0);
+            sortHits(hits);
+            // The sub-scanlines before the next edge starts or ends form a band; when no two edges
+            // cross inside it, the same crossings bound the spans all through, and each boundary
+            // edge adds its share for the whole band at once.
+            int end = s + 1;
+            while (end < kSubScanlines && y + (end + 0.5) / kSubScanlines < nextEvent) ++end;
+            if (end - s >= 2 && band(s, end)) {
+                s = end;
+                continue;
+            }
+            // Overlapping pieces (a stroke's segments and joins) make one span where they meet.
             int winding = 0;
-            for (size_t i = 0; i + 1 < hits.size(); ++i) {
-                winding += hits[i].second;
+            bool wasInside = false;
+            double start = 0;
+            for (const Hit& hit : hits) {
+                winding += hit.dir;
                 bool inside = evenOdd ? (winding & 1) != 0 : winding != 0;
-                if (!inside) continue;
-                double l = std::max(hits[i].first, static_cast<double>(bx0));
-                double r = std::min(hits[i + 1].first, static_cast<double>(bx1));
+                if (inside == wasInside) continue;
+                wasInside = inside;
+                if (inside) {
+                    start = hit.x;
+                    continue;
+                }
+                double l = std::max(start, static_cast<double>(bx0));
+                double r = std::min(hit.x, static_cast<double>(bx1));
                 if (l >= r) continue;
-                int il = static_cast<int>(std::floor(l)), ir = static_cast<int>(std::floor(r));
+                int il = floorInt(l), ir = floorInt(r);
                 if (il == ir) {
                     cover[il - bx0] += static_cast<float>(r - l) * weight;
+                    touch(il - bx0);
                     continue;
                 }
                 cover[il - bx0] += static_cast<float>(il + 1 - l) * weight;
                 runLength[il + 1 - bx0] += weight;
                 runLength[ir - bx0] -= weight;
+                touch(il - bx0);
+                touch(il + 1 - bx0);
+                touch(ir - bx0);
                 if (ir < bx1) cover[ir - bx0] += static_cast<float>(r - ir) * weight;
             }
+            ++s;
         }
+        std::sort(touched.begin(), touched.end());
         row.clear();
         float full = 0;
-        for (int x = 0; x < width; ++x) {
+        int from = 0;  // the first cell not yet given out
+        for (int x : touched) {
+            if (x >= width) break;
+            addRun(from + bx0, x + bx0, full);
             full += runLength[x];
-            float c = std::clamp(cover[x] + full, 0.0f, 1.0f);
-            if (!antialias) c = c >= 0.5f ? 1.0f : 0.0f;
-            auto value = static_cast<uint8_t>(c * 255.0f + 0.5f);
-            if (value == 0) continue;
-            if (!row.empty() && row.back().x1 == x + bx0 && row.back().coverage == value)
-                row.back().x1++;
-            else
-                row.push_back({x + bx0, x + bx0 + 1, value});
+            addRun(x + bx0, x + bx0 + 1, cover[x] + full);
+            from = x + 1;
         }
+        addRun(from + bx0, bx1, full);
+        for (int x : touched) cover[x] = 0, runLength[x] = 0;
         if (row != pending) {
             flushPending(y);
             pending.swap(row);

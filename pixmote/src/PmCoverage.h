@@ -20,10 +20,19 @@ struct PmBounds {
     int x0, y0, x1, y1;  // half-open
 };
 
+// Pixels [x0, x1) of a row covered by coverage/255.
+struct PmRun {
+    int x0, x1;
+    uint8_t coverage;
+    bool operator==(const PmRun& o) const { return x0 == o.x0 && x1 == o.x1 && coverage == o.coverage; }
+};
+
 class PmCoverage {
 public:
     // A run [x0, x1) x [y0, y1) covered by coverage/255.
     using Emit = std::function<void(int x0, int y0, int x1, int y1, uint8_t coverage)>;
+    // The runs of rows [y0, y1), the same on each of them, left to right.
+    using EmitRows = std::function<void(int y0, int y1, const PmRun* runs, size_t count)>;
 
     // Edge crossings one fill may visit: a few million make any real outline, and the bound keeps a
     // hostile one (a million points zig-zagging over the whole target) from stalling the host.
@@ -33,6 +42,9 @@ public:
     // False, with nothing emitted, for an outline over the crossing bound.
     static bool fill(const std::vector<std::vector<PmPoint>>& contours, bool evenOdd, bool antialias,
                      const PmBounds& bounds, const Emit& emit);
+    // The same, a stretch of equal rows at a time.
+    static bool fill(const std::vector<std::vector<PmPoint>>& contours, bool evenOdd, bool antialias,
+                     const PmBounds& bounds, const EmitRows& emit);
 };
 
 }  // namespace pixmote

@@ -36,10 +36,16 @@ void PmStroker::arc(double cx, double cy, double rx, double ry, double start, do
                     std::vector<PmPoint>& out) {
     int full = circleSegments(std::max(rx, ry), scale);
     int n = std::max(2, static_cast<int>(std::ceil(full * std::fabs(sweep) / (2 * kPi))));
-    for (int i = 0; i <= n; ++i) {
-        double a = start + sweep * i / n;
-        out.push_back({cx + rx * std::cos(a), cy + ry * std::sin(a)});
+    // Each point turns the last by one step; the ends are placed exactly.
+    const double stepCos = std::cos(sweep / n), stepSin = std::sin(sweep / n);
+    double c = std::cos(start), s = std::sin(start);
+    out.reserve(out.size() + n + 1);
+    for (int i = 0; i < n; ++i) {
+        out.push_back({cx + rx * c, cy + ry * s});
+        const double next = c * stepCos - s * stepSin;
+        s = s * stepCos + c * stepSin, c = next;
     }
+    out.push_back({cx + rx * std::cos(start + sweep), cy + ry * std::sin(start + sweep)});
 }
 
 // Every piece is wound the same way, so that the non-zero rule adds them up instead of cancelling.
@@ -91,6 +97,81 @@ void PmStroker::cap(const PmPoint& p, const PmPoint& d, PmContours& out) const {
         out);
 }
 
+// A path that bends gently (every inner corner short of the next) strokes as one band: the two
+// offset outlines, mitred or bevelled outside, cut where they meet inside. That is the same area as
+// the union of the segments' quads and joins, with a fraction of the edges for the filler.
+bool PmStroker::band(const std::vector<PmPoint>& pts, bool closed, PmContours& out) const {
+    const size_t n = pts.size(), segments = closed ? n : n - 1;
+    std::vector<PmPoint> dir(segments);
+    for (size_t i = 0; i < segments; ++i) dir[i] = unit(pts[i], pts[(i + 1) % n]);
+    // Per vertex: where the left and the right outline pass it (one or two points each).
+    std::vector<PmPoint> left, right;
+    left.reserve(n + 8), right.reserve(n + 8);
+    // The inner point a segment starts from, to check that it ends after it.
+    std::vector<PmPoint> innerStart(segments), innerEnd(segments);
+    double turned = 0;
+    int turning = 0;
+    for (size_t v = 0; v < n; ++v) {
+        const PmPoint& p = pts[v];
+        const bool first = v == 0 && !closed, last = v == n - 1 && !closed;
+        const PmPoint d0 = first ? dir[0] : dir[(v + segments - 1) % segments];
+        const PmPoint d1 = last ? dir[segments - 1] : dir[v % segments];
+        const PmPoint n0 = {-d0.y * half_, d0.x * half_}, n1 = {-d1.y * half_, d1.x * half_};
+        const double cosTheta = d0.x * d1.x + d0.y * d1.y, cross = d0.x * d1.y - d0.y * d1.x;
+        if (first || last || (std::fabs(cross) < 1e-12 && cosTheta > 0)) {
+            left.push_back({p.x + n1.x, p.y + n1.y});
+            right.push_back({p.x - n1.x, p.y - n1.y});
+            // Straight on, the corners lie level with the point along the path.
+            if (!first) innerEnd[(v + segments - 1) % segments] = p;
+            if (!last) innerStart[v % segments] = p;
+            continue;
+        }
+        if (cosTheta <= 0) return false;  // sharp corners keep their separate pieces
+        // Bending one way only, and less than a whole turn: the band cannot cross itself.
+        turned += std::atan2(cross, cosTheta);
+        if ((cross > 0 ? 1 : -1) != (turning ? turning : (turning = cross > 0 ? 1 : -1))) return false;
+        if (std::fabs(turned) > 2 * kPi + 1e-9) return false;
+        const double halfAngleCos = std::sqrt((1 + cosTheta) / 2);
+        const PmPoint m = {n0.x + n1.x, n0.y + n1.y};
+        const double len = std::hypot(m.x, m.y), reach = half_ / halfAngleCos;
+        const PmPoint miterLeft = {p.x + m.x / len * reach, p.y + m.y / len * reach};
+        const PmPoint miterRight = {2 * p.x - miterLeft.x, 2 * p.y - miterLeft.y};
+        // The outside is the side the path turns away from.
+        const bool leftOutside = cross < 0;
+        const bool mitred = join_ == PM_JOIN_MITER && halfAngleCos > 1 / kMiterLimit;
+        const PmPoint inner = leftOutside ? miterRight : miterLeft;
+        std::vector<PmPoint>& outside = leftOutside ? left : right;
+        std::vector<PmPoint>& inside = leftOutside ? right : left;
+        const double s = leftOutside ? 1 : -1;
+        if (mitred) {
+            outside.push_back(leftOutside ? miterLeft : miterRight);
+        } else {
+            outside.push_back({p.x + s * n0.x, p.y + s * n0.y});
+            outside.push_back({p.x + s * n1.x, p.y + s * n1.y});
+        }
+        inside.push_back(inner);
+        innerEnd[(v + segments - 1) % segments] = inner;
+        innerStart[v % segments] = inner;
+    }
+    // Every segment must still run forwards between its inner corners.
+    for (size_t i = 0; i < segments; ++i) {
+        PmPoint a = pts[i], b = pts[(i + 1) % n];
+        const PmPoint& d = dir[i];
+        const bool startCorner = closed || i > 0, endCorner = closed || i + 1 < segments;
+        const PmPoint from = startCorner ? innerStart[i] : a, to = endCorner ? innerEnd[i] : b;
+        if ((startCorner || endCorner) && (to.x - from.x) * d.x + (to.y - from.y) * d.y <= 0) return false;
+    }
+    if (closed) {
+        std::reverse(right.begin(), right.end());
+        out.push_back(std::move(left));
+        out.push_back(std::move(right));
+        return true;
+    }
+    left.insert(left.end(), right.rbegin(), right.rend());
+    add(std::move(left), out);
+    return true;
+}
+
 void PmStroker::stroke(const std::vector<PmPoint>& path, bool closed, PmContours& out) const {
     if (!(half_ > 0) || path.empty()) return;
     // Repeated points have no direction and are dropped.
@@ -107,6 +188,13 @@ void PmStroker::stroke(const std::vector<PmPoint>& path, bool closed, PmContours
         return;
     }
     closed = closed && pts.size() > 2;
+    if (join_ != PM_JOIN_ROUND && band(pts, closed, out)) {
+        if (!closed) {
+            cap(pts.front(), unit(pts[1], pts[0]), out);
+            cap(pts.back(), unit(pts[pts.size() - 2], pts.back()), out);
+        }
+        return;
+    }
     size_t segments = closed ? pts.size() : pts.size() - 1;
     for (size_t i = 0; i < segments; ++i) {
         const PmPoint& a = pts[i];

@@ -37,6 +37,8 @@ private:
     void join(const PmPoint& p, const PmPoint& d0, const PmPoint& d1, PmContours& out) const;
     void cap(const PmPoint& p, const PmPoint& d, PmContours& out) const;
     void dot(const PmPoint& p, PmContours& out) const;
+    // Strokes a gently bending path as one band; false, with nothing added, for any other.
+    bool band(const std::vector<PmPoint>& pts, bool closed, PmContours& out) const;
 
     double half_;
     pm_line_cap cap_;

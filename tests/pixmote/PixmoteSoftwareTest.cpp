@@ -1,0 +1,123 @@
+// The software device's shortcuts and the filler's against what they stand for: upright rectangles
+// against their two triangles drawn one by one, and the coverage of curves, strokes and crossed
+// outlines against their exact areas.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <random>
+#include <vector>
+
+#include "pixmote/include/pixmote.h"
+#include "pixmote/include/pixmote_software.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// The summed alpha (in pixels) of a frame drawn in white on a transparent 128 x 128 target.
+double coveredArea(const std::function<void(pm_context*)>& draw, std::vector<uint8_t>* pixels = nullptr) {
+    pm_software* sw = pm_software_create(128, 128);
+    pm_context* ctx = pm_context_create(pm_software_device(sw));
+    pm_begin_frame(ctx, 128, 128);
+    draw(ctx);
+    pm_end_frame(ctx);
+    double sum = 0;
+    const uint8_t* p = pm_software_pixels(sw);
+    for (int i = 0; i < 128 * 128; ++i) sum += p[i * 4 + 3] / 255.0;
+    if (pixels) pixels->assign(p, p + 128 * 128 * 4);
+    pm_context_destroy(ctx);
+    pm_software_destroy(sw);
+    return sum;
+}
+
+}  // namespace
+
+// Two triangles tiling an upright rectangle, in any order of corners, textured or not, translucent
+// or not, over opaque or clear pixels: the same pixels as the two drawn one at a time.
+TEST(PixmoteSoftwareTest, RectanglesDrawAsTheirTwoTriangles) {
+    std::mt19937 rng(34);
+    std::vector<uint8_t> texels(4 * 4 * 4);
+    for (uint8_t& t : texels) t = static_cast<uint8_t>(rng());
+    const int orders[4][6] = {{0, 1, 2, 0, 2, 3}, {1, 2, 3, 3, 0, 1}, {2, 0, 1, 3, 2, 0}, {0, 3, 1, 2, 1, 3}};
+    int differing = 0;
+    for (int round = 0; round < 400; ++round) {
+        pm_software* together = pm_software_create(24, 24);
+        pm_software* apart = pm_software_create(24, 24);
+        const uint8_t background = round % 3 == 0 ? 0 : 255;
+        pm_software_clear(together, 40, 90, 160, background);
+        pm_software_clear(apart, 40, 90, 160, background);
+        const pm_device* a = pm_software_device(together);
+        const pm_device* b = pm_software_device(apart);
+        uint32_t texture = round % 2 ? a->create_texture(a->user, 4, 4, texels.data()) : PM_NO_TEXTURE;
+        if (texture) b->create_texture(b->user, 4, 4, texels.data());
+        // Quarter-pixel corners and power-of-two sides keep every sample exact on both paths.
+        const float x0 = static_cast<int>(rng() % 60) / 4.0f, y0 = static_cast<int>(rng() % 60) / 4.0f;
+        const float x1 = x0 + float(1 << (rng() % 4)), y1 = y0 + float(1 << (rng() % 4));
+        const float xs[4] = {x0, x1, x1, x0}, ys[4] = {y0, y0, y1, y1};
+        pm_vertex corner[4], quad[6];
+        for (int i = 0; i < 4; ++i)
+            corner[i] = {xs[i],
+                         ys[i],
+                         i == 1 || i == 2 ? 1.0f : 0.0f,
+                         i >= 2 ? 1.0f : 0.0f,
+                         200,
+                         120,
+                         30,
+                         static_cast<uint8_t>(round % 4 ? 255 : 130)};
+        for (int i = 0; i < 6; ++i) quad[i] = corner[orders[round % 4][i]];
+        EXPECT_EQ(a->draw_triangles(a->user, quad, 6, texture, PM_BLEND_NORMAL), 0);
+        b->draw_triangles(b->user, quad, 3, texture, PM_BLEND_NORMAL);
+        b->draw_triangles(b->user, quad + 3, 3, texture, PM_BLEND_NORMAL);
+        differing += std::memcmp(pm_software_pixels(together), pm_software_pixels(apart), 24 * 24 * 4) != 0;
+        pm_software_destroy(together);
+        pm_software_destroy(apart);
+    }
+    EXPECT_EQ(differing, 0);
+}
+
+// Curves, turned shapes, thick outlines (closed and open, bending gently) and a crossed outline
+// cover their exact areas, leave their holes empty, and a shape and its mirror image are mirrored.
+TEST(PixmoteSoftwareTest, CoverageMatchesExactAreas) {
+    auto near = [](double got, double want, double share) { EXPECT_NEAR(got, want, want * share); };
+    near(coveredArea([](pm_context* c) { pm_fill_oval(c, 20, 20, 80, 80); }), kPi * 1600, 0.004);
+    near(coveredArea([](pm_context* c) {
+             pm_translate(c, 64, 64);
+             pm_rotate(c, 0.3f);
+             pm_fill_rect(c, -30, -30, 60, 60);
+         }),
+         3600, 0.002);
+    std::vector<uint8_t> ring;
+    near(coveredArea(
+             [](pm_context* c) {
+                 pm_set_line_width(c, 6);
+                 pm_stroke_oval(c, 20, 20, 80, 80);
+             },
+             &ring),
+         kPi * (1600 - 34 * 34), 0.01);
+    EXPECT_EQ(ring[(60 * 128 + 60) * 4 + 3], 0);
+    EXPECT_EQ(ring[(22 * 128 + 60) * 4 + 3], 255);
+    near(coveredArea([](pm_context* c) {
+             pm_set_line_width(c, 6);
+             pm_stroke_arc(c, 20, 20, 80, 80, 0.5f, float(kPi / 2));
+         }),
+         kPi * (1600 - 34 * 34) / 4, 0.01);
+    // A bow tie: two triangles of 40 x 20 under either rule.
+    const float bow[] = {24, 24, 104, 64, 104, 24, 24, 64};
+    for (pm_fill_rule rule : {PM_FILL_NONZERO, PM_FILL_EVENODD})
+        near(coveredArea([&](pm_context* c) { pm_fill_polygon(c, bow, 4, rule); }), 1600, 0.002);
+
+    const float shape[] = {10, 10, 90, 30, 50, 50, 110, 110, 30, 70};
+    float mirrored[10];
+    for (int i = 0; i < 10; ++i) mirrored[i] = i % 2 ? shape[i] : 128 - shape[i];
+    std::vector<uint8_t> left, right;
+    coveredArea([&](pm_context* c) { pm_fill_polygon(c, shape, 5, PM_FILL_NONZERO); }, &left);
+    coveredArea([&](pm_context* c) { pm_fill_polygon(c, mirrored, 5, PM_FILL_NONZERO); }, &right);
+    int worst = 0;
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 128; ++x)
+            worst =
+                std::max(worst, std::abs(left[(y * 128 + x) * 4 + 3] - right[(y * 128 + 127 - x) * 4 + 3]));
+    EXPECT_LE(worst, 1);
+}
