@@ -167,6 +167,7 @@ void nG_Settings::load() {
     readFloat(root, "soundtrack_volume", soundtrack);
     readFloat(root, "voice_volume", voice);
     readFloat(root, "gamma", gamma);
+    if (const char* code = root->Attribute("language")) language = code;
 
     if (!hub_) return;
     const tinyxml2::XMLElement* profiles = root->FirstChildElement("profiles");
@@ -204,6 +205,7 @@ std::string nG_Settings::print() const {
     root->SetAttribute("soundtrack_volume", formatG(soundtrack).c_str());
     root->SetAttribute("voice_volume", formatG(voice).c_str());
     root->SetAttribute("gamma", formatG(gamma).c_str());
+    if (!language.empty()) root->SetAttribute("language", language.c_str());
     tinyxml2::XMLElement* profiles = doc.NewElement("profiles");
     root->InsertEndChild(profiles);
     if (hub_) {

@@ -1,4 +1,5 @@
-// The machine-wide preferences: full screen, system cursor, the four volume groups and gamma, kept in
+// The machine-wide preferences: full screen, system cursor, the four volume groups, gamma and the
+// language, kept in
 // "settings.xml" in the user folder together with the list of profiles and the current one; plus the
 // publisher's web address and image budget from "assets/publisher_settings.xml".
 #pragma once
@@ -62,6 +63,8 @@ public:
     float soundtrack = kDefaultVolume;
     float voice = kDefaultVolume;
     float gamma = 1.0f;
+    // The code of the language the player chose ("" until a first start has chosen one).
+    std::string language;
     std::string url;
 
 private:

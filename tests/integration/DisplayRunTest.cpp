@@ -44,7 +44,7 @@ TEST(DisplayRun, AWideScreenShowsTheCanvasBetweenBarsAndClicksMapThroughThem) {
 
 TEST(DisplayRun, TheWindowModeChosenInOptionsIsKeptAndAResizedWindowKeepsTheCanvasShape) {
     TempDir user;
-    ASSERT_EQ(0, run(user, clickAt(100, 1.40625f, 240, 250, 540) + clickAt(130, 1.40625f, 240, 262, 502),
+    ASSERT_EQ(0, run(user, clickAt(100, 1.40625f, 240, 250, 540) + clickAt(130, 1.40625f, 240, 262, 466),
                      "first.png")
                      .exitCode);
     EXPECT_NE(std::string::npos, user.read("settings.xml").find("fullscreen=\"0\""))
