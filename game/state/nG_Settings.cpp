@@ -4,9 +4,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
+#include <vector>
 
 #include "engine/core/nE_Debug.h"
 #include "engine/media/nE_Cursor.h"
+#include "engine/media/nE_Font.h"
 #include "engine/media/nE_SoundHub.h"
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_LuaSandbox.h"
@@ -78,6 +81,12 @@ void nG_Settings::loadPublisher() {
     }
     if (const char* address = root->Attribute("url")) url = address;
     applyContentLimits(*root);
+    std::vector<std::string> fallbacks;
+    if (const char* names = root->Attribute("font_fallback")) {
+        std::istringstream words(names);
+        for (std::string font; words >> font;) fallbacks.push_back(font);
+    }
+    nE_Font::setFallbacks(fallbacks);
 }
 
 namespace {

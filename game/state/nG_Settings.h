@@ -30,7 +30,8 @@ public:
     static void declareContent();
     static void setCurrent(nG_Settings* settings);
 
-    // The publisher file, then "settings.xml": a missing file is written with the defaults at once; one
+    // The publisher file (its "font_fallback" names the fonts, separated by spaces, that stand in for
+    // letters a font lacks), then "settings.xml": a missing file is written with the defaults at once; one
     // that does not parse is kept as "settings.xml.corrupt" (or ".corrupt.1", ...: an earlier one stays)
     // and the defaults stay. Without a file, or with one that names no player, the profile list is
     // rebuilt from the profile files in the user folder, in name order.
