@@ -46,6 +46,8 @@ static const char* const kUsage =
     "  --game-dir DIR     the folder that holds assets/ (default: the bundled game)\n"
     "  --user-dir DIR     the per-user data folder (settings, profiles, debug.log)\n"
     "  --module PATH      open one module by itself in place of the menu (preview a scene)\n"
+    "  --lang CODE        speak this language for one run (en, de, ru: the game's\n"
+    "                     assets/strings_CODE.xml); the kept choice stays as it was\n"
     "  --display WxH      with --headless: pretend a WxH desktop that offers no other mode\n"
     "                     (e.g. 1920x1080, where the 1024x768 canvas keeps its shape between\n"
     "                     black bars; a windowed start opens a 1024x768 window on it)\n"
@@ -178,6 +180,8 @@ int main(int argc, char** argv) {
             platformOptions.userDir = value("--user-dir");
         } else if (arg == "--module") {
             runOptions.module = value("--module");
+        } else if (arg == "--lang") {
+            runOptions.language = value("--lang");
         } else if (arg.rfind("--", 0) == 0) {
             std::fprintf(stderr, "halvern: unknown option %s\n\n%s", arg.c_str(), kUsage);
             return 2;

@@ -71,15 +71,51 @@ std::vector<nE_StringTable::Row> nE_StringTable::rows(const std::string& fileTex
     return result;
 }
 
-bool nE_StringTable::load(const std::string& path) {
-    entries.clear();
+static std::string xmlFileName(const std::string& path) {
     std::string fileName = nE_Path::normalise(path);
     if (fileName.find(".xml") == std::string::npos) fileName += ".xml";
+    return fileName;
+}
+
+bool nE_StringTable::load(const std::string& path) {
+    entries.clear();
+    ++serial_;
+    overFile_.clear();
+    baseOnly_.clear();
+    reported_.clear();
 
     std::string text;
-    if (!pf::TFile::ReadAll(fileName, text)) return false;
+    if (!pf::TFile::ReadAll(xmlFileName(path), text)) return false;
     for (Row& row : rows(text)) entries[row.key] = std::move(row.text);
     return true;
+}
+
+bool nE_StringTable::loadOver(const std::string& path) {
+    ++serial_;
+    const std::string fileName = xmlFileName(path);
+    std::string text;
+    if (!pf::TFile::ReadAll(fileName, text)) {
+        nE_Debug::writef("nE_StringTable::Could not find \"%s\" file!\n", fileName.c_str());
+        return false;
+    }
+    std::set<std::string> given;
+    for (Row& row : rows(text)) {
+        given.insert(row.key);
+        entries[row.key] = std::move(row.text);
+    }
+    overFile_ = fileName;
+    for (const auto& entry : entries)
+        if (!given.count(entry.first)) baseOnly_.insert(entry.first);
+    return true;
+}
+
+const std::string* nE_StringTable::find(const std::string& key) const {
+    auto found = entries.find(key);
+    if (found == entries.end()) return nullptr;
+    if (!baseOnly_.empty() && baseOnly_.count(key) && reported_.insert(key).second)
+        nE_Debug::writef("nE_StringTable: \"%s\" lacks the key \"%s\"; the base text is shown",
+                         overFile_.c_str(), key.c_str());
+    return &found->second;
 }
 
 static bool allDigits(const std::string& s) {
@@ -111,24 +147,24 @@ bool nE_StringTable::expandEscape(const std::string& escape, const std::string* 
             return true;
         }
         if (arg.size() >= 3 && arg.back() == '%') {
-            auto found = entries.find(arg.substr(1, arg.size() - 2));
-            if (found == entries.end()) return false;
-            out += found->second;
+            const std::string* found = find(arg.substr(1, arg.size() - 2));
+            if (!found) return false;
+            out += *found;
             return true;
         }
         return false;
     }
-    auto found = entries.find(escape);
-    if (found == entries.end()) return false;
-    out += found->second;
+    const std::string* found = find(escape);
+    if (!found) return false;
+    out += *found;
     return true;
 }
 
 std::string nE_StringTable::get(const std::string& key, const std::string& a1, const std::string& a2,
                                 const std::string& a3, const std::string& a4, const std::string& a5) const {
-    auto entry = entries.find(key);
-    if (entry == entries.end()) return kMissing;
-    const std::string& text = entry->second;
+    const std::string* entry = find(key);
+    if (!entry) return kMissing;
+    const std::string& text = *entry;
     const std::string args[5] = {a1, a2, a3, a4, a5};
 
     std::string out;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,12 @@ public:
     // Clears the table and reads the file (".xml" added unless the path has it); false when the file
     // cannot be read, leaving the table empty.
     bool load(const std::string& path);
+    // Reads a language's file over the loaded base: its rows replace the base's. A base key the file
+    // lacks keeps the base text and, the first time it is looked up, says so in the debug log; false
+    // when the file cannot be read (the base stays whole).
+    bool loadOver(const std::string& path);
+    // Changes with every load, so that whatever shows a looked-up text can tell it is stale.
+    unsigned serial() const { return serial_; }
 
     // One row as the scanner reads it: the first cell (the key), the next cell (the text, entities
     // already decoded) and where the row starts in the file's text.
@@ -36,6 +43,13 @@ public:
     std::map<std::string, std::string> entries;
 
 private:
+    // The text of a key, or null; notes a key the language file lacked.
+    const std::string* find(const std::string& key) const;
+
+    unsigned serial_ = 0;
+    std::string overFile_;
+    std::set<std::string> baseOnly_;
+    mutable std::set<std::string> reported_;
     // Appends the expansion of one escape name; false when it fails.
     bool expandEscape(const std::string& escape, const std::string* args, std::string& out) const;
 };

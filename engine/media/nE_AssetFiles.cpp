@@ -1,10 +1,16 @@
 #include "engine/media/nE_AssetFiles.h"
 
+#include "engine/core/nE_Language.h"
 #include "engine/core/nE_Path.h"
 #include "pflib/TFile.h"
 
 std::string nE_AssetFiles::image(const std::string& name) {
     const std::string path = nE_Path::normalise(name);
+    // A picture with words drawn into it has a twin per language.
+    for (const char* extension : {".png", ".jpg"}) {
+        const std::string translated = nE_Language::twin(path, extension);
+        if (!translated.empty()) return translated;
+    }
     if (pf::TFile::Exists(path + ".png")) return path + ".png";
     if (pf::TFile::Exists(path + ".jpg")) return path + ".jpg";
     return "";
@@ -39,7 +45,8 @@ std::string nE_AssetFiles::videoOggAlpha(const std::string& name) {
 }
 
 std::string nE_AssetFiles::subtitles(const std::string& name) {
-    return name + ".srt";
+    const std::string translated = nE_Language::twin(name, ".srt");
+    return translated.empty() ? name + ".srt" : translated;
 }
 
 std::string nE_AssetFiles::particles(const std::string& name) {

@@ -7,7 +7,8 @@
 
 class nE_AssetFiles {
 public:
-    // An image: name + ".png" when that exists, else name + ".jpg" when that exists; "" when neither.
+    // An image: the current language's twin (name + "_de.png", then ".jpg") when there is one, else
+    // name + ".png" when that exists, else name + ".jpg" when that exists; "" when none.
     // Backslashes count as "/".
     static std::string image(const std::string& name);
     // A frame texture (sprite sheet): name + ".xml".
@@ -22,6 +23,7 @@ public:
     static std::string video(const std::string& name);
     static std::string videoZAlpha(const std::string& name);
     static std::string videoOggAlpha(const std::string& name);
+    // Subtitles: the current language's name + "_de.srt" when it exists, else name + ".srt".
     static std::string subtitles(const std::string& name);
     // A particle file: name + ".xml", backslashes as "/".
     static std::string particles(const std::string& name);

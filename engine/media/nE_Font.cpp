@@ -2,6 +2,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_SYNTHESIS_H
 
 #include <algorithm>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include "engine/core/nE_Debug.h"
 #include "engine/media/nE_AssetFiles.h"
 #include "engine/media/nE_GeneratedTexture.h"
+#include "engine/media/nE_ResourceCache.h"
 #include "pflib/TFile.h"
 #include "pflib/TPlatform.h"
 
@@ -19,8 +21,49 @@ FT_Library g_library = nullptr;
 // Fonts holding a face, so that releasing the library can close them first: FT_Done_FreeType frees
 // every face of the library, and a later FT_Done_Face would touch freed memory.
 std::vector<nE_Font*> g_openFonts;
+std::vector<std::string> g_fallbackNames;
+unsigned g_fallbackGeneration = 1;
+
+// The size load gives a face: 12 points at 300 dots per inch.
+void setSize(FT_Face face, int pixels) {
+    if (pixels > 0)
+        FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(pixels) * 64, 72, 72);
+    else
+        FT_Set_Char_Size(face, 0, 768, 300, 300);
+}
 
 }  // namespace
+
+void nE_Font::setFallbacks(const std::vector<std::string>& names) {
+    g_fallbackNames = names;
+    ++g_fallbackGeneration;
+}
+
+FT_FaceRec_* nE_Font::loadGlyph(uint32_t codePoint) {
+    if (!face_) return nullptr;
+    if (FT_Get_Char_Index(face_, codePoint) != 0)
+        return FT_Load_Char(face_, codePoint, FT_LOAD_NO_HINTING) == 0 ? face_ : nullptr;
+    if (fallbacksGeneration_ != g_fallbackGeneration) {
+        fallbacksGeneration_ = g_fallbackGeneration;
+        fallbacks_.clear();
+        nE_ResourceCache* cache = nE_ResourceCache::instance();
+        for (const std::string& fallbackName : g_fallbackNames) {
+            if (fallbackName == name() || !cache) continue;
+            if (std::shared_ptr<nE_Font> font = cache->getFont(fallbackName)) fallbacks_.push_back(font);
+        }
+    }
+    for (const std::shared_ptr<nE_Font>& fallback : fallbacks_) {
+        FT_Face face = fallback->face_;
+        if (!face || FT_Get_Char_Index(face, codePoint) == 0) continue;
+        // The fallback may be another text's font: its size is set for each glyph taken from it.
+        setSize(face, pixelSize_);
+        if (FT_Load_Char(face, codePoint, FT_LOAD_NO_HINTING) != 0) return nullptr;
+        if ((face_->style_flags & FT_STYLE_FLAG_BOLD) && !(face->style_flags & FT_STYLE_FLAG_BOLD))
+            FT_GlyphSlot_Embolden(face->glyph);
+        return face;
+    }
+    return nullptr;
+}
 
 nE_Font::nE_Font() {
     setName("ne_dummyfont");
@@ -77,15 +120,15 @@ bool nE_Font::load(const std::string& name) {
     }
     face_ = face;
     g_openFonts.push_back(this);
-    FT_Set_Char_Size(face_, 0, 768, 300, 300);
+    pixelSize_ = 0;
+    setSize(face_, pixelSize_);
     return true;
 }
 
 int nE_Font::advance(uint32_t codePoint) {
     if (!face_ || codePoint == 0 || codePoint == kLineFeed) return 0;
-    if (FT_Get_Char_Index(face_, codePoint) == 0) return 0;
-    if (FT_Load_Char(face_, codePoint, FT_LOAD_NO_HINTING) != 0) return 0;
-    return static_cast<int>(face_->glyph->advance.x / 64);
+    FT_Face face = loadGlyph(codePoint);
+    return face ? static_cast<int>(face->glyph->advance.x / 64) : 0;
 }
 
 std::vector<uint32_t> nE_Font::withStandIns(const std::vector<uint32_t>& codePoints) {
@@ -229,6 +272,7 @@ void nE_Font::blitOr(Canvas& canvas, const uint8_t* bitmap, int width, int rows,
 bool nE_Font::renderCanvas(const std::string& text, int size, int maxWidth, int align, Canvas& out) {
     if (!face_ || size < 1 || size > kMaxCanvasSide) return false;
     if (FT_Set_Char_Size(face_, 0, static_cast<FT_F26Dot6>(size) * 64, 72, 72) != 0) return false;
+    pixelSize_ = size;
 
     // Advances are asked for three times per glyph (wrapping, line widths, drawing): remember them
     // for this call.
@@ -277,9 +321,9 @@ bool nE_Font::renderCanvas(const std::string& text, int size, int maxWidth, int 
                 x = size / 4;
             if (x < 0) x = 0;
         }
-        if (FT_Get_Char_Index(face_, cp) == 0) continue;
-        if (FT_Load_Char(face_, cp, FT_LOAD_NO_HINTING) != 0) continue;
-        FT_GlyphSlot slot = face_->glyph;
+        FT_Face face = loadGlyph(cp);
+        if (!face) continue;
+        FT_GlyphSlot slot = face->glyph;
         if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0 &&
             slot->bitmap.pixel_mode == FT_PIXEL_MODE_GRAY)
             blitOr(canvas, slot->bitmap.buffer, static_cast<int>(slot->bitmap.width),

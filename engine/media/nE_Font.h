@@ -92,8 +92,19 @@ public:
     // The font kind's constructor for the resource cache.
     static std::shared_ptr<nE_Resource> create();
 
+    // Fonts (names as for load) whose letters stand in, in order, for those a font lacks: one face
+    // rarely covers every script the game's languages write in. A bold font draws a regular stand-in
+    // emboldened. None until set.
+    static void setFallbacks(const std::vector<std::string>& names);
+
 private:
     void closeFace();
+    // Loads the glyph of a code point into the slot of the face that has it (this font's, else the
+    // first fallback's, at this font's size) and returns that face; null when none has it.
+    FT_FaceRec_* loadGlyph(uint32_t codePoint);
 
     FT_FaceRec_* face_ = nullptr;
+    int pixelSize_ = 0;  // the size set last by renderCanvas; 0: the size load sets
+    std::vector<std::shared_ptr<nE_Font>> fallbacks_;
+    unsigned fallbacksGeneration_ = 0;
 };

@@ -86,6 +86,10 @@ void nE_ResourceCache::clear() {
     for (Map& map : maps_) map.clear();
 }
 
+void nE_ResourceCache::forget(Kind kind, const std::string& name) {
+    if (kind >= 0 && kind < kKindCount) maps_[kind].erase(name);
+}
+
 size_t nE_ResourceCache::entryCount() const {
     size_t n = 0;
     for (const Map& map : maps_) n += map.size();

@@ -45,6 +45,8 @@ public:
     void sweep();
     // Drops all entries (the resources live on with their holders).
     void clear();
+    // Drops one entry, so that the next request loads the name's file again.
+    void forget(Kind kind, const std::string& name);
 
     // The names of a kind's resources that some holder still keeps, in no particular order.
     std::vector<std::string> liveNames(Kind kind) const;

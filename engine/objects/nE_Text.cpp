@@ -69,6 +69,7 @@ float nE_Text::anchorShift() const {
 }
 
 nE_Rect nE_Text::getLocalRect() {
+    refreshIfStale();
     if (!textTexture) return nE_Rect{};
     nE_Rect rect = textTexture->localRect(localState().frameIndex);
     rect.x += anchorShift();
@@ -111,6 +112,7 @@ void nE_Text::unloadResources() {
 }
 
 void nE_Text::drawSelf(nE_Render* renderer, nE_RenderState& world) {
+    refreshIfStale();
     if (!renderer || !textTexture) return;
     nE_RenderState state = world;
     state.transform();
@@ -135,7 +137,16 @@ std::string nE_Text::displayedString() const {
     return table->get(text, params[0], params[1], params[2], params[3], params[4]);
 }
 
+void nE_Text::refreshIfStale() {
+    const nE_StringTable* table = nE_StringTable::current();
+    if (!table || table->serial() == renderedSerial_) return;
+    renderedSerial_ = table->serial();
+    // A raw text does not come from the table, so a new language leaves it as it is.
+    if (!rawText && font) render();
+}
+
 void nE_Text::render() {
+    if (const nE_StringTable* table = nE_StringTable::current()) renderedSerial_ = table->serial();
     if (!font) return;
     textTexture.reset();
     textTexture = font->renderText(displayedString(), fontSize, maxWidth, align);

@@ -49,6 +49,8 @@ public:
     std::string displayedString() const;
     // Renders the displayed string into textTexture; nothing without a font.
     void render();
+    // Renders again when the string table was loaded anew since (another language was chosen).
+    void refreshIfStale();
 
     std::shared_ptr<nE_Font> font;
     std::shared_ptr<nE_Texture> textTexture;
@@ -60,6 +62,7 @@ public:
     std::string params[kParamCount];
 
 private:
+    unsigned renderedSerial_ = 0;
     // Horizontal shift from the centred texture to the drawn block.
     float anchorShift() const;
 };

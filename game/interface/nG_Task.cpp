@@ -40,6 +40,8 @@ void nG_Task::refresh() {
         setText(textId);
         return;
     }
+    // The name goes in as a reference to its key, so that the line follows a change of language.
     const nE_StringTable* table = nE_StringTable::current();
-    setText(kCountedText, table ? table->get(textId) : textId, std::to_string(count));
+    const bool known = table && table->entries.count(textId);
+    setText(kCountedText, known ? "%" + textId + "%" : textId, std::to_string(count));
 }

@@ -7,6 +7,7 @@
 #include "game/script/nG_GuideFunctions.h"
 #include "game/script/nG_InterfaceFunctions.h"
 #include "game/script/nG_InventoryFunctions.h"
+#include "game/script/nG_LanguageFunctions.h"
 #include "game/script/nG_MinigameFunctions.h"
 #include "game/script/nG_ProfileFunctions.h"
 #include "game/script/nG_RoomFunctions.h"
@@ -83,6 +84,10 @@ const nG_ScriptFunctions::Entry kTable[nG_ScriptFunctions::kCount] = {
     {"GetSoundVolume", nG_SettingsFunctions::GetSoundVolume},
     {"GetUrl", nG_SettingsFunctions::GetUrl},
     {"OpenBrowser", nG_SettingsFunctions::OpenBrowser},
+    {"GetLanguage", nG_LanguageFunctions::GetLanguage},
+    {"GetLanguages", nG_LanguageFunctions::GetLanguages},
+    {"GetLanguageName", nG_LanguageFunctions::GetLanguageName},
+    {"SetLanguage", nG_LanguageFunctions::SetLanguage},
     {"GetCurrentProfileId", nG_ProfileFunctions::GetCurrentProfileId},
     {"GetNumProfiles", nG_ProfileFunctions::GetNumProfiles},
     {"GetProfileNameById", nG_ProfileFunctions::GetProfileNameById},

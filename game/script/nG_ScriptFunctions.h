@@ -16,7 +16,7 @@ public:
         const char* name;
         lua_CFunction function;
     };
-    static constexpr int kCount = 86;
+    static constexpr int kCount = 90;
 
     // All kCount entries in registration order.
     static const Entry* table();

@@ -8,6 +8,7 @@
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_DisplayChoice.h"
 #include "engine/core/nE_InputEvent.h"
+#include "engine/core/nE_Language.h"
 #include "engine/core/nE_Object.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/core/nE_StringTable.h"
@@ -39,7 +40,7 @@ extern "C" {
 
 namespace {
 
-const char* const kStringsFile = "assets/strings.xml";
+const char* const kStringsFile = nE_Language::kBaseStrings;
 const char* const kTitleKey = "window_title_ce";
 const char* const kLostFocusTrigger = "ng_lostfocus";
 const char* const kCloseTrigger = "ng_close";
@@ -68,6 +69,19 @@ void nG_Application::declareContent() {
     R::addNeed({"", R::kTrigger, kCloseTrigger, owner, "", ""});
 }
 
+std::string nG_Application::startLanguage(nG_Settings& settings) {
+    // The first start speaks the system's language when the game has it, and keeps that choice.
+    if (settings.language.empty()) {
+        settings.language = nE_Language::resolve(nE_Language::fromEnvironment());
+        settings.save();
+    }
+    const std::string& asked = nG_RunOptions::get().language;
+    if (asked.empty()) return nE_Language::resolve(settings.language);
+    if (asked == nE_Language::kBase || nE_Language::has(asked)) return asked;
+    nE_Debug::writef("--lang %s: the game has no such language; it runs in English", asked.c_str());
+    return nE_Language::kBase;
+}
+
 bool nG_Application::editorFlag() {
     return g_editorFlag;
 }
@@ -92,6 +106,7 @@ bool nG_Application::startup(const char* commandLine) {
     g_settings = new nG_Settings(g_profiles);
     nG_Settings::setCurrent(g_settings);
     g_settings->load();
+    nE_Language::apply(*g_strings, startLanguage(*g_settings));
 
     nG_GameTypes::registerAll();
     g_engine->SetInitCallback(gameInit);

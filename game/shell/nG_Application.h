@@ -9,6 +9,7 @@ struct TEvent;
 }
 class notEngine;
 class nE_Render;
+class nG_Settings;
 struct nE_InputEvent;
 
 class nG_Application {
@@ -36,4 +37,7 @@ public:
     static void declareContent();
     // Run time counted up to 0.01 s; focus changes before that are ignored.
     static float runTime();
+    // The language a start speaks: "--lang" for this run alone, else the kept choice, else (first
+    // start) the system's language when the game has it, which is then kept; English otherwise.
+    static std::string startLanguage(nG_Settings& settings);
 };

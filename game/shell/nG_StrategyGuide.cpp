@@ -7,7 +7,9 @@
 
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_InputEvent.h"
+#include "engine/core/nE_Language.h"
 #include "engine/core/nE_Scene.h"
+#include "engine/core/nE_StringTable.h"
 #include "engine/objects/nE_AnimSprite.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
@@ -98,7 +100,8 @@ std::string nG_StrategyGuide::fileName(const std::string& path) {
     for (char& c : file)
         if (c == '\\') c = '/';
     if (file.size() < 4 || file.compare(file.size() - 4, 4, ".xml")) file += ".xml";
-    return file;
+    const std::string translated = nE_Language::twin(file.substr(0, file.size() - 4), ".xml");
+    return translated.empty() ? file : translated;
 }
 
 std::string nG_StrategyGuide::screensFolder(const std::string& file) {
@@ -269,9 +272,15 @@ void nG_StrategyGuide::createChildren() {
     lamp->input = false;
 }
 
+static unsigned stringsSerial() {
+    const nE_StringTable* table = nE_StringTable::current();
+    return table ? table->serial() : 0;
+}
+
 void nG_StrategyGuide::loadResources() {
     nE_Object::loadResources();
     model = read(resourceName);
+    readSerial_ = stringsSerial();
     const nG_ProfileHub* hub = nG_ProfileHub::current();
     const nG_Profile* profile = hub ? hub->currentProfile() : nullptr;
     currentPage = profile ? profile->guidePage : -1;
@@ -408,6 +417,17 @@ void nG_StrategyGuide::childWasHit(nE_Object* hit, const nE_InputEvent& event) {
 }
 
 void nG_StrategyGuide::update(float dt) {
+    // Another language has its own guide: read it and show the same page in it. The children are
+    // made anew, so this happens before they are walked.
+    if (header && readSerial_ != stringsSerial()) {
+        const int shown = currentPage;
+        unloadResources();
+        loadResources();
+        if (shown >= -1 && shown < static_cast<int>(model.pages.size()) && shown != currentPage) {
+            currentPage = targetPage = shown;
+            showPage(shown);
+        }
+    }
     nE_Object::update(dt);
     if (!header) return;
 

@@ -95,6 +95,7 @@ public:
     nE_AnimSprite* lamp = nullptr;
 
 private:
+    unsigned readSerial_ = 0;
     void resetOwn();
     void createChildren();
     void showPage(int index);

@@ -4,9 +4,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
+#include <vector>
 
 #include "engine/core/nE_Debug.h"
 #include "engine/media/nE_Cursor.h"
+#include "engine/media/nE_Font.h"
 #include "engine/media/nE_SoundHub.h"
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_LuaSandbox.h"
@@ -78,6 +81,12 @@ void nG_Settings::loadPublisher() {
     }
     if (const char* address = root->Attribute("url")) url = address;
     applyContentLimits(*root);
+    std::vector<std::string> fallbacks;
+    if (const char* names = root->Attribute("font_fallback")) {
+        std::istringstream words(names);
+        for (std::string font; words >> font;) fallbacks.push_back(font);
+    }
+    nE_Font::setFallbacks(fallbacks);
 }
 
 namespace {
@@ -167,6 +176,7 @@ void nG_Settings::load() {
     readFloat(root, "soundtrack_volume", soundtrack);
     readFloat(root, "voice_volume", voice);
     readFloat(root, "gamma", gamma);
+    if (const char* code = root->Attribute("language")) language = code;
 
     if (!hub_) return;
     const tinyxml2::XMLElement* profiles = root->FirstChildElement("profiles");
@@ -204,6 +214,7 @@ std::string nG_Settings::print() const {
     root->SetAttribute("soundtrack_volume", formatG(soundtrack).c_str());
     root->SetAttribute("voice_volume", formatG(voice).c_str());
     root->SetAttribute("gamma", formatG(gamma).c_str());
+    if (!language.empty()) root->SetAttribute("language", language.c_str());
     tinyxml2::XMLElement* profiles = doc.NewElement("profiles");
     root->InsertEndChild(profiles);
     if (hub_) {

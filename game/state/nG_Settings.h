@@ -1,4 +1,5 @@
-// The machine-wide preferences: full screen, system cursor, the four volume groups and gamma, kept in
+// The machine-wide preferences: full screen, system cursor, the four volume groups, gamma and the
+// language, kept in
 // "settings.xml" in the user folder together with the list of profiles and the current one; plus the
 // publisher's web address and image budget from "assets/publisher_settings.xml".
 #pragma once
@@ -29,7 +30,8 @@ public:
     static void declareContent();
     static void setCurrent(nG_Settings* settings);
 
-    // The publisher file, then "settings.xml": a missing file is written with the defaults at once; one
+    // The publisher file (its "font_fallback" names the fonts, separated by spaces, that stand in for
+    // letters a font lacks), then "settings.xml": a missing file is written with the defaults at once; one
     // that does not parse is kept as "settings.xml.corrupt" (or ".corrupt.1", ...: an earlier one stays)
     // and the defaults stay. Without a file, or with one that names no player, the profile list is
     // rebuilt from the profile files in the user folder, in name order.
@@ -62,6 +64,8 @@ public:
     float soundtrack = kDefaultVolume;
     float voice = kDefaultVolume;
     float gamma = 1.0f;
+    // The code of the language the player chose ("" until a first start has chosen one).
+    std::string language;
     std::string url;
 
 private:

@@ -103,9 +103,10 @@ inline void bundledGameWithLevel(const TempDir& game,
     game.write("assets/levels/level/level.xml", text);
 }
 
-// Runs halvern with the arguments (each quoted for the shell).
-inline RunResult runHalvern(const std::vector<std::string>& args) {
-    std::string command = "'" + std::string(HALVERN_EXE) + "'";
+// Runs halvern with the arguments (each quoted for the shell), in the given locale: a first start takes
+// its language from it, so runs do not depend on the machine's.
+inline RunResult runHalvern(const std::vector<std::string>& args, const std::string& locale = "C") {
+    std::string command = "env LC_ALL= LC_MESSAGES= LANG='" + locale + "' '" + std::string(HALVERN_EXE) + "'";
     for (const std::string& a : args) command += " '" + a + "'";
     command += " 2>&1";
     RunResult result;

@@ -48,7 +48,7 @@ const int kGuideButton[] = {250, 608};
 const int kGuideBack[] = {96, 700};
 const int kPlayersDone[] = {703, 436};
 const int kOptionsDone[] = {512, 556};
-const int kEffectsTrackY = 264, kAmbienceY = 310, kTrackLeft = 460;
+const int kEffectsTrackY = 264, kAmbienceY = 304, kTrackLeft = 460;
 
 halverntest::RunResult runMenu(const TempDir& user, const std::string& input, int frames,
                                const std::string& screenshot = "") {

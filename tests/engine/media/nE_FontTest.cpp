@@ -267,6 +267,32 @@ TEST_F(FontTest, TypographicMarksAFaceLacksShowInTheirTypewriterForms) {
     EXPECT_EQ(a.pens[2].codePoint, 0x2019u) << "the face's own apostrophe";
 }
 
+TEST_F(FontTest, LettersAFaceLacksComeFromTheFallbacksEmboldenedForABoldFace) {
+    // The bundled bold weight has no Cyrillic; the regular one has, and stands in for it.
+    const std::string word = "\xD0\xAF\xD0\xB7\xD1\x8B\xD0\xBA";  // "Язык"
+    const std::string folder = std::string(HALVERN_SOURCE_DIR) + "/assets/fonts/";
+    nE_ResourceCache::create();
+    std::shared_ptr<nE_Font> bold = nE_ResourceCache::instance()->getFont(folder + "garapremrpro_b");
+    std::shared_ptr<nE_Font> regular = nE_ResourceCache::instance()->getFont(folder + "garapremrpro");
+    auto ink = [](const nE_Font::Canvas& c) {
+        long sum = 0;
+        for (uint8_t p : c.pixels) sum += p;
+        return sum;
+    };
+    nE_Font::Canvas without, with, own;
+    nE_Font::setFallbacks({});
+    ASSERT_TRUE(bold->renderCanvas(word, 30, 0, 0, without));
+    nE_Font::setFallbacks({folder + "garapremrpro_b", "no/such/font", folder + "garapremrpro"});
+    ASSERT_TRUE(bold->renderCanvas(word, 30, 0, 0, with));
+    ASSERT_TRUE(regular->renderCanvas(word, 30, 0, 0, own));
+    nE_Font::setFallbacks({});
+    nE_ResourceCache::destroy();
+    EXPECT_EQ(ink(without), 0);
+    EXPECT_EQ(with.pens.size(), 4u);
+    EXPECT_GT(ink(with), ink(own) * 11 / 10) << "drawn heavier than the regular face draws it";
+    EXPECT_GE(with.width, own.width);
+}
+
 TEST_F(FontTest, InvalidUtf8RendersWhatItCan) {
     nE_Font::Canvas broken, clean;
     ASSERT_TRUE(font.renderCanvas("AB\xE2\x82", 20, 0, 1, broken));

@@ -36,7 +36,7 @@ TEST_F(TasksTest, ACountedTaskShowsItsCountAndGreysOutOnTheLastCompletion) {
     nG_Task* screw = task("room_b", 0);
     EXPECT_EQ(screw->name, "task_screw");
     EXPECT_EQ(screw->text, "task_mul");
-    EXPECT_EQ(screw->params[0], "Brass screw") << "the looked-up text";
+    EXPECT_EQ(screw->params[0], "%task_screw%") << "the name by its key, which follows the language";
     EXPECT_EQ(screw->params[1], "3");
     EXPECT_EQ(screw->displayedString(), "Brass screw x 3");
     EXPECT_FLOAT_EQ(screw->localState().red, 1.f) << "gold while open and not marked";

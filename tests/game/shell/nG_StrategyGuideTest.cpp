@@ -4,8 +4,10 @@
 
 #include "engine/core/nE_Core.h"
 #include "engine/core/nE_InputEvent.h"
+#include "engine/core/nE_Language.h"
 #include "engine/core/nE_Mediator.h"
 #include "engine/core/nE_Scene.h"
+#include "engine/core/nE_StringTable.h"
 #include "engine/media/nE_ResourceCache.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/objects/nE_Text.h"
@@ -189,6 +191,31 @@ TEST_F(GuideTest, ATurnWithinAChapterKeepsTheHeaderAndSlotsFollowThePage) {
     EXPECT_TRUE(guide->handleInput(escape, world));
     EXPECT_FALSE(guide->zoomShown);
     EXPECT_FALSE(guide->handleInput(escape, world));
+}
+
+TEST_F(GuideTest, AnotherLanguageReadsItsOwnGuideAndKeepsThePageShown) {
+    const std::string row = "<Row><Cell><Data>k</Data></Cell><Cell><Data>v</Data></Cell></Row>";
+    folder.write("assets/strings.xml", row);
+    folder.write("assets/strings_de.xml", row);
+    std::string german = kGuide;
+    german.replace(german.find("<h2>Hall</h2>"), 13, "<h2>Halle</h2>");
+    folder.write("guide/guide_de.xml", german);
+    nE_StringTable table;
+    nE_StringTable::setCurrent(&table);
+    nE_Language::apply(table, "en");
+
+    nG_StrategyGuide* guide = open();
+    guide->openEntry(1);
+    settle(guide);
+    ASSERT_EQ(guide->currentPage, 2);
+    nE_Language::apply(table, "de");
+    guide->update(0);
+    EXPECT_EQ(guide->header->text, "Halle");
+    EXPECT_EQ(guide->currentPage, 2);
+    nE_Language::apply(table, "en");
+    guide->update(0);
+    EXPECT_EQ(guide->header->text, "Hall");
+    nE_StringTable::setCurrent(nullptr);
 }
 
 TEST_F(GuideTest, HugeAndHostileGuidesStayUsable) {
