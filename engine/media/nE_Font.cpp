@@ -226,12 +226,29 @@ void nE_Font::blitOr(Canvas& canvas, const uint8_t* bitmap, int width, int rows,
 
 // --- rasterising ---
 
-bool nE_Font::renderCanvas(const std::string& text, int size, int maxWidth, int align, Canvas& out) {
+bool nE_Font::hasGlyph(uint32_t codePoint) const {
+    return face_ && FT_Get_Char_Index(face_, codePoint) != 0;
+}
+
+bool nE_Font::layOut(const std::string& text, int size, int maxWidth, Layout& out) {
     if (!face_ || size < 1 || size > kMaxCanvasSide) return false;
     if (FT_Set_Char_Size(face_, 0, static_cast<FT_F26Dot6>(size) * 64, 72, 72) != 0) return false;
+    std::unordered_map<uint32_t, int> known;
+    out = wrap(withStandIns(decodeUtf8(text)), maxWidth, [&](uint32_t cp) {
+        auto found = known.find(cp);
+        if (found != known.end()) return found->second;
+        const int a = advance(cp);
+        known.emplace(cp, a);
+        return a;
+    });
+    return true;
+}
 
-    // Advances are asked for three times per glyph (wrapping, line widths, drawing): remember them
-    // for this call.
+bool nE_Font::renderCanvas(const std::string& text, int size, int maxWidth, int align, Canvas& out) {
+    Layout layout;
+    if (!layOut(text, size, maxWidth, layout)) return false;
+
+    // Advances are asked for again per glyph (line widths, drawing): remember them for this call.
     std::unordered_map<uint32_t, int> known;
     auto advanceOf = [&](uint32_t cp) {
         auto found = known.find(cp);
@@ -241,7 +258,6 @@ bool nE_Font::renderCanvas(const std::string& text, int size, int maxWidth, int 
         return a;
     };
 
-    const Layout layout = wrap(withStandIns(decodeUtf8(text)), maxWidth, advanceOf);
     const long height = static_cast<long>(size) * layout.lines + size / 2;
     const long width = static_cast<long>(layout.widest) + size / 2;
     if (height > kMaxCanvasSide || width > kMaxCanvasSide) {

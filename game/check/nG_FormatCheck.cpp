@@ -383,11 +383,15 @@ void nG_FormatCheck::subtitlesText(nG_CheckSession& s, const std::string& file, 
         while (!why.empty() && (why.back() == '\n' || why.back() == ' ')) why.pop_back();
         s.fault(Place{file, track.brokenLine}, why);
     }
-    for (const nE_Subtitles::Entry& entry : track.entries)
+    for (const nE_Subtitles::Entry& entry : track.entries) {
         s.reference(R::kStringKey, entry.text, Place{file, entry.line}, nullptr);
+        s.keyCalls.push_back(
+            nG_CheckSession::KeyCall{R::kSubtitleLines, 0, "", entry.text, Place{file, entry.line}});
+    }
 }
 
-void nG_FormatCheck::strings(nG_CheckSession& s, const std::string& file) {
+void nG_FormatCheck::strings(nG_CheckSession& s, const std::string& file, const nE_StringTable* table) {
+    if (!table) table = &s.strings;
     std::string text;
     if (!readOnce(s, file, text)) return;
     const std::vector<nE_StringTable::Row> rows = nE_StringTable::rows(text);
@@ -423,7 +427,7 @@ void nG_FormatCheck::strings(nG_CheckSession& s, const std::string& file) {
         std::string shown;
         {
             nE_Debug::Capture quiet;
-            shown = s.strings.get(row.key, "1", "2", "3", "4", "5");
+            shown = table->get(row.key, "1", "2", "3", "4", "5");
         }
         if (shown == "#####" && row.text != "#####")
             s.fault(at,

@@ -20,6 +20,7 @@ constexpr const char* kFont = "assets/fonts/garapremrpro";
 constexpr float kNarrowScale = 0.6f;
 constexpr float kNarrowWidth = 0.78f;
 constexpr int kWideText = 950;
+constexpr int kFontSize = 24;
 constexpr float kFrameGap = 8;
 constexpr float kLowestY = 658;
 }  // namespace
@@ -28,6 +29,9 @@ void nG_BlackBarText::declareContent() {
     using R = nE_ContentRules;
     R::addNeed({"", R::kImage, kBar, "nG_BlackBarText", "", ""});
     R::addNeed({"", R::kFont, kFont, "nG_BlackBarText", "", ""});
+    // Under a frame the bar is at its narrowest.
+    R::addTextBox({"nG_BlackBarText", "ShowBlackBarText", 1, "", "", kFont, kFontSize,
+                   static_cast<int>(kWideText * kNarrowWidth), true, 0});
 }
 
 nG_BlackBarText::nG_BlackBarText() {
@@ -35,7 +39,7 @@ nG_BlackBarText::nG_BlackBarText() {
     text = new nE_Text();
     text->name = std::string(kName) + "_text";
     text->setResourceName(kFont);
-    text->fontSize = 24;
+    text->fontSize = kFontSize;
     text->maxWidth = kWideText;
     text->editLocalState()->y = kTextY;
     text->editLocalState()->z = 1;

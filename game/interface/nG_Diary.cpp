@@ -89,6 +89,7 @@ void nG_Diary::declareContent() {
     R::addNeed({"", R::kStringKey, kCloseKey, owner, "", ""});
     R::addNeed({"", R::kSound, kTurnSound, owner, "", ""});
     R::addNeed({"", R::kSound, kAddSound, owner, "", ""});
+    R::addPlacement({owner, kHubName, kCentreX, kCentreY});
 }
 
 nG_Diary::~nG_Diary() {

@@ -56,6 +56,17 @@ void nG_Tasks::declareContent() {
     R::addNeed({"", R::kImage, kEffectImage, "nG_Tasks", "", ""});
     R::addNeed({"", R::kFont, nG_Task::kFont, "nG_Task", "", ""});
     R::addNeed({"", R::kStringKey, nG_Task::kCountedText, "nG_Task", "", ""});
+    // A task's name stays on its line, within its column of the list (tasks are named "task_...").
+    R::TextBox box;
+    box.owner = "nG_Task";
+    box.function = "AddTask";
+    box.position = 1;
+    box.keyPrefix = "task_";
+    box.font = nG_Task::kFont;
+    box.size = nG_Task::kFontSize;
+    box.width = static_cast<int>(kColumnWidth);
+    box.wraps = false;
+    R::addTextBox(box);
 }
 
 void nG_Tasks::reset() {

@@ -26,6 +26,7 @@ constexpr const char* kFont = "assets/fonts/garapremrpro";
 constexpr const char* kCaptions[] = {"tutorial_yes", "tutorial_no", "tutorial_ok", "tutorial_skip"};
 constexpr float kButtonX = 230;
 constexpr int kTextWidth = 320;
+constexpr int kFontSize = 20;
 constexpr float kButtonZ = 10;
 // Below this opacity the box counts as not there: a hidden interface never leaves the pointer caught.
 constexpr float kSeenAlpha = 0.01f;
@@ -50,6 +51,7 @@ void nG_Tutorial::declareContent() {
     R::addNeed({"", R::kAnimation, kArrow, owner, kArrowFunction, ""});
     R::addNeed({"", R::kFont, kFont, owner, "", ""});
     for (const char* caption : kCaptions) R::addNeed({"game", R::kStringKey, caption, owner, "", ""});
+    R::addTextBox({owner, "ShowTutorial", 1, "", "", kFont, kFontSize, kTextWidth, true, 0});
 }
 
 nG_Tutorial::nG_Tutorial() {
@@ -62,7 +64,7 @@ nG_Tutorial::nG_Tutorial() {
     text = new nE_Text();
     text->name = std::string(kName) + "_text";
     text->setResourceName(kFont);
-    text->fontSize = 20;
+    text->fontSize = kFontSize;
     // Narrower than the box's middle so that the buttons beside the text never cover it.
     text->maxWidth = kTextWidth;
     text->editLocalState()->z = 1;
