@@ -88,20 +88,35 @@ int nE_Font::advance(uint32_t codePoint) {
     return static_cast<int>(face_->glyph->advance.x / 64);
 }
 
+uint32_t nE_Font::standIn(uint32_t cp, int& times) {
+    times = 1;
+    switch (cp) {
+        case 0x2018:
+        case 0x2019:
+            return '\'';
+        case 0x201A:  // the German low quotes
+            return ',';
+        case 0x201C:
+        case 0x201D:
+        case 0x201E:
+            return '"';
+        case 0x2013:
+        case 0x2014:
+            return '-';
+        case 0x2026:
+            times = 3;
+            return '.';
+        default:
+            return 0;
+    }
+}
+
 std::vector<uint32_t> nE_Font::withStandIns(const std::vector<uint32_t>& codePoints) {
     std::vector<uint32_t> out;
     out.reserve(codePoints.size());
     for (uint32_t cp : codePoints) {
-        uint32_t plain = 0;
         int times = 1;
-        if (cp == 0x2018 || cp == 0x2019)
-            plain = '\'';
-        else if (cp == 0x201C || cp == 0x201D)
-            plain = '"';
-        else if (cp == 0x2013 || cp == 0x2014)
-            plain = '-';
-        else if (cp == 0x2026)
-            plain = '.', times = 3;
+        const uint32_t plain = standIn(cp, times);
         if (!plain || !face_ || FT_Get_Char_Index(face_, cp) != 0) {
             out.push_back(cp);
             continue;

@@ -69,6 +69,9 @@ public:
     // The code points with typographic quotes, dashes and the ellipsis this face lacks put in their
     // typewriter forms (' " - ...), so that a face with a small character set still shows them.
     std::vector<uint32_t> withStandIns(const std::vector<uint32_t>& codePoints);
+    // The typewriter form put in a code point's place when the face lacks it, and how many times; 0 for
+    // a code point that has none.
+    static uint32_t standIn(uint32_t codePoint, int& times);
 
     // --- layout, independent of any face ---
 

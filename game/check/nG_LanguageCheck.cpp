@@ -63,8 +63,8 @@ std::string codeName(uint32_t cp) {
 
 // Marks a face may lack: the layout puts their typewriter forms in their place.
 bool hasStandIn(uint32_t cp) {
-    return cp == 0x2018 || cp == 0x2019 || cp == 0x201C || cp == 0x201D || cp == 0x2013 || cp == 0x2014 ||
-           cp == 0x2026;
+    int times = 0;
+    return nE_Font::standIn(cp, times) != 0;
 }
 
 // A text without its escapes: what is shown of it apart from what they put in.
@@ -287,8 +287,8 @@ void nG_LanguageCheck::texts(nG_CheckSession& s) {
             }
             if (n > 8) list += " and " + std::to_string(n - 8) + " more";
             s.fault(Place{t.file, line}, "font " + quoted(name) + " (" + nE_AssetFiles::font(name) +
-                                             "), which shows strings, has no glyph for " + list +
-                                             " that texts here and further down use");
+                                             "), in which the game shows strings, has no glyph for " + list +
+                                             " that this table's texts use (the first here)");
         }
     }
 
