@@ -79,7 +79,8 @@ public:
         int size = 0;
         int width = 0;  // the wrapping width, or the width a line must keep within (no wrapping)
         bool wraps = true;
-        int lines = 0;  // the lines the box has room for; 0 when it grows
+        int lines = 0;    // the lines the box has room for; 0 when it grows
+        int minSize = 0;  // a line that does not wrap is drawn smaller, down to this size, to fit
     };
 
     // The program places each child of the object so named at (x, y) on the screen when it shows it.

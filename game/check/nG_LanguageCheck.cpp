@@ -358,13 +358,18 @@ void nG_LanguageCheck::texts(nG_CheckSession& s) {
             for (const Table& t : tables) {
                 std::string text;
                 if (!textIn(t, key, text)) continue;
-                const Measure m = measure(*font, text, box.size, box.wraps ? box.width : 0);
+                int size = box.size;
+                Measure m = measure(*font, text, size, box.wraps ? box.width : 0);
+                while (!box.wraps && m.widest > box.width && size > box.minSize && box.minSize > 0)
+                    m = measure(*font, text, --size, 0);
                 const Place at{t.file, t.lines->at(key)};
                 const std::string what = "text " + quoted(key) + " (" + t.code + ")";
                 if (m.widest > box.width)
                     s.fault(at, what + " runs " + std::to_string(m.widest - box.width) + " px past the " +
                                     std::to_string(box.width) + " px wide box " + box.owner + " shows it in" +
-                                    (box.wraps ? ": a word is wider than the box" : ""));
+                                    (box.wraps         ? ": a word is wider than the box"
+                                     : size < box.size ? " even at size " + std::to_string(size)
+                                                       : std::string()));
                 else if (box.lines > 0 && m.lines > box.lines)
                     s.fault(at, what + " needs " + std::to_string(m.lines) + " lines; the box " + box.owner +
                                     " shows it in holds " + std::to_string(box.lines));

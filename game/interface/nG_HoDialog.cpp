@@ -89,8 +89,8 @@ void nG_HoDialog::declareContent() {
         R::addNeed({"", R::kImage, image, "nG_HoDialog", "", ""});
     R::addNeed({"", R::kFont, kTitleFont, "nG_HoDialog", "", ""});
     R::addNeed({"", R::kFont, kFont, "nG_HoDialog", "", ""});
-    R::addTextBox({"nG_HoDialog", "", 0, "", kTitleKey, kTitleFont, kTitleSize, kTextWidth, true, 0});
-    R::addTextBox({"nG_HoDialog", "", 0, "", kTextKey, kFont, kTextSize, kTextWidth, true, 0});
+    R::addTextBox({"nG_HoDialog", "", 0, "", kTitleKey, kTitleFont, kTitleSize, kTextWidth, true, 0, 0});
+    R::addTextBox({"nG_HoDialog", "", 0, "", kTextKey, kFont, kTextSize, kTextWidth, true, 0, 0});
     for (const char* key : {kTitleKey, kTextKey, kOkKey}) {
         R::addNeed({"", R::kStringKey, key, "nG_HoDialog", "", ""});
         if (key == kOkKey) continue;

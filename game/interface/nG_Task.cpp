@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/core/nE_StringTable.h"
+#include "engine/media/nE_Font.h"
 
 nG_Task::nG_Task() {
     resetOwn();
@@ -38,8 +39,28 @@ void nG_Task::refresh() {
     }
     if (count < 2) {
         setText(textId);
-        return;
+    } else {
+        const nE_StringTable* table = nE_StringTable::current();
+        setText(kCountedText, table ? table->get(textId) : textId, std::to_string(count));
     }
-    const nE_StringTable* table = nE_StringTable::current();
-    setText(kCountedText, table ? table->get(textId) : textId, std::to_string(count));
+    fit();
+}
+
+void nG_Task::fit() {
+    int size = kFontSize;
+    if (font && lineWidth > 0) {
+        const std::string shown = displayedString();
+        nE_Font::Layout layout;
+        while (size > kMinFontSize && font->layOut(shown, size, kDefaultMaxWidth, layout) &&
+               layout.widest > lineWidth)
+            --size;
+    }
+    if (size == fontSize) return;
+    fontSize = size;
+    render();
+}
+
+void nG_Task::loadResources() {
+    nE_Text::loadResources();
+    fit();
 }

@@ -51,7 +51,7 @@ void nG_Tutorial::declareContent() {
     R::addNeed({"", R::kAnimation, kArrow, owner, kArrowFunction, ""});
     R::addNeed({"", R::kFont, kFont, owner, "", ""});
     for (const char* caption : kCaptions) R::addNeed({"game", R::kStringKey, caption, owner, "", ""});
-    R::addTextBox({owner, "ShowTutorial", 1, "", "", kFont, kFontSize, kTextWidth, true, 0});
+    R::addTextBox({owner, "ShowTutorial", 1, "", "", kFont, kFontSize, kTextWidth, true, 0, 0});
 }
 
 nG_Tutorial::nG_Tutorial() {

@@ -53,7 +53,7 @@ void writeFaultyGame(const TempDir& game) {
     std::string strings = game.read("assets/strings.xml");
     // A German table as the English one, four rows at its head too so that rows keep their lines: one
     // key left out, one not in English, a changed escape, Cyrillic in a Latin-only font, and words
-    // too long for a button, a maxwidth and a task list column.
+    // too long for a button, a maxwidth and (even at its least size) a task list column.
     std::string german = strings;
     german.replace(german.find("<Table>\n") + 8, 0,
                    "<Row><Cell><Data>q</Data></Cell><Cell><Data>„Hallo“</Data></Cell></Row>\n"
@@ -69,7 +69,7 @@ void writeFaultyGame(const TempDir& game) {
     retext("menu_continue", "Продолжить");
     retext("menu_options", "Spieleinstellungsmöglichkeiten");
     retext("menu_quit", "Beenden %1%");
-    retext("task_shelves_hourglass", "Sanduhrenaufbewahrungsbehälter");
+    retext("task_shelves_hourglass", "Sanduhrenaufbewahrungsbehälterdeckelschraubenschlüssel");
     const size_t yes = german.find("<Row><Cell><Data ss:Type=\"String\">menu_yes<");
     german.erase(yes, german.find('\n', yes) - yes);
     game.write("assets/strings_de.xml", german);
@@ -229,8 +229,8 @@ TEST(ContentCheck, ReportsEachFaultOnceWithFileAndLine) {
         "and 4 more that this table's texts use (the first here)\n"
         "assets/strings_de.xml:25: text of \"menu_quit\" has the escapes %1% where the English text has "
         "none\n"
-        "assets/strings_de.xml:240: text \"task_shelves_hourglass\" (de) runs 48 px past the 180 px wide box "
-        "nG_Task shows it in\n";
+        "assets/strings_de.xml:240: text \"task_shelves_hourglass\" (de) runs 76 px past the 170 px wide box "
+        "nG_Task shows it in even at size 12\n";
 
     EXPECT_EQ(expected, run.output);
 }
