@@ -81,6 +81,12 @@ public:
         std::string key;
         Place at;
     };
+    // A strategy guide's page as the guide reads it, with the width its text wraps at.
+    struct GuidePage {
+        Place at;
+        std::string text;
+        int width = 0;
+    };
     // A string table beside the English one.
     struct Language {
         std::string code;
@@ -149,6 +155,7 @@ public:
     std::set<std::string> luaDefined;  // global names some module's code gives a value
     std::vector<TextUse> textUses;
     std::vector<KeyCall> keyCalls;
+    std::vector<GuidePage> guidePages;
     std::vector<Language> languages;         // read by loadStrings
     std::map<std::string, int> stringLines;  // the English row of each key
     static constexpr const char* kStringsFile = "assets/strings.xml";

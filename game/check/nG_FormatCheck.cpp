@@ -339,6 +339,19 @@ void nG_FormatCheck::guideText(nG_CheckSession& s, const std::string& file, cons
                             "contents entry " + quoted(textOfElement(li)) +
                                 " is no chapter's <h2>; it opens the first page");
     }
+    // The pages' texts, as the guide reads them, for their boxes to be measured.
+    std::vector<int> pageLines;
+    for (const tinyxml2::XMLElement* chapter = root->FirstChildElement("chapter"); chapter;
+         chapter = chapter->NextSiblingElement("chapter"))
+        for (const tinyxml2::XMLElement* page = chapter->FirstChildElement("page"); page;
+             page = page->NextSiblingElement("page"))
+            pageLines.push_back(page->GetLineNum());
+    const nG_StrategyGuide::Model model = nG_StrategyGuide::read(file);
+    if (model.pages.size() == pageLines.size())
+        for (size_t i = 0; i < pageLines.size(); ++i)
+            s.guidePages.push_back(
+                nG_CheckSession::GuidePage{Place{file, pageLines[i]}, model.pages[i].text,
+                                           nG_StrategyGuide::pageTextWidth(model.pages[i])});
     const std::string screens = nG_StrategyGuide::screensFolder(file);
     for (const tinyxml2::XMLElement* chapter = root->FirstChildElement("chapter"); chapter;
          chapter = chapter->NextSiblingElement("chapter")) {

@@ -11,6 +11,7 @@
 #include "engine/script/nE_ContentRules.h"
 #include "game/check/nG_CheckReport.h"
 #include "game/check/nG_FormatCheck.h"
+#include "game/shell/nG_StrategyGuide.h"
 #include "pflib/TFile.h"
 #include "pflib/TPlatform.h"
 #include "pflib/TTexture.h"
@@ -337,6 +338,26 @@ void nG_LanguageCheck::texts(nG_CheckSession& s) {
             if (over >= 1)
                 s.fault(use.at,
                         what + " runs " + std::to_string(static_cast<int>(over + 0.5f)) + " px " + inside);
+        }
+    }
+
+    // The strategy guide's pages, in each language's guide.
+    if (nE_Font* font = s.guidePages.empty() ? nullptr : fonts.get(nG_StrategyGuide::kPageFont)) {
+        const int size = nG_StrategyGuide::kPageTextSize;
+        for (const nG_CheckSession::GuidePage& page : s.guidePages) {
+            const Measure m = measure(*font, page.text, size, page.width);
+            const float bottom = nG_StrategyGuide::kPageTextTop + size * m.lines + size / 2;
+            if (m.widest > page.width)
+                s.fault(page.at, "the page's text overflows its box by " +
+                                     std::to_string(m.widest - page.width) +
+                                     " px: a word is wider than the " + std::to_string(page.width) +
+                                     " px the text has beside the page's pictures");
+            else if (bottom > nG_StrategyGuide::kPageTextBottom)
+                s.fault(page.at,
+                        "the page's text runs " +
+                            std::to_string(static_cast<int>(bottom - nG_StrategyGuide::kPageTextBottom)) +
+                            " px below the page (" + std::to_string(m.lines) + " lines of " +
+                            std::to_string(page.width) + " px): split the page");
         }
     }
 

@@ -46,10 +46,11 @@ void writeFaultyGame(const TempDir& game) {
     game.write("assets/sounds/ok.ogg", "");
     game.write("assets/check/clip.ogg", "");
     game.write("assets/check/clip.srt", "1\n00:00:01,000 --> 00:00:02,000\nmissing_sub\n\n");
-    // Typewriter marks in texts players read are warned of, without failing the check on their own.
+    // Typewriter marks in texts players read are warned of, without failing the check on their own; a
+    // guide page with a word wider than its text is a fault.
     game.write("assets/check/guide.xml",
-               "<guide><chapter><h2>A</h2><page><ul>\n<li>Wait -- here</li>\n</ul>"
-               "</page></chapter></guide>\n");
+               "<guide><chapter><h2>A</h2><page><ul>\n<li>Wait -- here</li>\n</ul></page>\n<page><ul><li>" +
+                   std::string(120, 'W') + "</li></ul></page></chapter></guide>\n");
     std::string strings = game.read("assets/strings.xml");
     // A German table as the English one, four rows at its head too so that rows keep their lines: one
     // key left out, one not in English, a changed escape, Cyrillic in a Latin-only font, and words
@@ -156,6 +157,9 @@ TEST(ContentCheck, ReportsEachFaultOnceWithFileAndLine) {
         "assets/check/clip.srt:3: string key \"missing_sub\" is not in assets/strings.xml\n"
         "assets/check/guide.xml:2: warning: \"--\" or \" - \" as a dash in a text players read: write an en "
         "dash with spaces (\" \u2013 \")\n"
+        "assets/check/guide.xml:4: the page's text overflows its box by 1550 px: a word is wider than the "
+        "850 px "
+        "the text has beside the page's pictures\n"
         "assets/check/lang.xml:3: text \"menu_new_game\" (de) runs 6 px past the image it is on "
         "(assets/menu/btn, "
         "320 x 64)\n"
