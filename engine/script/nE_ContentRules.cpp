@@ -94,6 +94,18 @@ void nE_ContentRules::addTextBox(const TextBox& box) {
     tables().textBoxes.push_back(box);
 }
 
+void nE_ContentRules::addCaption(const std::string& owner, const std::string& key, const std::string& font,
+                                 int size, const std::string& image) {
+    TextBox box;
+    box.owner = owner;
+    box.font = font;
+    box.size = size;
+    box.wraps = false;
+    box.key = key;
+    box.image = image;
+    addTextBox(box);
+}
+
 void nE_ContentRules::addPlacement(const Placement& placement) {
     tables().placements.push_back(placement);
 }

@@ -79,8 +79,10 @@ public:
         int size = 0;
         int width = 0;  // the wrapping width, or the width a line must keep within (no wrapping)
         bool wraps = true;
-        int lines = 0;    // the lines the box has room for; 0 when it grows
-        int minSize = 0;  // a line that does not wrap is drawn smaller, down to this size, to fit
+        int lines = 0;      // the lines the box has room for; 0 when it grows
+        int minSize = 0;    // a line that does not wrap is drawn smaller, down to this size, to fit
+        std::string key;    // one key shown, a button's caption
+        std::string image;  // the box is as wide as this image (the button's), not `width`
     };
 
     // The program places each child of the object so named at (x, y) on the screen when it shows it.
@@ -100,6 +102,9 @@ public:
     static void addArguments(const std::string& function, const char* letters);
     static void addNeed(const Need& need);
     static void addTextBox(const TextBox& box);
+    // A button's caption: one key, one line within the button's image.
+    static void addCaption(const std::string& owner, const std::string& key, const std::string& font,
+                           int size, const std::string& image);
     static void addPlacement(const Placement& placement);
 
     static const std::vector<Key>& keys();

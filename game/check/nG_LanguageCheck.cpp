@@ -365,7 +365,15 @@ void nG_LanguageCheck::texts(nG_CheckSession& s) {
     for (const R::TextBox& box : R::textBoxes()) {
         nE_Font* font = fonts.get(box.font);
         if (!font) continue;
+        R::TextBox sized = box;
+        if (!box.image.empty()) {
+            const std::string file = nE_AssetFiles::image(box.image);
+            pf::TImageHeader header;
+            if (file.empty() || !pf::TTexture::ReadHeader(pf::TPlatform::ResolvePath(file), header)) continue;
+            sized.width = header.width;
+        }
         std::set<std::string> keys;
+        if (!box.key.empty() && s.strings.entries.count(box.key)) keys.insert(box.key);
         if (!box.keyPrefix.empty()) {
             for (const auto& entry : s.strings.entries)
                 if (entry.first.compare(0, box.keyPrefix.size(), box.keyPrefix) == 0)
@@ -379,18 +387,19 @@ void nG_LanguageCheck::texts(nG_CheckSession& s) {
             for (const Table& t : tables) {
                 std::string text;
                 if (!textIn(t, key, text)) continue;
-                int size = box.size;
-                Measure m = measure(*font, text, size, box.wraps ? box.width : 0);
-                while (!box.wraps && m.widest > box.width && size > box.minSize && box.minSize > 0)
+                int size = sized.size;
+                Measure m = measure(*font, text, size, sized.wraps ? sized.width : 0);
+                while (!sized.wraps && m.widest > sized.width && size > sized.minSize && sized.minSize > 0)
                     m = measure(*font, text, --size, 0);
                 const Place at{t.file, t.lines->at(key)};
                 const std::string what = "text " + quoted(key) + " (" + t.code + ")";
-                if (m.widest > box.width)
-                    s.fault(at, what + " runs " + std::to_string(m.widest - box.width) + " px past the " +
-                                    std::to_string(box.width) + " px wide box " + box.owner + " shows it in" +
-                                    (box.wraps         ? ": a word is wider than the box"
-                                     : size < box.size ? " even at size " + std::to_string(size)
-                                                       : std::string()));
+                if (m.widest > sized.width)
+                    s.fault(at, what + " runs " + std::to_string(m.widest - sized.width) + " px past the " +
+                                    std::to_string(sized.width) + " px wide box " + box.owner +
+                                    " shows it in" +
+                                    (sized.wraps         ? ": a word is wider than the box"
+                                     : size < sized.size ? " even at size " + std::to_string(size)
+                                                         : std::string()));
                 else if (box.lines > 0 && m.lines > box.lines)
                     s.fault(at, what + " needs " + std::to_string(m.lines) + " lines; the box " + box.owner +
                                     " shows it in holds " + std::to_string(box.lines));

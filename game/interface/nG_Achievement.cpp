@@ -39,9 +39,9 @@ void nG_Achievement::declareContent() {
     R::addArgument("CompleteAchievement", 1, R::kStringKey, "%s" + std::string(kHeaderSuffix));
     R::addArgument("CompleteAchievement", 1, R::kStringKey, "%s" + std::string(kTextSuffix));
     R::addTextBox({"nG_Achievement", "CompleteAchievement", 1, "%s" + std::string(kHeaderSuffix), "",
-                   kHeaderFont, kHeaderSize, kPanelWidth, true, 0, 0});
+                   kHeaderFont, kHeaderSize, kPanelWidth, true, 0, 0, "", ""});
     R::addTextBox({"nG_Achievement", "CompleteAchievement", 1, "%s" + std::string(kTextSuffix), "", kTextFont,
-                   kTextSize, kPanelWidth, true, 0, 0});
+                   kTextSize, kPanelWidth, true, 0, 0, "", ""});
 }
 
 nG_Achievement::nG_Achievement() {

@@ -31,7 +31,7 @@ void nG_BlackBarText::declareContent() {
     R::addNeed({"", R::kFont, kFont, "nG_BlackBarText", "", ""});
     // Under a frame the bar is at its narrowest.
     R::addTextBox({"nG_BlackBarText", "ShowBlackBarText", 1, "", "", kFont, kFontSize,
-                   static_cast<int>(kWideText * kNarrowWidth), true, 0, 0});
+                   static_cast<int>(kWideText * kNarrowWidth), true, 0, 0, "", ""});
 }
 
 nG_BlackBarText::nG_BlackBarText() {

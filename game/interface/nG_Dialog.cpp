@@ -54,7 +54,7 @@ void nG_Dialog::declareContent() {
     using R = nE_ContentRules;
     for (const Piece& piece : kLayout) R::addNeed({"", R::kImage, piece.image, "nG_Dialog", "", ""});
     R::addNeed({"", R::kFont, kFont, "nG_Dialog", "", ""});
-    R::addTextBox({"nG_Dialog", "ShowDialog", 1, "", "", kFont, kFontSize, kTextWidth, true, 0, 0});
+    R::addTextBox({"nG_Dialog", "ShowDialog", 1, "", "", kFont, kFontSize, kTextWidth, true, 0, 0, "", ""});
 }
 
 nG_Dialog::nG_Dialog() {

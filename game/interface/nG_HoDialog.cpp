@@ -67,7 +67,7 @@ nG_HoDialog::nG_HoDialog() {
     ok.layer1Image = kOkHoverImage;
     ok.captionTextId = kOkKey;
     ok.captionFont = kFont;
-    ok.captionSize = 21;
+    ok.captionSize = kOkSize;
     ok.text0Colour = kCaptionBlue;
     ok.text1Colour = kGold;
     okButton->build(ok);
@@ -89,8 +89,10 @@ void nG_HoDialog::declareContent() {
         R::addNeed({"", R::kImage, image, "nG_HoDialog", "", ""});
     R::addNeed({"", R::kFont, kTitleFont, "nG_HoDialog", "", ""});
     R::addNeed({"", R::kFont, kFont, "nG_HoDialog", "", ""});
-    R::addTextBox({"nG_HoDialog", "", 0, "", kTitleKey, kTitleFont, kTitleSize, kTextWidth, true, 0, 0});
-    R::addTextBox({"nG_HoDialog", "", 0, "", kTextKey, kFont, kTextSize, kTextWidth, true, 0, 0});
+    R::addCaption("nG_HoDialog", kOkKey, kFont, kOkSize, kOkImage);
+    R::addTextBox(
+        {"nG_HoDialog", "", 0, "", kTitleKey, kTitleFont, kTitleSize, kTextWidth, true, 0, 0, "", ""});
+    R::addTextBox({"nG_HoDialog", "", 0, "", kTextKey, kFont, kTextSize, kTextWidth, true, 0, 0, "", ""});
     for (const char* key : {kTitleKey, kTextKey, kOkKey}) {
         R::addNeed({"", R::kStringKey, key, "nG_HoDialog", "", ""});
         if (key == kOkKey) continue;

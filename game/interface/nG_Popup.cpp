@@ -53,7 +53,7 @@ void nG_Popup::declareContent() {
     R::addNeed({"", R::kFont, kFont, "nG_Popup", "", ""});
     // The text keeps its lines; a frame of 1.2 times its width is kept on the screen.
     R::addTextBox({"nG_Popup", "ShowPopup", 1, "", "", kFont, kFontSize,
-                   static_cast<int>(kScreenWidth / 1.2f), false, 0, 0});
+                   static_cast<int>(kScreenWidth / 1.2f), false, 0, 0, "", ""});
 }
 
 nG_Popup::nG_Popup() {

@@ -26,7 +26,7 @@ constexpr const char* kFont = "assets/fonts/garapremrpro";
 constexpr const char* kCaptions[] = {"tutorial_yes", "tutorial_no", "tutorial_ok", "tutorial_skip"};
 constexpr float kButtonX = 230;
 constexpr int kTextWidth = 320;
-constexpr int kFontSize = 20;
+constexpr int kFontSize = 20, kCaptionSize = 20;
 constexpr float kButtonZ = 10;
 // Below this opacity the box counts as not there: a hidden interface never leaves the pointer caught.
 constexpr float kSeenAlpha = 0.01f;
@@ -51,7 +51,11 @@ void nG_Tutorial::declareContent() {
     R::addNeed({"", R::kAnimation, kArrow, owner, kArrowFunction, ""});
     R::addNeed({"", R::kFont, kFont, owner, "", ""});
     for (const char* caption : kCaptions) R::addNeed({"game", R::kStringKey, caption, owner, "", ""});
-    R::addTextBox({owner, "ShowTutorial", 1, "", "", kFont, kFontSize, kTextWidth, true, 0, 0});
+    R::addCaption(owner, kCaptions[0], kFont, kCaptionSize, kYesImage);
+    R::addCaption(owner, kCaptions[1], kFont, kCaptionSize, kNoImage);
+    R::addCaption(owner, kCaptions[2], kFont, kCaptionSize, kYesImage);
+    R::addCaption(owner, kCaptions[3], kFont, kCaptionSize, kNoImage);
+    R::addTextBox({owner, "ShowTutorial", 1, "", "", kFont, kFontSize, kTextWidth, true, 0, 0, "", ""});
 }
 
 nG_Tutorial::nG_Tutorial() {
@@ -99,7 +103,7 @@ nG_InterfButton* nG_Tutorial::makeButton(const std::string& suffix, const std::s
     params.layer1Image = image + "_focus";
     params.captionTextId = caption;
     params.captionFont = kFont;
-    params.captionSize = 20;
+    params.captionSize = kCaptionSize;
     params.text0Colour = {196.f / 255, 213.f / 255, 255.f / 255};
     params.text1Colour = nG_InterfButton::Colour{255.f / 255, 236.f / 255, 108.f / 255};
     button->build(params);
