@@ -27,6 +27,8 @@ constexpr const char* kCaptions[] = {"tutorial_yes", "tutorial_no", "tutorial_ok
 constexpr float kButtonX = 230;
 constexpr int kTextWidth = 320;
 constexpr int kFontSize = 20, kCaptionSize = 20;
+// The lines of text the background (170 pixels high) holds.
+constexpr int kTextLines = 7;
 constexpr float kButtonZ = 10;
 // Below this opacity the box counts as not there: a hidden interface never leaves the pointer caught.
 constexpr float kSeenAlpha = 0.01f;
@@ -55,7 +57,9 @@ void nG_Tutorial::declareContent() {
     R::addCaption(owner, kCaptions[1], kFont, kCaptionSize, kNoImage);
     R::addCaption(owner, kCaptions[2], kFont, kCaptionSize, kYesImage);
     R::addCaption(owner, kCaptions[3], kFont, kCaptionSize, kNoImage);
-    R::addTextBox({owner, "ShowTutorial", 1, "", "", kFont, kFontSize, kTextWidth, true, 0, 0, "", ""});
+    // The texts scripts pick from a table are named "tut_...".
+    R::addTextBox(
+        {owner, "ShowTutorial", 1, "", "tut_", kFont, kFontSize, kTextWidth, true, kTextLines, 0, "", ""});
 }
 
 nG_Tutorial::nG_Tutorial() {
