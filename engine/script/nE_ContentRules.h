@@ -74,7 +74,7 @@ public:
         std::string function;  // kSubtitleLines for the keys subtitle files name
         int position = 0;
         std::string pattern;
-        std::string keyPrefix;
+        std::string keyPrefix;  // "%s" in it: the keys between the part before and the part after
         std::string font;
         int size = 0;
         int width = 0;  // the wrapping width, or the width a line must keep within (no wrapping)

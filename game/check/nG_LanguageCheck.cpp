@@ -375,9 +375,17 @@ void nG_LanguageCheck::texts(nG_CheckSession& s) {
         std::set<std::string> keys;
         if (!box.key.empty() && s.strings.entries.count(box.key)) keys.insert(box.key);
         if (!box.keyPrefix.empty()) {
-            for (const auto& entry : s.strings.entries)
-                if (entry.first.compare(0, box.keyPrefix.size(), box.keyPrefix) == 0)
-                    keys.insert(entry.first);
+            const size_t hole = box.keyPrefix.find("%s");
+            const std::string prefix = box.keyPrefix.substr(0, hole);
+            const std::string suffix =
+                hole == std::string::npos ? std::string() : box.keyPrefix.substr(hole + 2);
+            for (const auto& entry : s.strings.entries) {
+                const std::string& key = entry.first;
+                if (key.size() >= prefix.size() + suffix.size() &&
+                    key.compare(0, prefix.size(), prefix) == 0 &&
+                    key.compare(key.size() - suffix.size(), suffix.size(), suffix) == 0)
+                    keys.insert(key);
+            }
         }
         for (const nG_CheckSession::KeyCall& call : s.keyCalls)
             if (!box.function.empty() && call.function == box.function && call.position == box.position &&
