@@ -131,20 +131,35 @@ int nE_Font::advance(uint32_t codePoint) {
     return face ? static_cast<int>(face->glyph->advance.x / 64) : 0;
 }
 
+uint32_t nE_Font::standIn(uint32_t cp, int& times) {
+    times = 1;
+    switch (cp) {
+        case 0x2018:
+        case 0x2019:
+            return '\'';
+        case 0x201A:  // the German low quotes
+            return ',';
+        case 0x201C:
+        case 0x201D:
+        case 0x201E:
+            return '"';
+        case 0x2013:
+        case 0x2014:
+            return '-';
+        case 0x2026:
+            times = 3;
+            return '.';
+        default:
+            return 0;
+    }
+}
+
 std::vector<uint32_t> nE_Font::withStandIns(const std::vector<uint32_t>& codePoints) {
     std::vector<uint32_t> out;
     out.reserve(codePoints.size());
     for (uint32_t cp : codePoints) {
-        uint32_t plain = 0;
         int times = 1;
-        if (cp == 0x2018 || cp == 0x2019)
-            plain = '\'';
-        else if (cp == 0x201C || cp == 0x201D)
-            plain = '"';
-        else if (cp == 0x2013 || cp == 0x2014)
-            plain = '-';
-        else if (cp == 0x2026)
-            plain = '.', times = 3;
+        const uint32_t plain = standIn(cp, times);
         if (!plain || !face_ || FT_Get_Char_Index(face_, cp) != 0) {
             out.push_back(cp);
             continue;
@@ -269,13 +284,30 @@ void nE_Font::blitOr(Canvas& canvas, const uint8_t* bitmap, int width, int rows,
 
 // --- rasterising ---
 
-bool nE_Font::renderCanvas(const std::string& text, int size, int maxWidth, int align, Canvas& out) {
+bool nE_Font::hasGlyph(uint32_t codePoint) const {
+    return face_ && FT_Get_Char_Index(face_, codePoint) != 0;
+}
+
+bool nE_Font::layOut(const std::string& text, int size, int maxWidth, Layout& out) {
     if (!face_ || size < 1 || size > kMaxCanvasSide) return false;
     if (FT_Set_Char_Size(face_, 0, static_cast<FT_F26Dot6>(size) * 64, 72, 72) != 0) return false;
     pixelSize_ = size;
+    std::unordered_map<uint32_t, int> known;
+    out = wrap(withStandIns(decodeUtf8(text)), maxWidth, [&](uint32_t cp) {
+        auto found = known.find(cp);
+        if (found != known.end()) return found->second;
+        const int a = advance(cp);
+        known.emplace(cp, a);
+        return a;
+    });
+    return true;
+}
 
-    // Advances are asked for three times per glyph (wrapping, line widths, drawing): remember them
-    // for this call.
+bool nE_Font::renderCanvas(const std::string& text, int size, int maxWidth, int align, Canvas& out) {
+    Layout layout;
+    if (!layOut(text, size, maxWidth, layout)) return false;
+
+    // Advances are asked for again per glyph (line widths, drawing): remember them for this call.
     std::unordered_map<uint32_t, int> known;
     auto advanceOf = [&](uint32_t cp) {
         auto found = known.find(cp);
@@ -285,7 +317,6 @@ bool nE_Font::renderCanvas(const std::string& text, int size, int maxWidth, int 
         return a;
     };
 
-    const Layout layout = wrap(withStandIns(decodeUtf8(text)), maxWidth, advanceOf);
     const long height = static_cast<long>(size) * layout.lines + size / 2;
     const long width = static_cast<long>(layout.widest) + size / 2;
     if (height > kMaxCanvasSide || width > kMaxCanvasSide) {

@@ -59,11 +59,19 @@ public:
     // The same, into a byte canvas; false (canvas untouched) in the cases renderText gives nothing.
     bool renderCanvas(const std::string& text, int size, int maxWidth, int align, Canvas& out);
 
+    // The text laid out as renderText lays it out (stand-ins, wrapping at maxWidth), without drawing it;
+    // false in the cases renderText gives nothing for the size.
+    bool layOut(const std::string& text, int size, int maxWidth, Layout& out);
+    // Whether the face has a glyph of its own for the code point (no stand-in counted).
+    bool hasGlyph(uint32_t codePoint) const;
     // Whole-pixel advance at the size set last; 0 for 0, the line feed and code points without a glyph.
     int advance(uint32_t codePoint);
     // The code points with typographic quotes, dashes and the ellipsis this face lacks put in their
     // typewriter forms (' " - ...), so that a face with a small character set still shows them.
     std::vector<uint32_t> withStandIns(const std::vector<uint32_t>& codePoints);
+    // The typewriter form put in a code point's place when the face lacks it, and how many times; 0 for
+    // a code point that has none.
+    static uint32_t standIn(uint32_t codePoint, int& times);
 
     // --- layout, independent of any face ---
 

@@ -142,7 +142,7 @@ void nE_Text::refreshIfStale() {
     if (!table || table->serial() == renderedSerial_) return;
     renderedSerial_ = table->serial();
     // A raw text does not come from the table, so a new language leaves it as it is.
-    if (!rawText && font) render();
+    if (!rawText && font) renderNewLanguage();
 }
 
 void nE_Text::render() {

@@ -51,6 +51,9 @@ public:
     void render();
     // Renders again when the string table was loaded anew since (another language was chosen).
     void refreshIfStale();
+    // What refreshIfStale does with the new string: render it; a text that sizes itself to its string
+    // sizes itself again.
+    virtual void renderNewLanguage() { render(); }
 
     std::shared_ptr<nE_Font> font;
     std::shared_ptr<nE_Texture> textTexture;

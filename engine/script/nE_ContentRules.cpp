@@ -6,6 +6,8 @@ struct Tables {
     std::vector<nE_ContentRules::Key> keys;
     std::vector<nE_ContentRules::Argument> arguments;
     std::vector<nE_ContentRules::Need> needs;
+    std::vector<nE_ContentRules::TextBox> textBoxes;
+    std::vector<nE_ContentRules::Placement> placements;
 };
 
 Tables& tables() {
@@ -86,6 +88,34 @@ void nE_ContentRules::addArguments(const std::string& function, const char* lett
 
 void nE_ContentRules::addNeed(const Need& need) {
     tables().needs.push_back(need);
+}
+
+void nE_ContentRules::addTextBox(const TextBox& box) {
+    tables().textBoxes.push_back(box);
+}
+
+void nE_ContentRules::addCaption(const std::string& owner, const std::string& key, const std::string& font,
+                                 int size, const std::string& image) {
+    TextBox box;
+    box.owner = owner;
+    box.font = font;
+    box.size = size;
+    box.wraps = false;
+    box.key = key;
+    box.image = image;
+    addTextBox(box);
+}
+
+void nE_ContentRules::addPlacement(const Placement& placement) {
+    tables().placements.push_back(placement);
+}
+
+const std::vector<nE_ContentRules::Placement>& nE_ContentRules::placements() {
+    return tables().placements;
+}
+
+const std::vector<nE_ContentRules::TextBox>& nE_ContentRules::textBoxes() {
+    return tables().textBoxes;
 }
 
 const std::vector<nE_ContentRules::Key>& nE_ContentRules::keys() {

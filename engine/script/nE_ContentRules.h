@@ -65,6 +65,33 @@ public:
         std::string onlyIf;
     };
 
+    static constexpr const char* kSubtitleLines = ".srt";
+    // A box of the program's own that shows string keys: the keys a script function's argument names
+    // (as an Argument, with its pattern), or every key that starts with a prefix. Each language's text
+    // is laid out in the font at the size and wrapped at the width as the box would show it.
+    struct TextBox {
+        std::string owner;
+        std::string function;  // kSubtitleLines for the keys subtitle files name
+        int position = 0;
+        std::string pattern;
+        std::string keyPrefix;  // "%s" in it: the keys between the part before and the part after
+        std::string font;
+        int size = 0;
+        int width = 0;  // the wrapping width, or the width a line must keep within (no wrapping)
+        bool wraps = true;
+        int lines = 0;      // the lines the box has room for; 0 when it grows
+        int minSize = 0;    // a line that does not wrap is drawn smaller, down to this size, to fit
+        std::string key;    // one key shown, a button's caption
+        std::string image;  // the box is as wide as this image (the button's), not `width`
+    };
+
+    // The program places each child of the object so named at (x, y) on the screen when it shows it.
+    struct Placement {
+        std::string owner;
+        std::string parent;
+        float x = 0, y = 0;
+    };
+
     static void addKey(const std::string& type, const std::string& key, Kind kind,
                        const std::string& unlessKey = std::string());
     static void addArgument(const std::string& function, int position, Kind kind,
@@ -74,10 +101,17 @@ public:
     // T trigger call in the started level, o object; "-" (or any other) none.
     static void addArguments(const std::string& function, const char* letters);
     static void addNeed(const Need& need);
+    static void addTextBox(const TextBox& box);
+    // A button's caption: one key, one line within the button's image.
+    static void addCaption(const std::string& owner, const std::string& key, const std::string& font,
+                           int size, const std::string& image);
+    static void addPlacement(const Placement& placement);
 
     static const std::vector<Key>& keys();
     static const std::vector<Argument>& arguments();
     static const std::vector<Need>& needs();
+    static const std::vector<TextBox>& textBoxes();
+    static const std::vector<Placement>& placements();
     // Forgets every entry (before declaring them afresh).
     static void clear();
 

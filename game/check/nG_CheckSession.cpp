@@ -15,6 +15,7 @@
 #include "engine/script/nE_ScriptFunctions.h"
 #include "game/check/nG_CheckReport.h"
 #include "game/check/nG_FormatCheck.h"
+#include "game/check/nG_LanguageCheck.h"
 #include "game/check/nG_ModuleCheck.h"
 #include "game/script/nG_ScriptFunctions.h"
 #include "game/shell/nG_StrategyGuide.h"
@@ -33,7 +34,9 @@ nG_CheckSession::~nG_CheckSession() {
 
 void nG_CheckSession::loadStrings() {
     haveStrings = strings.load(kStringsFile);
-    if (haveStrings) nG_FormatCheck::strings(*this, kStringsFile);
+    if (!haveStrings) return;
+    nG_FormatCheck::strings(*this, kStringsFile);
+    nG_LanguageCheck::tables(*this);
 }
 
 std::vector<nE_ContentRules::Argument> nG_CheckSession::argumentsOf(const std::string& function) const {

@@ -60,6 +60,41 @@ public:
         bool loadsUnknown = false;  // brings in a module whose path is made at run time
     };
 
+    // A text object that shows a string key, as its module describes it; positions on the screen as
+    // the module places it (before any script moves it).
+    struct TextUse {
+        std::string key;
+        Place at;
+        std::string font;
+        int size = 0, maxWidth = 0, align = 0;
+        float x = 0, y = 0;
+        // The image of the nearest object around it that has one, and that object's position.
+        std::string image;
+        float imageX = 0, imageY = 0;
+        float imageScaleX = 1, imageScaleY = 1;
+    };
+    // A string key a script function's argument names (after the argument's pattern).
+    struct KeyCall {
+        std::string function;
+        int position = 0;
+        std::string pattern;
+        std::string key;
+        Place at;
+    };
+    // A strategy guide's page as the guide reads it, with the width its text wraps at.
+    struct GuidePage {
+        Place at;
+        std::string text;
+        int width = 0;
+    };
+    // A string table beside the English one.
+    struct Language {
+        std::string code;
+        std::string file;
+        nE_StringTable table;              // its texts over the English ones, as the game falls back
+        std::map<std::string, int> lines;  // the row of each key
+    };
+
     explicit nG_CheckSession(nG_CheckReport& report);
     ~nG_CheckSession();
     nG_CheckSession(const nG_CheckSession&) = delete;
@@ -118,6 +153,11 @@ public:
     std::vector<AnimationUse> animationUses;
     std::map<std::string, std::set<std::string>> objectAnimations;  // animation files, by object name
     std::set<std::string> luaDefined;  // global names some module's code gives a value
+    std::vector<TextUse> textUses;
+    std::vector<KeyCall> keyCalls;
+    std::vector<GuidePage> guidePages;
+    std::vector<Language> languages;         // read by loadStrings
+    std::map<std::string, int> stringLines;  // the English row of each key
     static constexpr const char* kStringsFile = "assets/strings.xml";
 
 private:

@@ -14,6 +14,7 @@
 #include "game/check/nG_CheckSession.h"
 #include "game/check/nG_FormatCheck.h"
 #include "game/check/nG_GameContent.h"
+#include "game/check/nG_LanguageCheck.h"
 #include "game/shell/nG_StrategyGuide.h"
 #include "game/state/nG_Settings.h"
 #include "pflib/TFile.h"
@@ -143,6 +144,7 @@ void nG_ContentChecker::checkGame() {
         }
         nG_FormatCheck::anyFile(s, file, text);
     }
+    nG_LanguageCheck::texts(s);
     resolve(true);
 }
 
@@ -156,6 +158,7 @@ void nG_ContentChecker::checkModule(const std::string& path) {
     }
     s.module(file);
     previewRoot_ = file;
+    nG_LanguageCheck::texts(s);
     resolve(false);
 }
 

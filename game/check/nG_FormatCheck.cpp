@@ -339,6 +339,19 @@ void nG_FormatCheck::guideText(nG_CheckSession& s, const std::string& file, cons
                             "contents entry " + quoted(textOfElement(li)) +
                                 " is no chapter's <h2>; it opens the first page");
     }
+    // The pages' texts, as the guide reads them, for their boxes to be measured.
+    std::vector<int> pageLines;
+    for (const tinyxml2::XMLElement* chapter = root->FirstChildElement("chapter"); chapter;
+         chapter = chapter->NextSiblingElement("chapter"))
+        for (const tinyxml2::XMLElement* page = chapter->FirstChildElement("page"); page;
+             page = page->NextSiblingElement("page"))
+            pageLines.push_back(page->GetLineNum());
+    const nG_StrategyGuide::Model model = nG_StrategyGuide::read(file);
+    if (model.pages.size() == pageLines.size())
+        for (size_t i = 0; i < pageLines.size(); ++i)
+            s.guidePages.push_back(
+                nG_CheckSession::GuidePage{Place{file, pageLines[i]}, model.pages[i].text,
+                                           nG_StrategyGuide::pageTextWidth(model.pages[i])});
     const std::string screens = nG_StrategyGuide::screensFolder(file);
     for (const tinyxml2::XMLElement* chapter = root->FirstChildElement("chapter"); chapter;
          chapter = chapter->NextSiblingElement("chapter")) {
@@ -383,11 +396,15 @@ void nG_FormatCheck::subtitlesText(nG_CheckSession& s, const std::string& file, 
         while (!why.empty() && (why.back() == '\n' || why.back() == ' ')) why.pop_back();
         s.fault(Place{file, track.brokenLine}, why);
     }
-    for (const nE_Subtitles::Entry& entry : track.entries)
+    for (const nE_Subtitles::Entry& entry : track.entries) {
         s.reference(R::kStringKey, entry.text, Place{file, entry.line}, nullptr);
+        s.keyCalls.push_back(
+            nG_CheckSession::KeyCall{R::kSubtitleLines, 0, "", entry.text, Place{file, entry.line}});
+    }
 }
 
-void nG_FormatCheck::strings(nG_CheckSession& s, const std::string& file) {
+void nG_FormatCheck::strings(nG_CheckSession& s, const std::string& file, const nE_StringTable* table) {
+    if (!table) table = &s.strings;
     std::string text;
     if (!readOnce(s, file, text)) return;
     const std::vector<nE_StringTable::Row> rows = nE_StringTable::rows(text);
@@ -423,7 +440,7 @@ void nG_FormatCheck::strings(nG_CheckSession& s, const std::string& file) {
         std::string shown;
         {
             nE_Debug::Capture quiet;
-            shown = s.strings.get(row.key, "1", "2", "3", "4", "5");
+            shown = table->get(row.key, "1", "2", "3", "4", "5");
         }
         if (shown == "#####" && row.text != "#####")
             s.fault(at,

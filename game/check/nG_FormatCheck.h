@@ -29,7 +29,8 @@ public:
     static void subtitles(nG_CheckSession& s, const std::string& file);
     // The rows of the string table file: texts whose escapes do not resolve, keys given twice,
     // entities shown as written; typewriter dashes and quotes warned of.
-    static void strings(nG_CheckSession& s, const std::string& file);
+    // Escapes resolve against `table` (the English one when none is given).
+    static void strings(nG_CheckSession& s, const std::string& file, const nE_StringTable* table = nullptr);
 
     // Parses as the loaders do; reports XML that is not well-formed (with the parser's line).
     static bool parse(nG_CheckSession& s, tinyxml2::XMLDocument& doc, const std::string& file,

@@ -8,6 +8,7 @@
 
 #include "engine/core/nE_Factory.h"
 #include "engine/media/nE_AssetFiles.h"
+#include "engine/objects/nE_Text.h"
 #include "engine/script/nE_LuaScan.h"
 #include "engine/script/nE_Module.h"
 #include "game/check/nG_FormatCheck.h"
@@ -47,7 +48,7 @@ void nG_ModuleCheck::text(nG_CheckSession& s, nG_CheckSession::Module& m, const 
     }
     if (const tinyxml2::XMLElement* objs = doc.FirstChildElement("objs")) {
         if (const tinyxml2::XMLElement* first = objs->FirstChildElement()) {
-            objectTree(s, m, first);
+            objectTree(s, m, first, Frame());
             for (const tinyxml2::XMLElement* e = first->NextSiblingElement(); e; e = e->NextSiblingElement())
                 s.fault(Place{m.file, e->GetLineNum()}, "only the first element inside <objs> is read; <" +
                                                             std::string(e->Name()) +
@@ -81,8 +82,8 @@ void nG_ModuleCheck::text(nG_CheckSession& s, nG_CheckSession::Module& m, const 
         lua(s, &m, code, Place{m.file, line});
 }
 
-void nG_ModuleCheck::objectTree(nG_CheckSession& s, nG_CheckSession::Module& m,
-                                const tinyxml2::XMLElement* e) {
+void nG_ModuleCheck::objectTree(nG_CheckSession& s, nG_CheckSession::Module& m, const tinyxml2::XMLElement* e,
+                                const Frame& parent) {
     const std::string type = e->Name();
     if (!nE_Factory::has(type)) {
         s.fault(Place{m.file, e->GetLineNum()},
@@ -117,6 +118,46 @@ void nG_ModuleCheck::objectTree(nG_CheckSession& s, nG_CheckSession::Module& m,
             s.animationUses.push_back(nG_CheckSession::AnimationUse{
                 objectName, function, Place{m.file, nG_FormatCheck::lineOf(e, "animfunc")}});
     }
+    Frame frame = parent;
+    bool placed = false;
+    for (const R::Placement& p : R::placements()) {
+        if (p.parent != parent.object) continue;
+        frame.x = p.x;
+        frame.y = p.y;
+        placed = true;
+    }
+    if (!placed) {
+        frame.x += e->FloatAttribute("pos_x");
+        frame.y += e->FloatAttribute("pos_y");
+    }
+    frame.object = objectName ? objectName : "";
+    if (type == "text" && !truthy(e, "disprawtext") && e->Attribute("text") && *e->Attribute("text")) {
+        nG_CheckSession::TextUse use;
+        use.key = e->Attribute("text");
+        use.at = Place{m.file, nG_FormatCheck::lineOf(e, "text")};
+        use.font = e->Attribute("res") ? e->Attribute("res") : "";
+        use.size = e->IntAttribute("fontsize", nE_Text::kDefaultFontSize);
+        use.maxWidth = e->IntAttribute("maxwidth", nE_Text::kDefaultMaxWidth);
+        use.align = e->IntAttribute("align", nE_Text::kDefaultAlign);
+        use.x = frame.x;
+        use.y = frame.y;
+        use.image = parent.image;
+        use.imageX = parent.imageX;
+        use.imageY = parent.imageY;
+        use.imageScaleX = parent.imageScaleX;
+        use.imageScaleY = parent.imageScaleY;
+        s.textUses.push_back(use);
+    }
+    for (const R::Key& key : keys) {
+        const char* res = e->Attribute(key.key.c_str());
+        if (key.type != type || key.kind != R::kImage || !res || !*res) continue;
+        frame.image = res;
+        frame.imageX = frame.x + e->FloatAttribute("drawoff_x");
+        frame.imageY = frame.y + e->FloatAttribute("drawoff_y");
+        frame.imageScaleX = e->FloatAttribute("scale_x", 1);
+        frame.imageScaleY = e->FloatAttribute("scale_y", 1);
+        break;
+    }
     for (const tinyxml2::XMLElement* child = e->FirstChildElement(); child;
          child = child->NextSiblingElement()) {
         if (std::strcmp(child->Name(), "animlines") == 0) {
@@ -127,7 +168,7 @@ void nG_ModuleCheck::objectTree(nG_CheckSession& s, nG_CheckSession::Module& m,
                                 &m);
             continue;
         }
-        objectTree(s, m, child);
+        objectTree(s, m, child, frame);
     }
 }
 
@@ -170,6 +211,9 @@ void nG_ModuleCheck::lua(nG_CheckSession& s, nG_CheckSession::Module* m, const s
                 if (hole != std::string::npos) name.replace(hole, 2, arg.value);
             }
             s.reference(rule.kind, name, Place{at.file, at.line + arg.line - 1}, m, level);
+            if (rule.kind == R::kStringKey)
+                s.keyCalls.push_back(nG_CheckSession::KeyCall{call.function, rule.position, rule.pattern,
+                                                              name, Place{at.file, at.line + arg.line - 1}});
         }
     }
 }

@@ -24,6 +24,16 @@ public:
                     const nG_CheckSession::Place& at);
 
 private:
+    // Where an object's children are placed: its position on the screen, and the nearest image around
+    // them with its position.
+    struct Frame {
+        float x = 0, y = 0;
+        std::string image;
+        float imageX = 0, imageY = 0;
+        float imageScaleX = 1, imageScaleY = 1;
+        std::string object;  // the name of the object whose children these are
+    };
     // The parser bounds the depth of elements, and so this recursion.
-    static void objectTree(nG_CheckSession& s, nG_CheckSession::Module& m, const tinyxml2::XMLElement* e);
+    static void objectTree(nG_CheckSession& s, nG_CheckSession::Module& m, const tinyxml2::XMLElement* e,
+                           const Frame& parent);
 };

@@ -20,6 +20,9 @@ constexpr float kSlideSpeed = 1.3f, kShowSpeed = 0.25f;
 // The medal socket and the text panel of the notice's back image.
 constexpr float kIconX = -132, kPanelX = 64;
 constexpr int kPanelWidth = 240;
+constexpr int kHeaderSize = 24, kTextSize = 18;
+// The lines of the name and of the description the panel (140 pixels high) holds together.
+constexpr int kHeaderLines = 2, kTextLines = 4;
 constexpr float kLineGap = 2;
 constexpr const char* kBack = "assets/interface/achievements/back";
 constexpr const char* kIcons = "assets/interface/achievements/";
@@ -33,10 +36,17 @@ void nG_Achievement::declareContent() {
     R::addNeed({"", R::kImage, kBack, "nG_Achievement", "", ""});
     R::addNeed({"", R::kFont, kHeaderFont, "nG_Achievement", "", ""});
     R::addNeed({"", R::kFont, kTextFont, "nG_Achievement", "", ""});
-    // An achievement named in a script needs its icon and its two texts.
+    // An achievement named in a script needs its icon and its two texts; the achievements scripts name
+    // at run time are named "ach_...".
     R::addArgument("CompleteAchievement", 1, R::kImage, std::string(kIcons) + "%s");
     R::addArgument("CompleteAchievement", 1, R::kStringKey, "%s" + std::string(kHeaderSuffix));
     R::addArgument("CompleteAchievement", 1, R::kStringKey, "%s" + std::string(kTextSuffix));
+    R::addTextBox({"nG_Achievement", "CompleteAchievement", 1, "%s" + std::string(kHeaderSuffix),
+                   "ach_%s" + std::string(kHeaderSuffix), kHeaderFont, kHeaderSize, kPanelWidth, true,
+                   kHeaderLines, 0, "", ""});
+    R::addTextBox({"nG_Achievement", "CompleteAchievement", 1, "%s" + std::string(kTextSuffix),
+                   "ach_%s" + std::string(kTextSuffix), kTextFont, kTextSize, kPanelWidth, true, kTextLines,
+                   0, "", ""});
 }
 
 nG_Achievement::nG_Achievement() {
@@ -115,7 +125,7 @@ nE_Object* nG_Achievement::buildNotice(const std::string& achievement, const std
     auto* header = new nE_Text();
     header->name = prefix + "_text_h";
     header->setResourceName(kHeaderFont);
-    header->fontSize = 24;
+    header->fontSize = kHeaderSize;
     header->maxWidth = kPanelWidth;
     header->editLocalState()->red = 255.f / 255;
     header->editLocalState()->green = 236.f / 255;
@@ -126,7 +136,7 @@ nE_Object* nG_Achievement::buildNotice(const std::string& achievement, const std
     auto* description = new nE_Text();
     description->name = prefix + "_text_d";
     description->setResourceName(kTextFont);
-    description->fontSize = 18;
+    description->fontSize = kTextSize;
     description->maxWidth = kPanelWidth;
     description->editLocalState()->red = 234.f / 255;
     description->editLocalState()->green = 219.f / 255;

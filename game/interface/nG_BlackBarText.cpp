@@ -20,6 +20,9 @@ constexpr const char* kFont = "assets/fonts/garapremrpro";
 constexpr float kNarrowScale = 0.6f;
 constexpr float kNarrowWidth = 0.78f;
 constexpr int kWideText = 950;
+constexpr int kFontSize = 24;
+// The lines of text the narrow band (84 pixels high at full size) holds.
+constexpr int kNarrowLines = 2;
 constexpr float kFrameGap = 8;
 constexpr float kLowestY = 658;
 }  // namespace
@@ -28,6 +31,9 @@ void nG_BlackBarText::declareContent() {
     using R = nE_ContentRules;
     R::addNeed({"", R::kImage, kBar, "nG_BlackBarText", "", ""});
     R::addNeed({"", R::kFont, kFont, "nG_BlackBarText", "", ""});
+    // Under a frame the bar is at its narrowest and lowest: two lines.
+    R::addTextBox({"nG_BlackBarText", "ShowBlackBarText", 1, "", "", kFont, kFontSize,
+                   static_cast<int>(kWideText * kNarrowWidth), true, kNarrowLines, 0, "", ""});
 }
 
 nG_BlackBarText::nG_BlackBarText() {
@@ -35,7 +41,7 @@ nG_BlackBarText::nG_BlackBarText() {
     text = new nE_Text();
     text->name = std::string(kName) + "_text";
     text->setResourceName(kFont);
-    text->fontSize = 24;
+    text->fontSize = kFontSize;
     text->maxWidth = kWideText;
     text->editLocalState()->y = kTextY;
     text->editLocalState()->z = 1;

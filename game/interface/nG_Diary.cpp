@@ -89,6 +89,8 @@ void nG_Diary::declareContent() {
     R::addNeed({"", R::kStringKey, kCloseKey, owner, "", ""});
     R::addNeed({"", R::kSound, kTurnSound, owner, "", ""});
     R::addNeed({"", R::kSound, kAddSound, owner, "", ""});
+    R::addPlacement({owner, kHubName, kCentreX, kCentreY});
+    R::addCaption(owner, kCloseKey, kCloseFont, nG_InterfButton::Params().captionSize, kCloseImages[0]);
 }
 
 nG_Diary::~nG_Diary() {

@@ -28,7 +28,7 @@ nE_Text* caption(const char* objectName, const char* font, const char* key, int 
     t->name = objectName;
     t->setResourceName(font);
     t->fontSize = size;
-    t->maxWidth = 440;
+    t->maxWidth = nG_HoDialog::kTextWidth;
     t->setText(key);
     t->editLocalState()->y = y;
     t->editLocalState()->z = z;
@@ -50,9 +50,9 @@ nG_HoDialog::nG_HoDialog() {
     editLocalState()->x = kX;
     editLocalState()->y = kY;
 
-    title = caption("ng_ho_dialog_title", kTitleFont, kTitleKey, 30, 98, 10);
+    title = caption("ng_ho_dialog_title", kTitleFont, kTitleKey, kTitleSize, 98, 10);
     addPart(title);
-    text = caption("ng_ho_dialog_text", kFont, kTextKey, 22, 124, 9);
+    text = caption("ng_ho_dialog_text", kFont, kTextKey, kTextSize, 124, 9);
     addPart(text);
 
     back = new nE_Sprite();
@@ -67,7 +67,7 @@ nG_HoDialog::nG_HoDialog() {
     ok.layer1Image = kOkHoverImage;
     ok.captionTextId = kOkKey;
     ok.captionFont = kFont;
-    ok.captionSize = 21;
+    ok.captionSize = kOkSize;
     ok.text0Colour = kCaptionBlue;
     ok.text1Colour = kGold;
     okButton->build(ok);
@@ -89,6 +89,10 @@ void nG_HoDialog::declareContent() {
         R::addNeed({"", R::kImage, image, "nG_HoDialog", "", ""});
     R::addNeed({"", R::kFont, kTitleFont, "nG_HoDialog", "", ""});
     R::addNeed({"", R::kFont, kFont, "nG_HoDialog", "", ""});
+    R::addCaption("nG_HoDialog", kOkKey, kFont, kOkSize, kOkImage);
+    R::addTextBox(
+        {"nG_HoDialog", "", 0, "", kTitleKey, kTitleFont, kTitleSize, kTextWidth, true, 0, 0, "", ""});
+    R::addTextBox({"nG_HoDialog", "", 0, "", kTextKey, kFont, kTextSize, kTextWidth, true, 0, 0, "", ""});
     for (const char* key : {kTitleKey, kTextKey, kOkKey}) {
         R::addNeed({"", R::kStringKey, key, "nG_HoDialog", "", ""});
         if (key == kOkKey) continue;

@@ -22,6 +22,7 @@ public:
     static constexpr const char* kOkHoverImage = "assets/interface/hodialog/ok_1";
     static constexpr const char* kTitleFont = "assets/fonts/garapremrpro_b";
     static constexpr const char* kFont = "assets/fonts/garapremrpro";
+    static constexpr int kTitleSize = 30, kTextSize = 22, kTextWidth = 440, kOkSize = 21;
     static constexpr const char* kTitleKey = "ho_dialog_title";
     static constexpr const char* kTextKey = "ho_dialog_text";
     static constexpr const char* kOkKey = "ho_dialog_ok";

@@ -47,6 +47,7 @@ constexpr const char* kGuideOverImage = "assets/interface/main/guide_btn_over";
 constexpr const char* kLockImage = "assets/interface/hint/hardcore_mode";
 constexpr const char* kMenuKey = "button_menu";
 constexpr const char* kGuideKey = "button_guide";
+constexpr int kMenuCaptionSize = 20, kGuideCaptionSize = 18;
 constexpr const char* kLockedKey = "hadcore_cant_touch";
 const nG_InterfButton::Colour kCaptionBlue{196.f / 255, 213.f / 255, 255.f / 255};
 const nG_InterfButton::Colour kCaptionGold{255.f / 255, 236.f / 255, 108.f / 255};
@@ -91,6 +92,8 @@ void nG_Interface::declareContent() {
         R::addNeed({"", R::kImage, image, owner, "", ""});
     R::addNeed({"", R::kAnimation, kLampAnimation, owner, kLampFunction, ""});
     R::addNeed({"", R::kFont, kFont, owner, "", ""});
+    R::addCaption(owner, kMenuKey, kFont, kMenuCaptionSize, kMenuOverImage);
+    R::addCaption(owner, kGuideKey, kFont, kGuideCaptionSize, kGuideImage);
     for (const char* key : {kMenuKey, kGuideKey, kLockedKey})
         R::addNeed({"", R::kStringKey, key, owner, "", ""});
     // The menu button opens the options window when its module is there (else it leaves for the menu).
@@ -212,7 +215,7 @@ void nG_Interface::buildButtons() {
     menu.layer1Image = kMenuOverImage;
     menu.captionTextId = kMenuKey;
     menu.captionFont = kFont;
-    menu.captionSize = 20;
+    menu.captionSize = kMenuCaptionSize;
     menu.text0Colour = kCaptionBlue;
     menu.text1Colour = kCaptionGold;
     menuButton->build(menu);
@@ -225,7 +228,7 @@ void nG_Interface::buildButtons() {
     guide.layer2Image = kGuideImage;
     guide.captionTextId = kGuideKey;
     guide.captionFont = kFont;
-    guide.captionSize = 18;
+    guide.captionSize = kGuideCaptionSize;
     guide.captionX = 11;
     guide.captionY = 2;
     guide.text0Colour = kCaptionBlue;

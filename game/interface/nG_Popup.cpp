@@ -32,6 +32,7 @@ const Piece kLayout[nG_Popup::kPieces] = {
 };
 
 constexpr const char* kFont = "assets/fonts/garapremrpro";
+constexpr int kFontSize = 18;
 
 // Width of the stretched top and bottom edge image.
 constexpr float kEdgeLength = 64;
@@ -50,6 +51,9 @@ void nG_Popup::declareContent() {
     using R = nE_ContentRules;
     for (const Piece& piece : kLayout) R::addNeed({"", R::kImage, piece.image, "nG_Popup", "", ""});
     R::addNeed({"", R::kFont, kFont, "nG_Popup", "", ""});
+    // The text keeps its lines; a frame of 1.2 times its width is kept on the screen.
+    R::addTextBox({"nG_Popup", "ShowPopup", 1, "", "", kFont, kFontSize,
+                   static_cast<int>(kScreenWidth / 1.2f), false, 0, 0, "", ""});
 }
 
 nG_Popup::nG_Popup() {
@@ -70,7 +74,7 @@ void nG_Popup::build() {
     text = new nE_Text();
     text->name = std::string(kName) + "_text";
     text->setResourceName(kFont);
-    text->fontSize = 18;
+    text->fontSize = kFontSize;
     text->editLocalState()->z = 10;
     text->editLocalState()->red = 1.f;
     text->editLocalState()->green = 0.92549f;

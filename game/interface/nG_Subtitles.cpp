@@ -17,6 +17,8 @@ void nG_Subtitles::declareContent() {
     using R = nE_ContentRules;
     R::addNeed({"", R::kImage, kBand, "nG_Subtitles", "", ""});
     R::addNeed({"", R::kFont, kFont, "nG_Subtitles", "", ""});
+    R::addTextBox(
+        {"nG_Subtitles", R::kSubtitleLines, 0, "", "", kFont, kFontSize, kTextWidth, true, 0, 0, "", ""});
 }
 
 nG_Subtitles::nG_Subtitles() {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/core/nE_StringTable.h"
+#include "engine/media/nE_Font.h"
 
 nG_Task::nG_Task() {
     resetOwn();
@@ -38,10 +39,36 @@ void nG_Task::refresh() {
     }
     if (count < 2) {
         setText(textId);
-        return;
+    } else {
+        // The name goes in as a reference to its key, so that the line follows a change of language.
+        const nE_StringTable* table = nE_StringTable::current();
+        const bool known = table && table->entries.count(textId);
+        setText(kCountedText, known ? "%" + textId + "%" : textId, std::to_string(count));
     }
-    // The name goes in as a reference to its key, so that the line follows a change of language.
-    const nE_StringTable* table = nE_StringTable::current();
-    const bool known = table && table->entries.count(textId);
-    setText(kCountedText, known ? "%" + textId + "%" : textId, std::to_string(count));
+    fit();
+}
+
+void nG_Task::fit() {
+    int size = kFontSize;
+    if (font && lineWidth > 0) {
+        const std::string shown = displayedString();
+        nE_Font::Layout layout;
+        while (size > kMinFontSize && font->layOut(shown, size, kDefaultMaxWidth, layout) &&
+               layout.widest > lineWidth)
+            --size;
+    }
+    if (size == fontSize) return;
+    fontSize = size;
+    render();
+}
+
+void nG_Task::renderNewLanguage() {
+    const int before = fontSize;
+    fit();
+    if (fontSize == before) render();
+}
+
+void nG_Task::loadResources() {
+    nE_Text::loadResources();
+    fit();
 }

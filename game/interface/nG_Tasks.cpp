@@ -56,6 +56,19 @@ void nG_Tasks::declareContent() {
     R::addNeed({"", R::kImage, kEffectImage, "nG_Tasks", "", ""});
     R::addNeed({"", R::kFont, nG_Task::kFont, "nG_Task", "", ""});
     R::addNeed({"", R::kStringKey, nG_Task::kCountedText, "nG_Task", "", ""});
+    // A task's name stays on its line, within its column of the list, shrinking to fit down to a size
+    // (tasks are named "task_...").
+    R::TextBox box;
+    box.owner = "nG_Task";
+    box.function = "AddTask";
+    box.position = 1;
+    box.keyPrefix = "task_";
+    box.font = nG_Task::kFont;
+    box.size = nG_Task::kFontSize;
+    box.width = static_cast<int>(kColumnWidth - kColumnGap);
+    box.wraps = false;
+    box.minSize = nG_Task::kMinFontSize;
+    R::addTextBox(box);
 }
 
 void nG_Tasks::reset() {
@@ -133,6 +146,8 @@ void nG_Tasks::layOut(Group& group) {
         const float column = static_cast<float>(k % columns), row = static_cast<float>(k / columns);
         group.tasks[k]->editLocalState()->x = (column - (columns - 1) / 2.0f) * width;
         group.tasks[k]->editLocalState()->y = row * kRowHeight - 10;
+        group.tasks[k]->lineWidth = width - kColumnGap;
+        group.tasks[k]->fit();
     }
 }
 

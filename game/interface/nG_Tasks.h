@@ -28,6 +28,8 @@ public:
     // Columns at the least, and the rows under the header.
     static constexpr int kColumns = 4, kRows = 3;
     static constexpr float kColumnWidth = 180, kRowHeight = 23;
+    // The least room between two names side by side.
+    static constexpr float kColumnGap = 10;
     // The header stands this far above the list.
     static constexpr float kHeaderAbove = 49;
 

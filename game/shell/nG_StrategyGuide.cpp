@@ -24,7 +24,7 @@
 namespace {
 
 constexpr char kTitleFont[] = "assets/fonts/garapremrpro_b";
-constexpr char kTextFont[] = "assets/fonts/garapremrpro";
+constexpr const char* kTextFont = nG_StrategyGuide::kPageFont;
 constexpr char kFrameNormal[] = "assets/menu/strguide/frame_normal";
 constexpr char kFrameFocus[] = "assets/menu/strguide/frame_focus";
 constexpr char kEntryLight[] = "assets/menu/strguide/light";
@@ -193,6 +193,12 @@ T* nG_StrategyGuide::adopt(nE_Object* parent, T* child, const std::string& child
     return child;
 }
 
+int nG_StrategyGuide::pageTextWidth(const Page& page) {
+    bool rightColumn = false, leftColumn = false;
+    for (const Image& image : page.images) (image.slot % 2 ? leftColumn : rightColumn) = true;
+    return leftColumn ? kWidthBesideLeftColumn : rightColumn ? kWidthBesideRightColumn : kWidthAlone;
+}
+
 void nG_StrategyGuide::createChildren() {
     header = adopt(this, new nE_Text(), "ng_strategy_guide_header", 175, 62, 10);
     header->setResourceName(kTitleFont);
@@ -212,7 +218,7 @@ void nG_StrategyGuide::createChildren() {
     page = adopt(this, new nE_Object(), "ng_strategy_guide_page", 0, 0, 5);
     description = adopt(page, new nE_Text(), "ng_strategy_guide_descr", kTextLeft, 100, 9);
     description->setResourceName(kTextFont);
-    description->fontSize = 22;
+    description->fontSize = kPageTextSize;
     description->rawText = true;
     description->align = 0;
     description->input = false;
@@ -335,19 +341,15 @@ void nG_StrategyGuide::showPage(int index) {
     char number[16];
     std::snprintf(number, sizeof number, "%d", index + 1);
     pageNumber->setText(number);
-    bool rightColumn = false, leftColumn = false;
     for (const Image& image : shown.images) {
         images[image.slot]->setResourceName(image.path);
         images[image.slot]->visible = true;
         imageButtons[image.slot]->visible = true;
         imageButtons[image.slot]->input = true;
-        (image.slot % 2 ? leftColumn : rightColumn) = true;
     }
-    description->maxWidth = leftColumn    ? kWidthBesideLeftColumn
-                            : rightColumn ? kWidthBesideRightColumn
-                                          : kWidthAlone;
+    description->maxWidth = pageTextWidth(shown);
     description->setText(shown.text);
-    description->editLocalState()->y = description->getLocalRect().h / 2 + 170;
+    description->editLocalState()->y = description->getLocalRect().h / 2 + kPageTextTop;
 }
 
 void nG_StrategyGuide::setPageInput(bool on) {

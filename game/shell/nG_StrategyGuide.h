@@ -52,6 +52,12 @@ public:
     static std::string fileName(const std::string& path);
     // The folder of a guide file's screenshots: the file's folder + "/screens/".
     static std::string screensFolder(const std::string& file);
+    // A page's text: its font and size, where its first line's top stands, the lowest its block may
+    // reach (above the page number), and the width it wraps at beside the page's screenshots.
+    static constexpr const char* kPageFont = "assets/fonts/garapremrpro";
+    static constexpr int kPageTextSize = 22;
+    static constexpr float kPageTextTop = 170, kPageTextBottom = 676;
+    static int pageTextWidth(const Page& page);
     // Declares the fixed assets a guide uses, for the content checker.
     static void declareContent();
 

@@ -46,11 +46,46 @@ void writeFaultyGame(const TempDir& game) {
     game.write("assets/sounds/ok.ogg", "");
     game.write("assets/check/clip.ogg", "");
     game.write("assets/check/clip.srt", "1\n00:00:01,000 --> 00:00:02,000\nmissing_sub\n\n");
-    // Typewriter marks in texts players read are warned of, without failing the check on their own.
+    // Typewriter marks in texts players read are warned of, without failing the check on their own; a
+    // guide page with a word wider than its text is a fault.
     game.write("assets/check/guide.xml",
-               "<guide><chapter><h2>A</h2><page><ul>\n<li>Wait -- here</li>\n</ul>"
-               "</page></chapter></guide>\n");
+               "<guide><chapter><h2>A</h2><page><ul>\n<li>Wait -- here</li>\n</ul></page>\n<page><ul><li>" +
+                   std::string(120, 'W') + "</li></ul></page></chapter></guide>\n");
     std::string strings = game.read("assets/strings.xml");
+    // A German table as the English one, four rows at its head too so that rows keep their lines: one
+    // key left out, one not in English, a changed escape, Cyrillic in a Latin-only font, and words
+    // too long for a button, a maxwidth and (even at its least size) a task list column.
+    std::string german = strings;
+    german.replace(german.find("<Table>\n") + 8, 0,
+                   "<Row><Cell><Data>q</Data></Cell><Cell><Data>„Hallo“</Data></Cell></Row>\n"
+                   "<Row><Cell><Data>dup</Data></Cell><Cell><Data>b</Data></Cell></Row>\n"
+                   "<Row><Cell><Data>dash</Data></Cell><Cell><Data>a – b</Data></Cell></Row>\n"
+                   "<Row><Cell><Data>menu_yess</Data></Cell><Cell><Data>Ja</Data></Cell></Row>\n");
+    auto retext = [&german](const std::string& key, const std::string& text) {
+        const size_t row = german.find(">" + key + "</Data>");
+        const size_t start = german.find("<Data", row + 1), open = german.find('>', start) + 1;
+        german.replace(open, german.find('<', open) - open, text);
+    };
+    retext("menu_new_game", "Spielstandsverwaltungsübersicht");
+    retext("menu_continue", "Продолжить");
+    retext("menu_options", "Spieleinstellungsmöglichkeiten");
+    retext("menu_quit", "Beenden %1%");
+    retext("task_shelves_hourglass", "Sanduhrenaufbewahrungsbehälterdeckelschraubenschlüssel");
+    const size_t yes = german.find("<Row><Cell><Data ss:Type=\"String\">menu_yes<");
+    german.erase(yes, german.find('\n', yes) - yes);
+    game.write("assets/strings_de.xml", german);
+    game.write(
+        "assets/check/lang.xml",
+        "<objs><obj name=\"lroot\">\n"
+        "  <spr name=\"lbtn\" res=\"assets/menu/btn\" pos_x=\"200\" pos_y=\"100\">\n"
+        "    <text name=\"lcap\" res=\"assets/fonts/garapremrpro_b\" text=\"menu_new_game\" "
+        "fontsize=\"28\"/>\n"
+        "  </spr>\n"
+        "  <text name=\"lnote\" res=\"assets/fonts/garapremrpro\" text=\"menu_options\" maxwidth=\"100\"\n"
+        "        align=\"0\" pos_x=\"10\" pos_y=\"10\"/>\n"
+        "  <text name=\"lwide\" res=\"assets/fonts/garapremrpro\" text=\"menu_new_game_question\" "
+        "pos_x=\"1000\"/>\n"
+        "</obj></objs>\n");
     strings.replace(strings.find("<Table>\n") + 8, 0,
                     "<Row><Cell><Data ss:Type=\"String\">q</Data></Cell><Cell><Data ss:Type=\"String\">"
                     "&quot;Hi&quot;</Data></Cell></Row>\n"
@@ -122,6 +157,17 @@ TEST(ContentCheck, ReportsEachFaultOnceWithFileAndLine) {
         "assets/check/clip.srt:3: string key \"missing_sub\" is not in assets/strings.xml\n"
         "assets/check/guide.xml:2: warning: \"--\" or \" - \" as a dash in a text players read: write an en "
         "dash with spaces (\" \u2013 \")\n"
+        "assets/check/guide.xml:4: the page's text overflows its box by 1550 px: a word is wider than the "
+        "850 px "
+        "the text has beside the page's pictures\n"
+        "assets/check/lang.xml:3: text \"menu_new_game\" (de) runs 6 px past the image it is on "
+        "(assets/menu/btn, "
+        "320 x 64)\n"
+        "assets/check/lang.xml:5: text \"menu_options\" (de) overflows its box by 116 px: a word is wider "
+        "than its "
+        "maxwidth (100)\n"
+        "assets/check/lang.xml:7: text \"menu_new_game_question\" (en) runs 160 px off the screen\n"
+        "assets/check/lang.xml:7: text \"menu_new_game_question\" (de) runs 160 px off the screen\n"
         "assets/check/slips.xml:2: animation function \"DoAnm\" is not in assets/anim/lost.xml (did you mean "
         "\"DoAnim\"?)\n"
         "assets/check/slips.xml:3: object \"door\": unknown attribute \"visble\" (did you mean "
@@ -173,7 +219,22 @@ TEST(ContentCheck, ReportsEachFaultOnceWithFileAndLine) {
         "\u201d\n"
         "assets/strings.xml:10: key \"dup\" is given again further down; the later row's text is used\n"
         "assets/strings.xml:12: \"&#8212;\" is shown as written: only &#10;, &quot; and &#160; are decoded; "
-        "write the character itself (\"\u2014\")\n";
+        "write the character itself (\"\u2014\")\n"
+        "assets/strings.xml:16: key \"menu_yes\" has no text in assets/strings_de.xml; the English text is "
+        "shown\n"
+        "assets/strings_de.xml:12: key \"menu_yess\" is not in assets/strings.xml (did you mean "
+        "\"menu_yes\"?)\n"
+        "assets/strings_de.xml:14: font \"assets/fonts/garapremrpro_b\" (assets/fonts/garapremrpro_b.ttf), "
+        "in which "
+        "the game shows strings, has no glyph for \"\u00e4\" (U+00E4), \"\u00f6\" (U+00F6), \"\u00fc\" "
+        "(U+00FC), "
+        "\"\u041f\" (U+041F), \"\u0434\" (U+0434), \"\u0436\" (U+0436), \"\u0438\" (U+0438), \"\u043b\" "
+        "(U+043B) "
+        "and 4 more that this table's texts use (the first here)\n"
+        "assets/strings_de.xml:25: text of \"menu_quit\" has the escapes %1% where the English text has "
+        "none\n"
+        "assets/strings_de.xml:240: text \"task_shelves_hourglass\" (de) runs 76 px past the 170 px wide box "
+        "nG_Task shows it in even at size 12\n";
 
     EXPECT_EQ(expected, run.output);
 }

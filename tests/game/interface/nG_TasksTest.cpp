@@ -66,6 +66,26 @@ TEST_F(TasksTest, ACountedTaskShowsItsCountAndGreysOutOnTheLastCompletion) {
     EXPECT_FLOAT_EQ(task("room_b", 1)->localState().red, 1.f);
 }
 
+TEST_F(TasksTest, ANameTooWideForItsColumnIsDrawnSmallerDownToTheLeast) {
+    strings.entries["task_long"] = "Sanduhrenaufbewahrungsbeh\u00e4lter";
+    strings.entries["task_endless"] = std::string(60, 'W');
+    lua("AddTask('task_screw', 1, 'room_b'); AddTask('task_long', 1, 'room_b'); "
+        "AddTask('task_endless', 1, 'room_b')");
+    nG_Task* screw = task("room_b", 0);
+    nG_Task* longer = task("room_b", 1);
+    EXPECT_EQ(screw->fontSize, nG_Task::kFontSize) << "a short name keeps the list's size";
+    EXPECT_LT(longer->fontSize, nG_Task::kFontSize);
+    EXPECT_GT(longer->fontSize, nG_Task::kMinFontSize);
+    ASSERT_TRUE(longer->textTexture);
+    EXPECT_LE(longer->textTexture->width - longer->fontSize / 2 - 2, longer->lineWidth)
+        << "drawn within its column";
+    EXPECT_EQ(task("room_b", 2)->fontSize, nG_Task::kMinFontSize) << "no smaller than the least size";
+    // With more tasks than columns the columns narrow, and the names with them.
+    const int before = longer->fontSize;
+    for (int i = 0; i < 12; ++i) lua("AddTask('task_" + std::to_string(i) + "', 1, 'room_b')");
+    EXPECT_LT(longer->fontSize, before);
+}
+
 TEST_F(TasksTest, ATaskInTwoRoomsCountsDownInBothAndTheRewardComesOnce) {
     listen({MSG_HO_DIALOG_SHOW});
     lua("AddTask('task_watch', 1, 'room_b'); AddTask('task_screw', 2, 'room_b'); AddTask('task_watch', 2, "
