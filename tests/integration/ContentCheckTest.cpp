@@ -38,6 +38,12 @@ void writeFaultyGame(const TempDir& game) {
         0);
     ASSERT_EQ(std::remove(game.file("assets/cursors/cursor_up.png").c_str()), 0);
     game.write("assets/fonts/f.ttf", "");
+    // The planted German table stands for the languages; a bold face with ASCII only lacks its letters.
+    ASSERT_EQ(std::remove(game.file("assets/strings_ru.xml").c_str()), 0);
+    ASSERT_EQ(std::system(("cp '" + std::string(HALVERN_TEST_DATA) + "/fonts/latin_bold.ttf' '" +
+                           game.file("assets/fonts/") + "'")
+                              .c_str()),
+              0);
     game.write("assets/images/ok.png", "");
     // PNG headers alone: one claims more pixels than the budget, one more than its bytes can hold.
     const std::string png("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
@@ -78,7 +84,7 @@ void writeFaultyGame(const TempDir& game) {
         "assets/check/lang.xml",
         "<objs><obj name=\"lroot\">\n"
         "  <spr name=\"lbtn\" res=\"assets/menu/btn\" pos_x=\"200\" pos_y=\"100\">\n"
-        "    <text name=\"lcap\" res=\"assets/fonts/garapremrpro_b\" text=\"menu_new_game\" "
+        "    <text name=\"lcap\" res=\"assets/fonts/latin_bold\" text=\"menu_new_game\" "
         "fontsize=\"28\"/>\n"
         "  </spr>\n"
         "  <text name=\"lnote\" res=\"assets/fonts/garapremrpro\" text=\"menu_options\" maxwidth=\"100\"\n"
@@ -215,6 +221,8 @@ TEST(ContentCheck, ReportsEachFaultOnceWithFileAndLine) {
         "one\n"
         "assets/menu/module.xml:21: Lua code does not compile: unexpected symbol near 'then'\n"
         "assets/menu/module.xml:24: Lua code does not compile: unexpected symbol near '='\n"
+        "assets/menu/pause/module.xml:12: text \"menu_options\" (de) runs 3 px past the image it is on "
+        "(assets/menu/btn, 320 x 64)\n"
         "assets/strings.xml:9: warning: straight double quotes in a text players read: write \u201c and "
         "\u201d\n"
         "assets/strings.xml:10: key \"dup\" is given again further down; the later row's text is used\n"
@@ -224,7 +232,7 @@ TEST(ContentCheck, ReportsEachFaultOnceWithFileAndLine) {
         "shown\n"
         "assets/strings_de.xml:12: key \"menu_yess\" is not in assets/strings.xml (did you mean "
         "\"menu_yes\"?)\n"
-        "assets/strings_de.xml:14: font \"assets/fonts/garapremrpro_b\" (assets/fonts/garapremrpro_b.ttf), "
+        "assets/strings_de.xml:14: font \"assets/fonts/latin_bold\" (assets/fonts/latin_bold.ttf), "
         "in which "
         "the game shows strings, has no glyph for \"\u00e4\" (U+00E4), \"\u00f6\" (U+00F6), \"\u00fc\" "
         "(U+00FC), "
@@ -233,7 +241,7 @@ TEST(ContentCheck, ReportsEachFaultOnceWithFileAndLine) {
         "and 4 more that this table's texts use (the first here)\n"
         "assets/strings_de.xml:25: text of \"menu_quit\" has the escapes %1% where the English text has "
         "none\n"
-        "assets/strings_de.xml:240: text \"task_shelves_hourglass\" (de) runs 76 px past the 170 px wide box "
+        "assets/strings_de.xml:242: text \"task_shelves_hourglass\" (de) runs 76 px past the 170 px wide box "
         "nG_Task shows it in even at size 12\n";
 
     EXPECT_EQ(expected, run.output);

@@ -251,11 +251,11 @@ TEST_F(FontTest, CharactersMissingFromTheFontNeitherDrawNorAdvance) {
 }
 
 TEST_F(FontTest, TypographicMarksAFaceLacksShowInTheirTypewriterForms) {
-    // The bundled bold weight carries little beyond ASCII; the regular one has the marks themselves.
+    // The test's bold face carries little beyond ASCII; the regular one has the marks themselves.
     const std::string curly = "It\xE2\x80\x99s \xE2\x80\x9Cso\xE2\x80\x9D \xE2\x80\x93 yes\xE2\x80\xA6";
     const std::string plain = "It's \"so\" - yes...";
     nE_Font bold, regular;
-    ASSERT_TRUE(bold.load(std::string(HALVERN_SOURCE_DIR) + "/assets/fonts/garapremrpro_b"));
+    ASSERT_TRUE(bold.load(std::string(HALVERN_TEST_DATA) + "/fonts/latin_bold"));
     ASSERT_TRUE(regular.load(std::string(HALVERN_SOURCE_DIR) + "/assets/fonts/garapremrpro"));
     nE_Font::Canvas a, b;
     ASSERT_TRUE(bold.renderCanvas(curly, 20, 0, 0, a));
@@ -268,11 +268,12 @@ TEST_F(FontTest, TypographicMarksAFaceLacksShowInTheirTypewriterForms) {
 }
 
 TEST_F(FontTest, LettersAFaceLacksComeFromTheFallbacksEmboldenedForABoldFace) {
-    // The bundled bold weight has no Cyrillic; the regular one has, and stands in for it.
+    // The test's bold face has no Cyrillic; the regular one has, and stands in for it.
     const std::string word = "\xD0\xAF\xD0\xB7\xD1\x8B\xD0\xBA";  // "Язык"
     const std::string folder = std::string(HALVERN_SOURCE_DIR) + "/assets/fonts/";
     nE_ResourceCache::create();
-    std::shared_ptr<nE_Font> bold = nE_ResourceCache::instance()->getFont(folder + "garapremrpro_b");
+    const std::string latinBold = std::string(HALVERN_TEST_DATA) + "/fonts/latin_bold";
+    std::shared_ptr<nE_Font> bold = nE_ResourceCache::instance()->getFont(latinBold);
     std::shared_ptr<nE_Font> regular = nE_ResourceCache::instance()->getFont(folder + "garapremrpro");
     auto ink = [](const nE_Font::Canvas& c) {
         long sum = 0;
@@ -282,7 +283,7 @@ TEST_F(FontTest, LettersAFaceLacksComeFromTheFallbacksEmboldenedForABoldFace) {
     nE_Font::Canvas without, with, own;
     nE_Font::setFallbacks({});
     ASSERT_TRUE(bold->renderCanvas(word, 30, 0, 0, without));
-    nE_Font::setFallbacks({folder + "garapremrpro_b", "no/such/font", folder + "garapremrpro"});
+    nE_Font::setFallbacks({latinBold, "no/such/font", folder + "garapremrpro"});
     ASSERT_TRUE(bold->renderCanvas(word, 30, 0, 0, with));
     ASSERT_TRUE(regular->renderCanvas(word, 30, 0, 0, own));
     nE_Font::setFallbacks({});
