@@ -210,6 +210,17 @@ pm_result pm_context::fillContours(std::vector<std::vector<PmPoint>>& contours, 
                                        : pixmote::PmBounds{0, 0, width_, height_};
     const bool premultiplied = blend_ == PM_BLEND_PREMULTIPLIED;
     pm_result result = PM_OK;
+    if (device_.fill_runs) {
+        // The device takes the rows as they are; what is batched goes first, to keep the order.
+        result = flush();
+        bool filled = pixmote::PmCoverage::fill(
+            contours, evenOdd, antialias_, bounds,
+            [&](int y0, int y1, const pixmote::PmRun* runs, size_t count) {
+                if (device_.fill_runs(device_.user, y0, y1, runs, static_cast<int>(count), color_, blend_))
+                    result = PM_ERROR_DEVICE;
+            });
+        return filled ? result : PM_ERROR_TOO_LARGE;
+    }
     bool filled = pixmote::PmCoverage::fill(
         contours, evenOdd, antialias_, bounds, [&](int y0, int y1, const pixmote::PmRun* runs, size_t count) {
             // Two triangles a run, written straight into the batch.

@@ -422,7 +422,7 @@ pm_opengl* pm_opengl_create(pm_gl_loader loader) {
         return nullptr;
     }
     dev->table = pm_device{dev,           createTexture, updateTexture, destroyTexture,
-                           drawTriangles, setClip,       beginFrame,    endFrame};
+                           drawTriangles, setClip,       beginFrame,    endFrame,      nullptr};
     return dev;
 }
 
