@@ -102,8 +102,9 @@ struct pm_software {
     }
 
     // One source pixel (straight RGBA8) onto d. Source-over and additive onto an opaque destination,
-    // by far the most common cases, stay in integers; the rest goes through the float compositing.
-    void put(uint8_t* d, const uint8_t s[4], pm_blend_mode mode) const {
+    // by far the most common cases, stay in integers, inline in every loop that puts pixels; the rest
+    // goes through the float compositing.
+    __attribute__((always_inline)) void put(uint8_t* d, const uint8_t s[4], pm_blend_mode mode) const {
         const uint32_t sa = s[3];
         if (mode == PM_BLEND_NORMAL) {
             if (sa == 0) return;
@@ -125,6 +126,10 @@ struct pm_software {
                 d[k] = static_cast<uint8_t>(std::min<uint32_t>(255, d[k] + div255(s[k] * sa)));
             return;
         }
+        putSlow(d, s, mode);
+    }
+
+    __attribute__((noinline)) void putSlow(uint8_t* d, const uint8_t s[4], pm_blend_mode mode) const {
         const float f[4] = {unit(s[0]), unit(s[1]), unit(s[2]), unit(s[3])};
         blend(d, f, mode);
     }
