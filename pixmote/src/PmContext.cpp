@@ -307,8 +307,11 @@ bool pm_context::fillMask(const std::vector<std::vector<PmPoint>>& contours, boo
     const int wantW = std::min(kMaxMaskSide, width_), wantH = std::min(kMaxMaskSide, height_);
     if (wantW > maskW_ || wantH > maskH_) {
         if (pm_result r = flush()) result = r;
-        maskW_ = std::max(maskW_, wantW), maskH_ = std::max(maskH_, wantH);
-        mask_.assign(static_cast<size_t>(maskW_) * maskH_, 0);
+        const int grownW = std::max(maskW_, wantW), grownH = std::max(maskH_, wantH);
+        std::vector<uint32_t> grown(static_cast<size_t>(grownW) * grownH,
+                                    0);  // may throw: nothing changed yet
+        mask_.swap(grown);
+        maskW_ = grownW, maskH_ = grownH;
     }
     if (w > maskW_ || h > maskH_) return false;
     // One batch a texture and a blend mode: whatever else is batched goes first.
