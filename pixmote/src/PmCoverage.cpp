@@ -119,7 +119,10 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
     cover.assign(width + 2, 0.0f), runLength.assign(width + 2, 0.0f);
     std::vector<int>& touched = scratch.touched;
     std::vector<int>& mark = scratch.mark;  // the last row that touched a cell
-    touched.clear(), mark.assign(width + 2, by0 - 1);
+    // Each cell is touched once a row at most: room for all of them, filled without growing.
+    touched.resize(width + 2), mark.assign(width + 2, by0 - 1);
+    int* const touchedAt = touched.data();
+    int touchedCount = 0;
     std::vector<Hit>& hits = scratch.hits;  // the active edges and where they cross the sub-scanline
     std::vector<Run>& pending = scratch.pending;
     std::vector<Run>& row = scratch.row;
@@ -145,7 +148,7 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
 
     int y = by0;
     auto touch = [&](int x) {
-        if (mark[x] != y) mark[x] = y, touched.push_back(x);
+        if (mark[x] != y) mark[x] = y, touchedAt[touchedCount++] = x;
     };
     // Sub-scanlines [from, to) of row y with the current, sorted crossings: false when edges cross
     // inside the band. Each edge where the inside begins adds the coverage of [x, end of row) on
@@ -229,7 +232,7 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
         }
         if (steady && same) continue;
         steady = same;
-        touched.clear();
+        touchedCount = 0;
         for (int s = 0; s < kSubScanlines;) {
             double sy = y + (s + 0.5) / kSubScanlines;
             size_t kept = 0;
@@ -290,11 +293,23 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
             }
             ++s;
         }
-        std::sort(touched.begin(), touched.end());
+        int* const touchedEnd = touchedAt + touchedCount;
+        // A handful of cells in most rows: insertion sort, else the library's.
+        if (touchedCount <= 16) {
+            for (int* i = touchedAt + 1; i < touchedEnd; ++i) {
+                const int v = *i;
+                int* j = i;
+                for (; j > touchedAt && j[-1] > v; --j) *j = j[-1];
+                *j = v;
+            }
+        } else {
+            std::sort(touchedAt, touchedEnd);
+        }
         row.clear();
         float full = 0;
         int from = 0;  // the first cell not yet given out
-        for (int x : touched) {
+        for (const int* t = touchedAt; t < touchedEnd; ++t) {
+            const int x = *t;
             if (x >= width) break;
             addRun(from + bx0, x + bx0, full);
             full += runLength[x];
@@ -302,7 +317,7 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
             from = x + 1;
         }
         addRun(from + bx0, bx1, full);
-        for (int x : touched) cover[x] = 0, runLength[x] = 0;
+        for (const int* t = touchedAt; t < touchedEnd; ++t) cover[*t] = 0, runLength[*t] = 0;
         if (row != pending) {
             flushPending(y);
             pending.swap(row);
