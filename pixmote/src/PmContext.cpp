@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "pixmote/src/PmStroker.h"
 
@@ -28,7 +29,7 @@ bool usable(double v) {
 
 }  // namespace
 
-// The coverage texture is as large as the frames drawn, up to this.
+// The buffer of coverage masks is as large as the frames drawn, up to this.
 constexpr int kMaxMaskSide = 2048;
 
 pm_context::~pm_context() = default;
@@ -308,8 +309,8 @@ bool pm_context::fillMask(const std::vector<std::vector<PmPoint>>& contours, boo
     if (wantW > maskW_ || wantH > maskH_) {
         if (pm_result r = flush()) result = r;
         const int grownW = std::max(maskW_, wantW), grownH = std::max(maskH_, wantH);
-        std::vector<uint32_t> grown(static_cast<size_t>(grownW) * grownH,
-                                    0);  // may throw: nothing changed yet
+        // Allocated before anything changes, should it fail.
+        std::vector<uint32_t> grown(static_cast<size_t>(grownW) * grownH, 0);
         mask_.swap(grown);
         maskW_ = grownW, maskH_ = grownH;
     }
@@ -324,16 +325,21 @@ bool pm_context::fillMask(const std::vector<std::vector<PmPoint>>& contours, boo
         std::fill(line, line + w, 0u);
     }
     // The texel is multiplied by the colour: white with the coverage in its alpha, or under
-    // premultiplied blending the coverage in every channel. Little-endian words of RGBA8.
+    // premultiplied blending the coverage in every channel. Words holding the RGBA8 bytes in order.
     const bool premultiplied = blend_ == PM_BLEND_PREMULTIPLIED;
+    auto texelOf = [premultiplied](uint8_t c) {
+        const uint8_t bytes[4] = {premultiplied ? c : uint8_t(255), premultiplied ? c : uint8_t(255),
+                                  premultiplied ? c : uint8_t(255), c};
+        uint32_t word;
+        std::memcpy(&word, bytes, 4);
+        return word;
+    };
     bool filled = pixmote::PmCoverage::fill(
         contours, evenOdd, antialias_, box, [&](int y0, int y1, const pixmote::PmRun* runs, size_t count) {
             for (int y = y0; y < y1; ++y) {
                 uint32_t* line = &mask_[static_cast<size_t>(my + y - box.y0) * maskW_ + mx - box.x0];
                 for (size_t i = 0; i < count; ++i) {
-                    const uint32_t c = runs[i].coverage;
-                    const uint32_t texel = premultiplied ? c * 0x01010101u : (c << 24 | 0x00ffffffu);
-                    std::fill(line + runs[i].x0, line + runs[i].x1, texel);
+                    std::fill(line + runs[i].x0, line + runs[i].x1, texelOf(runs[i].coverage));
                 }
             }
         });
