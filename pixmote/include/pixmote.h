@@ -117,12 +117,12 @@ typedef struct pm_device {
     void (*begin_frame)(void* user, int width, int height);
     void (*end_frame)(void* user);
     /* Optional (NULL, as a zero-initialised table leaves it, to do without): a fill's coverage
-     * straight onto the target instead of as triangles, for devices that draw on the CPU, where a
-     * quad per edge pixel costs far more than the pixel. Rows y0 .. y1 - 1 each take the same runs,
+     * straight onto the target, for devices that draw on the CPU, instead of one quad a fill textured
+     * by its coverage mask (a texture made for each batch). Rows y0 .. y1 - 1 each take the same runs,
      * left to right, inside the frame and the clip: their pixels are drawn in color (straight RGBA8,
      * or premultiplied under PM_BLEND_PREMULTIPLIED) with its alpha, and under PM_BLEND_PREMULTIPLIED
-     * its colour channels too, scaled by coverage (c * coverage + 127) / 255, exactly as the
-     * triangles' vertex colours would be. Batched triangles are sent first. 0 on success. */
+     * its colour channels too, scaled by the coverage as (c * coverage + 127) / 255. Batched
+     * triangles are sent first. 0 on success. */
     int (*fill_runs)(void* user, int y0, int y1, const pm_run* runs, int count, const uint8_t color[4],
                      pm_blend_mode blend);
 } pm_device;
