@@ -449,7 +449,10 @@ uint32_t createTexture(void* user, int w, int h, const uint8_t* rgba) {
         tex.rgba.assign(static_cast<size_t>(w) * h * 4, 0);
         if (rgba) std::copy(rgba, rgba + tex.rgba.size(), tex.rgba.begin());
         pm_software* sw = self(user);
+        // Ids run on for ever (the context makes a texture for every batch of fills): past the top
+        // they start again, stepping over 0 and the ids still in use.
         uint32_t id = sw->nextTexture++;
+        while (id == PM_NO_TEXTURE || sw->textures.count(id)) id = sw->nextTexture++;
         sw->textures[id] = std::move(tex);
         return id;
     } catch (const std::bad_alloc&) {
