@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "pixmote/include/pixmote.h"
@@ -15,9 +16,8 @@ namespace pixmote_bench {
 constexpr int kWidth = 1024, kHeight = 768;
 constexpr int kOps = 10000;
 constexpr int kSprites = 8, kSpriteSide = 32;
-// The glyph page: cells of kGlyphW x kGlyphH, kPageColumns a row, advancing kAdvance a glyph.
-constexpr int kGlyphW = 10, kGlyphH = 16, kPageColumns = 25, kPageRows = 8, kAdvance = 9;
-constexpr int kPageW = 256, kPageH = 128;
+// The image font of the text runs (its page image lies beside it).
+constexpr const char* kFontPath = HALVERN_SOURCE_DIR "/tests/data/pixmote/font/dejavu_16.fnt";
 constexpr uint8_t kBackground[4] = {236, 232, 220, 255};
 constexpr double kPi = 3.14159265358979323846;
 
@@ -53,7 +53,7 @@ struct Op {
     std::vector<float> points;  // x, y pairs
     int image;                  // sprite index
     float src[4];               // source rectangle of ImageRect
-    std::vector<int> glyphs;    // cells of the glyph page
+    std::string text;           // a run of text, printable ASCII
 };
 
 // A small generator of its own, so that the scene is the same with every standard library.
@@ -151,8 +151,9 @@ inline std::vector<Op> makeScene(uint64_t seed) {
                 break;
             }
             case Kind::Text: {
+                // Words of printable ASCII, a space now and then.
                 int n = 6 + r.below(20);
-                for (int i = 0; i < n; ++i) op.glyphs.push_back(r.below(kPageColumns * kPageRows));
+                for (int i = 0; i < n; ++i) op.text += r.unit() < 0.15f ? ' ' : char(33 + r.below(94));
                 op.x = std::floor(r.range(0, kWidth - 100)), op.y = std::floor(r.range(0, kHeight - 20));
                 op.color[3] = 255;
                 op.blend = PM_BLEND_NORMAL;
@@ -183,31 +184,9 @@ inline std::vector<uint8_t> spritePixels(int index) {
     return px;
 }
 
-// The glyph page: white, the shapes in the alpha, like a bitmap font's page image.
-inline std::vector<uint8_t> pagePixels() {
-    std::vector<uint8_t> px(kPageW * kPageH * 4, 0);
-    Random r(7);
-    for (int cell = 0; cell < kPageColumns * kPageRows; ++cell) {
-        int cx = (cell % kPageColumns) * kGlyphW, cy = (cell / kPageColumns) * kGlyphH;
-        // Two or three strokes a glyph, with soft edges.
-        for (int stroke = 0; stroke < 2 + cell % 2; ++stroke) {
-            bool vertical = r.unit() < 0.5f;
-            int at = vertical ? 2 + r.below(6) : 3 + r.below(10);
-            for (int i = 2; i < (vertical ? 14 : 8); ++i)
-                for (int k = -1; k <= 1; ++k) {
-                    int gx = vertical ? at + k : i, gy = vertical ? i : at + k;
-                    uint8_t* p = &px[((cy + gy) * kPageW + cx + gx) * 4];
-                    p[3] = std::max<uint8_t>(p[3], k == 0 ? 255 : 90);
-                }
-        }
-    }
-    for (size_t i = 0; i < px.size(); i += 4) px[i] = px[i + 1] = px[i + 2] = 255;
-    return px;
-}
-
 struct PixmoteAssets {
     std::vector<pm_image*> sprites;
-    pm_image* page = nullptr;
+    pm_font* font = nullptr;
 
     bool make(pm_context* ctx) {
         for (int i = 0; i < kSprites; ++i) {
@@ -216,29 +195,17 @@ struct PixmoteAssets {
                 pm_image_create_rgba(ctx, kSpriteSide, kSpriteSide, px.data(), kSpriteSide * 4));
             if (!sprites.back()) return false;
         }
-        std::vector<uint8_t> px = pagePixels();
-        page = pm_image_create_rgba(ctx, kPageW, kPageH, px.data(), kPageW * 4);
-        return page != nullptr;
+        font = pm_font_load_file(ctx, kFontPath);
+        return font != nullptr;
     }
     // Before the device goes: the images give their textures back to it.
     void release() {
         for (pm_image* image : sprites) pm_image_destroy(image);
-        pm_image_destroy(page);
-        sprites.clear(), page = nullptr;
+        pm_font_destroy(font);
+        sprites.clear(), font = nullptr;
     }
     ~PixmoteAssets() { release(); }
 };
-
-// STAND-IN FOR TEXT: a run of glyphs drawn as sub-rectangles of a page image, which is what image
-// fonts do. Switch to pm_draw_text with a loaded pm_font once image fonts are in.
-inline void drawTextRun(pm_context* ctx, const PixmoteAssets& assets, const Op& op) {
-    float x = op.x;
-    for (int g : op.glyphs) {
-        float sx = float((g % kPageColumns) * kGlyphW), sy = float((g / kPageColumns) * kGlyphH);
-        pm_draw_image_rect(ctx, assets.page, sx, sy, kGlyphW, kGlyphH, x, op.y, kGlyphW, kGlyphH);
-        x += kAdvance;
-    }
-}
 
 // Draws the scene's shapes into the current frame of ctx (the caller begins and ends it).
 inline void drawPixmoteScene(pm_context* ctx, const std::vector<Op>& ops, const PixmoteAssets& assets) {
@@ -297,7 +264,7 @@ inline void drawPixmoteScene(pm_context* ctx, const std::vector<Op>& ops, const 
                                    op.x, op.y, op.w, op.h);
                 break;
             case Kind::Text:
-                drawTextRun(ctx, assets, op);
+                pm_draw_text(ctx, assets.font, op.text.c_str(), op.x, op.y, 0, PM_ALIGN_LEFT);
                 break;
         }
     }

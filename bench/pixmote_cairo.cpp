@@ -6,6 +6,9 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -47,6 +50,42 @@ struct PixmoteTarget {
 
 // ---- cairo on an image surface ----
 
+// The glyph table of the image font, read as Pixmote reads it (the keys the layout needs), so that
+// cairo places the same glyphs at the same pixels.
+struct FontTable {
+    struct Glyph {
+        int x = 0, y = 0, w = 0, h = 0, xoffset = 0, yoffset = 0, xadvance = 0;
+    };
+    std::map<int, Glyph> glyphs;
+    std::map<std::pair<int, int>, int> kerning;
+    std::string page;
+
+    explicit FontTable(const std::string& path) {
+        std::ifstream in(path);
+        for (std::string line; std::getline(in, line);) {
+            std::istringstream words(line);
+            std::string tag, word;
+            words >> tag;
+            std::map<std::string, std::string> keys;
+            while (words >> word)
+                if (size_t eq = word.find('='); eq != std::string::npos)
+                    keys[word.substr(0, eq)] = word.substr(eq + 1);
+            auto number = [&](const char* key) { return std::atoi(keys[key].c_str()); };
+            if (tag == "char")
+                glyphs[number("id")] = {number("x"),       number("y"),       number("width"),
+                                        number("height"),  number("xoffset"), number("yoffset"),
+                                        number("xadvance")};
+            else if (tag == "kerning")
+                kerning[{number("first"), number("second")}] = number("amount");
+            else if (tag == "page") {
+                std::string file = keys["file"];
+                if (file.size() >= 2 && file.front() == '"') file = file.substr(1, file.size() - 2);
+                page = path.substr(0, path.rfind('/') + 1) + file;
+            }
+        }
+    }
+};
+
 // Straight RGBA8 rows to a premultiplied ARGB32 surface.
 cairo_surface_t* cairoImage(const std::vector<uint8_t>& rgba, int w, int h) {
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
@@ -67,17 +106,18 @@ cairo_surface_t* cairoImage(const std::vector<uint8_t>& rgba, int w, int h) {
 struct CairoTarget {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight);
     cairo_t* cr = cairo_create(surface);
-    std::vector<cairo_surface_t*> sprites, glyphs, parts;  // parts: the source rectangle of each op
+    std::vector<cairo_surface_t*> sprites, parts;  // parts: the source rectangle of each op
+    FontTable font{kFontPath};
+    std::map<int, cairo_surface_t*> glyphs;  // each glyph's rectangle of the page
     cairo_surface_t* page = nullptr;
 
     explicit CairoTarget(const std::vector<Op>& ops) {
         for (int i = 0; i < kSprites; ++i)
             sprites.push_back(cairoImage(spritePixels(i), kSpriteSide, kSpriteSide));
-        page = cairoImage(pagePixels(), kPageW, kPageH);
+        page = cairo_image_surface_create_from_png(font.page.c_str());
         // A font renderer keeps its glyphs ready; so does this one.
-        for (int g = 0; g < kPageColumns * kPageRows; ++g)
-            glyphs.push_back(cairo_surface_create_for_rectangle(
-                page, (g % kPageColumns) * kGlyphW, (g / kPageColumns) * kGlyphH, kGlyphW, kGlyphH));
+        for (const auto& [id, g] : font.glyphs)
+            if (g.w > 0 && g.h > 0) glyphs[id] = cairo_surface_create_for_rectangle(page, g.x, g.y, g.w, g.h);
         for (const Op& op : ops)
             parts.push_back(op.kind == Kind::ImageRect
                                 ? cairo_surface_create_for_rectangle(sprites[op.image], op.src[0], op.src[1],
@@ -86,9 +126,10 @@ struct CairoTarget {
         cairo_set_miter_limit(cr, 4);
     }
     ~CairoTarget() {
-        for (auto* list : {&parts, &glyphs, &sprites})
+        for (auto* list : {&parts, &sprites})
             for (cairo_surface_t* s : *list)
                 if (s) cairo_surface_destroy(s);
+        for (const auto& glyph : glyphs) cairo_surface_destroy(glyph.second);
         cairo_surface_destroy(page);
         cairo_destroy(cr);
         cairo_surface_destroy(surface);
@@ -211,10 +252,18 @@ struct CairoTarget {
                 paintImage(part, op.color[3] / 255.0);
                 break;
             case Kind::Text: {
-                double x = op.x;
-                for (int g : op.glyphs) {
-                    cairo_mask_surface(cr, glyphs[g], x, op.y);
-                    x += kAdvance;
+                // The page is white with the glyphs in its alpha: the colour through it as a mask is
+                // Pixmote's tint. The pen moves by the advances and kerning, as pm_draw_text's does.
+                int pen = int(op.x), previous = -1;
+                for (unsigned char c : op.text) {
+                    auto g = font.glyphs.find(c);
+                    if (g == font.glyphs.end()) continue;
+                    if (auto k = font.kerning.find({previous, c}); k != font.kerning.end()) pen += k->second;
+                    if (auto image = glyphs.find(c); image != glyphs.end())
+                        cairo_mask_surface(cr, image->second, pen + g->second.xoffset,
+                                           op.y + g->second.yoffset);
+                    pen += g->second.xadvance;
+                    previous = c;
                 }
                 break;
             }

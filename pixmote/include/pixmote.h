@@ -93,8 +93,14 @@ typedef struct pm_transform {
 /* Texture 0 means "no texture": the vertex colour alone. */
 #define PM_NO_TEXTURE 0u
 
-/* The host's graphics device. Every callback is required. Pixmote calls them only from the thread
- * that draws on the context. */
+/* Pixels x0 .. x1 - 1 of a row, covered by coverage / 255 of a fill. */
+typedef struct pm_run {
+    int32_t x0, x1;
+    uint8_t coverage;
+} pm_run;
+
+/* The host's graphics device. Every callback is required but fill_runs. Pixmote calls them only from
+ * the thread that draws on the context. */
 typedef struct pm_device {
     void* user;
     /* A new w x h texture from rows of straight RGBA8 (w * 4 bytes each); returns its id, 0 on failure. */
@@ -110,6 +116,15 @@ typedef struct pm_device {
     void (*set_clip)(void* user, int enabled, int x, int y, int w, int h);
     void (*begin_frame)(void* user, int width, int height);
     void (*end_frame)(void* user);
+    /* Optional (NULL, as a zero-initialised table leaves it, to do without): a fill's coverage
+     * straight onto the target, for devices that draw on the CPU, instead of one quad a fill textured
+     * by its coverage mask (a texture made for each batch). Rows y0 .. y1 - 1 each take the same runs,
+     * left to right, inside the frame and the clip: their pixels are drawn in color (straight RGBA8,
+     * or premultiplied under PM_BLEND_PREMULTIPLIED) with its alpha, and under PM_BLEND_PREMULTIPLIED
+     * its colour channels too, scaled by the coverage as (c * coverage + 127) / 255. Batched
+     * triangles are sent first. 0 on success. */
+    int (*fill_runs)(void* user, int y0, int y1, const pm_run* runs, int count, const uint8_t color[4],
+                     pm_blend_mode blend);
 } pm_device;
 
 /* --- errors and version ------------------------------------------------------------------------ */

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "pixmote/src/PmStroker.h"
 
@@ -27,6 +28,11 @@ bool usable(double v) {
 }
 
 }  // namespace
+
+// The buffer of coverage masks is as large as the frames drawn, up to this.
+constexpr int kMaxMaskSide = 2048;
+
+pm_context::~pm_context() = default;
 
 pm_result pm_context::checkDrawing() const {
     return inFrame_ ? PM_OK : PM_ERROR_STATE;
@@ -58,17 +64,34 @@ pm_result pm_context::endFrame() {
 
 pm_result pm_context::flush() {
     if (batch_.empty()) return PM_OK;
-    int failed = device_.draw_triangles(device_.user, batch_.data(), static_cast<int>(batch_.size()),
-                                        batchTexture_, batchBlend_);
+    int failed = 0;
+    uint32_t texture = batchTexture_;
+    if (batchMask_) {
+        const int w = std::max(1, maskUsedW_), h = std::max(1, shelfY_ + shelfH_);
+        packed_.resize(static_cast<size_t>(w) * h);
+        for (int y = 0; y < h; ++y)
+            std::copy_n(&mask_[static_cast<size_t>(y) * maskW_], w, &packed_[static_cast<size_t>(y) * w]);
+        texture =
+            device_.create_texture(device_.user, w, h, reinterpret_cast<const uint8_t*>(packed_.data()));
+        for (pm_vertex& v : batch_) v.u /= w, v.v /= h;
+        shelfX_ = shelfY_ = shelfH_ = maskUsedW_ = 0;
+        failed = texture == PM_NO_TEXTURE;
+    }
+    if (!failed)
+        failed = device_.draw_triangles(device_.user, batch_.data(), static_cast<int>(batch_.size()), texture,
+                                        batchBlend_);
+    if (batchMask_ && texture != PM_NO_TEXTURE) device_.destroy_texture(device_.user, texture);
     batch_.clear();
+    batchMask_ = false;
     return failed ? PM_ERROR_DEVICE : PM_OK;
 }
 
-pm_result pm_context::reserveTriangles(size_t count, uint32_t texture, pm_vertex** out) {
+pm_result pm_context::reserveTriangles(size_t count, uint32_t texture, pm_vertex** out, bool mask) {
     pm_result result = PM_OK;
-    if (!batch_.empty() &&
-        (texture != batchTexture_ || blend_ != batchBlend_ || batch_.size() + count > kMaxBatch))
+    if (!batch_.empty() && (texture != batchTexture_ || mask != batchMask_ || blend_ != batchBlend_ ||
+                            batch_.size() + count > kMaxBatch))
         result = flush();
+    batchMask_ = mask;
     batchTexture_ = texture;
     batchBlend_ = blend_;
     size_t at = batch_.size();
@@ -79,9 +102,10 @@ pm_result pm_context::reserveTriangles(size_t count, uint32_t texture, pm_vertex
 
 pm_result pm_context::addTriangles(const pm_vertex* vertices, size_t count, uint32_t texture) {
     pm_result result = PM_OK;
-    if (!batch_.empty() &&
-        (texture != batchTexture_ || blend_ != batchBlend_ || batch_.size() + count > kMaxBatch))
+    if (!batch_.empty() && (texture != batchTexture_ || batchMask_ || blend_ != batchBlend_ ||
+                            batch_.size() + count > kMaxBatch))
         result = flush();
+    batchMask_ = false;
     batchTexture_ = texture;
     batchBlend_ = blend_;
     batch_.insert(batch_.end(), vertices, vertices + count);
@@ -210,6 +234,31 @@ pm_result pm_context::fillContours(std::vector<std::vector<PmPoint>>& contours, 
                                        : pixmote::PmBounds{0, 0, width_, height_};
     const bool premultiplied = blend_ == PM_BLEND_PREMULTIPLIED;
     pm_result result = PM_OK;
+    if (device_.fill_runs) {
+        // The device takes the rows as they are; what is batched goes first, to keep the order.
+        result = flush();
+        bool filled = pixmote::PmCoverage::fill(
+            contours, evenOdd, antialias_, bounds,
+            [&](int y0, int y1, const pixmote::PmRun* runs, size_t count) {
+                if (device_.fill_runs(device_.user, y0, y1, runs, static_cast<int>(count), color_, blend_))
+                    result = PM_ERROR_DEVICE;
+            });
+        return filled ? result : PM_ERROR_TOO_LARGE;
+    }
+    // The box the filler covers at most.
+    double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
+    for (const auto& contour : contours)
+        if (contour.size() >= 3)
+            for (const PmPoint& p : contour)
+                minX = std::min(minX, p.x), maxX = std::max(maxX, p.x), minY = std::min(minY, p.y),
+                maxY = std::max(maxY, p.y);
+    if (minX > maxX) return PM_OK;
+    const pixmote::PmBounds box = {std::max(bounds.x0, static_cast<int>(std::floor(minX))),
+                                   std::max(bounds.y0, static_cast<int>(std::floor(minY))),
+                                   std::min(bounds.x1, static_cast<int>(std::ceil(maxX))),
+                                   std::min(bounds.y1, static_cast<int>(std::ceil(maxY)))};
+    if (box.x0 >= box.x1 || box.y0 >= box.y1) return PM_OK;
+    if (fillMask(contours, evenOdd, box, result)) return result;
     bool filled = pixmote::PmCoverage::fill(
         contours, evenOdd, antialias_, bounds, [&](int y0, int y1, const pixmote::PmRun* runs, size_t count) {
             // Two triangles a run, written straight into the batch.
@@ -239,6 +288,79 @@ pm_result pm_context::fillContours(std::vector<std::vector<PmPoint>>& contours, 
             }
         });
     return filled ? result : PM_ERROR_TOO_LARGE;
+}
+
+bool pm_context::placeMask(int w, int h, int& x, int& y, pm_result& result) {
+    if (shelfX_ + w > maskW_) shelfY_ += shelfH_, shelfX_ = 0, shelfH_ = 0;
+    if (shelfY_ + h > maskH_) {
+        if (pm_result r = flush()) result = r;
+        shelfX_ = shelfY_ = shelfH_ = maskUsedW_ = 0;
+    }
+    x = shelfX_, y = shelfY_;
+    shelfX_ += w, shelfH_ = std::max(shelfH_, h), maskUsedW_ = std::max(maskUsedW_, shelfX_);
+    return true;
+}
+
+bool pm_context::fillMask(const std::vector<std::vector<PmPoint>>& contours, bool evenOdd,
+                          const pixmote::PmBounds& box, pm_result& result) {
+    const int w = box.x1 - box.x0, h = box.y1 - box.y0;
+    // The masks' room follows the frame's size; a larger frame makes it again, once the batch is out.
+    const int wantW = std::min(kMaxMaskSide, width_), wantH = std::min(kMaxMaskSide, height_);
+    if (wantW > maskW_ || wantH > maskH_) {
+        if (pm_result r = flush()) result = r;
+        const int grownW = std::max(maskW_, wantW), grownH = std::max(maskH_, wantH);
+        // Allocated before anything changes, should it fail.
+        std::vector<uint32_t> grown(static_cast<size_t>(grownW) * grownH, 0);
+        mask_.swap(grown);
+        maskW_ = grownW, maskH_ = grownH;
+    }
+    if (w > maskW_ || h > maskH_) return false;
+    // One batch a texture and a blend mode: whatever else is batched goes first.
+    if (!batch_.empty() && (!batchMask_ || batchBlend_ != blend_ || batch_.size() + 6 > kMaxBatch))
+        if (pm_result r = flush()) result = r;
+    int mx = 0, my = 0;
+    placeMask(w, h, mx, my, result);
+    for (int row = 0; row < h; ++row) {
+        uint32_t* line = &mask_[static_cast<size_t>(my + row) * maskW_ + mx];
+        std::fill(line, line + w, 0u);
+    }
+    // The texel is multiplied by the colour: white with the coverage in its alpha, or under
+    // premultiplied blending the coverage in every channel. Words holding the RGBA8 bytes in order.
+    const bool premultiplied = blend_ == PM_BLEND_PREMULTIPLIED;
+    auto texelOf = [premultiplied](uint8_t c) {
+        const uint8_t bytes[4] = {premultiplied ? c : uint8_t(255), premultiplied ? c : uint8_t(255),
+                                  premultiplied ? c : uint8_t(255), c};
+        uint32_t word;
+        std::memcpy(&word, bytes, 4);
+        return word;
+    };
+    bool filled = pixmote::PmCoverage::fill(
+        contours, evenOdd, antialias_, box, [&](int y0, int y1, const pixmote::PmRun* runs, size_t count) {
+            for (int y = y0; y < y1; ++y) {
+                uint32_t* line = &mask_[static_cast<size_t>(my + y - box.y0) * maskW_ + mx - box.x0];
+                for (size_t i = 0; i < count; ++i) {
+                    std::fill(line + runs[i].x0, line + runs[i].x1, texelOf(runs[i].coverage));
+                }
+            }
+        });
+    if (!filled) {
+        result = PM_ERROR_TOO_LARGE;
+        return true;
+    }
+    pm_vertex* q = nullptr;
+    if (pm_result r = reserveTriangles(6, PM_NO_TEXTURE, &q, true)) result = r;
+    // In texels until the batch goes out and its masks' size is known.
+    const float x0 = float(box.x0), x1 = float(box.x1), y0 = float(box.y0), y1 = float(box.y1);
+    const float u0 = float(mx), u1 = float(mx + w), v0 = float(my), v1 = float(my + h);
+    pm_vertex v{};
+    v.r = color_[0], v.g = color_[1], v.b = color_[2], v.a = color_[3];
+    q[0] = v, q[0].x = x0, q[0].y = y0, q[0].u = u0, q[0].v = v0;
+    q[1] = v, q[1].x = x1, q[1].y = y0, q[1].u = u1, q[1].v = v0;
+    q[2] = v, q[2].x = x1, q[2].y = y1, q[2].u = u1, q[2].v = v1;
+    q[3] = q[0];
+    q[4] = q[2];
+    q[5] = v, q[5].x = x0, q[5].y = y1, q[5].u = u0, q[5].v = v1;
+    return true;
 }
 
 pm_result pm_context::drawTexturedQuad(uint32_t texture, int texW, int texH, const float src[4],

@@ -10,6 +10,9 @@
 struct pm_context {
 public:
     explicit pm_context(const pm_device& device) : device_(device) {}
+    ~pm_context();
+    pm_context(const pm_context&) = delete;
+    pm_context& operator=(const pm_context&) = delete;
 
     const pm_device& device() const { return device_; }
 
@@ -53,8 +56,14 @@ private:
     pm_result fillContours(std::vector<std::vector<pixmote::PmPoint>>& contours, bool evenOdd);
     pm_result addTriangles(const pm_vertex* vertices, size_t count, uint32_t texture);
     // Room for count more vertices in the batch (sending what is there first when it must).
-    pm_result reserveTriangles(size_t count, uint32_t texture, pm_vertex** out);
+    pm_result reserveTriangles(size_t count, uint32_t texture, pm_vertex** out, bool mask = false);
     pm_result checkDrawing() const;
+    // A fill's coverage as a mask in the coverage texture, drawn as one textured quad over its box
+    // (x0, y0)-(x1, y1): false when the device cannot take one or the box does not fit the texture.
+    bool fillMask(const std::vector<std::vector<pixmote::PmPoint>>& contours, bool evenOdd,
+                  const pixmote::PmBounds& box, pm_result& result);
+    // Room for a w x h mask in the coverage texture (sending the batch first when it is full).
+    bool placeMask(int w, int h, int& x, int& y, pm_result& result);
     // The largest stretch the current transform gives a length, for flattening curves.
     double scale() const;
     // Strokes a path with the current width, caps and joins.
@@ -78,4 +87,14 @@ private:
     pm_line_join lineJoin_ = PM_JOIN_MITER;
     pm_transform transform_ = {1, 0, 0, 1, 0, 0};
     std::vector<pm_transform> stack_;
+
+    // The coverage masks of the fills in the batch, packed in shelves, for devices without fill_runs,
+    // where a quad per run of equal coverage (most of them single edge pixels) would cost far more
+    // than the pixels. The batch's quads hold texel coordinates into it; when the batch goes out the
+    // masks become a texture of their own, made for that batch and let go after it, so that no
+    // texture a device may still be drawing from is ever written again.
+    bool batchMask_ = false;
+    int maskW_ = 0, maskH_ = 0;
+    std::vector<uint32_t> mask_, packed_;
+    int shelfX_ = 0, shelfY_ = 0, shelfH_ = 0, maskUsedW_ = 0;
 };

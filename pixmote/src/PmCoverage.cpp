@@ -39,6 +39,35 @@ void sortHits(std::vector<Hit>& hits) {
     }
 }
 
+// The filler's working memory, kept from one fill to the next on the thread: most shapes are small,
+// and allocating and freeing it for each cost more than some of them take to fill.
+struct Scratch {
+    std::vector<Edge> edges;
+    std::vector<float> cover, runLength;
+    std::vector<int> touched, mark;
+    std::vector<Hit> hits;
+    std::vector<Run> pending, row;
+    bool busy = false;
+};
+
+// The thread's scratch, or a fresh one for a fill started from inside another's emit.
+class ScratchLease {
+public:
+    ScratchLease() : scratch_(shared().busy ? own_ : shared()) { scratch_.busy = true; }
+    ~ScratchLease() { scratch_.busy = false; }
+    ScratchLease(const ScratchLease&) = delete;
+    ScratchLease& operator=(const ScratchLease&) = delete;
+    Scratch& operator*() { return scratch_; }
+
+private:
+    static Scratch& shared() {
+        static thread_local Scratch scratch;
+        return scratch;
+    }
+    Scratch own_;
+    Scratch& scratch_;
+};
+
 }  // namespace
 
 bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool evenOdd, bool antialias,
@@ -50,7 +79,10 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
 
 bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool evenOdd, bool antialias,
                       const PmBounds& bounds, const EmitRows& emit) {
-    std::vector<Edge> edges;
+    ScratchLease lease;
+    Scratch& scratch = *lease;
+    std::vector<Edge>& edges = scratch.edges;
+    edges.clear();
     double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
     for (const auto& contour : contours) {
         size_t n = contour.size();
@@ -82,10 +114,19 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
     const int width = bx1 - bx0;
     // Per row: the partial coverage of each cell, and where full coverage starts (+) and stops (-).
     // Only the cells an edge touched are visited and reset; between them coverage is constant.
-    std::vector<float> cover(width + 2), runLength(width + 2);
-    std::vector<int> touched, mark(width + 2, by0 - 1);  // mark: the last row that touched a cell
-    std::vector<Hit> hits;  // the active edges and where they cross the sub-scanline, left to right
-    std::vector<Run> pending, row;
+    std::vector<float>& cover = scratch.cover;
+    std::vector<float>& runLength = scratch.runLength;
+    cover.assign(width + 2, 0.0f), runLength.assign(width + 2, 0.0f);
+    std::vector<int>& touched = scratch.touched;
+    std::vector<int>& mark = scratch.mark;  // the last row that touched a cell
+    // Each cell is touched once a row at most: room for all of them, filled without growing.
+    touched.resize(width + 2), mark.assign(width + 2, by0 - 1);
+    int* const touchedAt = touched.data();
+    int touchedCount = 0;
+    std::vector<Hit>& hits = scratch.hits;  // the active edges and where they cross the sub-scanline
+    std::vector<Run>& pending = scratch.pending;
+    std::vector<Run>& row = scratch.row;
+    hits.clear(), pending.clear(), row.clear();
     int pendingY = by0;
     size_t nextEdge = 0;
     const float weight = 1.0f / kSubScanlines;
@@ -107,7 +148,7 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
 
     int y = by0;
     auto touch = [&](int x) {
-        if (mark[x] != y) mark[x] = y, touched.push_back(x);
+        if (mark[x] != y) mark[x] = y, touchedAt[touchedCount++] = x;
     };
     // Sub-scanlines [from, to) of row y with the current, sorted crossings: false when edges cross
     // inside the band. Each edge where the inside begins adds the coverage of [x, end of row) on
@@ -191,7 +232,7 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
         }
         if (steady && same) continue;
         steady = same;
-        touched.clear();
+        touchedCount = 0;
         for (int s = 0; s < kSubScanlines;) {
             double sy = y + (s + 0.5) / kSubScanlines;
             size_t kept = 0;
@@ -252,11 +293,23 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
             }
             ++s;
         }
-        std::sort(touched.begin(), touched.end());
+        int* const touchedEnd = touchedAt + touchedCount;
+        // A handful of cells in most rows: insertion sort, else the library's.
+        if (touchedCount <= 16) {
+            for (int* i = touchedAt + 1; i < touchedEnd; ++i) {
+                const int v = *i;
+                int* j = i;
+                for (; j > touchedAt && j[-1] > v; --j) *j = j[-1];
+                *j = v;
+            }
+        } else {
+            std::sort(touchedAt, touchedEnd);
+        }
         row.clear();
         float full = 0;
         int from = 0;  // the first cell not yet given out
-        for (int x : touched) {
+        for (const int* t = touchedAt; t < touchedEnd; ++t) {
+            const int x = *t;
             if (x >= width) break;
             addRun(from + bx0, x + bx0, full);
             full += runLength[x];
@@ -264,7 +317,7 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
             from = x + 1;
         }
         addRun(from + bx0, bx1, full);
-        for (int x : touched) cover[x] = 0, runLength[x] = 0;
+        for (const int* t = touchedAt; t < touchedEnd; ++t) cover[*t] = 0, runLength[*t] = 0;
         if (row != pending) {
             flushPending(y);
             pending.swap(row);

@@ -10,6 +10,12 @@
 #include <functional>
 #include <vector>
 
+#include "pixmote/include/pixmote.h"
+
+inline bool operator==(const pm_run& a, const pm_run& b) {
+    return a.x0 == b.x0 && a.x1 == b.x1 && a.coverage == b.coverage;
+}
+
 namespace pixmote {
 
 struct PmPoint {
@@ -20,12 +26,9 @@ struct PmBounds {
     int x0, y0, x1, y1;  // half-open
 };
 
-// Pixels [x0, x1) of a row covered by coverage/255.
-struct PmRun {
-    int x0, x1;
-    uint8_t coverage;
-    bool operator==(const PmRun& o) const { return x0 == o.x0 && x1 == o.x1 && coverage == o.coverage; }
-};
+// Pixels [x0, x1) of a row covered by coverage/255: the device's own type, so that a device that
+// takes coverage gets the filler's rows as they are.
+using PmRun = pm_run;
 
 class PmCoverage {
 public:

@@ -286,10 +286,11 @@ pm_result pm_font::layout(const char* text, float wrapWidth, std::vector<Item>& 
         if (i >= items.size()) break;
         start = i + 1;  // past the '\n'
     }
-    // Kerning goes into the advances the lines were measured with.
+    // Kerning goes into the advances the lines were measured with: a pair's amount moves the pen
+    // between its two glyphs, so it joins the first one's advance.
     for (const Line& line : lines)
         for (size_t j = line.begin + 1; j < line.end; ++j)
-            items[j].advance += kerning(items[j - 1].code, items[j].code);
+            items[j - 1].advance += kerning(items[j - 1].code, items[j].code);
     return PM_OK;
 }
 

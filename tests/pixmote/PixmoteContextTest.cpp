@@ -76,11 +76,13 @@ TEST(PixmoteContextTest, BatchesUntilStateChanges) {
     pm_fill_rect(ctx, 0, 60, 8, 8);
     ASSERT_EQ(pm_end_frame(ctx), PM_OK);
     ASSERT_EQ(rec.draws.size(), 4u);
-    // Whole-pixel squares are one quad each: runs of equal coverage merge along and across rows.
+    // A device without fill_runs gets each fill as one quad over its box, sampling its coverage from
+    // the context's one coverage texture, so fills batch together as plain quads did.
     EXPECT_EQ(rec.draws[0].count, 3 * 6);
     EXPECT_EQ(rec.draws[0].blend, PM_BLEND_NORMAL);
     EXPECT_EQ(rec.draws[1].blend, PM_BLEND_ADDITIVE);
-    EXPECT_EQ(rec.draws[0].texture, PM_NO_TEXTURE);
+    EXPECT_NE(rec.draws[0].texture, PM_NO_TEXTURE);
+    EXPECT_EQ(rec.draws[3].texture, rec.draws[0].texture);
     std::vector<std::string> expected = {"begin", "noclip", "draw", "draw", "clip 5,5,50,50",
                                          "draw",  "noclip", "draw", "end"};
     EXPECT_EQ(rec.events, expected);

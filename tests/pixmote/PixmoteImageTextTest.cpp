@@ -127,6 +127,20 @@ TEST(PixmoteImageTextTest, LaysOutAlignsWrapsAndMeasuresText) {
     pm_measure_text(font, "V", 0, &v, &h);
     EXPECT_EQ(pm_measure_text(font, "AV", 0, &w, &h), PM_OK);
     EXPECT_EQ(w, a + v - 1);  // the pair's kerning
+    // ... which moves the second glyph itself: "AV" draws as "A" with "V" one pixel closer.
+    std::vector<uint8_t> drawn[2];
+    for (int k = 0; k < 2; ++k) {
+        pm_software* target = pm_software_create(40, 24);
+        pm_context* ctx = pm_context_create(pm_software_device(target));
+        pm_font* f = pm_font_load_file(ctx, data("font/dejavu_16.fnt").c_str());
+        pm_begin_frame(ctx, 40, 24);
+        pm_draw_text(ctx, f, k ? "A" : "AV", 2, 2, 0, PM_ALIGN_LEFT);
+        if (k) pm_draw_text(ctx, f, "V", 2 + a - 1, 2, 0, PM_ALIGN_LEFT);
+        pm_end_frame(ctx);
+        drawn[k].assign(pm_software_pixels(target), pm_software_pixels(target) + 40 * 24 * 4);
+        pm_font_destroy(f), pm_context_destroy(ctx), pm_software_destroy(target);
+    }
+    EXPECT_TRUE(drawn[0] == drawn[1]) << "kerning moves the second glyph";
     EXPECT_EQ(pm_measure_text(font, "on\nthree  ", 0, &w, &h), PM_OK);
     pm_measure_text(font, "three", 0, &a, &v);
     EXPECT_EQ(w, a);  // trailing spaces do not count

@@ -283,7 +283,10 @@ uint32_t createTexture(void* user, int w, int h, const uint8_t* rgba) {
     try {
         GLuint name = dev->makeTexture(w, h, rgba);
         if (!name) return 0;
+        // Ids run on for ever (the context makes a texture for every batch of fills): past the top
+        // they start again, stepping over 0 and the ids still in use.
         uint32_t id = dev->nextTexture++;
+        while (id == PM_NO_TEXTURE || dev->textures.count(id)) id = dev->nextTexture++;
         dev->textures[id] = Texture{name, w, h};
         return id;
     } catch (const std::bad_alloc&) {
@@ -421,8 +424,8 @@ pm_opengl* pm_opengl_create(pm_gl_loader loader) {
         delete dev;
         return nullptr;
     }
-    dev->table = pm_device{dev,           createTexture, updateTexture, destroyTexture,
-                           drawTriangles, setClip,       beginFrame,    endFrame};
+    dev->table = pm_device{dev,     createTexture, updateTexture, destroyTexture, drawTriangles,
+                           setClip, beginFrame,    endFrame,      nullptr};
     return dev;
 }
 
