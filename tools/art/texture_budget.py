@@ -89,7 +89,15 @@ def shared_images(game):
     level = os.path.join(game, "assets", "levels", "level", "level.xml")
     if os.path.isfile(level):
         out |= images_in_xml(game, level, set())
-    return out
+    return {path for path in out if not language_twin(path)}
+
+
+def language_twin(path):
+    """True for another language's picture (X_de.png beside X.png): it is loaded in place of X,
+    never beside it, so it adds nothing to a room's memory."""
+    stem, ext = os.path.splitext(path)
+    m = re.fullmatch(r"(.+)_[a-z]{2}", stem)
+    return bool(m) and os.path.isfile(m.group(1) + ext)
 
 
 def room_images(game, room_xml):

@@ -7,6 +7,9 @@ Screen layout the pieces are cut for (the code places them):
   tray shows; main_layer is the brass bezel ornament at (84, 683) and mirrored at (940, 683);
   lamp_right (921, 655) is the right pod's back (under the hint clock at (984, 680));
   the lamp glows sit on the jewels at (100, 695) and (924, 695).
+
+Pictures with words engraved into them are drawn once per language: the English one under its plain
+name, the others beside it as <name>_de.png and <name>_ru.png, which the engine takes in that language.
 """
 import math
 
@@ -20,6 +23,48 @@ WELL = (44, 683 - POD_TOP)          # porthole centre
 BEZEL_OUT, BEZEL_IN = 53, 44
 JEWEL = (100, 695)                  # left lamp (screen)
 
+LANGS = ("en", "de", "ru")
+# The engraved words in the other languages. A longer word is cut smaller to stay on its plate
+# (see label()); the names stay short where a long one would have to shrink too far.
+WORDS = {
+    "Diary": {"de": "Tagebuch", "ru": "Дневник"},
+    "Paused": {"de": "Pause", "ru": "Пауза"},
+    "Hint": {"de": "Hinweis", "ru": "Подсказка"},
+    "Skip": {"de": "Überspringen", "ru": "Пропуск"},
+    "Inventory": {"de": "Inventar", "ru": "Инвентарь"},
+    "Tasks": {"de": "Aufgaben", "ru": "Задачи"},
+}
+
+
+def named(rel, lang):
+    """The language's twin of a picture's name: the plain name for English."""
+    return rel if lang == "en" else rel + "_" + lang
+
+
+def label(word, lang, size, tracking, room):
+    """(text, font kind, size, tracking) of an engraved word in a language. English keeps the face
+    and size it was cut with; another language takes the completed bold face (German letters,
+    Cyrillic) and, when the word is wider than room pixels, first loses its letter spacing, then
+    shrinks until it fits."""
+    if lang == "en":
+        return word, "bold", size, tracking
+    text = WORDS[word][lang]
+
+    def width(sz, tr):
+        f = S.font("bold_full", sz)
+        return sum(f.getlength(ch) for ch in text) + tr * (len(text) - 1)
+    if width(size, tracking) <= room:
+        return text, "bold_full", size, tracking
+    tracking = 0
+    while size > 8 and width(size, tracking) > room:
+        size -= 1
+    return text, "bold_full", size, tracking
+
+
+def engrave(img, word, lang, size, cx, cy, room, tracking=1, **kw):
+    text, kind, sz, tr = label(word, lang, size, tracking, room)
+    return S.engraved_text(img, text, kind, sz, cx, cy, tracking=tr, **kw)
+
 
 def pod_shape():
     w, h = POD_W, POD_H
@@ -29,7 +74,7 @@ def pod_shape():
     return np.clip(boss + base, 0, 1)
 
 
-def pod_back(seed, label):
+def pod_back(seed, label, lang="en"):
     """Walnut housing with a brass edge, the dark well behind the porthole and a name plaque."""
     w, h = POD_W, POD_H
     shape = pod_shape()
@@ -49,7 +94,7 @@ def pod_back(seed, label):
     # name plaque above the boss
     if label:
         pl = S.plate(108, 36, seed + 3, "wood", 9, 3, 3, rivets=False, fill_dark=0.25)
-        pl = S.engraved_text(pl, label, "bold", 17, 54, 18, colour="amber", depth=0.9, tracking=1)
+        pl = engrave(pl, label, lang, 17, 54, 18, 86, colour="amber", depth=0.9)
         S.over_center(img, pl, 57, 73 - 2)
     return img, shape
 
@@ -57,12 +102,13 @@ def pod_back(seed, label):
 def build_bar():
     seed = 100
     # ---- main: left pod back + menu plaque; everything else open
-    main = S.canvas(1024, 226)
-    left, _ = pod_back(seed, "Diary")
-    S.over(main, left, 0, 0)
-    plaque = S.plate(92, 34, seed + 5, "wood", 10, 3, 3, rivets=False, fill_dark=0.35, shadow=False)
-    S.over_center(main, plaque, 44, 752 - POD_TOP)
-    S.save_png(S.grain(main, 0.03, seed), "interface/main/main")
+    for lang in LANGS:
+        main = S.canvas(1024, 226)
+        left, _ = pod_back(seed, "Diary", lang)
+        S.over(main, left, 0, 0)
+        plaque = S.plate(92, 34, seed + 5, "wood", 10, 3, 3, rivets=False, fill_dark=0.35, shadow=False)
+        S.over_center(main, plaque, 44, 752 - POD_TOP)
+        S.save_png(S.grain(main, 0.03, seed), named("interface/main/main", lang))
     mo = S.canvas(112, 50)
     lit = S.plate(92, 34, seed + 5, "wood", 10, 3, 3, rivets=False, fill_dark=0.1, shadow=False)
     S.over_center(mo, S.hover(lit, 0.12, 0.3, 0.0), 56, 25)
@@ -118,7 +164,8 @@ def build_bar():
     # ---- black (stretched overlay) and the pause label
     black = S.canvas(2, 2, (0, 0, 0), 1.0)
     S.save_png(black, "interface/main/black", optimise=False)
-    build_paused()
+    for lang in LANGS:
+        build_paused(lang)
 
 
 def darken_fill(img, t):
@@ -167,18 +214,19 @@ def build_light():
                 functions=[("DoAnim", 90, True, list(range(1, 17)))], cols=6)
 
 
-def build_paused():
+def build_paused(lang):
     w, h = 380, 132
     img = S.plate(w, h, 140, "slate", 18, 8, 5, wood_w=8, fill_base="night")
-    img = S.engraved_text(img, "Paused", "bold", 56, w / 2, h / 2 - 4, colour="amber", depth=1.0, tracking=2)
-    m = S.text_mask(w, h, "Paused", "bold", 56, w / 2, h / 2 - 4, tracking=2)
+    text, kind, size, tr = label("Paused", lang, 56, 2, 270)
+    img = S.engraved_text(img, text, kind, size, w / 2, h / 2 - 4, colour="amber", depth=1.0, tracking=tr)
+    m = S.text_mask(w, h, text, kind, size, w / 2, h / 2 - 4, tracking=tr)
     img = S.over(img, S.solid(np.clip(S.blur(m, 4) * 1.2, 0, 1) * (1 - m), "amber", 0.35))
     for dx in (-1, 1):
         orn = S.canvas(60, 20)
         S.over(orn, S.brass_layer(S.line_mask(60, 20, [(4, 10), (56, 10)], 2), 141, 1, 3))
         S.over_center(orn, S.brass_layer(S.polygon(60, 20, [(30, 3), (37, 10), (30, 17), (23, 10)]), 142, 2, 4), 30, 10)
         S.over_center(img, orn, w / 2 + dx * 150, h / 2 + 34)
-    S.save_png(S.grain(img, 0.03, 140), "interface/main/paused")
+    S.save_png(S.grain(img, 0.03, 140), named("interface/main/paused", lang))
 
 
 # ---------------------------------------------------------------- hint device
@@ -275,9 +323,10 @@ def build_hint():
     S.save_png(fx, "interface/hint/hint_fx")
     S.save_png(sparkle_ring(150, seed + 6), "interface/hint/hint_effect")
     # hint plaque (967, 615)
-    pl = S.plate(104, 36, seed + 7, "wood", 10, 3, 3, rivets=False, fill_dark=0.25)
-    pl = S.engraved_text(pl, "Hint", "bold", 19, 52, 17, colour="amber", depth=0.95, tracking=1)
-    S.save_png(pl, "interface/hint/hint_layer")
+    for lang in LANGS:
+        pl = S.plate(104, 36, seed + 7, "wood", 10, 3, 3, rivets=False, fill_dark=0.25)
+        pl = engrave(pl, "Hint", lang, 19, 52, 17, 80, colour="amber", depth=0.95)
+        S.save_png(pl, named("interface/hint/hint_layer", lang))
     # hardcore padlock over the clock (984, 680)
     S.save_png(padlock(84, seed + 8), "interface/hint/hardcore_mode")
 
@@ -431,9 +480,10 @@ def build_minigame():
     frames.append(S.canvas(size, size))
     S.save_anim("interface/minigame/mirror_gears_break", frames, frametime=60, loop=False, cols=6)
     S.save_png(starburst(128, seed + 6), "interface/minigame/timer_light")
-    pl = S.plate(104, 36, seed + 7, "wood", 10, 3, 3, rivets=False, fill_dark=0.25)
-    pl = S.engraved_text(pl, "Skip", "bold", 19, 52, 17, colour="amber", depth=0.95, tracking=1)
-    S.save_png(pl, "interface/minigame/skip_layer")
+    for lang in LANGS:
+        pl = S.plate(104, 36, seed + 7, "wood", 10, 3, 3, rivets=False, fill_dark=0.25)
+        pl = engrave(pl, "Skip", lang, 19, 52, 17, 80, colour="amber", depth=0.95)
+        S.save_png(pl, named("interface/minigame/skip_layer", lang))
     n, h = S.button(116, 40, seed + 8, "wood", 12, 3, 4)
     n = darken_fill(n, 0.3)
     S.save_png(n, "interface/minigame/info")
@@ -467,9 +517,10 @@ def build_tray():
     S.save_png(img, "interface/inventory_tasks/back")
 
     # inventory title (part_2), at the tray's top edge
-    pl = S.plate(190, 38, seed + 5, "wood", 12, 4, 3, rivets=False, fill_dark=0.2)
-    pl = S.engraved_text(pl, "Inventory", "bold", 20, 95, 18, colour="amber", depth=0.95, tracking=1)
-    S.save_png(pl, "interface/inventory_tasks/part_2")
+    for lang in LANGS:
+        pl = S.plate(190, 38, seed + 5, "wood", 12, 4, 3, rivets=False, fill_dark=0.2)
+        pl = engrave(pl, "Inventory", lang, 20, 95, 18, 160, colour="amber", depth=0.95)
+        S.save_png(pl, named("interface/inventory_tasks/part_2", lang))
 
     # arrows (simple buttons, 40 x 46 hit box)
     for name, d in (("left_arrow", "left"), ("right_arrow", "right")):
@@ -505,31 +556,39 @@ def build_tray():
     S.save_png(fl, "interface/inventory_tasks/place")
 
     # tasks header: two tabs at -99 and +99
-    hw, hh = 420, 50
-    hdr = S.plate(hw, hh, seed + 10, "wood", 16, 4, 3, rivets=False, fill_dark=0.2)
-    for x, label in ((hw / 2 - 99, "Inventory"), (hw / 2 + 99, "Tasks")):
-        hdr = S.engraved_text(hdr, label, "bold", 20, x, hh / 2 - 1, colour=S.mix("amber", "walnut", 0.35), depth=0.8, tracking=1)
-    sep = S.brass_layer(S.polygon(hw, hh, [(hw / 2, 9), (hw / 2 + 5, hh / 2), (hw / 2, hh - 9), (hw / 2 - 5, hh / 2)]), seed + 11, 2, 4)
-    S.over(hdr, sep)
-    S.save_png(S.grain(hdr, 0.03, seed + 10), "interface/inventory_tasks/part_1")
-    for name, label in (("inventory", "Inventory"), ("item_list", "Tasks")):
-        tw, th = 136, 44
-        # selected look: a lit brass-rimmed tab
-        sel = S.plate(tw, th, seed + 12, "wood", 14, 3, 3, rivets=False, fill_base="mahogany", shadow=False)
-        sel = S.engraved_text(sel, label, "bold", 20, tw / 2, th / 2 - 1, colour="candle", depth=1.0, tracking=1)
-        S.save_png(sel, "interface/inventory_tasks/" + name)
-        # hover look: same lettering glowing over the header, no plate
-        hv = S.canvas(tw, th)
-        m = S.text_mask(tw, th, label, "bold", 20, tw / 2, th / 2 - 1, tracking=1)
-        S.over(hv, S.solid(np.clip(S.blur(m, 5) * 2.2, 0, 1) * 0.55, "amber"))
-        S.over(hv, S.solid(S.radial_mask(tw, th, tw / 2, th / 2, tw / 2, 2.0) * 0.3, "amber"))
-        S.over(hv, S.solid(m, "candle"))
-        S.save_png(hv, "interface/inventory_tasks/" + name + "_light")
+    for lang in LANGS:
+        build_tabs(seed, lang)
     # blinking highlight over the inventory tab (additive)
     bw, bh = 170, 64
     yy, xx = np.mgrid[0:bh, 0:bw].astype(np.float32)
     a = np.clip(1 - ((xx - bw / 2) / (bw / 2)) ** 2 - ((yy - bh / 2) / (bh / 2)) ** 2, 0, 1) ** 1.2
     S.save_png(S.solid(a, "amber"), "interface/inventory_tasks/inv_btn_light")
+
+
+def build_tabs(seed, lang):
+    """The tasks header (two tabs at -99 and +99) and each tab's selected and hover looks; the
+    words fit the 136-pixel tab with some margin."""
+    hw, hh = 420, 50
+    hdr = S.plate(hw, hh, seed + 10, "wood", 16, 4, 3, rivets=False, fill_dark=0.2)
+    for x, word in ((hw / 2 - 99, "Inventory"), (hw / 2 + 99, "Tasks")):
+        hdr = engrave(hdr, word, lang, 20, x, hh / 2 - 1, 116, colour=S.mix("amber", "walnut", 0.35), depth=0.8)
+    sep = S.brass_layer(S.polygon(hw, hh, [(hw / 2, 9), (hw / 2 + 5, hh / 2), (hw / 2, hh - 9), (hw / 2 - 5, hh / 2)]), seed + 11, 2, 4)
+    S.over(hdr, sep)
+    S.save_png(S.grain(hdr, 0.03, seed + 10), named("interface/inventory_tasks/part_1", lang))
+    for name, word in (("inventory", "Inventory"), ("item_list", "Tasks")):
+        tw, th = 136, 44
+        text, kind, size, tr = label(word, lang, 20, 1, 116)
+        # selected look: a lit brass-rimmed tab
+        sel = S.plate(tw, th, seed + 12, "wood", 14, 3, 3, rivets=False, fill_base="mahogany", shadow=False)
+        sel = S.engraved_text(sel, text, kind, size, tw / 2, th / 2 - 1, colour="candle", depth=1.0, tracking=tr)
+        S.save_png(sel, named("interface/inventory_tasks/" + name, lang))
+        # hover look: same lettering glowing over the header, no plate
+        hv = S.canvas(tw, th)
+        m = S.text_mask(tw, th, text, kind, size, tw / 2, th / 2 - 1, tracking=tr)
+        S.over(hv, S.solid(np.clip(S.blur(m, 5) * 2.2, 0, 1) * 0.55, "amber"))
+        S.over(hv, S.solid(S.radial_mask(tw, th, tw / 2, th / 2, tw / 2, 2.0) * 0.3, "amber"))
+        S.over(hv, S.solid(m, "candle"))
+        S.save_png(hv, named("interface/inventory_tasks/" + name + "_light", lang))
 
 
 def build():

@@ -64,6 +64,9 @@ FONTS = {
     "bold": "/usr/share/fonts/opentype/ebgaramond/EBGaramond12-Bold.otf",
     "italic": "/usr/share/fonts/opentype/ebgaramond/EBGaramond12-Italic.otf",
     "serif": "/usr/share/fonts/truetype/liberation2/LiberationSerif-Regular.ttf",
+    # the game's own bold face: Debian's Bold completed with German letters and Cyrillic
+    # (tools/art/make_bold_font.py); for captions in other languages than English
+    "bold_full": os.path.join(ROOT, "assets", "fonts", "garapremrpro_b.ttf"),
 }
 
 
@@ -96,7 +99,8 @@ def shade_of(c, f):
 
 
 def font(kind, size):
-    """kind: regular, bold, italic (EB Garamond 12) or serif (Liberation Serif)."""
+    """kind: regular, bold, italic (EB Garamond 12), bold_full (the game's completed bold) or serif
+    (Liberation Serif)."""
     return ImageFont.truetype(FONTS[kind], size)
 
 
