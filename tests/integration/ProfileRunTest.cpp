@@ -51,7 +51,7 @@ TEST(ProfileRun, AProfileSavedByAScriptIsReadNextTimeAndSurvivesDamage) {
     EXPECT_EQ(user.read("p_Wren.xml"), v1);
     const std::string settings =
         "<settings fullscreen=\"%F\" syscursor=\"0\" sfx_volume=\"0.5\" env_volume=\"0.75\" "
-        "soundtrack_volume=\"0.75\" voice_volume=\"0.75\" gamma=\"1\">\n"
+        "soundtrack_volume=\"0.75\" voice_volume=\"0.75\" gamma=\"1\" language=\"en\">\n"
         "    <profiles current=\"Wren\">\n        <profile>Wren</profile>\n    </profiles>\n</settings>\n";
     std::string expected = settings;
     const std::string written = user.read("settings.xml");
