@@ -51,9 +51,10 @@ const int kOptionsDone[] = {512, 556};
 const int kEffectsTrackY = 264, kAmbienceY = 304, kTrackLeft = 460;
 
 halverntest::RunResult runMenu(const TempDir& user, const std::string& input, int frames,
-                               const std::string& screenshot = "") {
+                               const std::string& screenshot = "", const std::string& lang = "") {
     std::vector<std::string> args = {"--headless", "--fixed-step", "--frames",   std::to_string(frames),
                                      "--game-dir", kGame,          "--user-dir", user.path};
+    if (!lang.empty()) args.insert(args.end(), {"--lang", lang});
     if (!input.empty()) {
         user.write("input.txt", input);
         args.push_back("--input");
@@ -123,6 +124,7 @@ TEST(MenuRun, TheScreensLookAsTheyShould) {
         const char* name;
         std::string input;
         int frames;
+        std::string lang = {};
     };
     // The logo leaves by itself after 3.3 s (tick 198); Escape skips the intro that follows.
     const Shot shots[] = {
@@ -135,10 +137,15 @@ TEST(MenuRun, TheScreensLookAsTheyShould) {
              "380 4 0 300 600\n",
          420},
         {"pause", escape(210) + "260 12 0 0 0\n", 310},
+        // The menu and the options in the other languages, captions in their boxes.
+        {"menu_de", escape(210), 300, "de"},
+        {"options_de", escape(210) + click(250, kOptionsButton[0], kOptionsButton[1]), 300, "de"},
+        {"menu_ru", escape(210), 300, "ru"},
+        {"options_ru", escape(210) + click(250, kOptionsButton[0], kOptionsButton[1]), 300, "ru"},
     };
     for (const Shot& shot : shots) {
         const std::string file = user.file(std::string(shot.name) + ".png");
-        const auto run = runMenu(user, shot.input, shot.frames, file);
+        const auto run = runMenu(user, shot.input, shot.frames, file, shot.lang);
         ASSERT_EQ(run.exitCode, 0) << run.output;
         expectLooksLike(file, shot.name);
     }
