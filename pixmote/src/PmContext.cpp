@@ -337,9 +337,11 @@ bool pm_context::fillMask(const std::vector<std::vector<PmPoint>>& contours, boo
     bool filled = pixmote::PmCoverage::fill(
         contours, evenOdd, antialias_, box, [&](int y0, int y1, const pixmote::PmRun* runs, size_t count) {
             for (int y = y0; y < y1; ++y) {
-                uint32_t* line = &mask_[static_cast<size_t>(my + y - box.y0) * maskW_ + mx - box.x0];
+                // Runs are in device pixels from box.x0; the row's mask starts at mx.
+                uint32_t* line = &mask_[static_cast<size_t>(my + y - box.y0) * maskW_ + mx];
                 for (size_t i = 0; i < count; ++i) {
-                    std::fill(line + runs[i].x0, line + runs[i].x1, texelOf(runs[i].coverage));
+                    std::fill(line + (runs[i].x0 - box.x0), line + (runs[i].x1 - box.x0),
+                              texelOf(runs[i].coverage));
                 }
             }
         });
