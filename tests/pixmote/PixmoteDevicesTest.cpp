@@ -112,9 +112,16 @@ TEST(PixmoteDevicesTest, OpenGlDeviceMatchesSoftwareDevice) {
     std::string assets =
         " --image '" HALVERN_SOURCE_DIR "/packaging/icons/halvern-64.png' --font '" HALVERN_TEST_DATA
         "/pixmote/font/dejavu_16.fnt'";
-    Outcome soft = run("'" PIXMOTE_SDL_HOST "' --software '" + dir + "/software.png'" + assets);
+#ifdef HALVERN_SANITIZED
+    // The example quits SDL as a host should, unloading the GL driver with what it keeps: the leak
+    // check cannot name it then.
+    const std::string host = "ASAN_OPTIONS=detect_leaks=0 '" PIXMOTE_SDL_HOST "'";
+#else
+    const std::string host = "'" PIXMOTE_SDL_HOST "'";
+#endif
+    Outcome soft = run(host + " --software '" + dir + "/software.png'" + assets);
     ASSERT_EQ(soft.status, 0) << soft.out;
-    Outcome shot = run("'" PIXMOTE_SDL_HOST "' --screenshot '" + dir + "/opengl.png'" + assets);
+    Outcome shot = run(host + " --screenshot '" + dir + "/opengl.png'" + assets);
     if (shot.status == 3) {
         run("rm -rf '" + dir + "'");
         GTEST_SKIP() << "no OpenGL 3.3 context here: " << shot.out;
