@@ -171,6 +171,26 @@ std::vector<uint32_t> nE_Font::withStandIns(const std::vector<uint32_t>& codePoi
 
 // --- layout ---
 
+std::string nE_Font::encodeUtf8(uint32_t cp) {
+    std::string out;
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | ((cp >> 18) & 0x07));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return out;
+}
+
 std::vector<uint32_t> nE_Font::decodeUtf8(const std::string& text) {
     std::vector<uint32_t> out;
     out.reserve(text.size());

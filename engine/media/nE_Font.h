@@ -79,6 +79,8 @@ public:
     // continuation byte stands for its own value, a sequence cut off by the end of the text is dropped,
     // and a zero code point ends the text.
     static std::vector<uint32_t> decodeUtf8(const std::string& text);
+    // One code point (at most U+10FFFF) as UTF-8.
+    static std::string encodeUtf8(uint32_t codePoint);
     // Whether a word ends just after this code point: space, line feed, . , ! ? : ; and every CJK
     // code point from 11905 to 40958.
     static bool isBreak(uint32_t codePoint);

@@ -12,6 +12,7 @@
 #include "engine/core/nE_Debug.h"
 #include "engine/core/nE_Xml.h"
 #include "engine/media/nE_AssetFiles.h"
+#include "engine/media/nE_Font.h"
 #include "engine/media/nE_Subtitles.h"
 #include "game/check/nG_ModuleCheck.h"
 #include "game/shell/nG_StrategyGuide.h"
@@ -54,23 +55,7 @@ std::string decodedEntity(const std::string& entity) {
     char* end = nullptr;
     const unsigned long code = std::strtoul(entity.c_str() + (hex ? 3 : 2), &end, hex ? 16 : 10);
     if (!end || *end != ';' || code == 0 || code > 0x10FFFF) return std::string();
-    std::string out;
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-    return out;
+    return nE_Font::encodeUtf8(static_cast<uint32_t>(code));
 }
 
 }  // namespace
