@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "pixmote/src/PmSimpleOutline.h"
+
 namespace pixmote {
 
 namespace {
@@ -46,6 +48,7 @@ struct Scratch {
     std::vector<float> cover, runLength;
     std::vector<int> touched, mark;
     std::vector<Hit> hits;
+    std::vector<uint32_t> active;
     std::vector<Run> pending, row;
     bool busy = false;
 };
@@ -68,6 +71,157 @@ private:
     Scratch& scratch_;
 };
 
+// A row's cells made runs: between the cells edges touched the coverage stays what the carried
+// sums make it. Rows equal to the one before join its stretch, handed out when a different one comes.
+class RowOut {
+public:
+    RowOut(Scratch& scratch, int bx0, int bx1, int y, bool antialias, const PmCoverage::EmitRows& emit)
+        : s_(scratch), bx0_(bx0), bx1_(bx1), pendingY_(y), antialias_(antialias), emit_(emit) {}
+
+    // Row y from the touched cells' partial coverage (cover) and the changes carried right
+    // (runLength), both reset on the way.
+    void finish(int y, int touchedCount) {
+        int* const touchedAt = s_.touched.data();
+        int* const touchedEnd = touchedAt + touchedCount;
+        // A handful of cells in most rows: insertion sort, else the library's.
+        if (touchedCount <= 16) {
+            for (int* i = touchedAt + 1; i < touchedEnd; ++i) {
+                const int v = *i;
+                int* j = i;
+                for (; j > touchedAt && j[-1] > v; --j) *j = j[-1];
+                *j = v;
+            }
+        } else {
+            std::sort(touchedAt, touchedEnd);
+        }
+        float* const cover = s_.cover.data();
+        float* const runLength = s_.runLength.data();
+        const int width = bx1_ - bx0_;
+        s_.row.clear();
+        float full = 0;
+        int from = 0;  // the first cell not yet given out
+        for (const int* t = touchedAt; t < touchedEnd; ++t) {
+            const int x = *t;
+            if (x >= width) break;
+            addRun(from + bx0_, x + bx0_, full);
+            full += runLength[x];
+            addRun(x + bx0_, x + bx0_ + 1, cover[x] + full);
+            from = x + 1;
+        }
+        addRun(from + bx0_, bx1_, full);
+        for (const int* t = touchedAt; t < touchedEnd; ++t) cover[*t] = 0, runLength[*t] = 0;
+        if (s_.row != s_.pending) {
+            flush(y);
+            s_.pending.swap(s_.row);
+        }
+    }
+
+    void flush(int y) {
+        if (!s_.pending.empty()) emit_(pendingY_, y, s_.pending.data(), s_.pending.size());
+        s_.pending.clear();
+        pendingY_ = y;
+    }
+
+private:
+    // Either way round: an outline wound the other way sums to minus its coverage.
+    void addRun(int x0, int x1, float c) {
+        c = std::fabs(c);
+        if (!antialias_) c = c >= 0.5f ? 1.0f : 0.0f;
+        auto value = static_cast<uint8_t>(std::min(c, 1.0f) * 255.0f + 0.5f);
+        if (value == 0 || x0 >= x1) return;
+        std::vector<Run>& row = s_.row;
+        if (!row.empty() && row.back().x1 == x0 && row.back().coverage == value)
+            row.back().x1 = x1;
+        else
+            row.push_back({x0, x1, value});
+    }
+
+    Scratch& s_;
+    const int bx0_, bx1_;
+    int pendingY_;
+    const bool antialias_;
+    const PmCoverage::EmitRows& emit_;
+};
+
+// The exact coverage of an outline whose winding is 0 or 1 (or 0 and -1) everywhere: each edge adds,
+// in every cell it passes, the signed area it leaves to its right within the row, and carries its
+// height to the cells beyond. Rows between the same upright edges repeat and are not computed again.
+void fillArea(Scratch& s, int bx0, int by0, int bx1, int by1, RowOut& out) {
+    const std::vector<Edge>& edges = s.edges;
+    float* const cover = s.cover.data();
+    float* const runLength = s.runLength.data();
+    int* const mark = s.mark.data();
+    int* const touchedAt = s.touched.data();
+    int touchedCount = 0;
+    int y = by0;
+    auto touch = [&](int x) {
+        if (mark[x] != y) mark[x] = y, touchedAt[touchedCount++] = x;
+    };
+    // Height dy of an edge in cell x (counted from bx0), f of the way across it on average.
+    auto add = [&](int x, double dy, double f) {
+        cover[x] += static_cast<float>(dy * (1 - f));
+        runLength[x + 1] += static_cast<float>(dy);
+        touch(x);
+        touch(x + 1);
+    };
+    const double lo = bx0, hi = bx1;
+    // The piece of an edge in this row from (xa, ya) to (xb, yb), ya < yb, wound by dir. Left of
+    // the box it covers the whole row; right of it, nothing that shows.
+    auto piece = [&](double xa, double ya, double xb, double yb, int dir) {
+        const double dy = (yb - ya) * dir;
+        double xl = std::min(xa, xb), xr = std::max(xa, xb);
+        if (xl >= hi) return;
+        if (xr <= lo) return add(0, dy, 0);
+        if (xr - xl < 1e-9) {
+            const int c = floorInt(xl);
+            return add(c - bx0, dy, xl - c);
+        }
+        const double k = dy / (xr - xl);  // height per unit across
+        if (xl < lo) add(0, (lo - xl) * k, 0), xl = lo;
+        xr = std::min(xr, hi);
+        int c = floorInt(xl);
+        for (double x = xl;; ++c) {
+            const double xe = std::min(xr, c + 1.0);
+            add(c - bx0, (xe - x) * k, (x + xe) / 2 - c);
+            if (xe >= xr) break;
+            x = xe;
+        }
+    };
+    std::vector<uint32_t>& active = s.active;
+    active.clear();
+    size_t nextEdge = 0;
+    bool steady = false;
+    for (; y < by1; ++y) {
+        const double top = y, bottom = y + 1.0;
+        bool changed = false;
+        for (; nextEdge < edges.size() && edges[nextEdge].y0 < bottom; ++nextEdge)
+            if (edges[nextEdge].y1 > top) active.push_back(uint32_t(nextEdge)), changed = true;
+        bool same = !changed;
+        for (size_t i = 0; same && i < active.size(); ++i) {
+            const Edge& E = edges[active[i]];
+            same = E.slope == 0 && E.y1 >= bottom;
+        }
+        if (steady && same) continue;
+        steady = same;
+        touchedCount = 0;
+        size_t kept = 0;
+        for (const uint32_t index : active) {
+            const Edge& E = edges[index];
+            const double ya = std::max(E.y0, top), yb = std::min(E.y1, bottom);
+            if (ya < yb) {
+                const double xa = ya == E.y0 ? E.x0 : E.x0 + (ya - E.y0) * E.slope;
+                const double xb = yb == E.y1 ? E.x1 : E.x0 + (yb - E.y0) * E.slope;
+                piece(xa, ya, xb, yb, E.dir);
+            }
+            if (E.y1 > bottom) active[kept++] = index;
+        }
+        if (kept != active.size()) steady = false;
+        active.resize(kept);
+        out.finish(y, touchedCount);
+    }
+    out.flush(by1);
+}
+
 }  // namespace
 
 bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool evenOdd, bool antialias,
@@ -84,20 +238,28 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
     std::vector<Edge>& edges = scratch.edges;
     edges.clear();
     double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
-    for (const auto& contour : contours) {
+    auto addEdges = [&](const std::vector<PmPoint>& contour, int sign) {
         size_t n = contour.size();
-        if (n < 3) continue;
+        if (n < 3) return;
         for (size_t i = 0; i < n; ++i) {
             PmPoint a = contour[i], b = contour[(i + 1) % n];
             minX = std::min(minX, a.x), maxX = std::max(maxX, a.x);
             minY = std::min(minY, a.y), maxY = std::max(maxY, a.y);
             if (a.y == b.y) continue;
             if (a.y < b.y)
-                edges.push_back({a.x, a.y, b.x, b.y, 1, 0});
+                edges.push_back({a.x, a.y, b.x, b.y, sign, 0});
             else
-                edges.push_back({b.x, b.y, a.x, a.y, -1, 0});
+                edges.push_back({b.x, b.y, a.x, a.y, -sign, 0});
         }
-    }
+    };
+    // Outlines that cannot overlap themselves take the exact-area road; the rest are sampled.
+    PmSimpleOutline::Part parts[2];
+    int partCount = 0;
+    const bool exact = PmSimpleOutline::classify(contours, evenOdd, parts, partCount);
+    if (exact)
+        for (int i = 0; i < partCount; ++i) addEdges(*parts[i].contour, parts[i].sign);
+    else
+        for (const auto& contour : contours) addEdges(contour, 1);
     if (edges.empty()) return true;
     int bx0 = std::max(bounds.x0, static_cast<int>(std::floor(minX)));
     int by0 = std::max(bounds.y0, static_cast<int>(std::floor(minY)));
@@ -123,28 +285,16 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
     touched.resize(width + 2), mark.assign(width + 2, by0 - 1);
     int* const touchedAt = touched.data();
     int touchedCount = 0;
+    scratch.pending.clear(), scratch.row.clear();
+    RowOut out(scratch, bx0, bx1, by0, antialias, emit);
+    if (exact) {
+        fillArea(scratch, bx0, by0, bx1, by1, out);
+        return true;
+    }
     std::vector<Hit>& hits = scratch.hits;  // the active edges and where they cross the sub-scanline
-    std::vector<Run>& pending = scratch.pending;
-    std::vector<Run>& row = scratch.row;
-    hits.clear(), pending.clear(), row.clear();
-    int pendingY = by0;
+    hits.clear();
     size_t nextEdge = 0;
     const float weight = 1.0f / kSubScanlines;
-
-    auto flushPending = [&](int y) {
-        if (!pending.empty()) emit(pendingY, y, pending.data(), pending.size());
-        pending.clear();
-        pendingY = y;
-    };
-    auto addRun = [&](int x0, int x1, float c) {
-        if (!antialias) c = c >= 0.5f ? 1.0f : 0.0f;
-        auto value = static_cast<uint8_t>(std::clamp(c, 0.0f, 1.0f) * 255.0f + 0.5f);
-        if (value == 0 || x0 >= x1) return;
-        if (!row.empty() && row.back().x1 == x0 && row.back().coverage == value)
-            row.back().x1 = x1;
-        else
-            row.push_back({x0, x1, value});
-    };
 
     int y = by0;
     auto touch = [&](int x) {
@@ -293,37 +443,9 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
             }
             ++s;
         }
-        int* const touchedEnd = touchedAt + touchedCount;
-        // A handful of cells in most rows: insertion sort, else the library's.
-        if (touchedCount <= 16) {
-            for (int* i = touchedAt + 1; i < touchedEnd; ++i) {
-                const int v = *i;
-                int* j = i;
-                for (; j > touchedAt && j[-1] > v; --j) *j = j[-1];
-                *j = v;
-            }
-        } else {
-            std::sort(touchedAt, touchedEnd);
-        }
-        row.clear();
-        float full = 0;
-        int from = 0;  // the first cell not yet given out
-        for (const int* t = touchedAt; t < touchedEnd; ++t) {
-            const int x = *t;
-            if (x >= width) break;
-            addRun(from + bx0, x + bx0, full);
-            full += runLength[x];
-            addRun(x + bx0, x + bx0 + 1, cover[x] + full);
-            from = x + 1;
-        }
-        addRun(from + bx0, bx1, full);
-        for (const int* t = touchedAt; t < touchedEnd; ++t) cover[*t] = 0, runLength[*t] = 0;
-        if (row != pending) {
-            flushPending(y);
-            pending.swap(row);
-        }
+        out.finish(y, touchedCount);
     }
-    flushPending(by1);
+    out.flush(by1);
     return true;
 }
 

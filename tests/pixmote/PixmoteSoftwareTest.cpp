@@ -122,6 +122,29 @@ TEST(PixmoteSoftwareTest, CoverageMatchesExactAreas) {
     EXPECT_LE(worst, 1);
 }
 
+// Outlines that cannot cross themselves cover their exact area: whichever way round they are given,
+// with or without their first point repeated, under either rule, and with the hole of an outline cut
+// whichever way its two sides are wound.
+TEST(PixmoteSoftwareTest, SimpleOutlinesCoverTheirExactArea) {
+    const float square[] = {10.5f, 10.25f, 70.5f, 10.25f, 70.5f, 50.25f, 10.5f, 50.25f, 10.5f, 10.25f};
+    float reversed[10];
+    for (int i = 0; i < 5; ++i) reversed[2 * i] = square[8 - 2 * i], reversed[2 * i + 1] = square[9 - 2 * i];
+    const float* const outlines[] = {square, reversed};
+    for (pm_fill_rule rule : {PM_FILL_NONZERO, PM_FILL_EVENODD})
+        for (const float* points : outlines)
+            for (size_t count : {size_t(4), size_t(5)})
+                EXPECT_NEAR(coveredArea([&](pm_context* c) { pm_fill_polygon(c, points, count, rule); }),
+                            2400, 0.5);
+    // Three quarters of an oval, flattened inside its curve by a tenth of a pixel at most.
+    EXPECT_NEAR(coveredArea([](pm_context* c) { pm_fill_arc(c, 14, 14, 100, 100, 1, float(1.5 * kPi)); }),
+                0.75 * kPi * 2500 - 12, 4);
+    EXPECT_NEAR(coveredArea([](pm_context* c) {
+                    pm_set_line_width(c, 5.5f);
+                    pm_stroke_rect(c, 10.5f, 10.25f, 100, 80);
+                }),
+                100 * 80 - 89 * 69, 0.5);
+}
+
 // Fills reach the device as coverage rows (fill_runs) or, without it, as one quad a fill masked by its
 // coverage. Both give the same pixels (within a step of rounding) in every blend mode, under clip and
 // transform, with images between the fills.
