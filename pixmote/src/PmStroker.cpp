@@ -97,20 +97,21 @@ void PmStroker::cap(const PmPoint& p, const PmPoint& d, PmContours& out) const {
         out);
 }
 
-// A path that bends gently (every inner corner short of the next) strokes as one band: the two
-// offset outlines, mitred or bevelled outside, cut where they meet inside. That is the same area as
-// the union of the segments' quads and joins, with a fraction of the edges for the filler.
+// A path whose every segment still runs forwards between the inner corners of its joins strokes as
+// one band: the two offset outlines, joined outside by the join's own shape and cut where they meet
+// inside, with the caps on an open path's ends. Each stretch of band is then exactly the union of its
+// segment's quad and the joins' pieces, and where the path crosses itself the strands wind the same
+// way and add up under the non-zero rule, as the pieces do; with a fraction of their edges, and as one
+// outline that cannot cross itself whenever the path does not.
 bool PmStroker::band(const std::vector<PmPoint>& pts, bool closed, PmContours& out) const {
     const size_t n = pts.size(), segments = closed ? n : n - 1;
     std::vector<PmPoint> dir(segments);
     for (size_t i = 0; i < segments; ++i) dir[i] = unit(pts[i], pts[(i + 1) % n]);
-    // Per vertex: where the left and the right outline pass it (one or two points each).
+    // Per vertex: where the left and the right outline pass it (one or more points each).
     std::vector<PmPoint> left, right;
     left.reserve(n + 8), right.reserve(n + 8);
     // The inner point a segment starts from, to check that it ends after it.
     std::vector<PmPoint> innerStart(segments), innerEnd(segments);
-    double turned = 0;
-    int turning = 0;
     for (size_t v = 0; v < n; ++v) {
         const PmPoint& p = pts[v];
         const bool first = v == 0 && !closed, last = v == n - 1 && !closed;
@@ -126,25 +127,25 @@ bool PmStroker::band(const std::vector<PmPoint>& pts, bool closed, PmContours& o
             if (!last) innerStart[v % segments] = p;
             continue;
         }
-        if (cosTheta <= 0) return false;  // sharp corners keep their separate pieces
-        // Bending one way only, and less than a whole turn: the band cannot cross itself.
-        turned += std::atan2(cross, cosTheta);
-        if ((cross > 0 ? 1 : -1) != (turning ? turning : (turning = cross > 0 ? 1 : -1))) return false;
-        if (std::fabs(turned) > 2 * kPi + 1e-9) return false;
-        const double halfAngleCos = std::sqrt((1 + cosTheta) / 2);
+        const double halfAngleCos = std::sqrt(std::max(0.0, (1 + cosTheta) / 2));
+        if (halfAngleCos < 1e-6) return false;  // turning straight back: no inner corner to cut
         const PmPoint m = {n0.x + n1.x, n0.y + n1.y};
         const double len = std::hypot(m.x, m.y), reach = half_ / halfAngleCos;
         const PmPoint miterLeft = {p.x + m.x / len * reach, p.y + m.y / len * reach};
         const PmPoint miterRight = {2 * p.x - miterLeft.x, 2 * p.y - miterLeft.y};
         // The outside is the side the path turns away from.
         const bool leftOutside = cross < 0;
-        const bool mitred = join_ == PM_JOIN_MITER && halfAngleCos > 1 / kMiterLimit;
         const PmPoint inner = leftOutside ? miterRight : miterLeft;
         std::vector<PmPoint>& outside = leftOutside ? left : right;
         std::vector<PmPoint>& inside = leftOutside ? right : left;
         const double s = leftOutside ? 1 : -1;
-        if (mitred) {
+        if (join_ == PM_JOIN_MITER && halfAngleCos > 1 / kMiterLimit) {
             outside.push_back(leftOutside ? miterLeft : miterRight);
+        } else if (join_ == PM_JOIN_ROUND) {
+            // Around the point from one segment's side to the next's, the shorter way.
+            const double start = std::atan2(s * n0.y, s * n0.x);
+            const double turn = std::atan2(cross, cosTheta);
+            arc(p.x, p.y, half_, half_, start, turn, scale_, outside);
         } else {
             outside.push_back({p.x + s * n0.x, p.y + s * n0.y});
             outside.push_back({p.x + s * n1.x, p.y + s * n1.y});
@@ -167,9 +168,27 @@ bool PmStroker::band(const std::vector<PmPoint>& pts, bool closed, PmContours& o
         out.push_back(std::move(right));
         return true;
     }
+    // Open: out along the left side, round the far end's cap, back along the right, round the near one.
+    capEnd(pts.back(), dir[segments - 1], left);
     left.insert(left.end(), right.rbegin(), right.rend());
+    capEnd(pts.front(), {-dir[0].x, -dir[0].y}, left);
     add(std::move(left), out);
     return true;
+}
+
+// d points out of the path at its end p; the band arrives at p's left (seen along d) and leaves from
+// its right.
+void PmStroker::capEnd(const PmPoint& p, const PmPoint& d, std::vector<PmPoint>& outline) const {
+    const PmPoint n = {-d.y * half_, d.x * half_};
+    if (cap_ == PM_CAP_SQUARE) {
+        outline.push_back({p.x + n.x + d.x * half_, p.y + n.y + d.y * half_});
+        outline.push_back({p.x - n.x + d.x * half_, p.y - n.y + d.y * half_});
+    } else if (cap_ == PM_CAP_ROUND) {
+        std::vector<PmPoint> round;
+        arc(p.x, p.y, half_, half_, std::atan2(n.y, n.x), -kPi, scale_, round);
+        // Its ends are the band's own corners.
+        outline.insert(outline.end(), round.begin() + 1, round.end() - 1);
+    }
 }
 
 void PmStroker::stroke(const std::vector<PmPoint>& path, bool closed, PmContours& out) const {
@@ -188,13 +207,7 @@ void PmStroker::stroke(const std::vector<PmPoint>& path, bool closed, PmContours
         return;
     }
     closed = closed && pts.size() > 2;
-    if (join_ != PM_JOIN_ROUND && band(pts, closed, out)) {
-        if (!closed) {
-            cap(pts.front(), unit(pts[1], pts[0]), out);
-            cap(pts.back(), unit(pts[pts.size() - 2], pts.back()), out);
-        }
-        return;
-    }
+    if (band(pts, closed, out)) return;
     size_t segments = closed ? pts.size() : pts.size() - 1;
     for (size_t i = 0; i < segments; ++i) {
         const PmPoint& a = pts[i];

@@ -37,8 +37,10 @@ private:
     void join(const PmPoint& p, const PmPoint& d0, const PmPoint& d1, PmContours& out) const;
     void cap(const PmPoint& p, const PmPoint& d, PmContours& out) const;
     void dot(const PmPoint& p, PmContours& out) const;
-    // Strokes a gently bending path as one band; false, with nothing added, for any other.
+    // Strokes the path as one band; false, with nothing added, when its joins overlap.
     bool band(const std::vector<PmPoint>& pts, bool closed, PmContours& out) const;
+    // The cap at the end p of a band's outline, d pointing out of the path.
+    void capEnd(const PmPoint& p, const PmPoint& d, std::vector<PmPoint>& outline) const;
 
     double half_;
     pm_line_cap cap_;

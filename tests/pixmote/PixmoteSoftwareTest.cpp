@@ -143,6 +143,18 @@ TEST(PixmoteSoftwareTest, SimpleOutlinesCoverTheirExactArea) {
                     pm_stroke_rect(c, 10.5f, 10.25f, 100, 80);
                 }),
                 100 * 80 - 89 * 69, 0.5);
+    // A stroke that crosses itself is one band whose strands add up where they cross.
+    std::vector<uint8_t> bow;
+    const float crossing[] = {20, 20, 100, 100, 100, 20, 20, 100};
+    coveredArea(
+        [&](pm_context* c) {
+            pm_set_line_width(c, 6);
+            pm_set_line_join(c, PM_JOIN_ROUND);
+            pm_stroke_polygon(c, crossing, 4);
+        },
+        &bow);
+    for (int y : {57, 60, 63}) EXPECT_EQ(bow[(y * 128 + 60) * 4 + 3], 255) << y;
+    EXPECT_EQ(bow[(60 * 128 + 30) * 4 + 3], 0);
 }
 
 // Fills reach the device as coverage rows (fill_runs) or, without it, as one quad a fill masked by its
