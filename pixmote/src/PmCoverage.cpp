@@ -50,6 +50,7 @@ struct Scratch {
     std::vector<Hit> hits;
     std::vector<uint32_t> active;
     std::vector<Run> pending, row;
+    PmSimpleOutline outline;
     bool busy = false;
 };
 
@@ -253,11 +254,10 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
         }
     };
     // Outlines that cannot overlap themselves take the exact-area road; the rest are sampled.
-    PmSimpleOutline::Part parts[2];
-    int partCount = 0;
-    const bool exact = PmSimpleOutline::classify(contours, evenOdd, parts, partCount);
+    const bool exact = scratch.outline.classify(contours, evenOdd);
     if (exact)
-        for (int i = 0; i < partCount; ++i) addEdges(*parts[i].contour, parts[i].sign);
+        for (const PmSimpleOutline::Part& part : scratch.outline.parts())
+            addEdges(*part.contour, part.factor);
     else
         for (const auto& contour : contours) addEdges(contour, 1);
     if (edges.empty()) return true;

@@ -1,11 +1,53 @@
 #include "pixmote/src/PmSimpleOutline.h"
 
+#include <algorithm>
+
 namespace pixmote {
 
 namespace {
 
 double cross(double ax, double ay, double bx, double by) {
     return ax * by - ay * bx;
+}
+
+// Which side of a->b c lies on: positive to the left, zero on the line.
+double side(const PmPoint& a, const PmPoint& b, const PmPoint& c) {
+    return cross(b.x - a.x, b.y - a.y, c.x - a.x, c.y - a.y);
+}
+
+// c, on the line through a and b, lies between them.
+bool within(const PmPoint& a, const PmPoint& b, const PmPoint& c) {
+    return std::min(a.x, b.x) <= c.x && c.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= c.y &&
+           c.y <= std::max(a.y, b.y);
+}
+
+// Whether the segments meet anywhere, crossing or touching.
+bool meet(const PmPoint& p1, const PmPoint& p2, const PmPoint& q1, const PmPoint& q2) {
+    const double d1 = side(q1, q2, p1), d2 = side(q1, q2, p2), d3 = side(p1, p2, q1), d4 = side(p1, p2, q2);
+    if (((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0))) return true;
+    return (d1 == 0 && within(q1, q2, p1)) || (d2 == 0 && within(q1, q2, p2)) ||
+           (d3 == 0 && within(p1, p2, q1)) || (d4 == 0 && within(p1, p2, q2));
+}
+
+// How many times the contour winds round p (counted the way a positive area goes round).
+int windingAround(const std::vector<PmPoint>& c, const PmPoint& p) {
+    int w = 0;
+    for (size_t i = 0, j = c.size() - 1; i < c.size(); j = i++) {
+        const PmPoint& a = c[j];
+        const PmPoint& b = c[i];
+        if (a.y <= p.y) {
+            if (b.y > p.y && side(a, b, p) > 0) ++w;
+        } else if (b.y <= p.y && side(a, b, p) < 0) {
+            --w;
+        }
+    }
+    return w;
+}
+
+double signedArea(const std::vector<PmPoint>& c) {
+    double sum = 0;
+    for (size_t i = 0, j = c.size() - 1; i < c.size(); j = i++) sum += cross(c[j].x, c[j].y, c[i].x, c[i].y);
+    return sum;
 }
 
 // A number that grows with the angle from (1, 0) to (x, y), from 0 up to 4 for a whole turn, with
@@ -17,7 +59,7 @@ double pseudoAngle(double x, double y) {
 
 }  // namespace
 
-int PmSimpleOutline::starFromFirst(const std::vector<PmPoint>& c, bool convex) {
+int PmSimpleOutline::starFromFirst(const std::vector<PmPoint>& c) {
     const size_t n = c.size();
     if (n < 3) return 0;
     const PmPoint p = c[0];
@@ -47,72 +89,70 @@ int PmSimpleOutline::starFromFirst(const std::vector<PmPoint>& c, bool convex) {
         if (!(next > angle)) return 0;
         angle = next;
     }
-    if (way == 0) return 0;
-    if (!convex) return way;
-    // The same way round at every corner, between edges of some length.
-    double px = 0, py = 0;
-    bool have = false;
-    for (size_t k = 0; k <= n; ++k) {
-        const PmPoint& a = c[k % n];
-        const PmPoint& b = c[(k + 1) % n];
-        const double ex = b.x - a.x, ey = b.y - a.y;
-        if (ex == 0 && ey == 0) continue;
-        if (have && cross(px, py, ex, ey) * way < 0) return 0;
-        px = ex, py = ey, have = true;
-    }
     return way;
 }
 
-bool PmSimpleOutline::inside(const std::vector<PmPoint>& inner, const std::vector<PmPoint>& outer) {
-    const size_t m = outer.size();
-    double sum = 0;
-    for (size_t i = 0, j = m - 1; i < m; j = i++)
-        sum += cross(outer[j].x, outer[j].y, outer[i].x, outer[i].y);
-    const double way = sum > 0 ? 1 : -1;
-    for (const PmPoint& q : inner)
-        for (size_t i = 0, j = m - 1; i < m; j = i++) {
-            const PmPoint& a = outer[j];
-            const PmPoint& b = outer[i];
-            if (cross(b.x - a.x, b.y - a.y, q.x - a.x, q.y - a.y) * way < 0) return false;
-        }
+bool PmSimpleOutline::classify(const std::vector<std::vector<PmPoint>>& contours, bool evenOdd) {
+    parts_.clear(), used_.clear();
+    for (const auto& contour : contours)
+        if (contour.size() >= 3) used_.push_back(&contour);
+    if (used_.empty()) return true;
+    // One contour that goes round its first point (convex ones, ovals, pie slices) at once.
+    if (used_.size() == 1 && starFromFirst(*used_[0])) {
+        parts_.push_back({used_[0], 1});
+        return true;
+    }
+    if (used_.size() > kMaxContours || !apart(used_)) return false;
+    // Nested or side by side, each contour changes the winding by its own way round across its edge;
+    // the fill rule on either side says what it does to the inside.
+    auto inside = [evenOdd](int w) { return evenOdd ? (w & 1) != 0 : w != 0; };
+    for (size_t i = 0; i < used_.size(); ++i) {
+        const std::vector<PmPoint>& c = *used_[i];
+        const double area = signedArea(c);
+        if (area == 0) return false;
+        const int way = area > 0 ? 1 : -1;
+        int around = 0;  // the winding just outside it, from the others
+        for (size_t j = 0; j < used_.size(); ++j)
+            if (j != i) around += windingAround(*used_[j], c[0]);
+        const int change = int(inside(around + way)) - int(inside(around));
+        if (change) parts_.push_back({&c, change * way});
+    }
     return true;
 }
 
-bool PmSimpleOutline::classify(const std::vector<std::vector<PmPoint>>& contours, bool evenOdd, Part parts[2],
-                               int& count) {
-    const std::vector<PmPoint>* used[2] = {nullptr, nullptr};
-    int found = 0;
-    for (const auto& contour : contours) {
-        if (contour.size() < 3) continue;
-        if (found == 2) return false;
-        used[found++] = &contour;
+// Whether no two edges of the contours meet but neighbours at their shared point.
+bool PmSimpleOutline::apart(const std::vector<const std::vector<PmPoint>*>& used) {
+    segments_.clear(), edgeCount_.clear();
+    for (size_t ci = 0; ci < used.size(); ++ci) {
+        const std::vector<PmPoint>& c = *used[ci];
+        size_t index = 0;
+        for (size_t i = 0; i < c.size(); ++i) {
+            const PmPoint& a = c[i];
+            const PmPoint& b = c[(i + 1) % c.size()];
+            if (a.x == b.x && a.y == b.y) continue;
+            segments_.push_back({a, b, std::min(a.y, b.y), std::max(a.y, b.y), int(ci), index++});
+        }
+        if (index < 3) return false;
+        edgeCount_.push_back(index);
     }
-    if (found == 1) {
-        if (!starFromFirst(*used[0], false)) return false;
-        parts[0] = {used[0], 1};
-        count = 1;
-        return true;
+    std::sort(segments_.begin(), segments_.end(),
+              [](const Segment& s, const Segment& t) { return s.top < t.top; });
+    size_t budget = kMaxPairsPerSegment * segments_.size();
+    for (size_t i = 0; i < segments_.size(); ++i) {
+        const Segment& s = segments_[i];
+        const double left = std::min(s.a.x, s.b.x), right = std::max(s.a.x, s.b.x);
+        for (size_t j = i + 1; j < segments_.size() && segments_[j].top <= s.bottom; ++j) {
+            if (budget-- == 0) return false;
+            const Segment& t = segments_[j];
+            if (std::max(t.a.x, t.b.x) < left || std::min(t.a.x, t.b.x) > right) continue;
+            if (s.contour == t.contour) {
+                const size_t n = edgeCount_[s.contour];
+                if ((s.index + 1) % n == t.index || (t.index + 1) % n == s.index) continue;
+            }
+            if (meet(s.a, s.b, t.a, t.b)) return false;
+        }
     }
-    if (found != 2 || used[0]->size() * used[1]->size() > kMaxContainmentPairs) return false;
-    for (int order = 0; order < 2; ++order) {
-        const std::vector<PmPoint>& outer = *used[order];
-        const std::vector<PmPoint>& inner = *used[1 - order];
-        const int wayOuter = starFromFirst(outer, true);
-        if (!wayOuter) continue;
-        const int wayInner = starFromFirst(inner, false);
-        if (!wayInner || !inside(inner, outer)) continue;
-        parts[0] = {&outer, 1};
-        count = 1;
-        // Wound against the outer one, the inner contour cuts its hole under either rule; wound with
-        // it, only under even-odd, and then it is taken the other way; under non-zero it adds
-        // nothing.
-        if (wayInner != wayOuter)
-            parts[count++] = {&inner, 1};
-        else if (evenOdd)
-            parts[count++] = {&inner, -1};
-        return true;
-    }
-    return false;
+    return true;
 }
 
 }  // namespace pixmote

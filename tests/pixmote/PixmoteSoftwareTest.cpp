@@ -135,6 +135,12 @@ TEST(PixmoteSoftwareTest, SimpleOutlinesCoverTheirExactArea) {
             for (size_t count : {size_t(4), size_t(5)})
                 EXPECT_NEAR(coveredArea([&](pm_context* c) { pm_fill_polygon(c, points, count, rule); }),
                             2400, 0.5);
+    // A concave outline, off the pixel grid.
+    const float u[] = {4, 4, 60, 4, 60, 60, 40, 60, 40, 24, 24, 24, 24, 60, 4, 60};
+    float shifted[16];
+    for (int i = 0; i < 16; ++i) shifted[i] = u[i] + (i % 2 ? 0.6f : 0.3f);
+    EXPECT_NEAR(coveredArea([&](pm_context* c) { pm_fill_polygon(c, shifted, 8, PM_FILL_EVENODD); }), 2560,
+                0.5);
     // Three quarters of an oval, flattened inside its curve by a tenth of a pixel at most.
     EXPECT_NEAR(coveredArea([](pm_context* c) { pm_fill_arc(c, 14, 14, 100, 100, 1, float(1.5 * kPi)); }),
                 0.75 * kPi * 2500 - 12, 4);
