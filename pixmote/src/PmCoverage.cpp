@@ -77,49 +77,73 @@ private:
 class RowOut {
 public:
     RowOut(Scratch& scratch, int bx0, int bx1, int y, bool antialias, const PmCoverage::EmitRows& emit)
-        : s_(scratch), bx0_(bx0), bx1_(bx1), pendingY_(y), antialias_(antialias), emit_(emit) {}
+        : s_(scratch), bx0_(bx0), bx1_(bx1), pendingY_(y), antialias_(antialias), emit_(emit) {
+        // A row has at most a run a touched cell and one between each two: room for all of them.
+        const size_t most = 2 * static_cast<size_t>(bx1 - bx0) + 8;
+        if (s_.row.size() < most) s_.row.resize(most), s_.pending.resize(most);
+    }
 
     // Row y from the touched cells' partial coverage (cover) and the changes carried right
     // (runLength), both reset on the way.
     void finish(int y, int touchedCount) {
         int* const touchedAt = s_.touched.data();
         int* const touchedEnd = touchedAt + touchedCount;
-        // A handful of cells in most rows: insertion sort, else the library's.
-        if (touchedCount <= 16) {
-            for (int* i = touchedAt + 1; i < touchedEnd; ++i) {
-                const int v = *i;
-                int* j = i;
-                for (; j > touchedAt && j[-1] > v; --j) *j = j[-1];
-                *j = v;
-            }
-        } else {
-            std::sort(touchedAt, touchedEnd);
-        }
         float* const cover = s_.cover.data();
         float* const runLength = s_.runLength.data();
         const int width = bx1_ - bx0_;
-        s_.row.clear();
+        Run* const first = s_.row.data();
+        end_ = first;
         float full = 0;
-        int from = 0;  // the first cell not yet given out
-        for (const int* t = touchedAt; t < touchedEnd; ++t) {
-            const int x = *t;
-            if (x >= width) break;
-            addRun(from + bx0_, x + bx0_, full);
-            full += runLength[x];
-            addRun(x + bx0_, x + bx0_ + 1, cover[x] + full);
-            from = x + 1;
+        int lo = width + 2, hi = -1;
+        for (const int* t = touchedAt; t < touchedEnd; ++t) lo = std::min(lo, *t), hi = std::max(hi, *t);
+        if (touchedCount > 4 && hi - lo < 4 * touchedCount) {
+            // Touched cells lie close together: every cell from the first to the last, in order,
+            // costs less than sorting them.
+            const int last = std::min(hi, width - 1);
+            for (int x = lo; x <= last; ++x) {
+                full += runLength[x];
+                addRun(x + bx0_, x + bx0_ + 1, cover[x] + full);
+            }
+            addRun(last + 1 + bx0_, bx1_, full);
+            std::fill(cover + lo, cover + hi + 1, 0.0f);
+            std::fill(runLength + lo, runLength + hi + 1, 0.0f);
+        } else {
+            // A handful of cells: insertion sort, else the library's.
+            if (touchedCount <= 16) {
+                for (int* i = touchedAt + 1; i < touchedEnd; ++i) {
+                    const int v = *i;
+                    int* j = i;
+                    for (; j > touchedAt && j[-1] > v; --j) *j = j[-1];
+                    *j = v;
+                }
+            } else {
+                std::sort(touchedAt, touchedEnd);
+            }
+            int from = 0;  // the first cell not yet given out
+            for (const int* t = touchedAt; t < touchedEnd; ++t) {
+                const int x = *t;
+                if (x >= width) break;
+                addRun(from + bx0_, x + bx0_, full);
+                full += runLength[x];
+                addRun(x + bx0_, x + bx0_ + 1, cover[x] + full);
+                from = x + 1;
+            }
+            addRun(from + bx0_, bx1_, full);
+            for (const int* t = touchedAt; t < touchedEnd; ++t) cover[*t] = 0, runLength[*t] = 0;
         }
-        addRun(from + bx0_, bx1_, full);
-        for (const int* t = touchedAt; t < touchedEnd; ++t) cover[*t] = 0, runLength[*t] = 0;
-        if (s_.row != s_.pending) {
+        const size_t count = static_cast<size_t>(end_ - first);
+        bool same = count == pendingCount_;
+        for (size_t i = 0; same && i < count; ++i) same = first[i] == s_.pending[i];
+        if (!same) {
             flush(y);
             s_.pending.swap(s_.row);
+            pendingCount_ = count;
         }
     }
 
     void flush(int y) {
-        if (!s_.pending.empty()) emit_(pendingY_, y, s_.pending.data(), s_.pending.size());
-        s_.pending.clear();
+        if (pendingCount_) emit_(pendingY_, y, s_.pending.data(), pendingCount_);
+        pendingCount_ = 0;
         pendingY_ = y;
     }
 
@@ -130,11 +154,13 @@ private:
         if (!antialias_) c = c >= 0.5f ? 1.0f : 0.0f;
         auto value = static_cast<uint8_t>(std::min(c, 1.0f) * 255.0f + 0.5f);
         if (value == 0 || x0 >= x1) return;
-        std::vector<Run>& row = s_.row;
-        if (!row.empty() && row.back().x1 == x0 && row.back().coverage == value)
-            row.back().x1 = x1;
-        else
-            row.push_back({x0, x1, value});
+        if (end_ != s_.row.data() && end_[-1].x1 == x0 && end_[-1].coverage == value) {
+            end_[-1].x1 = x1;
+            return;
+        }
+        // Written in place, field by field.
+        end_->x0 = x0, end_->x1 = x1, end_->coverage = value;
+        ++end_;
     }
 
     Scratch& s_;
@@ -142,6 +168,8 @@ private:
     int pendingY_;
     const bool antialias_;
     const PmCoverage::EmitRows& emit_;
+    size_t pendingCount_ = 0;
+    Run* end_ = nullptr;  // past the last run of the row being made
 };
 
 // The exact coverage of an outline whose winding is 0 or 1 (or 0 and -1) everywhere: each edge adds,
@@ -285,7 +313,6 @@ bool PmCoverage::fill(const std::vector<std::vector<PmPoint>>& contours, bool ev
     touched.resize(width + 2), mark.assign(width + 2, by0 - 1);
     int* const touchedAt = touched.data();
     int touchedCount = 0;
-    scratch.pending.clear(), scratch.row.clear();
     RowOut out(scratch, bx0, bx1, by0, antialias, emit);
     if (exact) {
         fillArea(scratch, bx0, by0, bx1, by1, out);

@@ -103,7 +103,8 @@ void PmStroker::cap(const PmPoint& p, const PmPoint& d, PmContours& out) const {
 // segment's quad and the joins' pieces, and where the path crosses itself the strands wind the same
 // way and add up under the non-zero rule, as the pieces do; with a fraction of their edges, and as one
 // outline that cannot cross itself whenever the path does not.
-bool PmStroker::band(const std::vector<PmPoint>& pts, bool closed, PmContours& out) const {
+bool PmStroker::band(const std::vector<PmPoint>& pts, bool closed, bool capFirst, bool capLast,
+                     PmContours& out, size_t& failed) const {
     const size_t n = pts.size(), segments = closed ? n : n - 1;
     std::vector<PmPoint> dir(segments);
     for (size_t i = 0; i < segments; ++i) dir[i] = unit(pts[i], pts[(i + 1) % n]);
@@ -128,7 +129,11 @@ bool PmStroker::band(const std::vector<PmPoint>& pts, bool closed, PmContours& o
             continue;
         }
         const double halfAngleCos = std::sqrt(std::max(0.0, (1 + cosTheta) / 2));
-        if (halfAngleCos < 1e-6) return false;  // turning straight back: no inner corner to cut
+        if (halfAngleCos < 1e-6) {
+            // Turning straight back: no inner corner to cut.
+            failed = (v + segments - 1) % segments;
+            return false;
+        }
         const PmPoint m = {n0.x + n1.x, n0.y + n1.y};
         const double len = std::hypot(m.x, m.y), reach = half_ / halfAngleCos;
         const PmPoint miterLeft = {p.x + m.x / len * reach, p.y + m.y / len * reach};
@@ -160,7 +165,10 @@ bool PmStroker::band(const std::vector<PmPoint>& pts, bool closed, PmContours& o
         const PmPoint& d = dir[i];
         const bool startCorner = closed || i > 0, endCorner = closed || i + 1 < segments;
         const PmPoint from = startCorner ? innerStart[i] : a, to = endCorner ? innerEnd[i] : b;
-        if ((startCorner || endCorner) && (to.x - from.x) * d.x + (to.y - from.y) * d.y <= 0) return false;
+        if ((startCorner || endCorner) && (to.x - from.x) * d.x + (to.y - from.y) * d.y <= 0) {
+            failed = i;
+            return false;
+        }
     }
     if (closed) {
         std::reverse(right.begin(), right.end());
@@ -169,9 +177,9 @@ bool PmStroker::band(const std::vector<PmPoint>& pts, bool closed, PmContours& o
         return true;
     }
     // Open: out along the left side, round the far end's cap, back along the right, round the near one.
-    capEnd(pts.back(), dir[segments - 1], left);
+    if (capLast) capEnd(pts.back(), dir[segments - 1], left);
     left.insert(left.end(), right.rbegin(), right.rend());
-    capEnd(pts.front(), {-dir[0].x, -dir[0].y}, left);
+    if (capFirst) capEnd(pts.front(), {-dir[0].x, -dir[0].y}, left);
     add(std::move(left), out);
     return true;
 }
@@ -207,23 +215,34 @@ void PmStroker::stroke(const std::vector<PmPoint>& path, bool closed, PmContours
         return;
     }
     closed = closed && pts.size() > 2;
-    if (band(pts, closed, out)) return;
-    size_t segments = closed ? pts.size() : pts.size() - 1;
-    for (size_t i = 0; i < segments; ++i) {
-        const PmPoint& a = pts[i];
-        const PmPoint& b = pts[(i + 1) % pts.size()];
-        PmPoint d = unit(a, b);
-        PmPoint n = {-d.y * half_, d.x * half_};
-        add({{a.x + n.x, a.y + n.y}, {b.x + n.x, b.y + n.y}, {b.x - n.x, b.y - n.y}, {a.x - n.x, a.y - n.y}},
-            out);
-        if (i + 1 < segments || closed) {
-            const PmPoint& c = pts[(i + 2) % pts.size()];
-            join(b, d, unit(b, c), out);
-        }
+    size_t failed = 0;
+    if (band(pts, closed, true, true, out, failed)) return;
+    // Cut where a segment is too short for its joins: stretches that are bands, ended flat at the
+    // cuts, and the joins there as pieces of their own. A closed path is first opened at one cut.
+    std::vector<PmPoint> path2;
+    const size_t n = pts.size();
+    if (closed) {
+        const size_t at = (failed + 1) % n;
+        for (size_t k = 0; k <= n; ++k) path2.push_back(pts[(at + k) % n]);
+        join(pts[at], unit(pts[(at + n - 1) % n], pts[at]), unit(pts[at], pts[(at + 1) % n]), out);
+    } else {
+        path2 = pts;
     }
-    if (!closed) {
-        cap(pts.front(), unit(pts[1], pts[0]), out);
-        cap(pts.back(), unit(pts[pts.size() - 2], pts.back()), out);
+    const size_t m = path2.size();
+    std::vector<PmPoint> stretch;
+    for (size_t start = 0; start + 1 < m;) {
+        size_t end = m - 1;
+        for (;;) {
+            stretch.assign(path2.begin() + start, path2.begin() + end + 1);
+            const bool first = !closed && start == 0, last = !closed && end == m - 1;
+            if (band(stretch, false, first, last, out, failed)) break;
+            // End after the segment that failed, or else before it; one segment always makes a band.
+            const size_t cut = start + failed + 1 < end ? start + failed + 1 : start + failed;
+            end = std::max(cut, start + 1);
+        }
+        if (end + 1 < m)
+            join(path2[end], unit(path2[end - 1], path2[end]), unit(path2[end], path2[end + 1]), out);
+        start = end;
     }
 }
 

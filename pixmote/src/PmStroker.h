@@ -37,8 +37,10 @@ private:
     void join(const PmPoint& p, const PmPoint& d0, const PmPoint& d1, PmContours& out) const;
     void cap(const PmPoint& p, const PmPoint& d, PmContours& out) const;
     void dot(const PmPoint& p, PmContours& out) const;
-    // Strokes the path as one band; false, with nothing added, when its joins overlap.
-    bool band(const std::vector<PmPoint>& pts, bool closed, PmContours& out) const;
+    // Strokes the path as one band, capped at the ends asked for (an open path's); false, with nothing
+    // added and the first segment found too short for its joins in failed, when there is one.
+    bool band(const std::vector<PmPoint>& pts, bool closed, bool capFirst, bool capLast, PmContours& out,
+              size_t& failed) const;
     // The cap at the end p of a band's outline, d pointing out of the path.
     void capEnd(const PmPoint& p, const PmPoint& d, std::vector<PmPoint>& outline) const;
 
