@@ -102,7 +102,9 @@ bool PmSimpleOutline::classify(const std::vector<std::vector<PmPoint>>& contours
         parts_.push_back({used_[0], 1});
         return true;
     }
-    if (used_.size() > kMaxContours || !apart(used_)) return false;
+    size_t points = 0;
+    for (const auto* contour : used_) points += contour->size();
+    if (used_.size() > kMaxContours || points > kMaxPoints || !apart(used_)) return false;
     // Nested or side by side, each contour changes the winding by its own way round across its edge;
     // the fill rule on either side says what it does to the inside.
     auto inside = [evenOdd](int w) { return evenOdd ? (w & 1) != 0 : w != 0; };

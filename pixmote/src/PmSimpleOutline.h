@@ -42,6 +42,7 @@ private:
     // Pairs of segments compared at most, and contours taken: past these the sampled filler is cheaper.
     static constexpr size_t kMaxPairsPerSegment = 32;
     static constexpr size_t kMaxContours = 16;
+    static constexpr size_t kMaxPoints = 8192;
 
     bool apart(const std::vector<const std::vector<PmPoint>*>& used);
 
