@@ -104,7 +104,7 @@ void PmStroker::cap(const PmPoint& p, const PmPoint& d, PmContours& out) const {
 // way and add up under the non-zero rule, as the pieces do; with a fraction of their edges, and as one
 // outline that cannot cross itself whenever the path does not.
 bool PmStroker::band(const std::vector<PmPoint>& pts, bool closed, bool capFirst, bool capLast,
-                     PmContours& out, size_t& failed) const {
+                     PmContours& out, std::vector<size_t>* failed) const {
     const size_t n = pts.size(), segments = closed ? n : n - 1;
     std::vector<PmPoint> dir(segments);
     for (size_t i = 0; i < segments; ++i) dir[i] = unit(pts[i], pts[(i + 1) % n]);
@@ -131,8 +131,13 @@ bool PmStroker::band(const std::vector<PmPoint>& pts, bool closed, bool capFirst
         const double halfAngleCos = std::sqrt(std::max(0.0, (1 + cosTheta) / 2));
         if (halfAngleCos < 1e-6) {
             // Turning straight back: no inner corner to cut.
-            failed = (v + segments - 1) % segments;
-            return false;
+            if (!failed) return false;
+            failed->push_back((v + segments - 1) % segments);
+            left.push_back({p.x + n1.x, p.y + n1.y});
+            right.push_back({p.x - n1.x, p.y - n1.y});
+            innerEnd[(v + segments - 1) % segments] = p;
+            innerStart[v % segments] = p;
+            continue;
         }
         const PmPoint m = {n0.x + n1.x, n0.y + n1.y};
         const double len = std::hypot(m.x, m.y), reach = half_ / halfAngleCos;
@@ -159,17 +164,21 @@ bool PmStroker::band(const std::vector<PmPoint>& pts, bool closed, bool capFirst
         innerEnd[(v + segments - 1) % segments] = inner;
         innerStart[v % segments] = inner;
     }
-    // Every segment must still run forwards between its inner corners.
+    // Every segment must still run forwards between its inner corners. Where one does not, the path
+    // is cut after it: the next one then starts flat, with no corner to check there.
+    bool cutBefore = false;
     for (size_t i = 0; i < segments; ++i) {
         PmPoint a = pts[i], b = pts[(i + 1) % n];
         const PmPoint& d = dir[i];
-        const bool startCorner = closed || i > 0, endCorner = closed || i + 1 < segments;
+        const bool startCorner = (closed || i > 0) && !cutBefore, endCorner = closed || i + 1 < segments;
         const PmPoint from = startCorner ? innerStart[i] : a, to = endCorner ? innerEnd[i] : b;
-        if ((startCorner || endCorner) && (to.x - from.x) * d.x + (to.y - from.y) * d.y <= 0) {
-            failed = i;
-            return false;
+        cutBefore = (startCorner || endCorner) && (to.x - from.x) * d.x + (to.y - from.y) * d.y <= 0;
+        if (cutBefore) {
+            if (!failed) return false;
+            failed->push_back(i);
         }
     }
+    if (failed && !failed->empty()) return false;
     if (closed) {
         std::reverse(right.begin(), right.end());
         out.push_back(std::move(left));
@@ -215,35 +224,47 @@ void PmStroker::stroke(const std::vector<PmPoint>& path, bool closed, PmContours
         return;
     }
     closed = closed && pts.size() > 2;
-    size_t failed = 0;
-    if (band(pts, closed, true, true, out, failed)) return;
-    // Cut where a segment is too short for its joins: stretches that are bands, ended flat at the
-    // cuts, and the joins there as pieces of their own. A closed path is first opened at one cut.
-    std::vector<PmPoint> path2;
-    const size_t n = pts.size();
-    if (closed) {
-        const size_t at = (failed + 1) % n;
-        for (size_t k = 0; k <= n; ++k) path2.push_back(pts[(at + k) % n]);
-        join(pts[at], unit(pts[(at + n - 1) % n], pts[at]), unit(pts[at], pts[(at + 1) % n]), out);
-    } else {
-        path2 = pts;
-    }
-    const size_t m = path2.size();
+    std::vector<size_t> failed;
+    if (band(pts, closed, true, true, out, &failed)) return;
+    // Cut after each segment too short for its joins: stretches that are bands, ended flat at the
+    // cuts, and the joins there as pieces of their own. One pass finds every cut, so that a long path
+    // with many of them costs no more than its length.
+    const size_t n = pts.size(), segments = closed ? n : n - 1;
+    std::vector<bool> cut(n, false);
+    for (size_t i : failed) cut[(i + 1) % n] = true;
+    if (!closed) cut[0] = cut[n - 1] = true;
     std::vector<PmPoint> stretch;
-    for (size_t start = 0; start + 1 < m;) {
-        size_t end = m - 1;
-        for (;;) {
-            stretch.assign(path2.begin() + start, path2.begin() + end + 1);
-            const bool first = !closed && start == 0, last = !closed && end == m - 1;
-            if (band(stretch, false, first, last, out, failed)) break;
-            // End after the segment that failed, or else before it; one segment always makes a band.
-            const size_t cut = start + failed + 1 < end ? start + failed + 1 : start + failed;
-            end = std::max(cut, start + 1);
-        }
-        if (end + 1 < m)
-            join(path2[end], unit(path2[end - 1], path2[end]), unit(path2[end], path2[end + 1]), out);
-        start = end;
+    size_t v = closed ? (failed[0] + 1) % n : 0;
+    for (size_t walked = 0; walked < segments;) {
+        stretch.assign(1, pts[v]);
+        size_t w = v;
+        do {
+            w = (w + 1) % n;
+            stretch.push_back(pts[w]);
+            ++walked;
+        } while (!cut[w] && walked < segments);
+        const bool capFirst = !closed && v == 0, capLast = !closed && w == n - 1;
+        // A stretch can still fail where a cut took away only one of a segment's corners.
+        if (!band(stretch, false, capFirst, capLast, out, nullptr)) pieces(stretch, capFirst, capLast, out);
+        if (closed || w != n - 1)
+            join(pts[w], unit(stretch[stretch.size() - 2], pts[w]), unit(pts[w], pts[(w + 1) % n]), out);
+        v = w;
     }
+}
+
+// An open path as one quad a segment and one piece an inner join, capped at the ends asked for.
+void PmStroker::pieces(const std::vector<PmPoint>& pts, bool capFirst, bool capLast, PmContours& out) const {
+    for (size_t i = 0; i + 1 < pts.size(); ++i) {
+        const PmPoint& a = pts[i];
+        const PmPoint& b = pts[i + 1];
+        PmPoint d = unit(a, b);
+        PmPoint n = {-d.y * half_, d.x * half_};
+        add({{a.x + n.x, a.y + n.y}, {b.x + n.x, b.y + n.y}, {b.x - n.x, b.y - n.y}, {a.x - n.x, a.y - n.y}},
+            out);
+        if (i + 2 < pts.size()) join(b, d, unit(b, pts[i + 2]), out);
+    }
+    if (capFirst) cap(pts.front(), unit(pts[1], pts[0]), out);
+    if (capLast) cap(pts.back(), unit(pts[pts.size() - 2], pts.back()), out);
 }
 
 }  // namespace pixmote

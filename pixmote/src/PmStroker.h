@@ -37,10 +37,12 @@ private:
     void join(const PmPoint& p, const PmPoint& d0, const PmPoint& d1, PmContours& out) const;
     void cap(const PmPoint& p, const PmPoint& d, PmContours& out) const;
     void dot(const PmPoint& p, PmContours& out) const;
-    // Strokes the path as one band, capped at the ends asked for (an open path's); false, with nothing
-    // added and the first segment found too short for its joins in failed, when there is one.
+    // Strokes the path as one band, capped at the ends asked for (an open path's); false, with
+    // nothing added, when a segment is too short for its joins. failed, when given, collects every
+    // such segment.
     bool band(const std::vector<PmPoint>& pts, bool closed, bool capFirst, bool capLast, PmContours& out,
-              size_t& failed) const;
+              std::vector<size_t>* failed) const;
+    void pieces(const std::vector<PmPoint>& pts, bool capFirst, bool capLast, PmContours& out) const;
     // The cap at the end p of a band's outline, d pointing out of the path.
     void capEnd(const PmPoint& p, const PmPoint& d, std::vector<PmPoint>& outline) const;
 
