@@ -202,8 +202,10 @@ void fillArea(Scratch& s, int bx0, int by0, int bx1, int by1, RowOut& out) {
         if (xl >= hi) return;
         if (xr <= lo) return add(0, dy, 0);
         if (xr - xl < 1e-9) {
-            const int c = floorInt(xl);
-            return add(c - bx0, dy, xl - c);
+            // Upright, though it may straddle the box's left side by a hair.
+            const double x = std::max(xl, lo);
+            const int c = floorInt(x);
+            return add(c - bx0, dy, x - c);
         }
         const double k = dy / (xr - xl);  // height per unit across
         if (xl < lo) add(0, (lo - xl) * k, 0), xl = lo;

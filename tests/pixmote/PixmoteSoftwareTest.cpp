@@ -141,6 +141,20 @@ TEST(PixmoteSoftwareTest, SimpleOutlinesCoverTheirExactArea) {
     for (int i = 0; i < 16; ++i) shifted[i] = u[i] + (i % 2 ? 0.6f : 0.3f);
     EXPECT_NEAR(coveredArea([&](pm_context* c) { pm_fill_polygon(c, shifted, 8, PM_FILL_EVENODD); }), 2560,
                 0.5);
+    // An edge upright but for a hair, crossing the clip's left side: the clip's first column is
+    // covered, nothing left of it is touched.
+    std::vector<uint8_t> hair;
+    const float sliver[] = {4.9999995f, -1000, 5.0000005f, 1101, 40, 1101, 40, -1000};
+    coveredArea(
+        [&](pm_context* c) {
+            pm_set_clip(c, 5, 0, 30, 128);
+            EXPECT_EQ(pm_fill_polygon(c, sliver, 4, PM_FILL_NONZERO), PM_OK);
+        },
+        &hair);
+    for (int y = 0; y < 128; y += 9) {
+        EXPECT_EQ(hair[(y * 128 + 4) * 4 + 3], 0);
+        EXPECT_EQ(hair[(y * 128 + 5) * 4 + 3], 255);
+    }
     // Three quarters of an oval, flattened inside its curve by a tenth of a pixel at most.
     EXPECT_NEAR(coveredArea([](pm_context* c) { pm_fill_arc(c, 14, 14, 100, 100, 1, float(1.5 * kPi)); }),
                 0.75 * kPi * 2500 - 12, 4);
