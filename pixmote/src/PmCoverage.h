@@ -1,9 +1,10 @@
-// Antialiased filling of polygons by exact coverage. Each pixel row is sampled on sixteen
-// sub-scanlines; on each, the spans inside the polygon (under the fill rule) are found from the edge
-// crossings and added with their exact horizontal extent. That gives true even-odd and non-zero
-// results for concave and self-intersecting outlines, with no triangulation and no seams, and needs
-// nothing from the device but plain coloured triangles: runs of equal coverage go out as quads whose
-// vertex alpha carries it, merged across rows where they repeat, so a solid interior costs one quad.
+// Antialiased filling of polygons by exact coverage. Outlines whose contours do not meet (see
+// PmSimpleOutline) are filled by the area each edge sweeps in each pixel, summed along the row. Any
+// other is sampled on sixteen sub-scanlines a pixel row; on each, the spans inside the polygon (under
+// the fill rule) are found from the edge crossings and added with their exact horizontal extent. That
+// gives true even-odd and non-zero results for concave and self-intersecting outlines, with no
+// triangulation and no seams. Either way the coverage comes out as rows of runs of equal coverage,
+// a stretch of equal rows at a time.
 #pragma once
 
 #include <cstdint>
