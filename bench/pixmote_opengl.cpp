@@ -7,6 +7,7 @@
 #include <SDL_opengl.h>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -155,6 +156,16 @@ void BM_PixmoteOpenGl_Scene(benchmark::State& state) {
         for (int i = 0; i < kWidth * 4; ++i)
             sum += std::abs(int(ours[static_cast<size_t>(y) * kWidth * 4 + i]) -
                             int(glPixels[static_cast<size_t>(kHeight - 1 - y) * kWidth * 4 + i]));
+    // PIXMOTE_BENCH_IMAGES names a folder for both frames as PNG files, to look at side by side.
+    if (const char* folder = std::getenv("PIXMOTE_BENCH_IMAGES")) {
+        pm_software_write_png(sw, (std::string(folder) + "/software.png").c_str());
+        pm_software* shot = pm_software_create(kWidth, kHeight);
+        for (int y = 0; shot && y < kHeight; ++y)
+            std::copy_n(&glPixels[static_cast<size_t>(kHeight - 1 - y) * kWidth * 4], kWidth * 4,
+                        pm_software_pixels(shot) + static_cast<size_t>(y) * kWidth * 4);
+        if (shot) pm_software_write_png(shot, (std::string(folder) + "/opengl.png").c_str());
+        pm_software_destroy(shot);
+    }
     assets.release();
     pm_context_destroy(ctx);
     pm_software_destroy(sw);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "pixmote/src/PmFringe.h"
 #include "pixmote/src/PmStroker.h"
 
 using pixmote::PmContours;
@@ -75,6 +76,7 @@ pm_result pm_context::flush() {
             device_.create_texture(device_.user, w, h, reinterpret_cast<const uint8_t*>(packed_.data()));
         for (pm_vertex& v : batch_) v.u /= w, v.v /= h;
         shelfX_ = shelfY_ = shelfH_ = maskUsedW_ = 0;
+        whiteX_ = whiteY_ = -1;
         failed = texture == PM_NO_TEXTURE;
     }
     if (!failed)
@@ -207,7 +209,7 @@ pm_result pm_context::strokeRect(float x, float y, float w, float h) {
     std::vector<std::vector<PmPoint>> contours = {
         {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}},
         {{x + lw, y + lw}, {x + w - lw, y + lw}, {x + w - lw, y + h - lw}, {x + lw, y + h - lw}}};
-    return fillContours(contours, true);
+    return fillContours(contours, true, lw * leastScale());
 }
 
 pm_result pm_context::fillPolygon(const float* xy, size_t count, pm_fill_rule rule) {
@@ -219,7 +221,8 @@ pm_result pm_context::fillPolygon(const float* xy, size_t count, pm_fill_rule ru
     return fillContours(contours, rule == PM_FILL_EVENODD);
 }
 
-pm_result pm_context::fillContours(std::vector<std::vector<PmPoint>>& contours, bool evenOdd) {
+pm_result pm_context::fillContours(std::vector<std::vector<PmPoint>>& contours, bool evenOdd,
+                                   double ringWidth) {
     if (pm_result r = checkDrawing()) return r;
     const pm_transform& t = transform_;
     for (auto& contour : contours) {
@@ -234,6 +237,21 @@ pm_result pm_context::fillContours(std::vector<std::vector<PmPoint>>& contours, 
                                        : pixmote::PmBounds{0, 0, width_, height_};
     const bool premultiplied = blend_ == PM_BLEND_PREMULTIPLIED;
     pm_result result = PM_OK;
+    if (device_.geometric_antialias && antialias_) {
+        fringe_.clear();
+        if (pixmote::PmFringe::fill(contours, evenOdd, ringWidth, color_, premultiplied, fringe_) &&
+            fringe_.size() <= kMaxBatch) {
+            // Into the batch of masks when there is one, sampling its white texel.
+            const bool join = batchMask_ && !batch_.empty() && whiteX_ >= 0 && batchBlend_ == blend_ &&
+                              batch_.size() + fringe_.size() <= kMaxBatch;
+            pm_vertex* q = nullptr;
+            result = reserveTriangles(fringe_.size(), PM_NO_TEXTURE, &q, join);
+            std::copy(fringe_.begin(), fringe_.end(), q);
+            if (join)
+                for (size_t i = 0; i < fringe_.size(); ++i) q[i].u = whiteX_ + 0.5f, q[i].v = whiteY_ + 0.5f;
+            return result;
+        }
+    }
     if (device_.fill_runs) {
         // The device takes the rows as they are; what is batched goes first, to keep the order.
         result = flush();
@@ -295,10 +313,18 @@ bool pm_context::placeMask(int w, int h, int& x, int& y, pm_result& result) {
     if (shelfY_ + h > maskH_) {
         if (pm_result r = flush()) result = r;
         shelfX_ = shelfY_ = shelfH_ = maskUsedW_ = 0;
+        whiteX_ = whiteY_ = -1;
     }
     x = shelfX_, y = shelfY_;
     shelfX_ += w, shelfH_ = std::max(shelfH_, h), maskUsedW_ = std::max(maskUsedW_, shelfX_);
     return true;
+}
+
+void pm_context::placeWhite(pm_result& result) {
+    int x = 0, y = 0;
+    placeMask(1, 1, x, y, result);
+    mask_[static_cast<size_t>(y) * maskW_ + x] = 0xffffffffu;
+    whiteX_ = x, whiteY_ = y;
 }
 
 bool pm_context::fillMask(const std::vector<std::vector<PmPoint>>& contours, bool evenOdd,
@@ -315,9 +341,17 @@ bool pm_context::fillMask(const std::vector<std::vector<PmPoint>>& contours, boo
         maskW_ = grownW, maskH_ = grownH;
     }
     if (w > maskW_ || h > maskH_) return false;
-    // One batch a texture and a blend mode: whatever else is batched goes first.
+    // One batch a texture and a blend mode: whatever else is batched goes first, but plain triangles
+    // stay, turned to sample the white texel.
+    if (!batch_.empty() && !batchMask_ && batchTexture_ == PM_NO_TEXTURE && batchBlend_ == blend_ &&
+        batch_.size() + 6 <= kMaxBatch) {
+        placeWhite(result);
+        for (pm_vertex& v : batch_) v.u = whiteX_ + 0.5f, v.v = whiteY_ + 0.5f;
+        batchMask_ = true;
+    }
     if (!batch_.empty() && (!batchMask_ || batchBlend_ != blend_ || batch_.size() + 6 > kMaxBatch))
         if (pm_result r = flush()) result = r;
+    if (device_.geometric_antialias && whiteX_ < 0) placeWhite(result);
     int mx = 0, my = 0;
     placeMask(w, h, mx, my, result);
     for (int row = 0; row < h; ++row) {
@@ -411,7 +445,17 @@ double pm_context::scale() const {
     const pm_transform& t = transform_;
     double sum = double(t.a) * t.a + double(t.b) * t.b + double(t.c) * t.c + double(t.d) * t.d;
     double det = double(t.a) * t.d - double(t.b) * t.c;
-    return std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2);
+    const double stretch = std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2);
+    // Curves for edges antialiased by geometry may stray a quarter of a pixel instead of a tenth: the
+    // fringe's ramp hides it, and every segment costs the device three triangles.
+    return geometric() ? stretch * 0.4 : stretch;
+}
+
+double pm_context::leastScale() const {
+    const pm_transform& t = transform_;
+    double sum = double(t.a) * t.a + double(t.b) * t.b + double(t.c) * t.c + double(t.d) * t.d;
+    double det = double(t.a) * t.d - double(t.b) * t.c;
+    return std::sqrt(std::max(0.0, (sum - std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2));
 }
 
 pm_result pm_context::strokePath(const std::vector<PmPoint>& path, bool closed, pm_line_cap cap,
@@ -423,9 +467,30 @@ pm_result pm_context::strokePath(const std::vector<PmPoint>& path, bool closed, 
     double perPoint = 4 + (join == PM_JOIN_ROUND ? round : 4);
     if (path.size() * perPoint + 2 * round > kMaxStrokePoints) return PM_ERROR_TOO_LARGE;
     PmContours contours;
+    if (geometric() && !closed && path.size() == 2 && (path[0].x != path[1].x || path[0].y != path[1].y)) {
+        // One segment and its caps as one convex outline, for the device to antialias by geometry
+        // (the stroker's separate caps would overlap the segment).
+        const PmPoint a = path[0], b = path[1];
+        const double half = lineWidth_ / 2, angle = std::atan2(b.y - a.y, b.x - a.x);
+        const double dx = std::cos(angle) * half, dy = std::sin(angle) * half;
+        contours.emplace_back();
+        if (cap == PM_CAP_ROUND) {
+            PmStroker::arc(b.x, b.y, half, half, angle - kPi / 2, kPi, scale(), contours[0]);
+            PmStroker::arc(a.x, a.y, half, half, angle + kPi / 2, kPi, scale(), contours[0]);
+        } else {
+            const double reach = cap == PM_CAP_SQUARE ? 1 : 0;
+            const PmPoint from = {a.x - reach * dx, a.y - reach * dy},
+                          to = {b.x + reach * dx, b.y + reach * dy};
+            contours[0] = {{from.x - dy, from.y + dx},
+                           {to.x - dy, to.y + dx},
+                           {to.x + dy, to.y - dx},
+                           {from.x + dy, from.y - dx}};
+        }
+        return fillContours(contours, false, lineWidth_ * leastScale());
+    }
     PmStroker(lineWidth_, cap, join, scale()).stroke(path, closed, contours);
     if (contours.empty()) return PM_OK;
-    return fillContours(contours, false);
+    return fillContours(contours, false, lineWidth_ * leastScale());
 }
 
 pm_result pm_context::strokePoints(const float* xy, size_t count, bool closed) {

@@ -424,8 +424,9 @@ pm_opengl* pm_opengl_create(pm_gl_loader loader) {
         delete dev;
         return nullptr;
     }
+    // Triangles are what a GPU is for: coverage computed on the CPU would cost more than the pixels.
     dev->table = pm_device{dev,     createTexture, updateTexture, destroyTexture, drawTriangles,
-                           setClip, beginFrame,    endFrame,      nullptr};
+                           setClip, beginFrame,    endFrame,      nullptr,        1};
     return dev;
 }
 
