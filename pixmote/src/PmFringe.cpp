@@ -159,16 +159,25 @@ bool PmFringe::fill(const std::vector<std::vector<PmPoint>>& contours, bool even
     Emitter emit{out, solid, clear};
 
     if (contours.size() == 1) {
-        if (!prepare(contours[0], a) || a.reflexes > 1) return false;
-        moved(a, -1, inA);
-        if (!keepsDirections(a, inA)) return false;
-        // A fan from the corner that turns the other way, if there is one.
-        const size_t apex = a.reflex < 0 ? 0 : static_cast<size_t>(a.reflex), n = a.p.size();
-        if (!roundOnce(inA, inA[apex], (apex + 1) % n, n - 1, anglesA)) return false;
-        moved(a, 1, outA);
-        out.reserve(start + 3 * (n - 2) + 6 * n);
-        for (size_t k = 1; k + 1 < n; ++k)
-            emit.triangle(inA[apex], inA[(apex + k) % n], inA[(apex + k + 1) % n]);
+        if (!prepare(contours[0], a)) return false;
+        const size_t n = a.p.size();
+        moved(a, -1, inA), moved(a, 1, outA);
+        // Corners that turn the other way also need the outside kept in order.
+        if (!keepsDirections(a, inA) || (a.reflexes && !keepsDirections(a, outA))) return false;
+        // A fan from a corner (the one that turns the other way, if there is one), or from the middle
+        // of the corners of a star.
+        const size_t apex = a.reflex < 0 ? 0 : static_cast<size_t>(a.reflex);
+        if (a.reflexes <= 1 && roundOnce(inA, inA[apex], (apex + 1) % n, n - 1, anglesA)) {
+            out.reserve(start + 3 * (n - 2) + 6 * n);
+            for (size_t k = 1; k + 1 < n; ++k)
+                emit.triangle(inA[apex], inA[(apex + k) % n], inA[(apex + k + 1) % n]);
+        } else {
+            PmPoint c = {0, 0};
+            for (const PmPoint& q : inA) c.x += q.x / n, c.y += q.y / n;
+            if (!roundOnce(inA, c, 0, n, anglesA)) return false;
+            out.reserve(start + 9 * n);
+            for (size_t k = 0; k < n; ++k) emit.triangle(c, inA[k], inA[(k + 1) % n]);
+        }
         emit.fringe(inA, outA);
         return true;
     }

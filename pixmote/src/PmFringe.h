@@ -1,5 +1,6 @@
 // Antialiasing by geometry, for devices where triangles are cheap and computed coverage is not (a
-// GPU): a convex outline, or the ring between two nested convex outlines (the outline of a rectangle,
+// GPU): an outline that is convex or a star about a point (a pie slice, a star polygon), or the ring
+// between two nested convex outlines (the outline of a rectangle,
 // a rounded rectangle or an oval), becomes its inside inset by half a pixel plus a fringe a pixel wide
 // across every edge whose outer vertices have alpha 0. The fringe's ramp is a box filter's coverage
 // of a straight edge; corners and pieces thinner than two pixels come out a little different from the
@@ -16,11 +17,11 @@ namespace pixmote {
 
 class PmFringe {
 public:
-    // Appends the triangles of contours (device pixels, one convex outline, or two nested ones under
-    // either rule) coloured by color, whose colour channels fade out with it under premultiplied
-    // blending. ringWidth is the thinnest a ring may be in device pixels (a stroke's width; 0 when the
-    // caller cannot tell, which refuses rings). False, with out unchanged, for any other shape, or one
-    // too thin for its inset to keep its edges' directions.
+    // Appends the triangles of contours (device pixels: one outline, convex or a star, or two nested
+    // convex ones under either rule) coloured by color, whose colour channels fade out with it under
+    // premultiplied blending. ringWidth is the thinnest a ring may be in device pixels (a stroke's width; 0
+    // when the caller cannot tell, which refuses rings). False, with out unchanged, for any other shape, or
+    // one too thin for its inset to keep its edges' directions.
     static bool fill(const std::vector<std::vector<PmPoint>>& contours, bool evenOdd, double ringWidth,
                      const uint8_t color[4], bool premultiplied, std::vector<pm_vertex>& out);
 };
