@@ -222,7 +222,7 @@ pm_result pm_context::fillPolygon(const float* xy, size_t count, pm_fill_rule ru
 }
 
 pm_result pm_context::fillContours(std::vector<std::vector<PmPoint>>& contours, bool evenOdd,
-                                   double ringWidth) {
+                                   double ringWidth, bool strip) {
     if (pm_result r = checkDrawing()) return r;
     const pm_transform& t = transform_;
     for (auto& contour : contours) {
@@ -239,8 +239,10 @@ pm_result pm_context::fillContours(std::vector<std::vector<PmPoint>>& contours, 
     pm_result result = PM_OK;
     if (device_.geometric_antialias && antialias_) {
         fringe_.clear();
-        if (pixmote::PmFringe::fill(contours, evenOdd, ringWidth, color_, premultiplied, fringe_) &&
-            fringe_.size() <= kMaxBatch) {
+        const bool drawn =
+            strip ? pixmote::PmFringe::strip(contours[0], ringWidth, color_, premultiplied, fringe_)
+                  : pixmote::PmFringe::fill(contours, evenOdd, ringWidth, color_, premultiplied, fringe_);
+        if (drawn && fringe_.size() <= kMaxBatch) {
             // Into the batch of masks when there is one, sampling its white texel.
             const bool join = batchMask_ && !batch_.empty() && whiteX_ >= 0 && batchBlend_ == blend_ &&
                               batch_.size() + fringe_.size() <= kMaxBatch;
@@ -487,6 +489,27 @@ pm_result pm_context::strokePath(const std::vector<PmPoint>& path, bool closed, 
                            {from.x + dy, from.y - dx}};
         }
         return fillContours(contours, false, lineWidth_ * leastScale());
+    }
+    if (geometric() && !closed && cap != PM_CAP_ROUND && path.size() > 2) {
+        // A gently bending open path strokes as one band, point for point on its two sides: quads
+        // between them for the device, square caps lengthening its ends.
+        std::vector<PmPoint> pts;
+        for (const PmPoint& p : path)
+            if (pts.empty() || p.x != pts.back().x || p.y != pts.back().y) pts.push_back(p);
+        if (pts.size() > 2) {
+            if (cap == PM_CAP_SQUARE)
+                for (int end = 0; end < 2; ++end) {
+                    PmPoint& tip = end ? pts.back() : pts.front();
+                    const PmPoint& next = end ? pts[pts.size() - 2] : pts[1];
+                    const double len = std::hypot(tip.x - next.x, tip.y - next.y),
+                                 reach = lineWidth_ / 2 / len;
+                    tip = {tip.x + (tip.x - next.x) * reach, tip.y + (tip.y - next.y) * reach};
+                }
+            PmStroker(lineWidth_, PM_CAP_BUTT, join, scale()).stroke(pts, false, contours);
+            if (contours.size() == 1 && contours[0].size() == 2 * pts.size())
+                return fillContours(contours, false, lineWidth_ * leastScale(), true);
+            contours.clear();
+        }
     }
     PmStroker(lineWidth_, cap, join, scale()).stroke(path, closed, contours);
     if (contours.empty()) return PM_OK;

@@ -123,6 +123,13 @@ struct Emitter {
     std::vector<pm_vertex>& out;
     pm_vertex solid, clear;
 
+    Emitter(std::vector<pm_vertex>& to, const uint8_t color[4], bool premultiplied) : out(to), solid{} {
+        solid.r = color[0], solid.g = color[1], solid.b = color[2], solid.a = color[3];
+        clear = solid;
+        clear.a = 0;
+        if (premultiplied) clear.r = clear.g = clear.b = 0;
+    }
+
     void vertex(const PmPoint& p, const pm_vertex& colour) {
         pm_vertex v = colour;
         v.x = static_cast<float>(p.x), v.y = static_cast<float>(p.y);
@@ -150,13 +157,8 @@ bool PmFringe::fill(const std::vector<std::vector<PmPoint>>& contours, bool even
     thread_local Outline a, b;
     thread_local std::vector<PmPoint> inA, outA, inB, outB;
     thread_local std::vector<double> anglesA, anglesB;
-    pm_vertex solid{};
-    solid.r = color[0], solid.g = color[1], solid.b = color[2], solid.a = color[3];
-    pm_vertex clear = solid;
-    clear.a = 0;
-    if (premultiplied) clear.r = clear.g = clear.b = 0;
     const size_t start = out.size();
-    Emitter emit{out, solid, clear};
+    Emitter emit(out, color, premultiplied);
 
     if (contours.size() == 1) {
         if (!prepare(contours[0], a)) return false;
@@ -222,6 +224,26 @@ bool PmFringe::fill(const std::vector<std::vector<PmPoint>>& contours, bool even
     }
     emit.fringe(inA, outA);
     emit.fringe(inB, outB);
+    return true;
+}
+
+bool PmFringe::strip(const std::vector<PmPoint>& contour, double width, const uint8_t color[4],
+                     bool premultiplied, std::vector<pm_vertex>& out) {
+    if (!(width >= 1) || contour.size() < 4 || contour.size() % 2) return false;
+    thread_local Outline a;
+    thread_local std::vector<PmPoint> inA, outA;
+    // Reversed or not, point i still faces the one i from the end; a dropped point would not.
+    if (!prepare(contour, a) || a.p.size() != contour.size()) return false;
+    moved(a, -1, inA), moved(a, 1, outA);
+    if (!keepsDirections(a, inA) || !keepsDirections(a, outA)) return false;
+    const size_t n = a.p.size();
+    Emitter emit(out, color, premultiplied);
+    out.reserve(out.size() + 3 * (n - 2) + 6 * n);
+    for (size_t k = 0; k + 1 < n / 2; ++k) {
+        emit.triangle(inA[k], inA[k + 1], inA[n - 2 - k]);
+        emit.triangle(inA[k], inA[n - 2 - k], inA[n - 1 - k]);
+    }
+    emit.fringe(inA, outA);
     return true;
 }
 

@@ -24,6 +24,11 @@ public:
     // one too thin for its inset to keep its edges' directions.
     static bool fill(const std::vector<std::vector<PmPoint>>& contours, bool evenOdd, double ringWidth,
                      const uint8_t color[4], bool premultiplied, std::vector<pm_vertex>& out);
+    // The same for the band along an open path, width device pixels wide at its thinnest: its outline
+    // runs along one side and back along the other, point for point (point i faces the one i from
+    // the end), and its inside goes as quads between the two.
+    static bool strip(const std::vector<PmPoint>& contour, double width, const uint8_t color[4],
+                      bool premultiplied, std::vector<pm_vertex>& out);
 };
 
 }  // namespace pixmote

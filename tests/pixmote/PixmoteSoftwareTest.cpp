@@ -182,6 +182,7 @@ TEST(PixmoteSoftwareTest, GeometricAntialiasKeepsAreas) {
         [](pm_context* c) {
             pm_set_line_width(c, 6), pm_set_line_cap(c, PM_CAP_ROUND), pm_line(c, 10, 10, 100, 70);
             pm_set_line_cap(c, PM_CAP_SQUARE), pm_line(c, 10, 110, 100, 80);
+            pm_set_line_width(c, 3), pm_stroke_arc(c, 30, 30, 80, 60, 0.5f, 3);
         },
         [&](pm_context* c) {
             pm_fill_oval(c, 0, 0, 30, 30), pm_fill_polygon(c, star, 5, PM_FILL_EVENODD);
