@@ -99,8 +99,8 @@ typedef struct pm_run {
     uint8_t coverage;
 } pm_run;
 
-/* The host's graphics device. Every callback is required but fill_runs (geometric_antialias is a flag).
- * Pixmote calls them only from the thread that draws on the context. */
+/* The host's graphics device. Every callback is required but fill_runs (geometric_antialias is a
+ * flag). Pixmote calls them only from the thread that draws on the context. */
 typedef struct pm_device {
     void* user;
     /* A new w x h texture from rows of straight RGBA8 (w * 4 bytes each); returns its id, 0 on failure. */
@@ -126,13 +126,16 @@ typedef struct pm_device {
     int (*fill_runs)(void* user, int y0, int y1, const pm_run* runs, int count, const uint8_t color[4],
                      pm_blend_mode blend);
     /* Optional (0 to do without): nonzero asks for antialiasing by geometry, for devices where
-     * triangles are cheap and coverage computed on the CPU is not (a GPU). Antialiased convex fills
-     * (rectangles, turned or not, rounded rectangles, ovals, pie slices, convex polygons, single
-     * lines) and the outlines of rectangles, rounded rectangles and ovals then come through
-     * draw_triangles without a texture: the inside inset by half a pixel, and a fringe a pixel wide
+     * triangles are cheap and coverage computed on the CPU is not (a GPU). Antialiased fills whose
+     * outline is convex or a star (rectangles, turned or not, rounded rectangles, ovals, pie slices,
+     * convex and star polygons, single lines), the outlines of rectangles, rounded rectangles and
+     * ovals, and gently bending open strokes without round caps then come through draw_triangles as
+     * plain coloured triangles (untextured, or sampling an opaque white texel of the batch's coverage
+     * texture when they share its batch): the inside inset by half a pixel, and a fringe a pixel wide
      * across each edge whose outer vertices have alpha 0 (under PM_BLEND_PREMULTIPLIED, colour 0
-     * too). Edges come out within a step or two of the computed coverage, corners and parts thinner
-     * than two pixels less close. Other shapes come as before. Ignored when antialiasing is off. */
+     * too). Edges come
+     * within a step or two of the computed coverage, sharp corners and parts thinner than two pixels
+     * less close. Other shapes come as before. Ignored when antialiasing is off. */
     int geometric_antialias;
 } pm_device;
 

@@ -1,7 +1,7 @@
 // Antialiasing by geometry, for devices where triangles are cheap and computed coverage is not (a
-// GPU): an outline that is convex or a star about a point (a pie slice, a star polygon), or the ring
-// between two nested convex outlines (the outline of a rectangle,
-// a rounded rectangle or an oval), becomes its inside inset by half a pixel plus a fringe a pixel wide
+// GPU): an outline that is convex or a star about a point (a pie slice, a star polygon), the ring
+// between two nested convex outlines (the outline of a rectangle, a rounded rectangle or an oval), or
+// the band along an open path becomes its inside inset by half a pixel plus a fringe a pixel wide
 // across every edge whose outer vertices have alpha 0. The fringe's ramp is a box filter's coverage
 // of a straight edge; corners and pieces thinner than two pixels come out a little different from the
 // exact filler, which is why only devices that ask get this.
