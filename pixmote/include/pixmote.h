@@ -117,7 +117,7 @@ typedef struct pm_device {
     void (*begin_frame)(void* user, int width, int height);
     void (*end_frame)(void* user);
     /* Optional (NULL, as a zero-initialised table leaves it, to do without): a fill's coverage
-     * straight onto the target, for devices that draw on the CPU, instead of one quad a fill textured
+     * straight onto the target, for devices that draw on the CPU, instead of quads over its box textured
      * by its coverage mask (a texture made for each batch). Rows y0 .. y1 - 1 each take the same runs,
      * left to right, inside the frame and the clip: their pixels are drawn in color (straight RGBA8,
      * or premultiplied under PM_BLEND_PREMULTIPLIED) with its alpha, and under PM_BLEND_PREMULTIPLIED

@@ -32,6 +32,8 @@ bool usable(double v) {
 
 // The buffer of coverage masks is as large as the frames drawn, up to this.
 constexpr int kMaxMaskSide = 2048;
+// Rows of a mask whose reach across is drawn as one quad (and merged with the next when equal).
+constexpr int kMaskBand = 4;
 
 pm_context::~pm_context() = default;
 
@@ -346,12 +348,13 @@ bool pm_context::fillMask(const std::vector<std::vector<PmPoint>>& contours, boo
     // One batch a texture and a blend mode: whatever else is batched goes first, but plain triangles
     // stay, turned to sample the white texel.
     if (!batch_.empty() && !batchMask_ && batchTexture_ == PM_NO_TEXTURE && batchBlend_ == blend_ &&
-        batch_.size() + 6 <= kMaxBatch) {
+        batch_.size() + maskVertices(h) <= kMaxBatch) {
         placeWhite(result);
         for (pm_vertex& v : batch_) v.u = whiteX_ + 0.5f, v.v = whiteY_ + 0.5f;
         batchMask_ = true;
     }
-    if (!batch_.empty() && (!batchMask_ || batchBlend_ != blend_ || batch_.size() + 6 > kMaxBatch))
+    if (!batch_.empty() &&
+        (!batchMask_ || batchBlend_ != blend_ || batch_.size() + maskVertices(h) > kMaxBatch))
         if (pm_result r = flush()) result = r;
     if (device_.geometric_antialias && whiteX_ < 0) placeWhite(result);
     int mx = 0, my = 0;
@@ -370,8 +373,17 @@ bool pm_context::fillMask(const std::vector<std::vector<PmPoint>>& contours, boo
         std::memcpy(&word, bytes, 4);
         return word;
     };
+    // Each band's reach across, from box.x0: [left, right).
+    const int bands = (h + kMaskBand - 1) / kMaskBand;
+    bandReach_.assign(static_cast<size_t>(bands) * 2, 0);
+    for (int b = 0; b < bands; ++b) bandReach_[2 * b] = w;
     bool filled = pixmote::PmCoverage::fill(
         contours, evenOdd, antialias_, box, [&](int y0, int y1, const pixmote::PmRun* runs, size_t count) {
+            if (count)
+                for (int b = (y0 - box.y0) / kMaskBand; b <= (y1 - 1 - box.y0) / kMaskBand; ++b) {
+                    bandReach_[2 * b] = std::min(bandReach_[2 * b], runs[0].x0 - box.x0);
+                    bandReach_[2 * b + 1] = std::max(bandReach_[2 * b + 1], runs[count - 1].x1 - box.x0);
+                }
             for (int y = y0; y < y1; ++y) {
                 // Runs are in device pixels from box.x0; the row's mask starts at mx.
                 uint32_t* line = &mask_[static_cast<size_t>(my + y - box.y0) * maskW_ + mx];
@@ -385,20 +397,36 @@ bool pm_context::fillMask(const std::vector<std::vector<PmPoint>>& contours, boo
         result = PM_ERROR_TOO_LARGE;
         return true;
     }
-    pm_vertex* q = nullptr;
-    if (pm_result r = reserveTriangles(6, PM_NO_TEXTURE, &q, true)) result = r;
-    // In texels until the batch goes out and its masks' size is known.
-    const float x0 = float(box.x0), x1 = float(box.x1), y0 = float(box.y0), y1 = float(box.y1);
-    const float u0 = float(mx), u1 = float(mx + w), v0 = float(my), v1 = float(my + h);
+    // A quad a stretch of bands that reach equally far, so that the device shades only near the
+    // coverage (most of a slanted stroke's box is empty).
     pm_vertex v{};
     v.r = color_[0], v.g = color_[1], v.b = color_[2], v.a = color_[3];
-    q[0] = v, q[0].x = x0, q[0].y = y0, q[0].u = u0, q[0].v = v0;
-    q[1] = v, q[1].x = x1, q[1].y = y0, q[1].u = u1, q[1].v = v0;
-    q[2] = v, q[2].x = x1, q[2].y = y1, q[2].u = u1, q[2].v = v1;
-    q[3] = q[0];
-    q[4] = q[2];
-    q[5] = v, q[5].x = x0, q[5].y = y1, q[5].u = u0, q[5].v = v1;
+    for (int b = 0; b < bands;) {
+        const int left = bandReach_[2 * b], right = bandReach_[2 * b + 1];
+        int end = b + 1;
+        while (end < bands && bandReach_[2 * end] == left && bandReach_[2 * end + 1] == right) ++end;
+        const int top = b * kMaskBand, bottom = std::min(h, end * kMaskBand);
+        b = end;
+        if (left >= right) continue;
+        pm_vertex* q = nullptr;
+        if (pm_result r = reserveTriangles(6, PM_NO_TEXTURE, &q, true)) result = r;
+        // In texels until the batch goes out and its masks' size is known.
+        const float x0 = float(box.x0 + left), x1 = float(box.x0 + right), y0 = float(box.y0 + top),
+                    y1 = float(box.y0 + bottom);
+        const float u0 = float(mx + left), u1 = float(mx + right), v0 = float(my + top),
+                    v1 = float(my + bottom);
+        q[0] = v, q[0].x = x0, q[0].y = y0, q[0].u = u0, q[0].v = v0;
+        q[1] = v, q[1].x = x1, q[1].y = y0, q[1].u = u1, q[1].v = v0;
+        q[2] = v, q[2].x = x1, q[2].y = y1, q[2].u = u1, q[2].v = v1;
+        q[3] = q[0];
+        q[4] = q[2];
+        q[5] = v, q[5].x = x0, q[5].y = y1, q[5].u = u0, q[5].v = v1;
+    }
     return true;
+}
+
+int pm_context::maskVertices(int h) {
+    return 6 * ((h + kMaskBand - 1) / kMaskBand);
 }
 
 pm_result pm_context::drawTexturedQuad(uint32_t texture, int texW, int texH, const float src[4],

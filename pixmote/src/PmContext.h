@@ -65,6 +65,8 @@ private:
     // (x0, y0)-(x1, y1): false when the device cannot take one or the box does not fit the texture.
     bool fillMask(const std::vector<std::vector<pixmote::PmPoint>>& contours, bool evenOdd,
                   const pixmote::PmBounds& box, pm_result& result);
+    // Vertices the quads of a mask h rows tall take at most.
+    static int maskVertices(int h);
     // Room for a w x h mask in the coverage texture (sending the batch first when it is full).
     bool placeMask(int w, int h, int& x, int& y, pm_result& result);
     // An opaque white texel in the coverage texture, so that plain triangles can share a batch with
@@ -110,4 +112,5 @@ private:
     std::vector<uint32_t> mask_, packed_;
     int shelfX_ = 0, shelfY_ = 0, shelfH_ = 0, maskUsedW_ = 0;
     int whiteX_ = -1, whiteY_ = -1;
+    std::vector<int> bandReach_;
 };
