@@ -239,7 +239,10 @@ pm_result pm_context::fillContours(std::vector<std::vector<PmPoint>>& contours, 
                                        : pixmote::PmBounds{0, 0, width_, height_};
     const bool premultiplied = blend_ == PM_BLEND_PREMULTIPLIED;
     pm_result result = PM_OK;
-    if (device_.geometric_antialias && antialias_) {
+    size_t points = 0;
+    for (const auto& contour : contours) points += contour.size();
+    // Nine vertices a point at most: an outline too long for one batch is not worth building.
+    if (geometric() && points <= kMaxBatch / 9) {
         fringe_.clear();
         const bool drawn =
             strip ? pixmote::PmFringe::strip(contours[0], ringWidth, color_, premultiplied, fringe_)
