@@ -129,7 +129,7 @@ typedef struct pm_device {
      * triangles are cheap and coverage computed on the CPU is not (a GPU). Antialiased fills whose
      * outline is convex or a star (rectangles, turned or not, rounded rectangles, ovals, pie slices,
      * convex and star polygons, single lines), the outlines of rectangles, rounded rectangles and
-     * ovals, and gently bending open strokes without round caps then come through draw_triangles as
+     * ovals, and gently bending open strokes with any caps then come through draw_triangles as
      * plain coloured triangles (untextured, or sampling an opaque white texel of the batch's coverage
      * texture when they share its batch): the inside inset by half a pixel, and a fringe a pixel wide
      * across each edge whose outer vertices have alpha 0 (under PM_BLEND_PREMULTIPLIED, colour 0

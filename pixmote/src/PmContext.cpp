@@ -224,7 +224,7 @@ pm_result pm_context::fillPolygon(const float* xy, size_t count, pm_fill_rule ru
 }
 
 pm_result pm_context::fillContours(std::vector<std::vector<PmPoint>>& contours, bool evenOdd,
-                                   double ringWidth, bool strip) {
+                                   double ringWidth, bool strip, size_t endCap, size_t startCap) {
     if (pm_result r = checkDrawing()) return r;
     const pm_transform& t = transform_;
     for (auto& contour : contours) {
@@ -245,7 +245,8 @@ pm_result pm_context::fillContours(std::vector<std::vector<PmPoint>>& contours, 
     if (geometric() && points <= kMaxBatch / 9) {
         fringe_.clear();
         const bool drawn =
-            strip ? pixmote::PmFringe::strip(contours[0], ringWidth, color_, premultiplied, fringe_)
+            strip ? pixmote::PmFringe::strip(contours[0], endCap, startCap, ringWidth, color_, premultiplied,
+                                             fringe_)
                   : pixmote::PmFringe::fill(contours, evenOdd, ringWidth, color_, premultiplied, fringe_);
         if (drawn && fringe_.size() <= kMaxBatch) {
             // Into the batch of masks when there is one, sampling its white texel.
@@ -521,24 +522,46 @@ pm_result pm_context::strokePath(const std::vector<PmPoint>& path, bool closed, 
         }
         return fillContours(contours, false, lineWidth_ * leastScale());
     }
-    if (geometric() && !closed && cap != PM_CAP_ROUND && path.size() > 2) {
+    if (geometric() && !closed && path.size() > 2) {
         // A gently bending open path strokes as one band, point for point on its two sides: quads
-        // between them for the device, square caps lengthening its ends.
+        // between them for the device, square caps lengthening its ends, round ones going round them.
         std::vector<PmPoint> pts;
         for (const PmPoint& p : path)
             if (pts.empty() || p.x != pts.back().x || p.y != pts.back().y) pts.push_back(p);
         if (pts.size() > 2) {
+            const double half = lineWidth_ / 2;
             if (cap == PM_CAP_SQUARE)
                 for (int end = 0; end < 2; ++end) {
                     PmPoint& tip = end ? pts.back() : pts.front();
                     const PmPoint& next = end ? pts[pts.size() - 2] : pts[1];
-                    const double len = std::hypot(tip.x - next.x, tip.y - next.y),
-                                 reach = lineWidth_ / 2 / len;
+                    const double reach = half / std::hypot(tip.x - next.x, tip.y - next.y);
                     tip = {tip.x + (tip.x - next.x) * reach, tip.y + (tip.y - next.y) * reach};
                 }
             PmStroker(lineWidth_, PM_CAP_BUTT, join, scale()).stroke(pts, false, contours);
-            if (contours.size() == 1 && contours[0].size() == 2 * pts.size())
-                return fillContours(contours, false, lineWidth_ * leastScale(), true);
+            const size_t sides = pts.size();
+            if (contours.size() == 1 && contours[0].size() == 2 * sides) {
+                std::vector<PmPoint>& band = contours[0];
+                // The first side is the one left of the path (the stroker may have turned it round).
+                const PmPoint& p0 = pts[0];
+                const double angle0 = std::atan2(pts[1].y - p0.y, pts[1].x - p0.x);
+                const PmPoint left0 = {p0.x - std::sin(angle0) * half, p0.y + std::cos(angle0) * half};
+                if (std::hypot(band[0].x - left0.x, band[0].y - left0.y) > half)
+                    std::reverse(band.begin(), band.end());
+                size_t endCap = 0, startCap = 0;
+                if (cap == PM_CAP_ROUND) {
+                    // Each cap's half turn from the left side round the end to the right, its ends
+                    // (the sides' own points) left out.
+                    const PmPoint& p1 = pts[sides - 1];
+                    const double angle1 = std::atan2(p1.y - pts[sides - 2].y, p1.x - pts[sides - 2].x);
+                    std::vector<PmPoint> end, start;
+                    PmStroker::arc(p1.x, p1.y, half, half, angle1 + kPi / 2, -kPi, scale(), end);
+                    PmStroker::arc(p0.x, p0.y, half, half, angle0 - kPi / 2, -kPi, scale(), start);
+                    endCap = end.size() - 2, startCap = start.size() - 2;
+                    band.insert(band.begin() + sides, end.begin() + 1, end.end() - 1);
+                    band.insert(band.end(), start.begin() + 1, start.end() - 1);
+                }
+                return fillContours(contours, false, lineWidth_ * leastScale(), true, endCap, startCap);
+            }
             contours.clear();
         }
     }

@@ -54,9 +54,10 @@ public:
 private:
     // Outlines in user space, transformed and filled with the current colour and blend mode. ringWidth
     // is the thinnest the outline of a stroke is on the device (0 for other fills); strip says that
-    // the one outline is the band along an open path, point for point on its two sides.
+    // the one outline is the band along an open path, point for point on its two sides, with endCap
+    // and startCap points round its ends.
     pm_result fillContours(std::vector<std::vector<pixmote::PmPoint>>& contours, bool evenOdd,
-                           double ringWidth = 0, bool strip = false);
+                           double ringWidth = 0, bool strip = false, size_t endCap = 0, size_t startCap = 0);
     pm_result addTriangles(const pm_vertex* vertices, size_t count, uint32_t texture);
     // Room for count more vertices in the batch (sending what is there first when it must).
     pm_result reserveTriangles(size_t count, uint32_t texture, pm_vertex** out, bool mask = false);

@@ -227,22 +227,30 @@ bool PmFringe::fill(const std::vector<std::vector<PmPoint>>& contours, bool even
     return true;
 }
 
-bool PmFringe::strip(const std::vector<PmPoint>& contour, double width, const uint8_t color[4],
-                     bool premultiplied, std::vector<pm_vertex>& out) {
-    if (!(width >= 1) || contour.size() < 4 || contour.size() % 2) return false;
+bool PmFringe::strip(const std::vector<PmPoint>& contour, size_t endCap, size_t startCap, double width,
+                     const uint8_t color[4], bool premultiplied, std::vector<pm_vertex>& out) {
+    const size_t n = contour.size();
+    if (!(width >= 1) || n < 4 + endCap + startCap || (n - endCap - startCap) % 2) return false;
+    const size_t sides = (n - endCap - startCap) / 2;
     thread_local Outline a;
     thread_local std::vector<PmPoint> inA, outA;
-    // Reversed or not, point i still faces the one i from the end; a dropped point would not.
-    if (!prepare(contour, a) || a.p.size() != contour.size()) return false;
+    // A dropped point would break the pairing.
+    if (!prepare(contour, a) || a.p.size() != n) return false;
     moved(a, -1, inA), moved(a, 1, outA);
     if (!keepsDirections(a, inA) || !keepsDirections(a, outA)) return false;
-    const size_t n = a.p.size();
+    // Where a point of the contour as given went, should it have been turned round.
+    auto at = [&](size_t i) -> const PmPoint& { return inA[a.turned ? n - 1 - i % n : i % n]; };
     Emitter emit(out, color, premultiplied);
-    out.reserve(out.size() + 3 * (n - 2) + 6 * n);
-    for (size_t k = 0; k + 1 < n / 2; ++k) {
-        emit.triangle(inA[k], inA[k + 1], inA[n - 2 - k]);
-        emit.triangle(inA[k], inA[n - 2 - k], inA[n - 1 - k]);
+    out.reserve(out.size() + 9 * n);
+    // Point i of the first side faces point i from the end of the second.
+    const size_t back = sides + endCap + sides - 1;
+    for (size_t i = 0; i + 1 < sides; ++i) {
+        emit.triangle(at(i), at(i + 1), at(back - i - 1));
+        emit.triangle(at(i), at(back - i - 1), at(back - i));
     }
+    // The caps, each a fan from the side's last point before it.
+    for (size_t j = sides; j < sides + endCap; ++j) emit.triangle(at(sides - 1), at(j), at(j + 1));
+    for (size_t j = back + 1; j < n; ++j) emit.triangle(at(back), at(j), at(j + 1));
     emit.fringe(inA, outA);
     return true;
 }

@@ -25,10 +25,11 @@ public:
     static bool fill(const std::vector<std::vector<PmPoint>>& contours, bool evenOdd, double ringWidth,
                      const uint8_t color[4], bool premultiplied, std::vector<pm_vertex>& out);
     // The same for the band along an open path, width device pixels wide at its thinnest: its outline
-    // runs along one side and back along the other, point for point (point i faces the one i from
-    // the end), and its inside goes as quads between the two.
-    static bool strip(const std::vector<PmPoint>& contour, double width, const uint8_t color[4],
-                      bool premultiplied, std::vector<pm_vertex>& out);
+    // runs along one side, round the end cap's endCap points, back along the other side point for
+    // point, and round the start cap's startCap points (none for flat ends); its inside goes as quads
+    // between the two sides and a fan a cap.
+    static bool strip(const std::vector<PmPoint>& contour, size_t endCap, size_t startCap, double width,
+                      const uint8_t color[4], bool premultiplied, std::vector<pm_vertex>& out);
 };
 
 }  // namespace pixmote

@@ -184,6 +184,11 @@ TEST(PixmoteSoftwareTest, GeometricAntialiasKeepsAreas) {
             pm_set_line_cap(c, PM_CAP_SQUARE), pm_line(c, 10, 110, 100, 80);
             pm_set_line_width(c, 3), pm_stroke_arc(c, 30, 30, 80, 60, 0.5f, 3);
         },
+        [](pm_context* c) {
+            const float bend[] = {10, 100, 40, 90, 70, 95, 110, 120};
+            pm_set_line_width(c, 5), pm_set_line_cap(c, PM_CAP_ROUND), pm_polyline(c, bend, 4);
+            pm_stroke_arc(c, 20, 10, 90, 70, 3.5f, 2.5f);
+        },
         [&](pm_context* c) {
             pm_fill_oval(c, 0, 0, 30, 30), pm_fill_polygon(c, star, 5, PM_FILL_EVENODD);
             pm_fill_rect(c, 90.5f, 2, 30, 20);
