@@ -99,8 +99,8 @@ typedef struct pm_run {
     uint8_t coverage;
 } pm_run;
 
-/* The host's graphics device. Every callback is required but fill_runs. Pixmote calls them only from
- * the thread that draws on the context. */
+/* The host's graphics device. Every callback is required but fill_runs (geometric_antialias is a
+ * flag). Pixmote calls them only from the thread that draws on the context. */
 typedef struct pm_device {
     void* user;
     /* A new w x h texture from rows of straight RGBA8 (w * 4 bytes each); returns its id, 0 on failure. */
@@ -117,7 +117,7 @@ typedef struct pm_device {
     void (*begin_frame)(void* user, int width, int height);
     void (*end_frame)(void* user);
     /* Optional (NULL, as a zero-initialised table leaves it, to do without): a fill's coverage
-     * straight onto the target, for devices that draw on the CPU, instead of one quad a fill textured
+     * straight onto the target, for devices that draw on the CPU, instead of quads over its box textured
      * by its coverage mask (a texture made for each batch). Rows y0 .. y1 - 1 each take the same runs,
      * left to right, inside the frame and the clip: their pixels are drawn in color (straight RGBA8,
      * or premultiplied under PM_BLEND_PREMULTIPLIED) with its alpha, and under PM_BLEND_PREMULTIPLIED
@@ -125,6 +125,18 @@ typedef struct pm_device {
      * triangles are sent first. 0 on success. */
     int (*fill_runs)(void* user, int y0, int y1, const pm_run* runs, int count, const uint8_t color[4],
                      pm_blend_mode blend);
+    /* Optional (0 to do without): nonzero asks for antialiasing by geometry, for devices where
+     * triangles are cheap and coverage computed on the CPU is not (a GPU). Antialiased fills whose
+     * outline is convex or a star (rectangles, turned or not, rounded rectangles, ovals, pie slices,
+     * convex and star polygons, single lines), the outlines of rectangles, rounded rectangles and
+     * ovals, and gently bending open strokes with any caps then come through draw_triangles as
+     * plain coloured triangles (untextured, or sampling an opaque white texel of the batch's coverage
+     * texture when they share its batch): the inside inset by half a pixel, and a fringe a pixel wide
+     * across each edge whose outer vertices have alpha 0 (under PM_BLEND_PREMULTIPLIED, colour 0
+     * too). Edges come
+     * within a step or two of the computed coverage, sharp corners and parts thinner than two pixels
+     * less close. Other shapes come as before. Ignored when antialiasing is off. */
+    int geometric_antialias;
 } pm_device;
 
 /* --- errors and version ------------------------------------------------------------------------ */

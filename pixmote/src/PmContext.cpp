@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "pixmote/src/PmFringe.h"
 #include "pixmote/src/PmStroker.h"
 
 using pixmote::PmContours;
@@ -31,6 +32,8 @@ bool usable(double v) {
 
 // The buffer of coverage masks is as large as the frames drawn, up to this.
 constexpr int kMaxMaskSide = 2048;
+// Rows of a mask whose reach across is drawn as one quad (and merged with the next when equal).
+constexpr int kMaskBand = 4;
 
 pm_context::~pm_context() = default;
 
@@ -75,6 +78,7 @@ pm_result pm_context::flush() {
             device_.create_texture(device_.user, w, h, reinterpret_cast<const uint8_t*>(packed_.data()));
         for (pm_vertex& v : batch_) v.u /= w, v.v /= h;
         shelfX_ = shelfY_ = shelfH_ = maskUsedW_ = 0;
+        whiteX_ = whiteY_ = -1;
         failed = texture == PM_NO_TEXTURE;
     }
     if (!failed)
@@ -207,7 +211,7 @@ pm_result pm_context::strokeRect(float x, float y, float w, float h) {
     std::vector<std::vector<PmPoint>> contours = {
         {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}},
         {{x + lw, y + lw}, {x + w - lw, y + lw}, {x + w - lw, y + h - lw}, {x + lw, y + h - lw}}};
-    return fillContours(contours, true);
+    return fillContours(contours, true, lw * leastScale());
 }
 
 pm_result pm_context::fillPolygon(const float* xy, size_t count, pm_fill_rule rule) {
@@ -219,7 +223,8 @@ pm_result pm_context::fillPolygon(const float* xy, size_t count, pm_fill_rule ru
     return fillContours(contours, rule == PM_FILL_EVENODD);
 }
 
-pm_result pm_context::fillContours(std::vector<std::vector<PmPoint>>& contours, bool evenOdd) {
+pm_result pm_context::fillContours(std::vector<std::vector<PmPoint>>& contours, bool evenOdd,
+                                   double ringWidth, bool strip, size_t endCap, size_t startCap) {
     if (pm_result r = checkDrawing()) return r;
     const pm_transform& t = transform_;
     for (auto& contour : contours) {
@@ -234,6 +239,27 @@ pm_result pm_context::fillContours(std::vector<std::vector<PmPoint>>& contours, 
                                        : pixmote::PmBounds{0, 0, width_, height_};
     const bool premultiplied = blend_ == PM_BLEND_PREMULTIPLIED;
     pm_result result = PM_OK;
+    size_t points = 0;
+    for (const auto& contour : contours) points += contour.size();
+    // Nine vertices a point at most: an outline too long for one batch is not worth building.
+    if (geometric() && points <= kMaxBatch / 9) {
+        fringe_.clear();
+        const bool drawn =
+            strip ? pixmote::PmFringe::strip(contours[0], endCap, startCap, ringWidth, color_, premultiplied,
+                                             fringe_)
+                  : pixmote::PmFringe::fill(contours, evenOdd, ringWidth, color_, premultiplied, fringe_);
+        if (drawn && fringe_.size() <= kMaxBatch) {
+            // Into the batch of masks when there is one, sampling its white texel.
+            const bool join = batchMask_ && !batch_.empty() && whiteX_ >= 0 && batchBlend_ == blend_ &&
+                              batch_.size() + fringe_.size() <= kMaxBatch;
+            pm_vertex* q = nullptr;
+            result = reserveTriangles(fringe_.size(), PM_NO_TEXTURE, &q, join);
+            std::copy(fringe_.begin(), fringe_.end(), q);
+            if (join)
+                for (size_t i = 0; i < fringe_.size(); ++i) q[i].u = whiteX_ + 0.5f, q[i].v = whiteY_ + 0.5f;
+            return result;
+        }
+    }
     if (device_.fill_runs) {
         // The device takes the rows as they are; what is batched goes first, to keep the order.
         result = flush();
@@ -295,10 +321,18 @@ bool pm_context::placeMask(int w, int h, int& x, int& y, pm_result& result) {
     if (shelfY_ + h > maskH_) {
         if (pm_result r = flush()) result = r;
         shelfX_ = shelfY_ = shelfH_ = maskUsedW_ = 0;
+        whiteX_ = whiteY_ = -1;
     }
     x = shelfX_, y = shelfY_;
     shelfX_ += w, shelfH_ = std::max(shelfH_, h), maskUsedW_ = std::max(maskUsedW_, shelfX_);
     return true;
+}
+
+void pm_context::placeWhite(pm_result& result) {
+    int x = 0, y = 0;
+    placeMask(1, 1, x, y, result);
+    mask_[static_cast<size_t>(y) * maskW_ + x] = 0xffffffffu;
+    whiteX_ = x, whiteY_ = y;
 }
 
 bool pm_context::fillMask(const std::vector<std::vector<PmPoint>>& contours, bool evenOdd,
@@ -315,9 +349,18 @@ bool pm_context::fillMask(const std::vector<std::vector<PmPoint>>& contours, boo
         maskW_ = grownW, maskH_ = grownH;
     }
     if (w > maskW_ || h > maskH_) return false;
-    // One batch a texture and a blend mode: whatever else is batched goes first.
-    if (!batch_.empty() && (!batchMask_ || batchBlend_ != blend_ || batch_.size() + 6 > kMaxBatch))
+    // One batch a texture and a blend mode: whatever else is batched goes first, but plain triangles
+    // stay, turned to sample the white texel.
+    if (!batch_.empty() && !batchMask_ && batchTexture_ == PM_NO_TEXTURE && batchBlend_ == blend_ &&
+        batch_.size() + maskVertices(h) <= kMaxBatch) {
+        placeWhite(result);
+        for (pm_vertex& v : batch_) v.u = whiteX_ + 0.5f, v.v = whiteY_ + 0.5f;
+        batchMask_ = true;
+    }
+    if (!batch_.empty() &&
+        (!batchMask_ || batchBlend_ != blend_ || batch_.size() + maskVertices(h) > kMaxBatch))
         if (pm_result r = flush()) result = r;
+    if (device_.geometric_antialias && whiteX_ < 0) placeWhite(result);
     int mx = 0, my = 0;
     placeMask(w, h, mx, my, result);
     for (int row = 0; row < h; ++row) {
@@ -334,8 +377,17 @@ bool pm_context::fillMask(const std::vector<std::vector<PmPoint>>& contours, boo
         std::memcpy(&word, bytes, 4);
         return word;
     };
+    // Each band's reach across, from box.x0: [left, right).
+    const int bands = (h + kMaskBand - 1) / kMaskBand;
+    bandReach_.assign(static_cast<size_t>(bands) * 2, 0);
+    for (int b = 0; b < bands; ++b) bandReach_[2 * b] = w;
     bool filled = pixmote::PmCoverage::fill(
         contours, evenOdd, antialias_, box, [&](int y0, int y1, const pixmote::PmRun* runs, size_t count) {
+            if (count)
+                for (int b = (y0 - box.y0) / kMaskBand; b <= (y1 - 1 - box.y0) / kMaskBand; ++b) {
+                    bandReach_[2 * b] = std::min(bandReach_[2 * b], runs[0].x0 - box.x0);
+                    bandReach_[2 * b + 1] = std::max(bandReach_[2 * b + 1], runs[count - 1].x1 - box.x0);
+                }
             for (int y = y0; y < y1; ++y) {
                 // Runs are in device pixels from box.x0; the row's mask starts at mx.
                 uint32_t* line = &mask_[static_cast<size_t>(my + y - box.y0) * maskW_ + mx];
@@ -349,20 +401,36 @@ bool pm_context::fillMask(const std::vector<std::vector<PmPoint>>& contours, boo
         result = PM_ERROR_TOO_LARGE;
         return true;
     }
-    pm_vertex* q = nullptr;
-    if (pm_result r = reserveTriangles(6, PM_NO_TEXTURE, &q, true)) result = r;
-    // In texels until the batch goes out and its masks' size is known.
-    const float x0 = float(box.x0), x1 = float(box.x1), y0 = float(box.y0), y1 = float(box.y1);
-    const float u0 = float(mx), u1 = float(mx + w), v0 = float(my), v1 = float(my + h);
+    // A quad a stretch of bands that reach equally far, so that the device shades only near the
+    // coverage (most of a slanted stroke's box is empty).
     pm_vertex v{};
     v.r = color_[0], v.g = color_[1], v.b = color_[2], v.a = color_[3];
-    q[0] = v, q[0].x = x0, q[0].y = y0, q[0].u = u0, q[0].v = v0;
-    q[1] = v, q[1].x = x1, q[1].y = y0, q[1].u = u1, q[1].v = v0;
-    q[2] = v, q[2].x = x1, q[2].y = y1, q[2].u = u1, q[2].v = v1;
-    q[3] = q[0];
-    q[4] = q[2];
-    q[5] = v, q[5].x = x0, q[5].y = y1, q[5].u = u0, q[5].v = v1;
+    for (int b = 0; b < bands;) {
+        const int left = bandReach_[2 * b], right = bandReach_[2 * b + 1];
+        int end = b + 1;
+        while (end < bands && bandReach_[2 * end] == left && bandReach_[2 * end + 1] == right) ++end;
+        const int top = b * kMaskBand, bottom = std::min(h, end * kMaskBand);
+        b = end;
+        if (left >= right) continue;
+        pm_vertex* q = nullptr;
+        if (pm_result r = reserveTriangles(6, PM_NO_TEXTURE, &q, true)) result = r;
+        // In texels until the batch goes out and its masks' size is known.
+        const float x0 = float(box.x0 + left), x1 = float(box.x0 + right), y0 = float(box.y0 + top),
+                    y1 = float(box.y0 + bottom);
+        const float u0 = float(mx + left), u1 = float(mx + right), v0 = float(my + top),
+                    v1 = float(my + bottom);
+        q[0] = v, q[0].x = x0, q[0].y = y0, q[0].u = u0, q[0].v = v0;
+        q[1] = v, q[1].x = x1, q[1].y = y0, q[1].u = u1, q[1].v = v0;
+        q[2] = v, q[2].x = x1, q[2].y = y1, q[2].u = u1, q[2].v = v1;
+        q[3] = q[0];
+        q[4] = q[2];
+        q[5] = v, q[5].x = x0, q[5].y = y1, q[5].u = u0, q[5].v = v1;
+    }
     return true;
+}
+
+int pm_context::maskVertices(int h) {
+    return 6 * ((h + kMaskBand - 1) / kMaskBand);
 }
 
 pm_result pm_context::drawTexturedQuad(uint32_t texture, int texW, int texH, const float src[4],
@@ -411,7 +479,17 @@ double pm_context::scale() const {
     const pm_transform& t = transform_;
     double sum = double(t.a) * t.a + double(t.b) * t.b + double(t.c) * t.c + double(t.d) * t.d;
     double det = double(t.a) * t.d - double(t.b) * t.c;
-    return std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2);
+    const double stretch = std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2);
+    // Curves for edges antialiased by geometry may stray a quarter of a pixel instead of a tenth: the
+    // fringe's ramp hides it, and every segment costs the device three triangles.
+    return geometric() ? stretch * 0.4 : stretch;
+}
+
+double pm_context::leastScale() const {
+    const pm_transform& t = transform_;
+    double sum = double(t.a) * t.a + double(t.b) * t.b + double(t.c) * t.c + double(t.d) * t.d;
+    double det = double(t.a) * t.d - double(t.b) * t.c;
+    return std::sqrt(std::max(0.0, (sum - std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2));
 }
 
 pm_result pm_context::strokePath(const std::vector<PmPoint>& path, bool closed, pm_line_cap cap,
@@ -423,9 +501,73 @@ pm_result pm_context::strokePath(const std::vector<PmPoint>& path, bool closed, 
     double perPoint = 4 + (join == PM_JOIN_ROUND ? round : 4);
     if (path.size() * perPoint + 2 * round > kMaxStrokePoints) return PM_ERROR_TOO_LARGE;
     PmContours contours;
+    if (geometric() && !closed && path.size() == 2 && (path[0].x != path[1].x || path[0].y != path[1].y)) {
+        // One segment and its caps as one convex outline, for the device to antialias by geometry
+        // (the stroker's separate caps would overlap the segment).
+        const PmPoint a = path[0], b = path[1];
+        const double half = lineWidth_ / 2, angle = std::atan2(b.y - a.y, b.x - a.x);
+        const double dx = std::cos(angle) * half, dy = std::sin(angle) * half;
+        contours.emplace_back();
+        if (cap == PM_CAP_ROUND) {
+            PmStroker::arc(b.x, b.y, half, half, angle - kPi / 2, kPi, scale(), contours[0]);
+            PmStroker::arc(a.x, a.y, half, half, angle + kPi / 2, kPi, scale(), contours[0]);
+        } else {
+            const double reach = cap == PM_CAP_SQUARE ? 1 : 0;
+            const PmPoint from = {a.x - reach * dx, a.y - reach * dy},
+                          to = {b.x + reach * dx, b.y + reach * dy};
+            contours[0] = {{from.x - dy, from.y + dx},
+                           {to.x - dy, to.y + dx},
+                           {to.x + dy, to.y - dx},
+                           {from.x + dy, from.y - dx}};
+        }
+        return fillContours(contours, false, lineWidth_ * leastScale());
+    }
+    if (geometric() && !closed && path.size() > 2) {
+        // A gently bending open path strokes as one band, point for point on its two sides: quads
+        // between them for the device, square caps lengthening its ends, round ones going round them.
+        std::vector<PmPoint> pts;
+        for (const PmPoint& p : path)
+            if (pts.empty() || p.x != pts.back().x || p.y != pts.back().y) pts.push_back(p);
+        if (pts.size() > 2) {
+            const double half = lineWidth_ / 2;
+            if (cap == PM_CAP_SQUARE)
+                for (int end = 0; end < 2; ++end) {
+                    PmPoint& tip = end ? pts.back() : pts.front();
+                    const PmPoint& next = end ? pts[pts.size() - 2] : pts[1];
+                    const double reach = half / std::hypot(tip.x - next.x, tip.y - next.y);
+                    tip = {tip.x + (tip.x - next.x) * reach, tip.y + (tip.y - next.y) * reach};
+                }
+            PmStroker(lineWidth_, PM_CAP_BUTT, join, scale()).stroke(pts, false, contours);
+            const size_t sides = pts.size();
+            if (contours.size() == 1 && contours[0].size() == 2 * sides) {
+                std::vector<PmPoint>& band = contours[0];
+                // The first side is the one left of the path (the stroker may have turned it round).
+                const PmPoint& p0 = pts[0];
+                const double angle0 = std::atan2(pts[1].y - p0.y, pts[1].x - p0.x);
+                const PmPoint left0 = {p0.x - std::sin(angle0) * half, p0.y + std::cos(angle0) * half};
+                if (std::hypot(band[0].x - left0.x, band[0].y - left0.y) > half)
+                    std::reverse(band.begin(), band.end());
+                size_t endCap = 0, startCap = 0;
+                if (cap == PM_CAP_ROUND) {
+                    // Each cap's half turn from the left side round the end to the right, its ends
+                    // (the sides' own points) left out.
+                    const PmPoint& p1 = pts[sides - 1];
+                    const double angle1 = std::atan2(p1.y - pts[sides - 2].y, p1.x - pts[sides - 2].x);
+                    std::vector<PmPoint> end, start;
+                    PmStroker::arc(p1.x, p1.y, half, half, angle1 + kPi / 2, -kPi, scale(), end);
+                    PmStroker::arc(p0.x, p0.y, half, half, angle0 - kPi / 2, -kPi, scale(), start);
+                    endCap = end.size() - 2, startCap = start.size() - 2;
+                    band.insert(band.begin() + sides, end.begin() + 1, end.end() - 1);
+                    band.insert(band.end(), start.begin() + 1, start.end() - 1);
+                }
+                return fillContours(contours, false, lineWidth_ * leastScale(), true, endCap, startCap);
+            }
+            contours.clear();
+        }
+    }
     PmStroker(lineWidth_, cap, join, scale()).stroke(path, closed, contours);
     if (contours.empty()) return PM_OK;
-    return fillContours(contours, false);
+    return fillContours(contours, false, lineWidth_ * leastScale());
 }
 
 pm_result pm_context::strokePoints(const float* xy, size_t count, bool closed) {

@@ -52,8 +52,12 @@ public:
     pm_result checkQuad(const float dst[4]) const;
 
 private:
-    // Outlines in user space, transformed and filled with the current colour and blend mode.
-    pm_result fillContours(std::vector<std::vector<pixmote::PmPoint>>& contours, bool evenOdd);
+    // Outlines in user space, transformed and filled with the current colour and blend mode. ringWidth
+    // is the thinnest the outline of a stroke is on the device (0 for other fills); strip says that
+    // the one outline is the band along an open path, point for point on its two sides, with endCap
+    // and startCap points round its ends.
+    pm_result fillContours(std::vector<std::vector<pixmote::PmPoint>>& contours, bool evenOdd,
+                           double ringWidth = 0, bool strip = false, size_t endCap = 0, size_t startCap = 0);
     pm_result addTriangles(const pm_vertex* vertices, size_t count, uint32_t texture);
     // Room for count more vertices in the batch (sending what is there first when it must).
     pm_result reserveTriangles(size_t count, uint32_t texture, pm_vertex** out, bool mask = false);
@@ -62,10 +66,19 @@ private:
     // (x0, y0)-(x1, y1): false when the device cannot take one or the box does not fit the texture.
     bool fillMask(const std::vector<std::vector<pixmote::PmPoint>>& contours, bool evenOdd,
                   const pixmote::PmBounds& box, pm_result& result);
+    // Vertices the quads of a mask h rows tall take at most.
+    static int maskVertices(int h);
     // Room for a w x h mask in the coverage texture (sending the batch first when it is full).
     bool placeMask(int w, int h, int& x, int& y, pm_result& result);
+    // An opaque white texel in the coverage texture, so that plain triangles can share a batch with
+    // masked quads: antialiased by geometry or by mask, neighbouring fills go out in one draw.
+    void placeWhite(pm_result& result);
     // The largest stretch the current transform gives a length, for flattening curves.
     double scale() const;
+    // Whether fills go to the device as triangles antialiased by geometry, where they can.
+    bool geometric() const { return device_.geometric_antialias && antialias_; }
+    // The smallest, for the thinnest a stroke becomes.
+    double leastScale() const;
     // Strokes a path with the current width, caps and joins.
     pm_result strokePath(const std::vector<pixmote::PmPoint>& path, bool closed, pm_line_cap cap,
                          pm_line_join join);
@@ -87,6 +100,8 @@ private:
     pm_line_join lineJoin_ = PM_JOIN_MITER;
     pm_transform transform_ = {1, 0, 0, 1, 0, 0};
     std::vector<pm_transform> stack_;
+    // A shape's triangles when the device antialiases by geometry, before they go into the batch.
+    std::vector<pm_vertex> fringe_;
 
     // The coverage masks of the fills in the batch, packed in shelves, for devices without fill_runs,
     // where a quad per run of equal coverage (most of them single edge pixels) would cost far more
@@ -97,4 +112,6 @@ private:
     int maskW_ = 0, maskH_ = 0;
     std::vector<uint32_t> mask_, packed_;
     int shelfX_ = 0, shelfY_ = 0, shelfH_ = 0, maskUsedW_ = 0;
+    int whiteX_ = -1, whiteY_ = -1;
+    std::vector<int> bandReach_;
 };

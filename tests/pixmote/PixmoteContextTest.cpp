@@ -76,8 +76,8 @@ TEST(PixmoteContextTest, BatchesUntilStateChanges) {
     pm_fill_rect(ctx, 0, 60, 8, 8);
     ASSERT_EQ(pm_end_frame(ctx), PM_OK);
     ASSERT_EQ(rec.draws.size(), 4u);
-    // A device without fill_runs gets each fill as one quad over its box, sampling its coverage from
-    // the context's one coverage texture, so fills batch together as plain quads did.
+    // A device without fill_runs gets an upright rectangle as one quad over its box, sampling its coverage
+    // from the context's one coverage texture, so fills batch together as plain quads did.
     EXPECT_EQ(rec.draws[0].count, 3 * 6);
     EXPECT_EQ(rec.draws[0].blend, PM_BLEND_NORMAL);
     EXPECT_EQ(rec.draws[1].blend, PM_BLEND_ADDITIVE);

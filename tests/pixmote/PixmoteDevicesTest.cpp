@@ -132,13 +132,23 @@ TEST(PixmoteDevicesTest, OpenGlDeviceMatchesSoftwareDevice) {
     std::vector<uint8_t> actual = readPng(dir + "/opengl.png", &gw, &gh);
     ASSERT_EQ(expected.size(), actual.size());
     ASSERT_EQ(w, gw);
-    int off = 0, worst = 0;
+    // The OpenGL device antialiases convex shapes by geometry, so edges and corners differ from the
+    // computed coverage by a little everywhere: the frames must agree on average, and only a few
+    // edge pixels may be far apart (a missing or misplaced shape makes thousands).
+    int far = 0, worst = 0;
+    double sum = 0;
     for (size_t i = 0; i < expected.size(); i += 4) {
         int d = 0;
-        for (int k = 0; k < 4; ++k) d = std::max(d, std::abs(expected[i + k] - actual[i + k]));
+        for (int k = 0; k < 4; ++k) {
+            d = std::max(d, std::abs(expected[i + k] - actual[i + k]));
+            sum += std::abs(expected[i + k] - actual[i + k]);
+        }
         worst = std::max(worst, d);
-        if (d > 3) ++off;
+        if (d > 32) ++far;
     }
-    EXPECT_LE(off, 20) << "worst difference " << worst << "; the two drawings are in " << dir;
-    if (off <= 20) run("rm -rf '" + dir + "'");
+    const double mean = sum / expected.size();
+    const int pixels = static_cast<int>(expected.size() / 4);
+    EXPECT_LE(mean, 0.25) << "the two drawings are in " << dir;
+    EXPECT_LE(far, pixels / 2000) << "worst difference " << worst << "; the two drawings are in " << dir;
+    if (mean <= 0.25 && far <= pixels / 2000) run("rm -rf '" + dir + "'");
 }

@@ -134,6 +134,10 @@ struct pm_opengl {
     GLint maxSide = 0;
     int frameHeight = 0;
     int blend = -1;
+    // What draw_triangles last bound within the frame: llvmpipe validates its state again on every
+    // change, and a frame makes thousands of draws.
+    bool bound = false;
+    GLuint boundTexture = 0;
     std::unordered_map<uint32_t, Texture> textures;
     uint32_t nextTexture = 1;
     pm_device table{};
@@ -230,6 +234,7 @@ struct pm_opengl {
         GLuint name = 0;
         gl.GenTextures(1, &name);
         if (!name) return 0;
+        boundTexture = 0;
         prepareUpload();
         gl.PixelStorei(GL_UNPACK_ROW_LENGTH, 0);
         gl.BindTexture(GL_TEXTURE_2D, name);
@@ -320,6 +325,7 @@ int updateTexture(void* user, uint32_t id, int x, int y, int w, int h, const uin
         dev->gl.PixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     }
     dev->gl.BindTexture(GL_TEXTURE_2D, tex.name);
+    dev->boundTexture = 0;
     dev->gl.TexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     dev->gl.PixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     return 0;
@@ -332,6 +338,7 @@ void destroyTexture(void* user, uint32_t id) {
     if (it == dev->textures.end()) return;
     dev->gl.DeleteTextures(1, &it->second.name);
     dev->textures.erase(it);
+    dev->boundTexture = 0;
 }
 
 int drawTriangles(void* user, const pm_vertex* v, int count, uint32_t texture, pm_blend_mode mode) {
@@ -347,11 +354,17 @@ int drawTriangles(void* user, const pm_vertex* v, int count, uint32_t texture, p
     }
     if (count == 0) return 0;
     Gl& gl = dev->gl;
-    gl.UseProgram(dev->program);
-    gl.BindVertexArray(dev->vao);
-    gl.BindBuffer(GL_ARRAY_BUFFER, dev->vbo);
-    gl.ActiveTexture(GL_TEXTURE0);
-    gl.BindTexture(GL_TEXTURE_2D, name);
+    if (!dev->bound) {
+        gl.UseProgram(dev->program);
+        gl.BindVertexArray(dev->vao);
+        gl.BindBuffer(GL_ARRAY_BUFFER, dev->vbo);
+        dev->bound = true;
+    }
+    if (name != dev->boundTexture) {
+        gl.ActiveTexture(GL_TEXTURE0);
+        gl.BindTexture(GL_TEXTURE_2D, name);
+        dev->boundTexture = name;
+    }
     dev->applyBlend(mode);
     // A fresh store each batch lets the driver keep drawing from the old one while this one fills.
     gl.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count) * sizeof(pm_vertex), v, GL_STREAM_DRAW);
@@ -387,8 +400,10 @@ void beginFrame(void* user, int width, int height) {
     gl.Enable(GL_BLEND);
     gl.UseProgram(dev->program);
     gl.Uniform2f(dev->scaleAt, width > 0 ? 2.0f / width : 0.0f, height > 0 ? 2.0f / height : 0.0f);
-    // The host may have changed the blend functions since the last frame.
+    // The host may have changed the blend functions and bindings since the last frame.
     dev->blend = -1;
+    dev->bound = false;
+    dev->boundTexture = 0;
     dev->applyBlend(PM_BLEND_NORMAL);
 }
 
@@ -424,8 +439,9 @@ pm_opengl* pm_opengl_create(pm_gl_loader loader) {
         delete dev;
         return nullptr;
     }
+    // Triangles are what a GPU is for: coverage computed on the CPU would cost more than the pixels.
     dev->table = pm_device{dev,     createTexture, updateTexture, destroyTexture, drawTriangles,
-                           setClip, beginFrame,    endFrame,      nullptr};
+                           setClip, beginFrame,    endFrame,      nullptr,        1};
     return dev;
 }
 

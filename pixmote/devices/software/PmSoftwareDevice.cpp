@@ -513,7 +513,7 @@ pm_software* pm_software_create(int width, int height) {
         return nullptr;
     }
     sw->table = pm_device{sw,      createTexture, updateTexture, destroyTexture, drawTriangles,
-                          setClip, beginFrame,    endFrame,      fillRuns};
+                          setClip, beginFrame,    endFrame,      fillRuns,       0};
     return sw;
 }
 
