@@ -7,7 +7,7 @@ class nE_Object;
 
 class nE_PicturesAhead {
 public:
-    // Every picture of a sprite in the subtree that no live texture holds yet, in activation order
-    // (children before their parent), each file once.
+    // Every picture of a sprite or a sprite's sheet in the subtree that no live texture holds yet, in
+    // activation order (children before their parent), each file once.
     static void forTree(nE_Object* root);
 };
