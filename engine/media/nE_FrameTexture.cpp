@@ -2,6 +2,7 @@
 
 #include <tinyxml2.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "engine/core/nE_Debug.h"
@@ -15,6 +16,31 @@
 static std::shared_ptr<nE_Texture> requestTexture(const std::string& name) {
     if (nE_ResourceCache* cache = nE_ResourceCache::instance()) return cache->getTexture(name);
     return nullptr;
+}
+
+// A frame without an image (or naming one outside) keeps the folder alone: a texture without a picture,
+// so that every frame has one.
+static std::string frameImage(const std::string& directory, const tinyxml2::XMLElement* frame) {
+    const std::string image =
+        nE_Path::resolveBeside(directory, nE_Xml::text(frame, "texture"), "nE_FrameTexture");
+    return image.empty() ? directory : image;
+}
+
+std::vector<std::string> nE_FrameTexture::textureNames(const std::string& name) {
+    std::vector<std::string> names;
+    std::string text;
+    tinyxml2::XMLDocument doc;
+    if (!pf::TFile::ReadAll(nE_AssetFiles::frameTexture(name), text) ||
+        doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS)
+        return names;
+    const tinyxml2::XMLElement* root = doc.FirstChildElement("frametexture");
+    const std::string directory = nE_AssetFiles::folderOf(name);
+    for (const tinyxml2::XMLElement* e = root ? root->FirstChildElement("frame") : nullptr; e;
+         e = e->NextSiblingElement("frame")) {
+        std::string image = frameImage(directory, e);
+        if (std::find(names.begin(), names.end(), image) == names.end()) names.push_back(std::move(image));
+    }
+    return names;
 }
 
 bool nE_FrameTexture::load(const std::string& name) {
@@ -43,11 +69,7 @@ bool nE_FrameTexture::load(const std::string& name) {
         f.top = static_cast<float>(nE_Xml::integer(e, "top"));
         f.pivotX = static_cast<float>(nE_Xml::integer(e, "x"));
         f.pivotY = static_cast<float>(nE_Xml::integer(e, "y"));
-        // A frame without an image (or naming one outside) keeps the folder alone: a texture without a
-        // picture, so that every frame has one.
-        const std::string image =
-            nE_Path::resolveBeside(directory, nE_Xml::text(e, "texture"), "nE_FrameTexture");
-        f.texture = requestTexture(image.empty() ? directory : image);
+        f.texture = requestTexture(frameImage(directory, e));
         frames.push_back(std::move(f));
     }
     return true;

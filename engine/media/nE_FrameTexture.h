@@ -19,6 +19,9 @@ public:
 
     // Reads name + ".xml"; the frames' textures come through the resource cache.
     bool load(const std::string& name) override;
+    // The texture names the frames of the sheet's file would ask for, each once, in order; none when
+    // the file is missing or malformed (load reports that).
+    static std::vector<std::string> textureNames(const std::string& name);
     // (-pivotX, -pivotY, width, height) of the frame; (0, 0, 0, 0) past the end.
     nE_Rect localRect(int frameIndex) const override;
     // The frame's region in its texture's coordinates; tiling is not applied.

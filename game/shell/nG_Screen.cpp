@@ -12,6 +12,7 @@
 #include "engine/core/notEngine.h"
 #include "engine/media/nE_Cursor.h"
 #include "engine/media/nE_SoundHub.h"
+#include "engine/objects/nE_PicturesAhead.h"
 #include "engine/objects/nE_Sprite.h"
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_Module.h"
@@ -223,7 +224,7 @@ void nG_Screen::startGame() {
     game = new nG_Game();
     game->editLocalState()->z = 0;
     addPart(game);
-    if (loaded) game->activate();
+    activateWithPicturesAhead(game);
     game->startLevel(gameStart.slot, gameStart.continueSave, gameStart.levelPath, gameStart.startCode);
 }
 
@@ -247,7 +248,14 @@ void nG_Screen::openMenu(bool logo) {
     menu = new nG_Menu(logo);
     menu->editLocalState()->z = 0;
     addPart(menu);
-    if (loaded) menu->activate();
+    activateWithPicturesAhead(menu);
+}
+
+void nG_Screen::activateWithPicturesAhead(nE_Object* part) {
+    if (!loaded) return;
+    // The game's interface or the menu loads dozens of pictures at once: they decode side by side.
+    nE_PicturesAhead::forTree(part);
+    part->activate();
 }
 
 void nG_Screen::update(float dt) {

@@ -80,6 +80,8 @@ public:
     GameStart gameStart;
 
 private:
+    // Activates a new part of the screen (when the screen is), decoding its pictures side by side.
+    void activateWithPicturesAhead(nE_Object* part);
     void reset();
     void registerCursors();
     // The pause overlay ("ng_pause_0", "ng_pause_1") is made when it is first needed, so that its

@@ -84,6 +84,8 @@ int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
         if (shutDown) return;
         shutDown = true;
         if (cb.shutdown) cb.shutdown();
+        // No decode may still be running when the program's statics go.
+        TTexture::DropPrefetched();
     };
 
     if (cb.startup && !cb.startup(commandLine ? commandLine : "")) {
