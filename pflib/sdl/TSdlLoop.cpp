@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "pflib/TFileWriter.h"
 #include "pflib/TFrameStats.h"
 #include "pflib/TPlatform.h"
 #include "pflib/TSound.h"
@@ -84,6 +85,8 @@ int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
         if (shutDown) return;
         shutDown = true;
         if (cb.shutdown) cb.shutdown();
+        // The saves of the last steps reach the disk before the program ends.
+        TFileWriter::Finish();
     };
 
     if (cb.startup && !cb.startup(commandLine ? commandLine : "")) {
