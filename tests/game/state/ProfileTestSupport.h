@@ -46,7 +46,9 @@ protected:
         nE_Mediator::current()->subscribe(MSG_IS_GAME_RUNNING, &game);
     }
     void TearDown() override {
-        pf::TFileWriter::Flush();
+        // Stopped, not just flushed: a test that forks must not hand its child a writer thread that
+        // does not exist there.
+        pf::TFileWriter::Finish();
         nE_Mediator::current()->unsubscribe(MSG_IS_GAME_RUNNING, &game);
         lines.reset();
         nE_Core::destroy();
