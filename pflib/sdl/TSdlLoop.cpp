@@ -11,6 +11,7 @@
 #include "pflib/TPlatform.h"
 #include "pflib/TSound.h"
 #include "pflib/TTexture.h"
+#include "pflib/TWorkers.h"
 #include "pflib/common/TClock.h"
 #include "pflib/common/TInputScript.h"
 #include "pflib/pfClock.h"
@@ -87,6 +88,7 @@ int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
         if (cb.shutdown) cb.shutdown();
         // The saves of the last steps reach the disk before the program ends.
         TFileWriter::Finish();
+        TWorkers::Finish();
     };
 
     if (cb.startup && !cb.startup(commandLine ? commandLine : "")) {
