@@ -65,6 +65,9 @@ void nG_UserFiles::removeKept(const std::string& name, const std::string& suffix
 }
 
 bool nG_UserFiles::keepCopy(const std::string& from, const std::string& to, const std::string& bytes) {
+    // A file still on its way to the disk cannot be linked without waiting for it: its copy follows
+    // it through the writer instead.
+    if (pf::TFileWriter::IsPending(userName(from))) return write(to, bytes);
     return pf::TFile::Link(userName(from), userName(to)) || write(to, bytes);
 }
 
