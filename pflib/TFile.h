@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 #include "pflib/pfTypes.h"
@@ -20,7 +21,9 @@ public:
     TFile& operator=(const TFile&) = delete;
 
     // Mode 1 writes into a temporary file that only an explicit Close renames over the target, so an
-    // interrupted write leaves the old file whole. Opening again drops a write not yet closed.
+    // interrupted write leaves the old file whole. Opening again drops a write not yet closed. A file
+    // with a TFileWriter write queued or in flight is opened once that write is done; so are the
+    // static calls below.
     bool Open(const str& name, int mode);
     bool IsValid() const { return file_ != nullptr; }
     // True when the file was open and everything written is on disk (mode 1: in place of the old
@@ -48,15 +51,23 @@ public:
     // Reads a whole file; false when it cannot be opened.
     static bool ReadAll(const str& name, str& out);
 
+    // The atomic write of a whole file at a resolved path, without waiting for TFileWriter: its thread's
+    // own work. `beforeRename` runs once the content is in the temporary file.
+    static bool WriteResolved(const str& path, const str& bytes,
+                              const std::function<void(const str&)>& beforeRename);
+
 private:
+    // Open on a resolved path, without waiting for the background writer.
+    bool OpenPath(const str& path, int mode);
     // Closes without committing: a mode-1 write is thrown away (destruction without Close).
     void Discard();
 
     FILE* file_ = nullptr;
     int mode_ = kRead;
-    str target_;           // resolved path
-    str temp_;             // temporary path while writing in mode 1
-    bool failed_ = false;  // a write fell short; Close keeps the old file
+    str target_;               // resolved path
+    str temp_;                 // temporary path while writing in mode 1
+    bool failed_ = false;      // a write fell short; Close keeps the old file
+    bool background_ = false;  // written by the background writer, which marks its saves itself
 };
 
 }  // namespace pf

@@ -10,7 +10,7 @@
 #include "engine/media/nE_AssetFiles.h"
 #include "engine/media/nE_Render.h"
 #include "engine/media/nE_Subtitles.h"
-#include "engine/media/nE_VideoDecoder.h"
+#include "engine/media/nE_VideoAhead.h"
 #include "engine/media/platform/nE_GeneratedTexture_Pl5.h"
 #include "engine/script/nE_SLHelper.h"
 #include "pflib/TFile.h"
@@ -110,8 +110,9 @@ void nE_Video::loadResources() {
         nE_Debug::writef("nE_Video::Could not find \"%s\" ogg file!\n", resourceName.c_str());
         return;
     }
-    decoder = std::make_unique<nE_VideoDecoder>();
-    decoder->open(path);
+    auto opened = std::make_unique<nE_VideoDecoder>();
+    opened->open(path);
+    decoder = std::make_unique<nE_VideoAhead>(std::move(opened));
     frameDuration = 1.0 / decoder->frameRate();
     moveToFrame();
     auto track = std::make_unique<nE_Subtitles>();
@@ -164,7 +165,8 @@ void nE_Video::play(const std::string& trigger) {
     frame = 0;
     // A replay or a new loop shows its subtitles again.
     if (subtitles) subtitles->reset();
-    if (decoder) decoder->seek(0);
+    // The rewind and the first frame are made on a worker; the first update takes them.
+    if (decoder) decoder->decodeAhead(true);
 }
 
 void nE_Video::stop() {
@@ -188,6 +190,8 @@ bool nE_Video::showNext() {
         if (decoder->convert(pixels, pitch)) ++shownFrames;
         frameTexture->endWrite();
     }
+    // The next frame is decoded while this one is on screen.
+    if (playing) decoder->decodeAhead();
     if (!inputRectSet) inputRect = getLocalRect();
     return true;
 }

@@ -2,7 +2,8 @@
 // alpha companion (".zalpha" or ".oggalpha") and ".srt" subtitles published on the game mediator.
 // Playback keeps real time: frames it falls behind by are decoded without being converted, so a slow
 // machine drops frames instead of slowing the video. Each shown frame is converted straight into the
-// one texture the video keeps while its size stays the same.
+// one texture the video keeps while its size stays the same; while it plays, the next frame is
+// decoded and converted on a worker.
 #pragma once
 
 #include <memory>
@@ -12,7 +13,7 @@
 
 class nE_GeneratedTexture;
 class nE_Subtitles;
-class nE_VideoDecoder;
+class nE_VideoAhead;
 
 class nE_Video : public nE_Object {
 public:
@@ -47,7 +48,7 @@ public:
     // 1 (or more) pauses, 0 (or less) plays on.
     void pause(int n);
 
-    std::unique_ptr<nE_VideoDecoder> decoder;
+    std::unique_ptr<nE_VideoAhead> decoder;
     std::unique_ptr<nE_Subtitles> subtitles;
     double time = 0;           // seconds of playback
     double frameDuration = 0;  // seconds per frame

@@ -4,12 +4,15 @@
 
 #include "engine/core/nE_Debug.h"
 #include "pflib/TFile.h"
+#include "pflib/TFileWriter.h"
 
 static std::string userName(const std::string& name) {
     return "user:" + name;
 }
 
 bool nG_UserFiles::read(const std::string& name, std::string& out) {
+    // What was last saved, even before the writer has put it in place.
+    if (pf::TFileWriter::Pending(userName(name), out)) return true;
     pf::TFile file;
     if (!file.Open(userName(name), pf::TFile::kRead)) return false;
     const size_t size = file.Size();
@@ -29,11 +32,7 @@ bool nG_UserFiles::read(const std::string& name, std::string& out) {
 }
 
 bool nG_UserFiles::write(const std::string& name, const std::string& bytes) {
-    pf::TFile file;
-    if (!file.Open(userName(name), pf::TFile::kWrite)) return false;
-    const bool written = file.Write(bytes.data(), bytes.size()) == bytes.size();
-    const bool committed = file.Close();
-    return written && committed;
+    return pf::TFileWriter::Write(userName(name), bytes);
 }
 
 bool nG_UserFiles::exists(const std::string& name) {
@@ -66,6 +65,9 @@ void nG_UserFiles::removeKept(const std::string& name, const std::string& suffix
 }
 
 bool nG_UserFiles::keepCopy(const std::string& from, const std::string& to, const std::string& bytes) {
+    // A file still on its way to the disk cannot be linked without waiting for it: its copy follows
+    // it through the writer instead.
+    if (pf::TFileWriter::IsPending(userName(from))) return write(to, bytes);
     return pf::TFile::Link(userName(from), userName(to)) || write(to, bytes);
 }
 

@@ -7,11 +7,12 @@
 
 class nG_UserFiles {
 public:
-    // The whole file, whatever its size; false (with a line in the log when memory ran out) when it
-    // cannot be read.
+    // The whole file, whatever its size (the newest content handed to the writer); false (with a line in the
+    // log when memory ran out) when it cannot be read.
     static bool read(const std::string& name, std::string& out);
-    // Replaces the file in one step (temporary file, sync, rename); false when the new content did not
-    // reach the disk, in which case the old file is whole.
+    // Replaces the file in one step (temporary file, sync, rename) on the background writer, so the
+    // frame goes on at once; false when the file cannot be written at all. A write that later fails
+    // keeps the old file whole and is logged.
     static bool write(const std::string& name, const std::string& bytes);
     static bool exists(const std::string& name);
     static bool remove(const std::string& name);

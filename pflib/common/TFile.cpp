@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "pflib/TFileWriter.h"
 #include "pflib/TFrameStats.h"
 #include "pflib/TPlatform.h"
 #include "pflib/common/TPath.h"
@@ -35,7 +36,13 @@ void TFile::Discard() {
 bool TFile::Open(const str& name, int mode) {
     Discard();
     const str path = TPlatform::ResolvePath(name);
-    if (path.empty() || TPath::IsDirectory(path)) return false;
+    if (path.empty()) return false;
+    TFileWriter::WaitFor(path);
+    return OpenPath(path, mode);
+}
+
+bool TFile::OpenPath(const str& path, int mode) {
+    if (TPath::IsDirectory(path)) return false;
     failed_ = false;
     switch (mode) {
         case kRead:
@@ -64,7 +71,7 @@ bool TFile::Close() {
     if (!file_) return false;
     bool ok = true;
     if (mode_ == kWrite) {
-        TFrameStats::Mark("write " + target_);
+        if (!background_) TFrameStats::Mark("write " + target_);
         // The new content replaces the old file only once it is wholly on disk.
         ok = !failed_ && std::fflush(file_) == 0 && !std::ferror(file_);
         ok = ok && fsync(fileno(file_)) == 0;
@@ -93,6 +100,19 @@ bool TFile::Close() {
     return ok;
 }
 
+bool TFile::WriteResolved(const str& path, const str& bytes,
+                          const std::function<void(const str&)>& beforeRename) {
+    TFile file;
+    file.background_ = true;
+    if (!file.OpenPath(path, kWrite)) {
+        pfWriteDbgUnsafe("TFile: could not write \"%s\"; the old file is kept\n", path.c_str());
+        return false;
+    }
+    const bool written = file.Write(bytes.data(), bytes.size()) == bytes.size();
+    if (beforeRename) beforeRename(path);
+    return file.Close() && written;
+}
+
 size_t TFile::Read(void* buffer, size_t count) {
     if (!file_ || mode_ != kRead || !buffer) return 0;
     return std::fread(buffer, 1, count, file_);
@@ -115,12 +135,15 @@ size_t TFile::Size() {
 
 bool TFile::DeleteFile(const str& name) {
     const str path = TPlatform::ResolvePath(name);
+    TFileWriter::WaitFor(path);
     return !path.empty() && !TPath::IsDirectory(path) && std::remove(path.c_str()) == 0;
 }
 
 bool TFile::Rename(const str& from, const str& to) {
     const str source = TPlatform::ResolvePath(from);
     const str target = TPlatform::ResolvePath(to);
+    TFileWriter::WaitFor(source);
+    TFileWriter::WaitFor(target);
     if (source.empty() || target.empty() || !TPath::IsFile(source) || TPath::IsDirectory(target))
         return false;
     return std::rename(source.c_str(), target.c_str()) == 0;
@@ -129,6 +152,8 @@ bool TFile::Rename(const str& from, const str& to) {
 bool TFile::Link(const str& from, const str& to) {
     const str source = TPlatform::ResolvePath(from);
     const str target = TPlatform::ResolvePath(to);
+    TFileWriter::WaitFor(source);
+    TFileWriter::WaitFor(target);
     if (source.empty() || target.empty() || !TPath::IsFile(source) || TPath::IsDirectory(target))
         return false;
     const str temp = target + ".link";
@@ -140,6 +165,7 @@ bool TFile::Link(const str& from, const str& to) {
 }
 
 std::vector<str> TFile::ListUserFiles() {
+    TFileWriter::Flush();
     std::vector<str> names;
     const str dir = TPlatform::UserDir();
     if (DIR* d = opendir(dir.c_str())) {
@@ -186,15 +212,18 @@ std::vector<str> TFile::ListGameFiles(const str& folder) {
 }
 
 long long TFile::Stamp(const str& name) {
+    const str path = TPlatform::ResolvePath(name);
+    TFileWriter::WaitFor(path);
     struct stat st;
-    if (stat(TPlatform::ResolvePath(name).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
     const long long nanoseconds =
         static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
     return (nanoseconds ^ (static_cast<long long>(st.st_size) << 20)) | 1;
 }
 
 bool TFile::Exists(const str& name) {
-    return TPath::IsFile(TPlatform::ResolvePath(name));
+    // A file being written for the first time already exists for its readers.
+    return TPath::IsFile(TPlatform::ResolvePath(name)) || TFileWriter::IsPending(name);
 }
 
 bool TFile::ReadAll(const str& name, str& out) {

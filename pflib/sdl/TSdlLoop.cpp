@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <vector>
 
+#include "pflib/TFileWriter.h"
 #include "pflib/TFrameStats.h"
 #include "pflib/TPlatform.h"
 #include "pflib/TSound.h"
 #include "pflib/TTexture.h"
+#include "pflib/TWorkers.h"
 #include "pflib/common/TClock.h"
 #include "pflib/common/TInputScript.h"
 #include "pflib/pfClock.h"
@@ -84,6 +86,9 @@ int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
         if (shutDown) return;
         shutDown = true;
         if (cb.shutdown) cb.shutdown();
+        // The saves of the last steps reach the disk before the program ends.
+        TFileWriter::Finish();
+        TWorkers::Finish();
         // No decode may still be running when the program's statics go.
         TTexture::DropPrefetched();
     };

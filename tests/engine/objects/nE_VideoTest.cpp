@@ -7,7 +7,7 @@
 #include "engine/core/nE_Scene.h"
 #include "engine/core/notEngine_Pl5.h"
 #include "engine/media/nE_Subtitles.h"
-#include "engine/media/nE_VideoDecoder.h"
+#include "engine/media/nE_VideoAhead.h"
 #include "engine/objects/nE_Video.h"
 #include "engine/script/nE_SLHelper_XML.h"
 #include "tests/engine/core/nE_SceneTestSupport.h"

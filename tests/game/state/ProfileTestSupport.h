@@ -19,6 +19,7 @@
 #include "game/core/nG_Messages.h"
 #include "game/state/nG_ProfileHub.h"
 #include "game/state/nG_Settings.h"
+#include "pflib/TFileWriter.h"
 #include "pflib/TPlatform.h"
 #include "tests/engine/script/ScriptTestSupport.h"
 
@@ -45,6 +46,9 @@ protected:
         nE_Mediator::current()->subscribe(MSG_IS_GAME_RUNNING, &game);
     }
     void TearDown() override {
+        // Stopped, not just flushed: a test that forks must not hand its child a writer thread that
+        // does not exist there.
+        pf::TFileWriter::Finish();
         nE_Mediator::current()->unsubscribe(MSG_IS_GAME_RUNNING, &game);
         lines.reset();
         nE_Core::destroy();
@@ -53,16 +57,20 @@ protected:
     }
 
     std::string path(const std::string& name) const { return dir + "/" + name; }
+    // The disk as the player would find it once the background writer is done.
     std::string read(const std::string& name) const {
+        pf::TFileWriter::Flush();
         std::ifstream in(path(name), std::ios::binary);
         std::stringstream s;
         s << in.rdbuf();
         return s.str();
     }
     void write(const std::string& name, const std::string& bytes) const {
+        pf::TFileWriter::Flush();
         std::ofstream(path(name), std::ios::binary) << bytes;
     }
     bool exists(const std::string& name) const {
+        pf::TFileWriter::Flush();
         std::ifstream in(path(name));
         return in.good();
     }
