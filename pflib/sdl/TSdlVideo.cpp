@@ -86,14 +86,23 @@ bool TSdlVideo::MakeCurrent() {
 }
 
 bool TSdlVideo::CreateWindow(int width, int height, bool fullscreen) {
+#ifdef __EMSCRIPTEN__
+    // WebGL 2. The page scales the canvas to the browser window; its pixels stay the size asked for.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+    const Uint32 resizable = 0;
+#else
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    const Uint32 resizable = static_cast<Uint32>(SDL_WINDOW_RESIZABLE);
+#endif
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
     Uint32 flags = SDL_WINDOW_OPENGL;
-    flags |= headless_ ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
+    flags |= headless_ ? static_cast<Uint32>(SDL_WINDOW_HIDDEN) : SDL_WINDOW_SHOWN | resizable;
     str title = TPlatform::GetConfig(TPlatform::kWindowTitle);
     if (title.empty()) title = TPlatform::GetConfig(TPlatform::kGameName);
     window_ =
@@ -110,7 +119,7 @@ bool TSdlVideo::CreateWindow(int width, int height, bool fullscreen) {
         return false;
     }
     SDL_GL_MakeCurrent(window_, context_);
-    SDL_GL_SetSwapInterval(0);
+    SetSwapInterval(0);
     // Textures re-upload their own pixels; whoever keeps generated content is told as well.
     if (hadContext_) TPlatform::RunTextureRefreshListeners();
     hadContext_ = true;
@@ -228,6 +237,16 @@ bool TSdlVideo::EnumMode(const str& name, int index, TDisplayMode& mode) {
     }
     mode = modeOf(m);
     return true;
+}
+
+void TSdlVideo::SetSwapInterval(int interval) {
+#ifdef __EMSCRIPTEN__
+    // The browser's animation frames pace the loop; SDL would turn an interval of 0 into an
+    // unthrottled timer.
+    (void)interval;
+#else
+    SDL_GL_SetSwapInterval(interval);
+#endif
 }
 
 void TSdlVideo::ShowCursor(bool show) {
