@@ -1,25 +1,8 @@
 # The browser build: the program alone, compiled by Emscripten against the libraries that
-# scripts/web-deps builds for WebAssembly into a prefix outside the source tree (include/, lib/,
-# lib/pkgconfig/). Emscripten's own ports are never used: they would be fetched from outside.
+# scripts/web-deps builds for WebAssembly into a prefix outside the source tree. Emscripten's own
+# ports are never used: they would be fetched from outside.
 
-set(HALVERN_WEB_PREFIX "" CACHE PATH "Prefix of the libraries built for WebAssembly")
-if(NOT HALVERN_WEB_PREFIX)
-  if(DEFINED ENV{HALVERN_WEB_CACHE})
-    set(HALVERN_WEB_PREFIX "$ENV{HALVERN_WEB_CACHE}")
-  else()
-    set(HALVERN_WEB_PREFIX "$ENV{HOME}/.cache/halvern/web")
-  endif()
-endif()
-if(NOT EXISTS "${HALVERN_WEB_PREFIX}/lib/pkgconfig")
-  message(FATAL_ERROR "No libraries for WebAssembly in ${HALVERN_WEB_PREFIX}: run scripts/web-deps first")
-endif()
-
-# Only the prefix's pkg-config files, never the host's; the toolchain searches the prefix beside its
-# own system root.
-set(ENV{PKG_CONFIG_LIBDIR} "${HALVERN_WEB_PREFIX}/lib/pkgconfig")
-set(ENV{PKG_CONFIG_PATH} "")
-list(PREPEND CMAKE_FIND_ROOT_PATH "${HALVERN_WEB_PREFIX}")
-list(PREPEND CMAKE_PREFIX_PATH "${HALVERN_WEB_PREFIX}")
+include(${CMAKE_CURRENT_LIST_DIR}/WebLibraries.cmake)
 
 # Links the program for the page: WebGL 2, a heap that grows, the user folder kept in IndexedDB, and
 # the game's data in one package the page downloads (with progress) before the program starts.

@@ -9,6 +9,16 @@ namespace pf {
 
 namespace {
 
+#ifdef __EMSCRIPTEN__
+// In the browser the page's canvas is the whole display, with the game's size in pixels: the page
+// scales it to the window and takes it to full screen (browsers allow that only from a gesture of
+// the player, so the program never asks).
+constexpr bool kCanvasIsDisplay = true;
+#else
+constexpr bool kCanvasIsDisplay = false;
+#endif
+constexpr int kCanvasW = 1024, kCanvasH = 768;
+
 // The display a headless run pretends to have.
 constexpr int kHeadlessDesktopW = 1280, kHeadlessDesktopH = 1024;
 const int kHeadlessModes[][2] = {{1280, 1024}, {1024, 768}, {800, 600}, {640, 480}};
@@ -127,7 +137,7 @@ bool TSdlVideo::CreateWindow(int width, int height, bool fullscreen) {
 }
 
 bool TSdlVideo::ApplyFullscreen(int width, int height, bool fullscreen) {
-    if (!fullscreen) {
+    if (!fullscreen || kCanvasIsDisplay) {
         SDL_SetWindowFullscreen(window_, 0);
         SDL_SetWindowSize(window_, width, height);
         SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
@@ -163,7 +173,8 @@ bool TSdlVideo::SetDisplay(int width, int height, bool fullscreen) {
         display_.fullscreen = fullscreen;
     } else {
         SDL_GetWindowSize(window_, &display_.width, &display_.height);
-        display_.fullscreen = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+        display_.fullscreen =
+            kCanvasIsDisplay ? fullscreen : (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
         const str title = TPlatform::GetConfig(TPlatform::kWindowTitle);
         if (!title.empty()) SDL_SetWindowTitle(window_, title.c_str());
     }
@@ -192,7 +203,7 @@ void TSdlVideo::DrawableSize(int& width, int& height) const {
 
 bool TSdlVideo::EnumDevice(int index, TDisplayDevice& device) {
     if (index < 0 || !Ensure()) return false;
-    const int count = headless_ ? 1 : SDL_GetNumVideoDisplays();
+    const int count = headless_ || kCanvasIsDisplay ? 1 : SDL_GetNumVideoDisplays();
     if (index >= count) return false;
     device.name = deviceName(index);
     device.stateFlags = kDisplayAttachedToDesktop | (index == 0 ? kDisplayPrimary : 0);
@@ -221,6 +232,15 @@ bool TSdlVideo::EnumMode(const str& name, int index, TDisplayMode& mode) {
         mode = TDisplayMode();
         mode.width = w;
         mode.height = h;
+        mode.frequency = 60;
+        mode.bitsPerPixel = 32;
+        return true;
+    }
+    if (kCanvasIsDisplay) {
+        if (display != 0 || (index != kEnumRegistrySettings && index != -1 && index != 0)) return false;
+        mode = TDisplayMode();
+        mode.width = kCanvasW;
+        mode.height = kCanvasH;
         mode.frequency = 60;
         mode.bitsPerPixel = 32;
         return true;

@@ -38,10 +38,23 @@ EM_JS(void, pfWebFlushUser, (), {
             if (error) err('pf: cannot store the user folder (' + error + ')');
             else Module.pfUserStores = (Module.pfUserStores || 0) + 1;
             Module.pfUserStoring = false;
-            if (Module.pfUserAgain) store();
+            if (Module.pfUserAgain) {
+                store();
+            } else if (Module.pfUserThen) {
+                var then = Module.pfUserThen;
+                Module.pfUserThen = null;
+                then();
+            }
         });
     };
     store();
+});
+EM_JS(void, pfWebEnded, (int code), {
+    var ended = function () {
+        if (Module.gameEnded) Module.gameEnded(code);
+    };
+    if (Module.pfUserStoring) Module.pfUserThen = ended;
+    else ended();
 });
 // clang-format on
 
@@ -57,6 +70,10 @@ bool TWebStorage::Ready() {
 
 void TWebStorage::Flush() {
     pfWebFlushUser();
+}
+
+void TWebStorage::Ended(int code) {
+    pfWebEnded(code);
 }
 
 }  // namespace pf

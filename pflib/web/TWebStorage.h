@@ -15,6 +15,9 @@ public:
     // it, so the last change is always stored. Each store is one IndexedDB transaction: a page closed
     // before it ends keeps the previous files whole.
     static void Flush();
+    // Tells the page that the game has ended (Module.gameEnded(code)) once the stores asked for have
+    // ended, so that a page reloaded then finds the last files.
+    static void Ended(int code);
 };
 
 }  // namespace pf

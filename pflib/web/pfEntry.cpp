@@ -30,11 +30,7 @@ void step() {
     const int code = pf::TSdlLoop::Stop();
     pf::TWebStorage::Flush();
     // The runtime stays: the page shows that the game has ended instead of the program exiting.
-    EM_ASM(
-        {
-            if (Module.gameEnded) Module.gameEnded($0);
-        },
-        code);
+    pf::TWebStorage::Ended(code);
 }
 
 }  // namespace
