@@ -16,7 +16,13 @@ function(halvern_web_program target)
   else()
     set_target_properties(${target} PROPERTIES SUFFIX ".js")
   endif()
+  # SDL's Web Audio driver calls these from its JavaScript; Emscripten's own port of SDL would ask for
+  # them (the resume is what starts the sound on the player's first click or key). In a file, since a
+  # "$" would not reach emcc whole through the generators and the shell.
+  set(functions "${CMAKE_CURRENT_BINARY_DIR}/halvern-web-js-functions.json")
+  file(WRITE "${functions}" "[\"$autoResumeAudioContext\", \"$dynCall\"]\n")
   target_link_options(${target} PRIVATE
+    "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${functions}"
     -sUSE_WEBGL2=1 -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
     -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=128MB
     -sENVIRONMENT=web
