@@ -23,6 +23,11 @@ nG_Desktop::Runner& runner() {
 }
 
 bool spawnAndWait(const std::vector<std::string>& argv) {
+#ifdef __EMSCRIPTEN__
+    // A page in a browser starts no programs.
+    (void)argv;
+    return false;
+#endif
     if (argv.empty()) return false;
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));

@@ -92,6 +92,13 @@ bool TFileWriter::Write(const str& name, str bytes) {
         TPath::MakeDirs(parent);
         if (!TPath::IsDirectory(parent)) return false;
     }
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+    // Built without threads (the browser's build): the write is made here, with the same atomic rule.
+    TFrameStats::Mark("write " + path);
+    Writer& inline_ = writer();
+    if (!TFile::WriteResolved(path, bytes, inline_.beforeRename)) inline_.failures.push_back(path);
+    return true;
+#endif
     TFrameStats::Mark("save queued " + path);
     Writer& w = writer();
     {

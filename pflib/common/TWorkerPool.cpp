@@ -5,8 +5,15 @@
 namespace pf {
 
 TWorkerPool::TWorkerPool(int workers) {
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+    // Built without threads (the browser's build): no workers, so Submit declines and the caller
+    // does the work itself, as it does when the pool has stopped.
+    (void)workers;
+    stopping_ = true;
+#else
     const int count = std::max(1, std::min(workers, kMaxWorkers));
     for (int i = 0; i < count; ++i) threads_.emplace_back([this] { run(); });
+#endif
 }
 
 TWorkerPool::~TWorkerPool() {

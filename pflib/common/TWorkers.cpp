@@ -29,7 +29,8 @@ std::future<void> TWorkers::Run(std::function<void()> task) {
     std::lock_guard<std::mutex> held(s.lock);
     if (!s.pool) s.pool.reset(new TWorkerPool(kThreads));
     // A task queued when the pool stops still runs, on the stopping thread: its future is kept.
-    s.pool->Submit([job] { (*job)(); }, [job] { (*job)(); });
+    // A pool without workers (a build without threads) declines: the task runs here.
+    if (!s.pool->Submit([job] { (*job)(); }, [job] { (*job)(); })) (*job)();
     return result;
 }
 

@@ -5,8 +5,6 @@
 // only the GL state that differs from the previous batch is set.
 #pragma once
 
-#include <epoxy/gl.h>
-
 #include <map>
 #include <vector>
 
@@ -14,6 +12,7 @@
 #include "pflib/TTexture.h"
 #include "pflib/sdl/TGlProgram.h"
 #include "pflib/sdl/TGlTextures.h"
+#include "pflib/sdl/pfGl.h"
 
 namespace pf {
 

@@ -1,11 +1,10 @@
 // GL objects of pf textures: lazy upload on bind, framebuffers of render targets, read-back.
 #pragma once
 
-#include <epoxy/gl.h>
-
 #include <unordered_set>
 
 #include "pflib/TTexture.h"
+#include "pflib/sdl/pfGl.h"
 
 namespace pf {
 
