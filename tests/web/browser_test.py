@@ -8,7 +8,8 @@ desktop, so every step is the same; the input file is placed in the game's file 
 starts. The window closes in the hall; the page is reloaded and the game continues from the autosave
 kept in the browser's storage. The shots the game writes are read back through the page and compared
 with the desktop's references, reduced by four as scripts/playthrough does. Last, a plain load of the
-page in a wider window: a real click on the canvas must start the audio.
+page in a wider window (the canvas letterboxed, the loading bar full, a real click on the canvas
+starting the audio) and one in a browser without WebGL 2, which must get the page's note.
 
 Prints the time to the first frame and to the menu, the frame times in the hall and the difference
 of every shot. Exit status 0 when every shot matches."""
@@ -245,6 +246,8 @@ def main():
         browser.forget_before_load(probe)
         if not failed:
             failed = not check_page(browser, address, keep)
+        if not failed:
+            failed = not check_without_webgl2(address)
     except BrowserError as e:
         print(f"browser test: {e}", file=sys.stderr)
         if browser:
@@ -282,9 +285,30 @@ def check_page(browser, address, keep):
     if audio not in ("running", "no audio context"):
         print("browser test: a click on the canvas did not start the audio", file=sys.stderr)
         ok = False
+    bar = browser.evaluate("document.getElementById('fill').style.width")
+    if bar != "100%":
+        print(f"browser test: the loading bar stopped at {bar or 'nothing'}", file=sys.stderr)
+        ok = False
     if keep:
         browser.screenshot(os.path.join(keep, "page.png"))
     return ok
+
+
+def check_without_webgl2(address):
+    """A browser without WebGL 2 gets the page's note, and the engine is not even loaded."""
+    browser = Browser(extra_flags=["--disable-webgl2"])
+    try:
+        browser.navigate(address + "index.html")
+        state = browser.wait_for("document.documentElement.dataset.state", 60)
+        loaded = browser.evaluate("typeof Module !== 'undefined' || typeof FS !== 'undefined'")
+    finally:
+        browser.close()
+    if state != "nogl" or loaded:
+        print(f"browser test: without WebGL 2 the page is {state or 'stuck'}, the engine "
+              f"{'loaded' if loaded else 'not loaded'}", file=sys.stderr)
+        return False
+    print("browser test: without WebGL 2 the page says so")
+    return True
 
 
 if __name__ == "__main__":
