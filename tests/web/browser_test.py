@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""tests/web/browser_test.py [--web DIR] [--keep DIR] [--timeout S]: plays the start of the bundled
+"""tests/web/browser_test.py [--web DIR] [--keep DIR] [--timeout S] [--update]: plays the start of the bundled
 game's walk in headless Chromium, from the page that scripts/web builds (DIR, default out/web).
 
 The walk (tests/data/playthrough: the menu, a new player, a new game, the gate, the hall) is turned
@@ -10,6 +10,8 @@ kept in the browser's storage. The shots the game writes are read back through t
 with the desktop's references, reduced by four as scripts/playthrough does. Last, a plain load of the
 page in a wider window (the canvas letterboxed, the loading bar full, a real click on the canvas
 starting the audio) and one in a browser without WebGL 2, which must get the page's note.
+The continued hall has a reference of its own in tests/data/web/ (the room's greeting is not shown
+again): --update writes it from the desktop build's run of the same walk.
 
 Prints the time to the first frame and to the menu, the frame times in the hall and the difference
 of every shot. Exit status 0 when every shot matches."""
@@ -32,6 +34,8 @@ sys.path.insert(0, HERE)
 from browser import Browser, BrowserError, find_chromium  # noqa: E402
 
 WALK = os.path.join(ROOT, "tests", "data", "playthrough")
+# References of the shots this walk takes that the whole walk does not (written by --update).
+OWN = os.path.join(ROOT, "tests", "data", "web")
 # The same rule as the desktop's screen comparisons: a reduced pixel differs when a channel is
 # further off than this, and half a percent of them may.
 CHANNEL_TOLERANCE = 24
@@ -75,7 +79,7 @@ def walk_files(folder):
             after_quit = True
         elif after_quit:
             if words[:1] == ["shot"]:
-                walk.append("shot hall")  # the same room, the same state, continued
+                walk.append("shot hall_continued")
                 break
             walk.append(line)
     path = os.path.join(folder, "walk.txt")
@@ -135,6 +139,41 @@ def compare(shot_png, reference_path):
     return differing, int(w * h * ALLOWED_SHARE), total / (w * h * 3)
 
 
+def reference(name):
+    own = os.path.join(OWN, name + ".png")
+    return own if os.path.exists(own) else os.path.join(WALK, name + ".png")
+
+
+def update(runs, build):
+    """Plays the same runs with the desktop build and writes the references only this walk needs."""
+    from PIL import Image
+
+    program = os.path.join(build, "halvern")
+    with tempfile.TemporaryDirectory(prefix="halvern-web-update-") as work:
+        user = os.path.join(work, "user")
+        os.makedirs(user)
+        env = {**os.environ, "SDL_VIDEODRIVER": "offscreen", "SDL_AUDIODRIVER": "dummy", "LC_ALL": "", "LANG": "C"}
+        for run, steps, events, shots in runs:
+            inputs = os.path.join(work, f"input-{run}.txt")
+            with open(inputs, "w") as f:
+                f.write(events)
+            args = [program, "--headless", "--fixed-step", "--lang", "en", "--frames", str(steps),
+                    "--input", inputs, "--user-dir", user]
+            for step, name in shots:
+                args += ["--screenshot-at", f"{step}:{work}/{name}-{run}.png"]
+            subprocess.run(args, check=True, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            for step, name in shots:
+                if os.path.exists(os.path.join(WALK, name + ".png")):
+                    continue
+                pixels, w, h = reduced(Image.open(f"{work}/{name}-{run}.png"))
+                image = Image.new("RGBA", (w, h))
+                image.putdata([p for row in pixels for p in row])
+                os.makedirs(OWN, exist_ok=True)
+                image.save(os.path.join(OWN, name + ".png"), optimize=True)
+                print(f"browser test: wrote {os.path.join(OWN, name + '.png')} (step {step}); look at it")
+    return 0
+
+
 def place_input(run, events):
     """The script that writes the run's input file into the game's file system before it starts."""
     return ("window.halvernBeforeRun = function (Module) {"
@@ -171,7 +210,12 @@ def main():
     parser.add_argument("--web", default=os.path.join(ROOT, "out", "web"))
     parser.add_argument("--keep", help="write the shots and the page's screenshots into this folder")
     parser.add_argument("--timeout", type=float, default=900, help="seconds a run may take")
+    parser.add_argument("--update", action="store_true",
+                        help="write the references the whole walk lacks from the desktop build (HALVERN_BUILD)")
     options = parser.parse_args()
+    if options.update:
+        with tempfile.TemporaryDirectory(prefix="halvern-web-walk-") as folder:
+            return update(walk_files(folder), os.environ.get("HALVERN_BUILD", os.path.join(ROOT, "build")))
 
     if not os.path.isfile(os.path.join(options.web, "index.html")):
         print(f"browser test: {options.web} holds no index.html; build it with scripts/web", file=sys.stderr)
@@ -233,7 +277,7 @@ def main():
                         print(f"browser test: hall frames: {figures[0]:.2f} ms of work each, "
                               f"one every {figures[1]:.2f} ms")
                 try:
-                    differing, allowed, mean = compare(png, os.path.join(WALK, f"{name}.png"))
+                    differing, allowed, mean = compare(png, reference(name))
                 except (OSError, ValueError) as e:
                     print(f"browser test: {name} (run {run}): {e}", file=sys.stderr)
                     failed = True
