@@ -47,6 +47,10 @@ public:
     static long long Stamp(const str& name);
     // Reads a whole file; false when it cannot be opened.
     static bool ReadAll(const str& name, str& out);
+    // Called after every change to the per-user folder that went through (a closed mode-1 write, a
+    // rename, a link, a deletion): a backend whose files live in memory until stored (the browser's)
+    // stores them then. None by default.
+    static void SetUserChangeListener(void (*listener)());
 
 private:
     // Closes without committing: a mode-1 write is thrown away (destruction without Close).

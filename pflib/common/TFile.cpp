@@ -14,6 +14,22 @@
 
 namespace pf {
 
+namespace {
+
+void (*gUserChangeListener)() = nullptr;
+
+void userChanged(const str& path) {
+    if (!gUserChangeListener) return;
+    const str dir = TPlatform::UserDir() + "/";
+    if (path.compare(0, dir.size(), dir) == 0) gUserChangeListener();
+}
+
+}  // namespace
+
+void TFile::SetUserChangeListener(void (*listener)()) {
+    gUserChangeListener = listener;
+}
+
 TFile::~TFile() {
     Discard();
 }
@@ -77,6 +93,7 @@ bool TFile::Close() {
                 fsync(fileno(dir));
                 std::fclose(dir);
             }
+            userChanged(target_);
         } else {
             std::remove(temp_.c_str());
             pfWriteDbgUnsafe("TFile: could not write \"%s\"; the old file is kept\n", target_.c_str());
@@ -115,7 +132,9 @@ size_t TFile::Size() {
 
 bool TFile::DeleteFile(const str& name) {
     const str path = TPlatform::ResolvePath(name);
-    return !path.empty() && !TPath::IsDirectory(path) && std::remove(path.c_str()) == 0;
+    if (path.empty() || TPath::IsDirectory(path) || std::remove(path.c_str()) != 0) return false;
+    userChanged(path);
+    return true;
 }
 
 bool TFile::Rename(const str& from, const str& to) {
@@ -123,7 +142,9 @@ bool TFile::Rename(const str& from, const str& to) {
     const str target = TPlatform::ResolvePath(to);
     if (source.empty() || target.empty() || !TPath::IsFile(source) || TPath::IsDirectory(target))
         return false;
-    return std::rename(source.c_str(), target.c_str()) == 0;
+    if (std::rename(source.c_str(), target.c_str()) != 0) return false;
+    userChanged(target);
+    return true;
 }
 
 bool TFile::Link(const str& from, const str& to) {
@@ -134,7 +155,10 @@ bool TFile::Link(const str& from, const str& to) {
     const str temp = target + ".link";
     std::remove(temp.c_str());
     if (link(source.c_str(), temp.c_str()) != 0) return false;
-    if (std::rename(temp.c_str(), target.c_str()) == 0) return true;
+    if (std::rename(temp.c_str(), target.c_str()) == 0) {
+        userChanged(target);
+        return true;
+    }
     std::remove(temp.c_str());
     return false;
 }

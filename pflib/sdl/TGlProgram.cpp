@@ -7,8 +7,7 @@ namespace pf {
 
 namespace {
 
-const char* const kVertexShader = R"(#version 330 core
-layout(location = 0) in vec3 aPos;
+const char* const kVertexShader = R"(layout(location = 0) in vec3 aPos;
 layout(location = 1) in vec4 aColor;
 layout(location = 2) in vec2 aUV;
 uniform vec4 uProjection;
@@ -23,8 +22,7 @@ void main() {
 
 // Multiply wants lerp(1, src, a) as the factor of dst; screen wants src premultiplied.
 const char* const kFragmentShaders[3] = {
-    R"(#version 330 core
-in vec4 vColor;
+    R"(in vec4 vColor;
 in vec2 vUV;
 uniform sampler2D uTexture;
 out vec4 fragColor;
@@ -32,8 +30,7 @@ void main() {
     fragColor = texture(uTexture, vUV) * vColor;
 }
 )",
-    R"(#version 330 core
-in vec4 vColor;
+    R"(in vec4 vColor;
 in vec2 vUV;
 uniform sampler2D uTexture;
 out vec4 fragColor;
@@ -42,8 +39,7 @@ void main() {
     fragColor = vec4(mix(vec3(1.0), c.rgb, c.a), c.a);
 }
 )",
-    R"(#version 330 core
-in vec4 vColor;
+    R"(in vec4 vColor;
 in vec2 vUV;
 uniform sampler2D uTexture;
 out vec4 fragColor;
@@ -53,9 +49,11 @@ void main() {
 }
 )"};
 
+// The sources start below the version line, which the GL in use chooses.
 GLuint compile(GLenum type, const char* source) {
     GLuint shader = glCreateShader(type);
-    glShaderSource(shader, 1, &source, nullptr);
+    const char* const parts[2] = {kGlslHeader, source};
+    glShaderSource(shader, 2, parts, nullptr);
     glCompileShader(shader);
     GLint ok = 0;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);

@@ -3,7 +3,7 @@
 // modes run the plain product without a per-pixel test of the mode.
 #pragma once
 
-#include <epoxy/gl.h>
+#include "pflib/sdl/pfGl.h"
 
 namespace pf {
 

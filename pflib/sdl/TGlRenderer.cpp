@@ -82,7 +82,7 @@ str TGlRenderer::GetOption(const str& name) const {
 bool TGlRenderer::EnsureGl() {
     if (glReady_) return true;
     if (glFailed_ || !TSdlVideo::Get().MakeCurrent()) return false;
-    if (epoxy_gl_version() < 33 || !program_.Create()) {
+    if (!pfGlVersionUsable() || !program_.Create()) {
         pfWriteDbg("pf: OpenGL 3.3 is not available; nothing will be drawn\n");
         glFailed_ = true;
         return false;
@@ -120,8 +120,8 @@ bool TGlRenderer::EnsureScreen() {
     glGenTextures(1, &screenTex_);
     textures_.ForgetBinding();
     glBindTexture(GL_TEXTURE_2D, screenTex_);
-    // Stored as BGRA, as a window's screen is (see TGlTextures::Upload).
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    // Stored as textures are (see TGlTextures::Upload).
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, kGlStorageFormat, GL_UNSIGNED_BYTE, nullptr);
     glGenFramebuffers(1, &screenFbo_);
     glBindFramebuffer(GL_FRAMEBUFFER, screenFbo_);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, screenTex_, 0);
@@ -539,9 +539,10 @@ GLint TGlRenderer::Upload() {
         offset = 0;
     }
     // The range is new to this store: nothing in flight reads it, so there is nothing to wait for.
-    void* to =
-        glMapBufferRange(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes),
-                         GL_MAP_WRITE_BIT | GL_MAP_UNSYNCHRONIZED_BIT | GL_MAP_INVALIDATE_RANGE_BIT);
+    void* to = nullptr;
+    if constexpr (kGlMapsBuffers)
+        to = glMapBufferRange(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes),
+                              GL_MAP_WRITE_BIT | GL_MAP_UNSYNCHRONIZED_BIT | GL_MAP_INVALIDATE_RANGE_BIT);
     if (to) {
         std::memcpy(to, batch_.data(), bytes);
         glUnmapBuffer(GL_ARRAY_BUFFER);

@@ -5,7 +5,7 @@
 // only the GL state that differs from the previous batch is set.
 #pragma once
 
-#include <epoxy/gl.h>
+#include "pflib/sdl/pfGl.h"
 
 #include <map>
 #include <vector>

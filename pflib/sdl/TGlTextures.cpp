@@ -18,10 +18,10 @@ bool TGlTextures::Upload(TTexture& texture) {
         texture.backendId = id;
         live_.insert(&texture);
         BindId(id);
-        // Stored as BGRA: software rasterisers blend and sample that order on their fastest path, and
-        // the driver swizzles our RGBA pixels once, on upload. (An unsized format with BGRA data
-        // is how GL is asked for BGRA storage.)
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, texture.GetWidth(), texture.GetHeight(), 0, GL_BGRA,
+        // Stored as BGRA where GL offers it: software rasterisers blend and sample that order on their
+        // fastest path, and the driver swizzles our RGBA pixels once, on upload. (An unsized format
+        // with BGRA data is how GL is asked for BGRA storage.)
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, texture.GetWidth(), texture.GetHeight(), 0, kGlStorageFormat,
                      GL_UNSIGNED_BYTE, nullptr);
     } else {
         BindId(texture.backendId);
@@ -47,7 +47,7 @@ void TGlTextures::Bind(TTexture* texture, int filtering, int mapU, int mapV) {
             const uint8_t white[4] = {255, 255, 255, 255};
             glGenTextures(1, &white_);
             BindId(white_);
-            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_BGRA, GL_UNSIGNED_BYTE, white);
+            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, kGlStorageFormat, GL_UNSIGNED_BYTE, white);
         }
         BindId(white_);
     } else {

@@ -1,7 +1,7 @@
 // GL objects of pf textures: lazy upload on bind, framebuffers of render targets, read-back.
 #pragma once
 
-#include <epoxy/gl.h>
+#include "pflib/sdl/pfGl.h"
 
 #include <unordered_set>
 

@@ -15,7 +15,7 @@ bool TPlatform::SetDisplay(int width, int height, bool fullscreen, bool vsync, i
     (void)reserved;
     TSdlVideo& video = TSdlVideo::Get();
     const bool ok = video.SetDisplay(width, height, fullscreen);
-    if (ok) SDL_GL_SetSwapInterval(vsync ? 1 : 0);
+    if (ok) video.SetSwapInterval(vsync ? 1 : 0);
     return ok;
 }
 

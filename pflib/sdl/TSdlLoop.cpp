@@ -65,122 +65,168 @@ bool TSdlLoop::Interrupted() {
     return gSignal != 0;
 }
 
+namespace {
+
+// What one run keeps from step to step (the browser calls each step from its own loop).
+struct RunState {
+    TSdlLoop::Callbacks cb;
+    str commandLine;
+    double launched = 0;
+    bool captureAll = false;
+    bool paced = true;
+    bool shutDown = false;
+    TInputScript script;
+    std::vector<TEvent> due;
+    double last = 0;
+    int tick = 0;
+    // Frame timing for benchmarks: from the step's start to its finished frame.
+    double timedMs = 0;
+    int timedFrames = 0;
+    // When the first frames were finished, counted from the start of the run (start-up cost).
+    std::vector<double> firstFrames;
+};
+
+RunState* gRun = nullptr;
+
+void shutdownOnce(RunState& run) {
+    if (run.shutDown) return;
+    run.shutDown = true;
+    if (run.cb.shutdown) run.cb.shutdown();
+}
+
+}  // namespace
+
 int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
-    const double launched = TClock::RealNow();
+    Start(commandLine, cb, true);
+    while (Step()) {
+    }
+    return Stop();
+}
+
+void TSdlLoop::Start(const char* commandLine, const Callbacks& cb, bool paced) {
+    delete gRun;
+    gRun = new RunState();
+    RunState& run = *gRun;
+    run.cb = cb;
+    run.commandLine = commandLine ? commandLine : "";
+    run.paced = paced;
+    run.launched = TClock::RealNow();
     const TRunOptions& options = TPlatform::GetRunOptions();
     TPlatform::ClearExit();
     gSignal = 0;
     TClock::SetVirtual(options.fixedStep);
     TSdlVideo::Get().Ensure();
     SDL_InitSubSystem(SDL_INIT_EVENTS);
-    const bool captureAll = !options.screenshot.empty();
-    TGlRenderer::Get().SetCaptureFrames(captureAll);
+    run.captureAll = !options.screenshot.empty();
+    TGlRenderer::Get().SetCaptureFrames(run.captureAll);
 
-    TInputScript script;
-    if (!options.inputFile.empty()) script.Load(options.inputFile);
+    if (!options.inputFile.empty()) run.script.Load(options.inputFile);
 
-    bool shutDown = false;
-    auto shutdown = [&] {
-        if (shutDown) return;
-        shutDown = true;
-        if (cb.shutdown) cb.shutdown();
-    };
-
-    if (cb.startup && !cb.startup(commandLine ? commandLine : "")) {
+    if (cb.startup && !cb.startup(run.commandLine.c_str())) {
         pfWriteDbg("pf: start-up failed\n");
         if (!TPlatform::ExitRequested()) TPlatform::Exit(1);
     }
 
     // Opened once the program's log is, so that a file it cannot write is said there.
     if (!options.frameStats.empty()) TFrameStats::Open(options.frameStats);
-    std::vector<TEvent> due;
-    double last = timeGetTime();
-    // Frame timing for benchmarks: from the step's start to its finished frame.
-    double timedMs = 0;
-    int timedFrames = 0;
-    // When the first frames were finished, counted from the start of the run (start-up cost).
-    std::vector<double> firstFrames;
-    for (int tick = 0; !TPlatform::ExitRequested() && !Interrupted(); ++tick) {
-        const double stepStart = TClock::RealNow();
-        TFrameStats::BeginStep(tick);
-        if (options.fixedStep) TClock::Advance(TClock::kStepMs);
+    run.last = timeGetTime();
+}
 
-        bool closed = false;
-        SDL_Event sdlEvent;
-        while (SDL_PollEvent(&sdlEvent)) {
-            TEvent event;
-            if (!TSdlEvents::Translate(sdlEvent, event)) continue;
-            if (event.type == kEventQuit) closed = true;
-            if (event.type == kEventDisplayResized) {
-                // Offscreen, SDL only echoes the sizes the program set itself (possibly for an earlier
-                // window): a headless window is resized by the input script alone.
-                if (TSdlVideo::Get().IsHeadless()) continue;
-                takeNewSize(event);
-            }
-            if (cb.event) cb.event(event);
-        }
-        due.clear();
-        script.TakeDue(tick, due);
-        for (TEvent event : due) {
-            if (event.type == kEventQuit) closed = true;
-            if (event.type == kEventDisplayResized) takeNewSize(event);
-            if (cb.event) cb.event(event);
-        }
-        // A closed window ends the run even when nobody asked to exit on it.
-        if (closed || Interrupted()) break;
+bool TSdlLoop::Step() {
+    if (!gRun || TPlatform::ExitRequested() || Interrupted()) return false;
+    RunState& run = *gRun;
+    const Callbacks& cb = run.cb;
+    const TRunOptions& options = TPlatform::GetRunOptions();
+    const int tick = run.tick;
+    const double stepStart = TClock::RealNow();
+    TFrameStats::BeginStep(tick);
+    if (options.fixedStep) TClock::Advance(TClock::kStepMs);
 
-        const double now = timeGetTime();
-        if (cb.update) cb.update(static_cast<float>((now - last) / 1000.0));
-        last = now;
-        TFrameStats::UpdateDone();
-        // A frame asked for by its step is read back alone, unless every frame is.
-        const str* shotNow = nullptr;
+    bool closed = false;
+    SDL_Event sdlEvent;
+    while (SDL_PollEvent(&sdlEvent)) {
+        TEvent event;
+        if (!TSdlEvents::Translate(sdlEvent, event)) continue;
+        if (event.type == kEventQuit) closed = true;
+        if (event.type == kEventDisplayResized) {
+            // Offscreen, SDL only echoes the sizes the program set itself (possibly for an earlier
+            // window): a headless window is resized by the input script alone.
+            if (TSdlVideo::Get().IsHeadless()) continue;
+            takeNewSize(event);
+        }
+        if (cb.event) cb.event(event);
+    }
+    run.due.clear();
+    run.script.TakeDue(tick, run.due);
+    for (TEvent event : run.due) {
+        if (event.type == kEventQuit) closed = true;
+        if (event.type == kEventDisplayResized) takeNewSize(event);
+        if (cb.event) cb.event(event);
+    }
+    // A closed window ends the run even when nobody asked to exit on it.
+    if (closed || Interrupted()) return false;
+
+    const double now = timeGetTime();
+    if (cb.update) cb.update(static_cast<float>((now - run.last) / 1000.0));
+    run.last = now;
+    TFrameStats::UpdateDone();
+    // A frame asked for by its step is read back alone, unless every frame is.
+    const str* shotNow = nullptr;
+    for (const auto& shot : options.screenshotsAt)
+        if (shot.first == tick) shotNow = &shot.second;
+    if (shotNow) TGlRenderer::Get().SetCaptureFrames(true);
+    if (cb.draw) cb.draw();
+    TFrameStats::DrawDone();
+    if (shotNow) {
         for (const auto& shot : options.screenshotsAt)
-            if (shot.first == tick) shotNow = &shot.second;
-        if (shotNow) TGlRenderer::Get().SetCaptureFrames(true);
-        if (cb.draw) cb.draw();
-        TFrameStats::DrawDone();
-        if (shotNow) {
-            for (const auto& shot : options.screenshotsAt)
-                if (shot.first == tick) writeScreenshot(shot.second);
-            TGlRenderer::Get().SetCaptureFrames(captureAll);
-        }
-        TSoundManager::GetInstance()->DispatchCompletions();
-        if (TFrameStats::IsOn()) {
-            TGlRenderer::Get().Finish();
-            TFrameStats::EndStep();
-        }
-        if (options.timeFramesAfter >= 0) {
-            TGlRenderer::Get().Finish();
-            if (firstFrames.size() < 3) firstFrames.push_back(TClock::RealNow() - launched);
-            if (tick >= options.timeFramesAfter) {
-                timedMs += TClock::RealNow() - stepStart;
-                ++timedFrames;
-            }
-        }
-
-        if (!options.fixedStep) {
-            // Keep to about 60 steps a second instead of spinning.
-            const double spent = TClock::RealNow() - stepStart;
-            if (spent < TClock::kStepMs - 1.0) SDL_Delay(static_cast<Uint32>(TClock::kStepMs - 1.0 - spent));
+            if (shot.first == tick) writeScreenshot(shot.second);
+        TGlRenderer::Get().SetCaptureFrames(run.captureAll);
+    }
+    TSoundManager::GetInstance()->DispatchCompletions();
+    if (TFrameStats::IsOn()) {
+        TGlRenderer::Get().Finish();
+        TFrameStats::EndStep();
+    }
+    if (options.timeFramesAfter >= 0) {
+        TGlRenderer::Get().Finish();
+        if (run.firstFrames.size() < 3) run.firstFrames.push_back(TClock::RealNow() - run.launched);
+        if (tick >= options.timeFramesAfter) {
+            run.timedMs += TClock::RealNow() - stepStart;
+            ++run.timedFrames;
         }
     }
 
-    if (!firstFrames.empty()) {
+    if (run.paced && !options.fixedStep) {
+        // Keep to about 60 steps a second instead of spinning.
+        const double spent = TClock::RealNow() - stepStart;
+        if (spent < TClock::kStepMs - 1.0) SDL_Delay(static_cast<Uint32>(TClock::kStepMs - 1.0 - spent));
+    }
+    ++run.tick;
+    return true;
+}
+
+int TSdlLoop::Stop() {
+    if (!gRun) return 0;
+    RunState& run = *gRun;
+    const TRunOptions& options = TPlatform::GetRunOptions();
+    if (!run.firstFrames.empty()) {
         std::printf("first frames finished at");
-        for (double ms : firstFrames) std::printf(" %.3f", ms);
+        for (double ms : run.firstFrames) std::printf(" %.3f", ms);
         std::printf(" ms after start\n");
     }
-    if (options.timeFramesAfter >= 0 && timedFrames > 0) {
-        std::printf("frame time: mean %.3f ms over %d frames\n", timedMs / timedFrames, timedFrames);
+    if (options.timeFramesAfter >= 0 && run.timedFrames > 0) {
+        std::printf("frame time: mean %.3f ms over %d frames\n", run.timedMs / run.timedFrames,
+                    run.timedFrames);
         std::fflush(stdout);
     }
     const int code = TPlatform::ExitRequested() ? TPlatform::ExitCode() : 0;
     if (!options.screenshot.empty()) writeScreenshot(options.screenshot);
-    shutdown();
+    shutdownOnce(run);
     TFrameStats::Close();
     TMixerManager::Get().Shutdown();
     TSdlVideo::Get().Shutdown();
+    delete gRun;
+    gRun = nullptr;
     return code;
 }
 

@@ -23,6 +23,13 @@ public:
 
     // Runs start-up, the loop and shut-down; returns the exit code.
     static int Run(const char* commandLine, const Callbacks& callbacks);
+
+    // The same run in pieces, for a host that calls every step from a loop of its own (a browser's
+    // animation frames): Start once, Step until it returns false, then Stop, which shuts down and
+    // returns the exit code. An unpaced run leaves the timing of steps to that host.
+    static void Start(const char* commandLine, const Callbacks& callbacks, bool paced);
+    static bool Step();
+    static int Stop();
 };
 
 }  // namespace pf

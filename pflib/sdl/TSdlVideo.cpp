@@ -9,6 +9,16 @@ namespace pf {
 
 namespace {
 
+#ifdef __EMSCRIPTEN__
+// In the browser the page's canvas is the whole display, with the game's size in pixels: the page
+// scales it to the window and takes it to full screen (browsers allow that only from a gesture of
+// the player, so the program never asks).
+constexpr bool kCanvasIsDisplay = true;
+#else
+constexpr bool kCanvasIsDisplay = false;
+#endif
+constexpr int kCanvasW = 1024, kCanvasH = 768;
+
 // The display a headless run pretends to have.
 constexpr int kHeadlessDesktopW = 1280, kHeadlessDesktopH = 1024;
 const int kHeadlessModes[][2] = {{1280, 1024}, {1024, 768}, {800, 600}, {640, 480}};
@@ -86,14 +96,23 @@ bool TSdlVideo::MakeCurrent() {
 }
 
 bool TSdlVideo::CreateWindow(int width, int height, bool fullscreen) {
+#ifdef __EMSCRIPTEN__
+    // WebGL 2. The page scales the canvas to the browser window; its pixels stay the size asked for.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+    const Uint32 resizable = 0;
+#else
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    const Uint32 resizable = static_cast<Uint32>(SDL_WINDOW_RESIZABLE);
+#endif
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
     Uint32 flags = SDL_WINDOW_OPENGL;
-    flags |= headless_ ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
+    flags |= headless_ ? static_cast<Uint32>(SDL_WINDOW_HIDDEN) : SDL_WINDOW_SHOWN | resizable;
     str title = TPlatform::GetConfig(TPlatform::kWindowTitle);
     if (title.empty()) title = TPlatform::GetConfig(TPlatform::kGameName);
     window_ =
@@ -110,7 +129,7 @@ bool TSdlVideo::CreateWindow(int width, int height, bool fullscreen) {
         return false;
     }
     SDL_GL_MakeCurrent(window_, context_);
-    SDL_GL_SetSwapInterval(0);
+    SetSwapInterval(0);
     // Textures re-upload their own pixels; whoever keeps generated content is told as well.
     if (hadContext_) TPlatform::RunTextureRefreshListeners();
     hadContext_ = true;
@@ -118,7 +137,7 @@ bool TSdlVideo::CreateWindow(int width, int height, bool fullscreen) {
 }
 
 bool TSdlVideo::ApplyFullscreen(int width, int height, bool fullscreen) {
-    if (!fullscreen) {
+    if (!fullscreen || kCanvasIsDisplay) {
         SDL_SetWindowFullscreen(window_, 0);
         SDL_SetWindowSize(window_, width, height);
         SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
@@ -154,7 +173,8 @@ bool TSdlVideo::SetDisplay(int width, int height, bool fullscreen) {
         display_.fullscreen = fullscreen;
     } else {
         SDL_GetWindowSize(window_, &display_.width, &display_.height);
-        display_.fullscreen = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+        display_.fullscreen =
+            kCanvasIsDisplay ? fullscreen : (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
         const str title = TPlatform::GetConfig(TPlatform::kWindowTitle);
         if (!title.empty()) SDL_SetWindowTitle(window_, title.c_str());
     }
@@ -183,7 +203,7 @@ void TSdlVideo::DrawableSize(int& width, int& height) const {
 
 bool TSdlVideo::EnumDevice(int index, TDisplayDevice& device) {
     if (index < 0 || !Ensure()) return false;
-    const int count = headless_ ? 1 : SDL_GetNumVideoDisplays();
+    const int count = headless_ || kCanvasIsDisplay ? 1 : SDL_GetNumVideoDisplays();
     if (index >= count) return false;
     device.name = deviceName(index);
     device.stateFlags = kDisplayAttachedToDesktop | (index == 0 ? kDisplayPrimary : 0);
@@ -216,6 +236,15 @@ bool TSdlVideo::EnumMode(const str& name, int index, TDisplayMode& mode) {
         mode.bitsPerPixel = 32;
         return true;
     }
+    if (kCanvasIsDisplay) {
+        if (display != 0 || (index != kEnumRegistrySettings && index != -1 && index != 0)) return false;
+        mode = TDisplayMode();
+        mode.width = kCanvasW;
+        mode.height = kCanvasH;
+        mode.frequency = 60;
+        mode.bitsPerPixel = 32;
+        return true;
+    }
     if (display >= SDL_GetNumVideoDisplays()) return false;
     SDL_DisplayMode m;
     if (index == kEnumRegistrySettings) {
@@ -228,6 +257,16 @@ bool TSdlVideo::EnumMode(const str& name, int index, TDisplayMode& mode) {
     }
     mode = modeOf(m);
     return true;
+}
+
+void TSdlVideo::SetSwapInterval(int interval) {
+#ifdef __EMSCRIPTEN__
+    // The browser's animation frames pace the loop; SDL would turn an interval of 0 into an
+    // unthrottled timer.
+    (void)interval;
+#else
+    SDL_GL_SetSwapInterval(interval);
+#endif
 }
 
 void TSdlVideo::ShowCursor(bool show) {

@@ -31,6 +31,8 @@ public:
     bool EnumDevice(int index, TDisplayDevice& device);
     bool EnumMode(const str& deviceName, int index, TDisplayMode& mode);
 
+    // Waits for that many vertical blanks per swap (0: none), where the window decides it.
+    void SetSwapInterval(int interval);
     void ShowCursor(bool show);
     // Destroys the context and the window (textures lose their GPU copies).
     void Shutdown();

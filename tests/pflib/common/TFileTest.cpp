@@ -183,6 +183,40 @@ TEST_F(FileTest, DeleteRemovesAUserFile) {
     EXPECT_FALSE(TFile::Exists("user:gone.xml"));
 }
 
+namespace {
+std::vector<std::string> gStored;
+std::string gUserFolder;
+// What a store of the user folder would see at the moment it is asked for.
+void storeUserFolder() {
+    struct stat st;
+    const bool partial = stat((gUserFolder + "/save.xml.part").c_str(), &st) == 0;
+    gStored.push_back(TempDir::Read(gUserFolder + "/save.xml") + (partial ? " +part" : ""));
+}
+}  // namespace
+
+TEST_F(FileTest, TheUserFolderIsStoredAfterEveryChangeThatWentThrough) {
+    gStored.clear();
+    gUserFolder = user / "data";
+    TFile::SetUserChangeListener(storeUserFolder);
+    ASSERT_TRUE(WriteFile("user:save.xml", "first", TFile::kWrite));
+    TFile open;
+    ASSERT_TRUE(open.Open("user:save.xml", TFile::kWrite));
+    open.Write("half", 4);
+    EXPECT_EQ(gStored, std::vector<std::string>{"first"}) << "an open write is not stored";
+    open.Close();
+    // A write that fails, or one into the game's folder, changes nothing kept.
+    TFile failing;
+    ASSERT_TRUE(failing.Open("user:save.xml", TFile::kWrite));
+    std::remove((user / "data/save.xml.part").c_str());
+    EXPECT_FALSE(failing.Close());
+    EXPECT_TRUE(WriteFile("game.txt", "not the user's", TFile::kWrite));
+    ASSERT_TRUE(WriteFile("user:other.xml", "b", TFile::kWrite));
+    EXPECT_TRUE(TFile::Rename("user:other.xml", "user:save.xml"));
+    EXPECT_TRUE(TFile::DeleteFile("user:save.xml"));
+    TFile::SetUserChangeListener(nullptr);
+    EXPECT_EQ(gStored, (std::vector<std::string>{"first", "half", "half", "b", ""}));
+}
+
 TEST_F(FileTest, RelativeNamesResolveAgainstTheGameFolder) {
     ASSERT_EQ(mkdir((game / "assets").c_str(), 0755), 0);
     TempDir::Write(game / "assets/strings.xml", "<strings/>");

@@ -1,0 +1,33 @@
+# The browser build: the program alone, compiled by Emscripten against the libraries that
+# scripts/web-deps builds for WebAssembly into a prefix outside the source tree. Emscripten's own
+# ports are never used: they would be fetched from outside.
+
+include(${CMAKE_CURRENT_LIST_DIR}/WebLibraries.cmake)
+
+# Links the program for the page: WebGL 2, a heap that grows, the user folder kept in IndexedDB, and
+# the game's data in one package the page downloads (with progress) before the program starts.
+function(halvern_web_program target)
+  set(shell "${CMAKE_SOURCE_DIR}/web/shell.html")
+  if(EXISTS "${shell}")
+    # The page itself comes out of the link, with the program's script in its place.
+    set_target_properties(${target} PROPERTIES SUFFIX ".html")
+    target_link_options(${target} PRIVATE "--shell-file=${shell}")
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS "${shell}")
+  else()
+    set_target_properties(${target} PROPERTIES SUFFIX ".js")
+  endif()
+  target_link_options(${target} PRIVATE
+    -sUSE_WEBGL2=1 -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
+    -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=128MB
+    -sENVIRONMENT=web
+    -sEXPORTED_RUNTIME_METHODS=FS
+    -lidbfs.js
+    "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/assets@/game/assets"
+    # Written for people and tools, never read by the game.
+    "SHELL:--exclude-file *.md" "SHELL:--exclude-file *.txt")
+  # The package is remade when an asset changes.
+  file(GLOB_RECURSE assets CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/assets/*")
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${assets})
+  # The package's root stands where the program looks for its game.
+  target_compile_definitions(${target} PRIVATE HALVERN_SOURCE_DIR="/game")
+endfunction()
