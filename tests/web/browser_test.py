@@ -204,6 +204,19 @@ def frame_figures(frames, first, last):
     return busy, interval
 
 
+def step_figures(stats, first, last):
+    """Means of the game's own --frame-stats lines (tick,update_ms,draw_ms,wall_ms) FIRST..LAST."""
+    rows = []
+    for line in stats.splitlines()[1:]:
+        fields = line.split(",")
+        if len(fields) == 4 and first <= int(fields[0]) < last:
+            rows.append([float(f) for f in fields[1:]])
+    if not rows:
+        return "no frame statistics"
+    update, draw, wall = (sum(r[i] for r in rows) / len(rows) for i in range(3))
+    return f"the game counts {update:.2f} ms update, {draw:.2f} ms draw, {wall:.2f} ms to the finished frame"
+
+
 def main():
     sys.stdout.reconfigure(line_buffering=True)
     parser = argparse.ArgumentParser()
@@ -242,6 +255,7 @@ def main():
             args = ["--fixed-step", "--lang", "en", "--frames", str(steps), "--input", f"/walk/input-{run}.txt"]
             for step, name in shots:
                 args += ["--screenshot-at", f"{step}:/shots/{name}-{run}.png"]
+            args += ["--frame-stats", f"/shots/frames-{run}.txt"]
             url = address + "index.html?args=" + urllib.parse.quote(" ".join(args))
             placing = browser.before_load(place_input(run, events))
             run_started = time.monotonic()
@@ -258,9 +272,13 @@ def main():
                 break
             frames = browser.evaluate("window.halvernFrames") or []
             print(f"browser test: run {run}: {steps} steps in {seconds:.1f} s")
-            if run == 0 and len(frames) > MENU_STEP:
-                print(f"browser test: first frame {frames[0][0] / 1000:.2f} s after the page was asked for, "
-                      f"the menu (step {MENU_STEP}) {frames[MENU_STEP][0] / 1000:.2f} s")
+            # The last STEPS animation frames were the game's steps; those before waited for the storage.
+            first = max(0, len(frames) - steps)
+            if run == 0 and len(frames) > first + MENU_STEP:
+                print(f"browser test: the first step {frames[first][0] / 1000:.2f} s after the page was asked "
+                      f"for, the menu (step {MENU_STEP}) {frames[first + MENU_STEP][0] / 1000:.2f} s")
+            stats = browser.evaluate(READ_FILE % json.dumps(f"/shots/frames-{run}.txt"))
+            stats = base64.b64decode(stats).decode() if stats else ""
             for step, name in shots:
                 data = browser.evaluate(READ_FILE % json.dumps(f"/shots/{name}-{run}.png"))
                 if not data:
@@ -272,10 +290,10 @@ def main():
                     with open(os.path.join(keep, f"{name}-{run}.png"), "wb") as f:
                         f.write(png)
                 if name == "hall" and run == 0:
-                    figures = frame_figures(frames, step - 50, step)
+                    figures = frame_figures(frames, first + step - 50, first + step)
                     if figures:
-                        print(f"browser test: hall frames: {figures[0]:.2f} ms of work each, "
-                              f"one every {figures[1]:.2f} ms")
+                        print(f"browser test: the hall's last 50 frames: {figures[0]:.2f} ms in the frame's "
+                              f"callback, one every {figures[1]:.2f} ms; {step_figures(stats, step - 50, step)}")
                 try:
                     differing, allowed, mean = compare(png, reference(name))
                 except (OSError, ValueError) as e:
