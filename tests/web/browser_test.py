@@ -29,9 +29,9 @@ import urllib.parse
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
-sys.path.insert(0, HERE)
+sys.path.insert(0, os.path.join(ROOT, "scripts"))
 
-from browser import Browser, BrowserError, find_chromium  # noqa: E402
+from chromium_page import Browser, BrowserError, find_chromium  # noqa: E402
 
 WALK = os.path.join(ROOT, "tests", "data", "playthrough")
 # References of the shots this walk takes that the whole walk does not (written by --update).

@@ -1,11 +1,20 @@
-"""Headless Chromium driven through its DevTools protocol over a pipe (--remote-debugging-pipe: the
-browser reads commands on its descriptor 3 and answers on 4, each message JSON ended by a NUL), so
-the browser test needs neither a WebDriver nor a WebSocket library."""
+#!/usr/bin/python3
+"""scripts/chromium_page.py URL OUT.png [--size WxH] [--state STATE] [--seconds S]: a screenshot of a
+page in headless Chromium (software WebGL), taken S seconds (default 3) after the page's root element
+says data-state=STATE (default running, which the game's page sets once the program has started).
 
+Chromium is driven through its DevTools protocol over a pipe (--remote-debugging-pipe: the browser
+reads commands on its descriptor 3 and answers on 4, each message JSON ended by a NUL), so neither a
+WebDriver nor a WebSocket library is needed. The browser test (tests/web/) drives the game with it."""
+
+import argparse
+import base64
 import json
 import os
+import select
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -46,9 +55,6 @@ class Browser:
             "--disable-renderer-backgrounding",
             "--disable-backgrounding-occluded-windows",
             "--lang=en-US",
-            # Steps are fixed: frames as fast as they come shorten the test.
-            "--disable-frame-rate-limit",
-            "--disable-gpu-vsync",
             *extra_flags,
         ]
         if os.geteuid() == 0:
@@ -79,7 +85,8 @@ class Browser:
 
     def _read_message(self, deadline):
         while b"\0" not in self._buffer:
-            if time.monotonic() > deadline:
+            left = deadline - time.monotonic()
+            if left <= 0 or not select.select([self._from_browser], [], [], left)[0]:
                 raise BrowserError("the browser did not answer in time")
             chunk = os.read(self._from_browser, 1 << 16)
             if not chunk:
@@ -152,8 +159,6 @@ class Browser:
             self.call("Input.dispatchMouseEvent", session=True, type=kind, x=x, y=y, button="left", clickCount=1)
 
     def screenshot(self, path):
-        import base64
-
         data = self.call("Page.captureScreenshot", session=True, format="png")["data"]
         with open(path, "wb") as f:
             f.write(base64.b64decode(data))
@@ -172,3 +177,32 @@ class Browser:
         os.close(self._from_browser)
         self.log.close()
         shutil.rmtree(self.profile, ignore_errors=True)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("url")
+    parser.add_argument("out")
+    parser.add_argument("--size", default="1024x768")
+    parser.add_argument("--state", default="running")
+    parser.add_argument("--seconds", type=float, default=3)
+    options = parser.parse_args()
+    width, height = (int(v) for v in options.size.split("x"))
+    browser = Browser()
+    try:
+        browser.call("Emulation.setDeviceMetricsOverride", session=True, width=width, height=height,
+                     deviceScaleFactor=1, mobile=False)
+        browser.navigate(options.url)
+        state = browser.wait_for(f"document.documentElement.dataset.state == {json.dumps(options.state)}", 300)
+        if state is None:
+            print(f"chromium_page: the page never said {options.state}", file=sys.stderr)
+        time.sleep(options.seconds)
+        browser.screenshot(options.out)
+        print("\n".join(browser.console))
+    finally:
+        browser.close()
+    return 0 if state else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
