@@ -5,7 +5,7 @@ says data-state=STATE (default running, which the game's page sets once the prog
 
 Chromium is driven through its DevTools protocol over a pipe (--remote-debugging-pipe: the browser
 reads commands on its descriptor 3 and answers on 4, each message JSON ended by a NUL), so neither a
-WebDriver nor a WebSocket library is needed. The browser test (tests/web/) drives the game with it."""
+WebDriver nor a WebSocket library is needed. scripts/web-playthrough plays the game with it."""
 
 import argparse
 import base64
