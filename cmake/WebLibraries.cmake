@@ -6,7 +6,7 @@ if(NOT HALVERN_WEB_CACHE)
   set(HALVERN_WEB_CACHE "$ENV{HOME}/.cache/halvern/web" CACHE PATH "Prefix of the libraries built for the web"
       FORCE)
 endif()
-if(NOT EXISTS "${HALVERN_WEB_CACHE}/lib/pkgconfig/sdl2.pc")
+if(NOT EXISTS "${HALVERN_WEB_CACHE}/lib/pkgconfig/zlib.pc")
   message(FATAL_ERROR "No web libraries in ${HALVERN_WEB_CACHE}: run scripts/web-deps first")
 endif()
 
