@@ -11,6 +11,14 @@ namespace pf {
 
 class TTexture;
 
+// One decode's outcome: RGBA pixels, or the reason it failed.
+struct TDecodedImage {
+    bool ok = false;
+    int width = 0, height = 0;
+    std::vector<uint8_t> pixels;
+    str message;
+};
+
 // What an image file's header says, read without decoding a pixel.
 struct TImageHeader {
     uint32_t width = 0, height = 0;
@@ -38,7 +46,19 @@ public:
 
     // Decodes a ".png" or ".jpg" file; empty handle when missing, corrupt, cut short or over the pixel
     // budget (refused from its header, before anything is allocated).
+    // A file asked for ahead is taken from the pictures decoded in the background (waiting for its
+    // decode if it is still running).
     static std::shared_ptr<TTexture> Get(const str& file);
+    // Starts decoding the file on the worker pool, for a Get soon after; nothing for a file Get would
+    // refuse from its header (Get then says why) or when too much is already waiting.
+    static void Prefetch(const str& file);
+    // Cancels the decodes not started, waits for the running ones and lets every prefetched picture
+    // go (shut-down; tests).
+    static void DropPrefetched();
+    // Prefetched pictures not yet taken (including those still decoding).
+    static size_t PrefetchedCount();
+    // Reads and decodes a file whose header was checked; safe on any thread, logs nothing.
+    static TDecodedImage Decode(const str& path, bool jpeg);
     // The header of a PNG or JPEG file; false for anything else.
     static bool ReadHeader(const str& file, TImageHeader& header);
     // Whether Get would take an image of the header's size.
@@ -85,8 +105,8 @@ private:
     TTexture(int width, int height, int type);
     // Takes decoded pixels, made up to width × height × 4 bytes.
     TTexture(int width, int height, int type, std::vector<uint8_t>&& pixels);
-    static std::shared_ptr<TTexture> decodeJpegFile(const str& path);
-    static std::shared_ptr<TTexture> decodePngFile(const str& path);
+    // The checks Get makes before decoding (with its messages when report is set).
+    static bool checkHeader(const str& path, TImageHeader& header, bool report);
     int width_, height_, type_;
     bool locked_ = false;
     bool lockReadOnly_ = false;

@@ -12,6 +12,7 @@
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Object.h"
 #include "engine/media/nE_Cursor.h"
+#include "engine/objects/nE_PicturesAhead.h"
 #include "engine/script/nE_TriggerHub.h"
 
 namespace {
@@ -101,9 +102,10 @@ void nE_Scene::attach(nE_Object* newParent, nE_Object* object) {
     // The two trees' tops belong to the scene; a second owner would delete them twice.
     if (object == root_.get() || object == storage_.get()) return;
     if (!newParent->addChild(object)) return;
-    if (isLive(newParent))
+    if (isLive(newParent)) {
+        nE_PicturesAhead::forTree(object);
         object->activate();
-    else if (newParent == storage_.get() || storage_->isAncestorOf(newParent))
+    } else if (newParent == storage_.get() || storage_->isAncestorOf(newParent))
         object->deactivate();
 }
 
@@ -122,6 +124,9 @@ std::vector<nE_Object*> nE_Scene::attachAll(nE_Object* newParent, const std::vec
     const std::set<nE_Object*> skip(notTaken.begin(), notTaken.end());
     const bool live = isLive(newParent);
     const bool parked = !live && (newParent == storage_.get() || storage_->isAncestorOf(newParent));
+    if (live)
+        for (nE_Object* object : movable)
+            if (!skip.count(object)) nE_PicturesAhead::forTree(object);
     for (nE_Object* object : movable) {
         if (skip.count(object)) continue;
         if (live)

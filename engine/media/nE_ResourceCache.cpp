@@ -71,6 +71,12 @@ std::shared_ptr<nE_Resource> nE_ResourceCache::request(Kind kind, const std::str
     return resource;
 }
 
+bool nE_ResourceCache::holds(Kind kind, const std::string& name) const {
+    if (kind < 0 || kind >= kKindCount) return false;
+    auto found = maps_[kind].find(name);
+    return found != maps_[kind].end() && !found->second.expired();
+}
+
 void nE_ResourceCache::sweep() {
     for (Map& map : maps_) {
         for (auto it = map.begin(); it != map.end();) {

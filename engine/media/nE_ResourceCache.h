@@ -48,6 +48,8 @@ public:
     // Drops one entry, so that the next request loads the name's file again.
     void forget(Kind kind, const std::string& name);
 
+    // Whether a holder still keeps the kind's resource of that name (a request would not load it).
+    bool holds(Kind kind, const std::string& name) const;
     // The names of a kind's resources that some holder still keeps, in no particular order.
     std::vector<std::string> liveNames(Kind kind) const;
 

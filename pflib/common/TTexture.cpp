@@ -1,8 +1,5 @@
 #include "pflib/TTexture.h"
 
-#include <SDL2/SDL.h>
-#include <SDL2/SDL_image.h>
-
 #include <atomic>
 #include <csetjmp>
 #include <cstdio>
@@ -15,7 +12,9 @@
 
 #include "pflib/TFrameStats.h"
 #include "pflib/TPlatform.h"
+#include "pflib/common/TDecodeCache.h"
 #include "pflib/common/TPath.h"
+#include "pflib/common/TPngCodec.h"
 #include "pflib/pfDebug.h"
 
 namespace pf {
@@ -161,13 +160,6 @@ bool readFile(const str& path, std::vector<uint8_t>& bytes) {
     return ok;
 }
 
-void initImageLibrary() {
-    static const bool done = [] {
-        IMG_Init(IMG_INIT_PNG | IMG_INIT_JPG);
-        return true;
-    }();
-    (void)done;
-}
 }  // namespace
 
 TTexture::TTexture(int width, int height, int type)
@@ -254,84 +246,102 @@ uint64_t TTexture::PixelBudget() {
     return gPixelBudget;
 }
 
+bool TTexture::checkHeader(const str& path, TImageHeader& header, bool report) {
+    // The size is checked before any pixel is decoded: a header claiming a huge image must not make
+    // the decoder allocate it.
+    if (!ReadHeader(path, header)) {
+        if (report) pfWriteDbgUnsafe("TTexture: \"%s\" is not a PNG or JPEG image\n", path.c_str());
+        return false;
+    }
+    if (!WithinBudget(header)) {
+        if (report)
+            pfWriteDbgUnsafe(
+                "TTexture: \"%s\" is %u x %u pixels, over the budget of %llu pixels (at most %d a "
+                "side); not loaded\n",
+                path.c_str(), header.width, header.height, static_cast<unsigned long long>(gPixelBudget),
+                kMaxSize);
+        return false;
+    }
+    if (header.fileBytes < header.minimumBytes) {
+        if (report)
+            pfWriteDbgUnsafe("TTexture: \"%s\" is %llu bytes, too short for %u x %u pixels; not loaded\n",
+                             path.c_str(), static_cast<unsigned long long>(header.fileBytes), header.width,
+                             header.height);
+        return false;
+    }
+    return true;
+}
+
 std::shared_ptr<TTexture> TTexture::Get(const str& file) {
     const str path = TPlatform::ResolvePath(file);
     if (!TPath::IsFile(path)) return nullptr;
-    // The size is checked before any pixel is decoded: a header claiming a huge image must not make
-    // the decoder allocate it.
     TImageHeader header;
-    if (!ReadHeader(path, header)) {
-        pfWriteDbgUnsafe("TTexture: \"%s\" is not a PNG or JPEG image\n", path.c_str());
-        return nullptr;
+    if (!checkHeader(path, header, true)) return nullptr;
+    TDecodeCache::Trim();
+    TDecodedImage image;
+    if (TDecodeCache::Take(path, image)) {
+        TFrameStats::Mark("decoded ahead " + file);
+    } else {
+        TFrameStats::Mark("decode " + file);
+        image = Decode(path, header.jpeg);
     }
-    if (!WithinBudget(header)) {
-        pfWriteDbgUnsafe(
-            "TTexture: \"%s\" is %u x %u pixels, over the budget of %llu pixels (at most %d a "
-            "side); not loaded\n",
-            path.c_str(), header.width, header.height, static_cast<unsigned long long>(gPixelBudget),
-            kMaxSize);
-        return nullptr;
-    }
-    if (header.fileBytes < header.minimumBytes) {
-        pfWriteDbgUnsafe("TTexture: \"%s\" is %llu bytes, too short for %u x %u pixels; not loaded\n",
-                         path.c_str(), static_cast<unsigned long long>(header.fileBytes), header.width,
-                         header.height);
-        return nullptr;
-    }
-    TFrameStats::Mark("decode " + file);
+    if (!image.message.empty()) pfWriteDbgUnsafe("%s\n", image.message.c_str());
+    if (!image.ok) return nullptr;
     // An allocation the machine cannot give is a failed load, not the end of the program.
     try {
-        if (header.jpeg) return decodeJpegFile(path);
-        return decodePngFile(path);
+        return std::shared_ptr<TTexture>(
+            new TTexture(image.width, image.height, kPlain, std::move(image.pixels)));
     } catch (const std::bad_alloc&) {
         pfWriteDbgUnsafe("TTexture: \"%s\": not enough memory to decode it\n", path.c_str());
         return nullptr;
     }
 }
 
-std::shared_ptr<TTexture> TTexture::decodeJpegFile(const str& path) {
-    std::vector<uint8_t> bytes;
-    if (!readFile(path, bytes)) return nullptr;
-    std::vector<uint8_t> pixels;
-    int width = 0, height = 0;
-    char message[JMSG_LENGTH_MAX];
-    if (!decodeJpeg(bytes, pixels, width, height, message)) {
-        pfWriteDbgUnsafe("TTexture: cannot decode \"%s\": %s\n", path.c_str(), message);
-        return nullptr;
-    }
-    if (width <= 0 || height <= 0 || width > kMaxSize || height > kMaxSize) return nullptr;
-    std::shared_ptr<TTexture> texture(new TTexture(width, height, kPlain, std::move(pixels)));
-    return texture;
+void TTexture::Prefetch(const str& file) {
+    const str path = TPlatform::ResolvePath(file);
+    if (!TPath::IsFile(path)) return;
+    TImageHeader header;
+    if (!checkHeader(path, header, false)) return;
+    TDecodeCache::Trim();
+    TDecodeCache::Ask(path, header.jpeg, static_cast<uint64_t>(header.width) * header.height * 4);
 }
 
-std::shared_ptr<TTexture> TTexture::decodePngFile(const str& path) {
-    initImageLibrary();
-    SDL_Surface* loaded = IMG_Load(path.c_str());
-    if (!loaded) {
-        pfWriteDbgUnsafe("TTexture: cannot decode \"%s\": %s\n", path.c_str(), IMG_GetError());
-        return nullptr;
-    }
-    // RGBA32 is bytes r, g, b, a in memory whatever the machine's byte order.
-    SDL_Surface* rgba = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
-    SDL_FreeSurface(loaded);
-    if (!rgba) return nullptr;
-    std::shared_ptr<TTexture> texture;
-    if (rgba->w > 0 && rgba->h > 0 && rgba->w <= kMaxSize && rgba->h <= kMaxSize) {
-        try {
-            texture.reset(new TTexture(rgba->w, rgba->h, kPlain));
-        } catch (const std::bad_alloc&) {
-            SDL_FreeSurface(rgba);
-            throw;
+void TTexture::DropPrefetched() {
+    TDecodeCache::Stop();
+}
+
+size_t TTexture::PrefetchedCount() {
+    return TDecodeCache::Count();
+}
+
+TDecodedImage TTexture::Decode(const str& path, bool jpeg) {
+    TDecodedImage image;
+    try {
+        std::vector<uint8_t> bytes;
+        if (!readFile(path, bytes)) return image;
+        str reason;
+        if (jpeg) {
+            char message[JMSG_LENGTH_MAX];
+            image.ok = decodeJpeg(bytes, image.pixels, image.width, image.height, message);
+            if (!image.ok) reason = message;
+        } else {
+            image.ok = TPngCodec::Decode(bytes, image.pixels, image.width, image.height, reason);
         }
-        const size_t rowBytes = static_cast<size_t>(rgba->w) * 4;
-        SDL_LockSurface(rgba);
-        for (int y = 0; y < rgba->h; ++y)
-            std::memcpy(&texture->pixels_[y * rowBytes],
-                        static_cast<const uint8_t*>(rgba->pixels) + y * rgba->pitch, rowBytes);
-        SDL_UnlockSurface(rgba);
+        if (!image.ok) {
+            image.message = "TTexture: cannot decode \"" + path + "\": " + reason;
+        } else if (image.width <= 0 || image.height <= 0 || image.width > kMaxSize ||
+                   image.height > kMaxSize) {
+            image.ok = false;
+        }
+    } catch (const std::bad_alloc&) {
+        image.ok = false;
+        image.message = "TTexture: \"" + path + "\": not enough memory to decode it";
     }
-    SDL_FreeSurface(rgba);
-    return texture;
+    if (!image.ok) {
+        image.pixels.clear();
+        image.pixels.shrink_to_fit();
+    }
+    return image;
 }
 
 bool TTexture::Lock(uint8_t** pixels, int* pitch, bool readOnly) {
@@ -359,13 +369,7 @@ bool TTexture::WritePng(const str& file, const uint8_t* rgba, int width, int hei
     if (!rgba || width <= 0 || height <= 0 || file.empty()) return false;
     const str parent = TPath::Parent(file);
     if (!parent.empty()) TPath::MakeDirs(parent);
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(rgba), width, height, 32,
-                                                              width * 4, SDL_PIXELFORMAT_RGBA32);
-    if (!surface) return false;
-    initImageLibrary();
-    const bool ok = IMG_SavePNG(surface, file.c_str()) == 0;
-    SDL_FreeSurface(surface);
-    return ok;
+    return TPngCodec::Write(file, rgba, width, height);
 }
 
 bool TTexture::SavePng(const str& file) {

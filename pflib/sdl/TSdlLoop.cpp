@@ -92,6 +92,8 @@ void shutdownOnce(RunState& run) {
     if (run.shutDown) return;
     run.shutDown = true;
     if (run.cb.shutdown) run.cb.shutdown();
+    // No decode may still be running when the program's statics go.
+    TTexture::DropPrefetched();
 }
 
 }  // namespace

@@ -197,3 +197,86 @@ TEST(TextureTest, LyingOrCutShortImagesAreRefusedWithoutDecodingTheClaimedSize) 
     EXPECT_EQ(TTexture::kDefaultPixelBudget, TTexture::PixelBudget());
     pf::TPlatform::SetRunOptions(pf::TRunOptions());
 }
+
+namespace {
+uint64_t pixelHash(const std::vector<uint8_t>& pixels) {
+    uint64_t hash = 1469598103934665603ull;
+    for (uint8_t byte : pixels) hash = (hash ^ byte) * 1099511628211ull;
+    return hash;
+}
+}  // namespace
+
+// Every PNG kind the game ships decodes to the RGBA the game has always shown (hashes of the earlier
+// decoder's output).
+TEST(TextureTest, EveryPngKindDecodesToTheSamePixels) {
+    const struct {
+        const char* file;
+        int width, height;
+        uint64_t hash;
+    } kinds[] = {
+        {"assets/interface/main/main_mask.png", 1024, 170, 0x14d343b347061e03ull},  // 1-bit palette
+        {"assets/interface/popup/popup_1.png", 64, 20, 0x27e223530c2e1e83ull},      // 4-bit palette
+        {"tests/data/pixmote/images/palette.png", 24, 24, 0x54785507d42fe365ull},   // 8-bit palette
+        {"tests/data/pixmote/images/grey16_interlaced.png", 24, 24, 0x8c9cfc38666a25b1ull},
+        {"assets/diary/flare_alpha.png", 128, 120, 0x538cbb30dcdb7ecfull},  // grey + alpha
+        {"assets/interface/main/black.png", 2, 2, 0x4f5f633deef435a3ull},   // RGB
+        {"tests/data/pixmote/images/rgba.png", 24, 24, 0x05505e71d0a75b9bull},
+    };
+    for (const auto& kind : kinds) {
+        auto texture = TTexture::Get(std::string(HALVERN_SOURCE_DIR "/") + kind.file);
+        ASSERT_TRUE(texture) << kind.file;
+        EXPECT_EQ(texture->GetWidth(), kind.width) << kind.file;
+        EXPECT_EQ(texture->GetHeight(), kind.height) << kind.file;
+        EXPECT_EQ(pixelHash(texture->Pixels()), kind.hash) << kind.file;
+    }
+}
+
+// Pictures asked for ahead come back as the same pixels, once each; a broken one gives the same
+// message and empty handle as a picture decoded on the spot; shut-down cancels or joins decodes in flight.
+TEST(TextureTest, PrefetchedPicturesAreTakenOnceAndFailLikeOthers) {
+    TempDir dir;
+    pf::TRunOptions options;
+    options.userDir = dir / "user";
+    pf::TPlatform::SetRunOptions(options);
+    std::vector<uint8_t> noise(256 * 256 * 4);
+    for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<uint8_t>(i * 7919 >> 3);
+    ASSERT_TRUE(TTexture::WritePng(dir / "a.png", noise.data(), 256, 256));
+    std::string broken = TempDir::Read(dir / "a.png");
+    for (size_t i = 60; i < broken.size() - 20; i += 13) broken[i] = static_cast<char>(broken[i] ^ 0x5A);
+    TempDir::Write(dir / "broken.png", broken);
+    const std::string jpeg = HALVERN_SOURCE_DIR "/tests/data/textures/onlyjpg.jpg";
+
+    for (const char* file : {"a.png", "broken.png", "a.png", "missing.png"}) TTexture::Prefetch(dir / file);
+    TTexture::Prefetch(jpeg);
+    EXPECT_EQ(TTexture::PrefetchedCount(), 3u) << "each picture once, nothing for a missing file";
+    auto a = TTexture::Get(dir / "a.png");
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->Pixels(), noise);
+    EXPECT_FALSE(TTexture::Get(dir / "broken.png"));
+    EXPECT_FALSE(TTexture::Get(dir / "broken.png")) << "decoded again on the spot, failing the same way";
+    auto fromJpeg = TTexture::Get(jpeg);
+    ASSERT_TRUE(fromJpeg);
+    EXPECT_EQ(fromJpeg->Pixels(), TTexture::Get(jpeg)->Pixels());
+    EXPECT_EQ(TTexture::PrefetchedCount(), 0u);
+    const std::string log = TempDir::Read(dir / "user/debug.log");
+    const std::string failed = "TTexture: cannot decode \"" + dir / "broken.png" + "\": ";
+    const size_t first = log.find(failed);
+    ASSERT_NE(std::string::npos, first) << log;
+    const size_t second = log.find(failed, first + 1);
+    ASSERT_NE(std::string::npos, second) << log;
+    EXPECT_EQ(log.substr(first, log.find('\n', first) - first),
+              log.substr(second, log.find('\n', second) - second));
+
+    // Shut-down in the middle of many decodes: none is left running or held, and loading still works.
+    for (int i = 0; i < 12; ++i) {
+        const std::string copy = dir / ("copy" + std::to_string(i) + ".png");
+        TempDir::Write(copy, TempDir::Read(dir / "a.png"));
+        TTexture::Prefetch(copy);
+    }
+    TTexture::DropPrefetched();
+    EXPECT_EQ(TTexture::PrefetchedCount(), 0u);
+    auto again = TTexture::Get(dir / "copy11.png");
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->Pixels(), noise);
+    pf::TPlatform::SetRunOptions(pf::TRunOptions());
+}
