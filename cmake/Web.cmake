@@ -11,7 +11,8 @@ function(halvern_web_program target)
   if(EXISTS "${shell}")
     # The page itself comes out of the link, with the program's script in its place.
     set_target_properties(${target} PROPERTIES SUFFIX ".html")
-    target_link_options(${target} PRIVATE "--shell-file=${shell}")
+    # Debian's Emscripten 3.1.6 calls htmlmin with a malformed command line when it minifies the page.
+    target_link_options(${target} PRIVATE "--shell-file=${shell}" -sMINIFY_HTML=0)
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS "${shell}")
   else()
     set_target_properties(${target} PROPERTIES SUFFIX ".js")
