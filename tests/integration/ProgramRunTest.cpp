@@ -102,11 +102,12 @@ TEST(ProgramRun, FrameStatisticsListEveryStepAndWhatHappenedInIt) {
         EXPECT_TRUE(update >= 0 && draw >= 0 && wall >= update + draw * 0.5) << line;
     }
     EXPECT_EQ(steps, 30);
-    // The menu's module, its backdrop and the first upload are each marked on the step they happened.
+    // The menu's module, its backdrop (decoded ahead on arrival) and the first upload are each marked on
+    // the step they happened.
     const std::string events = user.read("frames.csv.events");
     EXPECT_EQ(events.rfind("tick,event\n", 0), 0u);
     EXPECT_NE(events.find(",scene load assets/menu/module"), std::string::npos) << events;
-    EXPECT_NE(events.find(",decode assets/menu/back.jpg"), std::string::npos) << events;
+    EXPECT_NE(events.find(",decoded ahead assets/menu/back.jpg"), std::string::npos) << events;
     EXPECT_NE(events.find(",first upload of a 1024x768 texture"), std::string::npos) << events;
 
     // A file that cannot be written is said, and the run goes on.
