@@ -53,6 +53,16 @@ TDisplayMode modeOf(const SDL_DisplayMode& m) {
     return mode;
 }
 
+// A mode the program makes up itself (headless, or the browser's canvas): 32 bits at 60 Hz.
+TDisplayMode madeUpMode(int width, int height) {
+    TDisplayMode mode;
+    mode.width = width;
+    mode.height = height;
+    mode.frequency = 60;
+    mode.bitsPerPixel = 32;
+    return mode;
+}
+
 }  // namespace
 
 TSdlVideo& TSdlVideo::Get() {
@@ -229,20 +239,12 @@ bool TSdlVideo::EnumMode(const str& name, int index, TDisplayMode& mode) {
         } else {
             return false;
         }
-        mode = TDisplayMode();
-        mode.width = w;
-        mode.height = h;
-        mode.frequency = 60;
-        mode.bitsPerPixel = 32;
+        mode = madeUpMode(w, h);
         return true;
     }
     if (kCanvasIsDisplay) {
         if (display != 0 || (index != kEnumRegistrySettings && index != -1 && index != 0)) return false;
-        mode = TDisplayMode();
-        mode.width = kCanvasW;
-        mode.height = kCanvasH;
-        mode.frequency = 60;
-        mode.bitsPerPixel = 32;
+        mode = madeUpMode(kCanvasW, kCanvasH);
         return true;
     }
     if (display >= SDL_GetNumVideoDisplays()) return false;
