@@ -4,6 +4,12 @@
 
 include(${CMAKE_CURRENT_LIST_DIR}/WebLibraries.cmake)
 
+# Every emcc call starts a Python program, and most of a source's compile is the headers it shares
+# with its neighbours: compiling the sources in batches makes a fresh build several times quicker.
+# The desktop build keeps one object a source, which its tests and incremental builds want.
+set(CMAKE_UNITY_BUILD ON)
+set(CMAKE_UNITY_BUILD_BATCH_SIZE 16)
+
 # Links the program for the page: WebGL 2, a heap that grows, the user folder kept in IndexedDB, and
 # the game's data in one package the page downloads (with progress) before the program starts.
 function(halvern_web_program target)

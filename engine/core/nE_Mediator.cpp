@@ -4,11 +4,11 @@
 
 #include "engine/core/nE_Listener.h"
 
-static nE_Mediator* g_current = nullptr;
+static nE_Mediator* g_mediator = nullptr;
 
 nE_Mediator::~nE_Mediator() {
     // Debug output must not reach a mediator that is gone.
-    if (g_current == this) g_current = nullptr;
+    if (g_mediator == this) g_mediator = nullptr;
 }
 
 void nE_Mediator::subscribe(unsigned int message, nE_Listener* listener) {
@@ -32,9 +32,9 @@ void nE_Mediator::deliver(unsigned int message, void* payload) {
 }
 
 nE_Mediator* nE_Mediator::current() {
-    return g_current;
+    return g_mediator;
 }
 
 void nE_Mediator::setCurrent(nE_Mediator* mediator) {
-    g_current = mediator;
+    g_mediator = mediator;
 }

@@ -4,7 +4,7 @@
 #include "engine/core/nE_Path.h"
 #include "pflib/TFile.h"
 
-static nE_StringTable* g_current = nullptr;
+static nE_StringTable* g_table = nullptr;
 static const char kMissing[] = "#####";
 
 // The text of the element whose tag starts at `tag`: from the next ">" to the "<" after it.
@@ -190,9 +190,9 @@ std::string nE_StringTable::get(const std::string& key, const std::string& a1, c
 }
 
 nE_StringTable* nE_StringTable::current() {
-    return g_current;
+    return g_table;
 }
 
 void nE_StringTable::setCurrent(nE_StringTable* table) {
-    g_current = table;
+    g_table = table;
 }

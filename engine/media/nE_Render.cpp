@@ -4,21 +4,21 @@
 
 #include "engine/media/nE_Texture.h"
 
-static nE_Render* g_current = nullptr;
+static nE_Render* g_render = nullptr;
 
 nE_Render* nE_Render::current() {
-    return g_current;
+    return g_render;
 }
 
 nE_Render::~nE_Render() {
-    if (g_current == this) g_current = nullptr;
+    if (g_render == this) g_render = nullptr;
 }
 
 void nE_Render::init(float width, float height) {
     virtualWidth = width;
     virtualHeight = height;
     clipStack_.clear();
-    g_current = this;
+    g_render = this;
 }
 
 std::shared_ptr<nE_Texture> nE_Render::makeGlow(const std::shared_ptr<nE_Texture>& texture, float width,

@@ -4,15 +4,15 @@
 
 namespace {
 nE_SoundHub* g_hub = nullptr;
-nE_SoundHub::Maker g_maker = nullptr;
+nE_SoundHub::Maker g_hubMaker = nullptr;
 }  // namespace
 
 void nE_SoundHub::setMaker(Maker maker) {
-    g_maker = maker;
+    g_hubMaker = maker;
 }
 
 nE_SoundHub* nE_SoundHub::get() {
-    if (!g_hub && g_maker) g_hub = g_maker();
+    if (!g_hub && g_hubMaker) g_hub = g_hubMaker();
     return g_hub;
 }
 

@@ -11,18 +11,18 @@
 
 namespace {
 
-float r() {
+float unit() {
     return static_cast<float>(std::rand() % 10000) * 0.0001f;
 }
 
-float rnd(float a, float b) {
-    return nE_Easing::lerp(a, b, r());
+float between(float a, float b) {
+    return nE_Easing::lerp(a, b, unit());
 }
 
 // A unit vector perpendicular to the unit vector `along`, in a random direction; zero when the random
 // pick happens to lie along it.
 AtVec3 randomPerpendicular(const AtVec3& along) {
-    const AtVec3 pick(r() - 0.5f, r() - 0.5f, r() - 0.5f);
+    const AtVec3 pick(unit() - 0.5f, unit() - 0.5f, unit() - 0.5f);
     const AtVec3 side = pick - along * pick.dot(along);
     const float length = side.length();
     return length > 1e-6f ? side * (1 / length) : AtVec3();
@@ -50,7 +50,7 @@ void AtParticleSystem::update(float dt, const AtRenderer& camera, const AtGlobal
         if (speed > 0) {
             const AtVec3 direction = p.velocity * (1 / speed);
             acceleration += direction * (-speed * speed * forces.airCounterforce);
-            if (deviation != 0) p.velocity += randomPerpendicular(direction) * (speed * r() * deviation);
+            if (deviation != 0) p.velocity += randomPerpendicular(direction) * (speed * unit() * deviation);
         }
         // The acceleration is per update, not per second.
         p.velocity += acceleration;
@@ -93,8 +93,9 @@ void AtParticleSystem::update(float dt, const AtRenderer& camera, const AtGlobal
         {std::ceil(wanted), static_cast<float>(kMaxSpawnPerUpdate), static_cast<float>(std::max(room, 0))}));
     for (int i = 0; i < count; ++i) {
         Particle p;
-        p.position = AtVec3(rnd(camera.boxMin.x, camera.boxMax.x), rnd(camera.boxMin.y, camera.boxMax.y),
-                            rnd(camera.boxMin.z, camera.boxMax.z));
+        p.position =
+            AtVec3(between(camera.boxMin.x, camera.boxMax.x), between(camera.boxMin.y, camera.boxMax.y),
+                   between(camera.boxMin.z, camera.boxMax.z));
         particles.push_back(p);
     }
 }

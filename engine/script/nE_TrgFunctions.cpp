@@ -13,7 +13,7 @@
 
 namespace {
 
-nE_TriggerHub* hub() {
+nE_TriggerHub* triggerHub() {
     return nE_Core::exists() ? nE_Core::get()->triggerHubIfAlive() : nullptr;
 }
 
@@ -25,7 +25,7 @@ int nE_TrgFunctions::TrgExecute(lua_State* L) {
     // The stack is emptied first: the trigger runs on this same state.
     nE_ScriptArgs::done(L);
     if (given) {
-        nE_TriggerHub* triggers = hub();
+        nE_TriggerHub* triggers = triggerHub();
         if (triggers && !triggers->executeNow("ne_undef", call)) {
             std::string file;
             int line = 0;
@@ -40,7 +40,7 @@ int nE_TrgFunctions::TrgGet(lua_State* L) {
     std::string name;
     nE_Trigger* trigger = nullptr;
     if (nE_ScriptArgs::string(L, 1, name)) {
-        if (nE_TriggerHub* triggers = hub()) trigger = triggers->find(name);
+        if (nE_TriggerHub* triggers = triggerHub()) trigger = triggers->find(name);
     }
     lua_settop(L, 0);
     if (!trigger) {
@@ -57,7 +57,7 @@ int nE_TrgFunctions::TrgGet(lua_State* L) {
 
 int nE_TrgFunctions::TrgSet(lua_State* L) {
     std::string name;
-    nE_TriggerHub* triggers = hub();
+    nE_TriggerHub* triggers = triggerHub();
     nE_Trigger* trigger = triggers && nE_ScriptArgs::string(L, 1, name) ? triggers->find(name) : nullptr;
     if (trigger && lua_istable(L, 2)) {
         // Raw access: a metatable on the table cannot raise an error here.
@@ -72,7 +72,7 @@ int nE_TrgFunctions::TrgSet(lua_State* L) {
 int nE_TrgFunctions::TrgDelete(lua_State* L) {
     std::string name;
     if (nE_ScriptArgs::string(L, 1, name)) {
-        if (nE_TriggerHub* triggers = hub()) triggers->remove(name);
+        if (nE_TriggerHub* triggers = triggerHub()) triggers->remove(name);
     }
     return nE_ScriptArgs::done(L);
 }

@@ -23,7 +23,7 @@ namespace {
 using Place = nG_CheckSession::Place;
 using R = nE_ContentRules;
 
-bool endsWith(const std::string& s, const char* tail) {
+bool hasEnding(const std::string& s, const char* tail) {
     const size_t n = std::strlen(tail);
     return s.size() >= n && s.compare(s.size() - n, n, tail) == 0;
 }
@@ -92,11 +92,11 @@ int nG_FormatCheck::lineOf(const tinyxml2::XMLElement* element, const char* attr
 }
 
 void nG_FormatCheck::anyFile(nG_CheckSession& s, const std::string& file, const std::string& text) {
-    if (endsWith(file, ".srt")) {
+    if (hasEnding(file, ".srt")) {
         if (s.firstVisit(file)) subtitlesText(s, file, text);
         return;
     }
-    if (!endsWith(file, ".xml") || file == nG_CheckSession::kStringsFile) return;
+    if (!hasEnding(file, ".xml") || file == nG_CheckSession::kStringsFile) return;
     if (s.modules.count(file)) return;
     tinyxml2::XMLDocument doc;
     if (doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS) {

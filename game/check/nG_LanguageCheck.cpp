@@ -24,7 +24,7 @@ using R = nE_ContentRules;
 const char kPrefix[] = "assets/strings_";
 const char kMissingText[] = "#####";
 
-std::string quoted(const std::string& s) {
+std::string inQuotes(const std::string& s) {
     return "\"" + s + "\"";
 }
 
@@ -43,7 +43,7 @@ std::string codeName(uint32_t cp) {
     static const char kHex[] = "0123456789ABCDEF";
     std::string hex;
     for (int shift = cp > 0xFFFF ? 20 : 12; shift >= 0; shift -= 4) hex += kHex[(cp >> shift) & 0xF];
-    return quoted(utf8(cp)) + " (U+" + hex + ")";
+    return inQuotes(utf8(cp)) + " (U+" + hex + ")";
 }
 
 // Marks a face may lack: the layout puts their typewriter forms in their place.
@@ -215,21 +215,22 @@ void nG_LanguageCheck::tables(nG_CheckSession& s) {
         for (const auto& entry : s.strings.entries) {
             if (lang.lines.count(entry.first)) continue;
             auto line = s.stringLines.find(entry.first);
-            s.fault(Place{nG_CheckSession::kStringsFile, line == s.stringLines.end() ? 0 : line->second},
-                    "key " + quoted(entry.first) + " has no text in " + file + "; the English text is shown");
+            s.fault(
+                Place{nG_CheckSession::kStringsFile, line == s.stringLines.end() ? 0 : line->second},
+                "key " + inQuotes(entry.first) + " has no text in " + file + "; the English text is shown");
         }
         for (const auto& entry : lang.lines) {
             const Place at{file, entry.second};
             auto english = s.strings.entries.find(entry.first);
             if (english == s.strings.entries.end()) {
-                s.fault(at, "key " + quoted(entry.first) + " is not in " + nG_CheckSession::kStringsFile +
+                s.fault(at, "key " + inQuotes(entry.first) + " is not in " + nG_CheckSession::kStringsFile +
                                 nG_CheckSession::suggestion(entry.first, englishKeys));
                 continue;
             }
             const std::vector<std::string> theirs = escapes(lang.table.entries[entry.first]);
             const std::vector<std::string> ours = escapes(english->second);
             if (theirs != ours)
-                s.fault(at, "text of " + quoted(entry.first) + " has the escapes " + listed(theirs) +
+                s.fault(at, "text of " + inQuotes(entry.first) + " has the escapes " + listed(theirs) +
                                 " where the English text has " + listed(ours));
         }
     }
@@ -271,7 +272,7 @@ void nG_LanguageCheck::texts(nG_CheckSession& s) {
                 if (n++ < 8) list += (list.empty() ? "" : ", ") + codeName(entry.first);
             }
             if (n > 8) list += " and " + std::to_string(n - 8) + " more";
-            s.fault(Place{t.file, line}, "font " + quoted(name) + " (" + nE_AssetFiles::font(name) +
+            s.fault(Place{t.file, line}, "font " + inQuotes(name) + " (" + nE_AssetFiles::font(name) +
                                              "), in which the game shows strings, has no glyph for " + list +
                                              " that this table's texts use (the first here)");
         }
@@ -301,7 +302,7 @@ void nG_LanguageCheck::texts(nG_CheckSession& s) {
             if (!textIn(t, use.key, text)) continue;
             const Measure m = measure(*font, text, use.size, use.maxWidth);
             if (m.lines == 0) continue;
-            const std::string what = "text " + quoted(use.key) + " (" + t.code + ")";
+            const std::string what = "text " + inQuotes(use.key) + " (" + t.code + ")";
             if (use.maxWidth > 0 && m.widest > use.maxWidth) {
                 s.fault(use.at, what + " overflows its box by " + std::to_string(m.widest - use.maxWidth) +
                                     " px: a word is wider than its maxwidth (" +
@@ -384,7 +385,7 @@ void nG_LanguageCheck::texts(nG_CheckSession& s) {
                 while (!sized.wraps && m.widest > sized.width && size > sized.minSize && sized.minSize > 0)
                     m = measure(*font, text, --size, 0);
                 const Place at{t.file, t.lines->at(key)};
-                const std::string what = "text " + quoted(key) + " (" + t.code + ")";
+                const std::string what = "text " + inQuotes(key) + " (" + t.code + ")";
                 if (m.widest > sized.width)
                     s.fault(at, what + " runs " + std::to_string(m.widest - sized.width) + " px past the " +
                                     std::to_string(sized.width) + " px wide box " + box.owner +

@@ -39,7 +39,7 @@
 
 namespace {
 
-constexpr int kScreenWidth = 1024, kScreenHeight = 768;
+constexpr int kGameWidth = 1024, kGameHeight = 768;
 
 // A saved object tree rebuilt from the first element inside `holder`, or none.
 std::unique_ptr<nE_Object> rebuild(const tinyxml2::XMLElement* holder) {
@@ -102,8 +102,8 @@ void nG_Game::reset() {
     blurSprite = new nE_Sprite();
     blurSprite->name = kBlurName;
 
-    blurSprite->editLocalState()->x = kScreenWidth / 2;
-    blurSprite->editLocalState()->y = kScreenHeight / 2;
+    blurSprite->editLocalState()->x = kGameWidth / 2;
+    blurSprite->editLocalState()->y = kGameHeight / 2;
     blurSprite->editLocalState()->z = 2;
     blurSprite->editLocalState()->scaleX = blurSprite->editLocalState()->scaleY = 2;
     blurSprite->active = false;
@@ -304,7 +304,7 @@ void nG_Game::takeBlurSnapshot() {
     const nE_RenderState keep = currentRoom->localState();
     const bool keepDrawn = currentRoom->drawn;
     currentRoom->editLocalState()->alpha = 1;
-    renderer->beginTarget(kScreenWidth, kScreenHeight);
+    renderer->beginTarget(kGameWidth, kGameHeight);
     std::shared_ptr<nE_Texture> full;
     if (renderer->inRenderTarget()) {
         currentRoom->drawWalk(renderer, nullptr);
@@ -313,7 +313,7 @@ void nG_Game::takeBlurSnapshot() {
     *currentRoom->editLocalState() = keep;
     currentRoom->drawn = keepDrawn;
     if (!full) return;
-    blurTexture = renderer->makeGlow(full, kScreenWidth / 2, kScreenHeight / 2, 1.5f);
+    blurTexture = renderer->makeGlow(full, kGameWidth / 2, kGameHeight / 2, 1.5f);
     if (!blurTexture) blurTexture = full;
     blurSprite->texture = blurTexture;
 }

@@ -36,8 +36,8 @@ const Piece kLayout[nG_Dialog::kPieces] = {
     {"assets/interface/dialogs/frame_2", -1, 1, kVertical},
     {"assets/interface/dialogs/frame_3", 1, 1, kMiddle},
 };
-constexpr const char* kFont = "assets/fonts/garapremrpro";
-constexpr int kFontSize = 24, kTextWidth = 400;
+constexpr const char* kDialogFont = "assets/fonts/garapremrpro";
+constexpr int kDialogFontSize = 24, kTextWidth = 400;
 // Sizes of the frame images: corner 40 x 30, edges 64 long, middle 8 x 8.
 constexpr float kCornerW = 40, kCornerH = 30, kEdgeLength = 64, kMiddleSide = 8;
 // The box is the text plus the frame around it.
@@ -53,16 +53,17 @@ float keepInside(float centre, float half, float screen) {
 void nG_Dialog::declareContent() {
     using R = nE_ContentRules;
     for (const Piece& piece : kLayout) R::addNeed({"", R::kImage, piece.image, "nG_Dialog", "", ""});
-    R::addNeed({"", R::kFont, kFont, "nG_Dialog", "", ""});
-    R::addTextBox({"nG_Dialog", "ShowDialog", 1, "", "", kFont, kFontSize, kTextWidth, true, 0, 0, "", ""});
+    R::addNeed({"", R::kFont, kDialogFont, "nG_Dialog", "", ""});
+    R::addTextBox(
+        {"nG_Dialog", "ShowDialog", 1, "", "", kDialogFont, kDialogFontSize, kTextWidth, true, 0, 0, "", ""});
 }
 
 nG_Dialog::nG_Dialog() {
     name = kName;
     textObject = new nE_Text();
     textObject->name = std::string(kName) + "_text";
-    textObject->setResourceName(kFont);
-    textObject->fontSize = kFontSize;
+    textObject->setResourceName(kDialogFont);
+    textObject->fontSize = kDialogFontSize;
     textObject->maxWidth = kTextWidth;
     textObject->editLocalState()->red = 255.f / 255;
     textObject->editLocalState()->green = 236.f / 255;

@@ -17,7 +17,7 @@ namespace {
 
 // How a piece sits around a w x h picture: its image, the picture's half sizes times (hx, hy) plus the
 // fixed offsets (dx, dy), mirrored by (sx, sy), stretched along the picture's width or height.
-struct Piece {
+struct FramePiece {
     const char* image;
     float hx, hy, dx, dy;
     float sx, sy;
@@ -26,26 +26,27 @@ struct Piece {
 };
 
 // The band is 40 px wide and overlaps the picture by 6 px; the corner brackets are 100 px square.
-constexpr float kEdge = 14, kCorner = -16;
-const Piece kLayout[nG_FrameSubroom::kPieces] = {
+constexpr float kEdge = 14, kFrameCorner = -16;
+const FramePiece kFrameLayout[nG_FrameSubroom::kPieces] = {
     {"assets/interface/subroom/frame_1", 0, -1, 0, -kEdge, 1, 1, true, false, 1},
     {"assets/interface/subroom/frame_1", 0, 1, 0, kEdge, 1, -1, true, false, 1},
     {"assets/interface/subroom/frame_2", -1, 0, -kEdge, 0, 1, 1, false, true, 1},
     {"assets/interface/subroom/frame_2", 1, 0, kEdge, 0, -1, 1, false, true, 1},
-    {"assets/interface/subroom/frame_0", -1, -1, -kCorner, -kCorner, 1, 1, false, false, 2},
-    {"assets/interface/subroom/frame_0", 1, -1, kCorner, -kCorner, -1, 1, false, false, 2},
-    {"assets/interface/subroom/frame_0", -1, 1, -kCorner, kCorner, 1, -1, false, false, 2},
-    {"assets/interface/subroom/frame_0", 1, 1, kCorner, kCorner, -1, -1, false, false, 2},
+    {"assets/interface/subroom/frame_0", -1, -1, -kFrameCorner, -kFrameCorner, 1, 1, false, false, 2},
+    {"assets/interface/subroom/frame_0", 1, -1, kFrameCorner, -kFrameCorner, -1, 1, false, false, 2},
+    {"assets/interface/subroom/frame_0", -1, 1, -kFrameCorner, kFrameCorner, 1, -1, false, false, 2},
+    {"assets/interface/subroom/frame_0", 1, 1, kFrameCorner, kFrameCorner, -1, -1, false, false, 2},
     {"assets/interface/subroom/frame_3", 0, -1, 0, -kEdge - 6, 1, 1, false, false, 3},
 };
 // Widths of the stretched edge images.
-constexpr float kEdgeLength = 64;
+constexpr float kFrameEdgeLength = 64;
 
 }  // namespace
 
 void nG_FrameSubroom::declareContent() {
     using R = nE_ContentRules;
-    for (const Piece& piece : kLayout) R::addNeed({"", R::kImage, piece.image, "nG_FrameSubroom", "", ""});
+    for (const FramePiece& piece : kFrameLayout)
+        R::addNeed({"", R::kImage, piece.image, "nG_FrameSubroom", "", ""});
     R::addNeed({"", R::kImage, kCloseImage, "nG_FrameSubroom", "", ""});
     R::addNeed({"", R::kAnimation, kLampAnimation, "nG_FrameSubroom", kLampFunction, ""});
 }
@@ -78,9 +79,9 @@ void nG_FrameSubroom::build() {
         char pieceName[48];
         std::snprintf(pieceName, sizeof pieceName, "%s_frame_%d", kName, i);
         piece->name = pieceName;
-        piece->setResourceName(kLayout[i].image);
+        piece->setResourceName(kFrameLayout[i].image);
         piece->input = false;
-        piece->editLocalState()->z = kLayout[i].z;
+        piece->editLocalState()->z = kFrameLayout[i].z;
         pieces[i] = piece;
         addPart(piece);
     }
@@ -114,12 +115,12 @@ void nG_FrameSubroom::attach(nG_FramedRoom* room) {
     }
     const float hw = frameRect.w / 2, hh = frameRect.h / 2;
     for (int i = 0; i < kPieces; ++i) {
-        const Piece& p = kLayout[i];
+        const FramePiece& p = kFrameLayout[i];
         const nE_Object::StateEdit s = pieces[i]->editLocalState();
         s->x = p.hx * hw + p.dx;
         s->y = p.hy * hh + p.dy;
-        s->scaleX = p.sx * (p.stretchX ? frameRect.w / kEdgeLength : 1);
-        s->scaleY = p.sy * (p.stretchY ? frameRect.h / kEdgeLength : 1);
+        s->scaleX = p.sx * (p.stretchX ? frameRect.w / kFrameEdgeLength : 1);
+        s->scaleY = p.sy * (p.stretchY ? frameRect.h / kFrameEdgeLength : 1);
     }
     closeButton->editLocalState()->x = lamp->editLocalState()->x = hw + kEdge;
     closeButton->editLocalState()->y = lamp->editLocalState()->y = -hh - kEdge;

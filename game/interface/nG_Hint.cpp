@@ -21,7 +21,7 @@ namespace {
 
 constexpr float kX = 984, kY = 680;
 // Animation line types: scale x, scale y, both scales, angle, alpha.
-constexpr int kLineScaleX = 4, kLineScaleY = 5, kLineScale = 6, kLineAngle = 7, kLineAlpha = 8;
+constexpr int kHintLineScaleX = 4, kHintLineScaleY = 5, kLineScale = 6, kLineAngle = 7, kHintLineAlpha = 8;
 constexpr int kBlendAdd = 2;
 
 template <class T>
@@ -108,7 +108,7 @@ void nG_Hint::setState(int s) {
         watch1->visible = false;
         showFrames();
         const float keys[] = {0, 0, 0.5f, 1.0f};
-        animate(mirror, kLineAlpha, keys);
+        animate(mirror, kHintLineAlpha, keys);
         chargeEffectPlayed = false;
     } else {
         setLamp(false);
@@ -116,7 +116,7 @@ void nG_Hint::setState(int s) {
         button->input = false;
         watch1->visible = true;
         const float keys[] = {0, 1.0f, 0.5f, 0};
-        animate(mirror, kLineAlpha, keys);
+        animate(mirror, kHintLineAlpha, keys);
     }
     stateTimer = 0;
     state = s == kCharged ? kCharged : kRecharging;
@@ -163,9 +163,9 @@ void nG_Hint::update(float dt) {
 void nG_Hint::playChargeEffect() {
     const float alpha[] = {0, 0, 0.4f, 1.0f, 1.2f, 0};
     const float scale[] = {0, 0.5f, 0.4f, 1.0f, 1.2f, 1.6f};
-    animate(chargeEffect, kLineAlpha, alpha);
-    animate(chargeEffect, kLineScaleX, scale);
-    animate(chargeEffect, kLineScaleY, scale);
+    animate(chargeEffect, kHintLineAlpha, alpha);
+    animate(chargeEffect, kHintLineScaleX, scale);
+    animate(chargeEffect, kHintLineScaleY, scale);
 }
 
 void nG_Hint::pointAt(float x, float y) {
@@ -174,9 +174,9 @@ void nG_Hint::pointAt(float x, float y) {
     const float alpha[] = {0, 0, 0.5f, 1.0f, 1.5f, 1.0f, 2.0f, 0};
     const float scale[] = {0, 0, 1.0f, 0.8f, 2.0f, 1.2f};
     const float angle[] = {0, 0, 2.0f, 6.28f};
-    animate(pointerEffect, kLineAlpha, alpha);
-    animate(pointerEffect, kLineScaleX, scale);
-    animate(pointerEffect, kLineScaleY, scale);
+    animate(pointerEffect, kHintLineAlpha, alpha);
+    animate(pointerEffect, kHintLineScaleX, scale);
+    animate(pointerEffect, kHintLineScaleY, scale);
     animate(pointerEffect, kLineAngle, angle);
 }
 
@@ -230,7 +230,7 @@ void nG_Hint::use() {
     const float scale[] = {0, 1, 1, 0.3f, 0, 0};
     const float alpha[] = {0, 0, 0.05f, 1.0f, 0.25f, 1.0f, 0.3f, 0};
     animate(flashEffect, kLineScale, scale);
-    animate(flashEffect, kLineAlpha, alpha);
+    animate(flashEffect, kHintLineAlpha, alpha);
     playSound(kUseSound);
 
     bool isHo = false;

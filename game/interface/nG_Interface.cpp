@@ -49,7 +49,7 @@ constexpr const char* kMenuKey = "button_menu";
 constexpr const char* kGuideKey = "button_guide";
 constexpr int kMenuCaptionSize = 20, kGuideCaptionSize = 18;
 constexpr const char* kLockedKey = "hadcore_cant_touch";
-const nG_InterfButton::Colour kCaptionBlue{196.f / 255, 213.f / 255, 255.f / 255};
+const nG_InterfButton::Colour kInterfaceCaptionBlue{196.f / 255, 213.f / 255, 255.f / 255};
 const nG_InterfButton::Colour kCaptionGold{255.f / 255, 236.f / 255, 108.f / 255};
 
 bool readFlag(const tinyxml2::XMLElement* element, const char* name) {
@@ -216,7 +216,7 @@ void nG_Interface::buildButtons() {
     menu.captionTextId = kMenuKey;
     menu.captionFont = kFont;
     menu.captionSize = kMenuCaptionSize;
-    menu.text0Colour = kCaptionBlue;
+    menu.text0Colour = kInterfaceCaptionBlue;
     menu.text1Colour = kCaptionGold;
     menuButton->build(menu);
     place(menuButton, 44, 752, 21, onMenu);
@@ -231,7 +231,7 @@ void nG_Interface::buildButtons() {
     guide.captionSize = kGuideCaptionSize;
     guide.captionX = 11;
     guide.captionY = 2;
-    guide.text0Colour = kCaptionBlue;
+    guide.text0Colour = kInterfaceCaptionBlue;
     guide.text1Colour = kCaptionGold;
     guideButton->build(guide);
     place(guideButton, 955, 749, 22, onGuide);

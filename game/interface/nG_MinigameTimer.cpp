@@ -28,13 +28,13 @@ constexpr const char* kCogwheel = "assets/interface/minigame/cogwheel";
 constexpr const char* kBreak = "assets/interface/minigame/mirror_gears_break";
 constexpr const char* kFlash = "assets/interface/minigame/timer_light";
 constexpr const char* kFunction = "DoAnim";
-constexpr const char* kFont = "assets/fonts/garapremrpro";
+constexpr const char* kTimerFont = "assets/fonts/garapremrpro";
 constexpr const char* kInfoKey = "info_mg";
 constexpr const char* kResetKey = "reset_mg";
 constexpr const char* kElement = "minigame_timer";
 constexpr const char* kRecordElement = "minigame";
-const nG_InterfButton::Colour kCaptionBlue{0.768627f, 0.835294f, 1.f};
-const nG_InterfButton::Colour kCaptionGold{1.f, 0.92549f, 0.423529f};
+const nG_InterfButton::Colour kTimerCaptionBlue{0.768627f, 0.835294f, 1.f};
+const nG_InterfButton::Colour kTimerCaptionGold{1.f, 0.92549f, 0.423529f};
 constexpr float kClockX = 984, kClockY = 680;
 constexpr float kInfoY = 500, kResetY = 565;
 constexpr float kInfoOutX = 1100, kInfoTravel = 136;
@@ -83,7 +83,7 @@ void nG_MinigameTimer::declareContent() {
         R::addNeed({"", R::kImage, image, owner, "", ""});
     for (const char* anim : {kClock, kCogwheel, kBreak})
         R::addNeed({"", R::kAnimation, anim, owner, kFunction, ""});
-    R::addNeed({"", R::kFont, kFont, owner, "", ""});
+    R::addNeed({"", R::kFont, kTimerFont, owner, "", ""});
     for (const char* key : {kInfoKey, kResetKey}) R::addNeed({"game", R::kStringKey, key, owner, "", ""});
 }
 
@@ -109,9 +109,9 @@ nG_MinigameTimer::nG_MinigameTimer() {
         params.layer0Image = image;
         params.layer1Image = over;
         params.captionTextId = caption;
-        params.captionFont = kFont;
-        params.text0Colour = kCaptionBlue;
-        params.text1Colour = kCaptionGold;
+        params.captionFont = kTimerFont;
+        params.text0Colour = kTimerCaptionBlue;
+        params.text1Colour = kTimerCaptionGold;
         button->build(params);
         button->onClick = click;
         button->clickArg = this;

@@ -31,7 +31,7 @@ const Piece kLayout[nG_Popup::kPieces] = {
     {"assets/interface/popup/popup_3", 1, 1},
 };
 
-constexpr const char* kFont = "assets/fonts/garapremrpro";
+constexpr const char* kPopupFont = "assets/fonts/garapremrpro";
 constexpr int kFontSize = 18;
 
 // Width of the stretched top and bottom edge image.
@@ -50,9 +50,9 @@ float clampTo(float value, float low, float high) {
 void nG_Popup::declareContent() {
     using R = nE_ContentRules;
     for (const Piece& piece : kLayout) R::addNeed({"", R::kImage, piece.image, "nG_Popup", "", ""});
-    R::addNeed({"", R::kFont, kFont, "nG_Popup", "", ""});
+    R::addNeed({"", R::kFont, kPopupFont, "nG_Popup", "", ""});
     // The text keeps its lines; a frame of 1.2 times its width is kept on the screen.
-    R::addTextBox({"nG_Popup", "ShowPopup", 1, "", "", kFont, kFontSize,
+    R::addTextBox({"nG_Popup", "ShowPopup", 1, "", "", kPopupFont, kFontSize,
                    static_cast<int>(kScreenWidth / 1.2f), false, 0, 0, "", ""});
 }
 
@@ -73,7 +73,7 @@ void nG_Popup::build() {
 
     text = new nE_Text();
     text->name = std::string(kName) + "_text";
-    text->setResourceName(kFont);
+    text->setResourceName(kPopupFont);
     text->fontSize = kFontSize;
     text->editLocalState()->z = 10;
     text->editLocalState()->red = 1.f;

@@ -10,15 +10,15 @@
 
 namespace {
 constexpr const char* kBand = "assets/interface/main/black";
-constexpr const char* kFont = "assets/fonts/garapremrpro";
+constexpr const char* kSubtitleFont = "assets/fonts/garapremrpro";
 }  // namespace
 
 void nG_Subtitles::declareContent() {
     using R = nE_ContentRules;
     R::addNeed({"", R::kImage, kBand, "nG_Subtitles", "", ""});
-    R::addNeed({"", R::kFont, kFont, "nG_Subtitles", "", ""});
-    R::addTextBox(
-        {"nG_Subtitles", R::kSubtitleLines, 0, "", "", kFont, kFontSize, kTextWidth, true, 0, 0, "", ""});
+    R::addNeed({"", R::kFont, kSubtitleFont, "nG_Subtitles", "", ""});
+    R::addTextBox({"nG_Subtitles", R::kSubtitleLines, 0, "", "", kSubtitleFont, kFontSize, kTextWidth, true,
+                   0, 0, "", ""});
 }
 
 nG_Subtitles::nG_Subtitles() {
@@ -33,7 +33,7 @@ nG_Subtitles::nG_Subtitles() {
 
     text = new nE_Text();
     text->name = std::string(kName) + "_text";
-    text->setResourceName(kFont);
+    text->setResourceName(kSubtitleFont);
     text->fontSize = kFontSize;
     text->maxWidth = kTextWidth;
     text->editLocalState()->x = 512;

@@ -16,15 +16,15 @@
 
 namespace {
 
-constexpr const char* kBackImage = "assets/interface/inventory_tasks/back";
+constexpr const char* kTasksBackImage = "assets/interface/inventory_tasks/back";
 constexpr const char* kEffectImage = "assets/interface/inventory_tasks/place";
 
-constexpr float kSlideSpeed = 1.5f;
-constexpr float kLowest = -0.33f;
-constexpr float kRestY = 797, kRise = 86;
+constexpr float kTasksSlideSpeed = 1.5f;
+constexpr float kTasksLowest = -0.33f;
+constexpr float kTasksRestY = 797, kTasksRise = 86;
 constexpr float kLineZ = 5, kEffectZ = 10;
 // Animation line types: scale x, scale y, alpha.
-constexpr int kLineScaleX = 4, kLineScaleY = 5, kLineAlpha = 8;
+constexpr int kLineScaleX = 4, kLineScaleY = 5, kTasksLineAlpha = 8;
 
 void animate(nE_Object* object, int type, std::initializer_list<float> numbers) {
     const std::vector<float> keys(numbers);
@@ -52,7 +52,7 @@ nG_Tasks::nG_Tasks() {
 
 void nG_Tasks::declareContent() {
     using R = nE_ContentRules;
-    R::addNeed({"", R::kImage, kBackImage, "nG_Tasks", "", ""});
+    R::addNeed({"", R::kImage, kTasksBackImage, "nG_Tasks", "", ""});
     R::addNeed({"", R::kImage, kEffectImage, "nG_Tasks", "", ""});
     R::addNeed({"", R::kFont, nG_Task::kFont, "nG_Task", "", ""});
     R::addNeed({"", R::kStringKey, nG_Task::kCountedText, "nG_Task", "", ""});
@@ -74,7 +74,7 @@ void nG_Tasks::declareContent() {
 void nG_Tasks::reset() {
     background = new nE_Sprite();
     background->name = std::string(kName) + "_bg";
-    background->setResourceName(kBackImage);
+    background->setResourceName(kTasksBackImage);
     background->input = false;
     addPart(background);
 
@@ -90,7 +90,7 @@ void nG_Tasks::reset() {
     slide = -0.5f;
     drawnSinceChange = true;
     editLocalState()->x = kX;
-    editLocalState()->y = kRestY - kRise * nE_Easing::sineOut(slide);
+    editLocalState()->y = kTasksRestY - kTasksRise * nE_Easing::sineOut(slide);
     visible = false;
 }
 
@@ -202,7 +202,7 @@ void nG_Tasks::flash(const nG_Task* task) {
     effect->editLocalState()->y = task->localState().y;
     effect->editLocalState()->z = kEffectZ;
     effect->visible = true;
-    animate(effect, kLineAlpha, {0, 0, 0.3f, 1, 0.6f, 0});
+    animate(effect, kTasksLineAlpha, {0, 0, 0.3f, 1, 0.6f, 0});
     animate(effect, kLineScaleX, {0, 1, 0.6f, 1.6f});
     animate(effect, kLineScaleY, {0, 1, 0.6f, 1.6f});
 }
@@ -260,7 +260,7 @@ void nG_Tasks::setMode(int newMode) {
 }
 
 void nG_Tasks::reposition() {
-    float y = kRestY - kRise * nE_Easing::sineOut(slide);
+    float y = kTasksRestY - kTasksRise * nE_Easing::sineOut(slide);
     editLocalState()->y = y;
     post<MSG_INV_SET_Y>(&y);
     float headerY = y - kHeaderAbove;
@@ -282,7 +282,7 @@ void nG_Tasks::update(float dt) {
     switch (mode) {
         case kShown:
             if (slide < 1) {
-                slide = std::min(1.f, slide + kSlideSpeed * dt);
+                slide = std::min(1.f, slide + kTasksSlideSpeed * dt);
                 reposition();
             }
             if (!hasTasks) {
@@ -299,10 +299,10 @@ void nG_Tasks::update(float dt) {
                 mode = kWaitingForInventory;
                 post<MSG_INV_HIDE_ALL>();
                 drawnSinceChange = false;
-            } else if (slide > kLowest) {
-                slide = std::max(kLowest, slide - kSlideSpeed * dt);
+            } else if (slide > kTasksLowest) {
+                slide = std::max(kTasksLowest, slide - kTasksSlideSpeed * dt);
                 reposition();
-                if (slide <= kLowest) {
+                if (slide <= kTasksLowest) {
                     visible = false;
                     bool shown = false;
                     post<MSG_TASKS_HEADER_VISIBLE>(&shown);

@@ -11,13 +11,13 @@
 
 namespace {
 
-constexpr const char* kBackImage = "assets/interface/inventory_tasks/part_1";
+constexpr const char* kHeaderBackImage = "assets/interface/inventory_tasks/part_1";
 constexpr const char* kInventoryLit = "assets/interface/inventory_tasks/inventory_light";
 constexpr const char* kInventoryShown = "assets/interface/inventory_tasks/inventory";
 constexpr const char* kTasksLit = "assets/interface/inventory_tasks/item_list_light";
 constexpr const char* kTasksShown = "assets/interface/inventory_tasks/item_list";
 constexpr const char* kHighlightImage = "assets/interface/inventory_tasks/inv_btn_light";
-constexpr int kLineAlpha = 8;
+constexpr int kHeaderLineAlpha = 8;
 constexpr int kAdditive = 2;
 
 }  // namespace
@@ -31,14 +31,14 @@ nG_TasksHeader::nG_TasksHeader() {
 void nG_TasksHeader::declareContent() {
     using R = nE_ContentRules;
     for (const char* image :
-         {kBackImage, kInventoryLit, kInventoryShown, kTasksLit, kTasksShown, kHighlightImage})
+         {kHeaderBackImage, kInventoryLit, kInventoryShown, kTasksLit, kTasksShown, kHighlightImage})
         R::addNeed({"", R::kImage, image, "nG_TasksHeader", "", ""});
 }
 
 void nG_TasksHeader::reset() {
     background = new nE_Sprite();
     background->name = std::string(kName) + "_bg";
-    background->setResourceName(kBackImage);
+    background->setResourceName(kHeaderBackImage);
     addPart(background);
 
     // The tabs have no normal look: the one shown is disabled, the other lights up on hover.
@@ -104,7 +104,7 @@ void nG_TasksHeader::showTasks() {
 
 void nG_TasksHeader::blink() {
     const std::vector<float> keys = {0, 0, 0.25f, 1, 0.5f, 0, 0.75f, 1, 1.f, 0, 1.25f, 1, 1.5f, 0};
-    nE_Scene::addAnimLine(highlight, kLineAlpha, false, false, "", keys.data(),
+    nE_Scene::addAnimLine(highlight, kHeaderLineAlpha, false, false, "", keys.data(),
                           static_cast<int>(keys.size()));
     inventoryTab->editLocalState()->alpha = 1;
 }

@@ -22,11 +22,11 @@ constexpr const char* kYesImage = "assets/interface/tutorial/yes";
 constexpr const char* kNoImage = "assets/interface/tutorial/no";
 constexpr const char* kArrow = "assets/interface/tutorial/arrow";
 constexpr const char* kArrowFunction = "DoAnim";
-constexpr const char* kFont = "assets/fonts/garapremrpro";
+constexpr const char* kTutorialFont = "assets/fonts/garapremrpro";
 constexpr const char* kCaptions[] = {"tutorial_yes", "tutorial_no", "tutorial_ok", "tutorial_skip"};
 constexpr float kButtonX = 230;
 constexpr int kTextWidth = 320;
-constexpr int kFontSize = 20, kCaptionSize = 20;
+constexpr int kTutorialFontSize = 20, kCaptionSize = 20;
 // The lines of text the background (170 pixels high) holds.
 constexpr int kTextLines = 7;
 constexpr float kButtonZ = 10;
@@ -51,15 +51,15 @@ void nG_Tutorial::declareContent() {
         R::addNeed({"", R::kImage, std::string(image) + "_focus", owner, "", ""});
     }
     R::addNeed({"", R::kAnimation, kArrow, owner, kArrowFunction, ""});
-    R::addNeed({"", R::kFont, kFont, owner, "", ""});
+    R::addNeed({"", R::kFont, kTutorialFont, owner, "", ""});
     for (const char* caption : kCaptions) R::addNeed({"game", R::kStringKey, caption, owner, "", ""});
-    R::addCaption(owner, kCaptions[0], kFont, kCaptionSize, kYesImage);
-    R::addCaption(owner, kCaptions[1], kFont, kCaptionSize, kNoImage);
-    R::addCaption(owner, kCaptions[2], kFont, kCaptionSize, kYesImage);
-    R::addCaption(owner, kCaptions[3], kFont, kCaptionSize, kNoImage);
+    R::addCaption(owner, kCaptions[0], kTutorialFont, kCaptionSize, kYesImage);
+    R::addCaption(owner, kCaptions[1], kTutorialFont, kCaptionSize, kNoImage);
+    R::addCaption(owner, kCaptions[2], kTutorialFont, kCaptionSize, kYesImage);
+    R::addCaption(owner, kCaptions[3], kTutorialFont, kCaptionSize, kNoImage);
     // The texts scripts pick from a table are named "tut_...".
-    R::addTextBox(
-        {owner, "ShowTutorial", 1, "", "tut_", kFont, kFontSize, kTextWidth, true, kTextLines, 0, "", ""});
+    R::addTextBox({owner, "ShowTutorial", 1, "", "tut_", kTutorialFont, kTutorialFontSize, kTextWidth, true,
+                   kTextLines, 0, "", ""});
 }
 
 nG_Tutorial::nG_Tutorial() {
@@ -71,8 +71,8 @@ nG_Tutorial::nG_Tutorial() {
 
     text = new nE_Text();
     text->name = std::string(kName) + "_text";
-    text->setResourceName(kFont);
-    text->fontSize = kFontSize;
+    text->setResourceName(kTutorialFont);
+    text->fontSize = kTutorialFontSize;
     // Narrower than the box's middle so that the buttons beside the text never cover it.
     text->maxWidth = kTextWidth;
     text->editLocalState()->z = 1;
@@ -106,7 +106,7 @@ nG_InterfButton* nG_Tutorial::makeButton(const std::string& suffix, const std::s
     params.layer0Image = image;
     params.layer1Image = image + "_focus";
     params.captionTextId = caption;
-    params.captionFont = kFont;
+    params.captionFont = kTutorialFont;
     params.captionSize = kCaptionSize;
     params.text0Colour = {196.f / 255, 213.f / 255, 255.f / 255};
     params.text1Colour = nG_InterfButton::Colour{255.f / 255, 236.f / 255, 108.f / 255};

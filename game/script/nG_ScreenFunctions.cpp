@@ -14,7 +14,7 @@
 
 namespace {
 
-int pushInteger(lua_State* L, int value) {
+int pushNumber(lua_State* L, int value) {
     nE_ScriptArgs::done(L);
     lua_pushinteger(L, value);
     return 1;
@@ -78,7 +78,7 @@ int nG_ScreenFunctions::ShowObjectWindow(lua_State* L) {
 }
 
 int nG_ScreenFunctions::IsNoSoundDevice(lua_State* L) {
-    return pushInteger(L, pf::TSoundManager::GetInstance() ? 0 : 1);
+    return pushNumber(L, pf::TSoundManager::GetInstance() ? 0 : 1);
 }
 
 int nG_ScreenFunctions::GetObjPosByObj(lua_State* L) {
@@ -103,13 +103,13 @@ int nG_ScreenFunctions::GetGameCursorPos(lua_State* L) {
 }
 
 int nG_ScreenFunctions::IsSurveyEdition(lua_State* L) {
-    return pushInteger(L, 0);
+    return pushNumber(L, 0);
 }
 
 int nG_ScreenFunctions::IsMac(lua_State* L) {
-    return pushInteger(L, 0);
+    return pushNumber(L, 0);
 }
 
 int nG_ScreenFunctions::IsCollectorsEdition(lua_State* L) {
-    return pushInteger(L, 1);
+    return pushNumber(L, 1);
 }
