@@ -38,6 +38,9 @@ static const char* const kUsage =
     "  --screenshot-at TICK:FILE\n"
     "                     write the frame drawn on loop step TICK to FILE (PNG); may be given\n"
     "                     more than once (steps count as in --input files)\n"
+    "  --quick-draw       fill the screen's pixels only in the frames a screenshot takes: a\n"
+    "                     walk to its screenshots runs several times faster (for tests; the\n"
+    "                     window shows nothing in between)\n"
     "  --input FILE       replay platform events, one per line: TICK TYPE CODE X Y [FLAGS]\n"
     "                     (TYPE: 1 button down, 3 button up, 4 pointer move, 5 pointer left,\n"
     "                     7 key down, 8 key up, 12 activation (CODE 1/0), 13 display toggle,\n"
@@ -159,6 +162,8 @@ int main(int argc, char** argv) {
             }
             platformOptions.displayWidth = w;
             platformOptions.displayHeight = h;
+        } else if (arg == "--quick-draw") {
+            platformOptions.quickDraw = true;
         } else if (arg == "--screenshot") {
             platformOptions.screenshot = value("--screenshot");
         } else if (arg == "--screenshot-at") {

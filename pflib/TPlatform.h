@@ -40,6 +40,10 @@ struct TRunOptions {
     bool headless = false;   // offscreen window, dummy audio driver
     bool fixedStep = false;  // the clock advances exactly one tick per loop, no waiting
     str screenshot;          // PNG written with the last drawn frame at the end of the run
+    // Frames that no screenshot takes are drawn without filling the screen's pixels: every step
+    // still does all its drawing work (render targets in full), so a walk reaches the same screens,
+    // several times sooner on a software rasteriser.
+    bool quickDraw = false;
     // PNGs written with the frame drawn on the given loop step (counted as in the input file).
     std::vector<std::pair<int, str>> screenshotsAt;
     str inputFile;  // scripted events: "TICK TYPE CODE X Y" per line

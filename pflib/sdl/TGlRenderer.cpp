@@ -460,7 +460,10 @@ bool TGlRenderer::TryClearFill(const TURect& rect, const TColor32& color, int bl
     if (right <= left || bottom <= top) return true;
     const int x = viewport_.left + left, w = right - left, h = bottom - top;
     const int y = target_ ? viewport_.top + top : FramebufferHeight() - (viewport_.top + bottom);
-    ApplyScissor(true, x, y, w, h);
+    if (!target_ && !screenPixels_)
+        ApplyScissor(true, 0, 0, 1, 1);
+    else
+        ApplyScissor(true, x, y, w, h);
     // Into a render target the normal mode keeps alpha 1 as well: a + dstA·(1−a) with a = 1.
     glClearColor(color.r / 255.f, color.g / 255.f, color.b / 255.f, 1.f);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -563,7 +566,9 @@ void TGlRenderer::Flush() {
     }
     const int vpW = viewport_.right - viewport_.left, vpH = viewport_.bottom - viewport_.top;
     bool visible = vpW > 0 && vpH > 0;
-    if (visible && key_.clipOn) {
+    if (visible && !target_ && !screenPixels_) {
+        ApplyScissor(true, 0, 0, 1, 1);
+    } else if (visible && key_.clipOn) {
         // The clip is in viewport pixels; GL wants it in framebuffer rows.
         const int left = std::max(viewport_.left, viewport_.left + key_.clip.left);
         const int top = std::max(viewport_.top, viewport_.top + key_.clip.top);

@@ -55,6 +55,9 @@ public:
     bool ReadPixels(const TURect& rect, std::vector<uint8_t>& rgba);
     // Keeps a copy of every finished frame for the screenshot.
     void SetCaptureFrames(bool capture) { capture_ = capture; }
+    // Off: draws into the screen keep to one pixel, so that a frame costs its drawing work but
+    // hardly any rasterising; render targets are drawn in full all the same.
+    void SetScreenPixels(bool on) { screenPixels_ = on; }
     // The last captured frame (top row first); false when none was captured.
     bool LastFrame(std::vector<uint8_t>& rgba, int& width, int& height) const;
     // The GL context is about to be destroyed.
@@ -146,6 +149,7 @@ private:
     TRenderStats stats_;
     std::map<str, str> options_;
     bool capture_ = false;
+    bool screenPixels_ = true;
     std::vector<uint8_t> lastFrame_;
     int lastFrameW_ = 0, lastFrameH_ = 0;
 };

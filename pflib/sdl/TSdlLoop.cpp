@@ -75,6 +75,7 @@ struct RunState {
     str commandLine;
     double launched = 0;
     bool captureAll = false;
+    bool lastFilled = true;  // the last frame drawn has its pixels
     bool paced = true;
     bool shutDown = false;
     TInputScript script;
@@ -124,7 +125,9 @@ void TSdlLoop::Start(const char* commandLine, const Callbacks& cb, bool paced) {
     TClock::SetVirtual(options.fixedStep);
     TSdlVideo::Get().Ensure();
     SDL_InitSubSystem(SDL_INIT_EVENTS);
-    run.captureAll = !options.screenshot.empty();
+    // With quick drawing the last frame is drawn again in full at the end instead.
+    run.captureAll = !options.screenshot.empty() && !options.quickDraw;
+    TGlRenderer::Get().SetScreenPixels(!options.quickDraw);
     TGlRenderer::Get().SetCaptureFrames(run.captureAll);
 
     if (!options.inputFile.empty()) run.script.Load(options.inputFile);
@@ -181,8 +184,13 @@ bool TSdlLoop::Step() {
     const str* shotNow = nullptr;
     for (const auto& shot : options.screenshotsAt)
         if (shot.first == tick) shotNow = &shot.second;
-    if (shotNow) TGlRenderer::Get().SetCaptureFrames(true);
+    // Quick drawing fills the frame the run ends with (its exit was asked for in this update) when
+    // the run's last frame is wanted.
+    const bool lastShot = options.quickDraw && !options.screenshot.empty() && TPlatform::ExitRequested();
+    if (shotNow || lastShot) TGlRenderer::Get().SetCaptureFrames(true);
+    if (options.quickDraw) TGlRenderer::Get().SetScreenPixels(shotNow || lastShot);
     if (cb.draw) cb.draw();
+    run.lastFilled = !options.quickDraw || shotNow || lastShot;
     TFrameStats::DrawDone();
     if (shotNow) {
         for (const auto& shot : options.screenshotsAt)
@@ -227,7 +235,16 @@ int TSdlLoop::Stop() {
         std::fflush(stdout);
     }
     const int code = TPlatform::ExitRequested() ? TPlatform::ExitCode() : 0;
-    if (!options.screenshot.empty()) writeScreenshot(options.screenshot);
+    if (!options.screenshot.empty()) {
+        if (!run.lastFilled && run.tick > 0) {
+            // A run closed before its update (a quit event) last drew the previous step's state:
+            // drawn again, in full, it is that frame.
+            TGlRenderer::Get().SetScreenPixels(true);
+            TGlRenderer::Get().SetCaptureFrames(true);
+            if (run.cb.draw) run.cb.draw();
+        }
+        writeScreenshot(options.screenshot);
+    }
     shutdownOnce(run);
     TFrameStats::Close();
     TMixerManager::Get().Shutdown();

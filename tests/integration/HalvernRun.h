@@ -104,10 +104,17 @@ inline void bundledGameWithLevel(const TempDir& game,
 }
 
 // Runs halvern with the arguments (each quoted for the shell), in the given locale: a first start takes
-// its language from it, so runs do not depend on the machine's.
+// its language from it, so runs do not depend on the machine's. Headless runs draw quickly.
 inline RunResult runHalvern(const std::vector<std::string>& args, const std::string& locale = "C") {
     std::string command = "env LC_ALL= LC_MESSAGES= LANG='" + locale + "' '" + std::string(HALVERN_EXE) + "'";
-    for (const std::string& a : args) command += " '" + a + "'";
+    bool quick = false, timed = false;
+    for (const std::string& a : args) {
+        command += " '" + a + "'";
+        quick = quick || a == "--headless";
+        timed = timed || a == "--time-frames" || a == "--frame-stats";
+    }
+    // Headless runs fill pixels only for their screenshots, unless their frames are timed.
+    if (quick && !timed) command += " --quick-draw";
     command += " 2>&1";
     RunResult result;
     FILE* pipe = popen(command.c_str(), "r");
