@@ -1,0 +1,2 @@
+# tinyxml2: the results of its configure checks with Emscripten 3.1.6, written by
+# scripts/web-deps --write-checks; loaded with cmake -C so that the checks need not run.

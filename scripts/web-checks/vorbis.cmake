@@ -1,0 +1,3 @@
+# vorbis: the results of its configure checks with Emscripten 3.1.6, written by
+# scripts/web-deps --write-checks; loaded with cmake -C so that the checks need not run.
+set(HAVE_LIBM "1" CACHE INTERNAL "Have library m")
