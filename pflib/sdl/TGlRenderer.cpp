@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "pflib/TFrameStats.h"
 #include "pflib/pfDebug.h"
 #include "pflib/sdl/TSdlVideo.h"
 
@@ -685,6 +686,63 @@ bool TGlRenderer::LastFrame(std::vector<uint8_t>& rgba, int& width, int& height)
     width = lastFrameW_;
     height = lastFrameH_;
     return true;
+}
+
+void TGlRenderer::WarmUp() {
+    const bool wasDrawing = drawing_;
+    if (!wasDrawing && !BeginDraw()) return;
+    if (target_ || !CanDraw()) {
+        if (!wasDrawing) EndDraw(false);
+        return;
+    }
+    TFrameStats::Mark("renderer warm-up");
+    Flush();
+    const TBasicEffect keepEffect = effect_;
+    const TMat4 keepWorld = world_;
+    const bool keepClipOn = clipOn_;
+    SetWorldMatrix(TMat4::Identity());
+    clipOn_ = false;
+    // Programs differ by blend mode, filtering and whether each side of the texture is a power of two.
+    // The modes are those the engine draws its objects with on the screen and into targets (plain and
+    // additive); the rarer multiply, subtract and screen modes are left to their first use.
+    const int blends[2][2] = {{kBlendNormal, kBlendAdd}, {kBlendNormalTarget, kBlendAdd}};
+    std::shared_ptr<TTexture> shapes[] = {
+        TTexture::Create(2, 2, false, TTexture::kPlain), TTexture::Create(3, 2, false, TTexture::kPlain),
+        TTexture::Create(2, 3, false, TTexture::kPlain), TTexture::Create(3, 3, false, TTexture::kPlain)};
+    // Left of the viewport: clipped away after the program is chosen.
+    TVertex quad[4];
+    for (int i = 0; i < 4; ++i) {
+        quad[i].x = i % 2 ? -8.f : -16.f;
+        quad[i].y = i / 2 ? 8.f : 0.f;
+        quad[i].u = static_cast<float>(i % 2);
+        quad[i].v = static_cast<float>(i / 2);
+    }
+    const TVertexSet set{quad, 4};
+    // The screen's format may differ from the targets' (a window's framebuffer).
+    const std::shared_ptr<TTexture> scratch = TTexture::Create(4, 4, false, TTexture::kRenderTarget);
+    for (int pass = 0; pass < 2; ++pass) {
+        if (pass == 1 && !(scratch && BeginRenderTarget(scratch))) break;
+        for (int blend : blends[pass]) {
+            for (int filtering = 0; filtering < 2; ++filtering) {
+                for (const std::shared_ptr<TTexture>& shape : shapes) {
+                    effect_.SetTexture(shape);
+                    effect_.SetBlendMode(blend);
+                    effect_.SetFilteringMode(filtering);
+                    effect_.SetTextureMapMode(kMapClamp, kMapClamp);
+                    DrawVertices(kDrawTriangleStrip, set);
+                    Flush();
+                }
+            }
+        }
+        if (pass == 1) EndRenderTarget();
+    }
+    effect_ = keepEffect;
+    SetWorldMatrix(keepWorld);
+    clipOn_ = keepClipOn;
+    if (!wasDrawing) {
+        drawing_ = false;
+        in2d_ = false;
+    }
 }
 
 void TGlRenderer::ReleaseGl() {

@@ -59,6 +59,11 @@ public:
     bool LastFrame(std::vector<uint8_t>& rgba, int& width, int& height) const;
     // The GL context is about to be destroyed.
     void ReleaseGl();
+    // Draws one off-screen quad for every texture shape, filtering and blend mode the game draws with,
+    // on the screen and into a small render target, so that a software rasteriser compiles its pixel
+    // programs now (they take tens of milliseconds each) rather than at their first use in play. No
+    // pixel changes. Outside a frame, or inside one.
+    void WarmUp();
 
 private:
     // The longest single draw: 170 whole quads (and so whole triangles and lines), below the

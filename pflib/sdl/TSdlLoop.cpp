@@ -182,6 +182,7 @@ bool TSdlLoop::Step() {
     for (const auto& shot : options.screenshotsAt)
         if (shot.first == tick) shotNow = &shot.second;
     if (shotNow) TGlRenderer::Get().SetCaptureFrames(true);
+    if (tick == 0 && options.warmUp) TGlRenderer::Get().WarmUp();
     if (cb.draw) cb.draw();
     TFrameStats::DrawDone();
     if (shotNow) {
