@@ -59,6 +59,8 @@ static const char* const kUsage =
     "  --frame-stats FILE write one line per loop step to FILE: tick,update_ms,draw_ms,wall_ms\n"
     "                     (main-thread CPU time of the update and of the draw, wall time to the\n"
     "                     finished frame), and what happened in each step to FILE.events\n"
+    "  --warm-up          prepare every drawing state in the first frame, as a windowed run\n"
+    "                     does, so that later frames never wait on it (for benchmarks)\n"
     "  --seed N           the seed of the game's chance choices, such as the hidden-object\n"
     "                     lists a new game draws (default: the clock; 1 with --fixed-step)\n"
     "  --check            check the game folder's content (or the --module's) without\n"
@@ -98,6 +100,7 @@ int main(int argc, char** argv) {
     nG_RunOptions& runOptions = nG_RunOptions::get();
     std::string commandLine;
     bool check = false;
+    bool warmUp = false;
     std::string newGame;
 
     for (int i = 1; i < argc; ++i) {
@@ -138,6 +141,8 @@ int main(int argc, char** argv) {
                 return 2;
             }
             platformOptions.timeFramesAfter = static_cast<int>(warmup);
+        } else if (arg == "--warm-up") {
+            warmUp = true;
         } else if (arg == "--frame-stats") {
             platformOptions.frameStats = value("--frame-stats");
         } else if (arg == "--seed") {
@@ -196,6 +201,7 @@ int main(int argc, char** argv) {
             commandLine += arg;
         }
     }
+    platformOptions.warmUp = warmUp || !platformOptions.headless;
     if (platformOptions.displayWidth > 0 && !platformOptions.headless) {
         std::fprintf(stderr, "halvern: --display only applies to --headless runs\n");
         return 2;

@@ -58,6 +58,9 @@ struct TRunOptions {
     // Headless runs: the desktop to pretend, offering only its own mode (0: a 1280 × 1024 desktop
     // that also offers 1024 × 768).
     int displayWidth = 0, displayHeight = 0;
+    // The renderer prepares its drawing states in the first frame, so that none is prepared in play
+    // (see TGlRenderer::WarmUp); headless runs, which show no one their frames, skip it unless asked.
+    bool warmUp = false;
     // The seed of the game's chance choices (0: taken from the clock; fixed-step runs take 1).
     unsigned seed = 0;
 };

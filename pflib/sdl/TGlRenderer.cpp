@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "pflib/TFrameStats.h"
 #include "pflib/pfDebug.h"
 #include "pflib/sdl/TSdlVideo.h"
 
@@ -87,21 +88,25 @@ bool TGlRenderer::EnsureGl() {
         glFailed_ = true;
         return false;
     }
-    glGenVertexArrays(1, &vao_);
-    glGenBuffers(1, &vbo_);
-    glBindVertexArray(vao_);
-    glBindBuffer(GL_ARRAY_BUFFER, vbo_);
-    vboCapacity_ = kStreamBytes;
-    vboOffset_ = 0;
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vboCapacity_), nullptr, GL_STREAM_DRAW);
+    glGenVertexArrays(kStreamBuffers, vao_);
+    glGenBuffers(kStreamBuffers, vbo_);
     const GLsizei stride = sizeof(TVertex);
-    glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(TVertex, x)));
-    glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
-                          reinterpret_cast<void*>(offsetof(TVertex, color)));
-    glEnableVertexAttribArray(2);
-    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(TVertex, u)));
+    for (int i = 0; i < kStreamBuffers; ++i) {
+        glBindVertexArray(vao_[i]);
+        glBindBuffer(GL_ARRAY_BUFFER, vbo_[i]);
+        vboSize_[i] = kStreamBytes;
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(kStreamBytes), nullptr, GL_STREAM_DRAW);
+        glEnableVertexAttribArray(0);
+        glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
+                              reinterpret_cast<void*>(offsetof(TVertex, x)));
+        glEnableVertexAttribArray(1);
+        glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                              reinterpret_cast<void*>(offsetof(TVertex, color)));
+        glEnableVertexAttribArray(2);
+        glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride,
+                              reinterpret_cast<void*>(offsetof(TVertex, u)));
+    }
+    UseStream(0);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     ForgetState();
@@ -530,15 +535,35 @@ void TGlRenderer::ForgetState() {
     textures_.ForgetBinding();
 }
 
+void TGlRenderer::UseStream(int i) {
+    stream_ = i;
+    glBindVertexArray(vao_[i]);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo_[i]);
+    vboCapacity_ = vboSize_[i];
+    vboOffset_ = 0;
+}
+
 GLint TGlRenderer::Upload() {
     const size_t stride = sizeof(TVertex);
     const size_t bytes = batchCount_ * stride;
     // Offsets stay whole vertices, so that the draw can start there.
     size_t offset = (vboOffset_ + stride - 1) / stride * stride;
     if (offset + bytes > vboCapacity_) {
-        // Full: a fresh store (the driver keeps the old one for the draws that still read it).
-        vboCapacity_ = std::max(vboCapacity_, bytes * 2);
-        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vboCapacity_), nullptr, GL_STREAM_DRAW);
+        // Full: on to the next buffer of the ring once the GPU is done with what it held. (Copied
+        // uploads, where buffers are not mapped, are ordered by the GL itself.)
+        if constexpr (kGlMapsBuffers) fence_[stream_] = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+        const int next = (stream_ + 1) % kStreamBuffers;
+        if (fence_[next]) {
+            glClientWaitSync(fence_[next], GL_SYNC_FLUSH_COMMANDS_BIT, GL_TIMEOUT_IGNORED);
+            glDeleteSync(fence_[next]);
+            fence_[next] = nullptr;
+        }
+        UseStream(next);
+        if (bytes > vboCapacity_) {
+            // A batch larger than the store: a larger one, kept from then on.
+            vboCapacity_ = vboSize_[next] = bytes * 2;
+            glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vboCapacity_), nullptr, GL_STREAM_DRAW);
+        }
         offset = 0;
     }
     // The range is new to this store: nothing in flight reads it, so there is nothing to wait for.
@@ -692,6 +717,66 @@ bool TGlRenderer::LastFrame(std::vector<uint8_t>& rgba, int& width, int& height)
     return true;
 }
 
+void TGlRenderer::WarmUp() {
+    const bool wasDrawing = drawing_;
+    if (!wasDrawing && !BeginDraw()) return;
+    if (target_ || !CanDraw()) {
+        if (!wasDrawing) EndDraw(false);
+        return;
+    }
+    TFrameStats::Mark("renderer warm-up");
+    Flush();
+    const TBasicEffect keepEffect = effect_;
+    const TMat4 keepWorld = world_;
+    const bool keepClipOn = clipOn_;
+    SetWorldMatrix(TMat4::Identity());
+    clipOn_ = false;
+    // Programs differ by blend mode, filtering and whether each side of the texture is a power of two.
+    // The modes are those the engine draws its objects with on the screen and into targets (plain and
+    // additive); the rarer multiply, subtract and screen modes are left to their first use.
+    const int blends[2][2] = {{kBlendNormal, kBlendAdd}, {kBlendNormalTarget, kBlendAdd}};
+    std::shared_ptr<TTexture> shapes[] = {
+        TTexture::Create(2, 2, false, TTexture::kPlain), TTexture::Create(3, 2, false, TTexture::kPlain),
+        TTexture::Create(2, 3, false, TTexture::kPlain), TTexture::Create(3, 3, false, TTexture::kPlain)};
+    // Left of the viewport: clipped away after the program is chosen.
+    TVertex quad[4];
+    for (int i = 0; i < 4; ++i) {
+        quad[i].x = i % 2 ? -8.f : -16.f;
+        quad[i].y = i / 2 ? 8.f : 0.f;
+        quad[i].u = static_cast<float>(i % 2);
+        quad[i].v = static_cast<float>(i / 2);
+    }
+    const TVertexSet set{quad, 4};
+    // The screen's format may differ from the targets' (a window's framebuffer).
+    const std::shared_ptr<TTexture> scratch = TTexture::Create(4, 4, false, TTexture::kRenderTarget);
+    for (int pass = 0; pass < 2; ++pass) {
+        if (pass == 1 && !(scratch && BeginRenderTarget(scratch))) break;
+        for (int blend : blends[pass]) {
+            for (int filtering = 0; filtering < 2; ++filtering) {
+                for (const std::shared_ptr<TTexture>& shape : shapes) {
+                    effect_.SetTexture(shape);
+                    effect_.SetBlendMode(blend);
+                    effect_.SetFilteringMode(filtering);
+                    effect_.SetTextureMapMode(kMapClamp, kMapClamp);
+                    DrawVertices(kDrawTriangleStrip, set);
+                    Flush();
+                }
+            }
+        }
+        if (pass == 1) EndRenderTarget();
+    }
+    // Rooms' backdrops and their snapshots take the screen's size: stores for the first of them.
+    textures_.MakeSpares(screenViewport_.right - screenViewport_.left,
+                         screenViewport_.bottom - screenViewport_.top, 3);
+    effect_ = keepEffect;
+    SetWorldMatrix(keepWorld);
+    clipOn_ = keepClipOn;
+    if (!wasDrawing) {
+        drawing_ = false;
+        in2d_ = false;
+    }
+}
+
 void TGlRenderer::ReleaseGl() {
     if (!glReady_) return;
     batchCount_ = 0;
@@ -699,11 +784,17 @@ void TGlRenderer::ReleaseGl() {
     textures_.ReleaseAll(CurrentFramebuffer());
     target_.reset();
     program_.Destroy();
-    if (vbo_) glDeleteBuffers(1, &vbo_);
-    if (vao_) glDeleteVertexArrays(1, &vao_);
+    for (int i = 0; i < kStreamBuffers; ++i) {
+        if (fence_[i]) glDeleteSync(fence_[i]);
+        if (vbo_[i]) glDeleteBuffers(1, &vbo_[i]);
+        if (vao_[i]) glDeleteVertexArrays(1, &vao_[i]);
+        fence_[i] = nullptr;
+        vbo_[i] = vao_[i] = 0;
+        vboSize_[i] = 0;
+    }
     if (screenFbo_) glDeleteFramebuffers(1, &screenFbo_);
     if (screenTex_) glDeleteTextures(1, &screenTex_);
-    vbo_ = vao_ = screenFbo_ = screenTex_ = 0;
+    screenFbo_ = screenTex_ = 0;
     screenW_ = screenH_ = 0;
     vboCapacity_ = vboOffset_ = 0;
     ForgetState();

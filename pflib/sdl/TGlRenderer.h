@@ -62,6 +62,11 @@ public:
     bool LastFrame(std::vector<uint8_t>& rgba, int& width, int& height) const;
     // The GL context is about to be destroyed.
     void ReleaseGl();
+    // Draws one off-screen quad for every texture shape, filtering and blend mode the game draws with,
+    // on the screen and into a small render target, so that a software rasteriser compiles its pixel
+    // programs now (they take tens of milliseconds each) rather than at their first use in play. No
+    // pixel changes. Outside a frame, or inside one.
+    void WarmUp();
 
 private:
     // The longest single draw: 170 whole quads (and so whole triangles and lines), below the
@@ -103,12 +108,22 @@ private:
     void ApplyViewport();
     bool CanDraw() const { return (drawing_ || target_) && program_.IsValid(); }
 
+    // Binds stream buffer i (and its vertex layout) for the next batches.
+    void UseStream(int i);
+
     TBasicEffect effect_;
     TGlProgram program_;
     TGlTextures textures_;
-    GLuint vao_ = 0, vbo_ = 0;
-    size_t vboCapacity_ = 0;  // bytes of the stream buffer
-    size_t vboOffset_ = 0;    // where the next batch goes
+    // Batches stream through a ring of buffers. A full buffer is fenced and the next one taken, waiting
+    // (in practice never) for the GPU to finish reading it: asking the driver for a fresh store instead
+    // costs a software rasteriser an allocation, cleared and faulted in, of the whole buffer.
+    static constexpr int kStreamBuffers = 3;
+    GLuint vao_[kStreamBuffers] = {0, 0, 0}, vbo_[kStreamBuffers] = {0, 0, 0};
+    GLsync fence_[kStreamBuffers] = {nullptr, nullptr, nullptr};
+    size_t vboSize_[kStreamBuffers] = {0, 0, 0};  // bytes of each store
+    int stream_ = 0;                              // the buffer batches go to
+    size_t vboCapacity_ = 0;                      // bytes of that buffer
+    size_t vboOffset_ = 0;                        // where the next batch goes
     bool glReady_ = false;
     bool glFailed_ = false;
 

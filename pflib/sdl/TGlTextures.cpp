@@ -12,17 +12,23 @@ bool TGlTextures::Upload(TTexture& texture) {
     if (!texture.backendId) {
         TFrameStats::Mark("first upload of a " + std::to_string(texture.GetWidth()) + "x" +
                           std::to_string(texture.GetHeight()) + " texture");
-        GLuint id = 0;
-        glGenTextures(1, &id);
-        if (!id) return false;
-        texture.backendId = id;
-        live_.insert(&texture);
-        BindId(id);
-        // Stored as BGRA where GL offers it: software rasterisers blend and sample that order on their
-        // fastest path, and the driver swizzles our RGBA pixels once, on upload. (An unsized format
-        // with BGRA data is how GL is asked for BGRA storage.)
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, texture.GetWidth(), texture.GetHeight(), 0, kGlStorageFormat,
-                     GL_UNSIGNED_BYTE, nullptr);
+        GLuint id = TakeSpare(texture.GetWidth(), texture.GetHeight());
+        if (id) {
+            texture.backendId = id;
+            live_.insert(&texture);
+            BindId(id);
+        } else {
+            glGenTextures(1, &id);
+            if (!id) return false;
+            texture.backendId = id;
+            live_.insert(&texture);
+            BindId(id);
+            // Stored as BGRA where GL offers it: software rasterisers blend and sample that order on their
+            // fastest path, and the driver swizzles our RGBA pixels once, on upload. (An unsized format
+            // with BGRA data is how GL is asked for BGRA storage.)
+            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, texture.GetWidth(), texture.GetHeight(), 0,
+                         kGlStorageFormat, GL_UNSIGNED_BYTE, nullptr);
+        }
     } else {
         BindId(texture.backendId);
     }
@@ -31,6 +37,32 @@ bool TGlTextures::Upload(TTexture& texture) {
     texture.dirty = false;
     texture.gpuNewer = false;
     return true;
+}
+
+void TGlTextures::MakeSpares(int width, int height, int count) {
+    const size_t bytes = static_cast<size_t>(width) * height * 4;
+    if (width <= 0 || height <= 0 || bytes > kSpareBytes) return;
+    for (int i = 0; i < count && spareBytes_ + bytes <= kSpareBytes; ++i) {
+        GLuint id = 0;
+        glGenTextures(1, &id);
+        if (!id) return;
+        BindId(id);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, kGlStorageFormat, GL_UNSIGNED_BYTE,
+                     nullptr);
+        spares_.push_back(Spare{id, width, height});
+        spareBytes_ += bytes;
+    }
+}
+
+GLuint TGlTextures::TakeSpare(int width, int height) {
+    for (size_t i = spares_.size(); i-- > 0;) {
+        if (spares_[i].width != width || spares_[i].height != height) continue;
+        const GLuint id = spares_[i].id;
+        spareBytes_ -= static_cast<size_t>(width) * height * 4;
+        spares_.erase(spares_.begin() + static_cast<long>(i));
+        return id;
+    }
+    return 0;
 }
 
 void TGlTextures::BindId(GLuint id) {
@@ -107,9 +139,24 @@ void TGlTextures::Release(TTexture& texture) {
     }
     if (texture.backendId) {
         GLuint id = texture.backendId;
-        glDeleteTextures(1, &id);
-        // A deleted texture leaves its binding; its name may come back for another texture.
-        if (bound_ == id) boundKnown_ = false;
+        const size_t bytes = static_cast<size_t>(texture.GetWidth()) * texture.GetHeight() * 4;
+        if (bytes >= kSpareMinBytes && bytes <= kSpareBytes) {
+            spares_.push_back(Spare{id, texture.GetWidth(), texture.GetHeight()});
+            spareBytes_ += bytes;
+            id = 0;
+            while (spareBytes_ > kSpareBytes) {
+                const Spare& old = spares_.front();
+                spareBytes_ -= static_cast<size_t>(old.width) * old.height * 4;
+                id = old.id;
+                glDeleteTextures(1, &id);
+                if (bound_ == id) boundKnown_ = false;
+                spares_.erase(spares_.begin());
+            }
+        } else {
+            glDeleteTextures(1, &id);
+            // A deleted texture leaves its binding; its name may come back for another texture.
+            if (bound_ == id) boundKnown_ = false;
+        }
     }
     texture.backendId = texture.backendExtra = 0;
     texture.dirty = true;
@@ -123,6 +170,9 @@ void TGlTextures::ReleaseAll(GLuint currentFramebuffer) {
         Release(*texture);
     }
     live_.clear();
+    for (Spare& spare : spares_) glDeleteTextures(1, &spare.id);
+    spares_.clear();
+    spareBytes_ = 0;
     if (white_) glDeleteTextures(1, &white_);
     white_ = 0;
     for (GLuint& sampler : samplers_) {

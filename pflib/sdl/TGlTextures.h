@@ -2,6 +2,7 @@
 #pragma once
 
 #include <unordered_set>
+#include <vector>
 
 #include "pflib/TTexture.h"
 #include "pflib/sdl/pfGl.h"
@@ -21,6 +22,8 @@ public:
     GLuint Framebuffer(TTexture& texture);
     // Copies the render target's GL content into its CPU pixels.
     void ReadBack(TTexture& texture, GLuint currentFramebuffer);
+    // Makes stores of this size ahead, for textures made later (the first frame's warm-up).
+    void MakeSpares(int width, int height, int count);
     // Deletes the GL objects of one texture.
     void Release(TTexture& texture);
     // The context goes away: newer GPU content is read back, every GL object is deleted and the
@@ -29,6 +32,18 @@ public:
 
 private:
     void BindId(GLuint id);
+    // A GL texture let go, kept with its store for the next texture of the same size: a software
+    // rasteriser would otherwise allocate, clear and fault in a new store (milliseconds for a
+    // screen-sized one) when a room's pictures replace the last room's.
+    struct Spare {
+        GLuint id = 0;
+        int width = 0, height = 0;
+    };
+    static constexpr size_t kSpareBytes = size_t(32) << 20;
+    static constexpr size_t kSpareMinBytes = size_t(256) << 10;  // smaller stores are cheap to make
+    GLuint TakeSpare(int width, int height);
+    std::vector<Spare> spares_;  // oldest first
+    size_t spareBytes_ = 0;
 
     std::unordered_set<TTexture*> live_;
     GLuint white_ = 0;

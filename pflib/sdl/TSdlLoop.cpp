@@ -6,6 +6,10 @@
 #include <cstdio>
 #include <vector>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "pflib/TFileWriter.h"
 #include "pflib/TFrameStats.h"
 #include "pflib/TPlatform.h"
@@ -112,6 +116,14 @@ int TSdlLoop::Run(const char* commandLine, const Callbacks& cb) {
 }
 
 void TSdlLoop::Start(const char* commandLine, const Callbacks& cb, bool paced) {
+#if defined(__GLIBC__)
+    // Blocks of megabytes (texture stores, decoded pictures, render targets, the renderer's vertex
+    // stream), made and let go all the time, come from the heap and are reused there, instead of
+    // being mapped afresh and faulted in page by page on the frame thread; the heap keeps up to the
+    // trim size of what is let go at its top.
+    mallopt(M_MMAP_THRESHOLD, 16 << 20);
+    mallopt(M_TRIM_THRESHOLD, 32 << 20);
+#endif
     delete gRun;
     gRun = new RunState();
     RunState& run = *gRun;
@@ -189,6 +201,7 @@ bool TSdlLoop::Step() {
     const bool lastShot = options.quickDraw && !options.screenshot.empty() && TPlatform::ExitRequested();
     if (shotNow || lastShot) TGlRenderer::Get().SetCaptureFrames(true);
     if (options.quickDraw) TGlRenderer::Get().SetScreenPixels(shotNow || lastShot);
+    if (tick == 0 && options.warmUp) TGlRenderer::Get().WarmUp();
     if (cb.draw) cb.draw();
     run.lastFilled = !options.quickDraw || shotNow || lastShot;
     TFrameStats::DrawDone();

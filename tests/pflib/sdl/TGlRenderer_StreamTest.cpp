@@ -180,3 +180,33 @@ TEST_F(GlStreamTest, OpaqueFillsIntoARenderTargetLeaveItOpaque) {
     EXPECT_EQ(below[3], 0) << "the lower half was not filled";
     target->Unlock();
 }
+
+TEST_F(GlStreamTest, TheWarmUpAndStoresKeptForReuseLeaveNoTraceInLaterDraws) {
+    // The warm-up in the middle of a frame leaves what was drawn, and the drawing state, as they were.
+    Fill(TURect{0, 0, kSize, kSize}, {10, 20, 30, 255});
+    r.WarmUp();
+    EXPECT_RGBA(Pixel(1, 1), 10, 20, 30, 255);
+    auto solid = [](Rgba c) {
+        auto texture = TTexture::Create(256, 256, true, TTexture::kPlain);
+        const int texel[4] = {c.r, c.g, c.b, c.a};
+        for (size_t i = 0; i < texture->Pixels().size(); ++i) texture->Pixels()[i] = uint8_t(texel[i % 4]);
+        return texture;
+    };
+    // A picture let go leaves its store to the next of its size, which shows its own pixels.
+    Draw(solid({255, 0, 0, 255}), Quad(0, 0, kSize, kSize));
+    End();
+    Begin();
+    Draw(solid({0, 0, 255, 255}), Quad(0, 0, kSize, kSize));
+    EXPECT_RGBA(Pixel(2, 2), 0, 0, 255, 255);
+    End();
+    Begin();
+    // A render target made in such a store starts transparent.
+    auto target = TTexture::Create(256, 256, true, TTexture::kRenderTarget);
+    ASSERT_TRUE(r.BeginRenderTarget(target));
+    r.EndRenderTarget();
+    uint8_t* pixels = nullptr;
+    int pitch = 0;
+    ASSERT_TRUE(target->Lock(&pixels, &pitch, true));
+    EXPECT_EQ(pixels[0] | pixels[1] | pixels[2] | pixels[3], 0);
+    target->Unlock();
+}
