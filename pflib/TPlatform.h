@@ -109,6 +109,9 @@ public:
     static str GameDir();
     // "user:" names map to the user folder, absolute names stay, others join the game folder.
     static str ResolvePath(const str& name);
+    // Hands the memory freed since (pictures of a room left) back to the system, where the allocator
+    // allows, on a worker (it takes several milliseconds); returns at once.
+    static void GiveBackFreeMemory();
 };
 
 }  // namespace pf

@@ -29,6 +29,9 @@ class TSound {
 public:
     // name without extension; ".ogg" is appended. Empty handle when missing or undecodable.
     static std::shared_ptr<TSound> Get(const str& name, bool stream);
+    // Starts decoding a short sound in the background, for a Get soon after (which then only wraps the
+    // samples, or waits for a decode still running). Nothing for a sound already decoded or asked for.
+    static void Prefetch(const str& name);
     virtual ~TSound() = default;
     // An instance, or an empty handle when nothing can play (no channel).
     virtual std::shared_ptr<TSoundInstance> Play(bool looped, int reserved) = 0;

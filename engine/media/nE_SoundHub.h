@@ -50,6 +50,9 @@ public:
     virtual void mute(bool flag) = 0;
     // Stops everything at once and deletes every sound.
     virtual void shutdown();
+    // Gets the sound ready in the background for a play soon after; nothing where sounds need no
+    // preparing.
+    virtual void prefetch(const std::string& name) { (void)name; }
 
     // Start order. Finished sounds stay listed until the next update.
     const std::vector<std::unique_ptr<nE_Sound>>& sounds() const { return sounds_; }

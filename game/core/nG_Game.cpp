@@ -36,6 +36,7 @@
 #include "game/state/nG_ScriptTable.h"
 #include "pflib/TFile.h"
 #include "pflib/TFrameStats.h"
+#include "pflib/TPlatform.h"
 
 namespace {
 
@@ -182,6 +183,8 @@ void nG_Game::changeRoom(const std::string& roomName, bool animate) {
         std::snprintf(resident, sizeof resident, " (resident %.1f MB)", pf::TFrameStats::ResidentMb());
         pf::TFrameStats::Mark("room switch to " + roomName + resident);
     }
+    // What the room before the last one held is free by now.
+    pf::TPlatform::GiveBackFreeMemory();
     nE_Object* found = roomsHub ? roomsHub->find(roomName, false) : nullptr;
     // The current room, or one still closing, may be asked for again while it stands in the level.
     if (!found) found = level->find(roomName, false);

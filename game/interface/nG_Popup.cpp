@@ -32,6 +32,9 @@ const Piece kLayout[nG_Popup::kPieces] = {
 };
 
 constexpr const char* kPopupFont = "assets/fonts/garapremrpro";
+
+// Set once a box has been painted in this process (a rehearsal or a real one).
+bool g_painted = false;
 constexpr int kFontSize = 18;
 
 // Width of the stretched top and bottom edge image.
@@ -197,6 +200,7 @@ void nG_Popup::layout() {
 }
 
 void nG_Popup::paint() {
+    g_painted = true;
     // The centre first, then the edges, the corners and the text on top.
     std::vector<nE_Object*> parts = {pieces[8], pieces[4], pieces[5], pieces[6], pieces[7],
                                      pieces[0], pieces[1], pieces[2], pieces[3], text};
@@ -246,7 +250,28 @@ bool nG_Popup::handleInput(const nE_InputEvent& event, nE_RenderState&) {
 }
 
 void nG_Popup::loadResources() {
-    if (mode == kOpen) paint();
+    if (mode == kOpen)
+        paint();
+    else if (!g_painted)
+        rehearse();
+}
+
+void nG_Popup::rehearse() {
+    // The first picture drawn into a target costs the renderer its drawing paths for targets (a software
+    // renderer compiles them): painting one box while the screen loads keeps that out of the first hover.
+    const bool raw = text->rawText;
+    text->rawText = true;
+    text->setText("Ag");
+    const nE_Rect block = text->getLocalRect();
+    textWidth = std::max(100.f, std::ceil(block.w));
+    textHeight = std::max(kMinHeight, std::ceil(block.h));
+    layout();
+    paint();
+    picture.reset();
+    finalSprite->texture.reset();
+    text->setText("");
+    text->rawText = raw;
+    textWidth = textHeight = 0;
 }
 
 void nG_Popup::unloadResources() {

@@ -61,6 +61,7 @@ private:
     void open();
     void layout();
     void paint();
+    void rehearse();
     void applyLevel();
     // The pointer in the parent's space.
     void pointer(float& x, float& y);

@@ -220,6 +220,7 @@ void nG_Application::gameUpdate(float dt) {
     move.x = cursor ? cursor->x : 0;
     move.y = cursor ? cursor->y : 0;
     core->scene().dispatch(move);
+    if (g_profiles) g_profiles->reportFailedWrites();
     bringInPreview();
     if (g_reload) g_reload->update(dt);
     core->triggerHub().runQueue();

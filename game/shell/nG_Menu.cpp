@@ -5,10 +5,16 @@
 #include "engine/core/nE_InputEvent.h"
 #include "engine/core/nE_Scene.h"
 #include "engine/core/notEngine.h"
+#include "engine/media/nE_SoundHub.h"
 #include "engine/objects/nE_Text.h"
 #include "engine/script/nE_ContentRules.h"
 #include "engine/script/nE_Module.h"
 #include "engine/script/nE_TriggerHub.h"
+#include "game/interface/nG_Diary.h"
+#include "game/interface/nG_DiaryBook.h"
+#include "game/interface/nG_DiaryCollector.h"
+#include "game/interface/nG_Hint.h"
+#include "game/interface/nG_Inventory.h"
 #include "game/interface/nG_Popup.h"
 #include "game/interface/nG_Subtitles.h"
 #include "pflib/TFile.h"
@@ -39,6 +45,11 @@ nG_Menu::nG_Menu(bool logoFirst) {
         addPart(notice);
         notice->setText("The menu could not be loaded (" + file + ").\nPress Escape to quit.");
     }
+    // The game's interface plays these in its first steps: they are decoded while the menu shows.
+    for (const char* sound :
+         {nG_Diary::kTurnSound, nG_Diary::kAddSound, nG_DiaryBook::kOpenSound,
+          nG_DiaryCollector::kArrivalSound, nG_Hint::kUseSound, nG_Inventory::kArrivalSound})
+        if (nE_SoundHub* hub = nE_SoundHub::get()) hub->prefetch(sound);
     popup = new nG_Popup();
     popup->editLocalState()->z = kPopupZ;
     addPart(popup);

@@ -2,6 +2,7 @@
 
 #include <tinyxml2.h>
 
+#include <algorithm>
 #include <lua.hpp>
 
 #include "engine/core/nE_Core.h"
@@ -268,6 +269,19 @@ bool nG_ProfileHub::saveProfile(const std::string& name) {
     nE_Debug::writef("nG_ProfileHub: could not write \"%s\"; the previous file is kept", file.c_str());
     notify(kSaveFailedText, profile->name);
     return false;
+}
+
+void nG_ProfileHub::reportFailedWrites() {
+    std::vector<std::string> told;
+    for (const std::string& file : nG_UserFiles::takeFailedWrites()) {
+        for (const auto& profile : profiles_) {
+            if (fileName(profile->name) != file) continue;
+            nE_Debug::writef("nG_ProfileHub: \"%s\" was not saved; the previous file is kept", file.c_str());
+            if (std::find(told.begin(), told.end(), file) == told.end())
+                notify(kSaveFailedText, profile->name);
+            told.push_back(file);
+        }
+    }
 }
 
 void nG_ProfileHub::loadAll() {

@@ -90,6 +90,10 @@ public:
     // empty when none. Each is told to the player once.
     std::string takeRestored();
 
+    // Tells the player of each profile whose save failed later, on the background writer, since the last
+    // call, as a save that fails at once is told. Called on the main thread once a step.
+    void reportFailedWrites();
+
     // The running game registers itself here while it exists; none otherwise.
     void setSlotState(nG_SlotState* game) { game_ = game; }
 

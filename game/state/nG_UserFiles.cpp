@@ -5,6 +5,7 @@
 #include "engine/core/nE_Debug.h"
 #include "pflib/TFile.h"
 #include "pflib/TFileWriter.h"
+#include "pflib/TPlatform.h"
 
 static std::string userName(const std::string& name) {
     return "user:" + name;
@@ -33,6 +34,17 @@ bool nG_UserFiles::read(const std::string& name, std::string& out) {
 
 bool nG_UserFiles::write(const std::string& name, const std::string& bytes) {
     return pf::TFileWriter::Write(userName(name), bytes);
+}
+
+std::vector<std::string> nG_UserFiles::takeFailedWrites() {
+    std::vector<std::string> names;
+    for (const std::string& path : pf::TFileWriter::TakeFailures()) {
+        // The writer knows resolved paths: only those in the user folder are the player's files.
+        const size_t slash = path.find_last_of('/');
+        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+        if (!name.empty() && pf::TPlatform::ResolvePath(userName(name)) == path) names.push_back(name);
+    }
+    return names;
 }
 
 bool nG_UserFiles::exists(const std::string& name) {

@@ -14,6 +14,8 @@ public:
     // frame goes on at once; false when the file cannot be written at all. A write that later fails
     // keeps the old file whole and is logged.
     static bool write(const std::string& name, const std::string& bytes);
+    // The names of the files whose background writes failed since the last call (each kept its old file).
+    static std::vector<std::string> takeFailedWrites();
     static bool exists(const std::string& name);
     static bool remove(const std::string& name);
     static bool rename(const std::string& from, const std::string& to);

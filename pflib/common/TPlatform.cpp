@@ -4,6 +4,9 @@
 
 #include <pwd.h>
 #include <unistd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include <algorithm>
 #include <atomic>
@@ -11,6 +14,7 @@
 #include <map>
 #include <mutex>
 
+#include "pflib/TWorkerPool.h"
 #include "pflib/common/TClock.h"
 #include "pflib/common/TPath.h"
 
@@ -162,6 +166,16 @@ str TPlatform::ResolvePath(const str& name) {
     if (path.empty() || path.front() == '/') return path;
     const str game = GameDir();
     return game == "." ? path : TPath::Join(game, path);
+}
+
+void TPlatform::GiveBackFreeMemory() {
+#if defined(__GLIBC__)
+    // glibc keeps freed pixels in its heaps once its threshold for large blocks has grown past a
+    // picture's size; they would be reused, but resident size then climbs room after room. Fixing that
+    // threshold instead makes the renderer's per-frame buffers come from the system every frame.
+    static TWorkerPool pool(1);
+    if (pool.Pending() == 0) pool.Submit([] { malloc_trim(0); });
+#endif
 }
 
 }  // namespace pf

@@ -86,6 +86,10 @@ std::shared_ptr<TSound> TSound::Get(const str& name, bool stream) {
     return std::make_shared<RecordingSound>(name);
 }
 
+void TSound::Prefetch(const str& name) {
+    (void)name;
+}
+
 TSoundManager* TSoundManager::GetInstance() {
     return &manager();
 }

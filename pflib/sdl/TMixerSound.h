@@ -4,6 +4,8 @@
 
 #include <SDL2/SDL_mixer.h>
 
+#include <vector>
+
 #include "pflib/TSound.h"
 
 namespace pf {
@@ -12,6 +14,9 @@ class TMixerSound : public TSound, public std::enable_shared_from_this<TMixerSou
 public:
     // A decoded sound (or, with no chunk, a silent one).
     explicit TMixerSound(Mix_Chunk* chunk) : chunk_(chunk) {}
+    // A sound decoded ahead: the chunk only points into samples, which the sound keeps.
+    TMixerSound(Mix_Chunk* chunk, std::vector<uint8_t>&& samples)
+        : chunk_(chunk), samples_(std::move(samples)) {}
     // A streamed sound of the file at path, seconds long.
     TMixerSound(str path, double seconds) : path_(std::move(path)), seconds_(seconds), streamed_(true) {}
     ~TMixerSound() override;
@@ -32,6 +37,7 @@ public:
 
 private:
     Mix_Chunk* chunk_ = nullptr;
+    std::vector<uint8_t> samples_;
     str path_;
     double seconds_ = 0;
     bool streamed_ = false;

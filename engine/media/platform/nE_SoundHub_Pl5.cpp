@@ -33,3 +33,7 @@ void nE_SoundHub_Pl5::pauseAll(bool flag) {
 void nE_SoundHub_Pl5::mute(bool flag) {
     if (pf::TSoundManager* manager = pf::TSoundManager::GetInstance()) manager->SetVolume(flag ? 0.f : 1.f);
 }
+
+void nE_SoundHub_Pl5::prefetch(const std::string& name) {
+    pf::TSound::Prefetch(name);
+}

@@ -12,4 +12,5 @@ public:
     void pauseAll(bool flag) override;
     // The platform's master volume: 0 when muted, else 1.
     void mute(bool flag) override;
+    void prefetch(const std::string& name) override;
 };

@@ -375,6 +375,29 @@ TEST_F(ProfileTest, WhatIsSavedLoadsBackAndWhatCannotBeSavedKeepsThePreviousFile
     EXPECT_EQ(notices.texts, std::vector<std::string>(4, "profile_save_failed Deep")) << "the player is told";
 }
 
+TEST_F(ProfileTest, ASaveThatFailsOnTheWriterIsToldOnceAtTheNextStep) {
+    Notices notices;
+    nG_ProfileHub hub(false);
+    hub.addProfile("Late");
+    ASSERT_TRUE(hub.saveProfile("Late"));
+    const std::string good = read("p_Late.xml");
+    // The finished temporary file vanishes before its rename, as on a disk that went away.
+    pf::TFileWriter::SetBeforeRename(
+        [](const std::string& target) { std::remove((target + ".part").c_str()); });
+    run("ng_global = { changed = 1 }");
+    ASSERT_TRUE(hub.saveProfile("Late")) << "handed over: the failure comes later";
+    pf::TFileWriter::Write("user:p_Late.xml.bak", "x");
+    pf::TFileWriter::Flush();
+    pf::TFileWriter::SetBeforeRename(nullptr);
+    EXPECT_TRUE(notices.texts.empty()) << "nothing is told on the writer's thread";
+    hub.reportFailedWrites();
+    EXPECT_EQ(notices.texts, std::vector<std::string>{"profile_save_failed Late"})
+        << "told once, not the backup";
+    hub.reportFailedWrites();
+    EXPECT_EQ(notices.texts.size(), 1u);
+    EXPECT_EQ(read("p_Late.xml"), good) << "the previous file is kept";
+}
+
 TEST_F(ProfileTest, ADeepObjectChainAndABigProfileSaveAndLoad) {
     struct Chain : nG_SlotState {
         void dumpState(tinyxml2::XMLElement* slot) override {

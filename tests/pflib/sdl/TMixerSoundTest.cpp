@@ -254,3 +254,35 @@ TEST(VorbisStream, DecodesIntoTheDeviceFormatToTheEndOrAroundAgain) {
     for (int i = 0; i < 200; ++i) looped->Fill(reinterpret_cast<uint8_t*>(block.data()), 2048);
     EXPECT_FALSE(looped->Ended()) << "a second of a looped tenth of a second";
 }
+
+TEST_F(SoundTest, SoundsDecodedAheadGiveTheSamplesOfADecodeAtOnce) {
+    pf::TMixerSound::SetStreamAbove(1000);
+    for (const char* name : {"beep", "long"}) {
+        pf::TMixerSound::ClearCache();
+        auto atOnce = std::dynamic_pointer_cast<pf::TMixerSound>(pf::TSound::Get(kSounds + name, false));
+        ASSERT_TRUE(atOnce && atOnce->Chunk());
+        const std::vector<uint8_t> expected(atOnce->Chunk()->abuf,
+                                            atOnce->Chunk()->abuf + atOnce->Chunk()->alen);
+        pf::TMixerSound::ClearCache();
+        pf::TSound::Prefetch(kSounds + name);
+        auto ahead = std::dynamic_pointer_cast<pf::TMixerSound>(pf::TSound::Get(kSounds + name, false));
+        ASSERT_TRUE(ahead && ahead->Chunk());
+        EXPECT_NE(atOnce, ahead);
+        EXPECT_EQ(expected,
+                  std::vector<uint8_t>(ahead->Chunk()->abuf, ahead->Chunk()->abuf + ahead->Chunk()->alen))
+            << name;
+    }
+    pf::TMixerSound::SetStreamAbove(pf::TMixerSound::kStreamAbove);
+    // A damaged file is still refused; a device closing mid-decode waits for it; a stream stays one.
+    pf::TSound::Prefetch(kSounds + "corrupt");
+    EXPECT_FALSE(pf::TSound::Get(kSounds + "corrupt", false));
+    pf::TMixerSound::ClearCache();
+    pf::TSound::Prefetch(kSounds + "beep");
+    pf::TMixerSound::ClearCache();
+    EXPECT_EQ(0u, pf::TMixerSound::CachedCount());
+    pf::TSound::Prefetch(kSounds + "beep");
+    auto streamed = std::dynamic_pointer_cast<pf::TMixerSound>(pf::TSound::Get(kSounds + "beep", true));
+    ASSERT_TRUE(streamed);
+    EXPECT_TRUE(streamed->Streamed());
+    EXPECT_TRUE(pf::TSound::Get(kSounds + "beep", false));
+}
