@@ -176,9 +176,10 @@ void TSound::Prefetch(const str& name) {
     if (g_ahead.count(path)) return;
     // One worker: the others' cores belong to the frame and to the pictures.
     if (!g_aheadPool) g_aheadPool.reset(new TWorkerPool(1));
-    g_ahead[path] = ahead;
-    g_aheadPool->Submit([path, ahead] { decodeAhead(path, *ahead), finishAhead(ahead); },
-                        [ahead] { finishAhead(ahead); });
+    // A pool without workers (the browser's build) declines: the sound is then decoded when asked for.
+    if (g_aheadPool->Submit([path, ahead] { decodeAhead(path, *ahead), finishAhead(ahead); },
+                            [ahead] { finishAhead(ahead); }))
+        g_ahead[path] = ahead;
 }
 
 void TMixerSound::SetStreamAbove(double seconds) {
