@@ -89,8 +89,10 @@ public:
     // The largest width or height Create and Get accept.
     static constexpr int kMaxSize = 16384;
 
-    // Backend access.
-    std::vector<uint8_t>& Pixels() { return pixels_; }
+    // Backend access. A render target's CPU pixels are made when first asked for: until then they
+    // are all transparent black, and the backend clears its GPU copy instead of uploading them.
+    std::vector<uint8_t>& Pixels();
+    bool HasPixels() const { return !pixels_.empty(); }
     uint32_t backendId = 0;     // e.g. the GL texture name
     uint32_t backendExtra = 0;  // e.g. the framebuffer of a render target
     bool dirty = true;          // CPU pixels newer than the GPU copy

@@ -382,32 +382,20 @@ void nG_Diary::showPage(nE_Object* shown) {
     const std::vector<nE_Object*> standing = pagesRoot->children;
     for (nE_Object* child : standing)
         if (child != shown) toHub(child);
-    shown->editLocalState()->alpha = 1;
-    shown->editLocalState()->x = kCentreX;
-    shown->editLocalState()->y = kCentreY;
-    shown->editLocalState()->z = kPageZ;
+    placePage(shown);
     if (shown->parent != pagesRoot) attachUnder(pagesRoot, shown);
 }
 
+void nG_Diary::placePage(nE_Object* page) {
+    page->editLocalState()->alpha = 1;
+    page->editLocalState()->x = kCentreX;
+    page->editLocalState()->y = kCentreY;
+    page->editLocalState()->z = kPageZ;
+}
+
 void nG_Diary::addPage(const std::string& pageName, bool announce) {
-    if (std::find(pages.begin(), pages.end(), pageName) != pages.end()) return;
-    nE_Object* found = nullptr;
-    if (!pageName.empty()) {
-        found = hub ? hub->find(pageName, true) : nullptr;
-        nE_Scene* s = scene();
-        if (!found && s) found = s->findObject(pageName);
-    }
-    if (!found) {
-        nE_Debug::writef("nG_Diary: there is no page \"%s\" to add", pageName.c_str());
-        return;
-    }
-    if (!acceptsPage(found)) {
-        nE_Debug::writef("nG_Diary: \"%s\" cannot be a page of the diary", pageName.c_str());
-        return;
-    }
-    if (state == kTurning) finishTurn();
-    pages.push_back(pageName);
-    pageIndex = pageCount() - 1;
+    nE_Object* found = listPage(pageName);
+    if (!found) return;
     showPage(found);
     updatePageNumber();
     updateArrows();
@@ -416,6 +404,28 @@ void nG_Diary::addPage(const std::string& pageName, bool announce) {
     post<MSG_DIARY_BOOK>(&on);
     playSound(kAddSound);
     post<MSG_DIARY_FLASH>();
+}
+
+nE_Object* nG_Diary::listPage(const std::string& pageName) {
+    if (std::find(pages.begin(), pages.end(), pageName) != pages.end()) return nullptr;
+    nE_Object* found = nullptr;
+    if (!pageName.empty()) {
+        found = hub ? hub->find(pageName, true) : nullptr;
+        nE_Scene* s = scene();
+        if (!found && s) found = s->findObject(pageName);
+    }
+    if (!found) {
+        nE_Debug::writef("nG_Diary: there is no page \"%s\" to add", pageName.c_str());
+        return nullptr;
+    }
+    if (!acceptsPage(found)) {
+        nE_Debug::writef("nG_Diary: \"%s\" cannot be a page of the diary", pageName.c_str());
+        return nullptr;
+    }
+    if (state == kTurning) finishTurn();
+    pages.push_back(pageName);
+    pageIndex = pageCount() - 1;
+    return found;
 }
 
 void nG_Diary::updateArrows() {
@@ -602,7 +612,12 @@ void nG_Diary::restoreState(const tinyxml2::XMLElement* parent) {
     if (const tinyxml2::XMLElement* list = element->FirstChildElement("pages"))
         for (const tinyxml2::XMLElement* entry = list->FirstChildElement(); entry;
              entry = entry->NextSiblingElement())
-            addPage(elementName(entry), false);
+            // Only the page shown at the end is attached: each page shown on the way would load and
+            // render its texts for nothing (a long diary made continuing a game stall).
+            if (nE_Object* listed = listPage(elementName(entry))) {
+                placePage(listed);
+                if (listed->parent != hub) toHub(listed);
+            }
     const int saved = element->IntAttribute("pageId", pageCount() - 1);
     pageIndex = pages.empty() ? 0 : std::clamp(saved, 0, pageCount() - 1);
     showPage(page(pageIndex));

@@ -100,6 +100,11 @@ private:
     // Attaches the object under the new parent through the scene, so it loads or unloads with it.
     void attachUnder(nE_Object* parent, nE_Object* object);
     void showPage(nE_Object* shown);
+    // Where a shown page stands.
+    void placePage(nE_Object* page);
+    // Appends the named page to the list (no page shown); none for an unknown name, an object that
+    // cannot be a page or a page already listed.
+    nE_Object* listPage(const std::string& pageName);
     // Ends a page turn at once: the new page stands, the old one goes back to the hub.
     void finishTurn();
     void updateArrows();

@@ -162,11 +162,11 @@ bool readFile(const str& path, std::vector<uint8_t>& bytes) {
 
 }  // namespace
 
-TTexture::TTexture(int width, int height, int type)
-    : width_(width),
-      height_(height),
-      type_(type),
-      pixels_(static_cast<size_t>(width) * static_cast<size_t>(height) * 4, 0) {
+TTexture::TTexture(int width, int height, int type) : width_(width), height_(height), type_(type) {
+    // A target's first content comes from drawing into it; zeroed pixels would be written and
+    // uploaded for nothing (milliseconds for a screen-sized snapshot).
+    if (type != kRenderTarget)
+        pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height) * 4, 0);
     ++gLiveCount;
     gLiveBytes += static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
 }
@@ -182,6 +182,11 @@ TTexture::~TTexture() {
     if (gBackend && (backendId || backendExtra)) gBackend->Release(*this);
     --gLiveCount;
     gLiveBytes -= static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4;
+}
+
+std::vector<uint8_t>& TTexture::Pixels() {
+    if (pixels_.empty()) pixels_.assign(static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4, 0);
+    return pixels_;
 }
 
 void TTexture::SetBackend(TTextureBackend* backend) {
@@ -350,9 +355,15 @@ bool TTexture::Lock(uint8_t** pixels, int* pitch, bool readOnly) {
         gBackend->BeforeLock(*this, readOnly);
         if (gpuNewer) gBackend->ReadBack(*this);
     }
+    try {
+        *pixels = Pixels().data();
+    } catch (const std::bad_alloc&) {
+        pfWriteDbgUnsafe("TTexture: not enough memory for the pixels of a %d x %d texture\n", width_,
+                         height_);
+        return false;
+    }
     locked_ = true;
     lockReadOnly_ = readOnly;
-    *pixels = pixels_.data();
     *pitch = width_;
     return true;
 }
@@ -377,7 +388,11 @@ bool TTexture::SavePng(const str& file) {
         gBackend->BeforeLock(*this, true);
         if (gpuNewer) gBackend->ReadBack(*this);
     }
-    return WritePng(file, pixels_.data(), width_, height_);
+    try {
+        return WritePng(file, Pixels().data(), width_, height_);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
 }
 
 }  // namespace pf

@@ -32,10 +32,34 @@ bool TGlTextures::Upload(TTexture& texture) {
     } else {
         BindId(texture.backendId);
     }
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, texture.GetWidth(), texture.GetHeight(), GL_RGBA,
-                    GL_UNSIGNED_BYTE, texture.Pixels().data());
+    if (texture.HasPixels()) {
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, texture.GetWidth(), texture.GetHeight(), GL_RGBA,
+                        GL_UNSIGNED_BYTE, texture.Pixels().data());
+    } else if (!Clear(texture)) {
+        return false;
+    }
     texture.dirty = false;
     texture.gpuNewer = false;
+    return true;
+}
+
+bool TGlTextures::Clear(TTexture& texture) {
+    // Through the target's framebuffer, leaving the drawing state as it was: this may run in the
+    // middle of a frame, when the target is first bound as a picture.
+    GLint drawn = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawn);
+    const GLuint fbo = MakeFramebuffer(texture);
+    if (!fbo) return false;
+    GLfloat colour[4] = {0, 0, 0, 0};
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, colour);
+    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, fbo);
+    if (scissor) glDisable(GL_SCISSOR_TEST);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(colour[0], colour[1], colour[2], colour[3]);
+    if (scissor) glEnable(GL_SCISSOR_TEST);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawn));
     return true;
 }
 
@@ -103,12 +127,20 @@ void TGlTextures::Bind(TTexture* texture, int filtering, int mapU, int mapV) {
 GLuint TGlTextures::Framebuffer(TTexture& texture) {
     if (texture.backendExtra) return texture.backendExtra;
     if (!Upload(texture)) return 0;
+    return MakeFramebuffer(texture);
+}
+
+GLuint TGlTextures::MakeFramebuffer(TTexture& texture) {
+    if (texture.backendExtra) return texture.backendExtra;
+    GLint drawn = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawn);
     GLuint fbo = 0;
     glGenFramebuffers(1, &fbo);
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture.backendId, 0);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, fbo);
+    glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture.backendId, 0);
+    const bool complete = glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawn));
+    if (!complete) {
         glDeleteFramebuffers(1, &fbo);
         return 0;
     }

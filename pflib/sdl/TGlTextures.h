@@ -20,6 +20,10 @@ public:
     bool Upload(TTexture& texture);
     // The framebuffer of a render target (created on first use); 0 when it cannot be made.
     GLuint Framebuffer(TTexture& texture);
+    // The framebuffer of a texture that has a GL store, leaving the bound framebuffer alone.
+    GLuint MakeFramebuffer(TTexture& texture);
+    // Clears the GL store of a texture without CPU pixels to transparent black.
+    bool Clear(TTexture& texture);
     // Copies the render target's GL content into its CPU pixels.
     void ReadBack(TTexture& texture, GLuint currentFramebuffer);
     // Makes stores of this size ahead, for textures made later (the first frame's warm-up).

@@ -470,6 +470,10 @@ TEST_F(DiaryTest, TheSavedStateComesBackWithAContinue) {
     EXPECT_EQ(d->pages, (std::vector<std::string>{"page_a", "odd page", "page_c"}));
     EXPECT_EQ(d->pageIndex, 1);
     EXPECT_EQ(object("odd page")->parent, d->pagesRoot);
+    for (const char* waiting : {"page_a", "page_c"}) {
+        EXPECT_EQ(object(waiting)->parent, d->hub) << waiting;
+        EXPECT_FALSE(object(waiting)->loaded) << waiting << ": never shown, never loaded";
+    }
     EXPECT_EQ(d->state, nG_Diary::kOpen) << "opened at once";
     EXPECT_FLOAT_EQ(d->localState().alpha, 1);
     EXPECT_TRUE(d->closeLocked);

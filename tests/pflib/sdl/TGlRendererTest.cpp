@@ -173,6 +173,16 @@ TEST_F(GlRendererTest, RenderTargetsKeepTheirTopRowFirstAndReadBackOnLock) {
     EXPECT_RGB_NEAR(Pixel(5, 1), 255, 0, 0);
     EXPECT_RGB_NEAR(Pixel(5, 5), 0, 255, 0);
 
+    // A target never drawn into shows nothing; its store, cleared on the way, leaves the clip alone.
+    Draw(TTexture::Create(16, 16, true, TTexture::kRenderTarget), Quad(0, 20, 16, 16));
+    EXPECT_RGB_NEAR(Pixel(5, 22), 0, 255, 0);
+    r.SetClippingRectangle(TURect{0, 0, 8, 8});
+    Draw(TTexture::Create(16, 16, true, TTexture::kRenderTarget), Quad(0, 0, 16, 16));
+    Fill(TURect{0, 0, kSize, kSize}, {0, 0, 255, 255});
+    EXPECT_RGB_NEAR(Pixel(2, 2), 0, 0, 255);
+    EXPECT_RGB_NEAR(Pixel(20, 6), 0, 255, 0);
+    r.SetClippingRectangle(TURect{0, 0, kSize, kSize});
+
     EXPECT_FALSE(r.BeginRenderTarget(SolidTexture(2, 2, {0, 0, 0, 0}))) << "a plain texture is no target";
     EXPECT_FALSE(r.BeginRenderTarget(nullptr));
 }
