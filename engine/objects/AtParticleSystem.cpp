@@ -11,23 +11,6 @@
 
 namespace {
 
-float unit() {
-    return static_cast<float>(std::rand() % 10000) * 0.0001f;
-}
-
-float between(float a, float b) {
-    return nE_Easing::lerp(a, b, unit());
-}
-
-// A unit vector perpendicular to the unit vector `along`, in a random direction; zero when the random
-// pick happens to lie along it.
-AtVec3 randomPerpendicular(const AtVec3& along) {
-    const AtVec3 pick(unit() - 0.5f, unit() - 0.5f, unit() - 0.5f);
-    const AtVec3 side = pick - along * pick.dot(along);
-    const float length = side.length();
-    return length > 1e-6f ? side * (1 / length) : AtVec3();
-}
-
 float fadeOf(float nearDepth, float farDepth) {
     if (nearDepth < 0.16f) return nearDepth * 6.25f;
     if (farDepth > 0.85f) return 1 - (farDepth - 0.85f) * 6.25f;
@@ -38,6 +21,55 @@ float fadeOf(float nearDepth, float farDepth) {
 
 AtParticleSystem::AtParticleSystem() {
     vertices_.resize(kBatchParticles * 6);
+    // Each system draws from its own sequence, seeded once from the shared one: its drops stay the same
+    // from run to run whatever else draws random numbers, and a draw costs no lock.
+    random_ = static_cast<uint32_t>(std::rand()) * 2654435761u + 1;
+    if (!random_) random_ = 1;
+}
+
+inline uint32_t AtParticleSystem::next() {
+    // xorshift32: enough for where rain falls.
+    random_ ^= random_ << 13;
+    random_ ^= random_ >> 17;
+    random_ ^= random_ << 5;
+    return random_;
+}
+
+inline float AtParticleSystem::unit() {
+    return static_cast<float>(next() >> 8) * (1.0f / 16777216.0f);
+}
+
+float AtParticleSystem::between(float a, float b) {
+    return nE_Easing::lerp(a, b, unit());
+}
+
+inline AtVec3 AtParticleSystem::randomPerpendicular(const AtVec3& along) {
+    // Ten bits a component, from one draw: a direction needs no more.
+    const uint32_t bits = next();
+    constexpr float kTenth = 1.0f / 1024.0f;
+    const AtVec3 pick(static_cast<float>(bits >> 22) * kTenth - 0.5f,
+                      static_cast<float>((bits >> 12) & 1023u) * kTenth - 0.5f,
+                      static_cast<float>((bits >> 2) & 1023u) * kTenth - 0.5f);
+    const AtVec3 side = pick - along * pick.dot(along);
+    const float length = side.length();
+    return length > 1e-6f ? side * (1 / length) : AtVec3();
+}
+
+void AtParticleSystem::headStart(int steps, float dt, const AtRenderer& camera,
+                                 const AtGlobalForces& forces) {
+    for (int i = 0; i < steps; ++i) {
+        update(dt, camera, forces);
+        cull(camera);
+    }
+}
+
+void AtParticleSystem::cull(const AtRenderer& camera) {
+    const bool rain = type == kRain;
+    const float tailFactor = rainLength * 0.016666668f;
+    for (Particle& p : particles)
+        if (!p.dead &&
+            (!camera.sees(p.position) || (rain && !camera.sees(p.position + p.velocity * tailFactor))))
+            p.dead = true;
 }
 
 void AtParticleSystem::update(float dt, const AtRenderer& camera, const AtGlobalForces& forces) {

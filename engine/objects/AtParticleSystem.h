@@ -3,6 +3,7 @@
 // and at the end of their life, and are projected and drawn as quads in batches.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -39,6 +40,9 @@ public:
     void update(float dt, const AtRenderer& camera, const AtGlobalForces& forces);
     // Screen places, depth fades and sizes; particles that leave the view die.
     void project(const AtRenderer& camera, float particleScale);
+    // Steps of update in a row, with particles that leave the view dying after each as project would
+    // have them (the places project computes are left for the draw).
+    void headStart(int steps, float dt, const AtRenderer& camera, const AtGlobalForces& forces);
     // Quads of the texture (its size when there is one, 10 × 10 otherwise) in the object's space.
     void draw(nE_Render* renderer, const std::shared_ptr<nE_Texture>& texture, nE_RenderState& state);
 
@@ -52,8 +56,18 @@ public:
     std::vector<Particle> particles;
 
 private:
+    // The system's own sequence, and a number in [0, 1) from it.
+    uint32_t next();
+    float unit();
+    float between(float a, float b);
+    // A unit vector perpendicular to the unit vector `along`, in a random direction; zero when the
+    // random pick happens to lie along it.
+    AtVec3 randomPerpendicular(const AtVec3& along);
+    // What project kills, without computing what it draws.
+    void cull(const AtRenderer& camera);
     void flush(nE_Render* renderer, const std::shared_ptr<nE_Texture>& texture, nE_RenderState& state,
                int count);
 
     std::vector<nE_Vertex> vertices_;
+    uint32_t random_ = 1;
 };

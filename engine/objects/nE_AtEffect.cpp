@@ -77,11 +77,8 @@ void nE_AtEffect::loadResources() {
     texture = cache ? cache->getTexture(resourceName) : nullptr;
     // A scene that opens with the weather already in place.
     camera.setup(scrClipWidth, scrClipHeight);
-    const int steps = std::min(std::max(fastStart, 0), kMaxFastStart);
-    for (int i = 0; i < steps; ++i) {
-        system.update(kFastStartStep, camera, AtGlobalForces::get());
-        system.project(camera, particleScale);
-    }
+    system.headStart(std::min(std::max(fastStart, 0), kMaxFastStart), kFastStartStep, camera,
+                     AtGlobalForces::get());
     if (!inputRectSet)
         inputRect = nE_Rect{-scrClipWidth / 2, -scrClipHeight / 2, scrClipWidth, scrClipHeight};
 }

@@ -225,7 +225,7 @@ void nG_Screen::startGame() {
     game->editLocalState()->z = 0;
     addPart(game);
     activateWithPicturesAhead(game);
-    game->startLevel(gameStart.slot, gameStart.continueSave, gameStart.levelPath, gameStart.startCode);
+    levelPending = true;
 }
 
 void nG_Screen::openMenu(bool logo) {
@@ -266,6 +266,12 @@ void nG_Screen::update(float dt) {
     }
     const int pending = pendingSwitch;
     pendingSwitch = kNone;
+    if (levelPending) {
+        levelPending = false;
+        if (game && pending == kNone)
+            game->startLevel(gameStart.slot, gameStart.continueSave, gameStart.levelPath,
+                             gameStart.startCode);
+    }
     if (pending == kNone) return;
     if (pending == kStart)
         startGame();

@@ -78,6 +78,8 @@ public:
     // The open pause menu, or none.
     nE_Object* pauseMenu = nullptr;
     GameStart gameStart;
+    // The game's interface stands and its level starts at the next update: each is a frame's work.
+    bool levelPending = false;
 
 private:
     // Activates a new part of the screen (when the screen is), decoding its pictures side by side.
