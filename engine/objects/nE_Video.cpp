@@ -32,6 +32,7 @@ nE_Video::~nE_Video() {
 }
 
 std::shared_ptr<nE_Resource> nE_Video::getResource() {
+    takeFirstFrame();
     return frameTexture;
 }
 
@@ -70,6 +71,7 @@ std::string nE_Video::getTypeName() const {
 }
 
 nE_Rect nE_Video::getLocalRect() {
+    takeFirstFrame();
     if (!frameTexture) return nE_Rect{};
     return frameTexture->localRect(0);
 }
@@ -114,7 +116,14 @@ void nE_Video::loadResources() {
     opened->open(path);
     decoder = std::make_unique<nE_VideoAhead>(std::move(opened));
     frameDuration = 1.0 / decoder->frameRate();
-    moveToFrame();
+    if (frame <= 1) {
+        // What moveToFrame does, on a worker: the rewind and the first frame.
+        decoder->decodeAhead(true);
+        firstFrameAhead_ = true;
+        time = frame * frameDuration;
+    } else {
+        moveToFrame();
+    }
     auto track = std::make_unique<nE_Subtitles>();
     if (track->load(path)) subtitles = std::move(track);
 }
@@ -123,6 +132,7 @@ void nE_Video::unloadResources() {
     // A line left on screen would stay there with nobody to take it away.
     if (subtitles) subtitles->reset();
     subtitles.reset();
+    firstFrameAhead_ = false;
     decoder.reset();
     frameTexture.reset();
 }
@@ -153,11 +163,14 @@ void nE_Video::update(float dt) {
 }
 
 void nE_Video::drawSelf(nE_Render* renderer, nE_RenderState& world) {
+    takeFirstFrame();
     if (renderer && frameTexture) renderer->drawTexture(frameTexture, world);
 }
 
 void nE_Video::play(const std::string& trigger) {
     if (playing) return;
+    // The first frame stands until the film's own first frame replaces it.
+    takeFirstFrame();
     playing = true;
     pf::TFrameStats::Mark("film start " + resourceName);
     endTrigger = trigger;
@@ -170,6 +183,7 @@ void nE_Video::play(const std::string& trigger) {
 }
 
 void nE_Video::stop() {
+    firstFrameAhead_ = false;
     time = 0;
     playing = false;
     frame = 0;
@@ -196,7 +210,14 @@ bool nE_Video::showNext() {
     return true;
 }
 
+void nE_Video::takeFirstFrame() {
+    if (!firstFrameAhead_) return;
+    firstFrameAhead_ = false;
+    showNext();
+}
+
 void nE_Video::moveToFrame() {
+    firstFrameAhead_ = false;
     if (!decoder) return;
     decoder->seek(std::max(frame - 1, 0));
     showNext();

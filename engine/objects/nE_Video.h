@@ -65,5 +65,10 @@ private:
     bool showNext();
     // Seeks to max(frame - 1, 0), shows one frame and sets the time from the frame.
     void moveToFrame();
+    // Shows the first frame a load left decoding on a worker, when it is wanted.
+    void takeFirstFrame();
     void endOfVideo();
+    // A load starts the first frame on a worker instead of making the frame that shows the room wait
+    // for the file's headers twice and a decode; the frame is taken when first drawn, measured or played.
+    bool firstFrameAhead_ = false;
 };
