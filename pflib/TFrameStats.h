@@ -30,6 +30,8 @@ public:
     static double ThreadCpuMs();
     // The process's resident size in MiB (0 where the system does not say).
     static double ResidentMb();
+    // Every this many steps the resident size is marked ("memory: resident N MB").
+    static constexpr int kResidentEverySteps = 300;
 };
 
 }  // namespace pf

@@ -68,6 +68,7 @@ std::string brief(const std::string& events) {
     std::string item;
     while (std::getline(in, item, ';')) {
         if (item.size() > 1 && item[0] == ' ') item.erase(0, 1);
+        if (item.rfind("memory: ", 0) == 0) continue;
         if (shown < 4) {
             out += (shown ? "; " : "") + item;
             ++shown;
@@ -168,6 +169,23 @@ int main(int argc, char** argv) {
                 std::printf("  run %d tick %6d: %s\n", s.run, s.tick,
                             item.substr(item.find("room switch to ") + 15).c_str());
         }
+    }
+    // The samples taken every few seconds: the first half of each run against its second half.
+    std::printf("resident size sampled every few seconds (median, most):\n");
+    for (int run = 1;; ++run) {
+        std::vector<double> mb;
+        for (const Step& s : all) {
+            const size_t at = s.run == run ? s.events.find("memory: resident ") : std::string::npos;
+            if (at != std::string::npos) mb.push_back(std::atof(s.events.c_str() + at + 17));
+        }
+        if (mb.empty()) break;
+        const std::vector<double> first(mb.begin(), mb.begin() + mb.size() / 2),
+            second(mb.begin() + mb.size() / 2, mb.end());
+        auto most = [](const std::vector<double>& v) {
+            return v.empty() ? 0 : *std::max_element(v.begin(), v.end());
+        };
+        std::printf("  run %d: first half %.1f MB (%.1f), second half %.1f MB (%.1f), %zu samples\n", run,
+                    percentile(first, 0.5), most(first), percentile(second, 0.5), most(second), mb.size());
     }
     if (!writePlot(argv[1], all)) {
         std::fprintf(stderr, "frame_report: cannot write %s\n", argv[1]);

@@ -36,6 +36,7 @@
 #include "game/state/nG_ScriptTable.h"
 #include "pflib/TFile.h"
 #include "pflib/TFrameStats.h"
+#include "pflib/TTexture.h"
 #include "pflib/TPlatform.h"
 
 namespace {
@@ -179,8 +180,9 @@ void nG_Game::park(nE_Object* room) {
 
 void nG_Game::changeRoom(const std::string& roomName, bool animate) {
     if (pf::TFrameStats::IsOn()) {
-        char resident[32];
-        std::snprintf(resident, sizeof resident, " (resident %.1f MB)", pf::TFrameStats::ResidentMb());
+        char resident[64];
+        std::snprintf(resident, sizeof resident, " (resident %.1f MB, textures %.1f MB)",
+                      pf::TFrameStats::ResidentMb(), pf::TTexture::LiveBytes() / 1048576.0);
         pf::TFrameStats::Mark("room switch to " + roomName + resident);
     }
     // What the room before the last one held is free by now.

@@ -111,6 +111,13 @@ void TFrameStats::DrawDone() {
 void TFrameStats::EndStep() {
     State& s = state();
     if (!s.steps) return;
+    // The resident size now and then, between the peaks that room switches make, so that growth over a
+    // walk shows.
+    if (s.tick % kResidentEverySteps == 0) {
+        char resident[48];
+        std::snprintf(resident, sizeof resident, "memory: resident %.1f MB", ResidentMb());
+        Mark(resident);
+    }
     std::fprintf(s.steps, "%d,%.3f,%.3f,%.3f\n", s.tick, s.updateMs, s.drawMs,
                  TClock::RealNow() - s.stepWall);
     std::lock_guard<std::mutex> lock(s.marksLock);

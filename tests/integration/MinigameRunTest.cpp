@@ -54,13 +54,16 @@ protected:
         std::string text = std::regex_replace(
             s.str(), std::regex("<trig name=\"ng_startlevel\"><code>[^<]*</code></trig>"),
             "<trig name=\"ng_startlevel\"><code>level.first = \"" + first +
-                "\"; level.start(1); ObjSet(\"conservatory_box\", { event_mdown = \"test_box\" }); "
+                "\"; local opened = level.firstRoom; function level.firstRoom() opened(); " +
+                // What the test does once the first room is open.
+                open +
+                " end; level.start(1); ObjSet(\"conservatory_box\", { event_mdown = \"test_box\" }); "
                 "ObjAttach(\"test_charge\", \"room_gears\"); ObjAttach(\"test_charge_2\", "
                 "\"room_clockface\"); " +
                 // The tower's own finale comes with its module: the test's stands in for it once the
                 // rooms are in.
-                "function tower.finale() DbgTrace(\"test: finale in \" .. tostring(GetCurrentRoom())) end; " +
-                open + "</code></trig>");
+                "function tower.finale() DbgTrace(\"test: finale in \" .. tostring(GetCurrentRoom())) end"
+                "</code></trig>");
         const size_t trigs = text.rfind("</trigs>");
         text.insert(trigs, R"(<trig name="test_box"><code>gears.start()</code></trig>
   <trig name="test_charge"><code>DbgTrace("test: charge"); ChargeMinigameSkip()</code></trig>
