@@ -36,8 +36,8 @@
 #include "game/state/nG_ScriptTable.h"
 #include "pflib/TFile.h"
 #include "pflib/TFrameStats.h"
-#include "pflib/TTexture.h"
 #include "pflib/TPlatform.h"
+#include "pflib/TTexture.h"
 
 namespace {
 
